@@ -1,0 +1,47 @@
+// The blocks of a unit: photos, symbols, collage slots, text and the paint
+// block, in stacking order (index 1 drawn first).
+#pragma once
+#include <cstdint>
+
+struct a_ph_rec;
+struct a_om_rec;
+
+enum a_oj_kind : uint8_t {
+    PHOTO_BLOCK = 0,
+    SYMBOL_BLOCK = 1,
+    SLOT_BLOCK = 2,
+    TEXT_BLOCK = 3,
+    PAINT_BLOCK = 4
+};
+enum a_oj_flag : uint8_t { SELECTED_FLAG = 0, PENDING_FLAG = 1, VISIBLE_FLAG = 2 };
+using a_oj_kind_set = uint8_t;
+
+enum : int { MAXNOBJECTS = 400 };
+
+struct a_oj_item {
+    uint32_t objid = 0;
+    uint8_t flags = 0;  // set of a_oj_flag
+    uint8_t kind = PAINT_BLOCK;
+    a_ph_rec* ph = nullptr;  // photo, symbol and slot blocks
+    a_om_rec* om = nullptr;  // text blocks
+};
+
+struct a_oj_master {
+    uint32_t seq = 0;   // change counter
+    int32_t nlist = 0;  // 0 .. MAXNOBJECTS
+    a_oj_item list[MAXNOBJECTS + 1];  // 1 .. nlist; index 0 unused
+};
+
+extern uint32_t g_uniqueid;
+uint32_t NextUniqueID();
+
+a_ph_rec* New_PH_Rec();
+a_om_rec* New_OM_Rec();
+
+// Copies a block; photo and text records are duplicated when `allocflag`.
+void OJ_Copy(a_oj_item& dst, const a_oj_item& src, bool allocflag);
+void OMast_Copy(a_oj_master& dst, const a_oj_master& src);
+void OMast_Dispose(a_oj_master& oj);
+void Obj_Dispose(a_oj_master& oj, int ojx);
+// Appends a block; false when the list is full.
+bool OMast_Append(a_oj_master& oj, const a_oj_item& item);

@@ -1,0 +1,10 @@
+// Clones: units that show the design of the nearest earlier master.
+#pragma once
+#include <cstdint>
+
+void Clone(uint32_t ux);
+void Unclone(uint32_t ux);
+
+enum a_clone_toggle_result { CLONE_TOGGLED, CLONE_REFUSED, CLONE_CANCELLED };
+// The unit list's clone toggle, with its rules and question.
+a_clone_toggle_result Clone_Toggle(uint32_t ux);

@@ -1,0 +1,47 @@
+// New documents from the catalogue, and moving an open document to another
+// layout with the design of each old unit carried over to a matching new one.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "templates/template.h"
+
+enum a_unit_mapping_kind : uint8_t { UMP_EMPTY = 0, UMP_CLONE = 1, UMP_COPY = 2 };
+
+// How one new unit gets its content: parent_ux for UMP_CLONE, src_ux for UMP_COPY.
+struct a_unit_mapping {
+    uint8_t mapkind = UMP_EMPTY;
+    uint32_t ux = 0;
+    bool operator==(const a_unit_mapping&) const = default;
+};
+using a_template_mapping = a_unit_mapping[MAXNUNITS + 1];  // indexed by new unit
+
+struct a_sig_source {
+    uint32_t src_ux = 0;
+    bool used = false;
+};
+struct a_sig_list {
+    uint32_t nsig = 0;
+    a_sig_source sig[MAXNUNITS + 1];  // 1 .. nsig
+};
+
+void Proj_PickLayout2(int index);
+
+void Calc_Template_Mapping(const a_template& t, a_template_mapping& map, a_sig_list& sig,
+                           bool& all_exact);
+
+// The remap dialog's model: one row per new unit, each showing 0 ("Empty") or
+// the old unit it takes.
+struct a_remap_rec {
+    const a_template* templ = nullptr;
+    a_template_mapping map;
+    a_sig_list sig;
+    std::vector<uint32_t> rows;  // rows[r-1] for new unit r
+};
+void Remap_Init_Rows(a_remap_rec& rec);
+void Remap_From_Dialog(a_remap_rec& rec);
+
+void Do_Remap(const a_template& t, const a_template_mapping& map);
+
+enum a_switch_result { SWITCH_DONE, SWITCH_CANCELLED, SWITCH_SAVE_FAILED };
+a_switch_result Switch_Layout();

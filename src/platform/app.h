@@ -1,0 +1,9 @@
+// The process-wide toolkit application. Headless runs (the command-line tool,
+// tests) use Qt's offscreen platform, so nothing needs a display.
+#pragma once
+
+// Starts the toolkit once; `headless` selects the offscreen platform.
+// Safe to call again: later calls do nothing.
+bool Platform_Init(bool headless);
+void Platform_Stop();
+bool Platform_IsHeadless();

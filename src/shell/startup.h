@@ -1,0 +1,12 @@
+// Start and stop of every module, in one fixed order.
+#pragma once
+
+struct a_startup_options {
+    bool headless = true;  // offscreen toolkit platform (command line, tests)
+};
+
+// Starts every module in order; false (with everything started so far
+// stopped again) when one of them fails.
+bool Shell_Start(const a_startup_options& options);
+// Stops the started modules in reverse order.
+void Shell_Stop();

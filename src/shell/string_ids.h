@@ -1,0 +1,39 @@
+// Numbers of the string lists and of the strings the program uses by name.
+#pragma once
+
+enum : int {
+    MAIN_STR_ID = 200,      // dialog texts, buttons, prompts, questions
+    ALERT_STR_ID = 400,     // alert messages
+    ADJUST_STR_ID = 500,    // slider names
+    UNITKIND_STR_ID = 600,  // unit-kind names, kind + 1
+    UNDO_STR_ID = 800,      // undo labels
+    DESIGN_STR_ID = 900,    // export and template dialogs
+    IDENTITY_STR_ID = 1000  // program identity, never shifted by language
+};
+
+// Strings of the main list.
+enum : int {
+    STR_SAVE_BEFORE_SWITCH = 31,  // "Save changes to "^0" before switching layouts?"
+    STR_DONT_SAVE = 33,
+    STR_SAVE = 34,
+    STR_UNTITLED = 48,
+    STR_OK = 8,
+    STR_CANCEL = 105,
+    STR_EMPTY = 260,
+    STR_ALL_KINDS = 380,
+    STR_ALL_BRANDS = 381,
+    STR_PLAIN_PAPER = 385,
+    STR_CORNER = 386,
+    STR_LANDSCAPE = 387,
+    STR_PORTRAIT = 388,
+    STR_CLONE_QUESTION = 1001,  // asked before a designed unit becomes a clone
+    STR_BLURAY_WRAP = 1002,     // name of the Blu-ray wrap kind, which the kind list lacks
+};
+
+// Alerts.
+enum : int {
+    ALERT_INTERNAL_ERROR = 4,
+    ALERT_OUT_OF_MEMORY = 5,
+    ALERT_MISSING_DATA = 6,
+    ALERT_CANNOT_READ = 10,
+};

@@ -1,0 +1,171 @@
+#include "templates/catalogue.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "shell/messages.h"
+#include "shell/string_ids.h"
+#include "templates/catalogue_table.h"
+
+namespace {
+
+std::vector<a_ctemplate> tlist;  // the working list; tlist.size() is tlist_n
+
+bool Record_Less(const a_ctemplate& a, const a_ctemplate& b) {
+    return std::memcmp(&a, &b, sizeof(a_ctemplate)) < 0;  // unsigned bytes
+}
+
+struct a_paper_size {
+    const char* name;
+    a_fpoint size;
+};
+
+const a_paper_size kPaperSizes[] = {
+    {"US Letter", {215.9f, 279.4f}}, {"US Legal", {215.9f, 355.6f}}, {"11x17", {279.4f, 431.8f}},
+    {"A3", {297, 420}},              {"A4", {210, 297}},             {"A5", {148.5f, 210}},
+    {"A6", {105, 148.5f}},           {"Epson Tray #1", {210, 254}},  {"Epson Tray #2", {150, 270}},
+};
+
+}  // namespace
+
+int Catalogue_Count() { return NTEMPLATES; }
+
+void Get_CTemplate(a_ctemplate& ctemplate, int index) {
+    if (index < 1 || index > NTEMPLATES) InternalError();
+    std::memcpy(&ctemplate, g_catalogue_bytes + size_t(index - 1) * sizeof(a_ctemplate),
+                sizeof(a_ctemplate));
+}
+
+bool Is_Template_In_Cat(const a_unit_kind_set& kindset, const a_ctemplate& ctemplate) {
+    if (!Has_Flag(ctemplate.platforms, PLATFORM_WIN)) return false;
+    if (kindset.none()) return true;
+    uint32_t n = CTemplate_NGroups(ctemplate);
+    for (uint32_t g = 0; g < n; ++g) {
+        const a_cunit& u = ctemplate.units[g];
+        if (u.kind < NUNIT_KINDS && kindset.test(u.kind) && !Has_Flag(u.uflags, UNIT_NOTINDEXED))
+            return true;
+    }
+    return false;
+}
+
+void Build_Paper_List2(const a_unit_kind_set& kindset) {
+    tlist.clear();
+    tlist.reserve(MAXNTEMPLATES);
+    for (int i = 1; i <= NTEMPLATES && static_cast<int>(tlist.size()) < MAXNTEMPLATES; ++i) {
+        a_ctemplate t;
+        Get_CTemplate(t, i);
+        if (Is_Template_In_Cat(kindset, t)) tlist.push_back(t);
+    }
+    tlist.shrink_to_fit();
+    // In-place heap sort; equal records are identical, so instability is invisible.
+    std::make_heap(tlist.begin(), tlist.end(), Record_Less);
+    std::sort_heap(tlist.begin(), tlist.end(), Record_Less);
+}
+
+void Build_Template_List() { Build_Paper_List2(a_unit_kind_set().set()); }
+
+int TList_Count() { return static_cast<int>(tlist.size()); }
+
+const a_ctemplate& TList_Get(int index) {
+    if (index < 1 || index > TList_Count()) InternalError();
+    return tlist[index - 1];
+}
+
+int Find_Template(const char (&label)[32]) {
+    for (size_t i = 0; i < tlist.size(); ++i)
+        if (std::memcmp(tlist[i].label, label, 32) == 0) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+int Find_Template(const std::string& label) {
+    char l[32];
+    Label_Set(l, label);
+    return Find_Template(l);
+}
+
+void Extract_Brand(std::string& brand, const char (&label)[32]) {
+    brand.clear();
+    for (char c : label) {
+        if (c == ' ' || c == '\0') break;
+        brand += (c == '_') ? ' ' : c;
+    }
+}
+
+int Filter_Template_Name(std::u16string& ustr, const char (&label)[32]) {
+    ustr.clear();
+    size_t n = strnlen(label, 32);
+    auto append = [&](const std::u16string& s) { ustr += s; };
+    for (size_t i = 0; i < n; ++i) {
+        auto c = static_cast<unsigned char>(label[i]);
+        if (c == '_') {
+            ustr += u' ';
+        } else if (c == '@' && i + 1 < n) {
+            char e = label[i + 1];
+            int str = e == 'A' ? STR_PLAIN_PAPER : e == 'C' ? STR_CORNER
+                    : e == 'L' ? STR_LANDSCAPE : e == 'P' ? STR_PORTRAIT : 0;
+            if (str) {
+                append(Get_Translated_UString(str, MAIN_STR_ID));
+                ++i;
+            } else if (e == '2') {
+                ustr += u'\u00BD';
+                ++i;
+            } else {
+                ustr += u'@';
+            }
+        } else {
+            ustr += static_cast<char16_t>(c);  // label bytes are Latin-1 characters
+        }
+    }
+    if (ustr.size() > 255) ustr.resize(255);
+    return static_cast<int>(ustr.size());
+}
+
+std::u16string Filter_Template_Name(const std::string& label) {
+    char l[32];
+    Label_Set(l, label);
+    std::u16string s;
+    Filter_Template_Name(s, l);
+    return s;
+}
+
+void UnitKind_To_Str(std::u16string& str, int kind) {
+    if (kind == UNIT_BLURAY_WRAP) {
+        str = Get_Translated_UString(STR_BLURAY_WRAP, MAIN_STR_ID);  // the kind list has no entry
+        return;
+    }
+    str = Get_Translated_UString(kind + 1, UNITKIND_STR_ID);
+}
+
+int PaperBar_Find(char letter) {
+    for (char c = letter; c <= 'Z'; ++c) {
+        for (size_t i = 0; i < tlist.size(); ++i)
+            if (tlist[i].sort[0] == c) return static_cast<int>(i) + 1;
+    }
+    return 32000;
+}
+
+bool Is_Equal_PaperSize(a_fpoint a, a_fpoint b) { return a.x == b.x && a.y == b.y; }
+
+void PaperSize_To_Str(std::string& str, a_fpoint size) {
+    str.clear();
+    for (const a_paper_size& p : kPaperSizes)
+        if (Is_Equal_PaperSize(p.size, size)) {
+            str = p.name;
+            return;
+        }
+}
+
+void Label_Set(char (&label)[32], const std::string& text) {
+    std::memset(label, 0, sizeof label);
+    std::memcpy(label, text.data(), std::min(text.size(), sizeof label));
+}
+
+std::string Label_Text(const char (&label)[32]) { return std::string(label, strnlen(label, 32)); }
+
+void Templates_Init() { Build_Template_List(); }
+
+void Templates_Stop() {
+    tlist.clear();
+    tlist.shrink_to_fit();
+}

@@ -1,0 +1,26 @@
+// Layout text: the form in which the template designer exports a label sheet
+// and in which the built-in catalogue is written. A file holds any number of
+// records; `(* ... *)` comments may stand between tokens.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "templates/template.h"
+
+struct a_layout_error {
+    int line = 0;
+    std::string message;
+};
+
+// Parses every record of `text` and appends them to `out`. On the first
+// malformed record returns false with its line and a message; `out` is then
+// left as it was.
+bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error);
+
+// Number of units a catalogue group expands to (0 when nx or ny is 0).
+uint64_t CUnit_Count(const a_cunit& g);
+
+// Writes one record as the designer exports it: CR LF line ends, reals with
+// four decimals. With `placeholder_sort` the sort key is "SORT________".
+std::string Layout_Write(const a_ctemplate& t, bool placeholder_sort);
