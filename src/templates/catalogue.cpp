@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "shell/messages.h"
 #include "shell/string_ids.h"
@@ -50,11 +49,16 @@ bool Is_Template_In_Cat(const a_unit_kind_set& kindset, const a_ctemplate& ctemp
 }
 
 void Build_Paper_List2(const a_unit_kind_set& kindset) {
+    std::vector<a_ctemplate> all(static_cast<size_t>(NTEMPLATES));
+    for (int i = 1; i <= NTEMPLATES; ++i) Get_CTemplate(all[i - 1], i);
+    Build_Paper_List_From(all, kindset);
+}
+
+void Build_Paper_List_From(const std::vector<a_ctemplate>& records, const a_unit_kind_set& kindset) {
     tlist.clear();
     tlist.reserve(MAXNTEMPLATES);
-    for (int i = 1; i <= NTEMPLATES && static_cast<int>(tlist.size()) < MAXNTEMPLATES; ++i) {
-        a_ctemplate t;
-        Get_CTemplate(t, i);
+    for (const a_ctemplate& t : records) {
+        if (static_cast<int>(tlist.size()) >= MAXNTEMPLATES) break;
         if (Is_Template_In_Cat(kindset, t)) tlist.push_back(t);
     }
     tlist.shrink_to_fit();

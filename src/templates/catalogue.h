@@ -3,6 +3,7 @@
 #pragma once
 #include <bitset>
 #include <string>
+#include <vector>
 
 #include "templates/template.h"
 
@@ -16,6 +17,8 @@ void Get_CTemplate(a_ctemplate& ctemplate, int index);
 // whole-record bytes.
 void Build_Template_List();
 void Build_Paper_List2(const a_unit_kind_set& kindset);
+// The same over other records (users' layout files, tests).
+void Build_Paper_List_From(const std::vector<a_ctemplate>& records, const a_unit_kind_set& kindset);
 bool Is_Template_In_Cat(const a_unit_kind_set& kindset, const a_ctemplate& ctemplate);
 int TList_Count();                       // tlist_n
 const a_ctemplate& TList_Get(int index); // 1 .. tlist_n

@@ -1,0 +1,231 @@
+// New documents from the catalogue and switching to another layout.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "images/photo_rec.h"
+#include "model/doc_hooks.h"
+#include "model/document.h"
+#include "model/layout_switch.h"
+#include "platform/dialogs.h"
+#include "shell/prefs.h"
+#include "templates/catalogue.h"
+#include "templates/recent_layouts.h"
+
+namespace {
+
+std::unique_ptr<a_template> Kinds(const std::vector<uint8_t>& kinds) {
+    auto t = std::make_unique<a_template>();
+    t->nunits = static_cast<uint32_t>(kinds.size());
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        t->units[i + 1].kind = kinds[i];
+        t->units[i + 1].bbox = {0, float(i * 130), 120, float(i * 130 + 120)};
+    }
+    return t;
+}
+
+a_doc_unit& U(uint32_t ux) { return *g_doc.doc_units[ux]; }
+
+void Design(uint32_t ux, uint32_t source) {
+    a_oj_item it;
+    it.objid = NextUniqueID();
+    it.kind = PHOTO_BLOCK;
+    it.ph = New_PH_Rec();
+    it.ph->source_id = source;
+    OMast_Append(U(ux).oj, it);
+}
+
+uint32_t Source_Of(uint32_t ux) {
+    const a_oj_master& oj = U(ux).oj;
+    return oj.nlist >= 2 && oj.list[2].ph ? oj.list[2].ph->source_id : 0;
+}
+
+struct a_switch_script {
+    int chosen = 0;
+    bool save_ok = true;
+    int saves = 0;
+    int remap_dialogs = 0;
+    bool remap_ok = true;
+};
+a_switch_script g_script;
+
+class LayoutSwitch : public testing::Test {
+protected:
+    void SetUp() override {
+        g_script = a_switch_script{};
+        Dialog_ScriptAnswers({});
+        g_doc_hooks.save_document = [] { ++g_script.saves; return g_script.save_ok; };
+        g_doc_hooks.choose_template = [] { return g_script.chosen; };
+        g_doc_hooks.ask_complex_remap = [](const a_template&, a_unit_mapping*, uint32_t,
+                                           const a_sig_source*) {
+            ++g_script.remap_dialogs;
+            return g_script.remap_ok;
+        };
+    }
+    void TearDown() override {
+        Doc_Dispose();
+        g_doc_hooks = a_doc_hooks{};
+    }
+    static void Map(const a_template& t, a_template_mapping& map, bool& exact) {
+        a_sig_list sig;
+        Calc_Template_Mapping(t, map, sig, exact);
+    }
+};
+
+}  // namespace
+
+TEST_F(LayoutSwitch, NewDocumentFromTheWorkingListIsRemembered) {
+    a_pref_rec saved = g_pref;
+    int index = Find_Template("A-ONE 29125");
+    Proj_PickLayout2(index);
+    EXPECT_EQ(g_doc.doc_template.nunits, 2u);
+    EXPECT_TRUE(U(2).clonef);
+    EXPECT_NE(RecentLay_Find("A-ONE 29125"), 0);
+    g_pref = saved;
+}
+
+TEST_F(LayoutSwitch, NothingDesignedSwitchesWithoutTheDialog) {
+    Doc_New(*Kinds({UNIT_CD, UNIT_JEWEL_LID1}));
+    a_template_mapping map;
+    bool exact = false;
+    auto t = Kinds({UNIT_VHS_FACE, UNIT_VHS_SPINE});
+    Map(*t, map, exact);
+    EXPECT_TRUE(exact);
+    EXPECT_EQ(map[1].mapkind, UMP_EMPTY);
+}
+
+TEST_F(LayoutSwitch, TwoDiscsToTwoDiscsCopyThenClone) {
+    Doc_New(*Kinds({UNIT_CD, UNIT_CD}));
+    Design(1, 5);
+    a_template_mapping map;
+    bool exact = false;
+    auto t = Kinds({UNIT_CD, UNIT_CD});
+    Map(*t, map, exact);
+    EXPECT_TRUE(exact);
+    EXPECT_EQ(map[1], (a_unit_mapping{UMP_COPY, 1}));
+    EXPECT_EQ(map[2], (a_unit_mapping{UMP_CLONE, 1}));
+}
+
+TEST_F(LayoutSwitch, AnInsertWithNoNewHomeAsksTheUser) {
+    Doc_New(*Kinds({UNIT_CD, UNIT_JEWEL_LID1}));
+    Design(1, 5);
+    Design(2, 6);
+    a_template_mapping map;
+    bool exact = true;
+    auto t = Kinds({UNIT_CD, UNIT_CD});
+    Map(*t, map, exact);
+    EXPECT_FALSE(exact);
+    EXPECT_EQ(map[2].mapkind, UMP_CLONE);
+}
+
+TEST_F(LayoutSwitch, UnindexedNewUnitsMayStayEmpty) {
+    Doc_New(*Kinds({UNIT_CD}));
+    Design(1, 5);
+    auto t = Kinds({UNIT_CD, UNIT_JEWEL_SPINE});
+    a_template_mapping map;
+    bool exact = false;
+    Map(*t, map, exact);
+    EXPECT_FALSE(exact);
+    t->units[2].uflags = Flag_Bit(UNIT_NOTINDEXED);
+    Map(*t, map, exact);
+    EXPECT_TRUE(exact);
+}
+
+TEST_F(LayoutSwitch, CloneParentMustBeACopyOfTheSameKind) {
+    Doc_New(*Kinds({UNIT_CD, UNIT_VHS_FACE}));
+    Design(1, 5);
+    Design(2, 6);
+    // New: face, disc, disc, disc. The face copies old 2, disc 2 copies old 1,
+    // discs 3 and 4 walk back over clones to disc 2.
+    auto t = Kinds({UNIT_VHS_FACE, UNIT_CD, UNIT_CD, UNIT_CD});
+    a_template_mapping map;
+    bool exact = false;
+    Map(*t, map, exact);
+    EXPECT_TRUE(exact);
+    EXPECT_EQ(map[1], (a_unit_mapping{UMP_COPY, 2}));
+    EXPECT_EQ(map[2], (a_unit_mapping{UMP_COPY, 1}));
+    EXPECT_EQ(map[3], (a_unit_mapping{UMP_CLONE, 2}));
+    EXPECT_EQ(map[4], (a_unit_mapping{UMP_CLONE, 2}));
+}
+
+TEST_F(LayoutSwitch, RemapDialogRowsAndTheirResult) {
+    auto t = Kinds({UNIT_CD, UNIT_CD, UNIT_CD, UNIT_VHS_FACE, UNIT_VHS_FACE});
+    auto rec = std::make_unique<a_remap_rec>();
+    rec->templ = t.get();
+    rec->map[1] = {UMP_COPY, 4};
+    rec->map[2] = {UMP_CLONE, 1};
+    rec->map[3] = {UMP_EMPTY, 0};
+    rec->map[4] = {UMP_COPY, 7};
+    rec->map[5] = {UMP_COPY, 4};
+    Remap_Init_Rows(*rec);
+    EXPECT_EQ(rec->rows, (std::vector<uint32_t>{4, 4, 0, 7, 4}));
+    rec->rows = {4, 4, 4, 7, 7};
+    Remap_From_Dialog(*rec);
+    EXPECT_EQ(rec->map[1], (a_unit_mapping{UMP_COPY, 4}));
+    EXPECT_EQ(rec->map[2], (a_unit_mapping{UMP_CLONE, 1}));
+    EXPECT_EQ(rec->map[3], (a_unit_mapping{UMP_CLONE, 1}));
+    EXPECT_EQ(rec->map[4], (a_unit_mapping{UMP_COPY, 7}));
+    EXPECT_EQ(rec->map[5], (a_unit_mapping{UMP_CLONE, 4}));
+    rec->rows = {0, 4, 4, 0, 7};
+    Remap_From_Dialog(*rec);
+    EXPECT_EQ(rec->map[1].mapkind, UMP_EMPTY);
+    EXPECT_EQ(rec->map[2], (a_unit_mapping{UMP_COPY, 4}));
+    EXPECT_EQ(rec->map[3], (a_unit_mapping{UMP_CLONE, 2}));
+    EXPECT_EQ(rec->map[5], (a_unit_mapping{UMP_COPY, 7}));
+}
+
+TEST_F(LayoutSwitch, SwitchingCarriesDesignsAndStartsClean) {
+    Doc_New(*Kinds({UNIT_CD, UNIT_VHS_FACE}));
+    Design(1, 5);
+    Design(2, 6);
+    g_doc.doc_changed = true;
+    g_doc.doc_path.name = "/tmp/party.cd4";
+    g_script.chosen = Find_Template("UAL 565 series");  // faces and spines: the disc has no home
+    Dialog_ScriptAnswers({1});                          // Don't Save
+    EXPECT_EQ(Switch_Layout(), SWITCH_DONE);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message,
+              "Save changes to \"party.cd4\" before switching layouts?");
+    EXPECT_EQ(g_script.remap_dialogs, 1);
+    EXPECT_EQ(g_doc.doc_template.nunits, 8u);
+    EXPECT_EQ(Source_Of(1), 6u);  // the old face
+    EXPECT_TRUE(U(2).clonef);
+    EXPECT_FALSE(U(5).clonef);  // first spine: an empty master
+    EXPECT_EQ(Source_Of(5), 0u);
+    EXPECT_FALSE(g_doc.doc_changed);
+    EXPECT_EQ(g_doc.doc_path.name, "/tmp/party.cd4");
+    EXPECT_EQ(g_doc.upx, 1u);
+}
+
+TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocument) {
+    Doc_New(*Kinds({UNIT_CD}));
+    Design(1, 5);
+    g_doc.doc_changed = true;
+    a_doc_unit* before = g_doc.doc_units[1];
+    g_script.chosen = Find_Template("A-ONE 29125");
+    Dialog_ScriptAnswers({2});
+    EXPECT_EQ(Switch_Layout(), SWITCH_CANCELLED);
+    g_script.save_ok = false;
+    Dialog_ScriptAnswers({0});
+    EXPECT_EQ(Switch_Layout(), SWITCH_SAVE_FAILED);
+    EXPECT_EQ(g_script.saves, 1);
+    g_doc.doc_changed = false;
+    g_script.chosen = 0;  // chooser cancelled
+    EXPECT_EQ(Switch_Layout(), SWITCH_CANCELLED);
+    g_script.chosen = Find_Template("UAL 565 series");
+    g_script.remap_ok = false;
+    EXPECT_EQ(Switch_Layout(), SWITCH_CANCELLED);
+    EXPECT_EQ(g_doc.doc_units[1], before);
+    EXPECT_EQ(Source_Of(1), 5u);
+    EXPECT_EQ(g_doc.doc_template.nunits, 1u);
+}
+
+TEST_F(LayoutSwitch, ExactMappingNeedsNoDialog) {
+    Doc_New(*Kinds({UNIT_CD}));
+    Design(1, 5);
+    g_script.chosen = Find_Template("A-ONE 29125");
+    EXPECT_EQ(Switch_Layout(), SWITCH_DONE);
+    EXPECT_EQ(g_script.remap_dialogs, 0);
+    EXPECT_EQ(Source_Of(1), 5u);
+    EXPECT_TRUE(U(2).clonef);
+}
