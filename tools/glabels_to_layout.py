@@ -257,8 +257,10 @@ def geometry(t, paper_sizes, notes):
                 "left": length_attr(lay, "x0", notes, 0.0),
                 "top": length_attr(lay, "y0", notes, 0.0),
                 "width": w, "height": h,
-                "dx": length_attr(lay, "dx", notes, 0.0),
-                "dy": length_attr(lay, "dy", notes, 0.0),
+                # A pitch along a single column or row means nothing in gLabels
+                # but moves labels sideways in ours, so it is dropped.
+                "dx": length_attr(lay, "dx", notes, 0.0) if nx > 1 else 0.0,
+                "dy": length_attr(lay, "dy", notes, 0.0) if ny > 1 else 0.0,
                 "meas1": meas1,
             })
     if not groups:
