@@ -216,8 +216,11 @@ def label_shape(t, label, notes):
         clip_w, clip_h = w < d - 1e-6, h < d - 1e-6
         if clip_w and clip_h:
             return "UNIT_MINICD_RECT", w, h, hole
-        if clip_w or clip_h:
+        if clip_h:
             return "UNIT_MINICD_HOCKEY", w, h, hole
+        if clip_w:
+            # Our hockey shape is cut at top and bottom; an upright one has no shape.
+            raise Skip("upright business-card disc")
         # 8 cm discs; smaller discs (hub labels, rings) stay plain CDs.
         if 60.0 <= d < 90.0:
             return "UNIT_MINICD_RING", d, d, hole
@@ -267,8 +270,40 @@ def geometry(t, paper_sizes, notes):
         raise Skip("no layout")
     if len(groups) > MAX_GROUPS:
         raise Skip("more than %d layouts" % MAX_GROUPS)
+    groups = drop_repeated_groups(groups)
     check_sane(pw, ph, groups)
+    mark_clobbering_discs(groups)
     return (pw, ph), groups
+
+
+def drop_repeated_groups(groups):
+    """gLabels repeats a layout for printed backs; ours would be two labels in one place."""
+    kept = []
+    for g in groups:
+        if g not in kept:
+            kept.append(g)
+    return kept
+
+
+DISC_KINDS = ("UNIT_CD", "UNIT_CIRCLE", "UNIT_MINICD_RING")
+
+
+def unit_boxes(g):
+    for c in range(g["nx"]):
+        for r in range(g["ny"]):
+            x, y = g["left"] + c * g["dx"], g["top"] + r * g["dy"]
+            yield (x, y, x + g["width"], y + g["height"])
+
+
+def mark_clobbering_discs(groups):
+    """Round labels whose boxes overlap are clipped to their circle when printed."""
+    boxes = [(i, b) for i, g in enumerate(groups) if g["kind"] in DISC_KINDS
+             for b in unit_boxes(g)]
+    for n, (i, a) in enumerate(boxes):
+        for j, b in boxes[n + 1:]:
+            if (a[0] < b[2] - TOLERANCE_MM and b[0] < a[2] - TOLERANCE_MM
+                    and a[1] < b[3] - TOLERANCE_MM and b[1] < a[3] - TOLERANCE_MM):
+                groups[i]["clobbers"] = groups[j]["clobbers"] = True
 
 
 def check_sane(pw, ph, groups):
@@ -357,10 +392,11 @@ def fmt(x):
 
 
 def format_group(g):
-    return ("{ %s, a_unit_flag_set {  }, %d, %d, (* BBOX *) %s, %s, %s, %s, "
+    flags = " UNIT_CLOBBERS " if g.get("clobbers") else "  "
+    return ("{ %s, a_unit_flag_set {%s}, %d, %d, (* BBOX *) %s, %s, %s, %s, "
             "(* PITCH *) %s, %s, (* BLEED *) 0.0000, 0.0000, 0.0000, 0.0000, "
             "(* MEAS *) %s, 0.0000, 0.0000, 0.0000 }") % (
-        g["kind"], g["nx"], g["ny"], fmt(g["left"]), fmt(g["top"]),
+        g["kind"], flags, g["nx"], g["ny"], fmt(g["left"]), fmt(g["top"]),
         fmt(g["width"]), fmt(g["height"]), fmt(g["dx"]), fmt(g["dy"]),
         fmt(g["meas1"]))
 

@@ -79,7 +79,7 @@ class Geometry(ConvertedFixture):
     def test_disc_kinds_and_hole(self):
         expect = {  # label: kind, width, height, hole diameter
             "Test CD-1": ("UNIT_CD", 117.0, 117.0, 41.0),
-            "Test CD-2": ("UNIT_MINICD_HOCKEY", 60.0, 78.0, 34.0),
+            "Test CD-2": ("UNIT_MINICD_HOCKEY", 78.0, 60.0, 34.0),
             "Test CD-3": ("UNIT_MINICD_RECT", 60.0, 70.0, 40.0),
             "Test CD-4": ("UNIT_MINICD_RING", 78.0, 78.0, 18.0),
         }
@@ -104,7 +104,8 @@ class Geometry(ConvertedFixture):
             "Label-continuous label": 1, "Label-path label": 1,
             "roll paper": 1, "label outside the sheet": 1,
             "more than 250 labels on a sheet": 1, "more than 6 layouts": 1,
-            "equiv names an unknown template (equiv)": 1})
+            "equiv names an unknown template (equiv)": 1,
+            "upright business-card disc": 1})
         self.assertNotIn("gamma", self.out)
 
 
