@@ -16,6 +16,7 @@ same bytes.
 
 import argparse
 import collections
+import math
 import os
 import re
 import sys
@@ -272,6 +273,7 @@ def geometry(t, paper_sizes, notes):
         raise Skip("more than %d layouts" % MAX_GROUPS)
     groups = drop_repeated_groups(groups)
     check_sane(pw, ph, groups)
+    check_apart(groups)
     mark_clobbering_discs(groups)
     return (pw, ph), groups
 
@@ -293,6 +295,22 @@ def unit_boxes(g):
         for r in range(g["ny"]):
             x, y = g["left"] + c * g["dx"], g["top"] + r * g["dy"]
             yield (x, y, x + g["width"], y + g["height"])
+
+
+def check_apart(groups):
+    """Labels of one sheet may not overlap (beyond the makers' rounding); round
+    labels may share box corners as long as the circles stay apart."""
+    units = [(g["kind"] in DISC_KINDS, b) for g in groups for b in unit_boxes(g)]
+    for n, (round1, a) in enumerate(units):
+        for round2, b in units[n + 1:]:
+            if (min(a[2], b[2]) - max(a[0], b[0]) <= TOLERANCE_MM
+                    or min(a[3], b[3]) - max(a[1], b[1]) <= TOLERANCE_MM):
+                continue
+            if round1 and round2:
+                dist = math.hypot((a[0] + a[2] - b[0] - b[2]) / 2, (a[1] + a[3] - b[1] - b[3]) / 2)
+                if dist >= (a[2] - a[0] + b[2] - b[0]) / 2 - TOLERANCE_MM:
+                    continue
+            raise Skip("labels overlap")
 
 
 def mark_clobbering_discs(groups):

@@ -7,6 +7,7 @@
 #include "json.h"
 #include "model/document.h"
 #include "shell/startup.h"
+#include "shell/string_ids.h"
 #include "templates/catalogue.h"
 #include "templates/chooser.h"
 #include "templates/expand.h"
@@ -66,7 +67,7 @@ std::string Pair(float a, float b) { return "[" + Json_Number(a) + ", " + Json_N
 bool Select_Line(const std::string& name) {
     for (size_t i = 1; i < paper_kind_desc.items.size(); ++i) {
         if (Utf16_To_Utf8(paper_kind_desc.items[i].text) == name ||
-            (paper_kind_desc.header_str != 381 &&
+            (paper_kind_desc.header_str == STR_ALL_KINDS &&
              UnitKind_Name(static_cast<int>(paper_kind_desc.items[i].key)) == name)) {
             PaperKind_Set(static_cast<int>(i) + 1);
             return true;

@@ -163,9 +163,7 @@ bool Is_Unit_Empty(const a_doc_unit& u) {
         if (u.oj.list[i].kind != PAINT_BLOCK) return false;
     if (u.paintinuse) return false;
     if (g_doc_hooks.is_no_canvas) return g_doc_hooks.is_no_canvas(u.canv.cv);
-    a_canvas_spec white;
-    Default_Canvas(UNIT_EMPTY, white);
-    return u.canv.cv == white;
+    return u.canv.cv == a_canvas_spec{};  // the canvas every unit starts with
 }
 
 std::string Doc_Name() {
