@@ -31,6 +31,8 @@ const std::map<std::pair<int, int>, const char*>& English() {
         {{MAIN_STR_ID, STR_BLURAY_WRAP}, "Blu-ray Case Wrap"},
         {{ALERT_STR_ID, ALERT_INTERNAL_ERROR}, "Internal Error - Program has crashed."},
         {{ALERT_STR_ID, ALERT_OUT_OF_MEMORY}, "Sorry, you have run out of memory."},
+        {{ALERT_STR_ID, ALERT_MISSING_DATA},
+         "Sorry, your program file is missing a piece of data, and cannot continue.\r\n[^0  ^1]"},
         {{ALERT_STR_ID, ALERT_CANNOT_READ}, "Sorry, could not read the file."},
         {{IDENTITY_STR_ID, 1}, "Cirquel"},
         {{IDENTITY_STR_ID, 8}, "Cirquel"},
@@ -115,6 +117,13 @@ void Param_Text(const std::string& p0, const std::string& p1, const std::string&
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
 
 void OutOfMemory(size_t) { Fatal(ALERT_OUT_OF_MEMORY); }
+
+void MissingKey(int a, int b, int c, int d, const char* type) {
+    std::string key = std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." +
+                      std::to_string(d);
+    Param_Text(type ? type : "", key);
+    Fatal(ALERT_MISSING_DATA);
+}
 
 void Messages_SetFatalHook(a_fatal_hook hook) { g_fatal_hook = hook; }
 

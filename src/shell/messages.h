@@ -21,6 +21,9 @@ void Param_Text(const std::string& p0, const std::string& p1 = {}, const std::st
 // non-zero status. Never return.
 [[noreturn]] void InternalError();
 [[noreturn]] void OutOfMemory(size_t size);
+// A record of the art database is missing: alert 6 with the record type
+// ("PIXT", "GRAD") and the key's four components.
+[[noreturn]] void MissingKey(int a, int b, int c, int d, const char* type);
 
 // Called just before a fatal alert ends the program (save recovery).
 using a_fatal_hook = void (*)();
