@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "commands.h"
 #include "json.h"
 #include "model/document.h"
 #include "shell/startup.h"
@@ -28,6 +29,8 @@ int Usage() {
                  "       cirquel-cli brands [--json]\n"
                  "       cirquel-cli kinds [--json]\n"
                  "       cirquel-cli expand LABEL [--json]\n");
+    for (const a_cli_command* c = g_cli_commands; c->name; ++c)
+        std::fprintf(stderr, "       cirquel-cli %s\n", c->usage);
     return 2;
 }
 
@@ -196,7 +199,19 @@ int Cmd_Expand(const a_args& a) {
 
 }  // namespace
 
+// A subcommand of the table, run between start and stop of the modules.
+static int Run_Table_Command(const a_cli_command& c, int argc, char** argv) {
+    if (!Shell_Start(a_startup_options{true})) return Fail("could not start");
+    int status = c.run(a_cli_args(argv + 2, argv + argc));
+    Shell_Stop();
+    return status;
+}
+
 int main(int argc, char** argv) {
+    if (argc >= 2) {
+        for (const a_cli_command* c = g_cli_commands; c->name; ++c)
+            if (std::strcmp(argv[1], c->name) == 0) return Run_Table_Command(*c, argc, argv);
+    }
     a_args a;
     if (!Parse_Args(argc, argv, a)) return Usage();
     if (!Shell_Start(a_startup_options{true})) return Fail("could not start");
