@@ -14,6 +14,19 @@ a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
 
+std::string Message_Doc_Name() { return Doc_Name(); }
+
+// The messages learn the document's name for their reports once it exists.
+void Document_Start() {
+    Doc_Init();
+    g_message_hooks.doc_name = Message_Doc_Name;
+}
+
+void Document_Stop() {
+    g_message_hooks.doc_name = nullptr;
+    Doc_Stop();
+}
+
 struct a_module {
     const char* name;
     bool (*init)();
@@ -32,7 +45,7 @@ const a_module kModules[] = {
     {"platform", Platform_Start, Platform_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
-    {"document", Always<Doc_Init>, Doc_Stop},
+    {"document", Always<Document_Start>, Document_Stop},
 };
 
 size_t g_started = 0;
