@@ -7,6 +7,46 @@
 
 #include "render/pixmap.h"
 
+// One pixel of a row at column x (counted from the row's start), raw: the
+// bit, the index, the 5-5-5 word, B-G-R or the whole 32-bit word.
+inline uint32_t Row_GetDot(const uint8_t* p, int depth, int x) {
+    switch (depth) {
+        case 1: return (p[x >> 3] >> (7 - (x & 7))) & 1;
+        case 8: return p[x];
+        case 16: return uint32_t(p[2 * x]) | uint32_t(p[2 * x + 1]) << 8;
+        case 24:
+            return uint32_t(p[3 * x]) | uint32_t(p[3 * x + 1]) << 8 | uint32_t(p[3 * x + 2]) << 16;
+        default:
+            return uint32_t(p[4 * x]) | uint32_t(p[4 * x + 1]) << 8 | uint32_t(p[4 * x + 2]) << 16 |
+                   uint32_t(p[4 * x + 3]) << 24;
+    }
+}
+
+inline void Row_PutDot(uint8_t* p, int depth, int x, uint32_t v) {
+    switch (depth) {
+        case 1: {
+            uint8_t bit = uint8_t(0x80 >> (x & 7));
+            p[x >> 3] = v ? uint8_t(p[x >> 3] | bit) : uint8_t(p[x >> 3] & ~bit);
+            return;
+        }
+        case 8: p[x] = uint8_t(v); return;
+        case 16:
+            p[2 * x] = uint8_t(v);
+            p[2 * x + 1] = uint8_t(v >> 8);
+            return;
+        case 24:
+            p[3 * x] = uint8_t(v);
+            p[3 * x + 1] = uint8_t(v >> 8);
+            p[3 * x + 2] = uint8_t(v >> 16);
+            return;
+        default:
+            p[4 * x] = uint8_t(v);
+            p[4 * x + 1] = uint8_t(v >> 8);
+            p[4 * x + 2] = uint8_t(v >> 16);
+            p[4 * x + 3] = uint8_t(v >> 24);
+    }
+}
+
 struct a_pix_cursor {
     uint8_t* base = nullptr;
     int32_t rowbytes = 0;
@@ -29,36 +69,12 @@ struct a_pixel_cursor_kind {
         c.factor = 256;
     }
     static uint32_t Get(const a_pix_cursor& c, int col, int row) {
-        const uint8_t* p = c.base + int32_t(row - c.top) * c.rowbytes;
-        int x = col - c.left;
-        switch (Depth ? Depth : c.depth) {
-            case 1: return (p[x >> 3] >> (7 - (x & 7))) & 1;
-            case 8: return p[x];
-            case 16: return uint32_t(p[2 * x]) | uint32_t(p[2 * x + 1]) << 8;
-            case 24: return uint32_t(p[3 * x]) | uint32_t(p[3 * x + 1]) << 8 | uint32_t(p[3 * x + 2]) << 16;
-            default:
-                return uint32_t(p[4 * x]) | uint32_t(p[4 * x + 1]) << 8 |
-                       uint32_t(p[4 * x + 2]) << 16 | uint32_t(p[4 * x + 3]) << 24;
-        }
+        return Row_GetDot(c.base + int32_t(row - c.top) * c.rowbytes, Depth ? Depth : c.depth,
+                          col - c.left);
     }
     static void Put(const a_pix_cursor& c, int col, int row, uint32_t v) {
-        uint8_t* p = c.base + int32_t(row - c.top) * c.rowbytes;
-        int x = col - c.left;
-        switch (Depth ? Depth : c.depth) {
-            case 1: {
-                uint8_t bit = uint8_t(0x80 >> (x & 7));
-                p[x >> 3] = v ? uint8_t(p[x >> 3] | bit) : uint8_t(p[x >> 3] & ~bit);
-                return;
-            }
-            case 8: p[x] = uint8_t(v); return;
-            case 16: p[2 * x] = uint8_t(v); p[2 * x + 1] = uint8_t(v >> 8); return;
-            case 24:
-                p[3 * x] = uint8_t(v); p[3 * x + 1] = uint8_t(v >> 8); p[3 * x + 2] = uint8_t(v >> 16);
-                return;
-            default:
-                p[4 * x] = uint8_t(v); p[4 * x + 1] = uint8_t(v >> 8);
-                p[4 * x + 2] = uint8_t(v >> 16); p[4 * x + 3] = uint8_t(v >> 24);
-        }
+        Row_PutDot(c.base + int32_t(row - c.top) * c.rowbytes, Depth ? Depth : c.depth,
+                   col - c.left, v);
     }
 };
 

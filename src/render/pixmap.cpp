@@ -71,6 +71,23 @@ void CTabHandle_To_Map(CTabHandle ctab, uint32_t map[256]) {
     std::memcpy(map, t.c, sizeof t.c);
 }
 
+int CTab_Nearest(CTabHandle ctab, uint32_t color) {
+    const a_color_table& t = ctab ? *ctab : g_video.main_colors32;
+    int best = 0;
+    long bestd = -1;
+    for (int k = 0; k < t.count; ++k) {
+        long dr = long((t.c[k] >> 16) & 0xFF) - long((color >> 16) & 0xFF);
+        long dg = long((t.c[k] >> 8) & 0xFF) - long((color >> 8) & 0xFF);
+        long db = long(t.c[k] & 0xFF) - long(color & 0xFF);
+        long d = dr * dr + dg * dg + db * db;
+        if (bestd < 0 || d < bestd) {
+            bestd = d;
+            best = k;
+        }
+    }
+    return best;
+}
+
 bool PixMap_Fits(const Rect& bounds, int depth) {
     if (!Is_Valid_Depth(depth)) return false;
     int w = Rect_Width(bounds), h = Rect_Height(bounds);

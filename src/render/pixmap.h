@@ -94,6 +94,10 @@ void Dispose_CTable(a_color_table*& ctab);
 // palette when it has none.
 void CTabHandle_To_Map(CTabHandle ctab, uint32_t map[256]);
 
+// The index of the entry of an 8-bit map's table (or the main palette) nearest
+// to `color` (0x00RRGGBB) by squared distance; the first of equals wins.
+int CTab_Nearest(CTabHandle ctab, uint32_t color);
+
 // The pixel-map header. Integer fields are in host order.
 struct PixMap {
     uint8_t* baseAddr = nullptr;  // first byte of the top row

@@ -1,5 +1,5 @@
-// Pixel-map operations: flips, rotation, skew and bend, darkness, colour
-// shift, grey, bounding boxes, fills, frames and regions. The generic entry
+// Pixel-map geometry: flips, rotation, skew and bend, bounding boxes, fills,
+// frames and region rectangles. The generic entry
 // points dispatch on the depth; a depth without a variant is an internal error.
 #pragma once
 #include <cstdint>
@@ -7,6 +7,8 @@
 
 #include "platform/geometry.h"
 #include "render/pixmap.h"
+
+struct a_region;
 
 // In place, any depth.
 void PixMap_FlipX(PixMap& pm);
@@ -34,16 +36,6 @@ void PixMap_BendY(int val, PixMap& in, PixMap& out);
 // a - ((2x - n)^2 / n) * a / n: 0 at both ends, a in the middle.
 int Calc_Parabola(int x, int a, int n);
 
-// val 0..100; 50 leaves 32- and 16-bit maps alone, 100 leaves 8-bit ones.
-void PixMap_Darkness(PixMap& pm, int val);
-void Calc_Darkness_Map(int val, int maxval, uint8_t* map);  // maxval + 1 entries
-// Hue rotation by val degrees (8- and 16-bit maps).
-void PixMap_ColorShift(PixMap& pm, int val);
-// targ_sat is accepted and not applied.
-void PixMap32_HSV(PixMap& pm, int targ_hue, int targ_dist, int targ_dark, int targ_sat);
-// A new 8-bit gray_ctable map of the darkness of a 16- or 32-bit map.
-void PixMap_Gray(const PixMap& pm, PixMap& gray);
-
 // Smallest rectangle inside `search` holding non-zero pixels; empty (all
 // zero) when there is none.
 void PixMap_Bounding(const PixMap& pm, const Rect& search, Rect& bounds);
@@ -66,13 +58,11 @@ constexpr int MAX_N_RECTS = 20000;
 // MAX_N_RECTS; `rects` is left unchanged when no bit is set. The rectangles
 // are what a region is built from.
 bool PixMap1_To_Rects(const PixMap& pm, std::vector<Rect>& rects, Rect& bounds);
+// The same rectangles as a region; `rgn` is left unchanged when no bit is set.
+void PixMap1_To_Region(const PixMap& pm, a_region* rgn);
 
-// The fourth byte of each 32-bit pixel set from its darkness.
-void Pix32_To_Alpha(PixMap& pm);
-// A 1-bit map of the non-white pixels of a 32- or 16-bit map.
+// A 1-bit map (same bounds) set where a 32- or 16-bit map is not white.
 void PixMap32_To_1(const PixMap& pm, PixMap& bits);
 void PixMap16_To_1(const PixMap& pm, PixMap& bits);
-// An 8-bit map through another table into `ctab` by nearest colour.
-void PixMap8_To_8(const PixMap& src, PixMap& dst, CTabHandle ctab);
 void Reverse_Bytes(uint8_t* p, size_t n);  // each 4-byte group reversed
 void Swap_Bytes(uint8_t* p, size_t n);     // each 2-byte group swapped
