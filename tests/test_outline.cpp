@@ -107,6 +107,24 @@ TEST(Outline, DashedLinesAlternateForeAndBack) {
     EXPECT_EQ(c.At(13, 23), kGrey);
 }
 
+TEST(Outline, DegenerateDashesEnd) {
+    // Steps of zero pixels would never reach the end point, and a circle of
+    // radius zero would divide by zero: these draw solid or nothing instead.
+    a_test_canvas c(R(0, 0, 40, 40), 32, kGrey);
+    Dashed_Line(0, 30, 20, 30, 0);
+    EXPECT_EQ(c.At(20, 30), kWhiteColor);
+    Outline_Shape_Line(0, 0, 10, 10, 1, 1, 0);  // 3/5 of a 1-pixel dash
+    EXPECT_EQ(c.At(10, 10), kWhiteColor);
+    Frame_Rect_Dashed(R(0, 0, 10, 10), 0);
+    EXPECT_EQ(c.At(0, 0), kBlackColor);  // one-pixel dashes
+    EraseRect(c.bits.bounds);
+    Frame_Circle_Dashed(20, 20, 0, 5);
+    Outline_Shape2(IUnit(SHAPE_RING, R(0, 0, 40, 40), 0), 0, 5, 1, 0, false, true, true);
+    EXPECT_EQ(c.At(20, 20), kWhiteColor);
+    Outline_Shape2(IUnit(SHAPE_BIZHOCKEY, R(0, 0, 40, 10), 0), 0, 5, 1, 0, false, true, true);
+    Outline_Shape2(IUnit(SHAPE_BIZHOCKEY, R(0, 0, 10, 40), 0), 0, 5, 1, 0, false, true, true);
+}
+
 TEST(Outline, FoldLines) {
     EXPECT_EQ(Folds(IUnit(SHAPE_MULTIPART, R(0, 0, 20, 400), 100, 0, 50), true), 1);
     EXPECT_EQ(Folds(IUnit(SHAPE_MULTIPART, R(0, 0, 20, 400), 100, 50, 30), true), 3);
