@@ -9,6 +9,7 @@
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/shape_view.h"
+#include "templates/shapes.h"
 
 namespace {
 
@@ -89,14 +90,20 @@ bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& e
     return true;
 }
 
+// Parses the options and expands the template: 0, or the status after a message.
+int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, a_template*& t) {
+    std::string error;
+    if (!Parse(args, sheet, a, error)) return Fail(error);
+    t = Load_Template(a.label);
+    return t ? 0 : Fail("no template named \"" + a.label + "\"");
+}
+
 }  // namespace
 
 int Cmd_Shape(const a_cli_args& args) {
     a_picture_args a;
-    std::string error;
-    if (!Parse(args, false, a, error)) return Fail(error);
-    a_template* t = Load_Template(a.label);
-    if (!t) return Fail("no template named \"" + a.label + "\"");
+    a_template* t = nullptr;
+    if (int status = Prepare(args, false, a, t)) return status;
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
         delete t;
@@ -104,6 +111,8 @@ int Cmd_Shape(const a_cli_args& args) {
     }
     a_unit unit = t->units[a.unit];
     delete t;
+    if (a.view.ls_coverage != 0 && Unit_Shape(unit.kind) != SHAPE_RING)
+        return Fail("--ls applies to disc units only");
     Rect bounds;
     Calc_Unit_Bounds(unit, bounds);
     return Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
@@ -113,10 +122,8 @@ int Cmd_Shape(const a_cli_args& args) {
 
 int Cmd_Sheet(const a_cli_args& args) {
     a_picture_args a;
-    std::string error;
-    if (!Parse(args, true, a, error)) return Fail(error);
-    a_template* t = Load_Template(a.label);
-    if (!t) return Fail("no template named \"" + a.label + "\"");
+    a_template* t = nullptr;
+    if (int status = Prepare(args, true, a, t)) return status;
     Rect bounds;
     int status;
     if (!Calc_Sheet_View_Bounds(*t, a.dpi, bounds))

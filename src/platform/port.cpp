@@ -130,9 +130,11 @@ void Run_Row(const a_port_bits& bits, const a_row_op& op, const a_pattern& pat, 
     int left = bits.bounds.left;
     uint8_t pbits = pat.rows[y & 7];
     if (not_pat) pbits = uint8_t(~pbits);
-    if (pbits == 0xFF && !op.invert && op.write_set && bits.depth == 32) {
-        Fill_Solid32(row, x0 - left, x1 - left, op.set_value);
-        return;
+    if (pbits == 0xFF && !op.invert && op.write_set) {
+        // Solid runs of the common depths: masks (8) and colour worlds (32).
+        if (bits.depth == 32) return Fill_Solid32(row, x0 - left, x1 - left, op.set_value);
+        if (bits.depth == 8)
+            return void(std::memset(row + (x0 - left), int(op.set_value), size_t(x1 - x0)));
     }
     for (int x = x0; x < x1; ++x) {
         bool set = (pbits >> (7 - (x & 7))) & 1;
