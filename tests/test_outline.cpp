@@ -133,12 +133,6 @@ TEST(Outline, FoldLines) {
     EXPECT_EQ(Folds(IUnit(SHAPE_SLIMLINE, R(0, 0, 20, 400), 30), true), 0);  // not on a test print
     EXPECT_EQ(Folds(IUnit(SHAPE_SLIMLINE, R(0, 0, 20, 400), 30), false), 1);
     EXPECT_EQ(Folds(IUnit(SHAPE_JEWELBASE, R(0, 0, 20, 400), 30), false), 2);
-    EXPECT_EQ(Folds(IUnit(SHAPE_RECT, R(0, 0, 20, 400), 30), false), 0);
-    a_test_canvas c(R(0, 0, 20, 400));
-    Outline_Shape2(IUnit(SHAPE_BOOKLET, R(0, 0, 20, 400), 40), 0, 5, 1, 1, true, false, true);
-    EXPECT_EQ(c.At(180, 10), kBlackColor);
-    EXPECT_EQ(c.At(220, 10), kBlackColor);
-    EXPECT_EQ(c.At(220, 19), kBlackColor);
 }
 
 TEST(Outline, ContoursOfDiscsAndShapes) {
@@ -168,29 +162,6 @@ TEST(Outline, ContoursOfDiscsAndShapes) {
     EraseRect(c.bits.bounds);
     PaintRect(R(0, 0, 8, 8));
     EXPECT_EQ(c.Count(kBlackColor), 64);
-    EraseRect(c.bits.bounds);
-    // The hockey outline: straight top and bottom, round sides, and the hole.
-    Outline_Shape2(IUnit(SHAPE_BIZHOCKEY, R(0, 0, 294, 400), 80), 0, 5, 1, 1, false, true, true);
-    EXPECT_EQ(c.At(200, 0), kBlackColor);
-    EXPECT_EQ(c.At(200, 293), kBlackColor);
-    EXPECT_EQ(c.At(0, 0), kWhiteColor);
-    EXPECT_EQ(Runs(c, 147, 0, 200), 2);  // the round side and the hole
-}
-
-TEST(Outline, AudioFaceOutline) {
-    a_test_canvas c(R(0, 0, 300, 900));
-    a_iunit iu = IUnit(SHAPE_AUDIOFACE, R(0, 0, 300, 900), 0, 100, 500);
-    iu.imeas[3] = 120;
-    iu.ibleed = R(10, 10, 10, 10);
-    Outline_Shape2(iu, 1, 5, 1, 1, false, true, true);
-    EXPECT_EQ(c.At(0, 32), kBlackColor);  // the corner cut 32 pixels down
-    EXPECT_EQ(c.At(32, 0), kBlackColor);
-    EXPECT_EQ(c.At(5, 5), kWhiteColor);
-    // The window's top edge: unit top + second measure + top bleed; 480 wide with the bleed off.
-    EXPECT_EQ(c.At(450, 110), kBlackColor);
-    EXPECT_EQ(c.At(450, 209), kBlackColor);
-    EXPECT_EQ(Runs(c, 160, 0, 450), 2);  // the side and the window's round end
-    EXPECT_EQ(c.At(210, 160), kBlackColor);
 }
 
 TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
