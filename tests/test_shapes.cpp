@@ -212,7 +212,9 @@ TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
     a_unit grown = Calc_Print_Unit(Disc_Unit(), true);
     EXPECT_EQ(grown.bbox, (a_frect{13, 13, 135, 135}));
     EXPECT_FLOAT_EQ(grown.meas[0], 37);
-    EXPECT_EQ(Calc_Print_Unit(Disc_Unit(), false), Disc_Unit());
+    a_unit cut = Calc_Print_Unit(Disc_Unit(), false);
+    EXPECT_EQ(cut.bbox, Disc_Unit().bbox);
+    EXPECT_EQ(cut.bleed, a_frect{});
 }
 
 TEST(Shapes, FeatheredDiscMask) {

@@ -261,7 +261,10 @@ bool Is_Disc_Kind(int kind) {
 
 a_unit Calc_Print_Unit(const a_unit& in, bool bleed) {
     a_unit out = in;
-    if (!bleed) return out;
+    if (!bleed) {
+        out.bleed = a_frect{};
+        return out;
+    }
     out.bbox.left -= in.bleed.left;
     out.bbox.top -= in.bleed.top;
     out.bbox.right += in.bleed.right;

@@ -65,7 +65,7 @@ void Calc_Paper_Rect(a_frect& fbox, const a_template& t);
 
 // The unit as printing places it. Alignment and nudging come with printing;
 // until then: with `bleed` the box grows by the bleeds and a disc's hole
-// shrinks by the top and bottom bleed; without, the unit as it stands.
+// shrinks by the top and bottom bleed; without, the unit as cut, its bleeds 0.
 a_unit Calc_Print_Unit(const a_unit& in, bool bleed);
 
 // The feathered disc mask over an 8-bit map (`mask.depth` must be 8) that
