@@ -200,6 +200,20 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
     }
 }
 
+TEST(Port, UnusablePixelsAreLeftAlone) {
+    a_test_canvas c(R(0, 0, 4, 8), 8, 0);
+    a_port_bits bits = c.bits;
+    bits.rowbytes = 4;  // shorter than an 8-pixel row
+    Port_SetBits(c.port, bits);
+    PaintRect(c.bits.bounds);
+    bits.rowbytes = c.bits.rowbytes;
+    bits.depth = 12;
+    Port_SetBits(c.port, bits);
+    PaintRect(c.bits.bounds);
+    EXPECT_EQ(c.Count(0), 32);
+    EXPECT_TRUE(c.Guard_Intact());
+}
+
 TEST(Port, NoCurrentPortDrawsNothing) {
     a_port* saved = Port_Get();
     Port_Set(nullptr);

@@ -150,9 +150,17 @@ void Run_Row(const a_port_bits& bits, const a_row_op& op, const a_pattern& pat, 
 
 // ---- drawing a region of pixels -------------------------------------------
 
+// Pixels we can draw into: a depth we know and rows long enough for it.
+bool Bits_Usable(const a_port_bits& bits) {
+    bool known = bits.depth == 1 || bits.depth == 8 || bits.depth == 16 || bits.depth == 24 ||
+                 bits.depth == 32;
+    long need = (long(Rect_Width(bits.bounds)) * bits.depth + 7) / 8;
+    return bits.base && known && bits.rowbytes >= need;
+}
+
 void Draw_Shape(const QRegion& shape, a_verb verb, const a_pattern* fill_pat = nullptr) {
     a_port* port = current_port;
-    if (!port || !port->bits.base || shape.isEmpty()) return;
+    if (!port || !Bits_Usable(port->bits) || shape.isEmpty()) return;
     const a_port_bits& bits = port->bits;
     QRegion area = shape & QRegion(Rect_ToQ(bits.bounds));
     if (!port->clip_open) area &= port->clip;
