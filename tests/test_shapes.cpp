@@ -193,20 +193,10 @@ TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
     EXPECT_FALSE(Has_Outer_Mask(u));
     u.meas[0] = 3;
     EXPECT_TRUE(Has_Outer_Mask(u));
-    for (int kind : {UNIT_CD, UNIT_AUDIO_FACE, UNIT_MINICD_HOCKEY, UNIT_MINICD_RECT}) {
-        u.kind = uint8_t(kind);
-        EXPECT_TRUE(Has_Outer_Mask(u)) << kind;
-    }
-    for (int kind : {UNIT_OVAL, UNIT_CIRCLE, UNIT_JEWEL_LID2, UNIT_JEWEL_SPINE}) {
-        u.kind = uint8_t(kind);
-        EXPECT_FALSE(Has_Outer_Mask(u)) << kind;
-    }
     a_template t;
     t.papersize = a_fpoint{210, 297};
-    a_frect paper;
-    Calc_Paper_Rect(paper, t);
-    EXPECT_EQ(paper, (a_frect{0, 0, 210, 297}));
     t.tflags = Flag_Bit(IS_LANDSCAPE);
+    a_frect paper;
     Calc_Paper_Rect(paper, t);
     EXPECT_EQ(paper, (a_frect{0, 0, 297, 210}));
     a_unit grown = Calc_Print_Unit(Disc_Unit(), true);
