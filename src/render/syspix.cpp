@@ -447,14 +447,8 @@ bool PixMap_Compare(const PixMap& a, const PixMap& b) {
 
 namespace {
 
-Rect Inside(const PixMap& pm, const Rect& r) {
-    Rect c{std::max(r.top, pm.bounds.top), std::max(r.left, pm.bounds.left),
-           std::min(r.bottom, pm.bounds.bottom), std::min(r.right, pm.bounds.right)};
-    return Rect_IsEmpty(c) ? Rect{} : c;
-}
-
 void Fill_Any(PixMap& pm, const Rect& r, uint32_t value) {
-    Rect c = Inside(pm, r);
+    Rect c = Rect_Sect(pm.bounds, r);
     int depth = pm.pixelSize;
     for (int y = c.top; y < c.bottom; ++y) {
         uint8_t* row = PixMap_Row(pm, y);
