@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "pixmap_fixtures.h"
@@ -264,4 +265,28 @@ TEST(SysPix, RegionsKeepTheFirst20000Runs) {
     EXPECT_EQ(Rgn_Area(rgn), MAX_N_RECTS);
     EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 200, 200));
     Rgn_Dispose(rgn);
+}
+
+TEST(SysPix, BilinearColourRotationAgreesWithEachChannelAlone) {
+    std::mt19937 rng(5);
+    a_test_map c(R(0, 0, 37, 53), 32);
+    c.Random(rng);
+    for (int angle : {1, 300, 1337, 2999}) {
+        PixMap out;
+        PixMap_Rotate(BILINEAR, false, angle, c.pm, out);
+        for (int ch = 0; ch < 3; ++ch) {
+            a_test_map g(R(0, 0, 37, 53), 8, gray_ctable2);
+            for (int y = 0; y < 37; ++y)
+                for (int x = 0; x < 53; ++x) g.Put(x, y, (c.Get(x, y) >> (8 * ch)) & 0xFF);
+            PixMap gout;
+            PixMap_Rotate(BILINEAR, false, angle, g.pm, gout);
+            ASSERT_EQ(gout.bounds, out.bounds);
+            for (int y = 0; y < Rect_Height(out.bounds); ++y)
+                for (int x = 0; x < Rect_Width(out.bounds); ++x)
+                    ASSERT_EQ((At(out, x, y) >> (8 * ch)) & 0xFF, At(gout, x, y))
+                        << "angle " << angle << " channel " << ch << " at " << x << "," << y;
+            Dispose_PixMap(gout);
+        }
+        Dispose_PixMap(out);
+    }
 }
