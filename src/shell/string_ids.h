@@ -36,4 +36,5 @@ enum : int {
     ALERT_OUT_OF_MEMORY = 5,
     ALERT_MISSING_DATA = 6,
     ALERT_CANNOT_READ = 10,
+    ALERT_PREFS_NOT_WRITTEN = 13,
 };
