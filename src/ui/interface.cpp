@@ -1,5 +1,7 @@
 #include "ui/interface.h"
 
+#include "model/doc_hooks.h"
+#include "platform/sound.h"
 #include "shell/prefs.h"
 
 a_interface_rec gs;
@@ -15,6 +17,10 @@ void Interface_Init() {
     Sliders_Build();
     gs.grid_vals[START_GRID] = g_pref.last_agex;
     Prefs_SetStartChoiceProc(Start_Choice);
+    g_doc_hooks.play_sound = Sound_Play;  // the document's refusals are heard like ours
 }
 
-void Interface_Stop() { Prefs_SetStartChoiceProc(nullptr); }
+void Interface_Stop() {
+    Prefs_SetStartChoiceProc(nullptr);
+    g_doc_hooks.play_sound = nullptr;
+}
