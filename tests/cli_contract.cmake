@@ -59,6 +59,20 @@ run_cli(out st templates --kind UNIT_CD --json)
 string(JSON n LENGTH "${out}")
 expect("only ${n} disc templates" n GREATER 10)
 
+run_cli(out st strings 400 4)
+expect("strings 400 4 gave status ${st}" st EQUAL 0)
+expect("strings 400 4 printed '${out}'" out STREQUAL "Internal Error - Program has crashed.\n")
+run_cli(out st strings 600 7 --lang de)
+expect("strings 600 7 --lang de printed '${out}'" out STREQUAL "CD-/DVD-Etikett\n")
+run_cli(out st strings 200 385 --lang de)
+expect("a string German lacks is not shown in English: '${out}'" out STREQUAL "Plain paper\n")
+run_cli(out st strings 1000 1 --lang de)
+expect("the identity list is shifted by language: '${out}'" out STREQUAL "Cirquel\n")
+run_cli(out st strings 200 9999)
+expect("a missing string gave status ${st}" st EQUAL 2)
+run_cli(out st strings 200 1 --lang xx)
+expect("an unknown language gave status ${st}" st EQUAL 2)
+
 # Preferences: defaults without a file, --reset writes them, a damaged or
 # deleted file gives the defaults again without a word.
 file(REMOVE_RECURSE "${CONFIG_DIR}")

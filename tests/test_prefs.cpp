@@ -14,6 +14,7 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "shell/messages.h"
 #include "shell/prefs.h"
 #include "shell/startup.h"
 #include "shell/string_ids.h"
@@ -57,6 +58,7 @@ protected:
         fs::remove_all(folder_);
         Fonts_Use_List({});
         g_pref = saved_;
+        Messages_SetLanguage(g_pref.language_offset);
     }
     static std::vector<uint8_t> Defaults() {
         Prefs_SetToDefault();
@@ -272,18 +274,18 @@ TEST_F(PrefsTest, BaseFontFollowsItsNameOrFallsBack) {
 }
 
 TEST_F(PrefsTest, MediaNamesFollowALanguageChangeUnlessEdited) {
-    if (!Language_Is_Offered(3)) GTEST_SKIP() << "no German string lists in this build";
     Defaults();
     Prefs_Set_Language(0);
     a_print_media_array& cd = g_pref.print_media[1];
     Set_Label(cd.list[1], u"My blanks");
-    Prefs_Set_Language(3);
-    ASSERT_EQ(g_pref.language_offset, 3);
-    ASSERT_NE(Media_Default_Name(3, 0), Media_Default_Name(0, 0)) << "German names its media";
-    EXPECT_EQ(Label(cd.list[0]), Media_Default_Name(3, 0));
+    Prefs_Set_Language(LANG_GERMAN);
+    ASSERT_EQ(g_pref.language_offset, LANG_GERMAN);
+    EXPECT_EQ(Messages_Language(), LANG_GERMAN) << "the string lists follow";
+    ASSERT_NE(Media_Default_Name(LANG_GERMAN, 0), Media_Default_Name(0, 0)) << "German names its media";
+    EXPECT_EQ(Label(cd.list[0]), Media_Default_Name(LANG_GERMAN, 0));
     EXPECT_EQ(Label(cd.list[1]), u"My blanks");
-    EXPECT_EQ(Label(cd.list[2]), Media_Default_Name(3, 2));
-    EXPECT_EQ(Label(g_pref.print_media[4].list[1]), Media_Default_Name(3, 1));
+    EXPECT_EQ(Label(cd.list[2]), Media_Default_Name(LANG_GERMAN, 2));
+    EXPECT_EQ(Label(g_pref.print_media[4].list[1]), Media_Default_Name(LANG_GERMAN, 1));
     Prefs_Set_Language(0);
     EXPECT_EQ(Label(cd.list[0]), Media_Default_Name(0, 0));
     EXPECT_EQ(Label(cd.list[1]), u"My blanks");
@@ -295,21 +297,6 @@ TEST_F(PrefsTest, MediaNamesFollowALanguageChangeUnlessEdited) {
     // A language the build does not offer changes nothing.
     Prefs_Set_Language(NLANGUAGES + 3);
     EXPECT_EQ(g_pref.language_offset, 0);
-}
-
-TEST(PrefsLanguage, LocaleNamesMapToLanguageIndexes) {
-    EXPECT_EQ(Language_From_Locale("de_DE"), 3);
-    EXPECT_EQ(Language_From_Locale("pt_BR"), 11);
-    EXPECT_EQ(Language_From_Locale("nb_NO"), 9);
-    EXPECT_EQ(Language_From_Locale("nn_NO"), 9);
-    EXPECT_EQ(Language_From_Locale("zh_TW"), 15);
-    EXPECT_EQ(Language_From_Locale("zh_HK"), 15);
-    EXPECT_EQ(Language_From_Locale("zh_CN"), 16);
-    EXPECT_EQ(Language_From_Locale("C"), 0);
-    EXPECT_EQ(Language_From_Locale("dev"), 0) << "a prefix of a longer code is not a match";
-    EXPECT_TRUE(Language_Is_Offered(0));
-    EXPECT_FALSE(Language_Is_Offered(-1));
-    EXPECT_FALSE(Language_Is_Offered(NLANGUAGES));
 }
 
 TEST_F(PrefsTest, LandscapeLayoutsSeeTheNudgeTurned) {

@@ -75,6 +75,7 @@ TEST_F(SliderTest, TableHoldsEverySliderInRangeWithItsDefault) {
         EXPECT_LE(it.defaultval, it.maxval);
         EXPECT_GT(it.normal_step, 0) << "every slider can be stepped";
         EXPECT_EQ(Val(s), it.defaultval);
+        EXPECT_FALSE(Slider_Name(s).empty());
         if (s != PRINT_OUTERD_SLIDER) {
             EXPECT_LT(it.minval, it.maxval);
         }
@@ -88,6 +89,7 @@ TEST_F(SliderTest, TableHoldsEverySliderInRangeWithItsDefault) {
     EXPECT_EQ(g_sliders[FLEX_DENSITY_SLIDER].defaultval, 4);
     EXPECT_EQ(g_sliders[PHOTO_ANGLE_SLIDER].minval, -1800);
     EXPECT_EQ(g_sliders[PHOTO_SIZE_SLIDER].basic.history_op, OP_PHOTO_SIZE);
+    EXPECT_EQ(Slider_Name(CANV_DARKNESS_SLIDER), "Canvas darkness");
 }
 
 TEST_F(SliderTest, ComputedDefaultsFollowTheBrushAndTheDirectKind) {

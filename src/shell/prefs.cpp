@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/app.h"
+#include "platform/codepage.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/sound.h"
@@ -134,35 +135,6 @@ void Sanitize(a_pref_rec& p) {
 
 int (*g_start_choice)() = nullptr;
 
-std::u16string Utf8_To_Utf16(const std::string& s) {
-    std::u16string out;
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-        uint32_t cp = len == 1 ? c : len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
-        bool ok = len > 0 && i + static_cast<size_t>(len) <= s.size();
-        for (int k = 1; ok && k < len; ++k) {
-            unsigned char cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-            ok = (cc & 0xC0) == 0x80;
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if (!ok) {
-            out += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-        i += static_cast<size_t>(len);
-    }
-    return out;
-}
-
 std::u16string Label_Of(const a_print_media_spec& e) {
     size_t n = 0;
     while (n < std::size(e.label) && e.label[n]) ++n;
@@ -189,11 +161,6 @@ constexpr a_pixel24 kQuickColors[NQUICK_COLORS] = {
     {116, 77, 113}, {213, 174, 180}, {127, 213, 196},
 };
 
-// Locale language prefixes by language index.
-const char* const kLocales[NLANGUAGES] = {"en", "cs", "da", "de", "es", "fr", "it",
-                                          "hu", "nl", "nb", "pl", "pt", "fi", "sv",
-                                          "tr", "zh_TW", "zh_CN", "ja", "el", "ko"};
-
 int16_t Negate(int16_t v) { return v == INT16_MIN ? INT16_MAX : static_cast<int16_t>(-v); }
 
 a_print_media_spec& Media_Entry(int kind, int mediax) {
@@ -208,8 +175,8 @@ const size_t PREFS_FILE_SIZE = Count_File_Size();
 
 std::string Prefs_Path() {
     std::string folder, file;
-    GetIndString(folder, IDENTITY_STR_ID, 2);
-    GetIndString(file, IDENTITY_STR_ID, 3);
+    GetIndString(folder, IDENTITY_STR_ID, ID_PREFS_FOLDER);
+    GetIndString(file, IDENTITY_STR_ID, ID_PREFS_FILE);
     if (folder.empty()) folder = "Cirquel";
     if (file.empty()) file = "Cirquel 4 Prefs.ini";
     return Config_Folder() + "/" + folder + "/" + file;
@@ -235,7 +202,8 @@ void Prefs_SetToDefault() {
     a_pref_rec& p = g_pref;
     p = a_pref_rec{};
     p.version = PREFS_VERSION;
-    p.language_offset = static_cast<int16_t>(Language_From_Locale(Platform_Locale_Name()));
+    int lang = Language_From_Code(Platform_Locale_Name());
+    p.language_offset = static_cast<int16_t>(lang < 0 ? LANG_ENGLISH : lang);
     Fix_Direct_Print_Media_Names(p.print_media, p.language_offset, true);
     for (int k = 0; k < NDIRECT_KINDS; ++k) {
         for (int e = 0; e < NMEDIA_ENTRIES; ++e) {
@@ -276,7 +244,8 @@ bool Prefs_Read(bool& new_pref) {
 }
 
 void Prefs_Fixup_Read() {
-    if (!Language_Is_Offered(g_pref.language_offset)) g_pref.language_offset = 0;
+    if (!Language_Offered(g_pref.language_offset)) g_pref.language_offset = LANG_ENGLISH;
+    Messages_SetLanguage(g_pref.language_offset);
     size_t n = 0;
     while (n < std::size(g_pref.base_font) && g_pref.base_font[n]) ++n;
     int fontx = Font_Find(std::u16string(g_pref.base_font, n));
@@ -304,9 +273,7 @@ bool Prefs_Write() {
 
 std::u16string Media_Default_Name(int lang, int entry) {
     std::string s;
-    int index = 399 + entry;
-    if (lang > 0 && lang < NLANGUAGES) GetIndString(s, MAIN_STR_ID + lang, index);
-    if (s.empty()) GetIndString(s, MAIN_STR_ID, index);
+    Get_Lang_String(STR_MEDIA_HUB + entry, MAIN_STR_ID, lang, s);
     return Utf8_To_Utf16(s);
 }
 
@@ -323,34 +290,11 @@ void Fix_Direct_Print_Media_Names(a_print_media_array (&array)[NDIRECT_KINDS], i
 }
 
 void Prefs_Set_Language(int lang) {
-    if (!Language_Is_Offered(lang)) return;
+    if (!Language_Offered(lang)) return;
     int old = g_pref.language_offset;
     g_pref.language_offset = static_cast<int16_t>(lang);
+    Messages_SetLanguage(lang);
     Fix_Direct_Print_Media_Names(g_pref.print_media, old, false);
-}
-
-bool Language_Is_Offered(int lang) {
-    if (lang == 0) return true;
-    if (lang < 0 || lang >= NLANGUAGES) return false;
-    // A language is offered when it has its own alert list.
-    std::string s;
-    GetIndString(s, ALERT_STR_ID + lang, ALERT_INTERNAL_ERROR);
-    return !s.empty();
-}
-
-int Language_From_Locale(const std::string& locale) {
-    // Chinese needs the territory to tell the scripts apart; the others do not.
-    for (int lang = NLANGUAGES - 1; lang > 0; --lang) {
-        std::string code = kLocales[lang];
-        if (locale.compare(0, code.size(), code) != 0) continue;
-        if (locale.size() == code.size() || locale[code.size()] == '_' ||
-            locale[code.size()] == '.' || locale[code.size()] == '@')
-            return lang;
-    }
-    if (locale.rfind("no", 0) == 0 || locale.rfind("nn", 0) == 0) return 9;
-    if (locale == "zh_HK" || locale == "zh_MO") return 15;
-    if (locale.rfind("zh", 0) == 0) return 16;
-    return 0;
 }
 
 void Media_Spec_Get(int kind, int mediax, bool landscape, a_print_media_spec& spec) {

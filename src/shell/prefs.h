@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/geometry.h"
+#include "shell/string_ids.h"
 
 enum : int {
     PREFS_VERSION = 28,
@@ -15,7 +16,6 @@ enum : int {
     NMEDIA_ENTRIES = 3,
     NQUICK_COLORS = 7,
     RECENT_PATH_BYTES = 1024,
-    NLANGUAGES = 20,
     // Default of the grid-line dash; equals the dash slider's default.
     PREFS_GRIDLINES_DASH = 10,
 };
@@ -127,12 +127,9 @@ void Fix_Direct_Print_Media_Names(a_print_media_array (&array)[NDIRECT_KINDS], i
 // The default name of media entry `entry` (0..2) in language `lang`.
 std::u16string Media_Default_Name(int lang, int entry);
 
-// Switches the interface language, renaming untouched media entries.
+// Switches the interface language (one this build offers), renaming
+// untouched media entries.
 void Prefs_Set_Language(int lang);
-// Languages this build has texts for.
-bool Language_Is_Offered(int lang);
-// Language index of a locale name such as "de_DE"; 0 when not one of ours.
-int Language_From_Locale(const std::string& locale);
 
 // Entry `mediax` of kind `kind`, its nudge turned a quarter for landscape layouts.
 void Media_Spec_Get(int kind, int mediax, bool landscape, a_print_media_spec& spec);

@@ -2,7 +2,6 @@
 
 #include "model/document.h"
 #include "platform/app.h"
-#include "platform/dialogs.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
 #include "shell/string_ids.h"
@@ -16,6 +15,19 @@ namespace {
 a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
+
+std::string Message_Doc_Name() { return Doc_Name(); }
+
+// The messages learn the document's name for their reports once it exists.
+void Document_Start() {
+    Doc_Init();
+    g_message_hooks.doc_name = Message_Doc_Name;
+}
+
+void Document_Stop() {
+    g_message_hooks.doc_name = nullptr;
+    Doc_Stop();
+}
 
 struct a_module {
     const char* name;
@@ -35,7 +47,7 @@ const a_module kModules[] = {
     {"platform", Platform_Start, Platform_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
-    {"document", Always<Doc_Init>, Doc_Stop},
+    {"document", Always<Document_Start>, Document_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
 };
 
@@ -64,9 +76,6 @@ void Shell_Stop() {
 
 bool Shell_Write_Prefs() {
     if (Prefs_Write()) return true;
-    std::string message, ok;
-    Get_Translated_String(ALERT_PREFS_NOT_WRITTEN, ALERT_STR_ID, message);
-    Get_DLOG_String(STR_OK, ok);
-    Dialog_Ask(a_dialog_request{1199, message, {ok}, 0});
+    OK_Alert(ALERT_PREFS_WRITE, false);
     return false;
 }

@@ -5,6 +5,8 @@
 #include "model/doc_hooks.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
+#include "shell/messages.h"
+#include "shell/string_ids.h"
 #include "ui/interface.h"
 
 a_slider_item g_sliders[NSLIDERS];
@@ -126,6 +128,7 @@ constexpr a_slider_row kTable[] = {
     {FLEX_DENSITY_SLIDER, 2, 6, 4, 0, 1, 1, OP_NOP},
 };
 static_assert(std::size(kTable) == NSLIDERS - 1, "one row per slider");
+static_assert(NSLIDER_NAMES == NSLIDERS - 1, "one name per slider");
 
 constexpr int kDefaultBrushWidth = 20;
 constexpr uint32_t kStepTicks = 3;
@@ -273,6 +276,12 @@ void Slider_Via_Keyboard(bool plus, bool tiny, bool big, a_slider_enum slider) {
         return;
     }
     Do_PlusMinus(tiny, big, plus, slider);
+}
+
+std::string Slider_Name(a_slider_enum slider) {
+    std::string s;
+    if (Valid(slider)) Get_Translated_String(slider, ADJUST_STR_ID, s);
+    return s;
 }
 
 int16_t Slider_ThumbToValue(int thumb, a_slider_enum slider) {

@@ -4,6 +4,7 @@
 // action each slider runs after a change.
 #pragma once
 #include <cstdint>
+#include <string>
 
 enum a_slider_enum : int {
     NULL_SLIDER = 0,
@@ -100,6 +101,9 @@ bool Is_Slider_Biggable(a_slider_enum slider);
 // One step up (`plus`) or down, paced to at least three ticks.
 void Do_PlusMinus(bool tiny, bool big, bool plus, a_slider_enum slider);
 void Slider_Via_Keyboard(bool plus, bool tiny, bool big, a_slider_enum slider);
+
+// The name shown beside the slider, in the interface language.
+std::string Slider_Name(a_slider_enum slider);
 
 int16_t Slider_ThumbToValue(int thumb, a_slider_enum slider);
 int Slider_ValueToThumb(int value, a_slider_enum slider);
