@@ -100,7 +100,8 @@ TEST_F(PrefsTest, DefaultsFollowTheTable) {
     EXPECT_TRUE(p.colors[1].r == 255 && p.colors[1].g == 155 && p.colors[1].b == 194);
     EXPECT_TRUE(p.colors[6].r == 127 && p.colors[6].g == 213 && p.colors[6].b == 196);
     EXPECT_TRUE(p.ruler_color.r == 0 && p.ruler_color.g == 0 && p.ruler_color.b == 0);
-    EXPECT_TRUE(p.gridlines_color.r == 30 && p.gridlines_color.g == 30 && p.gridlines_color.b == 220);
+    EXPECT_TRUE(p.gridlines_color.r == 30 && p.gridlines_color.g == 30 &&
+                p.gridlines_color.b == 220);
     EXPECT_TRUE(p.cutlines_color.r == 255 && p.cutlines_color.g == 0 && p.cutlines_color.b == 0);
     EXPECT_EQ(p.gridlines_dash, g_sliders[GRIDLINES_DASH_SLIDER].defaultval);
     EXPECT_EQ(p.recent[0].doc_path[0], '\0');
@@ -192,7 +193,8 @@ TEST_F(PrefsTest, StoredValuesOutOfRangeAreMadeSafe) {
     bad.language_offset = 42;
     bad.print_media[1].listx = 9;
     bad.gridlines_dash = 0;
-    std::fill(std::begin(bad.print_media[1].list[0].label), std::end(bad.print_media[1].list[0].label), u'X');
+    char16_t(&label)[64] = bad.print_media[1].list[0].label;
+    std::fill(std::begin(label), std::end(label), u'X');
     std::fill(std::begin(bad.base_font), std::end(bad.base_font), u'Y');
     std::fill(std::begin(bad.addon_folder), std::end(bad.addon_folder), 'Z');
     std::fill(std::begin(bad.recent[0].doc_path), std::end(bad.recent[0].doc_path), 'W');
@@ -281,7 +283,7 @@ TEST_F(PrefsTest, MediaNamesFollowALanguageChangeUnlessEdited) {
     Prefs_Set_Language(LANG_GERMAN);
     ASSERT_EQ(g_pref.language_offset, LANG_GERMAN);
     EXPECT_EQ(Messages_Language(), LANG_GERMAN) << "the string lists follow";
-    ASSERT_NE(Media_Default_Name(LANG_GERMAN, 0), Media_Default_Name(0, 0)) << "German names its media";
+    ASSERT_NE(Media_Default_Name(LANG_GERMAN, 0), Media_Default_Name(0, 0)) << "German names";
     EXPECT_EQ(Label(cd.list[0]), Media_Default_Name(LANG_GERMAN, 0));
     EXPECT_EQ(Label(cd.list[1]), u"My blanks");
     EXPECT_EQ(Label(cd.list[2]), Media_Default_Name(LANG_GERMAN, 2));

@@ -283,7 +283,8 @@ TEST_F(SliderTest, ThumbMapsLinearlyOntoTheRange) {
     EXPECT_EQ(Slider_ValueToThumb(1800, s), travel);
     EXPECT_EQ(Slider_ValueToThumb(99999, s), travel);
     // Every thumb position comes back from its value.
-    for (int t = 0; t <= travel; ++t) EXPECT_EQ(Slider_ValueToThumb(Slider_ThumbToValue(t, s), s), t);
+    for (int t = 0; t <= travel; ++t)
+        EXPECT_EQ(Slider_ValueToThumb(Slider_ThumbToValue(t, s), s), t);
     // A slider with more positions than values: every value is reachable.
     const a_slider_enum q = PRINT_QUALITY_SLIDER;  // 2 .. 4
     for (int v = 2; v <= 4; ++v) EXPECT_EQ(Slider_ThumbToValue(Slider_ValueToThumb(v, q), q), v);

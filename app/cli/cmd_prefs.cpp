@@ -66,7 +66,9 @@ a_fields Fields(const a_pref_rec& p) {
         media.push_back("{\"kind\": \"" + std::string(kKinds[k]) + "\", \"media\": " +
                         Media(p.print_media[k]) + "}");
     for (const a_recent_doc& r : p.recent)
-        if (r.doc_path[0]) recent.push_back("{\"path\": " + Text8(r.doc_path) + ", \"time\": " + Date(r.doc_time) + "}");
+        if (r.doc_path[0])
+            recent.push_back("{\"path\": " + Text8(r.doc_path) + ", \"time\": " +
+                             Date(r.doc_time) + "}");
     for (const a_layout_usage_rec& r : p.recentlay)
         if (r.count)
             recentlay.push_back("{\"label\": " + Text8(r.label) + ", \"count\": " +
@@ -124,13 +126,15 @@ int Cmd_Prefs(const a_cli_args& args) {
             std::fprintf(stderr, "cirquel-cli: could not write %s\n", Prefs_Path().c_str());
             return 1;
         }
-        std::fprintf(stderr, "cirquel-cli: wrote the default preferences to %s\n", Prefs_Path().c_str());
+        std::fprintf(stderr, "cirquel-cli: wrote the default preferences to %s\n",
+                     Prefs_Path().c_str());
         if (!json) return 0;
     }
     bool new_pref = true;
     Prefs_Read(new_pref);
     a_fields fields = Fields(g_pref);
-    fields.insert(fields.begin(), {{"file", Json_String(Prefs_Path())}, {"from_file", Bool(!new_pref)}});
+    fields.insert(fields.begin(),
+                  {{"file", Json_String(Prefs_Path())}, {"from_file", Bool(!new_pref)}});
     if (json) {
         std::printf("{\n");
         for (size_t i = 0; i < fields.size(); ++i)
@@ -138,7 +142,8 @@ int Cmd_Prefs(const a_cli_args& args) {
                         i + 1 < fields.size() ? "," : "");
         std::printf("}\n");
     } else {
-        for (const auto& [name, value] : fields) std::printf("%-18s %s\n", name.c_str(), value.c_str());
+        for (const auto& [name, value] : fields)
+            std::printf("%-18s %s\n", name.c_str(), value.c_str());
     }
     return 0;
 }

@@ -15,7 +15,7 @@ struct a_sig_source;
 
 struct a_doc_hooks {
     void (*history_emit)(int op) = nullptr;  // record one undo step
-    void (*history_pending)(int op) = nullptr;  // the step to record when the interaction ends
+    void (*history_pending)(int op) = nullptr;  // step recorded when the interaction ends
     void (*history_base)() = nullptr;        // start a new undo base
     void (*history_flush)() = nullptr;       // forget every step
     void (*cache_clear)() = nullptr;         // empty the effects cache

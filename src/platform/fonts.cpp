@@ -42,8 +42,8 @@ int Font_Find(const std::u16string& name) {
 int Font_Base_Proportional() {
     if (int f = Font_Find(kBaseFamily)) return f;
     // Without DejaVu, the toolkit's own general font, else the first family.
-    if (int f = Font_Find(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family().toStdU16String()))
-        return f;
+    QString general = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    if (int f = Font_Find(general.toStdU16String())) return f;
     return Font_Count() > 0 ? 1 : 0;
 }
 

@@ -113,7 +113,8 @@ constexpr size_t Count_File_Size() {
     return c.n;
 }
 
-static_assert(Count_File_Size() == 25402, "the preferences file layout changed: raise PREFS_VERSION");
+static_assert(Count_File_Size() == 25402,
+              "the preferences file layout changed: raise PREFS_VERSION");
 
 template <size_t N, class C>
 void Terminate(C (&s)[N]) {
@@ -130,21 +131,26 @@ void Sanitize(a_pref_rec& p) {
     Terminate(p.addon_folder);
     Terminate(p.base_font);
     for (auto& r : p.recent) Terminate(r.doc_path);
-    if (p.gridlines_dash < 1 || p.gridlines_dash > PREFS_GRIDLINES_DASH) p.gridlines_dash = PREFS_GRIDLINES_DASH;
+    if (p.gridlines_dash < 1 || p.gridlines_dash > PREFS_GRIDLINES_DASH)
+        p.gridlines_dash = PREFS_GRIDLINES_DASH;
 }
 
 int (*g_start_choice)() = nullptr;
 
-std::u16string Label_Of(const a_print_media_spec& e) {
+// The text of a NUL-terminated UTF-16 field, and a text stored into one (cut
+// to leave room for the terminator).
+template <size_t N>
+std::u16string Text_Of(const char16_t (&field)[N]) {
     size_t n = 0;
-    while (n < std::size(e.label) && e.label[n]) ++n;
-    return std::u16string(e.label, n);
+    while (n < N && field[n]) ++n;
+    return std::u16string(field, n);
 }
 
-void Set_Label(a_print_media_spec& e, const std::u16string& name) {
-    size_t n = std::min(name.size(), std::size(e.label) - 1);
-    std::fill(std::begin(e.label), std::end(e.label), u'\0');
-    std::copy_n(name.begin(), n, e.label);
+template <size_t N>
+void Set_Text(char16_t (&field)[N], const std::u16string& text) {
+    size_t n = std::min(text.size(), N - 1);
+    std::fill(std::begin(field), std::end(field), u'\0');
+    std::copy_n(text.begin(), n, field);
 }
 
 // The stored media defaults: per direct kind and entry, adj 0..2.
@@ -246,9 +252,7 @@ bool Prefs_Read(bool& new_pref) {
 void Prefs_Fixup_Read() {
     if (!Language_Offered(g_pref.language_offset)) g_pref.language_offset = LANG_ENGLISH;
     Messages_SetLanguage(g_pref.language_offset);
-    size_t n = 0;
-    while (n < std::size(g_pref.base_font) && g_pref.base_font[n]) ++n;
-    int fontx = Font_Find(std::u16string(g_pref.base_font, n));
+    int fontx = Font_Find(Text_Of(g_pref.base_font));
     if (fontx == 0) fontx = Font_Base_Proportional();
     g_pref.base_fontx = static_cast<int16_t>(fontx);
 }
@@ -256,10 +260,7 @@ void Prefs_Fixup_Read() {
 void Prefs_Fixup_Write() {
     if (g_start_choice) g_pref.last_agex = static_cast<int16_t>(g_start_choice());
     std::u16string name = Font_Name(g_pref.base_fontx);
-    if (name.empty()) return;
-    size_t n = std::min(name.size(), std::size(g_pref.base_font) - 1);
-    std::fill(std::begin(g_pref.base_font), std::end(g_pref.base_font), u'\0');
-    std::copy_n(name.begin(), n, g_pref.base_font);
+    if (!name.empty()) Set_Text(g_pref.base_font, name);
 }
 
 bool Prefs_Write() {
@@ -280,8 +281,8 @@ std::u16string Media_Default_Name(int lang, int entry) {
 void Init_Media_Names(a_print_media_array& array, int oldl, bool allf) {
     for (int e = 0; e < NMEDIA_ENTRIES; ++e) {
         a_print_media_spec& m = array.list[e];
-        if (allf || Label_Of(m) == Media_Default_Name(oldl, e))
-            Set_Label(m, Media_Default_Name(g_pref.language_offset, e));
+        if (allf || Text_Of(m.label) == Media_Default_Name(oldl, e))
+            Set_Text(m.label, Media_Default_Name(g_pref.language_offset, e));
     }
 }
 

@@ -248,9 +248,13 @@ bool Is_Reset_Visible(a_slider_enum slider) {
     return it.basic.shown && it.show_reset && gs.slider_vals[slider] != it.defaultval;
 }
 
-bool Is_Slider_Tinyable(a_slider_enum slider) { return Valid(slider) && g_sliders[slider].tiny_step != 0; }
+bool Is_Slider_Tinyable(a_slider_enum slider) {
+    return Valid(slider) && g_sliders[slider].tiny_step != 0;
+}
 
-bool Is_Slider_Biggable(a_slider_enum slider) { return Valid(slider) && g_sliders[slider].big_step != 0; }
+bool Is_Slider_Biggable(a_slider_enum slider) {
+    return Valid(slider) && g_sliders[slider].big_step != 0;
+}
 
 void Do_PlusMinus(bool tiny, bool big, bool plus, a_slider_enum slider) {
     if (!Valid(slider)) return;
