@@ -76,7 +76,7 @@ TEST(Menus, SubstitutionsAndTheExportMenuTrim) {
 TEST(Menus, TranslationsFallBackPerMenuAndKeepEnglishKeys) {
     a_menu m;
     ASSERT_TRUE(Menu_Load(MENU_FILE, LANG_GERMAN, m));
-    EXPECT_EQ(m.title, "Ablage");
+    EXPECT_EQ(m.title, "Datei");
     EXPECT_EQ(m.items[10].text, "Beenden");
     EXPECT_EQ(m.items[10].shortcut, "Strg Q");
     EXPECT_EQ(m.items[10].key.mods, SHORTCUT_CTRL);

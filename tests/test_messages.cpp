@@ -154,7 +154,7 @@ TEST_F(Messages, QuestionsTakeTheirTextsFromTheLists) {
     g_message_hooks.doc_name = nullptr;
     ASSERT_EQ(Dialog_History().size(), 1u);
     EXPECT_EQ(Dialog_History()[0].message,
-              "Zur zuletzt gesicherten Version von \"Party.cd4\" zurückkehren?");
+              "Zur zuletzt gespeicherten Version von \"Party.cd4\" zurückkehren?");
     EXPECT_EQ(Dialog_History()[0].buttons.size(), 2u);
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "generated_output.h"
 #include "platform/codepage.h"
 #include "platform/resources.h"
 #include "shell/shortcut.h"
@@ -341,15 +342,9 @@ std::string Emit(const a_table& table) {
             out += "\"\n    \"";
             column = 0;
         }
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
-            out += static_cast<char>(c);
-            ++column;
-        } else {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\%03o", c);
-            out += esc;
-            column += 4;
-        }
+        size_t before = out.size();
+        Append_Literal_Byte(out, c);
+        column += out.size() - before;
     }
     out += "\";\nconst size_t g_resource_bytes_size = " + std::to_string(bytes.size()) + ";\n";
     return out;
@@ -375,19 +370,5 @@ int main(int argc, char** argv) {
     a_table table;
     Build_String_Lists(table);
     Build_Menus(table);
-    std::string text = Emit(table);
-    std::string tmp = std::string(argv[1]) + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary);
-        out << text;
-        if (!out.flush()) {
-            std::fprintf(stderr, "%s: cannot write\n", tmp.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(tmp.c_str(), argv[1]) != 0) {
-        std::fprintf(stderr, "%s: cannot write\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return Write_Generated(argv[1], Emit(table)) ? 0 : 1;
 }

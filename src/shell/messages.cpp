@@ -30,6 +30,26 @@ unsigned Be16(const uint8_t* p) { return unsigned(p[0]) << 8 | p[1]; }
 
 void Cut(std::string& s) { s.resize(Utf8_Cut(s, kMaxString)); }
 
+// Scans left to right; `lead` and the character after it are replaced when
+// `replace` appends something for that character, else copied. The result
+// is cut to 255 bytes; false, and `s` untouched, when nothing was replaced.
+bool Replace_Escapes(std::string& s, char lead, bool (*replace)(char next, std::string& out)) {
+    std::string out;
+    bool changed = false;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == lead && i + 1 < s.size() && replace(s[i + 1], out)) {
+            changed = true;
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    if (!changed) return false;
+    Cut(out);
+    s = std::move(out);
+    return true;
+}
+
 bool Is_Human() {
     return !g_message_hooks.controller || g_message_hooks.controller() == HUMAN;
 }
@@ -140,44 +160,24 @@ void Param_Text(const std::string& p0, const std::string& p1, const std::string&
 }
 
 bool Do_Param_Text(std::string& s) {
-    std::string out;
-    bool changed = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '^' && i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3') {
-            out += g_params[s[i + 1] - '0'];
-            changed = true;
-            ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    if (!changed) return false;
-    Cut(out);
-    s = std::move(out);
-    return true;
+    return Replace_Escapes(s, '^', [](char next, std::string& out) {
+        if (next < '0' || next > '3') return false;
+        out += g_params[next - '0'];
+        return true;
+    });
 }
 
 bool Do_Substitutions(std::string& s) {
-    std::string out;
-    bool changed = false;
-    for (size_t i = 0; i < s.size(); ++i) {
-        char next = i + 1 < s.size() ? static_cast<char>(s[i + 1] & ~0x20) : 0;  // upper case
+    return Replace_Escapes(s, '@', [](char next, std::string& out) {
+        next = static_cast<char>(next & ~0x20);  // either case
         int id = next == 'P' ? ID_PROGRAM_TITLE : next == 'C' ? ID_MAKER_NAME
                : next == 'U' ? ID_MAKER_URL : 0;
-        if (s[i] == '@' && id) {
-            std::string part;
-            GetIndString(part, IDENTITY_STR_ID, id);
-            out += part;
-            changed = true;
-            ++i;
-        } else {
-            out += s[i];
-        }
-    }
-    if (!changed) return false;
-    Cut(out);
-    s = std::move(out);
-    return true;
+        if (!id) return false;
+        std::string part;
+        GetIndString(part, IDENTITY_STR_ID, id);
+        out += part;
+        return true;
+    });
 }
 
 // --- Alerts and questions -------------------------------------------------------------------

@@ -16,12 +16,10 @@ a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
 
-std::string Message_Doc_Name() { return Doc_Name(); }
-
 // The messages learn the document's name for their reports once it exists.
 void Document_Start() {
     Doc_Init();
-    g_message_hooks.doc_name = Message_Doc_Name;
+    g_message_hooks.doc_name = Doc_Name;
 }
 
 void Document_Stop() {

@@ -97,6 +97,14 @@ enum : int {
     STR_MARK_1INCH = 1029,
     STR_PROGRESS_TITLE = 1030,
     STR_CHOOSE_PROJECT = 1031,    // open dialog title
+    STR_REMAP_PROMPT = 1032,      // the remap dialog
+    STR_REMAP_ROW = 1033,         // "Label ^0", ^0 the new unit's number
+    STR_FILTER_PROJECTS = 1034,   // names of file-dialog filters
+    STR_FILTER_LAYOUTS = 1035,
+    STR_FILTER_TEXT = 1036,
+    STR_FILTER_IMAGES = 1037,
+    STR_FILTER_MP3 = 1038,
+    STR_FILTER_ALL = 1039,
 };
 
 // Alerts.
