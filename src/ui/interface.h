@@ -1,9 +1,10 @@
-// The interface record `gs`: the current value of every slider, toggle, grid
-// and palette-bar selection. Later parts of the interface add their members
-// here.
+// The interface record `gs`: who drives the program and the current value of
+// every slider, toggle, grid and palette-bar selection. Later parts of the
+// interface add their members here.
 #pragma once
 #include <cstdint>
 
+#include "shell/messages.h"
 #include "ui/sliders.h"
 
 enum a_toggle_enum : int {
@@ -51,6 +52,7 @@ enum a_bar_enum : int {
 };
 
 struct a_interface_rec {
+    a_controller controller = HUMAN;  // who drives the program; others see no alerts
     int16_t slider_vals[NSLIDERS] = {};
     bool toggle_vals[NTOGGLES] = {};
     int16_t grid_vals[NGRIDS] = {};
