@@ -24,12 +24,14 @@ TEST(Codepage, InvalidUtf8IsReadAsWindows1252) {
 
 TEST(Codepage, UnpairedSurrogatesBecomeReplacement) {
     std::u16string u = {u'a', char16_t(0xD800), u'b', char16_t(0xDC00)};
-    EXPECT_EQ(Utf16_To_Utf8(u), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(Utf16_To_Utf8(u),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
 }
 
 TEST(Codepage, CutKeepsWholeCharacters) {
     EXPECT_EQ(Utf8_Cut("abc", 5), 3u);
-    EXPECT_EQ(Utf8_Cut("abé", 3), 2u);   // é is two bytes at 2..3
+    EXPECT_EQ(Utf8_Cut("abé", 3), 2u);  // é is two bytes at 2..3
     EXPECT_EQ(Utf8_Cut("abé", 4), 4u);
     EXPECT_EQ(Utf8_Cut("a\xF0\x9F\x8E\xB5z", 4), 1u);
     EXPECT_EQ(Utf8_Cut("ab\xE9\xE9", 3), 3u);  // Windows-1252: every byte is one character

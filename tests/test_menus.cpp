@@ -95,7 +95,8 @@ TEST(Menus, AcceleratorsAreUniquePerBar) {
         std::map<std::pair<int, int>, int> seen;
         auto keys = MenuBar_Accelerators(b);
         for (const a_menu_item& item : keys) {
-            auto [it, fresh] = seen.emplace(std::pair(int(item.key.mods), item.key.key), item.command);
+            auto [it, fresh] =
+                seen.emplace(std::pair(int(item.key.mods), item.key.key), item.command);
             EXPECT_TRUE(fresh) << "commands " << it->second << " and " << item.command
                                << " share a shortcut";
         }

@@ -1,13 +1,13 @@
 // String lists, substitutions, alerts and questions, fatal reports, progress.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <algorithm>
-#include <cctype>
 #include <set>
 #include <sstream>
 
@@ -20,11 +20,15 @@
 namespace {
 
 a_controller g_test_controller = HUMAN;
-a_controller Test_Controller() { return g_test_controller; }
-std::string Test_Doc_Name() { return "Party.cd4"; }
+a_controller Test_Controller() {
+    return g_test_controller;
+}
+std::string Test_Doc_Name() {
+    return "Party.cd4";
+}
 
 class Messages : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Messages_SetLanguage(LANG_ENGLISH);
         Param_Text({});
@@ -140,7 +144,8 @@ TEST_F(Messages, QuestionsTakeTheirTextsFromTheLists) {
     Param_Text("Party.cd4");
     Dialog_ScriptAnswers({2});
     EXPECT_EQ(Ask_YesNoCancel(DLOG_THREE_BUTTONS, STR_SAVE_BEFORE_QUIT, STR_SAVE, STR_DONT_SAVE,
-                              STR_CANCEL), 2);
+                              STR_CANCEL),
+              2);
     ASSERT_EQ(Dialog_History().size(), 1u);
     const a_dialog_request& r = Dialog_History()[0];
     EXPECT_EQ(r.layout, 1200);
@@ -204,13 +209,16 @@ TEST_F(Messages, NonFatalAlertsOnlyForAHuman) {
     Memory_Constraint();
     ASSERT_EQ(Dialog_History().size(), 2u);
     EXPECT_EQ(Dialog_History()[0].message, "Sorry, could not read the file.");
-    EXPECT_EQ(Dialog_History()[1].message,
-              "Not enough memory to create something that large.  The item will be limited in size.");
+    EXPECT_EQ(
+        Dialog_History()[1].message,
+        "Not enough memory to create something that large.  The item will be limited in size.");
 }
 
 namespace {
 
-void Recovery_Hook() { std::fprintf(stderr, "recovery hook ran\n"); }
+void Recovery_Hook() {
+    std::fprintf(stderr, "recovery hook ran\n");
+}
 
 }  // namespace
 
@@ -295,19 +303,23 @@ bool Has_String(int list, int index) {
     return !s.empty();
 }
 
-bool Is_Ident(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool Is_Ident(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 // The names string_ids.h gives to strings, with the list each prefix names.
 std::map<std::string, std::pair<int, int>> Named_Strings() {
-    static const std::map<std::string, int> kPrefix = {
-        {"STR_", MAIN_STR_ID}, {"ALERT_", ALERT_STR_ID}, {"ID_", IDENTITY_STR_ID},
-        {"DES_", DESIGN_STR_ID}};
+    static const std::map<std::string, int> kPrefix = {{"STR_", MAIN_STR_ID},
+                                                       {"ALERT_", ALERT_STR_ID},
+                                                       {"ID_", IDENTITY_STR_ID},
+                                                       {"DES_", DESIGN_STR_ID}};
     std::map<std::string, std::pair<int, int>> out;
     std::istringstream in(Read_Text(fs::path(CIRQUEL_SOURCE_DIR) / "src/shell/string_ids.h"));
     std::string name, eq, number;
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);
-        if (!(words >> name >> eq >> number) || eq != "=" || name.find("_STR_ID") != std::string::npos)
+        if (!(words >> name >> eq >> number) || eq != "=" ||
+            name.find("_STR_ID") != std::string::npos)
             continue;
         for (const auto& [prefix, list] : kPrefix)
             if (name.rfind(prefix, 0) == 0) out[name] = {list, std::stoi(number)};
@@ -326,8 +338,10 @@ std::vector<std::vector<std::string>> Calls(const std::string& text, const std::
             char c = text[i];
             if (c == '(') ++depth;
             if (c == ')' && depth-- == 0) break;
-            if (c == ',' && depth == 0) args.emplace_back();
-            else if (c != ' ' && c != '\n') args.back() += c;
+            if (c == ',' && depth == 0)
+                args.emplace_back();
+            else if (c != ' ' && c != '\n')
+                args.back() += c;
         }
         out.push_back(args);
     }
@@ -369,9 +383,9 @@ TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
             return true;
         }
         static const std::map<std::string, int> kLists = {
-            {"MAIN_STR_ID", MAIN_STR_ID}, {"ALERT_STR_ID", ALERT_STR_ID},
-            {"ADJUST_STR_ID", ADJUST_STR_ID}, {"UNITKIND_STR_ID", UNITKIND_STR_ID},
-            {"UNDO_STR_ID", UNDO_STR_ID}, {"DESIGN_STR_ID", DESIGN_STR_ID},
+            {"MAIN_STR_ID", MAIN_STR_ID},        {"ALERT_STR_ID", ALERT_STR_ID},
+            {"ADJUST_STR_ID", ADJUST_STR_ID},    {"UNITKIND_STR_ID", UNITKIND_STR_ID},
+            {"UNDO_STR_ID", UNDO_STR_ID},        {"DESIGN_STR_ID", DESIGN_STR_ID},
             {"IDENTITY_STR_ID", IDENTITY_STR_ID}};
         auto l = kLists.find(token);
         if (l != kLists.end()) {
@@ -388,13 +402,14 @@ TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
         const char* fn;
         int list_arg, index_arg, fixed_list;
     } calls[] = {
-        {"GetIndString", 1, 2, 0},          {"Get_Translated_String", 1, 0, 0},
+        {"GetIndString", 1, 2, 0},           {"Get_Translated_String", 1, 0, 0},
         {"Get_Translated_UString", 1, 0, 0}, {"Get_DLOG_String", -1, 0, MAIN_STR_ID},
-        {"OK_Alert", -1, 0, ALERT_STR_ID},    {"Prompt_Show", -1, 0, MAIN_STR_ID},
+        {"OK_Alert", -1, 0, ALERT_STR_ID},   {"Prompt_Show", -1, 0, MAIN_STR_ID},
     };
     int checked = 0;
     for (const char* folder : {"src", "app"}) {
-        for (const auto& e : fs::recursive_directory_iterator(fs::path(CIRQUEL_SOURCE_DIR) / folder)) {
+        for (const auto& e :
+             fs::recursive_directory_iterator(fs::path(CIRQUEL_SOURCE_DIR) / folder)) {
             if (e.path().extension() != ".cpp") continue;
             std::string text = Read_Text(e.path());
             for (const a_call& c : calls) {
@@ -481,7 +496,8 @@ TEST(MessagesResources, CompilerRejectsMalformedLinesWithFileAndLine) {
          "en.txt:1: menu ids are 80, 81 or multiples of 20 from 100 to 1200"},
         {"400 4 \"a\"\n", "bar 132 300 320\nmenu 300 \"F\"\n", "en",
          "en.txt:1: menu 320 is not defined"},
-        {"", "menu 300 \"D\"\n301 -\n", "de", "de.txt:2: item differs in kind from the English one"},
+        {"", "menu 300 \"D\"\n301 -\n", "de",
+         "de.txt:2: item differs in kind from the English one"},
     };
     for (const a_case& c : cases) {
         std::string err = Compile(c.strings, c.menus, c.lang);

@@ -57,7 +57,7 @@ const int kLists[] = {MAIN_STR_ID,     INSTALL_STR_ID, ALERT_STR_ID,  ADJUST_STR
 
 // Reads the words of one line: numbers, words and quoted texts.
 class a_line_reader {
-public:
+  public:
     a_line_reader(const std::string& s, const a_pos& p) : s_(s), p_(p) {}
 
     bool At_End() {
@@ -101,12 +101,23 @@ public:
             }
             if (++i_ >= s_.size()) break;
             switch (s_[i_]) {
-                case '"': out += '"'; break;
-                case '\\': out += '\\'; break;
-                case 'r': out += '\r'; break;
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                default: Fail(p_, std::string("unknown escape \\") + s_[i_]);
+                case '"':
+                    out += '"';
+                    break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                default:
+                    Fail(p_, std::string("unknown escape \\") + s_[i_]);
             }
         }
         Fail(p_, "text without its closing double quote");
@@ -115,7 +126,7 @@ public:
         if (!At_End()) Fail(p_, "unexpected \"" + s_.substr(i_) + "\" at the end of the line");
     }
 
-private:
+  private:
     void Skip_Blanks() {
         while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t')) ++i_;
     }
@@ -168,7 +179,8 @@ void Read_Strings(const std::string& path) {
         std::string text = r.Text();
         r.Expect_End();
         if (!g_lang[lang].strings.emplace(std::pair(list, index), std::pair(text, p)).second)
-            Fail(p, "string " + std::to_string(list) + " " + std::to_string(index) + " is given twice");
+            Fail(p, "string " + std::to_string(list) + " " + std::to_string(index) +
+                        " is given twice");
     });
 }
 
@@ -195,7 +207,8 @@ void Read_Menus(const std::string& path) {
         if (r.Peek('m')) {
             if (r.Word() != "menu") Fail(p, "expected bar, menu or an item number");
             menu_id = r.Number("menu id", 1, 32767);
-            if (!Is_Menu_Id(menu_id)) Fail(p, "menu ids are 80, 81 or multiples of 20 from 100 to 1200");
+            if (!Is_Menu_Id(menu_id))
+                Fail(p, "menu ids are 80, 81 or multiples of 20 from 100 to 1200");
             a_menu_data m;
             m.title = r.Text();
             m.pos = p;
@@ -241,10 +254,12 @@ void Check_Translations() {
                                        std::to_string(key.second) + " has no English original");
         for (const auto& [id, m] : g_lang[lang].menus) {
             auto e = en.menus.find(id);
-            if (e == en.menus.end()) Fail(m.pos, "menu " + std::to_string(id) + " has no English original");
+            if (e == en.menus.end())
+                Fail(m.pos, "menu " + std::to_string(id) + " has no English original");
             if (e->second.items.size() != m.items.size())
-                Fail(m.pos, "menu " + std::to_string(id) + " has " + std::to_string(m.items.size()) +
-                                " items; the English one has " + std::to_string(e->second.items.size()));
+                Fail(m.pos, "menu " + std::to_string(id) + " has " +
+                                std::to_string(m.items.size()) + " items; the English one has " +
+                                std::to_string(e->second.items.size()));
             for (size_t i = 0; i < m.items.size(); ++i)
                 if (m.items[i].kind != e->second.items[i].kind ||
                     m.items[i].submenu != e->second.items[i].submenu)
@@ -257,7 +272,8 @@ void Check_English_Menus() {
     const a_language& en = g_lang[LANG_ENGLISH];
     for (const auto& [id, bar] : g_bars)
         for (int m : bar.first)
-            if (!en.menus.count(m)) Fail(bar.second, "menu " + std::to_string(m) + " is not defined");
+            if (!en.menus.count(m))
+                Fail(bar.second, "menu " + std::to_string(m) + " is not defined");
     for (const auto& [id, m] : en.menus) {
         for (const a_item& item : m.items) {
             if (item.kind == ITEM_SUBMENU && !en.menus.count(item.submenu))
@@ -285,7 +301,8 @@ using a_table = std::map<std::pair<uint32_t, int>, std::string>;
 void Build_String_Lists(a_table& table) {
     for (int lang = 0; lang < NLANGUAGES; ++lang) {
         std::map<int, std::map<int, std::string>> lists;
-        for (const auto& [key, value] : g_lang[lang].strings) lists[key.first][key.second] = value.first;
+        for (const auto& [key, value] : g_lang[lang].strings)
+            lists[key.first][key.second] = value.first;
         for (const auto& [list, strings] : lists) {
             int count = strings.rbegin()->first;
             std::string b;
@@ -354,16 +371,21 @@ std::string Emit(const a_table& table) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: resource_compile OUTPUT.cpp --strings FILE... --menus FILE...\n");
+        std::fprintf(stderr,
+                     "usage: resource_compile OUTPUT.cpp --strings FILE... --menus FILE...\n");
         return 2;
     }
     bool menus = false;
     for (int i = 2; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--strings") menus = false;
-        else if (a == "--menus") menus = true;
-        else if (menus) Read_Menus(a);
-        else Read_Strings(a);
+        if (a == "--strings")
+            menus = false;
+        else if (a == "--menus")
+            menus = true;
+        else if (menus)
+            Read_Menus(a);
+        else
+            Read_Strings(a);
     }
     Check_Translations();
     Check_English_Menus();

@@ -53,7 +53,7 @@ void Append_Utf8(std::string& out, uint32_t c) {
 }  // namespace
 
 bool Is_Valid_Utf8(std::string_view s) {
-    uint32_t cp;
+    uint32_t cp = 0;
     for (size_t i = 0; i < s.size();) {
         size_t n = Decode_One(s, i, cp);
         if (n == 0) return false;
@@ -72,7 +72,7 @@ std::u16string Utf8_To_Utf16(std::string_view s) {
         }
         return out;
     }
-    uint32_t cp;
+    uint32_t cp = 0;
     for (size_t i = 0; i < s.size();) {
         i += Decode_One(s, i, cp);
         if (cp < 0x10000) {

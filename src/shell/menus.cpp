@@ -8,7 +8,7 @@ namespace {
 
 // Reads one MENU resource; false when it is malformed.
 class a_menu_reader {
-public:
+  public:
     explicit a_menu_reader(const a_resource& r) : r_(r) {}
     bool Byte(unsigned& v) {
         if (pos_ >= r_.size) return false;
@@ -29,14 +29,16 @@ public:
         return true;
     }
 
-private:
+  private:
     const a_resource& r_;
     size_t pos_ = 0;
 };
 
 enum : unsigned { ITEM_PLAIN = 0, ITEM_SEPARATOR = 1, ITEM_SUBMENU = 2 };
 
-int Resource_Id(int id, int language) { return (id == 80 || id == 81) ? id : id + language; }
+int Resource_Id(int id, int language) {
+    return (id == 80 || id == 81) ? id : id + language;
+}
 
 bool Parse_Menu(const a_resource& r, int id, a_menu& m) {
     a_menu_reader in(r);
@@ -82,9 +84,13 @@ void Collect_Keys(const a_menu& m, int language, std::vector<a_menu_item>& out, 
 
 }  // namespace
 
-int Menu_Category(int command) { return command < 20 ? command : command - command % 20; }
+int Menu_Category(int command) {
+    return command < 20 ? command : command - command % 20;
+}
 
-int Menu_Item(int command) { return command < 20 ? 0 : command % 20; }
+int Menu_Item(int command) {
+    return command < 20 ? 0 : command % 20;
+}
 
 bool Menu_Load(int id, int language, a_menu& menu) {
     if (!Load_Raw(id, language, menu)) return false;

@@ -24,12 +24,12 @@ enum : int {
 enum : int { MENU_BASE = 132 };  // bars 132 (normal), 133 (symbols, photos), 134 (text)
 
 struct a_menu_item {
-    int command = 0;      // category + item
+    int command = 0;  // category + item
     bool separator = false;
-    int submenu = 0;      // the menu this item opens, or 0
-    std::string text;     // substituted, without the shortcut
-    std::string shortcut; // the text after the tab, as shown
-    a_shortcut key;       // the accelerator (from the English menu); key 0 when none
+    int submenu = 0;       // the menu this item opens, or 0
+    std::string text;      // substituted, without the shortcut
+    std::string shortcut;  // the text after the tab, as shown
+    a_shortcut key;        // the accelerator (from the English menu); key 0 when none
 };
 
 struct a_menu {

@@ -35,10 +35,14 @@ bool Shortcut_Parse(std::string_view text, a_shortcut& s) {
         }
     }
     for (size_t i = 0; i + 1 < words.size(); ++i) {
-        if (words[i] == "Ctrl") s.mods |= SHORTCUT_CTRL;
-        else if (words[i] == "Alt") s.mods |= SHORTCUT_ALT;
-        else if (words[i] == "Shift") s.mods |= SHORTCUT_SHIFT;
-        else return false;
+        if (words[i] == "Ctrl")
+            s.mods |= SHORTCUT_CTRL;
+        else if (words[i] == "Alt")
+            s.mods |= SHORTCUT_ALT;
+        else if (words[i] == "Shift")
+            s.mods |= SHORTCUT_SHIFT;
+        else
+            return false;
     }
     return Parse_Key(words.back(), s.key);
 }
