@@ -9,6 +9,7 @@
 #include "commands.h"
 #include "json.h"
 #include "shell/prefs.h"
+#include "ui/interface.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ int Cmd_Prefs(const a_cli_args& args) {
     if (reset) {
         Prefs_SetToDefault();
         Prefs_Fixup_Read();
+        gs.grid_vals[START_GRID] = g_pref.last_agex;  // else the write fix-up brings it back
         if (!Prefs_Write()) {
             std::fprintf(stderr, "cirquel-cli: could not write %s\n", Prefs_Path().c_str());
             return 1;

@@ -91,6 +91,9 @@ void Slider_Set_IncProc(a_slider_enum slider, a_slider_incproc incproc);
 int16_t Slider_Limit_Value(int value, a_slider_enum slider);
 void Slider_SetVal(int value, a_slider_enum slider);
 void Slider_SetRel(int delta, a_slider_enum slider);
+// Stores a clamped value without running the action (a selection being
+// loaded into the sliders); the hue and distance sliders refresh the colour
+// picker instead of themselves. Blast_Invis redraws nothing.
 void Slider_Blast(int value, a_slider_enum slider);
 void Slider_Blast_Invis(int value, a_slider_enum slider);
 void Slider_Default(a_slider_enum slider);
