@@ -6,7 +6,9 @@
 #include "render/pixmap.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
+#include "shell/string_ids.h"
 #include "templates/catalogue.h"
+#include "ui/interface.h"
 
 #include <cstddef>
 
@@ -48,6 +50,7 @@ const a_module kModules[] = {
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
+    {"interface", Always<Interface_Init>, Interface_Stop},
 };
 
 size_t g_started = 0;
@@ -71,4 +74,10 @@ void Shell_Stop() {
         --g_started;
         kModules[g_started].stop();
     }
+}
+
+bool Shell_Write_Prefs() {
+    if (Prefs_Write()) return true;
+    OK_Alert(ALERT_PREFS_WRITE, false);
+    return false;
 }
