@@ -6,8 +6,8 @@
 
 #include "platform/clock.h"
 #include "platform/geometry.h"
-#include "shell/string_ids.h"
 #include "platform/pixels.h"
+#include "shell/string_ids.h"
 
 enum : int {
     PREFS_VERSION = 28,
