@@ -2,6 +2,7 @@
 
 #include "model/document.h"
 #include "platform/app.h"
+#include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
 #include "templates/catalogue.h"
@@ -13,6 +14,8 @@ namespace {
 a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
+
+bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 struct a_module {
     const char* name;
@@ -31,6 +34,7 @@ const a_module kModules[] = {
     {"messages", Always<Messages_Init>, Messages_Stop},
     {"platform", Platform_Start, Platform_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
+    {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Doc_Init>, Doc_Stop},
 };
