@@ -2,9 +2,14 @@
 
 // Add one line per subcommand file; keep the list in the order of the usage text.
 int Cmd_Art(const a_cli_args& args);
+int Cmd_Image_Info(const a_cli_args& args);
+int Cmd_Export_Test(const a_cli_args& args);
 
 const a_cli_command g_cli_commands[] = {
     {"art", "art list [--category A] [--json] [--db FILE] | art export KEY -o FILE.png [--db FILE] | "
             "art sheet --category A [--class B] -o FILE.png [--db FILE] | art verify FILE", Cmd_Art},
+    {"image-info", "image-info FILE [--json]", Cmd_Image_Info},
+    {"export-test", "export-test IMAGE --format bmp|jpeg|tiff|psd|pict|png [--dpi N] -o FILE",
+     Cmd_Export_Test},
     {nullptr, nullptr, nullptr},
 };
