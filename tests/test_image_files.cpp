@@ -156,6 +156,21 @@ TEST_F(ImageFiles, PngAlphaIsTheMaskAndOpaqueJpegHasNone) {
     }
     EXPECT_EQ(png.dpi_h, 150);
 
+    // A soft mask with no fully clear or fully opaque pixel is kept; an
+    // alpha channel of zeros (nobody filled it in) is not.
+    for (uint32_t a : {0x80u, 0x00u}) {
+        GWorld* soft = Make_World(3, 2, [&](int x, int y) { return a << 24 | Pattern(x, y); });
+        a_scan scan;
+        ASSERT_EQ(Scan(Encode(soft, "png", 72, true), scan), SCAN_OK);
+        if (a) {
+            ASSERT_NE(scan.body.mask, nullptr);
+            EXPECT_EQ(Cover(scan.body.mask, 1, 1), 0x80);
+        } else {
+            EXPECT_EQ(scan.body.mask, nullptr);
+        }
+        Dispose_GWorld(soft);
+    }
+
     a_scan jpeg;
     ASSERT_EQ(Scan(Encode(w, "jpeg", 200), jpeg), SCAN_OK);
     EXPECT_EQ(Codec_Text(jpeg.codec), "JPEG");
@@ -192,6 +207,36 @@ TEST_F(ImageFiles, WidthLimitAndFailuresShowOneAlert) {
     Dialog_ScriptAnswers({});
     EXPECT_FALSE(Read_BitMap(false, Write_Temp("junk.jpg", a_bytes(100, 'x')), junk));
     EXPECT_TRUE(Dialog_History().empty());
+}
+
+TEST_F(ImageFiles, HugePictureIsRefusedBeforeAnythingIsMade) {
+    // A PNG header claiming 4000 x 20000 pixels, more than the decoders make.
+    a_bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char* type, const a_bytes& data) {
+        a_bytes body;
+        AddTag(body, type);
+        body.insert(body.end(), data.begin(), data.end());
+        uint32_t crc = 0xFFFFFFFF;
+        for (uint8_t byte : body) {
+            crc ^= byte;
+            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+        }
+        Add32BE(png, uint32_t(data.size()));
+        png.insert(png.end(), body.begin(), body.end());
+        Add32BE(png, ~crc);
+    };
+    a_bytes ihdr;
+    Add32BE(ihdr, 4000);
+    Add32BE(ihdr, 20000);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    chunk("IHDR", ihdr);
+    chunk("IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
+    chunk("IEND", {});
+    a_scan scan;
+    EXPECT_EQ(Scan_Bytes(true, nullptr, png.data(), png.size(), scan), SCAN_NO_MEMORY);
+    EXPECT_EQ(scan.body.fore, nullptr);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message, Alert(ALERT_NOT_ENOUGH_MEMORY));
 }
 
 TEST_F(ImageFiles, EmbeddedBytesDecodeByTheirCodec) {
@@ -450,6 +495,17 @@ TEST(BmpReader, DepthsHeadersAndRowOrders) {
             EXPECT_EQ(scan.dpi_v, 72);
         }
     }
+}
+
+TEST(BmpReader, IndexedColoursThroughThePalette) {
+    a_bmp_spec s = Bmp(6, 2, 4);
+    a_scan scan;
+    ASSERT_EQ(Scan_Bytes(false, nullptr, Make_BMP(s).data(), Make_BMP(s).size(), scan), SCAN_OK);
+    GWorld* deep = Scan_Colour_World(scan);
+    ASSERT_NE(deep, nullptr);
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(Pixel(deep, i % 6, i / 6), 0xFF000000u | s.palette[s.pixels[size_t(i)]]) << i;
+    Dispose_GWorld(deep);
 }
 
 TEST(BmpReader, BitFieldsAndAlpha) {

@@ -142,18 +142,21 @@ int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_
     return SCAN_OK;
 }
 
+// Only a mask that is all opaque (nothing to hide) or all clear (an alpha
+// channel nobody filled in) says nothing; a soft mask without a single fully
+// clear or fully opaque pixel is still a mask.
 void Scan_Drop_Plain_Mask(a_picture_scan_rec& scan) {
     if (!scan.body.mask) return;
     const PixMap& mask = scan.body.mask->pix;
-    bool clear = false, opaque = false;
-    for (int y = mask.bounds.top; y < mask.bounds.bottom && !(clear && opaque); ++y) {
+    bool all_clear = true, all_opaque = true;
+    for (int y = mask.bounds.top; y < mask.bounds.bottom && (all_clear || all_opaque); ++y) {
         const uint8_t* m = PixMap_Row(mask, y);
         for (int x = 0; x < Rect_Width(mask.bounds); ++x) {
-            clear |= m[x] == 0;
-            opaque |= m[x] == 255;
+            all_clear &= m[x] == 0;
+            all_opaque &= m[x] == 255;
         }
     }
-    if (!clear || !opaque) Dispose_GWorld(scan.body.mask);
+    if (all_clear || all_opaque) Dispose_GWorld(scan.body.mask);
 }
 
 void Scan_Alpha_Mask(a_picture_scan_rec& scan) {
@@ -172,6 +175,12 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
                     a_picture_scan_rec& scan) {
     a_codec_info info;
     if (!Codec_Probe(data, size, hint ? hint : "", info)) return SCAN_NO_DECODER;
+    // A picture the decoders would refuse to make is refused before our own copy is made.
+    size_t limit = Codec_Memory_Limit();
+    if (info.width < SCAN_MAX_WIDTH && limit && size_t(info.width) * info.height * 4 > limit) {
+        if (alerts) Show_Alert(ALERT_NOT_ENOUGH_MEMORY);
+        return SCAN_NO_MEMORY;
+    }
     int err = Scan_New_Body(alerts, info.width, info.height, 32, scan);
     if (err != SCAN_OK) return err;
     PixMap& fore = scan.body.fore->pix;
@@ -200,7 +209,10 @@ int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t siz
         int qt = Scan_Quicktime2(alerts, hint.c_str(), data, size, scan);
         if (qt == SCAN_OK || err == -1) err = qt;
     }
-    if (err == SCAN_OK && !Attach_CTable(scan)) err = SCAN_NO_MEMORY;
+    if (err == SCAN_OK && !Attach_CTable(scan)) {
+        if (alerts) Show_Alert(ALERT_NOT_ENOUGH_MEMORY);
+        err = SCAN_NO_MEMORY;
+    }
     if (err != SCAN_OK) Dispose_Scan(scan);
     return err;
 }

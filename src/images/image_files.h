@@ -125,6 +125,6 @@ std::string Codec_Text(const char code[4]);  // the code as text, trailing blank
 // (the memory alert on failure). Returns SCAN_OK or the failure code.
 int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
 // Masks: a new 8-bit mask from the fourth byte of a 32-bit body, dropped
-// again when it has no transparent or no opaque pixel.
+// again when it is all opaque or all clear.
 void Scan_Alpha_Mask(a_picture_scan_rec& scan);
 void Scan_Drop_Plain_Mask(a_picture_scan_rec& scan);

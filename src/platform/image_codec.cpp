@@ -37,7 +37,11 @@ QSize Natural_Size(QImageReader& reader) {
     return s;
 }
 
-int Dpi(int dots_per_metre) { return int(std::lround(dots_per_metre * kInchesPerMetre)); }
+// Below 10 dpi a file states an aspect ratio, not a resolution.
+int Dpi(int dots_per_metre) {
+    int dpi = int(std::lround(dots_per_metre * kInchesPerMetre));
+    return dpi < 10 ? 0 : dpi;
+}
 
 // The depth the file stores, as far as the decoder tells it before decoding;
 // else that of the decoded picture. GIF holds at most 256 colours, whatever
@@ -108,6 +112,8 @@ bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
     out.assign(bytes.begin(), bytes.end());
     return true;
 }
+
+size_t Codec_Memory_Limit() { return size_t(QImageReader::allocationLimit()) << 20; }
 
 bool Codec_Can_Read(const std::string& format) {
     return QImageReader::supportedImageFormats().contains(QByteArray::fromStdString(format));

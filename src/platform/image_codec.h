@@ -12,7 +12,7 @@ struct a_codec_info {
     int depth = 0;       // bits per pixel of the source: 1, 8, 24, 32, ...
     bool alpha = false;  // the source has transparency (an alpha channel or colour)
     std::string format;  // the decoder's lower-case name: "jpeg", "png", "gif", ...
-    int dpi_x = 0;       // resolution stated by the file, 0 when none
+    int dpi_x = 0;       // resolution stated by the file or the decoder's default; 0 when none
     int dpi_y = 0;
 };
 
@@ -30,6 +30,9 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
 bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
                   const std::string& format, int quality, int dpi, std::vector<uint8_t>& out,
                   bool alpha = false);
+// The most bytes of pixels the decoders will make for one picture; 0 when
+// they set no limit.
+size_t Codec_Memory_Limit();
 // Whether the toolkit can read (or write) `format`.
 bool Codec_Can_Read(const std::string& format);
 bool Codec_Can_Write(const std::string& format);
