@@ -2,6 +2,8 @@
 
 #include "model/document.h"
 #include "platform/app.h"
+#include "render/gworld.h"
+#include "render/pixmap.h"
 #include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
@@ -33,6 +35,8 @@ bool Always() {
 const a_module kModules[] = {
     {"messages", Always<Messages_Init>, Messages_Stop},
     {"platform", Platform_Start, Platform_Stop},
+    {"pixmaps", Always<PixMap_Init>, PixMap_Stop},
+    {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
