@@ -62,7 +62,7 @@ std::vector<uint8_t> LZW_Stream(uint32_t length, const std::vector<std::pair<int
 std::vector<uint8_t> Loaded_Pixels(a_pixt& p, const a_keyset& key) {
     KPixt_Load(p, key);
     Pixt_Lock(p);
-    const a_pixt_map& m = p.pixmap;
+    const PixMap& m = p.pixmap;
     int width = m.bounds.right - m.bounds.left;
     int height = m.bounds.bottom - m.bounds.top;
     size_t row = size_t(width) * (m.pixelSize / 8);
@@ -157,10 +157,11 @@ TEST(PixtRecords, EveryCodecRoundTripsThroughTheCache) {
     a_pixt p;
     for (int16_t i = 1; i < id; i += 3) {
         EXPECT_EQ(Loaded_Pixels(p, {11, 0, 0, i}), px32) << i;
-        EXPECT_EQ(p.pixmap.ctable, PIXT_CTAB_NONE);
+        EXPECT_EQ(p.pixmap.pmTable, nullptr);
+        EXPECT_EQ(p.pixmap.planeBytes, PIXFMT_BGRA);
         EXPECT_EQ(p.mode, PIXT_MODE_COPY);
         EXPECT_EQ(Loaded_Pixels(p, {11, 0, 0, int16_t(i + 1)}), px8) << i;
-        EXPECT_EQ(p.pixmap.ctable, PIXT_CTAB_GRAY);
+        EXPECT_EQ(p.pixmap.pmTable, gray_ctable);
         EXPECT_EQ(p.pixmap.rowBytes, 40);
         EXPECT_EQ(Loaded_Pixels(p, {11, 0, 0, int16_t(i + 2)}), px16) << i;
         EXPECT_EQ(p.mode, PIXT_MODE_TRANSPARENT);

@@ -89,13 +89,15 @@ std::vector<a_record_info> Art_Survey(int category) {
     return out;
 }
 
-a_rgb_image Pixt_Image(const a_pixt_map& map) {
+a_rgb_image Pixt_Image(const PixMap& map) {
     a_rgb_image img;
     img.width = map.bounds.right - map.bounds.left;
     img.height = map.bounds.bottom - map.bounds.top;
     img.bgra.resize(size_t(img.width) * img.height * 4);
+    uint32_t table[256];
+    CTabHandle_To_Map(map.pmTable, table);
     for (int y = 0; y < img.height; ++y) {
-        const uint8_t* row = map.baseAddr + size_t(y) * map.rowBytes;
+        const uint8_t* row = map.baseAddr + size_t(y) * PixMap_RowBytes(map);
         uint8_t* out = img.bgra.data() + size_t(y) * img.width * 4;
         for (int x = 0; x < img.width; ++x, out += 4) {
             if (map.pixelSize == 32) {
@@ -106,10 +108,8 @@ a_rgb_image Pixt_Image(const a_pixt_map& map) {
                 out[1] = uint8_t(((v >> 5) & 31) * 255 / 31);
                 out[2] = uint8_t(((v >> 10) & 31) * 255 / 31);
             } else {
-                // The grey table shows index k as level 255 - k; the others as level k.
-                uint8_t k = row[x];
-                uint8_t level = map.ctable == PIXT_CTAB_GRAY ? uint8_t(255 - k) : k;
-                out[0] = out[1] = out[2] = level;
+                uint32_t c = table[row[x]];
+                out[0] = uint8_t(c), out[1] = uint8_t(c >> 8), out[2] = uint8_t(c >> 16);
             }
             out[3] = 255;
         }
@@ -126,12 +126,12 @@ bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image) {
     if (KPixt_Read_Header(rec.data(), rec.size(), h) != a_record_status::OKAY ||
         KPixt_Decode(rec.data(), rec.size(), h, pixels) != a_record_status::OKAY)
         return false;
-    a_pixt_map map;
+    PixMap map;
+    CTabHandle ctab = (h.flags & PIXT_GRAY) ? gray_ctable
+                      : (h.flags & PIXT_GRAY2) ? gray_ctable2 : &g_video.main_colors32;
+    New_Empty_PixMap(map, Rect{0, 0, h.height, h.width}, h.pixelsize, h.pixelsize <= 8 ? ctab : nullptr);
     map.baseAddr = pixels.data();
     map.rowBytes = h.rowbytes;
-    map.bounds = Rect{0, 0, h.height, h.width};
-    map.pixelSize = h.pixelsize;
-    map.ctable = (h.flags & PIXT_GRAY) ? PIXT_CTAB_GRAY : PIXT_CTAB_GRAY2;
     image = Pixt_Image(map);
     return true;
 }

@@ -34,7 +34,7 @@ a_record_info Record_Survey(int filex, int index);
 std::vector<a_record_info> Art_Survey(int category);
 
 // Decoded pixels as an image: 8-bit pictures through their grey table.
-a_rgb_image Pixt_Image(const a_pixt_map& map);
+a_rgb_image Pixt_Image(const PixMap& map);
 // Decodes one picture record of the open databases; false when absent or damaged.
 bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image);
 // A contact sheet of every picture of `category` (and class `klass`, -1 for

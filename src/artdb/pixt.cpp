@@ -75,11 +75,11 @@ void Discard_Add(a_pixt& p) {
     p.ref = Next_Stamp();
 }
 
-a_pixt_ctable Table_For(const a_kpixt_header& h) {
-    if (h.pixelsize > 8) return PIXT_CTAB_NONE;
-    if (h.flags & PIXT_GRAY) return PIXT_CTAB_GRAY;
-    if (h.flags & PIXT_GRAY2) return PIXT_CTAB_GRAY2;
-    return PIXT_CTAB_MAIN;
+CTabHandle Table_For(const a_kpixt_header& h) {
+    if (h.pixelsize > 8) return nullptr;
+    if (h.flags & PIXT_GRAY) return gray_ctable;
+    if (h.flags & PIXT_GRAY2) return gray_ctable2;
+    return &g_video.main_colors32;
 }
 
 [[noreturn]] void Missing(const a_keyset& k) { MissingKey(k.a, k.b, k.c, k.d, "PIXT"); }
@@ -110,11 +110,9 @@ void KPixt_Reload(a_pixt& p) {
     p.bits = block;
     p.len = static_cast<int32_t>(block->data.size());
     p.mode = (h.flags & PIXT_TRANSPARENT) ? PIXT_MODE_TRANSPARENT : PIXT_MODE_COPY;
+    New_Empty_PixMap(p.pixmap, Rect{0, 0, h.height, h.width}, h.pixelsize, Table_For(h));
     p.pixmap.baseAddr = block->data.data();
     p.pixmap.rowBytes = h.rowbytes;
-    p.pixmap.bounds = Rect{0, 0, h.height, h.width};
-    p.pixmap.pixelSize = h.pixelsize;
-    p.pixmap.ctable = Table_For(h);
 }
 
 }  // namespace

@@ -8,25 +8,13 @@
 #include <vector>
 
 #include "artdb/keyset.h"
-#include "platform/geometry.h"
+#include "render/pixmap.h"
 
 // A relocatable block: its bytes, a pin count and whether it was emptied.
 struct a_pixt_block {
     std::vector<uint8_t> data;
     int locks = 0;
     bool purged = false;
-};
-
-// Which colour table the pixels of an 8-bit picture read through.
-enum a_pixt_ctable { PIXT_CTAB_NONE, PIXT_CTAB_GRAY, PIXT_CTAB_GRAY2, PIXT_CTAB_MAIN };
-
-// The pixel-map view of the decoded picture; `baseAddr` is valid while locked.
-struct a_pixt_map {
-    uint8_t* baseAddr = nullptr;
-    int16_t rowBytes = 0;
-    Rect bounds;
-    int16_t pixelSize = 0;
-    a_pixt_ctable ctable = PIXT_CTAB_NONE;
 };
 
 enum : int16_t { PIXT_MODE_COPY = 0, PIXT_MODE_TRANSPARENT = 36 };
@@ -39,7 +27,7 @@ struct a_pixt {
     a_pixt* prev = nullptr;
     uint32_t ref = 0;  // stamp in the discard list; 0 when not listed
     int32_t len = 0;
-    a_pixt_map pixmap;
+    PixMap pixmap;  // the decoded pixels; `baseAddr` is valid while locked
 };
 
 enum : int {
