@@ -98,6 +98,11 @@ a_bytes Make_IFF(const a_iff_spec& s) {
     Add_Chunk(form, "BMHD", bmhd);
     if (!s.cmap.empty()) Add_Chunk(form, "CMAP", s.cmap);
     if (s.odd_chunk) Add_Chunk(form, "ANNO", a_bytes{'h', 'i', '!'});
+    if (s.camg) {
+        a_bytes camg;
+        Add32BE(camg, s.camg);
+        Add_Chunk(form, "CAMG", camg);
+    }
     Add_Chunk(form, "BODY", body);
     a_bytes out;
     AddTag(out, "FORM");
@@ -185,7 +190,8 @@ a_bytes Make_PSD(const a_psd_spec& s) {
     Add32BE(out, uint32_t(s.w));
     Add16BE(out, unsigned(s.depth));
     Add16BE(out, unsigned(s.mode));
-    Add32BE(out, 0);
+    Add32BE(out, uint32_t(s.colour_data.size()));
+    out.insert(out.end(), s.colour_data.begin(), s.colour_data.end());
     a_bytes res;
     if (s.dpi) {
         AddTag(res, "8BIM");

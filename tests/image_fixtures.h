@@ -32,6 +32,7 @@ struct a_iff_spec {
     int masking = 0;
     int transparent = 0;
     bool odd_chunk = false;
+    uint32_t camg = 0;  // a CAMG chunk with these display modes when non-zero
 };
 a_bytes Make_IFF(const a_iff_spec& s);
 
@@ -53,11 +54,12 @@ a_bytes Make_BMP(const a_bmp_spec& s);
 // A Photoshop file of 8-bit channels: `channels` planes of w x h bytes each.
 struct a_psd_spec {
     int w = 3, h = 2;
-    int mode = 3;   // 1 grey, 3 RGB, 4 CMYK
+    int mode = 3;   // 1 grey, 2 indexed, 3 RGB, 4 CMYK
     int depth = 8;
     bool rle = false;
     bool merged_alpha = false;  // a negative layer count: the extra channel is transparency
     int dpi = 0;                // a resolution record when non-zero
+    a_bytes colour_data;        // the colour mode section (the palette of indexed files)
     std::vector<a_bytes> channels;
 };
 a_bytes Make_PSD(const a_psd_spec& s);

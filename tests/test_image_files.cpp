@@ -391,6 +391,23 @@ TEST(IffReader, MaskPlaneAndTransparentColour) {
     EXPECT_EQ(scan2.ctable[1], (a_win_pixel32{85, 85, 85, 0}));
 }
 
+TEST(IffReader, HalfBrightAndHoldAndModify) {
+    a_iff_spec ehb = Iff(4, 1, 6);
+    ehb.cmap.resize(32 * 3);  // 32 colours and no CAMG: extra half-bright
+    a_scan scan;
+    ASSERT_EQ(Scan(Make_IFF(ehb), scan), SCAN_OK);
+    EXPECT_EQ(scan.ctable[8 + 32], (a_win_pixel32{12, 247 / 2, 4, 0}));
+
+    a_iff_spec ham = Iff(5, 1, 6);
+    ham.camg = 0x800;
+    ham.pixels = {1, 0x2F, 0x13, 0x30, 2};  // colour 1, red 15, blue 3, green 0, colour 2
+    a_scan hs;
+    ASSERT_EQ(Scan(Make_IFF(ham), hs), SCAN_OK);
+    ASSERT_EQ(hs.body.fore->pix.pixelSize, 32);
+    std::vector<uint32_t> want = {0x01FE03, 0xFFFE03, 0xFFFE33, 0xFF0033, 0x02FD06};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(RGB(hs.body.fore, x, 0), want[size_t(x)]) << x;
+}
+
 TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
     a_scan scan;
     EXPECT_EQ(Scan_ILBM(false, Make_IFF(Iff(4, 2, 24)).data(), Make_IFF(Iff(4, 2, 24)).size(), scan), ILBM_TOO_DEEP);
@@ -637,6 +654,18 @@ TEST(PsdFile, CompositeOfRgbAndGrey) {
         }
 }
 
+TEST(PsdFile, IndexedCompositeKeepsItsPalette) {
+    a_psd_spec s = Psd(5, 2, 1);
+    s.mode = 2, s.rle = true;
+    for (int c = 0; c < 3; ++c)
+        for (int k = 0; k < 256; ++k) s.colour_data.push_back(uint8_t(k * (c + 1)));
+    a_scan scan;
+    ASSERT_EQ(Scan(Make_PSD(s), scan), SCAN_OK);
+    ASSERT_EQ(scan.body.fore->pix.pixelSize, 8);
+    EXPECT_EQ(scan.ctable[10], (a_win_pixel32{30, 20, 10, 0}));
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(Pixel(scan.body.fore, i % 5, i / 5), s.channels[0][size_t(i)]) << i;
+}
+
 TEST(PsdFile, MergedTransparencyBecomesTheMask) {
     a_psd_spec s = Psd(4, 2, 4);
     s.merged_alpha = true;
@@ -729,6 +758,13 @@ TEST(ImageFixtures, DISABLED_WriteFixtures) {
     a_psd_spec grey = Psd(140, 2, 1);
     grey.mode = 1, grey.rle = true;
     put("psd_grey_rle.psd", Make_PSD(grey));
+    a_iff_spec ham = Iff(7, 2, 6);
+    ham.camg = 0x800;
+    put("ilbm_ham6.iff", Make_IFF(ham));
+    a_psd_spec indexed = Psd(5, 2, 1);
+    indexed.mode = 2;
+    indexed.colour_data.assign(768, 7);
+    put("psd_indexed.psd", Make_PSD(indexed));
     a_psd_spec alpha = Psd(6, 3, 4);
     alpha.rle = true, alpha.merged_alpha = true;
     put("psd_alpha_rle.psd", Make_PSD(alpha));

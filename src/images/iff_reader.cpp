@@ -10,10 +10,14 @@
 
 namespace {
 
+// Amiga display modes of the CAMG chunk that change what the indices mean.
+enum : uint32_t { CAMG_EHB = 0x80, CAMG_HAM = 0x800 };
+
 struct a_iff_state {
     bool pbm = false;
     bool have_bmhd = false;
     bool have_cmap = false;
+    uint32_t camg = 0;
     a_BMHD_rec bmhd;
 };
 
@@ -121,6 +125,51 @@ int Expand_Body(bool alerts, const a_iff_state& st, const uint8_t* body, size_t 
     return SCAN_OK;
 }
 
+// Extra half-bright: 6 planes whose upper 32 colours are the lower 32 at half
+// brightness. Files without a CAMG chunk say so by a palette of 32.
+void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
+    if (st.bmhd.nplanes != 6 || (st.camg & CAMG_HAM)) return;
+    if (!(st.camg & CAMG_EHB) && scan.ncolors != 32) return;
+    for (int k = 0; k < 32; ++k) {
+        const a_win_pixel32& c = scan.ctable[k];
+        scan.ctable[k + 32] = a_win_pixel32{uint8_t(c.b / 2), uint8_t(c.g / 2), uint8_t(c.r / 2), 0};
+    }
+    scan.ncolors = 64;
+}
+
+// Hold-and-modify (6 or 8 planes): the top two bits of each index either
+// pick a palette colour or replace one component of the pixel to the left.
+// The picture becomes 32-bit.
+int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
+    GWorld* indexed = scan.body.fore;
+    int planes = scan.depth, shift = planes - 2, bits = planes - 2;
+    scan.body.fore = nullptr;
+    int err = Scan_New_Body(alerts, Rect_Width(indexed->pix.bounds), Rect_Height(indexed->pix.bounds), 32, scan);
+    if (err != SCAN_OK) {
+        Dispose_GWorld(indexed);
+        return err;
+    }
+    const Rect& b = indexed->pix.bounds;
+    for (int y = b.top; y < b.bottom; ++y) {
+        const uint8_t* src = PixMap_Row(indexed->pix, y);
+        auto* dst = reinterpret_cast<a_win_pixel32*>(PixMap_Row(scan.body.fore->pix, y));
+        a_win_pixel32 c = scan.ctable[0];
+        for (int x = 0; x < Rect_Width(b); ++x) {
+            int data = src[x] & ((1 << bits) - 1);
+            auto level = uint8_t(bits == 4 ? data * 17 : (data << 2) | (data >> 4));
+            switch (src[x] >> shift) {
+                case 0: c = scan.ctable[data]; break;
+                case 1: c.b = level; break;
+                case 2: c.r = level; break;
+                default: c.g = level; break;
+            }
+            dst[x] = a_win_pixel32{c.b, c.g, c.r, 255};
+        }
+    }
+    Dispose_GWorld(indexed);
+    return SCAN_OK;
+}
+
 int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
                 a_picture_scan_rec& scan) {
     bool have_body = false;
@@ -133,6 +182,8 @@ int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
             if (len < 20 || !Read_BMHD(a_byte_reader{p, len}, st.bmhd)) return ILBM_BAD_HEADER;
             if (int err = Check_BMHD(st)) return err;
             st.have_bmhd = true;
+        } else if (std::memcmp(id, "CAMG", 4) == 0 && len >= 4) {
+            st.camg = a_byte_reader{p, len}.U32BE();
         } else if (std::memcmp(id, "CMAP", 4) == 0) {
             Read_CMAP(p, len, scan);
             st.have_cmap = true;
@@ -164,10 +215,16 @@ int Scan_ILBM(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec&
         return err;
     }
     if (!st.have_cmap) Grey_Ramp(st.bmhd.nplanes, scan);
+    scan.depth = st.bmhd.nplanes;
+    Half_Bright(st, scan);
+    if ((st.camg & CAMG_HAM) && !st.pbm && (scan.depth == 6 || scan.depth == 8)) {
+        err = Hold_And_Modify(alerts, scan);
+        if (err != SCAN_OK) Dispose_Scan(scan);
+        return err;
+    }
     if (st.bmhd.masking == MASK_HASTRANS && st.bmhd.transparent < 256) {
         scan.transp = true;
         scan.transpx = uint8_t(st.bmhd.transparent);
     }
-    scan.depth = st.bmhd.nplanes;
     return SCAN_OK;
 }

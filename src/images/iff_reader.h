@@ -32,6 +32,7 @@ enum : int {
     ILBM_BAD_BODY = 7,      // BODY missing, short, or of the wrong length
 };
 
-// Decodes into an 8-bit body with the CMAP palette (a grey ramp without one);
-// a mask plane becomes the mask, a transparent colour sets transp.
+// Decodes into an 8-bit body with the CMAP palette (a grey ramp without one;
+// extra half-bright palettes completed); a mask plane becomes the mask, a
+// transparent colour sets transp. Hold-and-modify pictures become 32-bit.
 int Scan_ILBM(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);

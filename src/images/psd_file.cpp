@@ -9,7 +9,7 @@
 
 namespace {
 
-enum : uint16_t { MODE_GREY = 1, MODE_RGB = 3 };
+enum : uint16_t { MODE_GREY = 1, MODE_INDEXED = 2, MODE_RGB = 3 };
 enum : uint16_t { RES_RESOLUTION = 0x03ED };
 
 struct a_psd_header {
@@ -19,6 +19,8 @@ struct a_psd_header {
     bool merged_alpha = false;  // the first extra channel is the composite's transparency
     int dpi_h = 0, dpi_v = 0;
 };
+
+int Colour_Channels(const a_psd_header& h) { return h.mode == MODE_RGB ? 3 : 1; }
 
 int Read_Header(a_byte_reader& r, a_psd_header& h) {
     if (!r.Has(26)) return PSD_SHORT;
@@ -31,8 +33,9 @@ int Read_Header(a_byte_reader& r, a_psd_header& h) {
     h.depth = r.U16BE();
     h.mode = r.U16BE();
     if (h.channels < 1 || h.channels > 56 || h.width == 0 || h.height == 0) return PSD_BAD_HEADER;
-    if (h.depth != 8 || (h.mode != MODE_GREY && h.mode != MODE_RGB)) return SCAN_DEEP_IMAGE;
-    if (h.channels < (h.mode == MODE_RGB ? 3 : 1)) return PSD_BAD_HEADER;
+    if (h.depth != 8 || (h.mode != MODE_GREY && h.mode != MODE_INDEXED && h.mode != MODE_RGB))
+        return SCAN_DEEP_IMAGE;
+    if (h.channels < Colour_Channels(h)) return PSD_BAD_HEADER;
     return 0;
 }
 
@@ -64,12 +67,20 @@ void Read_Layer_Info(const uint8_t* p, size_t len, a_psd_header& h) {
     a_byte_reader r{p, len};
     if (r.U32BE() == 0) return;
     auto count = int16_t(r.U16BE());
-    h.merged_alpha = !r.failed && count < 0 && h.channels > (h.mode == MODE_RGB ? 3 : 1);
+    h.merged_alpha = !r.failed && count < 0 && h.mode != MODE_INDEXED && h.channels > Colour_Channels(h);
 }
 
-int Read_Sections(a_byte_reader& r, a_psd_header& h) {
+// Indexed files keep their palette as 256 reds, 256 greens, 256 blues.
+void Read_Palette(const uint8_t* p, size_t len, a_picture_scan_rec& scan) {
+    if (len < 768) return;
+    for (int k = 0; k < 256; ++k) scan.ctable[k] = a_win_pixel32{p[512 + k], p[256 + k], p[k], 0};
+    scan.ncolors = 256;
+}
+
+int Read_Sections(a_byte_reader& r, a_psd_header& h, a_picture_scan_rec& scan) {
     uint32_t len = r.U32BE();  // colour mode data
-    r.Skip(len);
+    const uint8_t* colours = r.Take(len);
+    if (colours && h.mode == MODE_INDEXED) Read_Palette(colours, len, scan);
     len = r.U32BE();
     const uint8_t* res = r.Take(len);
     if (res) Read_Resources(res, len, h);
@@ -79,9 +90,15 @@ int Read_Sections(a_byte_reader& r, a_psd_header& h) {
     return r.failed ? PSD_SHORT : 0;
 }
 
-// Where channel `c`'s destination byte sits in a BGRA pixel; grey fills three.
-void Put_Channel(const a_psd_header& h, int c, const uint8_t* src, a_win_pixel32* row) {
-    int colours = h.mode == MODE_RGB ? 3 : 1;
+// Row y of channel c into the body: indices as they are; in a BGRA pixel
+// the channel's byte (grey fills three, the extra channel the fourth).
+void Put_Channel(const a_psd_header& h, int c, int y, const uint8_t* src, const PixMap& pm) {
+    if (h.mode == MODE_INDEXED) {
+        std::memcpy(PixMap_Row(pm, y), src, h.width);
+        return;
+    }
+    auto* row = reinterpret_cast<a_win_pixel32*>(PixMap_Row(pm, y));
+    int colours = Colour_Channels(h);
     for (uint32_t x = 0; x < h.width; ++x) {
         a_win_pixel32& px = row[x];
         if (c == colours) px.a = src[x];
@@ -97,7 +114,7 @@ int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
         for (uint32_t y = 0; y < h.height; ++y) {
             Scan_Progress(int(h.height), int(y));
             const uint8_t* src = r.data + r.pos + plane * c + size_t(y) * h.width;
-            Put_Channel(h, c, src, reinterpret_cast<a_win_pixel32*>(PixMap_Row(pm, int(y))));
+            Put_Channel(h, c, int(y), src, pm);
         }
     return 0;
 }
@@ -113,7 +130,7 @@ int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
             size_t n = size_t(counts[2 * k] << 8 | counts[2 * k + 1]);
             const uint8_t* src = r.Take(n);
             if (!src || !PackBits_Unpack(src, n, line.data(), h.width)) return PSD_BAD_PIXELS;
-            Put_Channel(h, c, line.data(), reinterpret_cast<a_win_pixel32*>(PixMap_Row(pm, int(y))));
+            Put_Channel(h, c, int(y), line.data(), pm);
         }
     return 0;
 }
@@ -122,15 +139,16 @@ int Read_Image(bool alerts, a_byte_reader& r, const a_psd_header& h, a_picture_s
     uint16_t compression = r.U16BE();
     if (r.failed) return PSD_SHORT;
     if (compression > 1) return PSD_BAD_COMPRESSION;
-    int nread = (h.mode == MODE_RGB ? 3 : 1) + (h.merged_alpha ? 1 : 0);
+    int nread = Colour_Channels(h) + (h.merged_alpha ? 1 : 0);
     // The data must hold what the header claims before anything is made for it.
     uint64_t need = compression == 0 ? uint64_t(h.width) * h.height * nread
                                      : uint64_t(h.channels) * h.height * 2;
     if (r.Left() < need) return PSD_BAD_PIXELS;
     int err = Scan_New_Body(alerts, int(std::min<uint32_t>(h.width, SCAN_MAX_WIDTH)),
-                            int(std::min<uint32_t>(h.height, 0x8000)), 32, scan);
+                            int(std::min<uint32_t>(h.height, 0x8000)),
+                            h.mode == MODE_INDEXED ? 8 : 32, scan);
     if (err != SCAN_OK) return err;
-    if (!h.merged_alpha) {
+    if (!h.merged_alpha && h.mode != MODE_INDEXED) {
         auto* px = reinterpret_cast<a_win_pixel32*>(scan.body.fore->pix.baseAddr);
         size_t n = PixMap_Len(scan.body.fore->pix) / 4;
         for (size_t i = 0; i < n; ++i) px[i].a = 255;
@@ -160,13 +178,13 @@ int Scan_PSD(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& 
     a_byte_reader r{data, size};
     a_psd_header h;
     int err = Read_Header(r, h);
-    if (err == 0) err = Read_Sections(r, h);
+    if (err == 0) err = Read_Sections(r, h, scan);
     if (err == 0) err = Read_Image(alerts, r, h, scan);
     if (err != 0) {
         Dispose_Scan(scan);
         return err;
     }
-    scan.depth = int16_t(8 * ((h.mode == MODE_RGB ? 3 : 1) + (h.merged_alpha ? 1 : 0)));
+    scan.depth = int16_t(8 * (Colour_Channels(h) + (h.merged_alpha ? 1 : 0)));
     scan.dpi_h = h.dpi_h;
     scan.dpi_v = h.dpi_v;
     return 0;

@@ -1,5 +1,6 @@
-// Photoshop files: the flattened composite of 8-bit RGB and greyscale files,
-// raw or run-length, read; 8-bit RGB written with its resolution.
+// Photoshop files: the flattened composite of 8-bit RGB, greyscale and
+// indexed files, raw or run-length, read; 8-bit RGB written with its
+// resolution.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +19,8 @@ enum : int {
     PSD_BAD_COMPRESSION = 9  // neither raw nor run-length
 };
 
-// Decodes into a 32-bit body; the merged transparency channel, when the file
-// has one, becomes the mask.
+// Decodes into a 32-bit body (8-bit with the palette for indexed files); the
+// merged transparency channel, when the file has one, becomes the mask.
 int Scan_PSD(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);
 
 // Appends a 32-bit map as an RGB Photoshop file, run-length packed, with
