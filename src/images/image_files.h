@@ -88,8 +88,10 @@ int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t siz
 // Image bytes kept with a photo in a project, decoded by their codec.
 bool Scan_Quicktime_Hdl(const char codec[4], const std::vector<uint8_t>& hdl,
                         a_picture_scan_rec& scan);
-// The image-codec path: natural bounds, the width refusal, the green-key rule
-// for sources of 8 bits or fewer and the alpha rule for deeper ones.
+// The image-codec path: natural bounds, the width refusal, then the mask: for
+// sources of 8 bits or fewer exactly the transparent pixels are clear and
+// shown white (the green key, without losing pixels that really are green);
+// for deeper ones the alpha channel.
 int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
                     a_picture_scan_rec& scan);
 // Shows the message for a reader's failure code (nothing for codes whose own
