@@ -494,7 +494,7 @@ TEST(BmpReader, DepthsHeadersAndRowOrders) {
     };
     for (a_case c : {a_case{24, 40, false, true}, {24, 108, true, true}, {32, 124, false, false},
                      {8, 40, false, true}, {4, 40, true, false}, {1, 40, false, true},
-                     {8, 12, false, true}, {24, 12, false, false}}) {
+                     {8, 12, false, true}, {24, 12, false, false}, {8, 64, false, true}}) {
         SCOPED_TRACE(std::to_string(c.bpp) + " bits, header " + std::to_string(c.header));
         a_bmp_spec s = Bmp(13, 4, c.bpp);  // 13 wide: padded rows at every depth
         s.header = c.header, s.top_down = c.top_down && c.header != 12, s.file = c.file;
@@ -601,7 +601,7 @@ TEST(BmpReader, RefusesUnknownAndDamagedFiles) {
     expect_fail(wrong, true, BMP_NOT_BMP, "no BM");
     expect_fail(a_bytes(b.begin(), b.begin() + 20), true, BMP_SHORT, "header cut");
     a_bytes odd_header = b;
-    odd_header[14] = 64;
+    odd_header[14] = 60;
     expect_fail(odd_header, true, BMP_BAD_HEADER, "header size");
     a_bytes many = b;
     many[46] = 0x2C, many[47] = 0x01;  // 300 colours

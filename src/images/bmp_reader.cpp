@@ -25,7 +25,7 @@ struct a_bmp_header {
 };
 
 bool Known_Header_Size(uint32_t n) {
-    return n == 12 || n == 40 || n == 52 || n == 56 || n == 108 || n == 124;
+    return n == 12 || n == 40 || n == 52 || n == 56 || n == 64 || n == 108 || n == 124;
 }
 
 int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
@@ -49,7 +49,7 @@ int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
         h.yppm = r.U32LE();
         h.used = r.U32LE();
         r.U32LE();  // important colours
-        int nmasks = h.size >= 56 ? 4 : h.size >= 52 ? 3 : 0;
+        int nmasks = h.size == 64 ? 0 : h.size >= 56 ? 4 : h.size >= 52 ? 3 : 0;
         for (int k = 0; k < nmasks; ++k) h.masks[k] = r.U32LE();
     }
     r.Seek(start + h.size);
@@ -60,6 +60,8 @@ int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
 }
 
 int Check_Format(a_bmp_header& h) {
+    // OS/2 headers of 64 bytes number Huffman and 24-bit run lengths 3 and 4.
+    if (h.size == 64 && h.compression >= BI_BITFIELDS) return BMP_BAD_COMPRESSION;
     switch (h.compression) {
         case BI_RGB: break;
         case BI_RLE8: if (h.bpp != 8) return BMP_BAD_COMPRESSION; break;

@@ -1,6 +1,6 @@
 // Windows bitmaps: files ("BM" and the 14-byte file header first) and the
 // device-independent bitmaps of the clipboard (the information header first).
-// Core, version 3, 4 and 5 headers; 1, 4, 8, 16, 24 and 32 bits; plain rows,
+// Core, version 3, 4 and 5 headers and the 64-byte OS/2 one; 1, 4, 8, 16, 24 and 32 bits; plain rows,
 // 8- and 4-bit run lengths and bit fields; rows bottom-up or top-down.
 #pragma once
 #include <cstddef>
