@@ -1,10 +1,13 @@
 #include "commands.h"
 
 // Add one line per subcommand file; keep the list in the order of the usage text.
-int Cmd_Prefs(const a_cli_args& args);    // cmd_prefs.cpp
-int Cmd_Strings(const a_cli_args& args);  // cmd_strings.cpp
-int Cmd_Shape(const a_cli_args& args);    // cmd_shape.cpp
-int Cmd_Sheet(const a_cli_args& args);    // cmd_shape.cpp
+int Cmd_Prefs(const a_cli_args& args);        // cmd_prefs.cpp
+int Cmd_Strings(const a_cli_args& args);      // cmd_strings.cpp
+int Cmd_Shape(const a_cli_args& args);        // cmd_shape.cpp
+int Cmd_Sheet(const a_cli_args& args);        // cmd_shape.cpp
+int Cmd_Art(const a_cli_args& args);          // cmd_art.cpp
+int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
+int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"prefs", "prefs [--json] [--reset]", Cmd_Prefs},
@@ -12,5 +15,10 @@ const a_cli_command g_cli_commands[] = {
     {"shape", "shape LABEL [--unit N] [--holes] [--cutlines] [--grid] [--ls 1-3] -o FILE.png",
      Cmd_Shape},
     {"sheet", "sheet LABEL [--dpi N] -o FILE.png", Cmd_Sheet},
+    {"art", "art list [--category A] [--json] [--db FILE] | art export KEY -o FILE.png [--db FILE] | "
+            "art sheet --category A [--class B] -o FILE.png [--db FILE] | art verify FILE", Cmd_Art},
+    {"image-info", "image-info FILE [--json]", Cmd_Image_Info},
+    {"export-test", "export-test IMAGE --format bmp|jpeg|tiff|psd|pict|png [--dpi N] -o FILE",
+     Cmd_Export_Test},
     {nullptr, nullptr, nullptr},
 };

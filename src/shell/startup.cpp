@@ -4,6 +4,7 @@
 #include "platform/app.h"
 #include "render/gworld.h"
 #include "render/pixmap.h"
+#include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
 #include "shell/string_ids.h"
@@ -28,6 +29,7 @@ void Document_Stop() {
     g_message_hooks.doc_name = nullptr;
     Doc_Stop();
 }
+bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 struct a_module {
     const char* name;
@@ -48,6 +50,7 @@ const a_module kModules[] = {
     {"pixmaps", Always<PixMap_Init>, PixMap_Stop},
     {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
+    {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
