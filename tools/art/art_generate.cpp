@@ -14,6 +14,9 @@ struct a_family_file {
 // Fixed order: the items come out the same on every run.
 const a_family_file FAMILIES[] = {
     {"canvases.txt", Art_Gen_Canvases},
+    {"stamps.txt", Art_Gen_Stamps},
+    {"patterns.txt", Art_Gen_Patterns},
+    {"symbols.txt", Art_Gen_Symbols},
     {"gradients.txt", Art_Gen_Gradients},
     {"sounds.txt", Art_Gen_Sounds},
 };
