@@ -18,7 +18,9 @@ const a_family_file FAMILIES[] = {
     {"patterns.txt", Art_Gen_Patterns},
     {"symbols.txt", Art_Gen_Symbols},
     {"gradients.txt", Art_Gen_Gradients},
+    {"borders.txt", Art_Gen_Borders},
     {"sounds.txt", Art_Gen_Sounds},
+    {"interface.txt", Art_Gen_Interface},
 };
 
 }  // namespace
