@@ -44,6 +44,30 @@ float a_art_noise::At(float x, float y) const {
     return top + (bottom - top) * ty;
 }
 
+float a_art_noise::Tiled(float x, float y, int period) const {
+    float fx = std::floor(x), fy = std::floor(y);
+    int ix = ((int(fx) % period) + period) % period, iy = ((int(fy) % period) + period) % period;
+    int jx = (ix + 1) % period, jy = (iy + 1) % period;
+    float tx = Smooth(x - fx), ty = Smooth(y - fy);
+    float a = lattice_[iy * 256 + ix], b = lattice_[iy * 256 + jx];
+    float c = lattice_[jy * 256 + ix], d = lattice_[jy * 256 + jx];
+    float top = a + (b - a) * tx, bottom = c + (d - c) * tx;
+    return top + (bottom - top) * ty;
+}
+
+float a_art_noise::Tiled_Fbm(float x, float y, int period, int octaves) const {
+    float sum = 0, amp = 0.5f, norm = 0;
+    for (int i = 0; i < octaves && period <= 256; ++i) {
+        sum += amp * Tiled(x, y, period);
+        norm += amp;
+        x *= 2;
+        y *= 2;
+        period *= 2;
+        amp *= 0.5f;
+    }
+    return sum / norm;
+}
+
 float a_art_noise::Fbm(float x, float y, int octaves) const {
     float sum = 0, amp = 0.5f, norm = 0;
     for (int i = 0; i < octaves; ++i) {
@@ -244,4 +268,45 @@ QPainterPath Art_Snowflake_Path(double cx, double cy, double r) {
     QPainterPath out = stroker.createStroke(lines);
     out.setFillRule(Qt::WindingFill);
     return out;
+}
+
+namespace {
+
+int Clamp_Byte(float v) { return v <= 0 ? 0 : v >= 255 ? 255 : int(v + 0.5f); }
+
+}  // namespace
+
+QRgb Art_Mix_Rgb(QRgb a, QRgb b, float t) {
+    t = std::clamp(t, 0.0f, 1.0f);
+    auto mix = [t](int x, int y) { return Clamp_Byte(float(x) + float(y - x) * t); };
+    return qRgb(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)));
+}
+
+QRgb Art_Shade_Rgb(QRgb c, float f) {
+    return qRgb(Clamp_Byte(float(qRed(c)) * f), Clamp_Byte(float(qGreen(c)) * f),
+                Clamp_Byte(float(qBlue(c)) * f));
+}
+
+QRgb Art_Ramp_Rgb(const std::vector<QRgb>& stops, float t) {
+    if (stops.size() == 1) return stops[0];
+    t = std::clamp(t, 0.0f, 1.0f) * float(stops.size() - 1);
+    size_t i = std::min(size_t(t), stops.size() - 2);
+    return Art_Mix_Rgb(stops[i], stops[i + 1], t - float(i));
+}
+
+std::vector<QRgb> Art_Rgbs(const std::vector<QColor>& colors) {
+    std::vector<QRgb> out;
+    for (const QColor& c : colors) out.push_back(c.rgb());
+    if (out.empty()) out.push_back(qRgb(255, 255, 255));
+    return out;
+}
+
+float a_art_field::At(int x, int y) const {
+    int i = x / step_, j = y / step_;
+    float tx = float(x - i * step_) / float(step_), ty = float(y - j * step_) / float(step_);
+    const float* row0 = &grid_[size_t(j * w_ + i)];
+    const float* row1 = row0 + w_;
+    float top = row0[0] + (row0[1] - row0[0]) * tx;
+    float bottom = row1[0] + (row1[1] - row1[0]) * tx;
+    return top + (bottom - top) * ty;
 }

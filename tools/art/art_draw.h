@@ -31,6 +31,10 @@ public:
     float At(float x, float y) const;                       // [0, 1]
     float Fbm(float x, float y, int octaves) const;         // [0, 1]
     float Turbulence(float x, float y, int octaves) const;  // [0, 1]
+    // Noise that repeats every `period` lattice cells (period 1 to 256), for
+    // seamless tiles; each octave doubles the period with the frequency.
+    float Tiled(float x, float y, int period) const;
+    float Tiled_Fbm(float x, float y, int period, int octaves) const;
 private:
     float lattice_[256 * 256];
 };
@@ -60,3 +64,26 @@ QPainterPath Art_Heart_Path(double cx, double cy, double r);
 QPainterPath Art_Flower_Path(double cx, double cy, double r, int petals, double petal_w);
 QPainterPath Art_Leaf_Path(double cx, double cy, double r, double angle_deg);
 QPainterPath Art_Snowflake_Path(double cx, double cy, double r);
+
+// Per-pixel colour arithmetic on packed pixels, for the procedural loops.
+QRgb Art_Mix_Rgb(QRgb a, QRgb b, float t);
+QRgb Art_Shade_Rgb(QRgb c, float f);
+QRgb Art_Ramp_Rgb(const std::vector<QRgb>& stops, float t);
+std::vector<QRgb> Art_Rgbs(const std::vector<QColor>& colors);
+
+// A smooth field sampled every `step` pixels and interpolated between:
+// low-frequency noise costs a fraction of evaluating it at every pixel.
+class a_art_field {
+public:
+    template <typename F>
+    a_art_field(int width, int height, int step, F f)
+        : w_(width / step + 2), h_(height / step + 2), step_(step) {
+        grid_.resize(size_t(w_) * size_t(h_));
+        for (int j = 0; j < h_; ++j)
+            for (int i = 0; i < w_; ++i) grid_[size_t(j * w_ + i)] = f(float(i * step), float(j * step));
+    }
+    float At(int x, int y) const;
+private:
+    int w_, h_, step_;
+    std::vector<float> grid_;
+};

@@ -14,8 +14,13 @@ struct a_family_file {
 // Fixed order: the items come out the same on every run.
 const a_family_file FAMILIES[] = {
     {"canvases.txt", Art_Gen_Canvases},
+    {"stamps.txt", Art_Gen_Stamps},
+    {"patterns.txt", Art_Gen_Patterns},
+    {"symbols.txt", Art_Gen_Symbols},
     {"gradients.txt", Art_Gen_Gradients},
+    {"borders.txt", Art_Gen_Borders},
     {"sounds.txt", Art_Gen_Sounds},
+    {"interface.txt", Art_Gen_Interface},
 };
 
 }  // namespace

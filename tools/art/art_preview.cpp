@@ -82,6 +82,11 @@ int main(int argc, char** argv) {
             ok = Write_Sheet(out, items, a, -1) && ok;
         }
     }
+    // The about box and start screen at their own size.
+    for (const a_art_item& item : items)
+        if (item.key.a == 12 && (item.key.b == 128 || item.key.b == 129))
+            ok = Art_Write_Png(out + "/interface-" + std::to_string(item.key.b) + ".png",
+                               item.picture) && ok;
     // The toolkit must stop before static destructors run.
     Platform_Stop();
     return ok ? 0 : 1;

@@ -60,6 +60,51 @@ void Draw_Sound(QPainter& p, const a_art_sound& s, const QRect& box) {
     }
 }
 
+QRect Rect_Of(const int16_t r[4]) { return QRect(QPoint(r[1], r[0]), QPoint(r[3] - 1, r[2] - 1)); }
+
+// A border assembled into a frame: the corner turned four ways, the side
+// piece repeated along each edge and the filler closing the gap.
+QImage Assembled_Border(const a_art_picture& pic, const a_art_border& b) {
+    QImage strip = Art_Picture_Image(pic);
+    QImage corner = strip.copy(Rect_Of(b.corn_piece)), side = strip.copy(Rect_Of(b.side_piece));
+    QImage sliver = strip.copy(Rect_Of(b.sliv_piece));
+    int s = corner.width(), w = s * 7 + sliver.width(), h = s * 5;
+    QImage frame(w, h, QImage::Format_ARGB32_Premultiplied);
+    frame.fill(Qt::transparent);
+    QPainter p(&frame);
+    auto edge = [&](int length) {
+        QImage out(length, s, QImage::Format_ARGB32_Premultiplied);
+        out.fill(Qt::transparent);
+        QPainter q(&out);
+        int x = s;
+        for (; x + side.width() <= length - s; x += side.width()) q.drawImage(x, 0, side);
+        for (; x < length - s; x += sliver.width()) q.drawImage(x, 0, sliver);
+        return out;
+    };
+    QImage top = edge(w), left = edge(h);
+    for (int turn = 0; turn < 4; ++turn) {
+        p.save();
+        QTransform t;
+        if (turn == 1) t.translate(w, 0).rotate(90);
+        if (turn == 2) t.translate(w, h).rotate(180);
+        if (turn == 3) t.translate(0, h).rotate(270);
+        p.setTransform(t);
+        p.drawImage(0, 0, turn % 2 ? left : top);
+        p.drawImage(0, 0, corner);
+        p.restore();
+    }
+    return frame;
+}
+
+const a_art_border* Border_Entry(const std::vector<a_art_item>& items, const a_art_key& key) {
+    for (const a_art_item& item : items)
+        if (item.kind == a_art_kind::BORDER_DIRECTORY)
+            for (const a_art_border& b : item.borders)
+                if (b.key.a == key.a && b.key.b == key.b && b.key.c == key.c && b.key.d == key.d)
+                    return &b;
+    return nullptr;
+}
+
 QString Label(const a_art_item& item) {
     return QString("%1.%2.%3.%4  %5")
         .arg(item.key.a)
@@ -90,7 +135,14 @@ a_art_picture Art_Contact_Sheet(const std::vector<a_art_item>& items, int catego
         int col = int(i) % COLUMNS, row = int(i) / COLUMNS;
         QRect cell(col * CELL_W, row * (CELL_H + LABEL_H), CELL_W, CELL_H + LABEL_H);
         QRect box = cell.adjusted(6, 6, -6, -LABEL_H);
-        if (item.kind == a_art_kind::PICTURE) Draw_Picture(p, item.picture, box);
+        const a_art_border* border = Border_Entry(items, item.key);
+        if (border && item.kind == a_art_kind::PICTURE) {
+            a_art_picture frame = Art_Picture_Alpha(Assembled_Border(item.picture, *border),
+                                                    a_art_codec::RAW);
+            Draw_Picture(p, frame, box);
+        } else if (item.kind == a_art_kind::PICTURE) {
+            Draw_Picture(p, item.picture, box);
+        }
         else if (item.kind == a_art_kind::GRADIENT) Draw_Gradient(p, item.gradient, box);
         else if (item.kind == a_art_kind::SOUND) Draw_Sound(p, item.sound, box);
         p.setPen(QColor(50, 50, 50));

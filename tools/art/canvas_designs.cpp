@@ -34,10 +34,7 @@ uint64_t Seed(const a_art_recipe& r) { return uint64_t(r.Int("seed", 1)) * 7919u
 QRgb Rgb(const QColor& c) { return c.rgb(); }
 
 // Multiplies a colour by a brightness factor around 1.
-QRgb Shade(const QColor& c, double f) {
-    auto ch = [f](int v) { return std::clamp(int(std::lround(v * f)), 0, 255); };
-    return qRgb(ch(c.red()), ch(c.green()), ch(c.blue()));
-}
+QRgb Shade(const QColor& c, double f) { return Art_Shade_Rgb(c.rgb(), float(f)); }
 
 void Linear_Fill(QImage& image, const std::vector<QColor>& colors, double angle_deg) {
     double a = angle_deg * PI / 180.0;
@@ -144,16 +141,17 @@ QImage Design_Bokeh(int w, int h, const a_art_recipe& r) {
 // ---- textures ----
 
 QImage Design_Paper(int w, int h, const a_art_recipe& r) {
-    QColor base = r.Color("color");
-    double mottle = r.Real("mottle", 0.06);
+    QRgb base = r.Color("color").rgb();
+    float mottle = float(r.Real("mottle", 0.06));
     a_art_noise noise(Seed(r));
     a_art_rng rng(Seed(r) + 5);
+    a_art_field cloud(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 90, y / 90, 4); });
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        float m = noise.Fbm(x / 90.0f, y / 90.0f, 4) - 0.5f;
-        float fine = noise.At(x * 0.9f + 300, y * 0.9f) - 0.5f;
-        double f = 1.0 + mottle * m + 0.05 * fine + (rng.Unit() - 0.5) * 0.035;
-        return Shade(base, f);
+        float fine = noise.At(float(x) * 0.9f + 300, float(y) * 0.9f) - 0.5f;
+        float f = 1.0f + mottle * (cloud.At(x, y) - 0.5f) + 0.05f * fine +
+                  (float(rng.Unit()) - 0.5f) * 0.035f;
+        return Art_Shade_Rgb(base, f);
     });
     // Fibres: short, faint, slightly curved strokes.
     QPainter p(&image);
@@ -174,85 +172,91 @@ QImage Design_Paper(int w, int h, const a_art_recipe& r) {
 }
 
 QImage Design_Linen(int w, int h, const a_art_recipe& r) {
-    QColor base = r.Color("color");
-    double period = r.Real("period", 3.2);
+    QRgb base = r.Color("color").rgb();
+    float period = float(r.Real("period", 3.2));
     a_art_noise noise(Seed(r));
+    a_art_field cloud(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 120 + 9, y / 120, 3); });
+    const float k = float(2 * PI) / period;
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
         // Slubs: threads thicken and thin along their length.
-        float sx = noise.At(x / 40.0f, y / 3.0f + 50), sy = noise.At(x / 3.0f + 80, y / 40.0f);
-        double warp = std::sin((x + sy * 2.5) * 2 * PI / period);
-        double weft = std::sin((y + sx * 2.5) * 2 * PI / period);
-        double t = 0.5 * warp * (0.6 + 0.4 * sy) + 0.5 * weft * (0.6 + 0.4 * sx);
-        double cloud = noise.Fbm(x / 120.0f, y / 120.0f, 3) - 0.5;
-        return Shade(base, 1.0 + 0.07 * t + 0.06 * cloud);
+        float sx = noise.At(float(x) / 40.0f, float(y) / 3.0f + 50);
+        float sy = noise.At(float(x) / 3.0f + 80, float(y) / 40.0f);
+        float warp = std::sin((float(x) + sy * 2.5f) * k);
+        float weft = std::sin((float(y) + sx * 2.5f) * k);
+        float t = 0.5f * warp * (0.6f + 0.4f * sy) + 0.5f * weft * (0.6f + 0.4f * sx);
+        return Art_Shade_Rgb(base, 1.0f + 0.07f * t + 0.06f * (cloud.At(x, y) - 0.5f));
     });
     return image;
 }
 
 QImage Design_Wood(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> tones = r.Colors("colors");
-    double plank = r.Real("plank", 128);
+    std::vector<QRgb> tones = Art_Rgbs(r.Colors("colors"));
+    float plank = float(r.Real("plank", 128));
     a_art_noise noise(Seed(r));
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        int row = int(y / plank);
+        int row = int(float(y) / plank);
         float off = float(row) * 913.0f;
-        float n = noise.Fbm((x + off) / 260.0f, y / 32.0f, 4);
-        double rings = std::sin((y + n * 60.0) * 2 * PI / 22.0 + row * 1.7);
-        double grain = noise.At((x + off) / 6.0f, y * 1.6f) - 0.5;
-        double t = 0.5 + 0.3 * rings * n + 0.25 * grain + 0.25 * (n - 0.5);
-        QColor c = Art_Ramp(tones, t);
-        double edge = std::fmod(y, plank);
-        double groove = (edge < 1.5 || edge > plank - 1.0) ? 0.7 : 1.0;
-        return Shade(c, groove);
+        float n = noise.Fbm((float(x) + off) / 260.0f, float(y) / 32.0f, 3);
+        float rings = std::sin((float(y) + n * 60.0f) * float(2 * PI / 22.0) + float(row) * 1.7f);
+        float grain = noise.At((float(x) + off) / 6.0f, float(y) * 1.6f) - 0.5f;
+        float t = 0.5f + 0.3f * rings * n + 0.25f * grain + 0.25f * (n - 0.5f);
+        float edge = std::fmod(float(y), plank);
+        float groove = (edge < 1.5f || edge > plank - 1.0f) ? 0.7f : 1.0f;
+        return Art_Shade_Rgb(Art_Ramp_Rgb(tones, t), groove);
     });
     return image;
 }
 
 QImage Design_Marble(int w, int h, const a_art_recipe& r) {
-    QColor base = r.Color("color"), vein = r.Color("vein");
+    QRgb base = r.Color("color").rgb(), vein = r.Color("vein").rgb();
     double angle = r.Real("angle", 35) * PI / 180.0;
     a_art_noise noise(Seed(r));
-    double ca = std::cos(angle), sa = std::sin(angle);
+    float ca = float(std::cos(angle)), sa = float(std::sin(angle));
+    a_art_field turb(w, h, 2, [&](float x, float y) { return noise.Turbulence(x / 210, y / 210, 6); });
+    a_art_field cloud(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 150 + 40, y / 150, 4); });
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        double u = x * ca + y * sa;
-        float t = noise.Turbulence(x / 210.0f, y / 210.0f, 6);
-        double s = std::sin(u / 55.0 + t * 9.0);
-        double v = std::pow(1.0 - std::fabs(s), 10.0);
-        double fine = std::pow(1.0 - std::fabs(std::sin(u / 17.0 + t * 14.0)), 30.0) * 0.5;
-        double cloud = noise.Fbm(x / 150.0f + 40, y / 150.0f, 4) - 0.5;
-        QColor c = Art_Mix(base, vein, std::min(1.0, v + fine));
-        return Shade(c, 1.0 + 0.08 * cloud);
+        float u = float(x) * ca + float(y) * sa;
+        float t = turb.At(x, y);
+        float s1 = 1.0f - std::fabs(std::sin(u / 55.0f + t * 9.0f));
+        float s2 = 1.0f - std::fabs(std::sin(u / 17.0f + t * 14.0f));
+        float v = s1 * s1, v4 = v * v, v8 = v4 * v4;
+        float f2 = s2 * s2 * s2, f4 = f2 * f2, f8 = f4 * f4, f16 = f8 * f8;
+        float mix = std::min(1.0f, v8 * v + f16 * f4 * 0.5f);
+        return Art_Shade_Rgb(Art_Mix_Rgb(base, vein, mix), 1.0f + 0.08f * (cloud.At(x, y) - 0.5f));
     });
     return image;
 }
 
 QImage Design_Metal(int w, int h, const a_art_recipe& r) {
-    QColor base = r.Color("color");
+    QRgb base = r.Color("color").rgb();
     a_art_noise noise(Seed(r));
     QImage image(w, h, QImage::Format_RGB32);
+    std::vector<float> sheen(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x)
+        sheen[size_t(x)] = float(0.1 * std::cos((x - w * 0.35) / (w * 0.5) * PI));
     For_Pixels(image, [&](int x, int y) {
-        double streak = noise.Fbm(x / 300.0f, y * 0.7f, 3) - 0.5;
-        double sheen = 0.1 * std::cos((x - w * 0.35) / (w * 0.5) * PI);
-        return Shade(base, 1.0 + 0.18 * streak + sheen);
+        float streak = noise.Fbm(float(x) / 300.0f, float(y) * 0.7f, 3) - 0.5f;
+        return Art_Shade_Rgb(base, 1.0f + 0.18f * streak + sheen[size_t(x)]);
     });
     return image;
 }
 
 QImage Design_Watercolor(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> colors = r.Colors("colors");
+    std::vector<QRgb> colors = Art_Rgbs(r.Colors("colors"));
     a_art_noise noise(Seed(r)), edge(Seed(r) + 9);
+    a_art_field wash(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 260, y / 260, 5); });
+    a_art_field pool(w, h, 2, [&](float x, float y) { return edge.Turbulence(x / 90, y / 90, 4); });
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        double t = noise.Fbm(x / 260.0f, y / 260.0f, 5);
-        double pool = edge.Turbulence(x / 90.0f, y / 90.0f, 4);
-        QColor c = Art_Ramp(colors, std::clamp((t - 0.3) * 2.5, 0.0, 1.0));
+        QRgb c = Art_Ramp_Rgb(colors, std::clamp((wash.At(x, y) - 0.3f) * 2.5f, 0.0f, 1.0f));
         // Pigment gathers at the edges of each wash.
-        double dark = 1.0 - 0.12 * std::pow(1.0 - pool, 6.0);
-        double paper = 1.0 + 0.03 * (noise.At(x * 0.8f, y * 0.8f) - 0.5);
-        return Shade(c, dark * paper);
+        float p = 1.0f - pool.At(x, y), p2 = p * p;
+        float dark = 1.0f - 0.12f * p2 * p2 * p2;
+        float paper = 1.0f + 0.03f * (noise.At(float(x) * 0.8f, float(y) * 0.8f) - 0.5f);
+        return Art_Shade_Rgb(c, dark * paper);
     });
     return image;
 }
@@ -288,16 +292,15 @@ void Stars(QImage& image, a_art_rng& rng, double per, double max_r) {
 }
 
 QImage Design_Starfield(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> sky = r.Colors("sky"), nebula = r.Colors("nebula");
+    std::vector<QRgb> sky = Art_Rgbs(r.Colors("sky")), nebula = Art_Rgbs(r.Colors("nebula"));
     a_art_noise noise(Seed(r));
+    a_art_field cloud(w, h, 2, [&](float x, float y) { return noise.Fbm(x / 230, y / 230, 6); });
+    a_art_field hue(w, h, 8, [&](float x, float y) { return noise.Fbm(x / 400 + 70, y / 400, 3); });
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        QColor base = Art_Ramp(sky, double(y) / h);
-        double n = noise.Fbm(x / 230.0f, y / 230.0f, 6);
-        double cloud = std::clamp((n - 0.45) * 3.0, 0.0, 1.0);
-        double hue = noise.Fbm(x / 400.0f + 70, y / 400.0f, 3);
-        QColor neb = Art_Ramp(nebula, hue);
-        return Rgb(Art_Mix(base, neb, cloud * 0.85));
+        QRgb base = Art_Ramp_Rgb(sky, float(y) / float(h));
+        float c = std::clamp((cloud.At(x, y) - 0.45f) * 3.0f, 0.0f, 1.0f);
+        return Art_Mix_Rgb(base, Art_Ramp_Rgb(nebula, hue.At(x, y)), c * 0.85f);
     });
     a_art_rng rng(Seed(r) + 3);
     Stars(image, rng, r.Real("stars", 700), 2.2);
@@ -305,18 +308,20 @@ QImage Design_Starfield(int w, int h, const a_art_recipe& r) {
 }
 
 QImage Design_Aurora(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> sky = r.Colors("sky"), glow = r.Colors("glow");
+    std::vector<QRgb> sky = Art_Rgbs(r.Colors("sky")), glow = Art_Rgbs(r.Colors("glow"));
     a_art_noise noise(Seed(r));
+    std::vector<float> centre(static_cast<size_t>(w));
+    for (int x = 0; x < w; ++x)
+        centre[size_t(x)] = float(h * (0.42 + 0.22 * (noise.Fbm(x / 500.0f, 3.0f, 3) - 0.5)));
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        QColor base = Art_Ramp(sky, double(y) / h);
-        double centre = h * (0.42 + 0.22 * (noise.Fbm(x / 500.0f, 3.0f, 3) - 0.5));
-        double d = (y - centre) / (h * 0.22);
-        double band = d < 0 ? std::exp(-d * d * 1.2) : std::exp(-d * d * 9.0);
-        double curtain = 0.45 + 0.55 * noise.Fbm(x / 14.0f, y / 400.0f, 3);
-        double a = std::clamp(band * curtain * 1.2, 0.0, 1.0);
-        QColor c = Art_Ramp(glow, std::clamp(0.5 - d * 0.5, 0.0, 1.0));
-        return Rgb(Art_Mix(base, c, a));
+        QRgb base = Art_Ramp_Rgb(sky, float(y) / float(h));
+        float d = (float(y) - centre[size_t(x)]) / (float(h) * 0.22f);
+        float band = d < 0 ? std::exp(-d * d * 1.2f) : std::exp(-d * d * 9.0f);
+        if (band < 0.004f) return base;
+        float curtain = 0.45f + 0.55f * noise.Fbm(float(x) / 14.0f, float(y) / 400.0f, 3);
+        float a = std::clamp(band * curtain * 1.2f, 0.0f, 1.0f);
+        return Art_Mix_Rgb(base, Art_Ramp_Rgb(glow, std::clamp(0.5f - d * 0.5f, 0.0f, 1.0f)), a);
     });
     a_art_rng rng(Seed(r) + 4);
     Stars(image, rng, 260, 1.4);
@@ -324,17 +329,18 @@ QImage Design_Aurora(int w, int h, const a_art_recipe& r) {
 }
 
 QImage Design_Clouds(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> sky = r.Colors("sky");
-    QColor cloud = r.Color("cloud", Qt::white);
+    std::vector<QRgb> sky = Art_Rgbs(r.Colors("sky"));
+    QRgb cloud = r.Color("cloud", Qt::white).rgb();
     a_art_noise noise(Seed(r));
-    double cover = r.Real("cover", 0.5);
+    float cover = float(r.Real("cover", 0.5));
+    a_art_field field(w, h, 2, [&](float x, float y) { return noise.Fbm(x / 260, y / 150, 6); });
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        QColor base = Art_Ramp(sky, double(y) / h);
-        double n = noise.Fbm(x / 260.0f, y / 150.0f, 6);
-        double a = std::clamp((n - (1.0 - cover) * 0.75) * 3.2, 0.0, 1.0);
-        double shade = 1.0 - 0.18 * std::clamp((0.75 - n) * 2.0, 0.0, 1.0);
-        return Rgb(Art_Mix(base, QColor::fromRgb(Shade(cloud, shade)), a));
+        QRgb base = Art_Ramp_Rgb(sky, float(y) / float(h));
+        float n = field.At(x, y);
+        float a = std::clamp((n - (1.0f - cover) * 0.75f) * 3.2f, 0.0f, 1.0f);
+        float shade = 1.0f - 0.18f * std::clamp((0.75f - n) * 2.0f, 0.0f, 1.0f);
+        return Art_Mix_Rgb(base, Art_Shade_Rgb(cloud, shade), a);
     });
     return image;
 }
