@@ -24,9 +24,12 @@ void Survey_Picture(const std::vector<uint8_t>& rec, a_record_info& info) {
         info.flags = h.flags;
         st = KPixt_Decode(rec.data(), rec.size(), h, pixels);
     }
-    if (st == a_record_status::BAD_DEPTH) info.problem = "picture depth not 8, 16 or 32";
-    else if (st == a_record_status::NO_MEMORY) info.problem = "out of memory";
-    else if (st != a_record_status::OKAY) info.problem = "damaged picture";
+    if (st == a_record_status::BAD_DEPTH)
+        info.problem = "picture depth not 8, 16 or 32";
+    else if (st == a_record_status::NO_MEMORY)
+        info.problem = "out of memory";
+    else if (st != a_record_status::OKAY)
+        info.problem = "damaged picture";
 }
 
 }  // namespace
@@ -45,8 +48,10 @@ a_record_info Record_Survey(int filex, int index) {
         Survey_Picture(rec, info);
     } else if (info.kind == a_record_kind::GRADIENT) {
         std::vector<uint32_t> bands;
-        if (Grad_Decode(rec.data(), rec.size(), bands)) info.bands = static_cast<int>(bands.size());
-        else info.problem = "damaged gradient";
+        if (Grad_Decode(rec.data(), rec.size(), bands))
+            info.bands = static_cast<int>(bands.size());
+        else
+            info.problem = "damaged gradient";
     } else if (info.kind == a_record_kind::BORDER_DIRECTORY) {
         a_bord_res res;
         if (!Bord_Decode(rec.data(), rec.size(), res)) {
@@ -127,9 +132,11 @@ bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image) {
         KPixt_Decode(rec.data(), rec.size(), h, pixels) != a_record_status::OKAY)
         return false;
     PixMap map;
-    CTabHandle ctab = (h.flags & PIXT_GRAY) ? gray_ctable
-                      : (h.flags & PIXT_GRAY2) ? gray_ctable2 : &g_video.main_colors32;
-    New_Empty_PixMap(map, Rect{0, 0, h.height, h.width}, h.pixelsize, h.pixelsize <= 8 ? ctab : nullptr);
+    CTabHandle ctab = (h.flags & PIXT_GRAY)    ? gray_ctable
+                      : (h.flags & PIXT_GRAY2) ? gray_ctable2
+                                               : &g_video.main_colors32;
+    New_Empty_PixMap(map, Rect{0, 0, h.height, h.width}, h.pixelsize,
+                     h.pixelsize <= 8 ? ctab : nullptr);
     map.baseAddr = pixels.data();
     map.rowBytes = h.rowbytes;
     image = Pixt_Image(map);
