@@ -158,7 +158,7 @@ int Art_Export(const a_art_args& a) {
     a_pixt p;
     KPixt_Load(p, key);
     Pixt_Lock(p);
-    a_rgb_image image = Pixt_Image(p.pixmap);
+    a_rgb_image image = Pixt_Image(p.pixmap, p.mode == PIXT_MODE_TRANSPARENT);
     Pixt_Unlock(p);
     Pixt_Unload(p);
     std::string error;

@@ -94,11 +94,12 @@ std::vector<a_record_info> Art_Survey(int category) {
     return out;
 }
 
-a_rgb_image Pixt_Image(const PixMap& map) {
+a_rgb_image Pixt_Image(const PixMap& map, bool alpha) {
     a_rgb_image img;
     img.width = map.bounds.right - map.bounds.left;
     img.height = map.bounds.bottom - map.bounds.top;
     img.bgra.resize(size_t(img.width) * img.height * 4);
+    img.alpha = alpha && map.pixelSize == 32;
     uint32_t table[256];
     CTabHandle_To_Map(map.pmTable, table);
     for (int y = 0; y < img.height; ++y) {
@@ -116,7 +117,7 @@ a_rgb_image Pixt_Image(const PixMap& map) {
                 uint32_t c = table[row[x]];
                 out[0] = uint8_t(c), out[1] = uint8_t(c >> 8), out[2] = uint8_t(c >> 16);
             }
-            out[3] = 255;
+            if (!img.alpha) out[3] = 255;
         }
     }
     return img;
@@ -139,7 +140,7 @@ bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image) {
                      h.pixelsize <= 8 ? ctab : nullptr);
     map.baseAddr = pixels.data();
     map.rowBytes = h.rowbytes;
-    image = Pixt_Image(map);
+    image = Pixt_Image(map, (h.flags & PIXT_TRANSPARENT) != 0);
     return true;
 }
 

@@ -10,12 +10,14 @@ namespace {
 
 QImage View(const a_rgb_image& image) {
     return QImage(image.bgra.data(), image.width, image.height, image.width * 4,
-                  QImage::Format_RGB32);
+                  image.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
 a_rgb_image From_QImage(const QImage& in) {
-    QImage img = in.convertToFormat(QImage::Format_RGB32);
+    bool alpha = in.hasAlphaChannel();
+    QImage img = in.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     a_rgb_image out;
+    out.alpha = alpha;
     out.width = img.width();
     out.height = img.height();
     out.bgra.resize(size_t(out.width) * out.height * 4);
