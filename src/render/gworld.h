@@ -1,19 +1,97 @@
-// Offscreen worlds: pixel memory of our own with a depth and bounds.
+// Offscreen worlds: a pixel map of our own memory that can also be drawn into
+// through the platform's drawing port, and masked worlds (a 32-bit colour
+// world with an 8-bit coverage mask). A world's pixels never move.
 #pragma once
 #include <cstdint>
-#include <vector>
 
 #include "platform/geometry.h"
+#include "render/pixmap.h"
+
+struct a_port;  // the platform's drawing port (platform/port.h)
 
 struct GWorld {
-    int depth = 32;
-    Rect bounds;
-    int32_t rowbytes = 0;
-    std::vector<uint8_t> pixels;
+    PixMap pix;              // baseAddr points into hdl
+    a_port* port = nullptr;  // drawing state over pix: pen, colours, clip, opacity
+    uint8_t* hdl = nullptr;  // the pixel memory the world owns
 };
 
-// A new world of `depth` bits per pixel on `bounds`, cleared to zero; nullptr
-// when memory is short.
+// A 32-bit colour world and its 8-bit coverage mask (gray_ctable: 0
+// transparent, 255 opaque), both on `bounds`. No fore: nothing to draw; no
+// mask: fully opaque.
+struct a_masked_gworld {
+    Rect bounds;
+    GWorld* fore = nullptr;
+    GWorld* mask = nullptr;
+};
+
+// What the port stack saves.
+enum a_port_stack_kind : uint8_t { WINDOW_PORT, GWORLD_PORT };
+struct a_gstate {
+    a_port* port = nullptr;      // the current drawing port; nullptr is the screen
+    GWorld* gworld = nullptr;    // the world that port belongs to, or nullptr for a window
+};
+constexpr int MAX_PORT_STACK = 5;
+
+// 0 on success, else a non-zero error with `gworld` left nullptr. Depths up
+// to 16 start black (all bits 0), deeper ones zeroed.
+int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld);
+// The same; failure is fatal and reported with `label`.
+void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle colortab,
+                 GWorld*& gworld);
+// Short form: a world without a colour table; nullptr when memory is short.
 GWorld* New_GWorld(int depth, const Rect& bounds);
-void Dispose_GWorld(GWorld*& world);
+// Nothing for nullptr; sets the variable to nullptr.
+void Dispose_GWorld(GWorld*& gworld);
+// src nullptr disposes dst; else dst is made or resized to src's bounds,
+// depth and table (fatal on failure) and takes a copy of src's pixels.
+void Copy_GWorld(const GWorld* src, GWorld*& dst);
+// Short form: a new copy, or nullptr for nullptr or when memory is short.
 GWorld* Copy_GWorld(const GWorld* world);
+// Remakes the world on newbox with its depth and table (fatal on failure);
+// the contents are not kept. Nothing when the bounds already match.
+void Resize_GWorld(GWorld*& gworld, const Rect& newbox);
+// A new bare map of the world's bounds and depth (8-bit ones get
+// gray_ctable) holding its pixels; the world is disposed.
+void GWorld_To_PixMap(GWorld*& gworld, PixMap& pix);
+
+PixMap* Get_GWorld_PixMap(GWorld* gworld);
+uint8_t* Get_GWorld_BaseAddr(const GWorld* gworld);
+Rect Get_GWorld_Bounds(const GWorld* gworld);
+int Get_GWorld_PixelSize(const GWorld* gworld);
+void Set_GWorld_CTable(GWorld* gworld, CTabHandle ctab);
+// Pixels never move: locking does nothing and a world never reads as locked.
+inline void Lock_GWorld(GWorld*) {}
+inline void Unlock_GWorld(GWorld*) {}
+inline bool Is_GWorld_Locked(const GWorld*) { return false; }
+
+// The current port: a world, or a window (gworld nullptr).
+GWorld* Get_GWorld();
+void Set_GWorld(GWorld* gworld);  // nullptr makes the screen current
+a_gstate Get_GState();
+void Set_GState(const a_gstate& state);
+// Save the current port and make `gworld` (or a window's port) current; at
+// most five deep. Nesting deeper or popping an empty stack is an internal error.
+void Push_GWorld(GWorld* gworld);
+void Pop_GWorld();
+void Push_Window(a_port* window_port);
+void Pop_Window();
+int GWorld_Stack_Depth();
+
+// One pixel widened to 32 bits (16-bit as 5-5-5 word, 8-bit as the index);
+// false outside the bounds.
+bool Get_GWorld_Pixel(const GWorld* port, int x, int y, uint32_t& pixel);
+void GWorld_Zero(GWorld* gworld);  // every pixel byte 0
+
+// Masked worlds.
+void Null_MW(a_masked_gworld& mw);
+// fore 32-bit without a table, mask 8-bit with gray_ctable; fatal on failure.
+void New_MW(const char* label, const Rect& bounds, a_masked_gworld& mw);
+void Dispose_MW(a_masked_gworld& mw);
+// out on `bounds` with the depth and table of `in`; nullptr in gives nullptr.
+void Imitate_GWorld(const Rect& bounds, const GWorld* in, GWorld*& out);
+// Draws mw into the current port from fore's bounds onto dest: a plain copy
+// without a mask, the deep-mask copy with one. `clip` nullptr: no clip.
+void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip);
+
+void GWorld_Init();
+void GWorld_Stop();

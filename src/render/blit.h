@@ -1,0 +1,48 @@
+// The blit family between pixel maps: copy, scale (nearest neighbour), convert depth, mask and
+// blend between pixel maps, worlds and the current port. Rectangles are in
+// each map's own coordinates; they are trimmed to the maps' bounds, and the
+// matching part of the other rectangle with them.
+#pragma once
+#include <cstdint>
+
+#include "platform/geometry.h"
+#include "render/pixmap.h"
+
+// Transfer modes of the blits.
+enum : int16_t {
+    srcCopy = 0,
+    srcXor = 2,
+    notSrcBic = 7,  // 8-bit, same size: dst = dst AND src
+    blend = 32,     // weight: the current port's opacity
+    transparent = 36,  // a white source pixel (or an 8-bit 255) leaves dst
+    ditherCopy = 64,   // scaled without a clip: good-quality resampling
+    ALPHA = 256        // 32-bit: weight per pixel from the source's fourth byte
+};
+
+// Pixel map to pixel map, scaling src_rect onto dst_rect and converting
+// depth. `clip` (nullptr: none) reduces both rectangles proportionally.
+void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect,
+                int mode, const Rect* clip);
+// Masked copy: a 1-bit mask copies where set; an 8-bit mask (24/32-bit maps)
+// weighs source against destination.
+void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect& src_rect,
+                 const Rect& mask_rect, const Rect& dst_rect, const Rect* clip = nullptr);
+
+// The blend weight of the drawing state: opacity in percent 0..100 becomes
+// opacity * 255 / 100. One weight serves every port: callers set it just
+// before the blend. 1-bit sources expand to the current port's fore colour
+// (set bits) and back colour (clear bits).
+void Set_Blend_Value(int opacity);
+uint8_t Get_Blend_Weight();
+
+// Workers named for the machine-code routines they replace; plain loops.
+void Asm32_FillBytes(uint8_t* dst, size_t n, uint8_t value);
+void Asm32_BlockMove(const uint8_t* src, uint8_t* dst, size_t n);
+int16_t Asm32_Fraction(int16_t aa, int16_t bb, int16_t cc);  // aa * bb / cc, 32-bit intermediate
+int32_t Asm32_Fraction32(int32_t aa, int32_t bb, int32_t cc);  // 64-bit intermediate
+// For each 5-5-5 colour the index of the nearest entry of `color` (entries
+// with fourth byte 1 excluded).
+void Asm32_Calc_Inverse(const uint32_t color[256], uint8_t inverse[32768]);
+// Over fore's area: where the 1-bit mask is set and fore equals back, fore
+// becomes 255 and the mask bit is cleared.
+void Asm32_PixMap8_Subtract(PixMap& mask, PixMap& fore, const PixMap& back);
