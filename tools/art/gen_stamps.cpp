@@ -201,14 +201,9 @@ void Paint_Soft(QPainter& p, const QPainterPath& path, const std::vector<QColor>
 
 bool Shape_Of(const a_art_recipe& r, double s, QPainterPath& path) {
     if (r.Has("code")) {
-        std::string code = r.Text("code"), glyph_error;
-        if (code.empty() || code.size() > 6 ||
-            code.find_first_not_of("0123456789ABCDEFabcdef") != code.npos) {
-            r.Fail("code needs a hexadecimal code point");
-            return false;
-        }
-        if (!Art_Glyph_Path(r.Text("font", "symbola"), char32_t(std::stoul(code, nullptr, 16)),
-                            100, path, glyph_error)) {
+        std::string glyph_error;
+        if (!Art_Glyph_Path_Hex(r.Text("font", "symbola"), r.Text("code"), 100, path,
+                                glyph_error)) {
             r.Fail(glyph_error);
             return false;
         }
