@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "art/mini_gen.h"
 #include "art_encode.h"
 #include "artdb/art_survey.h"
 #include "artdb/pixt.h"
@@ -16,15 +17,12 @@
 
 namespace fs = std::filesystem;
 
-bool Mini_Generate_All(const std::string& data_dir, std::vector<a_art_item>& items,
-                       std::string& error);
-
 namespace {
 
 std::vector<uint8_t> Mini_Database() {
     std::vector<a_art_item> items;
+    Art_Generate_Mini(items);
     std::string error;
-    EXPECT_TRUE(Mini_Generate_All("", items, error));
     std::vector<uint8_t> file;
     EXPECT_TRUE(Art_Compile(items, file, error)) << error;
     return file;
@@ -75,12 +73,12 @@ TEST_F(ArtCompile, SameItemsGiveTheSameBytesAndEveryRecordDecodes) {
 TEST_F(ArtCompile, BadItemsAreNamedInTheError) {
     std::vector<a_art_item> items;
     std::string error;
-    Mini_Generate_All("", items, error);
+    Art_Generate_Mini(items);
     items[2].picture.pixels.pop_back();
     std::vector<uint8_t> file;
     EXPECT_FALSE(Art_Compile(items, file, error));
     EXPECT_NE(error.find("8.0.0.1 (checks)"), std::string::npos) << error;
-    Mini_Generate_All("", items, error);
+    Art_Generate_Mini(items);
     items.push_back(items[0]);
     EXPECT_FALSE(Art_Compile(items, file, error));
     EXPECT_NE(error.find("duplicate key 2.0.1.1"), std::string::npos) << error;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "art_items.h"
+#include "mini_gen.h"
 
 namespace {
 
@@ -54,8 +54,7 @@ a_art_item Ring(a_art_key key, const char* name, int size, double inner, double 
 
 }  // namespace
 
-// Stands in for Art_Generate_All, which the real generators define.
-bool Mini_Generate_All(const std::string&, std::vector<a_art_item>& items, std::string&) {
+void Art_Generate_Mini(std::vector<a_art_item>& items) {
     items.clear();
     items.push_back(Painted({2, 0, 1, 1}, "white", 64, 64, a_art_codec::PACKBITS,
                             [](int, int, uint8_t& b, uint8_t& g, uint8_t& r) { b = g = r = 255; }));
@@ -111,5 +110,4 @@ bool Mini_Generate_All(const std::string&, std::vector<a_art_item>& items, std::
     for (int i = 0; i < 1100; ++i)
         click.sound.samples.push_back(int16_t(std::lround(8000 * std::sin(i * 0.2) * std::exp(-i / 300.0))));
     items.push_back(click);
-    return true;
 }
