@@ -125,8 +125,9 @@ std::vector<uint8_t> Encode_Border_Directory(const a_bord_res& res) {
 }
 
 std::vector<uint8_t> Encode_Sound(int rate, const std::vector<int16_t>& samples) {
-    std::vector<uint8_t> out;
     uint32_t data_size = static_cast<uint32_t>(samples.size() * 2);
+    std::vector<uint8_t> out;
+    out.reserve(44 + size_t(data_size));
     Put_Tag(out, "RIFF");
     Put_LE32(out, 36 + data_size);
     Put_Tag(out, "WAVE");

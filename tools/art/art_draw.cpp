@@ -44,10 +44,10 @@ float a_art_noise::At(float x, float y) const {
     return top + (bottom - top) * ty;
 }
 
-float a_art_noise::Tiled(float x, float y, int period) const {
+float a_art_noise::Tiled(float x, float y, int px, int py) const {
     float fx = std::floor(x), fy = std::floor(y);
-    int ix = ((int(fx) % period) + period) % period, iy = ((int(fy) % period) + period) % period;
-    int jx = (ix + 1) % period, jy = (iy + 1) % period;
+    int ix = ((int(fx) % px) + px) % px, iy = ((int(fy) % py) + py) % py;
+    int jx = (ix + 1) % px, jy = (iy + 1) % py;
     float tx = Smooth(x - fx), ty = Smooth(y - fy);
     float a = lattice_[iy * 256 + ix], b = lattice_[iy * 256 + jx];
     float c = lattice_[jy * 256 + ix], d = lattice_[jy * 256 + jx];
@@ -55,14 +55,15 @@ float a_art_noise::Tiled(float x, float y, int period) const {
     return top + (bottom - top) * ty;
 }
 
-float a_art_noise::Tiled_Fbm(float x, float y, int period, int octaves) const {
+float a_art_noise::Tiled_Fbm(float x, float y, int px, int py, int octaves) const {
     float sum = 0, amp = 0.5f, norm = 0;
-    for (int i = 0; i < octaves && period <= 256; ++i) {
-        sum += amp * Tiled(x, y, period);
+    for (int i = 0; i < octaves && px <= 256 && py <= 256; ++i) {
+        sum += amp * Tiled(x, y, px, py);
         norm += amp;
         x *= 2;
         y *= 2;
-        period *= 2;
+        px *= 2;
+        py *= 2;
         amp *= 0.5f;
     }
     return sum / norm;

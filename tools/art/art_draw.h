@@ -31,10 +31,10 @@ public:
     float At(float x, float y) const;                       // [0, 1]
     float Fbm(float x, float y, int octaves) const;         // [0, 1]
     float Turbulence(float x, float y, int octaves) const;  // [0, 1]
-    // Noise that repeats every `period` lattice cells (period 1 to 256), for
-    // seamless tiles; each octave doubles the period with the frequency.
-    float Tiled(float x, float y, int period) const;
-    float Tiled_Fbm(float x, float y, int period, int octaves) const;
+    // Noise that repeats every `px` cells across and `py` down (1 to 256),
+    // for seamless tiles; each octave doubles the periods with the frequency.
+    float Tiled(float x, float y, int px, int py) const;
+    float Tiled_Fbm(float x, float y, int px, int py, int octaves) const;
 private:
     float lattice_[256 * 256];
 };

@@ -88,6 +88,15 @@ bool Art_Glyph_Path(const std::string& font, char32_t code, double pixel_size,
     return true;
 }
 
+bool Art_Glyph_Path_Hex(const std::string& font, const std::string& hex, double pixel_size,
+                        QPainterPath& out, std::string& error) {
+    if (hex.empty() || hex.size() > 6 || hex.find_first_not_of("0123456789ABCDEFabcdef") != hex.npos) {
+        error = "code needs a hexadecimal code point";
+        return false;
+    }
+    return Art_Glyph_Path(font, char32_t(std::stoul(hex, nullptr, 16)), pixel_size, out, error);
+}
+
 QPainterPath Art_Fit_Path(const QPainterPath& path, double size, double margin) {
     QRectF b = path.boundingRect();
     if (b.width() <= 0 || b.height() <= 0) return path;

@@ -13,6 +13,10 @@
 bool Art_Glyph_Path(const std::string& font, char32_t code, double pixel_size,
                     QPainterPath& out, std::string& error);
 
+// As Art_Glyph_Path, the character given as hexadecimal text ("1F3B5").
+bool Art_Glyph_Path_Hex(const std::string& font, const std::string& hex, double pixel_size,
+                        QPainterPath& out, std::string& error);
+
 // The outline of a line of text in one font.
 bool Art_Text_Path(const std::string& font, const std::u32string& text, double pixel_size,
                    QPainterPath& out, std::string& error);

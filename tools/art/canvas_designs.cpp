@@ -10,6 +10,7 @@
 #include <numbers>
 
 #include "art_draw.h"
+#include "art_glyphs.h"
 
 namespace {
 
@@ -70,6 +71,10 @@ void Grain(QImage& image, uint64_t seed, int amount) {
                           std::clamp(qBlue(v) + d, 0, 255));
         }
     }
+}
+
+QColor Pick(a_art_rng& rng, const std::vector<QColor>& colors) {
+    return colors[size_t(rng.Int(0, int(colors.size()) - 1))];
 }
 
 // Number of scattered items for an area, `per` per 640 x 640 pixels.
@@ -508,7 +513,7 @@ QImage Design_Hexagons(int w, int h, const a_art_recipe& r) {
                 double ang = (60.0 * i + 30.0) * PI / 180.0;
                 hex << c + QPointF(std::cos(ang), std::sin(ang)) * size;
             }
-            p.setBrush(colors[size_t(rng.Int(0, int(colors.size()) - 1))]);
+            p.setBrush(Pick(rng, colors));
             p.drawPolygon(hex);
         }
     return image;
@@ -576,11 +581,19 @@ QImage Design_Staff(int w, int h, const a_art_recipe& r) {
     Linear_Fill(image, r.Colors("background"), r.Real("angle", 90));
     QColor ink = r.Color("ink");
     a_art_rng rng(Seed(r));
+    const double gap = 11;
+    // Notes and accidentals as glyph outlines of DejaVu Sans.
+    const char32_t codes[] = {0x2669, 0x266A, 0x266B, 0x266C, 0x266D, 0x266F};
+    QPainterPath glyphs[6];
+    for (int i = 0; i < 6; ++i) {
+        std::string error;
+        if (!Art_Glyph_Path("dejavu", codes[i], i < 4 ? gap * 4.2 : gap * 3, glyphs[i], error)) {
+            r.Fail(error);
+            return image;
+        }
+    }
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QFont font("DejaVu Sans");
-    double gap = 11;
-    const char16_t* notes[] = {u"\u2669", u"\u266A", u"\u266B", u"\u266C", u"\u266D", u"\u266F"};
     for (double top = 40; top < h - 4 * gap; top += gap * 4 + 70) {
         double wave = rng.Range(0, 2 * PI);
         auto line_y = [&](double x, int k) {
@@ -589,6 +602,7 @@ QImage Design_Staff(int w, int h, const a_art_recipe& r) {
         QColor lc = ink;
         lc.setAlpha(110);
         p.setPen(QPen(lc, 1.3));
+        p.setBrush(Qt::NoBrush);
         for (int k = 0; k < 5; ++k) {
             QPainterPath path(QPointF(0, line_y(0, k)));
             for (int x = 4; x <= w; x += 4) path.lineTo(x, line_y(x, k));
@@ -596,18 +610,13 @@ QImage Design_Staff(int w, int h, const a_art_recipe& r) {
         }
         QColor nc = ink;
         nc.setAlpha(200);
-        p.setPen(nc);
+        p.setPen(Qt::NoPen);
+        p.setBrush(nc);
         for (double x = rng.Range(20, 60); x < w - 20; x += rng.Range(50, 90)) {
-            font.setPixelSize(int(gap * 4.2));
-            p.setFont(font);
             int step = rng.Int(-2, 6);
             double y = line_y(x, 0) + step * gap / 2 + gap * 3.4;
-            p.drawText(QPointF(x, y), QString::fromUtf16(notes[rng.Int(0, 3)]));
-            if (rng.Unit() < 0.12) {
-                font.setPixelSize(int(gap * 3));
-                p.setFont(font);
-                p.drawText(QPointF(x - 16, y - gap), QString::fromUtf16(notes[rng.Int(4, 5)]));
-            }
+            p.drawPath(glyphs[rng.Int(0, 3)].translated(x, y));
+            if (rng.Unit() < 0.12) p.drawPath(glyphs[rng.Int(4, 5)].translated(x - 16, y - gap));
         }
     }
     return image;
@@ -708,16 +717,22 @@ void Scatter(QImage& image, uint64_t seed, const a_scatter& s, F draw) {
     }
 }
 
-a_scatter Scatter_Of(const a_art_recipe& r, double per, double rmin, double rmax) {
-    return {r.Real("count", per), r.Real("min", rmin), r.Real("max", rmax)};
+// A gradient ground (field "background") strewn with items; the recipe's
+// count, min and max override the design's defaults.
+template <typename F>
+QImage Strewn(int w, int h, const a_art_recipe& r, double angle, a_scatter s, F draw) {
+    QImage image = Blank(w, h, Qt::white);
+    Linear_Fill(image, r.Colors("background"), angle);
+    s = {r.Real("count", s.per), r.Real("min", s.rmin), r.Real("max", s.rmax)};
+    Scatter(image, Seed(r), s, draw);
+    return image;
 }
 
+
 QImage Design_Snow(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 100);
     QColor flake = r.Color("flake", Qt::white);
-    Scatter(image, Seed(r), Scatter_Of(r, 45, 8, 34), [&](QPainter& p, a_art_rng& rng, QPointF c,
-                                                          double rad) {
+    return Strewn(w, h, r, 100, {45, 8, 34},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
         QColor col = flake;
         col.setAlpha(int(120 + 135 * (rad / 34.0)));
         p.setBrush(col);
@@ -730,16 +745,13 @@ QImage Design_Snow(int w, int h, const a_art_recipe& r) {
             p.drawPath(t.map(Art_Snowflake_Path(0, 0, rad)));
         }
     });
-    return image;
 }
 
 QImage Design_Leaves(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 70);
     std::vector<QColor> colors = r.Colors("colors");
-    Scatter(image, Seed(r), Scatter_Of(r, 55, 14, 40), [&](QPainter& p, a_art_rng& rng,
-                                                           QPointF c, double rad) {
-        QColor col = colors[size_t(rng.Int(0, int(colors.size()) - 1))];
+    return Strewn(w, h, r, 70, {55, 14, 40},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
+        QColor col = Pick(rng, colors);
         double ang = rng.Range(0, 360);
         QRadialGradient g(c, rad);
         g.setColorAt(0, col.lighter(118));
@@ -752,16 +764,13 @@ QImage Design_Leaves(int w, int h, const a_art_recipe& r) {
                    c + QPointF(std::cos(a), std::sin(a)) * rad * 0.7);
         p.setPen(Qt::NoPen);
     });
-    return image;
 }
 
 QImage Design_Hearts(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 90);
     std::vector<QColor> colors = r.Colors("colors");
-    Scatter(image, Seed(r), Scatter_Of(r, 40, 10, 36), [&](QPainter& p, a_art_rng& rng,
-                                                           QPointF c, double rad) {
-        QColor col = colors[size_t(rng.Int(0, int(colors.size()) - 1))];
+    return Strewn(w, h, r, 90, {40, 10, 36},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
+        QColor col = Pick(rng, colors);
         col.setAlpha(rng.Int(150, 255));
         QTransform t;
         t.translate(c.x(), c.y());
@@ -769,16 +778,13 @@ QImage Design_Hearts(int w, int h, const a_art_recipe& r) {
         p.setBrush(col);
         p.drawPath(t.map(Art_Heart_Path(0, 0, rad)));
     });
-    return image;
 }
 
 QImage Design_Festive(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 90);
     std::vector<QColor> colors = r.Colors("colors");
-    Scatter(image, Seed(r), Scatter_Of(r, 50, 5, 26), [&](QPainter& p, a_art_rng& rng,
-                                                          QPointF c, double rad) {
-        QColor col = colors[size_t(rng.Int(0, int(colors.size()) - 1))];
+    return Strewn(w, h, r, 90, {50, 5, 26},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
+        QColor col = Pick(rng, colors);
         QRadialGradient glow(c, rad * 2.2);
         QColor g0 = col;
         g0.setAlpha(90);
@@ -791,16 +797,13 @@ QImage Design_Festive(int w, int h, const a_art_recipe& r) {
         p.drawPath(Art_Star_Path(c.x(), c.y(), rad, points == 4 ? 0.3 : 0.45, points,
                                  rng.Range(-100, -80)));
     });
-    return image;
 }
 
 QImage Design_Confetti(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 90);
     std::vector<QColor> colors = r.Colors("colors");
-    Scatter(image, Seed(r), Scatter_Of(r, 160, 4, 11), [&](QPainter& p, a_art_rng& rng,
-                                                           QPointF c, double rad) {
-        p.setBrush(colors[size_t(rng.Int(0, int(colors.size()) - 1))]);
+    return Strewn(w, h, r, 90, {160, 4, 11},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
+        p.setBrush(Pick(rng, colors));
         p.save();
         p.translate(c);
         p.rotate(rng.Range(0, 180));
@@ -808,17 +811,14 @@ QImage Design_Confetti(int w, int h, const a_art_recipe& r) {
         else p.drawEllipse(QPointF(0, 0), rad * 0.7, rad * 0.7);
         p.restore();
     });
-    return image;
 }
 
 QImage Design_Flowers(int w, int h, const a_art_recipe& r) {
-    QImage image = Blank(w, h, Qt::white);
-    Linear_Fill(image, r.Colors("background"), 80);
     std::vector<QColor> colors = r.Colors("colors");
     QColor centre = r.Color("centre", QColor(250, 210, 80));
-    Scatter(image, Seed(r), Scatter_Of(r, 30, 14, 42), [&](QPainter& p, a_art_rng& rng,
-                                                           QPointF c, double rad) {
-        QColor col = colors[size_t(rng.Int(0, int(colors.size()) - 1))];
+    return Strewn(w, h, r, 80, {30, 14, 42},
+                  [&](QPainter& p, a_art_rng& rng, QPointF c, double rad) {
+        QColor col = Pick(rng, colors);
         int petals = rng.Int(5, 8);
         QTransform t;
         t.translate(c.x(), c.y());
@@ -831,7 +831,6 @@ QImage Design_Flowers(int w, int h, const a_art_recipe& r) {
         p.setBrush(centre);
         p.drawEllipse(c, rad * 0.22, rad * 0.22);
     });
-    return image;
 }
 
 struct a_named_design {

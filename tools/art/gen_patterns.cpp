@@ -63,13 +63,25 @@ QImage Canvas(const a_tile& t, QPainter& p, QImage& image) {
 
 int Mod(int a, int n) { return ((a % n) + n) % n; }
 
+// Refuses a period that does not divide the tile: it would leave a seam.
+bool Divides(const a_tile& t, double period, const char* what) {
+    double k = t.size / period;
+    if (period <= 0 || std::fabs(k - std::round(k)) > 1e-9) {
+        t.r.Fail(std::string(what) + " must divide the tile of " + std::to_string(t.size));
+        return false;
+    }
+    return true;
+}
+
 QImage Checks(const a_tile& t) {
     int n = t.r.Int("cell", 16);
+    if (!Divides(t, 2 * n, "two cells")) return {};
     return Supersampled(t, [&](double x, double y) { return (int(x) / n + int(y) / n) % 2; });
 }
 
 QImage Gingham(const a_tile& t) {
     int n = t.r.Int("cell", 8);
+    if (!Divides(t, 2 * n, "two cells")) return {};
     QColor base = t.Color(0), ink = t.Color(1);
     return Pixels(t.size, [&](int x, int y) {
         int k = (x / n) % 2 + (y / n) % 2;
@@ -81,6 +93,7 @@ QImage Stripes(const a_tile& t) {
     int n = t.r.Int("width", 8);
     std::string dir = t.r.Text("direction", "diagonal");
     int count = int(t.colors.size());
+    if (!Divides(t, n * count, "width times colours")) return {};
     return Supersampled(t, [&](double x, double y) {
         double u = dir == "horizontal" ? y : dir == "vertical" ? x : x + y;
         return Mod(int(std::floor(u / n)), count);
@@ -120,6 +133,7 @@ QImage Houndstooth(const a_tile& t) {
 QImage Zigzag(const a_tile& t) {
     double period = t.size / double(t.r.Int("teeth", 4)), band = t.r.Real("width", 8);
     int count = int(t.colors.size());
+    if (!Divides(t, band * count, "width times colours")) return {};
     return Supersampled(t, [&](double x, double y) {
         double tri = std::fabs(std::fmod(x, period) - period / 2);
         return Mod(int(std::floor((y + tri) / band)), count);
@@ -130,6 +144,7 @@ QImage Waves(const a_tile& t) {
     int waves = t.r.Int("waves", 2);
     double band = t.size / double(t.r.Int("lines", 4));
     int count = int(t.colors.size());
+    if (!Divides(t, band * count, "lines times colours")) return {};
     return Supersampled(t, [&](double x, double y) {
         double off = band * 0.35 * std::sin(2 * PI * waves * x / t.size);
         return Mod(int(std::floor((y + off) / band)), count);
@@ -266,6 +281,7 @@ QImage Motif(const a_tile& t) {
 QImage Grid(const a_tile& t) {
     int cell = t.r.Int("cell", 16);
     double line = t.r.Real("line", 1.5);
+    if (!Divides(t, cell, "cell")) return {};
     return Pixels(t.size, [&](int x, int y) {
         double dx = std::min(x % cell, cell - x % cell), dy = std::min(y % cell, cell - y % cell);
         double d = std::min(dx, dy);
@@ -274,29 +290,32 @@ QImage Grid(const a_tile& t) {
 }
 
 QImage Texture(const a_tile& t) {
-    // Seamless noise textures: denim twill, sand, cork, grass.
+    // Seamless noise textures: denim twill, sand, cork, grass. Every scale
+    // divides the tile, so the lattice periods are whole numbers.
     std::string kind = t.r.Text("texture");
     a_art_noise noise(uint64_t(t.r.Int("seed", 1)) * 31u);
     std::vector<QRgb> colors = Art_Rgbs(t.colors);
     int s = t.size;
+    if (kind != "denim" && kind != "grass" && kind != "cork" && kind != "sand")
+        t.r.Fail("texture must be denim, grass, cork or sand");
     return Pixels(s, [&](int x, int y) {
         float fx = float(x), fy = float(y);
         if (kind == "denim") {
             float twill = std::sin(float(2 * PI) * float(Mod(x + y, 4)) / 4.0f);
-            float slub = noise.Tiled(fx / 2.0f, fy / 16.0f, s / 2 > 0 ? s / 2 : 1);
+            float slub = noise.Tiled(fx / 2.0f, fy / 16.0f, s / 2, s / 16);
             return Art_Shade_Rgb(Art_Mix_Rgb(colors[0], colors[1], slub * 0.6f),
                                  1.0f + 0.08f * twill);
         }
         if (kind == "grass") {
-            float blade = noise.Tiled(fx / 1.5f, fy / 12.0f, s * 2 / 3);
-            float patch = noise.Tiled_Fbm(fx / 16.0f, fy / 16.0f, s / 16, 3);
+            float blade = noise.Tiled(fx / 2.0f, fy / 16.0f, s / 2, s / 16);
+            float patch = noise.Tiled_Fbm(fx / 16.0f, fy / 16.0f, s / 16, s / 16, 3);
             return Art_Mix_Rgb(colors[0], colors[1], blade * 0.7f + patch * 0.3f);
         }
-        float grain = noise.Tiled_Fbm(fx / 4.0f, fy / 4.0f, s / 4, 3);
-        float fine = noise.Tiled(fx, fy, s);
+        float grain = noise.Tiled_Fbm(fx / 4.0f, fy / 4.0f, s / 4, s / 4, 3);
+        float fine = noise.Tiled(fx, fy, s, s);
         if (kind == "cork")
             return Art_Shade_Rgb(Art_Ramp_Rgb(colors, grain), 0.85f + 0.3f * fine * fine);
-        return Art_Shade_Rgb(Art_Ramp_Rgb(colors, grain * 0.7f + fine * 0.3f), 1.0f);
+        return Art_Ramp_Rgb(colors, grain * 0.7f + fine * 0.3f);
     });
 }
 
@@ -329,6 +348,7 @@ bool Art_Gen_Patterns(const std::vector<a_art_recipe>& recipes, std::vector<a_ar
         if (!kind) r.Fail("unknown pattern kind \"" + r.Text("kind") + "\"");
         if (Art_Recipe_Problem(r, error)) return false;
         QImage tile = kind->draw(a_tile{r, size, colors});
+        if (tile.isNull()) r.Fail("the pattern could not be drawn");
         if (Art_Recipe_Problem(r, error)) return false;
         items.push_back(Art_Picture_Item({10, 0, int16_t(c), int16_t(d)}, r.Text("name"),
                                          Art_Picture_Opaque(tile, a_art_codec::LZW)));

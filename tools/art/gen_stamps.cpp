@@ -16,6 +16,12 @@ namespace {
 
 constexpr double PI = std::numbers::pi;
 
+// The outline of overlapping parts as one shape.
+QPainterPath Merged(QPainterPath p) {
+    p.setFillRule(Qt::WindingFill);
+    return p.simplified();
+}
+
 QPainterPath Moon(double s) {
     QPainterPath a, b;
     a.addEllipse(QPointF(s * 0.5, s * 0.5), s * 0.4, s * 0.4);
@@ -36,7 +42,7 @@ QPainterPath Cloud(double s) {
     p.addEllipse(QPointF(s * 0.52, s * 0.44), s * 0.22, s * 0.22);
     p.addEllipse(QPointF(s * 0.7, s * 0.57), s * 0.18, s * 0.15);
     p.addRoundedRect(QRectF(s * 0.16, s * 0.52, s * 0.7, s * 0.2), s * 0.1, s * 0.1);
-    return p.simplified();
+    return Merged(p);
 }
 
 QPainterPath Drop(double s) {
@@ -58,10 +64,10 @@ QPainterPath Butterfly(double s) {
         upper.addEllipse(QRectF(s * 0.02, -s * 0.38, s * 0.38, s * 0.36));
         QPainterPath lower;
         lower.addEllipse(QRectF(s * 0.04, -s * 0.02, s * 0.28, s * 0.3));
-        p.addPath(t.map(upper.united(lower)));
+        p.addPath(t.map(Merged(upper.united(lower))));
     }
     p.addRoundedRect(QRectF(s * 0.47, s * 0.22, s * 0.06, s * 0.52), s * 0.03, s * 0.03);
-    return p.simplified();
+    return Merged(p);
 }
 
 QPainterPath Clover(double s) {
@@ -73,7 +79,7 @@ QPainterPath Clover(double s) {
         p.addPath(t.map(Art_Heart_Path(0, -s * 0.2, s * 0.2)));
     }
     p.addRect(QRectF(s * 0.485, s * 0.5, s * 0.03, s * 0.42));
-    return p.simplified();
+    return Merged(p);
 }
 
 QPainterPath Gem(double s) {
@@ -91,7 +97,7 @@ QPainterPath Balloon(double s) {
     p.addPolygon(QPolygonF({QPointF(s * 0.46, s * 0.76), QPointF(s * 0.54, s * 0.76),
                             QPointF(s * 0.5, s * 0.7)}));
     p.addRect(QRectF(s * 0.495, s * 0.76, s * 0.01, s * 0.2));
-    return p.simplified();
+    return Merged(p);
 }
 
 QPainterPath Paw(double s) {
@@ -99,7 +105,7 @@ QPainterPath Paw(double s) {
     p.addEllipse(QPointF(s * 0.5, s * 0.64), s * 0.2, s * 0.17);
     for (auto [x, y] : {std::pair{0.26, 0.4}, {0.41, 0.26}, {0.59, 0.26}, {0.74, 0.4}})
         p.addEllipse(QPointF(s * x, s * y), s * 0.085, s * 0.105);
-    return p.simplified();
+    return Merged(p);
 }
 
 QPainterPath Ring(double s) {
@@ -195,14 +201,9 @@ void Paint_Soft(QPainter& p, const QPainterPath& path, const std::vector<QColor>
 
 bool Shape_Of(const a_art_recipe& r, double s, QPainterPath& path) {
     if (r.Has("code")) {
-        std::string code = r.Text("code"), glyph_error;
-        if (code.empty() || code.size() > 6 ||
-            code.find_first_not_of("0123456789ABCDEFabcdef") != code.npos) {
-            r.Fail("code needs a hexadecimal code point");
-            return false;
-        }
-        if (!Art_Glyph_Path(r.Text("font", "symbola"), char32_t(std::stoul(code, nullptr, 16)),
-                            100, path, glyph_error)) {
+        std::string glyph_error;
+        if (!Art_Glyph_Path_Hex(r.Text("font", "symbola"), r.Text("code"), 100, path,
+                                glyph_error)) {
             r.Fail(glyph_error);
             return false;
         }

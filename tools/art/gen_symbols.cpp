@@ -174,14 +174,8 @@ bool Art_Gen_Symbols(const std::vector<a_art_recipe>& recipes, std::vector<a_art
         if (size < 16 || size > 512) r.Fail("size runs from 16 to 512");
         QPainterPath shape;
         if (r.kind == "symbol") {
-            std::string code = r.Text("code");
-            if (code.empty() || code.find_first_not_of("0123456789ABCDEFabcdef") != code.npos ||
-                code.size() > 6)
-                r.Fail("code needs a hexadecimal code point");
             std::string glyph_error;
-            if (r.problem.empty() &&
-                !Art_Glyph_Path(r.Text("font"), char32_t(std::stoul(code, nullptr, 16)), 100,
-                                shape, glyph_error))
+            if (!Art_Glyph_Path_Hex(r.Text("font"), r.Text("code"), 100, shape, glyph_error))
                 r.Fail(glyph_error);
             shape = Art_Fit_Path(shape, size, size * 0.05);
         } else if (r.kind == "frame") {
