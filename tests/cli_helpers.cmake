@@ -1,10 +1,16 @@
 # Shared by the end-to-end checks of cirquel-cli (run with -DCLI=... -P).
-# run_cli(out status ARGS...): `out` gets standard output, `cli_err` standard error.
+# run_cli(out status ARGS...): `out` gets standard output, `last_stderr`
+# standard error. With -DCONFIG_DIR=... the tool's configuration folder is
+# one of the test's own.
 function(run_cli out_var status_var)
-  execute_process(COMMAND ${CLI} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE st)
+  set(env)
+  if(DEFINED CONFIG_DIR)
+    set(env ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${CONFIG_DIR})
+  endif()
+  execute_process(COMMAND ${env} ${CLI} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE st)
   set(${out_var} "${out}" PARENT_SCOPE)
   set(${status_var} "${st}" PARENT_SCOPE)
-  set(cli_err "${err}" PARENT_SCOPE)
+  set(last_stderr "${err}" PARENT_SCOPE)
 endfunction()
 
 # expect("what went wrong" CONDITION...)

@@ -23,24 +23,6 @@ TEST(PixMap, RowLengthsArePaddedToWholeWords) {
     m.pm.rowBytes = 4;
 }
 
-TEST(PixMap, HeadersFollowTheDepth) {
-    struct {
-        int depth, type, count, size;
-        uint32_t tag;
-    } cases[] = {{1, 0, 1, 1, 0}, {8, 0, 1, 8, 0}, {16, 16, 3, 5, PIXFMT_L555},
-                 {24, 16, 3, 8, 0}, {32, 16, 3, 8, PIXFMT_BGRA}};
-    for (const auto& c : cases) {
-        a_test_map m(R(0, 0, 2, 2), c.depth, gray_ctable);
-        EXPECT_EQ(m.pm.pixelType, c.type) << c.depth;
-        EXPECT_EQ(m.pm.cmpCount, c.count) << c.depth;
-        EXPECT_EQ(m.pm.cmpSize, c.size) << c.depth;
-        EXPECT_EQ(m.pm.planeBytes, c.tag) << c.depth;
-        EXPECT_EQ(m.pm.hRes, 0x00480000);
-        EXPECT_EQ(m.pm.pmTable, c.depth == 8 ? gray_ctable : c.depth == 1 ? gray_ctable : nullptr);
-        for (size_t i = 0; i < PixMap_Len(m.pm); ++i) ASSERT_EQ(m.pm.baseAddr[i], 0);
-    }
-}
-
 TEST(PixMap, MapsTooWideForTheRowFieldAreRefused) {
     EXPECT_TRUE(PixMap_Fits(R(0, 0, 10, 4095), 32));
     EXPECT_FALSE(PixMap_Fits(R(0, 0, 10, 4096), 32));
@@ -131,14 +113,6 @@ TEST(PixMap, GreyAndWideConversions) {
     a_win_pixel32 back;
     RGB48_To_RGB32(w, back);
     EXPECT_EQ(back, (a_win_pixel32{0, 128, 255, 0}));
-    a_pixel48 t48[256] = {};
-    t48[3] = a_pixel48{0xFFFF, 0, 0x8000};
-    uint32_t t32[256];
-    uint16_t t16[256];
-    Colortable48_To_32(t48, t32);
-    Colortable48_To_16(t48, t16);
-    EXPECT_EQ(t32[3], 0xFF0080u);
-    EXPECT_EQ(t16[3], (31 << 10) | 16);
 }
 
 TEST(PixMap, HsvFollowsTheIntegerRules) {

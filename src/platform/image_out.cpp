@@ -44,13 +44,6 @@ bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::stri
     return true;
 }
 
-bool Image_Load_PNG(const std::string& path, a_rgb_image& image) {
-    QImage img;
-    if (!img.load(QString::fromStdString(path), "PNG")) return false;
-    image = From_QImage(img);
-    return true;
-}
-
 a_rgb_image Contact_Sheet(const std::vector<a_sheet_tile>& tiles, int columns, int cell) {
     int rows = (static_cast<int>(tiles.size()) + columns - 1) / columns;
     int pitch_x = cell + kGap, pitch_y = cell + kLabelHeight + kGap;

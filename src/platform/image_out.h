@@ -12,7 +12,6 @@ struct a_rgb_image {
 };
 
 bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::string& error);
-bool Image_Load_PNG(const std::string& path, a_rgb_image& image);
 
 struct a_sheet_tile {
     a_rgb_image image;

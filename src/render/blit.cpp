@@ -13,24 +13,22 @@ namespace {
 
 uint8_t g_weight = 255;  // blend weight of the drawing state
 
-inline uint32_t Load32(const uint8_t* p) {
-    uint32_t v;
-    std::memcpy(&v, p, 4);
-    return v;
+// Bytes 0..2 of s over d at weight w (1..254): (s w + d (255 - w)) >> 8 per
+// byte, byte 3 from d. Red and blue share one 32-bit product (each fits 16
+// bits), so the loops vectorise over whole pixels.
+inline uint32_t Blend_Lanes(uint32_t s, uint32_t d, uint32_t w) {
+    uint32_t iw = 255 - w;
+    uint32_t rb = (((s & 0xFF00FF) * w + (d & 0xFF00FF) * iw) >> 8) & 0xFF00FF;
+    uint32_t g = (((s & 0x00FF00) * w + (d & 0x00FF00) * iw) >> 8) & 0x00FF00;
+    return rb | g | (d & 0xFF000000);
 }
-inline void Store32(uint8_t* p, uint32_t v) { std::memcpy(p, &v, 4); }
 
-// Bytes 0..2 of s over d at weight w (0..255); byte 3 is d's. Weights 255
-// and 0 copy and leave exactly: the shift by 8 alone would turn white into
-// 254 at full opacity.
+// Weights 255 and 0 copy and leave exactly: the shift by 8 alone would turn
+// white into 254 at full opacity.
 inline uint32_t Blend32(uint32_t s, uint32_t d, unsigned w) {
     if (w >= 255) return (s & 0xFFFFFF) | (d & 0xFF000000);
     if (w == 0) return d;
-    unsigned iw = 255 - w;
-    uint32_t b = ((s & 0xFF) * w + (d & 0xFF) * iw) >> 8;
-    uint32_t g = (((s >> 8) & 0xFF) * w + ((d >> 8) & 0xFF) * iw) >> 8;
-    uint32_t r = (((s >> 16) & 0xFF) * w + ((d >> 16) & 0xFF) * iw) >> 8;
-    return b | g << 8 | r << 16 | (d & 0xFF000000);
+    return Blend_Lanes(s, d, w);
 }
 
 // ---- pixel access of one row as 32-bit words -------------------------------
@@ -115,59 +113,91 @@ inline uint32_t Combine(int dd, bool raw, int mode, unsigned w, uint32_t s, uint
 
 // ---- the 32 -> 32 workers the composites spend their time in ----------------
 
+inline const uint32_t* Row32(const PixMap& pm, int y) {
+    return reinterpret_cast<const uint32_t*>(PixMap_Row(pm, y)) - pm.bounds.left;
+}
+inline uint32_t* Row32(PixMap& pm, int y) {
+    return reinterpret_cast<uint32_t*>(PixMap_Row(pm, y)) - pm.bounds.left;
+}
+
+// Whether a column table steps by exactly one: the same size, no scaling.
+bool Contiguous(const std::vector<int>& cols) { return cols.back() - cols.front() == int(cols.size()) - 1; }
+
+// 32-bit rows are 4-byte aligned (row rule), so word views are sound.
+CIRQUEL_CLONES
 void Blt_32_32_Same(const PixMap& src, PixMap& dst, const a_blt_plan& p, int mode, unsigned w) {
+    const int n = p.w;  // a local, so that stores cannot change the trip count
     for (int j = 0; j < p.h; ++j) {
-        const uint8_t* s = PixMap_Row(src, p.sy[size_t(j)]) + 4 * (p.sx[0] - src.bounds.left);
-        uint8_t* d = PixMap_Row(dst, p.y0 + j) + 4 * (p.x0 - dst.bounds.left);
+        const uint32_t* s = Row32(src, p.sy[size_t(j)]) + p.sx[0];
+        uint32_t* d = Row32(dst, p.y0 + j) + p.x0;
         if (mode == srcCopy) {
-            std::memmove(d, s, size_t(p.w) * 4);
+            std::memmove(d, s, size_t(n) * 4);
         } else if (mode == blend && w > 0 && w < 255) {
-            unsigned iw = 255 - w;
-            for (int i = 0; i < p.w * 4; ++i)
-                if ((i & 3) != 3) d[i] = uint8_t((s[i] * w + d[i] * iw) >> 8);
+            for (int i = 0; i < n; ++i) d[i] = Blend_Lanes(s[i], d[i], w);
         } else if (mode == transparent) {
-            for (int i = 0; i < p.w; ++i) {
-                uint32_t v = Load32(s + 4 * i);
-                if ((v & 0xFFFFFF) != 0xFFFFFF) Store32(d + 4 * i, v);
-            }
+            for (int i = 0; i < n; ++i) d[i] = (s[i] & 0xFFFFFF) == 0xFFFFFF ? d[i] : s[i];
         } else {
-            for (int i = 0; i < p.w; ++i)
-                Store32(d + 4 * i, Combine(32, false, mode, w, Load32(s + 4 * i), Load32(d + 4 * i), 255));
+            for (int i = 0; i < n; ++i) d[i] = Combine(32, false, mode, w, s[i], d[i], 255);
         }
     }
 }
 
+CIRQUEL_CLONES
 void Blt_32_32_Scaled(const PixMap& src, PixMap& dst, const a_blt_plan& p, int mode, unsigned w) {
+    const int n = p.w;  // a local, so that stores cannot change the trip count
+    const int* xs = p.sx.data();
     for (int j = 0; j < p.h; ++j) {
-        const uint32_t* s = reinterpret_cast<const uint32_t*>(PixMap_Row(src, p.sy[size_t(j)])) -
-                            src.bounds.left;
-        uint8_t* d = PixMap_Row(dst, p.y0 + j) + 4 * (p.x0 - dst.bounds.left);
-        const int* xs = p.sx.data();
+        const uint32_t* s = Row32(src, p.sy[size_t(j)]);
+        uint32_t* d = Row32(dst, p.y0 + j) + p.x0;
         if (mode == srcCopy) {
-            uint32_t* d32 = reinterpret_cast<uint32_t*>(d);
-            for (int i = 0; i < p.w; ++i) d32[i] = s[xs[i]];
+            for (int i = 0; i < n; ++i) d[i] = s[xs[i]];
         } else {
-            for (int i = 0; i < p.w; ++i)
-                Store32(d + 4 * i, Combine(32, false, mode, w, s[xs[i]], Load32(d + 4 * i), 255));
+            for (int i = 0; i < n; ++i) d[i] = Combine(32, false, mode, w, s[xs[i]], d[i], 255);
         }
     }
 }
 
-// 32-bit rows are 4-byte aligned (row rule), so a word view is sound.
-void Deep_32_32(const PixMap& src, const PixMap& mask, PixMap& dst, const a_blt_plan& p) {
+// Masks and indexed maps of one size: whole rows.
+CIRQUEL_CLONES
+void Blt_8_8_Same(const PixMap& src, PixMap& dst, const a_blt_plan& p, int mode) {
+    const int n = p.w;  // a local, so that stores cannot change the trip count
     for (int j = 0; j < p.h; ++j) {
-        const uint32_t* s = reinterpret_cast<const uint32_t*>(PixMap_Row(src, p.sy[size_t(j)])) -
-                            src.bounds.left;
+        const uint8_t* s = PixMap_Row(src, p.sy[size_t(j)]) + (p.sx[0] - src.bounds.left);
+        uint8_t* d = PixMap_Row(dst, p.y0 + j) + (p.x0 - dst.bounds.left);
+        if (mode == transparent) {
+            for (int i = 0; i < n; ++i) d[i] = s[i] == 255 ? d[i] : s[i];
+        } else if (mode == notSrcBic) {
+            for (int i = 0; i < n; ++i) d[i] &= s[i];
+        } else if (mode == srcXor) {
+            for (int i = 0; i < n; ++i) d[i] ^= s[i];
+        } else {
+            std::memmove(d, s, size_t(n));
+        }
+    }
+}
+
+// m = 255 copies the whole pixel, 0 leaves it, otherwise a blend at m.
+inline uint32_t Deep_Pixel(uint32_t s, uint32_t d, uint32_t m) {
+    uint32_t b = Blend_Lanes(s, d, m);
+    return m == 255 ? s : m == 0 ? d : b;
+}
+
+CIRQUEL_CLONES
+void Deep_32_32(const PixMap& src, const PixMap& mask, PixMap& dst, const a_blt_plan& p) {
+    const int n = p.w;  // a local, so that stores cannot change the trip count
+    bool same = Contiguous(p.sx) && Contiguous(p.mx);
+    const int* xs = p.sx.data();
+    const int* ms = p.mx.data();
+    for (int j = 0; j < p.h; ++j) {
+        const uint32_t* s = Row32(src, p.sy[size_t(j)]);
         const uint8_t* m = PixMap_Row(mask, p.my[size_t(j)]) - mask.bounds.left;
-        uint32_t* d = reinterpret_cast<uint32_t*>(PixMap_Row(dst, p.y0 + j)) + (p.x0 - dst.bounds.left);
-        const int* xs = p.sx.data();
-        const int* ms = p.mx.data();
-        for (int i = 0; i < p.w; ++i) {
-            unsigned mv = m[ms[i]];
-            if (mv == 255)
-                d[i] = s[xs[i]];
-            else if (mv != 0)
-                d[i] = Blend32(s[xs[i]], d[i], mv);
+        uint32_t* d = Row32(dst, p.y0 + j) + p.x0;
+        if (same) {
+            s += xs[0];
+            m += ms[0];
+            for (int i = 0; i < n; ++i) d[i] = Deep_Pixel(s[i], d[i], m[i]);
+        } else {
+            for (int i = 0; i < n; ++i) d[i] = Deep_Pixel(s[xs[i]], d[i], m[ms[i]]);
         }
     }
 }
@@ -231,6 +261,10 @@ void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect
             Blt_32_32_Same(src, dst, p, mode, w);
         else
             Blt_32_32_Scaled(src, dst, p, mode, w);
+        return;
+    }
+    if (sd == 8 && dd == 8 && p.same) {
+        Blt_8_8_Same(src, dst, p, mode);
         return;
     }
     Blt_General(src, dst, p, mode, w, nullptr);

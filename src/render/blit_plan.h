@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "render/clones.h"
 #include "render/pixmap.h"
 
 struct a_blt_plan {

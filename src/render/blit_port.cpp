@@ -1,7 +1,5 @@
 #include "render/blit_port.h"
 
-#include <algorithm>
-
 #include "platform/port.h"
 #include "render/syspix.h"
 #include "shell/messages.h"
@@ -15,12 +13,6 @@ bool World_PixMap(GWorld* w, PixMap& pm) {
         return true;
     }
     return Current_Port_PixMap(pm);
-}
-
-Rect Sect(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
-           std::min(a.right, b.right)};
-    return Rect_IsEmpty(r) ? Rect{} : r;
 }
 
 }  // namespace
@@ -97,7 +89,7 @@ void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,
     PixMap port;
     if (!Current_Port_PixMap(port)) return;
     Set_Blend_Value(opacity);
-    Rect area = Sect(dst_bounds, port.bounds);
+    Rect area = Rect_Sect(dst_bounds, port.bounds);
     if (Rect_IsEmpty(area)) return;
     PixMap colour, mask;
     New_PixMap(colour, area, src_pix.pixelSize, src_pix.pmTable);
@@ -127,7 +119,7 @@ void Extract_Channel(a_channel channel, const GWorld* src_world, GWorld* dst_wor
     const PixMap& s = src_world->pix;
     PixMap& d = dst_world->pix;
     if (s.pixelSize != 32 || d.pixelSize != 8) InternalError();
-    Rect r = Sect(Sect(box, s.bounds), d.bounds);
+    Rect r = Rect_Sect(Rect_Sect(box, s.bounds), d.bounds);
     for (int y = r.top; y < r.bottom; ++y) {
         const uint8_t* sp = PixMap_Row(s, y) + 4 * (r.left - s.bounds.left) + channel;
         uint8_t* dp = PixMap_Row(d, y) + (r.left - d.bounds.left);

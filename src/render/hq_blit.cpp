@@ -20,8 +20,7 @@ a_pixel_view View_Of(const PixMap& pm) {
 bool Trim_Source(const PixMap& src, Rect& s, Rect& d) {
     int sw = Rect_Width(s), sh = Rect_Height(s), dw = Rect_Width(d), dh = Rect_Height(d);
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return false;
-    Rect t{std::max(s.top, src.bounds.top), std::max(s.left, src.bounds.left),
-           std::min(s.bottom, src.bounds.bottom), std::min(s.right, src.bounds.right)};
+    Rect t = Rect_Sect(s, src.bounds);
     if (Rect_IsEmpty(t)) return false;
     auto map = [](int v, int from0, int from_len, int to0, int to_len) {
         return int16_t(to0 + int64_t(v - from0) * to_len / from_len);
@@ -67,8 +66,7 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
         d = dst_w->pix;
     else if (!Current_Port_PixMap(d))
         return;
-    Rect sr{std::max(src_rect.top, s.bounds.top), std::max(src_rect.left, s.bounds.left),
-            std::min(src_rect.bottom, s.bounds.bottom), std::min(src_rect.right, s.bounds.right)};
+    Rect sr = Rect_Sect(src_rect, s.bounds);
     if (Rect_IsEmpty(sr)) return;
     PixMap in, out;
     Copy32(s, sr, in);

@@ -79,13 +79,15 @@ void Calc_Darkness_Map(int val, int maxval, uint8_t* map) {
 
 void PixMap_Darkness(PixMap& pm, int val) {
     val = std::clamp(val, 0, 100);
+    if (pm.pixelSize == 32 || pm.pixelSize == 16) {
+        if (val == 50) return;
+        if (val == 0) {
+            PixMap_Zero(pm);
+            return;
+        }
+    }
     switch (pm.pixelSize) {
         case 32: {
-            if (val == 50) return;
-            if (val == 0) {
-                PixMap_Zero(pm);
-                return;
-            }
             uint8_t m[256];
             Calc_Darkness_Map(val, 255, m);
             Each_Pixel32(pm, [&](uint32_t p) {
@@ -95,11 +97,6 @@ void PixMap_Darkness(PixMap& pm, int val) {
             return;
         }
         case 16: {
-            if (val == 50) return;
-            if (val == 0) {
-                PixMap_Zero(pm);
-                return;
-            }
             uint8_t m[32];
             Calc_Darkness_Map(val, 31, m);
             Each_Pixel16(pm, [&](uint16_t p) {

@@ -6,17 +6,7 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
-
-// One 32-bit pixel as it lies in memory: read as a word it is 0xAARRGGBB.
-// The fourth byte is an extra channel that most operations leave alone.
-struct a_win_pixel32 {
-    uint8_t b = 0;
-    uint8_t g = 0;
-    uint8_t r = 0;
-    uint8_t a = 0;
-    bool operator==(const a_win_pixel32&) const = default;
-};
-static_assert(sizeof(a_win_pixel32) == 4);
+#include "platform/pixels.h"
 
 // The byte-reversed order of pixels stored for a big-endian machine.
 struct a_win_pixel32_swapped {
@@ -24,14 +14,6 @@ struct a_win_pixel32_swapped {
     uint8_t b = 0;
     uint8_t g = 0;
     uint8_t r = 0;
-};
-
-// A colour value (not a row format).
-struct a_pixel24 {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
-    bool operator==(const a_pixel24&) const = default;
 };
 
 struct a_pixel48 {
@@ -137,6 +119,12 @@ inline int32_t PixMap_RowBytes(const PixMap& pm) { return pm.rowBytes & ROWBYTES
 // Whether a map of that size and depth can exist: a valid depth, non-negative
 // size and a row that fits the 14 bits of rowBytes.
 bool PixMap_Fits(const Rect& bounds, int depth);
+// The common part of two rectangles; the all-zero rectangle when none.
+inline Rect Rect_Sect(const Rect& a, const Rect& b) {
+    Rect r{a.top > b.top ? a.top : b.top, a.left > b.left ? a.left : b.left,
+           a.bottom < b.bottom ? a.bottom : b.bottom, a.right < b.right ? a.right : b.right};
+    return Rect_IsEmpty(r) ? Rect{} : r;
+}
 // height * rowBytes.
 size_t PixMap_Len(const PixMap& pm);
 inline uint8_t* PixMap_Row(const PixMap& pm, int y) {

@@ -7,7 +7,9 @@
 #include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
+#include "shell/string_ids.h"
 #include "templates/catalogue.h"
+#include "ui/interface.h"
 
 #include <cstddef>
 
@@ -52,6 +54,7 @@ const a_module kModules[] = {
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
+    {"interface", Always<Interface_Init>, Interface_Stop},
 };
 
 size_t g_started = 0;
@@ -75,4 +78,10 @@ void Shell_Stop() {
         --g_started;
         kModules[g_started].stop();
     }
+}
+
+bool Shell_Write_Prefs() {
+    if (Prefs_Write()) return true;
+    OK_Alert(ALERT_PREFS_WRITE, false);
+    return false;
 }
