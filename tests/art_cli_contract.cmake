@@ -1,16 +1,6 @@
 # cirquel-cli art against the small database the test generator makes, and
 # against damaged copies of it.
-function(run_cli out_var status_var)
-  execute_process(COMMAND ${CLI} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE st)
-  set(${out_var} "${out}${err}" PARENT_SCOPE)
-  set(${status_var} "${st}" PARENT_SCOPE)
-endfunction()
-
-function(expect message)
-  if(NOT (${ARGN}))
-    message(FATAL_ERROR "art_cli_contract: ${message}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
 
 file(MAKE_DIRECTORY ${OUT})
 
@@ -34,7 +24,7 @@ file(REMOVE ${OUT}/about.png)
 run_cli(out st art export 12.128.0.0 -o ${OUT}/about.png --db ${DB})
 expect("export failed: ${out}" st EQUAL 0 AND EXISTS ${OUT}/about.png)
 run_cli(out st art export 12.99.0.0 -o ${OUT}/none.png --db ${DB})
-expect("export of a missing key: ${out}" st EQUAL 2 AND out MATCHES "no record")
+expect("export of a missing key: ${out}" st EQUAL 2 AND last_stderr MATCHES "no record")
 run_cli(out st art export 3.1.0.0 -o ${OUT}/none.png --db ${DB})
 expect("export of a gradient: ${out}" st EQUAL 2)
 
@@ -66,6 +56,6 @@ expect("damaged record: ${out}" st EQUAL 1 AND out MATCHES "DAMAGED 12\\.128\\.0
 string(SUBSTRING "${hex}" 0 2000 part)
 write_hex(${OUT}/truncated.ART4 "${part}")
 run_cli(out st art verify ${OUT}/truncated.ART4)
-expect("truncated database: ${out}" st EQUAL 2 AND out MATCHES "not a valid art database")
+expect("truncated database: ${out}" st EQUAL 2 AND last_stderr MATCHES "not a valid art database")
 run_cli(out st art verify ${OUT}/absent.ART4)
-expect("absent database: ${out}" st EQUAL 2 AND out MATCHES "cannot open")
+expect("absent database: ${out}" st EQUAL 2 AND last_stderr MATCHES "cannot open")

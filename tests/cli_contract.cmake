@@ -1,19 +1,5 @@
 # End-to-end checks of cirquel-cli's documented answers.
-# The tool's configuration folder is one of the test's own (CONFIG_DIR).
-function(run_cli out_var status_var)
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${CONFIG_DIR} ${CLI} ${ARGN}
-                  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE st)
-  set(${out_var} "${out}" PARENT_SCOPE)
-  set(${status_var} "${st}" PARENT_SCOPE)
-  set(last_stderr "${err}" PARENT_SCOPE)
-endfunction()
-
-# expect("what went wrong" CONDITION...)
-function(expect message)
-  if(NOT (${ARGN}))
-    message(FATAL_ERROR "cli_contract: ${message}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
 
 run_cli(out st templates --json)
 expect("templates --json failed" st EQUAL 0)

@@ -1,7 +1,6 @@
 #include "shell/art_startup.h"
 
 #include "artdb/pixt.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "shell/messages.h"
@@ -29,13 +28,9 @@ std::string Join(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// The start-up alerts end the program: Main_Init returns false after them.
 void Show_Alert(int alert) {
-    a_dialog_request r;
-    Get_Translated_String(alert, ALERT_STR_ID, r.message);
-    std::string ok;
-    Get_DLOG_String(STR_OK, ok);
-    r.buttons = {ok};
-    Dialog_Ask(r);
+    Ask_YesNoCancel(DLOG_ONE_BUTTON, alert, STR_OK, 0);
 }
 
 }  // namespace

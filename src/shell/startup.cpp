@@ -29,6 +29,7 @@ void Document_Stop() {
     g_message_hooks.doc_name = nullptr;
     Doc_Stop();
 }
+
 bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 struct a_module {
