@@ -4,6 +4,7 @@
 #include "platform/app.h"
 #include "render/gworld.h"
 #include "render/pixmap.h"
+#include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
 #include "templates/catalogue.h"
@@ -15,6 +16,8 @@ namespace {
 a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
+
+bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 struct a_module {
     const char* name;
@@ -35,6 +38,7 @@ const a_module kModules[] = {
     {"pixmaps", Always<PixMap_Init>, PixMap_Stop},
     {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
+    {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Doc_Init>, Doc_Stop},
 };

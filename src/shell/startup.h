@@ -3,6 +3,7 @@
 
 struct a_startup_options {
     bool headless = true;  // offscreen toolkit platform (command line, tests)
+    bool open_art = false;  // open the art databases (the program; tools open their own)
 };
 
 // Starts every module in order; false (with everything started so far

@@ -53,6 +53,10 @@ struct a_art_sound {
 
 enum class a_art_kind { PICTURE, GRADIENT, BORDER_DIRECTORY, SOUND };
 
+// The about-box picture, key (12, ART_ABOUT_PICTURE_ID, 0, 0): start-up
+// refuses a database without it.
+constexpr int16_t ART_ABOUT_PICTURE_ID = 128;
+
 struct a_art_item {
     a_art_key key;
     a_art_kind kind = a_art_kind::PICTURE;

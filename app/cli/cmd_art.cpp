@@ -1,0 +1,195 @@
+// cirquel-cli art: list, export, contact sheets and verification of art databases.
+#include <cstdio>
+#include <string>
+
+#include "artdb/art_records.h"
+#include "artdb/art_survey.h"
+#include "artdb/database.h"
+#include "artdb/pixt.h"
+#include "commands.h"
+#include "json.h"
+#include "platform/image_out.h"
+#include "shell/art_startup.h"
+
+namespace {
+
+struct a_art_args {
+    std::string sub, db, out, key;
+    int category = -1;
+    int klass = -1;
+    bool json = false;
+};
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "cirquel-cli art: %s\n", message.c_str());
+    return 2;
+}
+
+bool Parse_Int(const std::string& s, int& v) {
+    try {
+        size_t used = 0;
+        v = std::stoi(s, &used);
+        return used == s.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool Parse(const a_cli_args& args, a_art_args& a, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        bool has_value = i + 1 < args.size();
+        if (s == "--json") a.json = true;
+        else if (s == "--db" && has_value) a.db = args[++i];
+        else if (s == "-o" && has_value) a.out = args[++i];
+        else if (s == "--category" && has_value) {
+            if (!Parse_Int(args[++i], a.category)) return error = "--category needs a number", false;
+        } else if (s == "--class" && has_value) {
+            if (!Parse_Int(args[++i], a.klass)) return error = "--class needs a number", false;
+        } else if (s.rfind("-", 0) == 0) return error = "unknown option " + s, false;
+        else if (a.sub.empty()) a.sub = s;
+        else if (a.key.empty()) a.key = s;
+        else return error = "unexpected argument " + s, false;
+    }
+    return true;
+}
+
+// The database named with --db, or the program's own main and patch databases.
+bool Open(const std::string& db, std::string& error) {
+    if (!db.empty()) {
+        a_openfile_result r = OP_OpenFile(db);
+        if (r == OPEN_OKAY) return true;
+        error = r == OPEN_NOTFOUND ? "cannot open " + db : db + " is not a valid art database";
+        return false;
+    }
+    std::string path;
+    if (Art_Open_Main(Art_Search_Folders(), path) != OPEN_OKAY) {
+        error = "no art database found (give --db FILE)";
+        return false;
+    }
+    OP_OpenFile(path.substr(0, path.find_last_of('/') + 1) + "CIRQUEL_PATCH.ART4");
+    return true;
+}
+
+const char* Kind_Name(a_record_kind k) {
+    switch (k) {
+    case a_record_kind::PICTURE: return "picture";
+    case a_record_kind::GRADIENT: return "gradient";
+    case a_record_kind::BORDER_DIRECTORY: return "border-directory";
+    case a_record_kind::SOUND: return "sound";
+    }
+    return "";
+}
+
+std::string Describe(const a_record_info& r) {
+    switch (r.kind) {
+    case a_record_kind::PICTURE:
+        return std::to_string(r.width) + "x" + std::to_string(r.height) + "x" + std::to_string(r.depth) +
+               " " + KPixt_Codec_Name(r.flags) + ((r.flags & PIXT_GRAY) ? " grey" : "");
+    case a_record_kind::GRADIENT: return std::to_string(r.bands) + " bands";
+    case a_record_kind::BORDER_DIRECTORY: return std::to_string(r.borders) + " borders";
+    case a_record_kind::SOUND:
+        return std::to_string(r.samples) + " samples at " + std::to_string(r.rate) + " Hz";
+    }
+    return "";
+}
+
+std::string Record_Json(const a_record_info& r) {
+    const a_keyset& k = r.key;
+    std::string s = "{\"key\": " + Json_String(Key_To_String(k)) + ", \"a\": " + std::to_string(k.a) +
+                    ", \"b\": " + std::to_string(k.b) + ", \"c\": " + std::to_string(k.c) +
+                    ", \"d\": " + std::to_string(k.d) + ", \"size\": " + std::to_string(r.len) +
+                    ", \"kind\": " + Json_String(Kind_Name(r.kind));
+    if (r.kind == a_record_kind::PICTURE)
+        s += ", \"width\": " + std::to_string(r.width) + ", \"height\": " + std::to_string(r.height) +
+             ", \"depth\": " + std::to_string(r.depth) + ", \"codec\": " +
+             Json_String(KPixt_Codec_Name(r.flags)) + ", \"gray\": " +
+             ((r.flags & PIXT_GRAY) ? "true" : "false");
+    if (r.kind == a_record_kind::GRADIENT) s += ", \"bands\": " + std::to_string(r.bands);
+    if (r.kind == a_record_kind::BORDER_DIRECTORY) s += ", \"borders\": " + std::to_string(r.borders);
+    if (r.kind == a_record_kind::SOUND)
+        s += ", \"samples\": " + std::to_string(r.samples) + ", \"rate\": " + std::to_string(r.rate);
+    if (r.damaged) s += ", \"damaged\": " + Json_String(r.problem);
+    return s + "}";
+}
+
+int Art_List(const a_art_args& a) {
+    std::vector<a_record_info> records = Art_Survey(a.category);
+    if (a.json) std::printf("[\n");
+    for (size_t i = 0; i < records.size(); ++i) {
+        const a_record_info& r = records[i];
+        if (a.json)
+            std::printf("  %s%s\n", Record_Json(r).c_str(), i + 1 < records.size() ? "," : "");
+        else
+            std::printf("%-20s %9d  %-16s %s%s\n", Key_To_String(r.key).c_str(), r.len, Kind_Name(r.kind),
+                        Describe(r).c_str(), r.damaged ? ("  DAMAGED: " + r.problem).c_str() : "");
+    }
+    if (a.json) std::printf("]\n");
+    return 0;
+}
+
+int Art_Export(const a_art_args& a) {
+    a_keyset key;
+    if (!Key_From_String(a.key, key) || Is_Multiple_Key(key)) return Fail("KEY is written a.b.c.d");
+    if (a.out.empty()) return Fail("give -o FILE.png");
+    if (!OP_Exists(key)) return Fail("no record " + a.key);
+    if (Record_Kind(key) != a_record_kind::PICTURE) return Fail(a.key + " is not a picture");
+    // Through the picture layer, as the program draws it; a damaged record ends with alert 6.
+    a_pixt p;
+    KPixt_Load(p, key);
+    Pixt_Lock(p);
+    a_rgb_image image = Pixt_Image(p.pixmap);
+    Pixt_Unlock(p);
+    Pixt_Unload(p);
+    std::string error;
+    if (!Image_Save_PNG(a.out, image, error)) return Fail(error);
+    return 0;
+}
+
+int Art_Sheet_Cmd(const a_art_args& a) {
+    if (a.category < 0) return Fail("give --category A");
+    if (a.out.empty()) return Fail("give -o FILE.png");
+    int count = 0;
+    a_rgb_image sheet = Art_Sheet(a.category, a.klass, count);
+    if (count == 0) return Fail("no pictures in category " + std::to_string(a.category));
+    std::string error;
+    if (!Image_Save_PNG(a.out, sheet, error)) return Fail(error);
+    std::printf("%d pictures\n", count);
+    return 0;
+}
+
+int Art_Verify() {
+    int counts[4] = {}, damaged = 0, total = 0;
+    for (int f = 1; f <= OP_Count(); ++f) {
+        for (int i = 1; i <= Map_Count(f); ++i) {
+            a_record_info r = Record_Survey(f, i);
+            ++total;
+            ++counts[static_cast<int>(r.kind)];
+            if (r.damaged) {
+                ++damaged;
+                std::printf("DAMAGED %s: %s\n", Key_To_String(r.key).c_str(), r.problem.c_str());
+            }
+        }
+    }
+    std::printf("%d records: %d pictures, %d gradients, %d border directories, %d sounds; %d damaged\n",
+                total, counts[0], counts[1], counts[2], counts[3], damaged);
+    return damaged == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int Cmd_Art(const a_cli_args& args) {
+    a_art_args a;
+    std::string error;
+    if (!Parse(args, a, error)) return Fail(error);
+    if (a.sub == "verify") {
+        if (a.key.empty()) return Fail("give the database FILE");
+        if (!Open(a.key, error)) return Fail(error);
+        return Art_Verify();
+    }
+    if (a.sub != "list" && a.sub != "export" && a.sub != "sheet") return Fail("unknown art command");
+    if (!Open(a.db, error)) return Fail(error);
+    if (a.sub == "list") return Art_List(a);
+    if (a.sub == "export") return Art_Export(a);
+    return Art_Sheet_Cmd(a);
+}

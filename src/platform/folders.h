@@ -1,0 +1,13 @@
+// Where the program's data files may be: its own folder, the data folders of
+// an installation, and the mounted removable media.
+#pragma once
+#include <string>
+#include <vector>
+
+// The folder of the running executable ("" when unknown).
+std::string Program_Folder();
+// The installed data folders named `app` under the XDG data locations
+// (~/.local/share/app, /usr/local/share/app, /usr/share/app), existing ones only.
+std::vector<std::string> Installed_Data_Folders(const std::string& app);
+// Mount points of removable media: everything mounted under /media and /run/media.
+std::vector<std::string> Removable_Media_Roots();
