@@ -2,12 +2,15 @@
 
 #include "model/document.h"
 #include "platform/app.h"
+#include "platform/dialogs.h"
 #include "render/gworld.h"
 #include "render/pixmap.h"
 #include "shell/art_startup.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
+#include "shell/string_ids.h"
 #include "templates/catalogue.h"
+#include "ui/interface.h"
 
 #include <cstddef>
 
@@ -41,6 +44,7 @@ const a_module kModules[] = {
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Doc_Init>, Doc_Stop},
+    {"interface", Always<Interface_Init>, Interface_Stop},
 };
 
 size_t g_started = 0;
@@ -64,4 +68,13 @@ void Shell_Stop() {
         --g_started;
         kModules[g_started].stop();
     }
+}
+
+bool Shell_Write_Prefs() {
+    if (Prefs_Write()) return true;
+    std::string message, ok;
+    Get_Translated_String(ALERT_PREFS_NOT_WRITTEN, ALERT_STR_ID, message);
+    Get_DLOG_String(STR_OK, ok);
+    Dialog_Ask(a_dialog_request{1199, message, {ok}, 0});
+    return false;
 }

@@ -36,6 +36,7 @@ enum : int {
     ALERT_OUT_OF_MEMORY = 5,
     ALERT_MISSING_DATA = 6,
     ALERT_CANNOT_READ = 10,
+    ALERT_PREFS_NOT_WRITTEN = 13,
     ALERT_ART_OUT_OF_DATE = 40,  // the art database lacks the about-box picture
     ALERT_ART_NOT_FOUND = 44,    // ^0 the art file's name
     ALERT_ART_DAMAGED = 52,      // a partial copy or corrupted art database
