@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/geometry.h"
+#include "platform/pixels.h"
 
 enum : int {
     PREFS_VERSION = 28,
@@ -54,14 +55,6 @@ struct a_print_media_spec {
 struct a_print_media_array {
     uint16_t listx = 0;  // selected entry
     a_print_media_spec list[NMEDIA_ENTRIES];
-};
-
-struct a_pixel24 {
-    uint8_t r = 0, g = 0, b = 0;
-};
-
-struct a_win_pixel32 {
-    uint8_t b = 0, g = 0, r = 0, a = 0;
 };
 
 struct a_pref_rec {
