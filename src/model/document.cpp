@@ -3,6 +3,7 @@
 #include <new>
 
 #include "model/doc_hooks.h"
+#include "platform/port.h"
 #include "render/gworld.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
@@ -139,6 +140,24 @@ void Copy_Unit_Content(uint32_t dstx, uint32_t srcx) {
     a_doc_unit* s = g_doc.doc_units[srcx];
     if (!d || !s) InternalError();
     Copy_Unit_Content2(*d, *s);
+}
+
+void Sync_Existence(a_static_layer lx, a_doc_unit& up, bool targ_exist) {
+    if (lx >= NSTATIC_LAYERS) InternalError();
+    a_cached_gworld& layer = up.static_[lx];
+    if (!targ_exist) {
+        Dispose_GWorld(layer.world);
+        Dispose_GWorld(layer.mask);
+        return;
+    }
+    if (layer.world) return;
+    layer.bounds = up.paintbounds;
+    New_GWorldF("Doc world", layer.bounds, 32, nullptr, layer.world);
+    Push_GWorld(layer.world);
+    EraseRect(layer.bounds);
+    Pop_GWorld();
+    Dispose_GWorld(layer.mask);
+    New_GWorldF("Doc mask", layer.bounds, 8, gray_ctable, layer.mask);
 }
 
 uint32_t Find_Clone_Master(uint32_t startx) {

@@ -97,6 +97,9 @@ void Copy_Unit_Content2(a_doc_unit& dst, const a_doc_unit& src);
 void Copy_Unit_Content(uint32_t dstx, uint32_t srcx);
 void Map_Unit_Content(a_doc_unit& dst, const a_doc_unit& src);
 uint32_t Find_Clone_Master(uint32_t startx);
+// Creates (on paintbounds: a 32-bit world erased to the back colour and an
+// 8-bit gray_ctable mask) or disposes one layer's world and mask.
+void Sync_Existence(a_static_layer lx, a_doc_unit& up, bool targ_exist);
 void Select_Doc_Unit(uint32_t newx);
 
 // A unit with no design: white, uncoloured canvas and no block but the paint block.

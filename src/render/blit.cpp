@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/port.h"
 #include "render/blit_plan.h"
+#include "render/hq_blit.h"
 #include "render/pixcursor.h"
 #include "shell/messages.h"
 
 namespace {
 
-uint8_t g_weight = 255;       // blend weight of the current port
-uint32_t g_fore = 0x000000;   // what set bits of 1-bit maps become
-uint32_t g_back = 0xFFFFFF;   // and clear bits
+uint8_t g_weight = 255;  // blend weight of the drawing state
 
 inline uint32_t Load32(const uint8_t* p) {
     uint32_t v;
@@ -72,11 +72,11 @@ void Make_Converter(const PixMap& src, const PixMap& dst, a_converter& cv) {
     cv.raw = (cv.sd == 8 && cv.dd == 8) || (cv.sd == 1 && cv.dd == 1);
     if (cv.sd == 8 && !cv.raw) CTabHandle_To_Map(src.pmTable, cv.map);
     if (cv.sd == 1 && cv.dd == 8) {
-        cv.map[0] = uint32_t(CTab_Nearest(dst.pmTable, g_back));
-        cv.map[1] = uint32_t(CTab_Nearest(dst.pmTable, g_fore));
+        cv.map[0] = uint32_t(CTab_Nearest(dst.pmTable, GetBackColor()));
+        cv.map[1] = uint32_t(CTab_Nearest(dst.pmTable, GetForeColor()));
     } else if (cv.sd == 1) {
-        cv.map[0] = g_back;
-        cv.map[1] = g_fore;
+        cv.map[0] = GetBackColor();
+        cv.map[1] = GetForeColor();
     }
 }
 
@@ -237,7 +237,7 @@ void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect
 }
 
 void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect& src_rect,
-                 const Rect& mask_rect, const Rect& dst_rect) {
+                 const Rect& mask_rect, const Rect& dst_rect, const Rect* clip) {
     if (Is_Null_PixMap(src) || Is_Null_PixMap(dst) || Is_Null_PixMap(mask)) return;
     int sd = src.pixelSize, dd = dst.pixelSize, md = mask.pixelSize;
     if (md != 1 && md != 8) InternalError();
@@ -246,12 +246,12 @@ void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect&
     if (!direct) {
         PixMap tmp;
         Convert_Temp(src, src_rect, dd, dst.pmTable, tmp);
-        Pix_To_PixM(tmp, mask, dst, src_rect, mask_rect, dst_rect);
+        Pix_To_PixM(tmp, mask, dst, src_rect, mask_rect, dst_rect, clip);
         Dispose_PixMap(tmp);
         return;
     }
     a_blt_plan p;
-    if (!Blt_Plan(src, src_rect, dst, dst_rect, nullptr, &mask, &mask_rect, p)) return;
+    if (!Blt_Plan(src, src_rect, dst, dst_rect, clip, &mask, &mask_rect, p)) return;
     if (sd == 32 && dd == 32 && md == 8)
         Deep_32_32(src, mask, dst, p);
     else
@@ -264,11 +264,6 @@ void Set_Blend_Value(int opacity) {
 }
 
 uint8_t Get_Blend_Weight() { return g_weight; }
-
-void Blt_Set_Colors(uint32_t fore, uint32_t back) {
-    g_fore = fore & 0xFFFFFF;
-    g_back = back & 0xFFFFFF;
-}
 
 void Asm32_FillBytes(uint8_t* dst, size_t n, uint8_t value) { std::memset(dst, value, n); }
 

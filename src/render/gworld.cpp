@@ -5,6 +5,8 @@
 #include <new>
 
 #include "render/pixcursor.h"
+#include "platform/port.h"
+#include "render/blit_port.h"
 #include "shell/messages.h"
 
 namespace {
@@ -16,12 +18,20 @@ struct a_stack_entry {
     a_gstate saved;
 };
 
-// The drawing port of a world comes with the platform's port module; until
-// it is in, worlds have no port and only the pixel operations draw into them.
-a_port* Port_Make_For(const PixMap&) { return nullptr; }
-void Port_Release(a_port*&) {}
-void Port_Rebind(a_port*, const PixMap&) {}
-void Port_Attach_Current(a_port*) {}
+a_port_bits Bits_Of(const PixMap& pm) {
+    a_port_bits bits;
+    bits.base = pm.baseAddr;
+    bits.rowbytes = PixMap_RowBytes(pm);
+    bits.depth = pm.pixelSize;
+    bits.bounds = pm.bounds;
+    if (pm.pixelSize == 8) {
+        // An 8-bit map without a table shows through the main palette.
+        const a_color_table& t = pm.pmTable ? *pm.pmTable : g_video.main_colors32;
+        bits.ctable = t.c;
+        bits.nctable = t.count;
+    }
+    return bits;
+}
 
 a_gstate g_curr;
 a_stack_entry g_stack[MAX_PORT_STACK];
@@ -29,7 +39,7 @@ int g_nstack = 0;
 
 void Make_Current(const a_gstate& s) {
     g_curr = s;
-    Port_Attach_Current(s.port);
+    Port_Set(s.port);
 }
 
 void Push_State(a_port_stack_kind kind, const a_gstate& next) {
@@ -59,7 +69,7 @@ int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gwor
         return GWORLD_ERR_MEMORY;
     }
     w->pix.baseAddr = w->hdl;
-    w->port = Port_Make_For(w->pix);
+    w->port = Port_New(Bits_Of(w->pix));
     gworld = w;
     return 0;
 }
@@ -80,7 +90,7 @@ GWorld* New_GWorld(int depth, const Rect& bounds) {
 void Dispose_GWorld(GWorld*& gworld) {
     if (!gworld) return;
     if (g_curr.gworld == gworld) Make_Current(a_gstate{});
-    Port_Release(gworld->port);
+    Port_Dispose(gworld->port);
     delete[] gworld->hdl;
     delete gworld;
     gworld = nullptr;
@@ -136,7 +146,7 @@ int Get_GWorld_PixelSize(const GWorld* gworld) { return gworld ? gworld->pix.pix
 void Set_GWorld_CTable(GWorld* gworld, CTabHandle ctab) {
     if (!gworld) return;
     gworld->pix.pmTable = ctab;
-    Port_Rebind(gworld->port, gworld->pix);
+    Port_SetBits(gworld->port, Bits_Of(gworld->pix));
 }
 
 GWorld* Get_GWorld() { return g_curr.gworld; }
@@ -190,6 +200,17 @@ void Imitate_GWorld(const Rect& bounds, const GWorld* in, GWorld*& out) {
     out = nullptr;
     if (!in) return;
     New_GWorldF("Imitate world", bounds, in->pix.pixelSize, in->pix.pmTable, out);
+}
+
+void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip) {
+    if (!mw.fore) return;
+    RGBForeColor(kBlackColor);
+    RGBBackColor(kWhiteColor);
+    const Rect& from = mw.fore->pix.bounds;
+    if (!mw.mask)
+        Pix_To_Port(mw.fore->pix, from, dest, srcCopy, clip);
+    else
+        Pix_To_Port_Deep(mw.fore->pix, mw.mask->pix, from, mw.mask->pix.bounds, dest, clip);
 }
 
 void GWorld_Init() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/region_build.h"
 #include "render/pixcursor.h"
 #include "shell/messages.h"
 
@@ -487,6 +488,12 @@ bool PixMap1_To_Rects(const PixMap& pm, std::vector<Rect>& rects, Rect& bounds) 
     rects = std::move(out);
     bounds = u;
     return true;
+}
+
+void PixMap1_To_Region(const PixMap& pm, a_region* rgn) {
+    std::vector<Rect> rects;
+    Rect bounds;
+    if (rgn && PixMap1_To_Rects(pm, rects, bounds)) Rgn_SetRects(rgn, rects.data(), int(rects.size()));
 }
 
 // ---- depth reductions and byte orders ---------------------------------------

@@ -8,6 +8,8 @@
 #include "platform/geometry.h"
 #include "render/pixmap.h"
 
+struct a_region;
+
 // In place, any depth.
 void PixMap_FlipX(PixMap& pm);
 void PixMap_FlipY(PixMap& pm);
@@ -56,6 +58,8 @@ constexpr int MAX_N_RECTS = 20000;
 // MAX_N_RECTS; `rects` is left unchanged when no bit is set. The rectangles
 // are what a region is built from.
 bool PixMap1_To_Rects(const PixMap& pm, std::vector<Rect>& rects, Rect& bounds);
+// The same rectangles as a region; `rgn` is left unchanged when no bit is set.
+void PixMap1_To_Region(const PixMap& pm, a_region* rgn);
 
 // A 1-bit map (same bounds) set where a 32- or 16-bit map is not white.
 void PixMap32_To_1(const PixMap& pm, PixMap& bits);

@@ -1,0 +1,407 @@
+// Blits: the fast workers against a plain reference on random rectangles,
+// modes, masks, depth conversions and the port forms.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "pixmap_fixtures.h"
+#include "platform/port.h"
+#include "render/blit.h"
+#include "render/blit_port.h"
+#include "render/gworld.h"
+#include "render/hq_blit.h"
+
+namespace {
+
+uint32_t Ref_Blend(uint32_t s, uint32_t d, unsigned w) {
+    if (w >= 255) return (s & 0xFFFFFF) | (d & 0xFF000000);
+    if (w == 0) return d;
+    uint32_t out = d & 0xFF000000;
+    for (int sh = 0; sh < 24; sh += 8)
+        out |= ((((s >> sh) & 0xFF) * w + ((d >> sh) & 0xFF) * (255 - w)) >> 8) << sh;
+    return out;
+}
+
+// The 32-bit blit as the rules state it, one pixel at a time. The mask (8-bit,
+// same size as the source rectangle) may be null.
+void Ref_Blt32(const a_test_map& src, const a_test_map* mask, a_test_map& dst, const Rect& s,
+               const Rect& d, int mode, unsigned w, const Rect* clip) {
+    int sw = Rect_Width(s), sh = Rect_Height(s), dw = Rect_Width(d), dh = Rect_Height(d);
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
+    const Rect& sb = src.pm.bounds;
+    const Rect& db = dst.pm.bounds;
+    for (int y = d.top; y < d.bottom; ++y)
+        for (int x = d.left; x < d.right; ++x) {
+            if (x < db.left || x >= db.right || y < db.top || y >= db.bottom) continue;
+            if (clip && (x < clip->left || x >= clip->right || y < clip->top || y >= clip->bottom)) continue;
+            int sx = s.left + int(std::floor((x - d.left + 0.5) * sw / dw));
+            int sy = s.top + int(std::floor((y - d.top + 0.5) * sh / dh));
+            if (sx < sb.left || sx >= sb.right || sy < sb.top || sy >= sb.bottom) continue;
+            uint32_t sv = src.Get(sx, sy), dv = dst.Get(x, y), out = dv;
+            if (mask) {
+                unsigned m = mask->Get(sx - s.left + mask->pm.bounds.left, sy - s.top + mask->pm.bounds.top);
+                out = m == 255 ? sv : m == 0 ? dv : Ref_Blend(sv, dv, m);
+            } else if (mode == srcCopy) {
+                out = sv;
+            } else if (mode == blend) {
+                out = Ref_Blend(sv, dv, w);
+            } else if (mode == transparent) {
+                out = (sv & 0xFFFFFF) == 0xFFFFFF ? dv : sv;
+            } else if (mode == ALPHA) {
+                unsigned a = sv >> 24;
+                out = a == 255 ? sv : a == 0 ? dv : Ref_Blend(sv, dv, a);
+            }
+            dst.Put(x, y, out);
+        }
+}
+
+Rect Random_Rect(std::mt19937& rng, const Rect& around) {
+    std::uniform_int_distribution<int> pos(-6, 6), len(1, 24);
+    int top = around.top + pos(rng), left = around.left + pos(rng);
+    return R(top, left, top + len(rng), left + len(rng));
+}
+
+// A source with some white pixels and some fully clear or opaque extra bytes,
+// so that transparent and ALPHA meet their special cases.
+void Spice(a_test_map& m, std::mt19937& rng) {
+    m.Random(rng);
+    for (int y = m.pm.bounds.top; y < m.pm.bounds.bottom; ++y)
+        for (int x = m.pm.bounds.left; x < m.pm.bounds.right; ++x) {
+            unsigned k = rng() % 6;
+            if (k == 0) m.Put(x, y, m.Get(x, y) | 0xFFFFFF);
+            if (k == 1) m.Put(x, y, m.Get(x, y) & 0xFFFFFF);
+            if (k == 2) m.Put(x, y, m.Get(x, y) | 0xFF000000);
+        }
+}
+
+bool Same_Pixels(const a_test_map& a, const a_test_map& b) {
+    for (int y = a.pm.bounds.top; y < a.pm.bounds.bottom; ++y)
+        for (int x = a.pm.bounds.left; x < a.pm.bounds.right; ++x)
+            if (a.Get(x, y) != b.Get(x, y)) {
+                ADD_FAILURE() << "first difference at " << x << "," << y << ": " << std::hex
+                              << a.Get(x, y) << " vs " << b.Get(x, y);
+                return false;
+            }
+    return true;
+}
+
+}  // namespace
+
+TEST(Blit, WorkersAgreeWithThePlainRulesAtEveryEdge) {
+    std::mt19937 rng(7);
+    const int modes[] = {srcCopy, blend, transparent, ALPHA};
+    const unsigned weights[] = {0, 1, 128, 254, 255};
+    for (int round = 0; round < 600; ++round) {
+        a_test_map src(R(3, -4, 18, 16), 32);
+        Spice(src, rng);
+        a_test_map dst(R(-2, 5, 14, 25), 32), ref(R(-2, 5, 14, 25), 32);
+        dst.Random(rng);
+        for (int y = -2; y < 14; ++y)
+            for (int x = 5; x < 25; ++x) ref.Put(x, y, dst.Get(x, y));
+        Rect s = Random_Rect(rng, src.pm.bounds);
+        Rect d = round % 3 == 0 ? R(s.top - 4, s.left + 9, s.bottom - 4, s.right + 9)  // same size
+                                : Random_Rect(rng, dst.pm.bounds);
+        Rect c = Random_Rect(rng, dst.pm.bounds);
+        const Rect* clip = round % 4 == 1 ? &c : nullptr;
+        int mode = modes[round % 4];
+        unsigned w = weights[(round / 4) % 5];
+        Set_Blend_Value(int(std::ceil(w * 100.0 / 255)));
+        w = Get_Blend_Weight();
+        Pix_To_Pix(src.pm, dst.pm, s, d, mode, clip);
+        Ref_Blt32(src, nullptr, ref, s, d, mode, w, clip);
+        ASSERT_TRUE(Same_Pixels(dst, ref)) << "round " << round << " mode " << mode << " w " << w;
+    }
+    Set_Blend_Value(100);
+}
+
+TEST(Blit, DeepMaskAgreesWithThePlainRules) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        a_test_map src(R(0, 0, 12, 12), 32);
+        src.Random(rng);
+        Rect s = R(rng() % 6, rng() % 6, 6 + rng() % 7, 6 + rng() % 7);
+        a_test_map mask(R(40, 40, 40 + Rect_Height(s), 40 + Rect_Width(s)), 8, gray_ctable);
+        mask.Random(rng);
+        for (int k = 0; k < 20; ++k) {
+            mask.Put(40 + int(rng() % Rect_Width(s)), 40 + int(rng() % Rect_Height(s)), k % 2 ? 255 : 0);
+        }
+        a_test_map dst(R(0, 0, 16, 16), 32), ref(R(0, 0, 16, 16), 32);
+        dst.Random(rng);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) ref.Put(x, y, dst.Get(x, y));
+        Rect d = round % 2 ? Random_Rect(rng, dst.pm.bounds)
+                           : R(s.top + 3, s.left - 2, s.bottom + 3, s.right - 2);
+        Pix_To_PixM(src.pm, mask.pm, dst.pm, s, mask.pm.bounds, d);
+        Ref_Blt32(src, &mask, ref, s, d, srcCopy, 255, nullptr);
+        ASSERT_TRUE(Same_Pixels(dst, ref)) << "round " << round;
+    }
+}
+
+TEST(Blit, MaskValuesZeroHalfAndFull) {
+    a_test_map src(R(0, 0, 1, 3), 32), mask(R(0, 0, 1, 3), 8, gray_ctable), dst(R(0, 0, 1, 3), 32);
+    src.Fill(0x11C86432);  // r 200, g 100, b 50
+    dst.Fill(0x22102030);
+    mask.Put(0, 0, 0);
+    mask.Put(1, 0, 128);
+    mask.Put(2, 0, 255);
+    Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+    EXPECT_EQ(dst.Get(0, 0), 0x22102030u);
+    uint32_t half = uint32_t((200 * 128 + 0x10 * 127) >> 8) << 16 | uint32_t((100 * 128 + 0x20 * 127) >> 8) << 8 |
+                    uint32_t((50 * 128 + 0x30 * 127) >> 8);
+    EXPECT_EQ(dst.Get(1, 0), 0x22000000u | half);
+    EXPECT_EQ(dst.Get(2, 0), 0x11C86432u);  // whole pixel, fourth byte too
+    // 255 displays black in the grey table.
+    EXPECT_EQ(gray_ctable->c[255], 0u);
+}
+
+TEST(Blit, BlendWeightsFromOpacity) {
+    Set_Blend_Value(50);
+    EXPECT_EQ(Get_Blend_Weight(), 127);
+    Set_Blend_Value(140);
+    EXPECT_EQ(Get_Blend_Weight(), 255);
+    // Full opacity copies exactly: white stays 255, not 254.
+    a_test_map src(R(0, 0, 1, 1), 32), dst(R(0, 0, 1, 1), 32);
+    src.Fill(0x00FFFFFF);
+    dst.Fill(0x7F000000);
+    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, blend, nullptr);
+    EXPECT_EQ(dst.Get(0, 0), 0x7FFFFFFFu);
+    Set_Blend_Value(0);
+    dst.Fill(0x00123456);
+    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, blend, nullptr);
+    EXPECT_EQ(dst.Get(0, 0), 0x00123456u);
+    Set_Blend_Value(100);
+}
+
+TEST(Blit, NearestScalingPicksPixelCentres) {
+    a_test_map src(R(0, 0, 4, 4), 8), up(R(0, 0, 8, 8), 8), down(R(0, 0, 2, 2), 8);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) src.Put(x, y, uint32_t(10 * y + x));
+    Pix_To_Pix(src.pm, up.pm, src.pm.bounds, up.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(up.Get(0, 0), 0u);
+    EXPECT_EQ(up.Get(1, 1), 0u);
+    EXPECT_EQ(up.Get(2, 1), 1u);
+    EXPECT_EQ(up.Get(7, 7), 33u);
+    Pix_To_Pix(src.pm, down.pm, src.pm.bounds, down.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(down.Get(0, 0), 11u);
+    EXPECT_EQ(down.Get(1, 1), 33u);
+    // Empty rectangles draw nothing.
+    down.Fill(99);
+    Pix_To_Pix(src.pm, down.pm, R(0, 0, 0, 4), down.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(src.pm, down.pm, src.pm.bounds, R(1, 1, 1, 2), srcCopy, nullptr);
+    Pix_To_Pix(src.pm, down.pm, R(50, 50, 54, 54), down.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(down.Get(0, 0), 99u);
+}
+
+TEST(Blit, DepthConversions) {
+    a_test_map g8(R(0, 0, 1, 3), 8, gray_ctable), c32(R(0, 0, 1, 3), 32);
+    g8.Put(0, 0, 0);
+    g8.Put(1, 0, 255);
+    g8.Put(2, 0, 55);
+    c32.Fill(0xAB000000);
+    Pix_To_Pix(g8.pm, c32.pm, g8.pm.bounds, c32.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(c32.Get(0, 0), 0xABFFFFFFu);  // the fourth byte is the destination's
+    EXPECT_EQ(c32.Get(1, 0), 0xAB000000u);
+    EXPECT_EQ(c32.Get(2, 0), 0xABC8C8C8u);
+
+    a_test_map c16(R(0, 0, 1, 3), 16), c24(R(0, 0, 1, 3), 24), back32(R(0, 0, 1, 3), 32);
+    c32.Put(0, 0, 0x00FF8008);
+    Pix_To_Pix(c32.pm, c16.pm, c32.pm.bounds, c16.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(c16.Get(0, 0), uint32_t(31 << 10 | 16 << 5 | 1));
+    Pix_To_Pix(c16.pm, c24.pm, c16.pm.bounds, c24.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(c24.Get(0, 0), 0xF88008u);
+    Pix_To_Pix(c24.pm, back32.pm, c24.pm.bounds, back32.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(back32.Get(0, 0) & 0xFFFFFF, 0xF88008u);
+    Pix_To_Pix(c32.pm, c24.pm, c32.pm.bounds, c24.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(c24.Get(0, 0), 0xFF8008u);
+    // Scaled conversions: 16 -> 32 at twice the size.
+    a_test_map big(R(0, 0, 2, 6), 32);
+    Pix_To_Pix(c16.pm, big.pm, c16.pm.bounds, big.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(big.Get(1, 1) & 0xFFFFFF, 0xF88008u);
+}
+
+TEST(Blit, OneBitMapsExpandToTheForeAndBackColours) {
+    GWorld* w = New_GWorld(32, R(0, 0, 1, 8));
+    a_test_map bits(R(0, 0, 1, 8), 1);
+    bits.Put(2, 0, 1);
+    Push_GWorld(w);
+    RGBForeColor(0x0000FF);
+    RGBBackColor(0x00FF00);
+    Pix_To_Port(bits.pm, bits.pm.bounds, w->pix.bounds, srcCopy, nullptr);
+    Pop_GWorld();
+    uint32_t p;
+    Get_GWorld_Pixel(w, 2, 0, p);
+    EXPECT_EQ(p & 0xFFFFFF, 0x0000FFu);
+    Get_GWorld_Pixel(w, 3, 0, p);
+    EXPECT_EQ(p & 0xFFFFFF, 0x00FF00u);
+    Dispose_GWorld(w);
+    // Into a mask: set bits are black (255), clear ones white (0).
+    a_test_map m8(R(0, 0, 1, 8), 8, gray_ctable);
+    m8.Fill(7);
+    Pix_To_Pix(bits.pm, m8.pm, bits.pm.bounds, m8.pm.bounds, srcCopy, nullptr);
+    EXPECT_EQ(m8.Get(2, 0), 255u);
+    EXPECT_EQ(m8.Get(3, 0), 0u);
+    // 1 -> 1 with srcXor toggles.
+    a_test_map b2(R(0, 0, 1, 8), 1);
+    b2.Put(2, 0, 1);
+    b2.Put(5, 0, 1);
+    Pix_To_Pix(bits.pm, b2.pm, bits.pm.bounds, b2.pm.bounds, srcXor, nullptr);
+    EXPECT_EQ(b2.Get(2, 0), 0u);
+    EXPECT_EQ(b2.Get(5, 0), 1u);
+}
+
+TEST(Blit, EightBitModes) {
+    a_test_map src(R(0, 0, 1, 3), 8, gray_ctable), dst(R(0, 0, 1, 3), 8, gray_ctable);
+    src.Put(0, 0, 255);
+    src.Put(1, 0, 0x0F);
+    src.Put(2, 0, 0xF0);
+    dst.Fill(0x3C);
+    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, transparent, nullptr);
+    EXPECT_EQ(dst.Get(0, 0), 0x3Cu);  // 255 leaves the destination
+    EXPECT_EQ(dst.Get(1, 0), 0x0Fu);
+    dst.Fill(0x3C);
+    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, notSrcBic, nullptr);
+    EXPECT_EQ(dst.Get(0, 0), 0x3Cu);
+    EXPECT_EQ(dst.Get(1, 0), 0x0Cu);
+    EXPECT_EQ(dst.Get(2, 0), 0x30u);
+}
+
+TEST(Blit, OneBitMasksForEveryDepthPair) {
+    a_test_map mask(R(0, 0, 1, 4), 1);
+    mask.Put(1, 0, 1);
+    mask.Put(3, 0, 1);
+    for (int depth : {8, 16, 24, 32}) {
+        a_test_map src(R(0, 0, 1, 4), depth), dst(R(0, 0, 1, 4), depth);
+        src.Fill(depth == 16 ? 0x1234 : 0x55);
+        Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+        EXPECT_EQ(dst.Get(0, 0), 0u) << depth;
+        EXPECT_EQ(dst.Get(1, 0), src.Get(1, 0)) << depth;
+        EXPECT_EQ(dst.Get(3, 0), src.Get(3, 0)) << depth;
+    }
+    // Another depth goes through a converted copy of the source.
+    a_test_map src(R(0, 0, 1, 4), 32), dst(R(0, 0, 1, 4), 16);
+    src.Fill(0x00FF0000);
+    Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+    EXPECT_EQ(dst.Get(1, 0), uint32_t(31 << 10));
+    EXPECT_EQ(dst.Get(2, 0), 0u);
+}
+
+TEST(BlitDeathTest, PairsWithoutAWorkerAreFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    a_test_map m8(R(0, 0, 2, 2), 8), m16(R(0, 0, 2, 2), 16), m32(R(0, 0, 2, 2), 32);
+    EXPECT_DEATH(Pix_To_Pix(m8.pm, m16.pm, m8.pm.bounds, m16.pm.bounds, srcCopy, nullptr), "");
+    EXPECT_DEATH(Pix_To_Pix(m32.pm, m8.pm, m8.pm.bounds, m8.pm.bounds, srcCopy, nullptr), "");
+    EXPECT_DEATH(Pix_To_PixM(m32.pm, m16.pm, m32.pm, m8.pm.bounds, m8.pm.bounds, m8.pm.bounds), "");
+}
+
+TEST(Blit, ExtractChannel) {
+    GWorld* src = New_GWorld(32, R(0, 0, 10, 10));
+    GWorld* dst = New_GWorld(8, R(0, 0, 10, 10));
+    Rect used{1, 1, 1, 1};
+    Extract_Channel(R_CHANNEL, src, dst, R(2, 2, 8, 8), used);
+    EXPECT_EQ(used, Rect{});
+    Row_PutDot(PixMap_Row(src->pix, 4), 32, 6, 0x00AB0000);
+    Row_PutDot(PixMap_Row(src->pix, 3), 32, 3, 0xCD00000F);
+    Extract_Channel(R_CHANNEL, src, dst, R(2, 2, 8, 8), used);
+    EXPECT_EQ(used, R(4, 6, 5, 7));
+    EXPECT_EQ(PixMap_Row(dst->pix, 4)[6], 0xAB);
+    Extract_Channel(A_CHANNEL, src, dst, R(0, 0, 10, 10), used);
+    EXPECT_EQ(used, R(3, 3, 4, 4));
+    Dispose_GWorld(src);
+    Dispose_GWorld(dst);
+}
+
+TEST(Blit, MaskedBlendOverThePort) {
+    GWorld* w = New_GWorld(32, R(0, 0, 1, 3));
+    PixMap_Row(w->pix, 0)[0] = 100;  // blue of pixel 0
+    a_test_map src(R(10, 10, 11, 13), 32), mask(R(10, 10, 11, 13), 8, gray_ctable);
+    src.Fill(0x000000C8);  // blue 200
+    mask.Put(10, 10, 255);
+    mask.Put(12, 10, 255);
+    Push_GWorld(w);
+    CopyMask_Blend(50, src.pm, mask.pm, R(0, 0, 1, 3), nullptr);
+    Pop_GWorld();
+    EXPECT_EQ(PixMap_Row(w->pix, 0)[0], (200 * 127 + 100 * 128) >> 8);
+    EXPECT_EQ(PixMap_Row(w->pix, 0)[4], 0);  // outside the mask
+    EXPECT_EQ(PixMap_Row(w->pix, 0)[8], (200 * 127) >> 8);
+    Set_Blend_Value(100);
+    Dispose_GWorld(w);
+}
+
+TEST(Blit, FilteredScalingIsSmoothAndKeepsFlatColours) {
+    a_test_map src(R(0, 0, 2, 2), 32), dst(R(0, 0, 8, 8), 32);
+    src.Put(0, 0, 0x000000FF);
+    src.Put(1, 0, 0x000000FF);
+    dst.Fill(0x5A000000);
+    Bicubic_Blt(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds);
+    EXPECT_EQ(dst.Get(0, 0), 0x5A0000FFu);  // corners keep their colour and the extra byte
+    EXPECT_EQ(dst.Get(7, 7) & 0xFFFFFF, 0u);
+    uint32_t mid = dst.Get(4, 4) & 0xFF;
+    EXPECT_GT(mid, 0u);
+    EXPECT_LT(mid, 255u);
+    // ditherCopy between sizes without a clip takes the filtered path.
+    a_test_map flat(R(0, 0, 5, 5), 32), out(R(0, 0, 13, 17), 32);
+    flat.Fill(0x00336699);
+    Pix_To_Pix(flat.pm, out.pm, flat.pm.bounds, out.pm.bounds, ditherCopy, nullptr);
+    for (int y = 0; y < 13; ++y)
+        for (int x = 0; x < 17; ++x) ASSERT_EQ(out.Get(x, y), 0x00336699u);
+}
+
+TEST(Blit, MatrixTransformsLandWhereTheMatrixSays) {
+    GWorld* src = New_GWorld(32, R(0, 0, 4, 4));
+    GWorld* dst = New_GWorld(32, R(100, 100, 120, 120));
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) Row_PutDot(PixMap_Row(src->pix, y), 32, x, 0x00FF0000);
+    // A quarter turn about the origin, then moved to (110, 105).
+    const double m[6] = {0, -1, 110, 1, 0, 105};
+    Port_To_Port_Matrix(src, dst, src->pix.bounds, m, nullptr);
+    uint32_t p;
+    Get_GWorld_Pixel(dst, 107, 106, p);  // source (1, 2) -> (110 - 2.5, 105 + 1.5)
+    EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
+    Get_GWorld_Pixel(dst, 111, 106, p);
+    EXPECT_EQ(p & 0xFFFFFF, 0u);
+    Get_GWorld_Pixel(dst, 107, 110, p);
+    EXPECT_EQ(p & 0xFFFFFF, 0u);
+    // A clip keeps the rest untouched.
+    GWorld_Zero(dst);
+    const double shift[6] = {1, 0, 100, 0, 1, 100};
+    Rect clip = R(100, 100, 102, 102);
+    Port_To_Port_Matrix(src, dst, src->pix.bounds, shift, &clip);
+    Get_GWorld_Pixel(dst, 101, 101, p);
+    EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
+    Get_GWorld_Pixel(dst, 102, 101, p);
+    EXPECT_EQ(p, 0u);
+    Dispose_GWorld(src);
+    Dispose_GWorld(dst);
+}
+
+TEST(Blit, InverseTableAndSubtraction) {
+    static uint8_t inverse[32768];
+    uint32_t table[256];
+    CTabHandle_To_Map(gray_ctable, table);
+    table[0] |= 0x01000000;  // white excluded
+    Asm32_Calc_Inverse(table, inverse);
+    // The first of equal distances wins: greys 248..255 all reduce to 31.
+    EXPECT_EQ(inverse[0], 248);     // black
+    EXPECT_EQ(inverse[0x7FFF], 1);  // white, with entry 0 excluded
+    EXPECT_EQ(inverse[(16 << 10) | (16 << 5) | 16], 120);
+    a_test_map mask(R(0, 0, 1, 3), 1), fore(R(0, 0, 1, 3), 8), back(R(0, 0, 1, 3), 8);
+    mask.Fill(1);
+    mask.Put(2, 0, 0);
+    fore.Put(0, 0, 5);
+    back.Put(0, 0, 5);
+    fore.Put(1, 0, 6);
+    back.Put(1, 0, 7);
+    fore.Put(2, 0, 9);
+    back.Put(2, 0, 9);
+    Asm32_PixMap8_Subtract(mask.pm, fore.pm, back.pm);
+    EXPECT_EQ(fore.Get(0, 0), 255u);
+    EXPECT_EQ(mask.Get(0, 0), 0u);
+    EXPECT_EQ(fore.Get(1, 0), 6u);
+    EXPECT_EQ(mask.Get(1, 0), 1u);
+    EXPECT_EQ(fore.Get(2, 0), 9u);  // mask clear: untouched
+    EXPECT_EQ(Asm32_Fraction(300, 200, 7), 8571);
+    EXPECT_EQ(Asm32_Fraction(1, 1, 0), 0);
+    EXPECT_EQ(Asm32_Fraction32(100000, 30000, 7), 428571428);
+}

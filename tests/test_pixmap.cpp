@@ -1,0 +1,225 @@
+// Pixel maps: row lengths, headers, shared tables, colour conversions and
+// byte orders.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "pixmap_fixtures.h"
+#include "render/pixmap.h"
+
+TEST(PixMap, RowLengthsArePaddedToWholeWords) {
+    EXPECT_EQ(Calc_RowBytes(3, 8), 4);
+    EXPECT_EQ(Calc_RowBytes(1, 32), 4);
+    EXPECT_EQ(Calc_RowBytes(33, 1), 8);
+    EXPECT_EQ(Calc_RowBytes(32, 1), 4);
+    EXPECT_EQ(Calc_RowBytes(5, 24), 16);
+    EXPECT_EQ(Calc_RowBytes(3, 16), 8);
+    a_test_map m(R(10, -5, 13, -2), 8);  // 3 wide, away from 0,0
+    EXPECT_EQ(PixMap_RowBytes(m.pm), 4);
+    EXPECT_EQ(PixMap_Len(m.pm), 12u);
+    // The flag bits of rowBytes are ignored by every reader.
+    m.pm.rowBytes = int16_t(m.pm.rowBytes | 0x8000);
+    EXPECT_EQ(PixMap_Len(m.pm), 12u);
+    m.pm.rowBytes = 4;
+}
+
+TEST(PixMap, HeadersFollowTheDepth) {
+    struct {
+        int depth, type, count, size;
+        uint32_t tag;
+    } cases[] = {{1, 0, 1, 1, 0}, {8, 0, 1, 8, 0}, {16, 16, 3, 5, PIXFMT_L555},
+                 {24, 16, 3, 8, 0}, {32, 16, 3, 8, PIXFMT_BGRA}};
+    for (const auto& c : cases) {
+        a_test_map m(R(0, 0, 2, 2), c.depth, gray_ctable);
+        EXPECT_EQ(m.pm.pixelType, c.type) << c.depth;
+        EXPECT_EQ(m.pm.cmpCount, c.count) << c.depth;
+        EXPECT_EQ(m.pm.cmpSize, c.size) << c.depth;
+        EXPECT_EQ(m.pm.planeBytes, c.tag) << c.depth;
+        EXPECT_EQ(m.pm.hRes, 0x00480000);
+        EXPECT_EQ(m.pm.pmTable, c.depth == 8 ? gray_ctable : c.depth == 1 ? gray_ctable : nullptr);
+        for (size_t i = 0; i < PixMap_Len(m.pm); ++i) ASSERT_EQ(m.pm.baseAddr[i], 0);
+    }
+}
+
+TEST(PixMap, MapsTooWideForTheRowFieldAreRefused) {
+    EXPECT_TRUE(PixMap_Fits(R(0, 0, 10, 4095), 32));
+    EXPECT_FALSE(PixMap_Fits(R(0, 0, 10, 4096), 32));
+    EXPECT_FALSE(PixMap_Fits(R(0, 0, 10, 10), 12));
+    EXPECT_FALSE(PixMap_Fits(R(10, 0, 0, 10), 8));
+    PixMap pm;
+    EXPECT_FALSE(New_PixMap_Try(pm, R(0, 0, 1, 5000), 32, nullptr));
+    EXPECT_TRUE(Is_Null_PixMap(pm));
+}
+
+TEST(PixMap, CopyZeroOnesInvert) {
+    a_test_map a(R(5, 5, 8, 9), 8);
+    a.Put(6, 6, 77);
+    PixMap b;
+    PixMap_Copy(a.pm, b);
+    EXPECT_NE(b.baseAddr, a.pm.baseAddr);
+    EXPECT_EQ(b.bounds, a.pm.bounds);
+    EXPECT_EQ(PixMap_Row(b, 6)[1], 77);
+    PixMap_Invert(b);
+    EXPECT_EQ(PixMap_Row(b, 6)[1], 255 - 77);
+    EXPECT_EQ(PixMap_Row(b, 5)[0], 255);
+    PixMap_Zero(b);
+    EXPECT_EQ(PixMap_Row(b, 6)[1], 0);
+    PixMap_Ones(b);
+    EXPECT_EQ(PixMap_Row(b, 7)[3], 255);
+    Dispose_PixMap(b);
+    EXPECT_TRUE(Is_Null_PixMap(b));
+}
+
+TEST(PixMap, SharedTablesAndPalette) {
+    EXPECT_EQ(gray_ctable->c[0], 0xFFFFFFu);
+    EXPECT_EQ(gray_ctable->c[255], 0u);
+    EXPECT_EQ(gray_ctable->c[1], 0xFEFEFEu);
+    EXPECT_EQ(gray_ctable2->c[0], 0u);
+    EXPECT_EQ(gray_ctable2->c[200], 0xC8C8C8u);
+    EXPECT_EQ(mono_ctable->c[0], 0xFFFFFFu);
+    EXPECT_EQ(mono_ctable->c[1], 0u);
+    uint32_t pal[256];
+    CTabHandle_To_Map(nullptr, pal);
+    EXPECT_EQ(pal[0], 0xFFFFFFu);
+    EXPECT_EQ(pal[255], 0u);
+    std::set<uint32_t> distinct(pal, pal + 256);
+    EXPECT_EQ(distinct.size(), 256u);
+    EXPECT_EQ(CTab_Nearest(gray_ctable, 0x000000), 255);
+    EXPECT_EQ(CTab_Nearest(gray_ctable, 0x808080), 127);
+    EXPECT_EQ(CTab_Nearest(nullptr, 0xFF0000), 35);  // pure red in the cube
+    // Tables are compared by identity: an equal copy is a different table.
+    a_color_table* copy = New_CTable(gray_ctable->c, 256);
+    EXPECT_NE(CTabHandle(copy), gray_ctable);
+    Dispose_CTable(copy);
+    EXPECT_EQ(copy, nullptr);
+}
+
+TEST(PixMap, SixteenBitColoursRoundTrip) {
+    for (uint32_t p = 0; p < 0x8000; ++p) {
+        a_win_pixel32 c;
+        RGB16_To_RGB32(uint16_t(p), c);
+        uint16_t back;
+        RGB32_To_RGB16(c, back);
+        ASSERT_EQ(back, p);
+        ASSERT_EQ(Pix32_To_16(Pix16_To_32(uint16_t(p))), p);
+    }
+    a_win_pixel32 c{0xFF, 0x80, 0x08, 0x55};
+    uint16_t v;
+    RGB32_To_RGB16(c, v);
+    EXPECT_EQ(v, (1 << 10) | (16 << 5) | 31);
+    EXPECT_EQ(Pix32_To_16(0x550880FF), v);
+}
+
+TEST(PixMap, GreyAndWideConversions) {
+    a_win_pixel32 white{255, 255, 255, 9};
+    RGB32_To_Gray(white);
+    EXPECT_EQ(white, (a_win_pixel32{255, 255, 255, 9}));
+    a_win_pixel32 red{0, 0, 255, 0};
+    RGB32_To_Gray(red);
+    EXPECT_EQ(red.r, 76);
+    EXPECT_EQ(red.b, 76);
+    EXPECT_EQ(Pix32_Gray(0xFFFFFF), 255);
+    a_win_pixel32 p{1, 2, 3, 4};
+    a_pixel24 p24;
+    RGB32_To_RGB24(p, p24);
+    EXPECT_EQ(p24, (a_pixel24{3, 2, 1}));
+    RGB24_To_RGB32(p24, p);
+    EXPECT_EQ(p, (a_win_pixel32{1, 2, 3, 0}));
+    a_pixel48 w;
+    RGB32_To_RGB48(a_win_pixel32{0, 128, 255, 0}, w);
+    EXPECT_EQ(w, (a_pixel48{0xFFFF, 0x8080, 0}));
+    a_win_pixel32 back;
+    RGB48_To_RGB32(w, back);
+    EXPECT_EQ(back, (a_win_pixel32{0, 128, 255, 0}));
+    a_pixel48 t48[256] = {};
+    t48[3] = a_pixel48{0xFFFF, 0, 0x8000};
+    uint32_t t32[256];
+    uint16_t t16[256];
+    Colortable48_To_32(t48, t32);
+    Colortable48_To_16(t48, t16);
+    EXPECT_EQ(t32[3], 0xFF0080u);
+    EXPECT_EQ(t16[3], (31 << 10) | 16);
+}
+
+TEST(PixMap, HsvFollowsTheIntegerRules) {
+    struct {
+        a_pixel24 rgb;
+        a_hsv_color hsv;
+    } cases[] = {
+        {{255, 0, 0}, {0, 255, 255}},     {{0, 255, 0}, {120, 255, 255}},
+        {{0, 0, 255}, {240, 255, 255}},   {{0, 128, 255}, {210, 255, 255}},  // h truncates: -30 + 240
+        {{255, 0, 128}, {330, 255, 255}}, {{0, 0, 0}, {0, 0, 0}},
+        {{90, 90, 90}, {0, 0, 90}},       {{200, 100, 50}, {20, 191, 200}},
+    };
+    for (const auto& c : cases) {
+        a_hsv_color hsv;
+        RGB_To_HSV(c.rgb, hsv);
+        EXPECT_EQ(hsv, c.hsv) << int(c.rgb.r) << "," << int(c.rgb.g) << "," << int(c.rgb.b);
+    }
+    // Back: the six sectors, and grey when unsaturated.
+    struct {
+        a_hsv_color hsv;
+        a_pixel24 rgb;
+    } back[] = {
+        {{0, 255, 255}, {255, 0, 0}},   {{60, 255, 255}, {255, 255, 0}}, {{120, 255, 255}, {0, 255, 0}},
+        {{180, 255, 255}, {0, 255, 255}}, {{240, 255, 255}, {0, 0, 255}}, {{300, 255, 255}, {255, 0, 255}},
+        {{77, 0, 140}, {140, 140, 140}},  {{30, 255, 255}, {255, 129, 0}},
+    };
+    for (const auto& c : back) {
+        a_pixel24 rgb;
+        HSV_To_RGB(c.hsv, rgb);
+        EXPECT_EQ(rgb, c.rgb) << c.hsv.h;
+    }
+    // A round trip stays close for every colour of a coarse grid.
+    for (int r = 0; r < 256; r += 15)
+        for (int g = 0; g < 256; g += 15)
+            for (int b = 0; b < 256; b += 15) {
+                a_pixel24 in{uint8_t(r), uint8_t(g), uint8_t(b)}, out;
+                a_hsv_color hsv;
+                RGB_To_HSV(in, hsv);
+                ASSERT_GE(hsv.h, 0);
+                ASSERT_LT(hsv.h, 360);
+                HSV_To_RGB(hsv, out);
+                ASSERT_NEAR(out.r, r, 8) << r << "," << g << "," << b;
+                ASSERT_NEAR(out.g, g, 8) << r << "," << g << "," << b;
+                ASSERT_NEAR(out.b, b, 8) << r << "," << g << "," << b;
+            }
+}
+
+TEST(PixMap, BigEndianPixelsAreReversedInsideTheWidthOnly) {
+    a_test_map m32(R(0, 0, 2, 2), 32);
+    m32.Put(0, 0, 0x11223344);
+    m32.Put(1, 1, 0xAABBCCDD);
+    Mac_Win_PixMap32(m32.pm.baseAddr, 1, 2, PixMap_RowBytes(m32.pm));
+    EXPECT_EQ(m32.Get(0, 0), 0x44332211u);
+    EXPECT_EQ(m32.Get(1, 1), 0xAABBCCDDu);  // outside the given width
+    a_test_map m16(R(0, 0, 1, 3), 16);
+    m16.Put(0, 0, 0x1234);
+    m16.Put(2, 0, 0x5678);
+    Mac_Win_PixMap16(m16.pm.baseAddr, 2, 1, PixMap_RowBytes(m16.pm));
+    EXPECT_EQ(m16.Get(0, 0), 0x3412u);
+    EXPECT_EQ(m16.Get(2, 0), 0x5678u);
+}
+
+TEST(PixMap, CursorsAddressTheMapsOwnCoordinates) {
+    a_test_map m1(R(-3, 7, 2, 47), 1), m8(R(-3, 7, 2, 12), 8), m32(R(100, 200, 102, 203), 32);
+    BitA_Init(m1.pm);
+    BitA_PutDot(40, -1, 1);
+    EXPECT_EQ(BitA_GetDot(40, -1), 1u);
+    EXPECT_EQ(PixMap_Row(m1.pm, -1)[4], 0x80 >> 1);  // column 33 of the row
+    BitA_Stop();
+    PixA_Init(m8.pm);
+    PixA_SetFactor(128);
+    PixA_ScaleDot(11, 1, 200);
+    EXPECT_EQ(m8.Get(11, 1), 100u);
+    PixA_Stop();
+    Pix32A_Init(m32.pm);
+    Pix32B_Init(m32.pm);
+    Pix32A_PutDot(202, 101, 0x01020304);
+    EXPECT_EQ(Pix32B_GetDot(202, 101), 0x01020304u);
+    GenericPixA_Init(m8.pm);
+    EXPECT_EQ(GenericPixA_GetDot(11, 1), 100u);
+    Pix32A_Stop();
+    Pix32B_Stop();
+    GenericPixA_Stop();
+}
