@@ -1,13 +1,17 @@
 #include "commands.h"
 
 int Cmd_Prefs(const a_cli_args& args);  // cmd_prefs.cpp
+int Cmd_Art(const a_cli_args& args);    // cmd_art.cpp
+int Cmd_Shape(const a_cli_args& args);  // cmd_shape.cpp
+int Cmd_Sheet(const a_cli_args& args);  // cmd_shape.cpp
 
 // Add one line per subcommand file; keep the list in the order of the usage text.
-int Cmd_Art(const a_cli_args& args);
-
 const a_cli_command g_cli_commands[] = {
     {"art", "art list [--category A] [--json] [--db FILE] | art export KEY -o FILE.png [--db FILE] | "
             "art sheet --category A [--class B] -o FILE.png [--db FILE] | art verify FILE", Cmd_Art},
     {"prefs", "prefs [--json] [--reset]", Cmd_Prefs},
+    {"shape", "shape LABEL [--unit N] [--holes] [--cutlines] [--grid] [--ls 1-3] -o FILE.png",
+     Cmd_Shape},
+    {"sheet", "sheet LABEL [--dpi N] -o FILE.png", Cmd_Sheet},
     {nullptr, nullptr, nullptr},
 };
