@@ -1,9 +1,11 @@
 #include "commands.h"
 
-int Cmd_Prefs(const a_cli_args& args);  // cmd_prefs.cpp
-int Cmd_Art(const a_cli_args& args);    // cmd_art.cpp
-int Cmd_Shape(const a_cli_args& args);  // cmd_shape.cpp
-int Cmd_Sheet(const a_cli_args& args);  // cmd_shape.cpp
+int Cmd_Prefs(const a_cli_args& args);        // cmd_prefs.cpp
+int Cmd_Art(const a_cli_args& args);          // cmd_art.cpp
+int Cmd_Shape(const a_cli_args& args);        // cmd_shape.cpp
+int Cmd_Sheet(const a_cli_args& args);        // cmd_shape.cpp
+int Cmd_Image_Info(const a_cli_args& args);   // cmd_image.cpp
+int Cmd_Export_Test(const a_cli_args& args);  // cmd_image.cpp
 
 // Add one line per subcommand file; keep the list in the order of the usage text.
 const a_cli_command g_cli_commands[] = {
@@ -13,5 +15,8 @@ const a_cli_command g_cli_commands[] = {
     {"shape", "shape LABEL [--unit N] [--holes] [--cutlines] [--grid] [--ls 1-3] -o FILE.png",
      Cmd_Shape},
     {"sheet", "sheet LABEL [--dpi N] -o FILE.png", Cmd_Sheet},
+    {"image-info", "image-info FILE [--json]", Cmd_Image_Info},
+    {"export-test", "export-test IMAGE --format bmp|jpeg|tiff|psd|pict|png [--dpi N] -o FILE",
+     Cmd_Export_Test},
     {nullptr, nullptr, nullptr},
 };

@@ -34,6 +34,13 @@ const std::map<std::pair<int, int>, const char*>& English() {
         {{ALERT_STR_ID, ALERT_MISSING_DATA},
          "Sorry, your program file is missing a piece of data, and cannot continue.\r\n[^0  ^1]"},
         {{ALERT_STR_ID, ALERT_CANNOT_READ}, "Sorry, could not read the file."},
+        {{ALERT_STR_ID, ALERT_NOT_ENOUGH_MEMORY}, "Sorry, there is not enough memory to do this. "},
+        {{ALERT_STR_ID, ALERT_IMAGE_TOO_LARGE},
+         "Sorry, this image is too large to import.  Please reduce the image so that its width "
+         "is less than 4096 pixels."},
+        {{ALERT_STR_ID, ALERT_DEEP_IMAGE},
+         "Cannot import this image file because it is using more than 8 bits per pixel or a "
+         "non-RGB color space like CMYK or LAB.\r\n\r\n\tPlease convert it to 8-bit RGB first."},
         {{IDENTITY_STR_ID, 1}, "Cirquel"},
         {{IDENTITY_STR_ID, 8}, "Cirquel"},
         {{IDENTITY_STR_ID, 10}, "Cirquel"},

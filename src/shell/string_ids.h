@@ -37,9 +37,12 @@ enum : int {
     ALERT_MISSING_DATA = 6,
     ALERT_CANNOT_READ = 10,
     ALERT_PREFS_NOT_WRITTEN = 13,
+    ALERT_NOT_ENOUGH_MEMORY = 16,  // memory for one action (an image, a file's bytes)
     ALERT_ART_OUT_OF_DATE = 40,  // the art database lacks the about-box picture
     ALERT_ART_NOT_FOUND = 44,    // ^0 the art file's name
     ALERT_ART_DAMAGED = 52,      // a partial copy or corrupted art database
+    ALERT_IMAGE_TOO_LARGE = 61,  // an image 4096 or more pixels wide
+    ALERT_DEEP_IMAGE = 62,       // more than 8 bits per channel, or not RGB
 };
 
 // Strings of the identity list.

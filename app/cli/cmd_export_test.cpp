@@ -1,0 +1,62 @@
+// cirquel-cli export-test: decode an image and write it again through
+// Export_World, for round-trip checks of the writers.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "commands.h"
+#include "images/image_files.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "cirquel-cli export-test: %s\n", message.c_str());
+    return 2;
+}
+
+struct a_format_name {
+    const char* name;
+    a_file_format format;
+};
+const a_format_name kFormats[] = {{"bmp", FMT_BMP},   {"jpeg", FMT_JPEG}, {"tiff", FMT_TIFF},
+                                  {"psd", FMT_PSD},   {"pict", FMT_PICT}, {"png", FMT_PNG}};
+
+bool Find_Format(const std::string& name, a_file_format& format) {
+    for (const a_format_name& f : kFormats)
+        if (name == f.name) {
+            format = f.format;
+            return true;
+        }
+    return false;
+}
+
+}  // namespace
+
+int Cmd_Export_Test(const a_cli_args& args) {
+    std::string in, out, format_name;
+    int dpi = 0;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        bool has_value = i + 1 < args.size();
+        if (s == "--format" && has_value) format_name = args[++i];
+        else if (s == "-o" && has_value) out = args[++i];
+        else if (s == "--dpi" && has_value) dpi = std::atoi(args[++i].c_str());
+        else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
+        else if (in.empty()) in = s;
+        else return Fail("unexpected argument " + s);
+    }
+    a_file_format format = FMT_PNG;
+    if (in.empty() || out.empty()) return Fail("give an image file and -o FILE");
+    if (!Find_Format(format_name, format)) return Fail("--format takes bmp, jpeg, tiff, psd, pict or png");
+    a_picture_scan_rec scan;
+    int err = Read_Image_File(false, in, scan);
+    if (err != SCAN_OK) return Fail(in + ": cannot read (" + std::to_string(err) + ")");
+    if (dpi <= 0) dpi = scan.dpi_h > 0 ? scan.dpi_h : 300;
+    GWorld* world = Scan_Colour_World(scan);
+    Dispose_Scan(scan);
+    if (!world) return Fail("not enough memory");
+    err = Export_World(format, dpi, out, world);
+    Dispose_GWorld(world);
+    if (err != 0) return Fail(out + ": export failed (" + std::to_string(err) + ")");
+    return 0;
+}

@@ -1,0 +1,68 @@
+// cirquel-cli image-info: what the image readers make of a file.
+#include <cstdio>
+#include <string>
+
+#include "commands.h"
+#include "images/image_files.h"
+#include "json.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "cirquel-cli image-info: %s\n", message.c_str());
+    return 2;
+}
+
+// Alert texts carry line breaks and tabs meant for a dialog.
+std::string One_Line(std::string s) {
+    std::string out;
+    for (char c : s) {
+        bool space = c == '\r' || c == '\n' || c == '\t';
+        if (space && (out.empty() || out.back() == ' ')) continue;
+        out += space ? ' ' : c;
+    }
+    return out;
+}
+
+void Print(const std::string& path, const a_picture_scan_rec& s, bool json) {
+    const Rect& b = s.body.bounds;
+    std::string codec = Codec_Text(s.codec);
+    int world = s.body.fore->pix.pixelSize;
+    bool mask = s.body.mask != nullptr;
+    if (json) {
+        std::printf("{\"file\": %s, \"bounds\": [%d, %d, %d, %d], \"width\": %d, \"height\": %d, "
+                    "\"depth\": %d, \"world_depth\": %d, \"codec\": %s, \"palette\": %d, "
+                    "\"mask\": %s, \"transparent_index\": %s, \"dpi\": [%d, %d]}\n",
+                    Json_String(path).c_str(), b.top, b.left, b.bottom, b.right, Rect_Width(b),
+                    Rect_Height(b), s.depth, world, Json_String(codec).c_str(), s.ncolors,
+                    mask ? "true" : "false", s.transp ? std::to_string(s.transpx).c_str() : "null",
+                    s.dpi_h, s.dpi_v);
+        return;
+    }
+    std::printf("%s: %d x %d, %d-bit source, %d-bit world, codec \"%s\", %d colours, %s",
+                path.c_str(), Rect_Width(b), Rect_Height(b), s.depth, world, codec.c_str(),
+                s.ncolors, mask ? "mask" : "no mask");
+    if (s.transp) std::printf(", transparent index %d", s.transpx);
+    if (s.dpi_h) std::printf(", %d x %d dpi", s.dpi_h, s.dpi_v);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int Cmd_Image_Info(const a_cli_args& args) {
+    std::string path;
+    bool json = false;
+    for (const std::string& s : args) {
+        if (s == "--json") json = true;
+        else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
+        else if (path.empty()) path = s;
+        else return Fail("unexpected argument " + s);
+    }
+    if (path.empty()) return Fail("give an image file");
+    a_picture_scan_rec scan;
+    int err = Read_Image_File(false, path, scan);
+    if (err != SCAN_OK) return Fail(path + ": " + One_Line(Scan_Error_Text(err)) + " (" + std::to_string(err) + ")");
+    Print(path, scan, json);
+    Dispose_Scan(scan);
+    return 0;
+}

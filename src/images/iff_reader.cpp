@@ -1,0 +1,173 @@
+#include "images/iff_reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "artdb/compress.h"
+#include "images/byte_reader.h"
+#include "images/image_files.h"
+
+namespace {
+
+struct a_iff_state {
+    bool pbm = false;
+    bool have_bmhd = false;
+    bool have_cmap = false;
+    a_BMHD_rec bmhd;
+};
+
+bool Read_BMHD(a_byte_reader r, a_BMHD_rec& h) {
+    h.w = r.U16BE();
+    h.h = r.U16BE();
+    h.x = int16_t(r.U16BE());
+    h.y = int16_t(r.U16BE());
+    h.nplanes = r.U8();
+    h.masking = r.U8();
+    h.compression = r.U8();
+    h.pad1 = r.U8();
+    h.transparent = r.U16BE();
+    h.xaspect = r.U8();
+    h.yaspect = r.U8();
+    h.pageWidth = int16_t(r.U16BE());
+    h.pageHeight = int16_t(r.U16BE());
+    return !r.failed;
+}
+
+void Read_CMAP(const uint8_t* p, size_t len, a_picture_scan_rec& scan) {
+    for (a_win_pixel32& c : scan.ctable) c = a_win_pixel32{};
+    size_t n = std::min<size_t>(len / 3, 256);
+    for (size_t k = 0; k < n; ++k)
+        scan.ctable[k] = a_win_pixel32{p[3 * k + 2], p[3 * k + 1], p[3 * k], 0};
+    scan.ncolors = int16_t(n);
+}
+
+void Grey_Ramp(int nplanes, a_picture_scan_rec& scan) {
+    int n = 1 << nplanes;
+    for (int k = 0; k < n; ++k) {
+        auto v = uint8_t(n > 1 ? k * 255 / (n - 1) : 0);
+        scan.ctable[k] = a_win_pixel32{v, v, v, 0};
+    }
+}
+
+// Bytes of one stored row: every plane (and the mask plane) of ILBM, or the
+// chunky pixels of PBM, each padded to an even length.
+size_t Row_Len(const a_iff_state& st) {
+    size_t w = st.bmhd.w;
+    if (st.pbm) return (w + 1) & ~size_t(1);
+    size_t planes = st.bmhd.nplanes + (st.bmhd.masking == MASK_HASMASK ? 1 : 0);
+    return planes * ((w + 15) / 16 * 2);
+}
+
+// One stored row into pixel indices (and mask coverage when there is a mask plane).
+void Unplane_Row(const a_iff_state& st, const uint8_t* row, uint8_t* px, uint8_t* mask) {
+    int w = st.bmhd.w;
+    if (st.pbm) {
+        std::memcpy(px, row, size_t(w));
+        return;
+    }
+    size_t plane_len = (size_t(w) + 15) / 16 * 2;
+    std::memset(px, 0, size_t(w));
+    for (int p = 0; p < st.bmhd.nplanes; ++p) {
+        const uint8_t* plane = row + size_t(p) * plane_len;
+        for (int x = 0; x < w; ++x)
+            if (plane[x >> 3] & (0x80 >> (x & 7))) px[x] |= uint8_t(1 << p);
+    }
+    if (!mask) return;
+    const uint8_t* plane = row + size_t(st.bmhd.nplanes) * plane_len;
+    for (int x = 0; x < w; ++x) mask[x] = (plane[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
+}
+
+int Check_BMHD(const a_iff_state& st) {
+    const a_BMHD_rec& h = st.bmhd;
+    if (h.nplanes > 8) return ILBM_TOO_DEEP;
+    if (h.nplanes == 0 || (st.pbm && h.nplanes != 8)) return ILBM_BAD_HEADER;
+    if (h.w == 0 || h.h == 0 || h.w > ILBM_MAX_WIDTH || h.h > INT16_MAX) return ILBM_BAD_HEADER;
+    if (h.compression > COMP_RUN) return ILBM_BAD_HEADER;
+    return 0;
+}
+
+int Expand_Body(bool alerts, const a_iff_state& st, const uint8_t* body, size_t len,
+                a_picture_scan_rec& scan) {
+    const a_BMHD_rec& h = st.bmhd;
+    // The least a body of that size can take: every row, or two bytes per
+    // packed run of 128.
+    size_t row_len = Row_Len(st), used = 0;
+    size_t least = h.compression == COMP_RUN ? (row_len + 127) / 128 * 2 : row_len;
+    if (len / least < size_t(h.h)) return ILBM_BAD_BODY;
+    int err = Scan_New_Body(alerts, h.w, h.h, 8, scan);
+    if (err != SCAN_OK) return err;
+    bool has_mask = !st.pbm && h.masking == MASK_HASMASK;
+    if (has_mask && New_GWorld(scan.body.bounds, 8, gray_ctable, scan.body.mask) != 0)
+        return ILBM_BAD_BODY;
+    std::vector<uint8_t> row(row_len);
+    for (int y = 0; y < h.h; ++y) {
+        Scan_Progress(h.h, y);
+        if (h.compression == COMP_RUN) {
+            size_t n = 0;
+            if (!PackBits_Unpack(body + used, len - used, row.data(), row_len, &n))
+                return ILBM_BAD_BODY;
+            used += n;
+        } else {
+            if (len - used < row_len) return ILBM_BAD_BODY;
+            std::memcpy(row.data(), body + used, row_len);
+            used += row_len;
+        }
+        uint8_t* mask = has_mask ? PixMap_Row(scan.body.mask->pix, y) : nullptr;
+        Unplane_Row(st, row.data(), PixMap_Row(scan.body.fore->pix, y), mask);
+    }
+    if (len - used > 1) return ILBM_BAD_BODY;  // one pad byte at most
+    Scan_Drop_Plain_Mask(scan);
+    return SCAN_OK;
+}
+
+int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
+                a_picture_scan_rec& scan) {
+    bool have_body = false;
+    while (r.pos + 8 <= end) {
+        const uint8_t* id = r.Take(4);
+        uint32_t len = r.U32BE();
+        if (len > end - r.pos) return std::memcmp(id, "BODY", 4) == 0 ? int(ILBM_BAD_BODY) : int(ILBM_BAD_CHUNK);
+        const uint8_t* p = r.Take(len);
+        if (std::memcmp(id, "BMHD", 4) == 0) {
+            if (len < 20 || !Read_BMHD(a_byte_reader{p, len}, st.bmhd)) return ILBM_BAD_HEADER;
+            if (int err = Check_BMHD(st)) return err;
+            st.have_bmhd = true;
+        } else if (std::memcmp(id, "CMAP", 4) == 0) {
+            Read_CMAP(p, len, scan);
+            st.have_cmap = true;
+        } else if (std::memcmp(id, "BODY", 4) == 0) {
+            if (!st.have_bmhd || have_body) return ILBM_BAD_BODY;
+            if (int err = Expand_Body(alerts, st, p, len, scan)) return err;
+            have_body = true;
+        }
+        if ((len & 1) && r.pos < end) r.Skip(1);
+    }
+    return have_body ? int(SCAN_OK) : int(ILBM_BAD_BODY);
+}
+
+}  // namespace
+
+int Scan_ILBM(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan) {
+    Null_Scan(scan);
+    a_byte_reader r{data, size};
+    if (size < 12) return ILBM_SHORT;
+    if (!r.Tag("FORM")) return ILBM_NOT_IFF;
+    size_t end = std::min<size_t>(size, size_t(r.U32BE()) + 8);
+    a_iff_state st;
+    const uint8_t* type = r.Take(4);
+    st.pbm = std::memcmp(type, "PBM ", 4) == 0;
+    if (!st.pbm && std::memcmp(type, "ILBM", 4) != 0) return ILBM_NOT_IFF;
+    int err = Read_Chunks(alerts, r, end, st, scan);
+    if (err != SCAN_OK) {
+        Dispose_Scan(scan);
+        return err;
+    }
+    if (!st.have_cmap) Grey_Ramp(st.bmhd.nplanes, scan);
+    if (st.bmhd.masking == MASK_HASTRANS && st.bmhd.transparent < 256) {
+        scan.transp = true;
+        scan.transpx = uint8_t(st.bmhd.transparent);
+    }
+    scan.depth = st.bmhd.nplanes;
+    return SCAN_OK;
+}

@@ -1,0 +1,305 @@
+#include "images/image_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "images/bmp_reader.h"
+#include "images/iff_reader.h"
+#include "images/pict_writer.h"
+#include "images/psd_file.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/image_codec.h"
+#include "shell/messages.h"
+#include "shell/string_ids.h"
+
+const char FINDER_TYPES[FMT_COUNT][5] = {"DISC", "PICT", "BMP ", ".BMP", "ILBM", "GIFf",
+                                         "GIFf", "JPEG", "TIFF", "8BPS", ".TXT", "PNGf"};
+
+namespace {
+
+a_scan_progress g_progress = nullptr;
+
+// A one-button alert of the alert list.
+void Show_Alert(int index) {
+    a_dialog_request request;
+    request.layout = 1199;
+    Get_Translated_String(index, ALERT_STR_ID, request.message);
+    std::string ok;
+    Get_DLOG_String(STR_OK, ok);
+    request.buttons = {ok};
+    Dialog_Ask(request);
+}
+
+struct a_codec_pair {
+    const char* code;
+    const char* name;
+};
+const a_codec_pair kCodecs[] = {
+    {"JPEG", "jpeg"}, {"PNGf", "png"}, {"GIFf", "gif"},  {"BMPf", "bmp"},
+    {"TIFF", "tiff"}, {"WEBP", "webp"}, {"8BPS", "psd"}, {"TPIC", "tga"},
+};
+
+bool Starts_With(const uint8_t* data, size_t size, const char* magic) {
+    size_t n = std::strlen(magic);
+    return size >= n && std::memcmp(data, magic, n) == 0;
+}
+
+// Our own readers by the file's first bytes; -1 when none claims it.
+int Scan_Own(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan) {
+    if (Starts_With(data, size, "FORM")) return Scan_ILBM(alerts, data, size, scan);
+    if (Starts_With(data, size, "BM")) {
+        int err = Scan_BMP_2(alerts, true, data, size, scan);
+        if (err == SCAN_OK) std::memcpy(scan.codec, "BMPf", 4);
+        return err;
+    }
+    if (Starts_With(data, size, "8BPS")) {
+        int err = Scan_PSD(alerts, data, size, scan);
+        if (err == SCAN_OK) std::memcpy(scan.codec, "8BPS", 4);
+        return err;
+    }
+    return -1;
+}
+
+// An indexed body gets the table its palette makes.
+bool Attach_CTable(a_picture_scan_rec& scan) {
+    if (!scan.body.fore || scan.body.fore->pix.pixelSize != 8) return true;
+    uint32_t colors[256];
+    for (int k = 0; k < 256; ++k) {
+        const a_win_pixel32& c = scan.ctable[k];
+        colors[k] = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+    }
+    scan.ctab = New_CTable(colors, 256);
+    if (!scan.ctab) return false;
+    Set_GWorld_CTable(scan.body.fore, scan.ctab);
+    return true;
+}
+
+// Pixels without coverage show white, as sources of 8 bits or fewer always did.
+void Whiten_Transparent(a_picture_scan_rec& scan) {
+    if (!scan.body.mask) return;
+    const PixMap& fore = scan.body.fore->pix;
+    const PixMap& mask = scan.body.mask->pix;
+    for (int y = fore.bounds.top; y < fore.bounds.bottom; ++y) {
+        auto* px = reinterpret_cast<a_win_pixel32*>(PixMap_Row(fore, y));
+        const uint8_t* m = PixMap_Row(mask, y);
+        for (int x = 0; x < Rect_Width(fore.bounds); ++x)
+            if (m[x] == 0) px[x] = a_win_pixel32{255, 255, 255, 0};
+    }
+}
+
+}  // namespace
+
+void Image_SetProgress(a_scan_progress progress) { g_progress = progress; }
+
+void Scan_Progress(int total, int done) {
+    if (g_progress) g_progress(total, done);
+}
+
+void Null_Scan(a_picture_scan_rec& scan) { scan = a_picture_scan_rec{}; }
+
+void Dispose_Scan(a_picture_scan_rec& scan) {
+    Dispose_MW(scan.body);
+    Dispose_CTable(scan.ctab);
+    Null_Scan(scan);
+}
+
+void Codec_Code(const std::string& name, char code[4]) {
+    for (const a_codec_pair& c : kCodecs)
+        if (name == c.name) {
+            std::memcpy(code, c.code, 4);
+            return;
+        }
+    std::memset(code, ' ', 4);
+    for (size_t i = 0; i < 4 && i < name.size(); ++i)
+        code[i] = char(std::toupper(static_cast<unsigned char>(name[i])));
+}
+
+std::string Codec_Name(const char code[4]) {
+    for (const a_codec_pair& c : kCodecs)
+        if (std::memcmp(code, c.code, 4) == 0) return c.name;
+    return {};
+}
+
+std::string Codec_Text(const char code[4]) {
+    if (code[0] == 0) return {};
+    return std::string(code, 4);
+}
+
+int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan) {
+    if (width >= SCAN_MAX_WIDTH) {
+        if (alerts) Show_Alert(ALERT_IMAGE_TOO_LARGE);
+        return SCAN_TOO_LARGE;
+    }
+    if (width <= 0 || height <= 0 || height > INT16_MAX) return SCAN_NO_BOUNDS;
+    Rect bounds{0, 0, int16_t(height), int16_t(width)};
+    if (New_GWorld(bounds, depth, nullptr, scan.body.fore) != 0) {
+        if (alerts) Show_Alert(ALERT_NOT_ENOUGH_MEMORY);
+        return SCAN_NO_MEMORY;
+    }
+    scan.body.bounds = bounds;
+    return SCAN_OK;
+}
+
+void Scan_Drop_Plain_Mask(a_picture_scan_rec& scan) {
+    if (!scan.body.mask) return;
+    const PixMap& mask = scan.body.mask->pix;
+    bool clear = false, opaque = false;
+    for (int y = mask.bounds.top; y < mask.bounds.bottom && !(clear && opaque); ++y) {
+        const uint8_t* m = PixMap_Row(mask, y);
+        for (int x = 0; x < Rect_Width(mask.bounds); ++x) {
+            clear |= m[x] == 0;
+            opaque |= m[x] == 255;
+        }
+    }
+    if (!clear || !opaque) Dispose_GWorld(scan.body.mask);
+}
+
+void Scan_Alpha_Mask(a_picture_scan_rec& scan) {
+    const PixMap& fore = scan.body.fore->pix;
+    if (New_GWorld(fore.bounds, 8, gray_ctable, scan.body.mask) != 0) return;
+    const PixMap& mask = scan.body.mask->pix;
+    for (int y = fore.bounds.top; y < fore.bounds.bottom; ++y) {
+        const auto* px = reinterpret_cast<const a_win_pixel32*>(PixMap_Row(fore, y));
+        uint8_t* m = PixMap_Row(mask, y);
+        for (int x = 0; x < Rect_Width(fore.bounds); ++x) m[x] = px[x].a;
+    }
+    Scan_Drop_Plain_Mask(scan);
+}
+
+int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
+                    a_picture_scan_rec& scan) {
+    a_codec_info info;
+    if (!Codec_Probe(data, size, hint ? hint : "", info)) return SCAN_NO_DECODER;
+    int err = Scan_New_Body(alerts, info.width, info.height, 32, scan);
+    if (err != SCAN_OK) return err;
+    PixMap& fore = scan.body.fore->pix;
+    if (!Codec_Decode(data, size, hint ? hint : "", fore.baseAddr, PixMap_RowBytes(fore), info)) {
+        Dispose_MW(scan.body);
+        return SCAN_NO_BOUNDS;
+    }
+    scan.depth = int16_t(info.depth);
+    scan.dpi_h = info.dpi_x;
+    scan.dpi_v = info.dpi_y;
+    Codec_Code(info.format, scan.codec);
+    if (info.alpha) Scan_Alpha_Mask(scan);
+    if (info.depth <= 8) Whiten_Transparent(scan);
+    return SCAN_OK;
+}
+
+int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t size,
+               a_picture_scan_rec& scan) {
+    Null_Scan(scan);
+    int err = Scan_Own(alerts, data, size, scan);
+    // A bitmap variant our reader refuses may still be one the codecs know.
+    bool retry = err == -1 || (err > 0 && Starts_With(data, size, "BM"));
+    if (retry) {
+        Dispose_Scan(scan);
+        std::string hint = codec ? Codec_Name(codec) : std::string();
+        int qt = Scan_Quicktime2(alerts, hint.c_str(), data, size, scan);
+        if (qt == SCAN_OK || err == -1) err = qt;
+    }
+    if (err == SCAN_OK && !Attach_CTable(scan)) err = SCAN_NO_MEMORY;
+    if (err != SCAN_OK) Dispose_Scan(scan);
+    return err;
+}
+
+bool Scan_Quicktime_Hdl(const char codec[4], const std::vector<uint8_t>& hdl,
+                        a_picture_scan_rec& scan) {
+    return Scan_Bytes(false, codec, hdl.data(), hdl.size(), scan) == SCAN_OK;
+}
+
+namespace {
+
+int Error_Alert(int code) {
+    switch (code) {
+        case SCAN_TOO_LARGE: return ALERT_IMAGE_TOO_LARGE;
+        case SCAN_NO_MEMORY: return ALERT_NOT_ENOUGH_MEMORY;
+        case SCAN_DEEP_IMAGE: return ALERT_DEEP_IMAGE;
+        default: return ALERT_CANNOT_READ;
+    }
+}
+
+}  // namespace
+
+void Photo_Import_Error(int code) {
+    if (code == SCAN_OK || code == SCAN_TOO_LARGE || code == SCAN_NO_MEMORY) return;
+    Show_Alert(Error_Alert(code));
+}
+
+std::string Scan_Error_Text(int code) {
+    std::string s;
+    Get_Translated_String(Error_Alert(code), ALERT_STR_ID, s);
+    return s;
+}
+
+bool Read_BitMap(bool alerts, const std::string& path, a_picture_scan_rec& scan) {
+    return Read_Image_File(alerts, path, scan) == SCAN_OK;
+}
+
+int Read_Image_File(bool alerts, const std::string& path, a_picture_scan_rec& scan) {
+    Null_Scan(scan);
+    std::vector<uint8_t> bytes;
+    int err = SCAN_NO_DECODER;
+    Scan_Progress(-1, -1);
+    if (File_ReadAll(path, bytes) && !bytes.empty())
+        err = Scan_Bytes(alerts, nullptr, bytes.data(), bytes.size(), scan);
+    Scan_Progress(-2, -2);
+    if (err != SCAN_OK && alerts) Photo_Import_Error(err);
+    return err;
+}
+
+int Export_World_Bytes(a_file_format format, int dpi, const GWorld* world,
+                       std::vector<uint8_t>& out) {
+    if (!world || world->pix.pixelSize != 32 || dpi <= 0) return -2;
+    const PixMap& pm = world->pix;
+    int w = Rect_Width(pm.bounds), h = Rect_Height(pm.bounds), rb = PixMap_RowBytes(pm);
+    out.clear();
+    switch (format) {
+        case FMT_PSD: return Write_PSD(pm, dpi, out) ? 0 : -2;
+        case FMT_PICT: return Write_PICT(pm, dpi, out) ? 0 : -2;
+        case FMT_BMP: return Codec_Encode(pm.baseAddr, w, h, rb, "bmp", -1, dpi, out) ? 0 : -2;
+        case FMT_JPEG: return Codec_Encode(pm.baseAddr, w, h, rb, "jpeg", 90, dpi, out) ? 0 : -2;
+        case FMT_TIFF: return Codec_Encode(pm.baseAddr, w, h, rb, "tiff", -1, dpi, out) ? 0 : -2;
+        case FMT_PNG: return Codec_Encode(pm.baseAddr, w, h, rb, "png", -1, dpi, out) ? 0 : -2;
+        default: return -1;
+    }
+}
+
+int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world) {
+    std::vector<uint8_t> bytes;
+    int err = Export_World_Bytes(format, dpi, world, bytes);
+    if (err != 0) return err;
+    return File_SaveAtomic(path, bytes.data(), bytes.size()) ? 0 : -3;
+}
+
+GWorld* Expand_JPEG(int width, int height, const uint8_t* buf, size_t len) {
+    a_codec_info info;
+    if (!Codec_Probe(buf, len, "jpeg", info) || info.format != "jpeg" || info.width != width ||
+        info.height != height || width >= SCAN_MAX_WIDTH || height > INT16_MAX)
+        return nullptr;
+    GWorld* world = New_GWorld(32, Rect{0, 0, int16_t(height), int16_t(width)});
+    if (!world) return nullptr;
+    if (!Codec_Decode(buf, len, "jpeg", world->pix.baseAddr, PixMap_RowBytes(world->pix), info))
+        Dispose_GWorld(world);
+    return world;
+}
+
+GWorld* Scan_Colour_World(const a_picture_scan_rec& scan) {
+    const GWorld* fore = scan.body.fore;
+    if (!fore) return nullptr;
+    if (fore->pix.pixelSize == 32) return Copy_GWorld(fore);
+    GWorld* deep = New_GWorld(32, fore->pix.bounds);
+    if (!deep) return nullptr;
+    const Rect& b = fore->pix.bounds;
+    for (int y = b.top; y < b.bottom; ++y) {
+        const uint8_t* src = PixMap_Row(fore->pix, y);
+        auto* dst = reinterpret_cast<a_win_pixel32*>(PixMap_Row(deep->pix, y));
+        for (int x = 0; x < Rect_Width(b); ++x) {
+            dst[x] = scan.ctable[src[x]];
+            dst[x].a = 255;
+        }
+    }
+    return deep;
+}

@@ -1,0 +1,118 @@
+#include "platform/image_codec.h"
+
+#include <QtCore/QBuffer>
+#include <QtCore/QByteArray>
+#include <QtGui/QImage>
+#include <QtGui/QImageReader>
+#include <QtGui/QImageWriter>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr double kInchesPerMetre = 0.0254;
+
+QByteArray View(const uint8_t* data, size_t size) {
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// A reader over `bytes` that decides by content and falls back on `hint`.
+bool Open_Reader(QBuffer& buffer, QImageReader& reader, const std::string& hint) {
+    buffer.open(QIODevice::ReadOnly);
+    reader.setDevice(&buffer);
+    reader.setAutoTransform(true);
+    if (reader.canRead()) return true;
+    if (hint.empty()) return false;
+    buffer.seek(0);
+    reader.setDevice(&buffer);
+    reader.setFormat(QByteArray::fromStdString(hint));
+    return reader.canRead();
+}
+
+QSize Natural_Size(QImageReader& reader) {
+    QSize s = reader.size();
+    if (s.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90))
+        s.transpose();
+    return s;
+}
+
+int Dpi(int dots_per_metre) { return int(std::lround(dots_per_metre * kInchesPerMetre)); }
+
+// The depth the file stores, as far as the decoder tells it before decoding;
+// else that of the decoded picture. GIF holds at most 256 colours, whatever
+// format its decoder hands out.
+int Source_Depth(const std::string& format, QImage::Format stored, const QImage& image) {
+    if (format == "gif") return 8;
+    int depth = stored != QImage::Format_Invalid ? QImage::toPixelFormat(stored).bitsPerPixel()
+                                                 : image.depth();
+    if (depth == 32 && !image.hasAlphaChannel()) depth = 24;
+    return depth;
+}
+
+}  // namespace
+
+bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info) {
+    if (size == 0 || size > 0x7FFFFFFF) return false;
+    QByteArray bytes = View(data, size);
+    QBuffer buffer(&bytes);
+    QImageReader reader;
+    if (!Open_Reader(buffer, reader, hint)) return false;
+    QSize s = Natural_Size(reader);
+    if (!s.isValid() || s.isEmpty()) return false;
+    info = a_codec_info{};
+    info.width = s.width();
+    info.height = s.height();
+    info.format = reader.format().toStdString();
+    return true;
+}
+
+bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uint8_t* dst,
+                  int rowbytes, a_codec_info& info) {
+    if (size == 0 || size > 0x7FFFFFFF || rowbytes < info.width * 4) return false;
+    QByteArray bytes = View(data, size);
+    QBuffer buffer(&bytes);
+    QImageReader reader;
+    if (!Open_Reader(buffer, reader, hint)) return false;
+    info.format = reader.format().toStdString();  // empty once the image is read
+    QImage::Format stored = reader.imageFormat();
+    QImage image;
+    if (!reader.read(&image)) return false;
+    if (image.width() != info.width || image.height() != info.height) return false;
+    info.alpha = image.hasAlphaChannel();
+    info.depth = Source_Depth(info.format, stored, image);
+    info.dpi_x = Dpi(image.dotsPerMeterX());
+    info.dpi_y = Dpi(image.dotsPerMeterY());
+    if (image.format() != QImage::Format_ARGB32)
+        image = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < info.height; ++y)
+        std::memcpy(dst + size_t(y) * rowbytes, image.constScanLine(y), size_t(info.width) * 4);
+    return true;
+}
+
+bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
+                  const std::string& format, int quality, int dpi, std::vector<uint8_t>& out,
+                  bool alpha) {
+    if (width <= 0 || height <= 0 || rowbytes < width * 4 || dpi <= 0) return false;
+    QImage view(pixels, width, height, rowbytes, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    QImage image = alpha ? view.copy() : view.convertToFormat(QImage::Format_RGB888);
+    int dots_per_metre = int(std::lround(dpi / kInchesPerMetre));
+    image.setDotsPerMeterX(dots_per_metre);
+    image.setDotsPerMeterY(dots_per_metre);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, QByteArray::fromStdString(format));
+    if (quality >= 0) writer.setQuality(quality);
+    if (!writer.write(image)) return false;
+    out.assign(bytes.begin(), bytes.end());
+    return true;
+}
+
+bool Codec_Can_Read(const std::string& format) {
+    return QImageReader::supportedImageFormats().contains(QByteArray::fromStdString(format));
+}
+
+bool Codec_Can_Write(const std::string& format) {
+    return QImageWriter::supportedImageFormats().contains(QByteArray::fromStdString(format));
+}

@@ -1,0 +1,35 @@
+// The toolkit's image decoders and encoders on plain bytes and pixel buffers.
+// Pixels are 32-bit native: bytes blue, green, red, alpha, not premultiplied.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct a_codec_info {
+    int width = 0;  // natural size, after the file's own orientation is applied
+    int height = 0;
+    int depth = 0;       // bits per pixel of the source: 1, 8, 24, 32, ...
+    bool alpha = false;  // the source has transparency (an alpha channel or colour)
+    std::string format;  // the decoder's lower-case name: "jpeg", "png", "gif", ...
+    int dpi_x = 0;       // resolution stated by the file, 0 when none
+    int dpi_y = 0;
+};
+
+// Size and format of image bytes without decoding the pixels. `hint` (a
+// format name or empty) is tried when the content names no decoder.
+bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info);
+// Decodes into `dst`: info.height rows of `rowbytes` bytes, the size Codec_Probe
+// gave. Opaque sources get alpha 255. False when the data does not decode to
+// exactly that size.
+bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uint8_t* dst,
+                  int rowbytes, a_codec_info& info);
+// Encodes rows in `format` ("bmp", "jpeg", "tiff", "png") at `quality` (0-100,
+// -1 the encoder's default) with `dpi` stored where the format has a field for
+// it. The fourth byte is ignored unless `alpha`.
+bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
+                  const std::string& format, int quality, int dpi, std::vector<uint8_t>& out,
+                  bool alpha = false);
+// Whether the toolkit can read (or write) `format`.
+bool Codec_Can_Read(const std::string& format);
+bool Codec_Can_Write(const std::string& format);

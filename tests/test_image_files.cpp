@@ -1,0 +1,679 @@
+// Image readers and writers over real files: made by the toolkit's encoders,
+// by hand (tests/image_fixtures.cpp) and by our own writers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "image_fixtures.h"
+#include "images/bmp_reader.h"
+#include "images/iff_reader.h"
+#include "images/image_files.h"
+#include "images/psd_file.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/image_codec.h"
+#include "shell/messages.h"
+#include "shell/string_ids.h"
+
+namespace {
+
+// Owns a scan for the length of a test.
+struct a_scan : a_picture_scan_rec {
+    a_scan() = default;
+    a_scan(const a_scan&) = delete;
+    ~a_scan() { Dispose_Scan(*this); }
+};
+
+uint32_t Pixel(const GWorld* w, int x, int y) {
+    uint32_t p = 0;
+    Get_GWorld_Pixel(w, x, y, p);
+    return p;
+}
+uint32_t RGB(const GWorld* w, int x, int y) { return Pixel(w, x, y) & 0xFFFFFF; }
+uint8_t Cover(const GWorld* mask, int x, int y) { return uint8_t(Pixel(mask, x, y)); }
+
+// A 32-bit world filled by f(x, y) = 0x00RRGGBB.
+GWorld* Make_World(int w, int h, const std::function<uint32_t(int, int)>& f) {
+    GWorld* g = New_GWorld(32, Rect{0, 0, int16_t(h), int16_t(w)});
+    for (int y = 0; y < h; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(PixMap_Row(g->pix, y));
+        for (int x = 0; x < w; ++x) row[x] = f(x, y);
+    }
+    return g;
+}
+
+uint32_t Pattern(int x, int y) {
+    return uint32_t(x * 37 % 256) << 16 | uint32_t(y * 59 % 256) << 8 | uint32_t((x + y) * 13 % 256);
+}
+
+std::string Alert(int index) {
+    std::string s;
+    Get_Translated_String(index, ALERT_STR_ID, s);
+    return s;
+}
+
+int Scan(const a_bytes& bytes, a_picture_scan_rec& scan) {
+    return Scan_Bytes(false, nullptr, bytes.data(), bytes.size(), scan);
+}
+
+a_bytes Encode(GWorld* w, const char* format, int dpi, bool alpha = false) {
+    a_bytes out;
+    EXPECT_TRUE(Codec_Encode(w->pix.baseAddr, Rect_Width(w->pix.bounds), Rect_Height(w->pix.bounds),
+                             PixMap_RowBytes(w->pix), format, -1, dpi, out, alpha));
+    return out;
+}
+
+// The pixels and resolution of a PICT written by our writer: the one
+// direct-pixels record, unpacked.
+struct a_pict_image {
+    int w = 0, h = 0, dpi = 0, header_dpi = 0;
+    std::vector<uint32_t> px;
+};
+bool Decode_PICT(const a_bytes& b, a_pict_image& out) {
+    size_t p = 512 + 10;
+    auto u16 = [&](size_t at) { return unsigned(b.at(at) << 8 | b.at(at + 1)); };
+    auto u32 = [&](size_t at) { return uint32_t(u16(at)) << 16 | u16(at + 2); };
+    if (u16(p) != 0x0011 || u16(p + 2) != 0x02FF || u16(p + 4) != 0x0C00) return false;
+    out.header_dpi = int(u32(p + 10) >> 16);
+    p += 6 + 24;
+    if (u16(p) != 0x001E || u16(p + 2) != 0x0001) return false;
+    p += 4 + u16(p + 4);
+    if (u16(p) != 0x009A) return false;
+    p += 2;
+    unsigned rowbytes = u16(p + 4) & 0x3FFF;
+    out.h = int(u16(p + 10));
+    out.w = int(u16(p + 12));
+    out.dpi = int(u32(p + 22) >> 16);
+    p += 50 + 18;  // the pixel map, source and destination, mode
+    for (int y = 0; y < out.h; ++y) {
+        a_bytes row;
+        if (rowbytes < 8) {
+            row.assign(b.begin() + long(p), b.begin() + long(p + rowbytes));
+            p += rowbytes;
+            for (int x = 0; x < out.w; ++x)
+                out.px.push_back(uint32_t(row[4 * x + 1]) << 16 | row[4 * x + 2] << 8 | row[4 * x + 3]);
+            continue;
+        }
+        size_t n = rowbytes > 250 ? u16(p) : b.at(p);
+        p += rowbytes > 250 ? 2 : 1;
+        size_t end = p + n;
+        while (p < end) {
+            int c = int8_t(b.at(p++));
+            if (c >= 0) row.insert(row.end(), b.begin() + long(p), b.begin() + long(p + size_t(c) + 1)), p += size_t(c) + 1;
+            else if (c != -128) row.insert(row.end(), size_t(1 - c), b.at(p++));
+        }
+        if (row.size() != size_t(out.w) * 3) return false;
+        for (int x = 0; x < out.w; ++x)
+            out.px.push_back(uint32_t(row[size_t(x)]) << 16 | row[size_t(out.w + x)] << 8 | row[size_t(2 * out.w + x)]);
+    }
+    if (p & 1) ++p;
+    return u16(p) == 0x00FF && p + 2 == b.size();
+}
+
+class ImageFiles : public ::testing::Test {
+  protected:
+    void SetUp() override { Dialog_ScriptAnswers({}); }
+};
+
+}  // namespace
+
+// --- the image-codec path -------------------------------------------------
+
+TEST_F(ImageFiles, GifTransparentColourBecomesMaskAndWhite) {
+    // Index 2 is transparent; index 3 is pure green and must stay opaque.
+    std::vector<uint8_t> px = {0, 1, 2, 3, 2, 2, 1, 0, 3, 0, 2, 1};
+    std::vector<uint32_t> pal = {0x102030, 0xA0B0C0, 0x00FF00, 0x00FF00};
+    pal[2] = 0x123456;
+    a_scan scan;
+    std::string path = Write_Temp("t.gif", Make_GIF(4, 3, px, pal, 2));
+    ASSERT_TRUE(Read_BitMap(true, path, scan));
+    EXPECT_EQ(Codec_Text(scan.codec), "GIFf");
+    EXPECT_LE(scan.depth, 8);
+    ASSERT_EQ(scan.body.fore->pix.pixelSize, 32);
+    ASSERT_NE(scan.body.mask, nullptr);
+    for (int i = 0; i < 12; ++i) {
+        int x = i % 4, y = i / 4;
+        bool clear = px[size_t(i)] == 2;
+        EXPECT_EQ(Cover(scan.body.mask, x, y), clear ? 0 : 255) << i;
+        EXPECT_EQ(RGB(scan.body.fore, x, y), clear ? 0xFFFFFFu : pal[px[size_t(i)]]) << i;
+    }
+}
+
+TEST_F(ImageFiles, PngAlphaIsTheMaskAndOpaqueJpegHasNone) {
+    auto alpha = [](int x) { return x == 4 ? 255 : x * 60; };
+    GWorld* w = Make_World(5, 4, [&](int x, int y) { return uint32_t(alpha(x)) << 24 | Pattern(x, y); });
+    a_scan png;
+    ASSERT_EQ(Scan(Encode(w, "png", 150, true), png), SCAN_OK);
+    EXPECT_EQ(Codec_Text(png.codec), "PNGf");
+    ASSERT_NE(png.body.mask, nullptr);
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_EQ(Cover(png.body.mask, x, 2), alpha(x));
+        if (x > 0) {
+            EXPECT_EQ(RGB(png.body.fore, x, 2), Pattern(x, 2));  // straight colour kept
+        }
+    }
+    EXPECT_EQ(png.dpi_h, 150);
+
+    a_scan jpeg;
+    ASSERT_EQ(Scan(Encode(w, "jpeg", 200), jpeg), SCAN_OK);
+    EXPECT_EQ(Codec_Text(jpeg.codec), "JPEG");
+    EXPECT_EQ(jpeg.body.mask, nullptr);
+    EXPECT_EQ(jpeg.depth, 24);
+    EXPECT_EQ(jpeg.dpi_h, 200);
+    Dispose_GWorld(w);
+}
+
+TEST_F(ImageFiles, WidthLimitAndFailuresShowOneAlert) {
+    // Wider than any world can be, so the pixels come from a plain buffer.
+    std::vector<uint32_t> row(4096, 0x336699);
+    a_bytes wide_png;
+    ASSERT_TRUE(Codec_Encode(reinterpret_cast<uint8_t*>(row.data()), 4096, 1, 4096 * 4, "png", -1, 72, wide_png));
+    std::string path = Write_Temp("wide.png", wide_png);
+    a_scan scan;
+    EXPECT_FALSE(Read_BitMap(true, path, scan));
+    EXPECT_EQ(scan.body.fore, nullptr);
+    ASSERT_EQ(Dialog_History().size(), 1u);  // the size alert, not a second one
+    EXPECT_EQ(Dialog_History()[0].message, Alert(ALERT_IMAGE_TOO_LARGE));
+
+    GWorld* ok = Make_World(4095, 1, Pattern);
+    a_scan scan2;
+    EXPECT_EQ(Scan(Encode(ok, "png", 72), scan2), SCAN_OK);
+    EXPECT_EQ(Rect_Width(scan2.body.bounds), 4095);
+    Dispose_GWorld(ok);
+
+    Dialog_ScriptAnswers({});
+    a_scan junk;
+    EXPECT_FALSE(Read_BitMap(true, Write_Temp("junk.jpg", a_bytes(100, 'x')), junk));
+    EXPECT_FALSE(Read_BitMap(true, Write_Temp("gone", {}) + ".missing", junk));
+    ASSERT_EQ(Dialog_History().size(), 2u);
+    EXPECT_EQ(Dialog_History()[1].message, Alert(ALERT_CANNOT_READ));
+    Dialog_ScriptAnswers({});
+    EXPECT_FALSE(Read_BitMap(false, Write_Temp("junk.jpg", a_bytes(100, 'x')), junk));
+    EXPECT_TRUE(Dialog_History().empty());
+}
+
+TEST_F(ImageFiles, EmbeddedBytesDecodeByTheirCodec) {
+    GWorld* w = Make_World(6, 3, Pattern);
+    std::vector<uint8_t> png = Encode(w, "png", 72);
+    a_scan scan;
+    ASSERT_TRUE(Scan_Quicktime_Hdl("PNGf", png, scan));
+    EXPECT_EQ(RGB(scan.body.fore, 5, 2), Pattern(5, 2));
+    // A bitmap comes back through our own reader with the codec kept for embedding.
+    a_bmp_spec bmp;
+    bmp.pixels = {1, 2, 3, 4, 5, 6};
+    a_scan scan2;
+    ASSERT_TRUE(Scan_Quicktime_Hdl("BMPf", Make_BMP(bmp), scan2));
+    EXPECT_EQ(Codec_Text(scan2.codec), "BMPf");
+    a_scan scan3;
+    EXPECT_FALSE(Scan_Quicktime_Hdl("JPEG", {1, 2, 3}, scan3));
+    Dispose_GWorld(w);
+}
+
+TEST_F(ImageFiles, ExpandJpegChecksTheSize) {
+    GWorld* w = Make_World(16, 8, [](int, int) { return 0x808080u; });
+    a_bytes jpeg = Encode(w, "jpeg", 72);
+    GWorld* out = Expand_JPEG(16, 8, jpeg.data(), jpeg.size());
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(Get_GWorld_PixelSize(out), 32);
+    EXPECT_NEAR(int(RGB(out, 3, 3) & 0xFF), 0x80, 3);
+    Dispose_GWorld(out);
+    EXPECT_EQ(Expand_JPEG(16, 9, jpeg.data(), jpeg.size()), nullptr);
+    a_bytes png = Encode(w, "png", 72);
+    EXPECT_EQ(Expand_JPEG(16, 8, png.data(), png.size()), nullptr);
+    Dispose_GWorld(w);
+}
+
+// --- writers ----------------------------------------------------------------
+
+TEST_F(ImageFiles, EveryWriterRoundTripsPixelsAndResolution) {
+    // Smooth, so that JPEG can be held to a small error; every channel differs.
+    auto smooth = [](int x, int y) { return uint32_t(x * 6) << 16 | uint32_t(y * 10) << 8 | uint32_t((x + y) * 3); };
+    GWorld* w = Make_World(37, 23, smooth);
+    struct a_case {
+        a_file_format format;
+        int tolerance;
+    };
+    for (a_case c : {a_case{FMT_BMP, 0}, {FMT_TIFF, 0}, {FMT_PNG, 0}, {FMT_PSD, 0}, {FMT_JPEG, 12}}) {
+        SCOPED_TRACE(FINDER_TYPES[c.format]);
+        std::string path = Write_Temp("round", {});
+        ASSERT_EQ(Export_World(c.format, 240, path, w), 0);
+        a_scan scan;
+        ASSERT_TRUE(Read_BitMap(false, path, scan));
+        EXPECT_EQ(scan.body.bounds, (Rect{0, 0, 23, 37}));
+        EXPECT_EQ(scan.dpi_h, 240);
+        EXPECT_EQ(scan.dpi_v, 240);
+        for (int y = 0; y < 23; ++y)
+            for (int x = 0; x < 37; ++x)
+                for (int k = 0; k < 24; k += 8)
+                    ASSERT_NEAR(int(RGB(scan.body.fore, x, y) >> k & 0xFF), int(smooth(x, y) >> k & 0xFF),
+                                c.tolerance) << x << "," << y;
+    }
+    Dispose_GWorld(w);
+}
+
+TEST_F(ImageFiles, PictHoldsPixelsAndResolutionForEveryRowForm) {
+    for (int width : {1, 20, 70}) {  // unpacked rows, byte counts, word counts
+        SCOPED_TRACE(width);
+        GWorld* w = Make_World(width, 5, Pattern);
+        a_bytes bytes;
+        ASSERT_EQ(Export_World_Bytes(FMT_PICT, 600, w, bytes), 0);
+        a_pict_image pict;
+        ASSERT_TRUE(Decode_PICT(bytes, pict));
+        EXPECT_EQ(pict.w, width);
+        EXPECT_EQ(pict.h, 5);
+        EXPECT_EQ(pict.dpi, 600);
+        EXPECT_EQ(pict.header_dpi, 600);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < width; ++x) ASSERT_EQ(pict.px[size_t(y * width + x)], Pattern(x, y));
+        Dispose_GWorld(w);
+    }
+}
+
+TEST_F(ImageFiles, ExportRefusesWithoutTouchingTheFile) {
+    std::string path = Write_Temp("keep.bin", {1, 2, 3});
+    GWorld* w = Make_World(4, 4, Pattern);
+    EXPECT_EQ(Export_World(FMT_TEXT, 300, path, w), -1);
+    GWorld* grey = New_GWorld(8, Rect{0, 0, 4, 4});
+    EXPECT_EQ(Export_World(FMT_PNG, 300, path, grey), -2);
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(File_ReadAll(path, after));
+    EXPECT_EQ(after, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(Export_World(FMT_PNG, 300, "/nonexistent-dir/x.png", w), -3);
+    Dispose_GWorld(w);
+    Dispose_GWorld(grey);
+}
+
+// --- IFF ----------------------------------------------------------------------
+
+namespace {
+a_iff_spec Iff(int w, int h, int planes) {
+    a_iff_spec s;
+    s.w = w, s.h = h, s.planes = planes;
+    for (int i = 0; i < w * h; ++i) s.pixels.push_back(uint8_t((i * 7 + i / w) % (1 << std::min(planes, 8))));
+    for (int k = 0; k < (1 << std::min(planes, 8)); ++k) s.cmap.insert(s.cmap.end(), {uint8_t(k), uint8_t(255 - k), uint8_t(k * 3)});
+    return s;
+}
+void Expect_Indices(const a_picture_scan_rec& scan, const a_iff_spec& s) {
+    ASSERT_EQ(scan.body.fore->pix.pixelSize, 8);
+    for (int y = 0; y < s.h; ++y)
+        for (int x = 0; x < s.w; ++x)
+            ASSERT_EQ(Pixel(scan.body.fore, x, y), s.pixels[size_t(y * s.w + x)]) << x << "," << y;
+}
+}  // namespace
+
+TEST(IffReader, PlanarAndChunkyBodiesPlainAndPacked) {
+    for (bool pbm : {false, true})
+        for (bool packed : {false, true}) {
+            SCOPED_TRACE(std::string(pbm ? "PBM " : "ILBM") + (packed ? " packed" : " plain"));
+            a_iff_spec s = Iff(19, 5, pbm ? 8 : 5);  // odd width: padded rows
+            s.pbm = pbm, s.packed = packed, s.odd_chunk = true;
+            a_scan scan;
+            ASSERT_EQ(Scan(Make_IFF(s), scan), SCAN_OK);
+            Expect_Indices(scan, s);
+            EXPECT_EQ(Codec_Text(scan.codec), "");
+            EXPECT_EQ(scan.body.mask, nullptr);
+            // The palette, and the colour table made from it.
+            EXPECT_EQ(scan.ctable[3], (a_win_pixel32{9, 252, 3, 0}));
+            uint32_t idx = Pixel(scan.body.fore, 2, 1);
+            uint32_t map[256];
+            CTabHandle_To_Map(scan.body.fore->pix.pmTable, map);
+            EXPECT_EQ(map[idx] & 0xFFFFFF, uint32_t(idx) << 16 | (255 - idx) << 8 | (idx * 3 & 0xFF));
+        }
+}
+
+TEST(IffReader, MaskPlaneAndTransparentColour) {
+    a_iff_spec s = Iff(10, 3, 3);
+    s.mask.assign(30, 1);
+    s.mask[4] = s.mask[25] = 0;
+    a_scan scan;
+    ASSERT_EQ(Scan(Make_IFF(s), scan), SCAN_OK);
+    Expect_Indices(scan, s);
+    ASSERT_NE(scan.body.mask, nullptr);
+    EXPECT_EQ(Cover(scan.body.mask, 4, 0), 0);
+    EXPECT_EQ(Cover(scan.body.mask, 5, 2), 0);
+    EXPECT_EQ(Cover(scan.body.mask, 6, 2), 255);
+
+    a_iff_spec t = Iff(4, 2, 2);
+    t.masking = MASK_HASTRANS, t.transparent = 3;
+    t.cmap.clear();  // without a palette: a grey ramp
+    a_scan scan2;
+    ASSERT_EQ(Scan(Make_IFF(t), scan2), SCAN_OK);
+    EXPECT_TRUE(scan2.transp);
+    EXPECT_EQ(scan2.transpx, 3);
+    EXPECT_EQ(scan2.ctable[3], (a_win_pixel32{255, 255, 255, 0}));
+    EXPECT_EQ(scan2.ctable[1], (a_win_pixel32{85, 85, 85, 0}));
+}
+
+TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
+    a_scan scan;
+    EXPECT_EQ(Scan_ILBM(false, Make_IFF(Iff(4, 2, 24)).data(), Make_IFF(Iff(4, 2, 24)).size(), scan), ILBM_TOO_DEEP);
+    EXPECT_EQ(Scan_ILBM(false, Make_IFF(Iff(3073, 1, 1)).data(), Make_IFF(Iff(3073, 1, 1)).size(), scan), ILBM_BAD_HEADER);
+    a_bytes good = Make_IFF(Iff(3072, 1, 1));
+    EXPECT_EQ(Scan_ILBM(false, good.data(), good.size(), scan), SCAN_OK);
+    Dispose_Scan(scan);
+
+    a_iff_spec s = Iff(9, 4, 4);
+    s.packed = true;
+    a_bytes file = Make_IFF(s);
+    auto expect_fail = [&](a_bytes bytes, int code, const char* what) {
+        a_scan sc;
+        EXPECT_EQ(Scan_ILBM(false, bytes.data(), bytes.size(), sc), code) << what;
+        EXPECT_EQ(sc.body.fore, nullptr) << what;
+        EXPECT_EQ(sc.body.mask, nullptr) << what;
+    };
+    expect_fail(a_bytes(file.begin(), file.end() - 5), ILBM_BAD_BODY, "body cut short");
+    a_bytes not_ilbm = file;
+    std::memcpy(not_ilbm.data() + 8, "ACBM", 4);
+    expect_fail(not_ilbm, ILBM_NOT_IFF, "form type");
+    expect_fail(a_bytes(file.begin(), file.begin() + 11), ILBM_SHORT, "12 bytes");
+    // More rows claimed than the body holds: refused before anything is made.
+    a_bytes tall = file;
+    tall[20 + 2] = 0x7F;  // BMHD h
+    expect_fail(tall, ILBM_BAD_BODY, "rows claimed");
+    // A body longer than its rows (beyond one pad byte).
+    a_iff_spec plain = Iff(16, 2, 1);
+    a_bytes longer = Make_IFF(plain);
+    longer.insert(longer.end(), {0, 0, 0, 0});
+    size_t body = longer.size() - 4 - 8 - 4;  // the BODY chunk's length field
+    longer[body + 7] = uint8_t(longer[body + 7] + 4);
+    longer[7] = uint8_t(longer[7] + 4);
+    expect_fail(longer, ILBM_BAD_BODY, "body too long");
+    // A BODY before any BMHD.
+    a_bytes no_header = {'F', 'O', 'R', 'M', 0, 0, 0, 14, 'I', 'L', 'B', 'M', 'B', 'O', 'D', 'Y', 0, 0, 0, 2, 0, 0};
+    expect_fail(no_header, ILBM_BAD_BODY, "no BMHD");
+    a_bytes huge_chunk = file;
+    huge_chunk[16] = 0x7F;  // BMHD length past the form
+    expect_fail(huge_chunk, ILBM_BAD_CHUNK, "chunk length");
+}
+
+TEST(IffReader, ReportsProgressAroundTheRead) {
+    static std::vector<std::pair<int, int>> calls;
+    calls.clear();
+    Image_SetProgress([](int total, int done) { calls.emplace_back(total, done); });
+    a_scan scan;
+    EXPECT_TRUE(Read_BitMap(false, Write_Temp("p.iff", Make_IFF(Iff(5, 3, 2))), scan));
+    Image_SetProgress(nullptr);
+    std::vector<std::pair<int, int>> want = {{-1, -1}, {3, 0}, {3, 1}, {3, 2}, {-2, -2}};
+    EXPECT_EQ(calls, want);
+}
+
+// --- Windows bitmaps ------------------------------------------------------------
+
+namespace {
+a_bmp_spec Bmp(int w, int h, int bpp) {
+    a_bmp_spec s;
+    s.w = w, s.h = h, s.bpp = bpp;
+    for (int i = 0; i < w * h; ++i)
+        s.pixels.push_back(bpp <= 8 ? uint32_t(i * 5 % (1 << bpp)) : Pattern(i % w, i / w));
+    if (bpp <= 8)
+        for (int k = 0; k < (1 << bpp); ++k) s.palette.push_back(uint32_t(k) << 16 | uint32_t(k * 2 % 256) << 8 | 7);
+    return s;
+}
+void Expect_Pixels(const a_picture_scan_rec& scan, const a_bmp_spec& s) {
+    for (int y = 0; y < s.h; ++y)
+        for (int x = 0; x < s.w; ++x) {
+            uint32_t want = s.pixels[size_t(y * s.w + x)];
+            uint32_t got = s.bpp <= 8 ? Pixel(scan.body.fore, x, y) : RGB(scan.body.fore, x, y);
+            ASSERT_EQ(got, s.bpp <= 8 ? want : want & 0xFFFFFF) << x << "," << y;
+        }
+}
+int Scan_Bmp(const a_bmp_spec& s, a_picture_scan_rec& scan) {
+    a_bytes b = Make_BMP(s);
+    return Scan_BMP_2(false, s.file, b.data(), b.size(), scan);
+}
+}  // namespace
+
+TEST(BmpReader, DepthsHeadersAndRowOrders) {
+    struct a_case {
+        int bpp, header;
+        bool top_down, file;
+    };
+    for (a_case c : {a_case{24, 40, false, true}, {24, 108, true, true}, {32, 124, false, false},
+                     {8, 40, false, true}, {4, 40, true, false}, {1, 40, false, true},
+                     {8, 12, false, true}, {24, 12, false, false}}) {
+        SCOPED_TRACE(std::to_string(c.bpp) + " bits, header " + std::to_string(c.header));
+        a_bmp_spec s = Bmp(13, 4, c.bpp);  // 13 wide: padded rows at every depth
+        s.header = c.header, s.top_down = c.top_down && c.header != 12, s.file = c.file;
+        a_scan scan;
+        ASSERT_EQ(Scan_Bmp(s, scan), 0);
+        EXPECT_EQ(scan.body.fore->pix.pixelSize, c.bpp <= 8 ? 8 : 32);
+        EXPECT_EQ(scan.depth, c.bpp);
+        Expect_Pixels(scan, s);
+        EXPECT_EQ(scan.body.mask, nullptr);
+        if (c.bpp <= 8) {
+            EXPECT_EQ(scan.ctable[1], (a_win_pixel32{7, 2, 1, 0}));
+        }
+        if (c.header != 12) {
+            EXPECT_EQ(scan.dpi_h, 300);
+            EXPECT_EQ(scan.dpi_v, 72);
+        }
+    }
+}
+
+TEST(BmpReader, BitFieldsAndAlpha) {
+    a_bmp_spec s = Bmp(5, 2, 32);
+    s.header = 124, s.alpha = true;
+    for (size_t i = 0; i < s.pixels.size(); ++i) s.pixels[i] |= uint32_t(i * 25) << 24;
+    s.pixels[9] |= 0xFF000000;
+    a_scan scan;
+    ASSERT_EQ(Scan_Bmp(s, scan), 0);
+    Expect_Pixels(scan, s);
+    ASSERT_NE(scan.body.mask, nullptr);
+    EXPECT_EQ(Cover(scan.body.mask, 0, 0), 0);
+    EXPECT_EQ(Cover(scan.body.mask, 3, 1), 8 * 25);
+
+    // 16 bits: 5-5-5 by default, 5-6-5 by bit fields.
+    a_bmp_spec p = Bmp(2, 1, 16);
+    p.pixels = {0x07E0, 0x001F};
+    a_scan s555;
+    ASSERT_EQ(Scan_Bmp(p, s555), 0);
+    EXPECT_EQ(RGB(s555.body.fore, 0, 0), 0x08FF00u);
+    EXPECT_EQ(RGB(s555.body.fore, 1, 0), 0x0000FFu);
+    a_bytes b565 = Make_BMP(p);
+    b565[30] = 3;  // compression: bit fields follow the header
+    const uint32_t masks[3] = {0xF800, 0x07E0, 0x001F};
+    a_bytes fields;
+    for (uint32_t m : masks) Add32LE(fields, m);
+    b565.insert(b565.begin() + 54, fields.begin(), fields.end());
+    b565[10] = 54 + 12;
+    a_scan s565;
+    ASSERT_EQ(Scan_BMP_2(false, true, b565.data(), b565.size(), s565), 0);
+    EXPECT_EQ(RGB(s565.body.fore, 0, 0), 0x00FF00u);  // six bits of green, no red
+}
+
+TEST(BmpReader, RunLengths) {
+    // 8-bit: a run, an odd absolute run, end of line, a delta, end of bitmap.
+    a_bmp_spec s = Bmp(6, 3, 8);
+    s.compression = 1;
+    s.rle = {3, 9, 0, 3, 1, 2, 4, 0, 0, 0, 0, 2, 2, 1, 2, 7, 0, 1};
+    a_scan scan;
+    ASSERT_EQ(Scan_Bmp(s, scan), 0);
+    std::vector<uint32_t> want = {0, 0, 7, 7, 0, 0,  // top row: reached by the delta
+                                  0, 0, 0, 0, 0, 0,
+                                  9, 9, 9, 1, 2, 4};
+    for (int i = 0; i < 18; ++i) EXPECT_EQ(Pixel(scan.body.fore, i % 6, i / 6), want[size_t(i)]) << i;
+
+    a_bmp_spec f = Bmp(5, 1, 4);
+    f.compression = 2;
+    f.rle = {3, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};  // runs alternate nibbles; 5 > width is clipped
+    a_scan scan4;
+    ASSERT_EQ(Scan_Bmp(f, scan4), 0);
+    std::vector<uint32_t> want4 = {1, 2, 1, 10, 11};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(Pixel(scan4.body.fore, x, 0), want4[size_t(x)]) << x;
+
+    a_bmp_spec cut = s;
+    cut.rle = {0, 5, 1, 2};  // an absolute run past the end of the data
+    a_scan bad;
+    EXPECT_EQ(Scan_Bmp(cut, bad), BMP_BAD_PIXELS);
+    EXPECT_EQ(bad.body.fore, nullptr);
+}
+
+TEST(BmpReader, RefusesUnknownAndDamagedFiles) {
+    auto expect_fail = [](const a_bytes& b, bool file, int code, const char* what) {
+        a_scan sc;
+        EXPECT_EQ(Scan_BMP_2(false, file, b.data(), b.size(), sc), code) << what;
+        EXPECT_EQ(sc.body.fore, nullptr) << what;
+    };
+    for (uint32_t comp : {4u, 5u}) {  // JPEG and PNG in a clipboard bitmap
+        a_bmp_spec s = Bmp(4, 2, 24);
+        s.file = false, s.compression = comp;
+        expect_fail(Make_BMP(s), false, BMP_BAD_COMPRESSION, "compression 4/5");
+    }
+    a_bytes b = Make_BMP(Bmp(7, 3, 8));
+    expect_fail(a_bytes(b.begin(), b.end() - 10), true, BMP_BAD_PIXELS, "rows claimed");
+    a_bytes wrong = b;
+    wrong[0] = 'P';
+    expect_fail(wrong, true, BMP_NOT_BMP, "no BM");
+    expect_fail(a_bytes(b.begin(), b.begin() + 20), true, BMP_SHORT, "header cut");
+    a_bytes odd_header = b;
+    odd_header[14] = 64;
+    expect_fail(odd_header, true, BMP_BAD_HEADER, "header size");
+    a_bytes many = b;
+    many[46] = 0x2C, many[47] = 0x01;  // 300 colours
+    expect_fail(many, true, BMP_BAD_PALETTE, "palette");
+    a_bytes far = b;
+    far[13] = 0x10;  // pixels past the end
+    expect_fail(far, true, BMP_BAD_PIXELS, "offset");
+    a_bytes zero = b;
+    zero[18] = zero[19] = 0;  // width 0
+    expect_fail(zero, true, BMP_BAD_FORMAT, "width");
+    // A clipboard bitmap whose palette runs past the data.
+    a_bmp_spec clip = Bmp(2, 2, 8);
+    clip.file = false;
+    a_bytes cb = Make_BMP(clip);
+    expect_fail(a_bytes(cb.begin(), cb.begin() + 300), false, BMP_BAD_PALETTE, "clipboard palette");
+}
+
+// --- Photoshop ------------------------------------------------------------------
+
+namespace {
+a_psd_spec Psd(int w, int h, int nchannels) {
+    a_psd_spec s;
+    s.w = w, s.h = h;
+    for (int c = 0; c < nchannels; ++c) {
+        a_bytes plane;
+        for (int i = 0; i < w * h; ++i) plane.push_back(uint8_t(i * (c + 3) + c * 40));
+        s.channels.push_back(plane);
+    }
+    return s;
+}
+uint32_t Psd_RGB(const a_psd_spec& s, int i) {
+    if (s.mode == 1) return uint32_t(s.channels[0][size_t(i)]) * 0x010101u;
+    return uint32_t(s.channels[0][size_t(i)]) << 16 | s.channels[1][size_t(i)] << 8 | s.channels[2][size_t(i)];
+}
+}  // namespace
+
+TEST(PsdFile, CompositeOfRgbAndGrey) {
+    for (bool rle : {false, true})
+        for (int mode : {3, 1}) {
+            SCOPED_TRACE(std::string(mode == 3 ? "RGB" : "grey") + (rle ? " RLE" : " raw"));
+            a_psd_spec s = Psd(150, 3, mode == 3 ? 4 : 2);  // an extra channel that is not transparency
+            s.mode = mode, s.rle = rle, s.dpi = 254;
+            a_scan scan;
+            a_bytes b = Make_PSD(s);
+            ASSERT_EQ(Scan(b, scan), SCAN_OK);
+            EXPECT_EQ(Codec_Text(scan.codec), "8BPS");
+            EXPECT_EQ(scan.dpi_h, 254);
+            EXPECT_EQ(scan.body.mask, nullptr);
+            for (int i = 0; i < 450; ++i) ASSERT_EQ(RGB(scan.body.fore, i % 150, i / 150), Psd_RGB(s, i)) << i;
+        }
+}
+
+TEST(PsdFile, MergedTransparencyBecomesTheMask) {
+    a_psd_spec s = Psd(4, 2, 4);
+    s.merged_alpha = true;
+    s.channels[3] = {0, 255, 255, 255, 128, 255, 255, 0};
+    a_scan scan;
+    ASSERT_EQ(Scan(Make_PSD(s), scan), SCAN_OK);
+    ASSERT_NE(scan.body.mask, nullptr);
+    EXPECT_EQ(Cover(scan.body.mask, 0, 0), 0);
+    EXPECT_EQ(Cover(scan.body.mask, 0, 1), 128);
+    EXPECT_EQ(Cover(scan.body.mask, 1, 0), 255);
+}
+
+TEST(PsdFile, RefusesOtherModesAndDamage) {
+    a_psd_spec cmyk = Psd(3, 2, 4);
+    cmyk.mode = 4;
+    a_psd_spec deep = Psd(3, 2, 3);
+    deep.depth = 16;
+    for (const a_psd_spec& s : {cmyk, deep}) {
+        a_scan scan;
+        EXPECT_EQ(Scan(Make_PSD(s), scan), SCAN_DEEP_IMAGE);
+    }
+    Dialog_ScriptAnswers({});
+    a_scan scan;
+    EXPECT_FALSE(Read_BitMap(true, Write_Temp("cmyk.psd", Make_PSD(cmyk)), scan));
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message, Alert(ALERT_DEEP_IMAGE));
+
+    auto expect_fail = [](const a_bytes& b, int code, const char* what) {
+        a_scan sc;
+        EXPECT_EQ(Scan_PSD(false, b.data(), b.size(), sc), code) << what;
+        EXPECT_EQ(sc.body.fore, nullptr) << what;
+    };
+    a_psd_spec s = Psd(40, 6, 3);
+    a_bytes raw = Make_PSD(s);
+    expect_fail(a_bytes(raw.begin(), raw.end() - 1), PSD_BAD_PIXELS, "raw cut");
+    s.rle = true;
+    a_bytes rle = Make_PSD(s);
+    expect_fail(a_bytes(rle.begin(), rle.end() - 3), PSD_BAD_PIXELS, "rle cut");
+    a_bytes tall = raw;
+    tall[14] = 0x10;  // height 0x10000006
+    expect_fail(tall, PSD_BAD_PIXELS, "rows claimed");
+    a_bytes version = raw;
+    version[5] = 2;
+    expect_fail(version, PSD_BAD_HEADER, "version 2");
+    a_bytes zip = raw;
+    zip[26 + 4 + 4 + 4 + 1] = 2;  // compression after three empty sections
+    expect_fail(zip, PSD_BAD_COMPRESSION, "zip");
+    expect_fail(a_bytes(raw.begin(), raw.begin() + 20), PSD_SHORT, "header cut");
+    a_bytes runs = rle;
+    runs[26 + 12 + 2 + 1] = 0xFF;  // a row count past the data
+    expect_fail(runs, PSD_BAD_PIXELS, "row count");
+}
+
+// Writes the seed corpus of fuzz/fuzz_imagefiles.cpp and the command-line
+// check's bitmap; run on purpose with --gtest_also_run_disabled_tests
+// --gtest_filter='*WriteFixtures'.
+TEST(ImageFixtures, DISABLED_WriteFixtures) {
+    std::string dir = std::string(CIRQUEL_SOURCE_DIR) + "/fuzz/corpus/imagefiles/";
+    auto put = [&](const char* name, const a_bytes& b) { File_SaveAtomic(dir + name, b.data(), b.size()); };
+    a_bytes check = Make_BMP(Bmp(9, 5, 24));
+    File_SaveAtomic(std::string(CIRQUEL_TEST_DATA) + "/images/check.bmp", check.data(), check.size());
+    a_iff_spec ilbm = Iff(21, 3, 5);
+    ilbm.packed = true, ilbm.odd_chunk = true;
+    put("ilbm_packed.iff", Make_IFF(ilbm));
+    a_iff_spec masked = Iff(9, 2, 2);
+    masked.mask.assign(18, 1);
+    masked.mask[3] = 0;
+    put("ilbm_mask.iff", Make_IFF(masked));
+    a_iff_spec pbm = Iff(7, 3, 8);
+    pbm.pbm = true, pbm.packed = true;
+    put("pbm_packed.iff", Make_IFF(pbm));
+    put("bmp24.bmp", Make_BMP(Bmp(5, 3, 24)));
+    a_bmp_spec rle = Bmp(6, 3, 8);
+    rle.compression = 1;
+    rle.rle = {3, 9, 0, 3, 1, 2, 4, 0, 0, 0, 0, 2, 2, 1, 2, 7, 0, 1};
+    put("bmp8_rle.bmp", Make_BMP(rle));
+    a_bmp_spec rle4 = Bmp(5, 1, 4);
+    rle4.compression = 2;
+    rle4.rle = {3, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};
+    put("bmp4_rle.bmp", Make_BMP(rle4));
+    a_bmp_spec clip = Bmp(4, 3, 32);
+    clip.file = false, clip.header = 124, clip.alpha = true, clip.top_down = true;
+    put("clip_v5_alpha.dib", Make_BMP(clip));
+    a_bmp_spec core = Bmp(5, 2, 1);
+    core.header = 12;
+    put("bmp1_core.bmp", Make_BMP(core));
+    a_psd_spec rgb = Psd(9, 4, 3);
+    rgb.dpi = 300;
+    put("psd_rgb_raw.psd", Make_PSD(rgb));
+    a_psd_spec grey = Psd(140, 2, 1);
+    grey.mode = 1, grey.rle = true;
+    put("psd_grey_rle.psd", Make_PSD(grey));
+    a_psd_spec alpha = Psd(6, 3, 4);
+    alpha.rle = true, alpha.merged_alpha = true;
+    put("psd_alpha_rle.psd", Make_PSD(alpha));
+}
