@@ -4,8 +4,8 @@ int Cmd_Prefs(const a_cli_args& args);        // cmd_prefs.cpp
 int Cmd_Art(const a_cli_args& args);          // cmd_art.cpp
 int Cmd_Shape(const a_cli_args& args);        // cmd_shape.cpp
 int Cmd_Sheet(const a_cli_args& args);        // cmd_shape.cpp
-int Cmd_Image_Info(const a_cli_args& args);   // cmd_image.cpp
-int Cmd_Export_Test(const a_cli_args& args);  // cmd_image.cpp
+int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
+int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 
 // Add one line per subcommand file; keep the list in the order of the usage text.
 const a_cli_command g_cli_commands[] = {

@@ -38,6 +38,7 @@ enum : int {
     ALERT_CANNOT_READ = 10,
     ALERT_PREFS_NOT_WRITTEN = 13,
     ALERT_NOT_ENOUGH_MEMORY = 16,  // memory for one action (an image, a file's bytes)
+    ALERT_CANVAS_MISSING = 19,   // a canvas picture is missing: a white one is used
     ALERT_ART_OUT_OF_DATE = 40,  // the art database lacks the about-box picture
     ALERT_ART_NOT_FOUND = 44,    // ^0 the art file's name
     ALERT_ART_DAMAGED = 52,      // a partial copy or corrupted art database
