@@ -311,7 +311,9 @@ void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& i
 
 void Apply_Knockout(int tolerance, const PixMap& src, PixMap& msk) {
     Rect r = Sect(src.bounds, msk.bounds);
-    int t2 = tolerance * tolerance;
+    // Three times the square: (250, 252, 255) is near-white at tolerance 5
+    // while (240, 240, 240) is not.
+    int t2 = 3 * tolerance * tolerance;
     for (int y = r.top; y < r.bottom; ++y) {
         const uint8_t* s = PixMap_Row(src, y) + 4 * (r.left - src.bounds.left);
         uint8_t* m = PixMap_Row(msk, y) + (r.left - msk.bounds.left);
@@ -463,6 +465,19 @@ void Rotate_Both(a_cache_purpose purpose, int angle, a_masked_gworld& body, a_ma
 
 }  // namespace
 
+namespace {
+
+// Whether the rendered body would carry a mask when the shadow is made, so
+// that sizing picks the same kind of shadow as the screen does.
+bool Sizing_Has_Mask(const a_spec& spec, const a_masked_gworld& in, bool prerotate) {
+    if (in.mask || spec.is_symbol || spec.wtransp || spec.opacity != 100) return true;
+    if (prerotate && spec.angle != 0) return true;  // the screen's rotation prepares one
+    if (spec.corner != 0 || spec.feather != 0) return true;
+    return spec.edge_kind == EDGE_SCALLOP || spec.edge_kind == EDGE_ROUGH;
+}
+
+}  // namespace
+
 void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, const a_masked_gworld& in_arg,
                    a_masked_gworld& body, a_masked_gworld& shad) {
     Null_MW(body);
@@ -497,8 +512,15 @@ void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, const a_masked_g
     if (spec.shadf) {
         a_masked_gworld input = body;
         Null_MW(body);
-        Apply_Shadow(spec.shad_dx, spec.shad_dy, spec.shad_opacity, spec.shad_radius,
-                     a_win_pixel32{0, 0, 0, 0}, input, body, shad);
+        uint8_t map[256];
+        for (int v = 0; v < 256; ++v) map[v] = uint8_t(v * spec.shad_opacity / 100);
+        bool masked = input.fore ? input.mask != nullptr : Sizing_Has_Mask(spec, in_arg, prerotate);
+        if (masked)
+            Apply_Complex_Shadow(spec.shad_dx, spec.shad_dy, spec.shad_radius, map, a_win_pixel32{},
+                                 input, body, shad);
+        else
+            Apply_Inline_Shadow(spec.shad_dx, spec.shad_dy, spec.shad_radius, map, a_win_pixel32{},
+                                input, body);
     }
     if (!prerotate) Rotate_Both(purpose, spec.angle, body, shad);
 }

@@ -28,7 +28,7 @@ void Rotate_GWorld(int angle, const Rect& src_rect, GWorld* src_w, Rect& dst_rec
 // A 32-bit world of symbol_color whose mask is the input's grey coverage.
 void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& in,
                      a_masked_gworld& out);
-// Near-white (squared distance to white at most tolerance^2) becomes clear;
+// Near-white (squared distance to white at most 3 * tolerance^2) becomes clear;
 // solid pixels next to clear ones along rows or columns become 80.
 void Apply_Knockout(int tolerance, const PixMap& src, PixMap& msk);
 void Apply_Knockout_W(int tolerance, GWorld* srcw, GWorld* mskw);

@@ -143,6 +143,7 @@ void Cache_Init() {
 }
 
 void Cache_Init_For(size_t physical_mb) {
+    Cache_Clear();
     g_list.assign(CACHE_NENTRIES + 1, a_cache_item{});
     g_highx = 0;
     g_lru = 0;
