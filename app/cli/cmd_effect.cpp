@@ -8,6 +8,7 @@
 #include "images/image_files.h"
 #include "platform/png.h"
 #include "render/blit.h"
+#include "render/effects.h"
 #include "render/effects_cache.h"
 #include "render/syspix.h"
 
@@ -149,16 +150,6 @@ bool Write(GWorld* w, const std::string& path, std::string& error) {
     return Png_Write(path, Bits_Of(w), &error);
 }
 
-// One part of a result drawn over what `dst` holds: through its mask when
-// it has one.
-void Draw_Part(const a_masked_gworld& mw, GWorld* dst) {
-    if (!mw.fore) return;
-    if (mw.mask)
-        Pix_To_PixM(mw.fore->pix, mw.mask->pix, dst->pix, mw.bounds, mw.bounds, mw.bounds);
-    else
-        Pix_To_Pix(mw.fore->pix, dst->pix, mw.bounds, mw.bounds, srcCopy, nullptr);
-}
-
 GWorld* White_World(const Rect& bounds) {
     GWorld* w = nullptr;
     New_GWorldF("effect", bounds, 32, nullptr, w);
@@ -188,21 +179,18 @@ std::string Suffixed(const std::string& path, const std::string& suffix) {
 int Write_Result(const a_cache_result& c, const a_effect_args& a) {
     if (!c.body.fore || Rect_IsEmpty(c.union_)) return Fail("the effect left nothing to draw");
     std::string error;
-    GWorld* all = White_World(c.union_);
-    Draw_Part(c.shad, all);
-    Draw_Part(c.body, all);
+    GWorld* all = Composite_Result(c.body, c.shad, c.union_, 0x00FFFFFF);
     bool ok = Write(all, a.out, error);
     Dispose_GWorld(all);
     if (ok && a.layers) {
-        GWorld* body = White_World(c.body.bounds);
-        Draw_Part(a_masked_gworld{c.body.bounds, c.body.fore, nullptr}, body);
+        GWorld* body = Composite_Result(a_masked_gworld{c.body.bounds, c.body.fore, nullptr},
+                                        a_masked_gworld{}, c.body.bounds, 0x00FFFFFF);
         GWorld* mask = Mask_Picture(c.body);
         ok = Write(body, Suffixed(a.out, "-body"), error) && Write(mask, Suffixed(a.out, "-mask"), error);
         Dispose_GWorld(body);
         Dispose_GWorld(mask);
         if (ok && c.shad.fore) {
-            GWorld* shad = White_World(c.shad.bounds);
-            Draw_Part(c.shad, shad);
+            GWorld* shad = Composite_Result(a_masked_gworld{}, c.shad, c.shad.bounds, 0x00FFFFFF);
             ok = Write(shad, Suffixed(a.out, "-shadow"), error);
             Dispose_GWorld(shad);
         }

@@ -213,6 +213,27 @@ void Canvas8_To_32(const a_keyset& /*key*/, const PixMap& canv8, GWorld*& canv32
     Pix_To_Pix(canv8, canv32->pix, canv8.bounds, canv8.bounds, srcCopy, nullptr);
 }
 
+namespace {
+
+void Draw_Part(const a_masked_gworld& mw, GWorld* dst) {
+    if (!mw.fore) return;
+    if (mw.mask)
+        Pix_To_PixM(mw.fore->pix, mw.mask->pix, dst->pix, mw.bounds, mw.bounds, mw.bounds);
+    else
+        Pix_To_Pix(mw.fore->pix, dst->pix, mw.bounds, mw.bounds, srcCopy, nullptr);
+}
+
+}  // namespace
+
+GWorld* Composite_Result(const a_masked_gworld& body, const a_masked_gworld& shad, const Rect& area,
+                         uint32_t paper) {
+    GWorld* out = New_World(32, area);
+    PixMap32_Fill(out->pix, area, paper);
+    Draw_Part(shad, out);
+    Draw_Part(body, out);
+    return out;
+}
+
 void Swap_MW(a_masked_gworld& a, a_masked_gworld& b) { std::swap(a, b); }
 
 void Dispose_Masked_World(a_masked_gworld& mw) { Dispose_MW(mw); }

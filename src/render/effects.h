@@ -55,5 +55,9 @@ void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2,
 void Canvas8_To_32(const a_keyset& key, const PixMap& canv8, GWorld*& canv32);
 // What a missing picture shows: a grey and white check.
 void Fill_Missing_Pattern(GWorld* world);
+// Shadow, then body, drawn through their masks onto a new world of `area`
+// filled with `paper` (0x00RRGGBB): a rendered block as it would sit on a page.
+GWorld* Composite_Result(const a_masked_gworld& body, const a_masked_gworld& shad, const Rect& area,
+                         uint32_t paper);
 void Swap_MW(a_masked_gworld& a, a_masked_gworld& b);
 void Dispose_Masked_World(a_masked_gworld& mw);
