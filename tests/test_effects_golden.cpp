@@ -30,15 +30,6 @@ a_masked_gworld Photo(int w, int h) {
     return mw;
 }
 
-a_port_bits Bits(GWorld* w) {
-    a_port_bits b;
-    b.base = w->pix.baseAddr;
-    b.rowbytes = PixMap_RowBytes(w->pix);
-    b.depth = 32;
-    b.bounds = w->pix.bounds;
-    return b;
-}
-
 struct a_effect_case {
     const char* golden;
     void (*set)(a_spec& s);
@@ -119,7 +110,7 @@ TEST(EffectsGolden, Chains) {
         a_cache_result r;
         Cache_Get(FOR_SCREEN, s, r);
         GWorld* out = Composite_Result(r.body, r.shad, r.union_, 0x00FFFFFF);
-        EXPECT_TRUE(Matches_Golden(c.golden, Bits(out))) << c.golden;
+        EXPECT_TRUE(Matches_Golden(c.golden, World_Bits(out))) << c.golden;
         Dispose_GWorld(out);
         Cache_Clear1(src.sid);
     }
@@ -157,7 +148,7 @@ TEST(CanvasGolden, PicturesOnUnits) {
         canv.cv.canvas_color_hue = int16_t(c.hue);
         canv.cv.canvas_color_dist = int16_t(c.dist);
         Render_Canvas(c.bounds, w, canv, c.kind, true, true);
-        EXPECT_TRUE(Matches_Golden(c.golden, Bits(w))) << c.golden;
+        EXPECT_TRUE(Matches_Golden(c.golden, World_Bits(w))) << c.golden;
         Dispose_GWorld(canv.cached_world);
         Dispose_GWorld(w);
     }

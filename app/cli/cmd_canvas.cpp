@@ -9,6 +9,7 @@
 #include "model/document.h"
 #include "platform/png.h"
 #include "render/canvas.h"
+#include "render/effects.h"
 #include "shell/art_startup.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
@@ -93,15 +94,6 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
     return true;
 }
 
-a_port_bits Bits_Of(GWorld* w) {
-    a_port_bits b;
-    b.base = w->pix.baseAddr;
-    b.rowbytes = PixMap_RowBytes(w->pix);
-    b.depth = 32;
-    b.bounds = w->pix.bounds;
-    return b;
-}
-
 // Inside the shape (white in the shape view) the canvas shows; outside it is
 // washed as the screen washes it; outlines stay on top.
 void Merge_Shape(const GWorld* shape, GWorld* canvas) {
@@ -139,10 +131,10 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     Render_Canvas(bounds, canvas, canv, unit.kind, false, true);
     a_shape_view_options view;
     view.holes = true;
-    Draw_Shape_View(unit, view, Bits_Of(shape));
+    Draw_Shape_View(unit, view, World_Bits(shape));
     Merge_Shape(shape, canvas);
     std::string error;
-    bool ok = Png_Write(out, Bits_Of(canvas), &error);
+    bool ok = Png_Write(out, World_Bits(canvas), &error);
     Dispose_GWorld(canvas);
     Dispose_GWorld(shape);
     return ok ? 0 : Fail(error);

@@ -137,17 +137,8 @@ bool Parse(const a_cli_args& args, a_effect_args& a, std::string& error) {
     return true;
 }
 
-a_port_bits Bits_Of(GWorld* w) {
-    a_port_bits b;
-    b.base = w->pix.baseAddr;
-    b.rowbytes = PixMap_RowBytes(w->pix);
-    b.depth = 32;
-    b.bounds = w->pix.bounds;
-    return b;
-}
-
 bool Write(GWorld* w, const std::string& path, std::string& error) {
-    return Png_Write(path, Bits_Of(w), &error);
+    return Png_Write(path, World_Bits(w), &error);
 }
 
 GWorld* White_World(const Rect& bounds) {

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "artdb/database.h"
-#include "artdb/pixt.h"
 #include "model/doc_hooks.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
@@ -96,6 +95,11 @@ void Show_Alert(int alert) {
     Dialog_Ask(r);
 }
 
+// The palette entries of a class: (2, class, *, *).
+void Class_Subset(int canv_class, a_subset& s) {
+    Subset_Init(a_keyset{CANVAS_CATEGORY, int16_t(canv_class), KEY_WILDCARD, KEY_WILDCARD}, s);
+}
+
 void Doc_Default_Canvas(int kind, a_canvas_spec& cv) { Default_Canvas(kind, cv); }
 
 }  // namespace
@@ -140,13 +144,13 @@ bool Is_No_Canvas(const a_canvas_spec& cv) {
 
 int Canvas_Count(int canv_class) {
     a_subset s;
-    Subset_Init(a_keyset{CANVAS_CATEGORY, int16_t(canv_class), KEY_WILDCARD, KEY_WILDCARD}, s);
+    Class_Subset(canv_class, s);
     return Subset_Count(s);
 }
 
 int Key_To_CanvX(const a_keyset& key, int canv_class) {
     a_subset s;
-    Subset_Init(a_keyset{CANVAS_CATEGORY, int16_t(canv_class), KEY_WILDCARD, KEY_WILDCARD}, s);
+    Class_Subset(canv_class, s);
     int n = Subset_Count(s);
     for (int i = 1; i <= n; ++i) {
         a_keyset k;
@@ -158,7 +162,7 @@ int Key_To_CanvX(const a_keyset& key, int canv_class) {
 
 void CanvX_To_Key(a_keyset& key, int index, int canv_class) {
     a_subset s;
-    Subset_Init(a_keyset{CANVAS_CATEGORY, int16_t(canv_class), KEY_WILDCARD, KEY_WILDCARD}, s);
+    Class_Subset(canv_class, s);
     int n = Subset_Count(s);
     if (n == 0) {  // no palette at all: the white canvas
         key = a_keyset{CANVAS_CATEGORY, int16_t(canv_class), 1, 1};
@@ -259,23 +263,12 @@ void Canvas_DrawElement(GWorld* dst, const Rect& cell, int index, int canv_class
     PixMap32_Fill(dst->pix, cell, 0x00FFFFFF);
     a_keyset key;
     CanvX_To_Key(key, index, canv_class);
-    if (!OP_Exists(key)) return;
-    a_pixt p;
-    Null_Pixt(p);
-    KPixt_Load(p, key);
-    Pixt_Lock(p);
-    const a_pixt_map& v = p.pixmap;
-    CTabHandle ctab = v.ctable == PIXT_CTAB_GRAY    ? gray_ctable
-                      : v.ctable == PIXT_CTAB_GRAY2 ? gray_ctable2
-                                                    : nullptr;
-    PixMap view;
-    New_Empty_PixMap(view, v.bounds, v.pixelSize, ctab);
-    view.baseAddr = v.baseAddr;
-    view.rowBytes = v.rowBytes;
-    Rect at = Centred(cell, Rect_Width(v.bounds), Rect_Height(v.bounds));
-    Pix_To_Pix(view, dst->pix, v.bounds, at, srcCopy, &cell);
-    Pixt_Unlock(p);
-    Pixt_Unload(p);
+    GWorld* thumb = Cache_Load_Art(key);
+    if (!thumb) return;
+    const Rect& tb = thumb->pix.bounds;
+    Rect at = Centred(cell, Rect_Width(tb), Rect_Height(tb));
+    Pix_To_Pix(thumb->pix, dst->pix, tb, at, srcCopy, &cell);
+    Dispose_GWorld(thumb);
 }
 
 void Canvas_Init() {

@@ -42,8 +42,9 @@ size_t Machine_MB() {
     return size_t(pages) / 1024 * size_t(page) / 1024;
 }
 
-// The art item as a 32-bit world; nullptr when the database lacks it.
-GWorld* Load_Art(const a_keyset& key) {
+}  // namespace
+
+GWorld* Cache_Load_Art(const a_keyset& key) {
     if (!OP_Exists(key)) return nullptr;
     a_pixt p;
     Null_Pixt(p);
@@ -69,13 +70,15 @@ GWorld* Load_Art(const a_keyset& key) {
     return out;
 }
 
+namespace {
+
 // The input of the pipeline for a spec: the art item, the missing pattern,
 // or the pinned source picture (borrowed, not owned: `owned` false).
 a_masked_gworld Make_Input(const a_spec& spec, bool& owned) {
     a_masked_gworld in;
     owned = spec.source.kind == SOURCE_DATABASE;
     if (owned) {
-        in.fore = Load_Art(spec.source.key);
+        in.fore = Cache_Load_Art(spec.source.key);
         if (!in.fore) {
             Rect r = Rect_IsEmpty(spec.subset) ? Rect{0, 0, 64, 64} : spec.subset;
             New_GWorldF("Cache_Get2", r, 32, nullptr, in.fore);

@@ -74,6 +74,10 @@ void Cache_Set_Limit(size_t limit);  // never below CACHE_MIN_LIMIT
 int Cache_HighX();
 const a_cache_item& Cache_Item(int ix);  // 1 .. Cache_HighX()
 
+// An art-database picture as a new 32-bit world; nullptr when no database
+// holds the key.
+GWorld* Cache_Load_Art(const a_keyset& key);
+
 // Bytes of pixels held: height * row bytes; 0 for nullptr.
 size_t PixMap_Size(const PixMap* pm);
 size_t GWorld_Size(const GWorld* w);
