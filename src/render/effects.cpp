@@ -287,8 +287,8 @@ void Rotation_Prep(a_cache_purpose purpose, a_masked_gworld& in) {
 
 namespace {
 
-// One world rotated about (cx, cy) and moved by (ox, oy); `fill` is what the
-// source does not reach.
+// One world through a rotation matrix onto `bounds`: colour worlds white
+// where the source does not reach, masks clear.
 GWorld* Rotate_About(GWorld* src, const a_affine& a, const Rect& bounds, bool mask) {
     if (!src) return nullptr;
     return mask ? Mask_Through(src, src->pix.bounds, a, bounds)
