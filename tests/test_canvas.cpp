@@ -153,6 +153,17 @@ TEST_F(Canvas, VerifyRepairsAMissingPictureWithOneAlert) {
     EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 309, 9}, 0), 1);
 }
 
+TEST_F(Canvas, PaletteCellShowsTheThumbnailCentred) {
+    GWorld* w = New_GWorld(32, Rect{0, 0, 10, 10});
+    PixMap32_Fill(w->pix, w->pix.bounds, 0x123456);
+    Canvas_DrawElement(w, w->pix.bounds, 2, 0);  // (2, 0, 301, 1): a green 4 x 4
+    EXPECT_EQ(Pixel32(w, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(Pixel32(w, 3, 3), 0x00FF00u);
+    EXPECT_EQ(Pixel32(w, 6, 6), 0x00FF00u);
+    EXPECT_EQ(Pixel32(w, 7, 7), 0xFFFFFFu);
+    Dispose_GWorld(w);
+}
+
 TEST(CanvasClasses, DefaultsFollowTheSliders) {
     a_canvas_spec cv;
     Init_CV(cv);
