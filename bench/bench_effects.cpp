@@ -3,11 +3,11 @@
 // shadow) on the same picture in the same run; bench/setup installs it.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "artdb/art_writer.h"

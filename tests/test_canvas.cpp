@@ -34,10 +34,12 @@ std::vector<uint8_t> Picture(int w, int h, Rect inner) {
     return Picture_Record(w, h, 32, Framed(w, h, inner), a_pixt_codec::RAW);
 }
 
-std::vector<uint8_t> Thumb() { return Picture(4, 4, Rect{0, 0, 4, 4}); }
+std::vector<uint8_t> Thumb() {
+    return Picture(4, 4, Rect{0, 0, 4, 4});
+}
 
 class Canvas : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::vector<a_db_entry> e = {
             Entry({2, 0, 1, 1}, Thumb()),

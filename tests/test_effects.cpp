@@ -89,7 +89,7 @@ TEST(EffectsColour, KnockoutClearsNearWhiteAndSoftensItsNeighbours) {
     EXPECT_EQ(Mask8(mw.mask, 2, 0), 0);
     EXPECT_EQ(Mask8(mw.mask, 1, 0), 0x50);  // beside the hole
     EXPECT_EQ(Mask8(mw.mask, 3, 0), 0x50);
-    EXPECT_EQ(Mask8(mw.mask, 0, 0), 255);   // marks do not chain
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 255);  // marks do not chain
     Dispose_MW(mw);
 }
 
@@ -132,7 +132,7 @@ TEST(EffectsEdges, ScallopCell) {
         EXPECT_GT(PixMap_Row(cell, 0)[x], 200);
         EXPECT_LT(PixMap_Row(cell, 0)[x], 255);
     }
-    EXPECT_EQ(&Calc_Scallop_Cell(8, 60), &cell);  // kept for the same numbers
+    EXPECT_EQ(&Calc_Scallop_Cell(8, 60), &cell);            // kept for the same numbers
     EXPECT_TRUE(Is_Null_PixMap(Calc_Scallop_Cell(1, 10)));  // depth 0: no scallops
 }
 
@@ -147,9 +147,9 @@ TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     a_masked_gworld in = Solid_MW(4, 4, 0x0000FF), out;
     Apply_Edge(FOR_SCREEN, s, in, out);
     EXPECT_EQ(out.bounds, (Rect{-2, -2, 6, 6}));
-    EXPECT_EQ(Pixel32(out.fore, -2, 0), 0xFF0000u);  // border
-    EXPECT_EQ(Pixel32(out.fore, -1, 0), 0x00FF00u);  // outline
-    EXPECT_EQ(Pixel32(out.fore, 0, 0), 0x0000FFu);   // picture
+    EXPECT_EQ(Pixel32(out.fore, -2, 0), 0xFF0000u);                       // border
+    EXPECT_EQ(Pixel32(out.fore, -1, 0), 0x00FF00u);                       // outline
+    EXPECT_EQ(Pixel32(out.fore, 0, 0), 0x0000FFu);                        // picture
     for (int x = -2; x < 6; ++x) EXPECT_EQ(Mask8(out.mask, x, -2), 255);  // a plain frame
     Dispose_MW(out);
     // Border 8, scallop 60: the cut at each cell's start reaches 4 deep.
@@ -158,10 +158,10 @@ TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     in = Solid_MW(40, 40, 0x0000FF);
     Apply_Edge(FOR_SCREEN, s, in, out);
     EXPECT_EQ(out.bounds, (Rect{-9, -9, 49, 49}));
-    EXPECT_EQ(Mask8(out.mask, -9 + 17, -9), 0);   // second cell's first column
+    EXPECT_EQ(Mask8(out.mask, -9 + 17, -9), 0);  // second cell's first column
     EXPECT_EQ(Mask8(out.mask, -9 + 17, -6), 0);
     EXPECT_EQ(Mask8(out.mask, -9 + 17, -5), 255);
-    EXPECT_EQ(Mask8(out.mask, -9 + 8, -8), 255);  // a bump
+    EXPECT_EQ(Mask8(out.mask, -9 + 8, -8), 255);                                  // a bump
     EXPECT_EQ(Mask8(out.mask, 48, 20 - 9 + 0), Mask8(out.mask, -9, 20 - 9 + 0));  // sides alike
     Dispose_MW(out);
     // Plain border without a mask stays opaque (no mask made).
@@ -224,7 +224,7 @@ TEST(EffectsShadow, OpaquePictureCarriesItsShadowInline) {
     EXPECT_EQ(body.bounds, (Rect{0, 0, 14, 14}));
     EXPECT_EQ(Mask8(body.mask, 12, 12), 255);  // shadow strip
     EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
-    EXPECT_EQ(Mask8(body.mask, 12, 1), 0);     // beside the picture, above the shadow
+    EXPECT_EQ(Mask8(body.mask, 12, 1), 0);  // beside the picture, above the shadow
     EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
     EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
     Dispose_MW(body);

@@ -8,7 +8,7 @@
 namespace {
 
 class EffectsCache : public testing::Test {
-protected:
+  protected:
     void SetUp() override { Cache_Init_For(0); }
     void TearDown() override { Cache_Init(); }
 
@@ -45,7 +45,7 @@ TEST_F(EffectsCache, EqualSpecsShareOneEntry) {
     print.hintx = 0;
     Cache_Get(FOR_PRINTING, print, cb);  // screen and print share
     EXPECT_EQ(ca.body.fore, cb.body.fore);
-    EXPECT_EQ(print.hintx, 0);           // printing writes no hint back
+    EXPECT_EQ(print.hintx, 0);  // printing writes no hint back
     a_spec collage = a;
     Cache_Get(FOR_COLLAGE, collage, cb);  // collage results are kept apart
     EXPECT_NE(ca.body.fore, cb.body.fore);

@@ -119,9 +119,11 @@ TEST(EffectsGolden, Chains) {
 TEST(CanvasGolden, PicturesOnUnits) {
     std::vector<a_db_entry> e = {
         Entry({2, 0, 311, 1}, Picture_Record(4, 4, 32, Rings(4, 4), a_pixt_codec::RAW)),
-        Entry({1, 1, 311, 1}, Picture_Record(640, 480, 32, Rings(640, 480), a_pixt_codec::PACKBITS)),
+        Entry({1, 1, 311, 1},
+              Picture_Record(640, 480, 32, Rings(640, 480), a_pixt_codec::PACKBITS)),
         Entry({2, 2, 312, 1}, Picture_Record(4, 4, 32, Rings(4, 4), a_pixt_codec::RAW)),
-        Entry({1, 5, 312, 1}, Picture_Record(1280, 870, 32, Rings(1280, 870), a_pixt_codec::PACKBITS)),
+        Entry({1, 5, 312, 1},
+              Picture_Record(1280, 870, 32, Rings(1280, 870), a_pixt_codec::PACKBITS)),
     };
     ASSERT_EQ(Open_Db(Db_Bytes(e)), OPEN_OKAY);
     struct a_case {
@@ -134,8 +136,24 @@ TEST(CanvasGolden, PicturesOnUnits) {
         int darkness, hue, dist;
     } cases[] = {
         {"canvas_disc_cover", UNIT_CD, Rect{0, 0, 300, 300}, {2, 0, 311, 1}, 0, false, 50, 0, 0},
-        {"canvas_disc_turned_tinted", UNIT_CD, Rect{0, 0, 300, 300}, {2, 0, 311, 1}, 1, true, 35, 200, 60},
-        {"canvas_jewel_base_borrowed", UNIT_JEWEL_BASE, Rect{0, 0, 160, 300}, {2, 2, 312, 1}, 0, false, 50, 0, 0},
+        {"canvas_disc_turned_tinted",
+         UNIT_CD,
+         Rect{0, 0, 300, 300},
+         {2, 0, 311, 1},
+         1,
+         true,
+         35,
+         200,
+         60},
+        {"canvas_jewel_base_borrowed",
+         UNIT_JEWEL_BASE,
+         Rect{0, 0, 160, 300},
+         {2, 2, 312, 1},
+         0,
+         false,
+         50,
+         0,
+         0},
     };
     for (const a_case& c : cases) {
         GWorld* w = New_GWorld(32, c.bounds);

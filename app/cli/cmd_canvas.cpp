@@ -4,8 +4,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "commands.h"
 #include "artdb/database.h"
+#include "cli_args.h"
+#include "commands.h"
 #include "model/document.h"
 #include "platform/png.h"
 #include "render/canvas.h"
@@ -18,23 +19,11 @@
 
 namespace {
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "cirquel-cli canvas: %s\n", message.c_str());
-    return 2;
-}
-
-bool Parse_Int(const std::string& s, int lo, int hi, int& out) {
-    char* end = nullptr;
-    long v = std::strtol(s.c_str(), &end, 10);
-    if (s.empty() || *end != '\0' || v < lo || v > hi) return false;
-    out = int(v);
-    return true;
-}
-
 bool Parse_Key(const std::string& s, a_keyset& key) {
     int v[4];
     char tail = 0;
-    if (std::sscanf(s.c_str(), "%d.%d.%d.%d%c", &v[0], &v[1], &v[2], &v[3], &tail) != 4) return false;
+    if (std::sscanf(s.c_str(), "%d.%d.%d.%d%c", &v[0], &v[1], &v[2], &v[3], &tail) != 4)
+        return false;
     for (int x : v)
         if (x < -32768 || x > 32767) return false;
     key = a_keyset{int16_t(v[0]), int16_t(v[1]), int16_t(v[2]), int16_t(v[3])};
@@ -53,9 +42,10 @@ bool Slider_Value(const std::string& s, a_slider_enum slider, int16_t& out, std:
                   const char* name) {
     const a_slider_item& it = g_sliders[slider];
     int v = 0;
-    if (!Parse_Int(s, it.minval, it.maxval, v))
+    if (!Cli_Parse_Int(s, it.minval, it.maxval, v))
         return error = std::string(name) + " takes " + std::to_string(it.minval) + " to " +
-                       std::to_string(it.maxval), false;
+                       std::to_string(it.maxval),
+               false;
     out = int16_t(v);
     return true;
 }
@@ -66,30 +56,46 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
         const std::string& s = args[i];
         bool has_value = i + 1 < args.size();
         int v = 0;
-        if (s == "-o" && has_value) a.out = args[++i];
+        if (s == "-o" && has_value)
+            a.out = args[++i];
         else if (s == "--unit" && has_value) {
-            if (!Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit))
+                return error = "bad --unit " + args[i], false;
         } else if (s == "--index" && has_value) {
-            if (!Parse_Int(args[++i], 1, 32767, a.index)) return error = "bad --index " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, 32767, a.index))
+                return error = "bad --index " + args[i], false;
         } else if (s == "--key" && has_value) {
-            if (!Parse_Key(args[++i], a.key)) return error = "--key takes a canvas key 2.b.c.d", false;
+            if (!Parse_Key(args[++i], a.key))
+                return error = "--key takes a canvas key 2.b.c.d", false;
             a.has_key = true;
         } else if (s == "--nrot" && has_value) {
-            if (!Parse_Int(args[++i], 0, 3, v)) return error = "--nrot takes 0 to 3", false;
+            if (!Cli_Parse_Int(args[++i], 0, 3, v)) return error = "--nrot takes 0 to 3", false;
             a.adjust.canvas_nrot = uint16_t(v);
         } else if (s == "--darkness" && has_value) {
-            if (!Slider_Value(args[++i], CANV_DARKNESS_SLIDER, a.adjust.canvas_darkness, error, s.c_str())) return false;
+            if (!Slider_Value(args[++i], CANV_DARKNESS_SLIDER, a.adjust.canvas_darkness, error,
+                              s.c_str()))
+                return false;
         } else if (s == "--hue" && has_value) {
-            if (!Slider_Value(args[++i], COLOR_HUE_SLIDER, a.adjust.canvas_color_hue, error, s.c_str())) return false;
+            if (!Slider_Value(args[++i], COLOR_HUE_SLIDER, a.adjust.canvas_color_hue, error,
+                              s.c_str()))
+                return false;
         } else if (s == "--dist" && has_value) {
-            if (!Slider_Value(args[++i], COLOR_DIST_SLIDER, a.adjust.canvas_color_dist, error, s.c_str())) return false;
-        } else if (s == "--flipx") a.adjust.canvas_flipx = true;
-        else if (s == "--flipy") a.adjust.canvas_flipy = true;
-        else if (s == "--invert") a.adjust.canvas_invert = true;
-        else if (s.rfind("-", 0) == 0 || !a.label.empty()) return error = "unexpected " + s, false;
-        else a.label = s;
+            if (!Slider_Value(args[++i], COLOR_DIST_SLIDER, a.adjust.canvas_color_dist, error,
+                              s.c_str()))
+                return false;
+        } else if (s == "--flipx")
+            a.adjust.canvas_flipx = true;
+        else if (s == "--flipy")
+            a.adjust.canvas_flipy = true;
+        else if (s == "--invert")
+            a.adjust.canvas_invert = true;
+        else if (s.rfind("-", 0) == 0 || !a.label.empty())
+            return error = "unexpected " + s, false;
+        else
+            a.label = s;
     }
-    if (a.label.empty() || a.out.empty()) return error = "a label and -o FILE.png are needed", false;
+    if (a.label.empty() || a.out.empty())
+        return error = "a label and -o FILE.png are needed", false;
     if (a.has_key && a.index) return error = "--key and --index exclude each other", false;
     return true;
 }
@@ -122,9 +128,10 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     Calc_Unit_Bounds(unit, bounds);
     GWorld* canvas = nullptr;
     GWorld* shape = nullptr;
-    if (New_GWorld(bounds, 32, nullptr, canvas) != 0 || New_GWorld(bounds, 32, nullptr, shape) != 0) {
+    if (New_GWorld(bounds, 32, nullptr, canvas) != 0 ||
+        New_GWorld(bounds, 32, nullptr, shape) != 0) {
         Dispose_GWorld(canvas);
-        return Fail("a picture of that size cannot be made");
+        return Cli_Fail("canvas", "a picture of that size cannot be made");
     }
     a_cached_canvas canv;
     canv.cv = cv;
@@ -137,7 +144,7 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     bool ok = Png_Write(out, World_Bits(canvas), &error);
     Dispose_GWorld(canvas);
     Dispose_GWorld(shape);
-    return ok ? 0 : Fail(error);
+    return ok ? 0 : Cli_Fail("canvas", error);
 }
 
 }  // namespace
@@ -145,19 +152,21 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
 int Cmd_Canvas(const a_cli_args& args) {
     a_canvas_args a;
     std::string error;
-    if (!Parse(args, a, error)) return Fail(error);
+    if (!Parse(args, a, error)) return Cli_Fail("canvas", error);
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
-    if (tx == 0) return Fail("no template named \"" + a.label + "\"");
+    if (tx == 0) return Cli_Fail("canvas", "no template named \"" + a.label + "\"");
     auto* t = new a_template;
     Expand_Template(TList_Get(tx), *t);
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
         delete t;
-        return Fail("unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+        return Cli_Fail("canvas",
+                        "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
     }
     a_unit unit = t->units[a.unit];
     delete t;
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Fail("no art database found");
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders()))
+        return Cli_Fail("canvas", "no art database found");
     int cls = UNIT_TO_CANV_PREFIX(unit.kind);
     a_canvas_spec cv;
     Default_Canvas(unit.kind, cv);  // the white canvas of the class
@@ -166,13 +175,14 @@ int Cmd_Canvas(const a_cli_args& args) {
     cv.canvas_key = white;
     if (a.index) {
         if (a.index > Canvas_Count(cls))
-            return Fail("class " + std::to_string(cls) + " has " + std::to_string(Canvas_Count(cls)) +
-                        " canvases");
+            return Cli_Fail("canvas", "class " + std::to_string(cls) + " has " +
+                                          std::to_string(Canvas_Count(cls)) + " canvases");
         CanvX_To_Key(cv.canvas_key, a.index, cls);
     } else if (a.has_key) {
         cv.canvas_key = a.key;
     }
     a_keyset full;
-    if (!Find_Full_Canvas(full, cv.canvas_key)) return Fail("no canvas picture for that key");
+    if (!Find_Full_Canvas(full, cv.canvas_key))
+        return Cli_Fail("canvas", "no canvas picture for that key");
     return Render(unit, cv, a.out);
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "images/image_files.h"
 #include "platform/png.h"
@@ -14,19 +15,6 @@
 
 namespace {
 
-int Fail(const std::string& message) {
-    std::fprintf(stderr, "cirquel-cli effect: %s\n", message.c_str());
-    return 2;
-}
-
-bool Parse_Long(const std::string& s, long lo, long hi, long& out) {
-    char* end = nullptr;
-    long v = std::strtol(s.c_str(), &end, 0);
-    if (s.empty() || *end != '\0' || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 struct a_num_field {
     const char* name;
     int16_t a_spec::*field;
@@ -34,15 +22,24 @@ struct a_num_field {
 };
 
 const a_num_field kNumbers[] = {
-    {"angle", &a_spec::angle, -1800, 1800},          {"scalingh", &a_spec::scalingh, 50, 6000},
-    {"scalingv", &a_spec::scalingv, 50, 6000},       {"darkness", &a_spec::darkness, 0, 100},
-    {"opacity", &a_spec::opacity, 6, 100},           {"corner", &a_spec::corner, 0, 100},
-    {"feather", &a_spec::feather, 0, 40},            {"edge_kind", &a_spec::edge_kind, 0, 3},
-    {"edge_border", &a_spec::edge_border, 0, 40},    {"edge_outline", &a_spec::edge_outline, 0, 40},
-    {"edge_scallop", &a_spec::edge_scallop, 10, 90}, {"edge_rough", &a_spec::edge_rough, 1, 20},
-    {"color_sat", &a_spec::color_sat, 0, 100},       {"color_hue", &a_spec::color_hue, 0, 359},
-    {"color_dist", &a_spec::color_dist, 0, 72},      {"shad_dx", &a_spec::shad_dx, -40, 40},
-    {"shad_dy", &a_spec::shad_dy, -40, 40},          {"shad_opacity", &a_spec::shad_opacity, 6, 100},
+    {"angle", &a_spec::angle, -1800, 1800},
+    {"scalingh", &a_spec::scalingh, 50, 6000},
+    {"scalingv", &a_spec::scalingv, 50, 6000},
+    {"darkness", &a_spec::darkness, 0, 100},
+    {"opacity", &a_spec::opacity, 6, 100},
+    {"corner", &a_spec::corner, 0, 100},
+    {"feather", &a_spec::feather, 0, 40},
+    {"edge_kind", &a_spec::edge_kind, 0, 3},
+    {"edge_border", &a_spec::edge_border, 0, 40},
+    {"edge_outline", &a_spec::edge_outline, 0, 40},
+    {"edge_scallop", &a_spec::edge_scallop, 10, 90},
+    {"edge_rough", &a_spec::edge_rough, 1, 20},
+    {"color_sat", &a_spec::color_sat, 0, 100},
+    {"color_hue", &a_spec::color_hue, 0, 359},
+    {"color_dist", &a_spec::color_dist, 0, 72},
+    {"shad_dx", &a_spec::shad_dx, -40, 40},
+    {"shad_dy", &a_spec::shad_dy, -40, 40},
+    {"shad_opacity", &a_spec::shad_opacity, 6, 100},
     {"shad_radius", &a_spec::shad_radius, 0, 8},
 };
 
@@ -52,8 +49,9 @@ struct a_bool_field {
 };
 
 const a_bool_field kBools[] = {
-    {"flipx", &a_spec::flipx}, {"flipy", &a_spec::flipy},   {"invert", &a_spec::invert},
-    {"wtransp", &a_spec::wtransp}, {"shadf", &a_spec::shadf}, {"constrainf", &a_spec::constrainf},
+    {"flipx", &a_spec::flipx},         {"flipy", &a_spec::flipy},
+    {"invert", &a_spec::invert},       {"wtransp", &a_spec::wtransp},
+    {"shadf", &a_spec::shadf},         {"constrainf", &a_spec::constrainf},
     {"is_symbol", &a_spec::is_symbol},
 };
 
@@ -81,30 +79,34 @@ bool Parse_Rect(const std::string& s, Rect& r) {
 // One FIELD=VALUE; false with a message for an unknown field or a bad value.
 bool Set_Field(a_spec& spec, const std::string& assignment, std::string& error) {
     size_t eq = assignment.find('=');
-    std::string name = assignment.substr(0, eq), value = eq == std::string::npos ? "" : assignment.substr(eq + 1);
+    std::string name = assignment.substr(0, eq),
+                value = eq == std::string::npos ? "" : assignment.substr(eq + 1);
     long v = 0;
     for (const a_num_field& f : kNumbers) {
         if (name != f.name) continue;
-        if (!Parse_Long(value, f.lo, f.hi, v))
-            return error = name + " takes " + std::to_string(f.lo) + " to " + std::to_string(f.hi), false;
+        if (!Cli_Parse_Long(value, f.lo, f.hi, v))
+            return error = name + " takes " + std::to_string(f.lo) + " to " + std::to_string(f.hi),
+                   false;
         spec.*f.field = int16_t(v);
         return true;
     }
     for (const a_bool_field& f : kBools) {
         if (name != f.name) continue;
-        if (!Parse_Long(value, 0, 1, v)) return error = name + " takes 0 or 1", false;
+        if (!Cli_Parse_Long(value, 0, 1, v)) return error = name + " takes 0 or 1", false;
         spec.*f.field = v != 0;
         return true;
     }
     for (const a_color_field& f : kColors) {
         if (name != f.name) continue;
-        if (value.size() != 7 || value[0] != '#' || !Parse_Long("0x" + value.substr(1), 0, 0xFFFFFF, v))
+        if (value.size() != 7 || value[0] != '#' ||
+            !Cli_Parse_Long(value.substr(1), 0, 0xFFFFFF, v, 16))
             return error = name + " takes a colour #RRGGBB", false;
         spec.*f.field = a_win_pixel32{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0};
         return true;
     }
     if (name == "subset") {
-        if (!Parse_Rect(value, spec.subset)) return error = "subset takes top,left,bottom,right", false;
+        if (!Parse_Rect(value, spec.subset))
+            return error = "subset takes top,left,bottom,right", false;
         return true;
     }
     return error = "no effect field \"" + name + "\"", false;
@@ -121,19 +123,29 @@ bool Parse(const a_cli_args& args, a_effect_args& a, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& s = args[i];
         bool has_value = i + 1 < args.size();
-        if (s == "-o" && has_value) a.out = args[++i];
-        else if (s == "--set" && has_value) a.sets.push_back(args[++i]);
-        else if (s == "--layers") a.layers = true;
+        if (s == "-o" && has_value)
+            a.out = args[++i];
+        else if (s == "--set" && has_value)
+            a.sets.push_back(args[++i]);
+        else if (s == "--layers")
+            a.layers = true;
         else if (s == "--purpose" && has_value) {
             const std::string& p = args[++i];
-            if (p == "screen") a.purpose = FOR_SCREEN;
-            else if (p == "print") a.purpose = FOR_PRINTING;
-            else if (p == "collage") a.purpose = FOR_COLLAGE;
-            else return error = "--purpose takes screen, print or collage", false;
-        } else if (s.rfind("-", 0) == 0 || !a.image.empty()) return error = "unexpected " + s, false;
-        else a.image = s;
+            if (p == "screen")
+                a.purpose = FOR_SCREEN;
+            else if (p == "print")
+                a.purpose = FOR_PRINTING;
+            else if (p == "collage")
+                a.purpose = FOR_COLLAGE;
+            else
+                return error = "--purpose takes screen, print or collage", false;
+        } else if (s.rfind("-", 0) == 0 || !a.image.empty())
+            return error = "unexpected " + s, false;
+        else
+            a.image = s;
     }
-    if (a.image.empty() || a.out.empty()) return error = "an image and -o FILE.png are needed", false;
+    if (a.image.empty() || a.out.empty())
+        return error = "an image and -o FILE.png are needed", false;
     return true;
 }
 
@@ -163,12 +175,14 @@ GWorld* Mask_Picture(const a_masked_gworld& mw) {
 std::string Suffixed(const std::string& path, const std::string& suffix) {
     size_t dot = path.rfind('.');
     size_t slash = path.rfind('/');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + suffix;
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + suffix;
     return path.substr(0, dot) + suffix + path.substr(dot);
 }
 
 int Write_Result(const a_cache_result& c, const a_effect_args& a) {
-    if (!c.body.fore || Rect_IsEmpty(c.union_)) return Fail("the effect left nothing to draw");
+    if (!c.body.fore || Rect_IsEmpty(c.union_))
+        return Cli_Fail("effect", "the effect left nothing to draw");
     std::string error;
     GWorld* all = Composite_Result(c.body, c.shad, c.union_, 0x00FFFFFF);
     bool ok = Write(all, a.out, error);
@@ -177,7 +191,8 @@ int Write_Result(const a_cache_result& c, const a_effect_args& a) {
         GWorld* body = Composite_Result(a_masked_gworld{c.body.bounds, c.body.fore, nullptr},
                                         a_masked_gworld{}, c.body.bounds, 0x00FFFFFF);
         GWorld* mask = Mask_Picture(c.body);
-        ok = Write(body, Suffixed(a.out, "-body"), error) && Write(mask, Suffixed(a.out, "-mask"), error);
+        ok = Write(body, Suffixed(a.out, "-body"), error) &&
+             Write(mask, Suffixed(a.out, "-mask"), error);
         Dispose_GWorld(body);
         Dispose_GWorld(mask);
         if (ok && c.shad.fore) {
@@ -186,7 +201,7 @@ int Write_Result(const a_cache_result& c, const a_effect_args& a) {
             Dispose_GWorld(shad);
         }
     }
-    return ok ? 0 : Fail(error);
+    return ok ? 0 : Cli_Fail("effect", error);
 }
 
 // The decoded picture as the cache keeps sources: a 32-bit colour world.
@@ -208,15 +223,16 @@ a_masked_gworld Source_Body(a_picture_scan_rec& scan) {
 int Cmd_Effect(const a_cli_args& args) {
     a_effect_args a;
     std::string error;
-    if (!Parse(args, a, error)) return Fail(error);
+    if (!Parse(args, a, error)) return Cli_Fail("effect", error);
     a_spec spec;
     Null_Spec(spec);
     for (const std::string& s : a.sets)
-        if (!Set_Field(spec, s, error)) return Fail(error);
+        if (!Set_Field(spec, s, error)) return Cli_Fail("effect", error);
     if (spec.constrainf) spec.scalingv = spec.scalingh;
     a_picture_scan_rec scan;
     Null_Scan(scan);
-    if (!Read_BitMap(false, a.image, scan)) return Fail("cannot read the image " + a.image);
+    if (!Read_BitMap(false, a.image, scan))
+        return Cli_Fail("effect", "cannot read the image " + a.image);
     spec.source.kind = SOURCE_EXTFILE;
     spec.source.path.name = a.image;
     if (Rect_IsEmpty(spec.subset)) spec.subset = scan.body.bounds;

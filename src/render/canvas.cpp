@@ -25,31 +25,40 @@ struct a_class_list {
 // Unit kinds not listed have no canvas pictures (class 6).
 const a_class_list kClasses[] = {
     {0, {UNIT_CIRCLE, UNIT_CD, UNIT_CD_CORE, UNIT_MINICD_RING, UNIT_MINICD_HOCKEY}},
-    {1, {UNIT_OVAL, UNIT_RECT, UNIT_VISITING, UNIT_CD_WALLET, UNIT_MINICD_RECT, UNIT_MINICD_LID1,
-         UNIT_JEWEL_LID1, UNIT_AUDIO_FACE, UNIT_AUDIO_JCARD, UNIT_AUDIO_BOX, UNIT_DAT_FACE,
-         UNIT_DAT_SPINE, UNIT_VHS_FACE, UNIT_VHS_SPINE, UNIT_VHS_WRAP, UNIT_VHS_THIRD,
-         UNIT_VHS_SLEEVE, UNIT_UMATIC_FACE, UNIT_MINIDV_FACE, UNIT_MINIDV_INSERT, UNIT_DVCAM_FACE,
-         UNIT_DVCAM_INSERT, UNIT_DVCPRO_FACE, UNIT_DVCPRO_INSERT, UNIT_STATUS, UNIT_HI8_FACE,
-         UNIT_MD_FACEL, UNIT_MD_FACE, UNIT_8MM_FACE, UNIT_FLOPPY, UNIT_LAMINATED, UNIT_VIDEOTITLE,
-         UNIT_XDCAM_INSERT, UNIT_XDCAM_FACE, UNIT_VCD_WRAP, UNIT_D5_SPINE, UNIT_D5_INSERT}},
+    {1, {UNIT_OVAL,         UNIT_RECT,         UNIT_VISITING,    UNIT_CD_WALLET,
+         UNIT_MINICD_RECT,  UNIT_MINICD_LID1,  UNIT_JEWEL_LID1,  UNIT_AUDIO_FACE,
+         UNIT_AUDIO_JCARD,  UNIT_AUDIO_BOX,    UNIT_DAT_FACE,    UNIT_DAT_SPINE,
+         UNIT_VHS_FACE,     UNIT_VHS_SPINE,    UNIT_VHS_WRAP,    UNIT_VHS_THIRD,
+         UNIT_VHS_SLEEVE,   UNIT_UMATIC_FACE,  UNIT_MINIDV_FACE, UNIT_MINIDV_INSERT,
+         UNIT_DVCAM_FACE,   UNIT_DVCAM_INSERT, UNIT_DVCPRO_FACE, UNIT_DVCPRO_INSERT,
+         UNIT_STATUS,       UNIT_HI8_FACE,     UNIT_MD_FACEL,    UNIT_MD_FACE,
+         UNIT_8MM_FACE,     UNIT_FLOPPY,       UNIT_LAMINATED,   UNIT_VIDEOTITLE,
+         UNIT_XDCAM_INSERT, UNIT_XDCAM_FACE,   UNIT_VCD_WRAP,    UNIT_D5_SPINE,
+         UNIT_D5_INSERT}},
     {2, {UNIT_JEWEL_SLIMLINE, UNIT_JEWEL_BASE}},
     {3, {UNIT_DVDBOX_WRAP, UNIT_BETACAM_FACE, UNIT_BLURAY_WRAP}},
     {4, {UNIT_DVDBOX_INSERT}},
     {5, {UNIT_VISITING2, UNIT_MINICD_LID2, UNIT_JEWEL_LID2}},
 };
 
-const Point kNatural[NCANV_CLASSES] = {{640, 640}, {640, 640}, {640, 810}, {640, 1280},
+const Point kNatural[NCANV_CLASSES] = {{640, 640}, {640, 640},  {640, 810}, {640, 1280},
                                        {870, 584}, {870, 1280}, {0, 0}};
 
 // Where a class's picture is looked for when it has none of its own.
 int Fallback_Class(int cls) {
     switch (cls) {
-        case 0: return 1;
-        case 1: return 2;
-        case 2: return 5;
-        case 5: return 3;
-        case 4: return 3;
-        default: return -1;
+        case 0:
+            return 1;
+        case 1:
+            return 2;
+        case 2:
+            return 5;
+        case 5:
+            return 3;
+        case 4:
+            return 3;
+        default:
+            return -1;
     }
 }
 
@@ -61,7 +70,8 @@ Rect Centred(const Rect& in, int w, int h) {
 // The part of the picture a unit of `kind` shows: cover fit for pictures of
 // the unit's own class (or the generic class 1, or 1270 wide), else the
 // natural size of the unit's class.
-Rect Source_Rect(const Rect& pic, const Rect& dst, const a_keyset& full, const a_keyset& key, int kind) {
+Rect Source_Rect(const Rect& pic, const Rect& dst, const a_keyset& full, const a_keyset& key,
+                 int kind) {
     int pw = Rect_Width(pic), ph = Rect_Height(pic), dw = Rect_Width(dst), dh = Rect_Height(dst);
     int cls = UNIT_TO_CANV_PREFIX(kind);
     int w = 0, h = 0;
@@ -100,7 +110,9 @@ void Class_Subset(int canv_class, a_subset& s) {
     Subset_Init(a_keyset{CANVAS_CATEGORY, int16_t(canv_class), KEY_WILDCARD, KEY_WILDCARD}, s);
 }
 
-void Doc_Default_Canvas(int kind, a_canvas_spec& cv) { Default_Canvas(kind, cv); }
+void Doc_Default_Canvas(int kind, a_canvas_spec& cv) {
+    Default_Canvas(kind, cv);
+}
 
 }  // namespace
 
@@ -131,7 +143,9 @@ void Default_Canvas(int kind, a_canvas_spec& cv) {
     cv.canvas_key = a_keyset{CANVAS_CATEGORY, UNIT_TO_CANV_PREFIX(kind), 1, 1};
 }
 
-bool Is_CanvKey_White(const a_keyset& key) { return key.c == 1 && key.d == 1; }
+bool Is_CanvKey_White(const a_keyset& key) {
+    return key.c == 1 && key.d == 1;
+}
 
 bool Is_Canvas_Uncolored(const a_canvas_spec& cv) {
     return cv.canvas_darkness == CANV_DARKNESS_DEFAULT && cv.canvas_color_sat == CANV_SAT_DEFAULT &&
@@ -185,7 +199,8 @@ bool Find_Full_Canvas(a_keyset& full, const a_keyset& key) {
 
 uint32_t Solid_Canvas_Color(const a_canvas_spec& cv) {
     a_pixel24 rgb{255, 255, 255};
-    bool tinted = cv.canvas_color_sat != CANV_SAT_DEFAULT || cv.canvas_color_hue != CANV_HUE_DEFAULT ||
+    bool tinted = cv.canvas_color_sat != CANV_SAT_DEFAULT ||
+                  cv.canvas_color_hue != CANV_HUE_DEFAULT ||
                   cv.canvas_color_dist != CANV_DIST_DEFAULT;
     if (tinted) {
         int hue = ((cv.canvas_color_hue % 360) + 360) % 360;

@@ -17,7 +17,7 @@ enum : int16_t {
     CANVAS_CATEGORY = 2,       // palette entries and thumbnails (2, class, c, d)
     CANVAS_FULL_CATEGORY = 1,  // full-size pictures (1, class, c, d)
     NCANV_CLASSES = 7,
-    CANV_CLASS_NONE = 6,       // shapes without canvas pictures
+    CANV_CLASS_NONE = 6,  // shapes without canvas pictures
 };
 
 // The control defaults Init_CV uses (those of the canvas sliders).

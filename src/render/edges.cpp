@@ -19,10 +19,13 @@ struct a_cached_scallop {
 a_cached_scallop g_cached_scallop;
 
 Rect Inset(const Rect& r, int d) {
-    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d), int16_t(r.right - d)};
+    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
+                int16_t(r.right - d)};
 }
 
-uint32_t Word(const a_win_pixel32& p) { return uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b; }
+uint32_t Word(const a_win_pixel32& p) {
+    return uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b;
+}
 
 GWorld* New_World(int depth, const Rect& bounds) {
     GWorld* w = nullptr;
@@ -32,9 +35,13 @@ GWorld* New_World(int depth, const Rect& bounds) {
 
 // Opacity of a pixel `d` pixels in from the edge (1 the outermost) over a
 // feather of F: d * 255 / (F + 1), solid past the feather.
-inline int Ramp(int d, int F) { return d > F ? 255 : d * 255 / (F + 1); }
+inline int Ramp(int d, int F) {
+    return d > F ? 255 : d * 255 / (F + 1);
+}
 
-void Multiply(uint8_t& m, int v) { m = uint8_t(m * v / 255); }
+void Multiply(uint8_t& m, int v) {
+    m = uint8_t(m * v / 255);
+}
 
 // The corner tile: radius R, feather following the curve. Index [y][x] from
 // the corner itself.
@@ -120,7 +127,8 @@ std::vector<int> Rough_Depths(int len, int amp, int rough, uint32_t seed) {
     int win = std::max(0, (21 - rough) / 3);
     for (int i = 0; i < len; ++i) {
         int sum = 0, n = 0;
-        for (int k = std::max(0, i - win); k <= std::min(len, i + win); ++k, ++n) sum += raw[size_t(k)];
+        for (int k = std::max(0, i - win); k <= std::min(len, i + win); ++k, ++n)
+            sum += raw[size_t(k)];
         out[size_t(i)] = (sum / n) * (amp + 1) / 1000;
     }
     return out;
@@ -176,8 +184,10 @@ void Calc_Rough_Mask(int border, int rough, const Rect& bounds, PixMap& mask) {
         for (int x = 0; x < w; ++x) {
             int cut = std::min({y - top[size_t(x)], h - 1 - y - bottom[size_t(x)],
                                 x - left[size_t(y)], w - 1 - x - right[size_t(y)]});
-            if (cut < 0) row[x] = 0;
-            else if (cut == 0) Multiply(row[x], 128);  // one soft pixel along the cut
+            if (cut < 0)
+                row[x] = 0;
+            else if (cut == 0)
+                Multiply(row[x], 128);  // one soft pixel along the cut
         }
     }
 }
@@ -240,7 +250,8 @@ void Apply_Edge_Some(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& o
         out.mask = New_World(8, out.bounds);
         PixMap& m = out.mask->pix;
         PixMap8_Fill(m, out.bounds, 255);
-        if (spec.edge_kind == EDGE_SCALLOP) Calc_Scallop_Mask(border, spec.edge_scallop, out.bounds, m);
+        if (spec.edge_kind == EDGE_SCALLOP)
+            Calc_Scallop_Mask(border, spec.edge_scallop, out.bounds, m);
         if (spec.edge_kind == EDGE_ROUGH) Calc_Rough_Mask(border, spec.edge_rough, out.bounds, m);
         if (in.mask)
             Pix_To_Pix(in.mask->pix, m, in.bounds, in.bounds, srcCopy, nullptr);

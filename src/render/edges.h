@@ -8,7 +8,8 @@
 
 // Consumes `in`. Style 0 shapes the mask by corner and feather; styles 1..3
 // grow the picture by a border band and an outline band.
-void Apply_Edge(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld& in, a_masked_gworld& out);
+void Apply_Edge(a_cache_purpose purpose, const a_spec& spec, a_masked_gworld& in,
+                a_masked_gworld& out);
 void Apply_Edge_None(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& out);
 void Apply_Edge_Some(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& out);
 // Rounds the corners (radius from `corner` percent) and softens the sides

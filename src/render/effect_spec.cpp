@@ -16,7 +16,8 @@ bool Same_RGB(const a_win_pixel32& a, const a_win_pixel32& b) {
 // their widths and colours are part of its key as well as the roughness.
 bool Equal_Edges(const a_spec& s1, const a_spec& s2) {
     switch (s1.edge_kind) {
-        case EDGE_NONE: return true;
+        case EDGE_NONE:
+            return true;
         case EDGE_BORDER:
         case EDGE_SCALLOP:
         case EDGE_ROUGH:
@@ -25,13 +26,16 @@ bool Equal_Edges(const a_spec& s1, const a_spec& s2) {
                    Same_RGB(s1.edge_outl_color, s2.edge_outl_color) &&
                    (s1.edge_kind != EDGE_SCALLOP || s1.edge_scallop == s2.edge_scallop) &&
                    (s1.edge_kind != EDGE_ROUGH || s1.edge_rough == s2.edge_rough);
-        default: InternalError();
+        default:
+            InternalError();
     }
 }
 
 }  // namespace
 
-void Spec_Set_Control_Hook(a_spec_control_hook hook) { g_control_hook = hook; }
+void Spec_Set_Control_Hook(a_spec_control_hook hook) {
+    g_control_hook = hook;
+}
 
 void Null_Spec(a_spec& spec) {
     spec = a_spec{};
@@ -72,7 +76,9 @@ bool Equal_Spec(bool subsetf, const a_spec& a, const a_spec& b) {
     return !subsetf || a.subset == b.subset;
 }
 
-bool Is_Angle_Even(int angle) { return std::abs(angle) % 900 == 0; }
+bool Is_Angle_Even(int angle) {
+    return std::abs(angle) % 900 == 0;
+}
 
 bool Is_Edge_Used(const a_spec& spec) {
     return spec.edge_kind != EDGE_NONE || spec.corner != 0 || spec.feather != 0;

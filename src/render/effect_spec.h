@@ -30,8 +30,8 @@ struct a_fsspec {
 struct a_source_desc {
     uint16_t sid = 0;  // key of the decoded source picture in the cache
     a_source_kind kind = SOURCE_NULL;
-    a_keyset key;      // SOURCE_DATABASE
-    a_fsspec path;     // SOURCE_EXTFILE
+    a_keyset key;   // SOURCE_DATABASE
+    a_fsspec path;  // SOURCE_EXTFILE
 };
 
 enum a_edge_kind : int16_t { EDGE_NONE = 0, EDGE_BORDER = 1, EDGE_SCALLOP = 2, EDGE_ROUGH = 3 };
@@ -41,9 +41,9 @@ struct a_spec {
     int16_t angle = 0;        // tenths of a degree, counter-clockwise
     int16_t scalingh = 1000;  // per mille
     int16_t scalingv = 1000;
-    int16_t darkness = 50;    // 50 unchanged
-    int16_t opacity = 100;    // percent
-    int16_t corner = 0;       // percent
+    int16_t darkness = 50;  // 50 unchanged
+    int16_t opacity = 100;  // percent
+    int16_t corner = 0;     // percent
     int16_t feather = 0;
     int16_t edge_kind = EDGE_NONE;
     int16_t edge_border = 8;
@@ -67,8 +67,8 @@ struct a_spec {
     a_win_pixel32 symbol_color;
     a_win_pixel32 edge_bord_color;
     a_win_pixel32 edge_outl_color;
-    Rect subset;         // crop in source pixels; empty: the whole source
-    int32_t hintx = 0;   // cache entry that last served an equal spec: a hint, not key
+    Rect subset;        // crop in source pixels; empty: the whole source
+    int32_t hintx = 0;  // cache entry that last served an equal spec: a hint, not key
 };
 
 enum a_cache_purpose : uint8_t {

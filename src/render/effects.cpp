@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "render/blit.h"
-#include "render/hq_blit.h"
 #include "render/edges.h"
+#include "render/hq_blit.h"
 #include "render/pixcolor.h"
 #include "render/syspix.h"
 #include "shell/messages.h"
@@ -17,11 +17,13 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 Rect Offset(const Rect& r, int dx, int dy) {
-    return Rect{int16_t(r.top + dy), int16_t(r.left + dx), int16_t(r.bottom + dy), int16_t(r.right + dx)};
+    return Rect{int16_t(r.top + dy), int16_t(r.left + dx), int16_t(r.bottom + dy),
+                int16_t(r.right + dx)};
 }
 
 Rect Inset(const Rect& r, int d) {
-    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d), int16_t(r.right - d)};
+    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
+                int16_t(r.right - d)};
 }
 
 Rect Union(const Rect& a, const Rect& b) {
@@ -56,7 +58,8 @@ struct a_affine {
 
 // The linear part l (2 x 2) applied about (cx, cy) and moved by (ox, oy).
 a_affine About(const double l[4], double cx, double cy, double ox, double oy) {
-    return a_affine{{l[0], l[1], ox - l[0] * cx - l[1] * cy, l[2], l[3], oy - l[2] * cx - l[3] * cy}};
+    return a_affine{
+        {l[0], l[1], ox - l[0] * cx - l[1] * cy, l[2], l[3], oy - l[2] * cx - l[3] * cy}};
 }
 
 // The bounding box of r through the matrix, rounded outward but forgiving
@@ -124,7 +127,8 @@ void Basic_Linear(const a_spec& spec, int sh, int sv, bool do_rotation, double l
 }
 
 // The output size of src through the scalings (and rotation).
-void Basic_Size(const a_spec& spec, int sh, int sv, bool do_rotation, const Rect& src, int& w, int& h) {
+void Basic_Size(const a_spec& spec, int sh, int sv, bool do_rotation, const Rect& src, int& w,
+                int& h) {
     int sw = Rect_Width(src), sht = Rect_Height(src);
     if (!do_rotation || spec.angle == 0 || Is_Angle_Even(spec.angle)) {
         Point out;
@@ -142,7 +146,8 @@ void Basic_Size(const a_spec& spec, int sh, int sv, bool do_rotation, const Rect
 
 // The size guard: pictures too thin grow, pictures too large shrink (the
 // scalings of the working copy only).
-void Size_Guard(const a_spec& spec, bool do_rotation, const Rect& src, int& sh, int& sv, int& w, int& h) {
+void Size_Guard(const a_spec& spec, bool do_rotation, const Rect& src, int& sh, int& sv, int& w,
+                int& h) {
     for (;;) {
         Basic_Size(spec, sh, sv, do_rotation, src, w, h);
         if (w < 2 && sh < 3000) {
@@ -191,7 +196,8 @@ void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw) {
     PixMap8_Fill(mw.mask->pix, bounds, 255);
 }
 
-void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3, Rect& r4) {
+void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3,
+                       Rect& r4) {
     r1 = Rect{outer.top, outer.left, inner.top, outer.right};
     r2 = Rect{inner.top, outer.left, inner.bottom, inner.left};
     r3 = Rect{inner.top, inner.right, inner.bottom, outer.right};
@@ -243,9 +249,13 @@ a_port_bits World_Bits(const GWorld* w) {
     return b;
 }
 
-void Swap_MW(a_masked_gworld& a, a_masked_gworld& b) { std::swap(a, b); }
+void Swap_MW(a_masked_gworld& a, a_masked_gworld& b) {
+    std::swap(a, b);
+}
 
-void Dispose_Masked_World(a_masked_gworld& mw) { Dispose_MW(mw); }
+void Dispose_Masked_World(a_masked_gworld& mw) {
+    Dispose_MW(mw);
+}
 
 // ---- stages -----------------------------------------------------------------
 
@@ -300,7 +310,8 @@ GWorld* Rotate_About(GWorld* src, const a_affine& a, const Rect& bounds, bool ma
 void Rotate_GWorld(int angle, const Rect& src_rect, GWorld* src_w, Rect& dst_rect, GWorld*& dst_w) {
     double l[4];
     Rotation_Linear(angle, l);
-    a_affine a = About(l, (src_rect.left + src_rect.right) / 2.0, (src_rect.top + src_rect.bottom) / 2.0, 0, 0);
+    a_affine a = About(l, (src_rect.left + src_rect.right) / 2.0,
+                       (src_rect.top + src_rect.bottom) / 2.0, 0, 0);
     Rect box = Map_Bounds(a, src_rect);
     a = About(l, (src_rect.left + src_rect.right) / 2.0, (src_rect.top + src_rect.bottom) / 2.0,
               -box.left, -box.top);
@@ -308,7 +319,7 @@ void Rotate_GWorld(int angle, const Rect& src_rect, GWorld* src_w, Rect& dst_rec
     dst_w = nullptr;
     if (!src_w) return;
     dst_w = Get_GWorld_PixelSize(src_w) == 8 ? Mask_Through(src_w, src_rect, a, dst_rect)
-                                              : Fore_Through(src_w, src_rect, a, dst_rect);
+                                             : Fore_Through(src_w, src_rect, a, dst_rect);
 }
 
 void Apply_Rotation(a_cache_purpose purpose, int angle, a_masked_gworld& in, a_masked_gworld& out) {
@@ -322,7 +333,8 @@ void Apply_Rotation(a_cache_purpose purpose, int angle, a_masked_gworld& in, a_m
     out.mask = mask;
 }
 
-void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& in, a_masked_gworld& out) {
+void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& in,
+                     a_masked_gworld& out) {
     Null_MW(out);
     out.bounds = in.bounds;
     if (!in.fore) return;

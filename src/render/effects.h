@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "artdb/keyset.h"
-#include "render/effect_spec.h"
 #include "platform/port.h"
+#include "render/effect_spec.h"
 #include "render/gworld.h"
 
 // The whole chain in its fixed order. `in` stays the caller's.
@@ -51,7 +51,8 @@ void Blur_PixMap8(PixMap& pix, const Rect& subset, int radius);
 void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw);
 void Fill_World_White(GWorld* world, const Rect& bounds);
 // The full-width top and bottom strips and the side strips of outer around inner.
-void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3, Rect& r4);
+void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3,
+                       Rect& r4);
 // An 8-bit picture expanded to 32 bits through its own colour table.
 void Canvas8_To_32(const a_keyset& key, const PixMap& canv8, GWorld*& canv32);
 // What a missing picture shows: a grey and white check.

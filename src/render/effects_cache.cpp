@@ -22,11 +22,14 @@ size_t g_used = 0;
 size_t g_limit = CACHE_MIN_LIMIT;
 uint16_t g_nextid = 0;
 
-bool Is_Free(const a_cache_item& it) { return it.lru == CACHE_FREE; }
+bool Is_Free(const a_cache_item& it) {
+    return it.lru == CACHE_FREE;
+}
 
-bool Entry_Matches(const a_cache_item& it, bool subsetf, a_cache_purpose purpose, const a_spec& spec) {
-    return !Is_Free(it) && (subsetf || !it.discardable) && Purposes_Compatible(purpose, it.purpose) &&
-           Equal_Spec(subsetf, it.spec, spec);
+bool Entry_Matches(const a_cache_item& it, bool subsetf, a_cache_purpose purpose,
+                   const a_spec& spec) {
+    return !Is_Free(it) && (subsetf || !it.discardable) &&
+           Purposes_Compatible(purpose, it.purpose) && Equal_Spec(subsetf, it.spec, spec);
 }
 
 Rect Union(const Rect& a, const Rect& b) {
@@ -96,7 +99,8 @@ void Touch(a_cache_item& it) {
     if (it.lru < CACHE_PINNED) it.lru = ++g_lru;
 }
 
-int Pin_Entry(const a_source_desc& source, a_masked_gworld& body, a_raw_bytes*& raw, const Rect& bounds) {
+int Pin_Entry(const a_source_desc& source, a_masked_gworld& body, a_raw_bytes*& raw,
+              const Rect& bounds) {
     size_t size = MW_Size(body) + (raw ? raw->size() : 0);
     int ix = Find_Unused(size);
     a_cache_item& it = g_list[size_t(ix)];
@@ -124,12 +128,20 @@ int Pin_Entry(const a_source_desc& source, a_masked_gworld& body, a_raw_bytes*& 
 // ---- sizes and results ------------------------------------------------------
 
 size_t PixMap_Size(const PixMap* pm) {
-    return pm && !Is_Null_PixMap(*pm) ? size_t(Rect_Height(pm->bounds)) * size_t(PixMap_RowBytes(*pm)) : 0;
+    return pm && !Is_Null_PixMap(*pm)
+               ? size_t(Rect_Height(pm->bounds)) * size_t(PixMap_RowBytes(*pm))
+               : 0;
 }
-size_t GWorld_Size(const GWorld* w) { return w ? PixMap_Size(&w->pix) : 0; }
-size_t MW_Size(const a_masked_gworld& mw) { return GWorld_Size(mw.fore) + GWorld_Size(mw.mask); }
+size_t GWorld_Size(const GWorld* w) {
+    return w ? PixMap_Size(&w->pix) : 0;
+}
+size_t MW_Size(const a_masked_gworld& mw) {
+    return GWorld_Size(mw.fore) + GWorld_Size(mw.mask);
+}
 
-void Null_Cache_Result(a_cache_result& c) { c = a_cache_result{}; }
+void Null_Cache_Result(a_cache_result& c) {
+    c = a_cache_result{};
+}
 
 void Dispose_Cache_Result(a_cache_result& c) {
     Dispose_MW(c.body);
@@ -163,7 +175,9 @@ void Cache_Stop() {
     Edges_Stop();
 }
 
-uint16_t Calc_Next_SID() { return ++g_nextid; }
+uint16_t Calc_Next_SID() {
+    return ++g_nextid;
+}
 
 bool Purposes_Compatible(a_cache_purpose targ, a_cache_purpose cached) {
     return (targ == FOR_COLLAGE) == (cached == FOR_COLLAGE);
@@ -185,7 +199,8 @@ bool Find_Basis(uint16_t targid, int& ix) {
 bool Cache_Find(bool subsetf, a_cache_purpose purpose, a_spec& spec, int& ix) {
     Clean_Spec(spec);
     int hint = spec.hintx;
-    if (hint >= 1 && hint <= g_highx && Entry_Matches(g_list[size_t(hint)], subsetf, purpose, spec)) {
+    if (hint >= 1 && hint <= g_highx &&
+        Entry_Matches(g_list[size_t(hint)], subsetf, purpose, spec)) {
         ix = hint;
         return true;
     }
@@ -245,7 +260,8 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
     Touch(it);
 }
 
-void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld& new_body, a_raw_bytes*& new_raw) {
+void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld& new_body,
+                           a_raw_bytes*& new_raw) {
     new_source.sid = Calc_Next_SID();
     Pin_Entry(new_source, new_body, new_raw, new_body.bounds);
 }
@@ -304,11 +320,14 @@ int Find_Unused(size_t newsize) {
     return ++g_highx;
 }
 
-void Flush_Discardable() { Make_Room(500000000); }
+void Flush_Discardable() {
+    Make_Room(500000000);
+}
 
 void Cache_Clear1(uint16_t targsid) {
     for (int i = 1; i <= g_highx; ++i)
-        if (!Is_Free(g_list[size_t(i)]) && g_list[size_t(i)].spec.source.sid == targsid) Cache_Del(i);
+        if (!Is_Free(g_list[size_t(i)]) && g_list[size_t(i)].spec.source.sid == targsid)
+            Cache_Del(i);
 }
 
 void Cache_Clear() {
@@ -319,8 +338,18 @@ void Cache_Clear() {
 
 // ---- state ------------------------------------------------------------------
 
-size_t Cache_Used() { return g_used; }
-size_t Cache_Limit() { return g_limit; }
-void Cache_Set_Limit(size_t limit) { g_limit = std::max(limit, CACHE_MIN_LIMIT); }
-int Cache_HighX() { return g_highx; }
-const a_cache_item& Cache_Item(int ix) { return g_list[size_t(ix)]; }
+size_t Cache_Used() {
+    return g_used;
+}
+size_t Cache_Limit() {
+    return g_limit;
+}
+void Cache_Set_Limit(size_t limit) {
+    g_limit = std::max(limit, CACHE_MIN_LIMIT);
+}
+int Cache_HighX() {
+    return g_highx;
+}
+const a_cache_item& Cache_Item(int ix) {
+    return g_list[size_t(ix)];
+}

@@ -14,8 +14,8 @@ using a_raw_bytes = std::vector<uint8_t>;
 
 struct a_cache_result {
     a_masked_gworld body;
-    a_masked_gworld shad;     // empty when there is no separate shadow
-    Rect union_;              // union of the bounds of body and shad
+    a_masked_gworld shad;        // empty when there is no separate shadow
+    Rect union_;                 // union of the bounds of body and shad
     a_raw_bytes* raw = nullptr;  // the imported file's bytes, or nullptr
 };
 

@@ -8,9 +8,13 @@
 
 namespace {
 
-a_doc_unit* Unit() { return g_doc.up; }
+a_doc_unit* Unit() {
+    return g_doc.up;
+}
 
-int Unit_Kind() { return g_doc.doc_template.Unit(g_doc.upx).kind; }
+int Unit_Kind() {
+    return g_doc.doc_template.Unit(g_doc.upx).kind;
+}
 
 // Redraw (the watch cursor is the window layer's business) and record.
 void Changed(int op) {
@@ -18,7 +22,9 @@ void Changed(int op) {
     if (g_doc_hooks.history_emit) g_doc_hooks.history_emit(op);
 }
 
-void Outer_Mask_Out_Of_Date(a_doc_unit& u) { ++u.static_[OUTERMASK_LAYER].targ_seq; }
+void Outer_Mask_Out_Of_Date(a_doc_unit& u) {
+    ++u.static_[OUTERMASK_LAYER].targ_seq;
+}
 
 }  // namespace
 
