@@ -82,6 +82,23 @@ TEST(EffectsBasic, ScalingFlipAndSizeGuard) {
     Dispose_MW(in);
 }
 
+TEST(EffectsBasic, RotationPrepSoftensTheFrameOfOpaquePictures) {
+    a_masked_gworld mw = Solid_MW(6, 4, 0x102030);
+    Rotation_Prep(FOR_COLLAGE, mw);
+    EXPECT_EQ(mw.mask, nullptr);
+    Rotation_Prep(FOR_SCREEN, mw);
+    ASSERT_NE(mw.mask, nullptr);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 127);
+    EXPECT_EQ(Mask8(mw.mask, 5, 2), 127);
+    EXPECT_EQ(Mask8(mw.mask, 2, 1), 255);
+    a_masked_gworld out;
+    Apply_Rotation(FOR_SCREEN, 900, mw, out);  // consumes mw
+    EXPECT_EQ(out.bounds, (Rect{0, 0, 6, 4}));
+    EXPECT_EQ(Pixel32(out.fore, 2, 3), 0x102030u);
+    EXPECT_EQ(Mask8(out.mask, 2, 3), 255);
+    Dispose_MW(out);
+}
+
 TEST(EffectsColour, KnockoutClearsNearWhiteAndSoftensItsNeighbours) {
     a_masked_gworld mw = Solid_MW(5, 1, 0xF0F0F0, true);
     PixMap32_Fill(mw.fore->pix, Rect{0, 2, 1, 3}, 0xFAFCFF);  // (250, 252, 255)
