@@ -184,5 +184,8 @@ int Cmd_Canvas(const a_cli_args& args) {
     a_keyset full;
     if (!Find_Full_Canvas(full, cv.canvas_key))
         return Cli_Fail("canvas", "no canvas picture for that key");
+    // Shapes without canvases of their own take only the generic class-1 pictures.
+    if (cls == CANV_CLASS_NONE && !Is_CanvKey_White(cv.canvas_key) && full.b != 1)
+        return Cli_Fail("canvas", "this unit's shape takes only canvases of class 1");
     return Render(unit, cv, a.out);
 }
