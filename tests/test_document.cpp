@@ -39,7 +39,7 @@ void Add_Photo(a_doc_unit& u, uint32_t source) {
     it.objid = NextUniqueID();
     it.kind = PHOTO_BLOCK;
     it.ph = New_PH_Rec();
-    it.ph->source_id = source;
+    it.ph->spec.source.sid = source;
     ASSERT_TRUE(OMast_Append(u.oj, it));
 }
 
@@ -122,7 +122,7 @@ TEST_F(Document, CopyingATextBlockKeepsItsIdAndLeavesTheSourceCache) {
     EXPECT_EQ(U(1).oj.list[2].om->cache_progress, 7u);
     ASSERT_NE(U(2).oj.list[3].ph, nullptr);
     EXPECT_NE(U(2).oj.list[3].ph, U(1).oj.list[3].ph);
-    EXPECT_EQ(U(2).oj.list[3].ph->source_id, 42u);
+    EXPECT_EQ(U(2).oj.list[3].ph->spec.source.sid, 42u);
 }
 
 TEST_F(Document, PaintLayerTravelsWithCopiesOnly) {
@@ -155,7 +155,7 @@ TEST_F(Document, UncloneTakesTheMastersContent) {
     EXPECT_FALSE(U(3).clonef);
     EXPECT_TRUE(U(2).clonef);
     ASSERT_EQ(U(3).oj.nlist, 2);
-    EXPECT_EQ(U(3).oj.list[2].ph->source_id, 9u);
+    EXPECT_EQ(U(3).oj.list[2].ph->spec.source.sid, 9u);
     EXPECT_EQ(U(3).edit_focus, (Point{10, 20}));
     EXPECT_TRUE(g_doc.doc_changed);
 }

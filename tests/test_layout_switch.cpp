@@ -31,13 +31,13 @@ void Design(uint32_t ux, uint32_t source) {
     it.objid = NextUniqueID();
     it.kind = PHOTO_BLOCK;
     it.ph = New_PH_Rec();
-    it.ph->source_id = source;
+    it.ph->spec.source.sid = source;
     OMast_Append(U(ux).oj, it);
 }
 
 uint32_t Source_Of(uint32_t ux) {
     const a_oj_master& oj = U(ux).oj;
-    return oj.nlist >= 2 && oj.list[2].ph ? oj.list[2].ph->source_id : 0;
+    return oj.nlist >= 2 && oj.list[2].ph ? oj.list[2].ph->spec.source.sid : 0;
 }
 
 struct a_switch_script {

@@ -8,6 +8,8 @@ int Cmd_Sheet(const a_cli_args& args);        // cmd_shape.cpp
 int Cmd_Art(const a_cli_args& args);          // cmd_art.cpp
 int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
+int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
+int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"prefs", "prefs [--json] [--reset]", Cmd_Prefs},
@@ -20,5 +22,9 @@ const a_cli_command g_cli_commands[] = {
     {"image-info", "image-info FILE [--json]", Cmd_Image_Info},
     {"export-test", "export-test IMAGE --format bmp|jpeg|tiff|psd|pict|png [--dpi N] -o FILE",
      Cmd_Export_Test},
+    {"effect", "effect IMAGE [--set FIELD=VALUE ...] [--purpose screen|print|collage] [--layers] "
+               "-o FILE.png", Cmd_Effect},
+    {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
+               "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", Cmd_Canvas},
     {nullptr, nullptr, nullptr},
 };

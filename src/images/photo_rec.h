@@ -3,7 +3,12 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/geometry.h"
+#include "render/effect_spec.h"
+
 struct a_ph_rec {
-    uint32_t source_id = 0;  // which picture the block shows (0 = none yet)
-    bool operator==(const a_ph_rec&) const = default;
+    a_spec spec;            // what to show and how
+    char codec[4] = {};     // file-format code of the imported file; empty otherwise
+    Point dst_center;       // centre of the block on the unit, in unit cells
+    Rect dst_box;           // bounding box on the unit (derived)
 };

@@ -2,6 +2,9 @@
 
 #include "model/document.h"
 #include "platform/app.h"
+#include "platform/dialogs.h"
+#include "render/canvas.h"
+#include "render/effects_cache.h"
 #include "render/gworld.h"
 #include "render/pixmap.h"
 #include "shell/art_startup.h"
@@ -54,6 +57,8 @@ const a_module kModules[] = {
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
+    {"effects cache", Always<Cache_Init>, Cache_Stop},
+    {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
 };
 

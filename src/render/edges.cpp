@@ -1,0 +1,275 @@
+#include "render/edges.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "render/blit.h"
+#include "render/effects.h"
+#include "render/syspix.h"
+
+namespace {
+
+struct a_cached_scallop {
+    PixMap cell;
+    int totedge = -1;
+    int scallop = -1;
+};
+a_cached_scallop g_cached_scallop;
+
+Rect Inset(const Rect& r, int d) {
+    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
+                int16_t(r.right - d)};
+}
+
+uint32_t Word(const a_win_pixel32& p) {
+    return uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b;
+}
+
+GWorld* New_World(int depth, const Rect& bounds) {
+    GWorld* w = nullptr;
+    New_GWorldF("Apply_Edge", bounds, depth, depth == 8 ? gray_ctable : nullptr, w);
+    return w;
+}
+
+// Opacity of a pixel `d` pixels in from the edge (1 the outermost) over a
+// feather of F: d * 255 / (F + 1), solid past the feather.
+inline int Ramp(int d, int F) {
+    return d > F ? 255 : d * 255 / (F + 1);
+}
+
+void Multiply(uint8_t& m, int v) {
+    m = uint8_t(m * v / 255);
+}
+
+// The corner tile: radius R, feather following the curve. Index [y][x] from
+// the corner itself.
+std::vector<uint8_t> Corner_Tile(int R, int F) {
+    std::vector<uint8_t> t(size_t(R) * R);
+    for (int y = 0; y < R; ++y)
+        for (int x = 0; x < R; ++x) {
+            double dx = R - (x + 0.5), dy = R - (y + 0.5);
+            double e = R - std::sqrt(dx * dx + dy * dy);  // depth inside the curve
+            int v;
+            if (e <= 0)
+                v = 0;
+            else if (F == 0)
+                v = e >= 1 ? 255 : int(e * 255);  // a hard corner, its edge pixel shaded
+            else
+                v = Ramp(int(std::ceil(e)), F);
+            t[size_t(y) * R + x] = uint8_t(v);
+        }
+    return t;
+}
+
+// Column x of the cell: rows above b clear, row b partly, below it solid.
+void Scallop_Column(PixMap& cell, int x, int L, int D) {
+    int half = D / 2;
+    float h = float(half * std::cos(x * 2 * M_PI / L) + half);
+    int b = int(h);
+    float f = h - float(b);
+    int v = int(f * 255 + 0.5f);
+    if (b >= D) return;
+    PixMap_Row(cell, b)[x] = uint8_t(255 - v);
+    for (int y = b + 1; y < D; ++y) PixMap_Row(cell, y)[x] = 255;
+}
+
+// A copy of the cell rotated so that its row 0 lies along another side.
+void Rotate_Cell(const PixMap& cell, int angle, PixMap& out) {
+    PixMap tmp;
+    PixMap_Copy(cell, tmp);
+    PixMap_Rotate(NEAREST, false, angle, tmp, out);
+    Dispose_PixMap(tmp);
+}
+
+void And_Rect(const PixMap& cell, PixMap& mask, const Rect& src, const Rect& dst) {
+    Pix_To_Pix(cell, mask, src, dst, notSrcBic, nullptr);
+}
+
+// Runs of the cell along a side: horizontal runs start at bounds.left and
+// step right; vertical runs start at bounds.top and step down; the last copy
+// is cut where the side ends.
+void Run_Horizontal(const PixMap& cell, const Rect& bounds, int top, PixMap& mask) {
+    int cw = Rect_Width(cell.bounds), ch = Rect_Height(cell.bounds);
+    for (int x = bounds.left; x < bounds.right; x += cw) {
+        int w = std::min(cw, bounds.right - x);
+        And_Rect(cell, mask, Rect{0, 0, int16_t(ch), int16_t(w)},
+                 Rect{int16_t(top), int16_t(x), int16_t(top + ch), int16_t(x + w)});
+    }
+}
+
+void Run_Vertical(const PixMap& cell, const Rect& bounds, int left, PixMap& mask) {
+    int cw = Rect_Width(cell.bounds), ch = Rect_Height(cell.bounds);
+    for (int y = bounds.top; y < bounds.bottom; y += ch) {
+        int h = std::min(ch, bounds.bottom - y);
+        And_Rect(cell, mask, Rect{0, 0, int16_t(h), int16_t(cw)},
+                 Rect{int16_t(y), int16_t(left), int16_t(y + h), int16_t(left + cw)});
+    }
+}
+
+// A deterministic walk: the same seed gives the same edge.
+struct a_lcg {
+    uint32_t s;
+    int Next(int n) {
+        s = s * 1664525u + 1013904223u;
+        return int((s >> 8) % uint32_t(n));
+    }
+};
+
+// Cut depths along one side of `len` pixels: random steps, smoothed less the
+// rougher the edge, scaled to at most `amp`.
+std::vector<int> Rough_Depths(int len, int amp, int rough, uint32_t seed) {
+    std::vector<int> raw(static_cast<size_t>(len) + 1);
+    std::vector<int> out(static_cast<size_t>(len));
+    a_lcg g{seed * 2654435761u + uint32_t(rough) * 40503u + uint32_t(len)};
+    for (int& v : raw) v = g.Next(1000);
+    int win = std::max(0, (21 - rough) / 3);
+    for (int i = 0; i < len; ++i) {
+        int sum = 0, n = 0;
+        for (int k = std::max(0, i - win); k <= std::min(len, i + win); ++k, ++n)
+            sum += raw[size_t(k)];
+        out[size_t(i)] = (sum / n) * (amp + 1) / 1000;
+    }
+    return out;
+}
+
+}  // namespace
+
+const PixMap& Calc_Scallop_Cell(int targ_totedge, int targ_scallop) {
+    a_cached_scallop& c = g_cached_scallop;
+    if (c.totedge == targ_totedge && c.scallop == targ_scallop) return c.cell;
+    Dispose_PixMap(c.cell);
+    c.totedge = targ_totedge;
+    c.scallop = targ_scallop;
+    int L = 2 * targ_totedge + 1;
+    int D = targ_totedge * targ_scallop / 100;
+    if (D & 1) ++D;
+    if (D <= 0 || L <= 0) return c.cell;
+    New_PixMap(c.cell, Rect{0, 0, int16_t(D), int16_t(L)}, 8, gray_ctable);
+    for (int x = 0; x < L; ++x) Scallop_Column(c.cell, x, L, D);
+    return c.cell;
+}
+
+void Apply_Edge_Cell(const PixMap& cell, const Rect& bounds, PixMap& mask) {
+    if (Is_Null_PixMap(cell)) return;
+    int ch = Rect_Height(cell.bounds);
+    Run_Horizontal(cell, bounds, bounds.top, mask);
+    PixMap turned;
+    Rotate_Cell(cell, -900, turned);
+    Run_Vertical(turned, bounds, bounds.right - Rect_Width(turned.bounds), mask);
+    Dispose_PixMap(turned);
+    Rotate_Cell(cell, -1800, turned);
+    Run_Horizontal(turned, bounds, bounds.bottom - ch, mask);
+    Dispose_PixMap(turned);
+    Rotate_Cell(cell, -2700, turned);
+    Run_Vertical(turned, bounds, bounds.left, mask);
+    Dispose_PixMap(turned);
+}
+
+void Calc_Scallop_Mask(int totedge, int scallop, const Rect& bounds, PixMap& mask) {
+    const PixMap& cell = Calc_Scallop_Cell(totedge, scallop);
+    if (!Is_Null_PixMap(cell)) Apply_Edge_Cell(cell, bounds, mask);
+}
+
+void Calc_Rough_Mask(int border, int rough, const Rect& bounds, PixMap& mask) {
+    if (border <= 0) return;
+    rough = std::clamp(rough, 1, 20);
+    int amp = border * (rough + 10) / 30;  // deeper bites the rougher the edge
+    int w = Rect_Width(bounds), h = Rect_Height(bounds);
+    std::vector<int> top = Rough_Depths(w, amp, rough, 1), bottom = Rough_Depths(w, amp, rough, 2);
+    std::vector<int> left = Rough_Depths(h, amp, rough, 3), right = Rough_Depths(h, amp, rough, 4);
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = PixMap_Row(mask, bounds.top + y) + (bounds.left - mask.bounds.left);
+        for (int x = 0; x < w; ++x) {
+            int cut = std::min({y - top[size_t(x)], h - 1 - y - bottom[size_t(x)],
+                                x - left[size_t(y)], w - 1 - x - right[size_t(y)]});
+            if (cut < 0)
+                row[x] = 0;
+            else if (cut == 0)
+                Multiply(row[x], 128);  // one soft pixel along the cut
+        }
+    }
+}
+
+void Calc_Feather_Mask(int corner, int feather, PixMap& mask) {
+    const Rect& b = mask.bounds;
+    int w = Rect_Width(b), h = Rect_Height(b);
+    int L = std::max(w, h) / 2, S = std::min(w, h) / 2;
+    int F = std::min(S, feather * L / 100);
+    int R = std::min(S, std::max(F, corner * L / 100));
+    // The sides: distance d from the nearest edge, outside the corner squares.
+    for (int y = 0; y < h; ++y) {
+        uint8_t* row = PixMap_Row(mask, b.top + y);
+        for (int x = 0; x < w; ++x) {
+            bool in_corner = (x < R || x >= w - R) && (y < R || y >= h - R);
+            if (in_corner || F == 0) continue;
+            int d = std::min({x + 1, y + 1, w - x, h - y});
+            if (d <= F) Multiply(row[x], Ramp(d, F));
+        }
+    }
+    if (R <= 0) return;
+    std::vector<uint8_t> tile = Corner_Tile(R, F);
+    for (int ty = 0; ty < R; ++ty)
+        for (int tx = 0; tx < R; ++tx) {
+            int v = tile[size_t(ty) * R + tx];
+            Multiply(PixMap_Row(mask, b.top + ty)[tx], v);
+            Multiply(PixMap_Row(mask, b.top + ty)[w - 1 - tx], v);
+            Multiply(PixMap_Row(mask, b.bottom - 1 - ty)[tx], v);
+            Multiply(PixMap_Row(mask, b.bottom - 1 - ty)[w - 1 - tx], v);
+        }
+}
+
+void Apply_Edge_None(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& out) {
+    out = in;
+    Null_MW(in);
+    if (!out.fore || (spec.corner == 0 && spec.feather == 0)) return;
+    Force_Mask_To_Exist(out.bounds, out);
+    Calc_Feather_Mask(spec.corner, spec.feather, out.mask->pix);
+}
+
+void Apply_Edge_Some(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& out) {
+    int border = std::max<int>(spec.edge_border, 0), outline = std::max<int>(spec.edge_outline, 0);
+    int tot = border + outline;
+    if (tot == 0) {
+        out = in;
+        Null_MW(in);
+        return;
+    }
+    Null_MW(out);
+    out.bounds = Inset(in.bounds, -tot);
+    if (!in.fore) {
+        Dispose_MW(in);
+        return;
+    }
+    out.fore = New_World(32, out.bounds);
+    PixMap32_Fill(out.fore->pix, out.bounds, Word(spec.edge_bord_color));
+    PixMap32_Fill(out.fore->pix, Inset(out.bounds, border), Word(spec.edge_outl_color));
+    Pix_To_Pix(in.fore->pix, out.fore->pix, in.bounds, in.bounds, srcCopy, nullptr);
+    if (spec.edge_kind != EDGE_BORDER || in.mask) {
+        out.mask = New_World(8, out.bounds);
+        PixMap& m = out.mask->pix;
+        PixMap8_Fill(m, out.bounds, 255);
+        if (spec.edge_kind == EDGE_SCALLOP)
+            Calc_Scallop_Mask(border, spec.edge_scallop, out.bounds, m);
+        if (spec.edge_kind == EDGE_ROUGH) Calc_Rough_Mask(border, spec.edge_rough, out.bounds, m);
+        if (in.mask)
+            Pix_To_Pix(in.mask->pix, m, in.bounds, in.bounds, srcCopy, nullptr);
+        else
+            PixMap8_Fill(m, in.bounds, 255);
+    }
+    Dispose_MW(in);
+}
+
+void Apply_Edge(a_cache_purpose /*purpose*/, const a_spec& spec, a_masked_gworld& in,
+                a_masked_gworld& out) {
+    if (spec.edge_kind == EDGE_NONE)
+        Apply_Edge_None(spec, in, out);
+    else
+        Apply_Edge_Some(spec, in, out);
+}
+
+void Edges_Stop() {
+    Dispose_PixMap(g_cached_scallop.cell);
+    g_cached_scallop = a_cached_scallop{};
+}

@@ -1,0 +1,122 @@
+#include "ui/canvas_cmds.h"
+
+#include "model/doc_hooks.h"
+#include "model/document.h"
+#include "render/canvas.h"
+#include "render/gworld.h"
+#include "ui/interface.h"
+
+namespace {
+
+a_doc_unit* Unit() {
+    return g_doc.up;
+}
+
+int Unit_Kind() {
+    return g_doc.doc_template.Unit(g_doc.upx).kind;
+}
+
+// Redraw (the watch cursor is the window layer's business) and record.
+void Changed(int op) {
+    if (g_doc_hooks.views_refresh) g_doc_hooks.views_refresh();
+    if (g_doc_hooks.history_emit) g_doc_hooks.history_emit(op);
+}
+
+void Outer_Mask_Out_Of_Date(a_doc_unit& u) {
+    ++u.static_[OUTERMASK_LAYER].targ_seq;
+}
+
+}  // namespace
+
+void Canvas_Rotate_CW() {
+    if (!Unit()) return;
+    a_canvas_spec& cv = Unit()->canv.cv;
+    cv.canvas_nrot = uint16_t((cv.canvas_nrot + 1) & 3);
+    Changed(OP_CANVAS_ROTATE);
+}
+
+void Canvas_Rotate_CCW() {
+    if (!Unit()) return;
+    a_canvas_spec& cv = Unit()->canv.cv;
+    cv.canvas_nrot = uint16_t((cv.canvas_nrot + 3) & 3);
+    Changed(OP_CANVAS_ROTATE);
+}
+
+void Canvas_FlipX() {
+    if (!Unit()) return;
+    Unit()->canv.cv.canvas_flipx = !Unit()->canv.cv.canvas_flipx;
+    Changed(OP_CANVAS_FLIP);
+}
+
+void Canvas_FlipY() {
+    if (!Unit()) return;
+    Unit()->canv.cv.canvas_flipy = !Unit()->canv.cv.canvas_flipy;
+    Changed(OP_CANVAS_FLIP);
+}
+
+void Canvas_Invert() {
+    if (!Unit()) return;
+    Unit()->canv.cv.canvas_invert = !Unit()->canv.cv.canvas_invert;
+    Changed(OP_CANVAS_INVERT);
+}
+
+void Sliders_To_CV(a_canvas_spec& cv) {
+    cv.canvas_darkness = gs.slider_vals[CANV_DARKNESS_SLIDER];
+    cv.canvas_fuzz_in = gs.slider_vals[CANV_FUZZ_IN_SLIDER];
+    cv.canvas_fuzz_out = gs.slider_vals[CANV_FUZZ_OUT_SLIDER];
+    cv.canvas_color_sat = gs.slider_vals[COLOR_SAT_SLIDER];
+    cv.canvas_color_hue = gs.slider_vals[COLOR_HUE_SLIDER];
+    cv.canvas_color_dist = gs.slider_vals[COLOR_DIST_SLIDER];
+}
+
+void CV_To_Sliders(const a_canvas_spec& cv) {
+    Slider_Blast(cv.canvas_darkness, CANV_DARKNESS_SLIDER);
+    Slider_Blast(cv.canvas_fuzz_in, CANV_FUZZ_IN_SLIDER);
+    Slider_Blast(cv.canvas_fuzz_out, CANV_FUZZ_OUT_SLIDER);
+    Slider_Blast(cv.canvas_color_sat, COLOR_SAT_SLIDER);
+    Slider_Blast(cv.canvas_color_hue, COLOR_HUE_SLIDER);
+    Slider_Blast(cv.canvas_color_dist, COLOR_DIST_SLIDER);
+}
+
+void Delta_Canvas(a_slider_enum slider) {
+    if (!Unit()) return;
+    Sliders_To_CV(Unit()->canv.cv);
+    int op = Is_Slider(slider) ? g_sliders[slider].basic.history_op : OP_NOP;
+    Changed(op != OP_NOP ? op : OP_CANVAS_COLORIZE);
+}
+
+void Canvas_Fuzz_Delta() {
+    if (!Unit()) return;
+    Sliders_To_CV(Unit()->canv.cv);
+    Outer_Mask_Out_Of_Date(*Unit());
+    Changed(OP_CANVAS_ADJUST);
+}
+
+void Canvas_Select(bool keep_adjustments) {
+    if (!Unit()) return;
+    a_canvas_spec& cv = Unit()->canv.cv;
+    a_keyset key;
+    CanvX_To_Key(key, gs.bar_selection[CANVAS_BAR], UNIT_TO_CANV_PREFIX(Unit_Kind()));
+    if (!keep_adjustments) {
+        Init_CV(cv);
+        Outer_Mask_Out_Of_Date(*Unit());
+        CV_To_Sliders(cv);
+    }
+    cv.canvas_key = key;
+    Changed(OP_CANVAS_SELECT);
+}
+
+void Paint_Clear_All() {
+    a_doc_unit* u = Unit();
+    if (!u) return;
+    if (!u->paintinuse) {
+        if (g_doc_hooks.play_sound) g_doc_hooks.play_sound(SND_REFUSED);
+        return;
+    }
+    a_cached_gworld& layer = u->static_[PAINT1_LAYER];
+    Dispose_GWorld(layer.world);
+    Dispose_GWorld(layer.mask);
+    u->paintinuse = false;
+    u->paintbounds = Rect{};
+    Changed(OP_PAINT_ZAP);
+}

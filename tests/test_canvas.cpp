@@ -1,0 +1,226 @@
+// Canvas backgrounds: fallbacks across classes, cover fit and borrowed
+// natural sizes, solid colours, the per-unit cache, repair of missing
+// pictures, and the canvas commands.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "artdb_fixtures.h"
+#include "effects_fixtures.h"
+#include "model/doc_hooks.h"
+#include "model/document.h"
+#include "platform/dialogs.h"
+#include "render/canvas.h"
+#include "render/effects_cache.h"
+#include "ui/canvas_cmds.h"
+#include "ui/interface.h"
+
+namespace {
+
+// 32-bit pixels: `inner` (top, left, bottom, right) green, the rest red.
+std::vector<uint8_t> Framed(int w, int h, Rect inner) {
+    std::vector<uint8_t> px(size_t(w) * h * 4);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            bool in = y >= inner.top && y < inner.bottom && x >= inner.left && x < inner.right;
+            uint8_t* p = &px[(size_t(y) * w + x) * 4];
+            p[1] = in ? 255 : 0;
+            p[2] = in ? 0 : 255;
+        }
+    return px;
+}
+
+std::vector<uint8_t> Picture(int w, int h, Rect inner) {
+    return Picture_Record(w, h, 32, Framed(w, h, inner), a_pixt_codec::RAW);
+}
+
+std::vector<uint8_t> Thumb() {
+    return Picture(4, 4, Rect{0, 0, 4, 4});
+}
+
+class Canvas : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::vector<a_db_entry> e = {
+            Entry({2, 0, 1, 1}, Thumb()),
+            Entry({2, 0, 301, 1}, Thumb()),
+            Entry({2, 2, 1, 1}, Thumb()),
+            Entry({2, 2, 302, 1}, Thumb()),
+            // A rectangle picture whose middle 600 x 600 is green.
+            Entry({1, 1, 301, 1}, Picture(800, 600, Rect{0, 100, 600, 700})),
+            // A class-5 picture whose centred 810 x 640 is green.
+            Entry({1, 5, 302, 1}, Picture(1280, 870, Rect{115, 235, 755, 1045})),
+        };
+        ASSERT_EQ(Open_Db(Db_Bytes(e)), OPEN_OKAY);
+        Cache_Clear();
+    }
+    void TearDown() override {
+        OP_CloseNewest();
+        Cache_Clear();
+    }
+};
+
+bool All_Green(const GWorld* w) {
+    const Rect& b = w->pix.bounds;
+    for (int y = b.top; y < b.bottom; ++y)
+        for (int x = b.left; x < b.right; ++x) {
+            uint32_t p = Pixel32(w, x, y);
+            if (((p >> 16) & 0xFF) > 8 || ((p >> 8) & 0xFF) < 247) return false;
+        }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(Canvas, FallbackChain) {
+    a_keyset full;
+    EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 0, 301, 1}));  // disc -> rectangle
+    EXPECT_EQ(full, (a_keyset{1, 1, 301, 1}));
+    EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 2, 302, 1}));  // jewel base -> class 5
+    EXPECT_EQ(full, (a_keyset{1, 5, 302, 1}));
+    EXPECT_FALSE(Find_Full_Canvas(full, a_keyset{2, 4, 301, 1}));  // 4 -> 3, which ends
+    EXPECT_EQ(full, (a_keyset{1, 3, 301, 1}));
+    EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 3, 1, 1}));  // white needs no picture
+}
+
+TEST_F(Canvas, DiscCoverFitsTheRectanglePicture) {
+    GWorld* w = New_GWorld(32, Rect{0, 0, 300, 300});
+    a_canvas_spec cv;
+    Init_CV(cv);
+    cv.canvas_key = a_keyset{2, 0, 301, 1};
+    Render_Picture_Canvas(w, w->pix.bounds, cv, UNIT_CD);
+    EXPECT_TRUE(All_Green(w));
+    Dispose_GWorld(w);
+}
+
+TEST_F(Canvas, JewelBaseTakesTheCentredNaturalSizeOfABorrowedPicture) {
+    GWorld* w = New_GWorld(32, Rect{0, 0, 320, 405});
+    a_canvas_spec cv;
+    Init_CV(cv);
+    cv.canvas_key = a_keyset{2, 2, 302, 1};
+    Render_Picture_Canvas(w, w->pix.bounds, cv, UNIT_JEWEL_BASE);
+    EXPECT_TRUE(All_Green(w));
+    Dispose_GWorld(w);
+}
+
+TEST_F(Canvas, SolidColours) {
+    a_canvas_spec cv;
+    Init_CV(cv);
+    EXPECT_TRUE(Is_Canvas_Uncolored(cv));
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0xFFFFFFu);
+    cv.canvas_color_hue = 120;
+    cv.canvas_color_dist = 72;
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0x00FF00u);
+    cv.canvas_darkness = 0;
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0x000000u);
+    cv.canvas_key = a_keyset{2, 0, 1, 1};
+    EXPECT_FALSE(Is_No_Canvas(cv));
+}
+
+TEST_F(Canvas, TheUnitCacheIsReusedWhileNothingChanges) {
+    GWorld* w = New_GWorld(32, Rect{0, 0, 60, 60});
+    a_cached_canvas canv;
+    Init_CV(canv.cv);
+    canv.cv.canvas_key = a_keyset{2, 0, 301, 1};
+    Rect b = w->pix.bounds;
+    Render_Canvas(b, w, canv, UNIT_CD, true, false);
+    GWorld* first = canv.cached_world;
+    ASSERT_NE(first, nullptr);
+    PixMap32_Fill(first->pix, b, 0x0000FF);  // a reuse shows this
+    Render_Canvas(b, w, canv, UNIT_CD, true, false);
+    EXPECT_EQ(canv.cached_world, first);
+    EXPECT_EQ(Pixel32(w, 30, 30), 0x0000FFu);
+    canv.cv.canvas_flipx = true;  // a change remakes it
+    Render_Canvas(b, w, canv, UNIT_CD, true, false);
+    EXPECT_EQ(canv.cached_cv, canv.cv);
+    EXPECT_TRUE(All_Green(w));
+    canv.cv.canvas_key = a_keyset{2, 0, 1, 1};  // white drops the cache
+    Render_Canvas(b, w, canv, UNIT_CD, true, false);
+    EXPECT_EQ(canv.cached_world, nullptr);
+    EXPECT_EQ(Pixel32(w, 30, 30), 0xFFFFFFu);
+    Dispose_GWorld(w);
+}
+
+TEST_F(Canvas, VerifyRepairsAMissingPictureWithOneAlert) {
+    a_doc_unit u;
+    Init_CV(u.canv.cv);
+    u.canv.cv.canvas_key = a_keyset{2, 0, 307, 7};
+    Dialog_ScriptAnswers({});
+    EXPECT_FALSE(Canvas_Verify(u, UNIT_CD));
+    EXPECT_EQ(u.canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
+    EXPECT_EQ(Dialog_History().size(), 1u);
+    EXPECT_TRUE(Canvas_Verify(u, UNIT_CD));
+    EXPECT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 301, 1}, 0), 2);
+    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 309, 9}, 0), 1);
+}
+
+TEST_F(Canvas, PaletteCellShowsTheThumbnailCentred) {
+    GWorld* w = New_GWorld(32, Rect{0, 0, 10, 10});
+    PixMap32_Fill(w->pix, w->pix.bounds, 0x123456);
+    Canvas_DrawElement(w, w->pix.bounds, 2, 0);  // (2, 0, 301, 1): a green 4 x 4
+    EXPECT_EQ(Pixel32(w, 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(Pixel32(w, 3, 3), 0x00FF00u);
+    EXPECT_EQ(Pixel32(w, 6, 6), 0x00FF00u);
+    EXPECT_EQ(Pixel32(w, 7, 7), 0xFFFFFFu);
+    Dispose_GWorld(w);
+}
+
+TEST(CanvasClasses, DefaultsFollowTheSliders) {
+    a_canvas_spec cv;
+    Init_CV(cv);
+    EXPECT_EQ(cv.canvas_darkness, g_sliders[CANV_DARKNESS_SLIDER].defaultval);
+    EXPECT_EQ(cv.canvas_fuzz_in, g_sliders[CANV_FUZZ_IN_SLIDER].defaultval);
+    EXPECT_EQ(cv.canvas_fuzz_out, g_sliders[CANV_FUZZ_OUT_SLIDER].defaultval);
+    EXPECT_EQ(cv.canvas_color_sat, g_sliders[COLOR_SAT_SLIDER].defaultval);
+    EXPECT_EQ(cv.canvas_color_hue, g_sliders[COLOR_HUE_SLIDER].defaultval);
+    EXPECT_EQ(cv.canvas_color_dist, g_sliders[COLOR_DIST_SLIDER].defaultval);
+    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_CD), 0);
+    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_DVDBOX_INSERT), 4);
+    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_JEWEL_SPINE), 6);
+    EXPECT_EQ(Canvas_Natural_Size(2), (Point{640, 810}));
+}
+
+namespace {
+
+int g_steps = 0;
+int g_last_op = 0;
+void Count_Step(int op) {
+    ++g_steps;
+    g_last_op = op;
+}
+
+}  // namespace
+
+TEST(CanvasCommands, NewUnitsStartWhiteAndCommandsRecordSteps) {
+    auto t = std::make_unique<a_template>();
+    t->nunits = 1;
+    t->units[1].kind = UNIT_CD;
+    t->units[1].bbox = {0, 0, 120, 120};
+    Doc_New(*t);
+    ASSERT_NE(g_doc.up, nullptr);
+    EXPECT_EQ(g_doc.up->canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
+    EXPECT_TRUE(Is_Unit_Empty(*g_doc.up));
+    auto saved = g_doc_hooks.history_emit;
+    g_doc_hooks.history_emit = Count_Step;
+    g_steps = 0;
+    for (int i = 0; i < 4; ++i) Canvas_Rotate_CW();
+    EXPECT_EQ(g_doc.up->canv.cv.canvas_nrot, 0);
+    EXPECT_EQ(g_steps, 4);
+    EXPECT_EQ(g_last_op, OP_CANVAS_ROTATE);
+    Canvas_Rotate_CCW();
+    EXPECT_EQ(g_doc.up->canv.cv.canvas_nrot, 3);
+    Slider_SetVal(20, CANV_DARKNESS_SLIDER);
+    Delta_Canvas(CANV_DARKNESS_SLIDER);
+    EXPECT_EQ(g_doc.up->canv.cv.canvas_darkness, 20);
+    EXPECT_EQ(g_last_op, OP_CANVAS_ADJUST);
+    Canvas_Select(false);  // resets the adjustments and their sliders
+    EXPECT_EQ(g_doc.up->canv.cv.canvas_darkness, 50);
+    EXPECT_EQ(gs.slider_vals[CANV_DARKNESS_SLIDER], 50);
+    EXPECT_EQ(g_last_op, OP_CANVAS_SELECT);
+    int before = g_steps;
+    Paint_Clear_All();  // nothing to clear: no step
+    EXPECT_EQ(g_steps, before);
+    g_doc_hooks.history_emit = saved;
+    Doc_Dispose();
+}

@@ -1,0 +1,315 @@
+// The stages of the effects pipeline against small hand-computed cases.
+#include <gtest/gtest.h>
+
+#include "effects_fixtures.h"
+#include "render/edges.h"
+#include "render/effects.h"
+
+namespace {
+
+a_spec Plain() {
+    a_spec s;
+    Null_Spec(s);
+    return s;
+}
+
+}  // namespace
+
+TEST(EffectsSpec, KeyRules) {
+    a_spec a = Plain(), b = Plain();
+    a.source.kind = b.source.kind = SOURCE_CLIPBOARD;
+    a.source.sid = b.source.sid = 7;
+    b.constrainf = true;
+    b.hintx = 99;
+    EXPECT_TRUE(Equal_Spec(true, a, b));  // editing state and hint are not key
+    b.subset = Rect{0, 0, 5, 5};
+    EXPECT_FALSE(Equal_Spec(true, a, b));
+    EXPECT_TRUE(Equal_Spec(false, a, b));
+    b = a;
+    b.edge_bord_color = a_win_pixel32{1, 2, 3, 0};  // colours only count with an edge
+    EXPECT_TRUE(Equal_Spec(true, a, b));
+    a.edge_kind = b.edge_kind = EDGE_BORDER;
+    EXPECT_FALSE(Equal_Spec(true, a, b));
+    b = a;
+    b.shad_dx = 9;  // shadow values only count with the shadow on
+    EXPECT_TRUE(Equal_Spec(true, a, b));
+    a.shadf = b.shadf = true;
+    EXPECT_FALSE(Equal_Spec(true, a, b));
+    b = a;
+    b.edge_kind = a.edge_kind = EDGE_ROUGH;
+    b.edge_border = 3;  // the rough edge is cut into the border band
+    EXPECT_FALSE(Equal_Spec(true, a, b));
+}
+
+TEST(EffectsSpec, CleanAndSources) {
+    a_spec s = Plain();
+    s.source.kind = SOURCE_CLIPBOARD;
+    s.source.key = a_keyset{1, 2, 3, 4};
+    s.source.path.name = "/tmp/x.png";
+    Clean_Spec(s);
+    EXPECT_EQ(s.source.key, a_keyset{});
+    EXPECT_TRUE(s.source.path.name.empty());
+    EXPECT_TRUE(Is_Angle_Even(-1800));
+    EXPECT_FALSE(Is_Angle_Even(450));
+    Point out;
+    Apply_Scaling_Pt(500, 1500, Point{7, 9}, out);
+    EXPECT_EQ(out, (Point{11, 5}));  // (9 * 500 + 500) / 1000 = 5; (7 * 1500 + 500) / 1000 = 11
+}
+
+TEST(EffectsBasic, ScalingFlipAndSizeGuard) {
+    a_masked_gworld in = Solid_MW(20, 10, 0xFF0000);
+    PixMap32_Fill(in.fore->pix, Rect{0, 0, 10, 10}, 0x0000FF);  // left half blue
+    a_spec s = Plain();
+    s.scalingh = s.scalingv = 500;
+    s.flipx = true;
+    a_masked_gworld out;
+    Apply_Basic(FOR_SCREEN, s, true, in, out);
+    EXPECT_EQ(out.bounds, (Rect{0, 0, 5, 10}));
+    EXPECT_EQ(out.mask, nullptr);
+    EXPECT_EQ(Pixel32(out.fore, 8, 2), 0x0000FFu);  // blue is on the right now
+    EXPECT_EQ(Pixel32(out.fore, 1, 2), 0xFF0000u);
+    Dispose_MW(out);
+    // A one-pixel-wide crop grows until it is two pixels wide.
+    s = Plain();
+    s.subset = Rect{0, 3, 10, 4};
+    Apply_Basic(FOR_SIZING, s, true, in, out);
+    EXPECT_EQ(out.bounds, (Rect{0, 0, 10, 2}));
+    EXPECT_EQ(out.fore, nullptr);
+    // Too large shrinks by steps of 100 per mille while above 300.
+    a_spec big = Plain();
+    big.scalingh = big.scalingv = 6000;
+    EXPECT_EQ(Calc_Basic_Bounds(big, true, Rect{0, 0, 1000, 1000}), (Rect{0, 0, 4000, 4000}));
+    Dispose_MW(in);
+}
+
+TEST(EffectsBasic, RotationPrepSoftensTheFrameOfOpaquePictures) {
+    a_masked_gworld mw = Solid_MW(6, 4, 0x102030);
+    Rotation_Prep(FOR_COLLAGE, mw);
+    EXPECT_EQ(mw.mask, nullptr);
+    Rotation_Prep(FOR_SCREEN, mw);
+    ASSERT_NE(mw.mask, nullptr);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 127);
+    EXPECT_EQ(Mask8(mw.mask, 5, 2), 127);
+    EXPECT_EQ(Mask8(mw.mask, 2, 1), 255);
+    a_masked_gworld out;
+    Apply_Rotation(FOR_SCREEN, 900, mw, out);  // consumes mw
+    EXPECT_EQ(out.bounds, (Rect{0, 0, 6, 4}));
+    EXPECT_EQ(Pixel32(out.fore, 2, 3), 0x102030u);
+    EXPECT_EQ(Mask8(out.mask, 2, 3), 255);
+    Dispose_MW(out);
+}
+
+TEST(EffectsColour, KnockoutClearsNearWhiteAndSoftensItsNeighbours) {
+    a_masked_gworld mw = Solid_MW(5, 1, 0xF0F0F0, true);
+    PixMap32_Fill(mw.fore->pix, Rect{0, 2, 1, 3}, 0xFAFCFF);  // (250, 252, 255)
+    Apply_Knockout_W(5, mw.fore, mw.mask);
+    EXPECT_EQ(Mask8(mw.mask, 2, 0), 0);
+    EXPECT_EQ(Mask8(mw.mask, 1, 0), 0x50);  // beside the hole
+    EXPECT_EQ(Mask8(mw.mask, 3, 0), 0x50);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 255);  // marks do not chain
+    Dispose_MW(mw);
+}
+
+TEST(EffectsMask, OpacityAndBlur) {
+    a_masked_gworld mw = Solid_MW(5, 5, 0, true, 200);
+    Apply_Opacity(50, mw.bounds, mw);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 100);
+    a_masked_gworld plain = Solid_MW(2, 2, 0);
+    Apply_Opacity(80, plain.bounds, plain);  // the mask is made first
+    EXPECT_EQ(Mask8(plain.mask, 1, 1), 204);
+    Dispose_MW(plain);
+    PixMap8_Fill(mw.mask->pix, mw.bounds, 0);
+    PixMap8_Fill(mw.mask->pix, Rect{2, 2, 3, 3}, 255);
+    Blur_PixMap8(mw.mask->pix, mw.bounds, 1);
+    EXPECT_EQ(Mask8(mw.mask, 2, 2), (255 * 4 + 8) >> 4);
+    EXPECT_EQ(Mask8(mw.mask, 1, 2), (255 * 2 + 8) >> 4);
+    EXPECT_EQ(Mask8(mw.mask, 1, 1), (255 + 8) >> 4);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 0);
+    Dispose_MW(mw);
+}
+
+TEST(EffectsSymbol, ColourFromTheSpecCoverageFromTheGrey) {
+    a_masked_gworld in = Solid_MW(2, 1, 0xFFFFFF);
+    PixMap32_Fill(in.fore->pix, Rect{0, 0, 1, 1}, 0x000000);
+    a_masked_gworld out;
+    Colorize_Symbol(a_win_pixel32{0, 0, 200, 0}, in, out);
+    EXPECT_EQ(Pixel32(out.fore, 1, 0), 0xC80000u);
+    EXPECT_EQ(Mask8(out.mask, 0, 0), 255);  // black ink is opaque
+    EXPECT_EQ(Mask8(out.mask, 1, 0), 0);    // white paper is clear
+    Dispose_MW(in);
+    Dispose_MW(out);
+}
+
+TEST(EffectsEdges, ScallopCell) {
+    const PixMap& cell = Calc_Scallop_Cell(8, 60);
+    ASSERT_EQ(cell.bounds, (Rect{0, 0, 4, 17}));
+    for (int y = 0; y < 4; ++y) EXPECT_EQ(PixMap_Row(cell, y)[0], 0) << y;
+    for (int x : {8, 9}) {
+        for (int y = 1; y < 4; ++y) EXPECT_EQ(PixMap_Row(cell, y)[x], 255);
+        EXPECT_GT(PixMap_Row(cell, 0)[x], 200);
+        EXPECT_LT(PixMap_Row(cell, 0)[x], 255);
+    }
+    EXPECT_EQ(&Calc_Scallop_Cell(8, 60), &cell);            // kept for the same numbers
+    EXPECT_TRUE(Is_Null_PixMap(Calc_Scallop_Cell(1, 10)));  // depth 0: no scallops
+}
+
+TEST(EffectsEdges, BorderBandsAndScallopCuts) {
+    a_spec s = Plain();
+    s.edge_kind = EDGE_SCALLOP;
+    s.edge_border = 1;
+    s.edge_outline = 1;
+    s.edge_scallop = 10;
+    s.edge_bord_color = a_win_pixel32{0, 0, 255, 0};
+    s.edge_outl_color = a_win_pixel32{0, 255, 0, 0};
+    a_masked_gworld in = Solid_MW(4, 4, 0x0000FF), out;
+    Apply_Edge(FOR_SCREEN, s, in, out);
+    EXPECT_EQ(out.bounds, (Rect{-2, -2, 6, 6}));
+    EXPECT_EQ(Pixel32(out.fore, -2, 0), 0xFF0000u);                       // border
+    EXPECT_EQ(Pixel32(out.fore, -1, 0), 0x00FF00u);                       // outline
+    EXPECT_EQ(Pixel32(out.fore, 0, 0), 0x0000FFu);                        // picture
+    for (int x = -2; x < 6; ++x) EXPECT_EQ(Mask8(out.mask, x, -2), 255);  // a plain frame
+    Dispose_MW(out);
+    // Border 8, scallop 60: the cut at each cell's start reaches 4 deep.
+    s.edge_border = 8;
+    s.edge_scallop = 60;
+    in = Solid_MW(40, 40, 0x0000FF);
+    Apply_Edge(FOR_SCREEN, s, in, out);
+    EXPECT_EQ(out.bounds, (Rect{-9, -9, 49, 49}));
+    EXPECT_EQ(Mask8(out.mask, -9 + 17, -9), 0);  // second cell's first column
+    EXPECT_EQ(Mask8(out.mask, -9 + 17, -6), 0);
+    EXPECT_EQ(Mask8(out.mask, -9 + 17, -5), 255);
+    EXPECT_EQ(Mask8(out.mask, -9 + 8, -8), 255);                                  // a bump
+    EXPECT_EQ(Mask8(out.mask, 48, 20 - 9 + 0), Mask8(out.mask, -9, 20 - 9 + 0));  // sides alike
+    Dispose_MW(out);
+    // Plain border without a mask stays opaque (no mask made).
+    s.edge_kind = EDGE_BORDER;
+    in = Solid_MW(4, 4, 0);
+    Apply_Edge(FOR_SCREEN, s, in, out);
+    EXPECT_EQ(out.mask, nullptr);
+    Dispose_MW(out);
+}
+
+TEST(EffectsEdges, RoughEdgeIsDeterministicAndStaysInItsBand) {
+    a_spec s = Plain();
+    s.edge_kind = EDGE_ROUGH;
+    s.edge_border = 10;
+    s.edge_outline = 0;
+    s.edge_rough = 15;
+    a_masked_gworld a, b;
+    a_masked_gworld in = Solid_MW(60, 60, 0);
+    Apply_Edge(FOR_SCREEN, s, in, a);
+    in = Solid_MW(60, 60, 0);
+    Apply_Edge(FOR_SCREEN, s, in, b);
+    EXPECT_TRUE(PixMap_Compare(a.mask->pix, b.mask->pix));
+    int cut = 0;
+    for (int y = -10; y < 70; ++y)
+        for (int x = -10; x < 70; ++x) {
+            bool band = x < 0 || y < 0 || x >= 60 || y >= 60;
+            int m = Mask8(a.mask, x, y);
+            if (!band) {
+                EXPECT_EQ(m, 255);
+            }
+            cut += m == 0;
+        }
+    EXPECT_GT(cut, 200);
+    Dispose_MW(a);
+    Dispose_MW(b);
+}
+
+TEST(EffectsEdges, FeatherRampsAndRoundCorners) {
+    a_masked_gworld mw = Solid_MW(40, 40, 0, true);
+    Calc_Feather_Mask(0, 10, mw.mask->pix);  // L = 20, F = 2, R = 2
+    EXPECT_EQ(Mask8(mw.mask, 20, 0), 85);
+    EXPECT_EQ(Mask8(mw.mask, 20, 1), 170);
+    EXPECT_EQ(Mask8(mw.mask, 20, 2), 255);
+    EXPECT_EQ(Mask8(mw.mask, 39, 20), 85);
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 0);  // the corner is rounded away
+    Dispose_MW(mw);
+    mw = Solid_MW(40, 40, 0, true);
+    Calc_Feather_Mask(50, 0, mw.mask->pix);  // R = 10, hard edge
+    EXPECT_EQ(Mask8(mw.mask, 0, 0), 0);
+    EXPECT_EQ(Mask8(mw.mask, 1, 1), 0);
+    EXPECT_EQ(Mask8(mw.mask, 10, 0), 255);
+    EXPECT_EQ(Mask8(mw.mask, 5, 5), 255);
+    Dispose_MW(mw);
+}
+
+TEST(EffectsShadow, OpaquePictureCarriesItsShadowInline) {
+    a_masked_gworld in = Solid_MW(10, 10, 0x00FF00), body, shad;
+    Apply_Shadow(4, 4, 100, 0, a_win_pixel32{}, in, body, shad);
+    EXPECT_EQ(shad.fore, nullptr);
+    EXPECT_EQ(body.bounds, (Rect{0, 0, 14, 14}));
+    EXPECT_EQ(Mask8(body.mask, 12, 12), 255);  // shadow strip
+    EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
+    EXPECT_EQ(Mask8(body.mask, 12, 1), 0);  // beside the picture, above the shadow
+    EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
+    EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
+    Dispose_MW(body);
+}
+
+TEST(EffectsShadow, MaskedPictureGetsASeparateBlurredShadow) {
+    a_masked_gworld in = Solid_MW(10, 10, 0x00FF00, true), body, shad;
+    Apply_Shadow(4, 3, 50, 2, a_win_pixel32{}, in, body, shad);
+    EXPECT_EQ(body.bounds, (Rect{0, 0, 10, 10}));
+    EXPECT_EQ(shad.bounds, (Rect{1, 2, 15, 16}));
+    EXPECT_EQ(Mask8(shad.mask, 8, 8), 127);  // 255 * 50 / 100, deep inside
+    EXPECT_LT(Mask8(shad.mask, 4, 3), 127);  // softened at the corner
+    EXPECT_EQ(Pixel32(shad.fore, 8, 8), 0u);
+    Dispose_MW(body);
+    Dispose_MW(shad);
+}
+
+TEST(EffectsChain, RotationBeforeOrAfterTheShadowByAngle) {
+    a_spec s = Plain();
+    s.shadf = true;
+    s.shad_radius = 0;
+    a_masked_gworld in = Solid_MW(40, 20, 0x808080), body, shad;
+    s.angle = 900;  // even: turned first, shadow offset stays on screen
+    Apply_Effects(FOR_SCREEN, s, in, body, shad);
+    EXPECT_EQ(body.bounds, (Rect{0, 0, 40, 20}));
+    EXPECT_EQ(shad.bounds, (Rect{4, 4, 44, 24}));
+    Dispose_MW(body);
+    Dispose_MW(shad);
+    s.angle = 450;  // after: the shadow turns with the picture
+    Dispose_MW(in);
+    in = Solid_MW(40, 20, 0x808080, true);
+    Apply_Effects(FOR_SCREEN, s, in, body, shad);
+    EXPECT_EQ(body.bounds.top, 0);
+    EXPECT_EQ(body.bounds.left, 0);
+    // A counter-clockwise turn carries the down-right offset to straight right.
+    Point bc = Rect_Centre(body.bounds), sc = Rect_Centre(shad.bounds);
+    EXPECT_NEAR(sc.h - bc.h, 6, 1);
+    EXPECT_NEAR(sc.v - bc.v, 0, 1);
+    Dispose_MW(body);
+    Dispose_MW(shad);
+    // Sizing gives the same bounds without pixels.
+    a_masked_gworld sb, ss;
+    Apply_Effects(FOR_SIZING, s, in, sb, ss);
+    EXPECT_EQ(sb.fore, nullptr);
+    Apply_Effects(FOR_SCREEN, s, in, body, shad);
+    EXPECT_EQ(sb.bounds, body.bounds);
+    EXPECT_EQ(ss.bounds, shad.bounds);
+    Dispose_MW(body);
+    Dispose_MW(shad);
+    Dispose_MW(in);
+}
+
+TEST(EffectsChain, ColourStagesInOrder) {
+    a_spec s = Plain();
+    s.invert = true;
+    s.darkness = 0;  // black first, then inverted: white
+    a_masked_gworld in = Solid_MW(3, 3, 0x336699), body, shad;
+    Apply_Effects(FOR_PRINTING, s, in, body, shad);
+    EXPECT_EQ(Pixel32(body.fore, 1, 1), 0xFFFFFFu);
+    Dispose_MW(body);
+    s = Plain();
+    s.wtransp = true;
+    s.opacity = 50;
+    PixMap32_Fill(in.fore->pix, Rect{0, 0, 3, 1}, 0xFFFFFF);
+    Apply_Effects(FOR_PRINTING, s, in, body, shad);
+    EXPECT_EQ(Mask8(body.mask, 0, 1), 0);
+    EXPECT_EQ(Mask8(body.mask, 2, 1), 127);
+    EXPECT_EQ(Mask8(body.mask, 1, 1), 0x50 * 50 / 100);
+    Dispose_MW(body);
+    Dispose_MW(in);
+}
