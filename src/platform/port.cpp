@@ -130,9 +130,11 @@ void Run_Row(const a_port_bits& bits, const a_row_op& op, const a_pattern& pat, 
     int left = bits.bounds.left;
     uint8_t pbits = pat.rows[y & 7];
     if (not_pat) pbits = uint8_t(~pbits);
-    if (pbits == 0xFF && !op.invert && op.write_set && bits.depth == 32) {
-        Fill_Solid32(row, x0 - left, x1 - left, op.set_value);
-        return;
+    if (pbits == 0xFF && !op.invert && op.write_set) {
+        // Solid runs of the common depths: masks (8) and colour worlds (32).
+        if (bits.depth == 32) return Fill_Solid32(row, x0 - left, x1 - left, op.set_value);
+        if (bits.depth == 8)
+            return void(std::memset(row + (x0 - left), int(op.set_value), size_t(x1 - x0)));
     }
     for (int x = x0; x < x1; ++x) {
         bool set = (pbits >> (7 - (x & 7))) & 1;
@@ -148,9 +150,17 @@ void Run_Row(const a_port_bits& bits, const a_row_op& op, const a_pattern& pat, 
 
 // ---- drawing a region of pixels -------------------------------------------
 
+// Pixels we can draw into: a depth we know and rows long enough for it.
+bool Bits_Usable(const a_port_bits& bits) {
+    bool known = bits.depth == 1 || bits.depth == 8 || bits.depth == 16 || bits.depth == 24 ||
+                 bits.depth == 32;
+    long need = (long(Rect_Width(bits.bounds)) * bits.depth + 7) / 8;
+    return bits.base && known && bits.rowbytes >= need;
+}
+
 void Draw_Shape(const QRegion& shape, a_verb verb, const a_pattern* fill_pat = nullptr) {
     a_port* port = current_port;
-    if (!port || !port->bits.base || shape.isEmpty()) return;
+    if (!port || !Bits_Usable(port->bits) || shape.isEmpty()) return;
     const a_port_bits& bits = port->bits;
     QRegion area = shape & QRegion(Rect_ToQ(bits.bounds));
     if (!port->clip_open) area &= port->clip;
@@ -192,9 +202,11 @@ Point PenDims() { return current_port ? current_port->pen_size : Point{}; }
 
 QRegion Frame_Of(const QRegion& outer, const QRegion& inner) { return outer - inner; }
 
+int16_t Clamp16(int v) { return int16_t(std::clamp(v, -32768, 32767)); }
+
 Rect Inset(const Rect& r, int dh, int dv) {
-    return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom - dv),
-                int16_t(r.right - dh)};
+    return Rect{Clamp16(r.top + dv), Clamp16(r.left + dh), Clamp16(r.bottom - dv),
+                Clamp16(r.right - dh)};
 }
 
 QRegion RectFrame(const Rect& r) {
@@ -323,7 +335,7 @@ void PenNormal() {
 Point GetPen() { return current_port ? current_port->pen_loc : Point{}; }
 
 void MoveTo(int h, int v) {
-    if (current_port) current_port->pen_loc = Point{int16_t(v), int16_t(h)};
+    if (current_port) current_port->pen_loc = Point{Clamp16(v), Clamp16(h)};
 }
 void Move(int dh, int dv) {
     Point p = GetPen();
@@ -331,7 +343,7 @@ void Move(int dh, int dv) {
 }
 void LineTo(int h, int v) {
     if (!current_port) return;
-    Point to{int16_t(v), int16_t(h)};
+    Point to{Clamp16(v), Clamp16(h)};
     Point pen = PenDims();
     Draw_Shape(Line_Region(current_port->pen_loc, to, pen.h, pen.v), VERB_PAINT);
     current_port->pen_loc = to;

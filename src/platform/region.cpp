@@ -150,8 +150,10 @@ void Rgn_Map(a_region* rgn, const Rect& src, const Rect& dst) {
         return;
     }
     int dw = Rect_Width(dst), dh = Rect_Height(dst);
-    auto mapx = [&](int x) { return dst.left + int(std::floor(double(x - src.left) * dw / sw)); };
-    auto mapy = [&](int y) { return dst.top + int(std::floor(double(y - src.top) * dh / sh)); };
+    // Kept within the 16-bit range of our geometry, whatever the scale.
+    auto place = [](double v) { return int(std::clamp(std::floor(v), -32768.0, 32767.0)); };
+    auto mapx = [&](int x) { return place(dst.left + double(x - src.left) * dw / sw); };
+    auto mapy = [&](int y) { return place(dst.top + double(y - src.top) * dh / sh); };
     QRegion out;
     for (const QRect& q : rgn->r) {
         int l = mapx(q.left()), t = mapy(q.top());

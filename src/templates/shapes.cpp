@@ -190,17 +190,27 @@ void Calc_Unit_Region(a_region* rgn, const a_iunit& iu, bool holes) {
     }
 }
 
-void Calc_Hole_Rgns(a_region* not_rgn, a_region* rgn, const Rect& bounds, const a_unit& funit,
-                    bool holes) {
-    a_coord_mapping m;
-    Calc_Unit_Mapping(funit, bounds, m);
+namespace {
+
+// rgn := the shape of `unit` mapped through `m`; not_rgn := the rest of `bounds`.
+void Shape_And_Rest(a_region* not_rgn, a_region* rgn, const Rect& bounds,
+                    const a_coord_mapping& m, const a_unit& unit, bool holes) {
     Push_Mapping(m);
     a_iunit iu;
-    Map_Unit(iu, funit);
+    Map_Unit(iu, unit);
     Pop_Mapping();
     Calc_Unit_Region(rgn, iu, holes);
     Rgn_SetRect(not_rgn, bounds);
     Rgn_Diff(not_rgn, rgn, not_rgn);
+}
+
+}  // namespace
+
+void Calc_Hole_Rgns(a_region* not_rgn, a_region* rgn, const Rect& bounds, const a_unit& funit,
+                    bool holes) {
+    a_coord_mapping m;
+    Calc_Unit_Mapping(funit, bounds, m);
+    Shape_And_Rest(not_rgn, rgn, bounds, m, funit, holes);
 }
 
 void LS_Coverage_Diameters(int coverage, float& inner, float& outer) {
@@ -222,13 +232,7 @@ void Calc_LS_Rgns(a_region* not_rgn, a_region* rgn, const Rect& bounds, int cove
     a_unit ring = disc;
     ring.bbox = a_frect{58.7f - D / 2, 58.7f - D / 2, 58.7f + D / 2, 58.7f + D / 2};
     ring.meas[0] = d;
-    Push_Mapping(m);
-    a_iunit iu;
-    Map_Unit(iu, ring);
-    Pop_Mapping();
-    Calc_Unit_Region(rgn, iu, true);
-    Rgn_SetRect(not_rgn, bounds);
-    Rgn_Diff(not_rgn, rgn, not_rgn);
+    Shape_And_Rest(not_rgn, rgn, bounds, m, ring, true);
 }
 
 bool Has_Outer_Mask(const a_unit& unit) {
@@ -257,7 +261,10 @@ bool Is_Disc_Kind(int kind) {
 
 a_unit Calc_Print_Unit(const a_unit& in, bool bleed) {
     a_unit out = in;
-    if (!bleed) return out;
+    if (!bleed) {
+        out.bleed = a_frect{};
+        return out;
+    }
     out.bbox.left -= in.bleed.left;
     out.bbox.top -= in.bleed.top;
     out.bbox.right += in.bleed.right;

@@ -65,11 +65,12 @@ void Calc_Paper_Rect(a_frect& fbox, const a_template& t);
 
 // The unit as printing places it. Alignment and nudging come with printing;
 // until then: with `bleed` the box grows by the bleeds and a disc's hole
-// shrinks by the top and bottom bleed; without, the unit as it stands.
+// shrinks by the top and bottom bleed; without, the unit as cut, its bleeds 0.
 a_unit Calc_Print_Unit(const a_unit& in, bool bleed);
 
-// The feathered disc mask over an 8-bit map (`mask.depth` must be 8): `spec`
-// is the unit with its bleed, feathers are percentages of the mask width.
+// The feathered disc mask over an 8-bit map (`mask.depth` must be 8) that
+// covers the disc grown by its bleeds: `spec` is the disc with its box and
+// hole as cut and its four bleeds; feathers are percentages of the mask width.
 // False (and nothing written) for a map that is not 8-bit or has no pixels.
 bool Calc_Circular_Mask(const a_port_bits& mask, const a_unit& spec, int outer_feather,
                         int inner_feather, uint8_t outer_translucency);

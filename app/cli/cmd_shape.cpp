@@ -1,0 +1,138 @@
+// cirquel-cli shape and sheet: pictures of a template's unit shapes.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "commands.h"
+#include "platform/png.h"
+#include "render/gworld.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+#include "templates/shape_view.h"
+#include "templates/shapes.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "cirquel-cli: %s\n", message.c_str());
+    return 2;
+}
+
+// A whole number in [lo, hi]; false for anything else.
+bool Parse_Int(const std::string& s, int lo, int hi, int& out) {
+    char* end = nullptr;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (s.empty() || *end != '\0' || v < lo || v > hi) return false;
+    out = int(v);
+    return true;
+}
+
+// Expands the template named `label`; nullptr after a message when unknown.
+a_template* Load_Template(const std::string& label) {
+    int index = label.size() < 32 ? Find_Template(label) : 0;
+    if (index == 0) return nullptr;
+    auto* t = new a_template;
+    Expand_Template(TList_Get(index), *t);
+    return t;
+}
+
+a_port_bits World_Bits(const GWorld* w) {
+    a_port_bits bits;
+    bits.base = w->pix.baseAddr;
+    bits.rowbytes = PixMap_RowBytes(w->pix);
+    bits.depth = w->pix.pixelSize;
+    bits.bounds = w->pix.bounds;
+    return bits;
+}
+
+// Makes a 32-bit world of `bounds`, lets `draw` fill it and writes it out.
+template <typename F>
+int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {
+    GWorld* world = nullptr;
+    if (New_GWorld(bounds, 32, nullptr, world) != 0)
+        return Fail("a picture of " + std::to_string(Rect_Width(bounds)) + " x " +
+                    std::to_string(Rect_Height(bounds)) + " pixels cannot be made");
+    a_port_bits bits = World_Bits(world);
+    draw(bits);
+    std::string error;
+    bool ok = Png_Write(out, bits, &error);
+    Dispose_GWorld(world);
+    return ok ? 0 : Fail(error);
+}
+
+struct a_picture_args {
+    std::string label, out;
+    int unit = 1, dpi = DEFAULT_SHEET_DPI;
+    a_shape_view_options view;
+};
+
+// Options shared by both commands; `sheet` allows --dpi, the shape the rest.
+bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        bool has_value = i + 1 < args.size();
+        if (s == "-o" && has_value) a.out = args[++i];
+        else if (!sheet && s == "--unit" && has_value) {
+            if (!Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+        } else if (!sheet && s == "--ls" && has_value) {
+            if (!Parse_Int(args[++i], 1, 3, a.view.ls_coverage)) return error = "--ls takes 1, 2 or 3", false;
+        } else if (sheet && s == "--dpi" && has_value) {
+            if (!Parse_Int(args[++i], MIN_SHEET_DPI, MAX_SHEET_DPI, a.dpi))
+                return error = "--dpi takes " + std::to_string(MIN_SHEET_DPI) + " to " +
+                               std::to_string(MAX_SHEET_DPI), false;
+        } else if (!sheet && s == "--holes") a.view.holes = true;
+        else if (!sheet && s == "--cutlines") a.view.cutlines = true;
+        else if (!sheet && s == "--grid") a.view.grid = true;
+        else if (s.rfind("-", 0) == 0 || !a.label.empty()) return error = "unexpected " + s, false;
+        else a.label = s;
+    }
+    if (a.label.empty() || a.out.empty()) return error = "a label and -o FILE.png are needed", false;
+    return true;
+}
+
+// Parses the options and expands the template: 0, or the status after a message.
+int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, a_template*& t) {
+    std::string error;
+    if (!Parse(args, sheet, a, error)) return Fail(error);
+    t = Load_Template(a.label);
+    return t ? 0 : Fail("no template named \"" + a.label + "\"");
+}
+
+}  // namespace
+
+int Cmd_Shape(const a_cli_args& args) {
+    a_picture_args a;
+    a_template* t = nullptr;
+    if (int status = Prepare(args, false, a, t)) return status;
+    if (uint32_t(a.unit) > t->nunits) {
+        std::string n = std::to_string(t->nunits);
+        delete t;
+        return Fail("unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+    }
+    a_unit unit = t->units[a.unit];
+    delete t;
+    if (a.view.ls_coverage != 0 && Unit_Shape(unit.kind) != SHAPE_RING)
+        return Fail("--ls applies to disc units only");
+    Rect bounds;
+    Calc_Unit_Bounds(unit, bounds);
+    return Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
+        Draw_Shape_View(unit, a.view, bits);
+    });
+}
+
+int Cmd_Sheet(const a_cli_args& args) {
+    a_picture_args a;
+    a_template* t = nullptr;
+    if (int status = Prepare(args, true, a, t)) return status;
+    Rect bounds;
+    int status;
+    if (!Calc_Sheet_View_Bounds(*t, a.dpi, bounds))
+        status = Fail("the sheet does not fit a picture at " + std::to_string(a.dpi) + " dpi");
+    else
+        status = Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
+            Draw_Sheet_View(*t, a.dpi, bits);
+        });
+    delete t;
+    return status;
+}
+

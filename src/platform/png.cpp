@@ -1,0 +1,42 @@
+#include "platform/png.h"
+
+#include <QBuffer>
+#include <QImage>
+
+#include "platform/files.h"
+
+bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error) {
+    int w = Rect_Width(bits.bounds), h = Rect_Height(bits.bounds);
+    if (bits.depth != 32 || !bits.base || w <= 0 || h <= 0 || bits.rowbytes < 4 * w) {
+        if (error) *error = "only 32-bit pictures with pixels can be written";
+        return false;
+    }
+    QImage view(bits.base, w, h, bits.rowbytes, QImage::Format_RGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!view.save(&buffer, "PNG")) {
+        if (error) *error = "the picture could not be encoded";
+        return false;
+    }
+    return File_SaveAtomic(path, bytes.constData(), size_t(bytes.size()), error);
+}
+
+bool Png_Read(const std::string& path, a_png_image& image, std::string* error) {
+    image = a_png_image{};
+    QImage in;
+    if (!in.load(QString::fromStdString(path), "PNG")) {
+        if (error) *error = "not a readable PNG file: " + path;
+        return false;
+    }
+    QImage rgb = in.convertToFormat(QImage::Format_RGB32);
+    image.width = rgb.width();
+    image.height = rgb.height();
+    image.pixels.resize(size_t(image.width) * size_t(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(rgb.constScanLine(y));
+        for (int x = 0; x < image.width; ++x)
+            image.pixels[size_t(y) * size_t(image.width) + size_t(x)] = row[x] & 0xFFFFFF;
+    }
+    return true;
+}

@@ -1,0 +1,20 @@
+// PNG files of 32-bit pixels, for the command-line tool and golden tests.
+// Writing goes through the atomic save, so a failed write leaves any
+// previous file intact.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/port.h"
+
+// Writes 32-bit `bits` as an opaque RGB PNG; false with a message on failure.
+bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error = nullptr);
+
+// A decoded picture: pixels 0x00RRGGBB, rows top-down.
+struct a_png_image {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+bool Png_Read(const std::string& path, a_png_image& image, std::string* error = nullptr);

@@ -1,0 +1,239 @@
+// Outlines, fold lines and the dashing rules; cut lines and the grid overlay.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "port_canvas.h"
+#include "templates/cutlines.h"
+#include "templates/expand.h"
+#include "templates/mapping.h"
+#include "templates/outline.h"
+#include "templates/shapes.h"
+
+namespace {
+
+constexpr uint32_t kRed = Port_RGB(255, 0, 0);
+constexpr uint32_t kGreen = Port_RGB(0, 255, 0);
+constexpr uint32_t kGrey = Port_RGB(128, 128, 128);
+
+Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
+
+a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0) {
+    a_iunit iu;
+    iu.shape = shape;
+    iu.bbox = bbox;
+    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1), iu.imeas[2] = int16_t(m2);
+    return iu;
+}
+
+// Black runs along row y from x0 to x1.
+int Runs(a_test_canvas& c, int y, int x0, int x1, uint32_t color = kBlackColor) {
+    int runs = 0;
+    bool in = false;
+    for (int x = x0; x < x1; ++x) {
+        bool on = c.At(x, y) == color;
+        runs += on && !in;
+        in = on;
+    }
+    return runs;
+}
+
+// Fold lines only, solid, into a white canvas; the x of each line on the middle row.
+int Folds(const a_iunit& iu, bool is_test) {
+    a_test_canvas c(R(0, 0, 20, 400));
+    Outline_Shape2(iu, 0, 5, 1, 1, true, false, is_test);
+    return Runs(c, 10, 0, 400);
+}
+
+}  // namespace
+
+TEST(Outline, CircleDashStepping) {
+    // A circle of radius 100 with dash 10 (13 before the reduction to 4/5):
+    // 57 tenths of a degree per dash and 85 per gap.
+    EXPECT_EQ(Circle_Dash_Step(100, 10), 57);
+    EXPECT_EQ(Circle_Dash_Step(100, 10) * 3 / 2, 85);
+    EXPECT_EQ(Circle_Dash_Step(5000, 5), 2);  // never below 2
+    a_test_canvas c(300, 300);
+    Outline_Shape_Circle(150, 150, 201, 13, 1, 0);
+    auto at = [&](double deg) {
+        double a = deg * std::numbers::pi / 180;
+        return c.At(int(std::lround(150 + 100 * std::cos(a))), int(std::lround(150 - 100 * std::sin(a))));
+    };
+    EXPECT_EQ(at(0), kBlackColor);
+    EXPECT_EQ(at(3), kBlackColor);
+    EXPECT_EQ(at(10), kWhiteColor);  // the gap from 5.7 to 14.2 degrees
+    EXPECT_EQ(at(17), kBlackColor);  // the second dash, counter-clockwise (up on screen)
+    EXPECT_EQ(at(-10), kWhiteColor);
+}
+
+TEST(Outline, DashedRectanglesAreOnePixelWithWhiteGaps) {
+    a_test_canvas c(R(0, 0, 40, 60), 32, kGrey);
+    RGBForeColor(kRed);
+    Outline_Shape_Rect(R(0, 0, 40, 60), 5, 4, 0);  // thickness 4 asked for
+    EXPECT_EQ(c.At(2, 0), kRed);
+    EXPECT_EQ(c.At(7, 0), kWhiteColor);
+    EXPECT_EQ(c.At(12, 0), kRed);
+    EXPECT_EQ(c.At(2, 39), kRed);  // the bottom side on the last row inside
+    EXPECT_EQ(c.At(59, 2), kRed);
+    EXPECT_EQ(c.At(59, 7), kWhiteColor);
+    EXPECT_EQ(c.At(7, 1), kGrey);  // one pixel wide
+    EXPECT_EQ(c.At(58, 2), kGrey);
+    EXPECT_EQ(c.At(59, 39), kWhiteColor);  // the last gap is clamped to the last pixel
+    EXPECT_EQ(GetForeColor(), kRed);
+    EXPECT_EQ(GetPenSize(), (Point{1, 1}));
+    // Solid: the pen's thickness, inside the rectangle.
+    Outline_Shape_Rect(R(0, 0, 40, 60), 5, 4, 1);
+    EXPECT_EQ(c.At(30, 3), kRed);
+    EXPECT_EQ(c.At(30, 4), kGrey);
+}
+
+TEST(Outline, DashedLinesAlternateForeAndBack) {
+    a_test_canvas c(R(0, 0, 40, 40), 32, kGrey);
+    RGBForeColor(kRed);
+    RGBBackColor(kGreen);
+    Dashed_Line(0, 0, 30, 0, 5);
+    EXPECT_EQ(c.At(2, 0), kRed);
+    EXPECT_EQ(c.At(7, 0), kGreen);
+    EXPECT_EQ(c.At(12, 0), kRed);
+    EXPECT_EQ(c.At(27, 0), kGreen);
+    EXPECT_EQ(c.At(31, 0), kGrey);
+    EXPECT_EQ(GetForeColor(), kRed);
+    // Slanted lines step both axes together by 3/5 of the dash.
+    Outline_Shape_Line(0, 10, 12, 22, 10, 1, 0);
+    EXPECT_EQ(c.At(3, 13), kRed);
+    EXPECT_EQ(c.At(8, 18), kGreen);
+    EXPECT_EQ(c.At(11, 21), kGreen);
+    EXPECT_EQ(c.At(13, 23), kGrey);
+}
+
+TEST(Outline, DegenerateDashesEnd) {
+    // Steps of zero pixels would never reach the end point, and a circle of
+    // radius zero would divide by zero: these draw solid or nothing instead.
+    a_test_canvas c(R(0, 0, 40, 40), 32, kGrey);
+    Dashed_Line(0, 30, 20, 30, 0);
+    EXPECT_EQ(c.At(20, 30), kWhiteColor);
+    Outline_Shape_Line(0, 0, 10, 10, 1, 1, 0);  // 3/5 of a 1-pixel dash
+    EXPECT_EQ(c.At(10, 10), kWhiteColor);
+    Frame_Rect_Dashed(R(0, 0, 10, 10), 0);
+    EXPECT_EQ(c.At(0, 0), kBlackColor);  // one-pixel dashes
+    EraseRect(c.bits.bounds);
+    Frame_Circle_Dashed(20, 20, 0, 5);
+    Outline_Shape2(IUnit(SHAPE_RING, R(0, 0, 40, 40), 0), 0, 5, 1, 0, false, true, true);
+    EXPECT_EQ(c.At(20, 20), kWhiteColor);
+    Outline_Shape2(IUnit(SHAPE_BIZHOCKEY, R(0, 0, 40, 10), 0), 0, 5, 1, 0, false, true, true);
+    Outline_Shape2(IUnit(SHAPE_BIZHOCKEY, R(0, 0, 10, 40), 0), 0, 5, 1, 0, false, true, true);
+}
+
+TEST(Outline, FoldLines) {
+    EXPECT_EQ(Folds(IUnit(SHAPE_MULTIPART, R(0, 0, 20, 400), 100, 0, 50), true), 1);
+    EXPECT_EQ(Folds(IUnit(SHAPE_MULTIPART, R(0, 0, 20, 400), 100, 50, 30), true), 3);
+    EXPECT_EQ(Folds(IUnit(SHAPE_BOOKLET, R(0, 0, 20, 400)), true), 1);
+    EXPECT_EQ(Folds(IUnit(SHAPE_BOOKLET, R(0, 0, 20, 400), 40), true), 2);
+    EXPECT_EQ(Folds(IUnit(SHAPE_SLIMLINE, R(0, 0, 20, 400), 30), true), 0);  // not on a test print
+    EXPECT_EQ(Folds(IUnit(SHAPE_SLIMLINE, R(0, 0, 20, 400), 30), false), 1);
+    EXPECT_EQ(Folds(IUnit(SHAPE_JEWELBASE, R(0, 0, 20, 400), 30), false), 2);
+}
+
+TEST(Outline, ContoursOfDiscsAndShapes) {
+    a_test_canvas c(600, 600);
+    // A disc with a hub ring: three circles, though its region has two edges.
+    Outline_Shape2(IUnit(SHAPE_RING, R(0, 0, 600, 600), 200, 400), 0, 5, 1, 1, false, true, true);
+    EXPECT_EQ(Runs(c, 300, 0, 300), 3);
+    EraseRect(c.bits.bounds);
+    Outline_Shape2(IUnit(SHAPE_RING, R(0, 0, 600, 600), 200), 0, 5, 1, 1, false, true, true);
+    EXPECT_EQ(Runs(c, 300, 0, 300), 2);
+    EraseRect(c.bits.bounds);
+    // A rounded rectangle with a corner below 2 pixels is outlined square.
+    Outline_Shape2(IUnit(SHAPE_ROUNDRECT, R(100, 100, 200, 300), 1), 0, 5, 1, 1, false, true, true);
+    EXPECT_EQ(c.At(100, 100), kBlackColor);
+    EraseRect(c.bits.bounds);
+    Outline_Shape2(IUnit(SHAPE_ROUNDRECT, R(100, 100, 200, 300), 20), 0, 5, 1, 0, false, true, true);
+    EXPECT_EQ(c.At(100, 100), kWhiteColor);
+    EXPECT_EQ(c.At(100, 122), kBlackColor);  // the first dash of the left side
+    EraseRect(c.bits.bounds);
+    // The dashed oval uses the striped pen and leaves the pen solid.
+    Outline_Shape_Oval(R(0, 0, 600, 600), 5, 3, 0);
+    EXPECT_GT(Runs(c, 300, 0, 10) + Runs(c, 301, 0, 10) + Runs(c, 302, 0, 10), 0);
+    int striped = c.Count(kBlackColor);
+    EraseRect(c.bits.bounds);
+    Outline_Shape_Oval(R(0, 0, 600, 600), 5, 3, 1);
+    EXPECT_NEAR(striped * 2, c.Count(kBlackColor), c.Count(kBlackColor) / 10);
+    EraseRect(c.bits.bounds);
+    PaintRect(R(0, 0, 8, 8));
+    EXPECT_EQ(c.Count(kBlackColor), 64);
+}
+
+TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
+    a_test_canvas c(200, 200);
+    a_unit u;
+    u.kind = UNIT_CD;
+    u.bbox = a_frect{10, 10, 110, 110};
+    u.meas[0] = 20;
+    a_coord_mapping m;
+    m.multx = m.multy = 2;
+    m.fdecx = m.fdecy = 10;
+    Push_Mapping(m);
+    Rect used;
+    Outline_Shape(used, 0, true, 5, 1, 1, true, u);
+    Pop_Mapping();
+    EXPECT_EQ(used, R(0, 0, 200, 200));
+    EXPECT_EQ(c.At(108, 100), kBlackColor);  // the cross reaches 8 pixels, the 2-pixel pen one more
+    EXPECT_EQ(c.At(109, 100), kBlackColor);
+    EXPECT_EQ(c.At(110, 100), kWhiteColor);
+    EXPECT_EQ(c.At(100, 92), kBlackColor);
+    EXPECT_EQ(c.At(100, 91), kWhiteColor);
+    EXPECT_EQ(GetPenSize(), (Point{1, 1}));
+    u.kind = UNIT_CIRCLE;
+    EraseRect(c.bits.bounds);
+    Push_Mapping(m);
+    Outline_Shape(used, 0, true, 5, 1, 1, true, u);
+    Pop_Mapping();
+    EXPECT_EQ(c.At(100, 100), kWhiteColor);
+}
+
+TEST(Outline, CutLinesFallInsideTheBleed) {
+    a_unit disc;  // unit 1 of "A-ONE 29125": 118 mm with 2 mm of bleed
+    disc.kind = UNIT_CD;
+    disc.bbox = a_frect{15, 15, 133, 133};
+    disc.bleed = a_frect{2, 2, 2, 2};
+    disc.meas[0] = 41;
+    a_test_canvas c(1200, 1200);
+    Draw_CutLines(disc, R(0, 0, 1200, 1200), kDefaultCutlinesColor);
+    EXPECT_EQ(Mapping_Depth(), 0);
+    // 1200 pixels for 122 mm: the cut circle is 1160 wide, the hole 403.
+    EXPECT_EQ(c.At(1179, 600), kRed);
+    EXPECT_EQ(c.At(1180, 600), kWhiteColor);
+    EXPECT_EQ(c.At(801, 600), kRed);
+    EXPECT_EQ(c.At(605, 600), kRed);  // the centre cross
+    EXPECT_EQ(c.Count(kBlackColor), 0);
+    EXPECT_EQ(GetForeColor(), kBlackColor);
+}
+
+TEST(Outline, GridLines) {
+    EXPECT_EQ(Calc_Darker_Color(Port_RGB(30, 30, 220)), Port_RGB(10, 10, 200));
+    EXPECT_EQ(Calc_Darker_Color(Port_RGB(10, 255, 0)), Port_RGB(0, 235, 0));
+    a_test_canvas c(100, 100);
+    a_grid_spec grid;
+    grid.origin = Point{50, 50};
+    grid.horz = grid.vert = 2;  // lines every 25 pixels
+    grid.dash = 5;
+    Draw_Grid_Lines(false, R(0, 0, 100, 100), grid);
+    uint32_t dark = Calc_Darker_Color(grid.color);
+    EXPECT_EQ(c.At(50, 2), dark);
+    EXPECT_EQ(c.At(25, 2), grid.color);
+    EXPECT_EQ(c.At(25, 7), kWhiteColor);  // dashes of 5 every 10
+    EXPECT_EQ(c.At(0, 2), grid.color);
+    EXPECT_EQ(c.At(99, 2), kWhiteColor);  // 100 is past the edge
+    EXPECT_EQ(c.At(2, 75), grid.color);
+    EXPECT_EQ(c.At(51, 51), dark);  // the 3 × 3 origin square
+    EXPECT_EQ(c.At(49, 49), dark);
+    EXPECT_EQ(c.At(51, 53), kWhiteColor);
+    // Into a mask the grey level is the opacity, 20 points more on the origin lines.
+    a_test_canvas m(R(0, 0, 100, 100), 8, 0);
+    grid.dash = grid.dash_max;
+    Draw_Grid_Lines(true, R(0, 0, 100, 100), grid);
+    EXPECT_EQ(m.At(25, 7), 76u);
+    EXPECT_EQ(m.At(50, 7), 127u);
+    EXPECT_EQ(m.At(30, 7), 0u);
+}

@@ -1,0 +1,264 @@
+// Unit shapes: the shape table, integer unit geometry, every shape's region
+// against analytic areas, holes, the LightScribe ring, the feathered disc
+// mask, and the mapping stack they use.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "platform/region.h"
+#include "port_canvas.h"
+#include "templates/expand.h"
+#include "templates/mapping.h"
+#include "templates/shapes.h"
+#include "templates/unit_kinds.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct a_rgn {
+    a_region* r = Rgn_New();
+    ~a_rgn() { Rgn_Dispose(r); }
+    operator a_region*() const { return r; }
+};
+
+Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
+
+a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0, int m3 = 0) {
+    a_iunit iu;
+    iu.shape = shape;
+    iu.bbox = bbox;
+    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1);
+    iu.imeas[2] = int16_t(m2), iu.imeas[3] = int16_t(m3);
+    return iu;
+}
+
+a_unit Disc_Unit() {  // unit 1 of "A-ONE 29125"
+    a_unit u;
+    u.kind = UNIT_CD;
+    u.bbox = a_frect{15, 15, 133, 133};
+    u.bleed = a_frect{2, 2, 2, 2};
+    u.meas[0] = 41;
+    return u;
+}
+
+int64_t Area(const a_iunit& iu, bool holes) {
+    a_rgn rgn;
+    Calc_Unit_Region(rgn, iu, holes);
+    return Rgn_Area(rgn);
+}
+
+}  // namespace
+
+TEST(Shapes, TableCoversEveryKind) {
+    int count[13] = {};
+    for (int k = 0; k < NUNIT_KINDS; ++k) ++count[UNIT_TO_SHAPE[k]];
+    const int expected[13] = {1, 10, 26, 1, 1, 3, 1, 10, 13, 1, 1, 1, 1};
+    for (int s = 0; s < 13; ++s) EXPECT_EQ(count[s], expected[s]) << "shape " << s;
+    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_MINICD_HOCKEY")), SHAPE_BIZHOCKEY);
+    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_VIDEOTITLE")), SHAPE_ROUNDRECT);
+    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_BLURAY_WRAP")), SHAPE_BOOKLET);
+    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_D5_INSERT")), SHAPE_MULTIPART);
+    EXPECT_EQ(Unit_Shape(200), SHAPE_NOTHING);
+    EXPECT_EQ(Unit_Shape(-1), SHAPE_NOTHING);
+}
+
+TEST(Shapes, MapUnitRoundsAwayFromZeroAndScalesByTheHorizontal) {
+    a_coord_mapping m;
+    m.multx = 2;
+    m.multy = 3;
+    m.fdecx = 1;
+    m.originx = 0;
+    Push_Mapping(m);
+    a_unit u;
+    u.kind = UNIT_CD;
+    u.bbox = a_frect{-0.25f, 0.5f, 2.25f, 1.5f};
+    u.bleed = a_frect{0.25f, 1, 0.75f, 0};
+    u.meas[0] = 1.25f;
+    u.meas[1] = -1.25f;
+    a_iunit iu;
+    Map_Unit(iu, u);
+    Pop_Mapping();
+    EXPECT_EQ(iu.shape, SHAPE_RING);
+    EXPECT_EQ(iu.bbox, R(2, -3, 5, 3));   // -2.5 -> -3, 2.5 -> 3, 1.5 -> 2, 4.5 -> 5
+    EXPECT_EQ(iu.ibleed, R(2, 1, 0, 2));  // the vertical bleed scaled across too
+    EXPECT_EQ(iu.imeas[0], 3);
+    EXPECT_EQ(iu.imeas[1], -3);
+}
+
+TEST(Shapes, DiscRegionsHaveTheirHoles) {
+    a_coord_mapping m;
+    Calc_Unit_Mapping(Disc_Unit(), R(0, 0, 1200, 1200), m);
+    Push_Mapping(m);
+    a_iunit iu;
+    Map_Unit(iu, Disc_Unit());
+    Pop_Mapping();
+    EXPECT_EQ(iu.bbox, R(0, 0, 1200, 1200));
+    EXPECT_EQ(iu.imeas[0], 417);  // 41 mm at 1200 / 118 pixels per mm
+    double outer = kPi * 600 * 600, hole = kPi * 208.5 * 208.5;
+    EXPECT_NEAR(double(Area(iu, false)), outer, outer * 0.002);
+    EXPECT_NEAR(double(Area(iu, true)), outer - hole, outer * 0.002);
+    // A hub ring is outline only: it does not change the region.
+    iu.imeas[1] = 700;
+    EXPECT_NEAR(double(Area(iu, true)), outer - hole, outer * 0.002);
+    a_rgn rgn;
+    Calc_Unit_Region(rgn, iu, true);
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{600, 600}));
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{600, 1000}));
+}
+
+TEST(Shapes, HockeyIsACircleCutFlat) {
+    a_iunit iu = IUnit(SHAPE_BIZHOCKEY, R(0, 0, 590, 800), 150);
+    EXPECT_EQ(Area(iu, false), 800 * 590);
+    double r = 400, h = 295;
+    double band = 2 * (h * std::sqrt(r * r - h * h) + r * r * std::asin(h / r));
+    double expected = band - kPi * 75 * 75;
+    EXPECT_NEAR(double(Area(iu, true)), expected, expected * 0.003);
+    a_rgn rgn;
+    Calc_Unit_Region(rgn, iu, true);
+    EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 590, 800));
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{0, 0}));     // the corners are cut round
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{0, 400}));    // the flat edge is full height
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{295, 400}));  // the hole
+}
+
+TEST(Shapes, AudioFaceHasCutCornersAndAWindow) {
+    EXPECT_EQ(Audio_Slant(R(0, 0, 300, 900)), 32);  // 300 × 7 ÷ 64 = 32.8
+    a_iunit iu = IUnit(SHAPE_AUDIOFACE, R(0, 0, 300, 900), 0, 100, 500, 120);
+    double body = 900.0 * 300 - 32.0 * 32;
+    EXPECT_NEAR(double(Area(iu, false)), body, 300);
+    // The window: a slot 500 × 120 with round ends, shrunk by 10 on every side.
+    iu.ibleed = R(10, 10, 10, 10);
+    double w = 480, hv = 100;
+    double window = (w - hv) * hv + kPi * hv * hv / 4;
+    EXPECT_NEAR(double(Area(iu, true)), body - window, 400);
+    a_rgn rgn;
+    Calc_Unit_Region(rgn, iu, true);
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{170, 450}));  // top 100 + 2 × 10, 100 high
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{119, 450}));
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{221, 450}));
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{1, 1}));
+}
+
+TEST(Shapes, RoundedAndPlainRectangles) {
+    // A corner measure below 2 pixels is a plain rectangle.
+    EXPECT_EQ(Area(IUnit(SHAPE_ROUNDRECT, R(0, 0, 100, 200), 1), true), 20000);
+    // The business card: corners by the second measure, hole by the first.
+    a_iunit card = IUnit(SHAPE_BIZRECT, R(0, 0, 590, 850), 150, 30);
+    EXPECT_NEAR(double(Area(card, false)), 850.0 * 590 - (4 - kPi) * 900, 30);
+    EXPECT_NEAR(double(Area(card, true)), 850.0 * 590 - (4 - kPi) * 900 - kPi * 75 * 75, 150);
+    for (a_shape s : {SHAPE_RECT, SHAPE_BOOKLET, SHAPE_MULTIPART, SHAPE_SLIMLINE, SHAPE_JEWELBASE})
+        EXPECT_EQ(Area(IUnit(s, R(0, 0, 10, 20), 5, 5), true), 200);
+    EXPECT_EQ(Area(IUnit(SHAPE_NOTHING, R(0, 0, 10, 20)), true), 0);
+    EXPECT_NEAR(double(Area(IUnit(SHAPE_OVAL, R(0, 0, 100, 300)), true)), kPi * 50 * 150, 150);
+}
+
+TEST(Shapes, HoleRegionsSplitTheBounds) {
+    a_rgn rgn, not_rgn, both;
+    Rect bounds = R(0, 0, 1200, 1200);
+    Calc_Hole_Rgns(not_rgn, rgn, bounds, Calc_Print_Unit(Disc_Unit(), true), true);
+    Rgn_Union(rgn, not_rgn, both);
+    EXPECT_EQ(Rgn_Area(both), 1200 * 1200);
+    Rgn_Sect(rgn, not_rgn, both);
+    EXPECT_TRUE(Rgn_IsEmpty(both));
+    EXPECT_EQ(Mapping_Depth(), 0);
+    // With the bleed the disc fills the surface and the hole shrinks to 37 mm.
+    EXPECT_EQ(Rgn_Bounds(rgn), bounds);
+    EXPECT_TRUE(Rgn_ContainsPoint(not_rgn, Point{600, 600}));
+    EXPECT_FALSE(Rgn_ContainsPoint(not_rgn, Point{600, 600 + 200}));
+}
+
+TEST(Shapes, LightScribeRings) {
+    a_rgn rgn, not_rgn;
+    Rect bounds = R(0, 0, 1200, 1200);
+    Calc_LS_Rgns(not_rgn, rgn, bounds, 3);
+    EXPECT_EQ(Rgn_Bounds(rgn), bounds);  // the full setting fills the 117.4 mm disc box
+    double hole = 47.6 * 1200 / 117.4 / 2;
+    EXPECT_NEAR(double(Rgn_Area(rgn)), kPi * (600 * 600 - hole * hole), 3000);
+    Calc_LS_Rgns(not_rgn, rgn, bounds, 1);
+    Rect b = Rgn_Bounds(rgn);
+    EXPECT_NEAR(Rect_Width(b), 73 * 1200 / 117.4, 2);
+    EXPECT_NEAR(b.left + b.right, 1200, 2);
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{600, int16_t(600 + 62.8 * 1200 / 117.4 / 2 - 3)}));
+    a_rgn dflt, dflt_not;
+    Calc_LS_Rgns(dflt_not, dflt, bounds, 99);  // out of range: the default, full
+    Calc_LS_Rgns(not_rgn, rgn, bounds, DEFAULT_LS_COVERAGE);
+    EXPECT_TRUE(Rgn_Equal(dflt, rgn));
+}
+
+TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
+    a_unit u;
+    u.kind = UNIT_RECT;
+    EXPECT_FALSE(Has_Outer_Mask(u));
+    u.meas[0] = 3;
+    EXPECT_TRUE(Has_Outer_Mask(u));
+    a_template t;
+    t.papersize = a_fpoint{210, 297};
+    t.tflags = Flag_Bit(IS_LANDSCAPE);
+    a_frect paper;
+    Calc_Paper_Rect(paper, t);
+    EXPECT_EQ(paper, (a_frect{0, 0, 297, 210}));
+    a_unit grown = Calc_Print_Unit(Disc_Unit(), true);
+    EXPECT_EQ(grown.bbox, (a_frect{13, 13, 135, 135}));
+    EXPECT_FLOAT_EQ(grown.meas[0], 37);
+    a_unit cut = Calc_Print_Unit(Disc_Unit(), false);
+    EXPECT_EQ(cut.bbox, Disc_Unit().bbox);
+    EXPECT_EQ(cut.bleed, a_frect{});
+}
+
+TEST(Shapes, FeatheredDiscMask) {
+    a_unit u;
+    u.kind = UNIT_CD;
+    u.bbox = a_frect{0, 0, 100, 100};
+    u.meas[0] = 20;
+    a_test_canvas c(R(0, 0, 100, 100), 8, 7);
+    ASSERT_TRUE(Calc_Circular_Mask(c.bits, u, 0, 0, 225));
+    EXPECT_EQ(c.At(0, 0), 225u);   // outside the disc
+    EXPECT_EQ(c.At(50, 50), 225u);  // inside the hole
+    EXPECT_EQ(c.At(50, 20), 0u);    // on the label
+    EXPECT_EQ(c.At(99, 99), 225u);
+    // Feathers: 10 % of the width ramps up to the edge and down from the hole.
+    ASSERT_TRUE(Calc_Circular_Mask(c.bits, u, 10, 10, 255));
+    int last = -1;
+    for (int x = 90; x < 100; ++x) {  // row 49: distance x - 49.5
+        int v = int(c.At(x, 49));
+        EXPECT_GE(v, last) << x;
+        last = v;
+    }
+    EXPECT_NEAR(int(c.At(95, 49)), 128, 20);
+    EXPECT_EQ(c.At(75, 49), 0u);
+    EXPECT_NEAR(int(c.At(65, 49)), 128, 30);  // halfway through the 10-pixel band past the hole
+    for (int y = 0; y < 100; y += 7)
+        for (int x = 0; x < 100; x += 3) {
+            EXPECT_EQ(c.At(x, y), c.At(99 - x, y));
+            EXPECT_EQ(c.At(x, y), c.At(x, 99 - y));
+        }
+    a_test_canvas deep(R(0, 0, 10, 10));
+    EXPECT_FALSE(Calc_Circular_Mask(deep.bits, u, 0, 0, 225));
+    u.bbox = a_frect{};
+    EXPECT_FALSE(Calc_Circular_Mask(c.bits, u, 0, 0, 225));
+}
+
+TEST(Mapping, StackAndFitting) {
+    EXPECT_EQ(Mapping_Depth(), 0);
+    EXPECT_EQ(Map_FPoint(a_fpoint{2.5f, -2.5f}), (Point{-3, 3}));  // identity when empty
+    a_coord_mapping m;
+    Calc_Fit_Mapping(a_frect{10, 20, 110, 70}, R(0, 0, 200, 200), m);
+    EXPECT_FLOAT_EQ(m.multx, 2);
+    EXPECT_FLOAT_EQ(m.multy, 2);
+    EXPECT_EQ(m.netbox, R(50, 0, 150, 200));
+    Push_Mapping(m);
+    EXPECT_EQ(Map_FRect(a_frect{10, 20, 60, 45}), R(50, 0, 100, 100));
+    Push_Fit_Mapping(a_frect{0, 0, 10, 10}, R(0, 0, 30, 60));  // 3 pixels per mm, centred across
+    EXPECT_EQ(Map_FPoint(a_fpoint{10, 10}), (Point{30, 45}));
+    EXPECT_EQ(Apply_Mapping_Rect(Top_Mapping(), R(1, 1, 3, 3)), R(3, 3, 9, 9));
+    EXPECT_FALSE(Equal_CMapping(Top_Mapping(), m));
+    Pop_Mapping();
+    EXPECT_TRUE(Equal_CMapping(Top_Mapping(), m));
+    Pop_Mapping();
+    EXPECT_EQ(Mapping_Depth(), 0);
+    // An empty source maps to nothing rather than dividing by zero.
+    Calc_Fit_Mapping(a_frect{5, 5, 5, 5}, R(0, 0, 10, 10), m);
+    EXPECT_FLOAT_EQ(m.multx, 0);
+}
