@@ -195,6 +195,14 @@ TEST(Blit, NearestScalingPicksPixelCentres) {
     EXPECT_EQ(down.Get(0, 0), 99u);
 }
 
+TEST(Blit, OverlappingCopiesWithinOneMap) {
+    a_test_map m(R(0, 0, 6, 1), 8);
+    for (int y = 0; y < 6; ++y) m.Put(0, y, uint32_t(y + 1));
+    Pix_To_Pix(m.pm, m.pm, R(0, 0, 4, 1), R(2, 0, 6, 1), srcCopy, nullptr);  // down by two
+    const uint32_t want[6] = {1, 2, 1, 2, 3, 4};
+    for (int y = 0; y < 6; ++y) EXPECT_EQ(m.Get(0, y), want[y]) << y;
+}
+
 TEST(Blit, DepthConversions) {
     a_test_map g8(R(0, 0, 1, 3), 8, gray_ctable), c32(R(0, 0, 1, 3), 32);
     g8.Put(0, 0, 0);

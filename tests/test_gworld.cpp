@@ -104,6 +104,12 @@ TEST(GWorld, CopiesResizesAndHandOvers) {
     Copy_GWorld(a, c);
     EXPECT_EQ(Get_GWorld_Bounds(c), R(5, 5, 9, 12));
     EXPECT_EQ(Pixel(c, 8, 7), 42u);
+    // Into a world of another depth: it takes the source's depth as well.
+    GWorld* deep = New_GWorld(32, R(5, 5, 9, 12));
+    Copy_GWorld(a, deep);
+    EXPECT_EQ(Get_GWorld_PixelSize(deep), 8);
+    EXPECT_EQ(Pixel(deep, 8, 7), 42u);
+    Dispose_GWorld(deep);
     Copy_GWorld(nullptr, c);
     EXPECT_EQ(c, nullptr);
     GWorld* d = Copy_GWorld(a);

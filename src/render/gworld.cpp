@@ -101,6 +101,9 @@ void Copy_GWorld(const GWorld* src, GWorld*& dst) {
         Dispose_GWorld(dst);
         return;
     }
+    // A destination of another depth would be too small for the bytes copied.
+    if (dst && (dst->pix.pixelSize != src->pix.pixelSize || dst->pix.pmTable != src->pix.pmTable))
+        Dispose_GWorld(dst);
     if (!dst)
         New_GWorldF("Copy world", src->pix.bounds, src->pix.pixelSize, src->pix.pmTable, dst);
     else
