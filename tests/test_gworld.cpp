@@ -71,7 +71,20 @@ TEST(GWorld, ThePortStackRestoresFiveDeep) {
     Pop_GWorld();
     EXPECT_EQ(Get_GWorld(), w[5]);
     EXPECT_EQ(Port_Get(), w[5]->port);
+    // A world disposed while saved on the stack is not made current again.
+    Set_GWorld(w[0]);
+    Push_GWorld(w[1]);
+    GWorld* gone = New_GWorld(8, R(0, 0, 1, 1));
+    Set_GWorld(gone);
+    Push_GWorld(w[2]);
+    Dispose_GWorld(gone);
+    Pop_GWorld();
+    EXPECT_EQ(Get_GWorld(), nullptr);
+    EXPECT_EQ(Port_Get(), nullptr);
+    Pop_GWorld();
+    EXPECT_EQ(Get_GWorld(), w[0]);
     // Disposing the current world leaves no dangling current port.
+    Set_GWorld(w[5]);
     Dispose_GWorld(w[5]);
     EXPECT_EQ(Get_GWorld(), nullptr);
     EXPECT_EQ(Port_Get(), nullptr);
