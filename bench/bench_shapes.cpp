@@ -9,6 +9,8 @@
 
 #include "platform/port.h"
 #include "platform/region.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
 #include "templates/shape_view.h"
 #include "templates/shapes.h"
 
@@ -16,13 +18,11 @@ namespace {
 
 constexpr int kSide = 1200;
 
-a_unit Disc() {  // unit 1 of "A-ONE 29125"
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{15, 15, 133, 133};
-    u.bleed = a_frect{2, 2, 2, 2};
-    u.meas[0] = 41;
-    return u;
+// Unit 1 of "A-ONE 29125": a 118 mm disc with a 41 mm hole and 2 mm of bleed.
+a_unit Disc() {
+    static a_template t;
+    if (t.nunits == 0) Expand_Template(TList_Get(Find_Template("A-ONE 29125")), t);
+    return t.units[1];
 }
 
 a_port_bits Bits(std::vector<uint8_t>& mem, int depth) {

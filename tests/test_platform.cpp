@@ -3,12 +3,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <csignal>
-#include <sys/resource.h>
 
+#include "file_size_limit.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 
 namespace fs = std::filesystem;
 
@@ -48,19 +48,14 @@ TEST(Files, FailedSaveKeepsThePreviousFile) {
     fs::path dir = Temp_Dir("cirquel-files-full");
     std::string path = (dir / "keep.bin").string();
     ASSERT_TRUE(File_SaveAtomic(path, "old", 3));
-    // A file-size limit makes the write fail part-way, as a full disk would
-    // (and it binds root too, unlike folder permissions).
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::vector<char> big(1 << 20, 'x');
     std::string err;
-    bool ok = File_SaveAtomic(path, big.data(), big.size(), &err);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, SIG_DFL);
+    bool ok;
+    {
+        a_file_size_limit limit(4096);
+        ASSERT_TRUE(limit.ok());
+        ok = File_SaveAtomic(path, big.data(), big.size(), &err);
+    }
     EXPECT_FALSE(ok);
     EXPECT_FALSE(err.empty());
     std::vector<uint8_t> data;
@@ -104,4 +99,22 @@ TEST(Dialogs, HeadlessAnswersFollowTheScriptThenTheDefault) {
     Dialog_SetPresenter([](const a_dialog_request&) { return 0; });
     EXPECT_EQ(Dialog_Ask(r), 0);
     Dialog_SetPresenter(nullptr);
+}
+
+TEST(Fonts, LookupByNameAndTheBaseFont) {
+    // The system's own families: the base font is DejaVu Sans when installed.
+    int base = Font_Base_Proportional();
+    ASSERT_GE(base, 1);
+    if (int dejavu = Font_Find(u"DejaVu Sans")) {
+        EXPECT_EQ(base, dejavu);
+    }
+    Fonts_Use_List({u"Alpha", u"DejaVu Sans"});
+    EXPECT_EQ(Font_Find(u"dejavu sans"), 2);
+    EXPECT_EQ(Font_Find(u"DejaVu"), 0);
+    EXPECT_EQ(Font_Find(u""), 0);
+    EXPECT_EQ(Font_Name(1), u"Alpha");
+    EXPECT_EQ(Font_Name(3), u"");
+    EXPECT_EQ(Font_Name(0), u"");
+    Fonts_Use_List({});
+    EXPECT_EQ(Font_Base_Proportional(), base);
 }

@@ -27,7 +27,7 @@ bool Parse_Int(const std::string& s, int lo, int hi, int& out) {
     return true;
 }
 
-// Expands the template named `label`; nullptr after a message when unknown.
+// Expands the template named `label`; nullptr when there is none.
 a_template* Load_Template(const std::string& label) {
     int index = label.size() < 32 ? Find_Template(label) : 0;
     if (index == 0) return nullptr;
@@ -57,7 +57,7 @@ int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {
     std::string error;
     bool ok = Png_Write(out, bits, &error);
     Dispose_GWorld(world);
-    return ok ? 0 : Fail(error);
+    return ok ? 0 : Fail("cannot write " + out + ": " + error);
 }
 
 struct a_picture_args {

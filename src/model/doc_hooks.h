@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include "model/history_ops.h"
+#include "platform/sound.h"
+
 struct a_canvas_spec;
 struct a_template;
 struct a_unit_mapping;
@@ -12,6 +15,7 @@ struct a_sig_source;
 
 struct a_doc_hooks {
     void (*history_emit)(int op) = nullptr;  // record one undo step
+    void (*history_pending)(int op) = nullptr;  // step recorded when the interaction ends
     void (*history_base)() = nullptr;        // start a new undo base
     void (*history_flush)() = nullptr;       // forget every step
     void (*cache_clear)() = nullptr;         // empty the effects cache
@@ -28,8 +32,3 @@ struct a_doc_hooks {
 };
 
 extern a_doc_hooks g_doc_hooks;
-
-// Undo operation numbers the document records.
-enum : int { OP_CLONE = 48, OP_UNCLONE = 49 };
-// Sound effects.
-enum : int { SND_REFUSED = 136, SND_LIMIT = 136 };

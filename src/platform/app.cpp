@@ -1,5 +1,6 @@
 #include "platform/app.h"
 
+#include <QtCore/QLocale>
 #include <QtGui/QGuiApplication>
 
 #include <memory>
@@ -34,3 +35,5 @@ bool Platform_Init(bool headless) {
 void Platform_Stop() { g_app.reset(); }
 
 bool Platform_IsHeadless() { return g_headless; }
+
+std::string Platform_Locale_Name() { return QLocale::system().name().toStdString(); }

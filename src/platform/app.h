@@ -1,9 +1,13 @@
 // The process-wide toolkit application. Headless runs (the command-line tool,
 // tests) use Qt's offscreen platform, so nothing needs a display.
 #pragma once
+#include <string>
 
 // Starts the toolkit once; `headless` selects the offscreen platform.
 // Safe to call again: later calls do nothing.
 bool Platform_Init(bool headless);
 void Platform_Stop();
 bool Platform_IsHeadless();
+
+// The user's locale as language_TERRITORY ("de_DE", "zh_TW").
+std::string Platform_Locale_Name();

@@ -4,6 +4,13 @@
 #include <QtCore/QFile>
 #include <QtCore/QFileInfo>
 #include <QtCore/QSaveFile>
+#include <QtCore/QStandardPaths>
+
+namespace {
+
+std::string g_config_folder;
+
+}  // namespace
 
 bool File_ReadAll(const std::string& path, std::vector<uint8_t>& data, std::string* error) {
     data.clear();
@@ -49,6 +56,24 @@ bool File_SaveAtomic(const std::string& path, const void* data, size_t size, std
 
 bool File_Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }
 
+int64_t File_Size(const std::string& path) {
+    QFileInfo info(QString::fromStdString(path));
+    return info.exists() ? static_cast<int64_t>(info.size()) : -1;
+}
+
 bool File_Remove(const std::string& path) { return QFile::remove(QString::fromStdString(path)); }
 
+bool File_Remove_Tree(const std::string& path) {
+    return QDir(QString::fromStdString(path)).removeRecursively();
+}
+
 std::string Temp_Folder() { return QDir::tempPath().toStdString(); }
+
+std::string Config_Folder() {
+    if (!g_config_folder.empty()) return g_config_folder;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+}
+
+void Config_Folder_Set(const std::string& path) { g_config_folder = path; }
+
+bool Folder_Create(const std::string& path) { return QDir().mkpath(QString::fromStdString(path)); }

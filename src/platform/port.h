@@ -30,7 +30,7 @@ struct a_port;  // one drawing port's state
 a_port* Port_New(const a_port_bits& bits);
 void Port_Dispose(a_port*& port);
 void Port_SetBits(a_port* port, const a_port_bits& bits);  // after the memory moved or resized
-const a_port_bits& Port_Bits(const a_port* port);
+const a_port_bits& Port_Bits(const a_port* port);  // port not null
 void Port_Set(a_port* port);  // make current; nullptr = the screen
 a_port* Port_Get();
 

@@ -6,17 +6,7 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
-
-// One 32-bit pixel as it lies in memory: read as a word it is 0xAARRGGBB.
-// The fourth byte is an extra channel that most operations leave alone.
-struct a_win_pixel32 {
-    uint8_t b = 0;
-    uint8_t g = 0;
-    uint8_t r = 0;
-    uint8_t a = 0;
-    bool operator==(const a_win_pixel32&) const = default;
-};
-static_assert(sizeof(a_win_pixel32) == 4);
+#include "platform/pixels.h"
 
 // The byte-reversed order of pixels stored for a big-endian machine.
 struct a_win_pixel32_swapped {
@@ -24,14 +14,6 @@ struct a_win_pixel32_swapped {
     uint8_t b = 0;
     uint8_t g = 0;
     uint8_t r = 0;
-};
-
-// A colour value (not a row format).
-struct a_pixel24 {
-    uint8_t r = 0;
-    uint8_t g = 0;
-    uint8_t b = 0;
-    bool operator==(const a_pixel24&) const = default;
 };
 
 struct a_pixel48 {

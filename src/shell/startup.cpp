@@ -6,7 +6,9 @@
 #include "render/pixmap.h"
 #include "shell/messages.h"
 #include "shell/prefs.h"
+#include "shell/string_ids.h"
 #include "templates/catalogue.h"
+#include "ui/interface.h"
 
 #include <cstddef>
 
@@ -15,6 +17,17 @@ namespace {
 a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
+
+// The messages learn the document's name for their reports once it exists.
+void Document_Start() {
+    Doc_Init();
+    g_message_hooks.doc_name = Doc_Name;
+}
+
+void Document_Stop() {
+    g_message_hooks.doc_name = nullptr;
+    Doc_Stop();
+}
 
 struct a_module {
     const char* name;
@@ -36,7 +49,8 @@ const a_module kModules[] = {
     {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
-    {"document", Always<Doc_Init>, Doc_Stop},
+    {"document", Always<Document_Start>, Document_Stop},
+    {"interface", Always<Interface_Init>, Interface_Stop},
 };
 
 size_t g_started = 0;
@@ -60,4 +74,10 @@ void Shell_Stop() {
         --g_started;
         kModules[g_started].stop();
     }
+}
+
+bool Shell_Write_Prefs() {
+    if (Prefs_Write()) return true;
+    OK_Alert(ALERT_PREFS_WRITE, false);
+    return false;
 }

@@ -10,3 +10,7 @@ struct a_startup_options {
 bool Shell_Start(const a_startup_options& options);
 // Stops the started modules in reverse order.
 void Shell_Stop();
+
+// Writes the preferences at the end of a run; when that fails, tells the user
+// (alert 13) and returns false. The program goes on ending either way.
+bool Shell_Write_Prefs();

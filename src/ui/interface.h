@@ -1,0 +1,66 @@
+// The interface record `gs`: who drives the program and the current value of
+// every slider, toggle, grid and palette-bar selection. Later parts of the
+// interface add their members here.
+#pragma once
+#include <cstdint>
+
+#include "shell/messages.h"
+#include "ui/sliders.h"
+
+enum a_toggle_enum : int {
+    NULL_TOGGLE = 0,
+    LASERJET_TOGGLE,   // narrow paper fed centred in a Letter-wide path
+    FLEX_GRAY_TOGGLE,  // grey printing on FlexLabel printers
+    TEXTR_BOLD_TOGGLE,
+    TEXTR_ITAL_TOGGLE,
+    TEXTR_UNDL_TOGGLE,
+    TEXT_BOLD_TOGGLE,
+    TEXT_ITAL_TOGGLE,
+    TEXT_UNDL_TOGGLE,
+    TEXT_OUTL_TOGGLE,
+    TEXT_SHAD_TOGGLE,
+    TEXT_GLOW_TOGGLE,
+    SYMMETRY_TOGGLE,
+    NTOGGLES
+};
+
+enum a_grid_enum : int {
+    START_GRID = 0,  // the start screen's choice
+    TEXT_LAYOUT_GRID,
+    TEXT_HJUST_GRID,
+    TEXT_VJUST_GRID,
+    TEXT_CJUST_GRID,
+    EDGE_STYLE_GRID,
+    MARQUEE_GRID,
+    SYMMETRY_KIND_GRID,
+    ZOOM_GRID = 23,  // 0 fit, 1..4 = 100 % .. 400 %
+    NGRIDS = 32
+};
+
+enum a_bar_enum : int {
+    NULL_BAR = 0,
+    PAINT_COLORBAR,
+    TEXT_OUTL_COLORBAR,
+    TEXT_SHAD_COLORBAR,
+    TEXT_GLOW_COLORBAR,
+    FONT_BAR,
+    STAMP_BAR,
+    PATTERN_BAR,
+    BORDER_BAR,
+    CANVAS_BAR,
+    NBARS
+};
+
+struct a_interface_rec {
+    a_controller controller = HUMAN;  // who drives the program; others see no alerts
+    int16_t slider_vals[NSLIDERS] = {};
+    bool toggle_vals[NTOGGLES] = {};
+    int16_t grid_vals[NGRIDS] = {};
+    int16_t bar_selection[NBARS] = {};
+};
+
+extern a_interface_rec gs;
+
+// Builds the slider table and sets every value to its default.
+void Interface_Init();
+void Interface_Stop();
