@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <vector>
 
 #include "pixmap_fixtures.h"
 #include "platform/port.h"
@@ -192,6 +193,14 @@ TEST(Blit, NearestScalingPicksPixelCentres) {
     Pix_To_Pix(src.pm, down.pm, src.pm.bounds, R(1, 1, 1, 2), srcCopy, nullptr);
     Pix_To_Pix(src.pm, down.pm, R(50, 50, 54, 54), down.pm.bounds, srcCopy, nullptr);
     EXPECT_EQ(down.Get(0, 0), 99u);
+}
+
+TEST(Blit, OverlappingCopiesWithinOneMap) {
+    a_test_map m(R(0, 0, 6, 1), 8);
+    for (int y = 0; y < 6; ++y) m.Put(0, y, uint32_t(y + 1));
+    Pix_To_Pix(m.pm, m.pm, R(0, 0, 4, 1), R(2, 0, 6, 1), srcCopy, nullptr);  // down by two
+    const uint32_t want[6] = {1, 2, 1, 2, 3, 4};
+    for (int y = 0; y < 6; ++y) EXPECT_EQ(m.Get(0, y), want[y]) << y;
 }
 
 TEST(Blit, DepthConversions) {
@@ -404,4 +413,36 @@ TEST(Blit, InverseTableAndSubtraction) {
     EXPECT_EQ(Asm32_Fraction(300, 200, 7), 8571);
     EXPECT_EQ(Asm32_Fraction(1, 1, 0), 0);
     EXPECT_EQ(Asm32_Fraction32(100000, 30000, 7), 428571428);
+}
+
+TEST(Blit, WindowsAreDrawnThroughTheirOwnPixels) {
+    // A window's backing pixels, as the interface layer hands them over.
+    std::vector<uint32_t> back(6 * 4, 0);
+    a_port_bits bits;
+    bits.base = reinterpret_cast<uint8_t*>(back.data());
+    bits.rowbytes = 6 * 4;
+    bits.bounds = R(0, 0, 4, 6);
+    a_port* win = Port_New(bits);
+    a_test_map src(R(0, 0, 2, 2), 32), mask(R(0, 0, 2, 2), 1);
+    src.Fill(0x00ABCDEF);
+    mask.Put(1, 1, 1);
+    Pix_To_Win(src.pm, win, src.pm.bounds, R(1, 1, 3, 3), srcCopy, nullptr);
+    EXPECT_EQ(back[1 * 6 + 1], 0x00ABCDEFu);
+    EXPECT_EQ(back[3 * 6 + 3], 0u);
+    Pix_To_WinM(src.pm, mask.pm, win, src.pm.bounds, mask.pm.bounds, R(2, 4, 4, 6), nullptr);
+    EXPECT_EQ(back[3 * 6 + 5], 0x00ABCDEFu);
+    EXPECT_EQ(back[2 * 6 + 4], 0u);
+    Win_To_Win(win, win, R(1, 1, 2, 2), R(0, 0, 1, 1), srcCopy, nullptr);
+    EXPECT_EQ(back[0], 0x00ABCDEFu);
+    // Saving an area of the current window and putting it back.
+    Push_Window(win);
+    GWorld* saved = nullptr;
+    Save_Screen(R(1, 1, 3, 3), saved);
+    ASSERT_NE(saved, nullptr);
+    back[1 * 6 + 1] = 0;
+    Restore_Screen(saved, R(1, 1, 3, 3));
+    EXPECT_EQ(saved, nullptr);
+    EXPECT_EQ(back[1 * 6 + 1], 0x00ABCDEFu);
+    Pop_Window();
+    Port_Dispose(win);
 }

@@ -71,7 +71,20 @@ TEST(GWorld, ThePortStackRestoresFiveDeep) {
     Pop_GWorld();
     EXPECT_EQ(Get_GWorld(), w[5]);
     EXPECT_EQ(Port_Get(), w[5]->port);
+    // A world disposed while saved on the stack is not made current again.
+    Set_GWorld(w[0]);
+    Push_GWorld(w[1]);
+    GWorld* gone = New_GWorld(8, R(0, 0, 1, 1));
+    Set_GWorld(gone);
+    Push_GWorld(w[2]);
+    Dispose_GWorld(gone);
+    Pop_GWorld();
+    EXPECT_EQ(Get_GWorld(), nullptr);
+    EXPECT_EQ(Port_Get(), nullptr);
+    Pop_GWorld();
+    EXPECT_EQ(Get_GWorld(), w[0]);
     // Disposing the current world leaves no dangling current port.
+    Set_GWorld(w[5]);
     Dispose_GWorld(w[5]);
     EXPECT_EQ(Get_GWorld(), nullptr);
     EXPECT_EQ(Port_Get(), nullptr);
@@ -104,6 +117,12 @@ TEST(GWorld, CopiesResizesAndHandOvers) {
     Copy_GWorld(a, c);
     EXPECT_EQ(Get_GWorld_Bounds(c), R(5, 5, 9, 12));
     EXPECT_EQ(Pixel(c, 8, 7), 42u);
+    // Into a world of another depth: it takes the source's depth as well.
+    GWorld* deep = New_GWorld(32, R(5, 5, 9, 12));
+    Copy_GWorld(a, deep);
+    EXPECT_EQ(Get_GWorld_PixelSize(deep), 8);
+    EXPECT_EQ(Pixel(deep, 8, 7), 42u);
+    Dispose_GWorld(deep);
     Copy_GWorld(nullptr, c);
     EXPECT_EQ(c, nullptr);
     GWorld* d = Copy_GWorld(a);

@@ -254,6 +254,18 @@ void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect
         mode = srcCopy;
     }
     unsigned w = mode == blend ? g_weight : 255;
+    // Within one map the rows would be overwritten before they are read:
+    // take the source from a copy.
+    if (src.baseAddr == dst.baseAddr && !Rect_IsEmpty(Rect_Sect(src_rect, dst_rect))) {
+        PixMap tmp;
+        Rect from = Rect_Sect(src_rect, src.bounds);
+        if (Rect_IsEmpty(from)) return;
+        New_PixMap(tmp, from, sd, src.pmTable);
+        Pix_To_Pix(src, tmp, from, from, srcCopy, nullptr);
+        Pix_To_Pix(tmp, dst, src_rect, dst_rect, mode, clip);
+        Dispose_PixMap(tmp);
+        return;
+    }
     a_blt_plan p;
     if (!Blt_Plan(src, src_rect, dst, dst_rect, clip, nullptr, nullptr, p)) return;
     if (sd == 32 && dd == 32 && mode != srcXor && mode != notSrcBic) {

@@ -1,8 +1,10 @@
-// The blit family between pixel maps: copy, scale (nearest neighbour), convert depth, mask and
-// blend between pixel maps, worlds and the current port. Rectangles are in
-// each map's own coordinates; they are trimmed to the maps' bounds, and the
-// matching part of the other rectangle with them.
+// The blit family between pixel maps: copy, scale (nearest neighbour, at
+// pixel centres), convert depth, mask and blend. Rectangles are in each map's
+// own coordinates; they are trimmed to the maps' bounds, and the matching
+// part of the other rectangle with them. Depth pairs: 1 -> any; 8 -> 8, 24,
+// 32; 16, 24, 32 -> 16, 24, 32. Any other pair is an internal error.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/geometry.h"
@@ -13,7 +15,7 @@ enum : int16_t {
     srcCopy = 0,
     srcXor = 2,
     notSrcBic = 7,  // 8-bit, same size: dst = dst AND src
-    blend = 32,     // weight: the current port's opacity
+    blend = 32,     // weight: Set_Blend_Value
     transparent = 36,  // a white source pixel (or an 8-bit 255) leaves dst
     ditherCopy = 64,   // scaled without a clip: good-quality resampling
     ALPHA = 256        // 32-bit: weight per pixel from the source's fourth byte

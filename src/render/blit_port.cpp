@@ -22,7 +22,10 @@ bool Current_Port_PixMap(PixMap& pm) {
         pm = w->pix;
         return true;
     }
-    a_port* port = Port_Get();
+    return Port_PixMap(Port_Get(), pm);
+}
+
+bool Port_PixMap(a_port* port, PixMap& pm) {
     if (!port) return false;
     const a_port_bits& bits = Port_Bits(port);
     if (!bits.base || !PixMap_Fits(bits.bounds, bits.depth) || bits.rowbytes > ROWBYTES_MASK)
@@ -82,6 +85,24 @@ void Port_To_Port_Deep(GWorld* src, GWorld* mask, GWorld* dst, const Rect& src_r
     if (!mask || !World_PixMap(src, s) || !World_PixMap(dst, d)) return;
     if (mask->pix.pixelSize != 8) InternalError();
     Pix_To_PixM(s, mask->pix, d, src_rect, mask_rect, dst_rect, clip);
+}
+
+void Win_To_Win(a_port* src_win, a_port* dst_win, const Rect& src_rect, const Rect& dst_rect,
+                int mode, const Rect* clip) {
+    PixMap s, d;
+    if (Port_PixMap(src_win, s) && Port_PixMap(dst_win, d)) Pix_To_Pix(s, d, src_rect, dst_rect, mode, clip);
+}
+
+void Pix_To_Win(const PixMap& src, a_port* win, const Rect& src_rect, const Rect& dst_rect, int mode,
+                const Rect* clip) {
+    PixMap d;
+    if (Port_PixMap(win, d)) Pix_To_Pix(src, d, src_rect, dst_rect, mode, clip);
+}
+
+void Pix_To_WinM(const PixMap& src, const PixMap& mask, a_port* win, const Rect& src_rect,
+                 const Rect& mask_rect, const Rect& dst_rect, const Rect* clip) {
+    PixMap d;
+    if (Port_PixMap(win, d)) Pix_To_PixM(src, mask, d, src_rect, mask_rect, dst_rect, clip);
 }
 
 void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,

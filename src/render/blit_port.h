@@ -10,6 +10,8 @@
 
 // The current port's pixels as a map; false when it has none (the screen).
 bool Current_Port_PixMap(PixMap& pm);
+// A window's (any port's) pixels as a map; false when it has none.
+bool Port_PixMap(a_port* port, PixMap& pm);
 
 // The same with the current port as source or destination. A world's port
 // reduces to its pixel map; for a window the window's bits are used.
@@ -30,6 +32,14 @@ void Pix_To_Port_Deep(const PixMap& src, const PixMap& mask, const Rect& src_rec
                       const Rect& mask_rect, const Rect& dst_rect, const Rect* clip);
 void Port_To_Port_Deep(GWorld* src, GWorld* mask, GWorld* dst, const Rect& src_rect,
                        const Rect& mask_rect, const Rect& dst_rect, const Rect* clip);
+
+// Windows are ports of their own (the window's backing pixels).
+void Win_To_Win(a_port* src_win, a_port* dst_win, const Rect& src_rect, const Rect& dst_rect,
+                int mode, const Rect* clip);
+void Pix_To_Win(const PixMap& src, a_port* win, const Rect& src_rect, const Rect& dst_rect, int mode,
+                const Rect* clip);
+void Pix_To_WinM(const PixMap& src, const PixMap& mask, a_port* win, const Rect& src_rect,
+                 const Rect& mask_rect, const Rect& dst_rect, const Rect* clip);
 
 // `src_pix` blended at `opacity` percent over the current port, inside
 // `src_mask` only.

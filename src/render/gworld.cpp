@@ -89,7 +89,10 @@ GWorld* New_GWorld(int depth, const Rect& bounds) {
 
 void Dispose_GWorld(GWorld*& gworld) {
     if (!gworld) return;
+    // No saved or current state may keep pointing at the freed port.
     if (g_curr.gworld == gworld) Make_Current(a_gstate{});
+    for (int i = 0; i < g_nstack; ++i)
+        if (g_stack[i].saved.gworld == gworld) g_stack[i].saved = a_gstate{};
     Port_Dispose(gworld->port);
     delete[] gworld->hdl;
     delete gworld;
@@ -101,6 +104,9 @@ void Copy_GWorld(const GWorld* src, GWorld*& dst) {
         Dispose_GWorld(dst);
         return;
     }
+    // A destination of another depth would be too small for the bytes copied.
+    if (dst && (dst->pix.pixelSize != src->pix.pixelSize || dst->pix.pmTable != src->pix.pmTable))
+        Dispose_GWorld(dst);
     if (!dst)
         New_GWorldF("Copy world", src->pix.bounds, src->pix.pixelSize, src->pix.pmTable, dst);
     else
