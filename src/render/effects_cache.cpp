@@ -53,20 +53,14 @@ GWorld* Cache_Load_Art(const a_keyset& key) {
     Null_Pixt(p);
     KPixt_Load(p, key);
     Pixt_Lock(p);
-    const a_pixt_map& v = p.pixmap;
-    CTabHandle ctab = v.ctable == PIXT_CTAB_GRAY    ? gray_ctable
-                      : v.ctable == PIXT_CTAB_GRAY2 ? gray_ctable2
-                                                    : nullptr;
-    PixMap view;
-    New_Empty_PixMap(view, v.bounds, v.pixelSize, ctab);
-    view.baseAddr = v.baseAddr;
-    view.rowBytes = v.rowBytes;
+    // The picture layer's map already carries the grey, grey-2 or main table.
+    const PixMap& view = p.pixmap;
     GWorld* out = nullptr;
-    if (v.pixelSize == 8 && key.a == 1) {
+    if (view.pixelSize == 8 && key.a == 1) {
         Canvas8_To_32(key, view, out);
     } else {
-        New_GWorldF("Cache_Get2", v.bounds, 32, nullptr, out);
-        Pix_To_Pix(view, out->pix, v.bounds, v.bounds, srcCopy, nullptr);
+        New_GWorldF("Cache_Get2", view.bounds, 32, nullptr, out);
+        Pix_To_Pix(view, out->pix, view.bounds, view.bounds, srcCopy, nullptr);
     }
     Pixt_Unlock(p);
     Pixt_Unload(p);
