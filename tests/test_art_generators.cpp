@@ -130,7 +130,7 @@ TEST(ArtGenerators, ShippedItemsAreCompleteAndWellFormed) {
         const a_art_picture& p = item.picture;
         switch (item.key.a) {
             case 1: {
-                a_canvas_size natural = Canvas_Natural_Size(item.key.b);
+                a_canvas_size natural = Art_Canvas_Natural_Size(item.key.b);
                 EXPECT_EQ(p.width, natural.width) << item.name;
                 EXPECT_EQ(p.height, natural.height) << item.name;
                 EXPECT_FALSE(p.transparent);

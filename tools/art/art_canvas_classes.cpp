@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-a_canvas_size Canvas_Natural_Size(int klass) {
+a_canvas_size Art_Canvas_Natural_Size(int klass) {
     switch (klass) {
         case 2: return {810, 640};
         case 3: return {1280, 640};
@@ -34,7 +34,7 @@ int Canvas_Resolve(int klass, const bool has_full[ART_CANVAS_CLASSES]) {
 }
 
 QRect Canvas_Source_Rect(int unit_class, int picture_class, int pic_w, int pic_h) {
-    a_canvas_size unit = Canvas_Natural_Size(unit_class);
+    a_canvas_size unit = Art_Canvas_Natural_Size(unit_class);
     int w, h;
     if (picture_class == 1 || picture_class == unit_class) {
         // Cover fit: the largest rectangle of the unit's proportions.

@@ -12,7 +12,7 @@ struct a_canvas_size {
     int width, height;
 };
 
-a_canvas_size Canvas_Natural_Size(int klass);
+a_canvas_size Art_Canvas_Natural_Size(int klass);
 // The next class of the fallback chain, or -1 where it ends.
 int Canvas_Fallback(int klass);
 // The first class along the chain from `klass` that `has_full` marks, or -1.

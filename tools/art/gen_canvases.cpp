@@ -46,7 +46,7 @@ QImage Disc_Thumbnail(const QImage& square) {
 
 QImage Thumbnail(const QImage& full, int unit_class, int picture_class) {
     QRect src = Canvas_Source_Rect(unit_class, picture_class, full.width(), full.height());
-    a_canvas_size natural = Canvas_Natural_Size(unit_class);
+    a_canvas_size natural = Art_Canvas_Natural_Size(unit_class);
     // Scale the unit's view, not the cropped rectangle, so proportions hold
     // even where a borrowed picture is smaller than the unit.
     QImage view = full.copy(src).scaled(natural.width, natural.height, Qt::IgnoreAspectRatio,
@@ -81,7 +81,7 @@ bool One_Canvas(const a_art_recipe& r, std::vector<a_art_item>& items, std::stri
     QImage pictures[ART_CANVAS_CLASSES];
     for (int k = 0; k < ART_CANVAS_CLASSES; ++k) {
         if (!has_full[k]) continue;
-        a_canvas_size size = Canvas_Natural_Size(k);
+        a_canvas_size size = Art_Canvas_Natural_Size(k);
         pictures[k] = design(size.width, size.height, r);
         if (Art_Recipe_Problem(r, error)) return false;
         a_art_picture pic = Art_Picture_Opaque(pictures[k], codec);
