@@ -250,6 +250,10 @@ TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
     e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=\"x\n"}});
     EXPECT_NE(e.find("quotes"), std::string::npos) << e;
 
+    e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=a\n"
+                                       "stamp c=1 d=1 shape=star colors=#ff0000 name=b\n"}});
+    EXPECT_NE(e.find("8.0.1.1 (b) is made twice"), std::string::npos) << e;
+
     std::vector<a_art_item> items;
     EXPECT_FALSE(Art_Generate_All("/nonexistent/art", items, e));
     EXPECT_NE(e.find("/nonexistent/art/canvases.txt"), std::string::npos) << e;

@@ -206,9 +206,10 @@ QImage Bricks(const a_tile& t) {
 QImage Herringbone(const a_tile& t) {
     int n = t.size / 8;
     return Supersampled(t, [&](double x, double y) {
-        int col = int(x) / (2 * n) % 4;
-        double u = (col % 2 == 0) ? x + y : x - y + t.size;
-        return Mod(int(std::floor(u / (2 * n))), 2) + (col >= 2 ? 0 : 0);
+        // Columns two cells wide, slanting one way and then the other.
+        bool rising = (int(x) / (2 * n)) % 2 == 0;
+        double u = rising ? x + y : x - y + t.size;
+        return Mod(int(std::floor(u / (2 * n))), 2);
     });
 }
 
