@@ -435,18 +435,16 @@ QImage Design_Landscape(int w, int h, const a_art_recipe& r) {
 
 // ---- geometric ----
 
-QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> colors = r.Colors("colors");
-    double width = r.Real("width", 40), angle = r.Real("angle", 45) * PI / 180.0;
-    double ca = std::cos(angle), sa = std::sin(angle);
+// Colour bands: `band` gives the band coordinate at a point, each whole step
+// the next colour; four sub-samples per pixel smooth the boundaries.
+template <typename F>
+QImage Banded(int w, int h, const std::vector<QColor>& colors, F band) {
     QImage image(w, h, QImage::Format_RGB32);
     int n = int(colors.size());
     For_Pixels(image, [&](int x, int y) {
-        // Four sub-samples across the stripe edge give smooth boundaries.
         int rr = 0, gg = 0, bb = 0;
         for (int s = 0; s < 4; ++s) {
-            double u = (x + 0.25 * s) * ca + (y + 0.25 * ((s + 2) % 4)) * sa;
-            int k = int(std::floor(u / width)) % n;
+            int k = int(std::floor(band(x + 0.25 * s, y + 0.25 * ((s + 2) % 4)))) % n;
             if (k < 0) k += n;
             rr += colors[size_t(k)].red();
             gg += colors[size_t(k)].green();
@@ -455,6 +453,13 @@ QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
         return qRgb(rr / 4, gg / 4, bb / 4);
     });
     return image;
+}
+
+QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
+    double width = r.Real("width", 40), angle = r.Real("angle", 45) * PI / 180.0;
+    double ca = std::cos(angle), sa = std::sin(angle);
+    return Banded(w, h, r.Colors("colors"),
+                  [&](double x, double y) { return (x * ca + y * sa) / width; });
 }
 
 QImage Design_Dots(int w, int h, const a_art_recipe& r) {
@@ -565,24 +570,10 @@ QImage Design_Lowpoly(int w, int h, const a_art_recipe& r) {
 }
 
 QImage Design_Chevron(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> colors = r.Colors("colors");
     double width = r.Real("width", 36), zig = r.Real("zig", 60);
-    int n = int(colors.size());
-    QImage image(w, h, QImage::Format_RGB32);
-    For_Pixels(image, [&](int x, int y) {
-        int rr = 0, gg = 0, bb = 0;
-        for (int s = 0; s < 4; ++s) {
-            double fx = x + 0.25 * s, fy = y + 0.25 * ((s + 1) % 4);
-            double tri = std::fabs(std::fmod(fx, 2 * zig) - zig);
-            int k = int(std::floor((fy + tri) / width)) % n;
-            if (k < 0) k += n;
-            rr += colors[size_t(k)].red();
-            gg += colors[size_t(k)].green();
-            bb += colors[size_t(k)].blue();
-        }
-        return qRgb(rr / 4, gg / 4, bb / 4);
+    return Banded(w, h, r.Colors("colors"), [&](double x, double y) {
+        return (y + std::fabs(std::fmod(x, 2 * zig) - zig)) / width;
     });
-    return image;
 }
 
 // ---- music ----
