@@ -96,7 +96,8 @@ std::string g_pictures_path;
 void Open_Pictures() {
     OP_Init();
     if (g_pictures_path.empty()) {
-        g_pictures_path = (std::filesystem::path(Temp_Folder()) / "cirquel-bench-art.ART4").string();
+        g_pictures_path =
+            (std::filesystem::path(Temp_Folder()) / "cirquel-bench-art.ART4").string();
         std::string error;
         Save_Database(g_pictures_path,
                       {{a_keyset{2, 0, 1, 2}, Picture(640, 640, true, a_pixt_codec::JPEG)},
@@ -121,10 +122,14 @@ void Load_Picture(benchmark::State& state, a_keyset key) {
     OP_Init();
 }
 
-void BM_KPixt_Load_Jpeg_640(benchmark::State& state) { Load_Picture(state, {2, 0, 1, 2}); }
+void BM_KPixt_Load_Jpeg_640(benchmark::State& state) {
+    Load_Picture(state, {2, 0, 1, 2});
+}
 BENCHMARK(BM_KPixt_Load_Jpeg_640)->Unit(benchmark::kMillisecond);
 
-void BM_KPixt_Load_PackBits_256(benchmark::State& state) { Load_Picture(state, {8, 0, 0, 1}); }
+void BM_KPixt_Load_PackBits_256(benchmark::State& state) {
+    Load_Picture(state, {8, 0, 0, 1});
+}
 BENCHMARK(BM_KPixt_Load_PackBits_256)->Unit(benchmark::kMicrosecond);
 
 void BM_Copy_Decoded_640(benchmark::State& state) {

@@ -24,7 +24,8 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i <= items.size() && status == 0; ++i) {
         std::vector<a_art_item> some = i < items.size() ? std::vector<a_art_item>{items[i]} : items;
         std::string path = std::string(argv[1]) + "/seed" + std::to_string(i) + ".ART4";
-        if (!Art_Compile(some, file, error) || !File_SaveAtomic(path, file.data(), file.size(), &error)) {
+        if (!Art_Compile(some, file, error) ||
+            !File_SaveAtomic(path, file.data(), file.size(), &error)) {
             std::fprintf(stderr, "artdb_seeds: %s\n", error.c_str());
             status = 1;
         }

@@ -40,7 +40,7 @@ void Write(const fs::path& path, const std::vector<uint8_t>& bytes) {
 }
 
 class ArtCompile : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         OP_Init();
         Pixt_Init();
@@ -91,6 +91,8 @@ TEST_F(ArtCompile, StartUpOpensMainAndPatchOrRefuses) {
     EXPECT_FALSE(Art_Start(folders));
     EXPECT_EQ(g_art_result, OPEN_NOTFOUND);
     ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_NE(Dialog_History()[0].message.find("art file (Cirquel.ART4) was not found"),
+              std::string::npos);
 
     std::vector<uint8_t> good = Mini_Database();
     std::vector<uint8_t> cut(good.begin(), good.end() - 1);
@@ -98,6 +100,7 @@ TEST_F(ArtCompile, StartUpOpensMainAndPatchOrRefuses) {
     EXPECT_FALSE(Art_Start(folders));
     EXPECT_EQ(g_art_result, OPEN_INVALID);
     EXPECT_EQ(OP_Count(), 0);
+    EXPECT_NE(Dialog_History().back().message.find("partial copy"), std::string::npos);
 
     // A good copy further down the list wins over a damaged one.
     fs::create_directories(dir / "empty");
@@ -111,12 +114,14 @@ TEST_F(ArtCompile, StartUpOpensMainAndPatchOrRefuses) {
     Dialog_ScriptAnswers({});
     EXPECT_FALSE(Art_Start(folders));
     EXPECT_EQ(g_art_result, OPEN_OKAY);
-    EXPECT_EQ(Dialog_History().size(), 1u);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_NE(Dialog_History()[0].message.find("out of date"), std::string::npos);
     OP_Init();
 
     // The patch beside the main database is opened and overrides it.
     Write(dir / "Cirquel.ART4", good);
-    Write(dir / "CIRQUEL_PATCH.ART4", Db_Bytes({Entry({3, 1, 0, 0}, Encode_Gradient({0xFF000000}))}));
+    Write(dir / "CIRQUEL_PATCH.ART4",
+          Db_Bytes({Entry({3, 1, 0, 0}, Encode_Gradient({0xFF000000}))}));
     Dialog_ScriptAnswers({});
     EXPECT_TRUE(Art_Start(folders));
     EXPECT_TRUE(Dialog_History().empty());
@@ -136,8 +141,8 @@ TEST_F(ArtCompile, ContactSheetMatchesGolden) {
         ASSERT_TRUE(Image_Save_PNG(golden, sheet, error)) << error;
     }
     a_rgb_image want;
-    ASSERT_TRUE(Image_Load_PNG(golden, want)) << "no golden " << golden
-                                               << " (run with CIRQUEL_UPDATE_GOLDEN=1 to write it)";
+    ASSERT_TRUE(Image_Load_PNG(golden, want))
+        << "no golden " << golden << " (run with CIRQUEL_UPDATE_GOLDEN=1 to write it)";
     ASSERT_EQ(want.width, sheet.width);
     ASSERT_EQ(want.height, sheet.height);
     // Text rendering may differ by a few levels between font builds.

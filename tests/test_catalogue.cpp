@@ -144,6 +144,8 @@ TEST(TemplateNames, EscapesAndUnderscores) {
     EXPECT_EQ(Shown("x@Zy"), u"x@Zy");
     EXPECT_EQ(Shown("x@@Ay"), u"x@Plain papery");
     EXPECT_EQ(Shown("ends@"), u"ends@");
+    EXPECT_EQ(Shown("Z\xC3\xBCrich_@P"), u"Zürich portrait");  // UTF-8, the system code page
+    EXPECT_EQ(Shown("Caf\xE9_@P"), u"Café portrait");            // not UTF-8: Windows-1252
     EXPECT_EQ(Shown("@2").size(), 1u);
 }
 

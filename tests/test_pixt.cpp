@@ -10,11 +10,19 @@
 #include "artdb/compress.h"
 #include "artdb/pixt.h"
 #include "artdb_fixtures.h"
+#include "platform/dialogs.h"
 
 namespace {
 
+// Runs a statement that ends the program with an alert, with the alert logged.
+template <typename F>
+void Loud(F f) {
+    Dialog_SetQuiet(false);
+    f();
+}
+
 class Pixt : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         OP_Init();
         Pixt_Init();
@@ -68,7 +76,8 @@ std::vector<uint8_t> Loaded_Pixels(a_pixt& p, const a_keyset& key) {
     size_t row = size_t(width) * (m.pixelSize / 8);
     std::vector<uint8_t> out;
     for (int y = 0; y < height; ++y)
-        out.insert(out.end(), m.baseAddr + size_t(y) * m.rowBytes, m.baseAddr + size_t(y) * m.rowBytes + row);
+        out.insert(out.end(), m.baseAddr + size_t(y) * m.rowBytes,
+                   m.baseAddr + size_t(y) * m.rowBytes + row);
     Pixt_Unlock(p);
     return out;
 }
@@ -151,7 +160,8 @@ TEST(PixtRecords, EveryCodecRoundTripsThroughTheCache) {
     for (a_pixt_codec codec : {a_pixt_codec::RAW, a_pixt_codec::PACKBITS, a_pixt_codec::LZW}) {
         entries.push_back(Entry({11, 0, 0, id++}, Picture_Record(w, h, 32, px32, codec)));
         entries.push_back(Entry({11, 0, 0, id++}, Picture_Record(w, h, 8, px8, codec, PIXT_GRAY)));
-        entries.push_back(Entry({11, 0, 0, id++}, Picture_Record(w, h, 16, px16, codec, PIXT_TRANSPARENT)));
+        entries.push_back(
+            Entry({11, 0, 0, id++}, Picture_Record(w, h, 16, px16, codec, PIXT_TRANSPARENT)));
     }
     ASSERT_EQ(Open_Db(Db_Bytes(entries)), OPEN_OKAY);
     a_pixt p;
@@ -249,16 +259,26 @@ TEST_F(Pixt, DamagedOrMissingRecordsShowTheMissingDataAlert) {
     deep[7] = 24;
     ASSERT_EQ(Open_Db(Db_Bytes({Entry({8, 0, 0, 1}, rec), Entry({8, 0, 0, 2}, deep)})), OPEN_OKAY);
     a_pixt p;
-    EXPECT_EXIT(KPixt_Load(p, {8, 0, 0, 1}), testing::ExitedWithCode(70), "missing a piece of data.*PIXT  8.0.0.1");
-    EXPECT_EXIT(KPixt_Load(p, {8, 0, 0, 9}), testing::ExitedWithCode(70), "PIXT  8.0.0.9");
-    EXPECT_EXIT(KPixt_Load(p, {8, 0, 0, 2}), testing::ExitedWithCode(70), "Internal Error");
+    EXPECT_EXIT(Loud([&] {
+                    KPixt_Load(p, {8, 0, 0, 1});
+                }),
+                testing::ExitedWithCode(70), "missing a piece of data.*PIXT  8.0.0.1");
+    EXPECT_EXIT(Loud([&] {
+                    KPixt_Load(p, {8, 0, 0, 9});
+                }),
+                testing::ExitedWithCode(70), "PIXT  8.0.0.9");
+    EXPECT_EXIT(Loud([&] {
+                    KPixt_Load(p, {8, 0, 0, 2});
+                }),
+                testing::ExitedWithCode(70), "Internal Error");
 }
 
 TEST_F(Pixt, EvictionEmptiesTheOldestUnlockedAndReloadsOnLock) {
     const int w = 100, h = 100;  // 40,000 bytes each
     std::vector<a_db_entry> entries;
     for (int16_t i = 1; i <= 4; ++i)
-        entries.push_back(Entry({8, 0, 0, i}, Picture_Record(w, h, 32, Pattern32(w, h, i), a_pixt_codec::PACKBITS)));
+        entries.push_back(Entry(
+            {8, 0, 0, i}, Picture_Record(w, h, 32, Pattern32(w, h, i), a_pixt_codec::PACKBITS)));
     ASSERT_EQ(Open_Db(Db_Bytes(entries)), OPEN_OKAY);
     pixt_cache_limit = 100000;  // room for two
     a_pixt p[4];

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "generated_output.h"
 #include "templates/layout_text.h"
 
 namespace {
@@ -26,16 +27,7 @@ bool Read_File(const char* path, std::string& text) {
 void Emit_Bytes(std::string& out, const a_ctemplate& t) {
     const auto* p = reinterpret_cast<const unsigned char*>(&t);
     out += "    \"";
-    for (size_t i = 0; i < sizeof t; ++i) {
-        unsigned char c = p[i];
-        if (c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '?') {
-            out += static_cast<char>(c);
-        } else {
-            char esc[8];
-            std::snprintf(esc, sizeof esc, "\\%03o", c);
-            out += esc;
-        }
-    }
+    for (size_t i = 0; i < sizeof t; ++i) Append_Literal_Byte(out, p[i]);
     out += "\"\n";
 }
 
@@ -81,18 +73,5 @@ int main(int argc, char** argv) {
     for (const a_ctemplate& t : all) Emit_Bytes(out, t);
     out += "    ;\n\nstatic_assert(sizeof(g_catalogue_bytes) == " + std::to_string(all.size()) +
            " * sizeof(a_ctemplate) + 1);\n";
-    std::string tmp = std::string(argv[1]) + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary);
-        f << out;
-        if (!f) {
-            std::fprintf(stderr, "%s: cannot write\n", tmp.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(tmp.c_str(), argv[1]) != 0) {
-        std::fprintf(stderr, "%s: cannot rename into place\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return Write_Generated(argv[1], out) ? 0 : 1;
 }

@@ -39,17 +39,25 @@ bool Parse(const a_cli_args& args, a_art_args& a, std::string& error) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& s = args[i];
         bool has_value = i + 1 < args.size();
-        if (s == "--json") a.json = true;
-        else if (s == "--db" && has_value) a.db = args[++i];
-        else if (s == "-o" && has_value) a.out = args[++i];
+        if (s == "--json")
+            a.json = true;
+        else if (s == "--db" && has_value)
+            a.db = args[++i];
+        else if (s == "-o" && has_value)
+            a.out = args[++i];
         else if (s == "--category" && has_value) {
-            if (!Parse_Int(args[++i], a.category)) return error = "--category needs a number", false;
+            if (!Parse_Int(args[++i], a.category))
+                return error = "--category needs a number", false;
         } else if (s == "--class" && has_value) {
             if (!Parse_Int(args[++i], a.klass)) return error = "--class needs a number", false;
-        } else if (s.rfind("-", 0) == 0) return error = "unknown option " + s, false;
-        else if (a.sub.empty()) a.sub = s;
-        else if (a.key.empty()) a.key = s;
-        else return error = "unexpected argument " + s, false;
+        } else if (s.rfind("-", 0) == 0)
+            return error = "unknown option " + s, false;
+        else if (a.sub.empty())
+            a.sub = s;
+        else if (a.key.empty())
+            a.key = s;
+        else
+            return error = "unexpected argument " + s, false;
     }
     return true;
 }
@@ -73,42 +81,53 @@ bool Open(const std::string& db, std::string& error) {
 
 const char* Kind_Name(a_record_kind k) {
     switch (k) {
-    case a_record_kind::PICTURE: return "picture";
-    case a_record_kind::GRADIENT: return "gradient";
-    case a_record_kind::BORDER_DIRECTORY: return "border-directory";
-    case a_record_kind::SOUND: return "sound";
+        case a_record_kind::PICTURE:
+            return "picture";
+        case a_record_kind::GRADIENT:
+            return "gradient";
+        case a_record_kind::BORDER_DIRECTORY:
+            return "border-directory";
+        case a_record_kind::SOUND:
+            return "sound";
     }
     return "";
 }
 
 std::string Describe(const a_record_info& r) {
     switch (r.kind) {
-    case a_record_kind::PICTURE:
-        return std::to_string(r.width) + "x" + std::to_string(r.height) + "x" + std::to_string(r.depth) +
-               " " + KPixt_Codec_Name(r.flags) + ((r.flags & PIXT_GRAY) ? " grey" : "");
-    case a_record_kind::GRADIENT: return std::to_string(r.bands) + " bands";
-    case a_record_kind::BORDER_DIRECTORY: return std::to_string(r.borders) + " borders";
-    case a_record_kind::SOUND:
-        return std::to_string(r.samples) + " samples at " + std::to_string(r.rate) + " Hz";
+        case a_record_kind::PICTURE:
+            return std::to_string(r.width) + "x" + std::to_string(r.height) + "x" +
+                   std::to_string(r.depth) + " " + KPixt_Codec_Name(r.flags) +
+                   ((r.flags & PIXT_GRAY) ? " grey" : "");
+        case a_record_kind::GRADIENT:
+            return std::to_string(r.bands) + " bands";
+        case a_record_kind::BORDER_DIRECTORY:
+            return std::to_string(r.borders) + " borders";
+        case a_record_kind::SOUND:
+            return std::to_string(r.samples) + " samples at " + std::to_string(r.rate) + " Hz";
     }
     return "";
 }
 
 std::string Record_Json(const a_record_info& r) {
     const a_keyset& k = r.key;
-    std::string s = "{\"key\": " + Json_String(Key_To_String(k)) + ", \"a\": " + std::to_string(k.a) +
-                    ", \"b\": " + std::to_string(k.b) + ", \"c\": " + std::to_string(k.c) +
-                    ", \"d\": " + std::to_string(k.d) + ", \"size\": " + std::to_string(r.len) +
+    std::string s = "{\"key\": " + Json_String(Key_To_String(k)) +
+                    ", \"a\": " + std::to_string(k.a) + ", \"b\": " + std::to_string(k.b) +
+                    ", \"c\": " + std::to_string(k.c) + ", \"d\": " + std::to_string(k.d) +
+                    ", \"size\": " + std::to_string(r.len) +
                     ", \"kind\": " + Json_String(Kind_Name(r.kind));
     if (r.kind == a_record_kind::PICTURE)
-        s += ", \"width\": " + std::to_string(r.width) + ", \"height\": " + std::to_string(r.height) +
-             ", \"depth\": " + std::to_string(r.depth) + ", \"codec\": " +
-             Json_String(KPixt_Codec_Name(r.flags)) + ", \"gray\": " +
-             ((r.flags & PIXT_GRAY) ? "true" : "false");
+        s += ", \"width\": " + std::to_string(r.width) +
+             ", \"height\": " + std::to_string(r.height) +
+             ", \"depth\": " + std::to_string(r.depth) +
+             ", \"codec\": " + Json_String(KPixt_Codec_Name(r.flags)) +
+             ", \"gray\": " + ((r.flags & PIXT_GRAY) ? "true" : "false");
     if (r.kind == a_record_kind::GRADIENT) s += ", \"bands\": " + std::to_string(r.bands);
-    if (r.kind == a_record_kind::BORDER_DIRECTORY) s += ", \"borders\": " + std::to_string(r.borders);
+    if (r.kind == a_record_kind::BORDER_DIRECTORY)
+        s += ", \"borders\": " + std::to_string(r.borders);
     if (r.kind == a_record_kind::SOUND)
-        s += ", \"samples\": " + std::to_string(r.samples) + ", \"rate\": " + std::to_string(r.rate);
+        s +=
+            ", \"samples\": " + std::to_string(r.samples) + ", \"rate\": " + std::to_string(r.rate);
     if (r.damaged) s += ", \"damaged\": " + Json_String(r.problem);
     return s + "}";
 }
@@ -121,8 +140,9 @@ int Art_List(const a_art_args& a) {
         if (a.json)
             std::printf("  %s%s\n", Record_Json(r).c_str(), i + 1 < records.size() ? "," : "");
         else
-            std::printf("%-20s %9d  %-16s %s%s\n", Key_To_String(r.key).c_str(), r.len, Kind_Name(r.kind),
-                        Describe(r).c_str(), r.damaged ? ("  DAMAGED: " + r.problem).c_str() : "");
+            std::printf("%-20s %9d  %-16s %s%s\n", Key_To_String(r.key).c_str(), r.len,
+                        Kind_Name(r.kind), Describe(r).c_str(),
+                        r.damaged ? ("  DAMAGED: " + r.problem).c_str() : "");
     }
     if (a.json) std::printf("]\n");
     return 0;
@@ -138,7 +158,7 @@ int Art_Export(const a_art_args& a) {
     a_pixt p;
     KPixt_Load(p, key);
     Pixt_Lock(p);
-    a_rgb_image image = Pixt_Image(p.pixmap);
+    a_rgb_image image = Pixt_Image(p.pixmap, p.mode == PIXT_MODE_TRANSPARENT);
     Pixt_Unlock(p);
     Pixt_Unload(p);
     std::string error;
@@ -171,8 +191,9 @@ int Art_Verify() {
             }
         }
     }
-    std::printf("%d records: %d pictures, %d gradients, %d border directories, %d sounds; %d damaged\n",
-                total, counts[0], counts[1], counts[2], counts[3], damaged);
+    std::printf(
+        "%d records: %d pictures, %d gradients, %d border directories, %d sounds; %d damaged\n",
+        total, counts[0], counts[1], counts[2], counts[3], damaged);
     return damaged == 0 ? 0 : 1;
 }
 
@@ -187,7 +208,8 @@ int Cmd_Art(const a_cli_args& args) {
         if (!Open(a.key, error)) return Fail(error);
         return Art_Verify();
     }
-    if (a.sub != "list" && a.sub != "export" && a.sub != "sheet") return Fail("unknown art command");
+    if (a.sub != "list" && a.sub != "export" && a.sub != "sheet")
+        return Fail("unknown art command");
     if (!Open(a.db, error)) return Fail(error);
     if (a.sub == "list") return Art_List(a);
     if (a.sub == "export") return Art_Export(a);

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/codepage.h"  // Utf16_To_Utf8 for the texts printed
+
 std::string Json_String(std::string_view utf8);
 std::string Json_Number(double v);
-std::string Utf16_To_Utf8(const std::u16string& s);

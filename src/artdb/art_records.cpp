@@ -12,7 +12,9 @@ namespace {
 uint32_t Get_LE32(const uint8_t* p) {
     return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
 }
-uint16_t Get_LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Get_LE16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // Allocates the whole output; false when memory is short.
 bool Allocate(std::vector<uint8_t>& pixels, size_t n) {
@@ -66,7 +68,8 @@ a_record_status KPixt_Read_Header(const uint8_t* rec, size_t len, a_kpixt_header
     h.height = static_cast<int16_t>(Get_BE16(rec + 4));
     h.flags = rec[6];
     h.pixelsize = rec[7];
-    if (h.pixelsize != 8 && h.pixelsize != 16 && h.pixelsize != 32) return a_record_status::BAD_DEPTH;
+    if (h.pixelsize != 8 && h.pixelsize != 16 && h.pixelsize != 32)
+        return a_record_status::BAD_DEPTH;
     if (h.width <= 0 || h.height <= 0 || h.rowbytes <= 0 || h.rowbytes > KPIXT_MAX_ROWBYTES)
         return a_record_status::DAMAGED;
     if (int(h.rowbytes) < int(h.width) * (h.pixelsize / 8)) return a_record_status::DAMAGED;

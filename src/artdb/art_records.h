@@ -72,7 +72,9 @@ struct a_sound {
 bool Sound_Decode(const uint8_t* rec, size_t len, a_sound& sound);
 
 // Big-endian field readers shared by the readers of this folder.
-inline uint16_t Get_BE16(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+inline uint16_t Get_BE16(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
 inline uint32_t Get_BE32(const uint8_t* p) {
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }

@@ -24,9 +24,12 @@ void Survey_Picture(const std::vector<uint8_t>& rec, a_record_info& info) {
         info.flags = h.flags;
         st = KPixt_Decode(rec.data(), rec.size(), h, pixels);
     }
-    if (st == a_record_status::BAD_DEPTH) info.problem = "picture depth not 8, 16 or 32";
-    else if (st == a_record_status::NO_MEMORY) info.problem = "out of memory";
-    else if (st != a_record_status::OKAY) info.problem = "damaged picture";
+    if (st == a_record_status::BAD_DEPTH)
+        info.problem = "picture depth not 8, 16 or 32";
+    else if (st == a_record_status::NO_MEMORY)
+        info.problem = "out of memory";
+    else if (st != a_record_status::OKAY)
+        info.problem = "damaged picture";
 }
 
 }  // namespace
@@ -45,8 +48,10 @@ a_record_info Record_Survey(int filex, int index) {
         Survey_Picture(rec, info);
     } else if (info.kind == a_record_kind::GRADIENT) {
         std::vector<uint32_t> bands;
-        if (Grad_Decode(rec.data(), rec.size(), bands)) info.bands = static_cast<int>(bands.size());
-        else info.problem = "damaged gradient";
+        if (Grad_Decode(rec.data(), rec.size(), bands))
+            info.bands = static_cast<int>(bands.size());
+        else
+            info.problem = "damaged gradient";
     } else if (info.kind == a_record_kind::BORDER_DIRECTORY) {
         a_bord_res res;
         if (!Bord_Decode(rec.data(), rec.size(), res)) {
@@ -89,11 +94,12 @@ std::vector<a_record_info> Art_Survey(int category) {
     return out;
 }
 
-a_rgb_image Pixt_Image(const PixMap& map) {
+a_rgb_image Pixt_Image(const PixMap& map, bool alpha) {
     a_rgb_image img;
     img.width = map.bounds.right - map.bounds.left;
     img.height = map.bounds.bottom - map.bounds.top;
     img.bgra.resize(size_t(img.width) * img.height * 4);
+    img.alpha = alpha && map.pixelSize == 32;
     uint32_t table[256];
     CTabHandle_To_Map(map.pmTable, table);
     for (int y = 0; y < img.height; ++y) {
@@ -111,7 +117,7 @@ a_rgb_image Pixt_Image(const PixMap& map) {
                 uint32_t c = table[row[x]];
                 out[0] = uint8_t(c), out[1] = uint8_t(c >> 8), out[2] = uint8_t(c >> 16);
             }
-            out[3] = 255;
+            if (!img.alpha) out[3] = 255;
         }
     }
     return img;
@@ -127,12 +133,14 @@ bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image) {
         KPixt_Decode(rec.data(), rec.size(), h, pixels) != a_record_status::OKAY)
         return false;
     PixMap map;
-    CTabHandle ctab = (h.flags & PIXT_GRAY) ? gray_ctable
-                      : (h.flags & PIXT_GRAY2) ? gray_ctable2 : &g_video.main_colors32;
-    New_Empty_PixMap(map, Rect{0, 0, h.height, h.width}, h.pixelsize, h.pixelsize <= 8 ? ctab : nullptr);
+    CTabHandle ctab = (h.flags & PIXT_GRAY)    ? gray_ctable
+                      : (h.flags & PIXT_GRAY2) ? gray_ctable2
+                                               : &g_video.main_colors32;
+    New_Empty_PixMap(map, Rect{0, 0, h.height, h.width}, h.pixelsize,
+                     h.pixelsize <= 8 ? ctab : nullptr);
     map.baseAddr = pixels.data();
     map.rowBytes = h.rowbytes;
-    image = Pixt_Image(map);
+    image = Pixt_Image(map, (h.flags & PIXT_TRANSPARENT) != 0);
     return true;
 }
 

@@ -33,8 +33,9 @@ a_record_info Record_Survey(int filex, int index);
 // key order; `category` -1 for all.
 std::vector<a_record_info> Art_Survey(int category);
 
-// Decoded pixels as an image: 8-bit pictures through their grey table.
-a_rgb_image Pixt_Image(const PixMap& map);
+// Decoded pixels as an image: 8-bit pictures through their colour table;
+// with `alpha` (transparent 32-bit pictures) the fourth byte is kept as alpha.
+a_rgb_image Pixt_Image(const PixMap& map, bool alpha);
 // Decodes one picture record of the open databases; false when absent or damaged.
 bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image);
 // A contact sheet of every picture of `category` (and class `klass`, -1 for

@@ -26,6 +26,11 @@ void Put_LE32(std::vector<uint8_t>& out, uint32_t v) {
     Put_LE16(out, static_cast<uint16_t>(v));
     Put_LE16(out, static_cast<uint16_t>(v >> 16));
 }
+// Four-character tags; push_back rather than an initializer-list insert,
+// which GCC 12 at -O3 misreports as an overflow.
+void Put_Tag(std::vector<uint8_t>& out, const char* tag) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(tag[i]));
+}
 void Put_Rect(std::vector<uint8_t>& out, const Rect& r) {
     for (int16_t v : {r.top, r.left, r.bottom, r.right}) Put_BE16(out, static_cast<uint16_t>(v));
 }
@@ -43,7 +48,9 @@ std::vector<uint8_t> File_Order(const a_pixt_source& src, int rowbytes) {
 
 }  // namespace
 
-int KPixt_RowBytes(int width, int depth) { return ((width * depth + 31) / 32) * 4; }
+int KPixt_RowBytes(int width, int depth) {
+    return ((width * depth + 31) / 32) * 4;
+}
 
 bool Encode_Picture(const a_pixt_source& src, a_pixt_codec codec, int jpeg_quality,
                     std::vector<uint8_t>& out, std::string& error) {
@@ -120,11 +127,11 @@ std::vector<uint8_t> Encode_Border_Directory(const a_bord_res& res) {
 std::vector<uint8_t> Encode_Sound(int rate, const std::vector<int16_t>& samples) {
     uint32_t data_size = static_cast<uint32_t>(samples.size() * 2);
     std::vector<uint8_t> out;
-    // Reserving first also spares GCC 12 a false stringop-overflow at -O3.
     out.reserve(44 + size_t(data_size));
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    Put_Tag(out, "RIFF");
     Put_LE32(out, 36 + data_size);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put_Tag(out, "WAVE");
+    Put_Tag(out, "fmt ");
     Put_LE32(out, 16);
     Put_LE16(out, 1);  // PCM
     Put_LE16(out, 1);  // mono
@@ -132,7 +139,7 @@ std::vector<uint8_t> Encode_Sound(int rate, const std::vector<int16_t>& samples)
     Put_LE32(out, static_cast<uint32_t>(rate) * 2);
     Put_LE16(out, 2);
     Put_LE16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    Put_Tag(out, "data");
     Put_LE32(out, data_size);
     for (int16_t s : samples) Put_LE16(out, static_cast<uint16_t>(s));
     return out;
@@ -161,13 +168,14 @@ bool Build_Database(std::vector<a_db_entry> entries, std::vector<uint8_t>& file,
         return false;
     }
     file.reserve(total);
-    file.insert(file.end(), {'[', 'E', 'D', ']'});
+    Put_Tag(file, "[ED]");
     Put_BE32(file, OP_VERSION);
     Put_BE32(file, static_cast<uint32_t>(total));
     Put_BE16(file, static_cast<uint16_t>(entries.size()));
     uint32_t pos = OP_HEADER_SIZE + static_cast<uint32_t>(entries.size()) * OP_MAP_ITEM_SIZE;
     for (const a_db_entry& e : entries) {
-        for (int16_t v : {e.key.a, e.key.b, e.key.c, e.key.d}) Put_BE16(file, static_cast<uint16_t>(v));
+        for (int16_t v : {e.key.a, e.key.b, e.key.c, e.key.d})
+            Put_BE16(file, static_cast<uint16_t>(v));
         Put_BE32(file, pos);
         Put_BE32(file, static_cast<uint32_t>(e.data.size()));
         Put_BE16(file, e.cachex);

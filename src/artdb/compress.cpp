@@ -18,8 +18,7 @@ void Pack_Piece(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
             continue;
         }
         size_t lit = 1;
-        while (i + lit < n && lit < 128 &&
-               !(i + lit + 1 < n && src[i + lit] == src[i + lit + 1]))
+        while (i + lit < n && lit < 128 && !(i + lit + 1 < n && src[i + lit] == src[i + lit + 1]))
             ++lit;
         out.push_back(static_cast<uint8_t>(lit - 1));
         out.insert(out.end(), src + i, src + i + lit);
@@ -73,8 +72,7 @@ void PackBits_Pack(const uint8_t* src, size_t n, std::vector<uint8_t>& out) {
         Pack_Piece(src + off, std::min<size_t>(PACKBITS_PIECE, n - off), out);
 }
 
-bool PackBits_Unpack(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen,
-                     size_t* used) {
+bool PackBits_Unpack(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen, size_t* used) {
     size_t s = 0;
     for (size_t off = 0; off < dstlen; off += PACKBITS_PIECE) {
         size_t piece_end = std::min<size_t>(off + PACKBITS_PIECE, dstlen);

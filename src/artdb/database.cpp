@@ -77,7 +77,9 @@ a_openfile_result Open_Stream(std::unique_ptr<a_op_file> file) {
     return OPEN_OKAY;
 }
 
-a_op_file& File(int filex) { return *g_files[filex - 1]; }
+a_op_file& File(int filex) {
+    return *g_files[filex - 1];
+}
 
 }  // namespace
 
@@ -125,7 +127,9 @@ void OP_CloseNewest() {
     g_files[--nfiles].reset();
 }
 
-int OP_Count() { return nfiles; }
+int OP_Count() {
+    return nfiles;
+}
 
 bool OP_Exists(const a_keyset& key) {
     int index = 0, filex = 0;
@@ -190,7 +194,9 @@ int Map_Count(int filex) {
     return static_cast<int>(File(filex).map.size());
 }
 
-const a_map_item& Map_Item(int filex, int index) { return File(filex).map[index - 1]; }
+const a_map_item& Map_Item(int filex, int index) {
+    return File(filex).map[index - 1];
+}
 
 bool Map_Find1(int& index, int filex, const a_keyset& key) {
     index = 0;
@@ -202,8 +208,10 @@ bool Map_Find1(int& index, int filex, const a_keyset& key) {
         index = mid;
         last = Compare_Keys(key, Map_Item(filex, mid).key);
         if (last == 0) return true;
-        if (last > 0) lo = mid + 1;
-        else hi = mid - 1;
+        if (last > 0)
+            lo = mid + 1;
+        else
+            hi = mid - 1;
     }
     if (last > 0 && index < nkeys) ++index;
     return false;

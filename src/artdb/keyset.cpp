@@ -11,11 +11,17 @@ int Compare_Keys(const a_keyset& x, const a_keyset& y) {
     return 0;
 }
 
-bool Equal_Keys(const a_keyset& x, const a_keyset& y) { return x == y; }
+bool Equal_Keys(const a_keyset& x, const a_keyset& y) {
+    return x == y;
+}
 
-void Null_Key(a_keyset& key) { key = a_keyset{}; }
+void Null_Key(a_keyset& key) {
+    key = a_keyset{};
+}
 
-bool Is_Null_Key(const a_keyset& key) { return key == a_keyset{}; }
+bool Is_Null_Key(const a_keyset& key) {
+    return key == a_keyset{};
+}
 
 bool Is_Multiple_Key(const a_keyset& key) {
     return key.a == KEY_WILDCARD || key.b == KEY_WILDCARD || key.c == KEY_WILDCARD ||
@@ -23,8 +29,8 @@ bool Is_Multiple_Key(const a_keyset& key) {
 }
 
 std::string Key_To_String(const a_keyset& key) {
-    return std::to_string(key.a) + "." + std::to_string(key.b) + "." + std::to_string(key.c) +
-           "." + std::to_string(key.d);
+    return std::to_string(key.a) + "." + std::to_string(key.b) + "." + std::to_string(key.c) + "." +
+           std::to_string(key.d);
 }
 
 bool Key_From_String(const std::string& text, a_keyset& key) {

@@ -82,7 +82,9 @@ CTabHandle Table_For(const a_kpixt_header& h) {
     return &g_video.main_colors32;
 }
 
-[[noreturn]] void Missing(const a_keyset& k) { MissingKey(k.a, k.b, k.c, k.d, "PIXT"); }
+[[noreturn]] void Missing(const a_keyset& k) {
+    MissingKey(k.a, k.b, k.c, k.d, "PIXT");
+}
 
 void KPixt_Reload(a_pixt& p) {
     if (p.bits && !p.bits->purged) {
@@ -98,7 +100,8 @@ void KPixt_Reload(a_pixt& p) {
     a_kpixt_header h;
     auto block = new a_pixt_block;
     a_record_status st = KPixt_Read_Header(rec, static_cast<size_t>(len), h);
-    if (st == a_record_status::OKAY) st = KPixt_Decode(rec, static_cast<size_t>(len), h, block->data);
+    if (st == a_record_status::OKAY)
+        st = KPixt_Decode(rec, static_cast<size_t>(len), h, block->data);
     OP_Unlock(rec);
     if (st != a_record_status::OKAY) {
         delete block;
@@ -130,7 +133,9 @@ void Pixt_Stop() {
     while (g_discard.head) Discard_Del(*g_discard.head);
 }
 
-void Null_Pixt(a_pixt& p) { p = a_pixt{}; }
+void Null_Pixt(a_pixt& p) {
+    p = a_pixt{};
+}
 
 void KPixt_Load(a_pixt& p, const a_keyset& key) {
     if (p.bits && !Equal_Keys(p.key, key)) Pixt_Unload(p);
@@ -161,7 +166,9 @@ void Pixt_Purge(a_pixt& p) {
     if (p.bits && !p.bits->purged && p.ref == 0) Discard_Add(p);
 }
 
-void Pixt_NoPurge(a_pixt& p) { Discard_Del(p); }
+void Pixt_NoPurge(a_pixt& p) {
+    Discard_Del(p);
+}
 
 void Pixt_Unload(a_pixt& p) {
     Discard_Del(p);
@@ -170,7 +177,9 @@ void Pixt_Unload(a_pixt& p) {
     p.pixmap.baseAddr = nullptr;
 }
 
-size_t Discard_Total() { return g_discard.total; }
+size_t Discard_Total() {
+    return g_discard.total;
+}
 
 int Discard_Count() {
     int n = 0;

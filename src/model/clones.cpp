@@ -2,7 +2,6 @@
 
 #include "model/doc_hooks.h"
 #include "model/document.h"
-#include "platform/dialogs.h"
 #include "shell/messages.h"
 #include "shell/string_ids.h"
 
@@ -20,14 +19,7 @@ void Changed(int op) {
 }
 
 bool Ask_Make_Clone() {
-    a_dialog_request r;
-    r.layout = 1201;
-    Get_DLOG_String(STR_CLONE_QUESTION, r.message);
-    std::string ok, cancel;
-    Get_DLOG_String(STR_OK, ok);
-    Get_DLOG_String(STR_CANCEL, cancel);
-    r.buttons = {ok, cancel};
-    return Dialog_Ask(r) == 0;
+    return Ask_YesNoCancel(DLOG_TWO_BUTTONS, STR_CLONE_QUESTION, STR_OK, STR_CANCEL) == 0;
 }
 
 }  // namespace

@@ -193,7 +193,7 @@ std::string Doc_Name() {
 
 void Doc_Name_Changed(const std::string& title) {
     std::string s;
-    GetIndString(s, IDENTITY_STR_ID, 8);
+    GetIndString(s, IDENTITY_STR_ID, ID_PROGRAM_TITLE);
     if (!title.empty()) s += " - " + title;
     if (g_doc_hooks.title_changed) g_doc_hooks.title_changed(s);
 }

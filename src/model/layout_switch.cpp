@@ -4,7 +4,6 @@
 
 #include "model/doc_hooks.h"
 #include "model/document.h"
-#include "platform/dialogs.h"
 #include "shell/messages.h"
 #include "shell/string_ids.h"
 #include "templates/catalogue.h"
@@ -37,15 +36,8 @@ bool Find_Avail_Clone(const a_template& t, const a_template_mapping& map, uint32
 
 int Ask_Save_Before_Switch() {
     Param_Text(Doc_Name());
-    a_dialog_request r;
-    r.layout = 1200;
-    Get_DLOG_String(STR_SAVE_BEFORE_SWITCH, r.message);
-    std::string save, dont, cancel;
-    Get_DLOG_String(STR_SAVE, save);
-    Get_DLOG_String(STR_DONT_SAVE, dont);
-    Get_DLOG_String(STR_CANCEL, cancel);
-    r.buttons = {save, dont, cancel};
-    return Dialog_Ask(r);
+    return Ask_YesNoCancel(DLOG_THREE_BUTTONS, STR_SAVE_BEFORE_SWITCH, STR_SAVE, STR_DONT_SAVE,
+                           STR_CANCEL);
 }
 
 }  // namespace

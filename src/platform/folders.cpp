@@ -16,8 +16,9 @@ std::string Program_Folder() {
 
 std::vector<std::string> Installed_Data_Folders(const std::string& app) {
     std::vector<std::string> out;
-    const QStringList found = QStandardPaths::locateAll(
-        QStandardPaths::GenericDataLocation, QString::fromStdString(app), QStandardPaths::LocateDirectory);
+    const QStringList found =
+        QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QString::fromStdString(app),
+                                  QStandardPaths::LocateDirectory);
     for (const QString& dir : found) out.push_back(dir.toStdString());
     return out;
 }

@@ -9,17 +9,21 @@
 namespace {
 
 QImage View(const a_rgb_image& image) {
-    return QImage(image.bgra.data(), image.width, image.height, image.width * 4, QImage::Format_RGB32);
+    return QImage(image.bgra.data(), image.width, image.height, image.width * 4,
+                  image.alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
 }
 
 a_rgb_image From_QImage(const QImage& in) {
-    QImage img = in.convertToFormat(QImage::Format_RGB32);
+    bool alpha = in.hasAlphaChannel();
+    QImage img = in.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     a_rgb_image out;
+    out.alpha = alpha;
     out.width = img.width();
     out.height = img.height();
     out.bgra.resize(size_t(out.width) * out.height * 4);
     for (int y = 0; y < out.height; ++y)
-        std::memcpy(out.bgra.data() + size_t(y) * out.width * 4, img.constScanLine(y), size_t(out.width) * 4);
+        std::memcpy(out.bgra.data() + size_t(y) * out.width * 4, img.constScanLine(y),
+                    size_t(out.width) * 4);
     return out;
 }
 
@@ -64,7 +68,8 @@ a_rgb_image Contact_Sheet(const std::vector<a_sheet_tile>& tiles, int columns, i
         const a_rgb_image& img = tiles[i].image;
         if (img.width > 0 && img.height > 0) {
             QSize fit = QSize(img.width, img.height).scaled(cell, cell, Qt::KeepAspectRatio);
-            QRect box(x + (cell - fit.width()) / 2, y + (cell - fit.height()) / 2, fit.width(), fit.height());
+            QRect box(x + (cell - fit.width()) / 2, y + (cell - fit.height()) / 2, fit.width(),
+                      fit.height());
             painter.drawImage(box, View(img));
             painter.setPen(QColor(180, 180, 176));
             painter.drawRect(box.adjusted(-1, -1, 0, 0));

@@ -8,6 +8,7 @@ struct a_rgb_image {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> bgra;  // width * 4 bytes per row
+    bool alpha = false;         // the fourth byte is straight alpha, not pad
 };
 
 bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::string& error);

@@ -11,7 +11,8 @@
 namespace {
 
 QByteArray View(const uint8_t* data, size_t size) {
-    return QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    return QByteArray::fromRawData(reinterpret_cast<const char*>(data),
+                                   static_cast<qsizetype>(size));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "shell/art_startup.h"
 
 #include "artdb/pixt.h"
-#include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "shell/messages.h"
@@ -20,7 +19,7 @@ constexpr const char* kPatchFile = "CIRQUEL_PATCH.ART4";
 
 std::string Art_File_Name() {
     std::string name;
-    Get_Translated_String(IDENT_ART_FILE, IDENTITY_STR_ID, name);
+    Get_Translated_String(ID_ART_FILE, IDENTITY_STR_ID, name);
     return name.empty() ? kArtFile : name;
 }
 
@@ -29,13 +28,9 @@ std::string Join(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + "/" + name;
 }
 
+// The start-up alerts end the program: Main_Init returns false after them.
 void Show_Alert(int alert) {
-    a_dialog_request r;
-    Get_Translated_String(alert, ALERT_STR_ID, r.message);
-    std::string ok;
-    Get_DLOG_String(STR_OK, ok);
-    r.buttons = {ok};
-    Dialog_Ask(r);
+    Ask_YesNoCancel(DLOG_ONE_BUTTON, alert, STR_OK, 0);
 }
 
 }  // namespace
@@ -81,7 +76,7 @@ bool Art_Start(const std::vector<std::string>& folders) {
     std::string path;
     g_art_result = Art_Open_Main(folders, path);
     if (g_art_result == OPEN_INVALID || g_art_result == OPEN_TOOSMALL) {
-        Show_Alert(ALERT_ART_DAMAGED);
+        Show_Alert(ALERT_ART_CORRUPT);
         return false;
     }
     if (g_art_result == OPEN_NOTFOUND) {

@@ -1,122 +1,228 @@
 #include "shell/messages.h"
 
+#include "platform/codepage.h"
+#include "platform/dialogs.h"
+#include "platform/memory.h"
+#include "platform/resources.h"
 #include "shell/string_ids.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
-#include <utility>
+#include <new>
+
+a_message_hooks g_message_hooks;
+bool g_mem_constraint = false;
 
 namespace {
 
-// English texts needed before the resource lists exist.
-const std::map<std::pair<int, int>, const char*>& English() {
-    static const std::map<std::pair<int, int>, const char*> table = {
-        {{MAIN_STR_ID, STR_OK}, "OK"},
-        {{MAIN_STR_ID, STR_SAVE_BEFORE_SWITCH}, "Save changes to \"^0\" before switching layouts?"},
-        {{MAIN_STR_ID, STR_DONT_SAVE}, "Don't Save"},
-        {{MAIN_STR_ID, STR_SAVE}, "Save"},
-        {{MAIN_STR_ID, STR_UNTITLED}, "Untitled"},
-        {{MAIN_STR_ID, STR_CANCEL}, "Cancel"},
-        {{MAIN_STR_ID, STR_EMPTY}, "Empty"},
-        {{MAIN_STR_ID, STR_ALL_KINDS}, "All kinds"},
-        {{MAIN_STR_ID, STR_ALL_BRANDS}, "All brands"},
-        {{MAIN_STR_ID, STR_PLAIN_PAPER}, "Plain paper"},
-        {{MAIN_STR_ID, STR_CORNER}, "corner"},
-        {{MAIN_STR_ID, STR_LANDSCAPE}, "landscape"},
-        {{MAIN_STR_ID, STR_PORTRAIT}, "portrait"},
-        {{MAIN_STR_ID, STR_CLONE_QUESTION},
-         "The current label section is an original label.  Are you sure you want to turn this "
-         "label into a clone of the label above?"},
-        {{MAIN_STR_ID, STR_BLURAY_WRAP}, "Blu-ray Case Wrap"},
-        {{ALERT_STR_ID, ALERT_INTERNAL_ERROR}, "Internal Error - Program has crashed."},
-        {{ALERT_STR_ID, ALERT_OUT_OF_MEMORY}, "Sorry, you have run out of memory."},
-        {{ALERT_STR_ID, ALERT_MISSING_DATA},
-         "Sorry, your program file is missing a piece of data, and cannot continue.\r\n[^0  ^1]"},
-        {{ALERT_STR_ID, ALERT_CANNOT_READ}, "Sorry, could not read the file."},
-        {{IDENTITY_STR_ID, 1}, "Cirquel"},
-        {{IDENTITY_STR_ID, 8}, "Cirquel"},
-        {{IDENTITY_STR_ID, 10}, "Cirquel"},
-    };
-    return table;
-}
+constexpr size_t kMaxString = 255;
 
-const char* const kUnitKindNames[] = {
-    "Empty", "Circle", "Oval", "Rectangle", "Business Card", "Business Card (Folding)",
-    "CD / DVD", "CD / DVD Core", "CD Wallet", "Mini-CD (80 mm ring)",
-    "Mini-CD (Hockey arena shaped)", "Mini-CD (Rectangular)", "Mini-CD Case Lid",
-    "Mini-CD Folding Booklet", "Jewel Case Lid", "Jewel Case Folding Booklet",
-    "Jewel Case 3 Panel Booklet", "Jewel Case Slimline Insert", "Jewel Case Spine",
-    "Jewel Case Base", "Super Jewel Box Base", "Super Jewel Box DVD Base",
-    "Super Jewel Box Booklet", "DVD Box Insert", "DVD Box Booklet", "DVD Box Wrap",
-    "Audiocassette Face", "Audiocassette Spines", "Audiocassette J-Card", "Audio Box",
-    "DAT Face", "DAT Spine", "DAT J-Card", "VHS Face", "VHS Spine", "VHS Case Wrap (Full)",
-    "VHS Case Wrap (1/3)", "VHS Sleeve", "Betacam Face", "Betacam Spine", "Betacam Insert",
-    "U-Matic Face", "U-Matic Spine", "U-Matic Insert", "MiniDV Face", "MiniDV Spine",
-    "MiniDV Insert", "DVCAM Face", "DVCAM Spine", "DVCAM Insert", "DVCPro Face",
-    "DVCPro Spine", "DVCPro Insert", "Status", "Hi8 Face", "Hi8 J-Card", "MD Large Face",
-    "MD Face", "MD Spine", "8mm Face", "8mm Spine", "Floppy Disk", "Laminated Card",
-    "Video title", "XDCam Insert", "XDCam Face", "VCD Face", "D5 Spine", "D5 Insert",
-};
-
+int g_language = LANG_ENGLISH;
 std::string g_params[4];
 a_fatal_hook g_fatal_hook = nullptr;
+bool g_dying = false;
+std::new_handler g_old_new_handler = nullptr;
+bool g_progress_open = false;
+bool g_progress_held = false;  // opened for a run of several items
 
-[[noreturn]] void Fatal(int alert) {
-    std::string s;
-    Get_Translated_String(alert, ALERT_STR_ID, s);
-    std::fprintf(stderr, "cirquel: %s\n", s.c_str());
-    if (g_fatal_hook) g_fatal_hook();
-    std::_Exit(70);
-}
+unsigned Be16(const uint8_t* p) { return unsigned(p[0]) << 8 | p[1]; }
 
-}  // namespace
+void Cut(std::string& s) { s.resize(Utf8_Cut(s, kMaxString)); }
 
-void GetIndString(std::string& s, int listid, int index) {
-    s.clear();
-    if (listid == UNITKIND_STR_ID) {
-        constexpr int n = sizeof(kUnitKindNames) / sizeof(kUnitKindNames[0]);
-        if (index >= 1 && index <= n) s = kUnitKindNames[index - 1];
-        return;
-    }
-    auto it = English().find({listid, index});
-    if (it != English().end()) s = it->second;
-}
-
-void Get_Translated_String(int index, int base, std::string& s) {
-    GetIndString(s, base, index);
+// Scans left to right; `lead` and the character after it are replaced when
+// `replace` appends something for that character, else copied. The result
+// is cut to 255 bytes; false, and `s` untouched, when nothing was replaced.
+bool Replace_Escapes(std::string& s, char lead, bool (*replace)(char next, std::string& out)) {
     std::string out;
+    bool changed = false;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '^' && i + 1 < s.size() && s[i + 1] >= '0' && s[i + 1] <= '3') {
-            out += g_params[s[i + 1] - '0'];
+        if (s[i] == lead && i + 1 < s.size() && replace(s[i + 1], out)) {
+            changed = true;
             ++i;
         } else {
             out += s[i];
         }
     }
-    if (out.size() > 255) out.resize(255);
-    s = out;
+    if (!changed) return false;
+    Cut(out);
+    s = std::move(out);
+    return true;
+}
+
+bool Is_Human() {
+    return !g_message_hooks.controller || g_message_hooks.controller() == HUMAN;
+}
+
+// The keys of each layout: one button takes Escape, Command-., Enter and
+// Return; questions take Enter and Return for the first button, Escape and
+// Command-. for the second, and Command-D for a third.
+std::vector<a_dialog_key> Layout_Keys(int dialog) {
+    if (dialog == DLOG_ONE_BUTTON)
+        return {{DKEY_ESCAPE, false, 0}, {'.', true, 0}, {DKEY_ENTER, false, 0},
+                {DKEY_RETURN, false, 0}};
+    std::vector<a_dialog_key> keys = {{DKEY_ENTER, false, 0}, {DKEY_RETURN, false, 0},
+                                      {DKEY_ESCAPE, false, 1}, {'.', true, 1}};
+    if (dialog == DLOG_THREE_BUTTONS) keys.push_back({'D', true, 2});
+    return keys;
+}
+
+void On_New_Failure() {
+    std::set_new_handler(nullptr);  // a second failure inside the report must not loop
+    OutOfMemory(0);
+}
+
+[[noreturn]] void Fatal(int alert) {
+    OK_Alert(alert, true);
+    std::_Exit(70);  // not reached: OK_Alert ends the process
+}
+
+}  // namespace
+
+// --- Languages ---------------------------------------------------------------------
+
+void Messages_SetLanguage(int language) {
+    g_language = (language >= 0 && language < NLANGUAGES) ? language : LANG_ENGLISH;
+}
+
+int Messages_Language() { return g_language; }
+
+bool Language_Offered(int language) {
+    if (language == LANG_ENGLISH) return true;
+    if (language < 0 || language >= NLANGUAGES) return false;
+    a_resource r;
+    return Resource_Get(RES_STRLIST, ALERT_STR_ID + language, r) ||
+           Resource_Get(RES_STRLIST, MAIN_STR_ID + language, r);
+}
+
+int Language_From_Code(std::string_view code) {
+    for (int i = 0; i < NLANGUAGES; ++i)
+        if (code == kLanguageCodes[i]) return i;
+    // A locale name: language, then optional _REGION, .charset, @modifier.
+    size_t end = code.find_first_of("_-.@");
+    std::string lang(code.substr(0, end));
+    for (char& c : lang) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    std::string_view region = end == std::string_view::npos ? "" : code.substr(end + 1, 2);
+    if (lang == "zh")
+        return (region == "TW" || region == "HK" || region == "MO") ? 15 : 16;
+    if (lang == "nb" || lang == "nn") return 9;
+    for (int i = 0; i < NLANGUAGES; ++i)
+        if (lang == kLanguageCodes[i]) return i;
+    return -1;
+}
+
+const char* Language_Code(int language) {
+    return (language >= 0 && language < NLANGUAGES) ? kLanguageCodes[language] : "en";
+}
+
+// --- String lists ----------------------------------------------------------------------
+
+void GetIndString(std::string& s, int listid, int index) {
+    s.clear();
+    a_resource r;
+    if (!Resource_Get(RES_STRLIST, listid, r) || r.size < 2 || index < 1) return;
+    if (static_cast<unsigned>(index) > Be16(r.data)) return;
+    size_t pos = 2;
+    for (int i = 1; i < index; ++i) {
+        if (pos >= r.size) return;
+        pos += 1 + size_t(r.data[pos]);
+    }
+    if (pos >= r.size || r.data[pos] > r.size - pos - 1) return;
+    s.assign(reinterpret_cast<const char*>(r.data + pos + 1), r.data[pos]);
+}
+
+void Get_Lang_String(int index, int base, int language, std::string& s) {
+    if (base == IDENTITY_STR_ID || language < 0 || language >= NLANGUAGES) language = LANG_ENGLISH;
+    GetIndString(s, base + language, index);
+    if (s.empty() && language != LANG_ENGLISH) GetIndString(s, base, index);
+}
+
+void Get_Translated_String(int index, int base, std::string& s) {
+    Get_Lang_String(index, base, g_language, s);
+    Do_Param_Text(s);
 }
 
 std::u16string Get_Translated_UString(int index, int base) {
     std::string s;
     Get_Translated_String(index, base, s);
-    return std::u16string(s.begin(), s.end());  // the built-in texts are ASCII
+    return Utf8_To_Utf16(s);
 }
 
 void Get_DLOG_String(int index, std::string& s) { Get_Translated_String(index, MAIN_STR_ID, s); }
 
 void Param_Text(const std::string& p0, const std::string& p1, const std::string& p2,
                 const std::string& p3) {
-    g_params[0] = p0.substr(0, 255);
-    g_params[1] = p1.substr(0, 255);
-    g_params[2] = p2.substr(0, 255);
-    g_params[3] = p3.substr(0, 255);
+    const std::string* p[4] = {&p0, &p1, &p2, &p3};
+    for (int i = 0; i < 4; ++i) {
+        g_params[i] = *p[i];
+        Cut(g_params[i]);
+    }
+}
+
+bool Do_Param_Text(std::string& s) {
+    return Replace_Escapes(s, '^', [](char next, std::string& out) {
+        if (next < '0' || next > '3') return false;
+        out += g_params[next - '0'];
+        return true;
+    });
+}
+
+bool Do_Substitutions(std::string& s) {
+    return Replace_Escapes(s, '@', [](char next, std::string& out) {
+        next = static_cast<char>(next & ~0x20);  // either case
+        int id = next == 'P' ? ID_PROGRAM_TITLE : next == 'C' ? ID_MAKER_NAME
+               : next == 'U' ? ID_MAKER_URL : 0;
+        if (!id) return false;
+        std::string part;
+        GetIndString(part, IDENTITY_STR_ID, id);
+        out += part;
+        return true;
+    });
+}
+
+// --- Alerts and questions -------------------------------------------------------------------
+
+void OK_Alert(int index, bool abort) {
+    if (!abort && !Is_Human()) return;
+    if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
+    g_dying = abort;
+    Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);
+    if (!abort) return;
+    if (g_fatal_hook) g_fatal_hook();
+    std::fflush(nullptr);
+    std::_Exit(70);
+}
+
+int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3) {
+    a_dialog_request r;
+    r.layout = dialog;
+    Get_Translated_String(message, dialog == DLOG_ONE_BUTTON ? ALERT_STR_ID : MAIN_STR_ID,
+                          r.message);
+    int nbuttons = dialog == DLOG_ONE_BUTTON ? 1 : dialog == DLOG_TWO_BUTTONS ? 2 : 3;
+    const int labels[3] = {button1, button2, button3};
+    for (int i = 0; i < nbuttons; ++i) {
+        std::string label;
+        Get_DLOG_String(labels[i], label);
+        r.buttons.push_back(label);
+    }
+    r.keys = Layout_Keys(dialog);
+    int answer = Dialog_Ask(r);
+    return std::clamp(answer, 0, nbuttons - 1);
+}
+
+int Confirm_Msg(int dialog, int message, int button1, int button2, int button3) {
+    Param_Text(g_message_hooks.doc_name ? g_message_hooks.doc_name() : std::string());
+    return Ask_YesNoCancel(dialog, message, button1, button2, button3);
 }
 
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
 
-void OutOfMemory(size_t) { Fatal(ALERT_OUT_OF_MEMORY); }
+void OutOfMemory(size_t size) {
+    Param_Text(g_message_hooks.doc_name ? g_message_hooks.doc_name() : std::string(),
+               std::to_string(size), std::to_string(Memory_Free_Heap()),
+               std::to_string(Memory_System_Available()));
+    Fatal(ALERT_OUT_OF_MEMORY);
+}
 
 void MissingKey(int a, int b, int c, int d, const char* type) {
     std::string key = std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c) + "." +
@@ -125,8 +231,69 @@ void MissingKey(int a, int b, int c, int d, const char* type) {
     Fatal(ALERT_MISSING_DATA);
 }
 
+void MissingResource(int id, const char* type) {
+    Param_Text(type ? type : "", std::to_string(id));
+    Fatal(ALERT_MISSING_DATA);
+}
+
+void Memory_Constraint() {
+    if (!g_mem_constraint) return;
+    g_mem_constraint = false;
+    OK_Alert(ALERT_MEMORY_LIMITED, false);
+}
+
 void Messages_SetFatalHook(a_fatal_hook hook) { g_fatal_hook = hook; }
 
-void Messages_Init() {}
+// --- Progress and prompt -----------------------------------------------------------------------
 
-void Messages_Stop() {}
+void Progress_Init() {
+    if (g_progress_open) return;
+    g_progress_open = true;
+    Dialog_ProgressShow({true, 0});
+}
+
+void Progress_Tick(int32_t total, int32_t done) {
+    if (total == PROGRESS_OPEN && done == -1) {
+        Progress_Init();
+        g_progress_held = true;
+        return;
+    }
+    if (total == PROGRESS_CLOSE && done == -2) {
+        g_progress_held = false;
+        Progress_Stop();
+        return;
+    }
+    Draw_Progress_Bar(total, done);
+}
+
+void Progress_Stop() {
+    if (!g_progress_open || g_progress_held) return;
+    g_progress_open = false;
+    Dialog_ProgressShow({false, 0});
+}
+
+void Draw_Progress_Bar(int32_t total, int32_t done) {
+    if (!g_progress_open) return;
+    int permille = 0;
+    if (total > 0) permille = static_cast<int>(int64_t(std::clamp(done, 0, total)) * 1000 / total);
+    Dialog_ProgressShow({true, permille});
+}
+
+void Prompt_Show(int index) {
+    std::string s;
+    Get_DLOG_String(index, s);
+    Dialog_PromptShow(s);
+}
+
+void Prompt_Hide() { Dialog_PromptShow(std::string()); }
+
+void Messages_Init() {
+    g_old_new_handler = std::set_new_handler(On_New_Failure);
+}
+
+void Messages_Stop() {
+    std::set_new_handler(g_old_new_handler);
+    g_progress_held = false;
+    Progress_Stop();
+    Prompt_Hide();
+}

@@ -17,6 +17,17 @@ a_startup_options g_options;
 
 bool Platform_Start() { return Platform_Init(g_options.headless); }
 
+// The messages learn the document's name for their reports once it exists.
+void Document_Start() {
+    Doc_Init();
+    g_message_hooks.doc_name = Doc_Name;
+}
+
+void Document_Stop() {
+    g_message_hooks.doc_name = nullptr;
+    Doc_Stop();
+}
+
 bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 struct a_module {
@@ -40,7 +51,7 @@ const a_module kModules[] = {
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
-    {"document", Always<Doc_Init>, Doc_Stop},
+    {"document", Always<Document_Start>, Document_Stop},
 };
 
 size_t g_started = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/codepage.h"
 #include "shell/messages.h"
 #include "shell/string_ids.h"
 #include "templates/catalogue_table.h"
@@ -98,27 +99,29 @@ void Extract_Brand(std::string& brand, const char (&label)[32]) {
 
 int Filter_Template_Name(std::u16string& ustr, const char (&label)[32]) {
     ustr.clear();
-    size_t n = strnlen(label, 32);
-    auto append = [&](const std::u16string& s) { ustr += s; };
+    // The label is in the system code page; its escapes are ASCII, so they
+    // read the same after widening.
+    std::u16string wide = Utf8_To_Utf16(std::string_view(label, strnlen(label, 32)));
+    size_t n = wide.size();
     for (size_t i = 0; i < n; ++i) {
-        auto c = static_cast<unsigned char>(label[i]);
-        if (c == '_') {
+        char16_t c = wide[i];
+        if (c == u'_') {
             ustr += u' ';
-        } else if (c == '@' && i + 1 < n) {
-            char e = label[i + 1];
-            int str = e == 'A' ? STR_PLAIN_PAPER : e == 'C' ? STR_CORNER
-                    : e == 'L' ? STR_LANDSCAPE : e == 'P' ? STR_PORTRAIT : 0;
+        } else if (c == u'@' && i + 1 < n) {
+            char16_t e = wide[i + 1];
+            int str = e == u'A' ? STR_PLAIN_PAPER : e == u'C' ? STR_CORNER
+                    : e == u'L' ? STR_LANDSCAPE : e == u'P' ? STR_PORTRAIT : 0;
             if (str) {
-                append(Get_Translated_UString(str, MAIN_STR_ID));
+                ustr += Get_Translated_UString(str, MAIN_STR_ID);
                 ++i;
-            } else if (e == '2') {
+            } else if (e == u'2') {
                 ustr += u'\u00BD';
                 ++i;
             } else {
                 ustr += u'@';
             }
         } else {
-            ustr += static_cast<char16_t>(c);  // label bytes are Latin-1 characters
+            ustr += c;
         }
     }
     if (ustr.size() > 255) ustr.resize(255);

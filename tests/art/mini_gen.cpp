@@ -40,7 +40,8 @@ a_art_item Painted(a_art_key key, const char* name, int w, int h, a_art_codec co
 }
 
 // A grey coverage picture: a ring between two radii, soft at its edges.
-a_art_item Ring(a_art_key key, const char* name, int size, double inner, double outer, a_art_codec codec) {
+a_art_item Ring(a_art_key key, const char* name, int size, double inner, double outer,
+                a_art_codec codec) {
     a_art_item item = Picture(key, name, size, size, 8, codec);
     double c = (size - 1) / 2.0;
     for (int y = 0; y < size; ++y)
@@ -78,9 +79,11 @@ void Art_Generate_Mini(std::vector<a_art_item>& items) {
     items.push_back(Ring({11, 0, 0, 2}, "ring", 48, 12, 20, a_art_codec::PACKBITS));
     items.push_back(Painted({7, 1, 0, 0}, "rope border", 48, 16, a_art_codec::PACKBITS,
                             [](int x, int y, uint8_t& b, uint8_t& g, uint8_t& r) {
-                                r = uint8_t(120 + ((x + 2 * y) % 8) * 12), g = uint8_t(r - 40), b = 40;
+                                r = uint8_t(120 + ((x + 2 * y) % 8) * 12), g = uint8_t(r - 40),
+                                b = 40;
                             }));
-    items.push_back(Painted({12, ART_ABOUT_PICTURE_ID, 0, 0}, "about box", 96, 64, a_art_codec::PACKBITS,
+    items.push_back(Painted({12, ART_ABOUT_PICTURE_ID, 0, 0}, "about box", 96, 64,
+                            a_art_codec::PACKBITS,
                             [](int x, int y, uint8_t& b, uint8_t& g, uint8_t& r) {
                                 r = uint8_t(x * 2), g = uint8_t(y * 3), b = 160;
                             }));
@@ -108,6 +111,7 @@ void Art_Generate_Mini(std::vector<a_art_item>& items) {
     click.kind = a_art_kind::SOUND;
     click.name = "menu opened";
     for (int i = 0; i < 1100; ++i)
-        click.sound.samples.push_back(int16_t(std::lround(8000 * std::sin(i * 0.2) * std::exp(-i / 300.0))));
+        click.sound.samples.push_back(
+            int16_t(std::lround(8000 * std::sin(i * 0.2) * std::exp(-i / 300.0))));
     items.push_back(click);
 }

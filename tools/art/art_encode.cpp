@@ -2,14 +2,20 @@
 
 namespace {
 
-a_keyset Key(const a_art_key& k) { return a_keyset{k.a, k.b, k.c, k.d}; }
+a_keyset Key(const a_art_key& k) {
+    return a_keyset{k.a, k.b, k.c, k.d};
+}
 
 a_pixt_codec Codec(a_art_codec c) {
     switch (c) {
-    case a_art_codec::RAW: return a_pixt_codec::RAW;
-    case a_art_codec::PACKBITS: return a_pixt_codec::PACKBITS;
-    case a_art_codec::LZW: return a_pixt_codec::LZW;
-    case a_art_codec::JPEG: return a_pixt_codec::JPEG;
+        case a_art_codec::RAW:
+            return a_pixt_codec::RAW;
+        case a_art_codec::PACKBITS:
+            return a_pixt_codec::PACKBITS;
+        case a_art_codec::LZW:
+            return a_pixt_codec::LZW;
+        case a_art_codec::JPEG:
+            return a_pixt_codec::JPEG;
     }
     return a_pixt_codec::RAW;
 }
@@ -26,7 +32,8 @@ bool Encode_Picture_Item(const a_art_picture& pic, std::vector<uint8_t>& out, st
     src.depth = pic.depth;
     src.stride = size_t(pic.width) * (pic.depth / 8);
     src.pixels = pic.pixels.data();
-    src.flags = static_cast<uint8_t>((pic.gray ? PIXT_GRAY : 0) | (pic.transparent ? PIXT_TRANSPARENT : 0));
+    src.flags =
+        static_cast<uint8_t>((pic.gray ? PIXT_GRAY : 0) | (pic.transparent ? PIXT_TRANSPARENT : 0));
     return Encode_Picture(src, Codec(pic.codec), pic.jpeg_quality, out, error);
 }
 
@@ -36,33 +43,34 @@ bool Art_Encode_Item(const a_art_item& item, a_db_entry& entry, std::string& err
     entry = a_db_entry{};
     entry.key = Key(item.key);
     switch (item.kind) {
-    case a_art_kind::PICTURE:
-        if (!Encode_Picture_Item(item.picture, entry.data, error)) {
-            error = Key_To_String(entry.key) + " (" + item.name + "): " + error;
-            return false;
+        case a_art_kind::PICTURE:
+            if (!Encode_Picture_Item(item.picture, entry.data, error)) {
+                error = Key_To_String(entry.key) + " (" + item.name + "): " + error;
+                return false;
+            }
+            return true;
+        case a_art_kind::GRADIENT:
+            entry.data = Encode_Gradient(item.gradient.bands);
+            return true;
+        case a_art_kind::BORDER_DIRECTORY: {
+            a_bord_res res;
+            for (const a_art_border& b : item.borders) {
+                auto rect = [](const int16_t r[4]) { return Rect{r[0], r[1], r[2], r[3]}; };
+                res.bords.push_back({Key(b.key), b.klass, rect(b.corn_piece), rect(b.side_piece),
+                                     rect(b.sliv_piece)});
+            }
+            entry.data = Encode_Border_Directory(res);
+            return true;
         }
-        return true;
-    case a_art_kind::GRADIENT:
-        entry.data = Encode_Gradient(item.gradient.bands);
-        return true;
-    case a_art_kind::BORDER_DIRECTORY: {
-        a_bord_res res;
-        for (const a_art_border& b : item.borders) {
-            auto rect = [](const int16_t r[4]) { return Rect{r[0], r[1], r[2], r[3]}; };
-            res.bords.push_back(
-                {Key(b.key), b.klass, rect(b.corn_piece), rect(b.side_piece), rect(b.sliv_piece)});
-        }
-        entry.data = Encode_Border_Directory(res);
-        return true;
-    }
-    case a_art_kind::SOUND:
-        entry.data = Encode_Sound(item.sound.rate, item.sound.samples);
-        return true;
+        case a_art_kind::SOUND:
+            entry.data = Encode_Sound(item.sound.rate, item.sound.samples);
+            return true;
     }
     return false;
 }
 
-bool Art_Compile(const std::vector<a_art_item>& items, std::vector<uint8_t>& file, std::string& error) {
+bool Art_Compile(const std::vector<a_art_item>& items, std::vector<uint8_t>& file,
+                 std::string& error) {
     std::vector<a_db_entry> entries;
     entries.reserve(items.size());
     for (const a_art_item& item : items) {

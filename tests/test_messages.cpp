@@ -1,0 +1,507 @@
+// String lists, substitutions, alerts and questions, fatal reports, progress.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "platform/dialogs.h"
+#include "shell/messages.h"
+#include "shell/string_ids.h"
+
+namespace {
+
+a_controller g_test_controller = HUMAN;
+a_controller Test_Controller() {
+    return g_test_controller;
+}
+std::string Test_Doc_Name() {
+    return "Party.cd4";
+}
+
+class Messages : public testing::Test {
+  protected:
+    void SetUp() override {
+        Messages_SetLanguage(LANG_ENGLISH);
+        Param_Text({});
+        g_test_controller = HUMAN;
+        g_message_hooks.controller = Test_Controller;
+        Dialog_ScriptAnswers({});
+    }
+    void TearDown() override {
+        Messages_SetLanguage(LANG_ENGLISH);
+        g_message_hooks.controller = nullptr;
+        Progress_Tick(PROGRESS_CLOSE, -2);
+        Prompt_Hide();
+    }
+};
+
+std::string Str(int index, int base) {
+    std::string s;
+    Get_Translated_String(index, base, s);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(Messages, LookupFallsBackToEnglishPerString) {
+    EXPECT_EQ(Str(ALERT_INTERNAL_ERROR, ALERT_STR_ID), "Internal Error - Program has crashed.");
+    Messages_SetLanguage(LANG_GERMAN);
+    EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Abbrechen");
+    EXPECT_EQ(Str(STR_PLAIN_PAPER, MAIN_STR_ID), "Plain paper");  // German lacks it
+    EXPECT_EQ(Str(9, UNITKIND_STR_ID), "CD-Hülle aus Papier");
+    EXPECT_EQ(Str(ID_PROGRAM_TITLE, IDENTITY_STR_ID), "Cirquel");  // never shifted
+    EXPECT_EQ(Get_Translated_UString(STR_EMPTY, MAIN_STR_ID), u"Leer");
+    EXPECT_EQ(Str(9999, MAIN_STR_ID), "");
+    Messages_SetLanguage(1);  // Czech: offered by no file yet, all English
+    EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Cancel");
+}
+
+TEST_F(Messages, GetIndStringIsExactAndEmptyOutsideTheList) {
+    std::string s = "stale";
+    GetIndString(s, int(MAIN_STR_ID) + LANG_GERMAN, STR_PLAIN_PAPER);
+    EXPECT_EQ(s, "");  // no fallback at this level
+    GetIndString(s, MAIN_STR_ID, 0);
+    EXPECT_EQ(s, "");
+    GetIndString(s, 4242, 1);
+    EXPECT_EQ(s, "");
+    GetIndString(s, MAIN_STR_ID, 2);  // a gap inside the list
+    EXPECT_EQ(s, "");
+    GetIndString(s, MAIN_STR_ID, STR_OK);
+    EXPECT_EQ(s, "OK");
+}
+
+TEST_F(Messages, LanguagesByCodeAndLocale) {
+    EXPECT_EQ(Language_From_Code("de"), LANG_GERMAN);
+    EXPECT_EQ(Language_From_Code("de_AT.UTF-8"), LANG_GERMAN);
+    EXPECT_EQ(Language_From_Code("zh_TW.UTF-8"), 15);
+    EXPECT_EQ(Language_From_Code("zh_CN"), 16);
+    EXPECT_EQ(Language_From_Code("zh-CHT"), 15);
+    EXPECT_EQ(Language_From_Code("nb_NO"), 9);
+    EXPECT_EQ(Language_From_Code("C"), -1);
+    EXPECT_EQ(Language_From_Code(""), -1);
+    EXPECT_STREQ(Language_Code(17), "ja");
+    EXPECT_STREQ(Language_Code(20), "en");
+    EXPECT_TRUE(Language_Offered(LANG_ENGLISH));
+    EXPECT_TRUE(Language_Offered(LANG_GERMAN));
+    EXPECT_FALSE(Language_Offered(1));
+    EXPECT_FALSE(Language_Offered(-1));
+}
+
+TEST_F(Messages, ParamTextFillsPlaceholders) {
+    Param_Text("ab", "X");
+    std::string s = "^0^0";
+    EXPECT_TRUE(Do_Param_Text(s));
+    EXPECT_EQ(s, "abab");
+    s = "^4 and ^1^";
+    EXPECT_TRUE(Do_Param_Text(s));
+    EXPECT_EQ(s, "^4 and X^");
+    s = "no placeholder ^";
+    EXPECT_FALSE(Do_Param_Text(s));
+    EXPECT_EQ(s, "no placeholder ^");
+    Param_Text("abc");
+    Param_Text("z");  // all four are set together: ^1 is empty again
+    s = "[^1]";
+    EXPECT_TRUE(Do_Param_Text(s));
+    EXPECT_EQ(s, "[]");
+}
+
+TEST_F(Messages, ParamTextCutsAt255BytesOnACharacterBoundary) {
+    Param_Text(std::string(300, 'a'));
+    EXPECT_EQ(Str(ALERT_ART_NOT_FOUND, ALERT_STR_ID).size(), 255u);
+    // 254 bytes, then a two-byte character that does not fit whole.
+    Param_Text(std::string(200, 'a'), std::string(54, 'b') + "é");
+    std::string s = "^0^1";
+    Do_Param_Text(s);
+    EXPECT_EQ(s.size(), 254u);
+    EXPECT_EQ(s.back(), 'b');
+}
+
+TEST_F(Messages, IdentitySubstitutions) {
+    std::string s = "About @p...";
+    EXPECT_TRUE(Do_Substitutions(s));
+    EXPECT_EQ(s, "About Cirquel...");
+    s = "@@P";
+    EXPECT_TRUE(Do_Substitutions(s));
+    EXPECT_EQ(s, "@Cirquel");
+    s = "@C at @U";
+    EXPECT_TRUE(Do_Substitutions(s));
+    EXPECT_EQ(s, "The Cirquel Project at https://cirquel.example.org/");
+    s = "mail@x @";
+    EXPECT_FALSE(Do_Substitutions(s));
+    EXPECT_EQ(s, "mail@x @");
+}
+
+TEST_F(Messages, QuestionsTakeTheirTextsFromTheLists) {
+    Param_Text("Party.cd4");
+    Dialog_ScriptAnswers({2});
+    EXPECT_EQ(Ask_YesNoCancel(DLOG_THREE_BUTTONS, STR_SAVE_BEFORE_QUIT, STR_SAVE, STR_DONT_SAVE,
+                              STR_CANCEL),
+              2);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    const a_dialog_request& r = Dialog_History()[0];
+    EXPECT_EQ(r.layout, 1200);
+    EXPECT_EQ(r.message, "Save changes to \"Party.cd4\" before quitting?");
+    EXPECT_EQ(r.buttons, (std::vector<std::string>{"Save", "Don't Save", "Cancel"}));
+
+    g_message_hooks.doc_name = Test_Doc_Name;
+    Messages_SetLanguage(LANG_GERMAN);
+    Dialog_ScriptAnswers({});
+    EXPECT_EQ(Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT), 0);
+    g_message_hooks.doc_name = nullptr;
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message,
+              "Zur zuletzt gespeicherten Version von \"Party.cd4\" zurückkehren?");
+    EXPECT_EQ(Dialog_History()[0].buttons.size(), 2u);
+}
+
+TEST_F(Messages, DialogKeysPressTheirButtons) {
+    auto ask = [](int dialog, std::vector<a_dialog_keypress> keys) {
+        Dialog_ScriptKeys(std::move(keys));
+        return Ask_YesNoCancel(dialog, STR_SAVE_BEFORE_CLOSE, STR_SAVE, STR_DONT_SAVE, STR_CANCEL);
+    };
+    for (int dialog : {DLOG_TWO_BUTTONS, DLOG_THREE_BUTTONS}) {
+        EXPECT_EQ(ask(dialog, {{DKEY_RETURN, false}}), 0) << dialog;
+        EXPECT_EQ(ask(dialog, {{DKEY_ENTER, false}}), 0) << dialog;
+        EXPECT_EQ(ask(dialog, {{DKEY_ESCAPE, false}}), 1) << dialog;
+        EXPECT_EQ(ask(dialog, {{'.', true}}), 1) << dialog;
+        EXPECT_EQ(ask(dialog, {{'.', false}, {'x', true}, {DKEY_ESCAPE, false}}), 1)
+            << "unbound keys are ignored";
+    }
+    EXPECT_EQ(ask(DLOG_THREE_BUTTONS, {{'d', true}}), 2);
+    EXPECT_EQ(ask(DLOG_TWO_BUTTONS, {{'D', true}}), 0) << "no third button: the default answers";
+
+    for (a_dialog_keypress k : std::vector<a_dialog_keypress>{
+             {DKEY_ESCAPE, false}, {'.', true}, {DKEY_ENTER, false}, {DKEY_RETURN, false}}) {
+        Dialog_ScriptKeys({k});
+        OK_Alert(ALERT_NO_HELP, false);
+        ASSERT_EQ(Dialog_History().size(), 1u);
+        const a_dialog_request& r = Dialog_History()[0];
+        EXPECT_EQ(r.layout, 1199);
+        EXPECT_EQ(r.message, "Sorry, can't find the help files.");
+        EXPECT_EQ(r.buttons, std::vector<std::string>{"OK"});
+        EXPECT_EQ(Dialog_KeyButton(r, k.key, k.command), 0);
+    }
+}
+
+TEST_F(Messages, NonFatalAlertsOnlyForAHuman) {
+    g_test_controller = GHOST;
+    OK_Alert(ALERT_CANNOT_READ, false);
+    g_test_controller = STEALTH;
+    g_mem_constraint = true;
+    Memory_Constraint();
+    EXPECT_TRUE(Dialog_History().empty());
+    EXPECT_FALSE(g_mem_constraint);
+
+    g_test_controller = HUMAN;
+    OK_Alert(ALERT_CANNOT_READ, false);
+    Memory_Constraint();  // flag already cleared: nothing
+    g_mem_constraint = true;
+    Memory_Constraint();
+    Memory_Constraint();
+    ASSERT_EQ(Dialog_History().size(), 2u);
+    EXPECT_EQ(Dialog_History()[0].message, "Sorry, could not read the file.");
+    EXPECT_EQ(
+        Dialog_History()[1].message,
+        "Not enough memory to create something that large.  The item will be limited in size.");
+}
+
+namespace {
+
+void Recovery_Hook() {
+    std::fprintf(stderr, "recovery hook ran\n");
+}
+
+}  // namespace
+
+TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto fatal = [](void (*f)()) {
+        Dialog_SetQuiet(false);
+        Messages_SetFatalHook(Recovery_Hook);
+        g_message_hooks.controller = [] { return GHOST; };  // fatal alerts show all the same
+        f();
+    };
+    EXPECT_EXIT(fatal([] { InternalError(); }), testing::ExitedWithCode(70),
+                "Internal Error - Program has crashed. \\[OK\\]\nrecovery hook ran");
+    EXPECT_EXIT(fatal([] { MissingKey(1, 2, 3, 32000, "PIXT"); }), testing::ExitedWithCode(70),
+                "missing a piece of data, and cannot continue.\r\n\\[PIXT  1.2.3.32000\\]");
+    EXPECT_EXIT(fatal([] { MissingResource(1205, "MENU"); }), testing::ExitedWithCode(70),
+                "\\[MENU  1205\\]");
+    EXPECT_EXIT(fatal([] { OutOfMemory(4096); }), testing::ExitedWithCode(70),
+                "Sorry, you have run out of memory.");
+    // A fatal error inside the recovery hook ends the process at once.
+    EXPECT_EXIT(
+        {
+            Dialog_SetQuiet(false);
+            Messages_SetFatalHook([] { InternalError(); });
+            InternalError();
+        },
+        testing::ExitedWithCode(70), "Program has crashed");
+}
+
+TEST_F(Messages, ProgressBarHeldOpenAcrossItems) {
+    const a_progress_view& v = Dialog_Progress();
+    int opened = v.opened;
+    Progress_Init();
+    Progress_Tick(200, 50);
+    EXPECT_TRUE(v.open);
+    EXPECT_EQ(v.permille, 250);
+    Progress_Tick(0, 0);  // an empty total draws an empty bar, no division
+    EXPECT_EQ(v.permille, 0);
+    Progress_Tick(10, 11);
+    EXPECT_EQ(v.permille, 1000);
+    Progress_Stop();
+    EXPECT_FALSE(v.open);
+
+    Progress_Tick(PROGRESS_OPEN, -1);
+    for (int item = 0; item < 3; ++item) {  // each item starts and stops its own bar
+        Progress_Init();
+        Progress_Tick(4, 2);
+        Progress_Stop();
+        EXPECT_TRUE(v.open);
+    }
+    Progress_Tick(PROGRESS_CLOSE, -2);
+    EXPECT_FALSE(v.open);
+    EXPECT_EQ(v.opened, opened + 2);
+    Progress_Tick(4, 2);  // a tick with no bar open opens nothing
+    EXPECT_FALSE(v.open);
+}
+
+TEST_F(Messages, PromptLine) {
+    Messages_SetLanguage(LANG_GERMAN);
+    Prompt_Show(STR_UNTITLED);
+    EXPECT_EQ(Dialog_Prompt(), "Unbenannt");
+    Prompt_Hide();
+    EXPECT_EQ(Dialog_Prompt(), "");
+}
+
+// --- The resources against the code ----------------------------------------------
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read_Text(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool Has_String(int list, int index) {
+    std::string s;
+    GetIndString(s, list, index);
+    return !s.empty();
+}
+
+bool Is_Ident(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
+// The names string_ids.h gives to strings, with the list each prefix names.
+std::map<std::string, std::pair<int, int>> Named_Strings() {
+    static const std::map<std::string, int> kPrefix = {{"STR_", MAIN_STR_ID},
+                                                       {"ALERT_", ALERT_STR_ID},
+                                                       {"ID_", IDENTITY_STR_ID},
+                                                       {"DES_", DESIGN_STR_ID}};
+    std::map<std::string, std::pair<int, int>> out;
+    std::istringstream in(Read_Text(fs::path(CIRQUEL_SOURCE_DIR) / "src/shell/string_ids.h"));
+    std::string name, eq, number;
+    for (std::string line; std::getline(in, line);) {
+        std::istringstream words(line);
+        if (!(words >> name >> eq >> number) || eq != "=" ||
+            name.find("_STR_ID") != std::string::npos)
+            continue;
+        for (const auto& [prefix, list] : kPrefix)
+            if (name.rfind(prefix, 0) == 0) out[name] = {list, std::stoi(number)};
+    }
+    return out;
+}
+
+// The arguments of every call of `fn` in `text`, trimmed.
+std::vector<std::vector<std::string>> Calls(const std::string& text, const std::string& fn) {
+    std::vector<std::vector<std::string>> out;
+    for (size_t p = text.find(fn + "("); p != std::string::npos; p = text.find(fn + "(", p + 1)) {
+        if (p > 0 && Is_Ident(text[p - 1])) continue;
+        std::vector<std::string> args(1);
+        int depth = 0;
+        for (size_t i = p + fn.size() + 1; i < text.size(); ++i) {
+            char c = text[i];
+            if (c == '(') ++depth;
+            if (c == ')' && depth-- == 0) break;
+            if (c == ',' && depth == 0)
+                args.emplace_back();
+            else if (c != ' ' && c != '\n')
+                args.back() += c;
+        }
+        out.push_back(args);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(MessagesResources, EveryStringTheCodeNamesIsInEnglish) {
+    auto named = Named_Strings();
+    ASSERT_GT(named.size(), 60u);
+    for (const auto& [name, where] : named)
+        EXPECT_TRUE(Has_String(where.first, where.second))
+            << name << " = " << where.second << " of list " << where.first;
+    // Ranges the code indexes by an enumeration.
+    auto range = [](int list, int first, int n) {
+        for (int i = first; i < first + n; ++i)
+            EXPECT_TRUE(Has_String(list, i)) << "string " << i << " of list " << list;
+    };
+    range(MAIN_STR_ID, STR_TOOL_NAME, NTOOL_NAMES);
+    range(MAIN_STR_ID, STR_GRADIENT_KIND, 6);
+    range(MAIN_STR_ID, STR_SPRAY_SPREAD, 4);
+    range(MAIN_STR_ID, STR_LIGHTSCRIBE_FIRST, STR_LIGHTSCRIBE_LAST - STR_LIGHTSCRIBE_FIRST + 1);
+    range(MAIN_STR_ID, STR_TRACK_STYLE, 7);
+    range(MAIN_STR_ID, STR_LS_REGION, 3);
+    range(ADJUST_STR_ID, 1, NSLIDER_NAMES);
+    range(UNITKIND_STR_ID, 1, NUNITKIND_NAMES);
+    range(UNDO_STR_ID, 1, NUNDO_LABELS);
+    range(DESIGN_STR_ID, DES_PAPER_MENU, 17);
+    EXPECT_FALSE(Has_String(UNITKIND_STR_ID, NUNITKIND_NAMES + 1));
+}
+
+TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
+    // Calls that name a string by a literal number rather than by string_ids.h.
+    auto named = Named_Strings();
+    auto resolve = [&](const std::string& token, int& v) {
+        if (!token.empty() && std::isdigit(static_cast<unsigned char>(token[0]))) {
+            v = std::stoi(token);
+            return true;
+        }
+        static const std::map<std::string, int> kLists = {
+            {"MAIN_STR_ID", MAIN_STR_ID},        {"ALERT_STR_ID", ALERT_STR_ID},
+            {"ADJUST_STR_ID", ADJUST_STR_ID},    {"UNITKIND_STR_ID", UNITKIND_STR_ID},
+            {"UNDO_STR_ID", UNDO_STR_ID},        {"DESIGN_STR_ID", DESIGN_STR_ID},
+            {"IDENTITY_STR_ID", IDENTITY_STR_ID}};
+        auto l = kLists.find(token);
+        if (l != kLists.end()) {
+            v = l->second;
+            return true;
+        }
+        auto n = named.find(token);
+        if (n == named.end()) return false;
+        v = n->second.second;
+        return true;
+    };
+    // Function, argument holding the list (-1: fixed list), argument holding the index.
+    struct a_call {
+        const char* fn;
+        int list_arg, index_arg, fixed_list;
+    } calls[] = {
+        {"GetIndString", 1, 2, 0},           {"Get_Translated_String", 1, 0, 0},
+        {"Get_Translated_UString", 1, 0, 0}, {"Get_DLOG_String", -1, 0, MAIN_STR_ID},
+        {"OK_Alert", -1, 0, ALERT_STR_ID},   {"Prompt_Show", -1, 0, MAIN_STR_ID},
+    };
+    int checked = 0;
+    for (const char* folder : {"src", "app"}) {
+        for (const auto& e :
+             fs::recursive_directory_iterator(fs::path(CIRQUEL_SOURCE_DIR) / folder)) {
+            if (e.path().extension() != ".cpp") continue;
+            std::string text = Read_Text(e.path());
+            for (const a_call& c : calls) {
+                for (const auto& args : Calls(text, c.fn)) {
+                    int list = c.fixed_list, index = 0;
+                    if (int(args.size()) <= std::max(c.list_arg, c.index_arg)) continue;
+                    if ((c.list_arg >= 0 && !resolve(args[c.list_arg], list)) ||
+                        !resolve(args[c.index_arg], index))
+                        continue;  // computed at run time (kind + 1, a parameter)
+                    ++checked;
+                    EXPECT_TRUE(Has_String(list, index))
+                        << e.path().filename() << ": " << c.fn << " of " << index << " in list "
+                        << list << " names no English string";
+                }
+            }
+        }
+    }
+    EXPECT_GE(checked, 3);  // the scan finds the calls at all
+}
+
+TEST(MessagesResources, GermanTranslatesEveryAlertAndKind) {
+    for (int i = 1; i < 400; ++i) {
+        std::string en, de;
+        GetIndString(en, ALERT_STR_ID, i);
+        GetIndString(de, int(ALERT_STR_ID) + LANG_GERMAN, i);
+        EXPECT_EQ(en.empty(), de.empty()) << "alert " << i;
+        if (!en.empty()) {
+            EXPECT_NE(en, de) << "alert " << i << " is not translated";
+        }
+    }
+    for (int i = 1; i <= NUNITKIND_NAMES; ++i)
+        EXPECT_TRUE(Has_String(int(UNITKIND_STR_ID) + LANG_GERMAN, i)) << "kind " << i - 1;
+}
+
+namespace {
+
+// Runs the resource compiler over one strings file and one menus file and
+// returns its first line of complaint ("" when it accepted them).
+std::string Compile(const std::string& strings, const std::string& menus,
+                    const std::string& lang = "en") {
+    fs::path dir = fs::temp_directory_path() / ("cirquel_rc_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "s");
+    fs::create_directories(dir / "m");
+    std::ofstream(dir / "s" / "en.txt") << (lang == "en" ? strings : "400 4 \"x\"\n");
+    std::ofstream(dir / "m" / "en.txt") << (lang == "en" ? menus : "menu 300 \"F\"\n301 \"a\"\n");
+    if (lang != "en") {
+        std::ofstream(dir / "s" / (lang + ".txt")) << strings;
+        std::ofstream(dir / "m" / (lang + ".txt")) << menus;
+    }
+    std::string cmd = std::string(CIRQUEL_RESOURCE_COMPILE) + " " + (dir / "out.cpp").string() +
+                      " --strings " + (dir / "s").string() + "/*.txt --menus " +
+                      (dir / "m").string() + "/*.txt 2>" + (dir / "err").string();
+    int status = std::system(cmd.c_str());
+    std::string err = Read_Text(dir / "err");
+    fs::remove_all(dir);
+    if (status == 0) return "";
+    return err.empty() ? "failed without a message" : err.substr(0, err.find('\n'));
+}
+
+}  // namespace
+
+TEST(MessagesResources, CompilerRejectsMalformedLinesWithFileAndLine) {
+    const std::string menu = "menu 300 \"File\"\n301 \"New\\tCtrl N\"\n302 -\n";
+    EXPECT_EQ(Compile("# c\n\n400 4 \"Internal \\\"Error\\\"\\r\\n\"\n", menu), "");
+    struct a_case {
+        std::string strings, menus, lang, expect;
+    } cases[] = {
+        {"400 4 \"open\n", menu, "en", "en.txt:1: text without its closing double quote"},
+        {"400 4 \"a\\q\"\n", menu, "en", "en.txt:1: unknown escape \\q"},
+        {"400 4 \"a\" b\n", menu, "en", "en.txt:1: unexpected \"b\" at the end of the line"},
+        {"\n400 4 \"a\"\n400 4 \"b\"\n", menu, "en", "en.txt:3: string 400 4 is given twice"},
+        {"401 4 \"a\"\n", menu, "en", "en.txt:1: list 401 is not a base list id"},
+        {"400 0 \"a\"\n", menu, "en", "en.txt:1: string index 0 is outside 1..4000"},
+        {"400 4 \"" + std::string(256, 'x') + "\"\n", menu, "en",
+         "en.txt:1: text is 256 bytes; at most 255"},
+        {"400 4 \"caf\xE9\"\n", menu, "en", "en.txt:1: text is not valid UTF-8"},
+        {"400 5 \"a\"\n", "", "de", "de.txt:1: string 400 5 has no English original"},
+        {"1000 1 \"a\"\n", "", "de", "de.txt:1: the identity list 1000 is not translated"},
+        {"400 4 \"a\"\n", "menu 300 \"F\"\n302 \"a\"\n", "en",
+         "en.txt:2: item 302 should be numbered 301 (menu id + position)"},
+        {"400 4 \"a\"\n", "menu 300 \"F\"\n301 \"a\\tStrg N\"\n", "en",
+         "en.txt:2: shortcut \"Strg N\" is not understood"},
+        {"400 4 \"a\"\n", "menu 310 \"F\"\n", "en",
+         "en.txt:1: menu ids are 80, 81 or multiples of 20 from 100 to 1200"},
+        {"400 4 \"a\"\n", "bar 132 300 320\nmenu 300 \"F\"\n", "en",
+         "en.txt:1: menu 320 is not defined"},
+        {"", "menu 300 \"D\"\n301 -\n", "de",
+         "de.txt:2: item differs in kind from the English one"},
+    };
+    for (const a_case& c : cases) {
+        std::string err = Compile(c.strings, c.menus, c.lang);
+        size_t slash = err.find_last_of('/', err.find(':'));
+        EXPECT_EQ(slash == std::string::npos ? err : err.substr(slash + 1), c.expect);
+    }
+}
