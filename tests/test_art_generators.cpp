@@ -212,7 +212,7 @@ TEST(ArtGenerators, SameItemsOnEveryRun) {
                           "gradients.txt", "borders.txt", "sounds.txt", "interface.txt"})
         files[f] = First_Lines(f, 4);
     files["canvases.txt"] += "canvas c=9 d=1 design=bokeh name=\"b\" background=#000000,#202040 "
-                             "lights=#ffcc66 seed=3 full=3\n";
+                             "lights=#ffcc66 seed=3 palette=0-3 full=3\n";
     fs::path dir = Data_Dir("same", files);
     std::vector<a_art_item> first, second;
     std::string error;
@@ -232,6 +232,10 @@ TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
     // Class 3 ends the fallback chain, so a disc picture cannot serve it.
     e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=3 full=0\n"}});
     EXPECT_NE(e.find("fallback"), std::string::npos) << e;
+
+    // A DVD insert (584 x 870) cannot be cut from a wrap (1280 x 640).
+    e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=4 full=3\n"}});
+    EXPECT_NE(e.find("smaller picture of class 3"), std::string::npos) << e;
 
     e = Generate_Error({{"gradients.txt", "gradient id=1 name=x colors=#12345\n"}});
     EXPECT_NE(e.find("colour"), std::string::npos) << e;
