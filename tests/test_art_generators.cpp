@@ -248,6 +248,10 @@ TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
                          "pattern c=1 d=1 kind=stripes colors=#000000,#ffffff,#ff0000 name=x\n"}});
     EXPECT_NE(e.find("divide"), std::string::npos) << e;
 
+    // 32000 would make a key naming the whole category.
+    e = Generate_Error({{"sounds.txt", "sound id=32000 name=x\n"}});
+    EXPECT_NE(e.find("1 to 31999"), std::string::npos) << e;
+
     e = Generate_Error({{"sounds.txt", "sound id=130 name=x ms=100000\n"}});
     EXPECT_NE(e.find("ms"), std::string::npos) << e;
 

@@ -56,7 +56,7 @@ QImage Thumbnail(const QImage& full, int unit_class, int picture_class) {
 }
 
 bool One_Canvas(const a_art_recipe& r, std::vector<a_art_item>& items, std::string& error) {
-    int c = r.Int("c"), d = r.Int("d");
+    int c = r.Key("c"), d = r.Key("d");
     std::string name = r.Text("name");
     std::vector<int> palette =
         r.Has("palette") ? r.Ints("palette") : std::vector<int>{0, 1, 2, 3, 4, 5};

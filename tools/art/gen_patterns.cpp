@@ -339,7 +339,7 @@ bool Art_Gen_Patterns(const std::vector<a_art_recipe>& recipes, std::vector<a_ar
                       std::string& error) {
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "pattern") r.Fail("expected a pattern line");
-        int c = r.Int("c"), d = r.Int("d"), size = r.Int("tile", 64);
+        int c = r.Key("c"), d = r.Key("d"), size = r.Int("tile", 64);
         std::vector<QColor> colors = r.Colors("colors");
         if (size < 8 || size > 256 || size % 8 != 0) r.Fail("tile must be 8 to 256, a multiple of 8");
         if (colors.size() < 2) r.Fail("a pattern needs at least two colours");
