@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "art_canvas_classes.h"
+#include "art_draw.h"
 #include "art_families.h"
 #include "art_items.h"
 #include "art_sheet.h"
@@ -211,7 +212,7 @@ TEST(ArtGenerators, SameItemsOnEveryRun) {
                           "gradients.txt", "borders.txt", "sounds.txt", "interface.txt"})
         files[f] = First_Lines(f, 4);
     files["canvases.txt"] += "canvas c=9 d=1 design=bokeh name=\"b\" background=#000000,#202040 "
-                             "lights=#ffcc66 seed=3 full=3\n";
+                             "lights=#ffcc66 seed=3 palette=0-3 full=3\n";
     fs::path dir = Data_Dir("same", files);
     std::vector<a_art_item> first, second;
     std::string error;
@@ -232,6 +233,10 @@ TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
     e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=3 full=0\n"}});
     EXPECT_NE(e.find("fallback"), std::string::npos) << e;
 
+    // A DVD insert (584 x 870) cannot be cut from a wrap (1280 x 640).
+    e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=4 full=3\n"}});
+    EXPECT_NE(e.find("smaller picture of class 3"), std::string::npos) << e;
+
     e = Generate_Error({{"gradients.txt", "gradient id=1 name=x colors=#12345\n"}});
     EXPECT_NE(e.find("colour"), std::string::npos) << e;
 
@@ -243,11 +248,19 @@ TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
                          "pattern c=1 d=1 kind=stripes colors=#000000,#ffffff,#ff0000 name=x\n"}});
     EXPECT_NE(e.find("divide"), std::string::npos) << e;
 
+    // 32000 would make a key naming the whole category.
+    e = Generate_Error({{"sounds.txt", "sound id=32000 name=x\n"}});
+    EXPECT_NE(e.find("1 to 31999"), std::string::npos) << e;
+
     e = Generate_Error({{"sounds.txt", "sound id=130 name=x ms=100000\n"}});
     EXPECT_NE(e.find("ms"), std::string::npos) << e;
 
     e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=\"x\n"}});
     EXPECT_NE(e.find("quotes"), std::string::npos) << e;
+
+    e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=a\n"
+                                       "stamp c=1 d=1 shape=star colors=#ff0000 name=b\n"}});
+    EXPECT_NE(e.find("8.0.1.1 (b) is made twice"), std::string::npos) << e;
 
     std::vector<a_art_item> items;
     EXPECT_FALSE(Art_Generate_All("/nonexistent/art", items, e));
@@ -309,32 +322,175 @@ TEST(ArtGenerators, SoundsAreShortAndClickFree) {
     }
 }
 
-// Contact sheets of the quick families against goldens that were looked at.
-TEST(ArtGenerators, ContactSheetsMatchGoldens) {
-    struct a_case {
-        a_art_family family;
-        const char* file;
-        int category;
-        const char* golden;
-    };
-    for (const a_case& c : {a_case{Art_Gen_Interface, "interface.txt", 12, "art_interface.png"},
-                            a_case{Art_Gen_Patterns, "patterns.txt", 10, "art_patterns.png"},
-                            a_case{Art_Gen_Borders, "borders.txt", 7, "art_borders.png"}}) {
-        a_art_picture sheet = Art_Contact_Sheet(Family(c.family, c.file), c.category, -1);
-        ASSERT_GT(sheet.width, 0) << c.golden;
-        std::string golden = std::string(CIRQUEL_SOURCE_DIR) + "/tests/golden/" + c.golden;
-        if (std::getenv("CIRQUEL_UPDATE_GOLDEN")) {
-            ASSERT_TRUE(Art_Write_Png(golden, sheet)) << golden;
-            continue;
-        }
-        a_art_picture want;
-        ASSERT_TRUE(Art_Read_Png(golden, want))
-            << "no golden " << golden << " (run with CIRQUEL_UPDATE_GOLDEN=1 to write it)";
-        ASSERT_EQ(want.width, sheet.width) << c.golden;
-        ASSERT_EQ(want.height, sheet.height) << c.golden;
-        size_t off = 0;
-        for (size_t i = 0; i < sheet.pixels.size(); ++i)
-            off += std::abs(int(sheet.pixels[i]) - int(want.pixels[i])) > 8;
-        EXPECT_LT(off, sheet.pixels.size() / 200) << "differs from " << golden;
+namespace {
+
+void Expect_Golden(const std::vector<a_art_item>& items, int category, const char* name) {
+    a_art_picture sheet = Art_Contact_Sheet(items, category, -1);
+    ASSERT_GT(sheet.width, 0) << name;
+    std::string golden = std::string(CIRQUEL_SOURCE_DIR) + "/tests/golden/" + name;
+    if (std::getenv("CIRQUEL_UPDATE_GOLDEN")) {
+        ASSERT_TRUE(Art_Write_Png(golden, sheet)) << golden;
+        return;
     }
+    a_art_picture want;
+    ASSERT_TRUE(Art_Read_Png(golden, want))
+        << "no golden " << golden << " (run with CIRQUEL_UPDATE_GOLDEN=1 to write it)";
+    ASSERT_EQ(want.width, sheet.width) << name;
+    ASSERT_EQ(want.height, sheet.height) << name;
+    size_t off = 0;
+    for (size_t i = 0; i < sheet.pixels.size(); ++i)
+        off += std::abs(int(sheet.pixels[i]) - int(want.pixels[i])) > 8;
+    EXPECT_LT(off, sheet.pixels.size() / 200) << "differs from " << golden;
+}
+
+}  // namespace
+
+// Contact sheets against goldens that were looked at: the quick families
+// whole, and a sample of canvases in every class they are offered in.
+TEST(ArtGenerators, ContactSheetsMatchGoldens) {
+    Expect_Golden(Family(Art_Gen_Interface, "interface.txt"), 12, "art_interface.png");
+    Expect_Golden(Family(Art_Gen_Patterns, "patterns.txt"), 10, "art_patterns.png");
+    Expect_Golden(Family(Art_Gen_Borders, "borders.txt"), 7, "art_borders.png");
+    Expect_Golden(Family(Art_Gen_Stamps, "stamps.txt"), 8, "art_stamps.png");
+
+    std::vector<a_art_recipe> all, sample;
+    std::string error;
+    ASSERT_TRUE(Art_Read_Recipes(DATA + "canvases.txt", all, error)) << error;
+    for (const a_art_recipe& r : all)
+        for (const char* name : {"White", "Sunset glow", "Golden lights", "Cream paper",
+                                 "Rainbow rings", "Vinyl record", "Sheet music", "Winter snow"})
+            if (r.Text("name") == name) sample.push_back(r);
+    ASSERT_EQ(sample.size(), 8u);
+    std::vector<a_art_item> canvases;
+    ASSERT_TRUE(Art_Gen_Canvases(sample, canvases, error)) << error;
+    Expect_Golden(canvases, 2, "art_canvas_thumbnails.png");
+}
+
+TEST(ArtRecipes, LinesSplitIntoFields) {
+    fs::path dir = Data_Dir("recipes", {});
+    {
+        std::ofstream out(dir / "r.txt", std::ios::binary);
+        out << "# comment\r\n\r\n  stamp c=1 name=\"Red heart\" colors=#ff0000,#80ff0000\r\n"
+            << "canvas palette=0-2,4 full=5 angle=-30.5\n";
+    }
+    std::vector<a_art_recipe> recipes;
+    std::string error;
+    ASSERT_TRUE(Art_Read_Recipes((dir / "r.txt").string(), recipes, error)) << error;
+    ASSERT_EQ(recipes.size(), 2u);
+    const a_art_recipe& a = recipes[0];
+    EXPECT_EQ(a.kind, "stamp");
+    EXPECT_EQ(a.Text("name"), "Red heart");
+    EXPECT_EQ(a.where, (dir / "r.txt").string() + ":3");
+    std::vector<QColor> colors = a.Colors("colors");
+    ASSERT_EQ(colors.size(), 2u);
+    EXPECT_EQ(colors[1].alpha(), 0x80);
+    EXPECT_EQ(colors[1].red(), 0xff);
+    const a_art_recipe& b = recipes[1];
+    EXPECT_EQ(b.Ints("palette"), (std::vector<int>{0, 1, 2, 4}));
+    EXPECT_DOUBLE_EQ(b.Real("angle", 0), -30.5);
+    EXPECT_EQ(b.Int("missing", 7), 7);
+    EXPECT_TRUE(b.problem.empty()) << b.problem;
+
+    // Each bad field is noted once, the first one wins.
+    b.Int("full");
+    EXPECT_TRUE(b.problem.empty());
+    b.Ints("angle");
+    b.Color("palette");
+    EXPECT_NE(b.problem.find("angle"), std::string::npos) << b.problem;
+    a.Int("name");
+    a.Real("name", 0);
+    EXPECT_NE(a.problem.find("name"), std::string::npos);
+    a_art_recipe c;
+    c.fields = {{"r", "5-3"}, {"x", "12345678901"}};
+    c.Ints("r");
+    EXPECT_FALSE(c.problem.empty()) << "a falling range";
+    a_art_recipe d;
+    d.fields = {{"x", "12345678901"}};
+    d.Int("x");
+    EXPECT_FALSE(d.problem.empty()) << "a number too long for an int";
+
+    for (const char* bad : {"canvas c=1 c=2\n", "canvas c=1 loose\n", "canvas =3\n"}) {
+        std::ofstream(dir / "bad.txt") << bad;
+        recipes.clear();
+        EXPECT_FALSE(Art_Read_Recipes((dir / "bad.txt").string(), recipes, error)) << bad;
+        EXPECT_NE(error.find("bad.txt:1"), std::string::npos) << error;
+    }
+}
+
+TEST(ArtDraw, PicturesKeepTheirPixelsExactly) {
+    // Odd widths: toolkit rows are padded, pictures are not.
+    QImage gray(5, 3, QImage::Format_Grayscale8);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) gray.scanLine(y)[x] = uchar(y * 5 + x);
+    a_art_picture g = Art_Picture_Gray(gray, a_art_codec::PACKBITS);
+    ASSERT_EQ(g.pixels.size(), 15u);
+    for (int i = 0; i < 15; ++i) EXPECT_EQ(g.pixels[size_t(i)], i);
+    EXPECT_TRUE(g.gray);
+    EXPECT_EQ(g.depth, 8);
+
+    // Coverage comes from alpha when there is one.
+    QImage shape(3, 1, QImage::Format_ARGB32);
+    shape.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    shape.setPixel(1, 0, qRgba(0, 0, 0, 128));
+    shape.setPixel(2, 0, qRgba(0, 0, 0, 255));
+    EXPECT_EQ(Art_Picture_Gray(shape, a_art_codec::PACKBITS).pixels,
+              (std::vector<uint8_t>{0, 128, 255}));
+
+    // Drawing happens premultiplied; stored pixels are straight: a
+    // half-clear red stays full red.
+    QImage pre(1, 1, QImage::Format_ARGB32_Premultiplied);
+    pre.fill(QColor(255, 0, 0, 128));
+    a_art_picture a = Art_Picture_Alpha(pre, a_art_codec::LZW);
+    EXPECT_TRUE(a.transparent);
+    EXPECT_EQ(a.pixels, (std::vector<uint8_t>{0, 0, 255, 128}));  // B, G, R, A
+
+    // Opaque pictures carry alpha 255 whatever the source held.
+    QImage clear(2, 1, QImage::Format_ARGB32);
+    clear.fill(QColor(10, 20, 30, 0));
+    a_art_picture o = Art_Picture_Opaque(clear, a_art_codec::JPEG);
+    EXPECT_FALSE(o.transparent);
+    EXPECT_EQ(o.pixels[3], 255);
+    EXPECT_EQ(o.pixels[7], 255);
+
+    // And back to an image for sheets: same size, same colours.
+    QImage back = Art_Picture_Image(a);
+    EXPECT_EQ(back.size(), QSize(1, 1));
+    EXPECT_EQ(back.pixel(0, 0), qRgba(255, 0, 0, 128));
+}
+
+TEST(ArtDraw, TiledNoiseRepeatsAndStaysInRange) {
+    a_art_noise noise(42);
+    for (float x : {0.3f, 5.7f, 12.25f})
+        for (float y : {0.1f, 3.9f}) {
+            EXPECT_NEAR(noise.Tiled(x, y, 16, 4), noise.Tiled(x + 16, y + 4, 16, 4), 1e-5);
+            EXPECT_NEAR(noise.Tiled_Fbm(x, y, 8, 8, 3), noise.Tiled_Fbm(x + 8, y - 8, 8, 8, 3), 1e-5);
+            float f = noise.Fbm(x * 13, y * 7, 6), t = noise.Turbulence(x, y, 5);
+            EXPECT_TRUE(f >= 0 && f <= 1) << f;
+            EXPECT_TRUE(t >= 0 && t <= 1) << t;
+        }
+    // Seeds make different fields; the same seed the same one.
+    EXPECT_NE(a_art_noise(1).At(3.5f, 2.5f), a_art_noise(2).At(3.5f, 2.5f));
+    EXPECT_EQ(a_art_noise(1).At(3.5f, 2.5f), a_art_noise(1).At(3.5f, 2.5f));
+}
+
+TEST(ArtGenerators, DiscThumbnailsShowADiscWithItsHole) {
+    std::vector<a_art_recipe> recipes;
+    std::string error;
+    fs::path dir = Data_Dir("disc", {});
+    std::ofstream(dir / "c.txt") << "canvas c=2 d=1 design=gradient name=x colors=#0000ff "
+                                    "palette=0,2 full=1,5\n";
+    ASSERT_TRUE(Art_Read_Recipes((dir / "c.txt").string(), recipes, error)) << error;
+    std::vector<a_art_item> items;
+    ASSERT_TRUE(Art_Gen_Canvases(recipes, items, error)) << error;
+    ASSERT_EQ(items.size(), 4u);  // two full pictures, two thumbnails
+    const a_art_item& disc = items[2];
+    ASSERT_EQ(Tuple(disc.key), a_key_tuple(2, 0, 2, 1));
+    const a_art_picture& p = disc.picture;
+    auto red = [&](int x, int y) { return p.pixels[(size_t(y) * p.width + x) * 4 + 2]; };
+    EXPECT_EQ(red(0, 0), 255) << "outside the disc is white";
+    EXPECT_EQ(red(p.width / 2, p.height / 2), 255) << "the centre hole is white";
+    EXPECT_LT(red(p.width / 2, p.height / 4), 20) << "the disc shows the blue canvas";
+    // The jewel base borrows the wide case picture at its own proportions.
+    const a_art_picture& base = items[3].picture;
+    EXPECT_NEAR(double(base.width) / base.height, 810.0 / 640.0, 0.03);
 }

@@ -1,6 +1,9 @@
 // Art_Generate_All: reads each recipe file of data/art/ and runs its family.
 #include <QtGui/QGuiApplication>
 
+#include <set>
+#include <tuple>
+
 #include "art_families.h"
 #include "platform/app.h"
 
@@ -22,6 +25,22 @@ const a_family_file FAMILIES[] = {
     {"sounds.txt", Art_Gen_Sounds},
     {"interface.txt", Art_Gen_Interface},
 };
+
+// Two recipes naming the same record would leave one of them out of the
+// database; refuse them here, where the name can still be shown.
+bool Keys_Unique(const std::vector<a_art_item>& items, std::string& error) {
+    std::set<std::tuple<int, int, int, int>> seen;
+    for (const a_art_item& item : items) {
+        const a_art_key& k = item.key;
+        if (!seen.insert({k.a, k.b, k.c, k.d}).second) {
+            error = "key " + std::to_string(k.a) + "." + std::to_string(k.b) + "." +
+                    std::to_string(k.c) + "." + std::to_string(k.d) + " (" + item.name +
+                    ") is made twice";
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -49,6 +68,7 @@ bool Art_Generate_All(const std::string& data_dir, std::vector<a_art_item>& item
         if (!Art_Read_Recipes(dir + family.file, recipes, error)) return false;
         if (!family.generate(recipes, out, error)) return false;
     }
+    if (!Keys_Unique(out, error)) return false;
     items = std::move(out);
     return true;
 }

@@ -69,6 +69,12 @@ int a_art_recipe::Int(const std::string& key) const {
     return v;
 }
 
+int a_art_recipe::Key(const std::string& key) const {
+    int v = Int(key);
+    if (v < 1 || v > 31999) Fail("field " + key + " must be 1 to 31999");
+    return v;
+}
+
 double a_art_recipe::Real(const std::string& key, double fallback) const {
     if (!Has(key)) return fallback;
     std::istringstream in(Text(key));

@@ -20,6 +20,9 @@ struct a_art_recipe {
     std::string Text(const std::string& key, const std::string& fallback = "") const;
     int Int(const std::string& key, int fallback) const;
     int Int(const std::string& key) const;  // required
+    // A required key component: 1 to 31999, since 32000 names a whole
+    // category and larger values do not fit.
+    int Key(const std::string& key) const;
     double Real(const std::string& key, double fallback) const;
     QColor Color(const std::string& key, const QColor& fallback) const;
     QColor Color(const std::string& key) const;  // required

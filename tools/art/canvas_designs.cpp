@@ -217,20 +217,31 @@ QImage Design_Wood(int w, int h, const a_art_recipe& r) {
 QImage Design_Marble(int w, int h, const a_art_recipe& r) {
     QRgb base = r.Color("color").rgb(), vein = r.Color("vein").rgb();
     double angle = r.Real("angle", 35) * PI / 180.0;
-    a_art_noise noise(Seed(r));
+    a_art_noise noise(Seed(r)), second(Seed(r) + 17);
     float ca = float(std::cos(angle)), sa = float(std::sin(angle));
-    a_art_field turb(w, h, 2, [&](float x, float y) { return noise.Turbulence(x / 210, y / 210, 6); });
-    a_art_field cloud(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 150 + 40, y / 150, 4); });
+    float cb = float(std::cos(angle + 1.1)), sb = float(std::sin(angle + 1.1));
+    // Smooth warping makes the veins flow; a little turbulence roughens them.
+    a_art_field turb(w, h, 2, [&](float x, float y) {
+        return noise.Fbm(x / 300, y / 300, 5) + 0.2f * noise.Turbulence(x / 90 + 7, y / 90, 4);
+    });
+    a_art_field turb2(w, h, 2, [&](float x, float y) { return second.Fbm(x / 140, y / 140, 5); });
+    a_art_field cloud(w, h, 4, [&](float x, float y) { return noise.Fbm(x / 200 + 40, y / 200, 4); });
+    auto sharp = [](float s, int power) {
+        float v = 1.0f - std::fabs(s), out = 1.0f;
+        for (int i = 0; i < power; ++i) out *= v;
+        return out;
+    };
     QImage image(w, h, QImage::Format_RGB32);
     For_Pixels(image, [&](int x, int y) {
-        float u = float(x) * ca + float(y) * sa;
-        float t = turb.At(x, y);
-        float s1 = 1.0f - std::fabs(std::sin(u / 55.0f + t * 9.0f));
-        float s2 = 1.0f - std::fabs(std::sin(u / 17.0f + t * 14.0f));
-        float v = s1 * s1, v4 = v * v, v8 = v4 * v4;
-        float f2 = s2 * s2 * s2, f4 = f2 * f2, f8 = f4 * f4, f16 = f8 * f8;
-        float mix = std::min(1.0f, v8 * v + f16 * f4 * 0.5f);
-        return Art_Shade_Rgb(Art_Mix_Rgb(base, vein, mix), 1.0f + 0.08f * (cloud.At(x, y) - 0.5f));
+        // Long veins flowing along the angle, bent by turbulence, with a soft
+        // halo; finer crossing veins; and faint clouding in the stone.
+        float u = float(x) * ca + float(y) * sa, u2 = float(x) * cb + float(y) * sb;
+        float s1 = std::sin(u / 95.0f + turb.At(x, y) * 9.0f);
+        float s2 = std::sin(u2 / 43.0f + turb2.At(x, y) * 9.0f);
+        float mix = sharp(s1, 48) * 0.9f + sharp(s1, 6) * 0.18f + sharp(s2, 64) * 0.45f;
+        float c = cloud.At(x, y) - 0.5f;
+        return Art_Shade_Rgb(Art_Mix_Rgb(base, vein, std::min(1.0f, mix + 0.12f * c)),
+                             1.0f + 0.06f * c);
     });
     return image;
 }
@@ -424,18 +435,16 @@ QImage Design_Landscape(int w, int h, const a_art_recipe& r) {
 
 // ---- geometric ----
 
-QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> colors = r.Colors("colors");
-    double width = r.Real("width", 40), angle = r.Real("angle", 45) * PI / 180.0;
-    double ca = std::cos(angle), sa = std::sin(angle);
+// Colour bands: `band` gives the band coordinate at a point, each whole step
+// the next colour; four sub-samples per pixel smooth the boundaries.
+template <typename F>
+QImage Banded(int w, int h, const std::vector<QColor>& colors, F band) {
     QImage image(w, h, QImage::Format_RGB32);
     int n = int(colors.size());
     For_Pixels(image, [&](int x, int y) {
-        // Four sub-samples across the stripe edge give smooth boundaries.
         int rr = 0, gg = 0, bb = 0;
         for (int s = 0; s < 4; ++s) {
-            double u = (x + 0.25 * s) * ca + (y + 0.25 * ((s + 2) % 4)) * sa;
-            int k = int(std::floor(u / width)) % n;
+            int k = int(std::floor(band(x + 0.25 * s, y + 0.25 * ((s + 2) % 4)))) % n;
             if (k < 0) k += n;
             rr += colors[size_t(k)].red();
             gg += colors[size_t(k)].green();
@@ -444,6 +453,13 @@ QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
         return qRgb(rr / 4, gg / 4, bb / 4);
     });
     return image;
+}
+
+QImage Design_Stripes(int w, int h, const a_art_recipe& r) {
+    double width = r.Real("width", 40), angle = r.Real("angle", 45) * PI / 180.0;
+    double ca = std::cos(angle), sa = std::sin(angle);
+    return Banded(w, h, r.Colors("colors"),
+                  [&](double x, double y) { return (x * ca + y * sa) / width; });
 }
 
 QImage Design_Dots(int w, int h, const a_art_recipe& r) {
@@ -554,24 +570,10 @@ QImage Design_Lowpoly(int w, int h, const a_art_recipe& r) {
 }
 
 QImage Design_Chevron(int w, int h, const a_art_recipe& r) {
-    std::vector<QColor> colors = r.Colors("colors");
     double width = r.Real("width", 36), zig = r.Real("zig", 60);
-    int n = int(colors.size());
-    QImage image(w, h, QImage::Format_RGB32);
-    For_Pixels(image, [&](int x, int y) {
-        int rr = 0, gg = 0, bb = 0;
-        for (int s = 0; s < 4; ++s) {
-            double fx = x + 0.25 * s, fy = y + 0.25 * ((s + 1) % 4);
-            double tri = std::fabs(std::fmod(fx, 2 * zig) - zig);
-            int k = int(std::floor((fy + tri) / width)) % n;
-            if (k < 0) k += n;
-            rr += colors[size_t(k)].red();
-            gg += colors[size_t(k)].green();
-            bb += colors[size_t(k)].blue();
-        }
-        return qRgb(rr / 4, gg / 4, bb / 4);
+    return Banded(w, h, r.Colors("colors"), [&](double x, double y) {
+        return (y + std::fabs(std::fmod(x, 2 * zig) - zig)) / width;
     });
-    return image;
 }
 
 // ---- music ----

@@ -220,9 +220,8 @@ bool Art_Gen_Borders(const std::vector<a_art_recipe>& recipes, std::vector<a_art
     std::vector<a_art_item> pictures;
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "border") r.Fail("expected a border line");
-        int id = r.Int("id"), size = r.Int("size", 48);
+        int id = r.Key("id"), size = r.Int("size", 48);
         a_band band{r.Text("style"), r.Colors("colors"), double(size), size * r.Real("thick", 0.6)};
-        if (id < 1 || id > 999) r.Fail("border ids run from 1 to 999");
         if (size < 16 || size > 128) r.Fail("size runs from 16 to 128");
         if (band.colors.size() < 2) r.Fail("a border needs at least two colours");
         if (Art_Recipe_Problem(r, error)) return false;

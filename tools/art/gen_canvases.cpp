@@ -56,7 +56,7 @@ QImage Thumbnail(const QImage& full, int unit_class, int picture_class) {
 }
 
 bool One_Canvas(const a_art_recipe& r, std::vector<a_art_item>& items, std::string& error) {
-    int c = r.Int("c"), d = r.Int("d");
+    int c = r.Key("c"), d = r.Key("d");
     std::string name = r.Text("name");
     std::vector<int> palette =
         r.Has("palette") ? r.Ints("palette") : std::vector<int>{0, 1, 2, 3, 4, 5};
@@ -72,9 +72,19 @@ bool One_Canvas(const a_art_recipe& r, std::vector<a_art_item>& items, std::stri
         else has_full[k] = true;
     }
     for (int k : palette) {
-        if (k < 0 || k >= ART_CANVAS_CLASSES) r.Fail("classes run from 0 to 5");
-        else if (Canvas_Resolve(k, has_full) < 0)
+        if (k < 0 || k >= ART_CANVAS_CLASSES) {
+            r.Fail("classes run from 0 to 5");
+            continue;
+        }
+        int from = Canvas_Resolve(k, has_full);
+        a_canvas_size want = Canvas_Natural_Size(k), have = Canvas_Natural_Size(from);
+        if (from < 0)
             r.Fail("class " + std::to_string(k) + " has no full picture along its fallback chain");
+        // A borrowed picture is cut at the unit's natural size, not scaled
+        // (except from class 1), so it must be at least that large.
+        else if (from != k && from != 1 && (have.width < want.width || have.height < want.height))
+            r.Fail("class " + std::to_string(k) + " would borrow the smaller picture of class " +
+                   std::to_string(from));
     }
     if (Art_Recipe_Problem(r, error)) return false;
 

@@ -19,10 +19,9 @@ bool Art_Gen_Gradients(const std::vector<a_art_recipe>& recipes, std::vector<a_a
                        std::string& error) {
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "gradient") r.Fail("expected a gradient line");
-        int id = r.Int("id");
+        int id = r.Key("id");
         int bands = r.Int("bands", 64);
         std::vector<QColor> stops = r.Colors("colors");
-        if (id < 1 || id > 999) r.Fail("gradient ids run from 1 to 999");
         if (bands < 2 || bands > MAX_BANDS) r.Fail("bands run from 2 to 256");
         if (Art_Recipe_Problem(r, error)) return false;
         a_art_item item;

@@ -214,9 +214,8 @@ bool Icon(QPainter& p, const std::string& tool, double s, std::string& error) {
 bool Art_Gen_Interface(const std::vector<a_art_recipe>& recipes, std::vector<a_art_item>& items,
                        std::string& error) {
     for (const a_art_recipe& r : recipes) {
-        int id = r.Int("id");
+        int id = r.Key("id");
         int w = r.Int("width", 32), h = r.Int("height", w);
-        if (id < 1 || id > 32767) r.Fail("picture ids run from 1 to 32767");
         if (w < 8 || w > 2048 || h < 8 || h > 2048) r.Fail("sizes run from 8 to 2048");
         if (r.kind != "picture" && r.kind != "icon") r.Fail("expected a picture or icon line");
         if (Art_Recipe_Problem(r, error)) return false;

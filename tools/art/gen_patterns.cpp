@@ -206,9 +206,10 @@ QImage Bricks(const a_tile& t) {
 QImage Herringbone(const a_tile& t) {
     int n = t.size / 8;
     return Supersampled(t, [&](double x, double y) {
-        int col = int(x) / (2 * n) % 4;
-        double u = (col % 2 == 0) ? x + y : x - y + t.size;
-        return Mod(int(std::floor(u / (2 * n))), 2) + (col >= 2 ? 0 : 0);
+        // Columns two cells wide, slanting one way and then the other.
+        bool rising = (int(x) / (2 * n)) % 2 == 0;
+        double u = rising ? x + y : x - y + t.size;
+        return Mod(int(std::floor(u / (2 * n))), 2);
     });
 }
 
@@ -338,7 +339,7 @@ bool Art_Gen_Patterns(const std::vector<a_art_recipe>& recipes, std::vector<a_ar
                       std::string& error) {
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "pattern") r.Fail("expected a pattern line");
-        int c = r.Int("c"), d = r.Int("d"), size = r.Int("tile", 64);
+        int c = r.Key("c"), d = r.Key("d"), size = r.Int("tile", 64);
         std::vector<QColor> colors = r.Colors("colors");
         if (size < 8 || size > 256 || size % 8 != 0) r.Fail("tile must be 8 to 256, a multiple of 8");
         if (colors.size() < 2) r.Fail("a pattern needs at least two colours");

@@ -78,9 +78,8 @@ bool Art_Gen_Sounds(const std::vector<a_art_recipe>& recipes, std::vector<a_art_
                     std::string& error) {
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "sound") r.Fail("expected a sound line");
-        int id = r.Int("id");
+        int id = r.Key("id");
         a_voice v = Voice_Of(r, id);
-        if (id < 1 || id > 32767) r.Fail("sound ids run from 1 to 32767");
         if (v.ms < 5 || v.ms > 3000) r.Fail("ms runs from 5 to 3000");
         if (v.freq <= 0 || v.freq2 <= 0) r.Fail("frequencies must be above 0");
         if (v.noise < 0 || v.noise > 1) r.Fail("noise runs from 0 to 1");

@@ -221,7 +221,7 @@ bool Art_Gen_Stamps(const std::vector<a_art_recipe>& recipes, std::vector<a_art_
                     std::string& error) {
     for (const a_art_recipe& r : recipes) {
         if (r.kind != "stamp") r.Fail("expected a stamp line");
-        int c = r.Int("c"), d = r.Int("d"), size = r.Int("size", 256);
+        int c = r.Key("c"), d = r.Key("d"), size = r.Int("size", 256);
         std::vector<QColor> colors = r.Colors("colors");
         std::string style = r.Text("style", "glossy");
         if (size < 16 || size > 512) r.Fail("size runs from 16 to 512");

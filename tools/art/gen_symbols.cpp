@@ -170,7 +170,7 @@ QImage Coverage(const QPainterPath& path, int size) {
 bool Art_Gen_Symbols(const std::vector<a_art_recipe>& recipes, std::vector<a_art_item>& items,
                      std::string& error) {
     for (const a_art_recipe& r : recipes) {
-        int c = r.Int("c"), d = r.Int("d"), size = r.Int("size", 256);
+        int c = r.Key("c"), d = r.Key("d"), size = r.Int("size", 256);
         if (size < 16 || size > 512) r.Fail("size runs from 16 to 512");
         QPainterPath shape;
         if (r.kind == "symbol") {
