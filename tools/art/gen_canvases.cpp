@@ -77,7 +77,7 @@ bool One_Canvas(const a_art_recipe& r, std::vector<a_art_item>& items, std::stri
             continue;
         }
         int from = Canvas_Resolve(k, has_full);
-        a_canvas_size want = Canvas_Natural_Size(k), have = Canvas_Natural_Size(from);
+        a_canvas_size want = Art_Canvas_Natural_Size(k), have = Art_Canvas_Natural_Size(from);
         if (from < 0)
             r.Fail("class " + std::to_string(k) + " has no full picture along its fallback chain");
         // A borrowed picture is cut at the unit's natural size, not scaled
