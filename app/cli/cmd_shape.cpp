@@ -36,15 +36,6 @@ a_template* Load_Template(const std::string& label) {
     return t;
 }
 
-a_port_bits World_Bits(const GWorld* w) {
-    a_port_bits bits;
-    bits.base = w->pix.baseAddr;
-    bits.rowbytes = PixMap_RowBytes(w->pix);
-    bits.depth = w->pix.pixelSize;
-    bits.bounds = w->pix.bounds;
-    return bits;
-}
-
 // Makes a 32-bit world of `bounds`, lets `draw` fill it and writes it out.
 template <typename F>
 int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {

@@ -240,15 +240,6 @@ GWorld* Composite_Result(const a_masked_gworld& body, const a_masked_gworld& sha
     return out;
 }
 
-a_port_bits World_Bits(const GWorld* w) {
-    a_port_bits b;
-    b.base = w->pix.baseAddr;
-    b.rowbytes = PixMap_RowBytes(w->pix);
-    b.depth = w->pix.pixelSize;
-    b.bounds = w->pix.bounds;
-    return b;
-}
-
 void Swap_MW(a_masked_gworld& a, a_masked_gworld& b) {
     std::swap(a, b);
 }

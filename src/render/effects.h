@@ -61,7 +61,5 @@ void Fill_Missing_Pattern(GWorld* world);
 // filled with `paper` (0x00RRGGBB): a rendered block as it would sit on a page.
 GWorld* Composite_Result(const a_masked_gworld& body, const a_masked_gworld& shad, const Rect& area,
                          uint32_t paper);
-// A 32-bit world's pixels as a drawing port or an image writer sees them.
-a_port_bits World_Bits(const GWorld* w);
 void Swap_MW(a_masked_gworld& a, a_masked_gworld& b);
 void Dispose_Masked_World(a_masked_gworld& mw);

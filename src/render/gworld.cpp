@@ -114,6 +114,8 @@ void Copy_GWorld(const GWorld* src, GWorld*& dst) {
     std::memcpy(dst->pix.baseAddr, src->pix.baseAddr, PixMap_Len(src->pix));
 }
 
+a_port_bits World_Bits(const GWorld* world) { return Bits_Of(world->pix); }
+
 GWorld* Copy_GWorld(const GWorld* world) {
     if (!world) return nullptr;
     GWorld* w = nullptr;

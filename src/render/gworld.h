@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
+#include "platform/port.h"
 #include "render/pixmap.h"
 
 struct a_port;  // the platform's drawing port (platform/port.h)
@@ -47,6 +48,8 @@ void Dispose_GWorld(GWorld*& gworld);
 void Copy_GWorld(const GWorld* src, GWorld*& dst);
 // Short form: a new copy, or nullptr for nullptr or when memory is short.
 GWorld* Copy_GWorld(const GWorld* world);
+// The world's pixels as a drawing port or an image writer sees them.
+a_port_bits World_Bits(const GWorld* world);
 // Remakes the world on newbox with its depth and table (fatal on failure);
 // the contents are not kept. Nothing when the bounds already match.
 void Resize_GWorld(GWorld*& gworld, const Rect& newbox);
