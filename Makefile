@@ -21,6 +21,7 @@ test: asan
 	@ctest --preset asan
 
 bench: release
+	@bench/setup
 	@for b in build/release/bench/cirquel-bench*; do "$$b"; done
 
 clean:
