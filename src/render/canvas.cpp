@@ -6,7 +6,6 @@
 #include "artdb/database.h"
 #include "model/doc_hooks.h"
 #include "model/document.h"
-#include "platform/dialogs.h"
 #include "render/blit.h"
 #include "render/effects_cache.h"
 #include "render/pixcolor.h"
@@ -94,15 +93,6 @@ Rect Source_Rect(const Rect& pic, const Rect& dst, const a_keyset& full, const a
         return Rect{int16_t(top), int16_t(left), int16_t(top + h), int16_t(left + w)};
     }
     return Centred(pic, w, h);
-}
-
-void Show_Alert(int alert) {
-    a_dialog_request r;
-    Get_Translated_String(alert, ALERT_STR_ID, r.message);
-    std::string ok;
-    Get_DLOG_String(STR_OK, ok);
-    r.buttons = {ok};
-    Dialog_Ask(r);
 }
 
 // The palette entries of a class: (2, class, *, *).
@@ -269,7 +259,7 @@ bool Canvas_Verify(a_doc_unit& unit, int kind) {
     a_keyset full;
     if (Find_Full_Canvas(full, unit.canv.cv.canvas_key)) return true;
     CanvX_To_Key(unit.canv.cv.canvas_key, 1, UNIT_TO_CANV_PREFIX(kind));
-    Show_Alert(ALERT_CANVAS_MISSING);
+    OK_Alert(ALERT_CANVAS_MISSING, false);
     return false;
 }
 
