@@ -17,8 +17,16 @@ asan: bootstrap
 run: release
 	@scripts/demo build/release
 
+# The whole test binary once more in a shuffled order, so that a test which
+# leans on another's leftovers shows (ctest runs each test in its own process).
+SHUFFLE_SEED ?= 2
+
 test: asan
 	@ctest --preset asan
+	@echo "Shuffled run of cirquel_tests, seed $(SHUFFLE_SEED)"
+	@cd build/asan/tests && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ./cirquel_tests --gtest_shuffle --gtest_random_seed=$(SHUFFLE_SEED) --gtest_brief=1
 
 bench: release
 	@bench/setup

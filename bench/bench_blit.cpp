@@ -12,9 +12,9 @@
 
 #include "platform/port.h"
 #include "platform/region.h"
-#include "render/blit.h"
-#include "render/gworld.h"
-#include "render/syspix.h"
+#include "pixels/blit.h"
+#include "pixels/gworld.h"
+#include "pixels/syspix.h"
 
 namespace {
 

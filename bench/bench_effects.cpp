@@ -17,7 +17,7 @@
 #include "render/canvas.h"
 #include "render/effects.h"
 #include "render/effects_cache.h"
-#include "render/syspix.h"
+#include "pixels/syspix.h"
 
 namespace {
 

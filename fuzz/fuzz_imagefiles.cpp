@@ -8,7 +8,7 @@
 #include "images/iff_reader.h"
 #include "images/image_files.h"
 #include "images/psd_file.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "shell/prefs.h"
+#include "base/prefs.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #pragma once
 #include <cstdint>
 
-#include "render/gworld.h"
-#include "render/syspix.h"
+#include "pixels/gworld.h"
+#include "pixels/syspix.h"
 
 // A w x h masked world at (0, 0) of one colour (0x00RRGGBB); with `mask`
 // an 8-bit mask of value `m`.

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <random>
 
-#include "render/pixcursor.h"
-#include "render/pixmap.h"
+#include "pixels/pixcursor.h"
+#include "pixels/pixmap.h"
 
 // A bare map that frees itself.
 struct a_test_map {

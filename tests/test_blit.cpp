@@ -9,10 +9,10 @@
 
 #include "pixmap_fixtures.h"
 #include "platform/port.h"
-#include "render/blit.h"
-#include "render/blit_port.h"
-#include "render/gworld.h"
-#include "render/hq_blit.h"
+#include "pixels/blit.h"
+#include "pixels/blit_port.h"
+#include "pixels/gworld.h"
+#include "pixels/hq_blit.h"
 
 namespace {
 

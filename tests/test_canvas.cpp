@@ -7,7 +7,7 @@
 
 #include "artdb_fixtures.h"
 #include "effects_fixtures.h"
-#include "model/doc_hooks.h"
+#include "signals_guard.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
 #include "render/canvas.h"
@@ -201,8 +201,8 @@ TEST(CanvasCommands, NewUnitsStartWhiteAndCommandsRecordSteps) {
     ASSERT_NE(g_doc.up, nullptr);
     EXPECT_EQ(g_doc.up->canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
     EXPECT_TRUE(Is_Unit_Empty(*g_doc.up));
-    auto saved = g_doc_hooks.history_emit;
-    g_doc_hooks.history_emit = Count_Step;
+    a_signals_guard guard;
+    (void)g_doc_services.history_emit.Install(Count_Step);  // the guard removes it
     g_steps = 0;
     for (int i = 0; i < 4; ++i) Canvas_Rotate_CW();
     EXPECT_EQ(g_doc.up->canv.cv.canvas_nrot, 0);
@@ -221,6 +221,5 @@ TEST(CanvasCommands, NewUnitsStartWhiteAndCommandsRecordSteps) {
     int before = g_steps;
     Paint_Clear_All();  // nothing to clear: no step
     EXPECT_EQ(g_steps, before);
-    g_doc_hooks.history_emit = saved;
     Doc_Dispose();
 }

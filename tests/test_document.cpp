@@ -3,14 +3,15 @@
 
 #include <memory>
 
-#include "images/photo_rec.h"
+#include "model/photo_rec.h"
 #include "model/clones.h"
-#include "model/doc_hooks.h"
+#include "platform/sound.h"
+#include "signals_guard.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 #include "template_fixtures.h"
-#include "text/text_rec.h"
+#include "model/text_rec.h"
 
 namespace {
 
@@ -46,10 +47,8 @@ void Add_Photo(a_doc_unit& u, uint32_t source) {
 class Document : public testing::Test {
 protected:
     void SetUp() override { Dialog_ScriptAnswers({}); }
-    void TearDown() override {
-        Doc_Dispose();
-        g_doc_hooks = a_doc_hooks{};
-    }
+    void TearDown() override { Doc_Dispose(); }
+    a_signals_guard signals_{true};
 };
 
 }  // namespace
@@ -164,8 +163,8 @@ TEST_F(Document, CloneToggleRules) {
     static std::vector<int> ops, sounds;
     ops.clear();
     sounds.clear();
-    g_doc_hooks.history_emit = [](int op) { ops.push_back(op); };
-    g_doc_hooks.play_sound = [](int s) { sounds.push_back(s); };
+    (void)g_doc_services.history_emit.Install([](int op) { ops.push_back(op); });
+    (void)g_doc_services.play_sound.Install([](int s) { sounds.push_back(s); });
     Doc_New(*Kinds("AAAB"));
     // The first unit of a run cannot become a clone.
     EXPECT_EQ(Clone_Toggle(1), CLONE_REFUSED);
@@ -197,8 +196,8 @@ TEST_F(Document, CloneToggleRules) {
 TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
     static int refreshes = 0, selections = 0;
     refreshes = selections = 0;
-    g_doc_hooks.views_refresh = [] { ++refreshes; };
-    g_doc_hooks.unit_selected = [](uint32_t) { ++selections; };
+    (void)g_doc_notices.unit_dirty.Subscribe([](uint32_t, const Rect&) { ++refreshes; });
+    (void)g_doc_notices.unit_selected.Subscribe([](uint32_t) { ++selections; });
     Doc_New(*Kinds("AAB"));
     int r = refreshes, s = selections;
     Select_Doc_Unit(1);
@@ -213,7 +212,7 @@ TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
 
 TEST_F(Document, WindowTitleAndDirectKind) {
     static std::string title;
-    g_doc_hooks.title_changed = [](const std::string& t) { title = t; };
+    (void)g_doc_notices.title.Subscribe([](const std::string& t) { title = t; });
     Doc_New(*Kinds("B"));
     EXPECT_EQ(title, "Cirquel - Untitled");
     EXPECT_EQ(Calc_Direct_Print_Kind(), NOT_DIRECT);

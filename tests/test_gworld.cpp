@@ -5,8 +5,9 @@
 #include "model/document.h"
 #include "pixmap_fixtures.h"
 #include "platform/port.h"
-#include "render/blit.h"
-#include "render/gworld.h"
+#include "pixels/blit.h"
+#include "pixels/blit_port.h"
+#include "pixels/gworld.h"
 
 namespace {
 

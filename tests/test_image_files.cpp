@@ -14,8 +14,8 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/image_codec.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 namespace {
 

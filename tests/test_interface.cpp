@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/dialogs.h"
-#include "shell/messages.h"
-#include "shell/prefs.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
 #include "ui/interface.h"
 
 TEST(Interface, ControllerSilencesAlertsAndStartChoiceIsSaved) {

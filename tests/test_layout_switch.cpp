@@ -3,12 +3,12 @@
 
 #include <memory>
 
-#include "images/photo_rec.h"
-#include "model/doc_hooks.h"
+#include "model/photo_rec.h"
+#include "signals_guard.h"
 #include "model/document.h"
 #include "model/layout_switch.h"
 #include "platform/dialogs.h"
-#include "shell/prefs.h"
+#include "base/prefs.h"
 #include "templates/catalogue.h"
 #include "templates/recent_layouts.h"
 
@@ -54,18 +54,19 @@ protected:
     void SetUp() override {
         g_script = a_switch_script{};
         Dialog_ScriptAnswers({});
-        g_doc_hooks.save_document = [] { ++g_script.saves; return g_script.save_ok; };
-        g_doc_hooks.choose_template = [] { return g_script.chosen; };
-        g_doc_hooks.ask_complex_remap = [](const a_template&, a_unit_mapping*, uint32_t,
-                                           const a_sig_source*) {
-            ++g_script.remap_dialogs;
-            return g_script.remap_ok;
-        };
+        (void)g_doc_services.save_document.Install([] {
+            ++g_script.saves;
+            return g_script.save_ok;
+        });
+        (void)g_doc_services.choose_template.Install([] { return g_script.chosen; });
+        (void)g_doc_services.ask_complex_remap.Install(
+            [](const a_template&, a_unit_mapping*, uint32_t, const a_sig_source*) {
+                ++g_script.remap_dialogs;
+                return g_script.remap_ok;
+            });
     }
-    void TearDown() override {
-        Doc_Dispose();
-        g_doc_hooks = a_doc_hooks{};
-    }
+    void TearDown() override { Doc_Dispose(); }
+    a_signals_guard signals_{true};  // the services above are removed with it
     static void Map(const a_template& t, a_template_mapping& map, bool& exact) {
         a_sig_list sig;
         Calc_Template_Mapping(t, map, sig, exact);

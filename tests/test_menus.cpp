@@ -5,7 +5,7 @@
 #include <set>
 
 #include "shell/menus.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 
 namespace {
 

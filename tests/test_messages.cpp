@@ -14,8 +14,9 @@
 #include <unistd.h>
 
 #include "platform/dialogs.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "signals_guard.h"
+#include "base/string_ids.h"
 
 namespace {
 
@@ -29,16 +30,16 @@ std::string Test_Doc_Name() {
 
 class Messages : public testing::Test {
   protected:
+    a_signals_guard signals_{true};
     void SetUp() override {
         Messages_SetLanguage(LANG_ENGLISH);
         Param_Text({});
         g_test_controller = HUMAN;
-        g_message_hooks.controller = Test_Controller;
+        (void)g_message_services.controller.Install(Test_Controller);
         Dialog_ScriptAnswers({});
     }
     void TearDown() override {
         Messages_SetLanguage(LANG_ENGLISH);
-        g_message_hooks.controller = nullptr;
         Progress_Tick(PROGRESS_CLOSE, -2);
         Prompt_Hide();
     }
@@ -152,11 +153,11 @@ TEST_F(Messages, QuestionsTakeTheirTextsFromTheLists) {
     EXPECT_EQ(r.message, "Save changes to \"Party.cd4\" before quitting?");
     EXPECT_EQ(r.buttons, (std::vector<std::string>{"Save", "Don't Save", "Cancel"}));
 
-    g_message_hooks.doc_name = Test_Doc_Name;
+    a_listener_token name = g_message_services.doc_name.Install(Test_Doc_Name);
     Messages_SetLanguage(LANG_GERMAN);
     Dialog_ScriptAnswers({});
     EXPECT_EQ(Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT), 0);
-    g_message_hooks.doc_name = nullptr;
+    g_message_services.doc_name.Remove(name);
     ASSERT_EQ(Dialog_History().size(), 1u);
     EXPECT_EQ(Dialog_History()[0].message,
               "Zur zuletzt gespeicherten Version von \"Party.cd4\" zurückkehren?");
@@ -227,7 +228,8 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     auto fatal = [](void (*f)()) {
         Dialog_SetQuiet(false);
         Messages_SetFatalHook(Recovery_Hook);
-        g_message_hooks.controller = [] { return GHOST; };  // fatal alerts show all the same
+        g_message_services = a_message_services{};
+        (void)g_message_services.controller.Install([] { return GHOST; });  // fatal alerts show all the same
         f();
     };
     EXPECT_EXIT(fatal([] { InternalError(); }), testing::ExitedWithCode(70),
@@ -246,6 +248,41 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
             InternalError();
         },
         testing::ExitedWithCode(70), "Program has crashed");
+}
+
+// Listeners of a notice never knock each other out; a service has one owner,
+// and a second one is an internal error rather than a silent replacement.
+TEST(NoticesDeathTest, ManyListenersOneOwner) {
+    a_notice<int> changed;
+    std::vector<std::string> heard;
+    a_listener_token a = changed.Subscribe([&](int v) { heard.push_back("a" + std::to_string(v)); });
+    a_listener_token b = changed.Subscribe([&](int v) {
+        heard.push_back("b" + std::to_string(v));
+        changed.Unsubscribe(a);  // leaving while the notice is sent is allowed
+    });
+    changed.Emit(1);
+    changed.Emit(2);
+    EXPECT_EQ(heard, (std::vector<std::string>{"a1", "b1", "b2"}));
+    EXPECT_EQ(a, 0u);
+    changed.Unsubscribe(b);
+    EXPECT_EQ(changed.Listener_Count(), 0u);
+
+    a_service<int(int)> twice;
+    EXPECT_EQ(twice.Call_Or([] { return -1; }, 4), -1);
+    a_listener_token owner = twice.Install([](int v) { return 2 * v; });
+    EXPECT_EQ(twice.Call_Or([] { return -1; }, 4), 8);
+    a_listener_token stranger = owner + 1000;
+    twice.Remove(stranger);  // not the owner's token: nothing
+    EXPECT_TRUE(twice.Installed());
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Dialog_SetQuiet(false);
+            (void)twice.Install([](int v) { return v; });
+        },
+        testing::ExitedWithCode(70), "Program has crashed");
+    twice.Remove(owner);
+    EXPECT_FALSE(twice.Installed());
 }
 
 TEST_F(Messages, ProgressBarHeldOpenAcrossItems) {
@@ -314,7 +351,7 @@ std::map<std::string, std::pair<int, int>> Named_Strings() {
                                                        {"ID_", IDENTITY_STR_ID},
                                                        {"DES_", DESIGN_STR_ID}};
     std::map<std::string, std::pair<int, int>> out;
-    std::istringstream in(Read_Text(fs::path(CIRQUEL_SOURCE_DIR) / "src/shell/string_ids.h"));
+    std::istringstream in(Read_Text(fs::path(CIRQUEL_SOURCE_DIR) / "src/base/string_ids.h"));
     std::string name, eq, number;
     for (std::string line; std::getline(in, line);) {
         std::istringstream words(line);

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "pixmap_fixtures.h"
-#include "render/pixcolor.h"
+#include "pixels/pixcolor.h"
 
 TEST(PixColor, DarknessMapsAndTheirEnds) {
     uint8_t m[256];

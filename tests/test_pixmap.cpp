@@ -5,7 +5,7 @@
 #include <set>
 
 #include "pixmap_fixtures.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 TEST(PixMap, RowLengthsArePaddedToWholeWords) {
     EXPECT_EQ(Calc_RowBytes(3, 8), 4);

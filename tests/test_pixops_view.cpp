@@ -8,10 +8,10 @@
 
 #include "golden_image.h"
 #include "pixmap_fixtures.h"
-#include "render/blit.h"
-#include "render/hq_blit.h"
-#include "render/pixcolor.h"
-#include "render/syspix.h"
+#include "pixels/blit.h"
+#include "pixels/hq_blit.h"
+#include "pixels/pixcolor.h"
+#include "pixels/syspix.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
-#include "shell/messages.h"
-#include "shell/prefs.h"
+#include "base/messages.h"
+#include "base/prefs.h"
 #include "shell/startup.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 #include "ui/sliders.h"
 
 namespace fs = std::filesystem;

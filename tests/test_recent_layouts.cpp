@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
-#include "shell/prefs.h"
+#include "base/prefs.h"
 #include "templates/catalogue.h"
 #include "templates/recent_layouts.h"
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "model/doc_hooks.h"
+#include "signals_guard.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "ui/interface.h"
@@ -34,7 +34,6 @@ int g_picker_refreshes = 0;
 class SliderTest : public testing::Test {
 protected:
     void SetUp() override {
-        saved_hooks_ = g_doc_hooks;
         saved_clock_ = Clock_Install(&clock_);
         saved_sound_ = Sound_IsEnabled();
         Sound_Enable(true);
@@ -43,12 +42,10 @@ protected:
         g_actions.clear();
         g_pending.clear();
         g_picker_refreshes = 0;
-        g_doc_hooks.history_pending = [](int op) { g_pending.push_back(op); };
-        g_slider_hooks.refresh_color_picker = [] { ++g_picker_refreshes; };
+        tokens_[0] = g_doc_services.history_pending.Install([](int op) { g_pending.push_back(op); });
+        tokens_[1] = g_slider_signals.color_picker.Subscribe([] { ++g_picker_refreshes; });
     }
     void TearDown() override {
-        g_doc_hooks = saved_hooks_;
-        g_slider_hooks = a_slider_hooks{};
         Clock_Install(saved_clock_);
         Sound_Install(nullptr);
         Sound_Enable(saved_sound_);
@@ -60,7 +57,8 @@ protected:
     static int Val(a_slider_enum s) { return gs.slider_vals[s]; }
     a_test_clock clock_;
     a_clock* saved_clock_ = nullptr;
-    a_doc_hooks saved_hooks_;
+    a_signals_guard signals_{true};
+    a_listener_token tokens_[2] = {};
     bool saved_sound_ = true;
 };
 
@@ -93,7 +91,7 @@ TEST_F(SliderTest, TableHoldsEverySliderInRangeWithItsDefault) {
 }
 
 TEST_F(SliderTest, ComputedDefaultsFollowTheBrushAndTheDirectKind) {
-    g_slider_hooks.brush_width = [] { return 40; };
+    (void)g_slider_signals.brush_width.Install([] { return 40; });  // the guard removes it
     Sliders_Build();
     EXPECT_EQ(g_sliders[BRUSH_SPACING_SLIDER].defaultval, Calc_Default_BSpacing(40));
     EXPECT_EQ(Val(BRUSH_SPACING_SLIDER), Calc_Default_BSpacing(40));
@@ -256,7 +254,7 @@ TEST_F(SliderTest, ResetShowsOnlyForShownChangedSliders) {
     std::vector<a_slider_enum> redrawn;
     static std::vector<a_slider_enum>* sink;
     sink = &redrawn;
-    g_slider_hooks.redraw = [](a_slider_enum s) { sink->push_back(s); };
+    (void)g_slider_signals.redraw.Subscribe([](a_slider_enum s) { sink->push_back(s); });
     EXPECT_FALSE(Is_Reset_Visible(PHOTO_OPACITY_SLIDER));
     Slider_SetVal(50, PHOTO_OPACITY_SLIDER);
     EXPECT_FALSE(Is_Reset_Visible(PHOTO_OPACITY_SLIDER)) << "not shown";

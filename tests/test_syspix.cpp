@@ -8,7 +8,7 @@
 
 #include "pixmap_fixtures.h"
 #include "platform/region.h"
-#include "render/syspix.h"
+#include "pixels/syspix.h"
 
 namespace {
 

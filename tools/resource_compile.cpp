@@ -14,7 +14,7 @@
 #include "platform/codepage.h"
 #include "platform/resources.h"
 #include "shell/shortcut.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 
 namespace {
 

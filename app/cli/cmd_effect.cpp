@@ -8,10 +8,10 @@
 #include "commands.h"
 #include "images/image_files.h"
 #include "platform/png.h"
-#include "render/blit.h"
+#include "pixels/blit.h"
 #include "render/effects.h"
 #include "render/effects_cache.h"
-#include "render/syspix.h"
+#include "pixels/syspix.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "commands.h"
 #include "json.h"
-#include "shell/prefs.h"
+#include "base/prefs.h"
 #include "ui/interface.h"
 
 namespace {

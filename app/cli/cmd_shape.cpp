@@ -5,7 +5,7 @@
 
 #include "commands.h"
 #include "platform/png.h"
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/shape_view.h"

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "commands.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 namespace {
 

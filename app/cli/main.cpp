@@ -8,7 +8,7 @@
 #include "json.h"
 #include "model/document.h"
 #include "shell/startup.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 #include "templates/catalogue.h"
 #include "templates/chooser.h"
 #include "templates/expand.h"

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "artdb/art_records.h"
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
 

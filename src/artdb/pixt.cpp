@@ -4,7 +4,7 @@
 
 #include "artdb/art_records.h"
 #include "artdb/database.h"
-#include "shell/messages.h"
+#include "base/messages.h"
 
 size_t pixt_cache_limit = 500000;
 

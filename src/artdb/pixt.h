@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "artdb/keyset.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 // A relocatable block: its bytes, a pin count and whether it was emptied.
 struct a_pixt_block {

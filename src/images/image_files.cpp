@@ -10,8 +10,8 @@
 #include "images/psd_file.h"
 #include "platform/files.h"
 #include "platform/image_codec.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 const char FINDER_TYPES[FMT_COUNT][5] = {"DISC", "PICT", "BMP ", ".BMP", "ILBM", "GIFf",
                                          "GIFf", "JPEG", "TIFF", "8BPS", ".TXT", "PNGf"};

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "artdb/keyset.h"
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 
 // The result of every reader.
 struct a_picture_scan_rec {

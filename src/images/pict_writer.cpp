@@ -2,7 +2,7 @@
 
 #include "artdb/compress.h"
 #include "images/byte_reader.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <new>
 
-#include "images/photo_rec.h"
-#include "shell/messages.h"
-#include "text/text_rec.h"
+#include "model/photo_rec.h"
+#include "base/messages.h"
+#include "model/text_rec.h"
 
 uint32_t g_uniqueid = 0;
 

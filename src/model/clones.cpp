@@ -1,9 +1,10 @@
 #include "model/clones.h"
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
+#include "platform/sound.h"
 #include "model/document.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 namespace {
 
@@ -12,10 +13,10 @@ a_doc_unit& Unit(uint32_t ux) {
     return *g_doc.doc_units[ux];
 }
 
-void Changed(int op) {
+void Changed(uint32_t ux, int op) {
     g_doc.doc_changed = true;
-    if (g_doc_hooks.history_emit) g_doc_hooks.history_emit(op);
-    if (g_doc_hooks.views_refresh) g_doc_hooks.views_refresh();
+    History_Emit(op);
+    Notice_Unit_Dirty(ux);
 }
 
 bool Ask_Make_Clone() {
@@ -29,7 +30,7 @@ void Clone(uint32_t ux) {
     if (ux == 1) InternalError();  // unit 1 is always a master
     u.clonef = true;
     Dispose_Unit_Content(u);
-    Changed(OP_CLONE);
+    Changed(ux, OP_CLONE);
 }
 
 void Unclone(uint32_t ux) {
@@ -37,7 +38,7 @@ void Unclone(uint32_t ux) {
     uint32_t master = Find_Clone_Master(ux);
     if (master != ux) Copy_Unit_Content2(u, Unit(master));
     u.clonef = false;
-    Changed(OP_UNCLONE);
+    Changed(ux, OP_UNCLONE);
 }
 
 a_clone_toggle_result Clone_Toggle(uint32_t ux) {
@@ -47,7 +48,7 @@ a_clone_toggle_result Clone_Toggle(uint32_t ux) {
         return CLONE_TOGGLED;
     }
     if (u.groupx == 1 || ux == 1) {
-        if (g_doc_hooks.play_sound) g_doc_hooks.play_sound(SND_REFUSED);
+        g_doc_services.play_sound.Call_Or([] {}, SND_REFUSED);
         return CLONE_REFUSED;
     }
     if (!Is_Unit_Empty(u) && !Ask_Make_Clone()) return CLONE_CANCELLED;

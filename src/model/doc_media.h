@@ -1,7 +1,7 @@
 // The document's current direct-print medium in the preferences, seen in the
 // frame of the document's layout.
 #pragma once
-#include "shell/prefs.h"
+#include "base/prefs.h"
 
 // Entry doc_mediax of the document's direct-print kind; landscape layouts
 // see the stored nudge turned a quarter.

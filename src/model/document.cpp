@@ -2,15 +2,14 @@
 
 #include <new>
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
 #include "platform/port.h"
-#include "render/gworld.h"
-#include "shell/messages.h"
-#include "shell/prefs.h"
-#include "shell/string_ids.h"
+#include "pixels/gworld.h"
+#include "base/messages.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
 
 a_doc_rec g_doc;
-a_doc_hooks g_doc_hooks;
 
 namespace {
 
@@ -34,7 +33,7 @@ void Copy_Paint_Layer(a_doc_unit& dst, const a_doc_unit& src) {
 
 void Default_Canvas(int kind, a_canvas_spec& cv) {
     cv = a_canvas_spec{};
-    if (g_doc_hooks.default_canvas) g_doc_hooks.default_canvas(kind, cv);
+    g_doc_services.default_canvas.Call_Or([] {}, kind, cv);
 }
 
 }  // namespace
@@ -90,7 +89,7 @@ void New_Doc_Buffers() {
             Null_Doc_Unit(*u, run, ux);
         }
     }
-    if (g_doc_hooks.history_base) g_doc_hooks.history_base();
+    g_doc_services.history_base.Call_Or([] {});
 }
 
 void Dispose_Unit_Content(a_doc_unit& u) {
@@ -110,8 +109,8 @@ void Dispose_Doc_Buffers() {
     }
     g_doc.up = nullptr;
     g_doc.upx = 0;
-    if (g_doc_hooks.cache_clear) g_doc_hooks.cache_clear();
-    if (g_doc_hooks.history_flush) g_doc_hooks.history_flush();
+    g_doc_notices.replaced.Emit();
+    g_doc_services.history_flush.Call_Or([] {});
 }
 
 void Map_Unit_Content(a_doc_unit& dst, const a_doc_unit& src) {
@@ -173,16 +172,17 @@ void Select_Doc_Unit(uint32_t newx) {
     if (newx < 1 || newx > g_doc.doc_template.nunits || !g_doc.doc_units[newx]) InternalError();
     g_doc.upx = newx;
     g_doc.up = g_doc.doc_units[newx];
-    if (!g_doc.up->clonef && g_doc_hooks.unit_selected) g_doc_hooks.unit_selected(newx);
-    if (g_doc_hooks.views_refresh) g_doc_hooks.views_refresh();
+    if (!g_doc.up->clonef) g_doc_notices.unit_selected.Emit(newx);
+    Notice_Unit_Dirty(newx);
 }
 
 bool Is_Unit_Empty(const a_doc_unit& u) {
     for (int i = 1; i <= u.oj.nlist; ++i)
         if (u.oj.list[i].kind != PAINT_BLOCK) return false;
     if (u.paintinuse) return false;
-    if (g_doc_hooks.is_no_canvas) return g_doc_hooks.is_no_canvas(u.canv.cv);
-    return u.canv.cv == a_canvas_spec{};  // the canvas every unit starts with
+    // Without a canvas module, the canvas every unit starts with.
+    return g_doc_services.is_no_canvas.Call_Or([&] { return u.canv.cv == a_canvas_spec{}; },
+                                                u.canv.cv);
 }
 
 std::string Doc_Name() {
@@ -195,7 +195,7 @@ void Doc_Name_Changed(const std::string& title) {
     std::string s;
     GetIndString(s, IDENTITY_STR_ID, ID_PROGRAM_TITLE);
     if (!title.empty()) s += " - " + title;
-    if (g_doc_hooks.title_changed) g_doc_hooks.title_changed(s);
+    g_doc_notices.title.Emit(s);
 }
 
 void Doc_New(const a_template& xtemplate) {
@@ -221,7 +221,7 @@ void Doc_Dispose() {
 
 a_direct_print_kind Calc_Direct_Print_Kind() { return Calc_Direct_Print_KindT(g_doc.doc_template); }
 
-void Doc_Init() { g_doc_hooks = a_doc_hooks{}; }
+void Doc_Init() {}
 
 void Doc_Stop() {
     if (g_doc.doc_open) Doc_Dispose();

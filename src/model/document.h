@@ -6,7 +6,7 @@
 
 #include "model/blocks.h"
 #include "platform/geometry.h"
-#include "render/canvas_spec.h"
+#include "model/canvas_spec.h"
 #include "templates/expand.h"
 #include "templates/template.h"
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
 #include "model/document.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/recent_layouts.h"
@@ -104,7 +104,7 @@ void Remap_From_Dialog(a_remap_rec& rec) {
 }
 
 void Do_Remap(const a_template& t, const a_template_mapping& map) {
-    if (g_doc_hooks.history_flush) g_doc_hooks.history_flush();
+    g_doc_services.history_flush.Call_Or([] {});
     a_doc_unit* old_units[MAXNUNITS + 1] = {};
     for (uint32_t ux = 1; ux <= MAXNUNITS; ++ux) {
         old_units[ux] = g_doc.doc_units[ux];
@@ -119,7 +119,7 @@ void Do_Remap(const a_template& t, const a_template_mapping& map) {
             Map_Unit_Content(*g_doc.doc_units[nx], *old_units[map[nx].ux]);
     g_doc.upx = 0;
     if (t.nunits > 0) Select_Doc_Unit(1);
-    if (g_doc_hooks.history_base) g_doc_hooks.history_base();
+    g_doc_services.history_base.Call_Or([] {});
     for (a_doc_unit*& u : old_units) {
         if (!u) continue;
         Dispose_Unit_Content(*u);
@@ -134,10 +134,10 @@ a_switch_result Switch_Layout() {
     if (g_doc.doc_changed) {
         int answer = Ask_Save_Before_Switch();
         if (answer == 2) return SWITCH_CANCELLED;
-        if (answer == 0 && !(g_doc_hooks.save_document && g_doc_hooks.save_document()))
+        if (answer == 0 && !g_doc_services.save_document.Call_Or([] { return false; }))
             return SWITCH_SAVE_FAILED;
     }
-    int index = g_doc_hooks.choose_template ? g_doc_hooks.choose_template() : 0;
+    int index = g_doc_services.choose_template.Call_Or([] { return 0; });
     if (index < 1 || index > TList_Count()) return SWITCH_CANCELLED;
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(index), *t);
@@ -146,8 +146,8 @@ a_switch_result Switch_Layout() {
     bool all_exact = false;
     Calc_Template_Mapping(*t, rec->map, rec->sig, all_exact);
     if (!all_exact) {
-        if (!g_doc_hooks.ask_complex_remap ||
-            !g_doc_hooks.ask_complex_remap(*t, rec->map, rec->sig.nsig, rec->sig.sig))
+        if (!g_doc_services.ask_complex_remap.Call_Or([] { return false; }, *t, rec->map,
+                                                      rec->sig.nsig, rec->sig.sig))
             return SWITCH_CANCELLED;
     }
     Do_Remap(*t, rec->map);

@@ -4,17 +4,20 @@
 #include <cmath>
 
 #include "artdb/database.h"
-#include "model/doc_hooks.h"
+#include "model/notices.h"
 #include "model/document.h"
-#include "render/blit.h"
+#include "pixels/blit.h"
 #include "render/effects_cache.h"
-#include "render/pixcolor.h"
-#include "render/syspix.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "pixels/pixcolor.h"
+#include "pixels/syspix.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "templates/template.h"
 
 namespace {
+
+a_listener_token g_default_token = 0;  // our services to the document
+a_listener_token g_no_canvas_token = 0;
 
 struct a_class_list {
     int16_t cls;
@@ -277,11 +280,11 @@ void Canvas_DrawElement(GWorld* dst, const Rect& cell, int index, int canv_class
 }
 
 void Canvas_Init() {
-    g_doc_hooks.default_canvas = Doc_Default_Canvas;
-    g_doc_hooks.is_no_canvas = Is_No_Canvas;
+    g_default_token = g_doc_services.default_canvas.Install(Doc_Default_Canvas);
+    g_no_canvas_token = g_doc_services.is_no_canvas.Install(Is_No_Canvas);
 }
 
 void Canvas_Stop() {
-    g_doc_hooks.default_canvas = nullptr;
-    g_doc_hooks.is_no_canvas = nullptr;
+    g_doc_services.default_canvas.Remove(g_default_token);
+    g_doc_services.is_no_canvas.Remove(g_no_canvas_token);
 }

@@ -7,8 +7,8 @@
 
 #include "artdb/keyset.h"
 #include "platform/geometry.h"
-#include "render/canvas_spec.h"
-#include "render/gworld.h"
+#include "model/canvas_spec.h"
+#include "pixels/gworld.h"
 
 struct a_cached_canvas;
 struct a_doc_unit;

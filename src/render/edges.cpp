@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/blit.h"
-#include "render/effects.h"
-#include "render/syspix.h"
+#include "pixels/blit.h"
+#include "pixels/syspix.h"
 
 namespace {
 

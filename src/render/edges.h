@@ -3,8 +3,8 @@
 #pragma once
 #include <cstdint>
 
-#include "render/effect_spec.h"
-#include "render/gworld.h"
+#include "model/effect_spec.h"
+#include "pixels/gworld.h"
 
 // Consumes `in`. Style 0 shapes the mask by corner and feather; styles 1..3
 // grow the picture by a border band and an outline band.

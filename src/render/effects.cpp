@@ -5,12 +5,12 @@
 #include <cstring>
 #include <utility>
 
-#include "render/blit.h"
+#include "pixels/blit.h"
 #include "render/edges.h"
-#include "render/hq_blit.h"
-#include "render/pixcolor.h"
-#include "render/syspix.h"
-#include "shell/messages.h"
+#include "pixels/hq_blit.h"
+#include "pixels/pixcolor.h"
+#include "pixels/syspix.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -188,12 +188,6 @@ void Map_Mask(PixMap& pm, const Rect& r, const uint8_t map[256]) {
 
 void Fill_World_White(GWorld* world, const Rect& bounds) {
     if (world) PixMap32_Fill(world->pix, bounds, 0x00FFFFFF);
-}
-
-void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw) {
-    if (mw.mask || !mw.fore) return;
-    mw.mask = New_World(8, bounds);
-    PixMap8_Fill(mw.mask->pix, bounds, 255);
 }
 
 void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3,

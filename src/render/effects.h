@@ -7,8 +7,8 @@
 
 #include "artdb/keyset.h"
 #include "platform/port.h"
-#include "render/effect_spec.h"
-#include "render/gworld.h"
+#include "model/effect_spec.h"
+#include "pixels/gworld.h"
 
 // The whole chain in its fixed order. `in` stays the caller's.
 void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, const a_masked_gworld& in,
@@ -48,7 +48,6 @@ void Apply_Inline_Shadow(int dx, int dy, int radius, const uint8_t map[256],
 void Blur_PixMap8(PixMap& pix, const Rect& subset, int radius);
 
 // Gives the masked world an opaque mask when it has none.
-void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw);
 void Fill_World_White(GWorld* world, const Rect& bounds);
 // The full-width top and bottom strips and the side strips of outer around inner.
 void Rects_Around_Rect(const Rect& outer, const Rect& inner, Rect& r1, Rect& r2, Rect& r3,

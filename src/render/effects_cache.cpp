@@ -7,13 +7,15 @@
 
 #include "artdb/database.h"
 #include "artdb/pixt.h"
-#include "model/doc_hooks.h"
-#include "render/blit.h"
+#include "model/notices.h"
+#include "pixels/blit.h"
 #include "render/edges.h"
 #include "render/effects.h"
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
+
+a_listener_token g_replaced_token = 0;  // our subscription to the document being replaced
 
 std::vector<a_cache_item> g_list;  // 1 .. g_highx used; index 0 unused
 int g_highx = 0;
@@ -148,7 +150,7 @@ void Dispose_Cache_Result(a_cache_result& c) {
 
 void Cache_Init() {
     Cache_Init_For(Machine_MB());
-    g_doc_hooks.cache_clear = Cache_Clear;
+    g_replaced_token = g_doc_notices.replaced.Subscribe(Cache_Clear);
 }
 
 void Cache_Init_For(size_t physical_mb) {
@@ -162,7 +164,7 @@ void Cache_Init_For(size_t physical_mb) {
 }
 
 void Cache_Stop() {
-    if (g_doc_hooks.cache_clear == Cache_Clear) g_doc_hooks.cache_clear = nullptr;
+    g_doc_notices.replaced.Unsubscribe(g_replaced_token);
     Cache_Clear();
     g_list.clear();
     g_list.shrink_to_fit();

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "render/effect_spec.h"
-#include "render/gworld.h"
+#include "model/effect_spec.h"
+#include "pixels/gworld.h"
 
 using a_raw_bytes = std::vector<uint8_t>;
 

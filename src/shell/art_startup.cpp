@@ -3,8 +3,8 @@
 #include "artdb/pixt.h"
 #include "platform/files.h"
 #include "platform/folders.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 #ifndef CIRQUEL_BUILD_DATA_DIR
 #define CIRQUEL_BUILD_DATA_DIR ""

@@ -1,8 +1,8 @@
 #include "shell/menus.h"
 
 #include "platform/resources.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 namespace {
 

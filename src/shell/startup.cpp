@@ -5,12 +5,12 @@
 #include "platform/dialogs.h"
 #include "render/canvas.h"
 #include "render/effects_cache.h"
-#include "render/gworld.h"
-#include "render/pixmap.h"
+#include "pixels/gworld.h"
+#include "pixels/pixmap.h"
 #include "shell/art_startup.h"
-#include "shell/messages.h"
-#include "shell/prefs.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
 #include "templates/catalogue.h"
 #include "ui/interface.h"
 
@@ -23,13 +23,15 @@ a_startup_options g_options;
 bool Platform_Start() { return Platform_Init(g_options.headless); }
 
 // The messages learn the document's name for their reports once it exists.
+a_listener_token g_doc_name_token = 0;
+
 void Document_Start() {
     Doc_Init();
-    g_message_hooks.doc_name = Doc_Name;
+    g_doc_name_token = g_message_services.doc_name.Install(Doc_Name);
 }
 
 void Document_Stop() {
-    g_message_hooks.doc_name = nullptr;
+    g_message_services.doc_name.Remove(g_doc_name_token);
     Doc_Stop();
 }
 

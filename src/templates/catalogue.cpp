@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "platform/codepage.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "templates/catalogue_table.h"
 
 namespace {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 #include "templates/catalogue.h"
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 a_list_desc paper_kind_desc;
 a_list_desc paper_list_desc;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/clock.h"
-#include "shell/prefs.h"
+#include "base/prefs.h"
 #include "templates/catalogue.h"
 
 int recent_layouts[RECENTLAY_NBOX_TOT + 1];

@@ -1,9 +1,10 @@
 #include "ui/canvas_cmds.h"
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
+#include "platform/sound.h"
 #include "model/document.h"
 #include "render/canvas.h"
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 #include "ui/interface.h"
 
 namespace {
@@ -18,8 +19,8 @@ int Unit_Kind() {
 
 // Redraw (the watch cursor is the window layer's business) and record.
 void Changed(int op) {
-    if (g_doc_hooks.views_refresh) g_doc_hooks.views_refresh();
-    if (g_doc_hooks.history_emit) g_doc_hooks.history_emit(op);
+    Notice_Unit_Dirty(g_doc.upx);
+    History_Emit(op);
 }
 
 void Outer_Mask_Out_Of_Date(a_doc_unit& u) {
@@ -110,7 +111,7 @@ void Paint_Clear_All() {
     a_doc_unit* u = Unit();
     if (!u) return;
     if (!u->paintinuse) {
-        if (g_doc_hooks.play_sound) g_doc_hooks.play_sound(SND_REFUSED);
+        g_doc_services.play_sound.Call_Or([] {}, SND_REFUSED);
         return;
     }
     a_cached_gworld& layer = u->static_[PAINT1_LAYER];

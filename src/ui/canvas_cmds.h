@@ -3,7 +3,7 @@
 // Each changes the unit's canvas, redraws and records one undo step.
 #pragma once
 
-#include "render/canvas_spec.h"
+#include "model/canvas_spec.h"
 #include "ui/sliders.h"
 
 void Canvas_Rotate_CW();

@@ -1,12 +1,16 @@
 #include "ui/interface.h"
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
 #include "platform/sound.h"
-#include "shell/prefs.h"
+#include "base/prefs.h"
 
 a_interface_rec gs;
 
 namespace {
+
+a_listener_token g_sound_token = 0;  // what we install for the lower layers
+a_listener_token g_start_token = 0;
+a_listener_token g_controller_token = 0;
 
 int Start_Choice() { return gs.grid_vals[START_GRID]; }
 
@@ -18,13 +22,14 @@ void Interface_Init() {
     gs = a_interface_rec{};
     Sliders_Build();
     gs.grid_vals[START_GRID] = g_pref.last_agex;
-    Prefs_SetStartChoiceProc(Start_Choice);
-    g_doc_hooks.play_sound = Sound_Play;  // the document's refusals are heard like ours
-    g_message_hooks.controller = Controller;
+    g_start_token = g_prefs_start_choice.Install(Start_Choice);
+    // The document's refusals are heard like ours.
+    g_sound_token = g_doc_services.play_sound.Install(Sound_Play);
+    g_controller_token = g_message_services.controller.Install(Controller);
 }
 
 void Interface_Stop() {
-    Prefs_SetStartChoiceProc(nullptr);
-    g_doc_hooks.play_sound = nullptr;
-    g_message_hooks.controller = nullptr;
+    g_prefs_start_choice.Remove(g_start_token);
+    g_doc_services.play_sound.Remove(g_sound_token);
+    g_message_services.controller.Remove(g_controller_token);
 }

@@ -4,7 +4,7 @@
 #pragma once
 #include <cstdint>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "ui/sliders.h"
 
 enum a_toggle_enum : int {

@@ -2,15 +2,15 @@
 
 #include <cstdlib>
 
-#include "model/doc_hooks.h"
+#include "model/notices.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "ui/interface.h"
 
 a_slider_item g_sliders[NSLIDERS];
-a_slider_hooks g_slider_hooks;
+a_slider_signals g_slider_signals;
 
 namespace {
 
@@ -137,7 +137,7 @@ constexpr int kThumbTravel = 100;
 bool Valid(a_slider_enum s) { return Is_Slider(s); }
 
 void Redraw(a_slider_enum s) {
-    if (g_sliders[s].basic.shown && g_slider_hooks.redraw) g_slider_hooks.redraw(s);
+    if (g_sliders[s].basic.shown) g_slider_signals.redraw.Emit(s);
 }
 
 // The signed amount that moves `value` to the next multiple of `step`.
@@ -179,7 +179,7 @@ void Sliders_Build() {
         it.thumb_travel = kThumbTravel;
         it.show_reset = true;
     }
-    int width = g_slider_hooks.brush_width ? g_slider_hooks.brush_width() : kDefaultBrushWidth;
+    int width = g_slider_signals.brush_width.Call_Or([] { return kDefaultBrushWidth; });
     g_sliders[BRUSH_SPACING_SLIDER].defaultval = Calc_Default_BSpacing(width);
     for (int s = 0; s < NSLIDERS; ++s) gs.slider_vals[s] = g_sliders[s].defaultval;
 }
@@ -215,8 +215,8 @@ void Slider_SetVal(int value, a_slider_enum slider) {
     Redraw(slider);  // the thumb and the reset control
     const a_slider_item& it = g_sliders[slider];
     // A slider with no undo step leaves another pending step alone.
-    if (it.basic.history_op != OP_NOP && g_doc_hooks.history_pending)
-        g_doc_hooks.history_pending(it.basic.history_op);
+    if (it.basic.history_op != OP_NOP)
+        g_doc_services.history_pending.Call_Or([] {}, it.basic.history_op);
     if (it.jump_proc) it.jump_proc(slider);
 }
 
@@ -228,7 +228,7 @@ void Slider_Blast(int value, a_slider_enum slider) {
     if (!Valid(slider)) return;
     gs.slider_vals[slider] = Slider_Limit_Value(value, slider);
     if (slider == COLOR_HUE_SLIDER || slider == COLOR_DIST_SLIDER) {
-        if (g_slider_hooks.refresh_color_picker) g_slider_hooks.refresh_color_picker();
+        g_slider_signals.color_picker.Emit();
     } else {
         Redraw(slider);
     }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/notice.h"
+
 enum a_slider_enum : int {
     NULL_SLIDER = 0,
     CANV_DARKNESS_SLIDER, CANV_FUZZ_IN_SLIDER, CANV_FUZZ_OUT_SLIDER, PAINT_OPACITY_SLIDER,
@@ -68,13 +70,13 @@ struct a_slider_item {
 
 extern a_slider_item g_sliders[NSLIDERS];
 
-// What the sliders need of the window layer; each empty hook does nothing.
-struct a_slider_hooks {
-    void (*redraw)(a_slider_enum slider) = nullptr;  // value or reset control changed
-    void (*refresh_color_picker)() = nullptr;
-    int (*brush_width)() = nullptr;  // current brush, pixels
+// What the sliders tell the window layer, and ask of it.
+struct a_slider_signals {
+    a_notice<a_slider_enum> redraw;  // a shown slider's value or reset control changed
+    a_notice<> color_picker;         // the colour picker shows a changed colour
+    a_service<int()> brush_width;    // current brush, pixels; a default without an owner
 };
-extern a_slider_hooks g_slider_hooks;
+extern a_slider_signals g_slider_signals;
 
 // Builds the table; values go to their defaults.
 void Sliders_Build();

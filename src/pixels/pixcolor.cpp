@@ -1,9 +1,9 @@
-#include "render/pixcolor.h"
+#include "pixels/pixcolor.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "shell/prefs.h"
+#include "base/prefs.h"
 
 #include <algorithm>
 #include <cstring>
@@ -12,10 +12,12 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/sound.h"
-#include "shell/messages.h"
-#include "shell/string_ids.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 
 a_pref_rec g_pref;
+
+a_service<int()> g_prefs_start_choice;
 
 namespace {
 
@@ -135,7 +137,6 @@ void Sanitize(a_pref_rec& p) {
         p.gridlines_dash = PREFS_GRIDLINES_DASH;
 }
 
-int (*g_start_choice)() = nullptr;
 
 // The text of a NUL-terminated UTF-16 field, and a text stored into one (cut
 // to leave room for the terminator).
@@ -258,7 +259,8 @@ void Prefs_Fixup_Read() {
 }
 
 void Prefs_Fixup_Write() {
-    if (g_start_choice) g_pref.last_agex = static_cast<int16_t>(g_start_choice());
+    if (g_prefs_start_choice.Installed())
+        g_pref.last_agex = static_cast<int16_t>(g_prefs_start_choice.Call_Or([] { return 0; }));
     std::u16string name = Font_Name(g_pref.base_fontx);
     if (!name.empty()) Set_Text(g_pref.base_font, name);
 }
@@ -317,7 +319,6 @@ void Media_Spec_Set(int kind, int mediax, bool landscape, const a_print_media_sp
     }
 }
 
-void Prefs_SetStartChoiceProc(int (*proc)()) { g_start_choice = proc; }
 
 void Prefs_Init() {
     bool new_pref = false;
@@ -325,4 +326,4 @@ void Prefs_Init() {
     Sound_Enable(g_pref.sound_option);
 }
 
-void Prefs_Stop() { g_start_choice = nullptr; }
+void Prefs_Stop() {}

@@ -1,6 +1,6 @@
-#include "text/text_rec.h"
+#include "model/text_rec.h"
 
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 
 void OM_Clear_Caches(a_om_rec& om) {
     om.cache_progress = 0;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
-#include "render/effect_spec.h"
+#include "model/effect_spec.h"
 
 struct a_ph_rec {
     a_spec spec;            // what to show and how

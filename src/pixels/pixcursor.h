@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 // One pixel of a row at column x (counted from the row's start), raw: the
 // bit, the index, the 5-5-5 word, B-G-R or the whole 32-bit word.

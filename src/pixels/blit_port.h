@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
-#include "render/blit.h"
-#include "render/gworld.h"
+#include "pixels/blit.h"
+#include "pixels/gworld.h"
 
 // The current port's pixels as a map; false when it has none (the screen).
 bool Current_Port_PixMap(PixMap& pm);
@@ -57,3 +57,6 @@ void Extract_Channel(a_channel channel, const GWorld* src_world, GWorld* dst_wor
 void Save_Screen(const Rect& area, GWorld*& saved);
 void Restore_Screen(GWorld*& saved, const Rect& area);
 
+// Draws mw into the current port from fore's bounds onto dest: a plain copy
+// without a mask, the deep-mask copy with one. `clip` nullptr: no clip.
+void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip);

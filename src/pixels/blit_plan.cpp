@@ -1,4 +1,4 @@
-#include "render/blit_plan.h"
+#include "pixels/blit_plan.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
-#include "render/blit.h"
+#include "pixels/blit.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/port.h"
-#include "render/blit_plan.h"
-#include "render/hq_blit.h"
-#include "render/pixcursor.h"
-#include "shell/messages.h"
+#include "platform/resample.h"
+#include "pixels/blit_plan.h"
+#include "pixels/pixcursor.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -237,6 +237,28 @@ void Convert_Temp(const PixMap& src, const Rect& src_rect, int depth, CTabHandle
     Pix_To_Pix(src, tmp, src_rect, src_rect, srcCopy, nullptr);
 }
 
+a_pixel_view View_Of(const PixMap& pm) {
+    return a_pixel_view{pm.baseAddr, PixMap_RowBytes(pm), Rect_Width(pm.bounds), Rect_Height(pm.bounds)};
+}
+
+// src_rect trimmed to the source's bounds, with dst_rect trimmed in the same
+// proportion; false when nothing is left.
+bool Trim_Source(const PixMap& src, Rect& s, Rect& d) {
+    int sw = Rect_Width(s), sh = Rect_Height(s), dw = Rect_Width(d), dh = Rect_Height(d);
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return false;
+    Rect t = Rect_Sect(s, src.bounds);
+    if (Rect_IsEmpty(t)) return false;
+    auto map = [](int v, int from0, int from_len, int to0, int to_len) {
+        return int16_t(to0 + int64_t(v - from0) * to_len / from_len);
+    };
+    Rect nd{map(t.top, s.top, sh, d.top, dh), map(t.left, s.left, sw, d.left, dw),
+            map(t.bottom, s.top, sh, d.top, dh), map(t.right, s.left, sw, d.left, dw)};
+    if (Rect_IsEmpty(nd)) return false;
+    s = t;
+    d = nd;
+    return true;
+}
+
 }  // namespace
 
 void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect,
@@ -372,4 +394,19 @@ void Asm32_PixMap8_Subtract(PixMap& mask, PixMap& fore, const PixMap& back) {
             m[mx >> 3] = uint8_t(m[mx >> 3] & ~bit);
         }
     }
+}
+
+void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect) {
+    Rect s = src_rect, d = dst_rect;
+    if (Is_Null_PixMap(src) || Is_Null_PixMap(dst) || !Trim_Source(src, s, d)) return;
+    PixMap in, out;
+    New_PixMap(in, s, 32, nullptr);
+    Pix_To_Pix(src, in, s, s, srcCopy, nullptr);
+    New_PixMap(out, d, 32, nullptr);
+    // The destination's fourth bytes come along so that they are kept.
+    if (dst.pixelSize == 32) Pix_To_Pix(dst, out, d, d, srcCopy, nullptr);
+    a_pixel_view ov = View_Of(out);
+    if (Resample_Scale(View_Of(in), ov)) Pix_To_Pix(out, dst, d, d, srcCopy, nullptr);
+    Dispose_PixMap(in);
+    Dispose_PixMap(out);
 }

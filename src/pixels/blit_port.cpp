@@ -1,8 +1,8 @@
-#include "render/blit_port.h"
+#include "pixels/blit_port.h"
 
 #include "platform/port.h"
-#include "render/syspix.h"
-#include "shell/messages.h"
+#include "pixels/syspix.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -162,4 +162,15 @@ void Restore_Screen(GWorld*& saved, const Rect& area) {
     PixMap port;
     if (Current_Port_PixMap(port)) Pix_To_Pix(saved->pix, port, saved->pix.bounds, area, srcCopy, nullptr);
     Dispose_GWorld(saved);
+}
+
+void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip) {
+    if (!mw.fore) return;
+    RGBForeColor(kBlackColor);
+    RGBBackColor(kWhiteColor);
+    const Rect& from = mw.fore->pix.bounds;
+    if (!mw.mask)
+        Pix_To_Port(mw.fore->pix, from, dest, srcCopy, clip);
+    else
+        Pix_To_Port_Deep(mw.fore->pix, mw.mask->pix, from, mw.mask->pix.bounds, dest, clip);
 }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/geometry.h"
-#include "render/clones.h"
-#include "render/pixmap.h"
+#include "pixels/clones.h"
+#include "pixels/pixmap.h"
 
 struct a_blt_plan {
     int x0 = 0, y0 = 0, w = 0, h = 0;  // destination area, dst coordinates

@@ -8,16 +8,18 @@
 #include <string>
 #include <string_view>
 
+#include "base/notice.h"
+
 // Who drives the program: anything but HUMAN suppresses non-fatal alerts.
 enum a_controller : int { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
 
-// What the messages need of the layers above; each hook left empty gives
+// What the messages need of the layers above; without an owner each gives
 // the stated default.
-struct a_message_hooks {
-    a_controller (*controller)() = nullptr;  // gs.controller; HUMAN when empty
-    std::string (*doc_name)() = nullptr;     // the document's name; empty when empty
+struct a_message_services {
+    a_service<a_controller()> controller;  // gs.controller; HUMAN without an owner
+    a_service<std::string()> doc_name;     // the document's name; empty without an owner
 };
-extern a_message_hooks g_message_hooks;
+extern a_message_services g_message_services;
 
 // --- Languages ---------------------------------------------------------------
 

@@ -6,7 +6,7 @@
 
 #include "platform/geometry.h"
 #include "platform/port.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 struct a_port;  // the platform's drawing port (platform/port.h)
 
@@ -92,9 +92,8 @@ void New_MW(const char* label, const Rect& bounds, a_masked_gworld& mw);
 void Dispose_MW(a_masked_gworld& mw);
 // out on `bounds` with the depth and table of `in`; nullptr in gives nullptr.
 void Imitate_GWorld(const Rect& bounds, const GWorld* in, GWorld*& out);
-// Draws mw into the current port from fore's bounds onto dest: a plain copy
-// without a mask, the deep-mask copy with one. `clip` nullptr: no clip.
-void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip);
+// A fore without a mask gets a fully opaque one on `bounds`; fatal on failure.
+void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw);
 
 void GWorld_Init();
 void GWorld_Stop();

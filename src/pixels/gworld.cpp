@@ -1,13 +1,12 @@
-#include "render/gworld.h"
+#include "pixels/gworld.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "render/pixcursor.h"
+#include "pixels/pixcursor.h"
 #include "platform/port.h"
-#include "render/blit_port.h"
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
 
@@ -204,21 +203,16 @@ void Dispose_MW(a_masked_gworld& mw) {
     Null_MW(mw);
 }
 
+void Force_Mask_To_Exist(const Rect& bounds, a_masked_gworld& mw) {
+    if (mw.mask || !mw.fore) return;
+    New_GWorldF("Apply_Effects", bounds, 8, gray_ctable, mw.mask);
+    std::memset(mw.mask->pix.baseAddr, 255, PixMap_Len(mw.mask->pix));
+}
+
 void Imitate_GWorld(const Rect& bounds, const GWorld* in, GWorld*& out) {
     out = nullptr;
     if (!in) return;
     New_GWorldF("Imitate world", bounds, in->pix.pixelSize, in->pix.pmTable, out);
-}
-
-void Draw_Cached_MWorld(const a_masked_gworld& mw, const Rect& dest, const Rect* clip) {
-    if (!mw.fore) return;
-    RGBForeColor(kBlackColor);
-    RGBBackColor(kWhiteColor);
-    const Rect& from = mw.fore->pix.bounds;
-    if (!mw.mask)
-        Pix_To_Port(mw.fore->pix, from, dest, srcCopy, clip);
-    else
-        Pix_To_Port_Deep(mw.fore->pix, mw.mask->pix, from, mw.mask->pix.bounds, dest, clip);
 }
 
 void GWorld_Init() {

@@ -1,8 +1,8 @@
-#include "render/effect_spec.h"
+#include "model/effect_spec.h"
 
 #include <cstdlib>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "shell/messages.h"
+#include "base/messages.h"
 
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 
-a_message_hooks g_message_hooks;
+a_message_services g_message_services;
 bool g_mem_constraint = false;
 
 namespace {
@@ -50,8 +50,12 @@ bool Replace_Escapes(std::string& s, char lead, bool (*replace)(char next, std::
     return true;
 }
 
+std::string Doc_Name_Text() {
+    return g_message_services.doc_name.Call_Or([] { return std::string(); });
+}
+
 bool Is_Human() {
-    return !g_message_hooks.controller || g_message_hooks.controller() == HUMAN;
+    return g_message_services.controller.Call_Or([] { return HUMAN; }) == HUMAN;
 }
 
 // The keys of each layout: one button takes Escape, Command-., Enter and
@@ -211,14 +215,14 @@ int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int butto
 }
 
 int Confirm_Msg(int dialog, int message, int button1, int button2, int button3) {
-    Param_Text(g_message_hooks.doc_name ? g_message_hooks.doc_name() : std::string());
+    Param_Text(Doc_Name_Text());
     return Ask_YesNoCancel(dialog, message, button1, button2, button3);
 }
 
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
 
 void OutOfMemory(size_t size) {
-    Param_Text(g_message_hooks.doc_name ? g_message_hooks.doc_name() : std::string(),
+    Param_Text(Doc_Name_Text(),
                std::to_string(size), std::to_string(Memory_Free_Heap()),
                std::to_string(Memory_System_Available()));
     Fatal(ALERT_OUT_OF_MEMORY);

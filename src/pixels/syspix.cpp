@@ -1,4 +1,4 @@
-#include "render/syspix.h"
+#include "pixels/syspix.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <utility>
 
 #include "platform/region_build.h"
-#include "render/clones.h"
-#include "render/pixcursor.h"
-#include "shell/messages.h"
+#include "pixels/clones.h"
+#include "pixels/pixcursor.h"
+#include "base/messages.h"
 
 namespace {
 

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
+#include "base/notice.h"
 #include "platform/clock.h"
 #include "platform/geometry.h"
 #include "platform/pixels.h"
-#include "shell/string_ids.h"
+#include "base/string_ids.h"
 
 enum : int {
     PREFS_VERSION = 28,
@@ -130,7 +131,7 @@ void Media_Spec_Set(int kind, int mediax, bool landscape, const a_print_media_sp
 
 // Where the write fix-up finds the start screen's current choice; the
 // interface installs it (none: last_agex stays).
-void Prefs_SetStartChoiceProc(int (*proc)());
+extern a_service<int()> g_prefs_start_choice;
 
 void Prefs_Init();
 void Prefs_Stop();

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "platform/geometry.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 // Transfer modes of the blits.
 enum : int16_t {
@@ -25,6 +25,9 @@ enum : int16_t {
 // depth. `clip` (nullptr: none) reduces both rectangles proportionally.
 void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect,
                 int mode, const Rect* clip);
+// Good-quality resampling of src_rect onto dst_rect (Qt's smooth scaling:
+// box averaging when shrinking, bilinear when growing), through a 32-bit copy.
+void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect);
 // Masked copy: a 1-bit mask copies where set; an 8-bit mask (24/32-bit maps)
 // weighs source against destination.
 void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect& src_rect,

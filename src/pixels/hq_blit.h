@@ -3,12 +3,9 @@
 #pragma once
 
 #include "platform/geometry.h"
-#include "render/gworld.h"
-#include "render/pixmap.h"
+#include "pixels/gworld.h"
+#include "pixels/pixmap.h"
 
-// Good-quality resampling of src_rect onto dst_rect (32-bit maps; other
-// depths go by a 32-bit copy).
-void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect);
 // src_rect of src_w through an affine matrix onto dst_w: x' = m[0]x + m[1]y +
 // m[2], y' = m[3]x + m[4]y + m[5], in the worlds' own coordinates.
 void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, const double matrix[6],

@@ -1,11 +1,11 @@
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "render/pixcursor.h"
-#include "shell/messages.h"
+#include "pixels/pixcursor.h"
+#include "base/messages.h"
 
 a_pix_cursor g_pixa, g_pixb, g_pix16a, g_pix16b, g_pix32a, g_pix32b, g_bita, g_bitb,
     g_genericpixa, g_genericpixb;

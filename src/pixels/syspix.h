@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 struct a_region;
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "render/pixmap.h"
+#include "pixels/pixmap.h"
 
 // val 0..100. 32- and 16-bit maps: 50 unchanged, 0 black, 100 white. 8-bit
 // maps (through the main palette) only darken: 100 unchanged, 0 black.

@@ -1,0 +1,60 @@
+// What the document tells the layers above it, and what it asks of them.
+//
+// Notices (any number of listeners): something changed. Views, panels,
+// sliders and caches subscribe in their X_Init and unsubscribe in X_Stop.
+// Services (one owner each): a question that wants one answer, or work that
+// one module does for the document. The history steps are a service until
+// the history itself lives below the document.
+//
+// Process-wide state: g_doc_notices and g_doc_services (tests save and
+// restore them with one guard).
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "base/notice.h"
+#include "model/history_ops.h"
+#include "platform/geometry.h"
+
+struct a_canvas_spec;
+struct a_template;
+struct a_unit_mapping;
+struct a_sig_source;
+
+struct a_doc_notices {
+    // Part of a unit must be drawn again: unit number (1-based) and the area
+    // in the unit's cells; an empty area means the whole unit.
+    a_notice<uint32_t, const Rect&> unit_dirty;
+    // The window title: program name, then " - " and the document's name.
+    a_notice<const std::string&> title;
+    // The document was replaced or emptied: everything derived from the old
+    // one (effects cache, views) is stale.
+    a_notice<> replaced;
+    // The current unit changed to this one (1-based; never a clone).
+    a_notice<uint32_t> unit_selected;
+};
+
+struct a_doc_services {
+    a_service<void(int op)> history_emit;     // record one undo step
+    a_service<void(int op)> history_pending;  // step recorded when the interaction ends
+    a_service<void()> history_base;           // start a new undo base
+    a_service<void()> history_flush;          // forget every step
+    // The canvas a unit of this kind starts with.
+    a_service<void(int kind, a_canvas_spec& cv)> default_canvas;
+    a_service<bool(const a_canvas_spec& cv)> is_no_canvas;
+    a_service<void(int snd)> play_sound;
+    a_service<bool()> save_document;   // Save; false when it failed
+    a_service<int()> choose_template;  // the chooser dialog; 0 when cancelled
+    // The remap dialog; false when cancelled.
+    a_service<bool(const a_template& t, a_unit_mapping* map, uint32_t nsig,
+                   const a_sig_source* sig)>
+        ask_complex_remap;
+};
+
+extern a_doc_notices g_doc_notices;
+extern a_doc_services g_doc_services;
+
+// The whole of a unit must be drawn again.
+inline void Notice_Unit_Dirty(uint32_t ux) { g_doc_notices.unit_dirty.Emit(ux, Rect{}); }
+// Records one undo step, when a history is installed.
+inline void History_Emit(int op) { g_doc_services.history_emit.Call_Or([] {}, op); }
