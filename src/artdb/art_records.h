@@ -2,6 +2,7 @@
 // and JPEG), gradients, the border directory and sounds. Every reader checks
 // sizes against the record before it touches a byte and reports a damaged
 // record instead of reading or writing outside a buffer.
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

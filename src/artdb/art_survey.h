@@ -1,6 +1,7 @@
 // Looking over the open art databases without ending the program on a
 // damaged record: what each record is, decoding it to check it, and
 // pictures turned into plain images for export and contact sheets.
+// Process-wide state: reads the open art files through the database.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 // Writes art databases: record encodings of every kind and the file with its
 // sorted map. Used by the art compiler and by tests that need small or
 // damaged databases.
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

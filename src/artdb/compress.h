@@ -1,6 +1,7 @@
 // The two lossless compressions of art pictures: PackBits, packed in pieces
 // of at most 32,000 bytes, and the database's LZW variant (9- to 12-bit codes,
 // most significant bit first, clear 256, end 257, length first).
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // Art database files: up to five open at once, searched newest first, so a
 // later database (the patch) hides the same key in an earlier one. The map of
 // each is read and checked once at open time; records are read on demand.
+// Process-wide state: the table of open art files and their locks (reads and writes).
 #pragma once
 #include <cstddef>
 #include <cstdint>

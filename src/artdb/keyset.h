@@ -1,4 +1,5 @@
 // The key of an art-database record: four signed components, category first.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <string>

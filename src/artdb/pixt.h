@@ -2,6 +2,7 @@
 // the decoded pixels of one picture record in a block that can be pinned,
 // made purgeable and emptied under memory pressure. An emptied block stays
 // with its owner and is refilled on the next lock.
+// Process-wide state: the picture cache and its limit (reads and writes); reads the open art files.
 #pragma once
 #include <cstddef>
 #include <cstdint>

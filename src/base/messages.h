@@ -2,6 +2,9 @@
 // alerts and questions, the fatal-error reports, the progress bar and the
 // prompt line. A leaf module: it includes only the platform layer, so any
 // layer may call it. Everything it shows goes through the dialog service.
+// Process-wide state: the interface language, the alert parameters, the progress bar state, the
+// message services and the memory-constraint flag (reads and writes); the dialog service of the
+// platform.
 #pragma once
 #include <cstddef>
 #include <cstdint>

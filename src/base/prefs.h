@@ -1,5 +1,7 @@
 // The preferences record, kept for the whole run and stored between runs.
 // A leaf module: it includes only the platform layer (and the other leaves).
+// Process-wide state: the preferences record g_pref and the start-choice service (reads and
+// writes); the configuration folder.
 #pragma once
 #include <cstdint>
 #include <string>

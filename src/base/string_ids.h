@@ -1,6 +1,7 @@
 // Numbers of the string lists, of the strings the program uses by name, and
 // of the interface languages. This is the one table of those numbers: a
 // string named here must exist in data/strings/en.txt (a test checks it).
+// Process-wide state: none.
 #pragma once
 
 enum : int {

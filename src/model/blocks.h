@@ -1,5 +1,6 @@
 // The blocks of a unit: photos, symbols, collage slots, text and the paint
 // block, in stacking order (index 1 drawn first).
+// Process-wide state: the counter of unique block ids (reads and writes).
 #pragma once
 #include <cstdint>
 

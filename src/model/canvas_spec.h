@@ -1,4 +1,5 @@
 // The canvas a user chose for a unit (stored per unit, 29 bytes on disk).
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

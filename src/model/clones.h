@@ -1,4 +1,5 @@
 // Clones: units that show the design of the nearest earlier master.
+// Process-wide state: the document g_doc (reads and writes); sends the document notices.
 #pragma once
 #include <cstdint>
 

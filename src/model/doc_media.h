@@ -1,5 +1,6 @@
 // The document's current direct-print medium in the preferences, seen in the
 // frame of the document's layout.
+// Process-wide state: the document g_doc and the preferences (reads).
 #pragma once
 #include "base/prefs.h"
 

@@ -1,5 +1,7 @@
 // The one open document: its expanded template and one unit record per label
 // piece, each with its blocks, canvas and image layers.
+// Process-wide state: the document g_doc (reads and writes), the current port while a layer is
+// made; sends the document notices and calls the document services.
 #pragma once
 #include <cstdint>
 #include <string>

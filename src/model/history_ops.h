@@ -1,5 +1,6 @@
 // The undo operations; each names one kind of history step, and its label is
 // the string of the same number in the undo-label list.
+// Process-wide state: none.
 #pragma once
 
 enum a_history_op : int {

@@ -1,5 +1,7 @@
 // New documents from the catalogue, and moving an open document to another
 // layout with the design of each old unit carried over to a matching new one.
+// Process-wide state: the document g_doc and the working list of templates (reads and writes);
+// calls the document services.
 #pragma once
 #include <cstdint>
 #include <vector>

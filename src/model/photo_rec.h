@@ -1,5 +1,6 @@
 // The description of a photo, symbol or collage-slot block. Its pixels live in
 // the effects cache, keyed by this description.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

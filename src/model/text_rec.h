@@ -1,4 +1,5 @@
 // A text block's record: its characters, layout settings and render caches.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 // The process-wide toolkit application. Headless runs (the command-line tool,
 // tests) use Qt's offscreen platform, so nothing needs a display.
+// Process-wide state: the application object, the command-line arguments and the headless flag
+// (writes at start, reads after).
 #pragma once
 #include <string>
 

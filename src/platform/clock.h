@@ -1,5 +1,6 @@
 // Time services: ticks of 16 ms since start, wall-clock date, and sleeping.
 // Tests replace the clock with one of their own.
+// Process-wide state: the installed clock (reads; Clock_Install writes).
 #pragma once
 #include <cstdint>
 

@@ -1,6 +1,7 @@
 // The one place where 8-bit text meets UTF-16. The system code page is
 // UTF-8; 8-bit input that is not valid UTF-8 is taken as Windows-1252, so
 // text from older files and other systems still reads instead of failing.
+// Process-wide state: none.
 #pragma once
 #include <string>
 #include <string_view>

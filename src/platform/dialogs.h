@@ -3,6 +3,8 @@
 // interactive presenter installed (command line, tests) a responder answers:
 // scripted answers in tests, the default button in batch runs. Every headless
 // answer is logged on stderr.
+// Process-wide state: the dialog presenter, scripted answers and their history, the quiet flag, the
+// progress and prompt views (reads and writes).
 #pragma once
 #include <functional>
 #include <string>

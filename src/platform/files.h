@@ -1,6 +1,7 @@
 // File helpers. Saving always writes a temporary file in the target's folder,
 // flushes it to disk and renames it over the target, so a failed save leaves
 // the previous file intact.
+// Process-wide state: the configuration folder (reads; set once at start).
 #pragma once
 #include <cstdint>
 #include <string>

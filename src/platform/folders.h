@@ -1,5 +1,6 @@
 // Where the program's data files may be: its own folder, the data folders of
 // an installation, and the mounted removable media.
+// Process-wide state: none.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 // The installed font families, numbered from 1 in this run. A small service
 // until the full font list of the text subsystem exists: names, lookup and the
 // base proportional font that stands in for a missing one.
+// Process-wide state: the loaded font families (reads and writes, loaded once).
 #pragma once
 #include <string>
 #include <vector>

@@ -1,6 +1,7 @@
 // Plain geometry shared by every layer: pixel points and rectangles (16-bit,
 // top/left inclusive, bottom/right exclusive) and millimetre points and
 // rectangles (floats) of templates and sheets.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

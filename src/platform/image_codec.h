@@ -1,5 +1,6 @@
 // The toolkit's image decoders and encoders on plain bytes and pixel buffers.
 // Pixels are 32-bit native: bytes blue, green, red, alpha, not premultiplied.
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

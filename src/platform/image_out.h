@@ -1,5 +1,6 @@
 // Pictures leaving the program for people to look at: PNG files and contact
 // sheets of labelled tiles. Pixels are 32-bit native (blue, green, red, pad).
+// Process-wide state: none.
 #pragma once
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 // JPEG through the toolkit's image codecs, on plain bytes and pixels.
 // Pixels are 32-bit native (bytes blue, green, red, pad).
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,4 +1,5 @@
 // What the machine can say about memory, for the out-of-memory report.
+// Process-wide state: reads the machine's memory figures.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,6 @@
 // Colour values shared by the pixel maps and the preferences record, which
 // sit in layers that cannot include each other.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

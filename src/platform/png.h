@@ -1,6 +1,7 @@
 // PNG files of 32-bit pixels, for the command-line tool and golden tests.
 // Writing goes through the atomic save, so a failed write leaves any
 // previous file intact.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <string>

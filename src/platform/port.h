@@ -4,6 +4,7 @@
 // it. Operations draw into the current port; with no current port (the
 // screen, which has no pixels of ours) they draw nothing. No toolkit types
 // appear here.
+// Process-wide state: the current drawing port and its pen, colours and clip (reads and writes).
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -2,6 +2,7 @@
 // A region is a handle of our own; what holds the pixels is the platform's.
 // Rectangles are half-open (top/left inclusive, bottom/right exclusive), as
 // everywhere in our pixel geometry.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,5 @@
 // A region built from a long list of rectangles in one go.
+// Process-wide state: none.
 #pragma once
 #include "platform/geometry.h"
 

@@ -1,5 +1,6 @@
 // The platform side of regions: a region handle is a QRegion. Only the
 // platform layer includes this.
+// Process-wide state: none.
 #pragma once
 #include <QRegion>
 

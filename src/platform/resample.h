@@ -1,6 +1,7 @@
 // Good-quality resampling of 32-bit pixels (B, G, R, extra byte) held in
 // memory of the caller's. Only the colour bytes of the destination change;
 // its fourth bytes are kept.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 

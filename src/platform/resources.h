@@ -2,6 +2,7 @@
 // menus ("MENU") and menu bars ("MBAR"), written by tools/resource_compile
 // from data/strings and data/menus. Multi-byte numbers inside them are
 // big-endian; readers check every count and length against the size.
+// Process-wide state: reads the compiled string and menu resources.
 #pragma once
 #include <cstddef>
 #include <cstdint>

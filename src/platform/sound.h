@@ -1,5 +1,7 @@
 // Sound effects, by number. Headless runs are silent; every effect played is
 // recorded so that tests can check what the program asked to hear.
+// Process-wide state: the sound player, the enabled flag and the log of sounds played (reads and
+// writes).
 #pragma once
 #include <vector>
 

@@ -2,6 +2,8 @@
 // chosen for the unit's shape class (with fallbacks to pictures made for
 // other shapes), cut and scaled into the unit, with a per-unit cache of the
 // rendered picture.
+// Process-wide state: the document g_doc and the interface record gs (reads); installs the canvas
+// services of the document; the effects cache.
 #pragma once
 #include <cstdint>
 

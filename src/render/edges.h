@@ -1,5 +1,6 @@
 // The edge stage of the effects pipeline: rounded and feathered corners, and
 // the border, scallop and rough edge styles with their bands and masks.
+// Process-wide state: the kept scallop cell (reads and writes).
 #pragma once
 #include <cstdint>
 

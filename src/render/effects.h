@@ -2,6 +2,8 @@
 // giving a body and, when the shadow needs one, a separate shadow. Each stage
 // takes masked worlds and returns new ones; the VAR output receives
 // ownership. With FOR_SIZING only bounds flow through the stages.
+// Process-wide state: the current port and the blend weight while it draws (sets and restores
+// them).
 #pragma once
 #include <cstdint>
 

@@ -2,6 +2,8 @@
 // their whole effect specification, and the decoded source pictures of every
 // block that does not come from the art database, pinned while referred to.
 // Results are shared: callers draw from them and never dispose them.
+// Process-wide state: the effects cache and its limit (reads and writes); listens for the document
+// being replaced.
 #pragma once
 #include <cstddef>
 #include <cstdint>

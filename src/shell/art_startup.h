@@ -1,6 +1,8 @@
 // Opening the art databases at start-up: the main database from the
 // program's folders or a removable medium, then the optional patch database,
 // with the alerts that refuse a missing, damaged or outdated database.
+// Process-wide state: the result of opening the art databases (reads and writes); the open art
+// files.
 #pragma once
 #include <string>
 #include <vector>

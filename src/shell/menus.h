@@ -1,6 +1,7 @@
 // The menus and menu bars, read from the compiled menu resources in the
 // interface language with English fallback. The windows that show them
 // build their toolkit menus from these records.
+// Process-wide state: reads the compiled menu resources.
 #pragma once
 #include <string>
 #include <vector>

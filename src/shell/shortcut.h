@@ -1,5 +1,6 @@
 // Keyboard shortcuts as the menus write them after the tab: "Ctrl N",
 // "Alt +", "F1". Shared by the menu loader and the resource compiler.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <string_view>

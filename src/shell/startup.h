@@ -1,4 +1,6 @@
 // Start and stop of every module, in one fixed order.
+// Process-wide state: the start-up options and which modules have started (reads and writes); every
+// module's own state through its X_Init and X_Stop.
 #pragma once
 
 struct a_startup_options {

@@ -1,5 +1,6 @@
 // The built-in catalogue and the working list the template chooser shows.
 // Working-list indices are 1-based and stay valid for the whole run.
+// Process-wide state: the working list of templates (reads and writes).
 #pragma once
 #include <bitset>
 #include <string>

@@ -1,4 +1,5 @@
 // The built-in catalogue: NTEMPLATES packed records, generated at build time.
+// Process-wide state: none.
 #pragma once
 #include "templates/template.h"
 

@@ -1,5 +1,7 @@
 // The template chooser's model: the kind/brand list, the template list and
 // their selection. The window that draws them is the GUI's.
+// Process-wide state: the chooser lists, its sort order and its notices (reads and writes); the
+// working list.
 #pragma once
 #include <cstdint>
 #include <string>

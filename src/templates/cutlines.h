@@ -1,5 +1,6 @@
 // Cut lines and the grid overlay drawn over a unit's design, and the centre
 // cross of discs.
+// Process-wide state: the current port while it draws.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,6 @@
 // Expansion of a catalogue record into units in millimetres, the pixel size
 // of each unit's design surface, and the sheet-to-pixel mapping.
+// Process-wide state: none.
 #pragma once
 #include "templates/template.h"
 

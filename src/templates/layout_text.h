@@ -1,6 +1,7 @@
 // Layout text: the form in which the template designer exports a label sheet
 // and in which the built-in catalogue is written. A file holds any number of
 // records; `(* ... *)` comments may stand between tokens.
+// Process-wide state: none.
 #pragma once
 #include <string>
 #include <string_view>

@@ -1,5 +1,6 @@
 // The coordinate-mapping stack: sheet millimetres to pixels through the top
 // mapping. Process-wide and shallow: callers keep within four entries.
+// Process-wide state: the stack of mappings (reads and writes).
 #pragma once
 #include "platform/geometry.h"
 #include "templates/expand.h"

@@ -1,6 +1,7 @@
 // Outlines and fold lines of unit shapes, drawn with the current port's pen
 // as cut guides on screen and on test prints, and the dashed primitives
 // they are made of.
+// Process-wide state: the current port while it draws.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,7 @@
 // Recently used layouts: twenty slots kept with the preferences, and the six
 // boxes of the chooser (three most used, then the most recent others).
+// Process-wide state: the recent-layouts list in the preferences g_pref (reads and writes); the
+// working list.
 #pragma once
 #include <string>
 

@@ -1,5 +1,6 @@
 // Pictures of shapes for checking templates: one unit's design surface with
 // its shape, outline and guides, or a whole sheet with every unit's outline.
+// Process-wide state: the current port while it draws.
 #pragma once
 #include "platform/geometry.h"
 #include "platform/port.h"

@@ -1,6 +1,7 @@
 // Unit shapes: the shape of each unit kind, a unit in integer pixels, the
 // region of each shape (to mask and clip a unit's picture), the LightScribe
 // burn ring, and the sheet rectangle.
+// Process-wide state: the current port while it draws.
 #pragma once
 #include <cstdint>
 

@@ -1,5 +1,6 @@
 // Label stocks: the compact catalogue record and the expanded template a
 // document holds, with the unit kinds and flags.
+// Process-wide state: none.
 #pragma once
 #include <bit>
 #include <cstdint>

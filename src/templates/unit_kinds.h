@@ -1,4 +1,5 @@
 // Enumeration names of unit kinds and flags, as the layout text spells them.
+// Process-wide state: none.
 #pragma once
 #include <string_view>
 

@@ -1,6 +1,8 @@
 // The canvas commands of the current unit: quarter turns, flips, inversion,
 // the canvas sliders, the palette's choice and clearing the paint layer.
 // Each changes the unit's canvas, redraws and records one undo step.
+// Process-wide state: the document g_doc and the interface record gs (reads and writes); sends the
+// document notices.
 #pragma once
 
 #include "model/canvas_spec.h"

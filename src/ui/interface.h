@@ -1,6 +1,8 @@
 // The interface record `gs`: who drives the program and the current value of
 // every slider, toggle, grid and palette-bar selection. Later parts of the
 // interface add their members here.
+// Process-wide state: the interface record gs (reads and writes); installs the message, preference
+// and sound services.
 #pragma once
 #include <cstdint>
 

@@ -2,6 +2,8 @@
 // and steps, and the rules for setting, stepping, clamping and resetting a
 // value. Values live in gs.slider_vals; the owning modules register the
 // action each slider runs after a change.
+// Process-wide state: the slider table, the values in gs and the slider signals (reads and writes);
+// the clock.
 #pragma once
 #include <cstdint>
 #include <string>
