@@ -22,7 +22,7 @@ struct a_psd_header {
 
 int Colour_Channels(const a_psd_header& h) { return h.mode == MODE_RGB ? 3 : 1; }
 
-int Read_Header(a_byte_reader& r, a_psd_header& h) {
+[[nodiscard]] int Read_Header(a_byte_reader& r, a_psd_header& h) {
     if (!r.Has(26)) return PSD_SHORT;
     if (!r.Tag("8BPS")) return PSD_NOT_PSD;
     if (r.U16BE() != 1) return PSD_BAD_HEADER;
@@ -77,7 +77,7 @@ void Read_Palette(const uint8_t* p, size_t len, a_picture_scan_rec& scan) {
     scan.ncolors = 256;
 }
 
-int Read_Sections(a_byte_reader& r, a_psd_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Sections(a_byte_reader& r, a_psd_header& h, a_picture_scan_rec& scan) {
     uint32_t len = r.U32BE();  // colour mode data
     const uint8_t* colours = r.Take(len);
     if (colours && h.mode == MODE_INDEXED) Read_Palette(colours, len, scan);
@@ -107,7 +107,7 @@ void Put_Channel(const a_psd_header& h, int c, int y, const uint8_t* src, const 
     }
 }
 
-int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
     size_t plane = size_t(h.width) * h.height;
     const PixMap& pm = scan.body.fore->pix;
     for (int c = 0; c < nread; ++c)
@@ -119,7 +119,7 @@ int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
     return 0;
 }
 
-int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
     const uint8_t* counts = r.Take(size_t(h.channels) * h.height * 2);
     std::vector<uint8_t> line(h.width);
     const PixMap& pm = scan.body.fore->pix;
@@ -135,7 +135,7 @@ int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
     return 0;
 }
 
-int Read_Image(bool alerts, a_byte_reader& r, const a_psd_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Image(bool alerts, a_byte_reader& r, const a_psd_header& h, a_picture_scan_rec& scan) {
     uint16_t compression = r.U16BE();
     if (r.failed) return PSD_SHORT;
     if (compression > 1) return PSD_BAD_COMPRESSION;

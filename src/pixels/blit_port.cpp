@@ -7,7 +7,7 @@
 namespace {
 
 // A world's pixels, or the current port's for nullptr.
-bool World_PixMap(GWorld* w, PixMap& pm) {
+[[nodiscard]] bool World_PixMap(GWorld* w, PixMap& pm) {
     if (w) {
         pm = w->pix;
         return true;

@@ -133,7 +133,7 @@ void New_Empty_PixMap(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab
 // have) is fatal.
 void New_PixMap(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 // The same, returning false instead of ending the program.
-bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
+[[nodiscard]] bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 // Frees the buffer of a map made by New_PixMap and nulls the header.
 void Dispose_PixMap(PixMap& pm);
 // New bounds (same depth and table); the contents are not kept.

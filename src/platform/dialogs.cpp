@@ -22,7 +22,7 @@ std::string g_prompt;
 a_prompt_presenter g_prompt_presenter;
 
 // The next scripted answer for `r`; false when the script is used up.
-bool Next_Scripted(const a_dialog_request& r, int& answer) {
+[[nodiscard]] bool Next_Scripted(const a_dialog_request& r, int& answer) {
     while (!g_script.empty()) {
         a_scripted s = g_script.front();
         g_script.pop_front();

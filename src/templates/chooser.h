@@ -46,7 +46,7 @@ enum : int {
     VK_DOWN_KEY = 0x28
 };
 // Moves the template selection; false for keys it does not take.
-bool PaperList_KeyFilter(int key);
+[[nodiscard]] bool PaperList_KeyFilter(int key);
 
 // Called when the chooser's contents change (repaints); and for the limit sound.
 void Chooser_SetHooks(void (*changed)(), void (*limit_sound)());
