@@ -75,7 +75,8 @@ bool Open(const std::string& db, std::string& error) {
         error = "no art database found (give --db FILE)";
         return false;
     }
-    OP_OpenFile(path.substr(0, path.find_last_of('/') + 1) + "CIRQUEL_PATCH.ART4");
+    // The patch database beside the main one is optional.
+    (void)OP_OpenFile(path.substr(0, path.find_last_of('/') + 1) + "CIRQUEL_PATCH.ART4");
     return true;
 }
 

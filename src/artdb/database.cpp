@@ -256,7 +256,7 @@ void Subset_Init(const a_keyset& basis, a_subset& subset) {
     subset = a_subset{basis, 0, 0};
     for (int filex = nfiles; filex >= 1; --filex) {
         int index = 0;
-        Map_Find1(index, filex, start);
+        (void)Map_Find1(index, filex, start);  // hit or not, `index` is where the subset starts
         if (index == 0) continue;
         // The last entry may be smaller than the start key; it is no member then.
         const a_keyset& k = Map_Item(filex, index).key;

@@ -190,7 +190,7 @@ void OK_Alert(int index, bool abort) {
     if (!abort && !Is_Human()) return;
     if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
     g_dying = abort;
-    Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);
+    (void)Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);  // one button: nothing to answer
     if (!abort) return;
     if (g_fatal_hook) g_fatal_hook();
     std::fflush(nullptr);

@@ -100,7 +100,7 @@ std::string Prefs_Path();
 
 // Defaults, then the file over them when it holds a whole record of this
 // version; `new_pref` is true when it did not. Then the read fix-ups.
-[[nodiscard]] bool Prefs_Read(bool& new_pref);
+bool Prefs_Read(bool& new_pref);
 // Write fix-ups, then an atomic save; false when the file could not be written
 // (the previous file is then left as it was).
 [[nodiscard]] bool Prefs_Write();

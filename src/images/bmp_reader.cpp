@@ -52,7 +52,7 @@ bool Known_Header_Size(uint32_t n) {
         int nmasks = h.size == 64 ? 0 : h.size >= 56 ? 4 : h.size >= 52 ? 3 : 0;
         for (int k = 0; k < nmasks; ++k) h.masks[k] = r.U32LE();
     }
-    r.Seek(start + h.size);
+    (void)r.Seek(start + h.size);  // past the end sets `failed`, answered below
     // Version 3 headers keep their bit fields after the header.
     if (h.size == 40 && (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS))
         for (int k = 0; k < (h.compression == BI_ALPHABITFIELDS ? 4 : 3); ++k) h.masks[k] = r.U32LE();
@@ -217,7 +217,7 @@ int Scan_BMP_2(bool alerts, bool isfile, const uint8_t* data, size_t size,
     if (isfile) {
         if (!r.Has(14)) return BMP_SHORT;
         if (data[0] != 'B' || data[1] != 'M') return BMP_NOT_BMP;
-        r.Seek(10);
+        (void)r.Seek(10);  // within the 14 bytes checked above
         offbits = r.U32LE();
     }
     a_bmp_header h;

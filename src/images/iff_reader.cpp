@@ -192,7 +192,7 @@ void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
             if (int err = Expand_Body(alerts, st, p, len, scan)) return err;
             have_body = true;
         }
-        if ((len & 1) && r.pos < end) r.Skip(1);
+        if ((len & 1) && r.pos < end) (void)r.Skip(1);  // pad byte; a missing one ends the loop
     }
     return have_body ? int(SCAN_OK) : int(ILBM_BAD_BODY);
 }

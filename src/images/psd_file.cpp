@@ -26,7 +26,7 @@ int Colour_Channels(const a_psd_header& h) { return h.mode == MODE_RGB ? 3 : 1; 
     if (!r.Has(26)) return PSD_SHORT;
     if (!r.Tag("8BPS")) return PSD_NOT_PSD;
     if (r.U16BE() != 1) return PSD_BAD_HEADER;
-    r.Skip(6);
+    (void)r.Skip(6);  // reserved; within the 26 bytes checked above
     h.channels = r.U16BE();
     h.height = r.U32BE();
     h.width = r.U32BE();
@@ -47,15 +47,16 @@ void Read_Resources(const uint8_t* p, size_t len, a_psd_header& h) {
     while (r.Has(12) && r.Tag("8BIM")) {
         uint16_t id = r.U16BE();
         uint8_t name_len = r.U8();
-        r.Skip(name_len + ((name_len & 1) ? 0 : 1));  // the name with its length byte is even
+        // The name with its length byte is even; a short record fails the Take below.
+        (void)r.Skip(name_len + ((name_len & 1) ? 0 : 1));
         uint32_t size = r.U32BE();
         const uint8_t* data = r.Take(size);
         if (!data) return;
-        if (size & 1) r.Skip(1);
+        if (size & 1) (void)r.Skip(1);  // padding; a missing byte ends the loop
         if (id == RES_RESOLUTION && size >= 16) {
             a_byte_reader res{data, size};
             h.dpi_h = Fixed_Dpi(res.U32BE());
-            res.Skip(4);
+            (void)res.Skip(4);  // within the 16 bytes checked
             h.dpi_v = Fixed_Dpi(res.U32BE());
         }
     }

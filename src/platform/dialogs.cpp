@@ -34,7 +34,7 @@ a_prompt_presenter g_prompt_presenter;
 
 int Answer_Headless(const a_dialog_request& r) {
     int answer = r.default_button;
-    Next_Scripted(r, answer);
+    (void)Next_Scripted(r, answer);  // without a scripted answer the default stands
     if (r.buttons.empty()) answer = 0;
     else if (answer < 0 || answer >= static_cast<int>(r.buttons.size())) answer = r.default_button;
     g_history.push_back(r);

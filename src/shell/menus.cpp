@@ -103,8 +103,11 @@ bool Menu_Load(int id, int language, a_menu& menu) {
     for (size_t i = 0; i < menu.items.size(); ++i) {
         a_menu_item& item = menu.items[i];
         Do_Substitutions(item.text);
-        if (i < keys.items.size() && !keys.items[i].shortcut.empty())
-            Shortcut_Parse(keys.items[i].shortcut, item.key);
+        // A shortcut the parser does not understand leaves the item without one,
+        // rather than with the modifiers read before the fault.
+        if (i < keys.items.size() && !keys.items[i].shortcut.empty() &&
+            !Shortcut_Parse(keys.items[i].shortcut, item.key))
+            item.key = a_shortcut{};
     }
     return true;
 }
