@@ -69,12 +69,11 @@ void Blt32(benchmark::State& state, int mode, int dw, int dh) {
     a_map src(kSide, kSide, 32), dst(dw, dh, 32);
     if (mode == transparent)  // a third of the pixels white
         for (size_t i = 0; i < PixMap_Len(src.pm); i += 12) std::memset(src.pm.baseAddr + i, 0xFF, 3);
-    Set_Blend_Value(50);
+    a_blend_scope weight(50);
     for (auto _ : state) {
         Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, mode, nullptr);
         benchmark::ClobberMemory();
     }
-    Set_Blend_Value(100);
     Report(state, PixMap_Len(dst.pm));
 }
 
@@ -145,13 +144,14 @@ void BM_Region_Fill_Disc(benchmark::State& state) {
     Rgn_SetOval(disc, Rect{0, 0, kSide, kSide});
     Rgn_SetOval(hole, Rect{395, 395, 805, 805});  // 41 mm of a 120 mm disc
     Rgn_Diff(disc, hole, disc);
-    Push_GWorld(w);
-    RGBForeColor(0x336699);
-    for (auto _ : state) {
-        PaintRgn(disc);
-        benchmark::ClobberMemory();
+    {
+        a_port_scope port(w);
+        RGBForeColor(0x336699);
+        for (auto _ : state) {
+            PaintRgn(disc);
+            benchmark::ClobberMemory();
+        }
     }
-    Pop_GWorld();
     Report(state, PixMap_Len(w->pix));
     Rgn_Dispose(disc);
     Rgn_Dispose(hole);

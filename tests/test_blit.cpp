@@ -158,6 +158,12 @@ TEST(Blit, MaskValuesZeroHalfAndFull) {
 }
 
 TEST(Blit, BlendWeightsFromOpacity) {
+    Set_Blend_Value(100);
+    {
+        a_blend_scope half(50);
+        EXPECT_EQ(Get_Blend_Weight(), 127);
+    }
+    EXPECT_EQ(Get_Blend_Weight(), 255) << "the scope puts the weight back";
     Set_Blend_Value(50);
     EXPECT_EQ(Get_Blend_Weight(), 127);
     Set_Blend_Value(140);

@@ -115,7 +115,7 @@ TEST_F(CatalogueFilter, KeysMoveTheSelectionAndSoundAtTheLimits) {
     Use(many);
     static int limits = 0;
     limits = 0;
-    Chooser_SetHooks(nullptr, [] { ++limits; });
+    a_listener_token token = g_chooser_notices.at_limit.Subscribe([] { ++limits; });
     g_chooser_sort = SORT_BY_BRAND;
     Build_Paper_Lists();
     paper_list_desc.visible_lines = 10;
@@ -132,7 +132,7 @@ TEST_F(CatalogueFilter, KeysMoveTheSelectionAndSoundAtTheLimits) {
     EXPECT_TRUE(PaperList_KeyFilter(VK_HOME_KEY));
     EXPECT_EQ(paper_list_desc.selected, 1);
     EXPECT_FALSE(PaperList_KeyFilter('A'));
-    Chooser_SetHooks(nullptr, nullptr);
+    g_chooser_notices.at_limit.Unsubscribe(token);
 }
 
 TEST(TemplateNames, EscapesAndUnderscores) {

@@ -43,12 +43,13 @@ TEST(GWorld, DrawingThroughThePortLandsInTheWorldsMemory) {
     GWorld* w = New_GWorld(32, R(100, 200, 110, 220));
     ASSERT_NE(w, nullptr);
     uint8_t* base = Get_GWorld_BaseAddr(w);
-    Push_GWorld(w);
-    EXPECT_EQ(Get_GWorld(), w);
-    RGBForeColor(0xFF0000);
-    PaintRect(R(102, 205, 104, 207));
-    Pop_GWorld();
-    EXPECT_EQ(Get_GWorld(), nullptr);
+    {
+        a_port_scope port(w);
+        EXPECT_EQ(Get_GWorld(), w);
+        RGBForeColor(0xFF0000);
+        PaintRect(R(102, 205, 104, 207));
+    }
+    EXPECT_EQ(Get_GWorld(), nullptr) << "the scope puts the previous port back";
     EXPECT_EQ(Get_GWorld_BaseAddr(w), base);  // pixels never move
     EXPECT_EQ(Pixel(w, 205, 102) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(Pixel(w, 206, 103) & 0xFFFFFF, 0xFF0000u);

@@ -227,8 +227,8 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto fatal = [](void (*f)()) {
         Dialog_SetQuiet(false);
-        Messages_SetFatalHook(Recovery_Hook);
         g_message_services = a_message_services{};
+        (void)g_message_services.recovery.Install(Recovery_Hook);
         (void)g_message_services.controller.Install([] { return GHOST; });  // fatal alerts show all the same
         f();
     };
@@ -244,7 +244,8 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     EXPECT_EXIT(
         {
             Dialog_SetQuiet(false);
-            Messages_SetFatalHook([] { InternalError(); });
+            g_message_services = a_message_services{};
+            (void)g_message_services.recovery.Install([] { InternalError(); });
             InternalError();
         },
         testing::ExitedWithCode(70), "Program has crashed");

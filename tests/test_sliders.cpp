@@ -1,5 +1,5 @@
 // Sliders: the table's invariants, clamping, setting with its action and undo
-// step, stepping with grid snapping, sounds and pacing, thumb mapping.
+// step, stepping with grid snapping, sounds and repeat pacing, thumb mapping.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -213,9 +213,16 @@ TEST_F(SliderTest, SteppingSoundsRefusesAtTheEndsAndIsPaced) {
     EXPECT_EQ(Val(PHOTO_ANGLE_SLIDER), 1800);
     EXPECT_EQ(Sound_Log(), (std::vector<int>{SND_REFUSED}));
     EXPECT_TRUE(g_actions.empty());
-    // At least three ticks pass, whatever the outcome, and not much more.
-    EXPECT_GE(clock_.ms / 16 - start / 16, 3u);
-    EXPECT_LE(clock_.ms - start, 3u * 16 + 16);
+    EXPECT_EQ(clock_.ms, start) << "the core never sleeps; the caller's timer paces";
+    // A held button steps again only after three ticks of the clock.
+    uint32_t last = TickCount();
+    EXPECT_FALSE(Slider_Repeat_Due(last));
+    clock_.ms += 2 * 16;
+    EXPECT_FALSE(Slider_Repeat_Due(last));
+    clock_.ms += 16;
+    EXPECT_TRUE(Slider_Repeat_Due(last));
+    EXPECT_EQ(last, TickCount());
+    EXPECT_FALSE(Slider_Repeat_Due(last));
 
     Sound_ClearLog();
     Do_PlusMinus(false, false, false, PHOTO_ANGLE_SLIDER);

@@ -20,7 +20,6 @@ constexpr size_t kMaxString = 255;
 
 int g_language = LANG_ENGLISH;
 std::string g_params[4];
-a_fatal_hook g_fatal_hook = nullptr;
 bool g_dying = false;
 std::new_handler g_old_new_handler = nullptr;
 bool g_progress_open = false;
@@ -192,7 +191,7 @@ void OK_Alert(int index, bool abort) {
     g_dying = abort;
     (void)Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);  // one button: nothing to answer
     if (!abort) return;
-    if (g_fatal_hook) g_fatal_hook();
+    g_message_services.recovery.Call_Or([] {});
     std::fflush(nullptr);
     std::_Exit(70);
 }
@@ -221,6 +220,9 @@ int Confirm_Msg(int dialog, int message, int button1, int button2, int button3) 
 
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
 
+// Two owners for one service is a fault of the program, never of the user.
+void notice_detail::Service_Taken() { InternalError(); }
+
 void OutOfMemory(size_t size) {
     Param_Text(Doc_Name_Text(),
                std::to_string(size), std::to_string(Memory_Free_Heap()),
@@ -245,8 +247,6 @@ void Memory_Constraint() {
     g_mem_constraint = false;
     OK_Alert(ALERT_MEMORY_LIMITED, false);
 }
-
-void Messages_SetFatalHook(a_fatal_hook hook) { g_fatal_hook = hook; }
 
 // --- Progress and prompt -----------------------------------------------------------------------
 

@@ -18,6 +18,7 @@ enum a_controller : int { HUMAN = 0, GHOST = 1, GHOST2 = 2, STEALTH = 3 };
 struct a_message_services {
     a_service<a_controller()> controller;  // gs.controller; HUMAN without an owner
     a_service<std::string()> doc_name;     // the document's name; empty without an owner
+    a_service<void()> recovery;  // just before a fatal alert ends the program (save recovery)
 };
 extern a_message_services g_message_services;
 
@@ -92,9 +93,6 @@ void OK_Alert(int index, bool abort);
 extern bool g_mem_constraint;
 void Memory_Constraint();
 
-// Called just before a fatal alert ends the program (save recovery).
-using a_fatal_hook = void (*)();
-void Messages_SetFatalHook(a_fatal_hook hook);
 
 // --- Progress and prompt --------------------------------------------------------------
 

@@ -152,9 +152,10 @@ void Sync_Existence(a_static_layer lx, a_doc_unit& up, bool targ_exist) {
     if (layer.world) return;
     layer.bounds = up.paintbounds;
     New_GWorldF("Doc world", layer.bounds, 32, nullptr, layer.world);
-    Push_GWorld(layer.world);
-    EraseRect(layer.bounds);
-    Pop_GWorld();
+    {
+        a_port_scope port(layer.world);
+        EraseRect(layer.bounds);
+    }
     Dispose_GWorld(layer.mask);
     New_GWorldF("Doc mask", layer.bounds, 8, gray_ctable, layer.mask);
 }

@@ -4,9 +4,9 @@
 
 #include "base/messages.h"
 
-namespace {
+a_service<void(a_spec& spec)> g_spec_controls;
 
-a_spec_control_hook g_control_hook = nullptr;
+namespace {
 
 bool Same_RGB(const a_win_pixel32& a, const a_win_pixel32& b) {
     return a.r == b.r && a.g == b.g && a.b == b.b;
@@ -33,14 +33,10 @@ bool Equal_Edges(const a_spec& s1, const a_spec& s2) {
 
 }  // namespace
 
-void Spec_Set_Control_Hook(a_spec_control_hook hook) {
-    g_control_hook = hook;
-}
-
 void Null_Spec(a_spec& spec) {
     spec = a_spec{};
     spec.edge_bord_color = a_win_pixel32{255, 255, 255, 0};
-    if (g_control_hook) g_control_hook(spec);
+    g_spec_controls.Call_Or([] {}, spec);
 }
 
 void Clean_Spec(a_spec& spec) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "artdb/keyset.h"
+#include "base/notice.h"
 #include "platform/geometry.h"
 #include "platform/pixels.h"
 
@@ -81,8 +82,7 @@ enum a_cache_purpose : uint8_t {
 
 // The fields the interface decides (edge style, constrainf, edge colours);
 // the interface installs it. Without it those fields keep the record's defaults.
-using a_spec_control_hook = void (*)(a_spec& spec);
-void Spec_Set_Control_Hook(a_spec_control_hook hook);
+extern a_service<void(a_spec& spec)> g_spec_controls;
 
 // Every adjustable field at its control's default.
 void Null_Spec(a_spec& spec);

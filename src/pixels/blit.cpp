@@ -332,6 +332,7 @@ void Set_Blend_Value(int opacity) {
 }
 
 uint8_t Get_Blend_Weight() { return g_weight; }
+void Set_Blend_Weight(uint8_t weight) { g_weight = weight; }
 
 void Asm32_FillBytes(uint8_t* dst, size_t n, uint8_t value) { std::memset(dst, value, n); }
 

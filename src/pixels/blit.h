@@ -39,6 +39,20 @@ void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect&
 // (set bits) and back colour (clear bits).
 void Set_Blend_Value(int opacity);
 uint8_t Get_Blend_Weight();
+void Set_Blend_Weight(uint8_t weight);  // the weight itself, 0..255
+
+// The blend weight set from `opacity` for one scope, and the previous weight
+// back when it ends.
+class a_blend_scope {
+public:
+    explicit a_blend_scope(int opacity) : saved_(Get_Blend_Weight()) { Set_Blend_Value(opacity); }
+    ~a_blend_scope() { Set_Blend_Weight(saved_); }
+    a_blend_scope(const a_blend_scope&) = delete;
+    a_blend_scope& operator=(const a_blend_scope&) = delete;
+
+private:
+    uint8_t saved_;
+};
 
 // Workers named for the machine-code routines they replace; plain loops.
 void Asm32_FillBytes(uint8_t* dst, size_t n, uint8_t value);

@@ -109,7 +109,7 @@ void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,
                     const Rect& dst_bounds, const Rect* clip) {
     PixMap port;
     if (!Current_Port_PixMap(port)) return;
-    Set_Blend_Value(opacity);
+    a_blend_scope weight(opacity);
     Rect area = Rect_Sect(dst_bounds, port.bounds);
     if (Rect_IsEmpty(area)) return;
     PixMap colour, mask;

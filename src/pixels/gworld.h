@@ -80,6 +80,20 @@ void Push_Window(a_port* window_port);
 void Pop_Window();
 int GWorld_Stack_Depth();
 
+// The current port made `gworld` (or a window's port) for one scope, and the
+// previous one made current again when it ends, on every return path.
+class a_port_scope {
+public:
+    explicit a_port_scope(GWorld* gworld) : window_(false) { Push_GWorld(gworld); }
+    explicit a_port_scope(a_port* window_port) : window_(true) { Push_Window(window_port); }
+    ~a_port_scope() { window_ ? Pop_Window() : Pop_GWorld(); }
+    a_port_scope(const a_port_scope&) = delete;
+    a_port_scope& operator=(const a_port_scope&) = delete;
+
+private:
+    bool window_;
+};
+
 // One pixel widened to 32 bits (16-bit as 5-5-5 word, 8-bit as the index);
 // false outside the bounds.
 [[nodiscard]] bool Get_GWorld_Pixel(const GWorld* port, int x, int y, uint32_t& pixel);

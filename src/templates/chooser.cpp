@@ -10,14 +10,12 @@
 a_list_desc paper_kind_desc;
 a_list_desc paper_list_desc;
 a_chooser_sort g_chooser_sort = SORT_BY_BRAND;
+a_chooser_notices g_chooser_notices;
 
 namespace {
 
-void (*g_changed)() = nullptr;
-void (*g_limit_sound)() = nullptr;
-
 void Changed() {
-    if (g_changed) g_changed();
+    g_chooser_notices.changed.Emit();
 }
 
 void List_Reset(a_list_desc& list, int header) {
@@ -140,14 +138,10 @@ bool PaperList_KeyFilter(int key) {
     }
     target = std::clamp(target, 1, std::max(1, last));
     if (target == cur) {
-        if (g_limit_sound) g_limit_sound();
+        g_chooser_notices.at_limit.Emit();
     } else {
         PaperList_Set(target);
     }
     return true;
 }
 
-void Chooser_SetHooks(void (*changed)(), void (*limit_sound)()) {
-    g_changed = changed;
-    g_limit_sound = limit_sound;
-}

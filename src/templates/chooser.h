@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/notice.h"
+
 struct a_list_item {
     std::u16string text;  // at most 255 characters
     uint32_t key = 0;
@@ -48,5 +50,10 @@ enum : int {
 // Moves the template selection; false for keys it does not take.
 [[nodiscard]] bool PaperList_KeyFilter(int key);
 
-// Called when the chooser's contents change (repaints); and for the limit sound.
-void Chooser_SetHooks(void (*changed)(), void (*limit_sound)());
+// What the chooser tells its window: the contents changed (repaint), and a
+// key tried to move the selection past either end of the list.
+struct a_chooser_notices {
+    a_notice<> changed;
+    a_notice<> at_limit;
+};
+extern a_chooser_notices g_chooser_notices;

@@ -131,7 +131,6 @@ static_assert(std::size(kTable) == NSLIDERS - 1, "one row per slider");
 static_assert(NSLIDER_NAMES == NSLIDERS - 1, "one name per slider");
 
 constexpr int kDefaultBrushWidth = 20;
-constexpr uint32_t kStepTicks = 3;
 constexpr int kThumbTravel = 100;
 
 bool Valid(a_slider_enum s) { return Is_Slider(s); }
@@ -151,10 +150,6 @@ int Step_Size(const a_slider_item& it, bool tiny, bool big) {
     if (big && it.big_step != 0) return it.big_step;
     if (tiny && it.tiny_step != 0) return it.tiny_step;
     return it.normal_step;
-}
-
-void Wait_Ticks_Since(uint32_t start) {
-    while (TickCount() - start < kStepTicks) Sleep_Ms(4);
 }
 
 }  // namespace
@@ -258,7 +253,6 @@ bool Is_Slider_Biggable(a_slider_enum slider) {
 
 void Do_PlusMinus(bool tiny, bool big, bool plus, a_slider_enum slider) {
     if (!Valid(slider)) return;
-    uint32_t start = TickCount();
     const a_slider_item& it = g_sliders[slider];
     int value = gs.slider_vals[slider];
     int step = Step_Size(it, tiny, big);
@@ -271,7 +265,13 @@ void Do_PlusMinus(bool tiny, bool big, bool plus, a_slider_enum slider) {
         if (!Sound_IsPlaying()) Sound_Play(SND_CLICK);
         Slider_SetVal(next, slider);
     }
-    Wait_Ticks_Since(start);  // paces auto-repeat while a button is held
+}
+
+bool Slider_Repeat_Due(uint32_t& last) {
+    uint32_t now = TickCount();
+    if (now - last < SLIDER_REPEAT_TICKS) return false;
+    last = now;
+    return true;
 }
 
 void Slider_Via_Keyboard(bool plus, bool tiny, bool big, a_slider_enum slider) {

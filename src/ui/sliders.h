@@ -103,8 +103,14 @@ bool Is_Reset_Visible(a_slider_enum slider);
 bool Is_Slider_Tinyable(a_slider_enum slider);
 bool Is_Slider_Biggable(a_slider_enum slider);
 
-// One step up (`plus`) or down, paced to at least three ticks.
+// One step up (`plus`) or down. It returns at once: while a button is held,
+// the caller repeats it from a timer when Slider_Repeat_Due says so.
 void Do_PlusMinus(bool tiny, bool big, bool plus, a_slider_enum slider);
+// Ticks between two steps of a held button.
+constexpr uint32_t SLIDER_REPEAT_TICKS = 3;
+// True when a held button steps again: at least SLIDER_REPEAT_TICKS ticks of
+// the clock since `last`, the tick of the previous step (set to now then).
+bool Slider_Repeat_Due(uint32_t& last);
 void Slider_Via_Keyboard(bool plus, bool tiny, bool big, a_slider_enum slider);
 
 // The name shown beside the slider, in the interface language.
