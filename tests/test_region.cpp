@@ -117,7 +117,9 @@ TEST(Region, RectHelpersAgreeWithRegions) {
         Rgn_Sect(ra, rb, out);
         EXPECT_EQ(Rgn_Bounds(out), Rect_Sect(a, b)) << i;
         Rgn_Union(ra, rb, out);
-        if (!Rect_IsEmpty(a) || !Rect_IsEmpty(b)) EXPECT_EQ(Rgn_Bounds(out), Rect_Union(a, b)) << i;
+        if (!Rect_IsEmpty(a) || !Rect_IsEmpty(b)) {
+            EXPECT_EQ(Rgn_Bounds(out), Rect_Union(a, b)) << i;
+        }
         if (Rect_IsEmpty(a)) continue;
         int dh = coord(), dv = coord(), d = int(rng() % 7) - 3;
         Rgn_Copy(ra, out);
@@ -125,7 +127,9 @@ TEST(Region, RectHelpersAgreeWithRegions) {
         EXPECT_EQ(Rgn_Bounds(out), Rect_Offset(a, dh, dv)) << i;
         Rgn_Copy(ra, out);
         Rgn_Inset(out, d, d);
-        if (!Rgn_IsEmpty(out)) EXPECT_EQ(Rgn_Bounds(out), Rect_Inset(a, d)) << i;
+        if (!Rgn_IsEmpty(out)) {
+            EXPECT_EQ(Rgn_Bounds(out), Rect_Inset(a, d)) << i;
+        }
         int w = int(rng() % 9), h = int(rng() % 9);
         Rect c = Rect_Centred(a, w, h);
         EXPECT_EQ(Rect_Width(c), w);
