@@ -32,5 +32,6 @@ int main(int argc, char** argv) {
         Shell_Stop();
         return status;
     }
+    std::fprintf(stderr, "cirquel-cli: unknown command \"%s\"\n", argv[1]);
     return Usage();
 }
