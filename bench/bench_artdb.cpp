@@ -12,6 +12,7 @@
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
 #include "artdb/pixt.h"
+#include "bench_check.h"
 #include "platform/files.h"
 #include "shell/art_startup.h"
 
@@ -35,7 +36,7 @@ void BM_Open_Shipped_Database(benchmark::State& state) {
         OP_CloseNewest();
     }
     state.counters["records"] = 0;
-    OP_OpenFile(path);
+    Bench_Must(OP_OpenFile(path) == OPEN_OKAY, "opening the database");
     state.counters["records"] = Map_Count(1);
     OP_Init();
 }
@@ -47,15 +48,15 @@ std::vector<uint8_t> Database(int n, int16_t category) {
         entries.push_back({a_keyset{category, int16_t(i / 100), int16_t(i % 100), 1}, {1, 2, 3}});
     std::vector<uint8_t> file;
     std::string error;
-    Build_Database(entries, file, error);
+    Bench_Must(Build_Database(entries, file, error), "building a database");
     return file;
 }
 
 void BM_Map_Find(benchmark::State& state) {
     OP_Init();
     std::vector<uint8_t> main_db = Database(4000, 2), patch = Database(10, 8);
-    OP_OpenMemory(main_db.data(), main_db.size());
-    OP_OpenMemory(patch.data(), patch.size());
+    Bench_Must(OP_OpenMemory(main_db.data(), main_db.size()) == OPEN_OKAY, "opening a database");
+    Bench_Must(OP_OpenMemory(patch.data(), patch.size()) == OPEN_OKAY, "opening a database");
     std::mt19937 rng(1);
     std::vector<a_keyset> keys(1024);
     for (a_keyset& k : keys) k = a_keyset{2, int16_t(rng() % 40), int16_t(rng() % 100), 1};
@@ -87,7 +88,7 @@ std::vector<uint8_t> Picture(int w, int h, bool photo, a_pixt_codec codec) {
     a_pixt_source s{w, h, 32, size_t(w) * 4, px.data(), 0};
     std::vector<uint8_t> rec;
     std::string error;
-    Encode_Picture(s, codec, 85, rec, error);
+    Bench_Must(Encode_Picture(s, codec, 85, rec, error), "encoding a picture");
     return rec;
 }
 
@@ -99,12 +100,13 @@ void Open_Pictures() {
         g_pictures_path =
             (std::filesystem::path(Temp_Folder()) / "cirquel-bench-art.ART4").string();
         std::string error;
-        Save_Database(g_pictures_path,
+        Bench_Must(Save_Database(g_pictures_path,
                       {{a_keyset{2, 0, 1, 2}, Picture(640, 640, true, a_pixt_codec::JPEG)},
                        {a_keyset{8, 0, 0, 1}, Picture(256, 256, false, a_pixt_codec::PACKBITS)}},
-                      error);
+                                 error),
+                   "saving the picture database");
     }
-    OP_OpenFile(g_pictures_path);
+    Bench_Must(OP_OpenFile(g_pictures_path) == OPEN_OKAY, "opening the picture database");
 }
 
 void Load_Picture(benchmark::State& state, a_keyset key) {

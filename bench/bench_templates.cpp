@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+
+#include "bench_check.h"
 #include <vector>
 
 #include "shell/startup.h"
@@ -47,7 +49,7 @@ BENCHMARK(BM_Expand_All)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
-    Shell_Start(a_startup_options{true});
+    Bench_Must(Shell_Start(a_startup_options{true}), "starting the modules");
     benchmark::RunSpecifiedBenchmarks();
     Shell_Stop();
     return 0;

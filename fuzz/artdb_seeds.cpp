@@ -13,7 +13,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
-    Platform_Init(true);
+    if (!Platform_Init(true)) return 1;
     std::filesystem::create_directories(argv[1]);
     std::vector<a_art_item> items;
     Art_Generate_Mini(items);

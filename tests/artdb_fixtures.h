@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
 
@@ -17,7 +19,7 @@ inline a_db_entry Entry(a_keyset key, std::vector<uint8_t> data) {
 inline std::vector<uint8_t> Db_Bytes(std::vector<a_db_entry> entries) {
     std::vector<uint8_t> file;
     std::string error;
-    Build_Database(std::move(entries), file, error);
+    if (!Build_Database(std::move(entries), file, error)) ADD_FAILURE() << error;
     return file;
 }
 
@@ -50,6 +52,6 @@ inline std::vector<uint8_t> Picture_Record(int w, int h, int depth, const std::v
     s.flags = flags;
     std::vector<uint8_t> out;
     std::string error;
-    Encode_Picture(s, codec, 90, out, error);
+    if (!Encode_Picture(s, codec, 90, out, error)) ADD_FAILURE() << error;
     return out;
 }

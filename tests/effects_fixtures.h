@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include <gtest/gtest.h>
+
 #include "pixels/gworld.h"
 #include "pixels/syspix.h"
 
@@ -21,7 +23,7 @@ inline a_masked_gworld Solid_MW(int w, int h, uint32_t color, bool mask = false,
 
 inline uint32_t Pixel32(const GWorld* w, int x, int y) {
     uint32_t v = 0;
-    Get_GWorld_Pixel(w, x, y, v);
+    EXPECT_TRUE(Get_GWorld_Pixel(w, x, y, v)) << x << ", " << y;
     return v & 0xFFFFFF;
 }
 

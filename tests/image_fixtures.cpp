@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include <gtest/gtest.h>
+
 #include "platform/files.h"
 
 void Add16BE(a_bytes& b, unsigned v) {
@@ -285,6 +287,6 @@ std::string Write_Temp(const std::string& name, const a_bytes& bytes) {
     std::filesystem::path dir = std::filesystem::path(Temp_Folder()) / "cirquel-image-tests";
     std::filesystem::create_directories(dir);
     std::string path = (dir / name).string();
-    File_SaveAtomic(path, bytes.data(), bytes.size());
+    EXPECT_TRUE(File_SaveAtomic(path, bytes.data(), bytes.size())) << path;
     return path;
 }

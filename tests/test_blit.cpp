@@ -246,9 +246,9 @@ TEST(Blit, OneBitMapsExpandToTheForeAndBackColours) {
     Pix_To_Port(bits.pm, bits.pm.bounds, w->pix.bounds, srcCopy, nullptr);
     Pop_GWorld();
     uint32_t p;
-    Get_GWorld_Pixel(w, 2, 0, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(w, 2, 0, p));
     EXPECT_EQ(p & 0xFFFFFF, 0x0000FFu);
-    Get_GWorld_Pixel(w, 3, 0, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(w, 3, 0, p));
     EXPECT_EQ(p & 0xFFFFFF, 0x00FF00u);
     Dispose_GWorld(w);
     // Into a mask: set bits are black (255), clear ones white (0).
@@ -372,20 +372,20 @@ TEST(Blit, MatrixTransformsLandWhereTheMatrixSays) {
     const double m[6] = {0, -1, 110, 1, 0, 105};
     Port_To_Port_Matrix(src, dst, src->pix.bounds, m, nullptr);
     uint32_t p;
-    Get_GWorld_Pixel(dst, 107, 106, p);  // source (1, 2) -> (110 - 2.5, 105 + 1.5)
+    EXPECT_TRUE(Get_GWorld_Pixel(dst, 107, 106, p));  // source (1, 2) -> (110 - 2.5, 105 + 1.5)
     EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
-    Get_GWorld_Pixel(dst, 111, 106, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(dst, 111, 106, p));
     EXPECT_EQ(p & 0xFFFFFF, 0u);
-    Get_GWorld_Pixel(dst, 107, 110, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(dst, 107, 110, p));
     EXPECT_EQ(p & 0xFFFFFF, 0u);
     // A clip keeps the rest untouched.
     GWorld_Zero(dst);
     const double shift[6] = {1, 0, 100, 0, 1, 100};
     Rect clip = R(100, 100, 102, 102);
     Port_To_Port_Matrix(src, dst, src->pix.bounds, shift, &clip);
-    Get_GWorld_Pixel(dst, 101, 101, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(dst, 101, 101, p));
     EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
-    Get_GWorld_Pixel(dst, 102, 101, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(dst, 102, 101, p));
     EXPECT_EQ(p, 0u);
     Dispose_GWorld(src);
     Dispose_GWorld(dst);

@@ -179,7 +179,7 @@ TEST_F(Document, CloneToggleRules) {
     EXPECT_TRUE(Dialog_History().empty());
     EXPECT_EQ(U(2).oj.nlist, 0);
     // A designed unit asks first; Cancel keeps it.
-    Clone_Toggle(3);
+    EXPECT_EQ(Clone_Toggle(3), CLONE_TOGGLED);
     Add_Photo(U(3), 1);
     Dialog_ScriptAnswers({1});
     EXPECT_EQ(Clone_Toggle(3), CLONE_CANCELLED);

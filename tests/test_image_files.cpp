@@ -28,7 +28,7 @@ struct a_scan : a_picture_scan_rec {
 
 uint32_t Pixel(const GWorld* w, int x, int y) {
     uint32_t p = 0;
-    Get_GWorld_Pixel(w, x, y, p);
+    EXPECT_TRUE(Get_GWorld_Pixel(w, x, y, p)) << x << ", " << y;
     return p;
 }
 uint32_t RGB(const GWorld* w, int x, int y) { return Pixel(w, x, y) & 0xFFFFFF; }
@@ -724,9 +724,12 @@ TEST(PsdFile, RefusesOtherModesAndDamage) {
 // --gtest_filter='*WriteFixtures'.
 TEST(ImageFixtures, DISABLED_WriteFixtures) {
     std::string dir = std::string(CIRQUEL_SOURCE_DIR) + "/fuzz/corpus/imagefiles/";
-    auto put = [&](const char* name, const a_bytes& b) { File_SaveAtomic(dir + name, b.data(), b.size()); };
+    auto put = [&](const char* name, const a_bytes& b) {
+        EXPECT_TRUE(File_SaveAtomic(dir + name, b.data(), b.size())) << name;
+    };
     a_bytes check = Make_BMP(Bmp(9, 5, 24));
-    File_SaveAtomic(std::string(CIRQUEL_TEST_DATA) + "/images/check.bmp", check.data(), check.size());
+    EXPECT_TRUE(File_SaveAtomic(std::string(CIRQUEL_TEST_DATA) + "/images/check.bmp", check.data(),
+                                check.size()));
     a_iff_spec ilbm = Iff(21, 3, 5);
     ilbm.packed = true, ilbm.odd_chunk = true;
     put("ilbm_packed.iff", Make_IFF(ilbm));

@@ -32,7 +32,7 @@ void Design(uint32_t ux, uint32_t source) {
     it.kind = PHOTO_BLOCK;
     it.ph = New_PH_Rec();
     it.ph->spec.source.sid = source;
-    OMast_Append(U(ux).oj, it);
+    EXPECT_TRUE(OMast_Append(U(ux).oj, it));
 }
 
 uint32_t Source_Of(uint32_t ux) {

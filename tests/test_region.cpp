@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "platform/region.h"
 
@@ -101,4 +102,39 @@ TEST(Region, OffsetInsetAndMap) {
     EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 200, 200));
     Rgn_Map(rgn, R(0, 0, 0, 0), R(0, 0, 10, 10));
     EXPECT_TRUE(Rgn_IsEmpty(rgn));
+}
+
+// The rectangle helpers of the geometry header against the region operations
+// on random rectangles (some empty): the same set, the same bounding box.
+TEST(Region, RectHelpersAgreeWithRegions) {
+    std::mt19937 rng(7);
+    auto coord = [&] { return int(rng() % 41) - 20; };
+    for (int i = 0; i < 500; ++i) {
+        Rect a = R(coord(), coord(), coord(), coord()), b = R(coord(), coord(), coord(), coord());
+        a_rgn ra, rb, out;
+        Rgn_SetRect(ra, a);
+        Rgn_SetRect(rb, b);
+        Rgn_Sect(ra, rb, out);
+        EXPECT_EQ(Rgn_Bounds(out), Rect_Sect(a, b)) << i;
+        Rgn_Union(ra, rb, out);
+        if (!Rect_IsEmpty(a) || !Rect_IsEmpty(b)) {
+            EXPECT_EQ(Rgn_Bounds(out), Rect_Union(a, b)) << i;
+        }
+        if (Rect_IsEmpty(a)) continue;
+        int dh = coord(), dv = coord(), d = int(rng() % 7) - 3;
+        Rgn_Copy(ra, out);
+        Rgn_Offset(out, dh, dv);
+        EXPECT_EQ(Rgn_Bounds(out), Rect_Offset(a, dh, dv)) << i;
+        Rgn_Copy(ra, out);
+        Rgn_Inset(out, d, d);
+        if (!Rgn_IsEmpty(out)) {
+            EXPECT_EQ(Rgn_Bounds(out), Rect_Inset(a, d)) << i;
+        }
+        int w = int(rng() % 9), h = int(rng() % 9);
+        Rect c = Rect_Centred(a, w, h);
+        EXPECT_EQ(Rect_Width(c), w);
+        EXPECT_EQ(Rect_Height(c), h);
+        EXPECT_LE(std::abs((c.left - a.left) - (a.right - c.right)), 1) << i;
+        EXPECT_LE(std::abs((c.top - a.top) - (a.bottom - c.bottom)), 1) << i;
+    }
 }

@@ -7,7 +7,8 @@
 #include "artdb/database.h"
 #include "artdb/pixt.h"
 #include "commands.h"
-#include "json.h"
+#include "cli_json.h"
+#include "platform/codepage.h"
 #include "platform/image_out.h"
 #include "shell/art_startup.h"
 
@@ -75,7 +76,8 @@ bool Open(const std::string& db, std::string& error) {
         error = "no art database found (give --db FILE)";
         return false;
     }
-    OP_OpenFile(path.substr(0, path.find_last_of('/') + 1) + "CIRQUEL_PATCH.ART4");
+    // The patch database beside the main one is optional.
+    (void)OP_OpenFile(path.substr(0, path.find_last_of('/') + 1) + "CIRQUEL_PATCH.ART4");
     return true;
 }
 
@@ -109,42 +111,45 @@ std::string Describe(const a_record_info& r) {
     return "";
 }
 
-std::string Record_Json(const a_record_info& r) {
+a_json Record_Json(const a_record_info& r) {
     const a_keyset& k = r.key;
-    std::string s = "{\"key\": " + Json_String(Key_To_String(k)) +
-                    ", \"a\": " + std::to_string(k.a) + ", \"b\": " + std::to_string(k.b) +
-                    ", \"c\": " + std::to_string(k.c) + ", \"d\": " + std::to_string(k.d) +
-                    ", \"size\": " + std::to_string(r.len) +
-                    ", \"kind\": " + Json_String(Kind_Name(r.kind));
-    if (r.kind == a_record_kind::PICTURE)
-        s += ", \"width\": " + std::to_string(r.width) +
-             ", \"height\": " + std::to_string(r.height) +
-             ", \"depth\": " + std::to_string(r.depth) +
-             ", \"codec\": " + Json_String(KPixt_Codec_Name(r.flags)) +
-             ", \"gray\": " + ((r.flags & PIXT_GRAY) ? "true" : "false");
-    if (r.kind == a_record_kind::GRADIENT) s += ", \"bands\": " + std::to_string(r.bands);
-    if (r.kind == a_record_kind::BORDER_DIRECTORY)
-        s += ", \"borders\": " + std::to_string(r.borders);
-    if (r.kind == a_record_kind::SOUND)
-        s +=
-            ", \"samples\": " + std::to_string(r.samples) + ", \"rate\": " + std::to_string(r.rate);
-    if (r.damaged) s += ", \"damaged\": " + Json_String(r.problem);
-    return s + "}";
+    a_json j;
+    j["key"] = Key_To_String(k);
+    j["a"] = k.a;
+    j["b"] = k.b;
+    j["c"] = k.c;
+    j["d"] = k.d;
+    j["size"] = r.len;
+    j["kind"] = Kind_Name(r.kind);
+    if (r.kind == a_record_kind::PICTURE) {
+        j["width"] = r.width;
+        j["height"] = r.height;
+        j["depth"] = r.depth;
+        j["codec"] = KPixt_Codec_Name(r.flags);
+        j["gray"] = (r.flags & PIXT_GRAY) != 0;
+    }
+    if (r.kind == a_record_kind::GRADIENT) j["bands"] = r.bands;
+    if (r.kind == a_record_kind::BORDER_DIRECTORY) j["borders"] = r.borders;
+    if (r.kind == a_record_kind::SOUND) {
+        j["samples"] = r.samples;
+        j["rate"] = r.rate;
+    }
+    if (r.damaged) j["damaged"] = r.problem;
+    return j;
 }
 
 int Art_List(const a_art_args& a) {
     std::vector<a_record_info> records = Art_Survey(a.category);
-    if (a.json) std::printf("[\n");
-    for (size_t i = 0; i < records.size(); ++i) {
-        const a_record_info& r = records[i];
+    a_json rows = a_json::array();
+    for (const a_record_info& r : records) {
         if (a.json)
-            std::printf("  %s%s\n", Record_Json(r).c_str(), i + 1 < records.size() ? "," : "");
+            rows.push_back(Record_Json(r));
         else
             std::printf("%-20s %9d  %-16s %s%s\n", Key_To_String(r.key).c_str(), r.len,
                         Kind_Name(r.kind), Describe(r).c_str(),
                         r.damaged ? ("  DAMAGED: " + r.problem).c_str() : "");
     }
-    if (a.json) std::printf("]\n");
+    if (a.json) std::fputs(Json_Rows(rows).c_str(), stdout);
     return 0;
 }
 

@@ -4,7 +4,8 @@
 
 #include "commands.h"
 #include "images/image_files.h"
-#include "json.h"
+#include "cli_json.h"
+#include "platform/codepage.h"
 
 namespace {
 
@@ -30,13 +31,19 @@ void Print(const std::string& path, const a_picture_scan_rec& s, bool json) {
     int world = s.body.fore->pix.pixelSize;
     bool mask = s.body.mask != nullptr;
     if (json) {
-        std::printf("{\"file\": %s, \"bounds\": [%d, %d, %d, %d], \"width\": %d, \"height\": %d, "
-                    "\"depth\": %d, \"world_depth\": %d, \"codec\": %s, \"palette\": %d, "
-                    "\"mask\": %s, \"transparent_index\": %s, \"dpi\": [%d, %d]}\n",
-                    Json_String(path).c_str(), b.top, b.left, b.bottom, b.right, Rect_Width(b),
-                    Rect_Height(b), s.depth, world, Json_String(codec).c_str(), s.ncolors,
-                    mask ? "true" : "false", s.transp ? std::to_string(s.transpx).c_str() : "null",
-                    s.dpi_h, s.dpi_v);
+        a_json j;
+        j["file"] = path;
+        j["bounds"] = {b.top, b.left, b.bottom, b.right};
+        j["width"] = Rect_Width(b);
+        j["height"] = Rect_Height(b);
+        j["depth"] = s.depth;
+        j["world_depth"] = world;
+        j["codec"] = codec;
+        j["palette"] = s.ncolors;
+        j["mask"] = mask;
+        j["transparent_index"] = s.transp ? a_json(s.transpx) : a_json(nullptr);
+        j["dpi"] = {s.dpi_h, s.dpi_v};
+        std::printf("%s\n", Json_Line(j).c_str());
         return;
     }
     std::printf("%s: %d x %d, %d-bit source, %d-bit world, codec \"%s\", %d colours, %s",

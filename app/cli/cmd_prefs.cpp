@@ -7,80 +7,93 @@
 #include <vector>
 
 #include "commands.h"
-#include "json.h"
+#include "cli_json.h"
+#include "platform/codepage.h"
 #include "base/prefs.h"
 #include "ui/interface.h"
 
 namespace {
 
-using a_fields = std::vector<std::pair<std::string, std::string>>;  // name, JSON value
+using a_fields = std::vector<std::pair<std::string, a_json>>;  // name, value
 
-std::string Bool(bool b) { return b ? "true" : "false"; }
+a_json Bool(bool b) { return b; }
 
-std::string Ints(std::initializer_list<int> v) {
-    std::string out = "[";
-    for (int x : v) out += (out.size() > 1 ? ", " : "") + std::to_string(x);
-    return out + "]";
+a_json Ints(std::initializer_list<int> v) {
+    a_json out = a_json::array();
+    for (int x : v) out.push_back(x);
+    return out;
 }
 
 template <size_t N>
-std::string Text16(const char16_t (&s)[N]) {
+a_json Text16(const char16_t (&s)[N]) {
     size_t n = 0;
     while (n < N && s[n]) ++n;
-    return Json_String(Utf16_To_Utf8(std::u16string(s, n)));
+    return Utf16_To_Utf8(std::u16string(s, n));
 }
 
 template <size_t N>
-std::string Text8(const char (&s)[N]) {
-    return Json_String(std::string(s, strnlen(s, N)));
+a_json Text8(const char (&s)[N]) {
+    return std::string(s, strnlen(s, N));
 }
 
-std::string Date(const DateTimeRec& d) {
+a_json Date(const DateTimeRec& d) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", d.year, d.month, d.day, d.hour,
                   d.minute, d.second);
-    return Json_String(buf);
+    return std::string(buf);
 }
 
-std::string List(const std::vector<std::string>& items) {
-    std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + items[i];
-    return out + "]";
+a_json List(const std::vector<a_json>& items) { return a_json(items); }
+
+a_json Media(const a_print_media_array& m) {
+    a_json entries = a_json::array();
+    for (const a_print_media_spec& e : m.list) {
+        a_json entry;
+        entry["label"] = Text16(e.label);
+        entry["nudge"] = Ints({e.nudge.v, e.nudge.h});
+        entry["adj"] = Ints({e.adj[0], e.adj[1], e.adj[2], e.adj[3], e.adj[4]});
+        entries.push_back(entry);
+    }
+    a_json out;
+    out["listx"] = m.listx;
+    out["list"] = entries;
+    return out;
 }
 
-std::string Media(const a_print_media_array& m) {
-    std::vector<std::string> entries;
-    for (const a_print_media_spec& e : m.list)
-        entries.push_back("{\"label\": " + Text16(e.label) + ", \"nudge\": " +
-                          Ints({e.nudge.v, e.nudge.h}) + ", \"adj\": " +
-                          Ints({e.adj[0], e.adj[1], e.adj[2], e.adj[3], e.adj[4]}) + "}");
-    return "{\"listx\": " + std::to_string(m.listx) + ", \"list\": " + List(entries) + "}";
-}
-
-std::string Color(const a_win_pixel32& c) { return Ints({c.r, c.g, c.b, c.a}); }
+a_json Color(const a_win_pixel32& c) { return Ints({c.r, c.g, c.b, c.a}); }
 
 a_fields Fields(const a_pref_rec& p) {
     static const char* const kKinds[NDIRECT_KINDS] = {"NOT_DIRECT", "CD_DIRECT", "MINICD_DIRECT",
                                                       "HOCKEY_DIRECT", "RECT_DIRECT"};
-    std::vector<std::string> media, recent, recentlay, colors;
-    for (int k = 0; k < NDIRECT_KINDS; ++k)
-        media.push_back("{\"kind\": \"" + std::string(kKinds[k]) + "\", \"media\": " +
-                        Media(p.print_media[k]) + "}");
+    std::vector<a_json> media, recent, recentlay, colors;
+    for (int k = 0; k < NDIRECT_KINDS; ++k) {
+        a_json m;
+        m["kind"] = kKinds[k];
+        m["media"] = Media(p.print_media[k]);
+        media.push_back(m);
+    }
     for (const a_recent_doc& r : p.recent)
-        if (r.doc_path[0])
-            recent.push_back("{\"path\": " + Text8(r.doc_path) + ", \"time\": " +
-                             Date(r.doc_time) + "}");
+        if (r.doc_path[0]) {
+            a_json d;
+            d["path"] = Text8(r.doc_path);
+            d["time"] = Date(r.doc_time);
+            recent.push_back(d);
+        }
     for (const a_layout_usage_rec& r : p.recentlay)
-        if (r.count)
-            recentlay.push_back("{\"label\": " + Text8(r.label) + ", \"count\": " +
-                                std::to_string(r.count) + ", \"when\": " + Date(r.when) + "}");
+        if (r.count) {
+            a_json u;
+            u["label"] = Text8(r.label);
+            u["count"] = r.count;
+            u["when"] = Date(r.when);
+            recentlay.push_back(u);
+        }
     for (const a_pixel24& c : p.colors) colors.push_back(Ints({c.r, c.g, c.b}));
     const Rect& w = p.tot_window;
     return {
-        {"version", std::to_string(p.version)},
-        {"language_offset", std::to_string(p.language_offset)},
+        {"version", p.version},
+        {"language_offset", p.language_offset},
         {"print_media", List(media)},
-        {"last_agex", std::to_string(p.last_agex)},
+        {"last_agex", p.last_agex},
         {"tot_window", Ints({w.top, w.left, w.bottom, w.right})},
         {"print_autopos", Bool(p.print_autopos)},
         {"sound_option", Bool(p.sound_option)},
@@ -97,14 +110,14 @@ a_fields Fields(const a_pref_rec& p) {
         {"ruler_option", Bool(p.ruler_option)},
         {"addon_folder", Text8(p.addon_folder)},
         {"base_font", Text16(p.base_font)},
-        {"base_fontx", std::to_string(p.base_fontx)},
+        {"base_fontx", p.base_fontx},
         {"recent", List(recent)},
         {"recentlay", List(recentlay)},
         {"colors", List(colors)},
         {"ruler_color", Color(p.ruler_color)},
         {"gridlines_color", Color(p.gridlines_color)},
         {"cutlines_color", Color(p.cutlines_color)},
-        {"gridlines_dash", std::to_string(p.gridlines_dash)},
+        {"gridlines_dash", p.gridlines_dash},
     };
 }
 
@@ -136,16 +149,16 @@ int Cmd_Prefs(const a_cli_args& args) {
     Prefs_Read(new_pref);
     a_fields fields = Fields(g_pref);
     fields.insert(fields.begin(),
-                  {{"file", Json_String(Prefs_Path())}, {"from_file", Bool(!new_pref)}});
+                  {{"file", Prefs_Path()}, {"from_file", Bool(!new_pref)}});
     if (json) {
         std::printf("{\n");
         for (size_t i = 0; i < fields.size(); ++i)
-            std::printf("  \"%s\": %s%s\n", fields[i].first.c_str(), fields[i].second.c_str(),
-                        i + 1 < fields.size() ? "," : "");
+            std::printf("  %s: %s%s\n", Json_Line(fields[i].first).c_str(),
+                        Json_Line(fields[i].second).c_str(), i + 1 < fields.size() ? "," : "");
         std::printf("}\n");
     } else {
         for (const auto& [name, value] : fields)
-            std::printf("%-18s %s\n", name.c_str(), value.c_str());
+            std::printf("%-18s %s\n", name.c_str(), Json_Line(value).c_str());
     }
     return 0;
 }

@@ -1,6 +1,10 @@
 #include "commands.h"
 
-// Add one line per subcommand file; keep the list in the order of the usage text.
+// Add one line per command; keep the list in the order of the usage text.
+int Cmd_Templates(const a_cli_args& args);    // cmd_templates.cpp
+int Cmd_Brands(const a_cli_args& args);       // cmd_templates.cpp
+int Cmd_Kinds(const a_cli_args& args);        // cmd_templates.cpp
+int Cmd_Expand(const a_cli_args& args);       // cmd_templates.cpp
 int Cmd_Prefs(const a_cli_args& args);        // cmd_prefs.cpp
 int Cmd_Strings(const a_cli_args& args);      // cmd_strings.cpp
 int Cmd_Shape(const a_cli_args& args);        // cmd_shape.cpp
@@ -12,19 +16,26 @@ int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
 
 const a_cli_command g_cli_commands[] = {
-    {"prefs", "prefs [--json] [--reset]", Cmd_Prefs},
-    {"strings", "strings LIST INDEX [--lang CODE]", Cmd_Strings},
+    {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
+     Cmd_Templates},
+    {"brands", "brands [--json]", "list the brands of the catalogue", Cmd_Brands},
+    {"kinds", "kinds [--json]", "list the kinds of label", Cmd_Kinds},
+    {"expand", "expand LABEL [--json]", "expand one layout into its units", Cmd_Expand},
+    {"prefs", "prefs [--json] [--reset]", "show (or reset) the preferences", Cmd_Prefs},
+    {"strings", "strings LIST INDEX [--lang CODE]", "print one string of the interface", Cmd_Strings},
     {"shape", "shape LABEL [--unit N] [--holes] [--cutlines] [--grid] [--ls 1-3] -o FILE.png",
-     Cmd_Shape},
-    {"sheet", "sheet LABEL [--dpi N] -o FILE.png", Cmd_Sheet},
+     "draw a unit's shape", Cmd_Shape},
+    {"sheet", "sheet LABEL [--dpi N] -o FILE.png", "draw a whole sheet", Cmd_Sheet},
     {"art", "art list [--category A] [--json] [--db FILE] | art export KEY -o FILE.png [--db FILE] | "
-            "art sheet --category A [--class B] -o FILE.png [--db FILE] | art verify FILE", Cmd_Art},
-    {"image-info", "image-info FILE [--json]", Cmd_Image_Info},
+            "art sheet --category A [--class B] -o FILE.png [--db FILE] | art verify FILE",
+     "list, export, show or check art-database records", Cmd_Art},
+    {"image-info", "image-info FILE [--json]", "describe an image file as the importer reads it",
+     Cmd_Image_Info},
     {"export-test", "export-test IMAGE --format bmp|jpeg|tiff|psd|pict|png [--dpi N] -o FILE",
-     Cmd_Export_Test},
+     "read an image and write it in another format", Cmd_Export_Test},
     {"effect", "effect IMAGE [--set FIELD=VALUE ...] [--purpose screen|print|collage] [--layers] "
-               "-o FILE.png", Cmd_Effect},
+               "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
-               "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", Cmd_Canvas},
-    {nullptr, nullptr, nullptr},
+               "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {nullptr, nullptr, nullptr, nullptr},
 };

@@ -17,7 +17,7 @@ uint16_t Get_LE16(const uint8_t* p) {
 }
 
 // Allocates the whole output; false when memory is short.
-bool Allocate(std::vector<uint8_t>& pixels, size_t n) {
+[[nodiscard]] bool Allocate(std::vector<uint8_t>& pixels, size_t n) {
     try {
         pixels.assign(n, 0);
         return true;
@@ -27,7 +27,7 @@ bool Allocate(std::vector<uint8_t>& pixels, size_t n) {
     }
 }
 
-a_record_status Decode_Jpeg(const uint8_t* data, size_t n, const a_kpixt_header& h,
+[[nodiscard]] a_record_status Decode_Jpeg(const uint8_t* data, size_t n, const a_kpixt_header& h,
                             std::vector<uint8_t>& pixels) {
     int w = 0, ht = 0;
     if (h.pixelsize != 32 || !Jpeg_Size(data, n, w, ht) || w != h.width || ht != h.height)
@@ -38,7 +38,7 @@ a_record_status Decode_Jpeg(const uint8_t* data, size_t n, const a_kpixt_header&
     return a_record_status::OKAY;
 }
 
-a_record_status Decode_PackBits(const uint8_t* data, size_t n, size_t want,
+[[nodiscard]] a_record_status Decode_PackBits(const uint8_t* data, size_t n, size_t want,
                                 std::vector<uint8_t>& pixels) {
     if (n < 4 || Get_LE32(data) != want) return a_record_status::DAMAGED;
     // A run byte yields at most 128 bytes: a shorter stream cannot fill the picture.
@@ -48,7 +48,7 @@ a_record_status Decode_PackBits(const uint8_t* data, size_t n, size_t want,
     return a_record_status::OKAY;
 }
 
-a_record_status Decode_LZW(const uint8_t* data, size_t n, size_t want,
+[[nodiscard]] a_record_status Decode_LZW(const uint8_t* data, size_t n, size_t want,
                            std::vector<uint8_t>& pixels) {
     uint32_t stated = 0;
     if (!LZW_Length(data, n, stated) || stated != want) return a_record_status::DAMAGED;

@@ -37,10 +37,10 @@ enum class a_record_status { OKAY, DAMAGED, BAD_DEPTH, NO_MEMORY };
 
 // Reads and checks the header: positive sizes, rows long enough for the
 // width and within the pixel-map limit, depth 8, 16 or 32 (BAD_DEPTH).
-a_record_status KPixt_Read_Header(const uint8_t* rec, size_t len, a_kpixt_header& header);
+[[nodiscard]] a_record_status KPixt_Read_Header(const uint8_t* rec, size_t len, a_kpixt_header& header);
 // Decodes the pixels into `pixels` (rowbytes × height bytes) in native
 // order. The decoded size must agree with the header.
-a_record_status KPixt_Decode(const uint8_t* rec, size_t len, const a_kpixt_header& header,
+[[nodiscard]] a_record_status KPixt_Decode(const uint8_t* rec, size_t len, const a_kpixt_header& header,
                              std::vector<uint8_t>& pixels);
 // File order to native order, in place: 16-bit pixels swapped, 32-bit reversed.
 void Mac_Win_PixMap16(uint8_t* pixels, size_t len);
@@ -50,7 +50,7 @@ const char* KPixt_Codec_Name(uint8_t flags);
 
 // Gradient: band count, then colours alpha, red, green, blue. The result is
 // native 32-bit pixels (0xAARRGGBB).
-bool Grad_Decode(const uint8_t* rec, size_t len, std::vector<uint32_t>& bands);
+[[nodiscard]] bool Grad_Decode(const uint8_t* rec, size_t len, std::vector<uint32_t>& bands);
 
 struct a_bord_spec {
     a_keyset key;
@@ -63,14 +63,14 @@ struct a_bord_res {
 };
 enum : int { BORD_SPEC_SIZE = 34 };
 // Border directory: version, count, then 34-byte entries, all big-endian.
-bool Bord_Decode(const uint8_t* rec, size_t len, a_bord_res& res);
+[[nodiscard]] bool Bord_Decode(const uint8_t* rec, size_t len, a_bord_res& res);
 
 // Sound: a RIFF WAVE file of 16-bit mono PCM.
 struct a_sound {
     int rate = 0;
     std::vector<int16_t> samples;
 };
-bool Sound_Decode(const uint8_t* rec, size_t len, a_sound& sound);
+[[nodiscard]] bool Sound_Decode(const uint8_t* rec, size_t len, a_sound& sound);
 
 // Big-endian field readers shared by the readers of this folder.
 inline uint16_t Get_BE16(const uint8_t* p) {

@@ -38,7 +38,7 @@ std::vector<a_record_info> Art_Survey(int category);
 // with `alpha` (transparent 32-bit pictures) the fourth byte is kept as alpha.
 a_rgb_image Pixt_Image(const PixMap& map, bool alpha);
 // Decodes one picture record of the open databases; false when absent or damaged.
-bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image);
+[[nodiscard]] bool Art_Picture_Image(const a_keyset& key, a_rgb_image& image);
 // A contact sheet of every picture of `category` (and class `klass`, -1 for
 // all), labelled with keys; `count` receives the number of pictures.
 a_rgb_image Art_Sheet(int category, int klass, int& count);

@@ -27,7 +27,7 @@ struct a_pixt_source {
 int KPixt_RowBytes(int width, int depth);
 
 // A picture record: header, then the data in `codec` (JPEG needs 32 bits).
-bool Encode_Picture(const a_pixt_source& src, a_pixt_codec codec, int jpeg_quality,
+[[nodiscard]] bool Encode_Picture(const a_pixt_source& src, a_pixt_codec codec, int jpeg_quality,
                     std::vector<uint8_t>& out, std::string& error);
 // Native 32-bit colours (0xAARRGGBB) to a gradient record.
 std::vector<uint8_t> Encode_Gradient(const std::vector<uint32_t>& bands);
@@ -45,7 +45,7 @@ struct a_db_entry {
 
 // The whole database file: header, map sorted by key, records in key order.
 // False on duplicate keys, more than 65,535 entries or a file over 2 GB.
-bool Build_Database(std::vector<a_db_entry> entries, std::vector<uint8_t>& file,
+[[nodiscard]] bool Build_Database(std::vector<a_db_entry> entries, std::vector<uint8_t>& file,
                     std::string& error);
 // Builds and saves atomically.
-bool Save_Database(const std::string& path, std::vector<a_db_entry> entries, std::string& error);
+[[nodiscard]] bool Save_Database(const std::string& path, std::vector<a_db_entry> entries, std::string& error);

@@ -14,14 +14,14 @@ void PackBits_Pack(const uint8_t* src, size_t n, std::vector<uint8_t>& out);
 // Unpacks exactly `dstlen` bytes, piece by piece. False when the data ends
 // early or a run would cross the end of a piece; `dst` is never overrun.
 // `used` receives the number of source bytes consumed.
-bool PackBits_Unpack(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen,
+[[nodiscard]] bool PackBits_Unpack(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen,
                      size_t* used = nullptr);
 
 // The uncompressed length stated at the start of an LZW stream.
-bool LZW_Length(const uint8_t* src, size_t srclen, uint32_t& length);
+[[nodiscard]] bool LZW_Length(const uint8_t* src, size_t srclen, uint32_t& length);
 // Appends the LZW stream of `n` bytes (length, clear code, codes, end code).
 void Compress_LZW(const uint8_t* src, size_t n, std::vector<uint8_t>& out);
 // Expands a stream into `dst`, which holds exactly the stated length. False
 // when the stream is damaged: a code beyond the table, a string over 4,000
 // bytes, more or fewer bytes than stated. `dst` is never overrun.
-bool Expand_LZW(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen);
+[[nodiscard]] bool Expand_LZW(const uint8_t* src, size_t srclen, uint8_t* dst, size_t dstlen);

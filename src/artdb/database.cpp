@@ -26,7 +26,7 @@ std::unique_ptr<a_op_file> g_files[OP_MAX_FILES];
 int nfiles = 0;
 a_cache_item g_locks[OP_MAX_LOCKS];
 
-bool Read_At(a_op_file& file, long pos, size_t len, uint8_t* dst) {
+[[nodiscard]] bool Read_At(a_op_file& file, long pos, size_t len, uint8_t* dst) {
     if (std::fseek(file.f, pos, SEEK_SET) != 0) return false;
     return std::fread(dst, 1, len, file.f) == len;
 }
@@ -45,7 +45,7 @@ a_map_item Parse_Item(const uint8_t* p) {
 
 // Header, size and a map in strict key order whose records lie after the
 // map and inside the file.
-bool Read_Map(a_op_file& file) {
+[[nodiscard]] bool Read_Map(a_op_file& file) {
     if (std::fseek(file.f, 0, SEEK_END) != 0) return false;
     long length = std::ftell(file.f);
     uint8_t header[OP_HEADER_SIZE];
@@ -68,7 +68,7 @@ bool Read_Map(a_op_file& file) {
     return true;
 }
 
-a_openfile_result Open_Stream(std::unique_ptr<a_op_file> file) {
+[[nodiscard]] a_openfile_result Open_Stream(std::unique_ptr<a_op_file> file) {
     if (!Read_Map(*file)) {
         std::fclose(file->f);
         return OPEN_INVALID;
@@ -256,7 +256,7 @@ void Subset_Init(const a_keyset& basis, a_subset& subset) {
     subset = a_subset{basis, 0, 0};
     for (int filex = nfiles; filex >= 1; --filex) {
         int index = 0;
-        Map_Find1(index, filex, start);
+        (void)Map_Find1(index, filex, start);  // hit or not, `index` is where the subset starts
         if (index == 0) continue;
         // The last entry may be smaller than the start key; it is no member then.
         const a_keyset& k = Map_Item(filex, index).key;

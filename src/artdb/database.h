@@ -49,9 +49,9 @@ void OP_Stop();  // closes every database
 // Opens a database read-only and appends it as the newest. Besides a bad
 // header, size or version, a map out of key order or with a record outside
 // the file is OPEN_INVALID.
-a_openfile_result OP_OpenFile(const std::string& path);
+[[nodiscard]] a_openfile_result OP_OpenFile(const std::string& path);
 // The same for database bytes held in memory (copied).
-a_openfile_result OP_OpenMemory(const uint8_t* data, size_t size);
+[[nodiscard]] a_openfile_result OP_OpenMemory(const uint8_t* data, size_t size);
 // Closes the newest database (tests and tools that open one for a while).
 void OP_CloseNewest();
 int OP_Count();
@@ -67,15 +67,15 @@ void OP_Unlock(uint8_t*& block);
 
 // Reads entry `index` of database `filex` without a lock slot; false when it
 // cannot be read (for listing and verifying).
-bool OP_Read(int filex, int index, std::vector<uint8_t>& data);
+[[nodiscard]] bool OP_Read(int filex, int index, std::vector<uint8_t>& data);
 int Map_Count(int filex);
 const a_map_item& Map_Item(int filex, int index);  // 1-based
 
 // Binary search of one database: true on a hit; otherwise `index` names the
 // first entry not smaller than the key (or the last entry).
-bool Map_Find1(int& index, int filex, const a_keyset& key);
+[[nodiscard]] bool Map_Find1(int& index, int filex, const a_keyset& key);
 // Search from the newest database to the oldest; the first hit wins.
-bool Map_Find(int& index, int& filex, const a_keyset& key);
+[[nodiscard]] bool Map_Find(int& index, int& filex, const a_keyset& key);
 
 // A basis without a wildcard is an internal error.
 void Subset_Init(const a_keyset& basis, a_subset& subset);

@@ -24,4 +24,4 @@ bool Is_Multiple_Key(const a_keyset& key);
 
 // "a.b.c.d" in decimal, and back; false when the text is not four 16-bit numbers.
 std::string Key_To_String(const a_keyset& key);
-bool Key_From_String(const std::string& text, a_keyset& key);
+[[nodiscard]] bool Key_From_String(const std::string& text, a_keyset& key);

@@ -189,7 +189,7 @@ void OK_Alert(int index, bool abort) {
     if (!abort && !Is_Human()) return;
     if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
     g_dying = abort;
-    Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);
+    (void)Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);  // one button: nothing to answer
     if (!abort) return;
     g_message_services.recovery.Call_Or([] {});
     std::fflush(nullptr);

@@ -77,9 +77,9 @@ void OK_Alert(int index, bool abort);
 // Dialog `dialog` with `message` and buttons labelled by strings of list 200
 // (button3 only for the three-button layout). Returns 0, 1 or 2 for the
 // first, second or third button.
-int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3 = 0);
+[[nodiscard]] int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3 = 0);
 // The same with ^0 set to the document's name.
-int Confirm_Msg(int dialog, int message, int button1, int button2, int button3 = 0);
+[[nodiscard]] int Confirm_Msg(int dialog, int message, int button1, int button2, int button3 = 0);
 
 // Fatal conditions: show the numbered alert and end the process with a
 // non-zero status. Never return.

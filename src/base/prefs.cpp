@@ -270,7 +270,7 @@ bool Prefs_Write() {
     std::vector<uint8_t> bytes(PREFS_FILE_SIZE);
     Prefs_To_Bytes(g_pref, bytes.data());
     std::string path = Prefs_Path();
-    Folder_Create(path.substr(0, path.rfind('/')));
+    if (!Folder_Create(path.substr(0, path.rfind('/')))) return false;  // nothing saved
     return File_SaveAtomic(path, bytes.data(), bytes.size());
 }
 

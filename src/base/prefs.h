@@ -105,7 +105,7 @@ std::string Prefs_Path();
 bool Prefs_Read(bool& new_pref);
 // Write fix-ups, then an atomic save; false when the file could not be written
 // (the previous file is then left as it was).
-bool Prefs_Write();
+[[nodiscard]] bool Prefs_Write();
 void Prefs_SetToDefault();
 void Prefs_Fixup_Read();
 void Prefs_Fixup_Write();
@@ -113,7 +113,7 @@ void Prefs_Fixup_Write();
 // The record as file bytes and back; From_Bytes refuses anything but a whole
 // record of this version and leaves `pref` untouched then.
 void Prefs_To_Bytes(const a_pref_rec& pref, uint8_t* out);
-bool Prefs_From_Bytes(const uint8_t* data, size_t size, a_pref_rec& pref);
+[[nodiscard]] bool Prefs_From_Bytes(const uint8_t* data, size_t size, a_pref_rec& pref);
 
 // Names the three entries of a media list in the current language. With
 // `allf` false an entry keeps its name unless it is still the default name

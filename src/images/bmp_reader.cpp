@@ -28,7 +28,7 @@ bool Known_Header_Size(uint32_t n) {
     return n == 12 || n == 40 || n == 52 || n == 56 || n == 64 || n == 108 || n == 124;
 }
 
-int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
+[[nodiscard]] int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
     h.size = r.U32LE();
     if (r.failed) return BMP_SHORT;
     if (!Known_Header_Size(h.size)) return BMP_BAD_HEADER;
@@ -52,14 +52,14 @@ int Read_Info(a_byte_reader& r, size_t start, a_bmp_header& h) {
         int nmasks = h.size == 64 ? 0 : h.size >= 56 ? 4 : h.size >= 52 ? 3 : 0;
         for (int k = 0; k < nmasks; ++k) h.masks[k] = r.U32LE();
     }
-    r.Seek(start + h.size);
+    (void)r.Seek(start + h.size);  // past the end sets `failed`, answered below
     // Version 3 headers keep their bit fields after the header.
     if (h.size == 40 && (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS))
         for (int k = 0; k < (h.compression == BI_ALPHABITFIELDS ? 4 : 3); ++k) h.masks[k] = r.U32LE();
     return r.failed ? BMP_SHORT : 0;
 }
 
-int Check_Format(a_bmp_header& h) {
+[[nodiscard]] int Check_Format(a_bmp_header& h) {
     // OS/2 headers of 64 bytes number Huffman and 24-bit run lengths 3 and 4.
     if (h.size == 64 && h.compression >= BI_BITFIELDS) return BMP_BAD_COMPRESSION;
     switch (h.compression) {
@@ -83,7 +83,7 @@ int Check_Format(a_bmp_header& h) {
     return 0;
 }
 
-int Read_Palette(a_byte_reader& r, const a_bmp_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Palette(a_byte_reader& r, const a_bmp_header& h, a_picture_scan_rec& scan) {
     uint32_t n = h.bpp <= 8 ? (h.used ? h.used : 1u << h.bpp) : h.used;
     if (n > 256 && h.bpp <= 8) return BMP_BAD_PALETTE;
     size_t entry = h.core ? 3 : 4;
@@ -163,7 +163,7 @@ void Plain_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_s
 
 // 8- and 4-bit run lengths, bottom-up; pixels past a row's end are dropped and
 // rows never reached stay index 0.
-int Run_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_scan_rec& scan) {
+[[nodiscard]] int Run_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_scan_rec& scan) {
     const PixMap& pm = scan.body.fore->pix;
     bool four = h.compression == BI_RLE4;
     int x = 0, y = 0;
@@ -195,7 +195,7 @@ int Run_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_scan
 
 int Dpi(uint32_t ppm) { return ppm > 1000000 ? 0 : int(std::lround(ppm * 0.0254)); }
 
-int Read_Pixels(bool alerts, a_byte_reader& r, const a_bmp_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Pixels(bool alerts, a_byte_reader& r, const a_bmp_header& h, a_picture_scan_rec& scan) {
     int height = std::abs(h.height);
     bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
     if (!rle && height <= INT16_MAX && !Rows_Present(r, h, height)) return BMP_BAD_PIXELS;
@@ -217,7 +217,7 @@ int Scan_BMP_2(bool alerts, bool isfile, const uint8_t* data, size_t size,
     if (isfile) {
         if (!r.Has(14)) return BMP_SHORT;
         if (data[0] != 'B' || data[1] != 'M') return BMP_NOT_BMP;
-        r.Seek(10);
+        (void)r.Seek(10);  // within the 14 bytes checked above
         offbits = r.U32LE();
     }
     a_bmp_header h;

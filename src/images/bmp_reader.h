@@ -21,5 +21,5 @@ enum : int {
 
 // Up to 8 bits per pixel decode to an 8-bit body with the palette; deeper
 // pictures to 32-bit, with a mask when an alpha bit field carries coverage.
-int Scan_BMP_2(bool alerts, bool isfile, const uint8_t* data, size_t size,
+[[nodiscard]] int Scan_BMP_2(bool alerts, bool isfile, const uint8_t* data, size_t size,
                a_picture_scan_rec& scan);

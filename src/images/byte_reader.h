@@ -25,8 +25,8 @@ struct a_byte_reader {
         pos += n;
         return p;
     }
-    bool Skip(size_t n) { return Take(n) != nullptr || n == 0; }
-    bool Seek(size_t to) {
+    [[nodiscard]] bool Skip(size_t n) { return Take(n) != nullptr || n == 0; }
+    [[nodiscard]] bool Seek(size_t to) {
         if (failed || to > size) return !(failed = true);
         pos = to;
         return true;

@@ -21,7 +21,7 @@ struct a_iff_state {
     a_BMHD_rec bmhd;
 };
 
-bool Read_BMHD(a_byte_reader r, a_BMHD_rec& h) {
+[[nodiscard]] bool Read_BMHD(a_byte_reader r, a_BMHD_rec& h) {
     h.w = r.U16BE();
     h.h = r.U16BE();
     h.x = int16_t(r.U16BE());
@@ -82,7 +82,7 @@ void Unplane_Row(const a_iff_state& st, const uint8_t* row, uint8_t* px, uint8_t
     for (int x = 0; x < w; ++x) mask[x] = (plane[x >> 3] & (0x80 >> (x & 7))) ? 255 : 0;
 }
 
-int Check_BMHD(const a_iff_state& st) {
+[[nodiscard]] int Check_BMHD(const a_iff_state& st) {
     const a_BMHD_rec& h = st.bmhd;
     if (h.nplanes > 8) return ILBM_TOO_DEEP;
     if (h.nplanes == 0 || (st.pbm && h.nplanes != 8)) return ILBM_BAD_HEADER;
@@ -91,7 +91,7 @@ int Check_BMHD(const a_iff_state& st) {
     return 0;
 }
 
-int Expand_Body(bool alerts, const a_iff_state& st, const uint8_t* body, size_t len,
+[[nodiscard]] int Expand_Body(bool alerts, const a_iff_state& st, const uint8_t* body, size_t len,
                 a_picture_scan_rec& scan) {
     const a_BMHD_rec& h = st.bmhd;
     // The least a body of that size can take: every row, or two bytes per
@@ -140,7 +140,7 @@ void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
 // Hold-and-modify (6 or 8 planes): the top two bits of each index either
 // pick a palette colour or replace one component of the pixel to the left.
 // The picture becomes 32-bit.
-int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
+[[nodiscard]] int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
     GWorld* indexed = scan.body.fore;
     int planes = scan.depth, shift = planes - 2, bits = planes - 2;
     scan.body.fore = nullptr;
@@ -170,7 +170,7 @@ int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
     return SCAN_OK;
 }
 
-int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
+[[nodiscard]] int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
                 a_picture_scan_rec& scan) {
     bool have_body = false;
     while (r.pos + 8 <= end) {
@@ -192,7 +192,7 @@ int Read_Chunks(bool alerts, a_byte_reader& r, size_t end, a_iff_state& st,
             if (int err = Expand_Body(alerts, st, p, len, scan)) return err;
             have_body = true;
         }
-        if ((len & 1) && r.pos < end) r.Skip(1);
+        if ((len & 1) && r.pos < end) (void)r.Skip(1);  // pad byte; a missing one ends the loop
     }
     return have_body ? int(SCAN_OK) : int(ILBM_BAD_BODY);
 }

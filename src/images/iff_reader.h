@@ -35,4 +35,4 @@ enum : int {
 // Decodes into an 8-bit body with the CMAP palette (a grey ramp without one;
 // extra half-bright palettes completed); a mask plane becomes the mask, a
 // transparent colour sets transp. Hold-and-modify pictures become 32-bit.
-int Scan_ILBM(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);
+[[nodiscard]] int Scan_ILBM(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);

@@ -35,7 +35,7 @@ bool Starts_With(const uint8_t* data, size_t size, const char* magic) {
 }
 
 // Our own readers by the file's first bytes; -1 when none claims it.
-int Scan_Own(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan) {
+[[nodiscard]] int Scan_Own(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan) {
     if (Starts_With(data, size, "FORM")) return Scan_ILBM(alerts, data, size, scan);
     if (Starts_With(data, size, "BM")) {
         int err = Scan_BMP_2(alerts, true, data, size, scan);
@@ -51,7 +51,7 @@ int Scan_Own(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& 
 }
 
 // An indexed body gets the table its palette makes.
-bool Attach_CTable(a_picture_scan_rec& scan) {
+[[nodiscard]] bool Attach_CTable(a_picture_scan_rec& scan) {
     if (!scan.body.fore || scan.body.fore->pix.pixelSize != 8) return true;
     uint32_t colors[256];
     for (int k = 0; k < 256; ++k) {

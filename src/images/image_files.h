@@ -78,21 +78,21 @@ void Dispose_Scan(a_picture_scan_rec& scan);
 // Decodes an image file. Indexed results get a colour table made from
 // ctable. On failure nothing is left allocated and, with `alerts`, the
 // reason is shown (Photo_Import_Error).
-bool Read_BitMap(bool alerts, const std::string& path, a_picture_scan_rec& scan);
+[[nodiscard]] bool Read_BitMap(bool alerts, const std::string& path, a_picture_scan_rec& scan);
 // The same, returning the reader's code.
-int Read_Image_File(bool alerts, const std::string& path, a_picture_scan_rec& scan);
+[[nodiscard]] int Read_Image_File(bool alerts, const std::string& path, a_picture_scan_rec& scan);
 // The same over bytes in memory; `codec` (a four-character code, may be
 // empty) is the decoder to try when the content names none. Returns a code.
-int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t size,
+[[nodiscard]] int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t size,
                a_picture_scan_rec& scan);
 // Image bytes kept with a photo in a project, decoded by their codec.
-bool Scan_Quicktime_Hdl(const char codec[4], const std::vector<uint8_t>& hdl,
+[[nodiscard]] bool Scan_Quicktime_Hdl(const char codec[4], const std::vector<uint8_t>& hdl,
                         a_picture_scan_rec& scan);
 // The image-codec path: natural bounds, the width refusal, then the mask: for
 // sources of 8 bits or fewer exactly the transparent pixels are clear and
 // shown white (the green key, without losing pixels that really are green);
 // for deeper ones the alpha channel.
-int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
+[[nodiscard]] int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
                     a_picture_scan_rec& scan);
 // Shows the message for a reader's failure code (nothing for codes whose own
 // alert was shown already).
@@ -104,9 +104,9 @@ std::string Scan_Error_Text(int code);
 // FMT_PICT or FMT_PNG) at `dpi`, replacing `path` atomically. 0 on success,
 // -1 for a format without a writer, -2 when encoding fails, -3 when the file
 // cannot be written.
-int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world);
+[[nodiscard]] int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world);
 // The bytes Export_World would write.
-int Export_World_Bytes(a_file_format format, int dpi, const GWorld* world,
+[[nodiscard]] int Export_World_Bytes(a_file_format format, int dpi, const GWorld* world,
                        std::vector<uint8_t>& out);
 
 // JPEG data of an art-database item decoded into a new 32-bit world of
@@ -125,7 +125,7 @@ std::string Codec_Text(const char code[4]);  // the code as text, trailing blank
 // Shared by the readers: checks the size of a picture (the width refusal with
 // its alert; a height beyond 16-bit geometry) and makes body.fore at `depth`
 // (the memory alert on failure). Returns SCAN_OK or the failure code.
-int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
+[[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
 // Masks: a new 8-bit mask from the fourth byte of a 32-bit body, dropped
 // again when it is all opaque or all clear.
 void Scan_Alpha_Mask(a_picture_scan_rec& scan);

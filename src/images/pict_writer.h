@@ -9,4 +9,4 @@ struct PixMap;
 
 // Appends the file: the 512-byte leader, the picture and its end. False for
 // a map that is not 32-bit.
-bool Write_PICT(const PixMap& pm, int dpi, std::vector<uint8_t>& out);
+[[nodiscard]] bool Write_PICT(const PixMap& pm, int dpi, std::vector<uint8_t>& out);

@@ -22,11 +22,11 @@ struct a_psd_header {
 
 int Colour_Channels(const a_psd_header& h) { return h.mode == MODE_RGB ? 3 : 1; }
 
-int Read_Header(a_byte_reader& r, a_psd_header& h) {
+[[nodiscard]] int Read_Header(a_byte_reader& r, a_psd_header& h) {
     if (!r.Has(26)) return PSD_SHORT;
     if (!r.Tag("8BPS")) return PSD_NOT_PSD;
     if (r.U16BE() != 1) return PSD_BAD_HEADER;
-    r.Skip(6);
+    (void)r.Skip(6);  // reserved; within the 26 bytes checked above
     h.channels = r.U16BE();
     h.height = r.U32BE();
     h.width = r.U32BE();
@@ -47,15 +47,16 @@ void Read_Resources(const uint8_t* p, size_t len, a_psd_header& h) {
     while (r.Has(12) && r.Tag("8BIM")) {
         uint16_t id = r.U16BE();
         uint8_t name_len = r.U8();
-        r.Skip(name_len + ((name_len & 1) ? 0 : 1));  // the name with its length byte is even
+        // The name with its length byte is even; a short record fails the Take below.
+        (void)r.Skip(name_len + ((name_len & 1) ? 0 : 1));
         uint32_t size = r.U32BE();
         const uint8_t* data = r.Take(size);
         if (!data) return;
-        if (size & 1) r.Skip(1);
+        if (size & 1) (void)r.Skip(1);  // padding; a missing byte ends the loop
         if (id == RES_RESOLUTION && size >= 16) {
             a_byte_reader res{data, size};
             h.dpi_h = Fixed_Dpi(res.U32BE());
-            res.Skip(4);
+            (void)res.Skip(4);  // within the 16 bytes checked
             h.dpi_v = Fixed_Dpi(res.U32BE());
         }
     }
@@ -77,7 +78,7 @@ void Read_Palette(const uint8_t* p, size_t len, a_picture_scan_rec& scan) {
     scan.ncolors = 256;
 }
 
-int Read_Sections(a_byte_reader& r, a_psd_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Sections(a_byte_reader& r, a_psd_header& h, a_picture_scan_rec& scan) {
     uint32_t len = r.U32BE();  // colour mode data
     const uint8_t* colours = r.Take(len);
     if (colours && h.mode == MODE_INDEXED) Read_Palette(colours, len, scan);
@@ -107,7 +108,7 @@ void Put_Channel(const a_psd_header& h, int c, int y, const uint8_t* src, const 
     }
 }
 
-int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
     size_t plane = size_t(h.width) * h.height;
     const PixMap& pm = scan.body.fore->pix;
     for (int c = 0; c < nread; ++c)
@@ -119,7 +120,7 @@ int Read_Raw(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
     return 0;
 }
 
-int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
     const uint8_t* counts = r.Take(size_t(h.channels) * h.height * 2);
     std::vector<uint8_t> line(h.width);
     const PixMap& pm = scan.body.fore->pix;
@@ -135,7 +136,7 @@ int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_
     return 0;
 }
 
-int Read_Image(bool alerts, a_byte_reader& r, const a_psd_header& h, a_picture_scan_rec& scan) {
+[[nodiscard]] int Read_Image(bool alerts, a_byte_reader& r, const a_psd_header& h, a_picture_scan_rec& scan) {
     uint16_t compression = r.U16BE();
     if (r.failed) return PSD_SHORT;
     if (compression > 1) return PSD_BAD_COMPRESSION;

@@ -21,8 +21,8 @@ enum : int {
 
 // Decodes into a 32-bit body (8-bit with the palette for indexed files); the
 // merged transparency channel, when the file has one, becomes the mask.
-int Scan_PSD(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);
+[[nodiscard]] int Scan_PSD(bool alerts, const uint8_t* data, size_t size, a_picture_scan_rec& scan);
 
 // Appends a 32-bit map as an RGB Photoshop file, run-length packed, with
 // `dpi` in its resolution record. False for another depth.
-bool Write_PSD(const PixMap& pm, int dpi, std::vector<uint8_t>& out);
+[[nodiscard]] bool Write_PSD(const PixMap& pm, int dpi, std::vector<uint8_t>& out);

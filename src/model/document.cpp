@@ -45,7 +45,7 @@ a_doc_unit* New_Unit_Rec() {
     paint.objid = NextUniqueID();
     paint.flags = 1u << VISIBLE_FLAG;
     paint.kind = PAINT_BLOCK;
-    OMast_Append(u->oj, paint);
+    (void)OMast_Append(u->oj, paint);  // a new list always has room
     return u;
 }
 

@@ -19,7 +19,7 @@ uint32_t Find_Exact_Source(a_sig_list& sig, uint8_t targ_kind) {
     return 0;
 }
 
-bool Find_Avail_Clone(const a_template& t, const a_template_mapping& map, uint32_t newx,
+[[nodiscard]] bool Find_Avail_Clone(const a_template& t, const a_template_mapping& map, uint32_t newx,
                       uint32_t& parx) {
     uint32_t x = newx;
     while (x > 1) {

@@ -18,6 +18,7 @@ struct a_unit_mapping {
 };
 using a_template_mapping = a_unit_mapping[MAXNUNITS + 1];  // indexed by new unit
 
+// An old master unit with a design, and whether a new unit has taken it.
 struct a_sig_source {
     uint32_t src_ux = 0;
     bool used = false;
@@ -27,8 +28,12 @@ struct a_sig_list {
     a_sig_source sig[MAXNUNITS + 1];  // 1 .. nsig
 };
 
+// A new document on catalogue record `index` (1-based), noted as recently used.
 void Proj_PickLayout2(int index);
 
+// For each new unit of t the old unit it takes: a master of the same kind
+// first, else a clone of an earlier new unit, else empty. all_exact when
+// every old design went to a new unit and no indexed new unit is left empty.
 void Calc_Template_Mapping(const a_template& t, a_template_mapping& map, a_sig_list& sig,
                            bool& all_exact);
 
@@ -43,7 +48,10 @@ struct a_remap_rec {
 void Remap_Init_Rows(a_remap_rec& rec);
 void Remap_From_Dialog(a_remap_rec& rec);
 
+// Replaces the document's layout by t, copying each old unit's design to the
+// new units the map names; the old unit records are freed.
 void Do_Remap(const a_template& t, const a_template_mapping& map);
 
+// The Switch Layout command: offers to save, asks for a layout, remaps.
 enum a_switch_result { SWITCH_DONE, SWITCH_CANCELLED, SWITCH_SAVE_FAILED };
-a_switch_result Switch_Layout();
+[[nodiscard]] a_switch_result Switch_Layout();

@@ -7,6 +7,7 @@
 #include "platform/geometry.h"
 #include "model/effect_spec.h"
 
+// Owned by its block; holds no pointers, so a copy shares nothing.
 struct a_ph_rec {
     a_spec spec;            // what to show and how
     char codec[4] = {};     // file-format code of the imported file; empty otherwise

@@ -5,6 +5,8 @@
 
 struct GWorld;
 
+// Owned by its block. Owns its cached worlds, so a copy made by assignment
+// shares them until OM_Forget_Caches is called on it.
 struct a_om_rec {
     uint32_t nchars = 0;
     // Derived caches, rebuilt on demand and never copied between blocks.

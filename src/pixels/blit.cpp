@@ -243,7 +243,7 @@ a_pixel_view View_Of(const PixMap& pm) {
 
 // src_rect trimmed to the source's bounds, with dst_rect trimmed in the same
 // proportion; false when nothing is left.
-bool Trim_Source(const PixMap& src, Rect& s, Rect& d) {
+[[nodiscard]] bool Trim_Source(const PixMap& src, Rect& s, Rect& d) {
     int sw = Rect_Width(s), sh = Rect_Height(s), dw = Rect_Width(d), dh = Rect_Height(d);
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return false;
     Rect t = Rect_Sect(s, src.bounds);

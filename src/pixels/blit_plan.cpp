@@ -20,7 +20,7 @@ int Map_Pos(int i, int from0, int from_len, int to_len) {
     return from0 + int((int64_t(2 * i + 1) * from_len) / (int64_t(2) * to_len));
 }
 
-bool Plan_Axis(const a_axis& a, int& start, std::vector<int>& s, std::vector<int>& m) {
+[[nodiscard]] bool Plan_Axis(const a_axis& a, int& start, std::vector<int>& s, std::vector<int>& m) {
     int dlen = a.d1 - a.d0, slen = a.s1 - a.s0, mlen = a.m1 - a.m0;
     s.clear();
     m.clear();

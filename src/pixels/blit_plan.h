@@ -17,5 +17,5 @@ struct a_blt_plan {
 };
 
 // False when nothing is left to draw. `mask`/`mask_rect` may be null.
-bool Blt_Plan(const PixMap& src, const Rect& src_rect, const PixMap& dst, const Rect& dst_rect,
+[[nodiscard]] bool Blt_Plan(const PixMap& src, const Rect& src_rect, const PixMap& dst, const Rect& dst_rect,
               const Rect* clip, const PixMap* mask, const Rect* mask_rect, a_blt_plan& plan);

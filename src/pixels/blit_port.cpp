@@ -7,7 +7,7 @@
 namespace {
 
 // A world's pixels, or the current port's for nullptr.
-bool World_PixMap(GWorld* w, PixMap& pm) {
+[[nodiscard]] bool World_PixMap(GWorld* w, PixMap& pm) {
     if (w) {
         pm = w->pix;
         return true;
@@ -120,11 +120,9 @@ void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,
     // The source's bounds lie on dst_bounds: the area maps to the same part
     // of the source, offset by their difference.
     int dh = src_pix.bounds.left - dst_bounds.left, dv = src_pix.bounds.top - dst_bounds.top;
-    Rect from{int16_t(area.top + dv), int16_t(area.left + dh), int16_t(area.bottom + dv),
-              int16_t(area.right + dh)};
+    Rect from = Rect_Offset(area, dh, dv);
     int mh = src_mask.bounds.left - dst_bounds.left, mv = src_mask.bounds.top - dst_bounds.top;
-    Rect mfrom{int16_t(area.top + mv), int16_t(area.left + mh), int16_t(area.bottom + mv),
-               int16_t(area.right + mh)};
+    Rect mfrom = Rect_Offset(area, mh, mv);
     Pix_To_Pix(port, colour, area, area, srcCopy, nullptr);
     Pix_To_Pix(src_pix, colour, from, area, blend, nullptr);
     Pix_To_Pix(src_mask, mask, mfrom, area, srcCopy, nullptr);

@@ -9,9 +9,9 @@
 #include "pixels/gworld.h"
 
 // The current port's pixels as a map; false when it has none (the screen).
-bool Current_Port_PixMap(PixMap& pm);
+[[nodiscard]] bool Current_Port_PixMap(PixMap& pm);
 // A window's (any port's) pixels as a map; false when it has none.
-bool Port_PixMap(a_port* port, PixMap& pm);
+[[nodiscard]] bool Port_PixMap(a_port* port, PixMap& pm);
 
 // The same with the current port as source or destination. A world's port
 // reduces to its pixel map; for a window the window's bits are used.

@@ -82,7 +82,7 @@ void New_GWorldF(const char* /*label*/, const Rect& bounds, int depth, CTabHandl
 
 GWorld* New_GWorld(int depth, const Rect& bounds) {
     GWorld* w = nullptr;
-    New_GWorld(bounds, depth, nullptr, w);
+    (void)New_GWorld(bounds, depth, nullptr, w);  // on failure w stays null: this form's answer
     return w;
 }
 

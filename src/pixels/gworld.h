@@ -35,7 +35,7 @@ constexpr int MAX_PORT_STACK = 5;
 
 // 0 on success, else a non-zero error with `gworld` left nullptr. Depths up
 // to 16 start black (all bits 0), deeper ones zeroed.
-int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld);
+[[nodiscard]] int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld);
 // The same; failure is fatal and reported with `label`.
 void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle colortab,
                  GWorld*& gworld);
@@ -96,7 +96,7 @@ private:
 
 // One pixel widened to 32 bits (16-bit as 5-5-5 word, 8-bit as the index);
 // false outside the bounds.
-bool Get_GWorld_Pixel(const GWorld* port, int x, int y, uint32_t& pixel);
+[[nodiscard]] bool Get_GWorld_Pixel(const GWorld* port, int x, int y, uint32_t& pixel);
 void GWorld_Zero(GWorld* gworld);  // every pixel byte 0
 
 // Masked worlds.

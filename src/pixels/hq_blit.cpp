@@ -51,7 +51,8 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
                     m[3], m[4], m[3] * ox + m[4] * oy + m[5] - dy};
     Rect c = clip ? *clip : d.bounds;
     a_pixel_view ov = View_Of(out);
-    Resample_Affine(View_Of(in), ov, mm, c.left - d.bounds.left, c.top - d.bounds.top,
+    // Refused views (an empty destination) leave the destination as it was.
+    (void)Resample_Affine(View_Of(in), ov, mm, c.left - d.bounds.left, c.top - d.bounds.top,
                     c.right - d.bounds.left, c.bottom - d.bounds.top);
     if (!direct) {
         Pix_To_Pix(out, d, d.bounds, d.bounds, srcCopy, nullptr);

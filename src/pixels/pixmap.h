@@ -119,12 +119,6 @@ inline int32_t PixMap_RowBytes(const PixMap& pm) { return pm.rowBytes & ROWBYTES
 // Whether a map of that size and depth can exist: a valid depth, non-negative
 // size and a row that fits the 14 bits of rowBytes.
 bool PixMap_Fits(const Rect& bounds, int depth);
-// The common part of two rectangles; the all-zero rectangle when none.
-inline Rect Rect_Sect(const Rect& a, const Rect& b) {
-    Rect r{a.top > b.top ? a.top : b.top, a.left > b.left ? a.left : b.left,
-           a.bottom < b.bottom ? a.bottom : b.bottom, a.right < b.right ? a.right : b.right};
-    return Rect_IsEmpty(r) ? Rect{} : r;
-}
 // height * rowBytes.
 size_t PixMap_Len(const PixMap& pm);
 inline uint8_t* PixMap_Row(const PixMap& pm, int y) {
@@ -139,7 +133,7 @@ void New_Empty_PixMap(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab
 // have) is fatal.
 void New_PixMap(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 // The same, returning false instead of ending the program.
-bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
+[[nodiscard]] bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 // Frees the buffer of a map made by New_PixMap and nulls the header.
 void Dispose_PixMap(PixMap& pm);
 // New bounds (same depth and table); the contents are not kept.

@@ -57,7 +57,7 @@ constexpr int MAX_N_RECTS = 20000;
 // left and right to the previous rectangle extends it down). At most
 // MAX_N_RECTS; `rects` is left unchanged when no bit is set. The rectangles
 // are what a region is built from.
-bool PixMap1_To_Rects(const PixMap& pm, std::vector<Rect>& rects, Rect& bounds);
+[[nodiscard]] bool PixMap1_To_Rects(const PixMap& pm, std::vector<Rect>& rects, Rect& bounds);
 // The same rectangles as a region; `rgn` is left unchanged when no bit is set.
 void PixMap1_To_Region(const PixMap& pm, a_region* rgn);
 

@@ -7,7 +7,7 @@
 
 // Starts the toolkit once; `headless` selects the offscreen platform.
 // Safe to call again: later calls do nothing.
-bool Platform_Init(bool headless);
+[[nodiscard]] bool Platform_Init(bool headless);
 void Platform_Stop();
 bool Platform_IsHeadless();
 

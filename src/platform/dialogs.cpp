@@ -22,7 +22,7 @@ std::string g_prompt;
 a_prompt_presenter g_prompt_presenter;
 
 // The next scripted answer for `r`; false when the script is used up.
-bool Next_Scripted(const a_dialog_request& r, int& answer) {
+[[nodiscard]] bool Next_Scripted(const a_dialog_request& r, int& answer) {
     while (!g_script.empty()) {
         a_scripted s = g_script.front();
         g_script.pop_front();
@@ -34,7 +34,7 @@ bool Next_Scripted(const a_dialog_request& r, int& answer) {
 
 int Answer_Headless(const a_dialog_request& r) {
     int answer = r.default_button;
-    Next_Scripted(r, answer);
+    (void)Next_Scripted(r, answer);  // without a scripted answer the default stands
     if (r.buttons.empty()) answer = 0;
     else if (answer < 0 || answer >= static_cast<int>(r.buttons.size())) answer = r.default_button;
     g_history.push_back(r);

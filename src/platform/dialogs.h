@@ -34,7 +34,7 @@ struct a_dialog_request {
 using a_dialog_presenter = std::function<int(const a_dialog_request&)>;
 
 // Shows the request and returns the index of the button pressed.
-int Dialog_Ask(const a_dialog_request& request);
+[[nodiscard]] int Dialog_Ask(const a_dialog_request& request);
 
 // The GUI installs a presenter that shows real windows; nullptr removes it.
 void Dialog_SetPresenter(a_dialog_presenter presenter);

@@ -3,6 +3,7 @@
 // rectangles (floats) of templates and sheets.
 // Process-wide state: none.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 
 struct Point {
@@ -48,4 +49,32 @@ inline bool Rect_IsEmpty(const Rect& r) { return r.bottom <= r.top || r.right <=
 inline Point Rect_Centre(const Rect& r) {
     return Point{static_cast<int16_t>((r.top + r.bottom) / 2),
                  static_cast<int16_t>((r.left + r.right) / 2)};
+}
+// Moved by dh across and dv down.
+inline Rect Rect_Offset(const Rect& r, int dh, int dv) {
+    return Rect{int16_t(r.top + dv), int16_t(r.left + dh), int16_t(r.bottom + dv),
+                int16_t(r.right + dh)};
+}
+// Shrunk by d on every side (grown when d is negative).
+inline Rect Rect_Inset(const Rect& r, int d) {
+    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
+                int16_t(r.right - d)};
+}
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Rect_Union(const Rect& a, const Rect& b) {
+    if (Rect_IsEmpty(a)) return b;
+    if (Rect_IsEmpty(b)) return a;
+    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
+                std::max(a.right, b.right)};
+}
+// The common part of two rectangles; the all-zero rectangle when none.
+inline Rect Rect_Sect(const Rect& a, const Rect& b) {
+    Rect r{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
+           std::min(a.right, b.right)};
+    return Rect_IsEmpty(r) ? Rect{} : r;
+}
+// A w by h rectangle centred in `in` (rounded towards the top left).
+inline Rect Rect_Centred(const Rect& in, int w, int h) {
+    int left = in.left + (Rect_Width(in) - w) / 2, top = in.top + (Rect_Height(in) - h) / 2;
+    return Rect{int16_t(top), int16_t(left), int16_t(top + h), int16_t(left + w)};
 }

@@ -18,7 +18,7 @@ QByteArray View(const uint8_t* data, size_t size) {
 }
 
 // A reader over `bytes` that decides by content and falls back on `hint`.
-bool Open_Reader(QBuffer& buffer, QImageReader& reader, const std::string& hint) {
+[[nodiscard]] bool Open_Reader(QBuffer& buffer, QImageReader& reader, const std::string& hint) {
     buffer.open(QIODevice::ReadOnly);
     reader.setDevice(&buffer);
     reader.setAutoTransform(true);

@@ -19,16 +19,16 @@ struct a_codec_info {
 
 // Size and format of image bytes without decoding the pixels. `hint` (a
 // format name or empty) is tried when the content names no decoder.
-bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info);
+[[nodiscard]] bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info);
 // Decodes into `dst`: info.height rows of `rowbytes` bytes, the size Codec_Probe
 // gave. Opaque sources get alpha 255. False when the data does not decode to
 // exactly that size.
-bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uint8_t* dst,
+[[nodiscard]] bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uint8_t* dst,
                   int rowbytes, a_codec_info& info);
 // Encodes rows in `format` ("bmp", "jpeg", "tiff", "png") at `quality` (0-100,
 // -1 the encoder's default) with `dpi` stored where the format has a field for
 // it. The fourth byte is ignored unless `alpha`.
-bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
+[[nodiscard]] bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
                   const std::string& format, int quality, int dpi, std::vector<uint8_t>& out,
                   bool alpha = false);
 // The most bytes of pixels the decoders will make for one picture; 0 when

@@ -12,7 +12,7 @@ struct a_rgb_image {
     bool alpha = false;         // the fourth byte is straight alpha, not pad
 };
 
-bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::string& error);
+[[nodiscard]] bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::string& error);
 
 struct a_sheet_tile {
     a_rgb_image image;

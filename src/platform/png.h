@@ -10,7 +10,7 @@
 #include "platform/port.h"
 
 // Writes 32-bit `bits` as an opaque RGB PNG; false with a message on failure.
-bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error = nullptr);
+[[nodiscard]] bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error = nullptr);
 
 // A decoded picture: pixels 0x00RRGGBB, rows top-down.
 struct a_png_image {
@@ -18,4 +18,4 @@ struct a_png_image {
     int height = 0;
     std::vector<uint32_t> pixels;
 };
-bool Png_Read(const std::string& path, a_png_image& image, std::string* error = nullptr);
+[[nodiscard]] bool Png_Read(const std::string& path, a_png_image& image, std::string* error = nullptr);

@@ -21,7 +21,7 @@ struct a_resource {
 };
 
 // The resource of that type and id; false when there is none.
-bool Resource_Get(uint32_t type, int id, a_resource& r);
+[[nodiscard]] bool Resource_Get(uint32_t type, int id, a_resource& r);
 
 // The table the resource compiler generates, sorted by type, then id.
 struct a_resource_entry {

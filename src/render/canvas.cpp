@@ -64,11 +64,6 @@ int Fallback_Class(int cls) {
     }
 }
 
-Rect Centred(const Rect& in, int w, int h) {
-    int left = in.left + (Rect_Width(in) - w) / 2, top = in.top + (Rect_Height(in) - h) / 2;
-    return Rect{int16_t(top), int16_t(left), int16_t(top + h), int16_t(left + w)};
-}
-
 // The part of the picture a unit of `kind` shows: cover fit for pictures of
 // the unit's own class (or the generic class 1, or 1270 wide), else the
 // natural size of the unit's class.
@@ -95,7 +90,7 @@ Rect Source_Rect(const Rect& pic, const Rect& dst, const a_keyset& full, const a
         int left = std::max<int>(pic.left, right - w);
         return Rect{int16_t(top), int16_t(left), int16_t(top + h), int16_t(left + w)};
     }
-    return Centred(pic, w, h);
+    return Rect_Centred(pic, w, h);
 }
 
 // The palette entries of a class: (2, class, *, *).
@@ -274,7 +269,7 @@ void Canvas_DrawElement(GWorld* dst, const Rect& cell, int index, int canv_class
     GWorld* thumb = Cache_Load_Art(key);
     if (!thumb) return;
     const Rect& tb = thumb->pix.bounds;
-    Rect at = Centred(cell, Rect_Width(tb), Rect_Height(tb));
+    Rect at = Rect_Centred(cell, Rect_Width(tb), Rect_Height(tb));
     Pix_To_Pix(thumb->pix, dst->pix, tb, at, srcCopy, &cell);
     Dispose_GWorld(thumb);
 }

@@ -50,7 +50,7 @@ void CanvX_To_Key(a_keyset& key, int index, int canv_class);
 int Canvas_Count(int canv_class);
 // The full-size picture for a canvas, falling back across classes
 // (0 -> 1 -> 2 -> 5 -> 3, 4 -> 3); true for white, which needs none.
-bool Find_Full_Canvas(a_keyset& full, const a_keyset& key);
+[[nodiscard]] bool Find_Full_Canvas(a_keyset& full, const a_keyset& key);
 
 // The picture of `cv` for a unit of `kind`, cover-fitted (or cut at the
 // natural size of a borrowed class's picture) onto r of dst.
@@ -65,7 +65,7 @@ void Render_Canvas(const Rect& bounds, GWorld* dst, a_cached_canvas& canv, int k
                    bool absolute);
 // A canvas whose picture is missing becomes the first of its class, with
 // alert 19; false when it had to be repaired.
-bool Canvas_Verify(a_doc_unit& unit, int kind);
+[[nodiscard]] bool Canvas_Verify(a_doc_unit& unit, int kind);
 // One palette cell: the thumbnail of entry `index` of the class, centred.
 void Canvas_DrawElement(GWorld* dst, const Rect& cell, int index, int canv_class);
 

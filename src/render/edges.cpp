@@ -17,11 +17,6 @@ struct a_cached_scallop {
 };
 a_cached_scallop g_cached_scallop;
 
-Rect Inset(const Rect& r, int d) {
-    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
-                int16_t(r.right - d)};
-}
-
 uint32_t Word(const a_win_pixel32& p) {
     return uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b;
 }
@@ -236,14 +231,14 @@ void Apply_Edge_Some(const a_spec& spec, a_masked_gworld& in, a_masked_gworld& o
         return;
     }
     Null_MW(out);
-    out.bounds = Inset(in.bounds, -tot);
+    out.bounds = Rect_Inset(in.bounds, -tot);
     if (!in.fore) {
         Dispose_MW(in);
         return;
     }
     out.fore = New_World(32, out.bounds);
     PixMap32_Fill(out.fore->pix, out.bounds, Word(spec.edge_bord_color));
-    PixMap32_Fill(out.fore->pix, Inset(out.bounds, border), Word(spec.edge_outl_color));
+    PixMap32_Fill(out.fore->pix, Rect_Inset(out.bounds, border), Word(spec.edge_outl_color));
     Pix_To_Pix(in.fore->pix, out.fore->pix, in.bounds, in.bounds, srcCopy, nullptr);
     if (spec.edge_kind != EDGE_BORDER || in.mask) {
         out.mask = New_World(8, out.bounds);

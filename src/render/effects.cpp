@@ -16,29 +16,6 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-Rect Offset(const Rect& r, int dx, int dy) {
-    return Rect{int16_t(r.top + dy), int16_t(r.left + dx), int16_t(r.bottom + dy),
-                int16_t(r.right + dx)};
-}
-
-Rect Inset(const Rect& r, int d) {
-    return Rect{int16_t(r.top + d), int16_t(r.left + d), int16_t(r.bottom - d),
-                int16_t(r.right - d)};
-}
-
-Rect Union(const Rect& a, const Rect& b) {
-    if (Rect_IsEmpty(a)) return b;
-    if (Rect_IsEmpty(b)) return a;
-    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
-                std::max(a.right, b.right)};
-}
-
-Rect Sect(const Rect& a, const Rect& b) {
-    Rect r{std::max(a.top, b.top), std::max(a.left, b.left), std::min(a.bottom, b.bottom),
-           std::min(a.right, b.right)};
-    return Rect_IsEmpty(r) ? Rect{} : r;
-}
-
 uint32_t Word(const a_win_pixel32& p) {
     return uint32_t(p.r) << 16 | uint32_t(p.g) << 8 | p.b;
 }
@@ -165,7 +142,7 @@ void Size_Guard(const a_spec& spec, bool do_rotation, const Rect& src, int& sh, 
 
 Rect Source_Rect(const a_spec& spec, const Rect& in_bounds) {
     if (Rect_IsEmpty(spec.subset)) return in_bounds;
-    return Rect_IsEmpty(in_bounds) ? spec.subset : Sect(spec.subset, in_bounds);
+    return Rect_IsEmpty(in_bounds) ? spec.subset : Rect_Sect(spec.subset, in_bounds);
 }
 
 // ---- shadows and blur -------------------------------------------------------
@@ -175,7 +152,7 @@ void Copy_Mask_Rect(const PixMap& src, PixMap& dst, const Rect& src_rect, const 
 }
 
 void Map_Mask(PixMap& pm, const Rect& r, const uint8_t map[256]) {
-    Rect c = Sect(r, pm.bounds);
+    Rect c = Rect_Sect(r, pm.bounds);
     for (int y = c.top; y < c.bottom; ++y) {
         uint8_t* row = PixMap_Row(pm, y) + (c.left - pm.bounds.left);
         for (int x = 0; x < Rect_Width(c); ++x) row[x] = map[row[x]];
@@ -300,7 +277,7 @@ void Rotate_GWorld(int angle, const Rect& src_rect, GWorld* src_w, Rect& dst_rec
     Rect box = Map_Bounds(a, src_rect);
     a = About(l, (src_rect.left + src_rect.right) / 2.0, (src_rect.top + src_rect.bottom) / 2.0,
               -box.left, -box.top);
-    dst_rect = Offset(box, -box.left, -box.top);
+    dst_rect = Rect_Offset(box, -box.left, -box.top);
     dst_w = nullptr;
     if (!src_w) return;
     dst_w = Get_GWorld_PixelSize(src_w) == 8 ? Mask_Through(src_w, src_rect, a, dst_rect)
@@ -337,7 +314,7 @@ void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& i
 }
 
 void Apply_Knockout(int tolerance, const PixMap& src, PixMap& msk) {
-    Rect r = Sect(src.bounds, msk.bounds);
+    Rect r = Rect_Sect(src.bounds, msk.bounds);
     // Three times the square: (250, 252, 255) is near-white at tolerance 5
     // while (240, 240, 240) is not.
     int t2 = 3 * tolerance * tolerance;
@@ -381,7 +358,7 @@ void Apply_Opacity(int opacity, const Rect& bounds, a_masked_gworld& mw) {
 }
 
 void Blur_PixMap8(PixMap& pix, const Rect& subset, int radius) {
-    Rect r = Sect(subset, pix.bounds);
+    Rect r = Rect_Sect(subset, pix.bounds);
     int w = Rect_Width(r), h = Rect_Height(r);
     if (w > 8000) InternalError();
     if (w <= 0 || h <= 0) return;
@@ -413,8 +390,8 @@ void Apply_Complex_Shadow(int dx, int dy, int radius, const uint8_t map[256],
                           const a_win_pixel32& color, a_masked_gworld& in, a_masked_gworld& body,
                           a_masked_gworld& shad) {
     Null_MW(shad);
-    Rect moved = Offset(in.bounds, dx, dy);
-    shad.bounds = Inset(moved, -radius);
+    Rect moved = Rect_Offset(in.bounds, dx, dy);
+    shad.bounds = Rect_Inset(moved, -radius);
     body = in;
     Null_MW(in);
     if (!body.fore || !body.mask) return;
@@ -430,8 +407,8 @@ void Apply_Inline_Shadow(int dx, int dy, int radius, const uint8_t map[256],
                          const a_win_pixel32& color, a_masked_gworld& in, a_masked_gworld& body) {
     Null_MW(body);
     Rect inner = in.bounds;
-    Rect shadow = Inset(Offset(inner, dx, dy), -radius);
-    body.bounds = Union(inner, shadow);
+    Rect shadow = Rect_Inset(Rect_Offset(inner, dx, dy), -radius);
+    body.bounds = Rect_Union(inner, shadow);
     if (!in.fore) {
         Dispose_MW(in);
         return;
@@ -443,7 +420,7 @@ void Apply_Inline_Shadow(int dx, int dy, int radius, const uint8_t map[256],
     // The shadow rectangle blurred once over the whole area, then kept in the
     // strips around the picture only.
     GWorld* soft = New_World(8, body.bounds);
-    PixMap8_Fill(soft->pix, Offset(inner, dx, dy), map[255]);
+    PixMap8_Fill(soft->pix, Rect_Offset(inner, dx, dy), map[255]);
     Blur_PixMap8(soft->pix, body.bounds, radius);
     Rect strips[4];
     Rects_Around_Rect(body.bounds, inner, strips[0], strips[1], strips[2], strips[3]);

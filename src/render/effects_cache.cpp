@@ -34,13 +34,6 @@ bool Entry_Matches(const a_cache_item& it, bool subsetf, a_cache_purpose purpose
            Purposes_Compatible(purpose, it.purpose) && Equal_Spec(subsetf, it.spec, spec);
 }
 
-Rect Union(const Rect& a, const Rect& b) {
-    if (Rect_IsEmpty(a)) return b;
-    if (Rect_IsEmpty(b)) return a;
-    return Rect{std::min(a.top, b.top), std::min(a.left, b.left), std::max(a.bottom, b.bottom),
-                std::max(a.right, b.right)};
-}
-
 size_t Machine_MB() {
     long pages = sysconf(_SC_PHYS_PAGES), page = sysconf(_SC_PAGE_SIZE);
     if (pages <= 0 || page <= 0) return 0;
@@ -236,7 +229,7 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
     a_cache_result c;
     Apply_Effects(targpurpose, targspec, in, c.body, c.shad);
     if (owned) Dispose_MW(in);
-    c.union_ = Union(c.body.bounds, c.shad.bounds);
+    c.union_ = Rect_Union(c.body.bounds, c.shad.bounds);
     if (targpurpose == FOR_SIZING) {
         outc = c;  // bounds only: nothing to own
         return;

@@ -54,8 +54,8 @@ void Cache_Insert_External(a_source_desc& new_source, a_masked_gworld& new_body,
 // A source picture that could not be found: kept as a pinned entry with an
 // empty body, which renders as missing.
 void Cache_Insert_Missing(a_source_desc& new_source, const Rect& bounds);
-bool Find_Basis(uint16_t targid, int& ix);
-bool Cache_Find(bool subsetf, a_cache_purpose purpose, a_spec& spec, int& ix);
+[[nodiscard]] bool Find_Basis(uint16_t targid, int& ix);
+[[nodiscard]] bool Cache_Find(bool subsetf, a_cache_purpose purpose, a_spec& spec, int& ix);
 bool Purposes_Compatible(a_cache_purpose targ_purpose, a_cache_purpose cache_purpose);
 uint16_t Calc_Next_SID();
 

@@ -30,7 +30,7 @@ std::string Join(const std::string& folder, const std::string& name) {
 
 // The start-up alerts end the program: Main_Init returns false after them.
 void Show_Alert(int alert) {
-    Ask_YesNoCancel(DLOG_ONE_BUTTON, alert, STR_OK, 0);
+    (void)Ask_YesNoCancel(DLOG_ONE_BUTTON, alert, STR_OK, 0);  // one button: nothing to answer
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ bool Art_Start(const std::vector<std::string>& folders) {
     }
     // The patch database sits beside the main one; missing is normal.
     std::string folder = path.empty() ? Program_Folder() : path.substr(0, path.find_last_of('/'));
-    OP_OpenFile(Join(folder, kPatchFile));
+    (void)OP_OpenFile(Join(folder, kPatchFile));
     if (!Pixt_Exists(PIXT_ABOUT_BOX)) {
         Show_Alert(ALERT_ART_OUT_OF_DATE);
         return false;

@@ -17,17 +17,17 @@ extern a_openfile_result g_art_result;
 std::vector<std::string> Art_Search_Folders();
 // Looks for `fname` at the root of every mounted removable medium; the
 // result of the last attempt (OPEN_NOTFOUND when there is none).
-a_openfile_result Find_CD(const std::string& fname);
+[[nodiscard]] a_openfile_result Find_CD(const std::string& fname);
 // Opens the main database from `folders`, then from removable media; the
 // result of the last attempt, with the path opened in `path`.
-a_openfile_result Art_Open_Main(const std::vector<std::string>& folders, std::string& path);
+[[nodiscard]] a_openfile_result Art_Open_Main(const std::vector<std::string>& folders, std::string& path);
 
 // The start-up steps: open the main database (alert 52 when it is damaged,
 // 44 when it is missing), the patch database beside it, and check for the
 // about-box picture (alert 40). False after an alert: the program must stop.
-bool Art_Start(const std::vector<std::string>& folders);
+[[nodiscard]] bool Art_Start(const std::vector<std::string>& folders);
 
 // Module start and stop: no database open, empty lock slots and picture
 // cache; `open_databases` runs Art_Start on the standard folders.
-bool Art_Init(bool open_databases);
+[[nodiscard]] bool Art_Init(bool open_databases);
 void Art_Stop();

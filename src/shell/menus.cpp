@@ -10,7 +10,7 @@ namespace {
 class a_menu_reader {
   public:
     explicit a_menu_reader(const a_resource& r) : r_(r) {}
-    bool Byte(unsigned& v) {
+    [[nodiscard]] bool Byte(unsigned& v) {
         if (pos_ >= r_.size) return false;
         v = r_.data[pos_++];
         return true;
@@ -21,7 +21,7 @@ class a_menu_reader {
         v = hi << 8 | lo;
         return true;
     }
-    bool PString(std::string& s) {
+    [[nodiscard]] bool PString(std::string& s) {
         unsigned n;
         if (!Byte(n) || n > r_.size - pos_) return false;
         s.assign(reinterpret_cast<const char*>(r_.data + pos_), n);
@@ -40,7 +40,7 @@ int Resource_Id(int id, int language) {
     return (id == 80 || id == 81) ? id : id + language;
 }
 
-bool Parse_Menu(const a_resource& r, int id, a_menu& m) {
+[[nodiscard]] bool Parse_Menu(const a_resource& r, int id, a_menu& m) {
     a_menu_reader in(r);
     m = a_menu{};
     m.id = id;
@@ -65,7 +65,7 @@ bool Parse_Menu(const a_resource& r, int id, a_menu& m) {
     return true;
 }
 
-bool Load_Raw(int id, int language, a_menu& m) {
+[[nodiscard]] bool Load_Raw(int id, int language, a_menu& m) {
     a_resource r;
     if (language != LANG_ENGLISH && Resource_Get(RES_MENU, Resource_Id(id, language), r) &&
         Parse_Menu(r, id, m))
@@ -103,8 +103,11 @@ bool Menu_Load(int id, int language, a_menu& menu) {
     for (size_t i = 0; i < menu.items.size(); ++i) {
         a_menu_item& item = menu.items[i];
         Do_Substitutions(item.text);
-        if (i < keys.items.size() && !keys.items[i].shortcut.empty())
-            Shortcut_Parse(keys.items[i].shortcut, item.key);
+        // A shortcut the parser does not understand leaves the item without one,
+        // rather than with the modifiers read before the fault.
+        if (i < keys.items.size() && !keys.items[i].shortcut.empty() &&
+            !Shortcut_Parse(keys.items[i].shortcut, item.key))
+            item.key = a_shortcut{};
     }
     return true;
 }

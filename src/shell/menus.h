@@ -51,10 +51,10 @@ int Menu_Item(int command);
 
 // Menu `id` in `language` (English when that language lacks it), with the
 // @ substitutions applied; false when the menu does not exist.
-bool Menu_Load(int id, int language, a_menu& menu);
+[[nodiscard]] bool Menu_Load(int id, int language, a_menu& menu);
 // Menu bar `bar` with its menus; the Export menu loses its last two items
 // (a separator and the LightScribe command). False when the bar or one of
 // its menus does not exist.
-bool MenuBar_Load(int bar, int language, a_menu_bar& out);
+[[nodiscard]] bool MenuBar_Load(int bar, int language, a_menu_bar& out);
 // The accelerators of a bar: every item, submenus included, with a key.
 std::vector<a_menu_item> MenuBar_Accelerators(const a_menu_bar& bar);

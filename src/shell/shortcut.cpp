@@ -4,7 +4,7 @@
 
 namespace {
 
-bool Parse_Key(std::string_view word, int& key) {
+[[nodiscard]] bool Parse_Key(std::string_view word, int& key) {
     if (word.size() == 1 && word[0] > ' ' && word[0] < 0x7F) {
         char c = word[0];
         key = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;

@@ -14,4 +14,4 @@ struct a_shortcut {
 };
 
 // False when `text` is not modifiers followed by one key.
-bool Shortcut_Parse(std::string_view text, a_shortcut& s);
+[[nodiscard]] bool Shortcut_Parse(std::string_view text, a_shortcut& s);

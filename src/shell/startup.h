@@ -10,10 +10,10 @@ struct a_startup_options {
 
 // Starts every module in order; false (with everything started so far
 // stopped again) when one of them fails.
-bool Shell_Start(const a_startup_options& options);
+[[nodiscard]] bool Shell_Start(const a_startup_options& options);
 // Stops the started modules in reverse order.
 void Shell_Stop();
 
 // Writes the preferences at the end of a run; when that fails, tells the user
 // (alert 13) and returns false. The program goes on ending either way.
-bool Shell_Write_Prefs();
+[[nodiscard]] bool Shell_Write_Prefs();

@@ -50,7 +50,7 @@ enum : int {
     VK_DOWN_KEY = 0x28
 };
 // Moves the template selection; false for keys it does not take.
-bool PaperList_KeyFilter(int key);
+[[nodiscard]] bool PaperList_KeyFilter(int key);
 
 // What the chooser tells its window: the contents changed (repaint), and a
 // key tried to move the selection past either end of the list.

@@ -23,7 +23,7 @@ class a_lexer {
 public:
     explicit a_lexer(std::string_view s) : s_(s) {}
 
-    bool Next(a_token& t, a_layout_error& err) {
+    [[nodiscard]] bool Next(a_token& t, a_layout_error& err) {
         if (!Skip(err)) return false;
         t.line = line_;
         if (pos_ >= s_.size()) {
@@ -97,7 +97,7 @@ private:
         return true;
     }
 
-    bool Fail(a_layout_error& err, std::string msg) {
+    [[nodiscard]] bool Fail(a_layout_error& err, std::string msg) {
         err.line = line_;
         err.message = std::move(msg);
         return false;
@@ -116,7 +116,7 @@ public:
     bool Start(a_layout_error& err) { return Advance(err); }
     bool AtEnd() const { return tok_.kind == TOK_END; }
 
-    bool Record(a_ctemplate& t, a_layout_error& err) {
+    [[nodiscard]] bool Record(a_ctemplate& t, a_layout_error& err) {
         t = a_ctemplate{};
         std::string_view sort, label, plat;
         if (!Punct('{', err) || !String(sort, err) || !Punct(',', err)) return false;
@@ -163,7 +163,7 @@ public:
     }
 
 private:
-    bool Group(a_cunit& u, a_layout_error& err) {
+    [[nodiscard]] bool Group(a_cunit& u, a_layout_error& err) {
         u = a_cunit{};
         if (tok_.kind == TOK_IDENT && tok_.text == "EMPTY_UNIT") return Advance(err);
         std::string_view kind;
@@ -203,7 +203,7 @@ private:
         return true;
     }
 
-    bool FlagSet(std::string_view keyword, int (*from_name)(std::string_view), uint32_t& set,
+    [[nodiscard]] bool FlagSet(std::string_view keyword, int (*from_name)(std::string_view), uint32_t& set,
                  a_layout_error& err) {
         std::string_view word;
         if (!Ident(word, err)) return false;
@@ -222,7 +222,7 @@ private:
         return Advance(err);
     }
 
-    bool Real(float& f, a_layout_error& err) {
+    [[nodiscard]] bool Real(float& f, a_layout_error& err) {
         if (tok_.kind != TOK_NUMBER) return Expected("a number", err);
         std::string_view s = tok_.text;
         if (!s.empty() && s[0] == '+') s.remove_prefix(1);
@@ -232,7 +232,7 @@ private:
         return Advance(err);
     }
 
-    bool Count(uint32_t& n, a_layout_error& err) {
+    [[nodiscard]] bool Count(uint32_t& n, a_layout_error& err) {
         if (tok_.kind != TOK_NUMBER) return Expected("a whole number", err);
         std::string_view s = tok_.text;
         auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
@@ -247,27 +247,27 @@ private:
         return Advance(err);
     }
 
-    bool Ident(std::string_view& s, a_layout_error& err) {
+    [[nodiscard]] bool Ident(std::string_view& s, a_layout_error& err) {
         if (tok_.kind != TOK_IDENT) return Expected("a name", err);
         s = tok_.text;
         return Advance(err);
     }
 
-    bool Punct(char c, a_layout_error& err) {
+    [[nodiscard]] bool Punct(char c, a_layout_error& err) {
         if (!IsPunct(c)) return Expected(std::string("'") + c + "'", err);
         return Advance(err);
     }
 
     bool IsPunct(char c) const { return tok_.kind == TOK_PUNCT && tok_.text[0] == c; }
 
-    bool Expected(const std::string& what, a_layout_error& err) {
+    [[nodiscard]] bool Expected(const std::string& what, a_layout_error& err) {
         std::string got = tok_.kind == TOK_END ? "end of file" : "'" + std::string(tok_.text) + "'";
         return Fail(err, "expected " + what + ", found " + got);
     }
 
-    bool Advance(a_layout_error& err) { return lex_.Next(tok_, err); }
-    bool Fail(a_layout_error& err, std::string msg) { return FailAt(err, tok_.line, std::move(msg)); }
-    static bool FailAt(a_layout_error& err, int line, std::string msg) {
+    [[nodiscard]] bool Advance(a_layout_error& err) { return lex_.Next(tok_, err); }
+    [[nodiscard]] bool Fail(a_layout_error& err, std::string msg) { return FailAt(err, tok_.line, std::move(msg)); }
+    [[nodiscard]] static bool FailAt(a_layout_error& err, int line, std::string msg) {
         err.line = line;
         err.message = std::move(msg);
         return false;

@@ -17,7 +17,7 @@ struct a_layout_error {
 // Parses every record of `text` and appends them to `out`. On the first
 // malformed record returns false with its line and a message; `out` is then
 // left as it was.
-bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error);
+[[nodiscard]] bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error);
 
 // Number of units a catalogue group expands to (0 when nx or ny is 0).
 uint64_t CUnit_Count(const a_cunit& g);

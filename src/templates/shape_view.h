@@ -23,7 +23,7 @@ void Draw_Shape_View(const a_unit& unit, const a_shape_view_options& options,
 enum : int { MIN_SHEET_DPI = 10, MAX_SHEET_DPI = 600, DEFAULT_SHEET_DPI = 72 };
 // The pixel size of the sheet at `dpi`; false when it does not fit our
 // 16-bit geometry or the sheet has no extent.
-bool Calc_Sheet_View_Bounds(const a_template& t, int dpi, Rect& bounds);
+[[nodiscard]] bool Calc_Sheet_View_Bounds(const a_template& t, int dpi, Rect& bounds);
 // The sheet at `dpi`: white paper (its edge framed in grey unless the
 // template hides its paper), each unit's outline as on a test print.
 void Draw_Sheet_View(const a_template& t, int dpi, const a_port_bits& bits);

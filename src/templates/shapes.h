@@ -73,5 +73,5 @@ a_unit Calc_Print_Unit(const a_unit& in, bool bleed);
 // covers the disc grown by its bleeds: `spec` is the disc with its box and
 // hole as cut and its four bleeds; feathers are percentages of the mask width.
 // False (and nothing written) for a map that is not 8-bit or has no pixels.
-bool Calc_Circular_Mask(const a_port_bits& mask, const a_unit& spec, int outer_feather,
+[[nodiscard]] bool Calc_Circular_Mask(const a_port_bits& mask, const a_unit& spec, int outer_feather,
                         int inner_feather, uint8_t outer_translucency);

@@ -13,7 +13,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: art_compile OUTPUT.ART4 DATA_DIR\n");
         return 2;
     }
-    Platform_Init(true);  // the JPEG codec of the toolkit
+    if (!Platform_Init(true)) {  // the JPEG codec of the toolkit
+        std::fprintf(stderr, "art_compile: could not start the toolkit\n");
+        return 1;
+    }
     std::vector<a_art_item> items;
     std::string error;
     std::vector<uint8_t> file;
