@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "base/notice.h"
 #include "base/string_ids.h"
 
 #include <algorithm>
@@ -220,6 +221,8 @@ int Confirm_Msg(int dialog, int message, int button1, int button2, int button3) 
 }
 
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
+
+void notice_detail::Service_Taken() { InternalError(); }
 
 void OutOfMemory(size_t size) {
     Param_Text(Doc_Name_Text(),
