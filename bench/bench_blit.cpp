@@ -55,26 +55,25 @@ void Report(benchmark::State& state, size_t bytes) {
         benchmark::Counter(double(total) / Memcpy_Rate(bytes), benchmark::Counter::kIsRate);
 }
 
-struct a_map {
-    PixMap pm;
-    a_map(int w, int h, int depth, CTabHandle ctab = nullptr) {
-        New_PixMap(pm, Rect{0, 0, int16_t(h), int16_t(w)}, depth, ctab);
-        std::mt19937 rng(1);
-        for (size_t i = 0; i < PixMap_Len(pm); ++i) pm.baseAddr[i] = uint8_t(rng());
-    }
-    ~a_map() { Dispose_PixMap(pm); }
-};
+// A map of random bytes.
+a_pixmap_owner Random_Map(int w, int h, int depth, CTabHandle ctab = nullptr) {
+    a_pixmap_owner m = Make_PixMap(Rect{0, 0, int16_t(h), int16_t(w)}, depth, ctab);
+    std::mt19937 rng(1);
+    for (size_t i = 0; i < PixMap_Len(*m); ++i) m->baseAddr[i] = uint8_t(rng());
+    return m;
+}
 
 void Blt32(benchmark::State& state, int mode, int dw, int dh) {
-    a_map src(kSide, kSide, 32), dst(dw, dh, 32);
+    a_pixmap_owner src = Random_Map(kSide, kSide, 32);
+    a_pixmap_owner dst = Random_Map(dw, dh, 32);
     if (mode == transparent)  // a third of the pixels white
-        for (size_t i = 0; i < PixMap_Len(src.pm); i += 12) std::memset(src.pm.baseAddr + i, 0xFF, 3);
+        for (size_t i = 0; i < PixMap_Len(*src); i += 12) std::memset(src->baseAddr + i, 0xFF, 3);
     a_blend_scope weight(50);
     for (auto _ : state) {
-        Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, mode, nullptr);
+        Pix_To_Pix(*src, *dst, src->bounds, dst->bounds, mode, nullptr);
         benchmark::ClobberMemory();
     }
-    Report(state, PixMap_Len(dst.pm));
+    Report(state, PixMap_Len(*dst));
 }
 
 void BM_Memcpy(benchmark::State& state) {
@@ -104,58 +103,57 @@ void BM_Scaled_To_2400(benchmark::State& state) { Blt32(state, srcCopy, 2400, 24
 BENCHMARK(BM_Scaled_To_2400)->Unit(benchmark::kMillisecond);
 
 void BM_DeepMask(benchmark::State& state) {
-    a_map src(kSide, kSide, 32), mask(kSide, kSide, 8, gray_ctable), dst(kSide, kSide, 32);
+    a_pixmap_owner src = Random_Map(kSide, kSide, 32);
+    a_pixmap_owner mask = Random_Map(kSide, kSide, 8, gray_ctable);
+    a_pixmap_owner dst = Random_Map(kSide, kSide, 32);
     for (auto _ : state) {
-        Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+        Pix_To_PixM(*src, *mask, *dst, src->bounds, mask->bounds, dst->bounds);
         benchmark::ClobberMemory();
     }
-    Report(state, PixMap_Len(dst.pm));
+    Report(state, PixMap_Len(*dst));
 }
 BENCHMARK(BM_DeepMask)->Unit(benchmark::kMillisecond);
 
 void BM_Rotate_Bilinear_30(benchmark::State& state) {
-    a_map src(kSide, kSide, 32);
+    a_pixmap_owner src = Random_Map(kSide, kSide, 32);
     size_t bytes = 0;
     for (auto _ : state) {
-        PixMap out;
-        PixMap_Rotate(BILINEAR, false, 300, src.pm, out);
-        bytes = PixMap_Len(out);
-        Dispose_PixMap(out);
+        a_pixmap_owner out;
+        PixMap_Rotate(BILINEAR, false, 300, *src, *out);
+        bytes = PixMap_Len(*out);
     }
     Report(state, bytes);
 }
 BENCHMARK(BM_Rotate_Bilinear_30)->Unit(benchmark::kMillisecond);
 
 void BM_Mask8_Transparent(benchmark::State& state) {
-    a_map src(kSide, kSide, 8, gray_ctable), dst(kSide, kSide, 8, gray_ctable);
+    a_pixmap_owner src = Random_Map(kSide, kSide, 8, gray_ctable);
+    a_pixmap_owner dst = Random_Map(kSide, kSide, 8, gray_ctable);
     for (auto _ : state) {
-        Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, transparent, nullptr);
+        Pix_To_Pix(*src, *dst, src->bounds, dst->bounds, transparent, nullptr);
         benchmark::ClobberMemory();
     }
-    Report(state, PixMap_Len(dst.pm));
+    Report(state, PixMap_Len(*dst));
 }
 BENCHMARK(BM_Mask8_Transparent)->Unit(benchmark::kMillisecond);
 
 // A disc with its centre hole, painted through the drawing port.
 void BM_Region_Fill_Disc(benchmark::State& state) {
-    GWorld* w = New_GWorld(32, Rect{0, 0, kSide, kSide});
-    a_region* disc = Rgn_New();
-    a_region* hole = Rgn_New();
-    Rgn_SetOval(disc, Rect{0, 0, kSide, kSide});
-    Rgn_SetOval(hole, Rect{395, 395, 805, 805});  // 41 mm of a 120 mm disc
-    Rgn_Diff(disc, hole, disc);
+    a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, kSide, kSide});
+    a_region_ptr disc = Make_Region();
+    a_region_ptr hole = Make_Region();
+    Rgn_SetOval(disc.get(), Rect{0, 0, kSide, kSide});
+    Rgn_SetOval(hole.get(), Rect{395, 395, 805, 805});  // 41 mm of a 120 mm disc
+    Rgn_Diff(disc.get(), hole.get(), disc.get());
     {
-        a_port_scope port(w);
+        a_port_scope port(w.get());
         RGBForeColor(0x336699);
         for (auto _ : state) {
-            PaintRgn(disc);
+            PaintRgn(disc.get());
             benchmark::ClobberMemory();
         }
     }
     Report(state, PixMap_Len(w->pix));
-    Rgn_Dispose(disc);
-    Rgn_Dispose(hole);
-    Dispose_GWorld(w);
 }
 BENCHMARK(BM_Region_Fill_Disc)->Unit(benchmark::kMillisecond);
 

@@ -24,8 +24,9 @@ namespace {
 
 // A photo-sized picture with detail everywhere, so that no stage takes a
 // shortcut on flat colour.
-a_masked_gworld Photo(int w, int h) {
-    a_masked_gworld mw;
+a_masked_gworld_owner Photo(int w, int h) {
+    a_masked_gworld_owner owner;
+    a_masked_gworld& mw = *owner;
     mw.bounds = Rect{0, 0, int16_t(h), int16_t(w)};
     New_GWorldF("bench", mw.bounds, 32, nullptr, mw.fore);
     for (int y = 0; y < h; ++y) {
@@ -33,7 +34,7 @@ a_masked_gworld Photo(int w, int h) {
         for (int x = 0; x < w; ++x)
             row[x] = uint32_t((x * 255 / w) << 16 | (y * 255 / h) << 8 | ((x ^ y) & 0xFF));
     }
-    return mw;
+    return owner;
 }
 
 a_spec Chain_Spec() {
@@ -51,7 +52,7 @@ void BM_Cache_Hit_Hintx(benchmark::State& state) {
     Cache_Clear();
     a_source_desc src;
     src.kind = SOURCE_CLIPBOARD;
-    a_masked_gworld body = Photo(64, 48);
+    a_masked_gworld body = Photo(64, 48).release();  // the cache takes it over
     a_raw_bytes* raw = nullptr;
     Cache_Insert_External(src, body, raw);
     // Entries ahead of it, so that a miss of the hint would show as a scan.
@@ -115,14 +116,12 @@ std::string Find_Convert() {
 }
 
 void BM_Effect_Chain_2400x1800(benchmark::State& state) {
-    a_masked_gworld photo = Photo(2400, 1800);
+    a_masked_gworld_owner photo = Photo(2400, 1800);
     a_spec s = Chain_Spec();
     for (auto _ : state) {
-        a_masked_gworld body, shad;
-        Apply_Effects(FOR_PRINTING, s, photo, body, shad);
-        benchmark::DoNotOptimize(body.fore);
-        Dispose_MW(body);
-        Dispose_MW(shad);
+        a_masked_gworld_owner body, shad;
+        Apply_Effects(FOR_PRINTING, s, *photo, *body, *shad);
+        benchmark::DoNotOptimize(body->fore);
     }
     // ImageMagick on the same pixels, timed here so that both share the machine's state.
     std::string convert = Find_Convert();
@@ -130,7 +129,7 @@ void BM_Effect_Chain_2400x1800(benchmark::State& state) {
         state.SetLabel("ImageMagick not installed (bench/setup)");
     } else {
         std::string path = Temp_Folder() + "/cirquel-bench-photo.ppm";
-        Write_PPM(photo, path);
+        Write_PPM(*photo, path);
         double best = 1e9;
         for (int i = 0; i < 2; ++i) {
             double t = ImageMagick_Seconds(convert, path);
@@ -139,7 +138,6 @@ void BM_Effect_Chain_2400x1800(benchmark::State& state) {
         (void)File_Remove(path);  // a leftover temporary file changes no measurement
         if (best < 1e9) state.counters["imagemagick_ms"] = best * 1000;
     }
-    Dispose_MW(photo);
 }
 BENCHMARK(BM_Effect_Chain_2400x1800)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -165,16 +163,15 @@ void BM_Canvas_Render_1200(benchmark::State& state) {
     entries[1].data = thumb;
     Bench_Must(Build_Database(entries, file, error), "building a database");
     Bench_Must(OP_OpenMemory(file.data(), file.size()) == OPEN_OKAY, "opening a database");
-    GWorld* dst = New_GWorld(32, Rect{0, 0, 1200, 1200});
+    a_gworld_ptr dst = Make_GWorld(32, Rect{0, 0, 1200, 1200});
     a_cached_canvas canv;
     Init_CV(canv.cv);
     canv.cv.canvas_key = a_keyset{2, 0, 401, 1};
     canv.cv.canvas_darkness = 40;
     for (auto _ : state) {
-        Render_Canvas(dst->pix.bounds, dst, canv, UNIT_CD, false, true);
+        Render_Canvas(dst->pix.bounds, dst.get(), canv, UNIT_CD, false, true);
         benchmark::ClobberMemory();
     }
-    Dispose_GWorld(dst);
     OP_CloseNewest();
     Cache_Clear();
 }

@@ -40,18 +40,16 @@ void BM_Outer_Mask_Fill(benchmark::State& state) {
     a_port* port = Port_New(Bits(mem, 8));
     a_port* saved = Port_Get();
     Port_Set(port);
-    a_region* rgn = Rgn_New();
-    a_region* not_rgn = Rgn_New();
+    a_region_ptr rgn = Make_Region();
+    a_region_ptr not_rgn = Make_Region();
     const Rect bounds{0, 0, kSide, kSide};
-    Calc_Hole_Rgns(not_rgn, rgn, bounds, Calc_Print_Unit(Disc(), true), true);
+    Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(Disc(), true), true);
     RGBForeColor(Port_RGB(30, 30, 30));  // index 225 of the mask table
     for (auto _ : state) {
-        PaintRgn(not_rgn);
+        PaintRgn(not_rgn.get());
         benchmark::ClobberMemory();
     }
     state.SetBytesProcessed(state.iterations() * int64_t(mem.size()));
-    Rgn_Dispose(rgn);
-    Rgn_Dispose(not_rgn);
     Port_Set(saved);
     Port_Dispose(port);
 }
@@ -68,15 +66,13 @@ void BM_Memset_Mask(benchmark::State& state) {
 BENCHMARK(BM_Memset_Mask)->Unit(benchmark::kMicrosecond);
 
 void BM_Hole_Regions(benchmark::State& state) {
-    a_region* rgn = Rgn_New();
-    a_region* not_rgn = Rgn_New();
+    a_region_ptr rgn = Make_Region();
+    a_region_ptr not_rgn = Make_Region();
     const Rect bounds{0, 0, kSide, kSide};
     for (auto _ : state) {
-        Calc_Hole_Rgns(not_rgn, rgn, bounds, Calc_Print_Unit(Disc(), true), true);
-        benchmark::DoNotOptimize(Rgn_IsEmpty(rgn));
+        Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(Disc(), true), true);
+        benchmark::DoNotOptimize(Rgn_IsEmpty(rgn.get()));
     }
-    Rgn_Dispose(rgn);
-    Rgn_Dispose(not_rgn);
 }
 BENCHMARK(BM_Hole_Regions)->Unit(benchmark::kMicrosecond);
 

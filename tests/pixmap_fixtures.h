@@ -6,24 +6,27 @@
 #include "pixels/pixcursor.h"
 #include "pixels/pixmap.h"
 
-// A bare map that frees itself.
-struct a_test_map {
-    PixMap pm;
-    a_test_map(const Rect& bounds, int depth, CTabHandle ctab = nullptr) {
-        New_PixMap(pm, bounds, depth, ctab);
+// An owned bare map, filled and read by coordinates.
+struct a_test_map : a_pixmap_owner {
+    a_test_map(const Rect& bounds, int depth, CTabHandle ctab = nullptr)
+        : a_pixmap_owner(Make_PixMap(bounds, depth, ctab)) {}
+    uint32_t Get(int x, int y) const {
+        const PixMap& pm = get();
+        return Row_GetDot(PixMap_Row(pm, y), pm.pixelSize, x - pm.bounds.left);
     }
-    ~a_test_map() { Dispose_PixMap(pm); }
-    a_test_map(const a_test_map&) = delete;
-    a_test_map& operator=(const a_test_map&) = delete;
-    uint32_t Get(int x, int y) const { return Row_GetDot(PixMap_Row(pm, y), pm.pixelSize, x - pm.bounds.left); }
-    void Put(int x, int y, uint32_t v) { Row_PutDot(PixMap_Row(pm, y), pm.pixelSize, x - pm.bounds.left, v); }
+    void Put(int x, int y, uint32_t v) {
+        PixMap& pm = get();
+        Row_PutDot(PixMap_Row(pm, y), pm.pixelSize, x - pm.bounds.left, v);
+    }
     void Fill(uint32_t v) {
-        for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y)
-            for (int x = pm.bounds.left; x < pm.bounds.right; ++x) Put(x, y, v);
+        const Rect& b = get().bounds;
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x) Put(x, y, v);
     }
     void Random(std::mt19937& rng) {
-        for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y)
-            for (int x = pm.bounds.left; x < pm.bounds.right; ++x) Put(x, y, uint32_t(rng()));
+        const Rect& b = get().bounds;
+        for (int y = b.top; y < b.bottom; ++y)
+            for (int x = b.left; x < b.right; ++x) Put(x, y, uint32_t(rng()));
     }
 };
 

@@ -31,8 +31,8 @@ void Ref_Blt32(const a_test_map& src, const a_test_map* mask, a_test_map& dst, c
                const Rect& d, int mode, unsigned w, const Rect* clip) {
     int sw = Rect_Width(s), sh = Rect_Height(s), dw = Rect_Width(d), dh = Rect_Height(d);
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return;
-    const Rect& sb = src.pm.bounds;
-    const Rect& db = dst.pm.bounds;
+    const Rect& sb = src.get().bounds;
+    const Rect& db = dst.get().bounds;
     for (int y = d.top; y < d.bottom; ++y)
         for (int x = d.left; x < d.right; ++x) {
             if (x < db.left || x >= db.right || y < db.top || y >= db.bottom) continue;
@@ -42,7 +42,7 @@ void Ref_Blt32(const a_test_map& src, const a_test_map* mask, a_test_map& dst, c
             if (sx < sb.left || sx >= sb.right || sy < sb.top || sy >= sb.bottom) continue;
             uint32_t sv = src.Get(sx, sy), dv = dst.Get(x, y), out = dv;
             if (mask) {
-                unsigned m = mask->Get(sx - s.left + mask->pm.bounds.left, sy - s.top + mask->pm.bounds.top);
+                unsigned m = mask->Get(sx - s.left + mask->get().bounds.left, sy - s.top + mask->get().bounds.top);
                 out = m == 255 ? sv : m == 0 ? dv : Ref_Blend(sv, dv, m);
             } else if (mode == srcCopy) {
                 out = sv;
@@ -68,8 +68,8 @@ Rect Random_Rect(std::mt19937& rng, const Rect& around) {
 // so that transparent and ALPHA meet their special cases.
 void Spice(a_test_map& m, std::mt19937& rng) {
     m.Random(rng);
-    for (int y = m.pm.bounds.top; y < m.pm.bounds.bottom; ++y)
-        for (int x = m.pm.bounds.left; x < m.pm.bounds.right; ++x) {
+    for (int y = m.get().bounds.top; y < m.get().bounds.bottom; ++y)
+        for (int x = m.get().bounds.left; x < m.get().bounds.right; ++x) {
             unsigned k = rng() % 6;
             if (k == 0) m.Put(x, y, m.Get(x, y) | 0xFFFFFF);
             if (k == 1) m.Put(x, y, m.Get(x, y) & 0xFFFFFF);
@@ -78,8 +78,8 @@ void Spice(a_test_map& m, std::mt19937& rng) {
 }
 
 bool Same_Pixels(const a_test_map& a, const a_test_map& b) {
-    for (int y = a.pm.bounds.top; y < a.pm.bounds.bottom; ++y)
-        for (int x = a.pm.bounds.left; x < a.pm.bounds.right; ++x)
+    for (int y = a.get().bounds.top; y < a.get().bounds.bottom; ++y)
+        for (int x = a.get().bounds.left; x < a.get().bounds.right; ++x)
             if (a.Get(x, y) != b.Get(x, y)) {
                 ADD_FAILURE() << "first difference at " << x << "," << y << ": " << std::hex
                               << a.Get(x, y) << " vs " << b.Get(x, y);
@@ -101,16 +101,16 @@ TEST(Blit, WorkersAgreeWithThePlainRulesAtEveryEdge) {
         dst.Random(rng);
         for (int y = -2; y < 14; ++y)
             for (int x = 5; x < 25; ++x) ref.Put(x, y, dst.Get(x, y));
-        Rect s = Random_Rect(rng, src.pm.bounds);
+        Rect s = Random_Rect(rng, src.get().bounds);
         Rect d = round % 3 == 0 ? R(s.top - 4, s.left + 9, s.bottom - 4, s.right + 9)  // same size
-                                : Random_Rect(rng, dst.pm.bounds);
-        Rect c = Random_Rect(rng, dst.pm.bounds);
+                                : Random_Rect(rng, dst.get().bounds);
+        Rect c = Random_Rect(rng, dst.get().bounds);
         const Rect* clip = round % 4 == 1 ? &c : nullptr;
         int mode = modes[round % 4];
         unsigned w = weights[(round / 4) % 5];
         Set_Blend_Value(int(std::ceil(w * 100.0 / 255)));
         w = Get_Blend_Weight();
-        Pix_To_Pix(src.pm, dst.pm, s, d, mode, clip);
+        Pix_To_Pix(src.get(), dst.get(), s, d, mode, clip);
         Ref_Blt32(src, nullptr, ref, s, d, mode, w, clip);
         ASSERT_TRUE(Same_Pixels(dst, ref)) << "round " << round << " mode " << mode << " w " << w;
     }
@@ -132,9 +132,9 @@ TEST(Blit, DeepMaskAgreesWithThePlainRules) {
         dst.Random(rng);
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) ref.Put(x, y, dst.Get(x, y));
-        Rect d = round % 2 ? Random_Rect(rng, dst.pm.bounds)
+        Rect d = round % 2 ? Random_Rect(rng, dst.get().bounds)
                            : R(s.top + 3, s.left - 2, s.bottom + 3, s.right - 2);
-        Pix_To_PixM(src.pm, mask.pm, dst.pm, s, mask.pm.bounds, d);
+        Pix_To_PixM(src.get(), mask.get(), dst.get(), s, mask.get().bounds, d);
         Ref_Blt32(src, &mask, ref, s, d, srcCopy, 255, nullptr);
         ASSERT_TRUE(Same_Pixels(dst, ref)) << "round " << round;
     }
@@ -147,7 +147,7 @@ TEST(Blit, MaskValuesZeroHalfAndFull) {
     mask.Put(0, 0, 0);
     mask.Put(1, 0, 128);
     mask.Put(2, 0, 255);
-    Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+    Pix_To_PixM(src.get(), mask.get(), dst.get(), src.get().bounds, mask.get().bounds, dst.get().bounds);
     EXPECT_EQ(dst.Get(0, 0), 0x22102030u);
     uint32_t half = uint32_t((200 * 128 + 0x10 * 127) >> 8) << 16 | uint32_t((100 * 128 + 0x20 * 127) >> 8) << 8 |
                     uint32_t((50 * 128 + 0x30 * 127) >> 8);
@@ -172,11 +172,11 @@ TEST(Blit, BlendWeightsFromOpacity) {
     a_test_map src(R(0, 0, 1, 1), 32), dst(R(0, 0, 1, 1), 32);
     src.Fill(0x00FFFFFF);
     dst.Fill(0x7F000000);
-    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, blend, nullptr);
+    Pix_To_Pix(src.get(), dst.get(), src.get().bounds, dst.get().bounds, blend, nullptr);
     EXPECT_EQ(dst.Get(0, 0), 0x7FFFFFFFu);
     Set_Blend_Value(0);
     dst.Fill(0x00123456);
-    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, blend, nullptr);
+    Pix_To_Pix(src.get(), dst.get(), src.get().bounds, dst.get().bounds, blend, nullptr);
     EXPECT_EQ(dst.Get(0, 0), 0x00123456u);
     Set_Blend_Value(100);
 }
@@ -185,26 +185,26 @@ TEST(Blit, NearestScalingPicksPixelCentres) {
     a_test_map src(R(0, 0, 4, 4), 8), up(R(0, 0, 8, 8), 8), down(R(0, 0, 2, 2), 8);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) src.Put(x, y, uint32_t(10 * y + x));
-    Pix_To_Pix(src.pm, up.pm, src.pm.bounds, up.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(src.get(), up.get(), src.get().bounds, up.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(up.Get(0, 0), 0u);
     EXPECT_EQ(up.Get(1, 1), 0u);
     EXPECT_EQ(up.Get(2, 1), 1u);
     EXPECT_EQ(up.Get(7, 7), 33u);
-    Pix_To_Pix(src.pm, down.pm, src.pm.bounds, down.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(src.get(), down.get(), src.get().bounds, down.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(down.Get(0, 0), 11u);
     EXPECT_EQ(down.Get(1, 1), 33u);
     // Empty rectangles draw nothing.
     down.Fill(99);
-    Pix_To_Pix(src.pm, down.pm, R(0, 0, 0, 4), down.pm.bounds, srcCopy, nullptr);
-    Pix_To_Pix(src.pm, down.pm, src.pm.bounds, R(1, 1, 1, 2), srcCopy, nullptr);
-    Pix_To_Pix(src.pm, down.pm, R(50, 50, 54, 54), down.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(src.get(), down.get(), R(0, 0, 0, 4), down.get().bounds, srcCopy, nullptr);
+    Pix_To_Pix(src.get(), down.get(), src.get().bounds, R(1, 1, 1, 2), srcCopy, nullptr);
+    Pix_To_Pix(src.get(), down.get(), R(50, 50, 54, 54), down.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(down.Get(0, 0), 99u);
 }
 
 TEST(Blit, OverlappingCopiesWithinOneMap) {
     a_test_map m(R(0, 0, 6, 1), 8);
     for (int y = 0; y < 6; ++y) m.Put(0, y, uint32_t(y + 1));
-    Pix_To_Pix(m.pm, m.pm, R(0, 0, 4, 1), R(2, 0, 6, 1), srcCopy, nullptr);  // down by two
+    Pix_To_Pix(m.get(), m.get(), R(0, 0, 4, 1), R(2, 0, 6, 1), srcCopy, nullptr);  // down by two
     const uint32_t want[6] = {1, 2, 1, 2, 3, 4};
     for (int y = 0; y < 6; ++y) EXPECT_EQ(m.Get(0, y), want[y]) << y;
 }
@@ -215,24 +215,24 @@ TEST(Blit, DepthConversions) {
     g8.Put(1, 0, 255);
     g8.Put(2, 0, 55);
     c32.Fill(0xAB000000);
-    Pix_To_Pix(g8.pm, c32.pm, g8.pm.bounds, c32.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(g8.get(), c32.get(), g8.get().bounds, c32.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(c32.Get(0, 0), 0xABFFFFFFu);  // the fourth byte is the destination's
     EXPECT_EQ(c32.Get(1, 0), 0xAB000000u);
     EXPECT_EQ(c32.Get(2, 0), 0xABC8C8C8u);
 
     a_test_map c16(R(0, 0, 1, 3), 16), c24(R(0, 0, 1, 3), 24), back32(R(0, 0, 1, 3), 32);
     c32.Put(0, 0, 0x00FF8008);
-    Pix_To_Pix(c32.pm, c16.pm, c32.pm.bounds, c16.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(c32.get(), c16.get(), c32.get().bounds, c16.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(c16.Get(0, 0), uint32_t(31 << 10 | 16 << 5 | 1));
-    Pix_To_Pix(c16.pm, c24.pm, c16.pm.bounds, c24.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(c16.get(), c24.get(), c16.get().bounds, c24.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(c24.Get(0, 0), 0xF88008u);
-    Pix_To_Pix(c24.pm, back32.pm, c24.pm.bounds, back32.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(c24.get(), back32.get(), c24.get().bounds, back32.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(back32.Get(0, 0) & 0xFFFFFF, 0xF88008u);
-    Pix_To_Pix(c32.pm, c24.pm, c32.pm.bounds, c24.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(c32.get(), c24.get(), c32.get().bounds, c24.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(c24.Get(0, 0), 0xFF8008u);
     // Scaled conversions: 16 -> 32 at twice the size.
     a_test_map big(R(0, 0, 2, 6), 32);
-    Pix_To_Pix(c16.pm, big.pm, c16.pm.bounds, big.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(c16.get(), big.get(), c16.get().bounds, big.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(big.Get(1, 1) & 0xFFFFFF, 0xF88008u);
 }
 
@@ -243,7 +243,7 @@ TEST(Blit, OneBitMapsExpandToTheForeAndBackColours) {
     Push_GWorld(w);
     RGBForeColor(0x0000FF);
     RGBBackColor(0x00FF00);
-    Pix_To_Port(bits.pm, bits.pm.bounds, w->pix.bounds, srcCopy, nullptr);
+    Pix_To_Port(bits.get(), bits.get().bounds, w->pix.bounds, srcCopy, nullptr);
     Pop_GWorld();
     uint32_t p;
     EXPECT_TRUE(Get_GWorld_Pixel(w, 2, 0, p));
@@ -254,14 +254,14 @@ TEST(Blit, OneBitMapsExpandToTheForeAndBackColours) {
     // Into a mask: set bits are black (255), clear ones white (0).
     a_test_map m8(R(0, 0, 1, 8), 8, gray_ctable);
     m8.Fill(7);
-    Pix_To_Pix(bits.pm, m8.pm, bits.pm.bounds, m8.pm.bounds, srcCopy, nullptr);
+    Pix_To_Pix(bits.get(), m8.get(), bits.get().bounds, m8.get().bounds, srcCopy, nullptr);
     EXPECT_EQ(m8.Get(2, 0), 255u);
     EXPECT_EQ(m8.Get(3, 0), 0u);
     // 1 -> 1 with srcXor toggles.
     a_test_map b2(R(0, 0, 1, 8), 1);
     b2.Put(2, 0, 1);
     b2.Put(5, 0, 1);
-    Pix_To_Pix(bits.pm, b2.pm, bits.pm.bounds, b2.pm.bounds, srcXor, nullptr);
+    Pix_To_Pix(bits.get(), b2.get(), bits.get().bounds, b2.get().bounds, srcXor, nullptr);
     EXPECT_EQ(b2.Get(2, 0), 0u);
     EXPECT_EQ(b2.Get(5, 0), 1u);
 }
@@ -272,11 +272,11 @@ TEST(Blit, EightBitModes) {
     src.Put(1, 0, 0x0F);
     src.Put(2, 0, 0xF0);
     dst.Fill(0x3C);
-    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, transparent, nullptr);
+    Pix_To_Pix(src.get(), dst.get(), src.get().bounds, dst.get().bounds, transparent, nullptr);
     EXPECT_EQ(dst.Get(0, 0), 0x3Cu);  // 255 leaves the destination
     EXPECT_EQ(dst.Get(1, 0), 0x0Fu);
     dst.Fill(0x3C);
-    Pix_To_Pix(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds, notSrcBic, nullptr);
+    Pix_To_Pix(src.get(), dst.get(), src.get().bounds, dst.get().bounds, notSrcBic, nullptr);
     EXPECT_EQ(dst.Get(0, 0), 0x3Cu);
     EXPECT_EQ(dst.Get(1, 0), 0x0Cu);
     EXPECT_EQ(dst.Get(2, 0), 0x30u);
@@ -289,7 +289,7 @@ TEST(Blit, OneBitMasksForEveryDepthPair) {
     for (int depth : {8, 16, 24, 32}) {
         a_test_map src(R(0, 0, 1, 4), depth), dst(R(0, 0, 1, 4), depth);
         src.Fill(depth == 16 ? 0x1234 : 0x55);
-        Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+        Pix_To_PixM(src.get(), mask.get(), dst.get(), src.get().bounds, mask.get().bounds, dst.get().bounds);
         EXPECT_EQ(dst.Get(0, 0), 0u) << depth;
         EXPECT_EQ(dst.Get(1, 0), src.Get(1, 0)) << depth;
         EXPECT_EQ(dst.Get(3, 0), src.Get(3, 0)) << depth;
@@ -297,7 +297,7 @@ TEST(Blit, OneBitMasksForEveryDepthPair) {
     // Another depth goes through a converted copy of the source.
     a_test_map src(R(0, 0, 1, 4), 32), dst(R(0, 0, 1, 4), 16);
     src.Fill(0x00FF0000);
-    Pix_To_PixM(src.pm, mask.pm, dst.pm, src.pm.bounds, mask.pm.bounds, dst.pm.bounds);
+    Pix_To_PixM(src.get(), mask.get(), dst.get(), src.get().bounds, mask.get().bounds, dst.get().bounds);
     EXPECT_EQ(dst.Get(1, 0), uint32_t(31 << 10));
     EXPECT_EQ(dst.Get(2, 0), 0u);
 }
@@ -305,9 +305,9 @@ TEST(Blit, OneBitMasksForEveryDepthPair) {
 TEST(BlitDeathTest, PairsWithoutAWorkerAreFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     a_test_map m8(R(0, 0, 2, 2), 8), m16(R(0, 0, 2, 2), 16), m32(R(0, 0, 2, 2), 32);
-    EXPECT_DEATH(Pix_To_Pix(m8.pm, m16.pm, m8.pm.bounds, m16.pm.bounds, srcCopy, nullptr), "");
-    EXPECT_DEATH(Pix_To_Pix(m32.pm, m8.pm, m8.pm.bounds, m8.pm.bounds, srcCopy, nullptr), "");
-    EXPECT_DEATH(Pix_To_PixM(m32.pm, m16.pm, m32.pm, m8.pm.bounds, m8.pm.bounds, m8.pm.bounds), "");
+    EXPECT_DEATH(Pix_To_Pix(m8.get(), m16.get(), m8.get().bounds, m16.get().bounds, srcCopy, nullptr), "");
+    EXPECT_DEATH(Pix_To_Pix(m32.get(), m8.get(), m8.get().bounds, m8.get().bounds, srcCopy, nullptr), "");
+    EXPECT_DEATH(Pix_To_PixM(m32.get(), m16.get(), m32.get(), m8.get().bounds, m8.get().bounds, m8.get().bounds), "");
 }
 
 TEST(Blit, ExtractChannel) {
@@ -335,7 +335,7 @@ TEST(Blit, MaskedBlendOverThePort) {
     mask.Put(10, 10, 255);
     mask.Put(12, 10, 255);
     Push_GWorld(w);
-    CopyMask_Blend(50, src.pm, mask.pm, R(0, 0, 1, 3), nullptr);
+    CopyMask_Blend(50, src.get(), mask.get(), R(0, 0, 1, 3), nullptr);
     Pop_GWorld();
     EXPECT_EQ(PixMap_Row(w->pix, 0)[0], (200 * 127 + 100 * 128) >> 8);
     EXPECT_EQ(PixMap_Row(w->pix, 0)[4], 0);  // outside the mask
@@ -349,7 +349,7 @@ TEST(Blit, FilteredScalingIsSmoothAndKeepsFlatColours) {
     src.Put(0, 0, 0x000000FF);
     src.Put(1, 0, 0x000000FF);
     dst.Fill(0x5A000000);
-    Bicubic_Blt(src.pm, dst.pm, src.pm.bounds, dst.pm.bounds);
+    Bicubic_Blt(src.get(), dst.get(), src.get().bounds, dst.get().bounds);
     EXPECT_EQ(dst.Get(0, 0), 0x5A0000FFu);  // corners keep their colour and the extra byte
     EXPECT_EQ(dst.Get(7, 7) & 0xFFFFFF, 0u);
     uint32_t mid = dst.Get(4, 4) & 0xFF;
@@ -358,7 +358,7 @@ TEST(Blit, FilteredScalingIsSmoothAndKeepsFlatColours) {
     // ditherCopy between sizes without a clip takes the filtered path.
     a_test_map flat(R(0, 0, 5, 5), 32), out(R(0, 0, 13, 17), 32);
     flat.Fill(0x00336699);
-    Pix_To_Pix(flat.pm, out.pm, flat.pm.bounds, out.pm.bounds, ditherCopy, nullptr);
+    Pix_To_Pix(flat.get(), out.get(), flat.get().bounds, out.get().bounds, ditherCopy, nullptr);
     for (int y = 0; y < 13; ++y)
         for (int x = 0; x < 17; ++x) ASSERT_EQ(out.Get(x, y), 0x00336699u);
 }
@@ -410,7 +410,7 @@ TEST(Blit, InverseTableAndSubtraction) {
     back.Put(1, 0, 7);
     fore.Put(2, 0, 9);
     back.Put(2, 0, 9);
-    Asm32_PixMap8_Subtract(mask.pm, fore.pm, back.pm);
+    Asm32_PixMap8_Subtract(mask.get(), fore.get(), back.get());
     EXPECT_EQ(fore.Get(0, 0), 255u);
     EXPECT_EQ(mask.Get(0, 0), 0u);
     EXPECT_EQ(fore.Get(1, 0), 6u);
@@ -432,10 +432,10 @@ TEST(Blit, WindowsAreDrawnThroughTheirOwnPixels) {
     a_test_map src(R(0, 0, 2, 2), 32), mask(R(0, 0, 2, 2), 1);
     src.Fill(0x00ABCDEF);
     mask.Put(1, 1, 1);
-    Pix_To_Win(src.pm, win, src.pm.bounds, R(1, 1, 3, 3), srcCopy, nullptr);
+    Pix_To_Win(src.get(), win, src.get().bounds, R(1, 1, 3, 3), srcCopy, nullptr);
     EXPECT_EQ(back[1 * 6 + 1], 0x00ABCDEFu);
     EXPECT_EQ(back[3 * 6 + 3], 0u);
-    Pix_To_WinM(src.pm, mask.pm, win, src.pm.bounds, mask.pm.bounds, R(2, 4, 4, 6), nullptr);
+    Pix_To_WinM(src.get(), mask.get(), win, src.get().bounds, mask.get().bounds, R(2, 4, 4, 6), nullptr);
     EXPECT_EQ(back[3 * 6 + 5], 0x00ABCDEFu);
     EXPECT_EQ(back[2 * 6 + 4], 0u);
     Win_To_Win(win, win, R(1, 1, 2, 2), R(0, 0, 1, 1), srcCopy, nullptr);

@@ -201,3 +201,31 @@ TEST(GWorld, DocumentLayersComeAndGo) {
     EXPECT_EQ(layer.world, nullptr);
     EXPECT_EQ(layer.mask, nullptr);
 }
+
+// The owners beside the C-style calls: under the sanitizers a double free or
+// a leak on any of these hand-overs fails the run.
+TEST(GWorld, OwnersFreeExactlyOnce) {
+    a_masked_gworld_owner a = Make_MW("test", R(0, 0, 4, 4));
+    GWorld* fore = a->fore;
+    a_masked_gworld_owner b = std::move(a);
+    EXPECT_EQ(a->fore, nullptr);  // a moved-from owner holds nothing to free
+    EXPECT_EQ(b->fore, fore);
+    b = Make_MW("test", R(0, 0, 2, 2));  // frees the first pair
+    EXPECT_EQ(b->bounds, R(0, 0, 2, 2));
+    a_masked_gworld raw = b.release();
+    EXPECT_EQ(b->mask, nullptr);
+    a_masked_gworld_owner c(raw);  // adopts, leaving the record empty
+    EXPECT_EQ(raw.fore, nullptr);
+    Dispose_MW(raw);  // nothing left to free twice
+
+    a_pixmap_owner m = Make_PixMap(R(0, 0, 3, 3), 8, gray_ctable);
+    m = std::move(m);
+    EXPECT_FALSE(Is_Null_PixMap(*m));  // moving onto itself keeps the map
+    m.reset();
+    EXPECT_TRUE(Is_Null_PixMap(*m));
+
+    a_gworld_ptr w = Make_GWorldF("test", R(0, 0, 2, 2), 32, nullptr);
+    GWorld* handed = w.release();
+    Dispose_GWorld(handed);
+    EXPECT_EQ(Make_GWorld(12, R(0, 0, 2, 2)), nullptr);  // no such depth: null, nothing leaks
+}

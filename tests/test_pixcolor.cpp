@@ -24,32 +24,32 @@ TEST(PixColor, DarknessOnEachDepth) {
     a_test_map c(R(0, 0, 1, 2), 32);
     c.Put(0, 0, 0x7F336699);
     c.Put(1, 0, 0x00000000);
-    PixMap_Darkness(c.pm, 50);
+    PixMap_Darkness(c.get(), 50);
     EXPECT_EQ(c.Get(0, 0), 0x7F336699u);
-    PixMap_Darkness(c.pm, 100);
+    PixMap_Darkness(c.get(), 100);
     EXPECT_EQ(c.Get(0, 0), 0x7FFFFFFFu);
     EXPECT_EQ(c.Get(1, 0), 0x00FFFFFFu);
-    PixMap_Darkness(c.pm, 0);
+    PixMap_Darkness(c.get(), 0);
     EXPECT_EQ(c.Get(0, 0), 0u);
     a_test_map h(R(0, 0, 1, 1), 16);
     h.Put(0, 0, 20 << 10 | 10 << 5 | 4);
-    PixMap_Darkness(h.pm, 25);
+    PixMap_Darkness(h.get(), 25);
     EXPECT_EQ(h.Get(0, 0), uint32_t(10 << 10 | 5 << 5 | 2));
-    PixMap_Darkness(h.pm, 100);
+    PixMap_Darkness(h.get(), 100);
     EXPECT_EQ(h.Get(0, 0), 0x7FFFu);
     // Eight-bit maps only darken: 100 keeps them, 0 makes every pixel black.
     a_test_map p(R(0, 0, 1, 3), 8);
     p.Put(0, 0, 0);   // white in the main palette
     p.Put(1, 0, 35);  // red
     p.Put(2, 0, 42);
-    PixMap_Darkness(p.pm, 100);
+    PixMap_Darkness(p.get(), 100);
     EXPECT_EQ(p.Get(1, 0), 35u);
     EXPECT_EQ(p.Get(2, 0), 42u);
-    PixMap_Darkness(p.pm, 60);
+    PixMap_Darkness(p.get(), 60);
     uint32_t pal[256];
     CTabHandle_To_Map(nullptr, pal);
     EXPECT_EQ(pal[p.Get(1, 0)], 0x990000u);  // 255 * 60% = 153
-    PixMap_Darkness(p.pm, 0);
+    PixMap_Darkness(p.get(), 0);
     EXPECT_EQ(pal[p.Get(0, 0)], 0u);
 }
 
@@ -57,14 +57,14 @@ TEST(PixColor, HueShiftAndTargets) {
     a_test_map h(R(0, 0, 1, 2), 16);
     h.Put(0, 0, 31 << 10);  // red
     h.Put(1, 0, 0x4210);    // grey has no hue
-    PixMap_ColorShift(h.pm, 120);
+    PixMap_ColorShift(h.get(), 120);
     EXPECT_EQ(h.Get(0, 0), uint32_t(31 << 5));
     EXPECT_EQ(h.Get(1, 0), 0x4210u);
-    PixMap_ColorShift(h.pm, -480);
+    PixMap_ColorShift(h.get(), -480);
     EXPECT_EQ(h.Get(0, 0), uint32_t(31 << 10));
     a_test_map p(R(0, 0, 1, 1), 8);
     p.Put(0, 0, 35);  // red in the main palette
-    PixMap_ColorShift(p.pm, 240);
+    PixMap_ColorShift(p.get(), 240);
     uint32_t pal[256];
     CTabHandle_To_Map(nullptr, pal);
     EXPECT_EQ(pal[p.Get(0, 0)], 0x0000FFu);
@@ -73,13 +73,13 @@ TEST(PixColor, HueShiftAndTargets) {
     c.Put(0, 0, 0x55FF0000);  // red
     c.Put(1, 0, 0x000000FF);  // blue
     c.Put(2, 0, 0x00808080);
-    PixMap32_HSV(c.pm, 120, 72, 50, 50);  // all the way to green, value kept
+    PixMap32_HSV(c.get(), 120, 72, 50, 50);  // all the way to green, value kept
     EXPECT_EQ(c.Get(0, 0), 0x5500FF00u);
     EXPECT_EQ(c.Get(1, 0), 0x0000FF00u);
     EXPECT_EQ(c.Get(2, 0), 0x00808080u);
-    PixMap32_HSV(c.pm, 0, 0, 25, 50);  // half the value
+    PixMap32_HSV(c.get(), 0, 0, 25, 50);  // half the value
     EXPECT_EQ(c.Get(0, 0), 0x55007F00u);
-    PixMap32_HSV(c.pm, 0, 0, 100, 50);  // all the way to full value
+    PixMap32_HSV(c.get(), 0, 0, 100, 50);  // all the way to full value
     EXPECT_EQ(c.Get(0, 0), 0x5500FF00u);
 }
 
@@ -89,27 +89,27 @@ TEST(PixColor, GreyIsDarknessAndAlphaFollowsIt) {
     c.Put(3, 2, 0x00000000);
     c.Put(4, 2, 0x00FF0000);
     PixMap g;
-    PixMap_Gray(c.pm, g);
+    PixMap_Gray(c.get(), g);
     EXPECT_EQ(g.pmTable, gray_ctable);
-    EXPECT_EQ(g.bounds, c.pm.bounds);
+    EXPECT_EQ(g.bounds, c.get().bounds);
     EXPECT_EQ(PixMap_Row(g, 2)[0], 0);
     EXPECT_EQ(PixMap_Row(g, 2)[1], 255);
     EXPECT_EQ(PixMap_Row(g, 2)[2], 255 - 76);
     Dispose_PixMap(g);
-    Pix32_To_Alpha(c.pm);
+    Pix32_To_Alpha(c.get());
     EXPECT_EQ(c.Get(3, 2), 0xFF000000u);
     EXPECT_EQ(c.Get(2, 2), 0x00FFFFFFu);
     a_test_map h(R(0, 0, 1, 1), 16);
     h.Put(0, 0, 0x7FFF);
-    PixMap_Gray(h.pm, g);
+    PixMap_Gray(h.get(), g);
     EXPECT_EQ(PixMap_Row(g, 0)[0], 255 - 248);
     Dispose_PixMap(g);
     // Remapping an 8-bit map into another table.
     a_test_map p(R(0, 0, 1, 2), 8, gray_ctable);
     p.Put(0, 0, 0);
     p.Put(1, 0, 255);
-    PixMap8_To_8(p.pm, gray_ctable2);
+    PixMap8_To_8(p.get(), gray_ctable2);
     EXPECT_EQ(p.Get(0, 0), 255u);
     EXPECT_EQ(p.Get(1, 0), 0u);
-    EXPECT_EQ(p.pm.pmTable, gray_ctable2);
+    EXPECT_EQ(p.get().pmTable, gray_ctable2);
 }

@@ -15,12 +15,12 @@ TEST(PixMap, RowLengthsArePaddedToWholeWords) {
     EXPECT_EQ(Calc_RowBytes(5, 24), 16);
     EXPECT_EQ(Calc_RowBytes(3, 16), 8);
     a_test_map m(R(10, -5, 13, -2), 8);  // 3 wide, away from 0,0
-    EXPECT_EQ(PixMap_RowBytes(m.pm), 4);
-    EXPECT_EQ(PixMap_Len(m.pm), 12u);
+    EXPECT_EQ(PixMap_RowBytes(m.get()), 4);
+    EXPECT_EQ(PixMap_Len(m.get()), 12u);
     // The flag bits of rowBytes are ignored by every reader.
-    m.pm.rowBytes = int16_t(m.pm.rowBytes | 0x8000);
-    EXPECT_EQ(PixMap_Len(m.pm), 12u);
-    m.pm.rowBytes = 4;
+    m.get().rowBytes = int16_t(m.get().rowBytes | 0x8000);
+    EXPECT_EQ(PixMap_Len(m.get()), 12u);
+    m.get().rowBytes = 4;
 }
 
 TEST(PixMap, MapsTooWideForTheRowFieldAreRefused) {
@@ -37,9 +37,9 @@ TEST(PixMap, CopyZeroOnesInvert) {
     a_test_map a(R(5, 5, 8, 9), 8);
     a.Put(6, 6, 77);
     PixMap b;
-    PixMap_Copy(a.pm, b);
-    EXPECT_NE(b.baseAddr, a.pm.baseAddr);
-    EXPECT_EQ(b.bounds, a.pm.bounds);
+    PixMap_Copy(a.get(), b);
+    EXPECT_NE(b.baseAddr, a.get().baseAddr);
+    EXPECT_EQ(b.bounds, a.get().bounds);
     EXPECT_EQ(PixMap_Row(b, 6)[1], 77);
     PixMap_Invert(b);
     EXPECT_EQ(PixMap_Row(b, 6)[1], 255 - 77);
@@ -164,34 +164,34 @@ TEST(PixMap, BigEndianPixelsAreReversedInsideTheWidthOnly) {
     a_test_map m32(R(0, 0, 2, 2), 32);
     m32.Put(0, 0, 0x11223344);
     m32.Put(1, 1, 0xAABBCCDD);
-    Mac_Win_PixMap32(m32.pm.baseAddr, 1, 2, PixMap_RowBytes(m32.pm));
+    Mac_Win_PixMap32(m32.get().baseAddr, 1, 2, PixMap_RowBytes(m32.get()));
     EXPECT_EQ(m32.Get(0, 0), 0x44332211u);
     EXPECT_EQ(m32.Get(1, 1), 0xAABBCCDDu);  // outside the given width
     a_test_map m16(R(0, 0, 1, 3), 16);
     m16.Put(0, 0, 0x1234);
     m16.Put(2, 0, 0x5678);
-    Mac_Win_PixMap16(m16.pm.baseAddr, 2, 1, PixMap_RowBytes(m16.pm));
+    Mac_Win_PixMap16(m16.get().baseAddr, 2, 1, PixMap_RowBytes(m16.get()));
     EXPECT_EQ(m16.Get(0, 0), 0x3412u);
     EXPECT_EQ(m16.Get(2, 0), 0x5678u);
 }
 
 TEST(PixMap, CursorsAddressTheMapsOwnCoordinates) {
     a_test_map m1(R(-3, 7, 2, 47), 1), m8(R(-3, 7, 2, 12), 8), m32(R(100, 200, 102, 203), 32);
-    BitA_Init(m1.pm);
+    BitA_Init(m1.get());
     BitA_PutDot(40, -1, 1);
     EXPECT_EQ(BitA_GetDot(40, -1), 1u);
-    EXPECT_EQ(PixMap_Row(m1.pm, -1)[4], 0x80 >> 1);  // column 33 of the row
+    EXPECT_EQ(PixMap_Row(m1.get(), -1)[4], 0x80 >> 1);  // column 33 of the row
     BitA_Stop();
-    PixA_Init(m8.pm);
+    PixA_Init(m8.get());
     PixA_SetFactor(128);
     PixA_ScaleDot(11, 1, 200);
     EXPECT_EQ(m8.Get(11, 1), 100u);
     PixA_Stop();
-    Pix32A_Init(m32.pm);
-    Pix32B_Init(m32.pm);
+    Pix32A_Init(m32.get());
+    Pix32B_Init(m32.get());
     Pix32A_PutDot(202, 101, 0x01020304);
     EXPECT_EQ(Pix32B_GetDot(202, 101), 0x01020304u);
-    GenericPixA_Init(m8.pm);
+    GenericPixA_Init(m8.get());
     EXPECT_EQ(GenericPixA_GetDot(11, 1), 100u);
     Pix32A_Stop();
     Pix32B_Stop();

@@ -17,7 +17,7 @@ namespace {
 
 // Colour gradients under a checker of stripes, with a white disc in the middle.
 void Paint_Pattern(a_test_map& m) {
-    int w = Rect_Width(m.pm.bounds), h = Rect_Height(m.pm.bounds);
+    int w = Rect_Width(m.get().bounds), h = Rect_Height(m.get().bounds);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             uint32_t r = uint32_t(x * 255 / (w - 1)), g = uint32_t(y * 255 / (h - 1));
@@ -37,9 +37,9 @@ TEST(PixOpsView, OperationsComposedOntoOnePicture) {
     Paint_Pattern(pat);
 
     PixMap rot;
-    PixMap_Rotate(BILINEAR, true, 300, pat.pm, rot);
+    PixMap_Rotate(BILINEAR, true, 300, pat.get(), rot);
     Rect at = R(5, 5, 5 + Rect_Height(rot.bounds), 5 + Rect_Width(rot.bounds));
-    Pix_To_Pix(rot, pic.pm, rot.bounds, at, ALPHA, nullptr);
+    Pix_To_Pix(rot, pic.get(), rot.bounds, at, ALPHA, nullptr);
     Dispose_PixMap(rot);
 
     a_test_map mask(R(0, 0, 120, 160), 8, gray_ctable);
@@ -48,15 +48,15 @@ TEST(PixOpsView, OperationsComposedOntoOnePicture) {
             double r = std::hypot(x - 80.0, y - 60.0);
             mask.Put(x, y, uint32_t(std::clamp((58 - r) / 14.0, 0.0, 1.0) * 255));
         }
-    Pix_To_PixM(pat.pm, mask.pm, pic.pm, pat.pm.bounds, mask.pm.bounds, R(10, 300, 130, 460));
+    Pix_To_PixM(pat.get(), mask.get(), pic.get(), pat.get().bounds, mask.get().bounds, R(10, 300, 130, 460));
 
     Rect corner = R(6, 90, 26, 120);  // a few stripes: hard edges, then soft ones
-    Pix_To_Pix(pat.pm, pic.pm, corner, R(200, 10, 360, 250), srcCopy, nullptr);
-    Bicubic_Blt(pat.pm, pic.pm, corner, R(200, 240, 360, 480));
+    Pix_To_Pix(pat.get(), pic.get(), corner, R(200, 10, 360, 250), srcCopy, nullptr);
+    Bicubic_Blt(pat.get(), pic.get(), corner, R(200, 240, 360, 480));
 
-    PixMap32_HSV(pat.pm, 120, 50, 40, 50);
-    Pix_To_Pix(pat.pm, pic.pm, pat.pm.bounds, R(140, 300, 200, 380), srcCopy, nullptr);
+    PixMap32_HSV(pat.get(), 120, 50, 40, 50);
+    Pix_To_Pix(pat.get(), pic.get(), pat.get().bounds, R(140, 300, 200, 380), srcCopy, nullptr);
 
-    a_port_bits bits{pic.pm.baseAddr, PixMap_RowBytes(pic.pm), 32, pic.pm.bounds};
+    a_port_bits bits{pic.get().baseAddr, PixMap_RowBytes(pic.get()), 32, pic.get().bounds};
     EXPECT_TRUE(Matches_Golden("pixops_composite", bits));
 }

@@ -17,12 +17,6 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-struct a_rgn {
-    a_region* r = Rgn_New();
-    ~a_rgn() { Rgn_Dispose(r); }
-    operator a_region*() const { return r; }
-};
-
 Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0, int m3 = 0) {
@@ -44,9 +38,9 @@ a_unit Disc_Unit() {  // unit 1 of "A-ONE 29125"
 }
 
 int64_t Area(const a_iunit& iu, bool holes) {
-    a_rgn rgn;
-    Calc_Unit_Region(rgn, iu, holes);
-    return Rgn_Area(rgn);
+    a_region_ptr rgn = Make_Region();
+    Calc_Unit_Region(rgn.get(), iu, holes);
+    return Rgn_Area(rgn.get());
 }
 
 }  // namespace
@@ -102,10 +96,10 @@ TEST(Shapes, DiscRegionsHaveTheirHoles) {
     // A hub ring is outline only: it does not change the region.
     iu.imeas[1] = 700;
     EXPECT_NEAR(double(Area(iu, true)), outer - hole, outer * 0.002);
-    a_rgn rgn;
-    Calc_Unit_Region(rgn, iu, true);
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{600, 600}));
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{600, 1000}));
+    a_region_ptr rgn = Make_Region();
+    Calc_Unit_Region(rgn.get(), iu, true);
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{600, 600}));
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{600, 1000}));
 }
 
 TEST(Shapes, HockeyIsACircleCutFlat) {
@@ -115,12 +109,12 @@ TEST(Shapes, HockeyIsACircleCutFlat) {
     double band = 2 * (h * std::sqrt(r * r - h * h) + r * r * std::asin(h / r));
     double expected = band - kPi * 75 * 75;
     EXPECT_NEAR(double(Area(iu, true)), expected, expected * 0.003);
-    a_rgn rgn;
-    Calc_Unit_Region(rgn, iu, true);
-    EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 590, 800));
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{0, 0}));     // the corners are cut round
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{0, 400}));    // the flat edge is full height
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{295, 400}));  // the hole
+    a_region_ptr rgn = Make_Region();
+    Calc_Unit_Region(rgn.get(), iu, true);
+    EXPECT_EQ(Rgn_Bounds(rgn.get()), R(0, 0, 590, 800));
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{0, 0}));     // the corners are cut round
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{0, 400}));    // the flat edge is full height
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{295, 400}));  // the hole
 }
 
 TEST(Shapes, AudioFaceHasCutCornersAndAWindow) {
@@ -133,12 +127,12 @@ TEST(Shapes, AudioFaceHasCutCornersAndAWindow) {
     double w = 480, hv = 100;
     double window = (w - hv) * hv + kPi * hv * hv / 4;
     EXPECT_NEAR(double(Area(iu, true)), body - window, 400);
-    a_rgn rgn;
-    Calc_Unit_Region(rgn, iu, true);
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{170, 450}));  // top 100 + 2 × 10, 100 high
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{119, 450}));
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{221, 450}));
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{1, 1}));
+    a_region_ptr rgn = Make_Region();
+    Calc_Unit_Region(rgn.get(), iu, true);
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{170, 450}));  // top 100 + 2 × 10, 100 high
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{119, 450}));
+    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{221, 450}));
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{1, 1}));
 }
 
 TEST(Shapes, RoundedAndPlainRectangles) {
@@ -155,36 +149,40 @@ TEST(Shapes, RoundedAndPlainRectangles) {
 }
 
 TEST(Shapes, HoleRegionsSplitTheBounds) {
-    a_rgn rgn, not_rgn, both;
+    a_region_ptr rgn = Make_Region();
+    a_region_ptr not_rgn = Make_Region();
+    a_region_ptr both = Make_Region();
     Rect bounds = R(0, 0, 1200, 1200);
-    Calc_Hole_Rgns(not_rgn, rgn, bounds, Calc_Print_Unit(Disc_Unit(), true), true);
-    Rgn_Union(rgn, not_rgn, both);
-    EXPECT_EQ(Rgn_Area(both), 1200 * 1200);
-    Rgn_Sect(rgn, not_rgn, both);
-    EXPECT_TRUE(Rgn_IsEmpty(both));
+    Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(Disc_Unit(), true), true);
+    Rgn_Union(rgn.get(), not_rgn.get(), both.get());
+    EXPECT_EQ(Rgn_Area(both.get()), 1200 * 1200);
+    Rgn_Sect(rgn.get(), not_rgn.get(), both.get());
+    EXPECT_TRUE(Rgn_IsEmpty(both.get()));
     EXPECT_EQ(Mapping_Depth(), 0);
     // With the bleed the disc fills the surface and the hole shrinks to 37 mm.
-    EXPECT_EQ(Rgn_Bounds(rgn), bounds);
-    EXPECT_TRUE(Rgn_ContainsPoint(not_rgn, Point{600, 600}));
-    EXPECT_FALSE(Rgn_ContainsPoint(not_rgn, Point{600, 600 + 200}));
+    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);
+    EXPECT_TRUE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600}));
+    EXPECT_FALSE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600 + 200}));
 }
 
 TEST(Shapes, LightScribeRings) {
-    a_rgn rgn, not_rgn;
+    a_region_ptr rgn = Make_Region();
+    a_region_ptr not_rgn = Make_Region();
     Rect bounds = R(0, 0, 1200, 1200);
-    Calc_LS_Rgns(not_rgn, rgn, bounds, 3);
-    EXPECT_EQ(Rgn_Bounds(rgn), bounds);  // the full setting fills the 117.4 mm disc box
+    Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 3);
+    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);  // the full setting fills the 117.4 mm disc box
     double hole = 47.6 * 1200 / 117.4 / 2;
-    EXPECT_NEAR(double(Rgn_Area(rgn)), kPi * (600 * 600 - hole * hole), 3000);
-    Calc_LS_Rgns(not_rgn, rgn, bounds, 1);
-    Rect b = Rgn_Bounds(rgn);
+    EXPECT_NEAR(double(Rgn_Area(rgn.get())), kPi * (600 * 600 - hole * hole), 3000);
+    Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 1);
+    Rect b = Rgn_Bounds(rgn.get());
     EXPECT_NEAR(Rect_Width(b), 73 * 1200 / 117.4, 2);
     EXPECT_NEAR(b.left + b.right, 1200, 2);
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{600, int16_t(600 + 62.8 * 1200 / 117.4 / 2 - 3)}));
-    a_rgn dflt, dflt_not;
-    Calc_LS_Rgns(dflt_not, dflt, bounds, 99);  // out of range: the default, full
-    Calc_LS_Rgns(not_rgn, rgn, bounds, DEFAULT_LS_COVERAGE);
-    EXPECT_TRUE(Rgn_Equal(dflt, rgn));
+    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{600, int16_t(600 + 62.8 * 1200 / 117.4 / 2 - 3)}));
+    a_region_ptr dflt = Make_Region();
+    a_region_ptr dflt_not = Make_Region();
+    Calc_LS_Rgns(dflt_not.get(), dflt.get(), bounds, 99);  // out of range: the default, full
+    Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, DEFAULT_LS_COVERAGE);
+    EXPECT_TRUE(Rgn_Equal(dflt.get(), rgn.get()));
 }
 
 TEST(Shapes, OuterMasksPaperAndPrintPlacement) {

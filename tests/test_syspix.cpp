@@ -14,8 +14,8 @@ namespace {
 
 // A 100 x 50 32-bit map whose pixels name their own position.
 void Fill_Positions(a_test_map& m) {
-    for (int y = m.pm.bounds.top; y < m.pm.bounds.bottom; ++y)
-        for (int x = m.pm.bounds.left; x < m.pm.bounds.right; ++x) m.Put(x, y, uint32_t(y << 12 | x));
+    for (int y = m.get().bounds.top; y < m.get().bounds.bottom; ++y)
+        for (int x = m.get().bounds.left; x < m.get().bounds.right; ++x) m.Put(x, y, uint32_t(y << 12 | x));
 }
 
 uint32_t At(const PixMap& pm, int x, int y) {
@@ -35,13 +35,13 @@ TEST(SysPix, FlipsAtEveryDepth) {
         a_test_map m(R(3, 4, 6, 13), depth);
         m.Put(4, 3, 1);
         m.Put(5, 4, 1);
-        PixMap_FlipX(m.pm);
+        PixMap_FlipX(m.get());
         EXPECT_EQ(m.Get(12, 3), 1u) << depth;
         EXPECT_EQ(m.Get(11, 4), 1u) << depth;
         EXPECT_EQ(m.Get(4, 3), 0u) << depth;
-        PixMap_FlipY(m.pm);
+        PixMap_FlipY(m.get());
         EXPECT_EQ(m.Get(12, 5), 1u) << depth;
-        PixMap_Rotate_180(m.pm);
+        PixMap_Rotate_180(m.get());
         EXPECT_EQ(m.Get(4, 3), 1u) << depth;
         EXPECT_EQ(m.Get(5, 4), 1u) << depth;
     }
@@ -64,16 +64,16 @@ TEST(SysPix, RightAnglesMovePixelsExactly) {
         a_test_map m(R(0, 0, 50, 100), 32);
         Fill_Positions(m);
         PixMap out;
-        PixMap_Rotate(f, false, 900, m.pm, out);  // a quarter turn anticlockwise
+        PixMap_Rotate(f, false, 900, m.get(), out);  // a quarter turn anticlockwise
         EXPECT_EQ(out.bounds, R(0, 0, 100, 50));
         EXPECT_EQ(At(out, 0, 0), uint32_t(0 << 12 | 99));    // the top-right corner comes to the top-left
         EXPECT_EQ(At(out, 49, 0), uint32_t(49 << 12 | 99));  // bottom-right to top-right
         EXPECT_EQ(At(out, 0, 99), uint32_t(0 << 12 | 0));    // top-left to bottom-left
         Dispose_PixMap(out);
-        PixMap_Rotate(f, false, -900, m.pm, out);  // 2700
+        PixMap_Rotate(f, false, -900, m.get(), out);  // 2700
         EXPECT_EQ(At(out, 0, 0), uint32_t(49 << 12 | 0));
         Dispose_PixMap(out);
-        PixMap_Rotate(f, false, 1800, m.pm, out);
+        PixMap_Rotate(f, false, 1800, m.get(), out);
         EXPECT_EQ(out.bounds, R(0, 0, 50, 100));
         EXPECT_EQ(At(out, 0, 0), uint32_t(49 << 12 | 99));
         EXPECT_EQ(At(out, 99, 49), 0u);
@@ -85,7 +85,7 @@ TEST(SysPix, RightAnglesMovePixelsExactly) {
         a_test_map m(R(5, 5, 8, 9), depth);
         m.Put(8, 5, 1);
         PixMap out;
-        PixMap_Rotate(NEAREST, false, 900, m.pm, out);
+        PixMap_Rotate(NEAREST, false, 900, m.get(), out);
         EXPECT_EQ(out.bounds, R(0, 0, 4, 3)) << depth;
         EXPECT_EQ(At(out, 0, 0), 1u) << depth;
         EXPECT_EQ(At(out, 0, 3), 0u) << depth;
@@ -97,21 +97,21 @@ TEST(SysPix, ArbitraryAnglesGrowTheBoxAndFillOutsideWithWhite) {
     a_test_map m(R(0, 0, 100, 200), 32);
     m.Fill(0x00204060);
     PixMap out;
-    PixMap_Rotate(NEAREST, false, 300, m.pm, out);
+    PixMap_Rotate(NEAREST, false, 300, m.get(), out);
     // 200 cos 30 + 100 sin 30 = 223.2, 200 sin 30 + 100 cos 30 = 186.6
     EXPECT_EQ(out.bounds, R(0, 0, 187, 223));
     EXPECT_EQ(At(out, 111, 93), 0x00204060u);  // the centre
     EXPECT_EQ(At(out, 0, 0), 0x00FFFFFFu);     // a corner outside the picture
     EXPECT_EQ(At(out, 222, 186), 0x00FFFFFFu);
     Dispose_PixMap(out);
-    PixMap_Rotate(NEAREST, false, 450, m.pm, out);
+    PixMap_Rotate(NEAREST, false, 450, m.get(), out);
     EXPECT_EQ(out.bounds, R(0, 0, 212, 212));
     Dispose_PixMap(out);
     // A small rotation of a mark near the centre moves it the right way:
     // anticlockwise, a point right of the centre rises.
     a_test_map c(R(0, 0, 41, 41), 8);
     c.Put(35, 20, 200);
-    PixMap_Rotate(NEAREST, false, 900, c.pm, out);
+    PixMap_Rotate(NEAREST, false, 900, c.get(), out);
     EXPECT_EQ(At(out, 20, 5), 200u);
     Dispose_PixMap(out);
 }
@@ -121,7 +121,7 @@ TEST(SysPix, BilinearRotationWeighsNeighboursAndFadesEdges) {
     m.Fill(0x80C86432);
     PixMap out;
     g_progress.clear();
-    PixMap_Rotate_Bilinear(Record_Progress, false, 300, m.pm, out);
+    PixMap_Rotate_Bilinear(Record_Progress, false, 300, m.get(), out);
     EXPECT_EQ(At(out, Rect_Width(out.bounds) / 2, Rect_Height(out.bounds) / 2), 0x80C86432u);
     EXPECT_EQ(At(out, 0, 0), 0u);  // no neighbour inside
     ASSERT_GE(g_progress.size(), 6u);
@@ -138,14 +138,14 @@ TEST(SysPix, BilinearRotationWeighsNeighboursAndFadesEdges) {
     EXPECT_EQ(kept & 0xFFFFFF, 0xC86432u);
     EXPECT_LT(kept >> 24, 0x80u);  // the fourth byte always fades
     Dispose_PixMap(out);
-    PixMap_Rotate_Bilinear(nullptr, true, 300, m.pm, out);
+    PixMap_Rotate_Bilinear(nullptr, true, 300, m.get(), out);
     uint32_t faded = At(out, edge, y);
     EXPECT_LT((faded >> 16) & 0xFF, 0xC8u);
     Dispose_PixMap(out);
     // Eight-bit maps the same way.
     a_test_map g(R(0, 0, 30, 30), 8, gray_ctable);
     g.Fill(90);
-    PixMap_Rotate(BILINEAR, false, 123, g.pm, out);
+    PixMap_Rotate(BILINEAR, false, 123, g.get(), out);
     EXPECT_EQ(out.pmTable, gray_ctable);
     EXPECT_EQ(At(out, Rect_Width(out.bounds) / 2, Rect_Height(out.bounds) / 2), 90u);
     Dispose_PixMap(out);
@@ -155,23 +155,23 @@ TEST(SysPix, SkewAndBendShiftRowsAndColumns) {
     a_test_map m(R(0, 0, 11, 4), 8);
     m.Fill(7);
     PixMap out;
-    PixMap_SkewX(50, m.pm, out);  // 5 pixels over 11 rows
+    PixMap_SkewX(50, m.get(), out);  // 5 pixels over 11 rows
     EXPECT_EQ(out.bounds, R(0, 0, 11, 9));
     EXPECT_EQ(At(out, 0, 0), 7u);
     EXPECT_EQ(At(out, 4, 0), 0u);
     EXPECT_EQ(At(out, 5, 10), 7u);
     EXPECT_EQ(At(out, 4, 10), 0u);
     Dispose_PixMap(out);
-    PixMap_SkewX(-50, m.pm, out);
+    PixMap_SkewX(-50, m.get(), out);
     EXPECT_EQ(At(out, 5, 0), 7u);
     EXPECT_EQ(At(out, 0, 10), 7u);
     Dispose_PixMap(out);
-    PixMap_SkewY(100, m.pm, out);  // 4 pixels over 4 columns
+    PixMap_SkewY(100, m.get(), out);  // 4 pixels over 4 columns
     EXPECT_EQ(out.bounds, R(0, 0, 15, 4));
     EXPECT_EQ(At(out, 3, 4), 7u);
     EXPECT_EQ(At(out, 3, 3), 0u);
     Dispose_PixMap(out);
-    PixMap_BendX(40, m.pm, out);  // 4 pixels, most in the middle row
+    PixMap_BendX(40, m.get(), out);  // 4 pixels, most in the middle row
     EXPECT_EQ(out.bounds, R(0, 0, 11, 8));
     EXPECT_EQ(At(out, 0, 0), 7u);
     EXPECT_EQ(At(out, 0, 10), 7u);
@@ -181,55 +181,55 @@ TEST(SysPix, SkewAndBendShiftRowsAndColumns) {
     EXPECT_EQ(Calc_Parabola(0, 9, 10), 0);
     EXPECT_EQ(Calc_Parabola(5, 9, 10), 9);
     EXPECT_EQ(Calc_Parabola(10, 9, 10), 0);
-    uint8_t* base = m.pm.baseAddr;
-    PixMap_BendY(0, m.pm, out);  // nothing to do: the map moves
+    uint8_t* base = m.get().baseAddr;
+    PixMap_BendY(0, m.get(), out);  // nothing to do: the map moves
     EXPECT_EQ(out.baseAddr, base);
-    m.pm = out;
+    m.get() = out;
 }
 
 TEST(SysPix, BoundingBoxesFillsAndFrames) {
     for (int depth : {1, 8, 16, 32}) {
         a_test_map m(R(-5, -5, 20, 20), depth);
         Rect b{1, 1, 1, 1};
-        PixMap_Bounding(m.pm, m.pm.bounds, b);
+        PixMap_Bounding(m.get(), m.get().bounds, b);
         EXPECT_TRUE(Rect_IsEmpty(b)) << depth;
         m.Put(3, 4, 1);
         m.Put(-2, 10, 1);
-        PixMap_Bounding(m.pm, m.pm.bounds, b);
+        PixMap_Bounding(m.get(), m.get().bounds, b);
         EXPECT_EQ(b, R(4, -2, 11, 4)) << depth;
-        PixMap_Bounding(m.pm, R(0, 0, 30, 30), b);
+        PixMap_Bounding(m.get(), R(0, 0, 30, 30), b);
         EXPECT_EQ(b, R(4, 3, 5, 4)) << depth;
     }
     a_test_map m32(R(0, 0, 6, 6), 32);
-    PixMap32_Fill(m32.pm, R(-3, 4, 2, 99), 0x12345678);
+    PixMap32_Fill(m32.get(), R(-3, 4, 2, 99), 0x12345678);
     EXPECT_EQ(m32.Get(5, 1), 0x12345678u);
     EXPECT_EQ(m32.Get(3, 1), 0u);
     EXPECT_EQ(m32.Get(5, 2), 0u);
-    PixMap_Frame(m32.pm, R(1, 1, 5, 5), 9);
+    PixMap_Frame(m32.get(), R(1, 1, 5, 5), 9);
     EXPECT_EQ(m32.Get(1, 1), 9u);
     EXPECT_EQ(m32.Get(4, 4), 9u);
     EXPECT_EQ(m32.Get(2, 2), 0u);
     EXPECT_EQ(m32.Get(5, 5), 0u);
     a_test_map other(R(10, 10, 16, 16), 32);
-    EXPECT_FALSE(PixMap_Compare(m32.pm, other.pm));
-    PixMap32_Fill(other.pm, R(10, 14, 12, 16), 0x12345678);
-    PixMap_Frame(other.pm, R(11, 11, 15, 15), 9);
-    EXPECT_TRUE(PixMap_Compare(m32.pm, other.pm));
+    EXPECT_FALSE(PixMap_Compare(m32.get(), other.get()));
+    PixMap32_Fill(other.get(), R(10, 14, 12, 16), 0x12345678);
+    PixMap_Frame(other.get(), R(11, 11, 15, 15), 9);
+    EXPECT_TRUE(PixMap_Compare(m32.get(), other.get()));
     a_test_map bits(R(0, 0, 9, 9), 1);
-    EXPECT_TRUE(Is_PixMap1_Empty(bits.pm));
+    EXPECT_TRUE(Is_PixMap1_Empty(bits.get()));
     const uint8_t checker[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-    PixMap1_FillPattern(bits.pm, checker);
+    PixMap1_FillPattern(bits.get(), checker);
     EXPECT_EQ(bits.Get(0, 0), 1u);
     EXPECT_EQ(bits.Get(1, 0), 0u);
     EXPECT_EQ(bits.Get(8, 8), 1u);
-    EXPECT_FALSE(Is_PixMap1_Empty(bits.pm));
+    EXPECT_FALSE(Is_PixMap1_Empty(bits.get()));
 }
 
 TEST(SysPix, RegionsFromOneBitMaps) {
     a_test_map m(R(10, 20, 20, 40), 1);
     a_region* rgn = Rgn_New();
     Rgn_SetRect(rgn, R(0, 0, 1, 1));
-    PixMap1_To_Region(m.pm, rgn);  // nothing set: unchanged
+    PixMap1_To_Region(m.get(), rgn);  // nothing set: unchanged
     EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 1, 1));
     // A 3-row bar (merged into one rectangle), a gap, and two runs in one row.
     for (int y = 11; y < 14; ++y)
@@ -239,12 +239,12 @@ TEST(SysPix, RegionsFromOneBitMaps) {
     m.Put(39, 17, 1);
     std::vector<Rect> rects;
     Rect bounds;
-    ASSERT_TRUE(PixMap1_To_Rects(m.pm, rects, bounds));
+    ASSERT_TRUE(PixMap1_To_Rects(m.get(), rects, bounds));
     ASSERT_EQ(rects.size(), 4u);
     EXPECT_EQ(rects[0], R(11, 22, 14, 30));
     EXPECT_EQ(rects[1], R(15, 22, 16, 30));  // the gap row is not swallowed
     EXPECT_EQ(bounds, R(11, 21, 18, 40));
-    PixMap1_To_Region(m.pm, rgn);
+    PixMap1_To_Region(m.get(), rgn);
     EXPECT_EQ(Rgn_Area(rgn), 8 * 3 + 8 + 2);
     EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{14, 25}));
     EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{17, 39}));
@@ -254,14 +254,14 @@ TEST(SysPix, RegionsFromOneBitMaps) {
 TEST(SysPix, RegionsKeepTheFirst20000Runs) {
     a_test_map m(R(0, 0, 400, 200), 1);  // 400 rows of 100 single-pixel runs
     const uint8_t stripes[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-    PixMap1_FillPattern(m.pm, stripes);
+    PixMap1_FillPattern(m.get(), stripes);
     std::vector<Rect> rects;
     Rect bounds;
-    ASSERT_TRUE(PixMap1_To_Rects(m.pm, rects, bounds));
+    ASSERT_TRUE(PixMap1_To_Rects(m.get(), rects, bounds));
     EXPECT_EQ(rects.size(), size_t(MAX_N_RECTS));
     EXPECT_EQ(rects.back().top, 199);  // row 200 and below are dropped
     a_region* rgn = Rgn_New();
-    PixMap1_To_Region(m.pm, rgn);
+    PixMap1_To_Region(m.get(), rgn);
     EXPECT_EQ(Rgn_Area(rgn), MAX_N_RECTS);
     EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 200, 200));
     Rgn_Dispose(rgn);
@@ -273,13 +273,13 @@ TEST(SysPix, BilinearColourRotationAgreesWithEachChannelAlone) {
     c.Random(rng);
     for (int angle : {1, 300, 1337, 2999}) {
         PixMap out;
-        PixMap_Rotate(BILINEAR, false, angle, c.pm, out);
+        PixMap_Rotate(BILINEAR, false, angle, c.get(), out);
         for (int ch = 0; ch < 3; ++ch) {
             a_test_map g(R(0, 0, 37, 53), 8, gray_ctable2);
             for (int y = 0; y < 37; ++y)
                 for (int x = 0; x < 53; ++x) g.Put(x, y, (c.Get(x, y) >> (8 * ch)) & 0xFF);
             PixMap gout;
-            PixMap_Rotate(BILINEAR, false, angle, g.pm, gout);
+            PixMap_Rotate(BILINEAR, false, angle, g.get(), gout);
             ASSERT_EQ(gout.bounds, out.bounds);
             for (int y = 0; y < Rect_Height(out.bounds); ++y)
                 for (int x = 0; x < Rect_Width(out.bounds); ++x)
@@ -296,7 +296,7 @@ TEST(SysPix, BilinearSamplesStayPutAlongLongRows) {
     a_test_map m(R(0, 0, 40, 1600), 8, gray_ctable2);
     m.Random(rng);
     PixMap out;
-    PixMap_Rotate(BILINEAR, false, 7, m.pm, out);
+    PixMap_Rotate(BILINEAR, false, 7, m.get(), out);
     int nw = Rect_Width(out.bounds), nh = Rect_Height(out.bounds);
     double a = 7 * M_PI / 1800, c = std::cos(a), s = std::sin(a);
     // Far along the rows, where a per-column step would have drifted most.

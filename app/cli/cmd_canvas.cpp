@@ -2,6 +2,7 @@
 // shape shown as the shape command shows it (hole cut, outside washed).
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "artdb/database.h"
@@ -126,11 +127,11 @@ void Merge_Shape(const GWorld* shape, GWorld* canvas) {
 int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) {
     Rect bounds;
     Calc_Unit_Bounds(unit, bounds);
-    GWorld* canvas = nullptr;
-    GWorld* shape = nullptr;
-    if (New_GWorld(bounds, 32, nullptr, canvas) != 0 ||
-        New_GWorld(bounds, 32, nullptr, shape) != 0) {
-        Dispose_GWorld(canvas);
+    a_gworld_ptr canvas_owner = Make_GWorld(32, bounds);
+    a_gworld_ptr shape_owner = canvas_owner ? Make_GWorld(32, bounds) : nullptr;
+    GWorld* canvas = canvas_owner.get();
+    GWorld* shape = shape_owner.get();
+    if (!shape) {
         return Cli_Fail("canvas", "a picture of that size cannot be made");
     }
     a_cached_canvas canv;
@@ -142,8 +143,6 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     Merge_Shape(shape, canvas);
     std::string error;
     bool ok = Png_Write(out, World_Bits(canvas), &error);
-    Dispose_GWorld(canvas);
-    Dispose_GWorld(shape);
     return ok ? 0 : Cli_Fail("canvas", error);
 }
 
@@ -155,16 +154,14 @@ int Cmd_Canvas(const a_cli_args& args) {
     if (!Parse(args, a, error)) return Cli_Fail("canvas", error);
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
     if (tx == 0) return Cli_Fail("canvas", "no template named \"" + a.label + "\"");
-    auto* t = new a_template;
+    auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
-        delete t;
         return Cli_Fail("canvas",
                         "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
     }
     a_unit unit = t->units[a.unit];
-    delete t;
     if (OP_Count() == 0 && !Art_Start(Art_Search_Folders()))
         return Cli_Fail("canvas", "no art database found");
     int cls = UNIT_TO_CANV_PREFIX(unit.kind);

@@ -184,21 +184,18 @@ int Write_Result(const a_cache_result& c, const a_effect_args& a) {
     if (!c.body.fore || Rect_IsEmpty(c.union_))
         return Cli_Fail("effect", "the effect left nothing to draw");
     std::string error;
-    GWorld* all = Composite_Result(c.body, c.shad, c.union_, 0x00FFFFFF);
-    bool ok = Write(all, a.out, error);
-    Dispose_GWorld(all);
+    a_gworld_ptr all(Composite_Result(c.body, c.shad, c.union_, 0x00FFFFFF));
+    bool ok = Write(all.get(), a.out, error);
+    all.reset();
     if (ok && a.layers) {
-        GWorld* body = Composite_Result(a_masked_gworld{c.body.bounds, c.body.fore, nullptr},
-                                        a_masked_gworld{}, c.body.bounds, 0x00FFFFFF);
-        GWorld* mask = Mask_Picture(c.body);
-        ok = Write(body, Suffixed(a.out, "-body"), error) &&
-             Write(mask, Suffixed(a.out, "-mask"), error);
-        Dispose_GWorld(body);
-        Dispose_GWorld(mask);
+        a_gworld_ptr body(Composite_Result(a_masked_gworld{c.body.bounds, c.body.fore, nullptr},
+                                           a_masked_gworld{}, c.body.bounds, 0x00FFFFFF));
+        a_gworld_ptr mask(Mask_Picture(c.body));
+        ok = Write(body.get(), Suffixed(a.out, "-body"), error) &&
+             Write(mask.get(), Suffixed(a.out, "-mask"), error);
         if (ok && c.shad.fore) {
-            GWorld* shad = Composite_Result(a_masked_gworld{}, c.shad, c.shad.bounds, 0x00FFFFFF);
-            ok = Write(shad, Suffixed(a.out, "-shadow"), error);
-            Dispose_GWorld(shad);
+            a_gworld_ptr shad(Composite_Result(a_masked_gworld{}, c.shad, c.shad.bounds, 0x00FFFFFF));
+            ok = Write(shad.get(), Suffixed(a.out, "-shadow"), error);
         }
     }
     return ok ? 0 : Cli_Fail("effect", error);
@@ -229,15 +226,15 @@ int Cmd_Effect(const a_cli_args& args) {
     for (const std::string& s : a.sets)
         if (!Set_Field(spec, s, error)) return Cli_Fail("effect", error);
     if (spec.constrainf) spec.scalingv = spec.scalingh;
-    a_picture_scan_rec scan;
-    Null_Scan(scan);
+    a_scan_owner scan_owner;
+    a_picture_scan_rec& scan = *scan_owner;
     if (!Read_BitMap(false, a.image, scan))
         return Cli_Fail("effect", "cannot read the image " + a.image);
     spec.source.kind = SOURCE_EXTFILE;
     spec.source.path.name = a.image;
     if (Rect_IsEmpty(spec.subset)) spec.subset = scan.body.bounds;
     a_masked_gworld body = Source_Body(scan);
-    Dispose_Scan(scan);
+    scan_owner.reset();
     a_raw_bytes* raw = nullptr;
     Cache_Insert_External(spec.source, body, raw);
     a_cache_result c;

@@ -48,15 +48,15 @@ int Cmd_Export_Test(const a_cli_args& args) {
     a_file_format format = FMT_PNG;
     if (in.empty() || out.empty()) return Fail("give an image file and -o FILE");
     if (!Find_Format(format_name, format)) return Fail("--format takes bmp, jpeg, tiff, psd, pict or png");
-    a_picture_scan_rec scan;
+    a_scan_owner scan_owner;
+    a_picture_scan_rec& scan = *scan_owner;
     int err = Read_Image_File(false, in, scan);
     if (err != SCAN_OK) return Fail(in + ": cannot read (" + std::to_string(err) + ")");
     if (dpi <= 0) dpi = scan.dpi_h > 0 ? scan.dpi_h : 300;
-    GWorld* world = Scan_Colour_World(scan);
-    Dispose_Scan(scan);
+    a_gworld_ptr world(Scan_Colour_World(scan));
+    scan_owner.reset();
     if (!world) return Fail("not enough memory");
-    err = Export_World(format, dpi, out, world);
-    Dispose_GWorld(world);
+    err = Export_World(format, dpi, out, world.get());
     if (err != 0) return Fail(out + ": export failed (" + std::to_string(err) + ")");
     return 0;
 }

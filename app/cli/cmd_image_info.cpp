@@ -66,10 +66,10 @@ int Cmd_Image_Info(const a_cli_args& args) {
         else return Fail("unexpected argument " + s);
     }
     if (path.empty()) return Fail("give an image file");
-    a_picture_scan_rec scan;
+    a_scan_owner scan_owner;
+    a_picture_scan_rec& scan = *scan_owner;
     int err = Read_Image_File(false, path, scan);
     if (err != SCAN_OK) return Fail(path + ": " + One_Line(Scan_Error_Text(err)) + " (" + std::to_string(err) + ")");
     Print(path, scan, json);
-    Dispose_Scan(scan);
     return 0;
 }

@@ -1,6 +1,7 @@
 // cirquel-cli shape and sheet: pictures of a template's unit shapes.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "commands.h"
@@ -28,10 +29,10 @@ bool Parse_Int(const std::string& s, int lo, int hi, int& out) {
 }
 
 // Expands the template named `label`; nullptr when there is none.
-a_template* Load_Template(const std::string& label) {
+std::unique_ptr<a_template> Load_Template(const std::string& label) {
     int index = label.size() < 32 ? Find_Template(label) : 0;
     if (index == 0) return nullptr;
-    auto* t = new a_template;
+    auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(index), *t);
     return t;
 }
@@ -39,15 +40,14 @@ a_template* Load_Template(const std::string& label) {
 // Makes a 32-bit world of `bounds`, lets `draw` fill it and writes it out.
 template <typename F>
 int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {
-    GWorld* world = nullptr;
-    if (New_GWorld(bounds, 32, nullptr, world) != 0)
+    a_gworld_ptr world = Make_GWorld(32, bounds);
+    if (!world)
         return Fail("a picture of " + std::to_string(Rect_Width(bounds)) + " x " +
                     std::to_string(Rect_Height(bounds)) + " pixels cannot be made");
-    a_port_bits bits = World_Bits(world);
+    a_port_bits bits = World_Bits(world.get());
     draw(bits);
     std::string error;
     bool ok = Png_Write(out, bits, &error);
-    Dispose_GWorld(world);
     return ok ? 0 : Fail("cannot write " + out + ": " + error);
 }
 
@@ -82,7 +82,7 @@ bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& e
 }
 
 // Parses the options and expands the template: 0, or the status after a message.
-int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, a_template*& t) {
+int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, std::unique_ptr<a_template>& t) {
     std::string error;
     if (!Parse(args, sheet, a, error)) return Fail(error);
     t = Load_Template(a.label);
@@ -93,15 +93,13 @@ int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, a_template*& 
 
 int Cmd_Shape(const a_cli_args& args) {
     a_picture_args a;
-    a_template* t = nullptr;
+    std::unique_ptr<a_template> t;
     if (int status = Prepare(args, false, a, t)) return status;
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
-        delete t;
         return Fail("unit " + std::to_string(a.unit) + " of a template with " + n + " units");
     }
     a_unit unit = t->units[a.unit];
-    delete t;
     if (a.view.ls_coverage != 0 && Unit_Shape(unit.kind) != SHAPE_RING)
         return Fail("--ls applies to disc units only");
     Rect bounds;
@@ -113,7 +111,7 @@ int Cmd_Shape(const a_cli_args& args) {
 
 int Cmd_Sheet(const a_cli_args& args) {
     a_picture_args a;
-    a_template* t = nullptr;
+    std::unique_ptr<a_template> t;
     if (int status = Prepare(args, true, a, t)) return status;
     Rect bounds;
     int status;
@@ -123,7 +121,6 @@ int Cmd_Sheet(const a_cli_args& args) {
         status = Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
             Draw_Sheet_View(*t, a.dpi, bits);
         });
-    delete t;
     return status;
 }
 

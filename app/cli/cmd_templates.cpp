@@ -2,6 +2,7 @@
 // expand one layout into its units.
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -151,10 +152,10 @@ int Expand(const a_args& a) {
     const std::string& label = a.positional[0];
     int index = label.size() < 32 ? Find_Template(label) : 0;
     if (index == 0) return Fail("no template named \"" + label + "\"");
-    a_template* t = new a_template;
+    auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(index), *t);
     Doc_New(*t);
-    delete t;
+    t.reset();
     const a_template& x = g_doc.doc_template;
     std::u16string name;
     Filter_Template_Name(name, x.label);

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/memory.h"
 #include "platform/resources.h"
+#include "base/notice.h"
 #include "base/string_ids.h"
 
 #include <algorithm>

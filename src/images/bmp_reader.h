@@ -2,6 +2,7 @@
 // device-independent bitmaps of the clipboard (the information header first).
 // Core, version 3, 4 and 5 headers and the 64-byte OS/2 one; 1, 4, 8, 16, 24 and 32 bits; plain rows,
 // 8- and 4-bit run lengths and bit fields; rows bottom-up or top-down.
+// Process-wide state: the scan progress display (reads).
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // A cursor over bytes from outside: every read is checked against the end,
 // and a failed read leaves the cursor failed so a reader tests once at the end
 // of a header rather than after every field.
+// Process-wide state: none.
 #pragma once
 #include <cstddef>
 #include <cstdint>

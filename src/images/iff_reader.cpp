@@ -141,14 +141,11 @@ void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
 // pick a palette colour or replace one component of the pixel to the left.
 // The picture becomes 32-bit.
 [[nodiscard]] int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
-    GWorld* indexed = scan.body.fore;
+    a_gworld_ptr indexed(scan.body.fore);
     int planes = scan.depth, shift = planes - 2, bits = planes - 2;
     scan.body.fore = nullptr;
     int err = Scan_New_Body(alerts, Rect_Width(indexed->pix.bounds), Rect_Height(indexed->pix.bounds), 32, scan);
-    if (err != SCAN_OK) {
-        Dispose_GWorld(indexed);
-        return err;
-    }
+    if (err != SCAN_OK) return err;
     const Rect& b = indexed->pix.bounds;
     for (int y = b.top; y < b.bottom; ++y) {
         const uint8_t* src = PixMap_Row(indexed->pix, y);
@@ -166,7 +163,6 @@ void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
             dst[x] = a_win_pixel32{c.b, c.g, c.r, 255};
         }
     }
-    Dispose_GWorld(indexed);
     return SCAN_OK;
 }
 

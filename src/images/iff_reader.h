@@ -1,5 +1,6 @@
 // IFF pictures: "ILBM" (bit planes) and "PBM " (one byte per pixel), plain or
 // PackBits bodies, up to 8 planes and 3072 pixels wide.
+// Process-wide state: the scan progress display (reads).
 #pragma once
 #include <cstddef>
 #include <cstdint>

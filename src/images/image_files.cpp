@@ -279,11 +279,11 @@ GWorld* Expand_JPEG(int width, int height, const uint8_t* buf, size_t len) {
     if (!Codec_Probe(buf, len, "jpeg", info) || info.format != "jpeg" || info.width != width ||
         info.height != height || width >= SCAN_MAX_WIDTH || height > INT16_MAX)
         return nullptr;
-    GWorld* world = New_GWorld(32, Rect{0, 0, int16_t(height), int16_t(width)});
+    a_gworld_ptr world = Make_GWorld(32, Rect{0, 0, int16_t(height), int16_t(width)});
     if (!world) return nullptr;
     if (!Codec_Decode(buf, len, "jpeg", world->pix.baseAddr, PixMap_RowBytes(world->pix), info))
-        Dispose_GWorld(world);
-    return world;
+        return nullptr;
+    return world.release();
 }
 
 GWorld* Scan_Colour_World(const a_picture_scan_rec& scan) {

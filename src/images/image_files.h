@@ -3,6 +3,8 @@
 // IFF (ILBM and PBM), Windows bitmaps and Photoshop files itself; every other
 // format goes to the platform's image codecs. Writers: Photoshop and PICT of
 // our own, BMP, JPEG, TIFF and PNG through the codecs.
+// Process-wide state: the scan progress display (reads and writes); alerts
+// go through the messages module.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +76,7 @@ void Scan_Progress(int total, int done);
 // Zeroes a record (releasing nothing); Dispose_Scan releases its worlds.
 void Null_Scan(a_picture_scan_rec& scan);
 void Dispose_Scan(a_picture_scan_rec& scan);
+using a_scan_owner = a_record_owner<a_picture_scan_rec, Null_Scan, Dispose_Scan>;
 
 // Decodes an image file. Indexed results get a colour table made from
 // ctable. On failure nothing is left allocated and, with `alerts`, the

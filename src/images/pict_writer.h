@@ -1,6 +1,7 @@
 // PICT files (version 2): one 32-bit direct-pixels record, each row packed
 // component by component, with the resolution in the extended header and the
 // pixel map.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,7 @@
 // Photoshop files: the flattened composite of 8-bit RGB, greyscale and
 // indexed files, raw or run-length, read; 8-bit RGB written with its
 // resolution.
+// Process-wide state: the scan progress display (reads).
 #pragma once
 #include <cstddef>
 #include <cstdint>

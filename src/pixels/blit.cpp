@@ -232,9 +232,10 @@ void Blt_General(const PixMap& src, PixMap& dst, const a_blt_plan& p, int mode, 
 }
 
 // A source converted to the destination's depth on the source rectangle.
-void Convert_Temp(const PixMap& src, const Rect& src_rect, int depth, CTabHandle ctab, PixMap& tmp) {
-    New_PixMap(tmp, src_rect, depth, ctab);
-    Pix_To_Pix(src, tmp, src_rect, src_rect, srcCopy, nullptr);
+a_pixmap_owner Convert_Temp(const PixMap& src, const Rect& src_rect, int depth, CTabHandle ctab) {
+    a_pixmap_owner tmp = Make_PixMap(src_rect, depth, ctab);
+    Pix_To_Pix(src, *tmp, src_rect, src_rect, srcCopy, nullptr);
+    return tmp;
 }
 
 a_pixel_view View_Of(const PixMap& pm) {
@@ -279,13 +280,11 @@ void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect
     // Within one map the rows would be overwritten before they are read:
     // take the source from a copy.
     if (src.baseAddr == dst.baseAddr && !Rect_IsEmpty(Rect_Sect(src_rect, dst_rect))) {
-        PixMap tmp;
         Rect from = Rect_Sect(src_rect, src.bounds);
         if (Rect_IsEmpty(from)) return;
-        New_PixMap(tmp, from, sd, src.pmTable);
-        Pix_To_Pix(src, tmp, from, from, srcCopy, nullptr);
-        Pix_To_Pix(tmp, dst, src_rect, dst_rect, mode, clip);
-        Dispose_PixMap(tmp);
+        a_pixmap_owner tmp = Make_PixMap(from, sd, src.pmTable);
+        Pix_To_Pix(src, *tmp, from, from, srcCopy, nullptr);
+        Pix_To_Pix(*tmp, dst, src_rect, dst_rect, mode, clip);
         return;
     }
     a_blt_plan p;
@@ -312,10 +311,8 @@ void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect&
     if (md == 8 && dd != 24 && dd != 32) InternalError();
     bool direct = sd == dd || (sd == 24 && dd == 16 && md == 1);
     if (!direct) {
-        PixMap tmp;
-        Convert_Temp(src, src_rect, dd, dst.pmTable, tmp);
-        Pix_To_PixM(tmp, mask, dst, src_rect, mask_rect, dst_rect, clip);
-        Dispose_PixMap(tmp);
+        a_pixmap_owner tmp = Convert_Temp(src, src_rect, dd, dst.pmTable);
+        Pix_To_PixM(*tmp, mask, dst, src_rect, mask_rect, dst_rect, clip);
         return;
     }
     a_blt_plan p;
@@ -400,14 +397,11 @@ void Asm32_PixMap8_Subtract(PixMap& mask, PixMap& fore, const PixMap& back) {
 void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect) {
     Rect s = src_rect, d = dst_rect;
     if (Is_Null_PixMap(src) || Is_Null_PixMap(dst) || !Trim_Source(src, s, d)) return;
-    PixMap in, out;
-    New_PixMap(in, s, 32, nullptr);
-    Pix_To_Pix(src, in, s, s, srcCopy, nullptr);
-    New_PixMap(out, d, 32, nullptr);
+    a_pixmap_owner in = Make_PixMap(s, 32, nullptr);
+    Pix_To_Pix(src, *in, s, s, srcCopy, nullptr);
+    a_pixmap_owner out = Make_PixMap(d, 32, nullptr);
     // The destination's fourth bytes come along so that they are kept.
-    if (dst.pixelSize == 32) Pix_To_Pix(dst, out, d, d, srcCopy, nullptr);
-    a_pixel_view ov = View_Of(out);
-    if (Resample_Scale(View_Of(in), ov)) Pix_To_Pix(out, dst, d, d, srcCopy, nullptr);
-    Dispose_PixMap(in);
-    Dispose_PixMap(out);
+    if (dst.pixelSize == 32) Pix_To_Pix(dst, *out, d, d, srcCopy, nullptr);
+    a_pixel_view ov = View_Of(*out);
+    if (Resample_Scale(View_Of(*in), ov)) Pix_To_Pix(*out, dst, d, d, srcCopy, nullptr);
 }

@@ -3,6 +3,7 @@
 // own coordinates; they are trimmed to the maps' bounds, and the matching
 // part of the other rectangle with them. Depth pairs: 1 -> any; 8 -> 8, 24,
 // 32; 16, 24, 32 -> 16, 24, 32. Any other pair is an internal error.
+// Process-wide state: the blend weight (reads and writes), the display palette (reads).
 #pragma once
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,7 @@
 // How a blit walks its maps: the destination area left after clipping and,
 // for each destination column and row, the source (and mask) pixel it takes.
 // Shared by the blit workers; not for use outside render/.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <vector>

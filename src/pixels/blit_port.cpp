@@ -112,9 +112,10 @@ void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,
     a_blend_scope weight(opacity);
     Rect area = Rect_Sect(dst_bounds, port.bounds);
     if (Rect_IsEmpty(area)) return;
-    PixMap colour, mask;
-    New_PixMap(colour, area, src_pix.pixelSize, src_pix.pmTable);
-    New_PixMap(mask, area, src_mask.pixelSize, src_mask.pmTable);
+    a_pixmap_owner colour_owner = Make_PixMap(area, src_pix.pixelSize, src_pix.pmTable);
+    a_pixmap_owner mask_owner = Make_PixMap(area, src_mask.pixelSize, src_mask.pmTable);
+    PixMap& colour = *colour_owner;
+    PixMap& mask = *mask_owner;
     RGBForeColor(kBlackColor);
     RGBBackColor(kWhiteColor);
     // The source's bounds lie on dst_bounds: the area maps to the same part
@@ -127,8 +128,6 @@ void CopyMask_Blend(int opacity, const PixMap& src_pix, const PixMap& src_mask,
     Pix_To_Pix(src_pix, colour, from, area, blend, nullptr);
     Pix_To_Pix(src_mask, mask, mfrom, area, srcCopy, nullptr);
     Pix_To_PixM(colour, mask, port, area, area, area, clip);
-    Dispose_PixMap(colour);
-    Dispose_PixMap(mask);
 }
 
 void Extract_Channel(a_channel channel, const GWorld* src_world, GWorld* dst_world, const Rect& box,

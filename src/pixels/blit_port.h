@@ -1,6 +1,7 @@
 // Blits with worlds and the current port (a world or a window) as source or
 // destination; for a world they reduce to the pixel-map forms on its pixels.
 // A world argument of nullptr stands for the current port.
+// Process-wide state: the current port (reads), the blend weight (reads).
 #pragma once
 #include <cstdint>
 

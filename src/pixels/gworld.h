@@ -1,8 +1,11 @@
 // Offscreen worlds: a pixel map of our own memory that can also be drawn into
 // through the platform's drawing port, and masked worlds (a 32-bit colour
 // world with an 8-bit coverage mask). A world's pixels never move.
+// Process-wide state: the current port and the port stack (reads and writes),
+// the display palette (reads).
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "platform/geometry.h"
 #include "platform/port.h"
@@ -43,6 +46,23 @@ void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle co
 GWorld* New_GWorld(int depth, const Rect& bounds);
 // Nothing for nullptr; sets the variable to nullptr.
 void Dispose_GWorld(GWorld*& gworld);
+
+struct a_gworld_deleter {
+    void operator()(GWorld* gworld) const { Dispose_GWorld(gworld); }
+};
+// A world with one owner, for locals and members that are never saved.
+using a_gworld_ptr = std::unique_ptr<GWorld, a_gworld_deleter>;
+// The short New_GWorld into an owner: null when memory is short.
+inline a_gworld_ptr Make_GWorld(int depth, const Rect& bounds) {
+    return a_gworld_ptr(New_GWorld(depth, bounds));
+}
+// New_GWorldF into an owner: failure is fatal.
+inline a_gworld_ptr Make_GWorldF(const char* label, const Rect& bounds, int depth,
+                                 CTabHandle colortab) {
+    GWorld* w = nullptr;
+    New_GWorldF(label, bounds, depth, colortab, w);
+    return a_gworld_ptr(w);
+}
 // src nullptr disposes dst; else dst is made or resized to src's bounds,
 // depth and table (fatal on failure) and takes a copy of src's pixels.
 void Copy_GWorld(const GWorld* src, GWorld*& dst);
@@ -104,6 +124,13 @@ void Null_MW(a_masked_gworld& mw);
 // fore 32-bit without a table, mask 8-bit with gray_ctable; fatal on failure.
 void New_MW(const char* label, const Rect& bounds, a_masked_gworld& mw);
 void Dispose_MW(a_masked_gworld& mw);
+using a_masked_gworld_owner = a_record_owner<a_masked_gworld, Null_MW, Dispose_MW>;
+// New_MW into an owner: fatal on failure.
+inline a_masked_gworld_owner Make_MW(const char* label, const Rect& bounds) {
+    a_masked_gworld_owner o;
+    New_MW(label, bounds, o.get());
+    return o;
+}
 // out on `bounds` with the depth and table of `in`; nullptr in gives nullptr.
 void Imitate_GWorld(const Rect& bounds, const GWorld* in, GWorld*& out);
 // A fore without a mask gets a fully opaque one on `bounds`; fatal on failure.

@@ -16,9 +16,10 @@ a_pixel_view View_Of(const PixMap& pm) {
 }
 
 // A 32-bit copy of part of a map, at its own coordinates.
-void Copy32(const PixMap& src, const Rect& r, PixMap& out) {
-    New_PixMap(out, r, 32, nullptr);
-    Pix_To_Pix(src, out, r, r, srcCopy, nullptr);
+a_pixmap_owner Copy32(const PixMap& src, const Rect& r) {
+    a_pixmap_owner out = Make_PixMap(r, 32, nullptr);
+    Pix_To_Pix(src, *out, r, r, srcCopy, nullptr);
+    return out;
 }
 
 }  // namespace
@@ -36,13 +37,11 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
         return;
     Rect sr = Rect_Sect(src_rect, s.bounds);
     if (Rect_IsEmpty(sr)) return;
-    PixMap in, out;
-    Copy32(s, sr, in);
+    a_pixmap_owner in = Copy32(s, sr);
     bool direct = d.pixelSize == 32;
-    if (direct)
-        out = d;
-    else
-        Copy32(d, d.bounds, out);
+    a_pixmap_owner copy;  // a 32-bit stand-in for a shallower destination
+    if (!direct) copy = Copy32(d, d.bounds);
+    PixMap& out = direct ? d : *copy;
     // The matrix works in the worlds' own coordinates; the views count from
     // their top-left corners and the copy starts at sr's corner.
     const double* m = matrix;
@@ -52,11 +51,7 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
     Rect c = clip ? *clip : d.bounds;
     a_pixel_view ov = View_Of(out);
     // Refused views (an empty destination) leave the destination as it was.
-    (void)Resample_Affine(View_Of(in), ov, mm, c.left - d.bounds.left, c.top - d.bounds.top,
+    (void)Resample_Affine(View_Of(*in), ov, mm, c.left - d.bounds.left, c.top - d.bounds.top,
                     c.right - d.bounds.left, c.bottom - d.bounds.top);
-    if (!direct) {
-        Pix_To_Pix(out, d, d.bounds, d.bounds, srcCopy, nullptr);
-        Dispose_PixMap(out);
-    }
-    Dispose_PixMap(in);
+    if (!direct) Pix_To_Pix(out, d, d.bounds, d.bounds, srcCopy, nullptr);
 }

@@ -1,5 +1,6 @@
 // High-quality resampling: scaling and affine transforms with filtering, for
 // what the nearest-neighbour blits would make jagged.
+// Process-wide state: the current port (reads).
 #pragma once
 
 #include "platform/geometry.h"

@@ -1,5 +1,6 @@
 // Colour operations on whole pixel maps: darkness, hue shift, HSV targets,
 // grey and palette remapping.
+// Process-wide state: the display palette (reads).
 #pragma once
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 // kind (A and B) so that one map can be read while another is written; an
 // operation holds a cursor from Init to Stop and must not call another
 // operation that uses the same cursor. Coordinates are the map's own.
+// Process-wide state: the A and B cursors of each kind (reads and writes).
 #pragma once
 #include <cstdint>
 

@@ -1,9 +1,13 @@
 // Bare pixel maps: a header over a pixel buffer, the pixel formats of each
 // depth, the shared colour tables and the conversions between pixel kinds.
 // Rows run top-down; a row is padded to a multiple of four bytes.
+// Process-wide state: the shared colour tables and the display palette
+// (written by PixMap_Init, read by the conversions).
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "platform/geometry.h"
 #include "platform/pixels.h"
@@ -72,6 +76,10 @@ extern a_video_state g_video;
 // memory is short. `n` entries of `colors` are used, the rest are black.
 a_color_table* New_CTable(const uint32_t* colors, int n);
 void Dispose_CTable(a_color_table*& ctab);
+struct a_ctable_deleter {
+    void operator()(a_color_table* ctab) const { Dispose_CTable(ctab); }
+};
+using a_ctable_ptr = std::unique_ptr<a_color_table, a_ctable_deleter>;
 // The 32-bit pixels an 8-bit map's indices stand for: its table, or the main
 // palette when it has none.
 void CTabHandle_To_Map(CTabHandle ctab, uint32_t map[256]);
@@ -136,6 +144,55 @@ void New_PixMap(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 [[nodiscard]] bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab);
 // Frees the buffer of a map made by New_PixMap and nulls the header.
 void Dispose_PixMap(PixMap& pm);
+
+// Holds a record by value whose memory Dispose frees (and leaves the record
+// as Null makes it). Move-only: a moved-from owner holds a null record, so
+// every return path frees exactly once.
+template <class T, void (*Null)(T&), void (*Dispose)(T&)>
+class a_record_owner {
+public:
+    a_record_owner() { Null(rec_); }
+    // Takes over `rec`, which is left null.
+    explicit a_record_owner(T& rec) : rec_(rec) { Null(rec); }
+    ~a_record_owner() { Dispose(rec_); }
+    a_record_owner(a_record_owner&& o) noexcept : rec_(o.rec_) { Null(o.rec_); }
+    a_record_owner& operator=(a_record_owner&& o) noexcept {
+        if (this != &o) {
+            Dispose(rec_);
+            rec_ = o.rec_;
+            Null(o.rec_);
+        }
+        return *this;
+    }
+    a_record_owner(const a_record_owner&) = delete;
+    a_record_owner& operator=(const a_record_owner&) = delete;
+
+    T& get() { return rec_; }
+    const T& get() const { return rec_; }
+    T& operator*() { return rec_; }
+    const T& operator*() const { return rec_; }
+    T* operator->() { return &rec_; }
+    const T* operator->() const { return &rec_; }
+    // Frees what is held; the record is null again.
+    void reset() { Dispose(rec_); }
+    // Hands the record to the caller, who frees it; the owner is left null.
+    T release() {
+        T r = rec_;
+        Null(rec_);
+        return r;
+    }
+
+private:
+    T rec_;
+};
+
+using a_pixmap_owner = a_record_owner<PixMap, Null_PixMap, Dispose_PixMap>;
+// New_PixMap into an owner: fatal on failure.
+inline a_pixmap_owner Make_PixMap(const Rect& bounds, int depth, CTabHandle ctab) {
+    a_pixmap_owner o;
+    New_PixMap(o.get(), bounds, depth, ctab);
+    return o;
+}
 // New bounds (same depth and table); the contents are not kept.
 void PixMap_Resize(PixMap& pm, const Rect& bounds);
 // dst becomes a new map with src's header and a copy of its bytes.

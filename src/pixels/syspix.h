@@ -1,6 +1,7 @@
 // Pixel-map geometry: flips, rotation, skew and bend, bounding boxes, fills,
 // frames and region rectangles. The generic entry
 // points dispatch on the depth; a depth without a variant is an internal error.
+// Process-wide state: none.
 #pragma once
 #include <cstdint>
 #include <vector>

@@ -5,6 +5,7 @@
 // Process-wide state: none.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -13,6 +14,11 @@ struct a_region;
 
 a_region* Rgn_New();  // empty
 void Rgn_Dispose(a_region*& rgn);
+struct a_region_deleter {
+    void operator()(a_region* rgn) const { Rgn_Dispose(rgn); }
+};
+using a_region_ptr = std::unique_ptr<a_region, a_region_deleter>;
+inline a_region_ptr Make_Region() { return a_region_ptr(Rgn_New()); }  // empty
 void Rgn_Copy(const a_region* src, a_region* dst);
 
 void Rgn_SetEmpty(a_region* rgn);

@@ -266,12 +266,11 @@ void Canvas_DrawElement(GWorld* dst, const Rect& cell, int index, int canv_class
     PixMap32_Fill(dst->pix, cell, 0x00FFFFFF);
     a_keyset key;
     CanvX_To_Key(key, index, canv_class);
-    GWorld* thumb = Cache_Load_Art(key);
+    a_gworld_ptr thumb(Cache_Load_Art(key));
     if (!thumb) return;
     const Rect& tb = thumb->pix.bounds;
     Rect at = Rect_Centred(cell, Rect_Width(tb), Rect_Height(tb));
     Pix_To_Pix(thumb->pix, dst->pix, tb, at, srcCopy, &cell);
-    Dispose_GWorld(thumb);
 }
 
 void Canvas_Init() {

@@ -70,11 +70,11 @@ void Scallop_Column(PixMap& cell, int x, int L, int D) {
 }
 
 // A copy of the cell rotated so that its row 0 lies along another side.
-void Rotate_Cell(const PixMap& cell, int angle, PixMap& out) {
-    PixMap tmp;
-    PixMap_Copy(cell, tmp);
-    PixMap_Rotate(NEAREST, false, angle, tmp, out);
-    Dispose_PixMap(tmp);
+a_pixmap_owner Rotate_Cell(const PixMap& cell, int angle) {
+    a_pixmap_owner tmp, out;
+    PixMap_Copy(cell, *tmp);
+    PixMap_Rotate(NEAREST, false, angle, *tmp, *out);
+    return out;
 }
 
 void And_Rect(const PixMap& cell, PixMap& mask, const Rect& src, const Rect& dst) {
@@ -149,16 +149,12 @@ void Apply_Edge_Cell(const PixMap& cell, const Rect& bounds, PixMap& mask) {
     if (Is_Null_PixMap(cell)) return;
     int ch = Rect_Height(cell.bounds);
     Run_Horizontal(cell, bounds, bounds.top, mask);
-    PixMap turned;
-    Rotate_Cell(cell, -900, turned);
-    Run_Vertical(turned, bounds, bounds.right - Rect_Width(turned.bounds), mask);
-    Dispose_PixMap(turned);
-    Rotate_Cell(cell, -1800, turned);
-    Run_Horizontal(turned, bounds, bounds.bottom - ch, mask);
-    Dispose_PixMap(turned);
-    Rotate_Cell(cell, -2700, turned);
-    Run_Vertical(turned, bounds, bounds.left, mask);
-    Dispose_PixMap(turned);
+    a_pixmap_owner turned = Rotate_Cell(cell, -900);
+    Run_Vertical(*turned, bounds, bounds.right - Rect_Width(turned->bounds), mask);
+    turned = Rotate_Cell(cell, -1800);
+    Run_Horizontal(*turned, bounds, bounds.bottom - ch, mask);
+    turned = Rotate_Cell(cell, -2700);
+    Run_Vertical(*turned, bounds, bounds.left, mask);
 }
 
 void Calc_Scallop_Mask(int totedge, int scallop, const Rect& bounds, PixMap& mask) {

@@ -67,23 +67,22 @@ GWorld* Fore_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const
 // The resampler works on 32-bit pixels: the mask travels as a grey picture
 // and comes back from its blue byte; outside the source it stays clear.
 GWorld* Mask_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
-    GWorld* grey = New_World(32, src->pix.bounds);
+    a_gworld_ptr grey(New_World(32, src->pix.bounds));
     const PixMap& s = src->pix;
     for (int y = s.bounds.top; y < s.bounds.bottom; ++y) {
         const uint8_t* m = PixMap_Row(s, y);
         uint32_t* g = reinterpret_cast<uint32_t*>(PixMap_Row(grey->pix, y));
         for (int x = 0; x < Rect_Width(s.bounds); ++x) g[x] = uint32_t(m[x]) * 0x010101u;
     }
-    GWorld* big = New_World(32, bounds);
-    Port_To_Port_Matrix(grey, big, src_rect, a.m, nullptr);
-    Dispose_GWorld(grey);
+    a_gworld_ptr big(New_World(32, bounds));
+    Port_To_Port_Matrix(grey.get(), big.get(), src_rect, a.m, nullptr);
+    grey.reset();
     GWorld* out = New_World(8, bounds);
     for (int y = bounds.top; y < bounds.bottom; ++y) {
         const uint8_t* g = PixMap_Row(big->pix, y);
         uint8_t* m = PixMap_Row(out->pix, y);
         for (int x = 0; x < Rect_Width(bounds); ++x) m[x] = g[4 * x];
     }
-    Dispose_GWorld(big);
     return out;
 }
 
@@ -241,13 +240,14 @@ void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool do_rotation,
     a_affine a = About(l, (sr.left + sr.right) / 2.0, (sr.top + sr.bottom) / 2.0, w / 2.0, h / 2.0);
     out.fore = Fore_Through(in.fore, sr, a, out.bounds);
     GWorld* mask = purpose == FOR_COLLAGE ? nullptr : in.mask;
-    a_masked_gworld prep{in.bounds, in.fore, nullptr};
+    a_gworld_ptr prep_mask;  // a mask made only for this rotation
     if (!mask && do_rotation && spec.angle != 0) {
+        a_masked_gworld prep{in.bounds, in.fore, nullptr};
         Rotation_Prep(purpose, prep);
+        prep_mask.reset(prep.mask);
         mask = prep.mask;
     }
     if (mask) out.mask = Mask_Through(mask, sr, a, out.bounds);
-    Dispose_GWorld(prep.mask);
 }
 
 void Rotation_Prep(a_cache_purpose purpose, a_masked_gworld& in) {
@@ -302,15 +302,14 @@ void Colorize_Symbol(const a_win_pixel32& symbol_color, const a_masked_gworld& i
     if (!in.fore) return;
     out.fore = New_World(32, in.bounds);
     PixMap32_Fill(out.fore->pix, in.bounds, Word(symbol_color));
-    PixMap grey;
+    a_pixmap_owner grey;
     if (in.fore->pix.pixelSize == 8) {
-        PixMap_Copy(in.fore->pix, grey);
+        PixMap_Copy(in.fore->pix, *grey);
     } else {
-        PixMap_Gray(in.fore->pix, grey);  // darkness: white is clear
+        PixMap_Gray(in.fore->pix, *grey);  // darkness: white is clear
     }
     out.mask = New_World(8, in.bounds);
-    Pix_To_Pix(grey, out.mask->pix, grey.bounds, in.bounds, srcCopy, nullptr);
-    Dispose_PixMap(grey);
+    Pix_To_Pix(*grey, out.mask->pix, grey->bounds, in.bounds, srcCopy, nullptr);
 }
 
 void Apply_Knockout(int tolerance, const PixMap& src, PixMap& msk) {
@@ -419,14 +418,14 @@ void Apply_Inline_Shadow(int dx, int dy, int radius, const uint8_t map[256],
     body.mask = New_World(8, body.bounds);
     // The shadow rectangle blurred once over the whole area, then kept in the
     // strips around the picture only.
-    GWorld* soft = New_World(8, body.bounds);
+    a_gworld_ptr soft(New_World(8, body.bounds));
     PixMap8_Fill(soft->pix, Rect_Offset(inner, dx, dy), map[255]);
     Blur_PixMap8(soft->pix, body.bounds, radius);
     Rect strips[4];
     Rects_Around_Rect(body.bounds, inner, strips[0], strips[1], strips[2], strips[3]);
     for (const Rect& s : strips)
         if (!Rect_IsEmpty(s)) Copy_Mask_Rect(soft->pix, body.mask->pix, s, s);
-    Dispose_GWorld(soft);
+    soft.reset();
     PixMap8_Fill(body.mask->pix, inner, 255);
     Dispose_MW(in);
 }
@@ -490,13 +489,13 @@ void Apply_Effects(a_cache_purpose purpose, const a_spec& spec, const a_masked_g
     if (purpose == FOR_SIZING) in.fore = in.mask = nullptr;
     if (purpose == FOR_COLLAGE) in.mask = nullptr;
     bool prerotate = Is_Angle_Even(spec.angle) || (!Is_Edge_Used(spec) && !spec.shadf);
-    a_masked_gworld symbol;
+    a_masked_gworld_owner symbol;
     if (spec.is_symbol) {
-        Colorize_Symbol(spec.symbol_color, in, symbol);
-        in = symbol;
+        Colorize_Symbol(spec.symbol_color, in, *symbol);
+        in = *symbol;
     }
     Apply_Basic(purpose, spec, prerotate, in, body);
-    Dispose_MW(symbol);
+    symbol.reset();  // before the later steps make worlds of their own
     if (body.fore) {
         if (spec.wtransp) {
             Force_Mask_To_Exist(body.bounds, body);

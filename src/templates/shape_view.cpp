@@ -37,18 +37,16 @@ void Test_Outline(const a_unit& unit) {
 }
 
 void Wash_Outside(const a_unit& unit, const a_shape_view_options& o, const Rect& bounds) {
-    a_region* rgn = Rgn_New();
-    a_region* not_rgn = Rgn_New();
+    a_region_ptr rgn = Make_Region();
+    a_region_ptr not_rgn = Make_Region();
     bool ls = o.ls_coverage >= 1 && o.ls_coverage <= NLS_COVERAGES && Is_Disc(unit);
-    if (ls) Calc_LS_Rgns(not_rgn, rgn, bounds, o.ls_coverage);
-    else Calc_Hole_Rgns(not_rgn, rgn, bounds, Calc_Print_Unit(unit, true), o.holes);
+    if (ls) Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, o.ls_coverage);
+    else Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(unit, true), o.holes);
     if (ls || Has_Outer_Mask(unit)) {
         RGBForeColor(kWashedColor);
-        PaintRgn(not_rgn);
+        PaintRgn(not_rgn.get());
         RGBForeColor(kBlackColor);
     }
-    Rgn_Dispose(rgn);
-    Rgn_Dispose(not_rgn);
 }
 
 // Runs `draw` with a port over `bits`, restoring the current port after.

@@ -106,10 +106,9 @@ namespace {
 // rgn := rgn minus the circle of `diameter` at the box's centre.
 void Cut_Hole(a_region* rgn, const Rect& box, int diameter) {
     if (diameter <= 0) return;
-    a_region* hole = Rgn_New();
-    Rgn_SetOval(hole, Centred_Circle_Box(box, diameter));
-    Rgn_Diff(rgn, hole, rgn);
-    Rgn_Dispose(hole);
+    a_region_ptr hole = Make_Region();
+    Rgn_SetOval(hole.get(), Centred_Circle_Box(box, diameter));
+    Rgn_Diff(rgn, hole.get(), rgn);
 }
 
 // The tape window of an audio face: a slot with round ends, shrunk by the
@@ -123,16 +122,15 @@ void Audio_Window_Region(a_region* win, const a_iunit& iu) {
     int r = hv / 2;
     int left = (b.left + b.right - w) / 2, right = left + w;
     int top = b.top + iu.imeas[1] + 2 * iu.ibleed.top, bottom = top + hv;
-    a_region* part = Rgn_New();
+    a_region_ptr part = Make_Region();
     Rgn_SetOval(win, Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(left + hv)});
-    Rgn_SetOval(part, Rect{int16_t(top), int16_t(right - hv), int16_t(bottom), int16_t(right)});
-    Rgn_Union(win, part, win);
+    Rgn_SetOval(part.get(), Rect{int16_t(top), int16_t(right - hv), int16_t(bottom), int16_t(right)});
+    Rgn_Union(win, part.get(), win);
     if (right - r + 1 > left + r - 1) {
-        Rgn_SetRect(part, Rect{int16_t(top), int16_t(left + r - 1), int16_t(bottom),
-                               int16_t(right - r + 1)});
-        Rgn_Union(win, part, win);
+        Rgn_SetRect(part.get(), Rect{int16_t(top), int16_t(left + r - 1), int16_t(bottom),
+                                     int16_t(right - r + 1)});
+        Rgn_Union(win, part.get(), win);
     }
-    Rgn_Dispose(part);
 }
 
 }  // namespace
@@ -152,19 +150,17 @@ void Calc_Audio_Region(a_region* rgn, const a_iunit& iu, bool holes) {
                           {int16_t(b.top + s), b.right}, {b.bottom, b.right}};
     Rgn_SetPoly(rgn, pts, 6);
     if (!holes) return;
-    a_region* win = Rgn_New();
-    Audio_Window_Region(win, iu);
-    Rgn_Diff(rgn, win, rgn);
-    Rgn_Dispose(win);
+    a_region_ptr win = Make_Region();
+    Audio_Window_Region(win.get(), iu);
+    Rgn_Diff(rgn, win.get(), rgn);
 }
 
 void Calc_BizHockey_Region(a_region* rgn, const a_iunit& iu, bool holes) {
     Rgn_SetRect(rgn, iu.bbox);
     if (!holes) return;
-    a_region* circle = Rgn_New();
-    Rgn_SetOval(circle, Centred_Circle_Box(iu.bbox, Rect_Width(iu.bbox)));
-    Rgn_Sect(rgn, circle, rgn);
-    Rgn_Dispose(circle);
+    a_region_ptr circle = Make_Region();
+    Rgn_SetOval(circle.get(), Centred_Circle_Box(iu.bbox, Rect_Width(iu.bbox)));
+    Rgn_Sect(rgn, circle.get(), rgn);
     Cut_Hole(rgn, iu.bbox, iu.imeas[0]);
 }
 
