@@ -54,6 +54,7 @@ FIXED_BRANDS = {
     "alea": ("Alea", "ALEA__"),
     "amtren": ("Amtren", "AMTR__"),
     "ual": ("UAL", "UAL___"),
+    "generic": ("Generic", "GENER_"),
 }
 
 # Spellings of gLabels brands that the catalogue writes another way, so that
@@ -64,6 +65,10 @@ BRAND_SPELLINGS = {
     "Pressit": "PressIt",
     "Stomper": "CD Stomper",
 }
+
+# gLabels brands that name no maker (Russian: a country's business-card
+# sizes). Their sheets are listed under Generic and labelled by what they are.
+NOT_MAKERS = {"Russian"}
 
 # Letters NFKD does not split into an ASCII letter plus accents.
 TRANSLIT = {
@@ -165,6 +170,12 @@ class Template:
         self.brand = BRAND_SPELLINGS.get(self.brand, self.brand)
         self.part = elem.get("part", "").strip()
         self.equiv = elem.get("equiv")
+        # What the label says after the brand.
+        self.name = self.part
+        if self.brand in NOT_MAKERS:
+            self.brand = "Generic"
+            desc = elem.get("_description") or elem.get("description") or ""
+            self.name = (desc.strip().lower() + " " + self.part).strip()
 
 
 def load_templates(folder):
@@ -499,11 +510,11 @@ def convert(folder):
         brand = canon[t.brand]
         if brand != t.brand:
             notes.add("brand %s written as %s" % (t.brand, brand))
-        label = make_label(brand, t.part, taken)
+        label = make_label(brand, t.name, taken)
         if label is None:
             skipped["no unique label"] += 1
             continue
-        if label != ascii_text(brand).replace(" ", "_") + " " + ascii_text(t.part):
+        if label != ascii_text(brand).replace(" ", "_") + " " + ascii_text(t.name):
             notes.add("label shortened or numbered")
         taken.add(label.casefold())
         key = unique_key(codes[brand] + product_code(t.part), keys)

@@ -144,11 +144,12 @@ class LabelsAndKeys(ConvertedFixture):
 
 class Spellings(unittest.TestCase):
     def test_one_spelling_per_maker_and_unique_keys(self):
-        sheet = ('<Template brand="%s" part="%s" size="A4"><Label-rectangle id="0" '
-                 'width="50mm" height="20mm"><Layout nx="1" ny="1" x0="5mm" y0="5mm"/>'
-                 '</Label-rectangle></Template>')
+        sheet = ('<Template brand="%s" part="%s" size="A4" _description="Business Cards">'
+                 '<Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="1" ny="1" '
+                 'x0="5mm" y0="5mm"/></Label-rectangle></Template>')
         xml = "".join(sheet % bp for bp in (("Stomper", "PRO CD"), ("CD Stomper", "PRO-CD"),
-                                             ("Fellows", "04715-A"), ("Fellowes", "04715/B")))
+                                             ("Fellows", "04715-A"), ("Fellowes", "04715/B"),
+                                             ("Russian", "A4 5x9")))
         with tempfile.TemporaryDirectory() as folder:
             with open(os.path.join(DATA, "paper-sizes.xml"), "rb") as f:
                 open(os.path.join(folder, "paper-sizes.xml"), "wb").write(f.read())
@@ -158,11 +159,14 @@ class Spellings(unittest.TestCase):
             out, _, _ = g.convert(folder)
         recs = out["x"]
         self.assertEqual(sorted(r[1] for r in recs), ["CD_Stomper PRO CD", "CD_Stomper PRO-CD",
-                                                      "Fellowes 04715-A", "Fellowes 04715/B"])
+                                                      "Fellowes 04715-A", "Fellowes 04715/B",
+                                                      "Generic business cards A4 5x9"])
         # PRO CD and PRO-CD share the product code PROCD_: one gets another last character.
         keys = [r[0] for r in recs]
-        self.assertEqual(len(set(keys)), 4)
-        self.assertEqual(len({k[:6] for k in keys}), 2)
+        self.assertEqual(len(set(keys)), 5)
+        self.assertEqual(len({k[:6] for k in keys}), 3)
+        # A brand that names no maker goes under Generic, with Generic's maker code.
+        self.assertIn("GENER_A45X9_", keys)
 
 
 class Output(unittest.TestCase):
