@@ -37,19 +37,19 @@ struct a_shape_case {
 };
 
 const a_shape_case kShapeCases[] = {
-    {"shape_rect", "APLI jewel spines A4", 1, {}},
+    {"shape_rect", "Generic jewel spines A4", 1, {}},
     {"shape_roundrect", "Avery 2160", 1, {false, false, true, 0}},
     {"shape_circle", "Avery 5193", 1, {}},
     {"shape_oval", "Begalabel V-100", 1, {}},
     {"shape_ring", "A-ONE 29125", 1, {true, true, false, 0}},
     {"shape_ring_lightscribe", "A-ONE 29125", 1, {true, false, false, 2}},
-    {"shape_audioface", "BASF cassette set A4", 3, {true, true, false, 0}},
-    {"shape_booklet", "APLI jewel booklet A4", 1, {}},
-    {"shape_multipart", "BASF cassette set A4", 1, {}},
-    {"shape_slimline", "Herma jewel slim 2-up A4", 1, {}},
-    {"shape_jewelbase", "A-ONE jewel tray 2-up A4", 1, {false, true, false, 0}},
-    {"shape_bizhockey", "A-ONE hockey CD 8-up A4", 1, {true, true, false, 0}},
-    {"shape_bizrect", "Avery card CD 8-up US", 1, {true, false, false, 0}},
+    {"shape_audioface", "Generic cassette set A4", 3, {true, true, false, 0}},
+    {"shape_booklet", "Generic jewel booklet A4", 1, {}},
+    {"shape_multipart", "Generic cassette set A4", 1, {}},
+    {"shape_slimline", "Generic jewel slim 2-up A4", 1, {}},
+    {"shape_jewelbase", "Generic jewel tray 2-up A4", 1, {false, true, false, 0}},
+    {"shape_bizhockey", "Generic hockey CD 8-up A4", 1, {true, true, false, 0}},
+    {"shape_bizrect", "Generic card CD 8-up US", 1, {true, false, false, 0}},
 };
 
 }  // namespace
@@ -72,8 +72,8 @@ TEST(ShapeView, OneUnitOfEveryShapeClass) {
 TEST(ShapeView, ThreeSheets) {
     auto* t = new a_template;
     const char* const cases[][2] = {{"sheet_discs", "A-ONE 29125"},
-                                    {"sheet_cassette", "BASF cassette set A4"},
-                                    {"sheet_wallet_landscape", "Zweckform CD wallet A4"}};
+                                    {"sheet_cassette", "Generic cassette set A4"},
+                                    {"sheet_wallet_landscape", "Generic CD wallet A4"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c[0]);
         ASSERT_TRUE(Load(c[1], *t)) << c[1];

@@ -54,7 +54,21 @@ FIXED_BRANDS = {
     "alea": ("Alea", "ALEA__"),
     "amtren": ("Amtren", "AMTR__"),
     "ual": ("UAL", "UAL___"),
+    "generic": ("Generic", "GENER_"),
 }
+
+# Spellings of gLabels brands that the catalogue writes another way, so that
+# one maker is one brand.
+BRAND_SPELLINGS = {
+    "DataBecker": "Data Becker",
+    "Fellows": "Fellowes",
+    "Pressit": "PressIt",
+    "Stomper": "CD Stomper",
+}
+
+# gLabels brands that name no maker (Russian: a country's business-card
+# sizes). Their sheets are listed under Generic and labelled by what they are.
+NOT_MAKERS = {"Russian"}
 
 # Letters NFKD does not split into an ASCII letter plus accents.
 TRANSLIT = {
@@ -153,8 +167,15 @@ class Template:
         self.filename = filename
         self.order = order
         self.brand = elem.get("brand", "").strip()
+        self.brand = BRAND_SPELLINGS.get(self.brand, self.brand)
         self.part = elem.get("part", "").strip()
         self.equiv = elem.get("equiv")
+        # What the label says after the brand.
+        self.name = self.part
+        if self.brand in NOT_MAKERS:
+            self.brand = "Generic"
+            desc = elem.get("_description") or elem.get("description") or ""
+            self.name = (desc.strip().lower() + " " + self.part).strip()
 
 
 def load_templates(folder):
@@ -389,6 +410,17 @@ def product_code(part):
     return (s + "______")[:6]
 
 
+def unique_key(key, taken):
+    """key, or key with its last character replaced so that it is unused."""
+    if key not in taken:
+        return key
+    for c in "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ":
+        alt = key[:-1] + c
+        if alt not in taken:
+            return alt
+    raise SystemExit("no free sort key near " + key)
+
+
 def make_label(brand, part, taken):
     """Unique label of at most 31 characters; None when none can be made."""
     b = ascii_text(brand).replace(" ", "_")
@@ -472,19 +504,23 @@ def convert(folder):
     canon = canonical_brands(t.brand for t, _, _ in converted)
     codes = maker_codes(canon.values())
     taken = {label.casefold() for label in EXISTING_LABELS}
+    keys = set()
     out = collections.defaultdict(list)
     for t, paper, groups in converted:
         brand = canon[t.brand]
         if brand != t.brand:
             notes.add("brand %s written as %s" % (t.brand, brand))
-        label = make_label(brand, t.part, taken)
+        label = make_label(brand, t.name, taken)
         if label is None:
             skipped["no unique label"] += 1
             continue
-        if label != ascii_text(brand).replace(" ", "_") + " " + ascii_text(t.part):
+        if label != ascii_text(brand).replace(" ", "_") + " " + ascii_text(t.name):
             notes.add("label shortened or numbered")
         taken.add(label.casefold())
-        key = codes[brand] + product_code(t.part)
+        key = unique_key(codes[brand] + product_code(t.part), keys)
+        if key != codes[brand] + product_code(t.part):
+            notes.add("sort key changed in its last character to be unique")
+        keys.add(key)
         out[file_stem(t.filename)].append((key, label, paper, groups))
     for records in out.values():
         records.sort(key=lambda r: (r[0], r[1]))

@@ -142,6 +142,33 @@ class LabelsAndKeys(ConvertedFixture):
         self.assertEqual([codes["Herman"], codes["Hermann"]], ["HERM1_", "HERM2_"])
 
 
+class Spellings(unittest.TestCase):
+    def test_one_spelling_per_maker_and_unique_keys(self):
+        sheet = ('<Template brand="%s" part="%s" size="A4" _description="Business Cards">'
+                 '<Label-rectangle id="0" width="50mm" height="20mm"><Layout nx="1" ny="1" '
+                 'x0="5mm" y0="5mm"/></Label-rectangle></Template>')
+        xml = "".join(sheet % bp for bp in (("Stomper", "PRO CD"), ("CD Stomper", "PRO-CD"),
+                                             ("Fellows", "04715-A"), ("Fellowes", "04715/B"),
+                                             ("Russian", "A4 5x9")))
+        with tempfile.TemporaryDirectory() as folder:
+            with open(os.path.join(DATA, "paper-sizes.xml"), "rb") as f:
+                open(os.path.join(folder, "paper-sizes.xml"), "wb").write(f.read())
+            with open(os.path.join(folder, "x-templates.xml"), "w") as f:
+                f.write('<Glabels-templates xmlns="http://glabels.org/xmlns/3.0/">%s'
+                        '</Glabels-templates>' % xml)
+            out, _, _ = g.convert(folder)
+        recs = out["x"]
+        self.assertEqual(sorted(r[1] for r in recs), ["CD_Stomper PRO CD", "CD_Stomper PRO-CD",
+                                                      "Fellowes 04715-A", "Fellowes 04715/B",
+                                                      "Generic business cards A4 5x9"])
+        # PRO CD and PRO-CD share the product code PROCD_: one gets another last character.
+        keys = [r[0] for r in recs]
+        self.assertEqual(len(set(keys)), 5)
+        self.assertEqual(len({k[:6] for k in keys}), 3)
+        # A brand that names no maker goes under Generic, with Generic's maker code.
+        self.assertIn("GENER_A45X9_", keys)
+
+
 class Output(unittest.TestCase):
     def write(self, folder):
         out, _, _ = g.convert(DATA)

@@ -67,7 +67,7 @@ enum a_platform : uint8_t { PLATFORM_MAC = 0, PLATFORM_WIN = 1 };
 constexpr bool Has_Flag(uint32_t set, unsigned bit) { return (set >> bit) & 1u; }
 constexpr uint32_t Flag_Bit(unsigned bit) { return 1u << bit; }
 
-enum : int { MAXNUNITS = 250, MAXNGROUPS = 6, MAXNTEMPLATES = 3000 };
+enum : int { MAXNUNITS = 250, MAXNGROUPS = 6, MAXNTEMPLATES = 4000 };
 
 #pragma pack(push, 1)
 // One group of identical units in a catalogue record (69 bytes).
