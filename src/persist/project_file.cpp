@@ -1,0 +1,161 @@
+#include "persist/project_file.h"
+
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "persist/chunk_stream.h"
+
+namespace {
+
+constexpr int16_t kTemplateVersion = 3;
+constexpr int16_t kUnitHeaderVersion = 5;
+// kind, uflags, viewangle, bbox, bleed, meas
+constexpr int32_t kUnitSpecBytes = 1 + 4 + 2 + 16 + 16 + 16;
+// version, two reserved fields, label, tflags, paper, nunits
+constexpr int32_t kTemplateHeadBytes = 2 + 2 + 4 + 32 + 4 + 4 + 4 + 4;
+constexpr float kMinPaper = 50.0f;
+constexpr float kMaxPaper = 1000.0f;
+// The largest paint area a unit may claim: a letter page at 600 dpi, with room.
+constexpr int64_t kMaxPaintPixels = 40'000'000;
+
+bool Paper_In_Range(float v) { return v >= kMinPaper && v <= kMaxPaper; }  // false for NaN
+
+}  // namespace
+
+bool Read_V4_Preamble(const std::vector<uint8_t>& file, a_defect_set& defects) {
+    if (file.size() < size_t(DISC_PREAMBLE_BYTES)) {
+        Add_Defect(defects, DEFECT_FILE_VERSION);
+        return false;
+    }
+    uint16_t signature = uint16_t(file[0] << 8 | file[1]);
+    uint16_t version = uint16_t(file[2] << 8 | file[3]);
+    if (signature != DISC_SIGNATURE) {
+        Add_Defect(defects, DEFECT_FILE_SIGNATURE);
+        return false;
+    }
+    if (version != DISC_VERSION) {
+        Add_Defect(defects, DEFECT_FILE_VERSION);
+        return false;
+    }
+    return true;
+}
+
+void Write_V4_Preamble() {
+    Chunk_WriteCard16(DISC_SIGNATURE);
+    Chunk_WriteCard16(DISC_VERSION);
+}
+
+void Write_UnitSpec(const a_unit& u) {
+    Chunk_WriteRaw(1, &u.kind);
+    Chunk_WriteCard32(u.uflags);
+    Chunk_WriteInt16(u.viewangle);
+    Chunk_WriteFRect(u.bbox);
+    Chunk_WriteFRect(u.bleed);
+    for (float m : u.meas) Chunk_WriteReal(m);
+}
+
+void Read_UnitSpec(a_unit& u) {
+    Chunk_ReadRaw(1, &u.kind);
+    Chunk_ReadCard32(u.uflags);
+    Chunk_ReadInt16(u.viewangle);
+    Chunk_ReadFRect(u.bbox);
+    Chunk_ReadFRect(u.bleed);
+    for (float& m : u.meas) Chunk_ReadReal(m);
+}
+
+void Write_Template(const a_template& t) {
+    Chunk_WriteStart(1, "TMPL");
+    Chunk_WriteInt16(kTemplateVersion);
+    Chunk_WriteInt16(0);
+    Chunk_WriteCard32(0);
+    Chunk_WriteRaw(sizeof t.label, t.label);
+    Chunk_WriteCard32(t.tflags);
+    Chunk_WriteReal(t.papersize.x);
+    Chunk_WriteReal(t.papersize.y);
+    Chunk_WriteCard32(t.nunits);
+    for (uint32_t ux = 1; ux <= t.nunits; ++ux) Write_UnitSpec(t.units[ux]);
+    Chunk_WriteStop();
+}
+
+void Read_Template(a_template& t, a_defect_set& defects) {
+    if (!Chunk_Find(1, "TMPL")) return Add_Defect(defects, DEFECT_TMPL_MISSING);
+    if (g_chunk.len < kTemplateHeadBytes) return Add_Defect(defects, DEFECT_TMPL_VERSION);
+    int16_t version = 0, reserved16 = 0;
+    uint32_t reserved32 = 0, nunits = 0;
+    Chunk_ReadInt16(version);
+    Chunk_ReadInt16(reserved16);
+    Chunk_ReadCard32(reserved32);
+    auto x = std::make_unique<a_template>();
+    Chunk_ReadRaw(sizeof x->label, x->label);
+    Chunk_ReadCard32(x->tflags);
+    Chunk_ReadReal(x->papersize.x);
+    Chunk_ReadReal(x->papersize.y);
+    Chunk_ReadCard32(nunits);
+    if (version != kTemplateVersion || !Paper_In_Range(x->papersize.x) ||
+        !Paper_In_Range(x->papersize.y) || nunits > MAXNUNITS ||
+        int64_t(nunits) * kUnitSpecBytes > g_chunk.len - kTemplateHeadBytes)
+        return Add_Defect(defects, DEFECT_TMPL_VERSION);
+    x->nunits = nunits;
+    for (uint32_t ux = 1; ux <= nunits; ++ux) {
+        Read_UnitSpec(x->units[ux]);
+        if (x->units[ux].kind >= NUNIT_KINDS) return Add_Defect(defects, DEFECT_TMPL_VERSION);
+    }
+    x->label[sizeof x->label - 1] = '\0';  // a label is text: never unterminated
+    t = *x;
+}
+
+void Write_UnitHeader(const a_doc_unit& u, uint32_t ux) {
+    const a_canvas_spec& cv = u.canv.cv;
+    Chunk_WriteStart(int32_t(ux), "UNIT");
+    Chunk_WriteInt16(kUnitHeaderVersion);
+    Chunk_WriteRect(u.paintbounds);
+    Chunk_WriteBoolean(u.clonef);
+    Chunk_WriteBoolean(u.printf);
+    Chunk_WriteCard32(u.groupx);
+    Chunk_WritePoint(u.symmetry_center);
+    Chunk_WritePoint(u.ruler_origin);
+    Chunk_WritePoint(u.edit_focus);
+    Chunk_WriteKey(cv.canvas_key);
+    Chunk_WriteCard16(cv.canvas_nrot);
+    for (int16_t v : {cv.canvas_angle, cv.canvas_darkness, cv.canvas_scaling, cv.canvas_fuzz_in,
+                      cv.canvas_fuzz_out, cv.canvas_color_sat, cv.canvas_color_hue,
+                      cv.canvas_color_dist})
+        Chunk_WriteInt16(v);
+    Chunk_WriteBoolean(cv.canvas_flipx);
+    Chunk_WriteBoolean(cv.canvas_flipy);
+    Chunk_WriteBoolean(cv.canvas_invert);
+    Chunk_WriteCard16(DISC_SENTINEL);
+    Chunk_WriteStop();
+}
+
+void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects) {
+    if (!Chunk_Find(int32_t(ux), "UNIT")) return Add_Defect(defects, DEFECT_UHDR_MISSING);
+    int16_t version = 0;
+    Chunk_ReadInt16(version);
+    if (version != kUnitHeaderVersion) return Add_Defect(defects, DEFECT_UHDR_VERSION);
+    a_canvas_spec& cv = u.canv.cv;
+    Chunk_ReadRect(u.paintbounds);
+    Chunk_ReadBoolean(u.clonef);
+    Chunk_ReadBoolean(u.printf);
+    Chunk_ReadCard32(u.groupx);
+    Chunk_ReadPoint(u.symmetry_center);
+    Chunk_ReadPoint(u.ruler_origin);
+    Chunk_ReadPoint(u.edit_focus);
+    Chunk_ReadKey(cv.canvas_key);
+    Chunk_ReadCard16(cv.canvas_nrot);
+    for (int16_t* v : {&cv.canvas_angle, &cv.canvas_darkness, &cv.canvas_scaling,
+                       &cv.canvas_fuzz_in, &cv.canvas_fuzz_out, &cv.canvas_color_sat,
+                       &cv.canvas_color_hue, &cv.canvas_color_dist})
+        Chunk_ReadInt16(*v);
+    Chunk_ReadBoolean(cv.canvas_flipx);
+    Chunk_ReadBoolean(cv.canvas_flipy);
+    Chunk_ReadBoolean(cv.canvas_invert);
+    uint16_t sentinel = 0;
+    Chunk_ReadCard16(sentinel);
+    if (sentinel != DISC_SENTINEL) return Add_Defect(defects, DEFECT_CHECKSUM);
+    const Rect& b = u.paintbounds;
+    int64_t w = Rect_Width(b), h = Rect_Height(b);
+    if ((ux == 1 && u.clonef) || u.groupx > MAXNUNITS || w < 0 || h < 0 || w * h > kMaxPaintPixels)
+        Add_Defect(defects, DEFECT_UHDR_VERSION);
+}

@@ -1,0 +1,67 @@
+// The project file: one chunk stream after a 4-byte preamble (signature
+// 0xCDCD, format version 8) holding the whole document. This module writes
+// and reads its chunks one record at a time; each reader records what is
+// wrong in a set of defects and leaves the rest to the caller, which goes on
+// only while no serious defect is set.
+//
+// Process-wide state: the open chunk stream g_chunk (reads and writes).
+#pragma once
+#include <cstdint>
+#include <vector>
+
+#include "model/document.h"
+#include "templates/template.h"
+
+constexpr uint16_t DISC_SIGNATURE = 0xCDCD;
+constexpr uint16_t DISC_VERSION = 8;
+constexpr int32_t DISC_PREAMBLE_BYTES = 4;
+constexpr uint16_t DISC_SENTINEL = 0x1234;
+
+// Bit n of a defect set is member n.
+enum a_defect : uint8_t {
+    DEFECT_FILE_OPEN = 0,
+    DEFECT_FILE_SIGNATURE = 1,
+    DEFECT_FILE_VERSION = 2,
+    DEFECT_IO_ERROR = 3,
+    DEFECT_UNIT_MISSING = 4,
+    DEFECT_UNIT_VERSION = 5,
+    DEFECT_OBJTABLE_MISSING = 6,
+    DEFECT_OBJTABLE_VERSION = 7,
+    DEFECT_UHDR_MISSING = 8,
+    DEFECT_UHDR_VERSION = 9,
+    DEFECT_TMPL_MISSING = 10,
+    DEFECT_TMPL_VERSION = 11,
+    DEFECT_FONTTABLE_MISSING = 12,
+    DEFECT_FONTTABLE_VERSION = 13,
+    DEFECT_EMBED_VERSION = 14,
+    DEFECT_V3 = 15,
+    DEFECT_CHECKSUM = 16,
+    DEFECT_FONT_NOTAVAIL = 17,
+};
+using a_defect_set = uint32_t;
+
+inline void Add_Defect(a_defect_set& set, a_defect d) { set |= a_defect_set(1) << d; }
+inline bool Has_Defect(a_defect_set set, a_defect d) { return (set >> d) & 1; }
+// Only a missing font is not serious: the user picks a substitute.
+inline bool No_Serious_Defects(a_defect_set set) { return (set & 0xFFFDFFFFu) == 0; }
+
+// The preamble at the start of `file`; false when the signature or the
+// version is wrong (recorded), or the file is shorter than the preamble.
+[[nodiscard]] bool Read_V4_Preamble(const std::vector<uint8_t>& file, a_defect_set& defects);
+void Write_V4_Preamble();
+
+// "TMPL", 1: the expanded template. The reader refuses (as a template
+// defect) a version other than 3, paper outside 50 .. 1000 mm, more units
+// than a document holds or than the chunk's length can carry, and unit
+// kinds this program does not know.
+void Write_Template(const a_template& t);
+void Read_Template(a_template& t, a_defect_set& defects);
+void Write_UnitSpec(const a_unit& u);
+void Read_UnitSpec(a_unit& u);
+
+// "UNIT", ux: a unit's header (its flags, points and canvas choice). The
+// reader records a missing chunk, a version other than 5, a sentinel other
+// than 0x1234, and values no unit can have (a clone as unit 1, a paint area
+// larger than any sheet).
+void Write_UnitHeader(const a_doc_unit& u, uint32_t ux);
+void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects);

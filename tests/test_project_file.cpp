@@ -1,0 +1,166 @@
+// Project files, record by record: the preamble, the template and the unit
+// headers come back field for field, and each kind of damage is recorded as
+// its defect instead of being read as data.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "model/document.h"
+#include "persist/chunk_stream.h"
+#include "persist/project_file.h"
+#include "signals_guard.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+
+namespace {
+
+class ProjectFile : public testing::Test {
+protected:
+    void SetUp() override {
+        t_ = std::make_unique<a_template>();
+        // A sheet of two discs with bleeds, holes and flags worth keeping.
+        int index = Find_Template(std::string("A-ONE 29125"));
+        ASSERT_GT(index, 0);
+        Expand_Template(TList_Get(index), *t_);
+        Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+        Write_V4_Preamble();
+    }
+    void TearDown() override {
+        Chunk_Stop();
+        Doc_Dispose();
+    }
+    // The offset of the first payload byte of the chunk with this tag.
+    size_t Payload_Of(const char tag[4], int32_t id) {
+        EXPECT_TRUE(Chunk_Find(id, tag));
+        return g_chunk.pos;
+    }
+    a_defect_set Read_Template_From(std::vector<uint8_t> bytes, a_template& out) {
+        Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
+        a_defect_set d = 0;
+        Read_Template(out, d);
+        Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+        return d;
+    }
+    std::vector<uint8_t> file_;
+    std::unique_ptr<a_template> t_;
+    a_signals_guard signals_{true};
+};
+
+void Put_Real(std::vector<uint8_t>& f, size_t at, float v) {
+    uint32_t b;
+    std::memcpy(&b, &v, 4);
+    for (int i = 0; i < 4; ++i) f[at + size_t(i)] = uint8_t(b >> (24 - 8 * i));
+}
+
+}  // namespace
+
+TEST_F(ProjectFile, PreambleSaysWhatKindOfFileItIs) {
+    a_defect_set d = 0;
+    EXPECT_TRUE(Read_V4_Preamble(file_, d));
+    EXPECT_EQ(file_, (std::vector<uint8_t>{0xCD, 0xCD, 0, 8}));
+    d = 0;
+    EXPECT_FALSE(Read_V4_Preamble({0xCD, 0xCD, 0, 7}, d));
+    EXPECT_TRUE(Has_Defect(d, DEFECT_FILE_VERSION));
+    d = 0;
+    EXPECT_FALSE(Read_V4_Preamble({0x89, 'P', 'N', 'G'}, d));
+    EXPECT_TRUE(Has_Defect(d, DEFECT_FILE_SIGNATURE));
+    d = 0;
+    EXPECT_FALSE(Read_V4_Preamble({0xCD}, d));
+    EXPECT_FALSE(No_Serious_Defects(d));
+    EXPECT_TRUE(No_Serious_Defects(a_defect_set(1) << DEFECT_FONT_NOTAVAIL));
+}
+
+TEST_F(ProjectFile, TemplateRoundTripsAndItsDamageIsRecorded) {
+    Write_Template(*t_);
+    auto back = std::make_unique<a_template>();
+    EXPECT_EQ(Read_Template_From(file_, *back), 0u);
+    EXPECT_EQ(std::string(back->label), std::string(t_->label));
+    EXPECT_EQ(back->tflags, t_->tflags);
+    EXPECT_EQ(back->papersize, t_->papersize);
+    ASSERT_EQ(back->nunits, t_->nunits);
+    for (uint32_t ux = 1; ux <= t_->nunits; ++ux) EXPECT_EQ(back->units[ux], t_->units[ux]) << ux;
+
+    size_t p = Payload_Of("TMPL", 1);
+    const size_t paper_w = p + 2 + 2 + 4 + 32 + 4, nunits_at = paper_w + 8, kind_at = nunits_at + 4;
+    auto damaged = [&](auto change) {
+        std::vector<uint8_t> f = file_;
+        change(f);
+        auto out = std::make_unique<a_template>();
+        a_defect_set d = Read_Template_From(f, *out);
+        EXPECT_EQ(out->nunits, 0u) << "nothing is taken from a damaged template";
+        return d;
+    };
+    auto paper = [&](float w) {
+        return damaged([&](std::vector<uint8_t>& f) { Put_Real(f, paper_w, w); });
+    };
+    EXPECT_EQ(paper(49.9f), a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(paper(1000.1f), a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(paper(std::nanf("")), a_defect_set(1) << DEFECT_TMPL_VERSION);
+    std::vector<uint8_t> edge = file_;
+    Put_Real(edge, paper_w, 50.0f);
+    Put_Real(edge, paper_w + 4, 1000.0f);
+    EXPECT_EQ(Read_Template_From(edge, *back), 0u);
+    // A count that the chunk cannot hold, or more units than a document has.
+    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[nunits_at + 3] += 1; }),
+              a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[nunits_at + 2] = 1; }),
+              a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[kind_at] = NUNIT_KINDS; }),
+              a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[p + 1] = 4; }),
+              a_defect_set(1) << DEFECT_TMPL_VERSION);
+    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[p - 9] = 'X'; }),
+              a_defect_set(1) << DEFECT_TMPL_MISSING);
+}
+
+TEST_F(ProjectFile, UnitHeadersRoundTripAndTheirDamageIsRecorded) {
+    Doc_New(*t_);
+    a_doc_unit& u = *g_doc.doc_units[2];
+    u.printf = false;
+    u.symmetry_center = Point{11, 12};
+    u.ruler_origin = Point{-3, 4};
+    u.edit_focus = Point{7, 8};
+    u.canv.cv.canvas_key = a_keyset{2, 0, 401, 1};
+    u.canv.cv.canvas_nrot = 3;
+    u.canv.cv.canvas_color_dist = -17;
+    u.canv.cv.canvas_invert = true;
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux)
+        Write_UnitHeader(*g_doc.doc_units[ux], ux);
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        a_doc_unit back;
+        a_defect_set d = 0;
+        Read_UnitHeader(back, ux, d);
+        const a_doc_unit& want = *g_doc.doc_units[ux];
+        EXPECT_EQ(d, 0u);
+        EXPECT_EQ(back.paintbounds, want.paintbounds);
+        EXPECT_EQ(back.clonef, want.clonef);
+        EXPECT_EQ(back.printf, want.printf);
+        EXPECT_EQ(back.groupx, want.groupx);
+        EXPECT_EQ(back.symmetry_center, want.symmetry_center);
+        EXPECT_EQ(back.ruler_origin, want.ruler_origin);
+        EXPECT_EQ(back.edit_focus, want.edit_focus);
+        EXPECT_EQ(back.canv.cv, want.canv.cv) << ux;
+    }
+    auto read = [&](std::vector<uint8_t> f, uint32_t ux) {
+        Chunk_Init(DISC_PREAMBLE_BYTES, f);
+        a_doc_unit back;
+        a_defect_set d = 0;
+        Read_UnitHeader(back, ux, d);
+        Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+        return d;
+    };
+    size_t p1 = Payload_Of("UNIT", 1);
+    std::vector<uint8_t> bad_sentinel = file_;
+    bad_sentinel[p1 + 58] ^= 0xFF;  // the sentinel's low byte ends the 59-byte header
+    EXPECT_EQ(read(bad_sentinel, 1), a_defect_set(1) << DEFECT_CHECKSUM);
+    std::vector<uint8_t> bad_version = file_;
+    bad_version[p1 + 1] = 4;
+    EXPECT_EQ(read(bad_version, 1), a_defect_set(1) << DEFECT_UHDR_VERSION);
+    std::vector<uint8_t> clone_one = file_;
+    clone_one[p1 + 10] = 1;  // unit 1 is always a master
+    EXPECT_EQ(read(clone_one, 1), a_defect_set(1) << DEFECT_UHDR_VERSION);
+    EXPECT_EQ(read(file_, 3), a_defect_set(1) << DEFECT_UHDR_MISSING);
+}
