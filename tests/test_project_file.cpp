@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "persist/chunk_stream.h"
 #include "persist/project_file.h"
+#include "base/prefs.h"
 #include "signals_guard.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
@@ -163,4 +164,43 @@ TEST_F(ProjectFile, UnitHeadersRoundTripAndTheirDamageIsRecorded) {
     clone_one[p1 + 10] = 1;  // unit 1 is always a master
     EXPECT_EQ(read(clone_one, 1), a_defect_set(1) << DEFECT_UHDR_VERSION);
     EXPECT_EQ(read(file_, 3), a_defect_set(1) << DEFECT_UHDR_MISSING);
+}
+
+// The media settings of a direct disc printer: a label the preferences know
+// selects their entry; an unknown one becomes the third entry.
+TEST_F(ProjectFile, MediaSettingsFindTheirEntryOrBecomeTheThird) {
+    a_pref_rec saved = g_pref;
+    t_->tflags |= 1u << IS_CDPRINTER;
+    t_->units[1].kind = UNIT_CD;
+    Doc_New(*t_);
+    ASSERT_EQ(Calc_Direct_Print_Kind(), CD_DIRECT);
+    auto label = [](a_print_media_spec& m, const std::u16string& s) {
+        std::fill(std::begin(m.label), std::end(m.label), u'\0');
+        s.copy(m.label, 63);
+    };
+    a_print_media_spec mine;
+    label(mine, u"Glossy 120");
+    mine.nudge = Point{-4, 9};
+    mine.adj[MEDIA_INNERD] = 180;
+    Media_Spec_Set(CD_DIRECT, 1, false, mine);
+    g_doc.doc_mediax = 1;
+    Write_Media_Specs();
+    std::vector<uint8_t> written = file_;
+
+    g_doc.doc_mediax = 0;
+    Chunk_Init(DISC_PREAMBLE_BYTES, written);
+    Read_Media_Specs();
+    EXPECT_EQ(g_doc.doc_mediax, 1) << "the known label selects its entry";
+
+    a_print_media_spec other;
+    label(other, u"Matte 118");
+    Media_Spec_Set(CD_DIRECT, 1, false, other);
+    Chunk_Init(DISC_PREAMBLE_BYTES, written);
+    Read_Media_Specs();
+    EXPECT_EQ(g_doc.doc_mediax, 2);
+    a_print_media_spec third;
+    Media_Spec_Get(CD_DIRECT, 2, false, third);
+    EXPECT_EQ(third, mine) << "an unknown label becomes the third entry, nudge and all";
+    Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+    g_pref = saved;
 }

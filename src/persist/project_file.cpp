@@ -1,15 +1,20 @@
 #include "persist/project_file.h"
 
 #include <cmath>
+#include <iterator>
+#include <string>
 #include <memory>
 #include <vector>
 
+#include "base/prefs.h"
 #include "persist/chunk_stream.h"
 
 namespace {
 
 constexpr int16_t kTemplateVersion = 3;
 constexpr int16_t kUnitHeaderVersion = 5;
+constexpr int16_t kDirectVersion = 1;
+constexpr size_t kMediaLabelBytes = 128;
 // kind, uflags, viewangle, bbox, bleed, meas
 constexpr int32_t kUnitSpecBytes = 1 + 4 + 2 + 16 + 16 + 16;
 // version, two reserved fields, label, tflags, paper, nunits
@@ -158,4 +163,42 @@ void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects) {
     int64_t w = Rect_Width(b), h = Rect_Height(b);
     if ((ux == 1 && u.clonef) || u.groupx > MAXNUNITS || w < 0 || h < 0 || w * h > kMaxPaintPixels)
         Add_Defect(defects, DEFECT_UHDR_VERSION);
+}
+
+void Write_Media_Specs() {
+    a_direct_print_kind kind = Calc_Direct_Print_Kind();
+    if (kind == NOT_DIRECT) return;
+    a_print_media_spec spec;
+    Media_Spec_Get(kind, g_doc.doc_mediax, false, spec);
+    Chunk_WriteStart(1, "DIRE");
+    Chunk_WriteInt16(kDirectVersion);
+    Chunk_WriteUString(kMediaLabelBytes, spec.label);
+    Chunk_WriteInt16(spec.nudge.h);  // h before v
+    Chunk_WriteInt16(spec.nudge.v);
+    for (int16_t a : spec.adj) Chunk_WriteInt16(a);
+    Chunk_WriteStop();
+}
+
+void Read_Media_Specs() {
+    a_direct_print_kind kind = Calc_Direct_Print_Kind();
+    int16_t version = 0;
+    if (kind == NOT_DIRECT || !Chunk_Find(1, "DIRE")) return;
+    Chunk_ReadInt16(version);
+    if (version != kDirectVersion) return;
+    a_print_media_spec stored;
+    Chunk_ReadUString(kMediaLabelBytes, stored.label);
+    stored.label[std::size(stored.label) - 1] = 0;
+    Chunk_ReadInt16(stored.nudge.h);
+    Chunk_ReadInt16(stored.nudge.v);
+    for (int16_t& a : stored.adj) Chunk_ReadInt16(a);
+    for (int16_t i = 0; i < NMEDIA_ENTRIES; ++i) {
+        a_print_media_spec entry;
+        Media_Spec_Get(kind, i, false, entry);
+        if (std::char_traits<char16_t>::compare(entry.label, stored.label, 63) == 0) {
+            g_doc.doc_mediax = i;
+            return;
+        }
+    }
+    Media_Spec_Set(kind, NMEDIA_ENTRIES - 1, false, stored);
+    g_doc.doc_mediax = NMEDIA_ENTRIES - 1;
 }

@@ -4,7 +4,9 @@
 // wrong in a set of defects and leaves the rest to the caller, which goes on
 // only while no serious defect is set.
 //
-// Process-wide state: the open chunk stream g_chunk (reads and writes).
+// Process-wide state: the open chunk stream g_chunk (reads and writes); the
+// document g_doc and the media entries of the preferences g_pref (reads and
+// writes, for the media settings).
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -65,3 +67,10 @@ void Read_UnitSpec(a_unit& u);
 // larger than any sheet).
 void Write_UnitHeader(const a_doc_unit& u, uint32_t ux);
 void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects);
+
+// "DIRE", 1: the document's current media entry, written only for a
+// template of a direct disc printer. Reading takes only version 1: an entry
+// of the preferences with the same label (first 63 characters) becomes the
+// document's; otherwise the stored entry replaces the third one.
+void Write_Media_Specs();
+void Read_Media_Specs();
