@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "persist/chunk_stream.h"
 #include "persist/project_file.h"
+#include "pixels/syspix.h"
 #include "base/prefs.h"
 #include "signals_guard.h"
 #include "templates/catalogue.h"
@@ -203,4 +204,43 @@ TEST_F(ProjectFile, MediaSettingsFindTheirEntryOrBecomeTheThird) {
     EXPECT_EQ(third, mine) << "an unknown label becomes the third entry, nudge and all";
     Chunk_Init(DISC_PREAMBLE_BYTES, file_);
     g_pref = saved;
+}
+
+// A painted stroke comes back pixel for pixel, world and mask; a unit
+// without paint writes nothing and reads back without a paint layer.
+TEST_F(ProjectFile, PaintLayersComeBackPixelForPixel) {
+    Doc_New(*t_);
+    a_doc_unit& u = *g_doc.doc_units[1];
+    u.paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, u, true);
+    a_cached_gworld& layer = u.static_[PAINT1_LAYER];
+    const Rect stroke{int16_t(u.paintbounds.top + 40), int16_t(u.paintbounds.left + 30),
+                      int16_t(u.paintbounds.top + 52), int16_t(u.paintbounds.left + 90)};
+    PixMap32_Fill(layer.world->pix, stroke, 0x00336699);
+    PixMap8_Fill(layer.mask->pix, stroke, 200);
+    Write_Paint_Layer(u, 1);
+    Write_Paint_Layer(*g_doc.doc_units[2], 2);
+    EXPECT_FALSE(Chunk_Find(2, "PAI1"));
+
+    a_doc_unit back;
+    back.paintbounds = u.paintbounds;
+    Read_Paint_Layer(back, 1);
+    ASSERT_TRUE(back.paintinuse);
+    const a_cached_gworld& got = back.static_[PAINT1_LAYER];
+    ASSERT_TRUE(got.world && got.mask);
+    EXPECT_EQ(got.world->pix.bounds, u.paintbounds);
+    EXPECT_EQ(std::memcmp(got.world->pix.baseAddr, layer.world->pix.baseAddr,
+                          PixMap_Len(layer.world->pix)), 0);
+    EXPECT_EQ(std::memcmp(got.mask->pix.baseAddr, layer.mask->pix.baseAddr,
+                          PixMap_Len(layer.mask->pix)), 0);
+    // Only the stroke's box was stored.
+    ASSERT_TRUE(Chunk_Find(1, "MSK1"));
+    EXPECT_EQ(g_chunk.len, 22 + Rect_Width(stroke) * Rect_Height(stroke));
+    Dispose_Unit_Content(back);
+
+    a_doc_unit none;
+    none.paintbounds = g_doc.doc_units[2]->paintbounds;
+    Read_Paint_Layer(none, 2);
+    EXPECT_FALSE(none.paintinuse);
+    EXPECT_EQ(none.static_[PAINT1_LAYER].world, nullptr);
 }

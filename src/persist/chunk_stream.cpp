@@ -434,12 +434,13 @@ void Chunk_WritePix(const Rect& subset, const PixMap& pix, int32_t id, const cha
     Chunk_WriteStop();
 }
 
-void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4]) {
+void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4], Rect* out_subset) {
     Null_PixMap(pix);
     a_pix_header h;
     if (!Chunk_Find(id, label) || !Read_Pix_Header(h)) return;
     if (!New_PixMap_Try(pix, h.bounds, h.depth, Table_For(h.depth))) return;
     Read_Rows(h, pix);
+    if (out_subset) *out_subset = h.rows ? h.subset : Rect{};
 }
 
 void Chunk_WriteWorld(const Rect& subset, const GWorld* world, int32_t id, const char label[4]) {

@@ -111,7 +111,8 @@ void Chunk_WritePix(const Rect& subset, const PixMap& pix, int32_t id, const cha
 // The map stays null when the chunk is missing, of an unknown version, or its
 // bounds, subset and rows disagree with its length (nothing is decoded from
 // a damaged chunk). Pixels outside the stored subset are cleared.
-void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4]);
+// `out_subset`, when given, receives the rectangle whose pixels were stored.
+void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4], Rect* out_subset = nullptr);
 // The same for a world; nothing for a null world.
 void Chunk_WriteWorld(const Rect& subset, const GWorld* world, int32_t id, const char label[4]);
 void Chunk_ReadWorld(Rect& out_bounds, GWorld*& out_world, int32_t id, const char label[4]);

@@ -1,5 +1,6 @@
 #include "persist/project_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "base/prefs.h"
 #include "persist/chunk_stream.h"
+#include "pixels/blit.h"
 
 namespace {
 
@@ -23,6 +25,35 @@ constexpr float kMinPaper = 50.0f;
 constexpr float kMaxPaper = 1000.0f;
 // The largest paint area a unit may claim: a letter page at 600 dpi, with room.
 constexpr int64_t kMaxPaintPixels = 40'000'000;
+
+// The bounding box of the non-zero values of an 8-bit map; empty when none.
+Rect Painted_Bounds(const PixMap& mask) {
+    int left = INT16_MAX, right = INT16_MIN, top = INT16_MAX, bottom = INT16_MIN;
+    for (int y = mask.bounds.top; y < mask.bounds.bottom; ++y) {
+        const uint8_t* row = PixMap_Row(mask, y);
+        for (int x = 0; x < Rect_Width(mask.bounds); ++x) {
+            if (!row[x]) continue;
+            left = std::min(left, mask.bounds.left + x);
+            right = std::max(right, mask.bounds.left + x + 1);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y + 1);
+        }
+    }
+    if (left > right) return Rect{};
+    return Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)};
+}
+
+// The stored pixels of one chunk into `into` at their places; nothing for a
+// missing chunk or one of another depth.
+void Read_Stored_Pixels(PixMap& into, uint32_t ux, const char label[4]) {
+    PixMap stored;
+    Rect subset;
+    Chunk_ReadPix(stored, int32_t(ux), label, &subset);
+    a_pixmap_owner owned(stored);
+    if (Is_Null_PixMap(*owned) || owned->pixelSize != into.pixelSize) return;
+    Rect r = Rect_Sect(subset, into.bounds);
+    if (!Rect_IsEmpty(r)) Pix_To_Pix(*owned, into, r, r, srcCopy, nullptr);
+}
 
 bool Paper_In_Range(float v) { return v >= kMinPaper && v <= kMaxPaper; }  // false for NaN
 
@@ -201,4 +232,22 @@ void Read_Media_Specs() {
     }
     Media_Spec_Set(kind, NMEDIA_ENTRIES - 1, false, stored);
     g_doc.doc_mediax = NMEDIA_ENTRIES - 1;
+}
+
+void Write_Paint_Layer(const a_doc_unit& u, uint32_t ux) {
+    const a_cached_gworld& layer = u.static_[PAINT1_LAYER];
+    if (!u.paintinuse || !layer.world || !layer.mask) return;
+    Rect painted = Painted_Bounds(layer.mask->pix);
+    Chunk_WriteWorld(painted, layer.world, int32_t(ux), "PAI1");
+    Chunk_WriteWorld(painted, layer.mask, int32_t(ux), "MSK1");
+}
+
+void Read_Paint_Layer(a_doc_unit& u, uint32_t ux) {
+    // A unit without a paint area can hold no paint, whatever the file says.
+    u.paintinuse = !Rect_IsEmpty(u.paintbounds) && Chunk_Find(int32_t(ux), "PAI1");
+    Sync_Existence(PAINT1_LAYER, u, u.paintinuse);
+    if (!u.paintinuse) return;
+    a_cached_gworld& layer = u.static_[PAINT1_LAYER];
+    Read_Stored_Pixels(layer.world->pix, ux, "PAI1");
+    Read_Stored_Pixels(layer.mask->pix, ux, "MSK1");
 }

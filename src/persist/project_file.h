@@ -74,3 +74,10 @@ void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects);
 // document's; otherwise the stored entry replaces the third one.
 void Write_Media_Specs();
 void Read_Media_Specs();
+
+// "PAI1" and "MSK1", ux: a unit's paint layer, its 32-bit world and 8-bit
+// mask, both stored only over the bounding box of the painted pixels.
+// Reading makes the unit's paint layer exactly when a "PAI1" is there, on
+// the unit's paint area, and copies the stored pixels to their places.
+void Write_Paint_Layer(const a_doc_unit& u, uint32_t ux);
+void Read_Paint_Layer(a_doc_unit& u, uint32_t ux);
