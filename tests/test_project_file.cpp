@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "persist/chunk_stream.h"
 #include "persist/project_file.h"
+#include "platform/fonts.h"
 #include "pixels/syspix.h"
 #include "base/prefs.h"
 #include "signals_guard.h"
@@ -243,4 +244,46 @@ TEST_F(ProjectFile, PaintLayersComeBackPixelForPixel) {
     Read_Paint_Layer(none, 2);
     EXPECT_FALSE(none.paintinuse);
     EXPECT_EQ(none.static_[PAINT1_LAYER].world, nullptr);
+}
+
+// Fonts are matched by name in whatever order this run numbers them; a
+// missing one is not serious, a name stored byte-swapped is repaired, and
+// numbers the table does not list fall back to the base font.
+TEST_F(ProjectFile, FontTableMapsNamesToThisRunsNumbers) {
+    Fonts_Use_List({u"Alpha Sans", u"Beta Serif", u"Gamma Mono"});
+    Write_Font_Table({2, 3, 1});
+    Fonts_Use_List({u"Gamma Mono", u"Alpha Sans"});  // another machine: no Beta Serif
+    // The third entry's name stored with its bytes the other way round.
+    std::vector<uint8_t> swapped = file_;
+    ASSERT_TRUE(Chunk_Find(1, "FONT"));
+    size_t third = g_chunk.pos + 6 + 2 * 260 + 4;
+    for (size_t i = 0; i < 256; i += 2) std::swap(swapped[third + i], swapped[third + i + 1]);
+    for (const std::vector<uint8_t>* f : {&file_, &swapped}) {
+        std::vector<uint8_t> bytes = *f;
+        Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
+        std::vector<a_font_map_entry> table;
+        a_defect_set d = 0;
+        Read_Font_Table(table, d);
+        EXPECT_EQ(d, a_defect_set(1) << DEFECT_FONT_NOTAVAIL);
+        EXPECT_TRUE(No_Serious_Defects(d));
+        ASSERT_EQ(table.size(), 3u);
+        EXPECT_EQ(table[2].name, u"Alpha Sans");
+        EXPECT_EQ(Find_In_Mapping_Table(table, 1), 2u);  // Alpha Sans is now number 2
+        EXPECT_EQ(Find_In_Mapping_Table(table, 3), 1u);  // Gamma Mono is now number 1
+        EXPECT_EQ(Find_In_Mapping_Table(table, 2), 1u) << "still missing: font 1";
+        EXPECT_EQ(Find_In_Mapping_Table(table, 99), uint32_t(Font_Base_Proportional()));
+    }
+    // A count beyond what a document holds, or than the chunk carries.
+    std::vector<uint8_t> bad = file_;
+    Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+    ASSERT_TRUE(Chunk_Find(1, "FONT"));
+    bad[g_chunk.pos + 5] = 4;
+    Chunk_Init(DISC_PREAMBLE_BYTES, bad);
+    std::vector<a_font_map_entry> table;
+    a_defect_set d = 0;
+    Read_Font_Table(table, d);
+    EXPECT_EQ(d, a_defect_set(1) << DEFECT_FONTTABLE_VERSION);
+    EXPECT_TRUE(table.empty());
+    Chunk_Init(DISC_PREAMBLE_BYTES, file_);
+    Fonts_Use_List({});
 }

@@ -9,6 +9,7 @@
 
 #include "base/prefs.h"
 #include "persist/chunk_stream.h"
+#include "platform/fonts.h"
 #include "pixels/blit.h"
 
 namespace {
@@ -17,6 +18,9 @@ constexpr int16_t kTemplateVersion = 3;
 constexpr int16_t kUnitHeaderVersion = 5;
 constexpr int16_t kDirectVersion = 1;
 constexpr size_t kMediaLabelBytes = 128;
+constexpr int16_t kFontTableVersion = 1;
+constexpr size_t kFontNameUnits = 128;
+constexpr int32_t kFontEntryBytes = 4 + 2 * int32_t(kFontNameUnits);
 // kind, uflags, viewangle, bbox, bleed, meas
 constexpr int32_t kUnitSpecBytes = 1 + 4 + 2 + 16 + 16 + 16;
 // version, two reserved fields, label, tflags, paper, nunits
@@ -250,4 +254,58 @@ void Read_Paint_Layer(a_doc_unit& u, uint32_t ux) {
     a_cached_gworld& layer = u.static_[PAINT1_LAYER];
     Read_Stored_Pixels(layer.world->pix, ux, "PAI1");
     Read_Stored_Pixels(layer.mask->pix, ux, "MSK1");
+}
+
+bool Is_Wrong_Endian_UString(const char16_t* name) {
+    for (int i = 0; i < 3; ++i)
+        if ((name[i] & 0xFF) != 0 || (name[i] >> 8) == 0) return false;
+    return true;
+}
+
+void Swap_Endian_UString(char16_t* name, size_t units) {
+    for (size_t i = 0; i < units; ++i) name[i] = char16_t((name[i] << 8) | (name[i] >> 8));
+}
+
+void Write_Font_Table(const std::vector<uint32_t>& fontxs) {
+    uint32_t n = uint32_t(std::min<size_t>(fontxs.size(), MAX_FONT_TABLE));
+    Chunk_WriteStart(1, "FONT");
+    Chunk_WriteInt16(kFontTableVersion);
+    Chunk_WriteCard32(n);
+    for (uint32_t i = 0; i < n; ++i) {
+        char16_t name[kFontNameUnits] = {};
+        Font_Name(int(fontxs[i])).copy(name, kFontNameUnits - 1);
+        Chunk_WriteCard32(fontxs[i]);
+        Chunk_WriteUString(sizeof name, name);
+    }
+    Chunk_WriteStop();
+}
+
+void Read_Font_Table(std::vector<a_font_map_entry>& table, a_defect_set& defects) {
+    table.clear();
+    if (!Chunk_Find(1, "FONT")) return Add_Defect(defects, DEFECT_FONTTABLE_MISSING);
+    int16_t version = 0;
+    uint32_t n = 0;
+    Chunk_ReadInt16(version);
+    Chunk_ReadCard32(n);
+    if (version != kFontTableVersion || n > MAX_FONT_TABLE ||
+        int64_t(n) * kFontEntryBytes > int64_t(g_chunk.len) - 6)
+        return Add_Defect(defects, DEFECT_FONTTABLE_VERSION);
+    for (uint32_t i = 0; i < n; ++i) {
+        a_font_map_entry e;
+        char16_t name[kFontNameUnits] = {};
+        Chunk_ReadCard32(e.stored_fontx);
+        Chunk_ReadUString(sizeof name, name);
+        if (Is_Wrong_Endian_UString(name)) Swap_Endian_UString(name, kFontNameUnits);
+        name[kFontNameUnits - 1] = 0;
+        e.name = name;
+        e.new_fontx = uint32_t(Font_Find(e.name));
+        if (e.new_fontx == 0) Add_Defect(defects, DEFECT_FONT_NOTAVAIL);
+        table.push_back(std::move(e));
+    }
+}
+
+uint32_t Find_In_Mapping_Table(const std::vector<a_font_map_entry>& table, uint32_t fontx) {
+    for (const a_font_map_entry& e : table)
+        if (e.stored_fontx == fontx) return e.new_fontx != 0 ? e.new_fontx : 1;
+    return uint32_t(Font_Base_Proportional());
 }

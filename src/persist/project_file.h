@@ -9,6 +9,7 @@
 // writes, for the media settings).
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/document.h"
@@ -81,3 +82,25 @@ void Read_Media_Specs();
 // the unit's paint area, and copies the stored pixels to their places.
 void Write_Paint_Layer(const a_doc_unit& u, uint32_t ux);
 void Read_Paint_Layer(a_doc_unit& u, uint32_t ux);
+
+// "FONT", 1: the fonts of the document's text blocks, each once, at most 400:
+// this run's number of the font and its family name. Reading maps every
+// stored number to this run's number of the same family (0 when it is not
+// installed, which is recorded as a missing font), repairing names stored
+// with their bytes swapped.
+constexpr uint32_t MAX_FONT_TABLE = 400;
+struct a_font_map_entry {
+    std::u16string name;
+    uint32_t stored_fontx = 0;  // the number in the file
+    uint32_t new_fontx = 0;     // this run's number; 0 while missing
+};
+void Write_Font_Table(const std::vector<uint32_t>& fontxs);
+void Read_Font_Table(std::vector<a_font_map_entry>& table, a_defect_set& defects);
+// The font that replaces stored number `fontx` when a text block is read:
+// its entry's new number, 1 for an entry still missing, the base
+// proportional font for a number the table does not list.
+uint32_t Find_In_Mapping_Table(const std::vector<a_font_map_entry>& table, uint32_t fontx);
+// A name whose first three units have a zero low byte and a non-zero high
+// byte was stored with its bytes swapped.
+bool Is_Wrong_Endian_UString(const char16_t* name);
+void Swap_Endian_UString(char16_t* name, size_t units);
