@@ -275,17 +275,6 @@ def read_catalogue(folder):
     return records
 
 
-def unique_key(key, taken):
-    """key, or key with its last character replaced so that it is unused."""
-    if key not in taken:
-        return key
-    for c in "123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ":
-        alt = key[:-1] + c
-        if alt not in taken:
-            return alt
-    raise SystemExit("no free sort key near " + key)
-
-
 def convert(labels_xml, catalogue):
     """Records per brand, skip counts and the parts gLabels gives otherwise."""
     entries, skipped = load_entries(labels_xml)
@@ -339,7 +328,7 @@ def convert(labels_xml, catalogue):
                 continue
             by_sheet[(brand, sig)] = names_a_part(label)
             taken_labels.add(label.casefold())
-            key = unique_key(code + gl.product_code(group[0].part), taken_keys)
+            key = gl.unique_key(code + gl.product_code(group[0].part), taken_keys)
             taken_keys.add(key)
             out[brand].append((key, label, paper, landscape, groups))
     for records in out.values():
