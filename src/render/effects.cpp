@@ -10,6 +10,7 @@
 #include "pixels/hq_blit.h"
 #include "pixels/pixcolor.h"
 #include "pixels/syspix.h"
+#include "platform/mask_resample.h"
 #include "base/messages.h"
 
 namespace {
@@ -64,25 +65,26 @@ GWorld* Fore_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const
     return out;
 }
 
-// The resampler works on 32-bit pixels: the mask travels as a grey picture
-// and comes back from its blue byte; outside the source it stays clear.
+// The mask through the matrix as 8-bit pixels, read in place from src_rect
+// and written straight into a new clear mask, so that no 32-bit copy of it is
+// made; clear where the source does not reach.
 GWorld* Mask_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
-    a_gworld_ptr grey(New_World(32, src->pix.bounds));
-    const PixMap& s = src->pix;
-    for (int y = s.bounds.top; y < s.bounds.bottom; ++y) {
-        const uint8_t* m = PixMap_Row(s, y);
-        uint32_t* g = reinterpret_cast<uint32_t*>(PixMap_Row(grey->pix, y));
-        for (int x = 0; x < Rect_Width(s.bounds); ++x) g[x] = uint32_t(m[x]) * 0x010101u;
-    }
-    a_gworld_ptr big(New_World(32, bounds));
-    Port_To_Port_Matrix(grey.get(), big.get(), src_rect, a.m, nullptr);
-    grey.reset();
     GWorld* out = New_World(8, bounds);
-    for (int y = bounds.top; y < bounds.bottom; ++y) {
-        const uint8_t* g = PixMap_Row(big->pix, y);
-        uint8_t* m = PixMap_Row(out->pix, y);
-        for (int x = 0; x < Rect_Width(bounds); ++x) m[x] = g[4 * x];
-    }
+    const PixMap& s = src->pix;
+    PixMap& d = out->pix;
+    Rect sr = Rect_Sect(src_rect, s.bounds);
+    if (Rect_IsEmpty(sr) || Rect_IsEmpty(bounds)) return out;
+    a_pixel_view in{PixMap_Row(s, sr.top) + (sr.left - s.bounds.left), PixMap_RowBytes(s),
+                    Rect_Width(sr), Rect_Height(sr)};
+    a_pixel_view ov{d.baseAddr, PixMap_RowBytes(d), Rect_Width(bounds), Rect_Height(bounds)};
+    // The matrix works in the worlds' own coordinates; the views count from
+    // sr's corner and the destination's.
+    const double* m = a.m;
+    double ox = sr.left, oy = sr.top, dx = bounds.left, dy = bounds.top;
+    double mm[6] = {m[0], m[1], m[0] * ox + m[1] * oy + m[2] - dx,
+                    m[3], m[4], m[3] * ox + m[4] * oy + m[5] - dy};
+    // Views are checked above; a refusal would leave the mask clear.
+    (void)Resample_Affine_Mask(in, ov, mm, 0, 0, ov.width, ov.height);
     return out;
 }
 
