@@ -141,6 +141,48 @@ void Size_Guard(const a_spec& spec, bool do_rotation, const Rect& src, int& sh, 
     }
 }
 
+void PixMap_Clear_Fourth(PixMap& pm) {
+    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(PixMap_Row(pm, y));
+        for (int x = 0; x < Rect_Width(pm.bounds); ++x) row[x] &= 0x00FFFFFFu;
+    }
+}
+
+// One source pixel to one output pixel, unturned and unmirrored (after the
+// size guard, which may have changed the scalings).
+bool Is_Identity(const a_spec& spec, int sh, int sv, bool do_rotation) {
+    return sh == 1000 && sv == 1000 && !spec.flipx && !spec.flipy &&
+           (!do_rotation || spec.angle == 0);
+}
+
+// src_rect of a 32-bit map onto a new world of `bounds` (the same size). The
+// fourth bytes are cleared, as the resampler leaves those of its white
+// destination.
+GWorld* Copy_Colour(const PixMap& src, const Rect& src_rect, const Rect& bounds) {
+    GWorld* out = New_World(32, bounds);
+    if (src.pixelSize != 32) {  // widened through its table, as the resampler reads it
+        Pix_To_Pix(src, out->pix, src_rect, bounds, srcCopy, nullptr);
+        PixMap_Clear_Fourth(out->pix);
+        return out;
+    }
+    for (int y = 0; y < Rect_Height(bounds); ++y) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(PixMap_Row(src, src_rect.top + y)) +
+                            (src_rect.left - src.bounds.left);
+        uint32_t* d = reinterpret_cast<uint32_t*>(PixMap_Row(out->pix, bounds.top + y));
+        for (int x = 0; x < Rect_Width(bounds); ++x) d[x] = s[x] & 0x00FFFFFFu;
+    }
+    return out;
+}
+
+GWorld* Copy_Mask(const PixMap& src, const Rect& src_rect, const Rect& bounds) {
+    GWorld* out = New_World(8, bounds);
+    for (int y = 0; y < Rect_Height(bounds); ++y)
+        std::memcpy(PixMap_Row(out->pix, bounds.top + y),
+                    PixMap_Row(src, src_rect.top + y) + (src_rect.left - src.bounds.left),
+                    size_t(Rect_Width(bounds)));
+    return out;
+}
+
 Rect Source_Rect(const a_spec& spec, const Rect& in_bounds) {
     if (Rect_IsEmpty(spec.subset)) return in_bounds;
     return Rect_IsEmpty(in_bounds) ? spec.subset : Rect_Sect(spec.subset, in_bounds);
@@ -237,11 +279,17 @@ void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool do_rotation,
     Size_Guard(spec, do_rotation, sr, sh, sv, w, h);
     out.bounds = Rect{0, 0, int16_t(h), int16_t(w)};
     if (purpose == FOR_SIZING || !in.fore) return;
+    GWorld* mask = purpose == FOR_COLLAGE ? nullptr : in.mask;
+    if (Is_Identity(spec, sh, sv, do_rotation)) {
+        // Nothing to resample: the pixels the resampler would give, copied.
+        out.fore = Copy_Colour(in.fore->pix, sr, out.bounds);
+        if (mask) out.mask = Copy_Mask(mask->pix, sr, out.bounds);
+        return;
+    }
     double l[4];
     Basic_Linear(spec, sh, sv, do_rotation, l);
     a_affine a = About(l, (sr.left + sr.right) / 2.0, (sr.top + sr.bottom) / 2.0, w / 2.0, h / 2.0);
     out.fore = Fore_Through(in.fore, sr, a, out.bounds);
-    GWorld* mask = purpose == FOR_COLLAGE ? nullptr : in.mask;
     a_gworld_ptr prep_mask;  // a mask made only for this rotation
     if (!mask && do_rotation && spec.angle != 0) {
         a_masked_gworld prep{in.bounds, in.fore, nullptr};
