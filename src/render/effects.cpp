@@ -11,6 +11,7 @@
 #include "pixels/pixcolor.h"
 #include "pixels/syspix.h"
 #include "platform/mask_resample.h"
+#include "platform/resample.h"
 #include "base/messages.h"
 
 namespace {
@@ -56,12 +57,41 @@ Rect Map_Bounds(const a_affine& a, const Rect& r) {
     return Rect{lo(y0), lo(x0), hi(y1), hi(x1)};
 }
 
+// Views of sr in place in `s` and of the whole of `d` (bpp bytes a pixel),
+// with the matrix moved from the worlds' own coordinates to count from the
+// two views' corners: what the resamplers take, without copying a pixel.
+struct a_placed {
+    a_pixel_view in, out;
+    double m[6];
+};
+
+a_placed Place(const PixMap& s, const Rect& sr, const a_affine& a, PixMap& d, int bpp) {
+    a_placed p;
+    p.in = a_pixel_view{PixMap_Row(s, sr.top) + bpp * (sr.left - s.bounds.left),
+                        PixMap_RowBytes(s), Rect_Width(sr), Rect_Height(sr)};
+    p.out = a_pixel_view{d.baseAddr, PixMap_RowBytes(d), Rect_Width(d.bounds),
+                         Rect_Height(d.bounds)};
+    const double* m = a.m;
+    double ox = sr.left, oy = sr.top, dx = d.bounds.left, dy = d.bounds.top;
+    double mm[6] = {m[0], m[1], m[0] * ox + m[1] * oy + m[2] - dx,
+                    m[3], m[4], m[3] * ox + m[4] * oy + m[5] - dy};
+    std::copy(mm, mm + 6, p.m);
+    return p;
+}
+
 // The colour world through the matrix onto a new world of `bounds`, white
-// where the source does not reach.
+// where the source does not reach. A 32-bit source is read in place.
 GWorld* Fore_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
     GWorld* out = New_World(32, bounds);
     Fill_World_White(out, bounds);
-    Port_To_Port_Matrix(src, out, src_rect, a.m, nullptr);
+    Rect sr = Rect_Sect(src_rect, src->pix.bounds);
+    if (src->pix.pixelSize != 32) {
+        Port_To_Port_Matrix(src, out, src_rect, a.m, nullptr);
+    } else if (!Rect_IsEmpty(sr) && !Rect_IsEmpty(bounds)) {
+        a_placed p = Place(src->pix, sr, a, out->pix, 4);
+        // Views are checked above; a refusal would leave the world white.
+        (void)Resample_Affine(p.in, p.out, p.m, 0, 0, p.out.width, p.out.height);
+    }
     return out;
 }
 
@@ -70,21 +100,11 @@ GWorld* Fore_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const
 // made; clear where the source does not reach.
 GWorld* Mask_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
     GWorld* out = New_World(8, bounds);
-    const PixMap& s = src->pix;
-    PixMap& d = out->pix;
-    Rect sr = Rect_Sect(src_rect, s.bounds);
+    Rect sr = Rect_Sect(src_rect, src->pix.bounds);
     if (Rect_IsEmpty(sr) || Rect_IsEmpty(bounds)) return out;
-    a_pixel_view in{PixMap_Row(s, sr.top) + (sr.left - s.bounds.left), PixMap_RowBytes(s),
-                    Rect_Width(sr), Rect_Height(sr)};
-    a_pixel_view ov{d.baseAddr, PixMap_RowBytes(d), Rect_Width(bounds), Rect_Height(bounds)};
-    // The matrix works in the worlds' own coordinates; the views count from
-    // sr's corner and the destination's.
-    const double* m = a.m;
-    double ox = sr.left, oy = sr.top, dx = bounds.left, dy = bounds.top;
-    double mm[6] = {m[0], m[1], m[0] * ox + m[1] * oy + m[2] - dx,
-                    m[3], m[4], m[3] * ox + m[4] * oy + m[5] - dy};
+    a_placed p = Place(src->pix, sr, a, out->pix, 1);
     // Views are checked above; a refusal would leave the mask clear.
-    (void)Resample_Affine_Mask(in, ov, mm, 0, 0, ov.width, ov.height);
+    (void)Resample_Affine_Mask(p.in, p.out, p.m, 0, 0, p.out.width, p.out.height);
     return out;
 }
 
