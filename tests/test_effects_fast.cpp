@@ -31,7 +31,8 @@ a_gworld_ptr Random_Mask(std::mt19937& rng, int w, int h) {
     PixMap8_Fill(m->pix, m->pix.bounds, 255);
     for (int i = 0; i < 4; ++i) {
         int t = int(rng() % h), l = int(rng() % w);
-        Rect r{int16_t(t), int16_t(l), int16_t(t + 1 + rng() % (h - t)), int16_t(l + 1 + rng() % (w - l))};
+        Rect r{int16_t(t), int16_t(l), int16_t(t + 1 + rng() % (h - t)),
+               int16_t(l + 1 + rng() % (w - l))};
         PixMap8_Fill(m->pix, r, uint8_t(rng()));
     }
     for (int x = 0; x < w / 3; ++x)
@@ -195,7 +196,8 @@ TEST(EffectsFast, EdgeMasksInTheirBandAgreeWithAWalkOverEveryPixel) {
                     }
         }
         for (int y = 0; y < h; ++y)
-            ASSERT_EQ(0, std::memcmp(PixMap_Row(fast->pix, y), PixMap_Row(plain->pix, y), size_t(w)))
+            ASSERT_EQ(0,
+                      std::memcmp(PixMap_Row(fast->pix, y), PixMap_Row(plain->pix, y), size_t(w)))
                 << "round " << round << " (" << w << " x " << h << ") row " << y;
     }
 }
