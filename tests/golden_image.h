@@ -43,6 +43,6 @@ inline testing::AssertionResult Matches_Golden(const std::string& name, const a_
     }
     if (bad * 2000 <= long(w) * h) return testing::AssertionSuccess();
     std::string made = Temp_Folder() + "/" + name + ".actual.png";
-    if (!Png_Write(made, bits, nullptr)) made = "nothing (could not write " + made + ")";
+    if (!Png_Write(made, bits, nullptr, a_png_effort::FAST)) made = "nothing (could not write " + made + ")";
     return testing::AssertionFailure() << name << ": " << bad << " pixels differ; made " << made;
 }

@@ -142,7 +142,7 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     Draw_Shape_View(unit, view, World_Bits(shape));
     Merge_Shape(shape, canvas);
     std::string error;
-    bool ok = Png_Write(out, World_Bits(canvas), &error);
+    bool ok = Png_Write(out, World_Bits(canvas), &error, a_png_effort::FAST);
     return ok ? 0 : Cli_Fail("canvas", error);
 }
 

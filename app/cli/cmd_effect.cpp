@@ -150,7 +150,7 @@ bool Parse(const a_cli_args& args, a_effect_args& a, std::string& error) {
 }
 
 bool Write(GWorld* w, const std::string& path, std::string& error) {
-    return Png_Write(path, World_Bits(w), &error);
+    return Png_Write(path, World_Bits(w), &error, a_png_effort::FAST);
 }
 
 GWorld* White_World(const Rect& bounds) {

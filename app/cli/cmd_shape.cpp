@@ -47,7 +47,7 @@ int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {
     a_port_bits bits = World_Bits(world.get());
     draw(bits);
     std::string error;
-    bool ok = Png_Write(out, bits, &error);
+    bool ok = Png_Write(out, bits, &error, a_png_effort::FAST);
     return ok ? 0 : Fail("cannot write " + out + ": " + error);
 }
 

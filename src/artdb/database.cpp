@@ -1,5 +1,6 @@
 #include "artdb/database.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -140,6 +141,15 @@ int32_t OP_Size(const a_keyset& key) {
     int index = 0, filex = 0;
     if (!Map_Find(index, filex, key)) return 0;
     return Map_Item(filex, index).len;
+}
+
+int32_t OP_Read_Head(const a_keyset& key, uint8_t* dst, int32_t n) {
+    int index = 0, filex = 0;
+    if (n < 0 || !Map_Find(index, filex, key)) return -1;
+    const a_map_item& m = Map_Item(filex, index);
+    int32_t count = std::min(n, m.len);
+    if (!Read_At(File(filex), m.pos, static_cast<size_t>(count), dst)) return -1;
+    return count;
 }
 
 uint8_t* OP_Lock(const a_keyset& key, int32_t* len) {

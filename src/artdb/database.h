@@ -64,6 +64,10 @@ int32_t OP_Size(const a_keyset& key);  // 0 when absent
 // an internal error.
 uint8_t* OP_Lock(const a_keyset& key, int32_t* len = nullptr);
 void OP_Unlock(uint8_t*& block);
+// The first bytes of a record, at most `n`, without reading the rest: what a
+// question about a record's header needs. The count read, or -1 when the key
+// is absent or the bytes cannot be read.
+[[nodiscard]] int32_t OP_Read_Head(const a_keyset& key, uint8_t* dst, int32_t n);
 
 // Reads entry `index` of database `filex` without a lock slot; false when it
 // cannot be read (for listing and verifying).

@@ -147,6 +147,16 @@ void Pixt_Load(a_pixt& p, int id) {
     KPixt_Load(p, a_keyset{PIXT_INTERFACE_CATEGORY, static_cast<int16_t>(id), 0, 0});
 }
 
+bool KPixt_Bounds(const a_keyset& key, Rect& bounds) {
+    uint8_t head[KPIXT_HEADER_SIZE];
+    int32_t n = OP_Read_Head(key, head, KPIXT_HEADER_SIZE);
+    a_kpixt_header h;
+    if (n != KPIXT_HEADER_SIZE || KPixt_Read_Header(head, size_t(n), h) != a_record_status::OKAY)
+        return false;
+    bounds = Rect{0, 0, h.height, h.width};
+    return true;
+}
+
 bool Pixt_Exists(int id) {
     return OP_Exists(a_keyset{PIXT_INTERFACE_CATEGORY, static_cast<int16_t>(id), 0, 0});
 }

@@ -49,6 +49,9 @@ void Null_Pixt(a_pixt& p);
 // missing-data alert and ends the program.
 void KPixt_Load(a_pixt& p, const a_keyset& key);
 void Pixt_Load(a_pixt& p, int id);  // interface picture (12, id, 0, 0)
+// A picture record's bounds (0, 0, height, width) from its header alone,
+// without decoding it: false when the key is absent or the header damaged.
+[[nodiscard]] bool KPixt_Bounds(const a_keyset& key, Rect& bounds);
 bool Pixt_Exists(int id);
 
 // Pins the pixels (reloading them if they were discarded) and releases them.

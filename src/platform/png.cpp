@@ -2,10 +2,20 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 
 #include "platform/files.h"
 
-bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error) {
+namespace {
+
+// Qt's PNG writer maps quality q to zlib level (100 - q) * 9 / 91: 80 gives
+// level 1, the fastest that still compresses; -1 keeps zlib's default (6).
+constexpr int kFastQuality = 80;
+
+}  // namespace
+
+bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error,
+               a_png_effort effort) {
     int w = Rect_Width(bits.bounds), h = Rect_Height(bits.bounds);
     if (bits.depth != 32 || !bits.base || w <= 0 || h <= 0 || bits.rowbytes < 4 * w) {
         if (error) *error = "only 32-bit pictures with pixels can be written";
@@ -15,7 +25,9 @@ bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* er
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!view.save(&buffer, "PNG")) {
+    QImageWriter writer(&buffer, "png");
+    if (effort == a_png_effort::FAST) writer.setQuality(kFastQuality);
+    if (!writer.write(view)) {
         if (error) *error = "the picture could not be encoded";
         return false;
     }

@@ -111,6 +111,20 @@ struct a_lcg {
     }
 };
 
+// Calls visit(x, y) once for every pixel of a w x h area that lies within
+// `band` pixels of its edge: whole rows at the top and bottom, the two ends
+// of the rows between. Edge masks change nothing deeper in.
+template <class Visit>
+void For_Each_In_Band(int w, int h, int band, Visit visit) {
+    if (band <= 0) return;
+    for (int y = 0; y < h; ++y) {
+        bool whole = y < band || y >= h - band;
+        int left_end = whole ? w : std::min(band, w);
+        for (int x = 0; x < left_end; ++x) visit(x, y);
+        for (int x = std::max(w - band, left_end); x < w; ++x) visit(x, y);
+    }
+}
+
 // Cut depths along one side of `len` pixels: random steps, smoothed less the
 // rougher the edge, scaled to at most `amp`.
 std::vector<int> Rough_Depths(int len, int amp, int rough, uint32_t seed) {
@@ -162,24 +176,32 @@ void Calc_Scallop_Mask(int totedge, int scallop, const Rect& bounds, PixMap& mas
     if (!Is_Null_PixMap(cell)) Apply_Edge_Cell(cell, bounds, mask);
 }
 
-void Calc_Rough_Mask(int border, int rough, const Rect& bounds, PixMap& mask) {
-    if (border <= 0) return;
+a_rough_cuts Calc_Rough_Cuts(int border, int rough, int w, int h) {
+    a_rough_cuts c;
+    if (border <= 0 || w <= 0 || h <= 0) return c;
     rough = std::clamp(rough, 1, 20);
-    int amp = border * (rough + 10) / 30;  // deeper bites the rougher the edge
+    c.amp = border * (rough + 10) / 30;  // deeper bites the rougher the edge
+    c.top = Rough_Depths(w, c.amp, rough, 1);
+    c.bottom = Rough_Depths(w, c.amp, rough, 2);
+    c.left = Rough_Depths(h, c.amp, rough, 3);
+    c.right = Rough_Depths(h, c.amp, rough, 4);
+    return c;
+}
+
+void Calc_Rough_Mask(int border, int rough, const Rect& bounds, PixMap& mask) {
     int w = Rect_Width(bounds), h = Rect_Height(bounds);
-    std::vector<int> top = Rough_Depths(w, amp, rough, 1), bottom = Rough_Depths(w, amp, rough, 2);
-    std::vector<int> left = Rough_Depths(h, amp, rough, 3), right = Rough_Depths(h, amp, rough, 4);
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = PixMap_Row(mask, bounds.top + y) + (bounds.left - mask.bounds.left);
-        for (int x = 0; x < w; ++x) {
-            int cut = std::min({y - top[size_t(x)], h - 1 - y - bottom[size_t(x)],
-                                x - left[size_t(y)], w - 1 - x - right[size_t(y)]});
-            if (cut < 0)
-                row[x] = 0;
-            else if (cut == 0)
-                Multiply(row[x], 128);  // one soft pixel along the cut
-        }
-    }
+    a_rough_cuts c = Calc_Rough_Cuts(border, rough, w, h);
+    if (c.top.empty()) return;
+    // No depth exceeds amp, so nothing past amp + 1 pixels from the edge is cut.
+    For_Each_In_Band(w, h, c.amp + 1, [&](int x, int y) {
+        int cut = std::min({y - c.top[size_t(x)], h - 1 - y - c.bottom[size_t(x)],
+                            x - c.left[size_t(y)], w - 1 - x - c.right[size_t(y)]});
+        uint8_t& m = PixMap_Row(mask, bounds.top + y)[bounds.left - mask.bounds.left + x];
+        if (cut < 0)
+            m = 0;
+        else if (cut == 0)
+            Multiply(m, 128);  // one soft pixel along the cut
+    });
 }
 
 void Calc_Feather_Mask(int corner, int feather, PixMap& mask) {
@@ -189,15 +211,12 @@ void Calc_Feather_Mask(int corner, int feather, PixMap& mask) {
     int F = std::min(S, feather * L / 100);
     int R = std::min(S, std::max(F, corner * L / 100));
     // The sides: distance d from the nearest edge, outside the corner squares.
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = PixMap_Row(mask, b.top + y);
-        for (int x = 0; x < w; ++x) {
-            bool in_corner = (x < R || x >= w - R) && (y < R || y >= h - R);
-            if (in_corner || F == 0) continue;
-            int d = std::min({x + 1, y + 1, w - x, h - y});
-            if (d <= F) Multiply(row[x], Ramp(d, F));
-        }
-    }
+    For_Each_In_Band(w, h, F, [&](int x, int y) {
+        bool in_corner = (x < R || x >= w - R) && (y < R || y >= h - R);
+        if (in_corner) return;
+        int d = std::min({x + 1, y + 1, w - x, h - y});
+        if (d <= F) Multiply(PixMap_Row(mask, b.top + y)[x], Ramp(d, F));
+    });
     if (R <= 0) return;
     std::vector<uint8_t> tile = Corner_Tile(R, F);
     for (int ty = 0; ty < R; ++ty)

@@ -3,6 +3,7 @@
 // Process-wide state: the kept scallop cell (reads and writes).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "model/effect_spec.h"
 #include "pixels/gworld.h"
@@ -28,4 +29,11 @@ void Apply_Edge_Cell(const PixMap& cell, const Rect& bounds, PixMap& mask);
 // A jagged outer edge cut into the band `border` pixels wide; `rough` 1..20
 // makes it coarser. The same numbers always give the same edge.
 void Calc_Rough_Mask(int border, int rough, const Rect& bounds, PixMap& mask);
+// The rough edge's cut depths for a w x h area, per column (top, bottom) and
+// per row (left, right), none deeper than amp; empty when border is 0.
+struct a_rough_cuts {
+    int amp = 0;
+    std::vector<int> top, bottom, left, right;
+};
+a_rough_cuts Calc_Rough_Cuts(int border, int rough, int w, int h);
 void Edges_Stop();  // frees the kept scallop cell

@@ -10,6 +10,8 @@
 #include "pixels/hq_blit.h"
 #include "pixels/pixcolor.h"
 #include "pixels/syspix.h"
+#include "platform/mask_resample.h"
+#include "platform/resample.h"
 #include "base/messages.h"
 
 namespace {
@@ -55,34 +57,54 @@ Rect Map_Bounds(const a_affine& a, const Rect& r) {
     return Rect{lo(y0), lo(x0), hi(y1), hi(x1)};
 }
 
+// Views of sr in place in `s` and of the whole of `d` (bpp bytes a pixel),
+// with the matrix moved from the worlds' own coordinates to count from the
+// two views' corners: what the resamplers take, without copying a pixel.
+struct a_placed {
+    a_pixel_view in, out;
+    double m[6];
+};
+
+a_placed Place(const PixMap& s, const Rect& sr, const a_affine& a, PixMap& d, int bpp) {
+    a_placed p;
+    p.in = a_pixel_view{PixMap_Row(s, sr.top) + bpp * (sr.left - s.bounds.left),
+                        PixMap_RowBytes(s), Rect_Width(sr), Rect_Height(sr)};
+    p.out = a_pixel_view{d.baseAddr, PixMap_RowBytes(d), Rect_Width(d.bounds),
+                         Rect_Height(d.bounds)};
+    const double* m = a.m;
+    double ox = sr.left, oy = sr.top, dx = d.bounds.left, dy = d.bounds.top;
+    double mm[6] = {m[0], m[1], m[0] * ox + m[1] * oy + m[2] - dx,
+                    m[3], m[4], m[3] * ox + m[4] * oy + m[5] - dy};
+    std::copy(mm, mm + 6, p.m);
+    return p;
+}
+
 // The colour world through the matrix onto a new world of `bounds`, white
-// where the source does not reach.
+// where the source does not reach. A 32-bit source is read in place.
 GWorld* Fore_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
     GWorld* out = New_World(32, bounds);
     Fill_World_White(out, bounds);
-    Port_To_Port_Matrix(src, out, src_rect, a.m, nullptr);
+    Rect sr = Rect_Sect(src_rect, src->pix.bounds);
+    if (src->pix.pixelSize != 32) {
+        Port_To_Port_Matrix(src, out, src_rect, a.m, nullptr);
+    } else if (!Rect_IsEmpty(sr) && !Rect_IsEmpty(bounds)) {
+        a_placed p = Place(src->pix, sr, a, out->pix, 4);
+        // Views are checked above; a refusal would leave the world white.
+        (void)Resample_Affine(p.in, p.out, p.m, 0, 0, p.out.width, p.out.height);
+    }
     return out;
 }
 
-// The resampler works on 32-bit pixels: the mask travels as a grey picture
-// and comes back from its blue byte; outside the source it stays clear.
+// The mask through the matrix as 8-bit pixels, read in place from src_rect
+// and written straight into a new clear mask, so that no 32-bit copy of it is
+// made; clear where the source does not reach.
 GWorld* Mask_Through(GWorld* src, const Rect& src_rect, const a_affine& a, const Rect& bounds) {
-    a_gworld_ptr grey(New_World(32, src->pix.bounds));
-    const PixMap& s = src->pix;
-    for (int y = s.bounds.top; y < s.bounds.bottom; ++y) {
-        const uint8_t* m = PixMap_Row(s, y);
-        uint32_t* g = reinterpret_cast<uint32_t*>(PixMap_Row(grey->pix, y));
-        for (int x = 0; x < Rect_Width(s.bounds); ++x) g[x] = uint32_t(m[x]) * 0x010101u;
-    }
-    a_gworld_ptr big(New_World(32, bounds));
-    Port_To_Port_Matrix(grey.get(), big.get(), src_rect, a.m, nullptr);
-    grey.reset();
     GWorld* out = New_World(8, bounds);
-    for (int y = bounds.top; y < bounds.bottom; ++y) {
-        const uint8_t* g = PixMap_Row(big->pix, y);
-        uint8_t* m = PixMap_Row(out->pix, y);
-        for (int x = 0; x < Rect_Width(bounds); ++x) m[x] = g[4 * x];
-    }
+    Rect sr = Rect_Sect(src_rect, src->pix.bounds);
+    if (Rect_IsEmpty(sr) || Rect_IsEmpty(bounds)) return out;
+    a_placed p = Place(src->pix, sr, a, out->pix, 1);
+    // Views are checked above; a refusal would leave the mask clear.
+    (void)Resample_Affine_Mask(p.in, p.out, p.m, 0, 0, p.out.width, p.out.height);
     return out;
 }
 
@@ -137,6 +159,48 @@ void Size_Guard(const a_spec& spec, bool do_rotation, const Rect& src, int& sh, 
             return;
         }
     }
+}
+
+void PixMap_Clear_Fourth(PixMap& pm) {
+    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(PixMap_Row(pm, y));
+        for (int x = 0; x < Rect_Width(pm.bounds); ++x) row[x] &= 0x00FFFFFFu;
+    }
+}
+
+// One source pixel to one output pixel, unturned and unmirrored (after the
+// size guard, which may have changed the scalings).
+bool Is_Identity(const a_spec& spec, int sh, int sv, bool do_rotation) {
+    return sh == 1000 && sv == 1000 && !spec.flipx && !spec.flipy &&
+           (!do_rotation || spec.angle == 0);
+}
+
+// src_rect of a 32-bit map onto a new world of `bounds` (the same size). The
+// fourth bytes are cleared, as the resampler leaves those of its white
+// destination.
+GWorld* Copy_Colour(const PixMap& src, const Rect& src_rect, const Rect& bounds) {
+    GWorld* out = New_World(32, bounds);
+    if (src.pixelSize != 32) {  // widened through its table, as the resampler reads it
+        Pix_To_Pix(src, out->pix, src_rect, bounds, srcCopy, nullptr);
+        PixMap_Clear_Fourth(out->pix);
+        return out;
+    }
+    for (int y = 0; y < Rect_Height(bounds); ++y) {
+        const uint32_t* s = reinterpret_cast<const uint32_t*>(PixMap_Row(src, src_rect.top + y)) +
+                            (src_rect.left - src.bounds.left);
+        uint32_t* d = reinterpret_cast<uint32_t*>(PixMap_Row(out->pix, bounds.top + y));
+        for (int x = 0; x < Rect_Width(bounds); ++x) d[x] = s[x] & 0x00FFFFFFu;
+    }
+    return out;
+}
+
+GWorld* Copy_Mask(const PixMap& src, const Rect& src_rect, const Rect& bounds) {
+    GWorld* out = New_World(8, bounds);
+    for (int y = 0; y < Rect_Height(bounds); ++y)
+        std::memcpy(PixMap_Row(out->pix, bounds.top + y),
+                    PixMap_Row(src, src_rect.top + y) + (src_rect.left - src.bounds.left),
+                    size_t(Rect_Width(bounds)));
+    return out;
 }
 
 Rect Source_Rect(const a_spec& spec, const Rect& in_bounds) {
@@ -235,11 +299,17 @@ void Apply_Basic(a_cache_purpose purpose, const a_spec& spec, bool do_rotation,
     Size_Guard(spec, do_rotation, sr, sh, sv, w, h);
     out.bounds = Rect{0, 0, int16_t(h), int16_t(w)};
     if (purpose == FOR_SIZING || !in.fore) return;
+    GWorld* mask = purpose == FOR_COLLAGE ? nullptr : in.mask;
+    if (Is_Identity(spec, sh, sv, do_rotation)) {
+        // Nothing to resample: the pixels the resampler would give, copied.
+        out.fore = Copy_Colour(in.fore->pix, sr, out.bounds);
+        if (mask) out.mask = Copy_Mask(mask->pix, sr, out.bounds);
+        return;
+    }
     double l[4];
     Basic_Linear(spec, sh, sv, do_rotation, l);
     a_affine a = About(l, (sr.left + sr.right) / 2.0, (sr.top + sr.bottom) / 2.0, w / 2.0, h / 2.0);
     out.fore = Fore_Through(in.fore, sr, a, out.bounds);
-    GWorld* mask = purpose == FOR_COLLAGE ? nullptr : in.mask;
     a_gworld_ptr prep_mask;  // a mask made only for this rotation
     if (!mask && do_rotation && spec.angle != 0) {
         a_masked_gworld prep{in.bounds, in.fore, nullptr};

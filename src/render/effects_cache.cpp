@@ -64,15 +64,25 @@ GWorld* Cache_Load_Art(const a_keyset& key) {
 
 namespace {
 
+// The size of the missing pattern that stands in for an absent art item.
+Rect Missing_Bounds(const a_spec& spec) {
+    return Rect_IsEmpty(spec.subset) ? Rect{0, 0, 64, 64} : spec.subset;
+}
+
 // The input of the pipeline for a spec: the art item, the missing pattern,
-// or the pinned source picture (borrowed, not owned: `owned` false).
-a_masked_gworld Make_Input(const a_spec& spec, bool& owned) {
+// or the pinned source picture (borrowed, not owned: `owned` false). Sizing
+// needs only an art item's bounds, which its header gives without decoding.
+a_masked_gworld Make_Input(a_cache_purpose purpose, const a_spec& spec, bool& owned) {
     a_masked_gworld in;
     owned = spec.source.kind == SOURCE_DATABASE;
+    if (owned && purpose == FOR_SIZING) {
+        if (!KPixt_Bounds(spec.source.key, in.bounds)) in.bounds = Missing_Bounds(spec);
+        return in;
+    }
     if (owned) {
         in.fore = Cache_Load_Art(spec.source.key);
         if (!in.fore) {
-            Rect r = Rect_IsEmpty(spec.subset) ? Rect{0, 0, 64, 64} : spec.subset;
+            Rect r = Missing_Bounds(spec);
             New_GWorldF("Cache_Get2", r, 32, nullptr, in.fore);
             Fill_Missing_Pattern(in.fore);
         }
@@ -225,7 +235,7 @@ void Cache_Get2(a_cache_purpose targpurpose, a_spec& targspec, a_cache_result& o
         return;
     }
     bool owned = false;
-    a_masked_gworld in = Make_Input(targspec, owned);
+    a_masked_gworld in = Make_Input(targpurpose, targspec, owned);
     a_cache_result c;
     Apply_Effects(targpurpose, targspec, in, c.body, c.shad);
     if (owned) Dispose_MW(in);
