@@ -283,6 +283,102 @@ a_bytes Make_GIF(int w, int h, const std::vector<uint8_t>& pixels,
     return out;
 }
 
+namespace {
+
+// One IFD entry of a single short or long value, in the file's byte order.
+void Add_Entry(a_bytes& b, bool be, unsigned tag, unsigned type, uint32_t count, uint32_t value) {
+    auto a16 = [&](unsigned v) { be ? Add16BE(b, v) : Add16LE(b, v); };
+    auto a32 = [&](uint32_t v) { be ? Add32BE(b, v) : Add32LE(b, v); };
+    a16(tag);
+    a16(type);
+    a32(count);
+    if (type == 3 && count == 1) {
+        a16(value);
+        a16(0);
+    } else {
+        a32(value);
+    }
+}
+
+uint32_t Crc32(const uint8_t* p, size_t n) {
+    uint32_t c = 0xFFFFFFFF;
+    for (size_t i = 0; i < n; ++i) {
+        c ^= p[i];
+        for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1)));
+    }
+    return ~c;
+}
+
+}  // namespace
+
+a_bytes Make_TIFF(int w, int h, const std::vector<uint32_t>& pixels, int orientation, bool be) {
+    const unsigned n = orientation ? 10 : 9;
+    const uint32_t bps_at = 8 + 2 + 12 * n + 4, data_at = bps_at + 6;
+    a_bytes b;
+    b.insert(b.end(), be ? "MM" : "II", (be ? "MM" : "II") + 2);
+    be ? Add16BE(b, 42) : Add16LE(b, 42);
+    be ? Add32BE(b, 8) : Add32LE(b, 8);
+    be ? Add16BE(b, n) : Add16LE(b, n);
+    Add_Entry(b, be, 256, 3, 1, uint32_t(w));
+    Add_Entry(b, be, 257, 3, 1, uint32_t(h));
+    Add_Entry(b, be, 258, 3, 3, bps_at);           // bits per sample: 8, 8, 8
+    Add_Entry(b, be, 259, 3, 1, 1);                // no compression
+    Add_Entry(b, be, 262, 3, 1, 2);                // RGB
+    Add_Entry(b, be, 273, 4, 1, data_at);          // the one strip
+    if (orientation) Add_Entry(b, be, 274, 3, 1, uint32_t(orientation));
+    Add_Entry(b, be, 277, 3, 1, 3);                // samples per pixel
+    Add_Entry(b, be, 278, 3, 1, uint32_t(h));      // rows per strip
+    Add_Entry(b, be, 279, 4, 1, uint32_t(w * h * 3));
+    be ? Add32BE(b, 0) : Add32LE(b, 0);  // no further directory
+    for (int k = 0; k < 3; ++k) be ? Add16BE(b, 8) : Add16LE(b, 8);
+    for (uint32_t p : pixels) b.insert(b.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+    return b;
+}
+
+a_bytes Exif_Block(int orientation) {
+    a_bytes b = {'I', 'I', 42, 0};
+    Add32LE(b, 8);
+    Add16LE(b, 1);
+    Add_Entry(b, false, 0x0112, 3, 1, uint32_t(orientation));
+    Add32LE(b, 0);
+    return b;
+}
+
+a_bytes Webp_With_Exif(const a_bytes& simple, int w, int h, const a_bytes& exif) {
+    a_bytes image(simple.begin() + 12, simple.end());  // the image chunk, after RIFF....WEBP
+    a_bytes body;
+    AddTag(body, "WEBP");
+    AddTag(body, "VP8X");
+    Add32LE(body, 10);
+    body.insert(body.end(), {0x08, 0, 0, 0});  // flags: EXIF present
+    auto add24 = [&](uint32_t v) { body.insert(body.end(), {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16)}); };
+    add24(uint32_t(w - 1));
+    add24(uint32_t(h - 1));
+    body.insert(body.end(), image.begin(), image.end());
+    AddTag(body, "EXIF");
+    Add32LE(body, uint32_t(exif.size()));
+    body.insert(body.end(), exif.begin(), exif.end());
+    if (exif.size() & 1) body.push_back(0);
+    a_bytes b;
+    AddTag(b, "RIFF");
+    Add32LE(b, uint32_t(body.size()));
+    b.insert(b.end(), body.begin(), body.end());
+    return b;
+}
+
+a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif) {
+    const size_t after_ihdr = 8 + 12 + 13;
+    a_bytes chunk;
+    Add32BE(chunk, uint32_t(exif.size()));
+    AddTag(chunk, "eXIf");
+    chunk.insert(chunk.end(), exif.begin(), exif.end());
+    Add32BE(chunk, Crc32(chunk.data() + 4, chunk.size() - 4));
+    a_bytes b(png.begin(), png.begin() + long(after_ihdr));
+    b.insert(b.end(), chunk.begin(), chunk.end());
+    b.insert(b.end(), png.begin() + long(after_ihdr), png.end());
+    return b;
+}
+
 std::string Write_Temp(const std::string& name, const a_bytes& bytes) {
     std::filesystem::path dir = std::filesystem::path(Temp_Folder()) / "cirquel-image-tests";
     std::filesystem::create_directories(dir);

@@ -70,5 +70,17 @@ a_bytes Make_PSD(const a_psd_spec& s);
 a_bytes Make_GIF(int w, int h, const std::vector<uint8_t>& pixels,
                  const std::vector<uint32_t>& palette, int transparent);
 
+// An uncompressed RGB TIFF of w x h pixels (0x00RRGGBB, row-major) with an
+// orientation tag (none when 0), in either byte order.
+a_bytes Make_TIFF(int w, int h, const std::vector<uint32_t>& pixels, int orientation,
+                  bool big_endian = false);
+// An EXIF block (a TIFF structure) holding only an orientation tag.
+a_bytes Exif_Block(int orientation);
+// A simple WebP file ("VP8 " or "VP8L" chunk) turned into the extended form
+// with a VP8X header and an EXIF chunk after the image.
+a_bytes Webp_With_Exif(const a_bytes& simple, int w, int h, const a_bytes& exif);
+// A PNG file with an eXIf chunk inserted after its header chunk.
+a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif);
+
 // Writes bytes to a file under the test's temporary folder; returns the path.
 std::string Write_Temp(const std::string& name, const a_bytes& bytes);

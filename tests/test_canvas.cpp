@@ -103,6 +103,52 @@ TEST_F(Canvas, JewelBaseTakesTheCentredNaturalSizeOfABorrowedPicture) {
     Dispose_GWorld(w);
 }
 
+namespace {
+
+// Pictures whose green part is exactly what one rule takes: any other rule
+// would show red.
+class CanvasRules : public testing::Test {
+  protected:
+    void SetUp() override {
+        std::vector<a_db_entry> e = {
+            // A class-3 wrap: a DVD insert (class 4) borrows its front, the
+            // natural 584 x 870 ending 12 pixels inside the right edge.
+            Entry({1, 3, 306, 1}, Picture(1280, 870, Rect{0, 684, 870, 1268})),
+            // A class-2 picture borrowed by the mini hockey and mini rectangle
+            // (640 wide, as high as the unit's proportions say: 640 x 480).
+            Entry({1, 2, 304, 1}, Picture(1000, 700, Rect{110, 180, 590, 820})),
+            // A class-5 picture 1270 wide is taken with cover fit even when
+            // borrowed: for a unit 635 x 250, the middle 500 rows.
+            Entry({1, 5, 305, 1}, Picture(1270, 870, Rect{185, 0, 685, 1270})),
+        };
+        ASSERT_EQ(Open_Db(Db_Bytes(e)), OPEN_OKAY);
+        Cache_Clear();
+    }
+    void TearDown() override {
+        OP_CloseNewest();
+        Cache_Clear();
+    }
+    bool Renders_Green(const a_keyset& key, int kind, int w, int h) {
+        a_gworld_ptr world = Make_GWorld(32, Rect{0, 0, int16_t(h), int16_t(w)});
+        a_canvas_spec cv;
+        Init_CV(cv);
+        cv.canvas_key = key;
+        Render_Picture_Canvas(world.get(), world->pix.bounds, cv, kind);
+        return All_Green(world.get());
+    }
+};
+
+}  // namespace
+
+TEST_F(CanvasRules, ClassFourHockeyMiniRectangleAnd1270Wide) {
+    EXPECT_TRUE(Renders_Green({2, 4, 306, 1}, UNIT_DVDBOX_INSERT, 292, 435));
+    EXPECT_TRUE(Renders_Green({2, 0, 304, 1}, UNIT_MINICD_HOCKEY, 320, 240));
+    EXPECT_TRUE(Renders_Green({2, 1, 304, 1}, UNIT_MINICD_RECT, 320, 240));
+    // Any other disc takes the natural 640 x 640 of its class.
+    EXPECT_FALSE(Renders_Green({2, 0, 304, 1}, UNIT_CD, 320, 240));
+    EXPECT_TRUE(Renders_Green({2, 2, 305, 1}, UNIT_JEWEL_BASE, 635, 250));
+}
+
 TEST_F(Canvas, SolidColours) {
     a_canvas_spec cv;
     Init_CV(cv);

@@ -313,3 +313,103 @@ TEST(EffectsChain, ColourStagesInOrder) {
     Dispose_MW(body);
     Dispose_MW(in);
 }
+
+namespace {
+
+// A w x h picture: blue on the left half (or the top half with `top`), red
+// on the other, so that any turn or mirror shows.
+a_masked_gworld Halves(int w, int h, bool top = false) {
+    a_masked_gworld mw = Solid_MW(w, h, 0xFF0000);
+    Rect half = top ? Rect{0, 0, int16_t(h / 2), int16_t(w)} : Rect{0, 0, int16_t(h), int16_t(w / 2)};
+    PixMap32_Fill(mw.fore->pix, half, 0x0000FF);
+    return mw;
+}
+
+}  // namespace
+
+// Turns inside the basic transform go the way positive angles mean:
+// counter-clockwise on screen, so the left side ends at the bottom; flips
+// mirror the picture about the axis named.
+TEST(EffectsChain, EarlyTurnsAndFlipsMoveThePictureTheRightWay) {
+    a_masked_gworld in = Halves(40, 20), body, shad;
+    a_spec s = Plain();
+    s.angle = 900;
+    Apply_Effects(FOR_COLLAGE, s, in, body, shad);
+    ASSERT_EQ(body.bounds, (Rect{0, 0, 40, 20}));
+    EXPECT_EQ(Pixel32(body.fore, 10, 35), 0x0000FFu);  // the left half, now at the bottom
+    EXPECT_EQ(Pixel32(body.fore, 10, 5), 0xFF0000u);
+    Dispose_MW(body);
+    s.angle = -900;
+    Apply_Effects(FOR_COLLAGE, s, in, body, shad);
+    EXPECT_EQ(Pixel32(body.fore, 10, 5), 0x0000FFu);  // clockwise: the left half on top
+    Dispose_MW(body);
+    Dispose_MW(in);
+
+    in = Halves(20, 10, true);
+    s = Plain();
+    s.flipy = true;
+    Apply_Effects(FOR_COLLAGE, s, in, body, shad);
+    ASSERT_EQ(body.bounds, (Rect{0, 0, 10, 20}));
+    EXPECT_EQ(Pixel32(body.fore, 5, 8), 0x0000FFu);  // top half now at the bottom
+    EXPECT_EQ(Pixel32(body.fore, 5, 1), 0xFF0000u);
+    Dispose_MW(body);
+    s.flipx = true;  // both ways: a half turn
+    Apply_Effects(FOR_COLLAGE, s, in, body, shad);
+    EXPECT_EQ(Pixel32(body.fore, 2, 8), 0x0000FFu);
+    Dispose_MW(body);
+    Dispose_MW(in);
+}
+
+// A symbol's grey coverage through scaling, a turn and opacity: the colour
+// is the symbol colour wherever it shows, the mask follows the ink.
+TEST(EffectsChain, SymbolThroughTheWholeChain) {
+    for (int depth : {8, 32}) {
+        SCOPED_TRACE(depth);
+        a_masked_gworld in;
+        in.bounds = Rect{0, 0, 10, 20};
+        New_GWorldF("test", in.bounds, depth, depth == 8 ? gray_ctable : nullptr, in.fore);
+        if (depth == 8) {
+            PixMap8_Fill(in.fore->pix, in.bounds, 0);                      // paper: no ink
+            PixMap8_Fill(in.fore->pix, Rect{0, 0, 10, 10}, 255);           // ink on the left
+        } else {
+            PixMap32_Fill(in.fore->pix, in.bounds, 0xFFFFFF);
+            PixMap32_Fill(in.fore->pix, Rect{0, 0, 10, 10}, 0x000000);
+        }
+        a_spec s = Plain();
+        s.is_symbol = true;
+        s.symbol_color = a_win_pixel32{0, 0, 200, 0};
+        s.scalingh = s.scalingv = 2000;
+        s.angle = 1800;
+        s.opacity = 50;
+        a_masked_gworld body, shad;
+        Apply_Effects(FOR_SCREEN, s, in, body, shad);
+        ASSERT_EQ(body.bounds, (Rect{0, 0, 20, 40}));
+        ASSERT_NE(body.mask, nullptr);
+        EXPECT_EQ(Pixel32(body.fore, 30, 10), 0xC80000u);  // the ink, turned to the right
+        EXPECT_EQ(Mask8(body.mask, 30, 10), 127);           // full ink at half opacity
+        EXPECT_EQ(Mask8(body.mask, 10, 10), 0);             // paper stays clear
+        EXPECT_EQ(shad.fore, nullptr);
+        Dispose_MW(body);
+        Dispose_MW(in);
+    }
+}
+
+// An opaque picture's inline shadow blurred: the moved rectangle spreads
+// into the grown margin, evenly on both sides, and the picture itself stays
+// whole and opaque.
+TEST(EffectsShadow, InlineShadowWithARadius) {
+    a_masked_gworld in = Solid_MW(10, 10, 0x00FF00), body, shad;
+    Apply_Shadow(4, 4, 100, 2, a_win_pixel32{}, in, body, shad);
+    EXPECT_EQ(shad.fore, nullptr);
+    EXPECT_EQ(body.bounds, (Rect{0, 0, 16, 16}));  // moved by 4, grown by 2
+    EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
+    EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
+    EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
+    // The moved rectangle covers 4..13 on both axes.
+    EXPECT_EQ(Mask8(body.mask, 11, 11), 255);  // beyond two passes' reach of its edges
+    EXPECT_LT(Mask8(body.mask, 13, 12), 255);
+    EXPECT_GT(Mask8(body.mask, 2, 12), 0);
+    EXPECT_EQ(Mask8(body.mask, 2, 12), Mask8(body.mask, 15, 12));
+    EXPECT_EQ(Mask8(body.mask, 1, 12), 0);     // two passes spread two pixels
+    Dispose_MW(body);
+}

@@ -148,3 +148,44 @@ TEST_F(EffectsCache, MissingSourcesRenderAsMissing) {
     EXPECT_EQ(c.body.bounds, (Rect{0, 0, 16, 24}));
     EXPECT_NE(Pixel32(c.body.fore, 0, 0), Pixel32(c.body.fore, 8, 0));
 }
+
+// A hint is only a place to look first: one copied from another block, one
+// naming an entry freed and given to another spec, or one past the table
+// never serves the wrong picture, and the right entry's index replaces it.
+TEST_F(EffectsCache, StaleHintsFindTheRightEntry) {
+    a_spec dark = Source();
+    dark.darkness = 20;
+    a_cache_result cd;
+    Cache_Get(FOR_SCREEN, dark, cd);
+    const int dark_ix = dark.hintx;
+    a_spec light = dark;  // a copied block, then changed: the hint is another spec's
+    light.darkness = 80;
+    a_cache_result cl;
+    Cache_Get(FOR_SCREEN, light, cl);
+    EXPECT_NE(cl.body.fore, cd.body.fore);
+    EXPECT_NE(light.hintx, dark_ix);
+    const uint32_t dark_px = Pixel32(cd.body.fore, 1, 1);
+    EXPECT_GT(Pixel32(cl.body.fore, 1, 1), dark_px);
+    // The dark entry goes (and its result with it); a third spec takes its slot.
+    Cache_Del(dark_ix);
+    a_spec third = dark;
+    third.darkness = 50;
+    third.invert = true;
+    third.hintx = 0;
+    a_cache_result ct;
+    Cache_Get(FOR_SCREEN, third, ct);
+    ASSERT_EQ(Cache_Item(dark_ix).spec.invert, true);
+    a_spec again = dark;  // still hints at the reused slot
+    a_cache_result ca;
+    Cache_Get(FOR_SCREEN, again, ca);
+    EXPECT_NE(ca.body.fore, ct.body.fore);
+    EXPECT_EQ(Pixel32(ca.body.fore, 1, 1), dark_px);
+    EXPECT_EQ(Cache_Item(again.hintx).spec.darkness, 20);
+    for (int32_t wild : {0, -3, 499, 100000}) {
+        a_spec l = light;
+        l.hintx = wild;
+        a_cache_result c;
+        Cache_Get(FOR_SCREEN, l, c);
+        EXPECT_EQ(c.body.fore, cl.body.fore) << wild;
+    }
+}

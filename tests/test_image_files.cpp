@@ -180,6 +180,94 @@ TEST_F(ImageFiles, PngAlphaIsTheMaskAndOpaqueJpegHasNone) {
     Dispose_GWorld(w);
 }
 
+// Pixels an alpha channel clears entirely show white whatever the file
+// stored under them, in every format with alpha, as the transparent colour
+// of indexed pictures always did; partly covered pixels keep their colour.
+TEST_F(ImageFiles, ClearPixelsOfAlphaPicturesAreWhite) {
+    // Blue on the left half, clear black on the right, one half-covered column.
+    GWorld* w = Make_World(6, 3, [](int x, int) {
+        return x < 3 ? 0xFF0000FFu : x == 3 ? 0x800000FFu : 0x00000000u;
+    });
+    for (const char* format : {"png", "webp", "tiff"}) {
+        a_bytes bytes;
+        ASSERT_TRUE(Codec_Encode(w->pix.baseAddr, 6, 3, PixMap_RowBytes(w->pix), format, 100, 72, bytes, true));
+        a_scan scan;
+        ASSERT_EQ(Scan(bytes, scan), SCAN_OK) << format;
+        ASSERT_NE(scan.body.mask, nullptr) << format;
+        EXPECT_EQ(RGB(scan.body.fore, 5, 1), 0xFFFFFFu) << format;
+        EXPECT_EQ(RGB(scan.body.fore, 3, 1) & 0xFF, 0xFFu) << format;
+        EXPECT_EQ(RGB(scan.body.fore, 0, 1), 0x0000FFu) << format;
+    }
+    Dispose_GWorld(w);
+
+    a_psd_spec psd;
+    psd.w = 2, psd.h = 1;
+    psd.merged_alpha = true;
+    psd.channels = {{0, 0}, {0, 0}, {255, 0}, {255, 0}};  // blue, then clear black
+    a_scan scan;
+    ASSERT_EQ(Scan(Make_PSD(psd), scan), SCAN_OK);
+    EXPECT_EQ(RGB(scan.body.fore, 0, 0), 0x0000FFu);
+    EXPECT_EQ(RGB(scan.body.fore, 1, 0), 0xFFFFFFu);
+}
+
+// Where the displayed pixel (x, y) of an orientation comes from in a stored
+// picture w wide and h high, as the EXIF tag defines the eight values.
+void Stored_Source(int o, int w, int h, int x, int y, int& sx, int& sy) {
+    switch (o) {
+        case 2: sx = w - 1 - x, sy = y; break;
+        case 3: sx = w - 1 - x, sy = h - 1 - y; break;
+        case 4: sx = x, sy = h - 1 - y; break;
+        case 5: sx = y, sy = x; break;
+        case 6: sx = y, sy = h - 1 - x; break;
+        case 7: sx = w - 1 - y, sy = h - 1 - x; break;
+        case 8: sx = w - 1 - y, sy = x; break;
+        default: sx = x, sy = y; break;
+    }
+}
+
+void Expect_Oriented(const a_bytes& bytes, int o, int w, int h, const char* what) {
+    SCOPED_TRACE(std::string(what) + " orientation " + std::to_string(o));
+    a_codec_info info;
+    ASSERT_TRUE(Codec_Probe(bytes.data(), bytes.size(), "", info));
+    int dw = o >= 5 ? h : w, dh = o >= 5 ? w : h;
+    EXPECT_EQ(info.width, dw);
+    EXPECT_EQ(info.height, dh);
+    a_scan scan;
+    ASSERT_EQ(Scan(bytes, scan), SCAN_OK);
+    ASSERT_EQ(Rect_Width(scan.body.bounds), dw);
+    ASSERT_EQ(Rect_Height(scan.body.bounds), dh);
+    for (int y = 0; y < dh; ++y)
+        for (int x = 0; x < dw; ++x) {
+            int sx, sy;
+            Stored_Source(o, w, h, x, y, sx, sy);
+            ASSERT_EQ(RGB(scan.body.fore, x, y), Pattern(sx * 3, sy * 3)) << x << "," << y;
+        }
+}
+
+// A picture that is not symmetric comes in turned and mirrored as its
+// orientation tag says, in TIFF, WebP and PNG files alike.
+TEST_F(ImageFiles, OrientationTagsTurnThePicture) {
+    const int w = 3, h = 2;
+    std::vector<uint32_t> px;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) px.push_back(Pattern(x * 3, y * 3));
+    for (int o = 1; o <= 8; ++o) Expect_Oriented(Make_TIFF(w, h, px, o, o % 2 == 0), o, w, h, "tiff");
+
+    GWorld* world = Make_World(w, h, [](int x, int y) { return Pattern(x * 3, y * 3); });
+    a_bytes webp, png;
+    ASSERT_TRUE(Codec_Encode(world->pix.baseAddr, w, h, PixMap_RowBytes(world->pix), "webp", 100, 72, webp));
+    ASSERT_TRUE(Codec_Encode(world->pix.baseAddr, w, h, PixMap_RowBytes(world->pix), "png", -1, 72, png));
+    Dispose_GWorld(world);
+    for (int o : {1, 3, 6, 8}) {
+        Expect_Oriented(Webp_With_Exif(webp, w, h, Exif_Block(o)), o, w, h, "webp");
+        Expect_Oriented(Png_With_Exif(png, Exif_Block(o)), o, w, h, "png");
+    }
+    // A tag whose directory runs past the data is no tag.
+    a_bytes cut = Exif_Block(6);
+    cut.resize(12);
+    Expect_Oriented(Png_With_Exif(png, cut), 1, w, h, "png, cut block");
+}
+
 TEST_F(ImageFiles, WidthLimitAndFailuresShowOneAlert) {
     // Wider than any world can be, so the pixels come from a plain buffer.
     std::vector<uint32_t> row(4096, 0x336699);
@@ -398,14 +486,21 @@ TEST(IffReader, HalfBrightAndHoldAndModify) {
     ASSERT_EQ(Scan(Make_IFF(ehb), scan), SCAN_OK);
     EXPECT_EQ(scan.ctable[8 + 32], (a_win_pixel32{12, 247 / 2, 4, 0}));
 
-    a_iff_spec ham = Iff(5, 1, 6);
+    // HAM6 works in 4-bit channels: a palette of 4-bit values (stored in the
+    // high nibble) and the modified channels meet on one scale, so holding
+    // a colour and setting a channel to the value it already has changes
+    // nothing.
+    a_iff_spec ham = Iff(6, 1, 6);
     ham.camg = 0x800;
-    ham.pixels = {1, 0x2F, 0x13, 0x30, 2};  // colour 1, red 15, blue 3, green 0, colour 2
+    ham.cmap.assign(16 * 3, 0);
+    ham.cmap[3] = 0xF0, ham.cmap[4] = 0x70, ham.cmap[5] = 0x00;   // colour 1
+    ham.cmap[6] = 0x12, ham.cmap[7] = 0xAB, ham.cmap[8] = 0xFF;   // colour 2: low nibbles dropped
+    ham.pixels = {1, 0x2F, 0x37, 0x13, 0x30, 2};  // colour 1, red 15, green 7, blue 3, green 0, colour 2
     a_scan hs;
     ASSERT_EQ(Scan(Make_IFF(ham), hs), SCAN_OK);
     ASSERT_EQ(hs.body.fore->pix.pixelSize, 32);
-    std::vector<uint32_t> want = {0x01FE03, 0xFFFE03, 0xFFFE33, 0xFF0033, 0x02FD06};
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(RGB(hs.body.fore, x, 0), want[size_t(x)]) << x;
+    std::vector<uint32_t> want = {0xFF7700, 0xFF7700, 0xFF7700, 0xFF7733, 0xFF0033, 0x11AAFF};
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(RGB(hs.body.fore, x, 0), want[size_t(x)]) << x;
 }
 
 TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
@@ -532,7 +627,10 @@ TEST(BmpReader, BitFieldsAndAlpha) {
     s.pixels[9] |= 0xFF000000;
     a_scan scan;
     ASSERT_EQ(Scan_Bmp(s, scan), 0);
-    Expect_Pixels(scan, s);
+    a_bmp_spec shown = s;  // entirely clear pixels show white
+    for (uint32_t& p : shown.pixels)
+        if ((p >> 24) == 0) p = 0xFFFFFF;
+    Expect_Pixels(scan, shown);
     ASSERT_NE(scan.body.mask, nullptr);
     EXPECT_EQ(Cover(scan.body.mask, 0, 0), 0);
     EXPECT_EQ(Cover(scan.body.mask, 3, 1), 8 * 25);

@@ -192,6 +192,30 @@ TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
     EXPECT_EQ(c.At(100, 100), kWhiteColor);
 }
 
+// Folds are drawn once, on the true outline: the bleed-grown outline of a
+// test print has none of its own, which would stand the left bleed off.
+TEST(Outline, FoldsOnlyOnTheTrueOutline) {
+    a_test_canvas c(200, 120);
+    a_unit u;
+    u.kind = UNIT_AUDIO_JCARD;
+    u.bbox = a_frect{10, 10, 90, 60};
+    u.bleed = a_frect{5, 5, 5, 5};
+    u.meas[0] = 30;  // one fold, 30 mm from the left edge
+    a_coord_mapping m;
+    m.multx = m.multy = 2;
+    Push_Mapping(m);
+    Rect used;
+    Outline_Shape(used, 2, false, 5, 1, 1, true, u);
+    Pop_Mapping();
+    EXPECT_EQ(used, R(10, 10, 130, 190));  // the grown box
+    for (int x = 12; x < 188; ++x) ASSERT_EQ(c.At(x, 70), kWhiteColor) << x;  // no fold at all
+    Push_Mapping(m);
+    Outline_Shape(used, 0, false, 5, 1, 1, true, u);
+    Pop_Mapping();
+    EXPECT_EQ(c.At(80, 70), kBlackColor);   // left + 30 mm, from the true edge
+    EXPECT_EQ(c.At(70, 70), kWhiteColor);   // where the grown edge would put it
+}
+
 TEST(Outline, CutLinesFallInsideTheBleed) {
     a_unit disc;  // unit 1 of "A-ONE 29125": 118 mm with 2 mm of bleed
     disc.kind = UNIT_CD;

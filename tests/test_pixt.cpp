@@ -9,6 +9,7 @@
 #include "artdb/art_records.h"
 #include "artdb/compress.h"
 #include "artdb/pixt.h"
+#include "shell/art_startup.h"
 #include "artdb_fixtures.h"
 #include "platform/dialogs.h"
 
@@ -117,6 +118,28 @@ TEST(PixtCompress, LZWRoundTripsThroughTableResets) {
         EXPECT_EQ(LZW_Round_Trip(in, ok), in) << in.size();
         EXPECT_TRUE(ok) << in.size();
     }
+}
+
+// The code stream of 256 different bytes worked out by hand: each byte is
+// its own code and each adds a string, so the table reaches 512 entries
+// (and codes 10 bits) after the decoder has read code 254; the last byte and
+// the end code go at 10 bits. Encoder and decoder share the width rule, so
+// only a stream made without them can tell whether that rule is right.
+TEST(PixtCompress, LZWCodeWidthsAgainstAHandMadeStream) {
+    std::vector<uint8_t> bytes(256);
+    std::vector<std::pair<int, int>> codes = {{256, 9}};
+    for (int b = 0; b < 256; ++b) {
+        bytes[size_t(b)] = uint8_t(b);
+        codes.push_back({b, b < 255 ? 9 : 10});
+    }
+    codes.push_back({257, 10});
+    std::vector<uint8_t> want = LZW_Stream(256, codes);
+    std::vector<uint8_t> packed;
+    Compress_LZW(bytes.data(), bytes.size(), packed);
+    EXPECT_EQ(packed, want);
+    std::vector<uint8_t> out(256);
+    ASSERT_TRUE(Expand_LZW(want.data(), want.size(), out.data(), out.size()));
+    EXPECT_EQ(out, bytes);
 }
 
 TEST(PixtCompress, LZWEdgeCases) {
@@ -318,12 +341,18 @@ TEST_F(Pixt, EvictionEmptiesTheOldestUnlockedAndReloadsOnLock) {
     EXPECT_EQ(Discard_Total(), 0u);
 }
 
-TEST(PixtCache, MemoryBudgetHasAFloor) {
+TEST(PixtCache, MemoryBudgetHasAFloorAndIsSetAtStart) {
     size_t saved = pixt_cache_limit;
     Pixt_Set_Memory_Budget(100000);
     EXPECT_EQ(pixt_cache_limit, 700000u);
     Pixt_Set_Memory_Budget(8000000);
     EXPECT_EQ(pixt_cache_limit, 4000000u);
+    // Starting the art module leaves the budget computed, never at the
+    // first 500,000 bytes (less than one canvas picture).
+    OP_Init();
+    ASSERT_TRUE(Art_Init(false));
+    EXPECT_GE(pixt_cache_limit, 700000u);
+    Art_Stop();
     pixt_cache_limit = saved;
 }
 

@@ -4,6 +4,7 @@
 
 #include "artdb/art_records.h"
 #include "artdb/database.h"
+#include "platform/memory.h"
 #include "base/messages.h"
 
 size_t pixt_cache_limit = 500000;
@@ -123,6 +124,10 @@ void KPixt_Reload(a_pixt& p) {
 void Pixt_Set_Memory_Budget(size_t free_heap) {
     pixt_cache_limit = free_heap / 2 < 700000 ? 700000 : free_heap / 2;
 }
+
+// The heap grows into whatever the machine can still hand out, so that is
+// the free heap the budget is half of.
+void Pixt_Recalc_Memory_Budget() { Pixt_Set_Memory_Budget(size_t(Memory_System_Available())); }
 
 void Pixt_Init() {
     g_discard = a_discard{};

@@ -40,6 +40,8 @@ enum : int {
 extern size_t pixt_cache_limit;
 // Recomputes the limit from the free heap: half of it, at least 700,000.
 void Pixt_Set_Memory_Budget(size_t free_heap);
+// The same from the memory the machine has free now; start-up runs it.
+void Pixt_Recalc_Memory_Budget();
 
 void Pixt_Init();
 void Pixt_Stop();

@@ -76,9 +76,12 @@ void On_New_Failure() {
     OutOfMemory(0);
 }
 
-[[noreturn]] void Fatal(int alert) {
-    OK_Alert(alert, true);
-    std::_Exit(70);  // not reached: OK_Alert ends the process
+void Show_Alert(int index, bool abort, const std::string& detail);
+
+// `detail`, when given, follows the alert's text on a line of its own.
+[[noreturn]] void Fatal(int alert, const std::string& detail = {}) {
+    Show_Alert(alert, true, detail);
+    std::_Exit(70);  // not reached: a fatal alert ends the process
 }
 
 }  // namespace
@@ -186,18 +189,9 @@ bool Do_Substitutions(std::string& s) {
 
 // --- Alerts and questions -------------------------------------------------------------------
 
-void OK_Alert(int index, bool abort) {
-    if (!abort && !Is_Human()) return;
-    if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
-    g_dying = abort;
-    (void)Ask_YesNoCancel(DLOG_ONE_BUTTON, index, STR_OK, 0);  // one button: nothing to answer
-    if (!abort) return;
-    g_message_services.recovery.Call_Or([] {});
-    std::fflush(nullptr);
-    std::_Exit(70);
-}
+namespace {
 
-int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3) {
+a_dialog_request Alert_Request(int dialog, int message, int button1, int button2, int button3) {
     a_dialog_request r;
     r.layout = dialog;
     Get_Translated_String(message, dialog == DLOG_ONE_BUTTON ? ALERT_STR_ID : MAIN_STR_ID,
@@ -210,6 +204,29 @@ int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int butto
         r.buttons.push_back(label);
     }
     r.keys = Layout_Keys(dialog);
+    return r;
+}
+
+void Show_Alert(int index, bool abort, const std::string& detail) {
+    if (!abort && !Is_Human()) return;
+    if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
+    g_dying = abort;
+    a_dialog_request r = Alert_Request(DLOG_ONE_BUTTON, index, STR_OK, 0, 0);
+    if (!detail.empty()) r.message += "\r\n[" + detail + "]";
+    (void)Dialog_Ask(r);  // one button: nothing to answer
+    if (!abort) return;
+    g_message_services.recovery.Call_Or([] {});
+    std::fflush(nullptr);
+    std::_Exit(70);
+}
+
+}  // namespace
+
+void OK_Alert(int index, bool abort) { Show_Alert(index, abort, {}); }
+
+int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3) {
+    a_dialog_request r = Alert_Request(dialog, message, button1, button2, button3);
+    int nbuttons = int(r.buttons.size());
     int answer = Dialog_Ask(r);
     return std::clamp(answer, 0, nbuttons - 1);
 }
@@ -224,11 +241,14 @@ void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }
 // Two owners for one service is a fault of the program, never of the user.
 void notice_detail::Service_Taken() { InternalError(); }
 
-void OutOfMemory(size_t size) {
+void OutOfMemory(size_t size, const char* label) {
     Param_Text(Doc_Name_Text(),
                std::to_string(size), std::to_string(Memory_Free_Heap()),
                std::to_string(Memory_System_Available()));
-    Fatal(ALERT_OUT_OF_MEMORY);
+    // The label names what was being made, so that a report can be traced.
+    std::string detail;
+    if (label && *label) detail = std::string(label) + "  " + std::to_string(size);
+    Fatal(ALERT_OUT_OF_MEMORY, detail);
 }
 
 void MissingKey(int a, int b, int c, int d, const char* type) {

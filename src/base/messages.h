@@ -84,7 +84,9 @@ void OK_Alert(int index, bool abort);
 // Fatal conditions: show the numbered alert and end the process with a
 // non-zero status. Never return.
 [[noreturn]] void InternalError();
-[[noreturn]] void OutOfMemory(size_t size);
+// Out of memory for `size` bytes; a `label` naming the allocation follows
+// the alert's text as "[label  size]".
+[[noreturn]] void OutOfMemory(size_t size, const char* label = nullptr);
 // A record of the art database is missing: alert 6 with the record type
 // ("PIXT", "GRAD") and the key's four components.
 [[noreturn]] void MissingKey(int a, int b, int c, int d, const char* type);

@@ -137,12 +137,24 @@ void Half_Bright(const a_iff_state& st, a_picture_scan_rec& scan) {
     scan.ncolors = 64;
 }
 
+// HAM6 channels are 4 bits wide: a modified channel is its 4 bits times 17,
+// so a palette colour must be read at the same scale, from the high nibble
+// of each stored byte, or held and modified components would not match.
+void Ham6_Palette(a_picture_scan_rec& scan) {
+    auto four = [](uint8_t v) { return uint8_t((v >> 4) * 17); };
+    for (int k = 0; k < 16; ++k) {
+        a_win_pixel32& c = scan.ctable[k];
+        c = a_win_pixel32{four(c.b), four(c.g), four(c.r), c.a};
+    }
+}
+
 // Hold-and-modify (6 or 8 planes): the top two bits of each index either
 // pick a palette colour or replace one component of the pixel to the left.
 // The picture becomes 32-bit.
 [[nodiscard]] int Hold_And_Modify(bool alerts, a_picture_scan_rec& scan) {
     a_gworld_ptr indexed(scan.body.fore);
     int planes = scan.depth, shift = planes - 2, bits = planes - 2;
+    if (bits == 4) Ham6_Palette(scan);
     scan.body.fore = nullptr;
     int err = Scan_New_Body(alerts, Rect_Width(indexed->pix.bounds), Rect_Height(indexed->pix.bounds), 32, scan);
     if (err != SCAN_OK) return err;

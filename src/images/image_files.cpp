@@ -64,19 +64,6 @@ bool Starts_With(const uint8_t* data, size_t size, const char* magic) {
     return true;
 }
 
-// Pixels without coverage show white, as sources of 8 bits or fewer always did.
-void Whiten_Transparent(a_picture_scan_rec& scan) {
-    if (!scan.body.mask) return;
-    const PixMap& fore = scan.body.fore->pix;
-    const PixMap& mask = scan.body.mask->pix;
-    for (int y = fore.bounds.top; y < fore.bounds.bottom; ++y) {
-        auto* px = reinterpret_cast<a_win_pixel32*>(PixMap_Row(fore, y));
-        const uint8_t* m = PixMap_Row(mask, y);
-        for (int x = 0; x < Rect_Width(fore.bounds); ++x)
-            if (m[x] == 0) px[x] = a_win_pixel32{255, 255, 255, 0};
-    }
-}
-
 }  // namespace
 
 void Image_SetProgress(a_scan_progress progress) { g_progress = progress; }
@@ -147,6 +134,25 @@ void Scan_Drop_Plain_Mask(a_picture_scan_rec& scan) {
     if (all_clear || all_opaque) Dispose_GWorld(scan.body.mask);
 }
 
+namespace {
+
+// Pixels without coverage show white, whatever colour the file stored under
+// them (usually black): scaling blends neighbours into the visible edge, and
+// purposes that ignore the mask show the colour itself.
+void Whiten_Transparent(a_picture_scan_rec& scan) {
+    if (!scan.body.mask) return;
+    const PixMap& fore = scan.body.fore->pix;
+    const PixMap& mask = scan.body.mask->pix;
+    for (int y = fore.bounds.top; y < fore.bounds.bottom; ++y) {
+        auto* px = reinterpret_cast<a_win_pixel32*>(PixMap_Row(fore, y));
+        const uint8_t* m = PixMap_Row(mask, y);
+        for (int x = 0; x < Rect_Width(fore.bounds); ++x)
+            if (m[x] == 0) px[x] = a_win_pixel32{255, 255, 255, 0};
+    }
+}
+
+}  // namespace
+
 void Scan_Alpha_Mask(a_picture_scan_rec& scan) {
     const PixMap& fore = scan.body.fore->pix;
     if (New_GWorld(fore.bounds, 8, gray_ctable, scan.body.mask) != 0) return;
@@ -157,6 +163,7 @@ void Scan_Alpha_Mask(a_picture_scan_rec& scan) {
         for (int x = 0; x < Rect_Width(fore.bounds); ++x) m[x] = px[x].a;
     }
     Scan_Drop_Plain_Mask(scan);
+    Whiten_Transparent(scan);
 }
 
 int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
@@ -181,7 +188,6 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
     scan.dpi_v = info.dpi_y;
     Codec_Code(info.format, scan.codec);
     if (info.alpha) Scan_Alpha_Mask(scan);
-    if (info.depth <= 8) Whiten_Transparent(scan);
     return SCAN_OK;
 }
 

@@ -130,6 +130,7 @@ std::string Codec_Text(const char code[4]);  // the code as text, trailing blank
 // (the memory alert on failure). Returns SCAN_OK or the failure code.
 [[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
 // Masks: a new 8-bit mask from the fourth byte of a 32-bit body, dropped
-// again when it is all opaque or all clear.
+// again when it is all opaque or all clear; pixels the kept mask clears
+// entirely turn white.
 void Scan_Alpha_Mask(a_picture_scan_rec& scan);
 void Scan_Drop_Plain_Mask(a_picture_scan_rec& scan);

@@ -394,9 +394,44 @@ void Asm32_PixMap8_Subtract(PixMap& mask, PixMap& fore, const PixMap& back) {
     }
 }
 
+a_pixmap_owner Values8_To_Grey32(const PixMap& src, const Rect& r, CTabHandle table) {
+    a_pixmap_owner out = Make_PixMap(r, 32, nullptr);
+    a_pixmap_owner expanded;  // a 1-bit source as indices
+    const PixMap* from = &src;
+    if (src.pixelSize != 8) {
+        if (!Pair_Supported(src.pixelSize, 8)) InternalError();
+        expanded = Make_PixMap(r, 8, table);
+        Pix_To_Pix(src, *expanded, r, r, srcCopy, nullptr);
+        from = &*expanded;
+    }
+    Rect t = Rect_Sect(r, from->bounds);
+    for (int y = t.top; y < t.bottom; ++y) {
+        const uint8_t* v = PixMap_Row(*from, y) + (t.left - from->bounds.left);
+        uint32_t* o = Row32(*out, y) + t.left;
+        for (int x = 0; x < Rect_Width(t); ++x) o[x] = uint32_t(v[x]) * 0x010101u;
+    }
+    return out;
+}
+
+void Grey32_To_Values8(const PixMap& grey, PixMap& dst, const Rect& r) {
+    Rect t = Rect_Sect(Rect_Sect(r, grey.bounds), dst.bounds);
+    for (int y = t.top; y < t.bottom; ++y) {
+        const uint32_t* g = Row32(grey, y) + t.left;
+        uint8_t* v = PixMap_Row(dst, y) + (t.left - dst.bounds.left);
+        for (int x = 0; x < Rect_Width(t); ++x) v[x] = uint8_t(g[x]);
+    }
+}
+
 void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect) {
     Rect s = src_rect, d = dst_rect;
     if (Is_Null_PixMap(src) || Is_Null_PixMap(dst) || !Trim_Source(src, s, d)) return;
+    if (dst.pixelSize == 8) {
+        a_pixmap_owner in = Values8_To_Grey32(src, s, dst.pmTable);
+        a_pixmap_owner out = Make_PixMap(d, 32, nullptr);
+        a_pixel_view ov = View_Of(*out);
+        if (Resample_Scale(View_Of(*in), ov)) Grey32_To_Values8(*out, dst, d);
+        return;
+    }
     a_pixmap_owner in = Make_PixMap(s, 32, nullptr);
     Pix_To_Pix(src, *in, s, s, srcCopy, nullptr);
     a_pixmap_owner out = Make_PixMap(d, 32, nullptr);

@@ -28,7 +28,16 @@ void Pix_To_Pix(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect
                 int mode, const Rect* clip);
 // Good-quality resampling of src_rect onto dst_rect (Qt's smooth scaling:
 // box averaging when shrinking, bilinear when growing), through a 32-bit copy.
+// An 8-bit destination (a mask or grey map) takes 8- or 1-bit sources and
+// filters their values as numbers, never through a colour table.
 void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rect& dst_rect);
+
+// The resamplers filter 32-bit pixels only. 8-bit values travel as grey
+// pixels: each value in bytes 0..2 of a new 32-bit map over `r` (1-bit
+// sources first expand to indices of `table`; other depths are an internal
+// error, as for the blits), and byte 0 of `grey` back into `dst` over `r`.
+a_pixmap_owner Values8_To_Grey32(const PixMap& src, const Rect& r, CTabHandle table);
+void Grey32_To_Values8(const PixMap& grey, PixMap& dst, const Rect& r);
 // Masked copy: a 1-bit mask copies where set; an 8-bit mask (24/32-bit maps)
 // weighs source against destination.
 void Pix_To_PixM(const PixMap& src, const PixMap& mask, PixMap& dst, const Rect& src_rect,

@@ -73,11 +73,12 @@ int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gwor
     return 0;
 }
 
-void New_GWorldF(const char* /*label*/, const Rect& bounds, int depth, CTabHandle colortab,
+void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle colortab,
                  GWorld*& gworld) {
     if (!PixMap_Fits(bounds, depth)) InternalError();
     if (New_GWorld(bounds, depth, colortab, gworld) != 0)
-        OutOfMemory(size_t(Rect_Height(bounds)) * size_t(Calc_RowBytes(Rect_Width(bounds), depth)));
+        OutOfMemory(size_t(Rect_Height(bounds)) * size_t(Calc_RowBytes(Rect_Width(bounds), depth)),
+                    label);
 }
 
 GWorld* New_GWorld(int depth, const Rect& bounds) {

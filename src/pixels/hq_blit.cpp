@@ -37,10 +37,12 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
         return;
     Rect sr = Rect_Sect(src_rect, s.bounds);
     if (Rect_IsEmpty(sr)) return;
-    a_pixmap_owner in = Copy32(s, sr);
+    // An 8-bit destination holds values (coverage, grey), resampled as such.
+    bool values = d.pixelSize == 8;
+    a_pixmap_owner in = values ? Values8_To_Grey32(s, sr, d.pmTable) : Copy32(s, sr);
     bool direct = d.pixelSize == 32;
     a_pixmap_owner copy;  // a 32-bit stand-in for a shallower destination
-    if (!direct) copy = Copy32(d, d.bounds);
+    if (!direct) copy = values ? Values8_To_Grey32(d, d.bounds, d.pmTable) : Copy32(d, d.bounds);
     PixMap& out = direct ? d : *copy;
     // The matrix works in the worlds' own coordinates; the views count from
     // their top-left corners and the copy starts at sr's corner.
@@ -53,5 +55,8 @@ void Port_To_Port_Matrix(GWorld* src_w, GWorld* dst_w, const Rect& src_rect, con
     // Refused views (an empty destination) leave the destination as it was.
     (void)Resample_Affine(View_Of(*in), ov, mm, c.left - d.bounds.left, c.top - d.bounds.top,
                     c.right - d.bounds.left, c.bottom - d.bounds.top);
-    if (!direct) Pix_To_Pix(out, d, d.bounds, d.bounds, srcCopy, nullptr);
+    if (values)
+        Grey32_To_Values8(out, d, d.bounds);
+    else if (!direct)
+        Pix_To_Pix(out, d, d.bounds, d.bounds, srcCopy, nullptr);
 }

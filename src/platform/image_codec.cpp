@@ -5,9 +5,12 @@
 #include <QtGui/QImage>
 #include <QtGui/QImageReader>
 #include <QtGui/QImageWriter>
+#include <QtGui/QTransform>
 
 #include <cmath>
 #include <cstring>
+
+#include "platform/orientation.h"
 
 namespace {
 
@@ -30,11 +33,31 @@ QByteArray View(const uint8_t* data, size_t size) {
     return reader.canRead();
 }
 
-QSize Natural_Size(QImageReader& reader) {
+// The file's orientation that is left for us to apply: 1 when the decoder
+// applies one itself (JPEG, and TIFF where its plugin reads the tag), else
+// the tag as we read it (0 or 1: none).
+int Orientation_Left(QImageReader& reader, const uint8_t* data, size_t size) {
+    if (reader.transformation() != QImageIOHandler::TransformationNone) return 1;
+    return Image_Orientation(data, size);
+}
+
+// Orientations 5 to 8 swap width and height.
+bool Turns_Quarter(QImageReader& reader, int left) {
+    return (reader.transformation() & QImageIOHandler::TransformationRotate90) || left >= 5;
+}
+
+QSize Natural_Size(QImageReader& reader, int left) {
     QSize s = reader.size();
-    if (s.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90))
-        s.transpose();
+    if (s.isValid() && Turns_Quarter(reader, left)) s.transpose();
     return s;
+}
+
+// Applies orientation `o` (2..8): mirror first, then turn clockwise.
+QImage Oriented(const QImage& image, int o) {
+    bool mirror = o == 2 || o == 7, flip = o == 4 || o == 5;
+    int turn = o == 3 ? 180 : o == 5 || o == 6 || o == 7 ? 90 : o == 8 ? 270 : 0;
+    QImage out = (mirror || flip) ? image.mirrored(mirror, flip) : image;
+    return turn ? out.transformed(QTransform().rotate(turn)) : out;
 }
 
 // Below 10 dpi a file states an aspect ratio, not a resolution.
@@ -62,7 +85,7 @@ bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_co
     QBuffer buffer(&bytes);
     QImageReader reader;
     if (!Open_Reader(buffer, reader, hint)) return false;
-    QSize s = Natural_Size(reader);
+    QSize s = Natural_Size(reader, Orientation_Left(reader, data, size));
     if (!s.isValid() || s.isEmpty()) return false;
     info = a_codec_info{};
     info.width = s.width();
@@ -80,8 +103,10 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     if (!Open_Reader(buffer, reader, hint)) return false;
     info.format = reader.format().toStdString();  // empty once the image is read
     QImage::Format stored = reader.imageFormat();
+    int left = Orientation_Left(reader, data, size);
     QImage image;
     if (!reader.read(&image)) return false;
+    if (left > 1) image = Oriented(image, left);
     if (image.width() != info.width || image.height() != info.height) return false;
     info.alpha = image.hasAlphaChannel();
     info.depth = Source_Depth(info.format, stored, image);

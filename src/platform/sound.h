@@ -11,6 +11,7 @@ enum : int {
     SND_CLICK = 132,    // a slider stepped
     SND_REFUSED = 136,  // an action refused
     SND_UNDO = 137,
+    SND_LIMIT = 138,  // a move stopped at the end of a list or range
     SND_STROKE_CANCELLED = 167,
     SND_REDO = 179
 };

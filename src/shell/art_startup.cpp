@@ -97,6 +97,7 @@ bool Art_Start(const std::vector<std::string>& folders) {
 bool Art_Init(bool open_databases) {
     OP_Init();
     Pixt_Init();
+    Pixt_Recalc_Memory_Budget();
     return !open_databases || Art_Start(Art_Search_Folders());
 }
 

@@ -312,7 +312,9 @@ void Outline_Shape(Rect& used_bbox, int bleed_flag, bool crosshair, int dashlen,
     a_unit placed = Calc_Print_Unit(unit, bleed_flag == 2);
     a_iunit iu;
     Map_Unit(iu, placed);
-    Outline_Shape2(iu, bleed_flag, dashlen, dashthick, linekind, true, true, is_test);
+    // Folds belong to the true outline; measured from a bleed-grown edge
+    // they would land the bleed's width off.
+    Outline_Shape2(iu, bleed_flag, dashlen, dashthick, linekind, bleed_flag != 2, true, is_test);
     if (crosshair && Has_Centre_Cross(unit.kind)) {
         Point c = Rect_Centre(iu.bbox);
         Draw_Crosshair(c.h, c.v, dashlen);

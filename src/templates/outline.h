@@ -41,8 +41,9 @@ void Outline_Shape2(const a_iunit& iu, int bleed_flag, int dashlen, int dashthic
                     bool do_inside, bool do_outside, bool is_test);
 
 // Maps the print placement of `unit` (with the bleed grown when bleed_flag
-// is 2) through the top mapping and outlines it, with a centre cross on discs
-// when `crosshair`; `used_bbox` gets the mapped box.
+// is 2) through the top mapping and outlines it, with fold lines unless the
+// bleed is grown and a centre cross on discs when `crosshair`; `used_bbox`
+// gets the mapped box.
 void Outline_Shape(Rect& used_bbox, int bleed_flag, bool crosshair, int dashlen, int dashthick,
                    int linekind, bool is_test, const a_unit& unit);
 

@@ -2,7 +2,7 @@
 // every slider, toggle, grid and palette-bar selection. Later parts of the
 // interface add their members here.
 // Process-wide state: the interface record gs (reads and writes); installs the message, preference
-// and sound services.
+// and sound services, and plays the chooser's limit sound.
 #pragma once
 #include <cstdint>
 
