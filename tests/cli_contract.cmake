@@ -140,6 +140,36 @@ run_cli(out st export-test "${image}" --format gif -o cli-round.gif)
 expect("export-test to an unknown format gave status ${st}" st EQUAL 2)
 run_cli(out st image-info "${CMAKE_CURRENT_LIST_FILE}")
 expect("image-info of a text file gave status ${st}" st EQUAL 2)
+# A refusal is one line on stderr: the image libraries under the toolkit keep
+# their warnings to themselves, on files cut short and on files that read.
+function(expect_one_line what)
+  string(REGEX MATCHALL "\n" lines "${last_stderr}")
+  list(LENGTH lines n)
+  expect("${what} gave ${n} lines on stderr: ${last_stderr}" n EQUAL 1)
+endfunction()
+foreach(format png tiff)
+  file(SIZE "cli-round.${format}" size)
+  math(EXPR size "${size} / 2")
+  execute_process(COMMAND head -c ${size} "cli-round.${format}" OUTPUT_FILE "cli-cut.${format}")
+  run_cli(out st image-info "cli-cut.${format}")
+  expect("image-info of a ${format} cut short gave status ${st}" st EQUAL 2)
+  expect_one_line("a ${format} cut short")
+  run_cli(out st image-info "cli-round.${format}")
+  expect("image-info of cli-round.${format} gave status ${st}" st EQUAL 0)
+  string(LENGTH "${last_stderr}" len)
+  expect("reading cli-round.${format} said: ${last_stderr}" len EQUAL 0)
+endforeach()
+# Devices and pipes are refused, not read for ever.
+execute_process(COMMAND ${CLI} image-info /dev/zero ERROR_VARIABLE last_stderr RESULT_VARIABLE st
+                TIMEOUT 60)
+expect("image-info /dev/zero gave status ${st}" st EQUAL 2)
+expect_one_line("image-info /dev/zero")
+file(REMOVE cli-pipe)
+execute_process(COMMAND mkfifo cli-pipe)
+execute_process(COMMAND ${CLI} image-info cli-pipe ERROR_VARIABLE last_stderr RESULT_VARIABLE st
+                TIMEOUT 60)
+expect("image-info of a pipe gave status ${st}" st EQUAL 2)
+file(REMOVE cli-pipe)
 
 # Effects: an image through the pipeline, with its layers; bad fields refused.
 set(image "${CMAKE_CURRENT_LIST_DIR}/data/images/check.bmp")

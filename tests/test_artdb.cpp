@@ -187,6 +187,16 @@ TEST_F(ArtDb, RefusesMapsOutOfOrderOrPointingOutsideTheFile) {
     EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 8, 0x7FFFFFFF); }),
               OPEN_INVALID);                                                  // pos + len overflows
     EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 8, 2); }), OPEN_INVALID);  // inside the header
+    // Records lie back to back after the map up to the end of the file: a key
+    // count one short, a gap or an overlap is damage, not fewer records.
+    EXPECT_EQ(with([](auto& f) { f[13] -= 1; }), OPEN_INVALID);
+    auto len2 = [&](const std::vector<uint8_t>& f) { return uint32_t(Get_BE32(&f[item2 + 12])); };
+    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 12, len2(f) - 1); }), OPEN_INVALID);  // a gap
+    EXPECT_EQ(with([&](auto& f) {  // the last record ends before the file does
+                  const size_t item3 = item2 + OP_MAP_ITEM_SIZE;
+                  Put32(f, item3 + 12, uint32_t(Get_BE32(&f[item3 + 12])) - 1);
+              }),
+              OPEN_INVALID);
     EXPECT_EQ(OP_Count(), 0);
 }
 

@@ -6,7 +6,11 @@
 #include <functional>
 #include <vector>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "image_fixtures.h"
+#include "largest_allocation.h"
 #include "images/bmp_reader.h"
 #include "images/iff_reader.h"
 #include "images/image_files.h"
@@ -803,8 +807,8 @@ TEST(PsdFile, RefusesOtherModesAndDamage) {
     a_bytes rle = Make_PSD(s);
     expect_fail(a_bytes(rle.begin(), rle.end() - 3), PSD_BAD_PIXELS, "rle cut");
     a_bytes tall = raw;
-    tall[14] = 0x10;  // height 0x10000006
-    expect_fail(tall, PSD_BAD_PIXELS, "rows claimed");
+    tall[14] = 0x10;  // height 0x10000006: refused for its size before its data
+    expect_fail(tall, SCAN_TOO_LARGE, "taller than a picture can be");
     a_bytes version = raw;
     version[5] = 2;
     expect_fail(version, PSD_BAD_HEADER, "version 2");
@@ -815,6 +819,102 @@ TEST(PsdFile, RefusesOtherModesAndDamage) {
     a_bytes runs = rle;
     runs[26 + 12 + 2 + 1] = 0xFF;  // a row count past the data
     expect_fail(runs, PSD_BAD_PIXELS, "row count");
+}
+
+// --- files that claim more than their data holds ---------------------------
+
+TEST_F(ImageFiles, ShortDataCannotClaimAHugePicture) {
+    // Run-length bitmaps of 4095 x 32767: one that ends at once, one that
+    // reaches its top row by jumps of 255 rows alone.
+    a_bmp_spec ends = Bmp(1, 1, 8);
+    ends.w = 4095, ends.h = 32767, ends.compression = 1;
+    ends.palette.resize(2);
+    ends.rle = {0, 0, 0, 1};
+    a_bmp_spec jumps = ends;
+    jumps.rle.clear();
+    for (int k = 0; k < 130; ++k) jumps.rle.insert(jumps.rle.end(), {0, 2, 0, 255});
+    // A Photoshop grey run-length file of the same size: its table of row
+    // lengths and nothing after it, the rows too short to fill a row ...
+    a_psd_spec grey = Psd(1, 1, 1);
+    grey.mode = 1, grey.rle = true;
+    a_bytes psd = Make_PSD(grey);
+    const size_t image_data = 26 + 3 * 4 + 2;  // header, three empty sections, compression
+    ASSERT_EQ(psd[image_data - 1], 1);
+    psd.resize(image_data);
+    const uint8_t size[8] = {0, 0, 0x7F, 0xFF, 0, 0, 0x0F, 0xFF};
+    std::memcpy(&psd[14], size, 8);
+    a_bytes zero_rows = psd, long_rows = psd;
+    zero_rows.resize(psd.size() + 2 * 32767, 0);
+    // ... and one whose lengths would each do but add up past the end.
+    for (int y = 0; y < 32767; ++y) Add16BE(long_rows, 64);
+    long_rows.resize(long_rows.size() + 64 * 32766);
+
+    struct a_case {
+        const char* what;
+        a_bytes bytes;
+        int code;
+    };
+    const a_case cases[] = {{"bitmap that ends at once", Make_BMP(ends), BMP_BAD_PIXELS},
+                            {"bitmap of jumps", Make_BMP(jumps), BMP_BAD_PIXELS},
+                            {"photoshop rows too short", zero_rows, PSD_BAD_PIXELS},
+                            {"photoshop rows past the end", long_rows, PSD_BAD_PIXELS}};
+    for (const a_case& c : cases) {
+        a_largest_allocation watch;
+        a_scan scan;
+        EXPECT_EQ(Scan(c.bytes, scan), c.code) << c.what;
+        EXPECT_EQ(scan.body.fore, nullptr) << c.what;
+        if (watch.Available()) {
+            EXPECT_LT(watch.Bytes(), c.bytes.size() + (size_t(1) << 20)) << c.what;
+        }
+    }
+    // The same run lengths, complete, still read.
+    a_bmp_spec small = ends;
+    small.w = 3, small.h = 2, small.rle = {3, 1, 0, 0, 3, 1, 0, 1};
+    a_scan scan;
+    EXPECT_EQ(Scan(Make_BMP(small), scan), SCAN_OK);
+}
+
+TEST_F(ImageFiles, ShortBitmapIsNotHandedToTheCodecs) {
+    // The platform decoder would take this bitmap cut short and fill the rest.
+    a_bmp_spec s = Bmp(64, 64, 24);
+    a_bytes cut = Make_BMP(s);
+    cut.resize(cut.size() / 2);
+    a_scan scan;
+    EXPECT_EQ(Scan(cut, scan), BMP_BAD_PIXELS);
+    EXPECT_EQ(scan.body.fore, nullptr);
+}
+
+TEST_F(ImageFiles, TallPicturesGetTheSizeAlertAndOnlyRegularFilesAreRead) {
+    a_bmp_spec tall = Bmp(2, 1, 24);
+    tall.h = 40000;
+    tall.pixels.assign(size_t(2 * 40000), 0x123456);
+    std::string path = Write_Temp("tall.bmp", Make_BMP(tall));
+    a_scan scan;
+    EXPECT_EQ(Read_Image_File(true, path, scan), SCAN_TOO_LARGE);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message, Alert(ALERT_IMAGE_TOO_WIDE));
+
+    // A file beyond the limit is refused by its size, unread (this one is sparse).
+    std::string big = Write_Temp("big.bmp", Make_BMP(Bmp(4, 2, 24)));
+    ASSERT_EQ(truncate(big.c_str(), off_t(IMAGE_FILE_MAX_BYTES) + 1), 0);
+    Dialog_ScriptAnswers({});
+    EXPECT_EQ(Read_Image_File(true, big, scan), SCAN_TOO_LARGE);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Dialog_History()[0].message, Alert(ALERT_IMAGE_TOO_WIDE));
+    (void)File_Remove(big);  // a cleanup; the next run writes it again
+
+    // Devices and pipes never end; they are refused, not read.
+    std::string fifo = Write_Temp("pipe", {});
+    (void)File_Remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& p : {std::string("/dev/zero"), fifo}) {
+        EXPECT_EQ(Read_Image_File(false, p, scan), SCAN_NO_DECODER) << p;
+        std::vector<uint8_t> data;
+        std::string error;
+        EXPECT_EQ(File_Read_Limited(p, 1 << 20, data, &error), a_file_read::NOT_REGULAR) << p;
+        EXPECT_EQ(error, p + ": not a regular file");
+    }
+    (void)File_Remove(fifo);
 }
 
 // Writes the seed corpus of fuzz/fuzz_imagefiles.cpp and the command-line

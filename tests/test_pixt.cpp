@@ -11,6 +11,7 @@
 #include "artdb/pixt.h"
 #include "shell/art_startup.h"
 #include "artdb_fixtures.h"
+#include "largest_allocation.h"
 #include "platform/dialogs.h"
 
 namespace {
@@ -224,6 +225,27 @@ TEST(PixtRecords, JpegDecodesCloseToTheSource) {
     rec.resize(rec.size() / 2);
     rec[3] = uint8_t(w);
     EXPECT_NE(KPixt_Decode(rec.data(), rec.size(), hd, out), a_record_status::OKAY);
+}
+
+TEST(PixtRecords, JpegBeyondTheDecoderLimitIsDamagedBeforeAnythingIsMade) {
+    // A small JPEG whose record and frame header both claim 4095 x 32767.
+    std::vector<uint8_t> rec = Picture_Record(64, 48, 32, Pattern32(64, 48), a_pixt_codec::JPEG);
+    size_t sof = 0;
+    for (size_t i = KPIXT_HEADER_SIZE; i + 9 < rec.size() && !sof; ++i)
+        if (rec[i] == 0xFF && rec[i + 1] == 0xC0) sof = i;
+    ASSERT_NE(sof, 0u);
+    const uint8_t size[4] = {0x7F, 0xFF, 0x0F, 0xFF};  // height, width
+    std::memcpy(&rec[sof + 5], size, 4);
+    const uint8_t header[6] = {0x3F, 0xFC, 0x0F, 0xFF, 0x7F, 0xFF};  // rowbytes, width, height
+    std::memcpy(rec.data(), header, 6);
+    a_kpixt_header hd;
+    ASSERT_EQ(KPixt_Read_Header(rec.data(), rec.size(), hd), a_record_status::OKAY);
+    std::vector<uint8_t> out;
+    a_largest_allocation watch;
+    EXPECT_EQ(KPixt_Decode(rec.data(), rec.size(), hd, out), a_record_status::DAMAGED);
+    if (watch.Available()) {
+        EXPECT_LT(watch.Bytes(), size_t(16) << 20);
+    }
 }
 
 TEST(PixtRecords, FilePixelsAreBigEndianAndConvertedToNative) {

@@ -225,14 +225,17 @@ TEST_F(PrefsTest, FailedWriteKeepsThePreviousFileAndSaysSo) {
 
     g_pref.last_agex = 1;
     bool direct, shell;
+    std::string error;
     {
-        a_file_size_limit limit(4096);  // below the record's size
+        // Below the record's size, by less than a write buffer holds.
+        a_file_size_limit limit(10240);
         ASSERT_TRUE(limit.ok());
-        direct = Prefs_Write();
+        direct = Prefs_Write(&error);
         shell = Shell_Write_Prefs();
     }
 
     EXPECT_FALSE(direct);
+    EXPECT_EQ(error, Prefs_Path() + ": File too large");
     EXPECT_FALSE(shell);
     std::vector<uint8_t> after;
     ASSERT_TRUE(File_ReadAll(Prefs_Path(), after));

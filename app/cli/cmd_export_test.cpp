@@ -56,7 +56,9 @@ int Cmd_Export_Test(const a_cli_args& args) {
     a_gworld_ptr world(Scan_Colour_World(scan));
     scan_owner.reset();
     if (!world) return Fail("not enough memory");
-    err = Export_World(format, dpi, out, world.get());
+    std::string error;
+    err = Export_World(format, dpi, out, world.get(), &error);
+    if (err == -3) return Fail(error);
     if (err != 0) return Fail(out + ": export failed (" + std::to_string(err) + ")");
     return 0;
 }

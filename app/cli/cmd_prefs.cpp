@@ -137,8 +137,9 @@ int Cmd_Prefs(const a_cli_args& args) {
         Prefs_SetToDefault();
         Prefs_Fixup_Read();
         gs.grid_vals[START_GRID] = g_pref.last_agex;  // else the write fix-up brings it back
-        if (!Prefs_Write()) {
-            std::fprintf(stderr, "cirquel-cli: could not write %s\n", Prefs_Path().c_str());
+        std::string error;
+        if (!Prefs_Write(&error)) {
+            std::fprintf(stderr, "cirquel-cli: could not write the preferences: %s\n", error.c_str());
             return 1;
         }
         std::fprintf(stderr, "cirquel-cli: wrote the default preferences to %s\n",

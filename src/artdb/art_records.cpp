@@ -5,6 +5,7 @@
 #include <new>
 
 #include "artdb/compress.h"
+#include "platform/image_codec.h"
 #include "platform/jpeg.h"
 
 namespace {
@@ -32,6 +33,9 @@ uint16_t Get_LE16(const uint8_t* p) {
     int w = 0, ht = 0;
     if (h.pixelsize != 32 || !Jpeg_Size(data, n, w, ht) || w != h.width || ht != h.height)
         return a_record_status::DAMAGED;
+    // The decoder refuses a picture beyond its memory limit, but only after our
+    // buffer for it was made: such a record can never be shown.
+    if (!Codec_Fits(w, ht)) return a_record_status::DAMAGED;
     if (!Allocate(pixels, size_t(h.rowbytes) * h.height)) return a_record_status::NO_MEMORY;
     if (!Jpeg_Decode(data, n, h.width, h.height, pixels.data(), h.rowbytes))
         return a_record_status::DAMAGED;

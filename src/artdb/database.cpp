@@ -44,8 +44,9 @@ a_map_item Parse_Item(const uint8_t* p) {
     return m;
 }
 
-// Header, size and a map in strict key order whose records lie after the
-// map and inside the file.
+// Header, size and a map in strict key order whose records follow the map
+// one after another, as the writer lays them out, and end with the file: a
+// wrong key count or a moved record shows as a gap or an overlap.
 [[nodiscard]] bool Read_Map(a_op_file& file) {
     if (std::fseek(file.f, 0, SEEK_END) != 0) return false;
     long length = std::ftell(file.f);
@@ -60,13 +61,15 @@ a_map_item Parse_Item(const uint8_t* p) {
     std::vector<uint8_t> raw(nkeys * OP_MAP_ITEM_SIZE);
     if (!Read_At(file, OP_HEADER_SIZE, raw.size(), raw.data())) return false;
     file.map.resize(nkeys);
+    int64_t next = map_end;  // where the next record must start
     for (size_t i = 0; i < nkeys; ++i) {
         a_map_item& m = file.map[i];
         m = Parse_Item(raw.data() + i * OP_MAP_ITEM_SIZE);
-        if (m.pos < map_end || m.len < 0 || int64_t(m.pos) + m.len > length) return false;
+        if (m.pos != next || m.len < 0 || int64_t(m.pos) + m.len > length) return false;
         if (i > 0 && Compare_Keys(file.map[i - 1].key, m.key) >= 0) return false;
+        next = int64_t(m.pos) + m.len;
     }
-    return true;
+    return next == length;
 }
 
 [[nodiscard]] a_openfile_result Open_Stream(std::unique_ptr<a_op_file> file) {

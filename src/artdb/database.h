@@ -47,8 +47,8 @@ void OP_Init();
 void OP_Stop();  // closes every database
 
 // Opens a database read-only and appends it as the newest. Besides a bad
-// header, size or version, a map out of key order or with a record outside
-// the file is OPEN_INVALID.
+// header, size or version, a map out of key order, or records that do not
+// follow the map back to back up to the end of the file, is OPEN_INVALID.
 [[nodiscard]] a_openfile_result OP_OpenFile(const std::string& path);
 // The same for database bytes held in memory (copied).
 [[nodiscard]] a_openfile_result OP_OpenMemory(const uint8_t* data, size_t size);

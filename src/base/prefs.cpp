@@ -265,13 +265,17 @@ void Prefs_Fixup_Write() {
     if (!name.empty()) Set_Text(g_pref.base_font, name);
 }
 
-bool Prefs_Write() {
+bool Prefs_Write(std::string* error) {
     Prefs_Fixup_Write();
     std::vector<uint8_t> bytes(PREFS_FILE_SIZE);
     Prefs_To_Bytes(g_pref, bytes.data());
     std::string path = Prefs_Path();
-    if (!Folder_Create(path.substr(0, path.rfind('/')))) return false;  // nothing saved
-    return File_SaveAtomic(path, bytes.data(), bytes.size());
+    std::string folder = path.substr(0, path.rfind('/'));
+    if (!Folder_Create(folder)) {  // nothing saved
+        if (error) *error = folder + ": the folder cannot be made";
+        return false;
+    }
+    return File_SaveAtomic(path, bytes.data(), bytes.size(), error);
 }
 
 std::u16string Media_Default_Name(int lang, int entry) {

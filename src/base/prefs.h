@@ -104,8 +104,8 @@ std::string Prefs_Path();
 // version; `new_pref` is true when it did not. Then the read fix-ups.
 bool Prefs_Read(bool& new_pref);
 // Write fix-ups, then an atomic save; false when the file could not be written
-// (the previous file is then left as it was).
-[[nodiscard]] bool Prefs_Write();
+// (the previous file is then left as it was), with "path: reason" in `error`.
+[[nodiscard]] bool Prefs_Write(std::string* error = nullptr);
 void Prefs_SetToDefault();
 void Prefs_Fixup_Read();
 void Prefs_Fixup_Write();

@@ -1,5 +1,6 @@
 #include "images/bmp_reader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdlib>
@@ -161,36 +162,60 @@ void Plain_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_s
     }
 }
 
-// 8- and 4-bit run lengths, bottom-up; pixels past a row's end are dropped and
-// rows never reached stay index 0.
-[[nodiscard]] int Run_Rows(a_byte_reader& r, const a_bmp_header& h, int height, a_picture_scan_rec& scan) {
-    const PixMap& pm = scan.body.fore->pix;
+// Walks 8- and 4-bit run lengths, bottom-up, handing each pixel to put(x, y,
+// index); `codes` counts the codes read and `rows` the rows the walk reached.
+// Positions stop at the row's end, where every later pixel is dropped anyway.
+template <class Put>
+[[nodiscard]] int Walk_Runs(a_byte_reader r, const a_bmp_header& h, int height, bool report,
+                            Put put, size_t& codes, int& rows) {
     bool four = h.compression == BI_RLE4;
     int x = 0, y = 0;
-    auto put = [&](uint8_t v) {
-        if (x < h.width && y < height) PixMap_Row(pm, height - 1 - y)[x] = v;
-        ++x;
+    auto pixel = [&](uint8_t v) {
+        if (x < h.width) put(x++, y, v);
     };
+    codes = 0;
     while (y < height && r.Has(2)) {
         uint8_t n = r.U8(), c = r.U8();
+        ++codes;
         if (n > 0) {
-            for (int k = 0; k < n; ++k) put(four ? ((k & 1) ? c & 0x0F : c >> 4) : c);
+            for (int k = 0; k < n; ++k) pixel(four ? ((k & 1) ? c & 0x0F : c >> 4) : c);
         } else if (c == 0) {
             x = 0, ++y;
-            Scan_Progress(height, y);
+            if (report) Scan_Progress(height, y);
         } else if (c == 1) {
             break;
         } else if (c == 2) {
-            x += r.U8();
+            x = std::min(x + r.U8(), int(h.width));
             y += r.U8();
         } else {
             size_t bytes = four ? (c + 1u) / 2 : c;
             const uint8_t* p = r.Take(bytes + (bytes & 1));
             if (!p) return BMP_BAD_PIXELS;
-            for (int k = 0; k < c; ++k) put(four ? ((k & 1) ? p[k / 2] & 0x0F : p[k / 2] >> 4) : p[k]);
+            for (int k = 0; k < c; ++k) pixel(four ? ((k & 1) ? p[k / 2] & 0x0F : p[k / 2] >> 4) : p[k]);
         }
     }
+    rows = std::min(height, y + 1);
     return r.failed ? BMP_BAD_PIXELS : 0;
+}
+
+// Before anything is made: every row needs a code of its own, and the codes
+// must reach the last row, so a short stream cannot claim a huge picture.
+[[nodiscard]] int Check_Runs(const a_byte_reader& r, const a_bmp_header& h, int height) {
+    size_t codes = 0;
+    int rows = 0;
+    int err = Walk_Runs(r, h, height, false, [](int, int, uint8_t) {}, codes, rows);
+    if (err == 0 && (rows < height || codes < size_t(height))) err = BMP_BAD_PIXELS;
+    return err;
+}
+
+// Rows the codes skip stay index 0.
+[[nodiscard]] int Run_Rows(const a_byte_reader& r, const a_bmp_header& h, int height,
+                           a_picture_scan_rec& scan) {
+    const PixMap& pm = scan.body.fore->pix;
+    auto put = [&](int x, int y, uint8_t v) { PixMap_Row(pm, height - 1 - y)[x] = v; };
+    size_t codes = 0;
+    int rows = 0;
+    return Walk_Runs(r, h, height, true, put, codes, rows);
 }
 
 int Dpi(uint32_t ppm) { return ppm > 1000000 ? 0 : int(std::lround(ppm * 0.0254)); }
@@ -198,8 +223,11 @@ int Dpi(uint32_t ppm) { return ppm > 1000000 ? 0 : int(std::lround(ppm * 0.0254)
 [[nodiscard]] int Read_Pixels(bool alerts, a_byte_reader& r, const a_bmp_header& h, a_picture_scan_rec& scan) {
     int height = std::abs(h.height);
     bool rle = h.compression == BI_RLE8 || h.compression == BI_RLE4;
-    if (!rle && height <= INT16_MAX && !Rows_Present(r, h, height)) return BMP_BAD_PIXELS;
-    int err = Scan_New_Body(alerts, h.width, height, h.bpp <= 8 ? 8 : 32, scan);
+    int err = Scan_Check_Size(alerts, h.width, height);
+    if (err != SCAN_OK) return err;
+    if (!rle && !Rows_Present(r, h, height)) return BMP_BAD_PIXELS;
+    if (rle && (err = Check_Runs(r, h, height)) != 0) return err;
+    err = Scan_New_Body(alerts, h.width, height, h.bpp <= 8 ? 8 : 32, scan);
     if (err != SCAN_OK) return err;
     if (rle && (err = Run_Rows(r, h, height, scan)) != 0) return err;
     if (!rle) Plain_Rows(r, h, height, scan);

@@ -102,12 +102,20 @@ std::string Codec_Text(const char code[4]) {
     return std::string(code, 4);
 }
 
+int Scan_Too_Large(bool alerts) {
+    if (alerts) OK_Alert(ALERT_IMAGE_TOO_WIDE, false);
+    return SCAN_TOO_LARGE;
+}
+
+int Scan_Check_Size(bool alerts, int width, int height) {
+    if (width >= SCAN_MAX_WIDTH || height > SCAN_MAX_HEIGHT) return Scan_Too_Large(alerts);
+    if (width <= 0 || height <= 0) return SCAN_NO_BOUNDS;
+    return SCAN_OK;
+}
+
 int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan) {
-    if (width >= SCAN_MAX_WIDTH) {
-        if (alerts) OK_Alert(ALERT_IMAGE_TOO_WIDE, false);
-        return SCAN_TOO_LARGE;
-    }
-    if (width <= 0 || height <= 0 || height > INT16_MAX) return SCAN_NO_BOUNDS;
+    int err = Scan_Check_Size(alerts, width, height);
+    if (err != SCAN_OK) return err;
     Rect bounds{0, 0, int16_t(height), int16_t(width)};
     if (New_GWorld(bounds, depth, nullptr, scan.body.fore) != 0) {
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
@@ -171,8 +179,8 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
     a_codec_info info;
     if (!Codec_Probe(data, size, hint ? hint : "", info)) return SCAN_NO_DECODER;
     // A picture the decoders would refuse to make is refused before our own copy is made.
-    size_t limit = Codec_Memory_Limit();
-    if (info.width < SCAN_MAX_WIDTH && limit && size_t(info.width) * info.height * 4 > limit) {
+    if (info.width < SCAN_MAX_WIDTH && info.height <= SCAN_MAX_HEIGHT &&
+        !Codec_Fits(info.width, info.height)) {
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return SCAN_NO_MEMORY;
     }
@@ -195,8 +203,12 @@ int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t siz
                a_picture_scan_rec& scan) {
     Null_Scan(scan);
     int err = Scan_Own(alerts, data, size, scan);
-    // A bitmap variant our reader refuses may still be one the codecs know.
-    bool retry = err == -1 || (err > 0 && Starts_With(data, size, "BM"));
+    // A bitmap variant our reader does not know may still be one the codecs
+    // know; a bitmap whose data is short or damaged is refused, not handed on
+    // to a decoder that would accept it cut short.
+    bool unknown_bmp = (err == BMP_BAD_HEADER || err == BMP_BAD_COMPRESSION) &&
+                       Starts_With(data, size, "BM");
+    bool retry = err == -1 || unknown_bmp;
     if (retry) {
         Dispose_Scan(scan);
         std::string hint = codec ? Codec_Name(codec) : std::string();
@@ -249,7 +261,9 @@ int Read_Image_File(bool alerts, const std::string& path, a_picture_scan_rec& sc
     std::vector<uint8_t> bytes;
     int err = SCAN_NO_DECODER;
     Scan_Progress(-1, -1);
-    if (File_ReadAll(path, bytes) && !bytes.empty())
+    a_file_read read = File_Read_Limited(path, IMAGE_FILE_MAX_BYTES, bytes);
+    if (read == a_file_read::TOO_LARGE) err = Scan_Too_Large(alerts);
+    else if (read == a_file_read::OK && !bytes.empty())
         err = Scan_Bytes(alerts, nullptr, bytes.data(), bytes.size(), scan);
     Scan_Progress(-2, -2);
     if (err != SCAN_OK && alerts) Photo_Import_Error(err);
@@ -273,17 +287,19 @@ int Export_World_Bytes(a_file_format format, int dpi, const GWorld* world,
     }
 }
 
-int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world) {
+int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world,
+                 std::string* error) {
     std::vector<uint8_t> bytes;
     int err = Export_World_Bytes(format, dpi, world, bytes);
     if (err != 0) return err;
-    return File_SaveAtomic(path, bytes.data(), bytes.size()) ? 0 : -3;
+    return File_SaveAtomic(path, bytes.data(), bytes.size(), error) ? 0 : -3;
 }
 
 GWorld* Expand_JPEG(int width, int height, const uint8_t* buf, size_t len) {
     a_codec_info info;
     if (!Codec_Probe(buf, len, "jpeg", info) || info.format != "jpeg" || info.width != width ||
-        info.height != height || width >= SCAN_MAX_WIDTH || height > INT16_MAX)
+        info.height != height || width >= SCAN_MAX_WIDTH || height > SCAN_MAX_HEIGHT ||
+        !Codec_Fits(width, height))
         return nullptr;
     a_gworld_ptr world = Make_GWorld(32, Rect{0, 0, int16_t(height), int16_t(width)});
     if (!world) return nullptr;

@@ -64,7 +64,11 @@ enum : int {
     SCAN_NO_MEMORY = -108,   // the memory alert was shown already
     SCAN_TOO_LARGE = -110,   // the size alert was shown already
 };
-constexpr int SCAN_MAX_WIDTH = 4096;  // widths from this up are refused
+constexpr int SCAN_MAX_WIDTH = 4096;     // widths from this up are refused
+constexpr int SCAN_MAX_HEIGHT = INT16_MAX;  // heights above this are refused
+// Image files larger than this are refused before they are read: the largest
+// picture there is room for, 4095 x 32767 in 24-bit rows, takes 403 MB.
+constexpr size_t IMAGE_FILE_MAX_BYTES = size_t(512) << 20;
 constexpr int ILBM_MAX_WIDTH = 3072;
 
 // Called with (-1, -1) when a read starts, (rows, row) per row, (-2, -2) at
@@ -106,8 +110,9 @@ std::string Scan_Error_Text(int code);
 // Writes a 32-bit world as `format` (FMT_BMP, FMT_JPEG, FMT_TIFF, FMT_PSD,
 // FMT_PICT or FMT_PNG) at `dpi`, replacing `path` atomically. 0 on success,
 // -1 for a format without a writer, -2 when encoding fails, -3 when the file
-// cannot be written.
-[[nodiscard]] int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world);
+// cannot be written ("path: reason" in `error`).
+[[nodiscard]] int Export_World(a_file_format format, int dpi, const std::string& path, const GWorld* world,
+                               std::string* error = nullptr);
 // The bytes Export_World would write.
 [[nodiscard]] int Export_World_Bytes(a_file_format format, int dpi, const GWorld* world,
                        std::vector<uint8_t>& out);
@@ -125,9 +130,12 @@ void Codec_Code(const std::string& name, char code[4]);
 std::string Codec_Name(const char code[4]);
 std::string Codec_Text(const char code[4]);  // the code as text, trailing blanks kept
 
-// Shared by the readers: checks the size of a picture (the width refusal with
-// its alert; a height beyond 16-bit geometry) and makes body.fore at `depth`
-// (the memory alert on failure). Returns SCAN_OK or the failure code.
+// Shared by the readers: Scan_Check_Size refuses a picture too wide or too
+// tall (with its alert) before the data is checked against the size;
+// Scan_New_Body checks the same and makes body.fore at `depth` (the memory
+// alert on failure). Both return SCAN_OK or the failure code.
+[[nodiscard]] int Scan_Too_Large(bool alerts);  // the size refusal: its alert, SCAN_TOO_LARGE
+[[nodiscard]] int Scan_Check_Size(bool alerts, int width, int height);
 [[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
 // Masks: a new 8-bit mask from the fourth byte of a 32-bit body, dropped
 // again when it is all opaque or all clear; pixels the kept mask clears

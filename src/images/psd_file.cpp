@@ -120,6 +120,22 @@ void Put_Channel(const a_psd_header& h, int c, int y, const uint8_t* src, const 
     return 0;
 }
 
+// The table of packed row lengths, every channel's rows, must be there; the
+// rows read must each be long enough to unpack a whole row (two bytes per
+// run of 128 at best) and together fit in what follows the table.
+[[nodiscard]] bool Counts_Fit(const a_byte_reader& r, const a_psd_header& h, int nread) {
+    size_t table = size_t(h.channels) * h.height * 2;
+    if (r.Left() < table) return false;
+    const uint8_t* counts = r.data + r.pos;
+    size_t least = (size_t(h.width) + 127) / 128 * 2, total = 0;
+    for (size_t k = 0; k < size_t(nread) * h.height; ++k) {
+        size_t n = size_t(counts[2 * k] << 8 | counts[2 * k + 1]);
+        if (n < least) return false;
+        total += n;
+    }
+    return total <= r.Left() - table;
+}
+
 [[nodiscard]] int Read_RLE(a_byte_reader& r, const a_psd_header& h, int nread, a_picture_scan_rec& scan) {
     const uint8_t* counts = r.Take(size_t(h.channels) * h.height * 2);
     std::vector<uint8_t> line(h.width);
@@ -141,13 +157,13 @@ void Put_Channel(const a_psd_header& h, int c, int y, const uint8_t* src, const 
     if (r.failed) return PSD_SHORT;
     if (compression > 1) return PSD_BAD_COMPRESSION;
     int nread = Colour_Channels(h) + (h.merged_alpha ? 1 : 0);
+    int err = Scan_Check_Size(alerts, int(std::min<uint32_t>(h.width, SCAN_MAX_WIDTH)),
+                              int(std::min<uint32_t>(h.height, SCAN_MAX_HEIGHT + 1u)));
+    if (err != SCAN_OK) return err;
     // The data must hold what the header claims before anything is made for it.
-    uint64_t need = compression == 0 ? uint64_t(h.width) * h.height * nread
-                                     : uint64_t(h.channels) * h.height * 2;
-    if (r.Left() < need) return PSD_BAD_PIXELS;
-    int err = Scan_New_Body(alerts, int(std::min<uint32_t>(h.width, SCAN_MAX_WIDTH)),
-                            int(std::min<uint32_t>(h.height, 0x8000)),
-                            h.mode == MODE_INDEXED ? 8 : 32, scan);
+    if (compression == 0 && r.Left() < uint64_t(h.width) * h.height * nread) return PSD_BAD_PIXELS;
+    if (compression == 1 && !Counts_Fit(r, h, nread)) return PSD_BAD_PIXELS;
+    err = Scan_New_Body(alerts, int(h.width), int(h.height), h.mode == MODE_INDEXED ? 8 : 32, scan);
     if (err != SCAN_OK) return err;
     if (!h.merged_alpha && h.mode != MODE_INDEXED) {
         auto* px = reinterpret_cast<a_win_pixel32*>(scan.body.fore->pix.baseAddr);

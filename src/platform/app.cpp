@@ -3,8 +3,12 @@
 #include <QtCore/QLocale>
 #include <QtGui/QGuiApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <mutex>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,9 +20,41 @@ char* g_argv[] = {g_arg0, nullptr};
 std::unique_ptr<QGuiApplication> g_app;
 bool g_headless = true;
 
+std::mutex g_log_mutex;
+
+// The standard error stream while decoders run: how many are running and
+// where the stream was before the first of them.
+std::mutex g_quiet_mutex;
+int g_quiet_depth = 0;
+int g_saved_stderr = -1;
+
+const char* Debug_Log() {
+    const char* log = std::getenv("CIRQUEL_DEBUG_LOG");
+    return log && *log ? log : nullptr;
+}
+
+// The toolkit and the libraries under it (libpng, libtiff) report through
+// Qt's messages: warnings on files that read well, a dozen lines before a
+// refusal. The user hears from the program only, one line per refusal; the
+// chatter goes to the file named by CIRQUEL_DEBUG_LOG when there is one.
+void Quiet_Handler(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {  // the toolkit ends the process after this
+        std::fprintf(stderr, "cirquel: %s\n", text.toLocal8Bit().constData());
+        return;
+    }
+    const char* log = Debug_Log();
+    if (!log) return;
+    std::lock_guard<std::mutex> lock(g_log_mutex);
+    if (std::FILE* f = std::fopen(log, "a")) {
+        std::fprintf(f, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+        std::fclose(f);
+    }
+}
+
 }  // namespace
 
 bool Platform_Init(bool headless) {
+    qInstallMessageHandler(Quiet_Handler);
     if (QCoreApplication::instance()) return true;  // the GUI made its own application
     g_headless = headless;
     if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -35,5 +71,27 @@ bool Platform_Init(bool headless) {
 void Platform_Stop() { g_app.reset(); }
 
 bool Platform_IsHeadless() { return g_headless; }
+
+a_quiet_stderr::a_quiet_stderr() {
+    std::lock_guard<std::mutex> lock(g_quiet_mutex);
+    if (g_quiet_depth++ > 0) return;
+    std::fflush(stderr);
+    const char* log = Debug_Log();
+    int fd = log ? open(log, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644) : -1;
+    if (fd < 0) fd = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return;  // the chatter shows; nothing else is lost
+    g_saved_stderr = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    if (g_saved_stderr >= 0) (void)dup2(fd, STDERR_FILENO);  // on failure the stream stays
+    close(fd);
+}
+
+a_quiet_stderr::~a_quiet_stderr() {
+    std::lock_guard<std::mutex> lock(g_quiet_mutex);
+    if (--g_quiet_depth > 0 || g_saved_stderr < 0) return;
+    std::fflush(stderr);
+    (void)dup2(g_saved_stderr, STDERR_FILENO);  // the saved descriptor is valid: it was just made
+    close(g_saved_stderr);
+    g_saved_stderr = -1;
+}
 
 std::string Platform_Locale_Name() { return QLocale::system().name().toStdString(); }

@@ -1,16 +1,31 @@
 // File helpers. Saving always writes a temporary file in the target's folder,
-// flushes it to disk and renames it over the target, so a failed save leaves
-// the previous file intact.
+// syncs it to disk and renames it over the target, so a failed save leaves
+// the previous file intact. Every file the program writes goes through
+// File_SaveAtomic: preferences, exported pictures, art databases, projects,
+// undo files, layout files and print files.
+// Reads take regular files only, up to a stated size, checked before a byte
+// is read: a device or a FIFO would never end.
 // Process-wide state: the configuration folder (reads; set once at start).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Whole-file read; false (and an empty result) when the file cannot be read.
+enum class a_file_read { OK, FAILED, NOT_REGULAR, TOO_LARGE };
+// The most File_ReadAll takes; readers of pictures and projects state their own.
+constexpr size_t FILE_READ_MAX_BYTES = size_t(1) << 30;
+
+// Whole-file read of a regular file of at most `max_bytes`, straight into
+// `data`; anything else leaves `data` empty, with "path: reason" in `error`.
+[[nodiscard]] a_file_read File_Read_Limited(const std::string& path, size_t max_bytes,
+                                            std::vector<uint8_t>& data, std::string* error = nullptr);
 [[nodiscard]] bool File_ReadAll(const std::string& path, std::vector<uint8_t>& data, std::string* error = nullptr);
 
-// Atomic whole-file write; false with a message in `error` on failure.
+// Atomic whole-file write: every write, the sync of the file, the rename and
+// the sync of its folder are checked. False with "path: reason" in `error`
+// on failure; the previous file is untouched then (unless only the folder's
+// sync failed, after the rename).
 [[nodiscard]] bool File_SaveAtomic(const std::string& path, const void* data, size_t size,
                      std::string* error = nullptr);
 

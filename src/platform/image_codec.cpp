@@ -8,6 +8,8 @@
 #include <QtGui/QTransform>
 
 #include <cmath>
+
+#include "platform/app.h"
 #include <cstring>
 
 #include "platform/orientation.h"
@@ -80,6 +82,7 @@ int Source_Depth(const std::string& format, QImage::Format stored, const QImage&
 }  // namespace
 
 bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info) {
+    a_quiet_stderr quiet;
     if (size == 0 || size > 0x7FFFFFFF) return false;
     QByteArray bytes = View(data, size);
     QBuffer buffer(&bytes);
@@ -96,6 +99,7 @@ bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_co
 
 bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uint8_t* dst,
                   int rowbytes, a_codec_info& info) {
+    a_quiet_stderr quiet;
     if (size == 0 || size > 0x7FFFFFFF || rowbytes < info.width * 4) return false;
     QByteArray bytes = View(data, size);
     QBuffer buffer(&bytes);
@@ -122,6 +126,7 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
 bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
                   const std::string& format, int quality, int dpi, std::vector<uint8_t>& out,
                   bool alpha) {
+    a_quiet_stderr quiet;
     if (width <= 0 || height <= 0 || rowbytes < width * 4 || dpi <= 0) return false;
     QImage view(pixels, width, height, rowbytes, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     QImage image = alpha ? view.copy() : view.convertToFormat(QImage::Format_RGB888);
@@ -139,6 +144,11 @@ bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,
 }
 
 size_t Codec_Memory_Limit() { return size_t(QImageReader::allocationLimit()) << 20; }
+
+bool Codec_Fits(int width, int height) {
+    size_t limit = Codec_Memory_Limit();
+    return width > 0 && height > 0 && (limit == 0 || size_t(width) * size_t(height) * 4 <= limit);
+}
 
 bool Codec_Can_Read(const std::string& format) {
     return QImageReader::supportedImageFormats().contains(QByteArray::fromStdString(format));

@@ -34,6 +34,8 @@ struct a_codec_info {
 // The most bytes of pixels the decoders will make for one picture; 0 when
 // they set no limit.
 size_t Codec_Memory_Limit();
+// Whether a picture of this size is within that limit, as 32-bit pixels.
+bool Codec_Fits(int width, int height);
 // Whether the toolkit can read (or write) `format`.
 bool Codec_Can_Read(const std::string& format);
 bool Codec_Can_Write(const std::string& format);

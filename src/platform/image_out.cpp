@@ -1,10 +1,13 @@
 #include "platform/image_out.h"
 
+#include <QtCore/QBuffer>
 #include <QtGui/QFont>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <cstring>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -37,11 +40,14 @@ bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::stri
         error = "empty picture";
         return false;
     }
-    if (!View(image).save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write " + path;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!View(image).save(&buffer, "PNG")) {
+        error = path + ": the picture could not be encoded";
         return false;
     }
-    return true;
+    return File_SaveAtomic(path, bytes.constData(), size_t(bytes.size()), &error);
 }
 
 a_rgb_image Contact_Sheet(const std::vector<a_sheet_tile>& tiles, int columns, int cell) {

@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+#include "platform/app.h"
+
 namespace {
 
 QByteArray View(const uint8_t* data, size_t size) {
@@ -18,6 +20,7 @@ QByteArray View(const uint8_t* data, size_t size) {
 }  // namespace
 
 bool Jpeg_Size(const uint8_t* data, size_t size, int& width, int& height) {
+    a_quiet_stderr quiet;
     if (size > 0x7FFFFFFF) return false;
     QByteArray bytes = View(data, size);
     QBuffer buffer(&bytes);
@@ -32,6 +35,7 @@ bool Jpeg_Size(const uint8_t* data, size_t size, int& width, int& height) {
 
 bool Jpeg_Decode(const uint8_t* data, size_t size, int width, int height, uint8_t* dst,
                  int rowbytes) {
+    a_quiet_stderr quiet;
     if (size > 0x7FFFFFFF || rowbytes < width * 4) return false;
     QByteArray bytes = View(data, size);
     QBuffer buffer(&bytes);

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include "platform/app.h"
 #include "platform/files.h"
 
 namespace {
@@ -37,6 +38,7 @@ bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* er
 bool Png_Read(const std::string& path, a_png_image& image, std::string* error) {
     image = a_png_image{};
     QImage in;
+    a_quiet_stderr quiet;
     if (!in.load(QString::fromStdString(path), "PNG")) {
         if (error) *error = "not a readable PNG file: " + path;
         return false;

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "art_draw.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -207,8 +208,12 @@ size_t Art_Estimated_Size(const a_art_item& item) {
 }
 
 bool Art_Write_Png(const std::string& path, const a_art_picture& picture) {
-    QImageWriter writer(QString::fromStdString(path), "png");
-    return writer.write(Art_Picture_Image(picture));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "png");
+    if (!writer.write(Art_Picture_Image(picture))) return false;
+    return File_SaveAtomic(path, bytes.constData(), size_t(bytes.size()));
 }
 
 bool Art_Read_Png(const std::string& path, a_art_picture& picture) {
