@@ -3,6 +3,7 @@
 #include "model/notices.h"
 #include "platform/sound.h"
 #include "base/prefs.h"
+#include "ui/photo_sliders.h"
 
 a_interface_rec gs;
 
@@ -11,6 +12,7 @@ namespace {
 a_listener_token g_sound_token = 0;  // what we install for the lower layers
 a_listener_token g_start_token = 0;
 a_listener_token g_controller_token = 0;
+a_listener_token g_ph_sliders_token = 0;
 
 int Start_Choice() { return gs.grid_vals[START_GRID]; }
 
@@ -26,10 +28,12 @@ void Interface_Init() {
     // The document's refusals are heard like ours.
     g_sound_token = g_doc_services.play_sound.Install(Sound_Play);
     g_controller_token = g_message_services.controller.Install(Controller);
+    g_ph_sliders_token = g_doc_services.ph_to_sliders.Install(PH_To_Sliders);
 }
 
 void Interface_Stop() {
     g_prefs_start_choice.Remove(g_start_token);
     g_doc_services.play_sound.Remove(g_sound_token);
     g_message_services.controller.Remove(g_controller_token);
+    g_doc_services.ph_to_sliders.Remove(g_ph_sliders_token);
 }
