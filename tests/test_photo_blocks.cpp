@@ -12,6 +12,7 @@
 #include "golden_image.h"
 #include "images/image_files.h"
 #include "images/photo_blocks.h"
+#include "images/photo_crop.h"
 #include "images/photo_draw.h"
 #include "model/history_ops.h"
 #include "platform/region.h"
@@ -267,4 +268,25 @@ TEST_F(PhotoBlocks, GoldenDiscWithTwoPhotosAndASymbol) {
     EXPECT_TRUE(Matches_Golden("photo_disc_blocks", World_Bits(w)));
     Dispose_GWorld(w);
     OP_CloseNewest();
+}
+
+TEST(PhotoCrop, ScaleFollowsTheScreenAndDraggedSidesStayOnThePicture) {
+    const Rect screen{0, 0, 1000, 1600};
+    a_crop_rec cr;
+    Crop_Layout(Box_At(0, 0, 300, 200), Rect{}, screen, cr);  // twice its size fits
+    EXPECT_EQ(cr.reduction, (a_ratio{2, 1}));
+    EXPECT_EQ(cr.crop_s, Box_At(CROP_MARGIN, CROP_MARGIN, 600, 400));
+    EXPECT_EQ(cr.bb_l, Box_At(CROP_MARGIN - 12, CROP_MARGIN - 24, 12, 448));
+    Crop_Layout(Box_At(0, 0, 3000, 400), Rect{}, screen, cr);  // reduced to the width
+    EXPECT_EQ(cr.reduction, (a_ratio{int16_t(1520 - 96), 3000}));
+    EXPECT_LE(Rect_Width(cr.bb_pix), 1520 - 96);
+    // A side dragged past the opposite one keeps the crop a pixel wide; past
+    // the picture it stops at the picture's edge.
+    Crop_Layout(Box_At(0, 0, 300, 200), Box_At(50, 50, 100, 100), screen, cr);
+    Crop_Drag_Side(cr, Box_At(0, 0, 300, 200), 1, Point{0, 2000});
+    EXPECT_EQ(cr.crop, Box_At(149, 50, 1, 100));
+    Crop_Drag_Side(cr, Box_At(0, 0, 300, 200), 4, Point{2000, 0});
+    EXPECT_EQ(cr.crop.bottom, 200);
+    Crop_Drag_Side(cr, Box_At(0, 0, 300, 200), 1, Point{0, int16_t(CROP_MARGIN + 2 * 20)});
+    EXPECT_EQ(cr.crop.left, 20);
 }
