@@ -15,6 +15,7 @@
 #include "images/photo_crop.h"
 #include "images/photo_draw.h"
 #include "model/history_ops.h"
+#include "platform/dialogs.h"
 #include "platform/region.h"
 #include "render/effects_cache.h"
 #include "templates/catalogue.h"
@@ -145,10 +146,14 @@ TEST_F(PhotoBlocks, ImportsStopWhenTheUnitIsFull) {
     EXPECT_EQ(ph.spec.source.kind, SOURCE_EXTFILE);
     EXPECT_EQ(ph.spec.subset, Box_At(0, 0, 64, 32));
     EXPECT_EQ(Codec_Name(ph.codec), "png");
-    // A file that is no picture makes no block.
+    // A file that is no picture makes no block, and says so.
     Doc_New(*One_Unit_Template(true));
-    EXPECT_FALSE(Photo_NewP(false, Temp_Folder() + "/no-such-picture.png"));
+    Dialog_ScriptAnswers({});
+    EXPECT_FALSE(Photo_NewP(true, Temp_Folder() + "/no-such-picture.png"));
     EXPECT_EQ(U().oj.nlist, 1);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_NE(Dialog_History()[0].message.find("could not read the file"), std::string::npos);
+    Dialog_ScriptAnswers({});
 }
 
 TEST_F(PhotoBlocks, MissingSourcesPasteNothingDrawThePatternAndCanBeRepaired) {
