@@ -32,6 +32,23 @@ struct a_doc_notices {
     a_notice<> replaced;
     // The current unit changed to this one (1-based; never a clone).
     a_notice<uint32_t> unit_selected;
+    // The selection of blocks changed (sliders, layer bar and status follow).
+    a_notice<> selection;
+    // Blocks were added or removed on the current unit.
+    a_notice<> block_count;
+};
+
+struct a_om_rec;
+struct a_ph_rec;
+
+// What the block operations need of text blocks; the text module installs
+// them. Without it a text block has no box, is never hit and does not move.
+struct a_text_block_services {
+    a_service<Rect(const a_om_rec& om)> bbox;                  // its frame on the unit
+    a_service<bool(const a_om_rec& om, Point cell, int& part)> is_inside;
+    a_service<void(a_om_rec& om, int dx, int dy)> move;          // by its own rule
+    a_service<int(const a_om_rec& om)> move_class;              // a_move_class
+    a_service<bool(int omx, int& newx)> dup;                    // OM_Dup; false when full
 };
 
 struct a_doc_services {
@@ -43,6 +60,11 @@ struct a_doc_services {
     a_service<void(int kind, a_canvas_spec& cv)> default_canvas;
     a_service<bool(const a_canvas_spec& cv)> is_no_canvas;
     a_service<void(int snd)> play_sound;
+    a_service<bool()> sound_playing;  // an earlier sound still sounds
+    a_text_block_services text;
+    // Load a photo or symbol block's values into the sliders, toggles and
+    // swatches (the interface owns them).
+    a_service<void(const a_ph_rec& ph)> ph_to_sliders;
     a_service<bool()> save_document;   // Save; false when it failed
     a_service<int()> choose_template;  // the chooser dialog; 0 when cancelled
     // The remap dialog; false when cancelled.

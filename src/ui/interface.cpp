@@ -4,6 +4,7 @@
 #include "platform/sound.h"
 #include "base/prefs.h"
 #include "templates/chooser.h"
+#include "ui/photo_sliders.h"
 
 a_interface_rec gs;
 
@@ -13,6 +14,7 @@ a_listener_token g_sound_token = 0;  // what we install for the lower layers
 a_listener_token g_start_token = 0;
 a_listener_token g_controller_token = 0;
 a_listener_token g_limit_token = 0;
+a_listener_token g_ph_sliders_token = 0;
 
 int Start_Choice() { return gs.grid_vals[START_GRID]; }
 
@@ -29,6 +31,7 @@ void Interface_Init() {
     g_sound_token = g_doc_services.play_sound.Install(Sound_Play);
     g_controller_token = g_message_services.controller.Install(Controller);
     g_limit_token = g_chooser_notices.at_limit.Subscribe([] { Sound_Play(SND_LIMIT); });
+    g_ph_sliders_token = g_doc_services.ph_to_sliders.Install(PH_To_Sliders);
 }
 
 void Interface_Stop() {
@@ -36,4 +39,5 @@ void Interface_Stop() {
     g_doc_services.play_sound.Remove(g_sound_token);
     g_message_services.controller.Remove(g_controller_token);
     g_chooser_notices.at_limit.Unsubscribe(g_limit_token);
+    g_doc_services.ph_to_sliders.Remove(g_ph_sliders_token);
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "base/messages.h"
+#include "platform/pixels.h"
 #include "ui/sliders.h"
 
 enum a_toggle_enum : int {
@@ -23,6 +24,9 @@ enum a_toggle_enum : int {
     TEXT_SHAD_TOGGLE,
     TEXT_GLOW_TOGGLE,
     SYMMETRY_TOGGLE,
+    PHOTO_WTRANSP_TOGGLE,    // white is transparent
+    PHOTO_SHADOW_TOGGLE,     // drop shadow on
+    PHOTO_CONSTRAIN_TOGGLE,  // one size slider for both scalings
     NTOGGLES
 };
 
@@ -59,6 +63,9 @@ struct a_interface_rec {
     bool toggle_vals[NTOGGLES] = {};
     int16_t grid_vals[NGRIDS] = {};
     int16_t bar_selection[NBARS] = {};
+    // The border and outline colour swatches of photo edges.
+    a_win_pixel32 edge_bord_color{255, 255, 255, 0};
+    a_win_pixel32 edge_outl_color{0, 0, 0, 0};
 };
 
 extern a_interface_rec gs;
