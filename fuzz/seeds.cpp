@@ -190,10 +190,14 @@ void Image_Own_Seeds() {
 }
 
 // Everything the import path reads: our own readers' formats, each codec
-// writer's output, and an indexed GIF with a transparent colour (whitened).
+// writer's output, pictures turned by their orientation tag, and an indexed
+// GIF with a transparent colour (whitened).
 void Image_Seeds() {
     Image_Own_Seeds();
     a_gworld_ptr w = Seed_World();
+    std::vector<uint32_t> rgb;
+    for (int i = 0; i < 12; ++i) rgb.push_back(uint32_t(i) * 0x151B21);
+    Put("turned6.tif", Make_TIFF(4, 3, rgb, 6, true));
     const std::pair<a_file_format, const char*> formats[] = {
         {FMT_BMP, "export.bmp"}, {FMT_JPEG, "export.jpg"}, {FMT_TIFF, "export.tif"},
         {FMT_PSD, "export.psd"}, {FMT_PNG, "export.png"}, {FMT_PICT, "export.pict"}};
@@ -204,6 +208,7 @@ void Image_Seeds() {
             g_ok = false;
         }
         Put(name, bytes);
+        if (format == FMT_PNG) Put("turned8.png", Png_With_Exif(bytes, Exif_Block(8)));
     }
     std::vector<uint32_t> palette;
     for (uint32_t k = 0; k < 256; ++k) palette.push_back(k * 0x010203u & 0xFFFFFF);
