@@ -1,7 +1,7 @@
 # Two entry points: `make run` (the program's main job) and `make test`.
 # Both install what is missing, configure and build as needed.
 
-.PHONY: run test bench release asan bootstrap clean
+.PHONY: run test bench release asan fuzz bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -13,6 +13,15 @@ release: bootstrap
 asan: bootstrap
 	@[ -f build/asan/build.ninja ] || cmake --preset asan
 	@cmake --build --preset asan
+
+# The libFuzzer targets, each run for FUZZ_SECONDS from the seeds the build
+# writes, one after another (scripts/fuzz).
+FUZZ_SECONDS ?= 10
+
+fuzz: bootstrap
+	@[ -f build/fuzz/build.ninja ] || cmake --preset fuzz
+	@cmake --build --preset fuzz
+	@scripts/fuzz build/fuzz $(FUZZ_SECONDS)
 
 run: release
 	@scripts/demo build/release
@@ -27,6 +36,7 @@ test: asan
 	@cd build/asan/tests && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ./cirquel_tests --gtest_shuffle --gtest_random_seed=$(SHUFFLE_SEED) --gtest_brief=1
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10
 
 bench: release
 	@bench/setup

@@ -1,11 +1,7 @@
 #include "image_fixtures.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <filesystem>
-
-#include <gtest/gtest.h>
-
-#include "platform/files.h"
 
 void Add16BE(a_bytes& b, unsigned v) {
     b.push_back(uint8_t(v >> 8));
@@ -377,12 +373,4 @@ a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif) {
     b.insert(b.end(), chunk.begin(), chunk.end());
     b.insert(b.end(), png.begin() + long(after_ihdr), png.end());
     return b;
-}
-
-std::string Write_Temp(const std::string& name, const a_bytes& bytes) {
-    std::filesystem::path dir = std::filesystem::path(Temp_Folder()) / "cirquel-image-tests";
-    std::filesystem::create_directories(dir);
-    std::string path = (dir / name).string();
-    EXPECT_TRUE(File_SaveAtomic(path, bytes.data(), bytes.size())) << path;
-    return path;
 }

@@ -917,56 +917,11 @@ TEST_F(ImageFiles, TallPicturesGetTheSizeAlertAndOnlyRegularFilesAreRead) {
     (void)File_Remove(fifo);
 }
 
-// Writes the seed corpus of fuzz/fuzz_imagefiles.cpp and the command-line
-// check's bitmap; run on purpose with --gtest_also_run_disabled_tests
-// --gtest_filter='*WriteFixtures'.
+// Writes the command-line check's bitmap; run on purpose with
+// --gtest_also_run_disabled_tests --gtest_filter='*WriteFixtures'. (The fuzz
+// seeds are written at build time by fuzz/seeds.cpp.)
 TEST(ImageFixtures, DISABLED_WriteFixtures) {
-    std::string dir = std::string(CIRQUEL_SOURCE_DIR) + "/fuzz/corpus/imagefiles/";
-    auto put = [&](const char* name, const a_bytes& b) {
-        EXPECT_TRUE(File_SaveAtomic(dir + name, b.data(), b.size())) << name;
-    };
     a_bytes check = Make_BMP(Bmp(9, 5, 24));
     EXPECT_TRUE(File_SaveAtomic(std::string(CIRQUEL_TEST_DATA) + "/images/check.bmp", check.data(),
                                 check.size()));
-    a_iff_spec ilbm = Iff(21, 3, 5);
-    ilbm.packed = true, ilbm.odd_chunk = true;
-    put("ilbm_packed.iff", Make_IFF(ilbm));
-    a_iff_spec masked = Iff(9, 2, 2);
-    masked.mask.assign(18, 1);
-    masked.mask[3] = 0;
-    put("ilbm_mask.iff", Make_IFF(masked));
-    a_iff_spec pbm = Iff(7, 3, 8);
-    pbm.pbm = true, pbm.packed = true;
-    put("pbm_packed.iff", Make_IFF(pbm));
-    put("bmp24.bmp", Make_BMP(Bmp(5, 3, 24)));
-    a_bmp_spec rle = Bmp(6, 3, 8);
-    rle.compression = 1;
-    rle.rle = {3, 9, 0, 3, 1, 2, 4, 0, 0, 0, 0, 2, 2, 1, 2, 7, 0, 1};
-    put("bmp8_rle.bmp", Make_BMP(rle));
-    a_bmp_spec rle4 = Bmp(5, 1, 4);
-    rle4.compression = 2;
-    rle4.rle = {3, 0x12, 0, 3, 0xAB, 0xC0, 0, 1};
-    put("bmp4_rle.bmp", Make_BMP(rle4));
-    a_bmp_spec clip = Bmp(4, 3, 32);
-    clip.file = false, clip.header = 124, clip.alpha = true, clip.top_down = true;
-    put("clip_v5_alpha.dib", Make_BMP(clip));
-    a_bmp_spec core = Bmp(5, 2, 1);
-    core.header = 12;
-    put("bmp1_core.bmp", Make_BMP(core));
-    a_psd_spec rgb = Psd(9, 4, 3);
-    rgb.dpi = 300;
-    put("psd_rgb_raw.psd", Make_PSD(rgb));
-    a_psd_spec grey = Psd(140, 2, 1);
-    grey.mode = 1, grey.rle = true;
-    put("psd_grey_rle.psd", Make_PSD(grey));
-    a_iff_spec ham = Iff(7, 2, 6);
-    ham.camg = 0x800;
-    put("ilbm_ham6.iff", Make_IFF(ham));
-    a_psd_spec indexed = Psd(5, 2, 1);
-    indexed.mode = 2;
-    indexed.colour_data.assign(768, 7);
-    put("psd_indexed.psd", Make_PSD(indexed));
-    a_psd_spec alpha = Psd(6, 3, 4);
-    alpha.rle = true, alpha.merged_alpha = true;
-    put("psd_alpha_rle.psd", Make_PSD(alpha));
 }

@@ -1,7 +1,10 @@
 // Reading and writing layout text.
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstring>
+#include <random>
 
 #include "template_fixtures.h"
 #include "templates/layout_text.h"
@@ -53,18 +56,68 @@ TEST(LayoutText, WritesExactlyWhatTheDesignerWrites) {
     EXPECT_EQ(Layout_Write(out[0], true), kDesignerExample);
 }
 
-TEST(LayoutText, RoundTripKeepsEveryByte) {
-    a_ctemplate t = Record("ACE__0177___", "Ace 177 series",
-                           {Group("UNIT_AUDIO_JCARD", 2, 2, 1, 0.25, 4, 4, 1, 0,
-                                  "UNIT_PERIMETERBLEED, UNIT_FLIPX", 2, 2.5),
-                            Group("UNIT_VHS_SPINE", 1, 4, 0.5, 5, 5.75, 0.75, 0, 0.75,
-                                  "UNIT_NOTINDEXED")},
-                           "IS_LANDSCAPE, IS_PITCHBETWEEN, IS_INCHES, IS_DYMO_MONET");
-    std::vector<a_ctemplate> again;
-    a_layout_error err;
-    ASSERT_TRUE(Layout_Parse(Layout_Write(t, false), again, err)) << err.message;
-    ASSERT_EQ(again.size(), 1u);
-    EXPECT_EQ(std::memcmp(&t, &again[0], sizeof t), 0);
+// parse(write(t)) = t, byte for byte, for every record the reader can give.
+TEST(LayoutText, WhatItWritesReadsBackAsTheSameRecord) {
+    auto expect_round_trip = [](const a_ctemplate& t) {
+        std::vector<a_ctemplate> again;
+        a_layout_error err;
+        std::string text = Layout_Write(t, false);
+        ASSERT_TRUE(Layout_Parse(text, again, err)) << err.message << "\n" << text;
+        ASSERT_EQ(again.size(), 1u);
+        EXPECT_EQ(std::memcmp(&t, &again[0], sizeof t), 0) << text;
+    };
+    expect_round_trip(Record("ACE__0177___", "Ace 177 series",
+                             {Group("UNIT_AUDIO_JCARD", 2, 2, 1, 0.25, 4, 4, 1, 0,
+                                    "UNIT_PERIMETERBLEED, UNIT_FLIPX", 2, 2.5),
+                              Group("UNIT_VHS_SPINE", 1, 4, 0.5, 5, 5.75, 0.75, 0, 0.75,
+                                    "UNIT_NOTINDEXED")},
+                             "IS_LANDSCAPE, IS_PITCHBETWEEN, IS_INCHES, IS_DYMO_MONET"));
+    // Sizes four decimals would round away, and a fifth decimal.
+    expect_round_trip(Record("S", "Tiny", {Group("UNIT_RECT", 1, 1, -0.0, 1e-30, .000048, 5)}, "",
+                             .000048, 297));
+    expect_round_trip(Record("S", "Fine", {Group("UNIT_CD", 1, 1, 1.23457, 0, 3e38, 1e-45)}));
+    for (int i = 1; i <= Catalogue_Count(); ++i) {
+        a_ctemplate t;
+        Get_CTemplate(t, i);
+        expect_round_trip(t);
+    }
+    // Records of every field at random, their reals of any finite value.
+    std::mt19937 rng(4);
+    auto real = [&rng](bool positive) {
+        for (;;) {
+            float f = std::bit_cast<float>(uint32_t(rng()));
+            if (positive) f = std::fabs(f);
+            if (std::isfinite(f) && (!positive || f > 0)) return f;
+        }
+    };
+    auto text = [&rng](char* out, size_t most) {
+        size_t n = 1 + rng() % most;
+        for (size_t k = 0; k < n; ++k) {
+            char c = char(0x20 + rng() % 0xE0);
+            out[k] = (c == '"' || c == 0x7F) ? 'x' : c;
+        }
+    };
+    for (int r = 0; r < 300; ++r) {
+        a_ctemplate t{};
+        text(t.sort, sizeof t.sort);
+        text(t.label, sizeof t.label - 1);
+        t.platforms = uint8_t(1 + rng() % 3);
+        t.tflags = rng() & 0x3FF;
+        t.papersize = a_fpoint{real(true), real(true)};
+        t.nunits = 1 + rng() % MAXNGROUPS;
+        for (int g = 0; g < MAXNGROUPS; ++g) {
+            if (g > 0 && rng() % 3 == 0) continue;
+            a_cunit& u = t.units[g];
+            u.kind = uint8_t(1 + rng() % (NUNIT_KINDS - 1));
+            u.uflags = rng() & 0x1FFF;
+            u.nx = 1 + rng() % 5;
+            u.ny = 1 + rng() % 5;
+            float v[14];
+            for (int k = 0; k < 14; ++k) v[k] = real(k == 2 || k == 3);
+            std::memcpy(&u.bboxleft, v, sizeof v);
+        }
+        expect_round_trip(t);
+    }
 }
 
 TEST(LayoutText, ManyRecordsAndCommentsAnywhere) {
@@ -97,6 +150,20 @@ TEST(LayoutText, MalformedRecordsNameTheirLine) {
     std::string bad_number = good;
     bad_number.replace(bad_number.find("118.0000"), 8, "11x.0000");
     EXPECT_EQ(Parse_Error(bad_number).message, "bad number '11x.0000'");
+
+    // A NUL or other control character in a name would not survive writing.
+    std::string nul_name = good;
+    nul_name.replace(nul_name.find("Test"), 4, std::string("A4\0 tail", 7));
+    EXPECT_EQ(Parse_Error(nul_name).message, "control character in string");
+    EXPECT_EQ(Parse_Error(nul_name).line, 2);
+    std::string tab_sort = good;
+    tab_sort.replace(tab_sort.find("SORT____"), 1, "\t");
+    EXPECT_EQ(Parse_Error(tab_sort).message, "control character in string");
+
+    // EMPTY_UNIT is how an empty group is written, so one that holds anything is refused.
+    std::string full_empty = good;
+    full_empty.replace(full_empty.find("UNIT_CD"), 7, "UNIT_EMPTY");
+    EXPECT_EQ(Parse_Error(full_empty).message, "a group of kind UNIT_EMPTY must hold nothing");
 
     std::string missing_group = good;
     missing_group.replace(missing_group.find("EMPTY_UNIT, "), 12, "");

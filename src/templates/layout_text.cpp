@@ -1,5 +1,6 @@
 #include "templates/layout_text.h"
 
+#include <bit>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -9,6 +10,8 @@
 #include "templates/unit_kinds.h"
 
 namespace {
+
+const a_cunit kNoGroup{};
 
 enum a_token_kind { TOK_END, TOK_STRING, TOK_IDENT, TOK_NUMBER, TOK_PUNCT };
 
@@ -35,8 +38,9 @@ public:
         size_t start = pos_;
         if (c == '"') {
             ++pos_;
-            while (pos_ < s_.size() && s_[pos_] != '"' && s_[pos_] != '\n' && s_[pos_] != '\r')
-                ++pos_;
+            while (pos_ < s_.size() && s_[pos_] != '"' && !Is_Control(s_[pos_])) ++pos_;
+            if (pos_ < s_.size() && s_[pos_] != '"' && s_[pos_] != '\n' && s_[pos_] != '\r')
+                return Fail(err, "control character in string");
             if (pos_ >= s_.size() || s_[pos_] != '"') return Fail(err, "unterminated string");
             t.kind = TOK_STRING;
             t.text = s_.substr(start + 1, pos_ - start - 1);
@@ -72,6 +76,13 @@ public:
     }
 
 private:
+    // A name holds no control characters: a NUL would cut it short on writing,
+    // a line end would split it.
+    static bool Is_Control(char c) {
+        auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    }
+
     bool Skip(a_layout_error& err) {
         while (pos_ < s_.size()) {
             char c = s_[pos_];
@@ -198,6 +209,9 @@ private:
         u.meas4 = v[13];
         int close_line = tok_.line;
         if (!Punct('}', err)) return false;
+        // Written back, an empty group is EMPTY_UNIT: anything it held would be lost.
+        if (u.kind == UNIT_EMPTY && std::memcmp(&u, &kNoGroup, sizeof u) != 0)
+            return FailAt(err, close_line, "a group of kind UNIT_EMPTY must hold nothing");
         if (nx > 0 && ny > 0 && u.kind != UNIT_EMPTY && !(u.bboxwidth > 0 && u.bboxheight > 0))
             return FailAt(err, close_line, "label width and height must be positive");
         return true;
@@ -277,10 +291,17 @@ private:
     a_token tok_;
 };
 
-std::string Real4(float f) {
+// Four decimals, as the designer writes; a value that four decimals would
+// change (a tiny size, a fifth decimal) is written in the shortest form that
+// reads back as the same float, so that what was read is what is written.
+std::string Real_Text(float f) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.4f", static_cast<double>(f));
-    return buf;
+    int n = std::snprintf(buf, sizeof buf, "%.4f", static_cast<double>(f));
+    float back = 0;
+    auto [p, ec] = std::from_chars(buf, buf + n, back);
+    if (ec == std::errc() && std::bit_cast<uint32_t>(back) == std::bit_cast<uint32_t>(f)) return buf;
+    char* end = std::to_chars(buf, buf + sizeof buf, f).ptr;
+    return std::string(buf, end);
 }
 
 // Flags in the designer's order first, then any others by bit number.
@@ -307,12 +328,19 @@ std::string Group_Text(const a_cunit& u) {
                                       UNIT_CROPMARKS,      UNIT_NOTINDEXED};
     std::string s = "{ " + std::string(UnitKind_Name(u.kind)) + ", a_unit_flag_set { " +
                     Flags(u.uflags, kOrder, UnitFlag_Name) + " }, " + std::to_string(u.nx) +
-                    ", " + std::to_string(u.ny) + ", (* BBOX *) ";
-    s += Real4(u.bboxleft) + ", " + Real4(u.bboxtop) + ", " + Real4(u.bboxwidth) + ", " +
-         Real4(u.bboxheight) + ", (* PITCH *) " + Real4(u.pitchx) + ", " + Real4(u.pitchy) +
-         ", (* BLEED *) " + Real4(u.bleedleft) + ", " + Real4(u.bleedtop) + ", " +
-         Real4(u.bleedright) + ", " + Real4(u.bleedbottom) + ", (* MEAS *) " + Real4(u.meas1) +
-         ", " + Real4(u.meas2) + ", " + Real4(u.meas3) + ", " + Real4(u.meas4) + " }";
+                    ", " + std::to_string(u.ny);
+    const float v[14] = {u.bboxleft, u.bboxtop,   u.bboxwidth, u.bboxheight, u.pitchx,
+                         u.pitchy,   u.bleedleft, u.bleedtop,  u.bleedright, u.bleedbottom,
+                         u.meas1,    u.meas2,     u.meas3,     u.meas4};
+    for (int i = 0; i < 14; ++i) {
+        s += ", ";
+        if (i == 0) s += "(* BBOX *) ";
+        if (i == 4) s += "(* PITCH *) ";
+        if (i == 6) s += "(* BLEED *) ";
+        if (i == 10) s += "(* MEAS *) ";
+        s += Real_Text(v[i]);
+    }
+    s += " }";
     return s;
 }
 
@@ -350,7 +378,7 @@ std::string Layout_Write(const a_ctemplate& t, bool placeholder_sort) {
     std::string plat = t.platforms == 3 ? "BOTH" : (t.platforms & 1) ? "MAC" : "WIN";
     s += "{ \"" + sort + "\", \"" + Fixed_Text(t.label, sizeof t.label) + "\", " + plat +
          ", a_template_flag_set { " + Flags(t.tflags, kOrder, TemplateFlag_Name) +
-         " },  (* paper *) { " + Real4(paper.x) + ", " + Real4(paper.y) + " }, " +
+         " },  (* paper *) { " + Real_Text(paper.x) + ", " + Real_Text(paper.y) + " }, " +
          std::to_string(t.nunits) + ", " + crlf + "{";
     for (int g = 0; g < MAXNGROUPS; ++g) {
         const a_cunit& u = t.units[g];

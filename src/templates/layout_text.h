@@ -23,5 +23,7 @@ struct a_layout_error {
 uint64_t CUnit_Count(const a_cunit& g);
 
 // Writes one record as the designer exports it: CR LF line ends, reals with
-// four decimals. With `placeholder_sort` the sort key is "SORT________".
+// four decimals (more where four would not read back as the same value), so
+// that Layout_Parse gives back the same record. With `placeholder_sort` the
+// sort key is "SORT________".
 std::string Layout_Write(const a_ctemplate& t, bool placeholder_sort);
