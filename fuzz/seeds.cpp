@@ -2,7 +2,9 @@
 // program's own writers (and the tests' image fixtures for the formats the
 // program only reads), so that nothing binary is kept in the source tree and
 // the seeds follow the formats as they change.
+#include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +20,12 @@
 #include "platform/app.h"
 #include "platform/codepage.h"
 #include "platform/files.h"
+#include "persist/chunk_stream.h"
+#include "persist/project_file.h"
+#include "platform/fonts.h"
+#include "pixels/syspix.h"
+#include "templates/expand.h"
+#include "model/document.h"
 #include "templates/catalogue.h"
 #include "templates/layout_text.h"
 
@@ -215,12 +223,43 @@ void Image_Seeds() {
     Put("transparent.gif", Make_GIF(6, 4, Palette_Pixels(6, 4, 5), palette, 2));
 }
 
+// The records of a project written so far: a sheet of two discs with its
+// font table and unit headers, the first unit painted, and a preview.
+void Project_Seeds() {
+    Build_Template_List();
+    auto t = std::make_unique<a_template>();
+    Expand_Template(TList_Get(std::max(1, Find_Template(std::string("A-ONE 29125")))), *t);
+    Doc_New(*t);
+    a_doc_unit& u = *g_doc.doc_units[1];
+    u.paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, u, true);
+    Rect stroke{int16_t(u.paintbounds.top + 10), int16_t(u.paintbounds.left + 10),
+                int16_t(u.paintbounds.top + 14), int16_t(u.paintbounds.left + 30)};
+    PixMap32_Fill(u.static_[PAINT1_LAYER].world->pix, stroke, 0x00AA3311);
+    PixMap8_Fill(u.static_[PAINT1_LAYER].mask->pix, stroke, 255);
+    std::vector<uint8_t> file;
+    Chunk_Init(DISC_PREAMBLE_BYTES, file);
+    Write_V4_Preamble();
+    Write_Template(*t);
+    Write_Font_Table({1, uint32_t(std::max(1, Font_Count()))});
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux) {
+        Write_UnitHeader(*g_doc.doc_units[ux], ux);
+        Write_Paint_Layer(*g_doc.doc_units[ux], ux);
+    }
+    a_pixmap_owner prev = Make_PixMap(Rect{0, 0, 19, 14}, 32, nullptr);
+    Chunk_WritePix(prev->bounds, *prev, 1, "PREV");
+    Chunk_Stop();
+    Doc_Dispose();
+    Put("two_discs.cd4", file);
+    Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::pair<std::string, void (*)()> kinds[] = {
         {"artdb", Artdb_Seeds},       {"layout", Layout_Seeds},    {"prefs", Prefs_Seeds},
-        {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},
+        {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -1,0 +1,64 @@
+// Project files come from users and other machines: the records read so far
+// (preamble, template, font table, media settings, unit headers, paint
+// layers, any pixel chunk) must never crash, never allocate what the file
+// cannot hold, and a template they accept must write back to the same.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "model/document.h"
+#include "persist/chunk_stream.h"
+#include "persist/project_file.h"
+#include "pixels/pixmap.h"
+#include "platform/app.h"
+
+namespace {
+
+void Check_Template_Round_Trip(const a_template& t) {
+    std::vector<uint8_t> again;
+    Chunk_Init(DISC_PREAMBLE_BYTES, again);
+    Write_V4_Preamble();
+    Write_Template(t);
+    auto back = std::make_unique<a_template>();
+    a_defect_set d = 0;
+    Read_Template(*back, d);
+    if (d != 0 || back->nunits != t.nunits || back->tflags != t.tflags ||
+        std::memcmp(back->label, t.label, sizeof t.label) != 0)
+        std::abort();
+    for (uint32_t ux = 1; ux <= t.nunits; ++ux)
+        if (std::memcmp(&back->units[ux].bbox, &t.units[ux].bbox, sizeof t.units[ux].bbox) != 0)
+            std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The font lookup of the font table needs the toolkit.
+    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0;
+    if (!started) return 0;
+    std::vector<uint8_t> file(data, data + size);
+    a_defect_set defects = 0;
+    if (!Read_V4_Preamble(file, defects)) return 0;
+    Chunk_Init(DISC_PREAMBLE_BYTES, file);
+    auto t = std::make_unique<a_template>();
+    Read_Template(*t, defects);
+    std::vector<a_font_map_entry> fonts;
+    Read_Font_Table(fonts, defects);
+    for (uint32_t ux = 1; ux <= 3; ++ux) {
+        a_doc_unit u;
+        a_defect_set unit_defects = 0;
+        Read_UnitHeader(u, ux, unit_defects);
+        if (No_Serious_Defects(unit_defects)) Read_Paint_Layer(u, ux);
+        Dispose_Unit_Content(u);
+    }
+    PixMap pm;
+    Chunk_ReadPix(pm, 1, "PREV");
+    Dispose_PixMap(pm);
+    bool template_read = !Has_Defect(defects, DEFECT_TMPL_MISSING) &&
+                         !Has_Defect(defects, DEFECT_TMPL_VERSION);
+    if (template_read) Check_Template_Round_Trip(*t);
+    Chunk_Stop();
+    return 0;
+}
