@@ -230,6 +230,9 @@ void Project_Seeds() {
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(std::max(1, Find_Template(std::string("A-ONE 29125")))), *t);
     Doc_New(*t);
+    // Small paint areas keep each run of the target quick.
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux)
+        g_doc.doc_units[ux]->paintbounds = Rect{0, 0, 48, 64};
     a_doc_unit& u = *g_doc.doc_units[1];
     u.paintinuse = true;
     Sync_Existence(PAINT1_LAYER, u, true);
