@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/messages.h"
 #include "model/document.h"
 #include "persist/chunk_stream.h"
 #include "persist/project_file.h"
@@ -36,7 +37,9 @@ void Check_Template_Round_Trip(const a_template& t) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The font lookup of the font table needs the toolkit.
-    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0;
+    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
+                          // A fatal report is a finding: abort, so that the input is kept.
+                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
     if (!started) return 0;
     std::vector<uint8_t> file(data, data + size);
     a_defect_set defects = 0;

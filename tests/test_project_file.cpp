@@ -166,6 +166,10 @@ TEST_F(ProjectFile, UnitHeadersRoundTripAndTheirDamageIsRecorded) {
     clone_one[p1 + 10] = 1;  // unit 1 is always a master
     EXPECT_EQ(read(clone_one, 1), a_defect_set(1) << DEFECT_UHDR_VERSION);
     EXPECT_EQ(read(file_, 3), a_defect_set(1) << DEFECT_UHDR_MISSING);
+    // A paint area wider than any world can be (its 32-bit rows would not fit).
+    std::vector<uint8_t> too_wide = file_;
+    too_wide[p1 + 8] = 0x13;  // paintbounds.right = 0x13xx: about 4,900 pixels
+    EXPECT_EQ(read(too_wide, 1), a_defect_set(1) << DEFECT_UHDR_VERSION);
 }
 
 // The media settings of a direct disc printer: a label the preferences know

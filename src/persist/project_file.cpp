@@ -196,7 +196,9 @@ void Read_UnitHeader(a_doc_unit& u, uint32_t ux, a_defect_set& defects) {
     if (sentinel != DISC_SENTINEL) return Add_Defect(defects, DEFECT_CHECKSUM);
     const Rect& b = u.paintbounds;
     int64_t w = Rect_Width(b), h = Rect_Height(b);
-    if ((ux == 1 && u.clonef) || u.groupx > MAXNUNITS || w < 0 || h < 0 || w * h > kMaxPaintPixels)
+    // The paint world is made on these bounds: they must be a size a world can have.
+    if ((ux == 1 && u.clonef) || u.groupx > MAXNUNITS || w < 0 || h < 0 || w * h > kMaxPaintPixels ||
+        !PixMap_Fits(b, 32))
         Add_Defect(defects, DEFECT_UHDR_VERSION);
 }
 
