@@ -1,7 +1,7 @@
-// The effect specification of a photo or symbol block: where its picture
+// The effect description of a photo or symbol block: where its picture
 // comes from and every adjustment made to it. It is also the key of the
 // effects cache, so the comparison rules live here with the record.
-// Process-wide state: the spec-controls service (reads).
+// Process-wide state: the controls service g_spec_controls (reads).
 #pragma once
 #include <cstdint>
 #include <string>
