@@ -4,6 +4,7 @@
 // the seeds follow the formats as they change.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <filesystem>
 #include <string>
@@ -110,6 +111,15 @@ void Prefs_Seeds() {
 
 // The interface strings of the languages we have as UTF-8, and the same text as
 // 8-bit bytes the way older files hold it.
+// DiscPainter driver bytes: the record at the start, inside, and absent.
+void Monet_Seeds() {
+    std::string rec(68, '\0');
+    std::memcpy(rec.data(), "DYMO", 4);
+    Put("start.bin", rec);
+    Put("inside.bin", std::string(20, 'x') + rec + std::string(8, '\0'));
+    Put("short.bin", rec.substr(0, 40));
+}
+
 void Codepage_Seeds() {
     for (int lang : {int(LANG_ENGLISH), int(LANG_GERMAN)}) {
         std::string text;
@@ -263,6 +273,7 @@ int main(int argc, char** argv) {
     const std::pair<std::string, void (*)()> kinds[] = {
         {"artdb", Artdb_Seeds},       {"layout", Layout_Seeds},    {"prefs", Prefs_Seeds},
         {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
+        {"monet", Monet_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -37,3 +37,7 @@ std::vector<std::string> Removable_Media_Roots() {
     }
     return out;
 }
+
+std::string Documents_Folder() {
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}

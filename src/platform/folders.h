@@ -12,3 +12,5 @@ std::string Program_Folder();
 std::vector<std::string> Installed_Data_Folders(const std::string& app);
 // Mount points of removable media: everything mounted under /media and /run/media.
 std::vector<std::string> Removable_Media_Roots();
+// The user's documents folder (XDG), or the home folder when none is set.
+std::string Documents_Folder();

@@ -1,0 +1,323 @@
+#include "print/print_doc.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "base/messages.h"
+#include "base/string_ids.h"
+#include "images/image_files.h"
+#include "model/document.h"
+#include "model/photo_rec.h"
+#include "platform/region.h"
+#include "print/print_adjust.h"
+#include "print/print_render.h"
+#include "templates/catalogue.h"
+#include "templates/mapping.h"
+#include "templates/outline.h"
+#include "templates/shapes.h"
+
+a_print_target g_print_target;
+
+namespace {
+
+
+// Lines and marks of the page, drawn in dots on a world over the sheet and
+// laid over the page at its end (white stays transparent).
+a_gworld_ptr g_overlay;
+bool g_overlay_failed = false;
+
+GWorld* Page_Overlay() {
+    if (!g_overlay && !g_overlay_failed) {
+        g_overlay = Make_GWorld(32, VP_PaperBox());
+        g_overlay_failed = !g_overlay;
+        if (g_overlay) {
+            a_port_scope scope(g_overlay.get());
+            RGBBackColor(kWhiteColor);
+            EraseRect(VP_PaperBox());
+        }
+    }
+    return g_overlay.get();
+}
+
+void Flush_Overlay() {
+    if (g_overlay) VP_Blt_Overlay(VP_PaperBox(), World_Bits(g_overlay.get()));
+    g_overlay.reset();
+    g_overlay_failed = false;
+}
+
+int Dots(int mmt) { return MMT_To_Dots(mmt, VP_Resolution()); }
+
+const a_unit& Spec(uint32_t ux) { return g_doc.doc_template.Unit(ux); }
+
+bool Has_Photo(uint32_t ux) {
+    const a_doc_unit* u = g_doc.doc_units[ux];
+    if (!u) return false;
+    for (int i = 1; i <= u->oj.nlist; ++i)
+        if (u->oj.list[i].ph) return true;
+    return false;
+}
+
+Rect Adjusted_Rect(uint32_t ux, bool nudgef, bool bleedf) {
+    a_unit u;
+    Calc_Adjusted_Unit(u, Spec(ux), Calc_Direct_Print_Kind(), 1, nudgef, bleedf);
+    a_iunit iu;
+    Map_Unit(iu, u);
+    return iu.bbox;
+}
+
+// A filled bar of `t` dots centred on the line from (h0, v0) to (h1, v1),
+// which runs straight across or down.
+void Bar(int h0, int v0, int h1, int v1, int t) {
+    int lo = t / 2;
+    if (h0 == h1) PaintRect(Rect{int16_t(std::min(v0, v1)), int16_t(h0 - lo), int16_t(std::max(v0, v1)), int16_t(h0 - lo + t)});
+    else PaintRect(Rect{int16_t(v0 - lo), int16_t(std::min(h0, h1)), int16_t(v0 - lo + t), int16_t(std::max(h0, h1))});
+}
+
+bool Has_Crop_Shape(int kind) {
+    switch (Unit_Shape(kind)) {
+        case SHAPE_RECT: case SHAPE_ROUNDRECT: case SHAPE_BOOKLET: case SHAPE_MULTIPART:
+        case SHAPE_SLIMLINE: case SHAPE_JEWELBASE: return true;
+        default: return false;
+    }
+}
+
+// The unit moved by the nudge, its bleeds kept for the dashed outline.
+a_unit Nudged_Unit(uint32_t ux) {
+    a_unit u = Spec(ux), moved;
+    Calc_Adjusted_Unit(moved, u, Calc_Direct_Print_Kind(), 0, true, false);
+    u.bbox = moved.bbox;
+    return u;
+}
+
+}  // namespace
+
+bool Is_Null_Print() {
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux)
+        if (g_doc.doc_units[ux] && g_doc.doc_units[ux]->printf) return false;
+    return true;
+}
+
+bool Print_Doc() { return Print_Doc1(true); }
+bool Print1_Doc() { return Print_Doc1(false); }
+bool Print_Test() { return Print_Doc2(true, PURPOSE_TEST_BARS); }
+
+bool Print_Doc1(bool askjob) {
+    if (Is_Null_Print()) {
+        OK_Alert(ALERT_NOTHING_TO_PRINT, false);
+        return false;
+    }
+    const a_template& t = g_doc.doc_template;
+    if (t.nunits >= 1 && t.units[1].kind == UNIT_DVDBOX_WRAP &&
+        Is_Equal_PaperSize(t.papersize, a_fpoint{215.9f, 279.4f}) &&
+        Ask_YesNoCancel(DLOG_TWO_BUTTONS, STR_LETTER_DVD_WRAP, STR_OK, STR_CANCEL) != 0)
+        return false;
+    return Print_Doc2(askjob, PURPOSE_PRINT);
+}
+
+bool Print_Doc2(bool askjob, int purpose) {
+    a_fpoint eff, fed;
+    bool landscape = false;
+    Calc_Paper_Size(eff, fed, landscape);
+    a_vp_job job;
+    job.name = "Cirquel Job";
+    job.title = Doc_Name();
+    if (job.title.empty()) GetIndString(job.title, MAIN_STR_ID, STR_UNTITLED);
+    job.flags = Has_Flag(g_doc.doc_template.tflags, IS_DYMO_MONET) ? 1 : 0;
+    job.paper_fed = fed;
+    job.landscape = landscape;
+    job.ask = askjob && !g_print_options.from_command_line;
+    job.copies = g_print_options.copies;
+    job.target = g_print_target.target;
+    job.queue = g_print_target.queue;
+    job.pdf_path = g_print_target.pdf_path;
+    job.dpi = g_print_target.dpi;
+    a_vp_result r = VP_Init(job);
+    if (r == VP_NO_PRINTER) OK_Alert(ALERT_NO_PRINTER, false);
+    if (r != VP_OK) return false;
+    bool done = false;
+    if (VP_OpenDoc()) {
+        if (VP_OpenPage()) {
+            Print_Doc3(purpose);
+            VP_ClosePage();
+            done = true;
+        }
+        VP_CloseDoc();
+    }
+    r = VP_Stop(job.flags);
+    if (r == VP_CANCELLED) OK_Alert(ALERT_PRINT_CANCELLED, false);
+    return done && r == VP_OK;
+}
+
+void Print_Doc3(int purpose) {
+    a_coord_mapping m;
+    float k = float(VP_Resolution() / 25.4);
+    m.multx = m.multy = k;
+    m.originx = VP_PaperBox().left;
+    m.originy = VP_PaperBox().top;
+    Push_Mapping(m);
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        if (!g_doc.doc_units[ux]) continue;
+        if (purpose == PURPOSE_PRINT && !g_doc.doc_units[ux]->printf) continue;
+        Print_Unit(ux, purpose);
+    }
+    Flush_Overlay();
+    UnitCache_Stop();
+    Pop_Mapping();
+}
+
+void Print_Unit(uint32_t ux, int purpose) {
+    if (purpose == PURPOSE_PRINT) Print_Unit2(ux);
+    else if (Is_Direct_Print(g_doc.doc_template)) Print_Direct_Test(ux, purpose == PURPOSE_TEST_BARS);
+    else Print_Paper_Test(ux, purpose == PURPOSE_TEST_BARS);
+}
+
+Rect Print_Dest_Rect(uint32_t ux, bool bleedf) { return Adjusted_Rect(ux, true, bleedf); }
+
+void Print_Unit2(uint32_t ux) {
+    const a_doc_unit* u = g_doc.doc_units[ux];
+    uint32_t master = u->clonef ? Find_Clone_Master(ux) : ux;
+    if (master < 1 || !g_doc.doc_units[master] || Is_Unit_Empty(*g_doc.doc_units[master])) return;
+    if (UnitCache_Unit() != master) UnitCache_Init(master, VP_Resolution());
+    GWorld* w = UnitCache_World();
+    if (w) {
+        Rect dest = Print_Dest_Rect(ux, true);
+        a_region_ptr clip = Make_Region();
+        Calc_Unit_Clipping(clip.get(), dest, ux);
+        VP_Blt(clip.get(), dest, World_Bits(w), Has_Photo(master));
+    }
+    if (Has_Flag(Spec(ux).uflags, UNIT_CROPMARKS)) Print_CropMarks(ux);
+}
+
+void Print_CropMarks(uint32_t ux) {
+    const a_unit& spec = Spec(ux);
+    if (!Has_Crop_Shape(spec.kind) || !Page_Overlay()) return;
+    Rect r = Adjusted_Rect(ux, true, false);
+    int t = std::max(Dots(2), 2), len = Dots(40), gap = Dots(10);
+    a_port_scope scope(g_overlay.get());
+    RGBForeColor(kBlackColor);
+    auto vmarks = [&](int h, int length) {
+        Bar(h, r.top - gap - length, h, r.top - gap, t);
+        Bar(h, r.bottom + gap, h, r.bottom + gap + length, t);
+    };
+    for (int h : {int(r.left), int(r.right)}) vmarks(h, len);
+    for (int v : {int(r.top), int(r.bottom)}) {
+        Bar(r.left - gap - len, v, r.left - gap, v, t);
+        Bar(r.right + gap, v, r.right + gap + len, v, t);
+    }
+    a_shape shape = Unit_Shape(spec.kind);
+    if (shape == SHAPE_BOOKLET) vmarks((r.left + r.right) / 2, Dots(30));
+    if (shape == SHAPE_JEWELBASE) {
+        int spine = int(std::lround(spec.meas[0] * VP_Resolution() / 25.4));
+        vmarks(r.left + spine, len);
+        vmarks(r.right - spine, len);
+    }
+    RGBForeColor(Port_RGB(200, 200, 200));
+    PenSize(1, 1);
+    FrameRect(Rect_Inset(r, -(2 + t)));
+}
+
+uint32_t Calc_Color_Bar_Unit() {
+    uint32_t best = 0;
+    float best_area = -1;
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        const a_frect& b = Spec(ux).bbox;
+        float area = (b.right - b.left) * (b.bottom - b.top);
+        if (area >= best_area) best = ux, best_area = area;
+    }
+    return best;
+}
+
+std::string Get_Template_Name() {
+    std::u16string name;
+    Filter_Template_Name(name, g_doc.doc_template.label);
+    std::string out;
+    for (char16_t c : name) out += c < 0x80 ? char(c) : '?';
+    return out;
+}
+
+void Draw_Color_Bars(const Rect& box, int kind, bool colorbarf) {
+    int h = Rect_Height(box);
+    if (colorbarf && Page_Overlay()) {
+        int pct = kind == UNIT_CD || kind == UNIT_MINICD_HOCKEY || kind == UNIT_MINICD_RECT ? 80
+                  : kind == UNIT_AUDIO_FACE ? 85 : 70;
+        int side = Dots(60), step = Dots(80), total = Dots(540);
+        int left = (box.left + box.right) / 2 - total / 2, top = box.top + h * pct / 100;
+        static const uint32_t kColours[7] = {Port_RGB(255, 0, 0), Port_RGB(0, 255, 0), Port_RGB(0, 0, 255),
+                                             Port_RGB(0, 255, 255), Port_RGB(255, 0, 255),
+                                             Port_RGB(255, 255, 0), Port_RGB(0, 0, 0)};
+        static const char* kNames[7] = {"R", "G", "B", "C", "M", "Y", "K"};
+        {
+            a_port_scope scope(g_overlay.get());
+            for (int i = 0; i < 7; ++i) {
+                RGBForeColor(kColours[i]);
+                int l = left + i * step;
+                PaintRect(Rect{int16_t(top), int16_t(l), int16_t(top + side), int16_t(l + side)});
+            }
+        }
+        for (int i = 0; i < 7; ++i)
+            VP_Text(left + i * step + side / 2, top + side + Dots(50), kNames[i], 12, kBlackColor, true);
+    }
+    VP_Text((box.left + box.right) / 2, box.top + h * 22 / 100, Get_Template_Name(), 10, kBlackColor,
+            true);
+}
+
+void Draw_Corner_Mark(const std::string& msg, int cornerx, int cornery) {
+    if (Is_LaserJet_Shifted(g_doc.doc_template, g_print_options.laserjet) || !Page_Overlay()) return;
+    int arm = Dots(40);
+    {
+        a_port_scope scope(g_overlay.get());
+        RGBForeColor(kBlackColor);
+        PenSize(2, 2);
+        MoveTo(cornerx - arm, cornery);
+        LineTo(cornerx + arm, cornery);
+        MoveTo(cornerx, cornery - arm);
+        LineTo(cornerx, cornery + arm);
+        PenNormal();
+    }
+    VP_Text(cornerx + Dots(10), cornery - Dots(10), msg, 10, kBlackColor, false);
+}
+
+void Print_Paper_Test(uint32_t ux, bool colorbarf) {
+    if (!Page_Overlay()) return;
+    a_unit u = Nudged_Unit(ux);
+    Rect used;
+    {
+        a_port_scope scope(g_overlay.get());
+        RGBForeColor(kBlackColor);
+        RGBBackColor(kWhiteColor);
+        int thick = std::max(Dots(1), 1);
+        if (Is_Unit_Bled(u)) Outline_Shape(used, 2, false, Dots(13), thick, 0, true, u);
+        Outline_Shape(used, 0, true, Dots(13), thick, 1, true, u);
+    }
+    if (ux != Calc_Color_Bar_Unit()) return;
+    Draw_Color_Bars(used, u.kind, colorbarf);
+    Point p20 = Map_FPoint(a_fpoint{20, 20}), p1in = Map_FPoint(a_fpoint{25.4f, 25.4f});
+    Draw_Corner_Mark("20 mm", p20.h, p20.v);
+    Draw_Corner_Mark("1 inch", p1in.h, p1in.v);
+}
+
+void Print_Direct_Test(uint32_t ux, bool colorbarf) {
+    Rect r = Adjusted_Rect(ux, true, false);
+    if (Spec(ux).kind == UNIT_CD && Page_Overlay()) {
+        a_port_scope scope(g_overlay.get());
+        RGBForeColor(kBlackColor);
+        PenNormal();
+        FrameOval(Centred_Circle_Box(r, Dots(1100)));
+    }
+    if (ux == Calc_Color_Bar_Unit()) Draw_Color_Bars(r, Spec(ux).kind, colorbarf);
+}
+
+bool Export_Unit(const std::string& path, int format, uint32_t ux) {
+    if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
+    uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
+    UnitCache_Init(master, 300);
+    int err = UnitCache_World() ? Export_World(a_file_format(format), 300, path, UnitCache_World(), nullptr)
+                                : -1;
+    UnitCache_Stop();
+    if (err != 0) {
+        Param_Text(std::to_string(err));
+        OK_Alert(ALERT_EXPORT_FAILED, false);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,48 @@
+// Printing the document: the job, the page and each unit placed on the
+// sheet; crop marks, test pages with colour bars and corner marks, and the
+// export of one unit as a picture.
+// Process-wide state: the document g_doc (reads), the printer job, the mapping stack and the unit
+// cache (reads and writes), the dialog service.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "platform/printer.h"
+
+enum a_print_purpose : int { PURPOSE_TEST_BARS = 0, PURPOSE_TEST = 1, PURPOSE_PRINT = 2 };
+
+// Where the page goes; the printer layer's job without what the document sets.
+struct a_print_target {
+    a_vp_target target = VP_QUEUE;
+    std::string queue;
+    std::string pdf_path;
+    int dpi = 300;
+};
+extern a_print_target g_print_target;
+
+// Alert 48 when nothing is to be printed; the Letter-size DVD-wrap question.
+bool Print_Doc();   // with the printer dialog
+bool Print1_Doc();  // without it
+bool Print_Doc1(bool askjob);
+bool Print_Test();  // a test page of the document
+// True when the job was started and finished.
+bool Print_Doc2(bool askjob, int purpose);
+void Print_Doc3(int purpose);
+void Print_Unit(uint32_t ux, int purpose);
+void Print_Unit2(uint32_t ux);
+
+bool Is_Null_Print();
+// Where unit `ux` lands on the page, in device dots (sheet mapping pushed).
+Rect Print_Dest_Rect(uint32_t ux, bool bleedf);
+// Crop marks of a cut unit, drawn into the page's overlay.
+void Print_CropMarks(uint32_t ux);
+void Print_Paper_Test(uint32_t ux, bool colorbarf);
+void Print_Direct_Test(uint32_t ux, bool colorbarf);
+void Draw_Corner_Mark(const std::string& msg, int cornerx, int cornery);
+uint32_t Calc_Color_Bar_Unit();
+void Draw_Color_Bars(const Rect& box, int kind, bool colorbarf);
+std::string Get_Template_Name();
+
+// The unit rendered with its turns and mirrors, as a picture at 300 dpi;
+// alert 49 with the error number on failure.
+bool Export_Unit(const std::string& path, int format, uint32_t ux);

@@ -1,0 +1,105 @@
+#include "print/print_render.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "images/photo_draw.h"
+#include "model/document.h"
+#include "model/photo_rec.h"
+#include "platform/region.h"
+#include "render/canvas.h"
+#include "templates/expand.h"
+#include "templates/shapes.h"
+
+namespace {
+
+struct a_unit_cache {
+    uint32_t ux = 0;
+    a_gworld_ptr world;
+};
+a_unit_cache g_cache;
+
+uint32_t* Row(GWorld* w, int y) {
+    return reinterpret_cast<uint32_t*>(w->pix.baseAddr + std::ptrdiff_t(y) * (w->pix.rowBytes & 0x3FFF));
+}
+
+int W(const GWorld* w) { return Rect_Width(w->pix.bounds); }
+int H(const GWorld* w) { return Rect_Height(w->pix.bounds); }
+
+}  // namespace
+
+a_gworld_ptr Print_Render_Unit(uint32_t ux, int /*dpi*/) {
+    if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return nullptr;
+    a_doc_unit& u = *g_doc.doc_units[ux];
+    const a_unit& spec = g_doc.doc_template.Unit(ux);
+    Rect bounds;
+    Calc_Unit_Bounds(spec, bounds);
+    a_gworld_ptr w = Make_GWorld(32, bounds);
+    if (!w) return nullptr;
+    {
+        a_port_scope scope(w.get());
+        RGBBackColor(kWhiteColor);
+        EraseRect(bounds);
+    }
+    Render_Canvas(bounds, w.get(), u.canv, spec.kind, false, true);
+    for (int i = 1; i <= u.oj.nlist; ++i) {
+        a_oj_item& it = u.oj.list[i];
+        if (it.ph && (it.flags & (1u << VISIBLE_FLAG))) PH_Draw(*it.ph, Rect{}, w.get(), true);
+    }
+    // Outside the shape and in its holes the paper stays white.
+    a_region_ptr not_rgn = Make_Region(), rgn = Make_Region();
+    Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(spec, true), true);
+    a_port_scope scope(w.get());
+    RGBBackColor(kWhiteColor);
+    EraseRgn(not_rgn.get());
+    return w;
+}
+
+void World_Rotate_180(GWorld* w) {
+    World_FlipX(w);
+    World_FlipY(w);
+}
+
+void World_FlipX(GWorld* w) {
+    if (!w || w->pix.pixelSize != 32) return;
+    for (int y = 0; y < H(w); ++y) std::reverse(Row(w, y), Row(w, y) + W(w));
+}
+
+void World_FlipY(GWorld* w) {
+    if (!w || w->pix.pixelSize != 32) return;
+    for (int top = 0, bottom = H(w) - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(Row(w, top), Row(w, top) + W(w), Row(w, bottom));
+}
+
+void Apply_Unit_Flips(GWorld* w, uint32_t uflags) {
+    if (Has_Flag(uflags, UNIT_ROTATE180)) World_Rotate_180(w);
+    if (Has_Flag(uflags, UNIT_FLIPX)) World_FlipX(w);
+    if (Has_Flag(uflags, UNIT_FLIPY)) World_FlipY(w);
+}
+
+void UnitCache_Init(uint32_t ux, int dpi) {
+    if (g_cache.ux == ux && g_cache.world) return;
+    UnitCache_Stop();
+    g_cache.world = Print_Render_Unit(ux, dpi);
+    if (!g_cache.world) return;
+    Apply_Unit_Flips(g_cache.world.get(), g_doc.doc_template.Unit(ux).uflags);
+    g_cache.ux = ux;
+}
+
+void UnitCache_Stop() {
+    g_cache.world.reset();
+    g_cache.ux = 0;
+}
+
+uint32_t UnitCache_Unit() { return g_cache.ux; }
+GWorld* UnitCache_World() { return g_cache.world.get(); }
+
+void Calc_Unit_Clipping(a_region* rgn, const Rect& destbox, uint32_t ux) {
+    Rgn_SetEmpty(rgn);
+    if (!Has_Flag(g_doc.doc_template.Unit(ux).uflags, UNIT_CLOBBERS)) return;
+    // Scaled from a fixed square so that every unit's ellipse has the same steps.
+    a_region_ptr square = Make_Region();
+    Rgn_SetOval(square.get(), Rect{0, 0, 640, 640});
+    Rgn_Map(square.get(), Rect{0, 0, 640, 640}, destbox);
+    Rgn_Copy(square.get(), rgn);
+}

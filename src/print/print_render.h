@@ -1,0 +1,34 @@
+// A unit's picture for print, and the one-entry cache of it that a page,
+// an export and a raster file share: the rendered master, turned and
+// mirrored by its flags.
+// Process-wide state: the document g_doc (reads), the unit cache (reads and writes), the current
+// port while a unit is drawn.
+#pragma once
+#include <cstdint>
+
+#include "pixels/gworld.h"
+
+struct a_region;
+
+// Every place a unit is rendered for print passes here. Today: the unit's
+// canvas and its photo blocks over white, on a 32-bit world of the unit's
+// design bounds; `dpi` is the resolution it will be shown at (unused while
+// the design bounds set the detail).
+a_gworld_ptr Print_Render_Unit(uint32_t ux, int dpi);
+
+// In place, on 32-bit worlds.
+void World_Rotate_180(GWorld* w);
+void World_FlipX(GWorld* w);
+void World_FlipY(GWorld* w);
+// The 180° turn, then left-right, then top-bottom, by the unit flags.
+void Apply_Unit_Flips(GWorld* w, uint32_t uflags);
+
+// The cache holds master `ux` rendered and flipped; replaced by another.
+void UnitCache_Init(uint32_t ux, int dpi = 300);
+void UnitCache_Stop();
+uint32_t UnitCache_Unit();      // 0 when empty
+GWorld* UnitCache_World();      // nullptr when empty
+
+// No clip (empty region) unless the unit clobbers its neighbours: then the
+// ellipse inscribed in `destbox`, built on a 640 × 640 square and scaled.
+void Calc_Unit_Clipping(a_region* rgn, const Rect& destbox, uint32_t ux);

@@ -1,0 +1,406 @@
+// Printing: where units land on the sheet, nudges and adjustments, the PCL
+// raster and FlexStick files, and pages painted through the printer layer.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/prefs.h"
+#include "model/doc_media.h"
+#include "model/document.h"
+#include "pixels/gworld.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/printer.h"
+#include "print/flex_jobs.h"
+#include "print/pcl.h"
+#include "print/print_adjust.h"
+#include "print/print_doc.h"
+#include "print/print_render.h"
+#include "render/canvas.h"
+#include "golden_image.h"
+#include "platform/png.h"
+#include "signals_guard.h"
+
+namespace {
+
+a_unit Unit(uint8_t kind, float left, float top, float w, float h, float hole = 0) {
+    a_unit u;
+    u.kind = kind;
+    u.bbox = {left, top, left + w, top + h};
+    u.meas[0] = hole;
+    return u;
+}
+
+std::unique_ptr<a_template> Sheet(std::vector<a_unit> units, uint32_t tflags = 0,
+                                  a_fpoint paper = {210, 297}) {
+    auto t = std::make_unique<a_template>();
+    std::strcpy(t->label, "Test_Sheet 1");
+    t->tflags = tflags;
+    t->papersize = paper;
+    t->nunits = uint32_t(units.size());
+    for (size_t i = 0; i < units.size(); ++i) t->units[i + 1] = units[i];
+    return t;
+}
+
+// Two 118 mm discs, one above the other, as a common A4 disc sheet has them.
+std::unique_ptr<a_template> Two_Discs() {
+    return Sheet({Unit(UNIT_CD, 46, 20, 118, 118, 41), Unit(UNIT_CD, 46, 158, 118, 118, 41)});
+}
+
+void Colour_Canvas(uint32_t ux, int hue) {
+    a_canvas_spec& cv = g_doc.doc_units[ux]->canv.cv;
+    Default_Canvas(g_doc.doc_template.Unit(ux).kind, cv);
+    cv.canvas_color_sat = 50;
+    cv.canvas_color_hue = int16_t(hue);
+    cv.canvas_color_dist = 72;
+}
+
+struct a_page {
+    std::vector<uint32_t> px;
+    int w = 0, h = 0;
+    uint32_t At(int x, int y) const { return px[size_t(y) * w + x] & 0xFFFFFF; }
+    bool White(int x, int y) const { return At(x, y) == 0xFFFFFF; }
+};
+
+// The page painted in memory at 300 dpi.
+a_page Paint_Page(int purpose) {
+    g_print_target = a_print_target{};
+    g_print_target.target = VP_IMAGE;
+    a_page page;
+    EXPECT_TRUE(Print_Doc2(false, purpose));
+    EXPECT_TRUE(VP_Page_Image(page.px, page.w, page.h));
+    return page;
+}
+
+int Dots300(double mm) { return int(mm * 300 / 25.4 + 0.5); }
+
+class Print : public testing::Test {
+protected:
+    void SetUp() override {
+        Dialog_ScriptAnswers({});
+        g_print_options = a_print_options{};
+        saved_ = g_pref;
+    }
+    void TearDown() override {
+        Doc_Dispose();
+        g_pref = saved_;
+        g_print_target = a_print_target{};
+    }
+    a_signals_guard signals_{true};
+    a_pref_rec saved_;
+};
+
+}  // namespace
+
+TEST_F(Print, BleedNudgeAndDiscAdjustmentPlaceTheUnit) {
+    auto t = Sheet({Unit(UNIT_CD, 50, 50, 118, 118, 41)});
+    a_print_media_spec media;
+    a_unit disc = t->units[1];
+    disc.bleed = {2, 2, 2, 2};
+    a_unit out = Calc_Adjusted_UnitT(disc, NOT_DIRECT, 1, true, true, *t, media, false);
+    EXPECT_FLOAT_EQ(out.bbox.right - out.bbox.left, 122);
+    EXPECT_FLOAT_EQ(out.bbox.bottom - out.bbox.top, 122);
+    EXPECT_FLOAT_EQ(out.meas[0], 37);
+
+    // A CD tray: the measured disc around the unit's centre, whatever the box.
+    auto tray = Sheet({Unit(UNIT_CD, 10, 20, 130, 126, 15)}, Flag_Bit(IS_CDPRINTER));
+    media.adj[MEDIA_INNERD] = 220;
+    media.adj[MEDIA_OUTERD] = 1180;
+    out = Calc_Adjusted_UnitT(tray->units[1], CD_DIRECT, 1, false, false, *tray, media, false);
+    EXPECT_EQ(out.bbox, (a_frect{16, 24, 134, 142}));
+    EXPECT_FLOAT_EQ(out.meas[0], 22);
+    out = Calc_Adjusted_UnitT(tray->units[1], CD_DIRECT, 2, false, false, *tray, media, false);
+    EXPECT_FLOAT_EQ(out.bbox.right - out.bbox.left, 126);
+
+    // The nudge in tenths of a millimetre, then narrow paper centred in a
+    // Letter-wide path, across the paper as fed.
+    media.nudge = Point{-15, 30};  // v, h
+    auto narrow = Sheet({Unit(UNIT_RECT, 10, 10, 50, 30)}, 0, {100, 150});
+    out = Calc_Adjusted_UnitT(narrow->units[1], NOT_DIRECT, 1, true, false, *narrow, media, true);
+    EXPECT_FLOAT_EQ(out.bbox.left, 10 + 3 + 57.95f);
+    EXPECT_FLOAT_EQ(out.bbox.top, 10 - 1.5f);
+    narrow->tflags = Flag_Bit(IS_LANDSCAPE);
+    out = Calc_Adjusted_UnitT(narrow->units[1], NOT_DIRECT, 1, true, false, *narrow, media, true);
+    EXPECT_FLOAT_EQ(out.bbox.left, 13);
+    EXPECT_FLOAT_EQ(out.bbox.top, 10 - 1.5f + 57.95f);
+}
+
+TEST_F(Print, NudgeStepsLimitsAndTheLandscapeTurn) {
+    Doc_New(*Sheet({Unit(UNIT_RECT, 10, 10, 50, 30)}));
+    a_print_media_spec m;
+    ASSERT_TRUE(Print_Nudge_0());
+    ASSERT_TRUE(Print_Nudge_U(false));
+    ASSERT_TRUE(Print_Nudge_R(true));
+    Get_Media_Specs(m);
+    EXPECT_EQ(m.nudge, (Point{-5, 25}));
+    // At the limit a step is refused rather than wrapping round.
+    ASSERT_TRUE(Set_Nudge(790, -800));
+    EXPECT_FALSE(Print_Nudge_R(true));
+    EXPECT_FALSE(Print_Nudge_U(false));
+    Get_Media_Specs(m);
+    EXPECT_EQ(m.nudge, (Point{-800, 790}));
+    EXPECT_FALSE(Set_Nudge(32767 + 26, 0));
+    Doc_Dispose();
+
+    Doc_New(*Sheet({Unit(UNIT_CD, 10, 10, 118, 118, 41)}, Flag_Bit(IS_CDPRINTER)));
+    EXPECT_EQ(Nudge(false), 1);
+    EXPECT_EQ(Nudge(true), 10);
+    Doc_Dispose();
+
+    // Landscape: stored (v, h) = (3, 5) shows as horizontal 3, vertical -5.
+    Doc_New(*Sheet({Unit(UNIT_RECT, 10, 10, 50, 30)}, Flag_Bit(IS_LANDSCAPE)));
+    ASSERT_TRUE(Set_Nudge(3, -5));
+    a_print_media_spec stored;
+    Media_Spec_Get(NOT_DIRECT, g_doc.doc_mediax, false, stored);
+    EXPECT_EQ(stored.nudge, (Point{3, 5}));
+}
+
+TEST_F(Print, AdjustmentSlidersByDirectKind) {
+    EXPECT_EQ(Print_OuterD_Range(CD_DIRECT).defaultval, 1180);
+    EXPECT_EQ(Print_OuterD_Range(HOCKEY_DIRECT).maxval, 800);
+    a_print_media_spec spec;
+    spec.adj[MEDIA_OUTERD] = 850;
+    spec.adj[MEDIA_SIDE] = 590;
+    a_print_adjust v = Load_Print_Adjust(spec, RECT_DIRECT);
+    EXPECT_EQ(v.width, 850);
+    EXPECT_EQ(v.outerd, 0);
+    v.width = 820;
+    Delta_Print_Adjust(v, RECT_DIRECT, spec);
+    EXPECT_EQ(spec.adj[MEDIA_OUTERD], 820);
+}
+
+TEST_F(Print, DistanceLabels) {
+    std::string s;
+    To_IN_Str(s, 254, ',');
+    EXPECT_EQ(s, "1 in");
+    To_IN_Str(s, 127, ',');
+    EXPECT_EQ(s, "0,50 in");
+    To_MM_Str(s, 125);
+    EXPECT_EQ(s, "12.5 mm");
+    To_MM_Str(s, 200);
+    EXPECT_EQ(s, "20 mm");
+}
+
+namespace {
+
+// Decodes one row of runs back to (count, colour) pairs: the encoder's inverse.
+std::vector<std::pair<int64_t, uint32_t>> Decode_Row(const std::vector<uint8_t>& row) {
+    std::vector<std::pair<int64_t, uint32_t>> runs;
+    for (size_t i = 0; i < row.size();) {
+        uint8_t op = row[i];
+        uint32_t c = uint32_t(row[i + 1]) << 16 | uint32_t(row[i + 2]) << 8 | row[i + 3];
+        i += 4;
+        int64_t n = op == 0 ? 1 : op < 0x87 ? op - 0x80 + 2 : 9;
+        if (op == 0x87) {
+            while (row[i] == 255) n += 255, ++i;
+            n += row[i++];
+        }
+        runs.push_back({n, c});
+    }
+    return runs;
+}
+
+}  // namespace
+
+TEST_F(Print, RunEncodingOfLongRowsAndTheFileFrame) {
+    // 1394 white pixels after a left edge of 20: one run of 1414.
+    a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 1, 1394});
+    {
+        a_port_scope scope(w.get());
+        RGBBackColor(kWhiteColor);
+        EraseRect(Rect{0, 0, 1, 1394});
+    }
+    std::vector<uint8_t> out;
+    Emit_Pix(Rect{7, 20, 8, 1414}, w->pix, a_pcl_settings{4, false}, out);
+    std::string text(out.begin(), out.end());
+    std::string row = "10w";
+    row += std::string("\x87\x7F\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x82", 10);
+    EXPECT_NE(text.find("\x1B*b7y" + row + "0Y\x1B*rC"), std::string::npos);
+    EXPECT_EQ(text.substr(0, 10), std::string("\x1B*o5W\x0B\x09\x00\x00\x04", 10));
+
+    // A left edge past what 16 bits count, with colours changing: the decoder
+    // gets back every pixel.
+    a_run_stack runs;
+    runs.Start(0xFFFFFF, 30000);
+    for (int i = 0; i < 4000; ++i) runs.Stak_Pixel(i < 3000 ? 0xFFFFFF : (i % 3 ? 0x102030 : 0x405060));
+    runs.Stak_Op();
+    auto decoded = Decode_Row(runs.Row());
+    int64_t total = 0;
+    for (auto& r : decoded) total += r.first;
+    EXPECT_EQ(total, 34000);
+    EXPECT_EQ(decoded[0].first, 33000);
+
+    EXPECT_EQ(PCL_Header().size(), 90u);
+    EXPECT_EQ(PCL_Header().substr(0, 11), std::string("\x1B" "E\x1B%-12345X"));
+    EXPECT_EQ(PCL_Trailer(), std::string("\x1B" "E\x1B%-12345X"));
+}
+
+TEST_F(Print, TicketAndDiscPainterRecord) {
+    a_flex_ticket t{3, 2, true, true, true};
+    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,A,0003,0003,M,1>");
+    t = a_flex_ticket{12345, 9, false, true, false};
+    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,P,9999,9999,M,0>");
+    t = a_flex_ticket{1, 4, true, false, false};
+    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,B,0001,0001,D,0>");
+
+    std::vector<uint8_t> extra(100, 0);
+    std::memcpy(extra.data() + 12, "DYMO", 4);
+    a_print_media_spec media;
+    media.adj[MEDIA_INNERD] = 225;
+    media.adj[MEDIA_OUTERD] = 1171;
+    media.adj[MEDIA_DENSITY] = 12;  // out of range: the default 5
+    media.adj[MEDIA_QUALITY] = 4;
+    ASSERT_TRUE(Fill_Monet_Private(extra.data(), extra.size(), media, true));
+    a_monet_private rec;
+    std::memcpy(&rec, extra.data() + 12, sizeof rec);
+    EXPECT_EQ(rec.print_quality, 4);
+    EXPECT_EQ(rec.ink_density[3], 5);
+    EXPECT_EQ(rec.media_size, 3);
+    EXPECT_EQ(rec.full_120_inner, 22);
+    EXPECT_EQ(rec.full_120_outer, 118);
+    EXPECT_EQ(rec.full_80_outer, 0);
+    EXPECT_FALSE(Fill_Monet_Private(extra.data(), 40, media, true));
+    EXPECT_EQ(Find_FlexStix({"/media/user/DISK", "/run/media/ann/FlexStix"}), "/run/media/ann/FlexStix");
+}
+
+TEST_F(Print, FlexStickFolderHoldsTicketPreviewAndRaster) {
+    Doc_New(*Sheet({Unit(UNIT_CD, 5, 5, 118, 118, 41)}, Flag_Bit(IS_CDPRINTER) | Flag_Bit(IS_FLEXSTICK)));
+    Colour_Canvas(1, 0);
+    std::string dir = Temp_Folder() + "/flexstick_test";
+    ASSERT_TRUE(Folder_Create(dir));
+    ASSERT_TRUE(FlexStick_Write_Folder(dir, false, a_flex_ticket{3, 2, true, true, true}));
+    EXPECT_EQ(File_Size(dir + "/flexset.txt"), 24);
+    EXPECT_GT(File_Size(dir + "/flexlabl.jpg"), 100);
+    std::vector<uint8_t> pcl;
+    ASSERT_TRUE(File_ReadAll(dir + "/flexlabl.pcl", pcl));
+    std::string s(pcl.begin(), pcl.end());
+    EXPECT_EQ(s.substr(0, 90), PCL_Header());
+    EXPECT_EQ(s.substr(s.size() - 11), PCL_Trailer());
+    ASSERT_TRUE(FlexLabel_Write_Job(dir));
+    EXPECT_TRUE(File_Exists(dir + "/FlexWare Files/Print Files/Output.prn"));
+    ASSERT_TRUE(File_Remove_Tree(dir));
+}
+
+TEST_F(Print, TwoDiscSheetLandsWhereTheStockPutsIt) {
+    Doc_New(*Two_Discs());
+    Colour_Canvas(1, 0);
+    a_page page = Paint_Page(PURPOSE_PRINT);
+    ASSERT_EQ(page.w, Dots300(210));
+    ASSERT_EQ(page.h, Dots300(297));
+    uint32_t a = page.At(Dots300(105), Dots300(40)), b = page.At(Dots300(105), Dots300(260));
+    EXPECT_NE(a, 0xFFFFFFu);
+    EXPECT_NE(b, 0xFFFFFFu);
+    EXPECT_EQ(a, 0xFF0000u);
+    EXPECT_EQ(b, a);  // the second disc is a clone of the first
+    EXPECT_TRUE(page.White(Dots300(105), Dots300(148)));  // between the discs
+    EXPECT_TRUE(page.White(Dots300(40), Dots300(79)));    // left of the first
+    EXPECT_FALSE(page.White(Dots300(47), Dots300(79)));   // its left edge
+}
+
+TEST_F(Print, EmptyMasterAndClonesPrintNothingAndAllOffAsks) {
+    Doc_New(*Two_Discs());
+    a_page page = Paint_Page(PURPOSE_PRINT);
+    EXPECT_TRUE(page.White(Dots300(105), Dots300(79)));
+    EXPECT_TRUE(page.White(Dots300(105), Dots300(217)));
+    g_doc.doc_units[1]->printf = g_doc.doc_units[2]->printf = false;
+    EXPECT_FALSE(Print1_Doc());
+    ASSERT_FALSE(Dialog_History().empty());
+    EXPECT_NE(Dialog_History().back().message.find("turn on printing"), std::string::npos);
+}
+
+TEST_F(Print, CloneTakesTheMastersPictureTurnedThenMirrored) {
+    a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 2, 3});
+    uint32_t* p = reinterpret_cast<uint32_t*>(w->pix.baseAddr);
+    int stride = (w->pix.rowBytes & 0x3FFF) / 4;
+    for (int i = 0; i < 6; ++i) p[(i / 3) * stride + i % 3] = uint32_t(i);
+    Apply_Unit_Flips(w.get(), Flag_Bit(UNIT_ROTATE180) | Flag_Bit(UNIT_FLIPX));
+    // Turning then mirroring left-right leaves the rows swapped only.
+    EXPECT_EQ(p[0], 3u);
+    EXPECT_EQ(p[2], 5u);
+    EXPECT_EQ(p[stride], 0u);
+
+    Doc_New(*Two_Discs());
+    ASSERT_TRUE(g_doc.doc_units[2]->clonef);
+    Colour_Canvas(1, 120);
+    a_page page = Paint_Page(PURPOSE_PRINT);
+    EXPECT_EQ(page.At(Dots300(105), Dots300(40)), page.At(Dots300(105), Dots300(180)));
+}
+
+TEST_F(Print, CropMarksAndTestPageMarksAreWhereTheyAreMeasured) {
+    a_unit booklet = Unit(UNIT_JEWEL_LID1, 40, 60, 120, 120);
+    booklet.uflags = Flag_Bit(UNIT_CROPMARKS);
+    Doc_New(*Sheet({booklet}));
+    Colour_Canvas(1, 60);
+    a_page page = Paint_Page(PURPOSE_PRINT);
+    int left = Dots300(40), top = Dots300(60);
+    // The vertical mark above the top-left corner: from 5 mm to 1 mm above.
+    EXPECT_FALSE(page.White(left, top - Dots300(3)));
+    EXPECT_TRUE(page.White(left, top - Dots300(0.5)));
+    EXPECT_TRUE(page.White(left, top - Dots300(5.5)));
+    // The horizontal mark left of it, in line with the top edge.
+    EXPECT_FALSE(page.White(left - Dots300(3), top));
+    EXPECT_TRUE(page.White(left - Dots300(3), top + Dots300(1)));
+
+    Doc_Dispose();
+    Doc_New(*Two_Discs());
+    page = Paint_Page(PURPOSE_TEST_BARS);
+    // The "20 mm" cross.
+    EXPECT_FALSE(page.White(Dots300(20) + Dots300(3), Dots300(20)));
+    EXPECT_FALSE(page.White(Dots300(20), Dots300(20) + Dots300(3)));
+    // The red bar of the last disc (the colour-bar unit): 80 % down, first of seven.
+    int bars_left = Dots300(105) - Dots300(54) / 2, bars_top = Dots300(158) + Dots300(118) * 80 / 100;
+    EXPECT_EQ(page.At(bars_left + Dots300(3), bars_top + Dots300(3)), 0xFF0000u);
+    EXPECT_EQ(page.At(bars_left + Dots300(6 * 8 + 3), bars_top + Dots300(3)), 0x000000u);
+    EXPECT_TRUE(page.White(bars_left - Dots300(1), bars_top + Dots300(3)));
+}
+
+namespace {
+
+// The page written as a PDF by the printer layer, rendered by pdftoppm at
+// 50 dpi and compared with tests/golden/NAME.png.
+void Expect_Pdf_Golden(const std::string& name, int purpose) {
+    std::string pdf = Temp_Folder() + "/" + name + ".pdf", png = Temp_Folder() + "/" + name;
+    g_print_target = a_print_target{};
+    g_print_target.target = VP_PDF;
+    g_print_target.pdf_path = pdf;
+    ASSERT_TRUE(Print_Doc2(false, purpose));
+    std::string cmd = "pdftoppm -r 50 -png -singlefile '" + pdf + "' '" + png + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    a_png_image img;
+    std::string error;
+    ASSERT_TRUE(Png_Read(png + ".png", img, &error)) << error;
+    a_port_bits bits;
+    bits.base = reinterpret_cast<uint8_t*>(img.pixels.data());
+    bits.rowbytes = img.width * 4;
+    bits.bounds = Rect{0, 0, int16_t(img.height), int16_t(img.width)};
+    EXPECT_TRUE(Matches_Golden(name, bits));
+}
+
+}  // namespace
+
+TEST_F(Print, GoldenTwoDiscSheetFromPdf) {
+    Doc_New(*Two_Discs());
+    Colour_Canvas(1, 200);
+    Expect_Pdf_Golden("print_two_discs", PURPOSE_PRINT);
+}
+
+TEST_F(Print, GoldenTestPageFromPdf) {
+    a_unit disc = Unit(UNIT_CD, 46, 20, 118, 118, 41);
+    disc.bleed = {2, 2, 2, 2};
+    Doc_New(*Sheet({disc, Unit(UNIT_CD, 46, 158, 118, 118, 41)}));
+    Expect_Pdf_Golden("print_test_page", PURPOSE_TEST_BARS);
+}
+
+TEST_F(Print, GoldenBookletWithCropMarksFromPdf) {
+    a_unit lid = Unit(UNIT_JEWEL_LID1, 45, 20, 120, 120), base = Unit(UNIT_JEWEL_BASE, 30, 160, 151, 118);
+    lid.uflags = base.uflags = Flag_Bit(UNIT_CROPMARKS);
+    base.meas[0] = 6.5f;
+    Doc_New(*Sheet({lid, base}));
+    Colour_Canvas(1, 30);
+    Colour_Canvas(2, 180);
+    Expect_Pdf_Golden("print_booklet_cropmarks", PURPOSE_PRINT);
+}
