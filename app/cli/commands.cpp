@@ -14,6 +14,9 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Print(const a_cli_args& args);        // cmd_print.cpp
+int Cmd_Printers(const a_cli_args& args);     // cmd_print.cpp
+int Cmd_Flex(const a_cli_args& args);         // cmd_print.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +40,10 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"print", "print --template LABEL [--hue V] [--printer QUEUE | --pdf FILE.pdf] [--test-page "
+              "[--no-colorbars]] [--nudge H,V] [--copies N]", "print a sheet or a test page", Cmd_Print},
+    {"printers", "printers [--json]", "list the print queues", Cmd_Printers},
+    {"flex", "flex --template LABEL [--hue V] (--prn FILE.prn | --stick FOLDER [--copies N] "
+             "[--speed 1-4] [--verify] [--burn])", "write a disc-publisher job", Cmd_Flex},
     {nullptr, nullptr, nullptr, nullptr},
 };
