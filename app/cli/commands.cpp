@@ -14,6 +14,8 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
+int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +39,9 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"text", "text LABEL [--unit N] --text STRING [--layout horz|90|270|vert|circ-cw|circ-ccw|"
+             "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
+             "[--color #RRGGBB] --json", "lay out one text block on a unit", Cmd_Text},
+    {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
     {nullptr, nullptr, nullptr, nullptr},
 };
