@@ -104,6 +104,17 @@ TEST_F(TextBlocks, MovesFollowTheLayoutsRule) {
     om->layout = LAYOUT_VERT;
     Text_Move_XY(*om, 5, -7);
     EXPECT_EQ(om->anchor, (Point{293, 205}));
+    Text_AlignTo(*om, Point{100, -10000});
+    EXPECT_EQ(om->anchor, (Point{100, 205}));
+
+    // A new justification keeps straight text where it is.
+    auto line = Text_Block(u"Side A", LAYOUT_HORZ);
+    Lay_Out(*line);
+    int right_end = line->xyl[6].mm_x + line->xyl[6].mm_width;
+    Set_Text_Block_HJust(*line, JUST_RIGHT);
+    Lay_Out(*line);
+    EXPECT_NEAR(line->xyl[6].mm_x + line->xyl[6].mm_width, right_end, 1);
+    EXPECT_NEAR(line->anchor.h, right_end, 1);
 }
 
 TEST(FontList, SortedWithoutExcludedNamesAndFlaggedByName) {

@@ -121,7 +121,7 @@ TEST(TextLayout, SpiralEndsAtThirtyPixelsAndSpokesEndAtTheOuterRadius) {
     Apply_To_Path(0, 1, 4, *om, 1, om->nxyl, JUST_LEFT);
     Pop_TextSize_Mapping();
     EXPECT_EQ(om->xyl[1].mm_cat, CC_OVERFLOW);
-    EXPECT_EQ(om->overflows[1].pos, (Point{600 + 31 + 10, 600}));
+    EXPECT_EQ(om->overflows[1].pos, (Point{600 + 31, 600}));  // the one step, below the centre
 
     auto spoke = Text_Block(u"ab", LAYOUT_SPOKE, 14);
     spoke->spoke_twist = 0;
@@ -198,6 +198,24 @@ TEST(TextLayout, ASurrogatePairIsOneCharacter) {
     UniStr_To_OM(cut, (longest + pair).c_str());
     EXPECT_EQ(cut.nxyl, MAX_TEXT_CHARS);
     EXPECT_EQ(cut.xyl[cut.nxyl].cc_char, CHAR_EOS);
+}
+
+TEST(TextLayout, DraggingMovesOnlyTheFrameByTheLayoutsRule) {
+    auto om = Text_Block(u"Side A", LAYOUT_CIRC_CW, 20);
+    Lay_Out(*om);
+    const a_xyl_char before = om->xyl[1];
+    Rect top = Frame_Bounds(om->cache.frame);
+    ASSERT_LT(top.bottom, om->rotcenter.v);  // the text sits at the top
+    Text_Preview_Move(*om, Disc_Text_Unit(), 0, 0, 1800, Point{});
+    Rect turned = Frame_Bounds(om->cache.frame);
+    EXPECT_GT(turned.top, om->rotcenter.v - 2);  // half a turn: now at the bottom
+    EXPECT_EQ(om->xyl[1].mm_x, before.mm_x);
+
+    auto straight = Text_Block(u"Side A", LAYOUT_HORZ);
+    Lay_Out(*straight);
+    Rect b = Frame_Bounds(straight->cache.frame);
+    Text_Preview_Move(*straight, Disc_Text_Unit(), 7, -3, 0, Point{});
+    EXPECT_EQ(Frame_Bounds(straight->cache.frame), Rect_Offset(b, 7, -3));
 }
 
 TEST(TextPaths, SameSpecKeepsThePathsAndPointsInterpolate) {

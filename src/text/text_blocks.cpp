@@ -245,6 +245,26 @@ void OM_BringUpToDate(int omx) {
     Obj_PostRender(omx);
 }
 
+void Set_Text_Block_HJust(a_om_rec& om, uint8_t newjust) {
+    auto f = [](int j) { return j == JUST_RIGHT ? 1.0 : j == JUST_CENTER ? 0.5 : 0.0; };
+    bool straight = om.layout == LAYOUT_HORZ || om.layout == LAYOUT_90 || om.layout == LAYOUT_270;
+    if (straight && (om.cache.progress & (1u << READY_COORD))) {
+        double along = om.cache.tot_along * (f(newjust) - f(om.justify));
+        double t = -om.lineangle / 10.0 * 3.14159265358979323846 / 180;
+        Text_Move_XY(om, int(std::lround(along * std::cos(t))), int(std::lround(along * std::sin(t))));
+    }
+    om.justify = newjust;
+    om.cache.progress = 0;
+}
+
+void Text_AlignTo(a_om_rec& om, Point target) {
+    a_move_class mc = Text_Move_Class(om);
+    if (mc == MOVES_POLAR) return;
+    int dx = mc == MOVES_XY && target.h != -10000 ? target.h - om.anchor.h : 0;
+    int dy = target.v != -10000 ? target.v - om.anchor.v : 0;
+    Text_Move_XY(om, dx, dy);
+}
+
 a_move_class Text_Move_Class(const a_om_rec& om) {
     if (om.layout == LAYOUT_CONTOUR) return MOVES_Y;
     return Is_Circular(om.layout) ? MOVES_POLAR : MOVES_XY;

@@ -52,6 +52,12 @@ a_om_rec* Curr_OM(int omx);
 // The layout's size limit applied to `size`.
 int16_t Clamp_Text_Size(int size, int layout);
 
+// New justification of straight text, moving the anchor along the line so
+// that the text stays where it is.
+void Set_Text_Block_HJust(a_om_rec& om, uint8_t newjust);
+// Moves the anchor to `target` (a coordinate of -10000 stays) by the move class.
+void Text_AlignTo(a_om_rec& om, Point target);
+
 a_move_class Text_Move_Class(const a_om_rec& om);
 void Text_Move_XY(a_om_rec& om, int dx, int dy);
 // New centre; delta.h pixels of radius, delta.v tenths of a degree of angle.
