@@ -90,6 +90,23 @@ TEST(TextLayout, OverflowMarksForLongLinesRowsBeyondTheDiscAndTheLimitOfTen) {
     EXPECT_EQ(repeat.noverflows, 1u);
 }
 
+TEST(TextLayout, DamagedSpacingAndTinyCirclesStayBounded) {
+    // A line spacing of 0 (a damaged record) must not fill the disc forever.
+    auto om = Text_Block(u"a\rb", LAYOUT_CONTOUR);
+    om->vspacing = 0;
+    Lay_Out(*om);
+    EXPECT_LE(om->cache.path.npaths, uint32_t(MAX_PATH_SEGS));
+    // Circle lines whose baseline falls under 50 pixels are not drawn at old places.
+    std::u16string rows;
+    for (int i = 0; i < 12; ++i) rows += u"ring\r";
+    auto rings = Text_Block(rows, LAYOUT_CIRC_CW, 30);
+    rings->radius = 30;
+    Lay_Out(*rings, 2);
+    EXPECT_EQ(rings->xyl[1].mm_cat, CC_REGULAR);
+    EXPECT_EQ(rings->xyl[rings->nxyl - 2].mm_cat, CC_OVERFLOW);
+    EXPECT_EQ(rings->overflows[1].pos, rings->rotcenter);
+}
+
 TEST(TextLayout, TheThousandAndFirstLineAndAllAfterItAreNotShown) {
     std::u16string text;
     for (int i = 0; i < 1005; ++i) text += u"a\r";

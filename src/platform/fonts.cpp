@@ -2,6 +2,7 @@
 
 #include <QtGui/QFontDatabase>
 #include <QtGui/QFontMetricsF>
+#include <QtCore/QSet>
 
 #include <algorithm>
 #include <array>
@@ -62,8 +63,15 @@ bool g_loaded = false;
 
 void Load_System_List() {
     g_list.clear();
+    QSet<QString> seen;
     for (const QString& f : QFontDatabase::families()) {
-        std::u16string name = f.toStdU16String();
+        // A family offered by several foundries comes as "Name [foundry]" once
+        // per foundry: list it once, by its own name.
+        QString plain = f;
+        if (int at = f.indexOf(QLatin1String(" [")); at > 0 && f.endsWith(QLatin1Char(']'))) plain = f.left(at);
+        if (seen.contains(plain)) continue;
+        seen.insert(plain);
+        std::u16string name = plain.toStdU16String();
         if (Font_Name_Excluded(name) || QFontDatabase::isPrivateFamily(f)) continue;
         uint8_t pitch = QFontDatabase::isFixedPitch(f) ? FONT_PITCH_FIXED : FONT_PITCH_VARIABLE;
         g_list.push_back(Make_Item(name, Charset_Of(f), pitch));
