@@ -19,6 +19,10 @@ void Mark_Overflow(a_om_rec& om, int cx) {
     c.mm_x = c.mm_y = c.mm_t = 0;
 }
 
+// Distances along a path as whole pixels; outsize values from damaged
+// records stay inside int.
+int To_Int(double v) { return int(std::clamp(std::round(v), -1e9, 1e9)); }
+
 int16_t Round16(double v) { return int16_t(std::clamp(std::lround(v), -32767L, 32767L)); }
 
 bool Is_Straight(uint8_t layout) {
@@ -194,7 +198,7 @@ void Reformat_Circular(a_om_rec& om, int omx, const a_text_unit& u) {
             c.mm_t = Round16((left + right) / 2 * 1800 / kPi + sign * 900);
             c.mm_x = Round16(std::lround(std::cos(left) * rb) + om.rotcenter.h);
             c.mm_y = Round16(om.rotcenter.v - std::lround(std::sin(left) * rb));
-            c.mm_ud = int32_t(std::lround(p - p0));
+            c.mm_ud = To_Int(p - p0);
             lo = std::min({lo, left, right});
             hi = std::max({hi, left, right});
             p += g_t.ow[cx].ow_width;
@@ -231,7 +235,7 @@ void Reformat_Spiral(a_om_rec& om, int omx, const a_text_unit& u) {
     Apply_To_Path(0, 1, omx, om, 1, om.nxyl, JUST_LEFT);
     int ascent, descent;
     Calc_AscentDescent(om, ascent, descent);
-    Path_To_Frame(om.cache.path, om.cache.frame, int(g_t.ow[om.nxyl].ow_max) + 20, ascent, descent);
+    Path_To_Frame(om.cache.path, om.cache.frame, To_Int(std::min(g_t.ow[om.nxyl].ow_max, 1e8f)) + 20, ascent, descent);
     om.bbox = u.bounds;
 }
 
@@ -414,7 +418,7 @@ void Apply_To_Path(int flags, uint32_t px, int omx, a_om_rec& om, int firstcx, i
     lastcx = std::min(lastcx, int(om.nxyl));
     int ix, iy, it;
     if (px > pc.npaths) {
-        if (pc.npaths > 0) Find_On_Path(pc, pc.npaths, int(Path_Max_Along(pc, pc.npaths)), ix, iy, it);
+        if (pc.npaths > 0) Find_On_Path(pc, pc.npaths, To_Int(std::trunc(Path_Max_Along(pc, pc.npaths))), ix, iy, it);
         else ix = int(pc.overflowx), iy = int(pc.overflowy);
         Post_Overflow(om, omx + 10000, ix, iy);
         for (int cx = firstcx; cx <= lastcx; ++cx) Mark_Overflow(om, cx);
@@ -422,7 +426,7 @@ void Apply_To_Path(int flags, uint32_t px, int omx, a_om_rec& om, int firstcx, i
     }
     float max_along = Path_Max_Along(pc, px);
     int ox, oy;
-    Find_On_Path(pc, px, just == JUST_RIGHT ? 0 : int(max_along), ox, oy, it);
+    Find_On_Path(pc, px, just == JUST_RIGHT ? 0 : To_Int(std::trunc(max_along)), ox, oy, it);
     float used = 0;
     if (px <= g_t.nlines) used = g_t.lines[px].lastcum - g_t.lines[px].firstcum;
     float offset = just == JUST_CENTER ? (max_along - used) / 2 : just == JUST_RIGHT ? max_along - used : 0;
@@ -430,18 +434,18 @@ void Apply_To_Path(int flags, uint32_t px, int omx, a_om_rec& om, int firstcx, i
         a_xyl_char& c = om.xyl[cx];
         float l_along = g_t.ow[cx].ow_left - g_t.ow[firstcx].ow_left + offset;
         float r_along = l_along + g_t.ow[cx].ow_width;
-        c.mm_ud = int32_t(std::lround(l_along));
+        c.mm_ud = To_Int(l_along);
         if (l_along < 0 || r_along > max_along + 0.5f) {
             Mark_Overflow(om, cx);
             Post_Overflow(om, omx, ox, oy);
             continue;
         }
-        Find_On_Path(pc, px, int(std::lround(l_along)), ix, iy, it);
+        Find_On_Path(pc, px, To_Int(l_along), ix, iy, it);
         c.mm_x = Round16(ix);
         c.mm_y = Round16(iy);
         if (flags & 1) c.mm_x = Round16(c.mm_x - g_t.ow[cx].ow_descent / 2);
         int tx, ty;
-        Find_On_Path(pc, px, int(r_along), tx, ty, it);
+        Find_On_Path(pc, px, To_Int(std::trunc(r_along)), tx, ty, it);
         c.mm_t = Round16(it);
         if (c.cc_nudgey != 0) Override_Y(c);
         if (c.cc_nudget != 0)

@@ -43,7 +43,10 @@ void Pop_TextSize_Mapping() {
 }
 
 float Points_To_PixelsR(float points) { return points * (g_factors.empty() ? 1 : g_factors.back()); }
-int Points_To_Pixels(float points) { return int(std::lround(Points_To_PixelsR(points))); }
+// Bounded to what a 16-bit coordinate holds: sizes may come from damaged records.
+int Points_To_Pixels(float points) {
+    return int(std::clamp(std::lround(Points_To_PixelsR(points)), -32767L, 32767L));
+}
 
 int Radius_To_Pixels(const a_text_unit& u, int percent) {
     int side = std::min(Rect_Width(u.bounds), Rect_Height(u.bounds));
@@ -104,7 +107,10 @@ void Calc_AscentDescent(const a_om_rec& om, int& ascent, int& descent) {
     descent = pixels - ascent;
 }
 
-int Calc_VSpacing(const a_om_rec& om) { return Points_To_Pixels(om.size) * om.vspacing / 100; }
+int Calc_VSpacing(const a_om_rec& om) {
+    int64_t v = int64_t(Points_To_Pixels(om.size)) * om.vspacing / 100;
+    return int(std::clamp<int64_t>(v, -32767, 32767));
+}
 
 bool Is_Pair_Trail(const a_om_rec& om, int pos) {
     return pos > 1 && pos < om.nxyl && Is_Low_Surrogate(om.xyl[pos].cc_char) &&
