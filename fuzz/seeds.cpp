@@ -267,6 +267,22 @@ void Project_Seeds() {
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
 }
 
+// One seed per layout: a header of settings and a short text with a break,
+// a surrogate pair and an override bit pattern.
+void Textlayout_Seeds() {
+    const std::u16string text = u"Summer Holiday\r2026 \U0001F600 \u0105x";
+    for (uint8_t layout = 0; layout < 10; ++layout) {
+        std::vector<uint8_t> b(32, 0);
+        b[0] = layout;
+        b[1] = layout % 3;
+        b[2] = 1;
+        b[4] = 23;  // size
+        const auto* p = reinterpret_cast<const uint8_t*>(text.data());
+        b.insert(b.end(), p, p + text.size() * 2);
+        Put("layout" + std::to_string(layout) + ".bin", b);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -274,6 +290,7 @@ int main(int argc, char** argv) {
         {"artdb", Artdb_Seeds},       {"layout", Layout_Seeds},    {"prefs", Prefs_Seeds},
         {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
         {"monet", Monet_Seeds},
+        {"textlayout", Textlayout_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -17,6 +17,8 @@ int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
 int Cmd_Print(const a_cli_args& args);        // cmd_print.cpp
 int Cmd_Printers(const a_cli_args& args);     // cmd_print.cpp
 int Cmd_Flex(const a_cli_args& args);         // cmd_print.cpp
+int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
+int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -45,5 +47,9 @@ const a_cli_command g_cli_commands[] = {
     {"printers", "printers [--json]", "list the print queues", Cmd_Printers},
     {"flex", "flex --template LABEL [--hue V] (--prn FILE.prn | --stick FOLDER [--copies N] "
              "[--speed 1-4] [--verify] [--burn])", "write a disc-publisher job", Cmd_Flex},
+    {"text", "text LABEL [--unit N] --text STRING [--layout horz|90|270|vert|circ-cw|circ-ccw|"
+             "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
+             "[--color #RRGGBB] --json", "lay out one text block on a unit", Cmd_Text},
+    {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
     {nullptr, nullptr, nullptr, nullptr},
 };

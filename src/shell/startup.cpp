@@ -13,6 +13,8 @@
 #include "base/string_ids.h"
 #include "templates/catalogue.h"
 #include "ui/interface.h"
+#include "text/text_blocks.h"
+#include "ui/text_sliders.h"
 
 #include <cstddef>
 
@@ -59,9 +61,11 @@ const a_module kModules[] = {
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
+    {"text", Always<Text_Init>, Text_Stop},
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
+    {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
 };
 
 size_t g_started = 0;
