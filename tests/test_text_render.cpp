@@ -144,9 +144,10 @@ TEST(TextGlow, BlendAndTableMatchHandComputedEntries) {
     EXPECT_EQ(Glow_Table(look).size(), 18u);
 }
 
-// The sweeps against a direct search along each pixel's row, column and
-// diagonals, over a scatter of letter pixels, plus partial coverage.
-TEST(TextGlow, DistanceMapAgreesWithDirectSearch) {
+// The sweeps never exceed a direct search along each pixel's own row,
+// column and diagonals, over a scatter of letter pixels; distances bend round
+// corners, so that a glow is round rather than a star.
+TEST(TextGlow, DistanceMapSweeps) {
     const int w = 23, h = 17;
     a_gworld_ptr cover = Cover(w, h);
     std::vector<Point> on;
@@ -159,25 +160,36 @@ TEST(TextGlow, DistanceMapAgreesWithDirectSearch) {
     Calc_Glow_Distance(cover->pix, Rect{0, 0, int16_t(h), int16_t(w)}, map);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            int want = GLOW_FAR;
+            int in_line = GLOW_FAR;
+            double euclid = 1e9;
             for (Point p : on) {
                 int dx = std::abs(x - p.h), dy = std::abs(y - p.v);
-                if (dy == 0) want = std::min(want, 12 * dx);
-                else if (dx == 0) want = std::min(want, 12 * dy);
-                else if (dx == dy) want = std::min(want, 17 * dx);
+                if (dy == 0) in_line = std::min(in_line, 12 * dx);
+                else if (dx == 0) in_line = std::min(in_line, 12 * dy);
+                else if (dx == dy) in_line = std::min(in_line, 17 * dx);
+                euclid = std::min(euclid, 12 * std::hypot(dx, dy));
             }
-            ASSERT_EQ(map.At(x, y), want) << x << ", " << y;
+            ASSERT_LE(map.At(x, y), in_line) << x << ", " << y;
+            ASSERT_GE(map.At(x, y), euclid - 0.5) << x << ", " << y;
         }
 
-    // Partial coverage: the pixel's own table value; its neighbours one step.
-    a_gworld_ptr one = Cover(7, 7);
-    At8(one.get(), 3, 3) = 128;
-    Calc_Glow_Distance(one->pix, Rect{0, 0, 7, 7}, map);
-    EXPECT_EQ(map.At(3, 3), 127 * 12 / 255);
-    EXPECT_EQ(map.At(4, 3), 12);
-    EXPECT_EQ(map.At(1, 3), 24);
-    EXPECT_EQ(map.At(2, 2), 17);
-    EXPECT_EQ(map.At(5, 4), GLOW_FAR);  // on no line through the letter pixel
+    // One letter pixel, partly covered: its own table value, neighbours a
+    // step, and off the lines a bend (twelve times the true distance, within 10 %).
+    a_gworld_ptr one = Cover(15, 15);
+    At8(one.get(), 7, 7) = 128;
+    Calc_Glow_Distance(one->pix, Rect{0, 0, 15, 15}, map);
+    EXPECT_EQ(map.At(7, 7), 127 * 12 / 255);
+    EXPECT_EQ(map.At(8, 7), 12);
+    EXPECT_EQ(map.At(5, 7), 24);
+    EXPECT_EQ(map.At(6, 6), 17);
+    EXPECT_EQ(map.At(9, 8), 29);  // a step along the row, then one diagonal
+    for (int y = 1; y < 14; ++y)
+        for (int x = 1; x < 14; ++x) {
+            double e = 12 * std::hypot(x - 7, y - 7);
+            if (e > 0) {
+                EXPECT_NEAR(map.At(x, y), e, 0.1 * e) << x << ", " << y;
+            }
+        }
 }
 
 TEST(TextShadow, BoxShiftAndDensity) {

@@ -82,8 +82,12 @@ void Scan_Line(const PixMap& cover, int x, int y, int dx, int dy, int step, a_di
             } else {
                 run = std::min(run + step, int(GLOW_FAR));
             }
+            // The stored value carries on: a later sweep continues from what
+            // earlier ones found, so distances bend round corners instead of
+            // reaching only the pixels in line with a letter.
             uint16_t& cell = map.d[idx[i]];
             if (run < cell) cell = uint16_t(run);
+            else run = cell;
         }
     }
 }

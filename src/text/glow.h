@@ -29,7 +29,8 @@ void Blend_Pixels(int propA, const a_win_pixel32& colorA, const a_win_pixel32& c
 // One sweep along the line from (x, y) by (dx, dy) while inside the map, at
 // most GLOW_MAX_LINE pixels, forward then back; `cover` is the 8-bit letter
 // coverage on the map's bounds. Each pixel keeps the least of its stored
-// distance and the running distances of both directions.
+// distance and the running distances of both directions, and the running
+// distance continues from that least value.
 void Scan_Line(const PixMap& cover, int x, int y, int dx, int dy, int step, a_distance_map& map);
 
 // The distance map over `rect` (clipped to the coverage's bounds) of the
