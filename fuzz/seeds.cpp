@@ -280,6 +280,29 @@ void Textlayout_Seeds() {
         const auto* p = reinterpret_cast<const uint8_t*>(text.data());
         b.insert(b.end(), p, p + text.size() * 2);
         Put("layout" + std::to_string(layout) + ".bin", b);
+// Effect settings within the sliders, then a few characters: plain, a
+// surrogate pair, one no font has and a space. The bytes follow the order
+// fuzz_textrender reads them in; a value is 16 bits and a byte of 255 (in range).
+void Text_Render_Seeds() {
+    for (int k = 0; k < 3; ++k) {
+        std::vector<uint8_t> b;
+        auto u8 = [&b](int v) { b.push_back(uint8_t(v)); };
+        auto val = [&](int v) { u8(v & 0xFF), u8(v >> 8 & 0xFF), u8(255); };
+        auto color = [&](int r, int g, int bl) { u8(bl), u8(g), u8(r), u8(0); };
+        color(250, 250, 255), val(100 - 40 * k), u8(k != 1);     // letters, outline flag
+        color(20, 30, 120), val(2 + k), u8(k != 2);              // outline, glow flag
+        color(255, 200, 40), val(8), val(90), u8(1);             // glow, shadow flag
+        color(0, 0, 0), val(4 + k), val(4), val(75), val(1 + k);  // shadow
+        u8(6 + 2 * k), u8(0), val(200), val(300);                 // scale, bbox
+        const char16_t chars[][2] = {{u'A', 0}, {u'g', 0}, {0xD83D, 0xDE00}, {0xE000, 0}, {u' ', 0}, {u'7', 0}};
+        u8(6);
+        int x = 10;
+        for (const auto& c : chars) {
+            u8(c[0]), u8(c[0] >> 8), u8(c[1]), u8(c[1] >> 8), u8(c[1] ? 1 : 0), u8(k);
+            val(30), u8(k == 1), u8(k == 2), val(x), val(100), u8(0x84), u8(k * 3), val(30), u8(1);
+            x += 40;
+        }
+        Put("look" + std::to_string(k) + ".bin", b);
     }
 }
 
@@ -291,6 +314,7 @@ int main(int argc, char** argv) {
         {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
         {"monet", Monet_Seeds},
         {"textlayout", Textlayout_Seeds},
+        {"textrender", Text_Render_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -1,0 +1,62 @@
+#include "platform/glyphs.h"
+
+#include <QtGui/QFont>
+#include <QtGui/QFontMetricsF>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMaxPixelSize = 4000;  // beyond any printed label; bounds the toolkit's work
+
+bool Is_High(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool Is_Low(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+QFont Glyph_Font(const a_glyph& g) {
+    QFont font(QString::fromStdU16String(g.family));
+    font.setPixelSize(std::clamp(g.pixel_size, 1, kMaxPixelSize));
+    font.setBold(g.bold);
+    font.setItalic(g.italic);
+    // Grey coverage only: subpixel colour fringes would differ per channel.
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias));
+    return font;
+}
+
+}  // namespace
+
+std::u16string Glyph_Text(const a_glyph& g) {
+    char16_t a = g.units[0], b = g.units[1];
+    if (g.nunits == 2 && Is_High(a) && Is_Low(b)) return std::u16string{a, b};
+    if (g.nunits == 1 && !Is_High(a) && !Is_Low(a)) return std::u16string(1, a);
+    return std::u16string(1, char16_t(0xFFFD));
+}
+
+void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint8_t grey) {
+    int w = bits.bounds.right - bits.bounds.left, h = bits.bounds.bottom - bits.bounds.top;
+    if (!bits.base || bits.depth != 32 || w <= 0 || h <= 0 || count <= 0 || grey == 0) return;
+    // Format_RGB32 keeps the fourth byte as it lies; lighten keeps the greater
+    // coverage where glyphs overlap instead of adding it up.
+    QImage view(bits.base, w, h, bits.rowbytes, QImage::Format_RGB32);
+    QPainter painter(&view);
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setCompositionMode(QPainter::CompositionMode_Lighten);
+    painter.setPen(QColor(grey, grey, grey));
+    for (int i = 0; i < count; ++i) {
+        const a_glyph& g = glyphs[i];
+        painter.save();
+        painter.translate(g.x - bits.bounds.left, g.y - bits.bounds.top);
+        // Qt turns clockwise on a y-down surface.
+        painter.rotate(-g.angle / 10.0);
+        painter.setFont(Glyph_Font(g));
+        painter.drawText(QPointF(0, 0), QString::fromStdU16String(Glyph_Text(g)));
+        painter.restore();
+    }
+}
+
+double Glyph_Advance(const a_glyph& g) {
+    QFontMetricsF metrics(Glyph_Font(g));
+    return metrics.horizontalAdvance(QString::fromStdU16String(Glyph_Text(g)));
+}

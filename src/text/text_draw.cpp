@@ -1,0 +1,200 @@
+#include "text/text_draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "pixels/blit_port.h"
+#include "pixels/syspix.h"
+#include "platform/fonts.h"
+#include "platform/glyphs.h"
+#include "platform/port.h"
+#include "templates/mapping.h"
+
+namespace {
+
+constexpr int kWorkMargin = 50;  // room around bbox for outline, glow and shadow
+constexpr int kGlowMargin = 4;
+// Radii past any slider at any print scale are cut here: the table and the
+// sweeps stay bounded whatever a record holds.
+constexpr int kMaxEffectRadius = 1000;
+// The largest working area: a disc at 600 dpi is under half of it.
+constexpr long kMaxWorkPixels = 4096L * 4096L;
+
+int Round_Scaled(double v, float mult, int lo, int hi) {
+    return int(std::clamp(std::round(v * double(mult)), double(lo), double(hi)));
+}
+
+// bbox grown by the margin and scaled; false when no world can hold it.
+bool Work_Rect(const Rect& bbox, const a_coord_mapping& m, Rect& out) {
+    double l = std::round((bbox.left - kWorkMargin) * double(m.multx));
+    double t = std::round((bbox.top - kWorkMargin) * double(m.multy));
+    double r = std::round((bbox.right + kWorkMargin) * double(m.multx));
+    double b = std::round((bbox.bottom + kWorkMargin) * double(m.multy));
+    for (double v : {l, t, r, b})
+        if (!(v >= INT16_MIN && v <= INT16_MAX)) return false;
+    out = Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)};
+    return !Rect_IsEmpty(out) && PixMap_Fits(out, 32) &&
+           long(Rect_Width(out)) * Rect_Height(out) <= kMaxWorkPixels;
+}
+
+std::u16string Family_Of(const a_placed_char& c) {
+    std::u16string name = c.fontx ? Font_Name(int(c.fontx)) : std::u16string();
+    if (name.empty()) name = c.family;
+    if (name.empty()) name = Font_Name(Font_Base_Proportional());
+    return name;
+}
+
+std::vector<a_glyph> Glyphs_Of(const std::vector<a_placed_char>& chars, const a_coord_mapping& m) {
+    std::vector<a_glyph> glyphs;
+    for (a_placed_char c : chars) {
+        if (!c.drawn) continue;
+        Apply_Mapping_To_Char(c, m);
+        a_glyph g;
+        g.units[0] = c.units[0];
+        g.units[1] = c.units[1];
+        g.nunits = c.nunits;
+        g.family = Family_Of(c);
+        g.pixel_size = int(c.size);
+        g.bold = c.bold;
+        g.italic = c.italic;
+        g.x = c.x;
+        g.y = c.y;
+        g.angle = c.t;
+        glyphs.push_back(std::move(g));
+    }
+    return glyphs;
+}
+
+uint32_t Word_Of(const a_win_pixel32& c) {
+    return uint32_t(c.b) | uint32_t(c.g) << 8 | uint32_t(c.r) << 16;
+}
+
+// Letters without outline or glow: the coverage is the mask.
+void Plain_Letters(GWorld* work, const a_text_look& look, a_masked_gworld& text) {
+    Rect used;
+    Extract_Channel(G_CHANNEL, work, text.mask, text.bounds, used);
+    if (!Rect_IsEmpty(used)) PixMap32_Fill(text.fore->pix, used, Word_Of(look.base_color));
+    text.bounds = used;
+}
+
+void Effect_Letters(GWorld* work, const a_text_look& look, const a_coord_mapping& m,
+                    a_masked_gworld& text) {
+    Rect box = text.bounds, used;
+    a_gworld_ptr cover = Make_GWorld(8, box);
+    if (!cover) {
+        text.bounds = Rect{};
+        return;
+    }
+    PixMap_Zero(text.mask->pix);
+    Extract_Channel(G_CHANNEL, work, cover.get(), box, used);
+    if (Rect_IsEmpty(used)) {
+        text.bounds = Rect{};
+        return;
+    }
+    a_glow_look g;
+    g.base_color = look.base_color;
+    g.base_opacity = look.opacity;
+    g.outlf = look.outlf;
+    g.outl_color = look.outl_color;
+    g.outl_radius = Round_Scaled(look.outl_radius, m.multy, 0, kMaxEffectRadius);
+    g.glowf = look.glowf;
+    g.glow_color = look.glow_color;
+    g.glow_radius = Round_Scaled(look.glow_radius, m.multy, 0, kMaxEffectRadius);
+    g.glow_opacity = look.glow_opacity;
+    int grow = (g.glowf ? g.glow_radius : 0) + (g.outlf ? g.outl_radius : 0) + kGlowMargin;
+    Rect area{int16_t(std::max(used.top - grow, int(box.top))),
+              int16_t(std::max(used.left - grow, int(box.left))),
+              int16_t(std::min(used.bottom + grow, int(box.bottom))),
+              int16_t(std::min(used.right + grow, int(box.right)))};
+    a_distance_map map;
+    Calc_Glow_Distance(cover->pix, area, map);
+    Distance_To_Glow(text.bounds, text.mask->pix, text.fore->pix, map, g);
+}
+
+}  // namespace
+
+void Apply_Mapping_To_Char(a_placed_char& c, const a_coord_mapping& mapping) {
+    c.size = std::round(std::clamp(c.size * mapping.multy, 0.0f, 32000.0f));
+    c.x = int16_t(Round_Scaled(c.x, mapping.multx, INT16_MIN, INT16_MAX));
+    c.y = int16_t(Round_Scaled(c.y, mapping.multy, INT16_MIN, INT16_MAX));
+}
+
+void Render_Placed_Text(const std::vector<a_placed_char>& chars, const Rect& bbox,
+                        const a_text_look& look, const a_coord_mapping& mapping,
+                        a_masked_gworld& text, a_masked_gworld& shad) {
+    Null_MW(text);
+    Null_MW(shad);
+    Rect work_rect;
+    if (!Work_Rect(bbox, mapping, work_rect)) return;
+    a_gworld_ptr work = Make_GWorld(32, work_rect);
+    if (!work) return;
+    int char_density = 255 * std::clamp(look.opacity, 0, 100) / 100;
+    std::vector<a_glyph> glyphs = Glyphs_Of(chars, mapping);
+    Glyphs_Draw(World_Bits(work.get()), glyphs.data(), int(glyphs.size()), uint8_t(char_density));
+    a_masked_gworld_owner out = Make_MW("Text render", work_rect);
+    out->bounds = work_rect;
+    if (look.outlf || look.glowf)
+        Effect_Letters(work.get(), look, mapping, out.get());
+    else
+        Plain_Letters(work.get(), look, out.get());
+    if (Rect_IsEmpty(out->bounds)) return;
+    text = out.release();
+    if (!look.shadf) return;
+    Rect total;
+    Do_Shadow(look.shad, mapping, char_density, text, total, shad);
+}
+
+void Render_Placed_Text_Onto(const std::vector<a_placed_char>& chars, const Rect& bbox,
+                             const a_text_look& look, const a_coord_mapping& mapping,
+                             GWorld* dest) {
+    if (!dest) return;
+    a_masked_gworld_owner text, shad;
+    Render_Placed_Text(chars, bbox, look, mapping, text.get(), shad.get());
+    a_port_scope scope(dest);
+    if (shad->fore) Draw_Cached_MWorld(shad.get(), shad->fore->pix.bounds, nullptr);
+    if (text->fore) Draw_Cached_MWorld(text.get(), text->fore->pix.bounds, nullptr);
+}
+
+void Draw_Selected_Range(GWorld* world, const std::vector<a_placed_char>& chars, int sel_start,
+                         int sel_end, const a_coord_mapping& mapping) {
+    if (!world) return;
+    int first = std::max(sel_start, 0), last = std::min(sel_end, int(chars.size()));
+    a_port_scope scope(world);
+    RGBBackColor(Port_RGB(255, 80, 80));
+    for (int i = first; i < last; ++i) {
+        const a_placed_char& c = chars[size_t(i)];
+        double size = c.size, wide = 0.15 * size;
+        double left = i > first ? -wide : 0, right = c.width + (i + 1 < last ? wide : 0);
+        double top = -0.85 * size, bottom = 0.30 * size;
+        double a = -c.t * std::numbers::pi / 1800.0, ca = std::cos(a), sa = std::sin(a);
+        a_polygon poly;
+        const double corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+        for (const auto& [u, v] : corners) {
+            // Turned about the origin (counter-clockwise on a y-down screen), then scaled.
+            double px = c.x + u * ca - v * sa, py = c.y + u * sa + v * ca;
+            poly.pts.push_back(Point{int16_t(Round_Scaled(py, mapping.multy, INT16_MIN, INT16_MAX)),
+                                     int16_t(Round_Scaled(px, mapping.multx, INT16_MIN, INT16_MAX))});
+        }
+        ErasePoly(poly);
+    }
+}
+
+void OM_Draw_Frame(const std::vector<Point>& frame, const a_coord_mapping& mapping, bool hilite,
+                   bool visible, bool editing) {
+    if (frame.size() < 2) return;
+    // Short dashes along any direction.
+    constexpr a_pattern kDashPat{{0xF0, 0x78, 0x3C, 0x1E, 0x0F, 0x87, 0xC3, 0xE1}};
+    uint32_t color = editing ? Port_RGB(255, 200, 0) : hilite ? Port_RGB(240, 0, 0) : Port_RGB(0, 240, 0);
+    a_polygon poly;
+    for (const Point& p : frame) poly.pts.push_back(Apply_Mapping_Point(mapping, p));
+    poly.pts.push_back(poly.pts.front());
+    PenNormal();
+    PenSize(2, 2);
+    RGBForeColor(color);
+    RGBBackColor(kWhiteColor);
+    PenMode(PEN_OR);
+    PenPat(visible ? kBlackPat : kDashPat);
+    FramePoly(poly);
+    PenNormal();
+}

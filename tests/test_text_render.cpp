@@ -1,0 +1,393 @@
+// Text rendering: glyph coverage, the distance map and colour table of
+// outline and glow, the shadow, and golden pictures of effect text.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "effects_fixtures.h"
+#include "golden_image.h"
+#include "pixels/syspix.h"
+#include "platform/fonts.h"
+#include "platform/glyphs.h"
+#include "text/glow.h"
+#include "text/text_draw.h"
+#include "text/text_shadow.h"
+
+namespace {
+
+constexpr char16_t kSans[] = u"DejaVu Sans";
+constexpr char16_t kSymbola[] = u"Symbola";  // the emoji fallback face
+
+void Require_Font(const std::u16string& family) {
+    ASSERT_NE(Font_Find(family), 0) << "font missing: install it with scripts/bootstrap";
+}
+
+a_win_pixel32 Px(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 0) { return a_win_pixel32{b, g, r, a}; }
+
+// A w x h 8-bit coverage map at (0, 0).
+a_gworld_ptr Cover(int w, int h) {
+    a_gworld_ptr c = Make_GWorld(8, Rect{0, 0, int16_t(h), int16_t(w)});
+    Set_GWorld_CTable(c.get(), gray_ctable);
+    return c;
+}
+uint8_t& At8(GWorld* w, int x, int y) { return PixMap_Row(w->pix, y)[x - w->pix.bounds.left]; }
+
+// Glyphs drawn alone into a fresh black world; the coverage of the green channel.
+std::vector<uint8_t> Draw(const std::vector<a_glyph>& glyphs, int w, int h) {
+    a_gworld_ptr world = Make_GWorld(32, Rect{0, 0, int16_t(h), int16_t(w)});
+    Glyphs_Draw(World_Bits(world.get()), glyphs.data(), int(glyphs.size()), 255);
+    std::vector<uint8_t> g;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) g.push_back(PixMap_Row(world->pix, y)[4 * x + 1]);
+    return g;
+}
+long Ink(const std::vector<uint8_t>& g) {
+    long s = 0;
+    for (uint8_t v : g) s += v;
+    return s;
+}
+long Diff(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    long s = 0;
+    for (size_t i = 0; i < a.size(); ++i) s += std::abs(int(a[i]) - int(b[i]));
+    return s;
+}
+a_glyph Glyph(std::u16string text, std::u16string family, int size, int x, int y, int angle = 0) {
+    a_glyph g;
+    g.nunits = int(text.size());
+    for (size_t i = 0; i < text.size() && i < 2; ++i) g.units[i] = text[i];
+    g.family = std::move(family);
+    g.pixel_size = size;
+    g.x = x;
+    g.y = y;
+    g.angle = angle;
+    return g;
+}
+
+a_placed_char Placed(char16_t ch, int x, int y, int t, float size = 36) {
+    a_placed_char c;
+    c.units[0] = ch;
+    c.family = kSans;
+    c.size = size;
+    c.bold = true;
+    c.x = int16_t(x);
+    c.y = int16_t(y);
+    c.t = int16_t(t);
+    c.drawn = ch != u' ';
+    return c;
+}
+
+int Max_Mask(const a_masked_gworld& mw) {
+    int m = 0;
+    const PixMap& p = mw.mask->pix;
+    for (int y = p.bounds.top; y < p.bounds.bottom; ++y)
+        for (int x = 0; x < Rect_Width(p.bounds); ++x) m = std::max(m, int(PixMap_Row(p, y)[x]));
+    return m;
+}
+
+}  // namespace
+
+TEST(TextGlow, BlendAndTableMatchHandComputedEntries) {
+    a_win_pixel32 net;
+    Blend_Pixels(128, Px(100, 0, 255, 255), Px(0, 255, 0, 0), net);
+    EXPECT_EQ(net, Px(50, 127, 128, 128));
+    Blend_Pixels(0, Px(100, 0, 255, 255), Px(1, 2, 3, 4), net);
+    EXPECT_EQ(net, Px(1, 2, 3, 4));
+    Blend_Pixels(255, Px(100, 0, 255, 255), Px(1, 2, 3, 4), net);
+    EXPECT_EQ(net, Px(100, 0, 255, 255));
+
+    // Outline 3 and glow 4: outline to 24, blend to 30, glow to 48.
+    a_glow_look look;
+    look.base_color = Px(10, 20, 30);
+    look.outlf = look.glowf = true;
+    look.outl_color = Px(255, 0, 0);
+    look.outl_radius = 3;
+    look.glow_color = Px(0, 0, 255);
+    look.glow_radius = 4;
+    look.glow_opacity = 50;
+    std::vector<a_win_pixel32> t = Glow_Table(look);
+    ASSERT_EQ(t.size(), 48u);
+    EXPECT_EQ(t[0], Px(10, 20, 30, 255));
+    EXPECT_EQ(t[11], Px(10, 20, 30, 255));
+    EXPECT_EQ(t[12], Px(255, 0, 0, 255));
+    EXPECT_EQ(t[23], Px(255, 0, 0, 255));
+    EXPECT_EQ(t[24], Px(255, 0, 0, 255));
+    EXPECT_EQ(t[27], Px(127, 0, 128, 255));  // weight 127 of outline
+    EXPECT_EQ(t[30], Px(0, 0, 255, 95));     // 127 × 18 / 24
+    EXPECT_EQ(t[47], Px(0, 0, 255, 5));
+
+    // Outline 1 alone: letters plus 12 fading twelfths; opacity 50 halves both.
+    look.glowf = false;
+    look.outl_radius = 1;
+    look.base_opacity = 50;
+    t = Glow_Table(look);
+    ASSERT_EQ(t.size(), 24u);
+    EXPECT_EQ(t[11].a, 127);
+    EXPECT_EQ(t[12], Px(255, 0, 0, 127));
+    EXPECT_EQ(t[18].a, 63);
+    EXPECT_EQ(t[23].a, 10);
+
+    // Glow 2 alone: falls from 12 to 24.
+    look.outlf = false;
+    look.glowf = true;
+    look.glow_radius = 2;
+    look.glow_opacity = 100;
+    t = Glow_Table(look);
+    ASSERT_EQ(t.size(), 24u);
+    EXPECT_EQ(t[12], Px(0, 0, 255, 255));
+    EXPECT_EQ(t[18].a, 127);
+    // A glow scaled down to 0 pixels still ends after the letters.
+    look.glow_radius = 0;
+    EXPECT_EQ(Glow_Table(look).size(), 18u);
+}
+
+// The sweeps never exceed a direct search along each pixel's own row,
+// column and diagonals, over a scatter of letter pixels; distances bend round
+// corners, so that a glow is round rather than a star.
+TEST(TextGlow, DistanceMapSweeps) {
+    const int w = 23, h = 17;
+    a_gworld_ptr cover = Cover(w, h);
+    std::vector<Point> on;
+    for (int i = 0; i < 9; ++i) {
+        int x = (i * 7 + 3) % w, y = (i * 5 + 2) % h;
+        At8(cover.get(), x, y) = 255;
+        on.push_back(Point{int16_t(y), int16_t(x)});
+    }
+    a_distance_map map;
+    Calc_Glow_Distance(cover->pix, Rect{0, 0, int16_t(h), int16_t(w)}, map);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            int in_line = GLOW_FAR;
+            double euclid = 1e9;
+            for (Point p : on) {
+                int dx = std::abs(x - p.h), dy = std::abs(y - p.v);
+                if (dy == 0) in_line = std::min(in_line, 12 * dx);
+                else if (dx == 0) in_line = std::min(in_line, 12 * dy);
+                else if (dx == dy) in_line = std::min(in_line, 17 * dx);
+                euclid = std::min(euclid, 12 * std::hypot(dx, dy));
+            }
+            ASSERT_LE(map.At(x, y), in_line) << x << ", " << y;
+            ASSERT_GE(map.At(x, y), euclid - 0.5) << x << ", " << y;
+        }
+
+    // One letter pixel, partly covered: its own table value, neighbours a
+    // step, and off the lines a bend (twelve times the true distance, within 10 %).
+    a_gworld_ptr one = Cover(15, 15);
+    At8(one.get(), 7, 7) = 128;
+    Calc_Glow_Distance(one->pix, Rect{0, 0, 15, 15}, map);
+    EXPECT_EQ(map.At(7, 7), 127 * 12 / 255);
+    EXPECT_EQ(map.At(8, 7), 12);
+    EXPECT_EQ(map.At(5, 7), 24);
+    EXPECT_EQ(map.At(6, 6), 17);
+    EXPECT_EQ(map.At(9, 8), 29);  // a step along the row, then one diagonal
+    for (int y = 1; y < 14; ++y)
+        for (int x = 1; x < 14; ++x) {
+            double e = 12 * std::hypot(x - 7, y - 7);
+            if (e > 0) {
+                EXPECT_NEAR(map.At(x, y), e, 0.1 * e) << x << ", " << y;
+            }
+        }
+}
+
+TEST(TextShadow, BoxShiftAndDensity) {
+    a_shadow_box b = Calc_Shadow_Box(Rect{10, 20, 30, 40}, -4, 3, 2);
+    EXPECT_EQ(b.left, 14);
+    EXPECT_EQ(b.right, 42);
+    EXPECT_EQ(b.top, 8);
+    EXPECT_EQ(b.bottom, 35);
+    b = Calc_Shadow_Box(Rect{10, 20, 30, 40}, 0, 5, 0);  // dx 0 moves the left edge by 0
+    EXPECT_EQ(b.left, 20);
+    EXPECT_EQ(b.right, 40);
+    EXPECT_EQ(b.bottom, 35);
+
+    a_gworld_ptr letters = Cover(60, 40);
+    At8(letters.get(), 25, 15) = 100;
+    Rect used{15, 25, 16, 26};
+    GWorld *world = nullptr, *mask = nullptr;
+    Rect total;
+    // Letters at density 100 cast a shadow of density 200: the value doubles.
+    Calc_Text_Shadow(used, letters->pix, world, mask, total, Px(1, 2, 3), 0, 3, -4, 200, 100);
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(mask->pix.bounds, (Rect{15, 21, 19, 26}));
+    EXPECT_EQ(total, (Rect{15, 21, 19, 26}));
+    EXPECT_EQ(At8(mask, 21, 18), 200);
+    EXPECT_EQ(Pixel32(world, 21, 18), 0x010203u);
+    Dispose_GWorld(world);
+    Dispose_GWorld(mask);
+    // Letters without density cast nothing (and divide by nothing).
+    Calc_Text_Shadow(used, letters->pix, world, mask, total, Px(1, 2, 3), 1, 3, -4, 200, 0);
+    ASSERT_NE(mask, nullptr);
+    int sum = 0;
+    for (int y = mask->pix.bounds.top; y < mask->pix.bounds.bottom; ++y)
+        for (int x = mask->pix.bounds.left; x < mask->pix.bounds.right; ++x) sum += At8(mask, x, y);
+    EXPECT_EQ(sum, 0);
+    Dispose_GWorld(world);
+    Dispose_GWorld(mask);
+}
+
+TEST(TextRender, OpacityAndShadowStrength) {
+    Require_Font(kSans);
+    std::vector<a_placed_char> chars{Placed(u'H', 20, 60, 0), Placed(u'I', 50, 60, 0)};
+    Rect bbox{0, 0, 80, 100};
+    a_coord_mapping m;
+    a_text_look look;
+    look.shadf = true;
+    look.shad.radius = 0;
+    look.shad.opacity = 100;
+    a_masked_gworld_owner t100, s100, t50, s50;
+    Render_Placed_Text(chars, bbox, look, m, t100.get(), s100.get());
+    look.opacity = 50;
+    Render_Placed_Text(chars, bbox, look, m, t50.get(), s50.get());
+    ASSERT_TRUE(t100->mask && s100->mask && t50->mask && s50->mask);
+    EXPECT_EQ(Max_Mask(t100.get()), 255);
+    EXPECT_LE(Max_Mask(t50.get()), 127);
+    EXPECT_GE(Max_Mask(t50.get()), 120);
+    EXPECT_NEAR(Max_Mask(s50.get()), Max_Mask(s100.get()), 3);
+    // The shadow lies down and to the right by (4, 4).
+    EXPECT_EQ(s100->bounds.left, t100->bounds.left);
+    EXPECT_EQ(s100->bounds.right, t100->bounds.right + 4);
+    EXPECT_EQ(s100->bounds.bottom, t100->bounds.bottom + 4);
+
+    // Spaces and overflowing characters draw nothing and cast nothing.
+    std::vector<a_placed_char> blank{Placed(u' ', 20, 60, 0), Placed(u'W', 50, 60, 0)};
+    blank[1].drawn = false;
+    look.outlf = look.glowf = true;
+    a_masked_gworld_owner tb, sb;
+    Render_Placed_Text(blank, bbox, look, m, tb.get(), sb.get());
+    EXPECT_EQ(tb->fore, nullptr);
+    EXPECT_EQ(sb->fore, nullptr);
+    // An area no world can hold renders nothing rather than failing.
+    m.multx = m.multy = 400;
+    Render_Placed_Text(chars, bbox, look, m, tb.get(), sb.get());
+    EXPECT_EQ(tb->fore, nullptr);
+}
+
+// A surrogate pair is one glyph; a family without it falls back to one that
+// has it (Symbola here) instead of drawing an empty box.
+TEST(TextGlyphs, SurrogatePairAndFallback) {
+    Require_Font(kSans);
+    Require_Font(kSymbola);
+    const std::u16string grin = u"\U0001F600";
+    auto sans_pair = Draw({Glyph(grin, kSans, 40, 10, 50)}, 64, 64);
+    auto symbola = Draw({Glyph(grin, kSymbola, 40, 10, 50)}, 64, 64);
+    auto nofont = Draw({Glyph(u"\u0378", kSans, 40, 10, 50)}, 64, 64);  // unassigned: the empty box
+    a_glyph high = Glyph(grin.substr(0, 1), kSans, 40, 10, 50);
+    auto halves = Draw({high, Glyph(grin.substr(1, 1), kSans, 40, 34, 50)}, 64, 64);
+    ASSERT_GT(Ink(symbola), 255 * 100);
+    // A face that has it drew a whole picture (faces differ in their design).
+    EXPECT_GT(Ink(sans_pair), Ink(symbola) / 2);
+    EXPECT_LT(Ink(sans_pair), Ink(symbola) * 2);
+    EXPECT_GT(Diff(sans_pair, nofont), Ink(symbola) / 2);
+    EXPECT_GT(Diff(sans_pair, halves), Ink(symbola) / 2);
+    EXPECT_EQ(Glyph_Text(high), u"\uFFFD");
+    EXPECT_GT(Glyph_Advance(Glyph(grin, kSans, 40, 0, 0)), 20.0);
+}
+
+// Turned counter-clockwise about the baseline origin: an upright H's ink lies
+// up and right of it, a quarter turn puts it up and left.
+TEST(TextGlyphs, TurnsAboutBaselineOrigin) {
+    Require_Font(kSans);
+    for (int angle : {0, 900}) {
+        auto g = Draw({Glyph(u"H", kSans, 30, 40, 40, angle)}, 80, 80);
+        long sx = 0, sy = 0, s = 0;
+        for (int y = 0; y < 80; ++y)
+            for (int x = 0; x < 80; ++x) {
+                int v = g[size_t(y) * 80 + size_t(x)];
+                sx += v * x, sy += v * y, s += v;
+            }
+        ASSERT_GT(s, 0);
+        EXPECT_LT(sy / s, 40) << angle;
+        if (angle == 0) EXPECT_GT(sx / s, 40);
+        else EXPECT_LT(sx / s, 40);
+    }
+}
+
+TEST(TextMarks, SelectionHighlightFollowsAngle) {
+    a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 100, 100});
+    std::vector<a_placed_char> chars{Placed(u'A', 50, 50, 900, 20)};
+    chars[0].width = 12;
+    Draw_Selected_Range(w.get(), chars, 0, 1, a_coord_mapping{});
+    EXPECT_EQ(Pixel32(w.get(), 45, 45), 0xFF5050u);  // above the turned baseline: left of it
+    EXPECT_EQ(Pixel32(w.get(), 58, 45), 0u);   // more than 30 % of the size below it
+    EXPECT_EQ(Pixel32(w.get(), 45, 30), 0u);          // the top edge of a turned box is above 38
+    a_port_scope scope(w.get());
+    OM_Draw_Frame({Point{10, 10}, Point{10, 90}, Point{90, 90}, Point{90, 10}}, a_coord_mapping{},
+                  true, true, false);
+    EXPECT_EQ(Pixel32(w.get(), 50, 10), 0xF00000u);
+}
+
+namespace {
+
+// Characters of `text` around a circle clockwise from the top, upright as
+// read from outside: each turned by its angle from twelve o'clock.
+std::vector<a_placed_char> On_Circle(const std::u16string& text, double cx, double cy, double r,
+                                     float size) {
+    std::vector<double> adv;
+    double total = 0;
+    for (char16_t ch : text) {
+        a_glyph g = Glyph(std::u16string(1, ch), kSans, int(size), 0, 0);
+        g.bold = true;
+        adv.push_back(Glyph_Advance(g));
+        total += adv.back();
+    }
+    std::vector<a_placed_char> chars;
+    double along = -total / 2;
+    for (size_t i = 0; i < text.size(); ++i) {
+        double phi = (along + adv[i] / 2) / r;  // the character's middle, radians clockwise
+        double px = cx + r * std::sin(phi), py = cy - r * std::cos(phi);
+        double ox = px - adv[i] / 2 * std::cos(phi), oy = py - adv[i] / 2 * std::sin(phi);
+        chars.push_back(Placed(text[i], int(std::lround(ox)), int(std::lround(oy)),
+                               int(std::lround(-phi * 1800 / std::numbers::pi)), size));
+        along += adv[i];
+    }
+    return chars;
+}
+
+a_text_look Effect_Look() {
+    a_text_look look;
+    look.base_color = Px(250, 250, 255);
+    look.outlf = true;
+    look.outl_color = Px(20, 30, 120);
+    look.outl_radius = 2;
+    look.glowf = true;
+    look.glow_color = Px(255, 200, 40);
+    look.glow_radius = 16;
+    look.glow_opacity = 90;
+    look.shadf = true;
+    look.shad.color = Px(0, 0, 0);
+    look.shad.dx = 6;
+    look.shad.dy = 6;
+    look.shad.opacity = 75;
+    look.shad.radius = 3;
+    return look;
+}
+
+testing::AssertionResult Golden_Of(const char* name, const std::vector<a_placed_char>& chars,
+                                   const Rect& area) {
+    a_gworld_ptr page = Make_GWorld(32, area);
+    PixMap32_Fill(page->pix, area, 0x1E2A44);
+    Render_Placed_Text_Onto(chars, Rect_Inset(area, 50), Effect_Look(), a_coord_mapping{},
+                            page.get());
+    return Matches_Golden(name, World_Bits(page.get()));
+}
+
+}  // namespace
+
+TEST(TextRenderGolden, StraightAndCircularWithEffects) {
+    Require_Font(kSans);
+    std::vector<a_placed_char> word;
+    int x = 30;
+    for (char16_t ch : std::u16string(u"Cirquel 2026")) {
+        a_placed_char c = Placed(ch, x, 90, 0, 48);
+        a_glyph g = Glyph(std::u16string(1, ch), kSans, 48, 0, 0);
+        g.bold = true;
+        x += int(std::lround(Glyph_Advance(g)));
+        word.push_back(c);
+    }
+    EXPECT_TRUE(Golden_Of("text_straight_effects", word, Rect{0, 0, 140, 400}));
+    std::vector<a_placed_char> ring = On_Circle(u"SUMMER HOLIDAY 2026", 200, 200, 150, 28);
+    EXPECT_TRUE(Golden_Of("text_circle_effects", ring, Rect{0, 0, 400, 400}));
+}
