@@ -14,6 +14,7 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +38,7 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"tracks", "tracks FILE... [--json]",
+     "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
     {nullptr, nullptr, nullptr, nullptr},
 };
