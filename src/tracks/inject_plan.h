@@ -23,6 +23,6 @@ int Inject_Shrunk_Size(int total, int unit_width, int lo, int hi);
 std::vector<Point> Inject_Anchors(const std::vector<int>& widths, const std::vector<int>& heights,
                                   int unit_width, int unit_height);
 
-// The anchor each new block is made at, before measuring: a unit's eighth
-// down, 50 pixels apart.
+// The anchor block i (0 the first) is made at, before measuring: a unit's
+// eighth down, 50 pixels apart.
 Point Inject_First_Anchor(int i, int unit_height);
