@@ -304,6 +304,29 @@ void Text_Render_Seeds() {
         }
         Put("look" + std::to_string(k) + ".bin", b);
     }
+
+// Small track lists of each kind; the first byte picks the reader.
+void Tracks_Seeds() {
+    const std::pair<char, std::string> lists[] = {
+        {0, "<?xml version=\"1.0\"?><plist><dict><key>Tracks</key><dict><key>1</key><dict>"
+            "<key>Track ID</key><integer>1</integer><key>Name</key><string>A &amp; B</string>"
+            "<key>Total Time</key><integer>185000</integer><key>Art</key><data>AAEC</data>"
+            "<key>List</key><array><dict/></array></dict></dict><key>Playlists</key><array><dict>"
+            "<key>Playlist Items</key><array><dict><key>Track ID</key><integer>1</integer></dict>"
+            "</array></dict></array></dict></plist>\n"},
+        {1, "Name|Artist|Time|Size\r\nOne|A|185|4400000\r\n||59|200\r\n"},
+        {1, "Name\tArtist\tTotal Time\nCaf\xC3\xA9\tB\t1000\n"},
+        {1, std::string("\xFF\xFEN\0a\0\t\0A\0\t\0T\0\r\0\n\0x\0\t\0y\0\t\0\x33\0\r\0\n\0", 32)},
+        {2, "PERFORMER \"Band\"\nTITLE \"Album\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"One\"\n"
+            "    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 03:05:00\n"},
+        {3, "#EXTM3U\n#EXTINF:185,Band - Song\nmusic/a.mp3\nfile:///x/b%20c.flac\n"},
+        {4, "<?xml version=\"1.0\"?><playlist xmlns=\"http://xspf.org/ns/0/\"><trackList><track>"
+            "<location>a.ogg</location><title>T</title><duration>1000</duration></track></trackList></playlist>"},
+        {5, "<?wpl version=\"1.0\"?><smil><body><seq><media src=\"..\\Music\\a.mp3\"/>"
+            "<media src='C:\\b&amp;c.mp3' tid=\"{1}\"/></seq></body></smil>"},
+    };
+    int n = 0;
+    for (const auto& [kind, text] : lists) Put("list" + std::to_string(n++), std::string(1, kind) + text);
 }
 
 }  // namespace
@@ -315,6 +338,7 @@ int main(int argc, char** argv) {
         {"monet", Monet_Seeds},
         {"textlayout", Textlayout_Seeds},
         {"textrender", Text_Render_Seeds},
+        {"tracks", Tracks_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -19,6 +19,7 @@ int Cmd_Printers(const a_cli_args& args);     // cmd_print.cpp
 int Cmd_Flex(const a_cli_args& args);         // cmd_print.cpp
 int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
 int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
+int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -51,5 +52,7 @@ const a_cli_command g_cli_commands[] = {
              "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
              "[--color #RRGGBB] --json", "lay out one text block on a unit", Cmd_Text},
     {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
+    {"tracks", "tracks FILE... [--json]",
+     "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -16,6 +16,9 @@
 #include "base/string_ids.h"
 
 a_pref_rec g_pref;
+uint32_t g_songfields_f = 0;
+uint32_t g_songfields_c = 0;
+int16_t g_tracknum_fmt = 1;
 
 a_service<int()> g_prefs_start_choice;
 

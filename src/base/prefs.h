@@ -93,6 +93,14 @@ struct a_pref_rec {
 
 extern a_pref_rec g_pref;
 
+// The track-list import's field choice, kept from one import to the next
+// while the program runs (not stored in the file): bit f of the first set
+// shows field f (0 is the track number), bit f of the second starts a new
+// column with it; the track-number style is 1..7.
+extern uint32_t g_songfields_f;
+extern uint32_t g_songfields_c;
+extern int16_t g_tracknum_fmt;
+
 // Size of the preferences file: the fields of a_pref_rec in order, each at its
 // natural width in host byte order, with no padding and no header.
 extern const size_t PREFS_FILE_SIZE;

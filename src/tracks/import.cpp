@@ -1,0 +1,104 @@
+#include "tracks/import.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "base/messages.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
+#include "platform/codepage.h"
+#include "platform/files.h"
+#include "tracks/field_dialog.h"
+#include "tracks/id3v1.h"
+#include "tracks/itunes_xml.h"
+#include "tracks/tab_text.h"
+
+a_track_services g_track_services;
+
+namespace {
+
+void Inject(a_chunk_table& chunks) {
+    if (chunks.chunks.empty()) return;
+    g_track_services.inject.Call_Or([] {}, chunks);
+}
+
+}  // namespace
+
+int Read_iTunes(std::string_view bytes, a_song_table& t) {
+    SongTable_Init(t);
+    if (Is_XML_File(bytes)) return Parse_Tracks_XML(bytes, t) ? 0 : ALERT_CANNOT_READ;
+    if (!Is_iTunes_Tabbed(bytes)) return ALERT_CANNOT_READ;
+    return Parse_Tracks_Tabbed(Tab_Text_From_Bytes(bytes), t) ? 0 : ALERT_CANNOT_READ;
+}
+
+std::vector<std::string> Import_Choice(const std::vector<std::string>& paths) {
+    return {paths.begin(), paths.begin() + std::min<size_t>(paths.size(), IMPORT_MAX_FILES)};
+}
+
+void AskFields_Then_Inject(a_song_table& t) {
+    a_chunk_table chunks;
+    if (Ask_FieldDialog(t, chunks)) Inject(chunks);
+}
+
+void Do_iTunes(const std::string& path) {
+    std::vector<uint8_t> data;
+    a_song_table t;
+    int alert = ALERT_CANNOT_READ;
+    if (File_Read_Limited(path, TRACK_FILE_MAX_BYTES, data) == a_file_read::OK)
+        alert = Read_iTunes(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), t);
+    if (alert) {
+        OK_Alert(alert, false);
+        return;
+    }
+    AskFields_Then_Inject(t);
+}
+
+bool Action_Import_MP3_Table(const std::vector<std::string>& paths, a_song_table& t) {
+    SongTable_Init(t);
+    const char* names[] = {"Name", "Artist", "Album", "Year", "Comment"};
+    t.nfields = 5;
+    for (uint32_t f = 1; f <= 5; ++f) SongTable_SetField(t, f, names[f - 1], "<string>");
+    for (const std::string& path : paths) {
+        a_id3v1_rec tag;
+        if (!ID3v1_Read(path, tag)) continue;
+        a_song* song = SongTable_NewSong(t);
+        if (!song) break;
+        (*song)[1] = Utf8_To_Utf16(ID3v1_Field(tag.song, sizeof tag.song));
+        (*song)[2] = Utf8_To_Utf16(ID3v1_Field(tag.artist, sizeof tag.artist));
+        (*song)[3] = Utf8_To_Utf16(ID3v1_Field(tag.album, sizeof tag.album));
+        (*song)[4] = Utf8_To_Utf16(ID3v1_Field(tag.year, sizeof tag.year));
+        (*song)[5] = Utf8_To_Utf16(ID3v1_Field(tag.comment, sizeof tag.comment));
+    }
+    return !t.songs.empty();
+}
+
+void Action_Import_MP3(const std::vector<std::string>& paths) {
+    a_song_table t;
+    if (!Action_Import_MP3_Table(Import_Choice(paths), t)) {
+        OK_Alert(ALERT_NO_MP3_TAGS, false);
+        return;
+    }
+    g_songfields_f = 1u << 1 | 1u << 2 | 1u << 3;
+    g_songfields_c = 0;
+    AskFields_Then_Inject(t);
+}
+
+void Filenames_To_Chunks(const std::vector<std::string>& paths, a_chunk_table& chunks) {
+    chunks = a_chunk_table{};
+    for (const std::string& path : paths) {
+        if (chunks.chunks.empty() || chunks.chunks.back().size() > FILENAME_CHUNK_CHARS) {
+            if (chunks.chunks.size() >= CHUNK_MAX) break;
+            chunks.chunks.emplace_back();
+        }
+        std::u16string line = Utf8_To_Utf16(std::filesystem::path(path).filename().string()) + u"\r";
+        std::u16string& c = chunks.chunks.back();
+        if (c.size() + line.size() <= CHUNK_MAX_CHARS) c += line;
+        ++chunks.nlines;
+    }
+}
+
+void Action_Import_Filenames(const std::vector<std::string>& paths) {
+    a_chunk_table chunks;
+    Filenames_To_Chunks(Import_Choice(paths), chunks);
+    Inject(chunks);
+}

@@ -1,0 +1,366 @@
+// Track-list import: the tab and XML readers, ID3v1 tags, file names, the
+// chunks a field choice makes, the field dialog, the injection's arithmetic.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "base/string_ids.h"
+#include "platform/dialogs.h"
+#include "track_fixtures.h"
+#include "tracks/field_dialog.h"
+#include "tracks/id3v1.h"
+#include "tracks/import.h"
+#include "tracks/inject_plan.h"
+#include "tracks/itunes_xml.h"
+#include "tracks/media_name.h"
+#include "tracks/tab_text.h"
+
+namespace {
+
+a_song_table Read_Ok(const std::string& bytes) {
+    a_song_table t;
+    EXPECT_EQ(Read_iTunes(bytes, t), 0);
+    return t;
+}
+
+std::string Cell(const a_song_table& t, size_t song, size_t f) { return U8(t.songs.at(song)[f]); }
+
+TEST(TrackTab, BarDelimiterTimesSizesAndEmptyFields) {
+    a_song_table t = Read_Ok("Name|Artist|Time|Size\r\nOne|A|185|4400000\r\n||59|200\r\nThree|C|x|\r\n");
+    ASSERT_EQ(t.nfields, 4u);
+    EXPECT_EQ(t.fieldtypes[3], "<sec>");
+    EXPECT_EQ(t.fieldtypes[4], "<kbyte>");
+    ASSERT_EQ(t.nsongs(), 3u);
+    EXPECT_EQ(Cell(t, 0, 3), "3:05");
+    EXPECT_EQ(Cell(t, 0, 4), "4400K");
+    // Empty fields stay empty and later ones stay in their column.
+    EXPECT_EQ(Cell(t, 1, 1), "");
+    EXPECT_EQ(Cell(t, 1, 2), "");
+    EXPECT_EQ(Cell(t, 1, 3), "0:59");
+    EXPECT_EQ(Cell(t, 1, 4), "1K");
+    EXPECT_EQ(Cell(t, 2, 3), "x");  // not a number: as it stands
+    EXPECT_EQ(Seconds_To_String(3600), "60:00");
+    EXPECT_EQ(U8(Convert_Field("<msec>", "184500", FIELD_UTF8)), "3:05");
+    EXPECT_EQ(U8(Convert_Field("<kbyte>", "0", FIELD_UTF8)), "1K");
+}
+
+TEST(TrackTab, TokensLineEndsAndShortHeaders) {
+    a_tab_reader r{"a\t\tb\r\n\nc", 0, '\t', 0};
+    std::string tok;
+    int code = 0;
+    std::vector<std::string> seen;
+    do {
+        ParseTab_GetToken(r, tok, code);
+        seen.push_back(code == TAB_LINE_END ? "<LE>" : code == TAB_END ? "<END>" : tok);
+    } while (code != TAB_END);
+    EXPECT_EQ(seen, (std::vector<std::string>{"a", "", "b", "<LE>", "<LE>", "c", "<END>"}));
+    a_song_table t;
+    EXPECT_EQ(Read_iTunes("Name\tArtist\tTime\r\n", t), 0);  // a header alone
+    EXPECT_EQ(Read_iTunes("Name\tArtist\r\nx\ty\r\n", t), ALERT_CANNOT_READ);  // two tab bytes needed
+    EXPECT_EQ(Read_iTunes("Name|\r\nx\r\n", t), ALERT_CANNOT_READ);  // one '|': not a track list
+    EXPECT_FALSE(Parse_Tracks_Tabbed("Name\r\nOne\r\n", t));
+    EXPECT_EQ(t.nfields, 0u);
+    EXPECT_EQ(Read_iTunes("no delimiters here\r\n", t), ALERT_CANNOT_READ);
+}
+
+// Apple Music's export may end lines with LF alone; every encoding of the
+// same list must read the same.
+TEST(TrackTab, EncodingsAndLineEndsAgree) {
+    const std::string crlf = "Name\tArtist\tTotal Time\r\nCaf\xC3\xA9\tB\xC3\xB6rk\t185000\r\nZwei\tX\t1000\r\n";
+    a_song_table base = Read_Ok(crlf);
+    ASSERT_EQ(base.nsongs(), 2u);
+    EXPECT_EQ(Cell(base, 0, 1), "Caf\xC3\xA9");
+    EXPECT_EQ(Cell(base, 0, 3), "3:05");
+    std::string lf = crlf;
+    for (size_t i; (i = lf.find("\r\n")) != std::string::npos;) lf.erase(i, 1);
+    std::string cr = lf;
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    const std::string variants[] = {lf, cr, "\xEF\xBB\xBF" + crlf, Utf16_Bytes(crlf, false, true),
+                                    Utf16_Bytes(crlf, true, true), Utf16_Bytes(crlf, false, false),
+                                    Utf16_Bytes(lf, true, false)};
+    for (const std::string& v : variants) {
+        a_song_table t = Read_Ok(v);
+        ASSERT_EQ(t.nsongs(), base.nsongs());
+        for (size_t s = 0; s < base.nsongs(); ++s)
+            for (size_t f = 1; f <= 3; ++f) EXPECT_EQ(t.songs[s][f], base.songs[s][f]);
+    }
+}
+
+TEST(TrackTab, TableLimits) {
+    std::string text;
+    for (int f = 1; f <= 35; ++f) text += "F" + std::to_string(f) + (f < 35 ? "\t" : "\n");
+    for (int s = 1; s <= 700; ++s) {
+        for (int f = 1; f <= 35; ++f) text += std::to_string(s * 100 + f) + (f < 35 ? "\t" : "\n");
+    }
+    a_song_table t = Read_Ok(text);
+    EXPECT_EQ(t.nfields, 30u);
+    ASSERT_EQ(t.nsongs(), 600u);
+    EXPECT_EQ(Cell(t, 599, 30), "60030");
+    EXPECT_EQ(t.fieldnames[30], "F30");
+}
+
+// The chunk rules with the track number in style 6.
+TEST(TrackChunks, ColumnsJoinsAndStyles) {
+    a_field_choice_guard guard;
+    a_song_table t;
+    SongTable_Init(t);
+    t.nfields = 2;
+    SongTable_SetField(t, 1, "Name", "<string>");
+    SongTable_SetField(t, 2, "Artist", "<string>");
+    for (int s = 1; s <= 3; ++s) {
+        a_song* song = SongTable_NewSong(t);
+        (*song)[1] = u"N" + Utf8_To_Utf16(std::to_string(s));
+        (*song)[2] = u"A" + Utf8_To_Utf16(std::to_string(s));
+    }
+    g_tracknum_fmt = 6;
+    g_songfields_f = 1 | 2 | 4;
+    g_songfields_c = 2;
+    a_chunk_table c;
+    SongTable_To_Chunks(t, c);
+    ASSERT_EQ(c.nchunks(), 2u);
+    EXPECT_EQ(c.nlines, 3);
+    EXPECT_EQ(U8(c.chunks[0]), "1.\r2.\r3.");
+    EXPECT_EQ(U8(c.chunks[1]), "N1 / A1\rN2 / A2\rN3 / A3");
+    g_songfields_f = 1 | 4;  // Artist straight after the track number
+    g_songfields_c = 0;
+    SongTable_To_Chunks(t, c);
+    ASSERT_EQ(c.nchunks(), 1u);
+    EXPECT_EQ(U8(c.chunks[0]), "1.  A1\r2.  A2\r3.  A3");
+    const char* styles[] = {"12)", "12]", "(12)", "[12]", "12:", "12.", "12", "12)"};
+    for (int s = 1; s <= 8; ++s) {
+        g_tracknum_fmt = int16_t(s);
+        EXPECT_EQ(U8(SongX_To_Str(12)), styles[s - 1]);
+    }
+}
+
+TEST(TrackChunks, DefaultFieldsAndChunkCap) {
+    a_field_choice_guard guard;
+    a_song_table t;
+    SongTable_Init(t);
+    t.nfields = 4;
+    const char* names[] = {"Album", "Name", "Artist", "Total Time"};
+    for (uint32_t f = 1; f <= 4; ++f) SongTable_SetField(t, f, names[f - 1], "<string>");
+    Calc_Default_Fields(t);
+    EXPECT_EQ(g_songfields_f, 1u | 4u | 8u | 16u);
+    EXPECT_EQ(g_songfields_c, 4u | 16u);
+    g_songfields_f = 0;
+    SongTable_SetField(t, 2, "Title", "<string>");
+    SongTable_SetField(t, 3, "Performer", "<string>");
+    SongTable_SetField(t, 4, "Length", "<string>");
+    Calc_Default_Fields(t);
+    EXPECT_EQ(g_songfields_f, 1u | 2u | 4u);
+    // 600 long names do not overflow a chunk.
+    for (int s = 0; s < 600; ++s) (*SongTable_NewSong(t))[1] = std::u16string(255, u'x');
+    a_chunk_table c;
+    g_songfields_f = 2;
+    SongTable_To_Chunks(t, c);
+    ASSERT_EQ(c.nchunks(), 1u);
+    EXPECT_EQ(c.chunks[0].size(), size_t(CHUNK_MAX_CHARS));
+}
+
+std::string Plist(const std::string& tracks, const std::string& items) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n"
+           "\t<key>Major Version</key><integer>1</integer>\n"
+           "\t<key>Tracks</key>\n\t<dict>\n" + tracks + "\t</dict>\n"
+           "\t<key>Playlists</key>\n\t<array>\n\t\t<dict>\n\t\t\t<key>Name</key><string>Mix</string>\n"
+           "\t\t\t<key>Playlist Items</key>\n\t\t\t<array>\n" + items +
+           "\t\t\t</array>\n\t\t</dict>\n\t</array>\n</dict>\n</plist>\n";
+}
+
+std::string Item(int id) {
+    return "\t\t\t\t<dict>\n\t\t\t\t\t<key>Track ID</key><integer>" + std::to_string(id) +
+           "</integer>\n\t\t\t\t</dict>\n";
+}
+
+TEST(TrackXml, PlaylistOrderEntitiesAndAppleMusicValues) {
+    std::string tracks =
+        "<key>7</key>\n<dict>\n<key>Track ID</key><integer>7</integer>\n"
+        "<key>Name</key><string>Simon &amp; Garfunkel &#8211; &#x263A; &lt;live&gt; &quot;x&apos; &bogus;</string>\n"
+        "<key>Artwork</key><data>\nAAEC\nAwQF\n</data>\n"
+        "<key>Date Added</key><date>2020-01-01T00:00:00Z</date>\n"
+        "<key>Tags</key><array><string>a</string><array><integer>1</integer></array></array>\n"
+        "<key>Extra</key><dict><key>Name</key><string>not me</string></dict>\n"
+        "<key>Composer</key><string></string>\n"
+        "<key>Genre</key><string/>\n"
+        "<key>Loved</key><true/>\n"
+        "<key>Size</key><integer>4400000</integer>\n"
+        "<key>Total Time</key><integer>185000</integer>\n"
+        "<key>Artist</key><string>Duo</string>\n"
+        "</dict>\n"
+        "<key>9</key>\n<dict><key>Track ID</key><integer>9</integer><key>Name</key><string>Second</string></dict>\n";
+    a_song_table t = Read_Ok(Plist(tracks, Item(9) + Item(42) + Item(7)));
+    ASSERT_EQ(t.nfields, 10u);
+    ASSERT_EQ(t.nsongs(), 2u);  // 42 names no track: left out
+    EXPECT_EQ(Cell(t, 0, 2), "Second");
+    EXPECT_EQ(Cell(t, 1, 2), "Simon & Garfunkel \xE2\x80\x93 \xE2\x98\xBA <live> \"x' &bogus;");
+    EXPECT_EQ(Cell(t, 1, 3), "Duo");
+    EXPECT_EQ(Cell(t, 1, 4), "");
+    EXPECT_EQ(Cell(t, 1, 6), "");
+    EXPECT_EQ(Cell(t, 1, 8), "4400K");
+    EXPECT_EQ(Cell(t, 1, 9), "3:05");
+    a_song_table empty;
+    EXPECT_EQ(Read_iTunes(Plist(tracks, ""), empty), ALERT_CANNOT_READ);
+    EXPECT_EQ(Read_iTunes("<?xml version=\"1.0\"?><plist>", empty), ALERT_CANNOT_READ);
+}
+
+// Tracks past the table's size are read over; playlist entries resolve only
+// against stored tracks, and the playlist stops at 600 songs.
+TEST(TrackXml, TableBounds) {
+    std::string tracks, items;
+    for (int id = 1; id <= 650; ++id) {
+        tracks += "<key>" + std::to_string(id) + "</key><dict><key>Track ID</key><integer>" + std::to_string(id) +
+                  "</integer><key>Name</key><string>T" + std::to_string(id) + "</string></dict>\n";
+    }
+    items = Item(640) + Item(3);
+    for (int i = 0; i < 700; ++i) items += Item(1 + i % 600);
+    a_song_table t = Read_Ok(Plist(tracks, items));
+    ASSERT_EQ(t.nsongs(), 600u);
+    EXPECT_EQ(Cell(t, 0, 2), "T3");
+    EXPECT_EQ(Cell(t, 1, 2), "T1");
+    EXPECT_EQ(Cell(t, 599, 2), "T599");
+}
+
+TEST(TrackXml, TokenizerCutsAndCountsLines) {
+    a_xml_rec x;
+    std::string big = "<key>" + std::string(3000, 'k') + "</key>\r\n  text  with  spaces <true/>";
+    x.data = big;
+    std::string tok;
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "<key>");
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok.size(), XML_TOKEN_MAX);
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "</key>");
+    UnGetTokenXML(x, tok);
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "</key>");
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "text  with  spaces ");
+    EXPECT_EQ(x.linenum, 1u);
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "<true/>");
+    GetTokenXML(x, tok);
+    EXPECT_EQ(tok, "");
+}
+
+std::string Id3v1(const std::string& title, const std::string& artist) {
+    std::string tag = "TAG" + std::string(125, '\0');
+    tag.replace(3, title.size(), title);
+    tag.replace(33, artist.size(), artist);
+    tag.replace(63, 5, "Album");
+    tag.replace(93, 4, "1999");
+    tag.replace(97, 7, "Comment");
+    return tag;
+}
+
+TEST(TrackMp3, Id3v1TagsAndTheBare128Bytes) {
+    a_scratch_folder dir("id3v1");
+    std::string bare = dir.Put("bare.mp3", Id3v1("Only", "Tag"));
+    std::string one = dir.Put("one.mp3", std::string(1, '\xFF') + Id3v1("Caf\xE9 song", "Band  "));
+    std::string none = dir.Put("none.mp3", std::string(300, '\0'));
+    a_song_table t;
+    EXPECT_FALSE(Action_Import_MP3_Table({bare, none, dir.path() + "/missing.mp3"}, t));
+    ASSERT_TRUE(Action_Import_MP3_Table({bare, one, none}, t));
+    ASSERT_EQ(t.nsongs(), 1u);
+    EXPECT_EQ(Cell(t, 0, 1), "Caf\xC3\xA9 song");  // Latin-1
+    EXPECT_EQ(Cell(t, 0, 2), "Band");
+    EXPECT_EQ(Cell(t, 0, 4), "1999");
+    EXPECT_EQ(Cell(t, 0, 5), "Comment");
+}
+
+TEST(TrackNames, FileNameChunks) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < 100; ++i) paths.push_back("/music/a/" + std::string(60, char('a' + i % 26)) + ".mp3");
+    a_chunk_table c;
+    Filenames_To_Chunks(paths, c);
+    EXPECT_EQ(c.nlines, 100);
+    ASSERT_EQ(c.nchunks(), 2u);  // 65 characters a line: the first chunk passes 3950 at 61 lines
+    EXPECT_EQ(c.chunks[0].size(), 61u * 65u);
+    EXPECT_EQ(U8(c.chunks[1]).substr(0, 65), std::string(60, char('a' + 61 % 26)) + ".mp3\r");
+}
+
+// The panel's rules: 14 fields offered, a second heading past five, each
+// click stored, OK only with a field shown, Cancel puts the choice back.
+TEST(TrackFieldDialog, PanelRulesAndHeadlessAnswers) {
+    a_field_choice_guard guard;
+    a_song_table t;
+    SongTable_Init(t);
+    t.nfields = 20;
+    for (uint32_t f = 1; f <= 20; ++f) SongTable_SetField(t, f, f == 3 ? "Name" : "F" + std::to_string(f), "<string>");
+    (*SongTable_NewSong(t))[3] = u"Song";
+    g_songfields_f = 1u << 18;  // kept from a wider table
+    a_field_dialog d;
+    FieldDialog_Open(d, t);
+    EXPECT_EQ(t.nfields, 14u);
+    EXPECT_EQ(d.labels.size(), 15u);
+    EXPECT_EQ(d.labels[0], "Track number");
+    EXPECT_TRUE(d.second_heading);
+    EXPECT_FALSE(FieldDialog_Can_OK(d));
+    FieldDialog_Toggle_Shown(d, t, 3);
+    FieldDialog_Toggle_Shown(d, t, 0);
+    FieldDialog_Set_Style(d, t, 4);
+    FieldDialog_Toggle_Column(d, t, 3);
+    EXPECT_TRUE(FieldDialog_Can_OK(d));
+    EXPECT_EQ(g_songfields_f, 1u | 8u);
+    EXPECT_EQ(FieldDialog_Preview_Lines(d, 0), std::vector<std::u16string>{u"[1]"});
+    EXPECT_EQ(FieldDialog_Preview_Lines(d, 1), std::vector<std::u16string>{u"Song"});
+    FieldDialog_Cancel(d);
+    EXPECT_EQ(g_songfields_f, 1u << 18);
+    EXPECT_EQ(g_tracknum_fmt, 1);
+
+    g_songfields_f = 0;
+    a_chunk_table c;
+    Dialog_SetQuiet(true);
+    Dialog_ScriptAnswers({1});
+    EXPECT_FALSE(Ask_FieldDialog(t, c));
+    EXPECT_EQ(g_songfields_f, 0u);
+    Dialog_ScriptAnswers({0});
+    ASSERT_TRUE(Ask_FieldDialog(t, c));
+    EXPECT_EQ(Dialog_History().at(0).message, "Select fields to import...");
+    EXPECT_EQ(g_songfields_f, 1u | 8u);  // the defaults: track number and Name
+    ASSERT_EQ(c.nchunks(), 2u);  // Name starts a column
+    EXPECT_EQ(U8(c.chunks[0]), "1)");
+    EXPECT_EQ(U8(c.chunks[1]), "Song");
+    Dialog_ScriptAnswers({});
+    Dialog_SetQuiet(false);
+}
+
+TEST(TrackInject, ShrinkAndSpacing) {
+    // Two chunks of 900 pixels on a 600-pixel unit: size 6, then centred.
+    EXPECT_EQ(Inject_Shrunk_Size(900, 600, 4, 200), 6);
+    EXPECT_EQ(Inject_Shrunk_Size(500, 600, 4, 200), INJECT_SIZE);
+    EXPECT_EQ(Inject_Shrunk_Size(100000, 600, 4, 200), 4);
+    std::vector<Point> a = Inject_Anchors({300, 240}, {100, 60}, 600, 500);
+    ASSERT_EQ(a.size(), 2u);
+    EXPECT_EQ(a[0].h, 20);  // (600 - 540 - 20) / 2
+    EXPECT_EQ(a[1].h, 20 + 300 + 20);
+    EXPECT_EQ(a[0].v, 100 + 50);
+    EXPECT_EQ(a[1].v, 100 + 30);
+    a = Inject_Anchors({700}, {0}, 600, 500);
+    EXPECT_EQ(a[0].h, 5);  // leftover at least 10
+    EXPECT_EQ(Inject_First_Anchor(2, 400), (Point{50, 100}));
+}
+
+TEST(TrackMediaName, EditRules) {
+    a_medianame_rec rec;
+    MediaName_Set(rec, std::u16string(80, u'm'));
+    EXPECT_EQ(rec.name.size(), 63u);
+    EXPECT_EQ(MediaName_Key(rec, DKEY_RETURN), MEDIANAME_ACCEPT);
+    MediaName_Set(rec, u"");
+    EXPECT_FALSE(MediaName_Can_OK(rec));
+    EXPECT_EQ(MediaName_Key(rec, DKEY_RETURN), MEDIANAME_BEEP);
+    EXPECT_EQ(MediaName_Key(rec, DKEY_ESCAPE), MEDIANAME_CANCEL);
+    Dialog_SetQuiet(true);
+    Dialog_ScriptAnswers({0});
+    EXPECT_FALSE(Ask_Media_Name(rec));  // OK stays disabled while empty
+    Dialog_ScriptAnswers({0});
+    EXPECT_TRUE(Ask_Media_Name(rec, [](a_medianame_rec& r) { MediaName_Set(r, u"Glossy"); }));
+    EXPECT_EQ(rec.name, u"Glossy");
+    EXPECT_EQ(Dialog_History().at(0).message, "Media name:");
+    Dialog_ScriptAnswers({});
+    Dialog_SetQuiet(false);
+}
+
+}  // namespace
