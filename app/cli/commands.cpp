@@ -14,6 +14,7 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +38,7 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
+     "composite a described document for the screen or for print", Cmd_Render},
     {nullptr, nullptr, nullptr, nullptr},
 };
