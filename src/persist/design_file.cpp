@@ -398,6 +398,15 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
         error = "line " + std::to_string(Line_At(text, e.byte > 0 ? e.byte - 1 : 0)) +
                 ": not JSON: " + (cut == std::string::npos ? what : what.substr(cut));
         return false;
+    } catch (const json::exception& e) {
+        // A number beyond every range: the message quotes it; find its line.
+        const std::string what = e.what();
+        const size_t q0 = what.find('\''), q1 = what.rfind('\'');
+        size_t at = 0;
+        if (q0 != std::string::npos && q1 > q0) at = text.find(what.substr(q0 + 1, q1 - q0 - 1));
+        error = "line " + std::to_string(Line_At(text, at == std::string::npos ? 0 : at)) +
+                ": not JSON: a number out of range";
+        return false;
     } catch (const a_too_deep&) {
         return error = "description nests deeper than 16 levels", false;
     }
