@@ -69,6 +69,7 @@ TEST_F(DesignFile, RefusalsNameTheLineAndTheFieldAndChangeNothing) {
                       "\"layout\": \"circ-cw\"}]}]}"),
               "line 2: units[1].blocks[1].text: text blocks are not supported yet");
     EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\",\n\"colour\": 1}"), "line 2: colour: is not a known field");
+    EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\", \"c\\nx\": 1}"), "line 1: c?x: is not a known field");
     EXPECT_EQ(Refusal("{\n\"template\": [1,\n2").rfind("line 3: not JSON", 0), 0u);
     EXPECT_EQ(Refusal("{\"template\":\n 4E4222222}"), "line 2: not JSON: a number out of range");
     EXPECT_EQ(Refusal(std::string(40, '[') + std::string(40, ']')), "description nests deeper than 16 levels");

@@ -126,6 +126,13 @@ private:
     int line_ = 1;
 };
 
+// Field names come from the text: control characters are shown as '?'.
+std::string Printable(std::string s) {
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return s;
+}
+
 std::string Path_Name(const a_path& path) {
     std::string out;
     for (const a_step& step : path) {
@@ -396,7 +403,7 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
         const std::string what = e.what();
         const size_t cut = what.find("parse error");
         error = "line " + std::to_string(Line_At(text, e.byte > 0 ? e.byte - 1 : 0)) +
-                ": not JSON: " + (cut == std::string::npos ? what : what.substr(cut));
+                ": not JSON: " + Printable(cut == std::string::npos ? what : what.substr(cut));
         return false;
     } catch (const json::exception& e) {
         // A number beyond every range: the message quotes it; find its line.
@@ -420,7 +427,7 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
         g_doc = *saved;
         if (g_doc.doc_open) Doc_Name_Changed(Doc_Name());
         error = "line " + std::to_string(a_line_finder(text).Find(e.path)) + ": " +
-                Path_Name(e.path) + ": " + e.message;
+                Printable(Path_Name(e.path) + ": " + e.message);
         return false;
     }
     auto made = std::make_unique<a_doc_rec>(g_doc);
