@@ -16,6 +16,7 @@
 #include "images/photo_blocks.h"
 #include "model/block_moves.h"
 #include "model/document.h"
+#include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "pixels/syspix.h"
 #include "render/compositor.h"
