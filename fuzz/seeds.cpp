@@ -327,6 +327,21 @@ void Tracks_Seeds() {
     };
     int n = 0;
     for (const auto& [kind, text] : lists) Put("list" + std::to_string(n++), std::string(1, kind) + text);
+void Design_Seeds() {
+    auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
+    Put("disc.json", text(R"({
+  "template": "A-ONE 29125",
+  "units": [
+    {"unit": 1, "canvas": {"key": "2.0.1.1", "hue": 200, "dist": 40, "fuzz_out": 3},
+     "blocks": [
+       {"photo": "sunset.jpg", "center": [600, 400], "spec": {"scaling": 800, "angle": 150, "shadow": true}},
+       {"symbol": "11.0.4.1", "color": "#C02040", "center": [600, 900], "hidden": true,
+        "spec": {"opacity": 70, "edge": "border"}}
+     ]}
+  ]
+})"));
+    Put("bad_field.json", text("{\n  \"template\": \"A-ONE 29125\",\n  \"units\": [{\"blocks\": [{\"photo\": 3}]}]\n}\n"));
+    Put("text_block.json", text(R"({"template": "A-ONE 29125", "units": [{"blocks": [{"text": "Side A", "layout": "circ-cw"}]}]})"));
 }
 
 }  // namespace
@@ -339,6 +354,7 @@ int main(int argc, char** argv) {
         {"textlayout", Textlayout_Seeds},
         {"textrender", Text_Render_Seeds},
         {"tracks", Tracks_Seeds},
+        {"design", Design_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

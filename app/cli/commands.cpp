@@ -20,6 +20,7 @@ int Cmd_Flex(const a_cli_args& args);         // cmd_print.cpp
 int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
 int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
+int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -54,5 +55,7 @@ const a_cli_command g_cli_commands[] = {
     {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
     {"tracks", "tracks FILE... [--json]",
      "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
+    {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
+     "composite a described document for the screen or for print", Cmd_Render},
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -4,6 +4,8 @@
 #include "pixels/blit.h"
 #include "pixels/blit_port.h"
 #include "platform/port.h"
+#include "model/notices.h"
+#include "render/compositor.h"
 #include "render/effects.h"
 #include "render/effects_cache.h"
 
@@ -51,7 +53,8 @@ void Draw_Photo_Component(const a_ph_rec& ph, const a_masked_gworld& src, const 
     }
 }
 
-void PH_Draw(a_ph_rec& ph, const Rect& clip, GWorld* dest, bool for_print) {
+void PH_Draw_Mapped(a_ph_rec& ph, GWorld* dest, const Rect& clip, const a_coord_mapping& m,
+                    bool for_print) {
     a_cache_result c;
     bool have = Has_Source(ph.spec);
     if (have) {
@@ -59,15 +62,30 @@ void PH_Draw(a_ph_rec& ph, const Rect& clip, GWorld* dest, bool for_print) {
         have = c.body.fore != nullptr;
     }
     if (!have) {
-        if (!for_print) Draw_Missing(ph.dst_box, clip, dest);
+        if (!for_print) Draw_Missing(Cells_To_Pixels(m, ph.dst_box), clip, dest);
         return;
     }
     const int w = Rect_Width(c.union_), h = Rect_Height(c.union_);
     const int left = ph.dst_center.h - w / 2, top = ph.dst_center.v - h / 2;
     const int dh = left - c.union_.left, dv = top - c.union_.top;
-    if (c.shad.fore) Draw_Photo_Component(ph, c.shad, Rect_Offset(c.shad.bounds, dh, dv), clip, dest);
-    Draw_Photo_Component(ph, c.body, Rect_Offset(c.body.bounds, dh, dv), clip, dest);
+    auto place = [&](const Rect& r) { return Cells_To_Pixels(m, Rect_Offset(r, dh, dv)); };
+    if (c.shad.fore) Draw_Photo_Component(ph, c.shad, place(c.shad.bounds), clip, dest);
+    Draw_Photo_Component(ph, c.body, place(c.body.bounds), clip, dest);
 }
+
+void PH_Draw(a_ph_rec& ph, const Rect& clip, GWorld* dest, bool for_print) {
+    PH_Draw_Mapped(ph, dest, clip, a_coord_mapping{}, for_print);
+}
+
+namespace {
+a_listener_token g_photo_draw_token = 0;
+}
+
+void Photo_Draw_Init() {
+    g_photo_draw_token = g_doc_services.draw.photo.Install(PH_Draw_Mapped);
+}
+
+void Photo_Draw_Stop() { g_doc_services.draw.photo.Remove(g_photo_draw_token); }
 
 void PH_Draw_Frame(GWorld* dest, const Rect& frame, bool visible, bool hilite, bool single,
                    const a_ph_rec& ph) {

@@ -17,7 +17,9 @@
 #include "platform/geometry.h"
 
 struct a_canvas_spec;
+struct a_coord_mapping;
 struct a_template;
+struct GWorld;
 struct a_unit_mapping;
 struct a_sig_source;
 
@@ -25,6 +27,8 @@ struct a_doc_notices {
     // Part of a unit must be drawn again: unit number (1-based) and the area
     // in the unit's cells; an empty area means the whole unit.
     a_notice<uint32_t, const Rect&> unit_dirty;
+    // The unit's composite changed: show this area (cells) of unit ux again.
+    a_notice<uint32_t, const Rect&> unit_refresh;
     // The window title: program name, then " - " and the document's name.
     a_notice<const std::string&> title;
     // The document was replaced or emptied: everything derived from the old
@@ -51,6 +55,25 @@ struct a_text_block_services {
     a_service<bool(int omx, int& newx)> dup;                    // OM_Dup; false when full
 };
 
+// How the compositor draws the blocks it does not know: the photo module
+// installs `photo`, the text module the text services. `m` maps the unit's
+// cells to the pixels of `dest`; `clip` is in those pixels (empty: none).
+// Without an owner a block of that kind is not drawn.
+struct a_block_draw_services {
+    a_service<void(a_ph_rec& ph, GWorld* dest, const Rect& clip, const a_coord_mapping& m,
+                   bool for_print)>
+        photo;
+    // The text block laid out and its screen pictures made for `m` (OM_Ensure_Cache_Bits).
+    a_service<void(a_om_rec& om, const a_coord_mapping& m)> text_ensure;
+    // Its cached shadow, then text; with `overlay` the selection highlight first.
+    a_service<void(a_om_rec& om, GWorld* dest, const Rect& clip, const a_coord_mapping& m,
+                   bool overlay)>
+        text_merge;
+    // Rendered afresh at print scale and drawn whole.
+    a_service<void(a_om_rec& om, GWorld* dest, const a_coord_mapping& m)> text_print;
+    a_service<void(a_om_rec& om)> text_up_to_date;  // OM_BringUpToDate
+};
+
 struct a_doc_services {
     a_service<void(int op)> history_emit;     // record one undo step
     a_service<void(int op)> history_pending;  // step recorded when the interaction ends
@@ -62,6 +85,7 @@ struct a_doc_services {
     a_service<void(int snd)> play_sound;
     a_service<bool()> sound_playing;  // an earlier sound still sounds
     a_text_block_services text;
+    a_block_draw_services draw;
     // Load a photo or symbol block's values into the sliders, toggles and
     // swatches (the interface owns them).
     a_service<void(const a_ph_rec& ph)> ph_to_sliders;

@@ -1,5 +1,8 @@
 #include "render/canvas.h"
 
+#include "render/compositor.h"
+#include "templates/mapping.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -230,12 +233,15 @@ void Render_Picture_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv, 
 }
 
 void Render_Canvas(const Rect& bounds, GWorld* dst, a_cached_canvas& canv, int kind, bool use_cache,
-                   bool absolute) {
+                   bool absolute, const Rect* clip) {
     if (!dst) return;
-    Rect r = absolute ? dst->pix.bounds : bounds;
+    // Absolute: dst itself; else the unit's cells through the top mapping.
+    Rect r = absolute ? dst->pix.bounds : Cells_To_Pixels(Top_Mapping(), bounds);
+    if (Rect_IsEmpty(r)) return;
     const a_canvas_spec& cv = canv.cv;
     if (Is_CanvKey_White(cv.canvas_key)) {
-        Render_Solid_Canvas(dst, r, cv);
+        Rect fill = clip ? Rect_Sect(r, *clip) : r;  // one colour: only the clip matters
+        if (!Rect_IsEmpty(fill)) Render_Solid_Canvas(dst, fill, cv);
         Dispose_GWorld(canv.cached_world);
         return;
     }
@@ -243,14 +249,16 @@ void Render_Canvas(const Rect& bounds, GWorld* dst, a_cached_canvas& canv, int k
         Render_Picture_Canvas(dst, r, cv, kind);
         return;
     }
-    if (!canv.cached_world || canv.cached_bounds != bounds || !(canv.cached_cv == cv)) {
+    // Cached at the size it is shown: a new zoom makes it again.
+    const Rect size = Rect_Offset(r, -r.left, -r.top);
+    if (!canv.cached_world || canv.cached_bounds != size || !(canv.cached_cv == cv)) {
         Dispose_GWorld(canv.cached_world);
-        New_GWorldF("Render_Canvas", bounds, 32, nullptr, canv.cached_world);
-        Render_Picture_Canvas(canv.cached_world, bounds, cv, kind);
-        canv.cached_bounds = bounds;
+        New_GWorldF("Render_Canvas", size, 32, nullptr, canv.cached_world);
+        Render_Picture_Canvas(canv.cached_world, size, cv, kind);
+        canv.cached_bounds = size;
         canv.cached_cv = cv;
     }
-    Pix_To_Pix(canv.cached_world->pix, dst->pix, bounds, r, srcCopy, nullptr);
+    Pix_To_Pix(canv.cached_world->pix, dst->pix, size, r, srcCopy, clip);
 }
 
 bool Canvas_Verify(a_doc_unit& unit, int kind) {

@@ -58,11 +58,13 @@ void Render_Picture_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv, 
 void Render_Solid_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv);
 // The colour a white-keyed canvas paints (0x00RRGGBB).
 uint32_t Solid_Canvas_Color(const a_canvas_spec& cv);
-// Draws the unit's canvas onto `bounds` of dst (all of dst with `absolute`).
-// With `use_cache` a picture canvas is kept in canv.cached_world and reused
-// while bounds and spec stay the same.
+// Draws the unit's canvas: onto all of dst with `absolute`, else onto the
+// unit's cell rectangle `bounds` mapped through the top mapping; only within
+// `clip` (dst pixels) when given. With `use_cache` a picture canvas is kept
+// in canv.cached_world at the size it is drawn and reused while that size and
+// the spec stay the same.
 void Render_Canvas(const Rect& bounds, GWorld* dst, a_cached_canvas& canv, int kind, bool use_cache,
-                   bool absolute);
+                   bool absolute, const Rect* clip = nullptr);
 // A canvas whose picture is missing becomes the first of its class, with
 // alert 19; false when it had to be repaired.
 [[nodiscard]] bool Canvas_Verify(a_doc_unit& unit, int kind);

@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "images/photo_draw.h"
 #include "model/document.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
@@ -64,6 +65,7 @@ const a_module kModules[] = {
     {"text", Always<Text_Init>, Text_Stop},
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
+    {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
     {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
 };

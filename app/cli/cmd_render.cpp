@@ -1,0 +1,130 @@
+// cirquel-cli render: a document described in a JSON file, composited as the
+// editing view shows it (--screen ZOOM) or as it prints (--dpi N), one unit or
+// the whole sheet.
+#include <algorithm>
+#include <string>
+
+#include "artdb/database.h"
+#include "cli_args.h"
+#include "commands.h"
+#include "model/document.h"
+#include "persist/design_file.h"
+#include "pixels/blit.h"
+#include "pixels/syspix.h"
+#include "platform/png.h"
+#include "render/compositor.h"
+#include "shell/art_startup.h"
+#include "templates/catalogue.h"
+
+namespace {
+
+struct a_render_args {
+    std::string design, out;
+    int unit = 1;
+    bool sheet = false;
+    int dpi = 300;
+    int zoom = 0;  // percent; 0: the print path
+};
+
+bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
+    bool has_unit = false, has_dpi = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (s == "-o" && has_value) {
+            a.out = args[++i];
+        } else if (s == "--unit" && has_value) {
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            has_unit = true;
+        } else if (s == "--dpi" && has_value) {
+            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = "--dpi takes 36 to 600", false;
+            has_dpi = true;
+        } else if (s == "--screen" && has_value) {
+            if (!Cli_Parse_Int(args[++i], 10, 400, a.zoom)) return error = "--screen takes a zoom of 10 to 400 (percent)", false;
+        } else if (s == "--sheet") {
+            a.sheet = true;
+        } else if (s.rfind("-", 0) == 0 || !a.design.empty()) {
+            return error = "unexpected " + s, false;
+        } else {
+            a.design = s;
+        }
+    }
+    if (a.design.empty() || a.out.empty()) return error = "DESIGN.json and -o FILE.png are needed", false;
+    if (has_unit && a.sheet) return error = "--unit and --sheet exclude each other", false;
+    if (a.zoom && (has_dpi || a.sheet)) return error = "--screen shows one unit; --dpi and --sheet print", false;
+    return true;
+}
+
+int Write(const GWorld* world, const std::string& out) {
+    std::string error;
+    if (!Png_Write(out, World_Bits(world), &error, a_png_effort::FAST)) return Cli_Fail("render", error);
+    return 0;
+}
+
+// The editing view's picture: the incremental screen path at `zoom` percent.
+int Render_Screen(uint32_t ux, int zoom, const std::string& out) {
+    a_doc_unit* up = Design_Unit(ux);
+    const Rect& pb = up->paintbounds;
+    const Rect target{0, 0, int16_t(std::max(1, Rect_Height(pb) * zoom / 100)),
+                      int16_t(std::max(1, Rect_Width(pb) * zoom / 100))};
+    GWorld* world = nullptr;
+    Unit_Merge_Check(ux, *up, target, world);
+    return Write(world, out);
+}
+
+bool Fits(const Rect& r) { return !Rect_IsEmpty(r) && PixMap_Fits(r, 32); }
+
+int Render_Print(uint32_t ux, int dpi, const std::string& out) {
+    if (!Fits(Unit_Print_Bounds(ux, dpi)))
+        return Cli_Fail("render", "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
+    a_gworld_ptr world;
+    GWorld* w = nullptr;
+    Render_Unit_Print(ux, *Design_Unit(ux), Unit_Print_Bounds(ux, dpi), w);
+    world.reset(w);
+    return Write(world.get(), out);
+}
+
+// Every printed unit at its place on the sheet, on white.
+int Render_Sheet(int dpi, const std::string& out) {
+    const a_template& t = g_doc.doc_template;
+    const double k = dpi / 25.4;
+    const Rect sheet{0, 0, int16_t(std::min(32000.0, t.papersize.y * k)),
+                     int16_t(std::min(32000.0, t.papersize.x * k))};
+    bool fits = Fits(sheet);
+    for (uint32_t ux = 1; ux <= t.nunits; ++ux) fits = fits && Fits(Unit_Print_Bounds(ux, dpi));
+    a_gworld_ptr page = fits ? Make_GWorld(32, sheet) : nullptr;
+    if (!page) return Cli_Fail("render", "the sheet does not fit a picture at " + std::to_string(dpi) + " dpi");
+    PixMap32_Fill(page->pix, sheet, 0xFFFFFF);
+    for (uint32_t ux = 1; ux <= t.nunits; ++ux) {
+        if (!g_doc.doc_units[ux] || !g_doc.doc_units[ux]->printf) continue;
+        GWorld* w = nullptr;
+        Render_Unit_Print(ux, *Design_Unit(ux), Unit_Print_Bounds(ux, dpi), w);
+        a_gworld_ptr unit(w);
+        const Rect src = Get_GWorld_Bounds(w);
+        const int left = int(t.Unit(ux).bbox.left * k + 0.5), top = int(t.Unit(ux).bbox.top * k + 0.5);
+        Pix_To_Pix(w->pix, page->pix, src, Rect_Offset(src, left, top), srcCopy, nullptr);
+    }
+    return Write(page.get(), out);
+}
+
+}  // namespace
+
+int Cmd_Render(const a_cli_args& args) {
+    a_render_args a;
+    std::string error;
+    if (!Parse(args, a, error)) return Cli_Fail("render", error);
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("render", "no art database found");
+    if (!Design_Read_File(a.design, error)) return Cli_Fail("render", error);
+    if (uint32_t(a.unit) > g_doc.doc_template.nunits)
+        return Cli_Fail("render", "unit " + std::to_string(a.unit) + " of a template with " +
+                                      std::to_string(g_doc.doc_template.nunits) + " units");
+    int status;
+    if (a.sheet)
+        status = Render_Sheet(a.dpi, a.out);
+    else if (a.zoom)
+        status = Render_Screen(uint32_t(a.unit), a.zoom, a.out);
+    else
+        status = Render_Print(uint32_t(a.unit), a.dpi, a.out);
+    Doc_Dispose();
+    return status;
+}

@@ -1,0 +1,448 @@
+#include "persist/design_file.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <variant>
+#include <vector>
+
+#include "images/photo_blocks.h"
+#include "model/document.h"
+#include "model/ph_blocks.h"
+#include "platform/files.h"
+#include "render/canvas.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+
+namespace {
+
+using json = nlohmann::json;
+using a_step = std::variant<std::string, size_t>;  // key or index
+using a_path = std::vector<a_step>;
+
+// A field that is wrong: its place in the description and what is wrong.
+struct a_field_error {
+    a_path path;
+    std::string message;
+};
+
+[[noreturn]] void Fail(const a_path& path, const std::string& message) {
+    throw a_field_error{path, message};
+}
+
+struct a_too_deep {};
+
+// --- Lines -----------------------------------------------------------------------------
+// nlohmann keeps no positions: a scan of the (already valid) text finds the
+// line where the value at `path` starts.
+
+class a_line_finder {
+public:
+    explicit a_line_finder(const std::string& text) : s_(text) {}
+    int Find(const a_path& path) {
+        pos_ = 0;
+        line_ = 1;
+        Skip_Space();
+        for (const a_step& step : path) {
+            if (!Enter(step)) break;
+        }
+        return line_;
+    }
+
+private:
+    void Skip_Space() {
+        while (pos_ < s_.size() && (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\n' ||
+                                    s_[pos_] == '\r')) {
+            if (s_[pos_] == '\n') ++line_;
+            ++pos_;
+        }
+    }
+    std::string Read_String() {  // at the opening quote; raw contents
+        std::string out;
+        ++pos_;
+        while (pos_ < s_.size() && s_[pos_] != '"') {
+            if (s_[pos_] == '\\' && pos_ + 1 < s_.size()) out += s_[pos_++];
+            out += s_[pos_++];
+        }
+        ++pos_;
+        return out;
+    }
+    void Skip_Value() {
+        Skip_Space();
+        if (pos_ >= s_.size()) return;
+        char c = s_[pos_];
+        if (c == '"') {
+            Read_String();
+        } else if (c == '{' || c == '[') {
+            int depth = 0;
+            while (pos_ < s_.size()) {
+                c = s_[pos_];
+                if (c == '"') {
+                    Read_String();
+                    continue;
+                }
+                if (c == '\n') ++line_;
+                if (c == '{' || c == '[') ++depth;
+                if (c == '}' || c == ']') --depth;
+                ++pos_;
+                if (depth == 0) break;
+            }
+        } else {
+            while (pos_ < s_.size() && s_[pos_] != ',' && s_[pos_] != '}' && s_[pos_] != ']' && s_[pos_] != '\n')
+                ++pos_;
+        }
+    }
+    // Moves to the start of the member or element `step` of the value here.
+    bool Enter(const a_step& step) {
+        if (pos_ >= s_.size()) return false;
+        const char open = s_[pos_];
+        if ((open == '{') != std::holds_alternative<std::string>(step) || (open != '{' && open != '['))
+            return false;
+        ++pos_;
+        for (size_t index = 0;; ++index) {
+            Skip_Space();
+            if (pos_ >= s_.size() || s_[pos_] == '}' || s_[pos_] == ']') return false;
+            bool match;
+            if (open == '{') {
+                std::string key = Read_String();
+                Skip_Space();
+                ++pos_;  // the colon
+                match = key == std::get<std::string>(step);
+            } else {
+                match = index == std::get<size_t>(step);
+            }
+            Skip_Space();
+            if (match) return true;
+            Skip_Value();
+            Skip_Space();
+            if (pos_ < s_.size() && s_[pos_] == ',') ++pos_;
+        }
+    }
+
+    const std::string& s_;
+    size_t pos_ = 0;
+    int line_ = 1;
+};
+
+// Field names come from the text: control characters are shown as '?'.
+std::string Printable(std::string s) {
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return s;
+}
+
+std::string Path_Name(const a_path& path) {
+    std::string out;
+    for (const a_step& step : path) {
+        if (const std::string* key = std::get_if<std::string>(&step)) {
+            if (!out.empty()) out += '.';
+            out += *key;
+        } else {
+            out += '[' + std::to_string(std::get<size_t>(step) + 1) + ']';
+        }
+    }
+    return out.empty() ? "description" : out;
+}
+
+// --- Fields ----------------------------------------------------------------------------
+
+a_path Sub(const a_path& path, a_step step) {
+    a_path p = path;
+    p.push_back(std::move(step));
+    return p;
+}
+
+int Int_Field(const json& obj, const a_path& path, const char* key, int lo, int hi, int dflt) {
+    auto it = obj.find(key);
+    if (it == obj.end()) return dflt;
+    if (!it->is_number_integer())
+        Fail(Sub(path, key), "must be a whole number from " + std::to_string(lo) + " to " +
+                                 std::to_string(hi));
+    long long v = it->get<long long>();
+    if (v < lo || v > hi)
+        Fail(Sub(path, key), std::to_string(v) + " is outside " + std::to_string(lo) + " to " +
+                                 std::to_string(hi));
+    return int(v);
+}
+
+bool Bool_Field(const json& obj, const a_path& path, const char* key, bool dflt) {
+    auto it = obj.find(key);
+    if (it == obj.end()) return dflt;
+    if (!it->is_boolean()) Fail(Sub(path, key), "must be true or false");
+    return it->get<bool>();
+}
+
+const std::string& String_Value(const json& v, const a_path& path) {
+    if (!v.is_string()) Fail(path, "must be a string");
+    const std::string& s = v.get_ref<const std::string&>();
+    if (s.size() > DESIGN_MAX_STRING) Fail(path, "is longer than 4096 bytes");
+    return s;
+}
+
+a_keyset Key_Value(const json& v, const a_path& path, int category) {
+    const std::string& s = String_Value(v, path);
+    int k[4];
+    char tail = 0;
+    if (std::sscanf(s.c_str(), "%d.%d.%d.%d%c", &k[0], &k[1], &k[2], &k[3], &tail) != 4)
+        Fail(path, "must be a key a.b.c.d");
+    for (int x : k)
+        if (x < 0 || x > 32767) Fail(path, "key parts run from 0 to 32767");
+    if (k[0] != category) Fail(path, "must be a key of category " + std::to_string(category));
+    return a_keyset{int16_t(k[0]), int16_t(k[1]), int16_t(k[2]), int16_t(k[3])};
+}
+
+a_win_pixel32 Colour_Value(const json& v, const a_path& path) {
+    const std::string& s = String_Value(v, path);
+    unsigned rgb = 0;
+    char tail = 0;
+    if (s.size() != 7 || std::sscanf(s.c_str(), "#%6x%c", &rgb, &tail) != 1)
+        Fail(path, "must be a colour #RRGGBB");
+    return a_win_pixel32{uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};
+}
+
+void Check_Keys(const json& obj, const a_path& path, std::initializer_list<const char*> known) {
+    for (auto it = obj.begin(); it != obj.end(); ++it) {
+        bool ok = false;
+        for (const char* k : known) ok = ok || it.key() == k;
+        if (!ok) Fail(Sub(path, it.key()), "is not a known field");
+    }
+}
+
+const json& Object_Value(const json& v, const a_path& path) {
+    if (!v.is_object()) Fail(path, "must be an object");
+    return v;
+}
+
+// --- Canvas and blocks -----------------------------------------------------------------
+
+void Read_Canvas(const json& v, const a_path& path, int kind, a_canvas_spec& cv) {
+    const json& o = Object_Value(v, path);
+    Check_Keys(o, path, {"key", "darkness", "fuzz_in", "fuzz_out", "saturation", "hue", "dist",
+                         "nrot", "flipx", "flipy", "invert"});
+    Default_Canvas(kind, cv);
+    if (auto it = o.find("key"); it != o.end()) {
+        cv.canvas_key = Key_Value(*it, Sub(path, "key"), CANVAS_CATEGORY);
+        a_keyset full;
+        if (!Find_Full_Canvas(full, cv.canvas_key)) Fail(Sub(path, "key"), "no canvas picture has this key");
+    }
+    cv.canvas_darkness = int16_t(Int_Field(o, path, "darkness", 0, 95, cv.canvas_darkness));
+    cv.canvas_fuzz_in = int16_t(Int_Field(o, path, "fuzz_in", 0, 10, cv.canvas_fuzz_in));
+    cv.canvas_fuzz_out = int16_t(Int_Field(o, path, "fuzz_out", 0, 10, cv.canvas_fuzz_out));
+    cv.canvas_color_sat = int16_t(Int_Field(o, path, "saturation", 0, 100, cv.canvas_color_sat));
+    cv.canvas_color_hue = int16_t(Int_Field(o, path, "hue", 0, 359, cv.canvas_color_hue));
+    cv.canvas_color_dist = int16_t(Int_Field(o, path, "dist", 0, 72, cv.canvas_color_dist));
+    cv.canvas_nrot = uint16_t(Int_Field(o, path, "nrot", 0, 3, cv.canvas_nrot));
+    cv.canvas_flipx = Bool_Field(o, path, "flipx", false);
+    cv.canvas_flipy = Bool_Field(o, path, "flipy", false);
+    cv.canvas_invert = Bool_Field(o, path, "invert", false);
+}
+
+void Read_Spec(const json& v, const a_path& path, bool symbol, a_spec& spec) {
+    const json& o = Object_Value(v, path);
+    Check_Keys(o, path, {"scaling", "angle", "darkness", "opacity", "corner", "feather", "edge",
+                         "saturation", "hue", "dist", "shadow", "shadow_dx", "shadow_dy",
+                         "shadow_opacity", "shadow_radius", "flipx", "flipy", "invert",
+                         "white_transparent"});
+    if (o.contains("scaling"))
+        spec.scalingh = spec.scalingv = int16_t(Int_Field(
+            o, path, "scaling", PHOTO_MIN_SCALING, symbol ? SYMBOL_MAX_SCALING : PHOTO_MAX_SCALING, 0));
+    spec.angle = int16_t(Int_Field(o, path, "angle", -1800, 1800, spec.angle));
+    spec.darkness = int16_t(Int_Field(o, path, "darkness", 5, 95, spec.darkness));
+    spec.opacity = int16_t(Int_Field(o, path, "opacity", 6, 100, spec.opacity));
+    spec.corner = int16_t(Int_Field(o, path, "corner", 0, 100, spec.corner));
+    spec.feather = int16_t(Int_Field(o, path, "feather", 0, 40, spec.feather));
+    spec.color_sat = int16_t(Int_Field(o, path, "saturation", 0, 100, spec.color_sat));
+    spec.color_hue = int16_t(Int_Field(o, path, "hue", 0, 359, spec.color_hue));
+    spec.color_dist = int16_t(Int_Field(o, path, "dist", 0, 72, spec.color_dist));
+    spec.shadf = Bool_Field(o, path, "shadow", spec.shadf);
+    spec.shad_dx = int16_t(Int_Field(o, path, "shadow_dx", -40, 40, spec.shad_dx));
+    spec.shad_dy = int16_t(Int_Field(o, path, "shadow_dy", -40, 40, spec.shad_dy));
+    spec.shad_opacity = int16_t(Int_Field(o, path, "shadow_opacity", 6, 100, spec.shad_opacity));
+    spec.shad_radius = int16_t(Int_Field(o, path, "shadow_radius", 0, 8, spec.shad_radius));
+    spec.flipx = Bool_Field(o, path, "flipx", spec.flipx);
+    spec.flipy = Bool_Field(o, path, "flipy", spec.flipy);
+    spec.invert = Bool_Field(o, path, "invert", spec.invert);
+    spec.wtransp = Bool_Field(o, path, "white_transparent", spec.wtransp);
+    if (auto it = o.find("edge"); it != o.end()) {
+        const std::string& e = String_Value(*it, Sub(path, "edge"));
+        static const char* kEdges[] = {"none", "border", "scallop", "rough"};
+        int k = -1;
+        for (int i = 0; i < 4; ++i)
+            if (e == kEdges[i]) k = i;
+        if (k < 0) Fail(Sub(path, "edge"), "must be none, border, scallop or rough");
+        spec.edge_kind = int16_t(k);
+    }
+}
+
+Point Center_Value(const json& o, const a_path& path, const Rect& bounds, Point dflt) {
+    auto it = o.find("center");
+    if (it == o.end()) return dflt;
+    const a_path p = Sub(path, "center");
+    if (!it->is_array() || it->size() != 2 || !(*it)[0].is_number_integer() ||
+        !(*it)[1].is_number_integer())
+        Fail(p, "must be [x, y] in the unit's cells");
+    long long x = (*it)[0].get<long long>(), y = (*it)[1].get<long long>();
+    if (x < bounds.left || x > bounds.right || y < bounds.top || y > bounds.bottom)
+        Fail(p, "lies outside the unit (" + std::to_string(Rect_Width(bounds)) + " x " +
+                    std::to_string(Rect_Height(bounds)) + " cells)");
+    return Point{int16_t(y), int16_t(x)};
+}
+
+std::string Resolve(const std::string& folder, const std::string& file) {
+    if (file.empty() || file[0] == '/' || folder.empty()) return file;
+    return folder + "/" + file;
+}
+
+// The block just made (the last) takes the spec's fields over the defaults it
+// was made with, its place and its visibility.
+void Finish_Block(const json* spec, const a_path& path, bool symbol, bool hidden, Point center) {
+    a_doc_unit& u = *g_doc.up;
+    a_oj_item& it = u.oj.list[u.oj.nlist];
+    if (it.ph) {
+        if (spec) Read_Spec(*spec, path, symbol, it.ph->spec);
+        it.ph->dst_center = center;
+        Photo_Recalc(u.oj.nlist);
+    }
+    if (hidden) it.flags = uint8_t(it.flags & ~(1u << VISIBLE_FLAG));
+}
+
+void Read_Block(const json& v, const a_path& path, const a_design_options& options) {
+    const json& o = Object_Value(v, path);
+    const bool photo = o.contains("photo"), symbol = o.contains("symbol");
+    if (o.contains("text")) Fail(Sub(path, "text"), "text blocks are not supported yet");
+    if (photo == symbol) Fail(path, "needs one of photo, symbol or text");
+    Check_Keys(o, path, {"photo", "symbol", "color", "center", "spec", "hidden"});
+    const Rect& bounds = g_doc.up->paintbounds;
+    const Point center = Center_Value(o, path, bounds, Rect_Centre(bounds));
+    const bool hidden = Bool_Field(o, path, "hidden", false);
+    // Checked before anything is made.
+    const json* spec = o.contains("spec") ? &o["spec"] : nullptr;
+    a_spec scratch;
+    Null_Spec(scratch);
+    if (spec) Read_Spec(*spec, Sub(path, "spec"), symbol, scratch);
+    if (photo) {
+        const a_path p = Sub(path, "photo");
+        const std::string file = Resolve(options.folder, String_Value(o["photo"], p));
+        if (o.contains("color")) Fail(Sub(path, "color"), "belongs to symbols only");
+        if (!options.load_pictures) return;
+        if (!Photo_New_External(false, center, file)) Fail(p, "cannot read the picture " + file);
+    } else {
+        const a_path p = Sub(path, "symbol");
+        const a_keyset key = Key_Value(o["symbol"], p, 11);
+        a_win_pixel32 colour{};
+        if (auto it = o.find("color"); it != o.end()) colour = Colour_Value(*it, Sub(path, "color"));
+        if (!options.load_pictures) return;
+        if (!Symbol_New(key, colour)) Fail(p, "no clip art has this key");
+    }
+    Finish_Block(spec, Sub(path, "spec"), symbol, hidden, center);
+}
+
+void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_options& options) {
+    const json& o = Object_Value(v, path);
+    Check_Keys(o, path, {"unit", "canvas", "blocks"});
+    const int n = int(g_doc.doc_template.nunits);
+    const int ux = Int_Field(o, path, "unit", 1, n, int(index) + 1);
+    a_doc_unit* u = g_doc.doc_units[ux];
+    if (u->clonef)
+        Fail(Sub(path, "unit"), "unit " + std::to_string(ux) + " repeats unit " +
+                                    std::to_string(Find_Clone_Master(uint32_t(ux))) +
+                                    " (a clone); describe that one");
+    Select_Doc_Unit(uint32_t(ux));
+    const int kind = g_doc.doc_template.Unit(uint32_t(ux)).kind;
+    if (auto it = o.find("canvas"); it != o.end()) Read_Canvas(*it, Sub(path, "canvas"), kind, u->canv.cv);
+    auto it = o.find("blocks");
+    if (it == o.end()) return;
+    const a_path bp = Sub(path, "blocks");
+    if (!it->is_array()) Fail(bp, "must be a list of blocks");
+    if (it->size() > DESIGN_MAX_BLOCKS) Fail(bp, "holds more than 100 blocks");
+    for (size_t i = 0; i < it->size(); ++i) Read_Block((*it)[i], Sub(bp, i), options);
+}
+
+void Read_Document(const json& doc, const a_design_options& options) {
+    const a_path root;
+    const json& o = Object_Value(doc, root);
+    Check_Keys(o, root, {"template", "units"});
+    if (!o.contains("template")) Fail(root, "needs a template");
+    const std::string& label = String_Value(o["template"], a_path{"template"});
+    const int tx = label.size() < 32 ? Find_Template(label) : 0;
+    if (tx == 0) Fail(a_path{"template"}, "no template named \"" + label + "\"");
+    auto t = std::make_unique<a_template>();
+    Expand_Template(TList_Get(tx), *t);
+    Doc_New(*t);
+    auto it = o.find("units");
+    if (it == o.end()) return;
+    const a_path up{"units"};
+    if (!it->is_array()) Fail(up, "must be a list of units");
+    if (it->size() > g_doc.doc_template.nunits)
+        Fail(up, "lists " + std::to_string(it->size()) + " units; the template has " +
+                     std::to_string(g_doc.doc_template.nunits));
+    for (size_t i = 0; i < it->size(); ++i) Read_Unit((*it)[i], Sub(up, i), i, options);
+    // Clones show their masters' designs: nothing to copy.
+    Select_Doc_Unit(1);
+}
+
+int Line_At(const std::string& text, size_t byte) {
+    int line = 1;
+    for (size_t i = 0; i < byte && i < text.size(); ++i) line += text[i] == '\n';
+    return line;
+}
+
+}  // namespace
+
+bool Design_Read(const std::string& text, const a_design_options& options, std::string& error) {
+    if (text.size() > DESIGN_MAX_BYTES) return error = "description is larger than 1 MB", false;
+    json doc;
+    try {
+        doc = json::parse(text, [](int depth, json::parse_event_t, json&) {
+            if (depth > int(DESIGN_MAX_DEPTH)) throw a_too_deep{};
+            return true;
+        });
+    } catch (const json::parse_error& e) {
+        const std::string what = e.what();
+        const size_t cut = what.find("parse error");
+        error = "line " + std::to_string(Line_At(text, e.byte > 0 ? e.byte - 1 : 0)) +
+                ": not JSON: " + Printable(cut == std::string::npos ? what : what.substr(cut));
+        return false;
+    } catch (const json::exception& e) {
+        // A number beyond every range: the message quotes it; find its line.
+        const std::string what = e.what();
+        const size_t q0 = what.find('\''), q1 = what.rfind('\'');
+        size_t at = 0;
+        if (q0 != std::string::npos && q1 > q0) at = text.find(what.substr(q0 + 1, q1 - q0 - 1));
+        error = "line " + std::to_string(Line_At(text, at == std::string::npos ? 0 : at)) +
+                ": not JSON: a number out of range";
+        return false;
+    } catch (const a_too_deep&) {
+        return error = "description nests deeper than 16 levels", false;
+    }
+    // The open document stays as it is until the new one is whole.
+    auto saved = std::make_unique<a_doc_rec>(g_doc);
+    g_doc = a_doc_rec{};
+    try {
+        Read_Document(doc, options);
+    } catch (const a_field_error& e) {
+        if (g_doc.doc_open) Doc_Dispose();
+        g_doc = *saved;
+        if (g_doc.doc_open) Doc_Name_Changed(Doc_Name());
+        error = "line " + std::to_string(a_line_finder(text).Find(e.path)) + ": " +
+                Printable(Path_Name(e.path) + ": " + e.message);
+        return false;
+    }
+    auto made = std::make_unique<a_doc_rec>(g_doc);
+    g_doc = *saved;
+    if (g_doc.doc_open) Doc_Dispose();
+    g_doc = *made;
+    Doc_Name_Changed(Doc_Name());
+    return true;
+}
+
+bool Design_Read_File(const std::string& path, std::string& error) {
+    std::vector<uint8_t> data;
+    if (File_Read_Limited(path, DESIGN_MAX_BYTES, data, &error) != a_file_read::OK) return false;
+    a_design_options options;
+    const size_t slash = path.rfind('/');
+    options.folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    return Design_Read(std::string(data.begin(), data.end()), options, error);
+}
