@@ -280,6 +280,9 @@ void Textlayout_Seeds() {
         const auto* p = reinterpret_cast<const uint8_t*>(text.data());
         b.insert(b.end(), p, p + text.size() * 2);
         Put("layout" + std::to_string(layout) + ".bin", b);
+    }
+}
+
 // Effect settings within the sliders, then a few characters: plain, a
 // surrogate pair, one no font has and a space. The bytes follow the order
 // fuzz_textrender reads them in; a value is 16 bits and a byte of 255 (in range).
@@ -304,6 +307,7 @@ void Text_Render_Seeds() {
         }
         Put("look" + std::to_string(k) + ".bin", b);
     }
+}
 
 // Small track lists of each kind; the first byte picks the reader.
 void Tracks_Seeds() {
@@ -327,6 +331,8 @@ void Tracks_Seeds() {
     };
     int n = 0;
     for (const auto& [kind, text] : lists) Put("list" + std::to_string(n++), std::string(1, kind) + text);
+}
+
 void Design_Seeds() {
     auto text = [](const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); };
     Put("disc.json", text(R"({

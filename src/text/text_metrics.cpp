@@ -9,8 +9,6 @@
 
 namespace {
 
-std::vector<float> g_factors;
-
 constexpr float kMmPerPoint = 25.4f / 72.0f;
 
 }  // namespace
@@ -37,12 +35,7 @@ a_text_unit Text_Unit_Of(const a_unit& spec, const Rect& bounds) {
 
 a_text_unit Curr_Text_Unit() { return Doc_Text_Unit(g_doc.upx); }
 
-void Push_TextSize_Mapping(float px_per_pt) { g_factors.push_back(px_per_pt); }
-void Pop_TextSize_Mapping() {
-    if (!g_factors.empty()) g_factors.pop_back();
-}
-
-float Points_To_PixelsR(float points) { return points * (g_factors.empty() ? 1 : g_factors.back()); }
+float Points_To_PixelsR(float points) { return points * TextSize_Mapping(); }
 // Bounded to what a 16-bit coordinate holds: sizes may come from damaged records.
 int Points_To_Pixels(float points) {
     return int(std::clamp(std::lround(Points_To_PixelsR(points)), -32767L, 32767L));

@@ -3,6 +3,7 @@
 // and the block's ascent, descent and line spacing.
 // Process-wide state: the stack of points-to-pixels factors (reads and writes).
 #pragma once
+#include "render/compositor.h"  // Push_TextSize_Mapping, Pop_TextSize_Mapping
 #include "model/text_rec.h"
 #include "platform/fonts.h"
 #include "templates/template.h"
@@ -20,9 +21,8 @@ a_text_unit Doc_Text_Unit(uint32_t ux);
 // A unit of an expanded template on `bounds`.
 a_text_unit Text_Unit_Of(const a_unit& spec, const Rect& bounds);
 
-void Push_TextSize_Mapping(float px_per_pt);
-void Pop_TextSize_Mapping();
-// The factor on top of the stack (1 when empty).
+// Points to pixels by the compositor's text-size mapping (1 when none is
+// pushed).
 float Points_To_PixelsR(float points);
 int Points_To_Pixels(float points);
 
