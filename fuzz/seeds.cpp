@@ -26,6 +26,8 @@
 #include "pixels/syspix.h"
 #include "templates/expand.h"
 #include "model/document.h"
+#include "model/snapshot.h"
+#include "undo_doc.h"
 #include "templates/catalogue.h"
 #include "templates/layout_text.h"
 
@@ -257,12 +259,25 @@ void Project_Seeds() {
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
 }
 
+// Snapshots of the target's document: as made, and with a design and paint
+// on its first unit and the clone turned into a master.
+void Undo_Seeds() {
+    Undo_Fuzz_Document();
+    if (Doc_To_RAM(0)) Put("empty.undo", ram.image);
+    Undo_Fuzz_Design();
+    g_doc.doc_units[2]->clonef = false;
+    if (Doc_To_RAM(1)) Put("designed.undo", ram.image);
+    RAM_Dispose();
+    Doc_Dispose();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::pair<std::string, void (*)()> kinds[] = {
         {"artdb", Artdb_Seeds},       {"layout", Layout_Seeds},    {"prefs", Prefs_Seeds},
         {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
+        {"undo", Undo_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

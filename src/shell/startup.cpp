@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "model/document.h"
+#include "model/history.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "render/canvas.h"
@@ -59,6 +60,7 @@ const a_module kModules[] = {
     {"art", Art_Start_Module, Art_Stop},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
+    {"history", Always<History_Init>, History_Stop},
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
