@@ -27,6 +27,8 @@
 #include "pixels/syspix.h"
 #include "templates/expand.h"
 #include "model/document.h"
+#include "model/snapshot.h"
+#include "undo_doc.h"
 #include "templates/catalogue.h"
 #include "templates/layout_text.h"
 
@@ -350,6 +352,18 @@ void Design_Seeds() {
     Put("text_block.json", text(R"({"template": "A-ONE 29125", "units": [{"blocks": [{"text": "Side A", "layout": "circ-cw"}]}]})"));
 }
 
+// Snapshots of the target's document: as made, and with a design and paint
+// on its first unit and the clone turned into a master.
+void Undo_Seeds() {
+    Undo_Fuzz_Document();
+    if (Doc_To_RAM(0)) Put("empty.undo", ram.image);
+    Undo_Fuzz_Design();
+    g_doc.doc_units[2]->clonef = false;
+    if (Doc_To_RAM(1)) Put("designed.undo", ram.image);
+    RAM_Dispose();
+    Doc_Dispose();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -361,6 +375,7 @@ int main(int argc, char** argv) {
         {"textrender", Text_Render_Seeds},
         {"tracks", Tracks_Seeds},
         {"design", Design_Seeds},
+        {"undo", Undo_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -8,6 +8,7 @@
 #include "artdb_fixtures.h"
 #include "effects_fixtures.h"
 #include "signals_guard.h"
+#include "model/history.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
 #include "render/canvas.h"
@@ -248,7 +249,8 @@ TEST(CanvasCommands, NewUnitsStartWhiteAndCommandsRecordSteps) {
     EXPECT_EQ(g_doc.up->canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
     EXPECT_TRUE(Is_Unit_Empty(*g_doc.up));
     a_signals_guard guard;
-    (void)g_doc_services.history_emit.Install(Count_Step);  // the guard removes it
+    // The history the shell started records the steps; the guard unsubscribes.
+    (void)g_doc_notices.history.Subscribe([] { Count_Step(g_hist.list[g_hist.curr].op); });
     g_steps = 0;
     for (int i = 0; i < 4; ++i) Canvas_Rotate_CW();
     EXPECT_EQ(g_doc.up->canv.cv.canvas_nrot, 0);

@@ -89,7 +89,7 @@ void New_Doc_Buffers() {
             Null_Doc_Unit(*u, run, ux);
         }
     }
-    g_doc_services.history_base.Call_Or([] {});
+    History_Base();
 }
 
 void Dispose_Unit_Content(a_doc_unit& u) {
@@ -110,7 +110,7 @@ void Dispose_Doc_Buffers() {
     g_doc.up = nullptr;
     g_doc.upx = 0;
     g_doc_notices.replaced.Emit();
-    g_doc_services.history_flush.Call_Or([] {});
+    History_Flush();
 }
 
 void Map_Unit_Content(a_doc_unit& dst, const a_doc_unit& src) {

@@ -34,6 +34,7 @@ struct a_source_desc {
     a_source_kind kind = SOURCE_NULL;
     a_keyset key;   // SOURCE_DATABASE
     a_fsspec path;  // SOURCE_EXTFILE
+    bool operator==(const a_source_desc&) const = default;
 };
 
 enum a_edge_kind : int16_t { EDGE_NONE = 0, EDGE_BORDER = 1, EDGE_SCALLOP = 2, EDGE_ROUGH = 3 };
@@ -71,6 +72,8 @@ struct a_spec {
     a_win_pixel32 edge_outl_color;
     Rect subset;        // crop in source pixels; empty: the whole source
     int32_t hintx = 0;  // cache entry that last served an equal spec: a hint, not key
+    // Every field, the hint included; the cache's rules are Equal_Spec.
+    bool operator==(const a_spec&) const = default;
 };
 
 enum a_cache_purpose : uint8_t {

@@ -104,7 +104,7 @@ void Remap_From_Dialog(a_remap_rec& rec) {
 }
 
 void Do_Remap(const a_template& t, const a_template_mapping& map) {
-    g_doc_services.history_flush.Call_Or([] {});
+    History_Flush();
     a_doc_unit* old_units[MAXNUNITS + 1] = {};
     for (uint32_t ux = 1; ux <= MAXNUNITS; ++ux) {
         old_units[ux] = g_doc.doc_units[ux];
@@ -119,7 +119,7 @@ void Do_Remap(const a_template& t, const a_template_mapping& map) {
             Map_Unit_Content(*g_doc.doc_units[nx], *old_units[map[nx].ux]);
     g_doc.upx = 0;
     if (t.nunits > 0) Select_Doc_Unit(1);
-    g_doc_services.history_base.Call_Or([] {});
+    History_Base();
     for (a_doc_unit*& u : old_units) {
         if (!u) continue;
         Dispose_Unit_Content(*u);

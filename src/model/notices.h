@@ -3,8 +3,9 @@
 // Notices (any number of listeners): something changed. Views, panels,
 // sliders and caches subscribe in their X_Init and unsubscribe in X_Stop.
 // Services (one owner each): a question that wants one answer, or work that
-// one module does for the document. The history steps are a service until
-// the history itself lives below the document.
+// one module does for the document. The history steps are services, so
+// that the document's own code records steps without depending on the
+// history and runs without one (tools and tests that need no undo).
 //
 // Process-wide state: g_doc_notices and g_doc_services (tests save and
 // restore them with one guard).
@@ -40,6 +41,12 @@ struct a_doc_notices {
     a_notice<> selection;
     // Blocks were added or removed on the current unit.
     a_notice<> block_count;
+    // The undo ring or the step shown changed: the history panel, the
+    // navigator and the Edit menu follow.
+    a_notice<> history;
+    // The document now shows another step: views, the layer bar, the canvas
+    // sliders and the preview panels reload.
+    a_notice<> restored;
 };
 
 struct a_om_rec;
@@ -78,7 +85,7 @@ struct a_doc_services {
     a_service<void(int op)> history_emit;     // record one undo step
     a_service<void(int op)> history_pending;  // step recorded when the interaction ends
     a_service<void()> history_base;           // start a new undo base
-    a_service<void()> history_flush;          // forget every step
+    a_service<void()> history_flush;          // drop the snapshot kept in memory
     // The canvas a unit of this kind starts with.
     a_service<void(int kind, a_canvas_spec& cv)> default_canvas;
     a_service<bool(const a_canvas_spec& cv)> is_no_canvas;
@@ -102,5 +109,12 @@ extern a_doc_services g_doc_services;
 
 // The whole of a unit must be drawn again.
 inline void Notice_Unit_Dirty(uint32_t ux) { g_doc_notices.unit_dirty.Emit(ux, Rect{}); }
-// Records one undo step, when a history is installed.
+// The undo history's entries, each doing nothing when no history is installed.
+// Records one undo step.
 inline void History_Emit(int op) { g_doc_services.history_emit.Call_Or([] {}, op); }
+// Remembers a step to record when the interaction ends.
+inline void History_Set_Pending(int op) { g_doc_services.history_pending.Call_Or([] {}, op); }
+// A fresh history for a document just opened, created or remapped.
+inline void History_Base() { g_doc_services.history_base.Call_Or([] {}); }
+// Drops the in-memory snapshot (after saving, before a remap, on closing).
+inline void History_Flush() { g_doc_services.history_flush.Call_Or([] {}); }

@@ -14,6 +14,7 @@ struct a_ph_rec {
     char codec[4] = {};     // file-format code of the imported file; empty otherwise
     Point dst_center;       // centre of the block on the unit, in unit cells
     Rect dst_box;           // bounding box on the unit (derived)
+    bool operator==(const a_ph_rec&) const = default;
 };
 
 // A block on the clipboard: its kind, then the whole record.

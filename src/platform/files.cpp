@@ -90,16 +90,19 @@ std::string Folder_Of(const std::string& path) {
 }
 
 // A new file beside the target that no one else has, with the mode a new
-// file gets (the umask applies) or the mode of the file it replaces.
-int Create_Temporary(const std::string& target, std::string& temp, int& err) {
+// file gets (the umask applies) or the mode of the file it replaces; a
+// private file is readable and writable by its owner only, whatever it replaces.
+int Create_Temporary(const std::string& target, bool private_file, std::string& temp, int& err) {
     static std::atomic<unsigned> counter{0};
     struct stat st{};
     bool existing = ::stat(target.c_str(), &st) == 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = target + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        private_file ? 0600 : 0666);
         if (fd >= 0) {
-            if (existing) (void)::fchmod(fd, st.st_mode & 07777);  // best effort, as editors do
+            if (existing && !private_file)
+                (void)::fchmod(fd, st.st_mode & 07777);  // best effort, as editors do
             return fd;
         }
         if (errno != EEXIST) break;
@@ -170,10 +173,13 @@ bool File_ReadAll(const std::string& path, std::vector<uint8_t>& data, std::stri
     return File_Read_Limited(path, FILE_READ_MAX_BYTES, data, error) == a_file_read::OK;
 }
 
-bool File_SaveAtomic(const std::string& path, const void* data, size_t size, std::string* error) {
+namespace {
+
+bool Save_Atomic(const std::string& path, const void* data, size_t size, bool private_file,
+                 std::string* error) {
     std::string target = Resolve_Target(path), temp;
     int err = 0;
-    int fd = Create_Temporary(target, temp, err);
+    int fd = Create_Temporary(target, private_file, temp, err);
     if (fd < 0) {
         Fail_With(error, path, err);
         return false;
@@ -194,6 +200,16 @@ bool File_SaveAtomic(const std::string& path, const void* data, size_t size, std
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool File_SaveAtomic(const std::string& path, const void* data, size_t size, std::string* error) {
+    return Save_Atomic(path, data, size, false, error);
+}
+
+bool File_SavePrivate(const std::string& path, const void* data, size_t size, std::string* error) {
+    return Save_Atomic(path, data, size, true, error);
 }
 
 bool File_Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }

@@ -29,6 +29,10 @@ constexpr size_t FILE_READ_MAX_BYTES = size_t(1) << 30;
 [[nodiscard]] bool File_SaveAtomic(const std::string& path, const void* data, size_t size,
                      std::string* error = nullptr);
 
+// The same, but the file is made readable and writable by its owner only.
+[[nodiscard]] bool File_SavePrivate(const std::string& path, const void* data, size_t size,
+                                    std::string* error = nullptr);
+
 bool File_Exists(const std::string& path);
 // Size in bytes; -1 when there is no such file.
 int64_t File_Size(const std::string& path);

@@ -2,6 +2,7 @@
 
 #include "images/photo_draw.h"
 #include "model/document.h"
+#include "model/history.h"
 #include "platform/app.h"
 #include "platform/dialogs.h"
 #include "render/canvas.h"
@@ -63,6 +64,7 @@ const a_module kModules[] = {
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
     {"text", Always<Text_Init>, Text_Stop},
+    {"history", Always<History_Init>, History_Stop},
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},

@@ -211,7 +211,7 @@ void Slider_SetVal(int value, a_slider_enum slider) {
     const a_slider_item& it = g_sliders[slider];
     // A slider with no undo step leaves another pending step alone.
     if (it.basic.history_op != OP_NOP)
-        g_doc_services.history_pending.Call_Or([] {}, it.basic.history_op);
+        History_Set_Pending(it.basic.history_op);
     if (it.jump_proc) it.jump_proc(slider);
 }
 
