@@ -37,7 +37,8 @@ inline void Undo_Fuzz_Design() {
     text.objid = NextUniqueID();
     text.kind = TEXT_BLOCK;
     text.om = New_OM_Rec();
-    text.om->nchars = 5;
+    text.om->nxyl = 6;
+    for (int32_t c = 1; c < 6; ++c) text.om->xyl[c].cc_char = char16_t('a' + c);
     (void)OMast_Append(u.oj, text);
     u.paintinuse = true;
     Sync_Existence(PAINT1_LAYER, u, true);

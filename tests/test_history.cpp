@@ -47,7 +47,9 @@ struct a_block_state {
     uint8_t flags = 0, kind = 0;
     bool has_ph = false, has_om = false;
     a_ph_rec ph;
-    uint32_t nchars = 0;
+    // A text block by its size, character count and characters.
+    int32_t size = 0, nxyl = 0;
+    std::u16string chars;
     bool operator==(const a_block_state&) const = default;
 };
 struct a_unit_state {
@@ -77,8 +79,13 @@ std::vector<a_unit_state> Capture() {
         if (!u.clonef) {
             for (int i = 1; i <= u.oj.nlist; ++i) {
                 const a_oj_item& it = u.oj.list[i];
-                s.blocks.push_back({it.flags, it.kind, it.ph != nullptr, it.om != nullptr,
-                                    it.ph ? *it.ph : a_ph_rec{}, it.om ? it.om->nchars : 0});
+                a_block_state b{it.flags, it.kind, it.ph != nullptr, it.om != nullptr,
+                                it.ph ? *it.ph : a_ph_rec{}};
+                if (it.om) {
+                    b.size = it.om->size, b.nxyl = it.om->nxyl;
+                    for (int32_t c = 1; c <= it.om->nxyl; ++c) b.chars += it.om->xyl[c].cc_char;
+                }
+                s.blocks.push_back(b);
             }
             s.paint = Pixels(u.static_[PAINT1_LAYER].world);
             s.mask = Pixels(u.static_[PAINT1_LAYER].mask);
@@ -250,7 +257,9 @@ TEST_F(History, RestoredDocumentsEqualTheRecordedOnesFieldByField) {
                 text.objid = NextUniqueID();
                 text.kind = TEXT_BLOCK;
                 text.om = New_OM_Rec();
-                text.om->nchars = uint32_t(step);
+                text.om->size = int16_t(10 + step);
+                text.om->nxyl = 1 + step % 7;
+                for (int32_t c = 1; c <= text.om->nxyl; ++c) text.om->xyl[c].cc_char = char16_t('A' + c + step);
                 ASSERT_TRUE(OMast_Append(u.oj, text));
                 History_Emit(OP_TEXT_NEW);
                 break;
