@@ -257,12 +257,24 @@ void Project_Seeds() {
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
 }
 
+// Command lines of every form the program takes.
+void Cmdline_Seeds() {
+    const char* lines[] = {
+        "", "a.cd4", "/p \"My Disc.cd4\"", "/p", "/IF a.cd4 /CX 5 /CY -3 /S3 \"a b\"",
+        "/IF a.cd4 b", "/CX five", "/CX 5", "/ofile out.pdf /IF x.cd4 /DO 1 /DI 2 /DS 3",
+        "/Q", "  \"/IF\"  a.cd4  ",
+    };
+    int n = 0;
+    for (const char* l : lines) Put("line" + std::to_string(n++) + ".txt", std::string(l));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::pair<std::string, void (*)()> kinds[] = {
         {"artdb", Artdb_Seeds},       {"layout", Layout_Seeds},    {"prefs", Prefs_Seeds},
         {"codepage", Codepage_Seeds}, {"imagefiles", Image_Seeds},  {"project", Project_Seeds},
+        {"cmdline", Cmdline_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -14,6 +14,7 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +38,8 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"registration", "registration DATADIR EXE",
+     "write the desktop entry, file types and icons for the program at EXE under DATADIR",
+     Cmd_Registration},
     {nullptr, nullptr, nullptr, nullptr},
 };
