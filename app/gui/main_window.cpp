@@ -129,6 +129,7 @@ a_main_window::a_main_window() {
     // The quit command agreed: the window closes once the action is over.
     finish_token_ = g_shell_notices.finish.Subscribe([this] {
         if (g_doneflag) QTimer::singleShot(0, this, [this] { close(); });
+        Show_Tools();
     });
     title_token_ = g_doc_notices.title.Subscribe([this](const std::string&) { Refresh_Document(); });
     url_token_ = g_open_url.Install([](const std::string& url) {
@@ -207,7 +208,7 @@ void a_main_window::Build_Menus() {
 }
 
 void a_main_window::Build_Phase_Bar() {
-    auto* bar = new QToolBar(tr("Phases"));
+    auto* bar = phase_bar_ = new QToolBar(tr("Phases"));
     bar->setObjectName("phaseBar");
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -342,6 +343,17 @@ void a_main_window::changeEvent(QEvent* e) {
         idle_.setInterval(Idle_Interval_Ms());
     }
     QMainWindow::changeEvent(e);
+}
+
+// "Hide Everything" leaves the editing area alone; Escape brings the rest back.
+void a_main_window::Show_Tools() {
+    bool show = gs.tool_show;
+    if (phase_bar_->isVisibleTo(this) == show) return;
+    phase_bar_->setVisible(show);
+    menuBar()->setVisible(show);
+    statusBar()->setVisible(show);
+    units_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
+    panels_->setVisible(show && g_doc.doc_open && gs.curr_phase == CANVAS_PHASE);
 }
 
 void a_main_window::About() {

@@ -14,6 +14,7 @@
 class QAction;
 class QLabel;
 class QStackedWidget;
+class QToolBar;
 class QToolButton;
 class a_chooser_panel;
 class a_sheet_view;
@@ -46,6 +47,7 @@ private:
     void Refresh_Document();
     void Update_Status();
     void About();
+    void Show_Tools();
 
     QStackedWidget* pages_;
     QStackedWidget* panels_;
@@ -54,6 +56,7 @@ private:
     a_sheet_view* sheet_;
     a_unit_list* units_;
     QLabel* status_;
+    QToolBar* phase_bar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> phase_buttons_;
     int built_bar_ = 0, built_language_ = -1;
