@@ -1,7 +1,7 @@
 # Two entry points: `make run` (the program's main job) and `make test`.
 # Both install what is missing, configure and build as needed.
 
-.PHONY: run test bench release asan fuzz bootstrap clean
+.PHONY: run demo test bench release asan fuzz bootstrap clean
 
 bootstrap:
 	@scripts/bootstrap
@@ -23,7 +23,16 @@ fuzz: bootstrap
 	@cmake --build --preset fuzz
 	@scripts/fuzz build/fuzz $(FUZZ_SECONDS)
 
+# The window where a display is available; otherwise the command-line demo.
 run: release
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  build/release/app/gui/cirquel; \
+	else \
+	  echo "No display (neither DISPLAY nor WAYLAND_DISPLAY is set): running the command-line demo instead."; \
+	  scripts/demo build/release; \
+	fi
+
+demo: release
 	@scripts/demo build/release
 
 # The whole test binary once more in a shuffled order, so that a test which
@@ -41,6 +50,7 @@ test: asan
 bench: release
 	@bench/setup
 	@for b in build/release/bench/cirquel-bench*; do "$$b"; done
+	@bench/startup build/release
 
 clean:
 	rm -rf build

@@ -111,8 +111,6 @@ void Prefs_Seeds() {
     Put("odd.prefs", bytes);
 }
 
-// The interface strings of the languages we have as UTF-8, and the same text as
-// 8-bit bytes the way older files hold it.
 // DiscPainter driver bytes: the record at the start, inside, and absent.
 void Monet_Seeds() {
     std::string rec(68, '\0');
@@ -122,6 +120,8 @@ void Monet_Seeds() {
     Put("short.bin", rec.substr(0, 40));
 }
 
+// The interface strings of the languages we have as UTF-8, and the same text as
+// 8-bit bytes the way older files hold it.
 void Codepage_Seeds() {
     for (int lang : {int(LANG_ENGLISH), int(LANG_GERMAN)}) {
         std::string text;
@@ -364,6 +364,17 @@ void Undo_Seeds() {
     Doc_Dispose();
 }
 
+// Command lines of every form the program takes.
+void Cmdline_Seeds() {
+    const char* lines[] = {
+        "", "a.cd4", "/p \"My Disc.cd4\"", "/p", "/IF a.cd4 /CX 5 /CY -3 /S3 \"a b\"",
+        "/IF a.cd4 b", "/CX five", "/CX 5", "/ofile out.pdf /IF x.cd4 /DO 1 /DI 2 /DS 3",
+        "/Q", "  \"/IF\"  a.cd4  ",
+    };
+    int n = 0;
+    for (const char* l : lines) Put("line" + std::to_string(n++) + ".txt", std::string(l));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -376,6 +387,7 @@ int main(int argc, char** argv) {
         {"tracks", Tracks_Seeds},
         {"design", Design_Seeds},
         {"undo", Undo_Seeds},
+        {"cmdline", Cmdline_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -21,6 +21,7 @@ int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
 int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
+int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -57,5 +58,8 @@ const a_cli_command g_cli_commands[] = {
      "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
     {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
      "composite a described document for the screen or for print", Cmd_Render},
+    {"registration", "registration DATADIR EXE",
+     "write the desktop entry, file types and icons for the program at EXE under DATADIR",
+     Cmd_Registration},
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -10,6 +10,11 @@
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
 #include "shell/art_startup.h"
+#include "shell/commands.h"
+#include "shell/recovery.h"
+#include "shell/registry.h"
+#include "platform/folders.h"
+#include "platform/process.h"
 #include "base/messages.h"
 #include "base/prefs.h"
 #include "base/string_ids.h"
@@ -41,6 +46,16 @@ void Document_Stop() {
 
 bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
+// The file types are made known at every start of the program; a failure
+// matters to nobody.
+void Registry_Start() {
+    if (!g_options.register_types) return;
+    std::string exe = Program_Folder();
+    if (!exe.empty()) (void)Init_Registry(User_Data_Home(), exe + "/cirquel");
+}
+
+void Nothing() {}
+
 struct a_module {
     const char* name;
     bool (*init)();
@@ -61,6 +76,7 @@ const a_module kModules[] = {
     {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
     {"art", Art_Start_Module, Art_Stop},
+    {"registry", Always<Registry_Start>, Nothing},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
     {"text", Always<Text_Init>, Text_Stop},
@@ -70,6 +86,8 @@ const a_module kModules[] = {
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
     {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
+    {"recovery", Always<Recovery_Init>, Recovery_Stop},
+    {"commands", Always<Commands_Init>, Commands_Stop},
 };
 
 size_t g_started = 0;

@@ -6,6 +6,7 @@
 struct a_startup_options {
     bool headless = true;  // offscreen toolkit platform (command line, tests)
     bool open_art = false;  // open the art databases (the program; tools open their own)
+    bool register_types = false;  // write the desktop's file-type registration (the program)
 };
 
 // Starts every module in order; false (with everything started so far

@@ -8,6 +8,7 @@
 
 #include "base/messages.h"
 #include "platform/pixels.h"
+#include "ui/phase.h"
 #include "ui/sliders.h"
 
 enum a_toggle_enum : int {
@@ -59,6 +60,10 @@ enum a_bar_enum : int {
 
 struct a_interface_rec {
     a_controller controller = HUMAN;  // who drives the program; others see no alerts
+    a_phase curr_phase = NODOC_PHASE;
+    int16_t menu_base = 132;  // the basic menu bar
+    bool mytask = false;      // the program is the active application
+    bool tool_show = true;    // the tool panels are shown (Hide Everything clears it)
     int16_t slider_vals[NSLIDERS] = {};
     bool toggle_vals[NTOGGLES] = {};
     int16_t grid_vals[NGRIDS] = {};

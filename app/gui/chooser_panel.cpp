@@ -1,0 +1,244 @@
+#include "chooser_panel.h"
+
+#include <QtCore/QCoreApplication>
+#include <QtGui/QKeyEvent>
+#include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QToolButton>
+#include <QtWidgets/QVBoxLayout>
+
+#include <memory>
+
+#include "base/string_ids.h"
+#include "pictures.h"
+#include "templates/catalogue.h"
+#include "templates/chooser.h"
+#include "templates/expand.h"
+#include "templates/recent_layouts.h"
+#include "templates/template.h"
+
+namespace {
+
+QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
+
+enum : int { TEMPLATE_ROLE = Qt::UserRole + 1 };
+
+QLabel* Heading(const QString& text) {
+    auto* l = new QLabel(text);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+}  // namespace
+
+a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
+    setObjectName("chooser");
+    by_brand_ = new QToolButton;
+    by_brand_->setText(tr("By maker"));
+    by_kind_ = new QToolButton;
+    by_kind_->setText(tr("By kind"));
+    auto* sort = new QButtonGroup(this);
+    for (QToolButton* b : {by_brand_, by_kind_}) {
+        b->setCheckable(true);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        sort->addButton(b);
+    }
+    kinds_ = new QListWidget;
+    kinds_->setObjectName("kindList");
+    filter_ = new QLineEdit;
+    filter_->setObjectName("templateFilter");
+    filter_->setPlaceholderText(tr("Type to find a label stock, e.g. 29125"));
+    filter_->setClearButtonEnabled(true);
+    templates_ = new QListWidget;
+    templates_->setObjectName("templateList");
+    templates_->setUniformItemSizes(true);
+    preview_ = new QLabel;
+    preview_->setObjectName("sheetPreview");
+    preview_->setAlignment(Qt::AlignCenter);
+    preview_->setMinimumSize(240, 300);
+    preview_->setStyleSheet("background: #6f7680; border-radius: 4px;");
+    title_ = new QLabel;
+    QFont tf = title_->font();
+    tf.setPointSizeF(tf.pointSizeF() * 1.3);
+    tf.setBold(true);
+    title_->setFont(tf);
+    details_ = new QLabel;
+    details_->setWordWrap(true);
+    ok_ = new QPushButton(tr("OK"));
+    ok_->setObjectName("chooserOk");
+    ok_->setDefault(true);
+    auto* cancel = new QPushButton(tr("Cancel"));
+    cancel->setObjectName("chooserCancel");
+
+    auto* left = new QVBoxLayout;
+    auto* sorts = new QHBoxLayout;
+    sorts->setSpacing(0);
+    sorts->addWidget(by_brand_);
+    sorts->addWidget(by_kind_);
+    left->addWidget(Heading(tr("Show")));
+    left->addLayout(sorts);
+    left->addWidget(kinds_, 1);
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(Heading(tr("Label stock")));
+    middle->addWidget(filter_);
+    middle->addWidget(templates_, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(preview_, 1);
+    right->addWidget(title_);
+    right->addWidget(details_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cancel);
+    buttons->addWidget(ok_);
+    right->addLayout(buttons);
+    auto* grid = new QHBoxLayout(this);
+    grid->setContentsMargins(16, 12, 16, 12);
+    grid->setSpacing(16);
+    grid->addLayout(left, 2);
+    grid->addLayout(middle, 3);
+    grid->addLayout(right, 4);
+
+    connect(by_brand_, &QToolButton::clicked, this, [this] { Set_Sort(SORT_BY_BRAND); });
+    connect(by_kind_, &QToolButton::clicked, this, [this] { Set_Sort(SORT_BY_KIND); });
+    connect(kinds_, &QListWidget::currentRowChanged, this, &a_chooser_panel::Kind_Row_Changed);
+    connect(filter_, &QLineEdit::textChanged, this, [this] { Fill_Templates(); });
+    connect(templates_, &QListWidget::currentItemChanged, this, [this] { Show_Preview(); });
+    connect(templates_, &QListWidget::itemDoubleClicked, this, [this] { Accept(); });
+    connect(filter_, &QLineEdit::returnPressed, this, [this] { Accept(); });
+    connect(ok_, &QPushButton::clicked, this, [this] { Accept(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { emit Cancelled(); });
+    filter_->installEventFilter(this);
+}
+
+a_chooser_panel::~a_chooser_panel() = default;
+
+// The list's own keys work while typing in the filter.
+bool a_chooser_panel::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == filter_ && e->type() == QEvent::KeyPress) {
+        int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            QKeyEvent copy(QEvent::KeyPress, key, static_cast<QKeyEvent*>(e)->modifiers());
+            QCoreApplication::sendEvent(templates_, &copy);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, e);
+}
+
+void a_chooser_panel::Reload() {
+    Build_Template_List();
+    RecentLay_BuildList();
+    Build_Paper_Lists();
+    (g_chooser_sort == SORT_BY_KIND ? by_kind_ : by_brand_)->setChecked(true);
+    filter_->clear();
+    Fill_Kinds();
+    Fill_Templates();
+    filter_->setFocus();
+}
+
+void a_chooser_panel::Set_Sort(int sort) {
+    g_chooser_sort = a_chooser_sort(sort);
+    Build_Paper_Lists();
+    Fill_Kinds();
+    Fill_Templates();
+}
+
+void a_chooser_panel::Fill_Kinds() {
+    QSignalBlocker block(kinds_);
+    kinds_->clear();
+    for (const a_list_item& item : paper_kind_desc.items) kinds_->addItem(Q(item.text));
+    kinds_->setCurrentRow(paper_kind_desc.selected - 1);
+}
+
+void a_chooser_panel::Kind_Row_Changed(int row) {
+    if (row < 0) return;
+    PaperKind_Set(row + 1);
+    Fill_Templates();
+}
+
+// The model's list, recently used stocks first, narrowed to the names that
+// hold every word typed.
+void a_chooser_panel::Fill_Templates() {
+    QStringList words = filter_->text().split(' ', Qt::SkipEmptyParts);
+    auto matches = [&](const QString& name) {
+        for (const QString& w : words)
+            if (!name.contains(w, Qt::CaseInsensitive)) return false;
+        return true;
+    };
+    int keep = Selected_Template();
+    QSignalBlocker block(templates_);
+    templates_->clear();
+    std::vector<int> shown;
+    auto add = [&](int index, const QString& name, bool recent) {
+        auto* item = new QListWidgetItem(name);
+        item->setData(TEMPLATE_ROLE, index);
+        if (recent) {
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+            item->setToolTip(tr("Recently used"));
+        }
+        templates_->addItem(item);
+        shown.push_back(index);
+    };
+    for (int i = 1; i <= RecentLay_Count(); ++i) {
+        int index = recent_layouts[i];
+        bool listed = false;
+        for (const a_list_item& it : paper_list_desc.items) listed |= int(it.key) == index;
+        QString name = Q(Filter_Template_Name(Label_Text(TList_Get(index).label)));
+        if (listed && matches(name)) add(index, name, true);
+    }
+    for (const a_list_item& it : paper_list_desc.items) {
+        if (std::find(shown.begin(), shown.end(), int(it.key)) != shown.end()) continue;
+        if (matches(Q(it.text))) add(int(it.key), Q(it.text), false);
+    }
+    int row = 0;
+    for (int r = 0; r < templates_->count(); ++r)
+        if (templates_->item(r)->data(TEMPLATE_ROLE).toInt() == keep) row = r;
+    if (templates_->count() > 0) templates_->setCurrentRow(row);
+    Show_Preview();
+}
+
+int a_chooser_panel::Selected_Template() const {
+    QListWidgetItem* item = templates_->currentItem();
+    return item ? item->data(TEMPLATE_ROLE).toInt() : 0;
+}
+
+void a_chooser_panel::Show_Preview() {
+    int index = Selected_Template();
+    ok_->setEnabled(index != 0);
+    if (index == 0) {
+        preview_->clear();
+        title_->setText(tr("No label stock matches"));
+        details_->clear();
+        return;
+    }
+    auto t = std::make_unique<a_template>();
+    Expand_Template(TList_Get(index), *t);
+    QSize box = preview_->size() - QSize(24, 24);
+    preview_->setPixmap(QPixmap::fromImage(Sheet_Picture(*t, box.expandedTo(QSize(60, 60)))));
+    title_->setText(QString::fromStdU16String(Filter_Template_Name(Label_Text(t->label))));
+    std::string paper;
+    PaperSize_To_Str(paper, t->papersize);
+    QString size = tr("%1 × %2 mm").arg(double(t->papersize.x), 0, 'f', 0).arg(double(t->papersize.y), 0, 'f', 0);
+    QString labels = t->nunits == 1 ? tr("1 label") : tr("%1 labels").arg(t->nunits);
+    details_->setText(paper.empty() ? tr("%1 on a sheet of %2").arg(labels, size)
+                                    : tr("%1 on %2 paper (%3)").arg(labels, QString::fromStdString(paper), size));
+}
+
+void a_chooser_panel::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    Show_Preview();
+}
+
+void a_chooser_panel::Accept() {
+    if (int index = Selected_Template()) emit Chosen(index);
+}

@@ -1,0 +1,48 @@
+// The template chooser: kinds or brands on the left, the label stocks in the
+// middle (recently used first, filtered by what is typed), the sheet on the
+// right, OK and Cancel. The lists are the chooser model's; this draws them.
+#pragma once
+#include <QtWidgets/QWidget>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+class a_chooser_panel : public QWidget {
+    Q_OBJECT
+public:
+    explicit a_chooser_panel(QWidget* parent = nullptr);
+    ~a_chooser_panel() override;
+    // Fills the lists afresh (on entering the phase).
+    void Reload();
+    // The working-list index chosen, 0 for none.
+    int Selected_Template() const;
+
+signals:
+    void Chosen(int template_index);
+    void Cancelled();
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void Fill_Kinds();
+    void Fill_Templates();
+    void Show_Preview();
+    void Set_Sort(int sort);
+    void Kind_Row_Changed(int row);
+    void Accept();
+
+    QToolButton* by_brand_;
+    QToolButton* by_kind_;
+    QListWidget* kinds_;
+    QLineEdit* filter_;
+    QListWidget* templates_;
+    QLabel* preview_;
+    QLabel* title_;
+    QLabel* details_;
+    QPushButton* ok_;
+};

@@ -1,0 +1,130 @@
+#include "gui_app.h"
+
+#include <QtGui/QScreen>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMessageBox>
+
+#include <cstdio>
+
+#include "app_icon.h"
+#include "base/messages.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
+#include "dialogs_qt.h"
+#include "instance.h"
+#include "main_window.h"
+#include "platform/process.h"
+#include "shell/mainloop.h"
+#include "shell/recovery.h"
+#include "shell/startup.h"
+#include "shell/window_pos.h"
+#include "ui/interface.h"
+
+namespace {
+
+bool g_interactive = false;
+
+std::vector<std::string> Std_Args(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& a : list) out.push_back(a.toStdString());
+    return out;
+}
+
+Rect To_Rect(const QRect& r) {
+    return Rect{int16_t(r.top()), int16_t(r.left()), int16_t(r.bottom() + 1), int16_t(r.right() + 1)};
+}
+
+// The saved bounds when the screen shows all of them, else the default place.
+void Place_Window(QWidget& w) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    Rect available = To_Rect(screen->availableGeometry());
+    Rect r = g_pref.tot_window;
+    if (!Window_Fully_Visible(r, To_Rect(screen->geometry()))) r = Calc_Default_WindowPos(available);
+    w.setGeometry(r.left, r.top, std::max(Rect_Width(r), int(MIN_WINDOW_WIDTH)),
+                  std::max(Rect_Height(r), int(MIN_WINDOW_HEIGHT)));
+}
+
+void Show_Messages(const a_shell_command& cmd) {
+    for (const a_shell_message& m : cmd.messages) {
+        std::fprintf(stderr, "cirquel: %s: %s\n", m.caption.c_str(), m.text.c_str());
+        if (g_interactive)
+            QMessageBox::warning(nullptr, QString::fromStdString(m.caption), QString::fromStdString(m.text));
+    }
+}
+
+}  // namespace
+
+bool Gui_Start(const a_gui_options& options) {
+    g_interactive = options.interactive;
+    a_startup_options o;
+    o.headless = false;
+    o.open_art = options.open_art;
+    o.register_types = options.register_types;
+    if (!Shell_Start(o)) {
+        (void)Shell_Write_Prefs();
+        return false;
+    }
+    if (g_interactive) Dialogs_Qt_Install();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && !Screen_Large_Enough(screen->geometry().width(), screen->geometry().height())) {
+        OK_Alert(ALERT_SMALL_SCREEN, false);
+        Gui_Stop();
+        return false;
+    }
+    gs.curr_phase = NODOC_PHASE;
+    return true;
+}
+
+void Gui_Stop() {
+    (void)Shell_Write_Prefs();
+    if (g_interactive) Dialogs_Qt_Remove();
+    Shell_Stop();
+    g_normal_quit = true;
+}
+
+int Gui_Main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("cirquel");
+    QApplication::setApplicationDisplayName("Cirquel");
+    QApplication::setApplicationVersion(CIRQUEL_VERSION);
+    QApplication::setWindowIcon(App_Icon());
+    QStringList args = app.arguments().mid(1);
+
+    a_single_instance instance(a_single_instance::Default_Folder());
+    if (!instance.Claim()) {
+        if (instance.Hand_Over(args)) return 0;
+        std::fprintf(stderr, "cirquel: another copy is running but did not take the command line\n");
+        return 1;
+    }
+    if (!Gui_Start(a_gui_options{})) return 1;
+    a_shell_command cmd = Parse_Shell_Args(Std_Args(args));
+    Show_Messages(cmd);
+    if (cmd.action == a_shell_action::END || cmd.action == a_shell_action::PRINT) {
+        if (cmd.action == a_shell_action::PRINT)
+            std::fprintf(stderr, "cirquel: printing \"%s\" needs project files and printing, which are "
+                                 "not built yet\n", cmd.path.c_str());
+        Gui_Stop();
+        return cmd.action == a_shell_action::PRINT ? 2 : 0;
+    }
+    int status;
+    {
+        a_main_window window;
+        Place_Window(window);
+        window.show();
+        if (cmd.action == a_shell_action::OPEN) window.Run_Shell_Command(cmd);
+        else (void)Recovery_Offer(Recovery_Folder(User_Data_Home()));
+        QObject::connect(&instance, &a_single_instance::Command_Received, &window,
+                         [&window](const QStringList& list) {
+                             a_shell_command c = Parse_Shell_Args(Std_Args(list));
+                             Show_Messages(c);
+                             window.Run_Shell_Command(c);
+                             window.raise();
+                             window.activateWindow();
+                         });
+        status = app.exec();
+        g_pref.tot_window = To_Rect(window.geometry());
+    }
+    Gui_Stop();
+    return status;
+}

@@ -1,0 +1,374 @@
+#include "main_window.h"
+
+#include <QtGui/QCloseEvent>
+#include <QtGui/QCursor>
+#include <QtGui/QDesktopServices>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMenuBar>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QStackedWidget>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QToolBar>
+#include <QtWidgets/QToolButton>
+
+#include <memory>
+
+#include "app_icon.h"
+#include "base/messages.h"
+#include "chooser_panel.h"
+#include "key_events.h"
+#include "model/document.h"
+#include "model/notices.h"
+#include "platform/clock.h"
+#include "platform/sound.h"
+#include "sheet_view.h"
+#include "base/string_ids.h"
+#include "shell/commands.h"
+#include "shell/help.h"
+#include "shell/mainloop.h"
+#include "shell/menus.h"
+#include "shell/window_pos.h"
+#include "start_screen.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+#include "templates/recent_layouts.h"
+#include "ui/interface.h"
+
+namespace {
+
+enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_SHEET };
+
+const char kFilesMissing[] = "Needs project files, which are not built yet";
+
+QKeySequence Key_Sequence(const a_shortcut& s) {
+    if (s.key == 0) return {};
+    int key = s.key >= SHORTCUT_F1 && s.key < SHORTCUT_F1 + 15 ? Qt::Key_F1 + (s.key - SHORTCUT_F1) : s.key;
+    int mods = 0;
+    if (s.mods & SHORTCUT_CTRL) mods |= Qt::CTRL;
+    if (s.mods & SHORTCUT_ALT) mods |= Qt::ALT;
+    if (s.mods & SHORTCUT_SHIFT) mods |= Qt::SHIFT;
+    return QKeySequence(key | mods);
+}
+
+struct a_phase_button {
+    a_phase phase;
+    const char* text;
+    const char* missing;  // why it is disabled; nullptr when built
+};
+
+const a_phase_button kPhaseButtons[] = {
+    {PAPER_PHASE, "Layout", nullptr},
+    {CANVAS_PHASE, "Background", nullptr},
+    {PHOTO_PHASE, "Photos", "Needs photo blocks in the window, which are not built yet"},
+    {SYMBOL_PHASE, "Clip art", "Needs clip art in the window, which is not built yet"},
+    {TEXT_PHASE, "Text", "Needs text, which is not built yet"},
+    {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
+    {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
+    {PREVIEW_PHASE, "Print", "Needs printing, which is not built yet"},
+};
+
+QLabel* Panel_Note(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setWordWrap(true);
+    l->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    l->setMargin(12);
+    l->setStyleSheet("color: #4a505a;");
+    return l;
+}
+
+}  // namespace
+
+a_main_window::a_main_window() {
+    setObjectName("mainWindow");
+    setWindowIcon(App_Icon());
+    setMinimumSize(MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT);
+    setMaximumSize(MAX_WINDOW_SIZE, MAX_WINDOW_SIZE);
+
+    start_ = new a_start_screen;
+    start_->Set_Open_Available(false, kFilesMissing);
+    chooser_ = new a_chooser_panel;
+    sheet_ = new a_sheet_view;
+    pages_ = new QStackedWidget;
+    pages_->addWidget(start_);
+    pages_->addWidget(chooser_);
+    pages_->addWidget(sheet_);
+    units_ = new a_unit_list;
+    panels_ = new QStackedWidget;
+    panels_->setObjectName("leftPanel");
+    panels_->setFixedWidth(220);
+    panels_->addWidget(Panel_Note(tr("Canvases, their sliders and toggles come with the unit "
+                                     "compositor, which is not built yet. The sheet shows the "
+                                     "outline of every label.")));
+    auto* centre = new QWidget;
+    auto* row = new QHBoxLayout(centre);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(panels_);
+    row->addWidget(pages_, 1);
+    row->addWidget(units_);
+    setCentralWidget(centre);
+    status_ = new QLabel;
+    statusBar()->addWidget(status_, 1);
+
+    Build_Phase_Bar();
+    connect(start_, &a_start_screen::New_Project, this, [this] {
+        Do_Menu_Event(false, false, 1, MENU_FILE);
+    });
+    connect(chooser_, &a_chooser_panel::Chosen, this, &a_main_window::Template_Chosen);
+    connect(chooser_, &a_chooser_panel::Cancelled, this, [this] {
+        Phase_Set(g_doc.doc_open ? CANVAS_PHASE : NODOC_PHASE);
+    });
+    connect(units_, &QListWidget::currentRowChanged, this, [](int r) {
+        if (g_doc.doc_open && r >= 0 && uint32_t(r) < g_doc.doc_template.nunits) Select_Doc_Unit(uint32_t(r) + 1);
+    });
+
+    phase_token_ = g_shell_notices.phase.Subscribe([this](a_phase p) { Phase_Changed(p); });
+    // The quit command agreed: the window closes once the action is over.
+    finish_token_ = g_shell_notices.finish.Subscribe([this] {
+        if (g_doneflag) QTimer::singleShot(0, this, [this] { close(); });
+        Show_Tools();
+    });
+    title_token_ = g_doc_notices.title.Subscribe([this](const std::string&) { Refresh_Document(); });
+    url_token_ = g_open_url.Install([](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+    });
+    for (int about : {MENU_SYSTEM + 1, MENU_HELP + 8})
+        Command_Install(about, [this](const a_command_context&) { About(); });
+    connect(&idle_, &QTimer::timeout, this, &a_main_window::Idle);
+    idle_.start(Idle_Interval_Ms());
+
+    Phase_Changed(gs.curr_phase);
+}
+
+a_main_window::~a_main_window() {
+    g_open_url.Remove(url_token_);
+    Command_Remove(MENU_SYSTEM + 1);
+    Command_Remove(MENU_HELP + 8);
+    g_shell_notices.phase.Unsubscribe(phase_token_);
+    g_shell_notices.finish.Unsubscribe(finish_token_);
+    g_doc_notices.title.Unsubscribe(title_token_);
+}
+
+QAction* a_main_window::Command_Action(int command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* a_main_window::Build_Menu(int id) {
+    a_menu m;
+    if (!Menu_Load(id, Messages_Language(), m)) return nullptr;
+    auto* menu = new QMenu(QString::fromStdString(m.title), this);
+    menu->setToolTipsVisible(true);
+    connect(menu, &QMenu::aboutToShow, [] { Sound_Play(SND_MENU); });
+    for (const a_menu_item& item : m.items) {
+        if (item.separator) {
+            menu->addSeparator();
+            continue;
+        }
+        if (item.submenu) {
+            if (QMenu* sub = Build_Menu(item.submenu)) {
+                sub->setTitle(QString::fromStdString(item.text));
+                menu->addMenu(sub);
+            }
+            continue;
+        }
+        QAction* a = menu->addAction(QString::fromStdString(item.text));
+        a->setShortcut(Key_Sequence(item.key));
+        a->setShortcutContext(Qt::WindowShortcut);
+        bool available = Command_Available(item.command);
+        a->setEnabled(available);
+        a->setToolTip(available ? QString() : QString::fromStdString(Command_Missing(item.command)));
+        int command = item.command;
+        connect(a, &QAction::triggered, this, [command] {
+            Qt::KeyboardModifiers m = QApplication::keyboardModifiers();
+            Do_Menu_Event(m & Qt::ControlModifier, m & Qt::ShiftModifier, Menu_Item(command),
+                          Menu_Category(command));
+        });
+        actions_[command] = a;
+        addAction(a);  // its shortcut works while the menu is closed
+    }
+    return menu;
+}
+
+void a_main_window::Build_Menus() {
+    int bar = Phase_MenuBar(gs.curr_phase, gs.menu_base);
+    if (bar == built_bar_ && Messages_Language() == built_language_) return;
+    a_menu_bar b;
+    if (!MenuBar_Load(bar, Messages_Language(), b)) return;
+    for (auto& [command, a] : actions_) removeAction(a);
+    actions_.clear();
+    menuBar()->clear();
+    for (const a_menu& m : b.menus)
+        if (QMenu* menu = Build_Menu(m.id)) menuBar()->addMenu(menu);
+    built_bar_ = bar;
+    built_language_ = Messages_Language();
+}
+
+void a_main_window::Build_Phase_Bar() {
+    auto* bar = phase_bar_ = new QToolBar(tr("Phases"));
+    bar->setObjectName("phaseBar");
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setStyleSheet("QToolBar { spacing: 4px; padding: 4px; } "
+                       "QToolButton { padding: 6px 14px; font-size: 10.5pt; } "
+                       "QToolButton:checked { background: #3d7ebf; color: white; border-radius: 4px; }");
+    auto* group = new QButtonGroup(this);
+    for (const a_phase_button& p : kPhaseButtons) {
+        auto* b = new QToolButton;
+        b->setText(tr(p.text));
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setEnabled(p.missing == nullptr);
+        if (p.missing) b->setToolTip(tr(p.missing));
+        group->addButton(b);
+        bar->addWidget(b);
+        a_phase phase = p.phase;
+        connect(b, &QToolButton::clicked, this, [phase] {
+            Interaction_Begin();
+            Phase_Set(phase);
+            Interaction_End();
+        });
+        phase_buttons_[phase] = b;
+    }
+    addToolBar(Qt::TopToolBarArea, bar);
+}
+
+void a_main_window::Phase_Changed(a_phase phase) {
+    Build_Menus();
+    bool doc = g_doc.doc_open;
+    for (const a_phase_button& p : kPhaseButtons) {
+        QToolButton* b = phase_buttons_[p.phase];
+        b->setEnabled(p.missing == nullptr && (doc || p.phase == PAPER_PHASE));
+        b->setChecked(p.phase == phase);
+    }
+    // A document's layout is changed by "To Different Layout", not built yet.
+    if (doc) {
+        phase_buttons_[PAPER_PHASE]->setEnabled(false);
+        phase_buttons_[PAPER_PHASE]->setToolTip(tr("Changing the layout of a project is not built yet"));
+    }
+    if (phase == PAPER_PHASE) {
+        chooser_->Reload();
+        pages_->setCurrentIndex(PAGE_CHOOSER);
+    } else if (doc) {
+        pages_->setCurrentIndex(PAGE_SHEET);
+    } else {
+        pages_->setCurrentIndex(PAGE_START);
+    }
+    panels_->setVisible(doc && phase == CANVAS_PHASE);
+    units_->setVisible(doc && phase != PAPER_PHASE);
+    Refresh_Document();
+}
+
+void a_main_window::Template_Chosen(int index) {
+    Interaction_Begin();
+    auto t = std::make_unique<a_template>();
+    Expand_Template(TList_Get(index), *t);
+    RecentLay_Add(Label_Text(t->label));
+    Doc_New(*t);
+    Phase_Set(CANVAS_PHASE);
+    Interaction_End();
+}
+
+void a_main_window::Refresh_Document() {
+    std::string name = g_doc.doc_open ? Doc_Name() : std::string();
+    setWindowTitle(name.empty() ? tr("Cirquel") : QString::fromStdString(name) + tr(" — Cirquel"));
+    sheet_->Refresh();
+    units_->Refresh();
+    Update_Status();
+}
+
+void a_main_window::Update_Status() {
+    if (!g_doc.doc_open) {
+        status_->setText(gs.curr_phase == PAPER_PHASE ? tr("Choose the label stock you will print on.")
+                                                      : tr("Start a new project."));
+        return;
+    }
+    const a_template& t = g_doc.doc_template;
+    status_->setText(tr("%1 — %2 labels").arg(QString::fromStdU16String(
+        Filter_Template_Name(Label_Text(t.label)))).arg(t.nunits));
+}
+
+void a_main_window::Run_Shell_Command(const a_shell_command& cmd) {
+    for (const a_shell_message& m : cmd.messages)
+        QMessageBox::warning(this, QString::fromStdString(m.caption), QString::fromStdString(m.text));
+    if (cmd.action == a_shell_action::OPEN || cmd.action == a_shell_action::PRINT) {
+        QString what = cmd.action == a_shell_action::OPEN ? tr("Opening") : tr("Printing");
+        QMessageBox::information(this, tr("Cirquel"),
+                                 tr("%1 \"%2\" needs project files, which are not built yet.")
+                                     .arg(what, QString::fromStdString(cmd.path)));
+    }
+}
+
+void a_main_window::closeEvent(QCloseEvent* e) {
+    if (!g_doneflag) {
+        Interaction_Begin();
+        Quit_Command();
+        Interaction_End();
+    }
+    if (g_doneflag) {
+        idle_.stop();
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void a_main_window::keyPressEvent(QKeyEvent* e) {
+    a_key_input in;
+    if (!Key_Input_From(*e, in)) return QMainWindow::keyPressEvent(e);
+    a_key_result r = Translate_Key(in);
+    Idle_Interrupted();
+    if (r.kind == a_key_result::COMMAND) {
+        Do_Menu_Event(false, false, Menu_Item(r.command), Menu_Category(r.command));
+    } else if (r.kind == a_key_result::KEY) {
+        Interaction_Begin();
+        DoKeyDown(r.key);
+        Interaction_End();
+    } else {
+        QMainWindow::keyPressEvent(e);
+    }
+}
+
+void a_main_window::mousePressEvent(QMouseEvent* e) {
+    Idle_Interrupted();
+    QMainWindow::mousePressEvent(e);
+}
+
+void a_main_window::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::ActivationChange) {
+        gs.mytask = isActiveWindow();
+        idle_.setInterval(Idle_Interval_Ms());
+    }
+    QMainWindow::changeEvent(e);
+}
+
+// "Hide Everything" leaves the editing area alone; Escape brings the rest back.
+void a_main_window::Show_Tools() {
+    bool show = gs.tool_show;
+    if (phase_bar_->isVisibleTo(this) == show) return;
+    phase_bar_->setVisible(show);
+    menuBar()->setVisible(show);
+    statusBar()->setVisible(show);
+    units_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
+    panels_->setVisible(show && g_doc.doc_open && gs.curr_phase == CANVAS_PHASE);
+}
+
+void a_main_window::About() {
+    std::string web;
+    Get_Lang_String(7, IDENTITY_STR_ID, 0, web);
+    QMessageBox box(this);
+    box.setWindowTitle(tr("About Cirquel"));
+    box.setIconPixmap(App_Icon_Pixmap(64));
+    box.setText(tr("<b>Cirquel</b> %1<br>Labels for CDs, DVDs and their cases.<br><a href=\"%2\">%2</a>")
+                    .arg(QCoreApplication::applicationVersion(), QString::fromStdString(web)));
+    box.exec();
+}
+
+void a_main_window::Idle() {
+    QPoint g = QCursor::pos();
+    QPoint l = mapFromGlobal(g);
+    Do_Idle(Point{int16_t(g.y()), int16_t(g.x())}, Point{int16_t(l.y()), int16_t(l.x())}, 0);
+}

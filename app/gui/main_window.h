@@ -1,0 +1,65 @@
+// The main window: the menu bar of the phase, the phase bar, the left panel,
+// the editing area, the unit list and the status line. It holds no document
+// state: it shows g_doc and gs and hands every action to the shell.
+#pragma once
+#include <QtCore/QTimer>
+#include <QtWidgets/QMainWindow>
+
+#include <map>
+
+#include "base/notice.h"
+#include "shell/cmdline.h"
+#include "ui/phase.h"
+
+class QAction;
+class QLabel;
+class QStackedWidget;
+class QToolBar;
+class QToolButton;
+class a_chooser_panel;
+class a_sheet_view;
+class a_start_screen;
+class a_unit_list;
+
+class a_main_window : public QMainWindow {
+    Q_OBJECT
+public:
+    a_main_window();
+    ~a_main_window() override;
+    // A command line of this copy or of a later one handed over.
+    void Run_Shell_Command(const a_shell_command& cmd);
+    // The menu actions, by command number (for tests).
+    QAction* Command_Action(int command) const;
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+private:
+    void Build_Menus();
+    QMenu* Build_Menu(int id);
+    void Build_Phase_Bar();
+    void Phase_Changed(a_phase phase);
+    void Template_Chosen(int index);
+    void Idle();
+    void Refresh_Document();
+    void Update_Status();
+    void About();
+    void Show_Tools();
+
+    QStackedWidget* pages_;
+    QStackedWidget* panels_;
+    a_start_screen* start_;
+    a_chooser_panel* chooser_;
+    a_sheet_view* sheet_;
+    a_unit_list* units_;
+    QLabel* status_;
+    QToolBar* phase_bar_ = nullptr;
+    std::map<int, QAction*> actions_;
+    std::map<int, QToolButton*> phase_buttons_;
+    int built_bar_ = 0, built_language_ = -1;
+    QTimer idle_;
+    a_listener_token phase_token_ = 0, finish_token_ = 0, title_token_ = 0, url_token_ = 0;
+};

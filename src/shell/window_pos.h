@@ -1,0 +1,20 @@
+// Where the main window goes and whether the screen is large enough.
+// Process-wide state: none.
+#pragma once
+#include "platform/geometry.h"
+
+enum : int {
+    MIN_SCREEN_WIDTH = 700,
+    MIN_SCREEN_HEIGHT = 570,
+    MIN_WINDOW_WIDTH = 808,
+    MIN_WINDOW_HEIGHT = 620,
+    MAX_WINDOW_SIZE = 2000,
+};
+
+// The default bounds in the `available` area of the screen (without panels):
+// at most 1024 x 750, centred across, its top at most 45 pixels down.
+Rect Calc_Default_WindowPos(const Rect& available);
+// The screen check of start-up (alert 2 when it fails).
+bool Screen_Large_Enough(int width, int height);
+// True when `window` lies wholly within `screen` and is not empty.
+bool Window_Fully_Visible(const Rect& window, const Rect& screen);
