@@ -74,6 +74,7 @@ int Add_Circular_Text(a_doc_unit& u, const char16_t* s, int size) {
     it.objid = NextUniqueID();
     it.kind = TEXT_BLOCK;
     it.om = New_OM_Rec();
+    Set_Flag(it, VISIBLE_FLAG, true);
     EXPECT_TRUE(OMast_Append(u.oj, it));
     a_om_rec& om = *it.om;
     om.fontx = uint32_t(Need_Font(u"DejaVu Sans"));
@@ -457,7 +458,7 @@ TEST_F(CompositorGolden, DiscWithPhotoAndCircularText) {
     a_text_module_scope text_module;
     const std::string design = std::string("{\"template\": \"A-ONE 29125\", \"units\": [{"
         "\"canvas\": {\"key\": \"2.1.301.1\"},"
-        "\"blocks\": [{\"photo\": \"") + photo_ + "\"}]}]}";
+        "\"blocks\": [{\"photo\": \"") + photo_ + "\", \"center\": [420, 860]}]}]}";
     std::string error;
     ASSERT_TRUE(Design_Read(design, a_design_options{}, error)) << error;
     Add_Circular_Text(U(), u"Summer Holiday 2026", 28);

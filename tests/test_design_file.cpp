@@ -59,8 +59,8 @@ TEST_F(DesignFile, TextBlocksTakeTheirLayoutFontSizeAndFields) {
     std::string error;
     ASSERT_TRUE(Design_Read(text, a_design_options{}, error)) << error;
     const a_doc_unit& u = *g_doc.doc_units[1];
-    ASSERT_EQ(u.oj.nlist, 1);
-    const a_oj_item& it = u.oj.list[1];
+    ASSERT_EQ(u.oj.nlist, 2);  // the unit's paint layer, then the text
+    const a_oj_item& it = u.oj.list[2];
     ASSERT_NE(it.om, nullptr);
     EXPECT_FALSE(it.flags & (1u << VISIBLE_FLAG));
     const a_om_rec& om = *it.om;

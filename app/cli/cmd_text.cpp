@@ -68,6 +68,8 @@ std::u16string Unescape(const std::string& s) {
         if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
             out.push_back('\r');
             ++i;
+        } else if (s[i] == '\n') {  // a typed new line is a line break too
+            out.push_back('\r');
         } else {
             out.push_back(s[i]);
         }

@@ -37,10 +37,12 @@ Point Mapping_Offset(const a_coord_mapping& m) {
                  int16_t(std::lround(m.originx - double(m.multx) * m.fdecx))};
 }
 
+// The rendering's worlds keep the whole work area; `bounds` is only the part
+// letters cover, so the world is placed by its own bounds.
 void Draw_Placed(const a_masked_gworld& mw, GWorld* dest, Point off, const Rect* clip) {
     if (!mw.fore) return;
     a_port_scope port(dest);
-    Draw_Cached_MWorld(mw, Rect_Offset(mw.bounds, off.h, off.v), clip);
+    Draw_Cached_MWorld(mw, Rect_Offset(mw.fore->pix.bounds, off.h, off.v), clip);
 }
 
 // The mapping a cached rendering is made for: only the scale matters.
