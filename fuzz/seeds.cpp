@@ -350,6 +350,13 @@ void Design_Seeds() {
 })"));
     Put("bad_field.json", text("{\n  \"template\": \"A-ONE 29125\",\n  \"units\": [{\"blocks\": [{\"photo\": 3}]}]\n}\n"));
     Put("text_block.json", text(R"({"template": "A-ONE 29125", "units": [{"blocks": [{"text": "Side A", "layout": "circ-cw"}]}]})"));
+    Put("text_fields.json", text(R"({"template": "A-ONE 29125", "units": [{"blocks": [
+  {"text": "Summer\nHoliday", "layout": "contour", "font": "DejaVu Sans", "size": 20,
+   "fields": {"glowf": true, "glow_color": "#FFC040", "shadf": true, "shad_dx": -6, "justify": 1,
+              "rotcenter": [600, 600], "anchor": [300, 600]}},
+  {"text": "Side A", "layout": "spoke", "hidden": true, "fields": {"spoke_totangle": 180}}]}]})"));
+    Put("text_bad_field.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"blocks\": [\n"
+                                    "{\"text\": \"A\", \"fields\": {\"radius\": 400, \"glow\": 1}}]}]}"));
 }
 
 // Snapshots of the target's document: as made, and with a design and paint

@@ -2,6 +2,8 @@
 // full rebuild after any edit; zoom, hidden blocks, outer masks and print.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <numbers>
 #include <random>
 #include <vector>
 
@@ -20,6 +22,8 @@
 #include "render/outer_mask.h"
 #include "persist/design_file.h"
 #include "platform/files.h"
+#include "text/om_render.h"
+#include "text_fixtures.h"
 
 namespace {
 
@@ -56,6 +60,60 @@ std::vector<uint32_t> Pixels(const GWorld* w) {
         for (int x = 0; x < Rect_Width(b); ++x) out.push_back(row[x] & 0xFFFFFF);
     }
     return out;
+}
+
+// The text module's services for one test.
+struct a_text_module_scope {
+    a_text_module_scope() { Text_Init(); }
+    ~a_text_module_scope() { Text_Stop(); }
+};
+
+// A circular text block on the current unit: black letters with a blue glow.
+int Add_Circular_Text(a_doc_unit& u, const char16_t* s, int size) {
+    a_oj_item it;
+    it.objid = NextUniqueID();
+    it.kind = TEXT_BLOCK;
+    it.om = New_OM_Rec();
+    Set_Flag(it, VISIBLE_FLAG, true);
+    EXPECT_TRUE(OMast_Append(u.oj, it));
+    a_om_rec& om = *it.om;
+    om.fontx = uint32_t(Need_Font(u"DejaVu Sans"));
+    om.layout = LAYOUT_CIRC_CW;
+    om.size = int16_t(size);
+    om.radius = 80;
+    om.rotcenter = Rect_Centre(u.paintbounds);
+    om.glowf = true;
+    om.glow_color = a_win_pixel32{255, 120, 0, 0};
+    UniStr_To_OM(om, s);
+    Unit_PostRender(u);
+    return u.oj.nlist;
+}
+
+// Every drawn character has a dark letter pixel near its middle in `w`,
+// whose cells map through m.
+testing::AssertionResult Letters_Where_Laid_Out(const a_om_rec& om, const GWorld* w,
+                                                const a_coord_mapping& m) {
+    const Rect b = Get_GWorld_Bounds(w);
+    int checked = 0;
+    for (int i = 1; i < om.nxyl; ++i) {
+        const a_xyl_char& c = om.xyl[i];
+        if (c.mm_cat != CC_REGULAR || c.mm_width <= 0) continue;
+        const double a = c.mm_t / 10.0 * std::numbers::pi / 180, half = c.mm_width / 2.0;
+        // Half the advance along the baseline, as far up (counter-clockwise on screen).
+        const double cx = c.mm_x + half * std::cos(a) - half * std::sin(a);
+        const double cy = c.mm_y - half * std::sin(a) - half * std::cos(a);
+        const int px = int(std::lround(m.originx + m.multx * (cx - m.fdecx)));
+        const int py = int(std::lround(m.originy + m.multy * (cy - m.fdecy)));
+        const int r = std::max(2, int(half * m.multx));
+        bool dark = false;
+        for (int y = std::max(py - r, int(b.top)); y < std::min(py + r, int(b.bottom)) && !dark; ++y)
+            for (int x = std::max(px - r, int(b.left)); x < std::min(px + r, int(b.right)); ++x)
+                if ((Pixel32(w, x - b.left, y - b.top) & 0xFFFFFF) == 0) dark = true;
+        if (!dark) return testing::AssertionFailure() << "no letter near character " << i << " at " << px << ", " << py;
+        ++checked;
+    }
+    if (checked < 5) return testing::AssertionFailure() << "only " << checked << " characters laid out";
+    return testing::AssertionSuccess();
 }
 
 class Compositor : public BlockTest {
@@ -190,6 +248,43 @@ TEST_F(Compositor, HiddenBlocksAreNeitherShownNorPrinted) {
     Set_Flag(Item(omx), VISIBLE_FLAG, true);
     Curr_Unit_PostRender();
     EXPECT_FALSE(Same(Pixels(Merge()), empty));
+    Dispose_GWorld(p);
+}
+
+TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
+    a_text_module_scope text_module;
+    g_merge_zoom = a_ratio{1, 2};
+    std::vector<uint32_t> empty = Pixels(Merge());
+    GWorld* p = nullptr;
+    Render_Unit_Print(1, U(), U().paintbounds, p);
+    std::vector<uint32_t> empty_print = Pixels(p);
+
+    const int omx = Add_Circular_Text(U(), u"Summer Holiday", 10);
+    GWorld* w = Merge();
+    const a_om_rec& om = *Item(omx).om;
+    const a_coord_mapping m = Unit_Layer_Mapping(U(), Get_GWorld_Bounds(w));
+    EXPECT_TRUE(Letters_Where_Laid_Out(om, w, m));
+    // Letters and glow stay inside the block's box.
+    const Rect box = Rect_Inset(Cells_To_Pixels(m, om.bbox), -2);
+    std::vector<uint32_t> now = Pixels(w);
+    const int width = Rect_Width(Get_GWorld_Bounds(w));
+    int changed = 0;
+    for (size_t i = 0; i < now.size(); ++i)
+        if (now[i] != empty[i]) {
+            ++changed;
+            const int y = int(i) / width, x = int(i) % width;
+            ASSERT_TRUE(y >= box.top && y < box.bottom && x >= box.left && x < box.right) << x << ", " << y;
+        }
+    EXPECT_GT(changed, 100);
+    // Printed afresh at full size: the same places.
+    Render_Unit_Print(1, U(), U().paintbounds, p);
+    EXPECT_TRUE(Letters_Where_Laid_Out(om, p, Unit_Layer_Mapping(U(), U().paintbounds)));
+
+    Set_Flag(Item(omx), VISIBLE_FLAG, false);
+    Curr_Unit_PostRender();
+    EXPECT_TRUE(Same(Pixels(Merge()), empty));
+    Render_Unit_Print(1, U(), U().paintbounds, p);
+    EXPECT_TRUE(Same(Pixels(p), empty_print));
     Dispose_GWorld(p);
 }
 
@@ -357,4 +452,16 @@ TEST_F(CompositorGolden, DiscBookletAndJCard) {
     Check("A-ONE 29125", UNIT_CD, "composite_disc");
     Check("Generic jewel booklet A4", UNIT_JEWEL_LID2, "composite_booklet");
     Check("Generic J-card 4-up A4", UNIT_AUDIO_JCARD, "composite_jcard");
+}
+
+TEST_F(CompositorGolden, DiscWithPhotoAndCircularText) {
+    a_text_module_scope text_module;
+    const std::string design = std::string("{\"template\": \"A-ONE 29125\", \"units\": [{"
+        "\"canvas\": {\"key\": \"2.1.301.1\"},"
+        "\"blocks\": [{\"photo\": \"") + photo_ + "\", \"center\": [420, 860]}]}]}";
+    std::string error;
+    ASSERT_TRUE(Design_Read(design, a_design_options{}, error)) << error;
+    Add_Circular_Text(U(), u"Summer Holiday 2026", 28);
+    g_merge_zoom = a_ratio{1, 2};
+    EXPECT_TRUE(Matches_Golden("composite_disc_text", World_Bits(Merge())));
 }

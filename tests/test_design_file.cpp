@@ -9,6 +9,8 @@
 #include "model/document.h"
 #include "model/selection.h"
 #include "persist/design_file.h"
+#include "platform/fonts.h"
+#include "model/text_rec.h"
 #include "render/effects_cache.h"
 #include "signals_guard.h"
 #include "template_fixtures.h"
@@ -49,6 +51,34 @@ TEST_F(DesignFile, MakesTheUnitsAndBlocksItDescribes) {
     EXPECT_TRUE(g_doc.doc_units[2]->clonef);  // the stock's second disc repeats the first
 }
 
+TEST_F(DesignFile, TextBlocksTakeTheirLayoutFontSizeAndFields) {
+    const std::string text = R"({"template": "A-ONE 29125", "units": [{"blocks": [
+  {"text": "Side A\nTrack 1", "layout": "circ-ccw", "font": "DejaVu Sans", "size": 20,
+   "fields": {"glowf": true, "glow_color": "#FF8000", "radius": 80, "justify": 0,
+              "rotcenter": [500, 600]}, "hidden": true}]}]})";
+    std::string error;
+    ASSERT_TRUE(Design_Read(text, a_design_options{}, error)) << error;
+    const a_doc_unit& u = *g_doc.doc_units[1];
+    ASSERT_EQ(u.oj.nlist, 2);  // the unit's paint layer, then the text
+    const a_oj_item& it = u.oj.list[2];
+    ASSERT_NE(it.om, nullptr);
+    EXPECT_FALSE(it.flags & (1u << VISIBLE_FLAG));
+    const a_om_rec& om = *it.om;
+    EXPECT_EQ(om.layout, LAYOUT_CIRC_CCW);
+    EXPECT_EQ(om.size, 20);
+    EXPECT_EQ(om.fontx, uint32_t(Font_Find(u"DejaVu Sans")));
+    EXPECT_TRUE(om.glowf);
+    EXPECT_EQ(om.glow_color.r, 255);
+    EXPECT_EQ(om.glow_color.g, 128);
+    EXPECT_EQ(om.radius, 80);
+    EXPECT_EQ(om.justify, JUST_LEFT);
+    EXPECT_EQ(om.rotcenter, (Point{600, 500}));
+    // Laid out: "Side A", a break, "Track 1", the end.
+    ASSERT_EQ(om.nxyl, 15);
+    EXPECT_EQ(om.xyl[7].cc_char, CHAR_HARDBREAK);
+    EXPECT_TRUE(om.cache.progress & (1u << READY_COORD));
+}
+
 TEST_F(DesignFile, RefusalsNameTheLineAndTheFieldAndChangeNothing) {
     auto t = std::make_unique<a_template>();
     t->nunits = 1;
@@ -65,9 +95,24 @@ TEST_F(DesignFile, RefusalsNameTheLineAndTheFieldAndChangeNothing) {
               "line 1: template: no template named \"No such stock\"");
     EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\",\n\"units\": [{},\n {\"unit\": 2}]}"),
               "line 3: units[2].unit: unit 2 repeats unit 1 (a clone); describe that one");
-    EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\", \"units\": [{\"blocks\": [\n{\"text\": \"Side A\", "
-                      "\"layout\": \"circ-cw\"}]}]}"),
-              "line 2: units[1].blocks[1].text: text blocks are not supported yet");
+    const std::string text_head = "{\"template\": \"A-ONE 29125\", \"units\": [{\"blocks\": [\n";
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"Side A\",\n \"fields\": {\"radius\": 95, \"glow\": true}}]}]}"),
+              "line 3: units[1].blocks[1].fields.glow: is not a known field");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"layout\": \"spiral-cw\", \"size\": 100}]}]}"),
+              "line 2: units[1].blocks[1].size: 100 is outside 5 to 72");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"layout\": \"round\"}]}]}"),
+              "line 2: units[1].blocks[1].layout: must be one of "
+              "horz|90|circ-cw|spiral-cw|contour|vert|270|circ-ccw|spiral-ccw|spoke");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"font\": \"No Such Face\"}]}]}"),
+              "line 2: units[1].blocks[1].font: no font named \"No Such Face\"");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"fields\": {\"base_color\": \"red\"}}]}]}"),
+              "line 2: units[1].blocks[1].fields.base_color: must be a colour #RRGGBB");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"fields\": {\"rotcenter\": [1]}}]}]}"),
+              "line 2: units[1].blocks[1].fields.rotcenter: must be [x, y] in the unit's cells");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"" + std::string(4000, 'x') + "\"}]}]}"),
+              "line 2: units[1].blocks[1].text: holds more than 3999 characters");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"symbol\": \"11.0.1.1\"}]}]}"),
+              "line 2: units[1].blocks[1]: needs one of photo, symbol or text");
     EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\",\n\"colour\": 1}"), "line 2: colour: is not a known field");
     EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\", \"c\\nx\": 1}"), "line 1: c?x: is not a known field");
     EXPECT_EQ(Refusal("{\n\"template\": [1,\n2").rfind("line 3: not JSON", 0), 0u);

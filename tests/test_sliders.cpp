@@ -2,12 +2,15 @@
 // step, stepping with grid snapping, sounds and repeat pacing, thumb mapping.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #include "signals_guard.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "ui/interface.h"
+#include "text/text_fields.h"
 #include "ui/sliders.h"
 
 namespace {
@@ -296,4 +299,31 @@ TEST_F(SliderTest, ThumbMapsLinearlyOntoTheRange) {
     // An empty range (outer diameter before a medium is chosen) never divides by zero.
     EXPECT_EQ(Slider_ThumbToValue(30, PRINT_OUTERD_SLIDER), 0);
     EXPECT_EQ(Slider_ValueToThumb(0, PRINT_OUTERD_SLIDER), travel);
+}
+
+// Block descriptions (design files, the command line) accept what the sliders do.
+TEST(TextFieldRanges, AgreeWithTheSliders) {
+    const std::pair<const char*, a_slider_enum> pairs[] = {
+        {"hspacing", TEXT_HSPACING_SLIDER}, {"vspacing", TEXT_VSPACING_SLIDER},
+        {"radius", TEXT_RADIUS_SLIDER}, {"lineangle", TEXT_LINEANGLE_SLIDER},
+        {"polarangle", TEXT_POLARANGLE_SLIDER}, {"spoke_outerd", TEXT_SPOKE_OUTERD_SLIDER},
+        {"spoke_thickness", TEXT_SPOKE_THICKNESS_SLIDER}, {"spoke_totangle", TEXT_SPOKE_TOTANGLE_SLIDER},
+        {"spoke_twist", TEXT_SPOKE_TWIST_SLIDER}, {"contour_margin", TEXT_CMARGIN_SLIDER},
+        {"stretch_h", TEXT_STRETCH_H_SLIDER}, {"stretch_v", TEXT_STRETCH_V_SLIDER},
+        {"skew_h", TEXT_SKEW_H_SLIDER}, {"skew_v", TEXT_SKEW_V_SLIDER},
+        {"shad_dx", TEXT_SHAD_DX_SLIDER}, {"shad_dy", TEXT_SHAD_DY_SLIDER},
+        {"shad_opacity", TEXT_SHAD_OPACITY_SLIDER}, {"shad_radius", TEXT_SHAD_RADIUS_SLIDER},
+        {"glow_opacity", TEXT_GLOW_OPACITY_SLIDER}, {"glow_radius", TEXT_GLOW_RADIUS_SLIDER},
+        {"outl_radius", TEXT_OUTL_RADIUS_SLIDER}, {"opacity", TEXT_OPACITY_SLIDER},
+    };
+    int count = 0, ints = 0;
+    const a_text_field* fields = Text_Fields(count);
+    for (int i = 0; i < count; ++i) ints += fields[i].kind == FIELD_INT;
+    EXPECT_EQ(ints, int(std::size(pairs)));
+    for (const auto& [name, slider] : pairs) {
+        const a_text_field* f = Find_Text_Field(name);
+        ASSERT_NE(f, nullptr) << name;
+        EXPECT_EQ(f->lo, g_sliders[slider].minval) << name;
+        EXPECT_EQ(f->hi, g_sliders[slider].maxval) << name;
+    }
 }

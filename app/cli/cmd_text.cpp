@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli_args.h"
 #include "cli_json.h"
@@ -14,95 +15,40 @@
 #include "templates/expand.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
-#include "ui/sliders.h"
+#include "model/document.h"
+#include "pixels/syspix.h"
+#include "platform/png.h"
+#include "render/compositor.h"
+#include "text/text_fields.h"
 
 namespace {
 
-const char* const kLayoutNames[NLAYOUTS] = {"horz", "90",   "circ-cw", "spiral-cw",  "contour",
-                                            "vert", "270",  "circ-ccw", "spiral-ccw", "spoke"};
 const char* const kCategoryNames[] = {"regular", "space", "hardbreak", "overflow", "eos", "ignore"};
-
-struct a_int_field {
-    const char* name;
-    int16_t a_om_rec::*field;
-    a_slider_enum slider;  // its range
-};
-const a_int_field kIntFields[] = {
-    {"hspacing", &a_om_rec::hspacing, TEXT_HSPACING_SLIDER},
-    {"vspacing", &a_om_rec::vspacing, TEXT_VSPACING_SLIDER},
-    {"radius", &a_om_rec::radius, TEXT_RADIUS_SLIDER},
-    {"lineangle", &a_om_rec::lineangle, TEXT_LINEANGLE_SLIDER},
-    {"polarangle", &a_om_rec::polarangle, TEXT_POLARANGLE_SLIDER},
-    {"spoke_outerd", &a_om_rec::spoke_outerd, TEXT_SPOKE_OUTERD_SLIDER},
-    {"spoke_thickness", &a_om_rec::spoke_thickness, TEXT_SPOKE_THICKNESS_SLIDER},
-    {"spoke_totangle", &a_om_rec::spoke_totangle, TEXT_SPOKE_TOTANGLE_SLIDER},
-    {"spoke_twist", &a_om_rec::spoke_twist, TEXT_SPOKE_TWIST_SLIDER},
-    {"contour_margin", &a_om_rec::contour_margin, TEXT_CMARGIN_SLIDER},
-    {"stretch_h", &a_om_rec::stretch_h, TEXT_STRETCH_H_SLIDER},
-    {"stretch_v", &a_om_rec::stretch_v, TEXT_STRETCH_V_SLIDER},
-    {"skew_h", &a_om_rec::skew_h, TEXT_SKEW_H_SLIDER},
-    {"skew_v", &a_om_rec::skew_v, TEXT_SKEW_V_SLIDER},
-    {"shad_dx", &a_om_rec::shad_dx, TEXT_SHAD_DX_SLIDER},
-    {"shad_dy", &a_om_rec::shad_dy, TEXT_SHAD_DY_SLIDER},
-    {"shad_opacity", &a_om_rec::shad_opacity, TEXT_SHAD_OPACITY_SLIDER},
-    {"shad_radius", &a_om_rec::shad_radius, TEXT_SHAD_RADIUS_SLIDER},
-    {"glow_opacity", &a_om_rec::glow_opacity, TEXT_GLOW_OPACITY_SLIDER},
-    {"glow_radius", &a_om_rec::glow_radius, TEXT_GLOW_RADIUS_SLIDER},
-    {"outl_radius", &a_om_rec::outl_radius, TEXT_OUTL_RADIUS_SLIDER},
-    {"opacity", &a_om_rec::opacity, TEXT_OPACITY_SLIDER},
-};
-struct a_bool_field {
-    const char* name;
-    bool a_om_rec::*field;
-};
-const a_bool_field kBoolFields[] = {{"boldf", &a_om_rec::boldf}, {"italf", &a_om_rec::italf},
-                                    {"outlf", &a_om_rec::outlf}, {"glowf", &a_om_rec::glowf},
-                                    {"shadf", &a_om_rec::shadf}, {"undf", &a_om_rec::undf}};
-struct a_color_field {
-    const char* name;
-    a_win_pixel32 a_om_rec::*field;
-};
-const a_color_field kColorFields[] = {{"base_color", &a_om_rec::base_color},
-                                      {"glow_color", &a_om_rec::glow_color},
-                                      {"shad_color", &a_om_rec::shad_color},
-                                      {"outl_color", &a_om_rec::outl_color}};
-
-bool Parse_Color(const std::string& s, a_win_pixel32& c) {
-    long v = 0;
-    if (s.size() != 7 || s[0] != '#' || !Cli_Parse_Long("0x" + s.substr(1), 0, 0xFFFFFF, v, 16)) return false;
-    c = a_win_pixel32{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0};
-    return true;
-}
 
 bool Set_Field(a_om_rec& om, const std::string& assign, std::string& error) {
     size_t eq = assign.find('=');
     if (eq == std::string::npos) return error = "--set takes FIELD=VALUE", false;
     std::string name = assign.substr(0, eq), value = assign.substr(eq + 1);
-    for (const auto& f : kIntFields) {
-        if (name != f.name) continue;
-        const a_slider_item& it = g_sliders[f.slider];
-        int v = 0;
-        if (!Cli_Parse_Int(value, it.minval, it.maxval, v))
-            return error = name + " takes " + std::to_string(it.minval) + " to " + std::to_string(it.maxval), false;
-        om.*f.field = int16_t(v);
-        return true;
-    }
-    for (const auto& f : kBoolFields) {
-        if (name != f.name) continue;
-        if (value != "0" && value != "1") return error = name + " takes 0 or 1", false;
-        om.*f.field = value == "1";
-        return true;
-    }
-    for (const auto& f : kColorFields) {
-        if (name != f.name) continue;
-        if (!Parse_Color(value, om.*f.field)) return error = name + " takes #RRGGBB", false;
-        return true;
-    }
-    if (name == "justify") {
-        int v = 0;
-        if (!Cli_Parse_Int(value, 0, 2, v)) return error = "justify takes 0 (left), 1 (centre) or 2 (right)", false;
-        om.justify = uint8_t(v);
-        return true;
+    const a_text_field* f = Find_Text_Field(name);
+    if (!f) return error = "no field named " + name, false;
+    int v = 0;
+    switch (f->kind) {
+        case FIELD_INT:
+            if (!Cli_Parse_Int(value, f->lo, f->hi, v))
+                return error = name + " takes " + std::to_string(f->lo) + " to " + std::to_string(f->hi), false;
+            om.*f->i = int16_t(v);
+            return true;
+        case FIELD_BOOL:
+            if (value != "0" && value != "1") return error = name + " takes 0 or 1", false;
+            om.*f->b = value == "1";
+            return true;
+        case FIELD_COLOR:
+            if (!Parse_Text_Color(value, om.*f->c)) return error = name + " takes #RRGGBB", false;
+            return true;
+        case FIELD_JUSTIFY:
+            if (!Cli_Parse_Int(value, 0, 2, v)) return error = "justify takes 0 (left), 1 (centre) or 2 (right)", false;
+            om.justify = uint8_t(v);
+            return true;
     }
     return error = "no field named " + name, false;
 }
@@ -110,8 +56,9 @@ bool Set_Field(a_om_rec& om, const std::string& assign, std::string& error) {
 struct a_text_args {
     std::string label, out;
     std::u16string text;
+    std::vector<std::string> sets;  // FIELD=VALUE, applied over the layout's defaults
     bool has_text = false, json = false;
-    int unit = 1, size = 14;
+    int unit = 1, size = 14, dpi = 300;
     int layout = LAYOUT_HORZ;
 };
 
@@ -121,6 +68,8 @@ std::u16string Unescape(const std::string& s) {
         if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
             out.push_back('\r');
             ++i;
+        } else if (s[i] == '\n') {  // a typed new line is a line break too
+            out.push_back('\r');
         } else {
             out.push_back(s[i]);
         }
@@ -140,11 +89,8 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
             a.text = Unescape(args[++i]);
             a.has_text = true;
         } else if (s == "--layout" && has_value) {
-            std::string name = args[++i];
-            a.layout = -1;
-            for (int l = 0; l < NLAYOUTS; ++l)
-                if (name == kLayoutNames[l]) a.layout = l;
-            if (a.layout < 0) return error = "no layout named " + name, false;
+            a.layout = Find_Text_Layout(args[++i]);
+            if (a.layout < 0) return error = "no layout named " + args[i], false;
         } else if (s == "--font" && has_value) {
             int f = Font_Find(Utf8_To_Utf16(args[++i]));
             if (f == 0) return error = "no font named \"" + args[i] + "\"", false;
@@ -152,12 +98,13 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
         } else if (s == "--size" && has_value) {
             if (!Cli_Parse_Int(args[++i], 5, 288, a.size)) return error = "--size takes 5 to 288", false;
         } else if (s == "--color" && has_value) {
-            if (!Parse_Color(args[++i], om.base_color)) return error = "--color takes #RRGGBB", false;
+            if (!Parse_Text_Color(args[++i], om.base_color)) return error = "--color takes #RRGGBB", false;
         } else if (s == "--set" && has_value) {
-            if (!Set_Field(om, args[++i], error)) return false;
+            a.sets.push_back(args[++i]);
+            // Checked now, set again once the layout has given its defaults.
+            if (!Set_Field(om, a.sets.back(), error)) return false;
         } else if (s == "--dpi" && has_value) {
-            int dpi = 0;
-            if (!Cli_Parse_Int(args[++i], 36, 2400, dpi)) return error = "--dpi takes 36 to 2400", false;
+            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = "--dpi takes 36 to 600", false;
         } else if (s.rfind("-", 0) == 0 || !a.label.empty()) {
             return error = "unexpected " + s, false;
         } else {
@@ -165,8 +112,7 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
         }
     }
     if (a.label.empty() || !a.has_text) return error = "a label and --text STRING are needed", false;
-    if (!a.out.empty()) return error = "drawing to a picture is not built yet; use --json", false;
-    if (!a.json) return error = "--json is needed", false;
+    if (!a.json && a.out.empty()) return error = "--json or -o FILE.png is needed", false;
     return true;
 }
 
@@ -180,6 +126,32 @@ a_json Char_Json(const a_xyl_char& c) {
     j["mm_width"] = c.mm_width;
     j["mm_cat"] = c.mm_cat < 6 ? kCategoryNames[c.mm_cat] : "?";
     return j;
+}
+
+// The block alone on the unit's white canvas, printed at `dpi` through the
+// unit's shape, into a PNG file.
+int Draw_Block(const a_template& t, uint32_t unit, const a_om_rec& style, int dpi, const std::string& out) {
+    if (g_doc.doc_open) Doc_Dispose();
+    Doc_New(t);
+    const Rect total = Unit_Print_Bounds(unit, dpi);
+    if (Rect_IsEmpty(total) || !PixMap_Fits(total, 32)) {
+        Doc_Dispose();
+        return Cli_Fail("text", "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
+    }
+    const uint32_t master = Find_Clone_Master(unit);
+    Select_Doc_Unit(master >= 1 ? master : unit);
+    const int omx = OM_New();
+    a_om_rec& om = *g_doc.up->oj.list[omx].om;
+    om = style;  // nothing rendered yet: no worlds are shared
+    OM_Recalc(om, omx);
+    GWorld* w = nullptr;
+    Render_Unit_Print(unit, *Design_Unit(unit), total, w);
+    a_gworld_ptr world(w);
+    std::string error;
+    const bool written = world && Png_Write(out, World_Bits(world.get()), &error, a_png_effort::FAST);
+    Doc_Dispose();
+    if (!written) return Cli_Fail("text", error.empty() ? "cannot draw the unit" : error);
+    return 0;
 }
 
 }  // namespace
@@ -200,13 +172,14 @@ int Cmd_Text(const a_cli_args& args) {
     Rect bounds;
     Calc_Unit_Bounds(t->units[a.unit], bounds);
     a_text_unit u = Text_Unit_Of(t->units[a.unit], bounds);
-    om->layout = uint8_t(a.layout);
-    om->size = Clamp_Text_Size(a.size, a.layout);
-    if (a.layout == LAYOUT_90) om->lineangle = 900;
-    if (a.layout == LAYOUT_270) om->lineangle = 2700;
-    if (a.layout == LAYOUT_CIRC_CW || a.layout == LAYOUT_CIRC_CCW) om->justify = JUST_CENTER;
-    Default_Text_Placement(u, om->anchor, om->rotcenter);
+    OM_Start_Layout(*om, u, a.layout, a.size);
+    for (const std::string& set : a.sets)
+        if (!Set_Field(*om, set, error)) return Cli_Fail("text", error);
     UniStr_To_OM(*om, a.text.c_str());
+    if (!a.out.empty()) {
+        if (int status = Draw_Block(*t, uint32_t(a.unit), *om, a.dpi, a.out); status != 0) return status;
+        if (!a.json) return 0;
+    }
     OM_Recalc_On(*om, 1, u);
     a_json out;
     out["bbox"] = {om->bbox.top, om->bbox.left, om->bbox.bottom, om->bbox.right};

@@ -52,7 +52,7 @@ const a_cli_command g_cli_commands[] = {
              "[--speed 1-4] [--verify] [--burn])", "write a disc-publisher job", Cmd_Flex},
     {"text", "text LABEL [--unit N] --text STRING [--layout horz|90|270|vert|circ-cw|circ-ccw|"
              "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
-             "[--color #RRGGBB] --json", "lay out one text block on a unit", Cmd_Text},
+             "[--color #RRGGBB] [--json] [--dpi N] [-o FILE.png]", "lay out one text block on a unit and draw it", Cmd_Text},
     {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
     {"tracks", "tracks FILE... [--json]",
      "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -15,6 +16,11 @@
 #include "render/canvas.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
+#include "platform/codepage.h"
+#include "platform/fonts.h"
+#include "text/text_blocks.h"
+#include "text/text_fields.h"
+#include "text/text_layout.h"
 
 namespace {
 
@@ -276,10 +282,11 @@ void Read_Spec(const json& v, const a_path& path, bool symbol, a_spec& spec) {
     }
 }
 
-Point Center_Value(const json& o, const a_path& path, const Rect& bounds, Point dflt) {
-    auto it = o.find("center");
+Point Center_Value(const json& o, const a_path& path, const Rect& bounds, Point dflt,
+                   const char* key = "center") {
+    auto it = o.find(key);
     if (it == o.end()) return dflt;
-    const a_path p = Sub(path, "center");
+    const a_path p = Sub(path, key);
     if (!it->is_array() || it->size() != 2 || !(*it)[0].is_number_integer() ||
         !(*it)[1].is_number_integer())
         Fail(p, "must be [x, y] in the unit's cells");
@@ -308,10 +315,68 @@ void Finish_Block(const json* spec, const a_path& path, bool symbol, bool hidden
     if (hidden) it.flags = uint8_t(it.flags & ~(1u << VISIBLE_FLAG));
 }
 
+// The block's fields by their record names, over what the layout started with.
+void Read_Text_Fields(const json& v, const a_path& path, a_om_rec& om) {
+    const json& o = Object_Value(v, path);
+    const Rect& bounds = g_doc.up->paintbounds;
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const std::string& key = it.key();
+        if (key == "anchor" || key == "rotcenter") {
+            Point& p = key == "anchor" ? om.anchor : om.rotcenter;
+            p = Center_Value(o, path, bounds, p, key.c_str());
+            continue;
+        }
+        const a_text_field* f = Find_Text_Field(key);
+        if (!f) Fail(Sub(path, key), "is not a known field");
+        switch (f->kind) {
+            case FIELD_INT: om.*f->i = int16_t(Int_Field(o, path, f->name, f->lo, f->hi, 0)); break;
+            case FIELD_BOOL: om.*f->b = Bool_Field(o, path, f->name, false); break;
+            case FIELD_COLOR: om.*f->c = Colour_Value(*it, Sub(path, key)); break;
+            case FIELD_JUSTIFY: om.justify = uint8_t(Int_Field(o, path, f->name, f->lo, f->hi, 0)); break;
+        }
+    }
+}
+
+void Read_Text_Block(const json& o, const a_path& path) {
+    Check_Keys(o, path, {"text", "layout", "font", "size", "fields", "hidden"});
+    const a_path tp = Sub(path, "text");
+    std::string utf8 = String_Value(o["text"], tp);
+    // A new line in the description is a line break in the block.
+    for (char& c : utf8)
+        if (c == '\n') c = '\r';
+    const std::u16string text = Utf8_To_Utf16(utf8);
+    if (text.size() > size_t(MAX_TEXT_CHARS))
+        Fail(tp, "holds more than " + std::to_string(MAX_TEXT_CHARS) + " characters");
+    int layout = LAYOUT_HORZ;
+    if (auto it = o.find("layout"); it != o.end()) {
+        layout = Find_Text_Layout(String_Value(*it, Sub(path, "layout")));
+        if (layout < 0) Fail(Sub(path, "layout"), "must be one of " + Text_Layout_Names());
+    }
+    int font = std::max(1, Font_Base_Proportional());
+    if (auto it = o.find("font"); it != o.end()) {
+        const std::string& name = String_Value(*it, Sub(path, "font"));
+        font = name.size() < 256 ? Font_Find(Utf8_To_Utf16(name)) : 0;
+        if (font == 0) Fail(Sub(path, "font"), "no font named \"" + name + "\"");
+    }
+    const int size = Int_Field(o, path, "size", 5, TEXT_LAYOUT_SIZE_LIMITS[layout], 14);
+    const bool hidden = Bool_Field(o, path, "hidden", false);
+    const int omx = OM_New();
+    a_om_rec& om = *g_doc.up->oj.list[omx].om;
+    om.fontx = uint32_t(font);
+    OM_Start_Layout(om, Curr_Text_Unit(), layout, size);
+    if (auto it = o.find("fields"); it != o.end()) Read_Text_Fields(*it, Sub(path, "fields"), om);
+    UniStr_To_OM(om, text.c_str());
+    OM_Recalc(om, omx);
+    Finish_Block(nullptr, path, false, hidden, Point{});
+}
+
 void Read_Block(const json& v, const a_path& path, const a_design_options& options) {
     const json& o = Object_Value(v, path);
     const bool photo = o.contains("photo"), symbol = o.contains("symbol");
-    if (o.contains("text")) Fail(Sub(path, "text"), "text blocks are not supported yet");
+    if (o.contains("text")) {
+        if (photo || symbol) Fail(path, "needs one of photo, symbol or text");
+        return Read_Text_Block(o, path);
+    }
     if (photo == symbol) Fail(path, "needs one of photo, symbol or text");
     Check_Keys(o, path, {"photo", "symbol", "color", "center", "spec", "hidden"});
     const Rect& bounds = g_doc.up->paintbounds;

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "images/photo_draw.h"
 #include "model/document.h"
-#include "model/photo_rec.h"
+#include "pixels/pixmap.h"
 #include "platform/region.h"
-#include "render/canvas.h"
+#include "render/compositor.h"
 #include "templates/expand.h"
 #include "templates/shapes.h"
 
@@ -30,29 +29,12 @@ int H(const GWorld* w) { return Rect_Height(w->pix.bounds); }
 
 a_gworld_ptr Print_Render_Unit(uint32_t ux, int /*dpi*/) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return nullptr;
-    a_doc_unit& u = *g_doc.doc_units[ux];
-    const a_unit& spec = g_doc.doc_template.Unit(ux);
     Rect bounds;
-    Calc_Unit_Bounds(spec, bounds);
-    a_gworld_ptr w = Make_GWorld(32, bounds);
-    if (!w) return nullptr;
-    {
-        a_port_scope scope(w.get());
-        RGBBackColor(kWhiteColor);
-        EraseRect(bounds);
-    }
-    Render_Canvas(bounds, w.get(), u.canv, spec.kind, false, true);
-    for (int i = 1; i <= u.oj.nlist; ++i) {
-        a_oj_item& it = u.oj.list[i];
-        if (it.ph && (it.flags & (1u << VISIBLE_FLAG))) PH_Draw(*it.ph, Rect{}, w.get(), true);
-    }
-    // Outside the shape and in its holes the paper stays white.
-    a_region_ptr not_rgn = Make_Region(), rgn = Make_Region();
-    Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(spec, true), true);
-    a_port_scope scope(w.get());
-    RGBBackColor(kWhiteColor);
-    EraseRgn(not_rgn.get());
-    return w;
+    Calc_Unit_Bounds(g_doc.doc_template.Unit(ux), bounds);
+    if (Rect_IsEmpty(bounds) || !PixMap_Fits(bounds, 32)) return nullptr;
+    GWorld* w = nullptr;
+    Render_Unit_Print(ux, *Design_Unit(ux), bounds, w);
+    return a_gworld_ptr(w);
 }
 
 void World_Rotate_180(GWorld* w) {

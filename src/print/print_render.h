@@ -10,10 +10,10 @@
 
 struct a_region;
 
-// Every place a unit is rendered for print passes here. Today: the unit's
-// canvas and its photo blocks over white, on a 32-bit world of the unit's
-// design bounds; `dpi` is the resolution it will be shown at (unused while
-// the design bounds set the detail).
+// Every place a unit is rendered for print passes here: the compositor's
+// print picture (canvas, every visible block, white outside the shape) on a
+// 32-bit world of the unit's design bounds; `dpi` is the resolution it will
+// be shown at (unused while the design bounds set the detail).
 a_gworld_ptr Print_Render_Unit(uint32_t ux, int dpi);
 
 // In place, on 32-bit worlds.

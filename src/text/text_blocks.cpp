@@ -10,6 +10,7 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "platform/codepage.h"
+#include "text/om_render.h"
 #include "text/text_layout.h"
 #include "text/text_paths.h"
 
@@ -292,6 +293,7 @@ void Text_Move_Polar(a_om_rec& om, const a_text_unit& u, Point new_center, Point
 }
 
 void Text_Init() {
+    Text_Draw_Init();
     auto& s = g_doc_services.text;
     g_tokens[0] = s.bbox.Install([](const a_om_rec& om) {
         // Layout is a cache of the record: bring it up to date on demand.
@@ -329,5 +331,6 @@ void Text_Stop() {
     s.move.Remove(g_tokens[2]);
     s.move_class.Remove(g_tokens[3]);
     s.dup.Remove(g_tokens[4]);
+    Text_Draw_Stop();
     g_change_depth = 0;
 }
