@@ -23,9 +23,13 @@ protected:
         auto t = One_Unit_Template(false);
         t->units[1].bbox = {0, 0, 120, 120};
         Doc_New(*t);
+        base_ = U().oj.nlist;
     }
     int Unit_Width() { return Rect_Width(Curr_Text_Unit().bounds); }
-    const a_om_rec& Om(int omx) { return *Item(omx).om; }
+    // The k-th block made here (a fresh unit already holds its paint layer).
+    const a_om_rec& Om(int k) { return *Item(base_ + k).om; }
+    bool Selected(int k) { return Is_Obj_Selected(base_ + k); }
+    int base_ = 0;
 };
 
 std::string Twenty_Songs() {
@@ -47,7 +51,7 @@ TEST_F(TrackInjectTest, ConfirmedTabListBecomesTwoSelectedBlocksAndOneStep) {
     Dialog_ScriptAnswers({});
     Dialog_SetQuiet(false);
 
-    ASSERT_EQ(U().oj.nlist, 2);
+    ASSERT_EQ(U().oj.nlist, base_ + 2);
     std::u16string titles = OM_To_Str(Om(1)), times = OM_To_Str(Om(2));
     EXPECT_EQ(U8(titles).substr(0, 20), "1)  Song 1\r\n2)  Song");
     EXPECT_NE(U8(titles).find("20)  Song 20"), std::string::npos);
@@ -56,7 +60,7 @@ TEST_F(TrackInjectTest, ConfirmedTabListBecomesTwoSelectedBlocksAndOneStep) {
     EXPECT_EQ(history, std::vector<int>{OP_IMPORT});
     for (int omx : {1, 2}) {
         const a_om_rec& om = Om(omx);
-        EXPECT_TRUE(Is_Obj_Selected(omx));
+        EXPECT_TRUE(Selected(omx));
         EXPECT_EQ(om.layout, LAYOUT_HORZ);
         EXPECT_EQ(om.justify, JUST_LEFT);
         EXPECT_EQ(om.lineangle, 0);
@@ -72,26 +76,29 @@ TEST_F(TrackInjectTest, ConfirmedTabListBecomesTwoSelectedBlocksAndOneStep) {
 }
 
 TEST_F(TrackInjectTest, TooWideShrinksOnceAndAFullUnitTakesWhatFits) {
-    // A probe at size 10 gives the width of one letter.
+    // One line of about three quarters of the unit fits: its width at size 10.
     a_chunk_table probe;
     probe.chunks = {std::u16string(10, u'M')};
     ASSERT_EQ(Inject_Chunks(probe), 1);
     EXPECT_TRUE(probe.chunks.empty());
-    double per_char = Rect_Width(Om(1).bbox) / 10.0;
-    ASSERT_GT(per_char, 0);
+    const std::u16string line(size_t(0.75 * Unit_Width() / (Rect_Width(Om(1).bbox) / 10.0)), u'M');
+    probe.chunks = {line};
+    ASSERT_EQ(Inject_Chunks(probe), 1);
+    ASSERT_EQ(Om(2).size, INJECT_SIZE);
+    const int w10 = Rect_Width(Om(2).bbox);
+    ASSERT_LE(w10, Unit_Width());
     Clear_Record();
 
-    // Two lines together one and a half times the unit: size 10 x 2/3, so 6.
-    int n = int(1.5 * Unit_Width() / 2 / per_char);
+    // Two such lines are too wide together: both shrink to 10 x unit / total.
     a_chunk_table wide;
-    wide.chunks = {std::u16string(n, u'M'), std::u16string(n, u'M')};
+    wide.chunks = {line, line};
     ASSERT_EQ(Inject_Chunks(wide), 2);
-    EXPECT_EQ(Om(2).size, 6);
-    EXPECT_EQ(Om(3).size, 6);
-    int total = Rect_Width(Om(2).bbox) + Rect_Width(Om(3).bbox);
-    EXPECT_LE(total + 20, Unit_Width());
+    const int expect = 10 * Unit_Width() / (2 * w10);
+    EXPECT_LT(expect, INJECT_SIZE);
+    EXPECT_EQ(Om(3).size, expect);
+    EXPECT_EQ(Om(4).size, expect);
     EXPECT_GE(Om(2).anchor.h, INJECT_MIN_LEFTOVER / 2);
-    EXPECT_FALSE(Is_Obj_Selected(1));
+    EXPECT_FALSE(Selected(2));
     EXPECT_EQ(history, std::vector<int>{OP_IMPORT});
 
     // Nothing to place: no block, no step.
