@@ -74,7 +74,9 @@ int Render_Screen(uint32_t ux, int zoom, const std::string& out) {
 
 bool Fits(const Rect& r) { return !Rect_IsEmpty(r) && PixMap_Fits(r, 32); }
 
-int Render_Print(uint32_t ux, int dpi, const std::string& out) {
+}  // namespace
+
+int Cli_Render_Unit(uint32_t ux, int dpi, const std::string& out) {
     if (!Fits(Unit_Print_Bounds(ux, dpi)))
         return Cli_Fail("render", "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
     a_gworld_ptr world;
@@ -83,6 +85,8 @@ int Render_Print(uint32_t ux, int dpi, const std::string& out) {
     world.reset(w);
     return Write(world.get(), out);
 }
+
+namespace {
 
 // Every printed unit at its place on the sheet, on white.
 int Render_Sheet(int dpi, const std::string& out) {
@@ -124,7 +128,7 @@ int Cmd_Render(const a_cli_args& args) {
     else if (a.zoom)
         status = Render_Screen(uint32_t(a.unit), a.zoom, a.out);
     else
-        status = Render_Print(uint32_t(a.unit), a.dpi, a.out);
+        status = Cli_Render_Unit(uint32_t(a.unit), a.dpi, a.out);
     Doc_Dispose();
     return status;
 }

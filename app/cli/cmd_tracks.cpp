@@ -1,13 +1,22 @@
-// cirquel-cli tracks: the song table the Import menu would make of files.
+// cirquel-cli tracks: the song table the Import menu would make of files, or
+// (--into) those songs placed on a unit of a described document as text
+// blocks, and the unit rendered.
+#include <cctype>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "artdb/database.h"
 #include "base/messages.h"
+#include "base/prefs.h"
 #include "cli_args.h"
 #include "cli_json.h"
 #include "commands.h"
+#include "model/document.h"
+#include "persist/design_file.h"
 #include "platform/codepage.h"
+#include "shell/art_startup.h"
+#include "tracks/inject.h"
 #include "tracks/track_sources.h"
 
 namespace {
@@ -47,18 +56,102 @@ std::string Alert_Text(int alert) {
     return s;
 }
 
+struct a_into_args {
+    std::string design, out, fields, columns;
+    int unit = 1, style = 1;
+    bool has_fields = false, has_columns = false;
+};
+
+// The set of fields named in a comma list ("#" is the track number), or an error.
+bool Field_Set(const a_song_table& t, const std::string& list, uint32_t& set, std::string& error) {
+    set = 0;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string::npos) comma = list.size();
+        std::string name = list.substr(start, comma - start);
+        while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+        while (!name.empty() && name.back() == ' ') name.pop_back();
+        uint32_t f = 0;
+        while (f <= t.nfields && f < 32 && (f == 0 ? name != "#" : t.fieldnames[f] != name)) ++f;
+        if (name.empty() || f > t.nfields || f >= 32) return error = "no field named \"" + name + "\"", false;
+        set |= 1u << f;
+        start = comma + 1;
+    }
+    return true;
+}
+
+int Into(const std::vector<std::string>& paths, const a_into_args& a) {
+    if (a.out.empty()) return Cli_Fail("tracks", "--into needs -o FILE.png");
+    std::string ext = a.out.size() >= 4 ? a.out.substr(a.out.size() - 4) : "";
+    for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".cd4") return Cli_Fail("tracks", "project files cannot be written yet; give -o FILE.png");
+    if (a.has_columns && !a.has_fields) return Cli_Fail("tracks", "--columns needs --fields");
+    a_song_table t;
+    std::string error;
+    if (int alert = Tracks_Read_Paths(paths, t, error)) return Cli_Fail("tracks", error + ": " + Alert_Text(alert));
+    uint32_t shown = 0, starts = 0;
+    if (a.has_fields && !Field_Set(t, a.fields, shown, error)) return Cli_Fail("tracks", "--fields: " + error);
+    if (a.has_columns && !Field_Set(t, a.columns, starts, error)) return Cli_Fail("tracks", "--columns: " + error);
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("tracks", "no art database found");
+    if (!Design_Read_File(a.design, error)) return Cli_Fail("tracks", error);
+    if (uint32_t(a.unit) > g_doc.doc_template.nunits) {
+        std::string n = std::to_string(g_doc.doc_template.nunits);
+        Doc_Dispose();
+        return Cli_Fail("tracks", "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+    }
+    // A clone shows its master's design: the blocks go there.
+    uint32_t master = Find_Clone_Master(uint32_t(a.unit));
+    Select_Doc_Unit(master >= 1 ? master : uint32_t(a.unit));
+    g_songfields_f = shown;
+    g_songfields_c = starts;
+    g_tracknum_fmt = int16_t(a.style);
+    Calc_Default_Fields(t);
+    a_chunk_table chunks;
+    SongTable_To_Chunks(t, chunks);
+    (void)Inject_Chunks(chunks);
+    int status = Cli_Render_Unit(uint32_t(a.unit), 300, a.out);
+    Doc_Dispose();
+    return status;
+}
+
 }  // namespace
 
 int Cmd_Tracks(const a_cli_args& args) {
     std::vector<std::string> paths;
-    bool json = false;
-    for (const std::string& s : args) {
-        if (s == "--json") json = true;
-        else if (s == "--into") return Cli_Fail("tracks", "--into is not built yet");
-        else if (s.rfind("-", 0) == 0) return Cli_Fail("tracks", "unknown option " + s);
-        else paths.push_back(s);
+    bool json = false, into = false;
+    a_into_args a;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& s = args[i];
+        const bool has_value = i + 1 < args.size();
+        if (s == "--json") {
+            json = true;
+        } else if (s == "--into" && has_value) {
+            into = true;
+            a.design = args[++i];
+        } else if (s == "-o" && has_value) {
+            a.out = args[++i];
+        } else if (s == "--unit" && has_value) {
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("tracks", "bad --unit " + args[i]);
+        } else if (s == "--style" && has_value) {
+            if (!Cli_Parse_Int(args[++i], 1, 7, a.style)) return Cli_Fail("tracks", "--style takes 1 to 7");
+        } else if (s == "--fields" && has_value) {
+            a.fields = args[++i];
+            a.has_fields = true;
+        } else if (s == "--columns" && has_value) {
+            a.columns = args[++i];
+            a.has_columns = true;
+        } else if (s.rfind("-", 0) == 0) {
+            return Cli_Fail("tracks", "unknown option or missing value: " + s);
+        } else {
+            paths.push_back(s);
+        }
     }
     if (paths.empty()) return Cli_Fail("tracks", "give a track list, playlist, CUE sheet or audio files");
+    if (into && json) return Cli_Fail("tracks", "--json and --into exclude each other");
+    if (!into && (!a.out.empty() || a.has_fields || a.has_columns))
+        return Cli_Fail("tracks", "-o, --fields and --columns go with --into");
+    if (into) return Into(paths, a);
     a_song_table t;
     std::string culprit;
     if (int alert = Tracks_Read_Paths(paths, t, culprit)) return Cli_Fail("tracks", culprit + ": " + Alert_Text(alert));

@@ -54,8 +54,9 @@ const a_cli_command g_cli_commands[] = {
              "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
              "[--color #RRGGBB] [--json] [--dpi N] [-o FILE.png]", "lay out one text block on a unit and draw it", Cmd_Text},
     {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
-    {"tracks", "tracks FILE... [--json]",
-     "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
+    {"tracks", "tracks FILE... [--json] | tracks FILE... --into DESIGN.json [--unit N] [--fields \"#,Name,...\" "
+               "[--columns \"Name,...\"]] [--style 1-7] -o FILE.png",
+     "print the song table of a track list, playlist, CUE sheet or audio files, or place it on a unit", Cmd_Tracks},
     {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
      "composite a described document for the screen or for print", Cmd_Render},
     {"registration", "registration DATADIR EXE",

@@ -2,6 +2,7 @@
 // process status: 0 done, 2 bad input (after a one-line message on stderr).
 // The modules are started before a command runs and stopped after it.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,3 +17,6 @@ struct a_cli_command {
 
 // The table of every command, in the order of the usage text, ended by a null name.
 extern const a_cli_command g_cli_commands[];
+
+// Unit ux of the open document as it prints at `dpi`, into the PNG `out`; the status.
+int Cli_Render_Unit(uint32_t ux, int dpi, const std::string& out);

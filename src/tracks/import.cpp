@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "tracks/field_dialog.h"
 #include "tracks/id3v1.h"
+#include "tracks/inject.h"
 #include "tracks/itunes_xml.h"
 #include "tracks/tab_text.h"
 
@@ -19,7 +20,8 @@ namespace {
 
 void Inject(a_chunk_table& chunks) {
     if (chunks.chunks.empty()) return;
-    g_track_services.inject.Call_Or([] {}, chunks);
+    // An owner (a test, a preview) may take the chunks instead of the unit.
+    g_track_services.inject.Call_Or([&] { (void)Inject_Chunks(chunks); }, chunks);
 }
 
 }  // namespace
