@@ -8,6 +8,14 @@
 
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
+#include "platform/dialogs.h"
+
+// Runs a statement that ends the program with an alert, with the alert logged.
+template <typename F>
+inline void Loud(F f) {
+    Dialog_SetQuiet(false);
+    f();
+}
 
 inline a_db_entry Entry(a_keyset key, std::vector<uint8_t> data) {
     a_db_entry e;

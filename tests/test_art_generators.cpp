@@ -472,25 +472,3 @@ TEST(ArtDraw, TiledNoiseRepeatsAndStaysInRange) {
     EXPECT_NE(a_art_noise(1).At(3.5f, 2.5f), a_art_noise(2).At(3.5f, 2.5f));
     EXPECT_EQ(a_art_noise(1).At(3.5f, 2.5f), a_art_noise(1).At(3.5f, 2.5f));
 }
-
-TEST(ArtGenerators, DiscThumbnailsShowADiscWithItsHole) {
-    std::vector<a_art_recipe> recipes;
-    std::string error;
-    fs::path dir = Data_Dir("disc", {});
-    std::ofstream(dir / "c.txt") << "canvas c=2 d=1 design=gradient name=x colors=#0000ff "
-                                    "palette=0,2 full=1,5\n";
-    ASSERT_TRUE(Art_Read_Recipes((dir / "c.txt").string(), recipes, error)) << error;
-    std::vector<a_art_item> items;
-    ASSERT_TRUE(Art_Gen_Canvases(recipes, items, error)) << error;
-    ASSERT_EQ(items.size(), 4u);  // two full pictures, two thumbnails
-    const a_art_item& disc = items[2];
-    ASSERT_EQ(Tuple(disc.key), a_key_tuple(2, 0, 2, 1));
-    const a_art_picture& p = disc.picture;
-    auto red = [&](int x, int y) { return p.pixels[(size_t(y) * p.width + x) * 4 + 2]; };
-    EXPECT_EQ(red(0, 0), 255) << "outside the disc is white";
-    EXPECT_EQ(red(p.width / 2, p.height / 2), 255) << "the centre hole is white";
-    EXPECT_LT(red(p.width / 2, p.height / 4), 20) << "the disc shows the blue canvas";
-    // The jewel base borrows the wide case picture at its own proportions.
-    const a_art_picture& base = items[3].picture;
-    EXPECT_NEAR(double(base.width) / base.height, 810.0 / 640.0, 0.03);
-}

@@ -12,13 +12,6 @@
 
 namespace {
 
-// Runs a statement that ends the program with an alert, with the alert logged.
-template <typename F>
-void Loud(F f) {
-    Dialog_SetQuiet(false);
-    f();
-}
-
 class ArtDb : public testing::Test {
   protected:
     void SetUp() override { OP_Init(); }

@@ -84,26 +84,6 @@ TEST_F(Canvas, FallbackChain) {
     EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 3, 1, 1}));  // white needs no picture
 }
 
-TEST_F(Canvas, DiscCoverFitsTheRectanglePicture) {
-    GWorld* w = New_GWorld(32, Rect{0, 0, 300, 300});
-    a_canvas_spec cv;
-    Init_CV(cv);
-    cv.canvas_key = a_keyset{2, 0, 301, 1};
-    Render_Picture_Canvas(w, w->pix.bounds, cv, UNIT_CD);
-    EXPECT_TRUE(All_Green(w));
-    Dispose_GWorld(w);
-}
-
-TEST_F(Canvas, JewelBaseTakesTheCentredNaturalSizeOfABorrowedPicture) {
-    GWorld* w = New_GWorld(32, Rect{0, 0, 320, 405});
-    a_canvas_spec cv;
-    Init_CV(cv);
-    cv.canvas_key = a_keyset{2, 2, 302, 1};
-    Render_Picture_Canvas(w, w->pix.bounds, cv, UNIT_JEWEL_BASE);
-    EXPECT_TRUE(All_Green(w));
-    Dispose_GWorld(w);
-}
-
 namespace {
 
 // Pictures whose green part is exactly what one rule takes: any other rule
@@ -211,21 +191,6 @@ TEST_F(Canvas, PaletteCellShowsTheThumbnailCentred) {
     EXPECT_EQ(Pixel32(w, 6, 6), 0x00FF00u);
     EXPECT_EQ(Pixel32(w, 7, 7), 0xFFFFFFu);
     Dispose_GWorld(w);
-}
-
-TEST(CanvasClasses, DefaultsFollowTheSliders) {
-    a_canvas_spec cv;
-    Init_CV(cv);
-    EXPECT_EQ(cv.canvas_darkness, g_sliders[CANV_DARKNESS_SLIDER].defaultval);
-    EXPECT_EQ(cv.canvas_fuzz_in, g_sliders[CANV_FUZZ_IN_SLIDER].defaultval);
-    EXPECT_EQ(cv.canvas_fuzz_out, g_sliders[CANV_FUZZ_OUT_SLIDER].defaultval);
-    EXPECT_EQ(cv.canvas_color_sat, g_sliders[COLOR_SAT_SLIDER].defaultval);
-    EXPECT_EQ(cv.canvas_color_hue, g_sliders[COLOR_HUE_SLIDER].defaultval);
-    EXPECT_EQ(cv.canvas_color_dist, g_sliders[COLOR_DIST_SLIDER].defaultval);
-    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_CD), 0);
-    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_DVDBOX_INSERT), 4);
-    EXPECT_EQ(UNIT_TO_CANV_PREFIX(UNIT_JEWEL_SPINE), 6);
-    EXPECT_EQ(Canvas_Natural_Size(2), (Point{640, 810}));
 }
 
 namespace {

@@ -161,7 +161,6 @@ TEST(TemplateNames, BrandIsTheFirstWord) {
     std::memset(label, 'x', sizeof label);  // a full label with no NUL
     Extract_Brand(brand, label);
     EXPECT_EQ(brand.size(), 32u);
-    EXPECT_EQ(Filter_Template_Name("@A"), u"Plain paper");
 }
 
 TEST(PaperSizes, ExactComparisonAndNames) {

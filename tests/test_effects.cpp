@@ -140,19 +140,6 @@ TEST(EffectsSymbol, ColourFromTheSpecCoverageFromTheGrey) {
     Dispose_MW(out);
 }
 
-TEST(EffectsEdges, ScallopCell) {
-    const PixMap& cell = Calc_Scallop_Cell(8, 60);
-    ASSERT_EQ(cell.bounds, (Rect{0, 0, 4, 17}));
-    for (int y = 0; y < 4; ++y) EXPECT_EQ(PixMap_Row(cell, y)[0], 0) << y;
-    for (int x : {8, 9}) {
-        for (int y = 1; y < 4; ++y) EXPECT_EQ(PixMap_Row(cell, y)[x], 255);
-        EXPECT_GT(PixMap_Row(cell, 0)[x], 200);
-        EXPECT_LT(PixMap_Row(cell, 0)[x], 255);
-    }
-    EXPECT_EQ(&Calc_Scallop_Cell(8, 60), &cell);            // kept for the same numbers
-    EXPECT_TRUE(Is_Null_PixMap(Calc_Scallop_Cell(1, 10)));  // depth 0: no scallops
-}
-
 TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     a_spec s = Plain();
     s.edge_kind = EDGE_SCALLOP;
@@ -187,51 +174,6 @@ TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     Apply_Edge(FOR_SCREEN, s, in, out);
     EXPECT_EQ(out.mask, nullptr);
     Dispose_MW(out);
-}
-
-TEST(EffectsEdges, RoughEdgeIsDeterministicAndStaysInItsBand) {
-    a_spec s = Plain();
-    s.edge_kind = EDGE_ROUGH;
-    s.edge_border = 10;
-    s.edge_outline = 0;
-    s.edge_rough = 15;
-    a_masked_gworld a, b;
-    a_masked_gworld in = Solid_MW(60, 60, 0);
-    Apply_Edge(FOR_SCREEN, s, in, a);
-    in = Solid_MW(60, 60, 0);
-    Apply_Edge(FOR_SCREEN, s, in, b);
-    EXPECT_TRUE(PixMap_Compare(a.mask->pix, b.mask->pix));
-    int cut = 0;
-    for (int y = -10; y < 70; ++y)
-        for (int x = -10; x < 70; ++x) {
-            bool band = x < 0 || y < 0 || x >= 60 || y >= 60;
-            int m = Mask8(a.mask, x, y);
-            if (!band) {
-                EXPECT_EQ(m, 255);
-            }
-            cut += m == 0;
-        }
-    EXPECT_GT(cut, 200);
-    Dispose_MW(a);
-    Dispose_MW(b);
-}
-
-TEST(EffectsEdges, FeatherRampsAndRoundCorners) {
-    a_masked_gworld mw = Solid_MW(40, 40, 0, true);
-    Calc_Feather_Mask(0, 10, mw.mask->pix);  // L = 20, F = 2, R = 2
-    EXPECT_EQ(Mask8(mw.mask, 20, 0), 85);
-    EXPECT_EQ(Mask8(mw.mask, 20, 1), 170);
-    EXPECT_EQ(Mask8(mw.mask, 20, 2), 255);
-    EXPECT_EQ(Mask8(mw.mask, 39, 20), 85);
-    EXPECT_EQ(Mask8(mw.mask, 0, 0), 0);  // the corner is rounded away
-    Dispose_MW(mw);
-    mw = Solid_MW(40, 40, 0, true);
-    Calc_Feather_Mask(50, 0, mw.mask->pix);  // R = 10, hard edge
-    EXPECT_EQ(Mask8(mw.mask, 0, 0), 0);
-    EXPECT_EQ(Mask8(mw.mask, 1, 1), 0);
-    EXPECT_EQ(Mask8(mw.mask, 10, 0), 255);
-    EXPECT_EQ(Mask8(mw.mask, 5, 5), 255);
-    Dispose_MW(mw);
 }
 
 TEST(EffectsShadow, OpaquePictureCarriesItsShadowInline) {

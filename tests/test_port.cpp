@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "pixmap_fixtures.h"
 #include "platform/port.h"
 #include "platform/region.h"
 #include "port_canvas.h"
@@ -12,8 +13,6 @@ namespace {
 
 constexpr uint32_t kRed = Port_RGB(255, 0, 0);
 constexpr uint32_t kGreen = Port_RGB(0, 255, 0);
-
-Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
 
 }  // namespace
 

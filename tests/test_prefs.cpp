@@ -72,42 +72,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PrefsTest, DefaultsFollowTheTable) {
-    Prefs_SetToDefault();
-    const a_pref_rec& p = g_pref;
-    EXPECT_EQ(p.version, 28);
-    // Spot checks of the media table: the rows differ per kind and per entry.
-    EXPECT_EQ(p.print_media[CD_DIRECT].list[1].adj[MEDIA_INNERD], 410);
-    EXPECT_EQ(p.print_media[CD_DIRECT].list[2].adj[MEDIA_OUTERD], 1180);
-    EXPECT_EQ(p.print_media[MINICD_DIRECT].list[2].adj[MEDIA_INNERD], 240);
-    EXPECT_EQ(p.print_media[HOCKEY_DIRECT].list[1].adj[MEDIA_SIDE], 560);
-    EXPECT_EQ(p.print_media[RECT_DIRECT].list[1].adj[MEDIA_OUTERD], 840);
-    for (const a_print_media_array& a : p.print_media) {
-        for (int e = 0; e < NMEDIA_ENTRIES; ++e) {
-            // Density and quality start at the print sliders' defaults.
-            EXPECT_EQ(a.list[e].adj[MEDIA_DENSITY], g_sliders[PRINT_DENSITY_SLIDER].defaultval);
-            EXPECT_EQ(a.list[e].adj[MEDIA_QUALITY], g_sliders[PRINT_QUALITY_SLIDER].defaultval);
-            EXPECT_EQ(Label(a.list[e]), Media_Default_Name(p.language_offset, e));
-        }
-    }
-    EXPECT_TRUE(Rect_IsEmpty(p.tot_window));
-    EXPECT_TRUE(p.sound_option && p.scroll_option && p.cutlines_option && p.showframes_option &&
-                p.embed_option);
-    EXPECT_FALSE(p.sound2_option || p.echo_option || p.history_option || p.status_option ||
-                 p.tinycurs_option || p.exportb_option || p.ruler_option || p.print_autopos);
-    EXPECT_EQ(p.base_font[0], u'\0');
-    EXPECT_EQ(p.base_fontx, Font_Base_Proportional());
-    EXPECT_TRUE(p.colors[1].r == 255 && p.colors[1].g == 155 && p.colors[1].b == 194);
-    EXPECT_TRUE(p.colors[6].r == 127 && p.colors[6].g == 213 && p.colors[6].b == 196);
-    EXPECT_TRUE(p.ruler_color.r == 0 && p.ruler_color.g == 0 && p.ruler_color.b == 0);
-    EXPECT_TRUE(p.gridlines_color.r == 30 && p.gridlines_color.g == 30 &&
-                p.gridlines_color.b == 220);
-    EXPECT_TRUE(p.cutlines_color.r == 255 && p.cutlines_color.g == 0 && p.cutlines_color.b == 0);
-    EXPECT_EQ(p.gridlines_dash, g_sliders[GRIDLINES_DASH_SLIDER].defaultval);
-    EXPECT_EQ(p.recent[0].doc_path[0], '\0');
-    EXPECT_EQ(p.recentlay[0].count, 0u);
-}
-
 TEST_F(PrefsTest, WrittenRecordReadsBackWhole) {
     Defaults();
     a_pref_rec& p = g_pref;

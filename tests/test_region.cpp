@@ -6,11 +6,10 @@
 #include <numbers>
 #include <random>
 
+#include "pixmap_fixtures.h"
 #include "platform/region.h"
 
 namespace {
-
-Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
 
 // Whether the region is the same when mirrored left-right and top-bottom within `box`.
 bool Is_Mirror_Symmetric(const a_region* rgn, const Rect& box) {

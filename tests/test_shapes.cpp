@@ -6,6 +6,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "pixmap_fixtures.h"
 #include "platform/region.h"
 #include "port_canvas.h"
 #include "templates/expand.h"
@@ -16,8 +17,6 @@
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-
-Rect R(int t, int l, int b, int r) { return Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)}; }
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0, int m3 = 0) {
     a_iunit iu;
@@ -44,19 +43,6 @@ int64_t Area(const a_iunit& iu, bool holes) {
 }
 
 }  // namespace
-
-TEST(Shapes, TableCoversEveryKind) {
-    int count[13] = {};
-    for (int k = 0; k < NUNIT_KINDS; ++k) ++count[UNIT_TO_SHAPE[k]];
-    const int expected[13] = {1, 10, 26, 1, 1, 3, 1, 10, 13, 1, 1, 1, 1};
-    for (int s = 0; s < 13; ++s) EXPECT_EQ(count[s], expected[s]) << "shape " << s;
-    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_MINICD_HOCKEY")), SHAPE_BIZHOCKEY);
-    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_VIDEOTITLE")), SHAPE_ROUNDRECT);
-    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_BLURAY_WRAP")), SHAPE_BOOKLET);
-    EXPECT_EQ(Unit_Shape(UnitKind_FromName("UNIT_D5_INSERT")), SHAPE_MULTIPART);
-    EXPECT_EQ(Unit_Shape(200), SHAPE_NOTHING);
-    EXPECT_EQ(Unit_Shape(-1), SHAPE_NOTHING);
-}
 
 TEST(Shapes, MapUnitRoundsAwayFromZeroAndScalesByTheHorizontal) {
     a_coord_mapping m;

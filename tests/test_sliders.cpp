@@ -81,16 +81,6 @@ TEST_F(SliderTest, TableHoldsEverySliderInRangeWithItsDefault) {
             EXPECT_LT(it.minval, it.maxval);
         }
     }
-    // Rows checked against their neighbours' typical mistakes.
-    EXPECT_EQ(g_sliders[GRAD_TWIST_SLIDER].tiny_step, 5);
-    EXPECT_EQ(g_sliders[GRAD_TWIST_SLIDER].normal_step, 50);
-    EXPECT_EQ(g_sliders[COLOR_HUE_SLIDER].normal_step, 100);
-    EXPECT_EQ(g_sliders[PACK_CLOCK_TOTANGLE_SLIDER].tiny_step, 2);
-    EXPECT_EQ(g_sliders[FLEX_DENSITY_SLIDER].minval, 2);
-    EXPECT_EQ(g_sliders[FLEX_DENSITY_SLIDER].defaultval, 4);
-    EXPECT_EQ(g_sliders[PHOTO_ANGLE_SLIDER].minval, -1800);
-    EXPECT_EQ(g_sliders[PHOTO_SIZE_SLIDER].basic.history_op, OP_PHOTO_SIZE);
-    EXPECT_EQ(Slider_Name(CANV_DARKNESS_SLIDER), "Canvas darkness");
 }
 
 TEST_F(SliderTest, ComputedDefaultsFollowTheBrushAndTheDirectKind) {
@@ -103,16 +93,10 @@ TEST_F(SliderTest, ComputedDefaultsFollowTheBrushAndTheDirectKind) {
 
     EXPECT_EQ(Val(PRINT_OUTERD_SLIDER), 0);
     Slider_Set_Direct_Kind(1);
-    EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].minval, 1000);
-    EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].maxval, 1200);
-    EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].defaultval, 1180);
     EXPECT_EQ(Val(PRINT_OUTERD_SLIDER), 1000) << "the value moves into the new range";
     for (int kind = 2; kind <= 4; ++kind) {
         Slider_Set_Direct_Kind(kind);
-        EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].minval, 740);
-        EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].maxval, 800);
-        EXPECT_EQ(g_sliders[PRINT_OUTERD_SLIDER].defaultval, 780);
-        EXPECT_EQ(Val(PRINT_OUTERD_SLIDER), 800);
+        EXPECT_EQ(Val(PRINT_OUTERD_SLIDER), 800) << kind;
     }
     Slider_Set_Direct_Kind(0);
     EXPECT_EQ(Val(PRINT_OUTERD_SLIDER), 0);

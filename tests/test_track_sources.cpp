@@ -17,8 +17,6 @@
 
 namespace {
 
-std::string Cell(const a_song_table& t, size_t song, size_t f) { return U8(t.songs.at(song)[f]); }
-
 const a_tag_list kVorbisTags = {{"TITLE", "Caf\xC3\xA9"}, {"ARTIST", "Band"}, {"ALBUM", "Record"},
                                 {"ALBUMARTIST", "Various"}, {"DATE", "2001-05-04"}, {"GENRE", "Jazz"},
                                 {"COMPOSER", "Writer"}, {"TRACKNUMBER", "3"}, {"COMMENT", "Note"}};

@@ -25,8 +25,6 @@ a_song_table Read_Ok(const std::string& bytes) {
     return t;
 }
 
-std::string Cell(const a_song_table& t, size_t song, size_t f) { return U8(t.songs.at(song)[f]); }
-
 TEST(TrackTab, BarDelimiterTimesSizesAndEmptyFields) {
     a_song_table t = Read_Ok("Name|Artist|Time|Size\r\nOne|A|185|4400000\r\n||59|200\r\nThree|C|x|\r\n");
     ASSERT_EQ(t.nfields, 4u);

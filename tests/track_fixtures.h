@@ -63,3 +63,5 @@ inline std::string Utf16_Bytes(const std::string& utf8, bool big_endian, bool bo
 }
 
 inline std::string U8(const std::u16string& s) { return Utf16_To_Utf8(s); }
+
+inline std::string Cell(const a_song_table& t, size_t song, size_t f) { return U8(t.songs.at(song)[f]); }
