@@ -14,6 +14,9 @@ int Cmd_Image_Info(const a_cli_args& args);   // cmd_image_info.cpp
 int Cmd_Export_Test(const a_cli_args& args);  // cmd_export_test.cpp
 int Cmd_Effect(const a_cli_args& args);       // cmd_effect.cpp
 int Cmd_Canvas(const a_cli_args& args);       // cmd_canvas.cpp
+int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
+int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
+int Cmd_Export(const a_cli_args& args);       // cmd_project.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -37,5 +40,10 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
+    {"info", "info PROJECT.cd4 [--json]", "describe a project: template, units, blocks, fonts, defects",
+     Cmd_Info},
+    {"preview", "preview PROJECT.cd4 -o FILE.png", "write a project's stored preview", Cmd_Preview},
+    {"export", "export PROJECT.cd4 --unit N --format bmp|jpeg|tiff|psd|pict|png -o FILE",
+     "write one unit of a project as a picture", Cmd_Export},
     {nullptr, nullptr, nullptr, nullptr},
 };
