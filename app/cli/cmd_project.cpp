@@ -164,9 +164,10 @@ int Cmd_Preview(const a_cli_args& args) {
     if (!Scan_DISC_Preview(pm, path)) return Fail("preview", path + ": the project holds no preview");
     a_pixmap_owner owned(pm);
     a_rgb_image img;
-    img.width = Rect_Width(pm.bounds);
-    img.height = Rect_Height(pm.bounds);
-    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
+    const Rect b = owned->bounds;
+    img.width = Rect_Width(b);
+    img.height = Rect_Height(b);
+    for (int y = b.top; y < b.bottom; ++y) {
         const uint8_t* row = PixMap_Row(*owned, y);
         img.bgra.insert(img.bgra.end(), row, row + size_t(img.width) * 4);
     }
