@@ -55,7 +55,7 @@ bool Units_Are_Small(const a_template& t) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The font lookup of the font table needs the toolkit.
     static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
-                          (Cache_Init_For(512), Dialog_SetQuiet(true), true) &&
+                          (Cache_Init(), Dialog_SetQuiet(true), true) &&
                           // A fatal report is a finding: abort, so that the input is kept.
                           g_message_services.recovery.Install([] { std::abort(); }) != 0;
     if (!started) return 0;

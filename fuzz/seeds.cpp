@@ -245,6 +245,7 @@ void Add_Picture_Block(a_doc_unit& u, uint8_t kind, a_source_desc source) {
 // The whole writer over unit 1 given a photo with its file's bytes, a pasted
 // picture shown twice, a symbol and a text block.
 std::vector<uint8_t> Whole_Project(a_doc_unit& u) {
+    Cache_Init();
     std::vector<uint8_t> px(8 * 6 * 4, 0x80), jpeg;
     if (!Codec_Encode(px.data(), 8, 6, 32, "jpeg", 80, 72, jpeg)) g_ok = false;
     a_source_desc file{0, SOURCE_EXTFILE, {}, {0, 0, "/nonexistent/photo.jpg"}};
@@ -272,6 +273,8 @@ std::vector<uint8_t> Whole_Project(a_doc_unit& u) {
     if (!OMast_Append(u.oj, text)) g_ok = false;
     std::vector<uint8_t> out;
     if (Write_DISC_Bytes(out) != 0) g_ok = false;
+    Doc_Dispose();
+    Cache_Stop();
     return out;
 }
 
