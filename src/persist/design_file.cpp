@@ -295,7 +295,7 @@ std::string Resolve(const std::string& folder, const std::string& file) {
     return folder + "/" + file;
 }
 
-// The block just made (the last) takes the spec's fields over the defaults it
+// The block just made (the last) takes the fields of its "spec" object over the defaults it
 // was made with, its place and its visibility.
 void Finish_Block(const json* spec, const a_path& path, bool symbol, bool hidden, Point center) {
     a_doc_unit& u = *g_doc.up;

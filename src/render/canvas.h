@@ -62,7 +62,7 @@ uint32_t Solid_Canvas_Color(const a_canvas_spec& cv);
 // unit's cell rectangle `bounds` mapped through the top mapping; only within
 // `clip` (dst pixels) when given. With `use_cache` a picture canvas is kept
 // in canv.cached_world at the size it is drawn and reused while that size and
-// the spec stay the same.
+// the canvas description stay the same.
 void Render_Canvas(const Rect& bounds, GWorld* dst, a_cached_canvas& canv, int kind, bool use_cache,
                    bool absolute, const Rect* clip = nullptr);
 // A canvas whose picture is missing becomes the first of its class, with
