@@ -108,11 +108,11 @@ protected:
         t.papersize = {210, 297};
         t.units[1].kind = UNIT_CD;
         // Small units keep the reads of the cut test quick.
-        t.units[1].bbox = {10, 10, 50, 50};
+        t.units[1].bbox = {10, 10, 22, 22};
         t.units[2].kind = UNIT_CD;
-        t.units[2].bbox = {10, 60, 50, 100};
+        t.units[2].bbox = {10, 30, 22, 42};
         t.units[3].kind = UNIT_RECT;
-        t.units[3].bbox = {60, 10, 100, 40};
+        t.units[3].bbox = {30, 10, 42, 20};
         Doc_New(t);
         Fill_Document();
     }
@@ -208,7 +208,8 @@ protected:
         om.xyl[5].cc_fontx = om.fontx;
         ASSERT_TRUE(OMast_Append(g_doc.doc_units[3]->oj, text));
 
-        a_doc_unit& u = *g_doc.doc_units[1];
+        // Paint on the small tray: a disc's paint area is a full 1200 x 1200.
+        a_doc_unit& u = *g_doc.doc_units[3];
         u.paintinuse = true;
         Sync_Existence(PAINT1_LAYER, u, true);
         for (int y = 20; y < 30; ++y) {
@@ -243,7 +244,10 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     EXPECT_EQ(oj.list[3].ph->spec.source.sid, oj.list[4].ph->spec.source.sid);
     EXPECT_EQ(Disc_Report().text_blocks, 1u);
     // The text block's layout is to be made.
-    EXPECT_EQ(g_doc.doc_units[3]->oj.list[1].om->cache.progress, 0);
+    const a_oj_master& tray = g_doc.doc_units[3]->oj;
+    ASSERT_EQ(tray.nlist, 3);  // paint, slot, text
+    ASSERT_NE(tray.list[3].om, nullptr);
+    EXPECT_EQ(tray.list[3].om->cache.progress, 0);
 
     a_bytes file;
     ASSERT_TRUE(File_ReadAll(path, file));
@@ -349,47 +353,73 @@ TEST_F(Disc, CodecsStoredInEitherOrderComeBackTheSame) {
     }
 }
 
-TEST_F(Disc, AFileCutAnywhereIsRefusedOrReportedNeverReadAsData) {
-    a_bytes whole;
-    ASSERT_EQ(Write_DISC_Bytes(whole), 0);
-    std::string cut_path = folder_ + "/cut.cd4";
-    // With the original file gone, a cut picture cannot come from elsewhere.
-    ASSERT_TRUE(File_Remove(jpeg_path_));
-    // Every length within the preamble and the first records, and around
-    // every chunk's header and end, and every block table byte by byte; a
-    // stride elsewhere, where a cut falls inside pixels read alike.
-    std::set<size_t> lengths;
-    for (size_t n = 0; n < std::min<size_t>(whole.size(), 2048); ++n) lengths.insert(n);
-    for (size_t n = 0; n < whole.size(); n += 61) lengths.insert(n);
-    for (size_t at = DISC_PREAMBLE_BYTES; at + CHUNK_HEADER_BYTES <= whole.size();) {
-        const uint8_t* h = &whole[at + 8];
-        size_t len = size_t(h[0]) << 24 | size_t(h[1]) << 16 | size_t(h[2]) << 8 | h[3];
-        size_t next = at + CHUNK_HEADER_BYTES + len;
-        size_t lo = at > 16 ? at - 16 : 0;
-        size_t hi = std::memcmp(&whole[at], "OBJT", 4) == 0 ? next : at + CHUNK_HEADER_BYTES + 64;
-        for (size_t n = lo; n < std::min(hi, whole.size()); ++n) lengths.insert(n);
-        at = next;
-    }
+// Every cut of `whole` is refused with a defect, or opens with what it lost
+// reported: nothing a cut drops may be read as if it were never there.
+void Expect_Every_Cut_Refused_Or_Reported(const a_bytes& whole, const std::string& path) {
     // One buffer cut shorter and shorter: copying it afresh for every
     // length would cost more than the reads.
     a_bytes shorter = whole;
-    for (auto it = lengths.rbegin(); it != lengths.rend(); ++it) {
-        const size_t n = *it;
+    for (size_t n = whole.size(); n-- > 0;) {
         shorter.resize(n);
-        bool ok = Read_DISC_Bytes(shorter, cut_path);
-        if (ok) EXPECT_GT(Disc_Report().missing_pictures, 0) << n;
-        else EXPECT_NE(Disc_Report().defects, 0u) << n;
+        if (Read_DISC_Bytes(shorter, path)) {
+            EXPECT_GT(Disc_Report().missing_pictures, 0) << "cut at " << n << " of " << whole.size();
+            EXPECT_FALSE(Disc_Report().notes.empty()) << n;
+        } else {
+            EXPECT_NE(Disc_Report().defects, 0u) << n;
+        }
     }
-    // Through the file command, a refusal shows alert 10 and leaves nothing open.
-    a_bytes cut(whole.begin(), whole.begin() + ptrdiff_t(whole.size() / 2));
-    ASSERT_TRUE(File_SaveAtomic(cut_path, cut.data(), cut.size()));
-    Dialog_ScriptAnswers({});
-    Do_File_Open3(cut_path, false);
-    EXPECT_FALSE(g_doc.doc_open);
+}
+
+// The chunks' starts, in file order.
+std::vector<size_t> Chunk_Starts(const a_bytes& whole) {
+    std::vector<size_t> starts;
+    for (size_t at = DISC_PREAMBLE_BYTES; at + CHUNK_HEADER_BYTES <= whole.size();) {
+        starts.push_back(at);
+        const uint8_t* h = &whole[at + 8];
+        at += CHUNK_HEADER_BYTES + (size_t(h[0]) << 24 | size_t(h[1]) << 16 | size_t(h[2]) << 8 | h[3]);
+    }
+    return starts;
+}
+
+TEST_F(Disc, AFileCutAnywhereIsRefusedOrReportedNeverReadAsData) {
+    // With the original file gone, a cut picture cannot come from elsewhere.
+    ASSERT_TRUE(File_Remove(jpeg_path_));
+    const std::string cut_path = folder_ + "/cut.cd4";
+    a_bytes pictures;
+    ASSERT_EQ(Write_DISC_Bytes(pictures), 0);
+    Expect_Every_Cut_Refused_Or_Reported(pictures, cut_path);
+
+    // No pictures at the end to report a cut: the last unit's paint is what
+    // a cut reaches first.
+    ASSERT_TRUE(Read_DISC_Bytes(pictures, cut_path));
+    for (int i = 1; i <= g_doc.doc_units[1]->oj.nlist; ++i)
+        if (a_ph_rec* ph = g_doc.doc_units[1]->oj.list[i].ph)
+            ph->spec.source = a_source_desc{0, SOURCE_DATABASE, {3, 1, 4, 1}, {}};
+    a_bytes paint;
+    ASSERT_EQ(Write_DISC_Bytes(paint), 0);
+    Chunk_Init(DISC_PREAMBLE_BYTES, paint);
+    EXPECT_TRUE(Chunk_Find(3, "MSK1"));
+    EXPECT_FALSE(Chunk_Find(1, "EMBD"));
+    Chunk_Stop();
+    Expect_Every_Cut_Refused_Or_Reported(paint, cut_path);
+
+    // Through the file command: a cut inside any chunk shows alert 10 and
+    // leaves nothing open, or opens with its loss reported.
     std::string alert10;
     GetIndString(alert10, ALERT_STR_ID, ALERT_CANNOT_READ);
-    ASSERT_FALSE(Dialog_History().empty());
-    EXPECT_NE(Dialog_History().back().message.find(alert10), std::string::npos);
+    for (size_t at : Chunk_Starts(pictures)) {
+        const size_t n = at + CHUNK_HEADER_BYTES + 2;
+        ASSERT_TRUE(File_SaveAtomic(cut_path, pictures.data(), n));
+        Dialog_ScriptAnswers({});
+        Do_File_Open3(cut_path, false);
+        if (g_doc.doc_open) {
+            EXPECT_GT(Disc_Report().missing_pictures, 0) << n;
+            Doc_Dispose();
+            continue;
+        }
+        ASSERT_FALSE(Dialog_History().empty()) << n;
+        EXPECT_NE(Dialog_History().back().message.find(alert10), std::string::npos) << n;
+    }
 }
 
 TEST_F(Disc, AFailedSaveLeavesThePreviousProjectByteForByte) {

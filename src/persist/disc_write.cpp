@@ -118,8 +118,11 @@ void Write_Unit(uint32_t ux) {
     if (!u) return;
     Write_UnitHeader(*u, ux);
     if (u->clonef) return;
-    Write_Object_Table(*u, ux);
+    // The paint before the block table: a file cut inside the paint then
+    // loses the table too, which is refused, where the other order would
+    // lose the paint's mask unnoticed.
     Write_Paint_Layer(*u, ux);
+    Write_Object_Table(*u, ux);
 }
 
 int16_t Write_DISC_Bytes(std::vector<uint8_t>& out) {
