@@ -1,22 +1,28 @@
-// cirquel-cli info, preview and export: a project as Read_DISC reads it.
+// cirquel-cli info, preview and export: a project as the program opens it;
+// save: a design description written as a project.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "cli_json.h"
 #include "commands.h"
+#include "artdb/database.h"
 #include "base/messages.h"
+#include "base/prefs.h"
 #include "base/string_ids.h"
 #include "images/image_files.h"
 #include "model/document.h"
 #include "model/photo_rec.h"
+#include "persist/design_file.h"
 #include "persist/disc_read.h"
+#include "persist/disc_write.h"
 #include "persist/file_cmds.h"
 #include "model/text_rec.h"
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/image_out.h"
+#include "shell/art_startup.h"
 
 namespace {
 
@@ -25,14 +31,6 @@ int Fail(const char* cmd, const std::string& message) {
     return 2;
 }
 
-// The project's alert (10) on one line.
-std::string Cannot_Read(const std::string& path) {
-    std::string text;
-    GetIndString(text, ALERT_STR_ID, ALERT_CANNOT_READ);
-    for (char& c : text)
-        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
-    return path + ": " + text;
-}
 
 const char* Kind_Name(uint8_t kind) {
     static const char* const names[] = {"photo", "symbol", "slot", "text", "paint"};
@@ -116,8 +114,8 @@ bool Open_Project(const char* cmd, const std::string& path, int& status) {
         status = Fail(cmd, "give a project file");
         return false;
     }
-    if (!Read_DISC(false, path)) {
-        status = Fail(cmd, Cannot_Read(path));
+    if (!Cli_Open_Project(path)) {
+        status = Fail(cmd, Cli_Cannot_Read(path));
         return false;
     }
     return true;
@@ -131,6 +129,28 @@ const a_format_name kFormats[] = {{"bmp", FMT_BMP},   {"jpeg", FMT_JPEG}, {"tiff
                                   {"psd", FMT_PSD},   {"pict", FMT_PICT}, {"png", FMT_PNG}};
 
 }  // namespace
+
+std::string Cli_Cannot_Read(const std::string& path) {
+    std::string text;
+    GetIndString(text, ALERT_STR_ID, ALERT_CANNOT_READ);
+    for (char& c : text)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return path + ": " + text;
+}
+
+bool Cli_Is_Project(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return false;
+    unsigned char head[2] = {};
+    const bool project = std::fread(head, 1, 2, f) == 2 && head[0] == 0xCD && head[1] == 0xCD;
+    std::fclose(f);
+    return project;
+}
+
+bool Cli_Open_Project(const std::string& path) {
+    Dialog_SetQuiet(true);
+    return Doc_Read(path);
+}
 
 int Cmd_Info(const a_cli_args& args) {
     std::string path;
@@ -202,5 +222,28 @@ int Cmd_Export(const a_cli_args& args) {
     int err = Export_Unit(uint32_t(unit), f->format, out, &error);
     Doc_Dispose();
     if (err != 0) return Fail("export", error.empty() ? out + ": could not be written" : error);
+    return 0;
+}
+
+int Cmd_Save(const a_cli_args& args) {
+    std::string design, out;
+    bool embed = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
+        else if (args[i] == "--embed") embed = true;
+        else if (args[i].rfind("-", 0) == 0) return Fail("save", "unknown option " + args[i]);
+        else if (design.empty()) design = args[i];
+        else return Fail("save", "unexpected argument " + args[i]);
+    }
+    if (design.empty() || out.empty()) return Fail("save", "give DESIGN.json and -o PROJECT.cd4");
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Fail("save", "no art database found");
+    // The photos keep their files' bytes exactly when asked; the user's own
+    // preference is not consulted.
+    g_pref.embed_option = embed;
+    std::string error;
+    if (!Design_Read_File(design, error)) return Fail("save", error);
+    const int16_t err = Write_DISC(out, &error);
+    Doc_Dispose();
+    if (err != 0) return Fail("save", error.empty() ? out + ": could not be saved" : error);
     return 0;
 }

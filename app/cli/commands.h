@@ -16,3 +16,10 @@ struct a_cli_command {
 
 // The table of every command, in the order of the usage text, ended by a null name.
 extern const a_cli_command g_cli_commands[];
+
+// Projects, shared by the commands that read them: the refusal with alert
+// 10's text on one line; whether a file starts as a project does; and the
+// project read as the program opens it (quietly), false when it cannot be.
+std::string Cli_Cannot_Read(const std::string& path);
+bool Cli_Is_Project(const std::string& path);
+bool Cli_Open_Project(const std::string& path);
