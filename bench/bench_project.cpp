@@ -1,23 +1,26 @@
 // Saving and opening a project with two embedded 2400 x 1800 JPEG photos, a
-// text block and a painted layer. The physical limit beside each is a plain
+// circular text block and a painted layer. The physical limit beside each is a plain
 // write + fsync of the same number of bytes; "ratio" is that time over the
 // project's (target: at least 0.5).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <string>
 #include <vector>
 
 #include "bench_check.h"
 #include "model/document.h"
 #include "model/photo_rec.h"
+#include "model/text_rec.h"
 #include "persist/disc_read.h"
 #include "persist/disc_write.h"
-#include "persist/text_chunks.h"
 #include "pixels/pixmap.h"
 #include "platform/files.h"
+#include "platform/fonts.h"
 #include "platform/image_codec.h"
 #include "render/effects_cache.h"
 #include "templates/template.h"
@@ -70,10 +73,15 @@ void Make_Document() {
     text.objid = NextUniqueID();
     text.kind = TEXT_BLOCK;
     text.om = New_OM_Rec();
-    a_text_chunk_rec rec = Default_Text_Record();
-    rec.layout = 2;  // along a circle
-    for (char c : std::string("Summer sessions live at the old mill")) rec.chars.insert(rec.chars.end() - 1, a_text_char{uint16_t(c), 1});
-    Text_Record_Keep(text.objid, rec);
+    a_om_rec& om = *text.om;
+    om.fontx = uint32_t(std::max(1, Font_Base_Proportional()));
+    om.layout = LAYOUT_CIRC_CW;
+    om.nxyl = 0;
+    for (char16_t c : std::u16string(u"Summer sessions live at the old mill\u0001")) {
+        a_xyl_char& x = om.xyl[++om.nxyl];
+        Set_XYL_Defaults(x);
+        x.cc_char = c;
+    }
     Bench_Must(OMast_Append(g_doc.doc_units[1]->oj, text), "adding text");
     a_doc_unit& u = *g_doc.doc_units[1];
     u.paintinuse = true;

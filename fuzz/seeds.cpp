@@ -24,6 +24,7 @@
 #include "persist/chunk_stream.h"
 #include "persist/disc_write.h"
 #include "persist/project_file.h"
+#include "project_fixtures.h"
 #include "model/text_rec.h"
 #include "model/photo_rec.h"
 #include "platform/image_codec.h"
@@ -324,6 +325,10 @@ void Project_Seeds() {
     Put("whole.cd4", Whole_Project(u));
     Doc_Dispose();
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
+    // The kept fixtures of the tests: each older form and each damage.
+    Cache_Init();
+    for (const a_project_fixture& f : Project_Fixtures()) Put("fixture_" + f.name, f.bytes);
+    Cache_Stop();
 }
 
 // One seed per layout: a header of settings and a short text with a break,

@@ -33,6 +33,7 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/image_codec.h"
+#include "project_fixtures.h"
 #include "render/effects_cache.h"
 #include "signals_guard.h"
 
@@ -473,6 +474,55 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     Do_File_Open(false, folder_ + "/art.ART4");  // the art database is not a document
     EXPECT_EQ(g_doc.doc_path.name, path);
     g_file_services = saved;
+}
+
+// Each kept fixture: an older form opens with the blocks it holds, each
+// damage is refused with its own defect; and the fixture writer still makes
+// files that read the same way.
+TEST(DiscFixtures, OldFormsOpenAndEachDamageIsRefusedWithItsDefect) {
+    a_signals_guard guard;
+    Dialog_SetQuiet(true);
+    const std::string dir = std::string(CIRQUEL_TEST_DATA) + "/projects/";
+    std::vector<a_project_fixture> fixtures = Project_Fixtures();
+    ASSERT_GE(fixtures.size(), 10u);
+    for (a_project_fixture& f : fixtures) {
+        a_bytes kept;
+        ASSERT_TRUE(File_ReadAll(dir + f.name, kept)) << f.name;
+        for (bool from_file : {true, false}) {
+            const bool ok = from_file ? Read_DISC(false, dir + f.name) : Read_DISC_Bytes(f.bytes, "");
+            const std::string what = f.name + (from_file ? " (kept)" : " (made now)");
+            if (f.defect >= 0) {
+                EXPECT_FALSE(ok) << what;
+                EXPECT_TRUE(Has_Defect(Disc_Report().defects, a_defect(f.defect))) << what;
+                EXPECT_FALSE(g_doc.doc_open) << what;
+                continue;
+            }
+            ASSERT_TRUE(ok) << what << ": defects " << Disc_Report().defects;
+            ASSERT_EQ(g_doc.doc_template.nunits, 2u) << what;
+            EXPECT_TRUE(g_doc.doc_units[2]->clonef) << what;
+            EXPECT_TRUE(g_doc.doc_units[1]->paintinuse) << what;
+            std::string kinds;
+            const a_oj_master& oj = g_doc.doc_units[1]->oj;
+            for (int i = 1; i <= oj.nlist; ++i) kinds += char('0' + oj.list[i].kind);
+            const bool v1 = f.name == "v8_table_v1.cd4";
+            EXPECT_EQ(kinds, v1 ? "40001" : "400013") << what;  // paint, photos, symbol[, text]
+            EXPECT_EQ(Disc_Report().missing_pictures, 0) << what;
+            if (!v1) {
+                EXPECT_EQ(oj.list[6].om->xyl[1].cc_char, u'S') << what;
+            }
+            Doc_Dispose();
+        }
+    }
+    Cache_Clear();
+}
+
+// Writes the kept fixtures; run on purpose with
+// --gtest_also_run_disabled_tests --gtest_filter='*WriteProjectFixtures'.
+TEST(DiscFixtures, DISABLED_WriteProjectFixtures) {
+    const std::string dir = std::string(CIRQUEL_TEST_DATA) + "/projects";
+    ASSERT_TRUE(Folder_Create(dir));
+    for (const a_project_fixture& f : Project_Fixtures())
+        EXPECT_TRUE(File_SaveAtomic(dir + "/" + f.name, f.bytes.data(), f.bytes.size())) << f.name;
 }
 
 }  // namespace
