@@ -99,7 +99,8 @@ class Disc : public testing::Test {
 protected:
     void SetUp() override {
         Dialog_SetQuiet(true);
-        folder_ = Temp_Folder() + "/disc_test";
+        // One folder per test: ctest runs tests side by side.
+        folder_ = Temp_Folder() + "/disc_test_" + testing::UnitTest::GetInstance()->current_test_info()->name();
         ASSERT_TRUE(Folder_Create(folder_));
         // The desktop's recent list of the run's own, never the user's.
         setenv("XDG_DATA_HOME", folder_.c_str(), 1);
