@@ -22,7 +22,13 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "persist/chunk_stream.h"
+#include "persist/disc_write.h"
 #include "persist/project_file.h"
+#include "project_fixtures.h"
+#include "model/text_rec.h"
+#include "model/photo_rec.h"
+#include "platform/image_codec.h"
+#include "render/effects_cache.h"
 #include "platform/fonts.h"
 #include "pixels/syspix.h"
 #include "templates/expand.h"
@@ -235,6 +241,57 @@ void Image_Seeds() {
     Put("transparent.gif", Make_GIF(6, 4, Palette_Pixels(6, 4, 5), palette, 2));
 }
 
+// Appends a picture block of `source` to unit 1.
+void Add_Picture_Block(a_doc_unit& u, uint8_t kind, a_source_desc source) {
+    a_oj_item it;
+    it.objid = NextUniqueID();
+    it.kind = kind;
+    it.ph = New_PH_Rec();
+    it.ph->spec.source = source;
+    it.ph->spec.subset = Rect{0, 0, 6, 8};
+    if (!OMast_Append(u.oj, it)) g_ok = false;
+}
+
+// The whole writer over unit 1 given a photo with its file's bytes, a pasted
+// picture shown twice, a symbol and a text block.
+std::vector<uint8_t> Whole_Project(a_doc_unit& u) {
+    Cache_Init();
+    std::vector<uint8_t> px(8 * 6 * 4, 0x80), jpeg;
+    if (!Codec_Encode(px.data(), 8, 6, 32, "jpeg", 80, 72, jpeg)) g_ok = false;
+    a_source_desc file{0, SOURCE_EXTFILE, {}, {0, 0, "/nonexistent/photo.jpg"}};
+    a_masked_gworld mw;
+    New_MW("seed", Rect{0, 0, 6, 8}, mw);
+    auto* raw = new a_raw_bytes(jpeg);
+    Cache_Insert_External(file, mw, raw);
+    Add_Picture_Block(u, PHOTO_BLOCK, file);
+    std::memcpy(u.oj.list[u.oj.nlist].ph->codec, "JPEG", 4);
+    a_source_desc pasted{0, SOURCE_CLIPBOARD, {}, {}};
+    New_MW("seed", Rect{0, 0, 4, 4}, mw);
+    a_raw_bytes* none = nullptr;
+    Cache_Insert_External(pasted, mw, none);
+    Add_Picture_Block(u, PHOTO_BLOCK, pasted);
+    Add_Picture_Block(u, PHOTO_BLOCK, pasted);
+    Add_Picture_Block(u, SYMBOL_BLOCK, a_source_desc{0, SOURCE_DATABASE, {1, 2, 3, 4}, {}});
+    a_oj_item text;
+    text.objid = NextUniqueID();
+    text.kind = TEXT_BLOCK;
+    text.om = New_OM_Rec();
+    text.om->fontx = uint32_t(std::max(1, Font_Base_Proportional()));
+    text.om->layout = LAYOUT_CIRC_CW;
+    text.om->glowf = true;
+    text.om->xyl[2] = text.om->xyl[1];
+    Set_XYL_Defaults(text.om->xyl[1]);
+    text.om->xyl[1].cc_char = u'A';
+    text.om->xyl[1].cc_boldf = true;
+    text.om->nxyl = 2;
+    if (!OMast_Append(u.oj, text)) g_ok = false;
+    std::vector<uint8_t> out;
+    if (Write_DISC_Bytes(out) != 0) g_ok = false;
+    Doc_Dispose();
+    Cache_Stop();
+    return out;
+}
+
 // The records of a project written so far: a sheet of two discs with its
 // font table and unit headers, the first unit painted, and a preview.
 void Project_Seeds() {
@@ -264,9 +321,14 @@ void Project_Seeds() {
     a_pixmap_owner prev = Make_PixMap(Rect{0, 0, 19, 14}, 32, nullptr);
     Chunk_WritePix(prev->bounds, *prev, 1, "PREV");
     Chunk_Stop();
-    Doc_Dispose();
     Put("two_discs.cd4", file);
+    Put("whole.cd4", Whole_Project(u));
+    Doc_Dispose();
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
+    // The kept fixtures of the tests: each older form and each damage.
+    Cache_Init();
+    for (const a_project_fixture& f : Project_Fixtures()) Put("fixture_" + f.name, f.bytes);
+    Cache_Stop();
 }
 
 // One seed per layout: a header of settings and a short text with a break,

@@ -11,6 +11,8 @@
 #include "base/prefs.h"
 #include "model/doc_media.h"
 #include "model/document.h"
+#include "persist/disc_write.h"
+#include "persist/file_cmds.h"
 #include "pixels/gworld.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -95,6 +97,27 @@ protected:
 };
 
 }  // namespace
+
+// A project named on the command line is read, printed as it was saved, and
+// closed again.
+TEST_F(Print, AProjectFromTheCommandLineIsPrintedAsSavedAndClosed) {
+    Doc_New(*Sheet({Unit(UNIT_RECT, 20, 20, 50, 40), Unit(UNIT_RECT, 20, 80, 50, 40)}));
+    Colour_Canvas(1, 200);
+    Colour_Canvas(2, 20);
+    const std::string path = Temp_Folder() + "/printed_from_command_line.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    const a_page want = Paint_Page(PURPOSE_PRINT);
+    ASSERT_FALSE(want.White(Dots300(45), Dots300(40)));  // the canvas, not a blank page
+    Doc_Dispose();
+    Do_File_Print(path);
+    EXPECT_FALSE(g_doc.doc_open);
+    EXPECT_TRUE(Dialog_History().empty());
+    a_page got;
+    ASSERT_TRUE(VP_Page_Image(got.px, got.w, got.h));
+    EXPECT_EQ(got.w, want.w);
+    EXPECT_TRUE(got.px == want.px);
+    (void)File_Remove(path);
+}
 
 TEST_F(Print, BleedNudgeAndDiscAdjustmentPlaceTheUnit) {
     auto t = Sheet({Unit(UNIT_CD, 50, 50, 118, 118, 41)});

@@ -1,6 +1,6 @@
-// cirquel-cli render: a document described in a JSON file, composited as the
-// editing view shows it (--screen ZOOM) or as it prints (--dpi N), one unit or
-// the whole sheet.
+// cirquel-cli render: a document described in a JSON file, or a project,
+// composited as the editing view shows it (--screen ZOOM) or as it prints
+// (--dpi N), one unit or the whole sheet.
 #include <algorithm>
 #include <string>
 
@@ -49,7 +49,8 @@ bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
             a.design = s;
         }
     }
-    if (a.design.empty() || a.out.empty()) return error = "DESIGN.json and -o FILE.png are needed", false;
+    if (a.design.empty() || a.out.empty())
+        return error = "DESIGN.json or PROJECT.cd4, and -o FILE.png, are needed", false;
     if (has_unit && a.sheet) return error = "--unit and --sheet exclude each other", false;
     if (a.zoom && (has_dpi || a.sheet)) return error = "--screen shows one unit; --dpi and --sheet print", false;
     return true;
@@ -118,10 +119,16 @@ int Cmd_Render(const a_cli_args& args) {
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("render", error);
     if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("render", "no art database found");
-    if (!Design_Read_File(a.design, error)) return Cli_Fail("render", error);
-    if (uint32_t(a.unit) > g_doc.doc_template.nunits)
+    if (Cli_Is_Project(a.design)) {
+        if (!Cli_Open_Project(a.design)) return Cli_Fail("render", Cli_Cannot_Read(a.design));
+    } else if (!Design_Read_File(a.design, error)) {
+        return Cli_Fail("render", error);
+    }
+    if (const uint32_t n = g_doc.doc_template.nunits; uint32_t(a.unit) > n) {
+        Doc_Dispose();
         return Cli_Fail("render", "unit " + std::to_string(a.unit) + " of a template with " +
-                                      std::to_string(g_doc.doc_template.nunits) + " units");
+                                      std::to_string(n) + " units");
+    }
     int status;
     if (a.sheet)
         status = Render_Sheet(a.dpi, a.out);

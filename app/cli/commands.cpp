@@ -22,6 +22,10 @@ int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
 int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
+int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
+int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
+int Cmd_Export(const a_cli_args& args);       // cmd_project.cpp
+int Cmd_Save(const a_cli_args& args);         // cmd_project.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
@@ -57,10 +61,17 @@ const a_cli_command g_cli_commands[] = {
     {"tracks", "tracks FILE... [--json] | tracks FILE... --into DESIGN.json [--unit N] [--fields \"#,Name,...\" "
                "[--columns \"Name,...\"]] [--style 1-7] -o FILE.png",
      "print the song table of a track list, playlist, CUE sheet or audio files, or place it on a unit", Cmd_Tracks},
-    {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
-     "composite a described document for the screen or for print", Cmd_Render},
+    {"render", "render DESIGN.json|PROJECT.cd4 [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
+     "composite a described document or a project for the screen or for print", Cmd_Render},
     {"registration", "registration DATADIR EXE",
      "write the desktop entry, file types and icons for the program at EXE under DATADIR",
      Cmd_Registration},
+    {"info", "info PROJECT.cd4 [--json]", "describe a project: template, units, blocks, fonts, defects",
+     Cmd_Info},
+    {"preview", "preview PROJECT.cd4 -o FILE.png", "write a project's stored preview", Cmd_Preview},
+    {"export", "export PROJECT.cd4 --unit N --format bmp|jpeg|tiff|psd|pict|png -o FILE",
+     "write one unit of a project as a picture", Cmd_Export},
+    {"save", "save DESIGN.json -o PROJECT.cd4 [--embed]",
+     "write a described document as a project (--embed: with its photos' files)", Cmd_Save},
     {nullptr, nullptr, nullptr, nullptr},
 };

@@ -20,3 +20,10 @@ extern const a_cli_command g_cli_commands[];
 
 // Unit ux of the open document as it prints at `dpi`, into the PNG `out`; the status.
 int Cli_Render_Unit(uint32_t ux, int dpi, const std::string& out);
+
+// Projects, shared by the commands that read them: the refusal with alert
+// 10's text on one line; whether a file starts as a project does; and the
+// project read as the program opens it (quietly), false when it cannot be.
+std::string Cli_Cannot_Read(const std::string& path);
+bool Cli_Is_Project(const std::string& path);
+bool Cli_Open_Project(const std::string& path);

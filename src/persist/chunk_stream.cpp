@@ -458,8 +458,10 @@ void Chunk_ReadWorld(Rect& out_bounds, GWorld*& out_world, int32_t id, const cha
 
 void Chunk_WriteMW(const a_masked_gworld& mw, int32_t id, const char labelm[4],
                    const char labelf[4]) {
-    Chunk_WriteWorld(mw.bounds, mw.fore, id, labelf);
+    // The mask first: a file cut between the two then loses the picture,
+    // which shows as missing, rather than its mask, which nothing would tell.
     Chunk_WriteWorld(mw.bounds, mw.mask, id, labelm);
+    Chunk_WriteWorld(mw.bounds, mw.fore, id, labelf);
 }
 
 void Chunk_ReadMW(a_masked_gworld& mw, int32_t id, const char labelm[4], const char labelf[4]) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <stdexcept>
 #include <variant>
 #include <vector>
@@ -507,7 +509,10 @@ bool Design_Read_File(const std::string& path, std::string& error) {
     std::vector<uint8_t> data;
     if (File_Read_Limited(path, DESIGN_MAX_BYTES, data, &error) != a_file_read::OK) return false;
     a_design_options options;
-    const size_t slash = path.rfind('/');
-    options.folder = slash == std::string::npos ? "." : path.substr(0, slash);
+    // A photo's path is stored with a project and read from wherever that
+    // project is opened: it must not depend on the working folder.
+    std::error_code ec;
+    const std::filesystem::path folder = std::filesystem::absolute(path, ec).parent_path();
+    options.folder = ec ? "." : folder.lexically_normal().string();
     return Design_Read(std::string(data.begin(), data.end()), options, error);
 }

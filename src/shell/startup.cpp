@@ -11,6 +11,7 @@
 #include "pixels/pixmap.h"
 #include "shell/art_startup.h"
 #include "shell/commands.h"
+#include "shell/project_services.h"
 #include "shell/recovery.h"
 #include "shell/registry.h"
 #include "platform/folders.h"
@@ -86,6 +87,7 @@ const a_module kModules[] = {
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
     {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
+    {"project services", Always<Project_Services_Init>, Project_Services_Stop},
     {"recovery", Always<Recovery_Init>, Recovery_Stop},
     {"commands", Always<Commands_Init>, Commands_Stop},
 };

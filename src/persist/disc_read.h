@@ -1,0 +1,50 @@
+// Reading a project into the document: every record is checked, every
+// damage recorded as a defect, and reading goes on only while no serious
+// defect is set. Also the two probes of the open dialog.
+// Process-wide state: the document g_doc (writes); the open chunk stream
+// g_chunk (reads); the effects cache (writes); the media entries of the
+// preferences (reads and writes); the dialog service; the last report.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/notice.h"
+#include "persist/project_file.h"
+#include "pixels/pixmap.h"
+
+// The most bytes a project may have; larger files are refused unread.
+constexpr size_t DISC_MAX_BYTES = size_t(1) << 30;
+
+// What the last Read_DISC found.
+struct a_disc_report {
+    a_defect_set defects = 0;
+    std::vector<std::string> notes;  // one line each, for the user
+    uint32_t text_blocks = 0;        // text blocks read
+    int missing_pictures = 0;        // shown as the missing-picture pattern
+};
+const a_disc_report& Disc_Report();
+
+// The font remapping dialog: the substitute's number for a missing font
+// (with its stored sample, which may be a null map); 0 keeps it missing.
+// Without an owner the base proportional font is taken, and the question is
+// logged through the dialog service.
+extern a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> g_font_subst_dialog;
+
+// Reads the project at `path` into g_doc (closing the open document first;
+// `append`, the import mode, reads it the same way). True when no serious
+// defect was found; otherwise no document is left open. A project of the
+// previous major version answers with alert 53.
+[[nodiscard]] bool Read_DISC(bool append, const std::string& path);
+// The same over bytes in memory; `path` names the project's folder for
+// repairs (may be empty).
+[[nodiscard]] bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path);
+
+void Read_Unit(uint32_t ux, a_defect_set& defects);
+void Read_Object_Table(a_doc_unit& u, uint32_t ux, a_defect_set& defects);
+void Ask_Font_Subst(std::vector<a_font_map_entry>& table);
+
+[[nodiscard]] bool Is_DISC_File(const std::string& path);
+// The stored preview into `preview` (a new map the caller disposes); false
+// when the file has none.
+[[nodiscard]] bool Scan_DISC_Preview(PixMap& preview, const std::string& path);

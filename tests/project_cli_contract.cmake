@@ -1,0 +1,72 @@
+# The README's design description saved as a project with its photos
+# embedded: the project renders to the same picture as the description, with
+# the photos' files gone; info lists its blocks; copies cut short are refused
+# with alert 10's text or open with their loss reported.
+include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
+
+set(dir "${OUT}")
+file(REMOVE_RECURSE "${dir}")
+file(MAKE_DIRECTORY "${dir}")
+file(READ "${README}" readme)
+string(REGEX MATCH "```json\n([^`]*)```" found "${readme}")
+expect("README has no json example" found)
+file(WRITE "${dir}/design.json" "${CMAKE_MATCH_1}")
+
+# The example's pictures, made by the tool itself.
+run_cli(out st canvas "A-ONE 29125" --hue 30 --dist 60 -o "${dir}/sunset.png")
+expect("canvas for sunset.png gave status ${st}: ${last_stderr}" st EQUAL 0)
+run_cli(out st export-test "${dir}/sunset.png" --format jpeg -o "${dir}/sunset.jpg")
+expect("sunset.jpg not written: ${last_stderr}" st EQUAL 0)
+run_cli(out st art export 11.0.4.1 -o "${dir}/logo.png")
+expect("logo.png not written: ${last_stderr}" st EQUAL 0)
+
+foreach(view "" --sheet "--screen;50")
+  string(MAKE_C_IDENTIFIER "x${view}" tag)
+  run_cli(out st render "${dir}/design.json" ${view} -o "${dir}/described${tag}.png")
+  expect("render of the description ${view} gave status ${st}: ${last_stderr}" st EQUAL 0)
+endforeach()
+run_cli(out st save "${dir}/design.json" -o "${dir}/project.cd4" --embed)
+expect("save --embed gave status ${st}: ${last_stderr}" st EQUAL 0)
+# The photos come from the project now.
+file(REMOVE "${dir}/sunset.jpg" "${dir}/logo.png" "${dir}/sunset.png")
+foreach(view "" --sheet "--screen;50")
+  string(MAKE_C_IDENTIFIER "x${view}" tag)
+  run_cli(out st render "${dir}/project.cd4" ${view} -o "${dir}/saved${tag}.png")
+  expect("render of the project ${view} gave status ${st}: ${last_stderr}" st EQUAL 0)
+  file(SHA256 "${dir}/described${tag}.png" want)
+  file(SHA256 "${dir}/saved${tag}.png" got)
+  expect("the project ${view} renders otherwise than its description" want STREQUAL got)
+endforeach()
+
+run_cli(out st info "${dir}/project.cd4" --json)
+expect("info gave status ${st}: ${last_stderr}" st EQUAL 0)
+string(JSON nblocks LENGTH "${out}" units 0 blocks)
+expect("unit 1 lists ${nblocks} blocks, not paint + 3" nblocks EQUAL 4)
+string(JSON kind GET "${out}" units 0 blocks 1 kind)
+string(JSON source GET "${out}" units 0 blocks 1 source)
+string(JSON path GET "${out}" units 0 blocks 1 path)
+expect("block 2 is a ${kind} from ${source}" kind STREQUAL "photo" AND source STREQUAL "file")
+expect("the photo's path ${path} is not the file's full path" path STREQUAL "${dir}/sunset.jpg")
+string(JSON kind GET "${out}" units 0 blocks 2 kind)
+expect("block 3 is a ${kind}" kind STREQUAL "symbol")
+string(JSON clone GET "${out}" units 1 clone)
+expect("unit 2 is not a clone" clone STREQUAL "ON" OR clone STREQUAL "true")
+
+# Cut copies: a spread of lengths through the whole file, each refused with
+# the alert's text or opened with a note of what is missing.
+run_cli(out st strings 400 10)
+string(STRIP "${out}" alert10)
+file(SIZE "${dir}/project.cd4" size)
+math(EXPR step "${size} / 23")
+foreach(i RANGE 0 22)
+  math(EXPR n "${i} * ${step} + ${i}")
+  execute_process(COMMAND head -c ${n} "${dir}/project.cd4" OUTPUT_FILE "${dir}/cut.cd4")
+  run_cli(out st info "${dir}/cut.cd4")
+  if(st EQUAL 0)
+    expect("a copy cut at ${n} of ${size} opened with nothing reported" out MATCHES "\nnote: ")
+  else()
+    expect("a copy cut at ${n} gave status ${st}" st EQUAL 2)
+    string(FIND "${last_stderr}" "${alert10}" at)
+    expect("a copy cut at ${n} was refused without alert 10: ${last_stderr}" at GREATER -1)
+  endif()
+endforeach()

@@ -1,0 +1,529 @@
+// Whole projects: a document with every kind of record written and read back
+// comes back field for field, pictures and paint included; damage anywhere,
+// down to a file cut at any byte, is refused or reported, never read as data;
+// and a save that fails leaves the previous project as it was.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "base/messages.h"
+#include "base/string_ids.h"
+#include "file_size_limit.h"
+#include "image_fixtures.h"
+#include "images/image_files.h"
+#include "model/document.h"
+#include "model/photo_rec.h"
+#include "model/text_rec.h"
+#include "persist/chunk_stream.h"
+#include "persist/disc_read.h"
+#include "persist/disc_write.h"
+#include "persist/embedded.h"
+#include "persist/file_cmds.h"
+#include "persist/photo_chunks.h"
+#include "persist/project_file.h"
+#include "persist/text_chunks.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/image_codec.h"
+#include "project_fixtures.h"
+#include "render/effects_cache.h"
+#include "signals_guard.h"
+
+namespace {
+
+using a_bytes = std::vector<uint8_t>;
+
+// A tiny JPEG of w x h in a band of colours.
+a_bytes Jpeg_Bytes(int w, int h) {
+    std::vector<uint8_t> px(size_t(w * h * 4));
+    for (size_t i = 0; i < px.size(); ++i) px[i] = uint8_t(i * 7);
+    a_bytes out;
+    EXPECT_TRUE(Codec_Encode(px.data(), w, h, w * 4, "jpeg", 90, 72, out));
+    return out;
+}
+
+a_masked_gworld Picture(int w, int h, uint8_t shade) {
+    a_masked_gworld mw;
+    New_MW("test picture", Rect{0, 0, int16_t(h), int16_t(w)}, mw);
+    for (int y = 0; y < h; ++y) {
+        std::memset(PixMap_Row(mw.fore->pix, y), shade, size_t(w) * 4);
+        std::memset(PixMap_Row(mw.mask->pix, y), uint8_t(y * 20), size_t(w));
+    }
+    return mw;
+}
+
+// Everything the file holds of the document, sources named by the pictures
+// they stand for rather than by their numbers, which reading renews.
+a_bytes Fingerprint() {
+    a_bytes out;
+    Chunk_Init(0, out);
+    Write_Template(g_doc.doc_template);
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        const a_doc_unit& u = *g_doc.doc_units[ux];
+        Write_UnitHeader(u, ux);
+        if (u.clonef) continue;
+        Write_Paint_Layer(u, ux);
+        for (int i = 1; i <= u.oj.nlist; ++i) {
+            a_oj_item item = u.oj.list[i];
+            a_ph_rec ph;
+            if (item.ph) {
+                ph = *item.ph;
+                int ix = 0;
+                if (ph.spec.source.kind != SOURCE_DATABASE && Find_Basis(ph.spec.source.sid, ix)) {
+                    const a_cache_result& c = Cache_Item(ix).c;
+                    Chunk_WriteRect(c.body.bounds);
+                    if (c.raw) Chunk_WriteHandle(*c.raw);
+                    if (c.body.fore) Chunk_WriteWorld(c.body.bounds, c.body.fore, 0, "BODY");
+                }
+                ph.spec.source.sid = 0;
+                item.ph = &ph;
+            }
+            Chunk_WriteStart(int32_t(i), "ITEM");
+            Write_OJ(item);
+            Chunk_WriteStop();
+        }
+    }
+    Chunk_Stop();
+    return out;
+}
+
+class Disc : public testing::Test {
+protected:
+    void SetUp() override {
+        Dialog_SetQuiet(true);
+        // One folder per test: ctest runs tests side by side.
+        folder_ = Temp_Folder() + "/disc_test_" + testing::UnitTest::GetInstance()->current_test_info()->name();
+        ASSERT_TRUE(Folder_Create(folder_));
+        // The desktop's recent list of the run's own, never the user's.
+        setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+        a_template t;
+        t.nunits = 3;
+        std::strcpy(t.label, "two discs and a tray");
+        t.papersize = {210, 297};
+        t.units[1].kind = UNIT_CD;
+        // Small units keep the reads of the cut test quick.
+        t.units[1].bbox = {10, 10, 22, 22};
+        t.units[2].kind = UNIT_CD;
+        t.units[2].bbox = {10, 30, 22, 42};
+        t.units[3].kind = UNIT_RECT;
+        t.units[3].bbox = {30, 10, 42, 20};
+        Doc_New(t);
+        Fill_Document();
+    }
+    void TearDown() override {
+        Doc_Dispose();
+        (void)File_Remove_Tree(folder_);
+    }
+
+    a_ph_rec& Add_Photo(uint32_t ux, uint8_t kind, a_source_desc source) {
+        a_oj_item it;
+        it.objid = NextUniqueID();
+        it.kind = kind;
+        it.flags = 1u << VISIBLE_FLAG;
+        it.ph = New_PH_Rec();
+        it.ph->spec.source = source;
+        EXPECT_TRUE(OMast_Append(g_doc.doc_units[ux]->oj, it));
+        return *it.ph;
+    }
+
+    // A photo of a file (with its bytes), a pasted picture twice, a clip-art
+    // symbol, an empty slot, a text block and paint, each field set off its
+    // default.
+    void Fill_Document() {
+        jpeg_path_ = folder_ + "/beach.jpg";
+        a_bytes jpeg = Jpeg_Bytes(24, 16);
+        ASSERT_TRUE(File_SaveAtomic(jpeg_path_, jpeg.data(), jpeg.size()));
+        a_source_desc file{0, SOURCE_EXTFILE, {}, {0, 0, jpeg_path_}};
+        // The picture as the importer decodes it, so that the embedded bytes
+        // give back the same pixels.
+        a_scan_owner scan;
+        ASSERT_TRUE(Read_BitMap(false, jpeg_path_, scan.get()));
+        a_masked_gworld mw;
+        mw.bounds = scan->body.bounds;
+        mw.fore = Scan_Colour_World(scan.get());
+        ASSERT_NE(mw.fore, nullptr);
+        auto* raw = new a_raw_bytes(jpeg);
+        Cache_Insert_External(file, mw, raw);
+        a_ph_rec& photo = Add_Photo(1, PHOTO_BLOCK, file);
+        photo.spec.angle = 450;
+        photo.spec.scalingh = 1200;
+        photo.spec.edge_kind = EDGE_SCALLOP;
+        photo.spec.shadf = true;
+        photo.spec.constrainf = true;
+        photo.spec.symbol_color = {1, 2, 3, 4};
+        photo.spec.subset = {1, 2, 15, 20};
+        std::memcpy(photo.codec, "JPEG", 4);
+        photo.dst_center = {60, 70};
+        photo.dst_box = {40, 50, 80, 90};
+
+        a_source_desc pasted{0, SOURCE_CLIPBOARD, {}, {}};
+        a_masked_gworld clip = Picture(8, 6, 200);
+        a_raw_bytes* none = nullptr;
+        Cache_Insert_External(pasted, clip, none);
+        Add_Photo(1, PHOTO_BLOCK, pasted).spec.flipy = true;
+        Add_Photo(1, PHOTO_BLOCK, pasted).spec.opacity = 40;  // the same picture twice
+        Add_Photo(1, SYMBOL_BLOCK, a_source_desc{0, SOURCE_DATABASE, {3, 1, 4, 1}, {}}).spec.is_symbol = true;
+        Add_Photo(3, SLOT_BLOCK, a_source_desc{0, SOURCE_EMPTYSLOT, {}, {}}).spec.darkness = 70;
+
+        a_oj_item text;
+        text.objid = NextUniqueID();
+        text.kind = TEXT_BLOCK;
+        text.om = New_OM_Rec();
+        a_om_rec& om = *text.om;
+        om.fontx = uint32_t(Font_Base_Proportional());
+        om.layout = LAYOUT_CIRC_CCW;
+        om.justify = JUST_CENTER;
+        om.bbox = {1, 2, 30, 40};
+        om.anchor = {11, 12};
+        om.rotcenter = {20, 21};
+        om.radius = 333;
+        om.polarangle = -900;
+        om.glowf = true;
+        om.glow_radius = 17;
+        om.glow_opacity = 44;
+        om.glow_style = 2;
+        om.glow_color = {1, 200, 3, 0};
+        om.outl_color = {9, 8, 7, 6};
+        om.spoke_twist = -12;
+        om.opacity = 77;
+        const char16_t* chars = u"Ab\r\u00e9\u4e2d\u0001";  // the end mark last
+        om.nxyl = 0;
+        for (const char16_t* c = chars; *c; ++c) {
+            a_xyl_char& x = om.xyl[++om.nxyl];
+            Set_XYL_Defaults(x);
+            x.cc_char = *c;
+        }
+        // Every override on some character.
+        om.xyl[1] = a_xyl_char{u'A', om.fontx, {5, 5, 5, 5}, 1, 2, 3, 24, true, false, true, true};
+        om.xyl[2].cc_italf = true;
+        om.xyl[2].cc_color = {0, 0, 255, 0};
+        om.xyl[4].cc_nudget = -450;
+        om.xyl[5].cc_size = 250;
+        om.xyl[5].cc_fontx = om.fontx;
+        ASSERT_TRUE(OMast_Append(g_doc.doc_units[3]->oj, text));
+
+        // Paint on the small tray: a disc's paint area is a full 1200 x 1200.
+        a_doc_unit& u = *g_doc.doc_units[3];
+        u.paintinuse = true;
+        Sync_Existence(PAINT1_LAYER, u, true);
+        for (int y = 20; y < 30; ++y) {
+            std::memset(PixMap_Row(u.static_[PAINT1_LAYER].world->pix, y) + 40, 0x33, 40);
+            std::memset(PixMap_Row(u.static_[PAINT1_LAYER].mask->pix, y) + 10, 0xC0, 10);
+        }
+        // A white canvas: the art database's canvases are not what is tested here.
+        for (uint32_t ux : {1u, 3u}) g_doc.doc_units[ux]->canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
+        g_doc.doc_units[1]->canv.cv.canvas_darkness = 61;
+        g_doc.doc_units[2]->canv.cv.canvas_angle = 15;
+    }
+
+    std::string folder_;
+    std::string jpeg_path_;
+    a_signals_guard signals_{true};
+};
+
+TEST_F(Disc, EveryRecordComesBackFieldForField) {
+    ASSERT_TRUE(g_doc.doc_units[2]->clonef);
+    a_bytes before = Fingerprint();
+    std::string path = folder_ + "/Summer.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    // The original file goes: the picture comes from the bytes the project keeps.
+    ASSERT_TRUE(File_Remove(jpeg_path_));
+    ASSERT_TRUE(Read_DISC(false, path));
+    EXPECT_EQ(Disc_Report().defects, 0u);
+    EXPECT_EQ(Fingerprint(), before);
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    EXPECT_FALSE(g_doc.doc_changed);
+    // The two blocks of one pasted picture still share it, under one new number.
+    const a_oj_master& oj = g_doc.doc_units[1]->oj;
+    EXPECT_EQ(oj.list[3].ph->spec.source.sid, oj.list[4].ph->spec.source.sid);
+    EXPECT_EQ(Disc_Report().text_blocks, 1u);
+    // The text block's layout is to be made.
+    const a_oj_master& tray = g_doc.doc_units[3]->oj;
+    ASSERT_EQ(tray.nlist, 3);  // paint, slot, text
+    ASSERT_NE(tray.list[3].om, nullptr);
+    EXPECT_EQ(tray.list[3].om->cache.progress, 0);
+
+    a_bytes file;
+    ASSERT_TRUE(File_ReadAll(path, file));
+    Chunk_Init(DISC_PREAMBLE_BYTES, file);
+    EXPECT_FALSE(Chunk_Find(2, "OBJT"));  // a clone has no table of its own
+    int found = 0;
+    for (int32_t sid = 1; sid < 100; ++sid) found += Chunk_Find(sid, "CLIP");
+    EXPECT_EQ(found, 1);  // one picture for two blocks
+    Chunk_Stop();
+    EXPECT_TRUE(Is_DISC_File(path));
+    PixMap preview;
+    ASSERT_TRUE(Scan_DISC_Preview(preview, path));
+    EXPECT_LE(Rect_Width(preview.bounds), THUMB_WIDTH);
+    EXPECT_EQ(Rect_Height(preview.bounds), THUMB_HEIGHT);
+    Dispose_PixMap(preview);
+}
+
+TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {
+    // Embedding off: the file's bytes are not kept with the project.
+    int ix = 0;
+    const a_ph_rec& photo = *g_doc.doc_units[1]->oj.list[2].ph;
+    ASSERT_TRUE(Find_Basis(photo.spec.source.sid, ix));
+    delete Cache_Item(ix).c.raw;
+    const_cast<a_cache_item&>(Cache_Item(ix)).c.raw = nullptr;
+    std::string elsewhere = folder_ + "/away";
+    ASSERT_TRUE(Folder_Create(elsewhere));
+    std::string moved = elsewhere + "/beach.jpg";
+    std::string project = elsewhere + "/p.cd4";
+    ASSERT_EQ(Write_DISC(project), 0);
+    ASSERT_EQ(std::rename(jpeg_path_.c_str(), moved.c_str()), 0);
+    ASSERT_TRUE(Read_DISC(false, project));
+    const a_ph_rec& back = *g_doc.doc_units[1]->oj.list[2].ph;
+    EXPECT_EQ(back.spec.source.path.name, moved);
+    ASSERT_TRUE(Find_Basis(back.spec.source.sid, ix));
+    EXPECT_NE(Cache_Item(ix).c.body.fore, nullptr);
+
+    // Gone from both places: the placeholder, and the project still opens.
+    std::string other = folder_ + "/q.cd4";
+    ASSERT_EQ(Write_DISC(other), 0);
+    ASSERT_TRUE(File_Remove(moved));
+    ASSERT_TRUE(Read_DISC(false, other));
+    const a_ph_rec& lost = *g_doc.doc_units[1]->oj.list[2].ph;
+    ASSERT_TRUE(Find_Basis(lost.spec.source.sid, ix));
+    EXPECT_EQ(Cache_Item(ix).c.body.fore, nullptr);
+}
+
+TEST_F(Disc, TextRecordsEndWithTheEndMarkAndKeepTheirCharacters) {
+    a_bytes bytes;
+    Chunk_Init(0, bytes);
+    auto rec = std::make_unique<a_om_rec>();
+    rec->nxyl = 2;  // "Hi" without its end mark
+    rec->xyl[1].cc_char = u'H';
+    rec->xyl[2].cc_char = u'i';
+    Chunk_WriteStart(1, "TEST");
+    Write_OM(*rec);
+    Chunk_WriteStop();
+    ASSERT_TRUE(Chunk_Find(1, "TEST"));
+    auto back = std::make_unique<a_om_rec>();
+    back->cache.progress = READY_COORD | READY_BITS;
+    a_defect_set d = 0;
+    Read_OM(*back, 2, d);
+    EXPECT_EQ(d, 0u);
+    ASSERT_EQ(back->nxyl, 3);
+    EXPECT_EQ(back->xyl[2].cc_char, u'i');
+    EXPECT_EQ(back->xyl[3].cc_char, CHAR_EOS);
+    EXPECT_EQ(back->xyl[3].mm_cat, CC_EOS);
+    EXPECT_EQ(back->cache.progress, 0);
+    // A count larger than the chunk or the block, a layout past the last, a
+    // justification past the last: refused.
+    const size_t layout_at = 12 + 2 + 8 + 8 + 6, count_at = layout_at + 2 + 4 + 50 + 16;
+    for (auto [at, value] : {std::pair{layout_at, 0x0A}, {layout_at + 1, 0x03}, {count_at, 0x7F},
+                             {count_at + 2, 0x0F}}) {
+        a_bytes bad = bytes;
+        bad[at] = uint8_t(value);
+        Chunk_Init(0, bad);
+        ASSERT_TRUE(Chunk_Find(1, "TEST"));
+        a_defect_set d2 = 0;
+        Read_OM(*back, 2, d2);
+        EXPECT_TRUE(Has_Defect(d2, DEFECT_CHECKSUM)) << at;
+    }
+    // 4000 characters none of which is the end mark: no room for it.
+    rec->nxyl = MAX_NXYL;
+    for (int i = 1; i <= MAX_NXYL; ++i) rec->xyl[i].cc_char = u'x';
+    bytes.clear();
+    Chunk_Init(0, bytes);
+    Chunk_WriteStart(1, "TEST");
+    Write_OM(*rec);
+    Chunk_WriteStop();
+    ASSERT_TRUE(Chunk_Find(1, "TEST"));
+    d = 0;
+    Read_OM(*back, 2, d);
+    EXPECT_TRUE(Has_Defect(d, DEFECT_CHECKSUM));
+    Chunk_Stop();
+}
+
+TEST_F(Disc, CodecsStoredInEitherOrderComeBackTheSame) {
+    for (auto [stored, want] : {std::pair{"GEPJ", "JPEG"}, {" GPJ", "JPEG"}, {"fFIG", "GIFf"},
+                                {"FFIT", "TIFF"}, {"SPB8", "8BPS"}, {"fPMB", "BMPf"}, {"GNP.", "GNP."}}) {
+        char c[4];
+        std::memcpy(c, stored, 4);
+        Canonicalize_Codec(c);
+        EXPECT_EQ(std::string(c, 4), want);
+    }
+}
+
+// Every cut of `whole` is refused with a defect, or opens with what it lost
+// reported: nothing a cut drops may be read as if it were never there.
+void Expect_Every_Cut_Refused_Or_Reported(const a_bytes& whole, const std::string& path) {
+    // One buffer cut shorter and shorter: copying it afresh for every
+    // length would cost more than the reads.
+    a_bytes shorter = whole;
+    for (size_t n = whole.size(); n-- > 0;) {
+        shorter.resize(n);
+        if (Read_DISC_Bytes(shorter, path)) {
+            EXPECT_GT(Disc_Report().missing_pictures, 0) << "cut at " << n << " of " << whole.size();
+            EXPECT_FALSE(Disc_Report().notes.empty()) << n;
+        } else {
+            EXPECT_NE(Disc_Report().defects, 0u) << n;
+        }
+    }
+}
+
+// The chunks' starts, in file order.
+std::vector<size_t> Chunk_Starts(const a_bytes& whole) {
+    std::vector<size_t> starts;
+    for (size_t at = DISC_PREAMBLE_BYTES; at + CHUNK_HEADER_BYTES <= whole.size();) {
+        starts.push_back(at);
+        const uint8_t* h = &whole[at + 8];
+        at += CHUNK_HEADER_BYTES + (size_t(h[0]) << 24 | size_t(h[1]) << 16 | size_t(h[2]) << 8 | h[3]);
+    }
+    return starts;
+}
+
+TEST_F(Disc, AFileCutAnywhereIsRefusedOrReportedNeverReadAsData) {
+    // With the original file gone, a cut picture cannot come from elsewhere.
+    ASSERT_TRUE(File_Remove(jpeg_path_));
+    const std::string cut_path = folder_ + "/cut.cd4";
+    a_bytes pictures;
+    ASSERT_EQ(Write_DISC_Bytes(pictures), 0);
+    Expect_Every_Cut_Refused_Or_Reported(pictures, cut_path);
+
+    // No pictures at the end to report a cut: the last unit's paint is what
+    // a cut reaches first.
+    ASSERT_TRUE(Read_DISC_Bytes(pictures, cut_path));
+    for (int i = 1; i <= g_doc.doc_units[1]->oj.nlist; ++i)
+        if (a_ph_rec* ph = g_doc.doc_units[1]->oj.list[i].ph)
+            ph->spec.source = a_source_desc{0, SOURCE_DATABASE, {3, 1, 4, 1}, {}};
+    a_bytes paint;
+    ASSERT_EQ(Write_DISC_Bytes(paint), 0);
+    Chunk_Init(DISC_PREAMBLE_BYTES, paint);
+    EXPECT_TRUE(Chunk_Find(3, "MSK1"));
+    EXPECT_FALSE(Chunk_Find(1, "EMBD"));
+    Chunk_Stop();
+    Expect_Every_Cut_Refused_Or_Reported(paint, cut_path);
+
+    // Through the file command: a cut inside any chunk shows alert 10 and
+    // leaves nothing open, or opens with its loss reported.
+    std::string alert10;
+    GetIndString(alert10, ALERT_STR_ID, ALERT_CANNOT_READ);
+    for (size_t at : Chunk_Starts(pictures)) {
+        const size_t n = at + CHUNK_HEADER_BYTES + 2;
+        ASSERT_TRUE(File_SaveAtomic(cut_path, pictures.data(), n));
+        Dialog_ScriptAnswers({});
+        Do_File_Open3(cut_path, false);
+        if (g_doc.doc_open) {
+            EXPECT_GT(Disc_Report().missing_pictures, 0) << n;
+            Doc_Dispose();
+            continue;
+        }
+        ASSERT_FALSE(Dialog_History().empty()) << n;
+        EXPECT_NE(Dialog_History().back().message.find(alert10), std::string::npos) << n;
+    }
+}
+
+TEST_F(Disc, AFailedSaveLeavesThePreviousProjectByteForByte) {
+    std::string path = folder_ + "/keep.cd4";
+    a_bytes old_bytes(5000, 0x5A);
+    ASSERT_TRUE(File_SaveAtomic(path, old_bytes.data(), old_bytes.size()));
+    {
+        a_file_size_limit limit(20000);
+        ASSERT_TRUE(limit.ok());
+        EXPECT_NE(Write_DISC(path), 0);
+    }
+    a_bytes now;
+    ASSERT_TRUE(File_ReadAll(path, now));
+    EXPECT_EQ(now, old_bytes);
+    EXPECT_EQ(Write_DISC(folder_ + "/no/such/folder/x.cd4"), DISC_WRITE_NOT_CREATED);
+}
+
+TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
+    std::string path = folder_ + "/Summer.cd4";
+    g_doc.doc_changed = true;
+    // Cancel at the question before opening keeps the document, changed.
+    Dialog_ScriptAnswers({2});
+    Do_File_Open(false, path);
+    EXPECT_TRUE(g_doc.doc_open);
+    EXPECT_TRUE(g_doc.doc_changed);
+    // Save as, cancelled: still new and changed.
+    EXPECT_FALSE(Do_File_Save());
+    EXPECT_TRUE(g_doc.doc_new);
+    const a_file_services saved = g_file_services;
+    (void)g_file_services.choose_save.Install(
+        [&](const std::string&, const std::string&, int16_t format) {
+            EXPECT_EQ(format, FMT_CIRQUEL);
+            return path;
+        });
+    ASSERT_TRUE(Do_File_Save());
+    EXPECT_FALSE(g_doc.doc_new);
+    EXPECT_FALSE(g_doc.doc_changed);
+    EXPECT_EQ(Export_Name(FMT_JPEG), "Summer.JPEG");
+    a_bytes recent;
+    ASSERT_TRUE(File_ReadAll(folder_ + "/recently-used.xbel", recent));
+    EXPECT_NE(std::string(recent.begin(), recent.end()).find("Summer.cd4"), std::string::npos);
+    // Revert reads the file again; an unchanged document opens without a question.
+    g_doc.doc_units[1]->oj.list[2].ph->spec.angle = 7;
+    Dialog_ScriptAnswers({0});
+    Do_File_Revert();
+    ASSERT_TRUE(g_doc.doc_open);
+    EXPECT_EQ(g_doc.doc_units[1]->oj.list[2].ph->spec.angle, 450);
+    Dialog_ScriptAnswers({});
+    Do_File_Open(false, path);
+    EXPECT_TRUE(Dialog_History().empty());
+    Do_File_Open(false, folder_ + "/art.ART4");  // the art database is not a document
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    g_file_services = saved;
+}
+
+// Each kept fixture: an older form opens with the blocks it holds, each
+// damage is refused with its own defect; and the fixture writer still makes
+// files that read the same way.
+TEST(DiscFixtures, OldFormsOpenAndEachDamageIsRefusedWithItsDefect) {
+    a_signals_guard guard;
+    Dialog_SetQuiet(true);
+    const std::string dir = std::string(CIRQUEL_TEST_DATA) + "/projects/";
+    std::vector<a_project_fixture> fixtures = Project_Fixtures();
+    ASSERT_GE(fixtures.size(), 10u);
+    for (a_project_fixture& f : fixtures) {
+        a_bytes kept;
+        ASSERT_TRUE(File_ReadAll(dir + f.name, kept)) << f.name;
+        for (bool from_file : {true, false}) {
+            const bool ok = from_file ? Read_DISC(false, dir + f.name) : Read_DISC_Bytes(f.bytes, "");
+            const std::string what = f.name + (from_file ? " (kept)" : " (made now)");
+            if (f.defect >= 0) {
+                EXPECT_FALSE(ok) << what;
+                EXPECT_TRUE(Has_Defect(Disc_Report().defects, a_defect(f.defect))) << what;
+                EXPECT_FALSE(g_doc.doc_open) << what;
+                continue;
+            }
+            ASSERT_TRUE(ok) << what << ": defects " << Disc_Report().defects;
+            ASSERT_EQ(g_doc.doc_template.nunits, 2u) << what;
+            EXPECT_TRUE(g_doc.doc_units[2]->clonef) << what;
+            EXPECT_TRUE(g_doc.doc_units[1]->paintinuse) << what;
+            std::string kinds;
+            const a_oj_master& oj = g_doc.doc_units[1]->oj;
+            for (int i = 1; i <= oj.nlist; ++i) kinds += char('0' + oj.list[i].kind);
+            const bool v1 = f.name == "v8_table_v1.cd4";
+            EXPECT_EQ(kinds, v1 ? "40001" : "400013") << what;  // paint, photos, symbol[, text]
+            EXPECT_EQ(Disc_Report().missing_pictures, 0) << what;
+            if (!v1) {
+                EXPECT_EQ(oj.list[6].om->xyl[1].cc_char, u'S') << what;
+            }
+            Doc_Dispose();
+        }
+    }
+    Cache_Clear();
+}
+
+// Writes the kept fixtures; run on purpose with
+// --gtest_also_run_disabled_tests --gtest_filter='*WriteProjectFixtures'.
+TEST(DiscFixtures, DISABLED_WriteProjectFixtures) {
+    const std::string dir = std::string(CIRQUEL_TEST_DATA) + "/projects";
+    ASSERT_TRUE(Folder_Create(dir));
+    for (const a_project_fixture& f : Project_Fixtures())
+        EXPECT_TRUE(File_SaveAtomic(dir + "/" + f.name, f.bytes.data(), f.bytes.size())) << f.name;
+}
+
+}  // namespace
