@@ -21,6 +21,7 @@ int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
 int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
+int Cmd_Photo(const a_cli_args& args);        // cmd_photo.cpp
 int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
 
 const a_cli_command g_cli_commands[] = {
@@ -58,6 +59,9 @@ const a_cli_command g_cli_commands[] = {
      "print the song table of a track list, playlist, CUE sheet or audio files", Cmd_Tracks},
     {"render", "render DESIGN.json [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
      "composite a described document for the screen or for print", Cmd_Render},
+    {"photo", "photo LABEL [--unit N] IMAGE... [--symbol a.b.c.d ...] [--set FIELD=VALUE ...] "
+              "[--fit h|v|cover|stretch] -o FILE.png [--json]",
+     "place pictures and clip art on a unit as imports do, and composite it for print", Cmd_Photo},
     {"registration", "registration DATADIR EXE",
      "write the desktop entry, file types and icons for the program at EXE under DATADIR",
      Cmd_Registration},
