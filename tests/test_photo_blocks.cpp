@@ -153,6 +153,15 @@ TEST_F(PhotoBlocks, ImportsStopWhenTheUnitIsFull) {
     EXPECT_EQ(U().oj.nlist, 1);
     ASSERT_EQ(Dialog_History().size(), 1u);
     EXPECT_NE(Dialog_History()[0].message.find("could not read the file"), std::string::npos);
+    // Quietly, the reader's code names the reason instead.
+    Dialog_ScriptAnswers({});
+    int code = SCAN_OK;
+    EXPECT_FALSE(Photo_NewP(false, Temp_Folder() + "/no-such-picture.png", &code));
+    EXPECT_EQ(code, SCAN_NO_DECODER);
+    EXPECT_TRUE(Dialog_History().empty());
+    EXPECT_TRUE(Photo_NewP(false, png, &code));
+    EXPECT_EQ(code, SCAN_OK);
+    EXPECT_EQ(U().oj.nlist, 2);
     Dialog_ScriptAnswers({});
 }
 

@@ -21,6 +21,17 @@ inline bool Cli_Parse_Long(const std::string& s, long lo, long hi, long& out, in
     return true;
 }
 
+// Alert texts carry line breaks and tabs meant for a dialog: one line of them.
+inline std::string One_Line(const std::string& s) {
+    std::string out;
+    for (char c : s) {
+        bool space = c == '\r' || c == '\n' || c == '\t';
+        if (space && (out.empty() || out.back() == ' ')) continue;
+        out += space ? ' ' : c;
+    }
+    return out;
+}
+
 inline bool Cli_Parse_Int(const std::string& s, int lo, int hi, int& out) {
     long v = 0;
     if (!Cli_Parse_Long(s, lo, hi, v)) return false;

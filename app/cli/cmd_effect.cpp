@@ -1,11 +1,11 @@
 // cirquel-cli effect: an image through the effects pipeline and cache, as a
 // photo block with the given effect settings would show it.
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "cli_args.h"
 #include "commands.h"
+#include "spec_fields.h"
 #include "images/image_files.h"
 #include "platform/png.h"
 #include "pixels/blit.h"
@@ -14,103 +14,6 @@
 #include "pixels/syspix.h"
 
 namespace {
-
-struct a_num_field {
-    const char* name;
-    int16_t a_spec::*field;
-    int16_t lo, hi;  // the slider ranges
-};
-
-const a_num_field kNumbers[] = {
-    {"angle", &a_spec::angle, -1800, 1800},
-    {"scalingh", &a_spec::scalingh, 50, 6000},
-    {"scalingv", &a_spec::scalingv, 50, 6000},
-    {"darkness", &a_spec::darkness, 0, 100},
-    {"opacity", &a_spec::opacity, 6, 100},
-    {"corner", &a_spec::corner, 0, 100},
-    {"feather", &a_spec::feather, 0, 40},
-    {"edge_kind", &a_spec::edge_kind, 0, 3},
-    {"edge_border", &a_spec::edge_border, 0, 40},
-    {"edge_outline", &a_spec::edge_outline, 0, 40},
-    {"edge_scallop", &a_spec::edge_scallop, 10, 90},
-    {"edge_rough", &a_spec::edge_rough, 1, 20},
-    {"color_sat", &a_spec::color_sat, 0, 100},
-    {"color_hue", &a_spec::color_hue, 0, 359},
-    {"color_dist", &a_spec::color_dist, 0, 72},
-    {"shad_dx", &a_spec::shad_dx, -40, 40},
-    {"shad_dy", &a_spec::shad_dy, -40, 40},
-    {"shad_opacity", &a_spec::shad_opacity, 6, 100},
-    {"shad_radius", &a_spec::shad_radius, 0, 8},
-};
-
-struct a_bool_field {
-    const char* name;
-    bool a_spec::*field;
-};
-
-const a_bool_field kBools[] = {
-    {"flipx", &a_spec::flipx},         {"flipy", &a_spec::flipy},
-    {"invert", &a_spec::invert},       {"wtransp", &a_spec::wtransp},
-    {"shadf", &a_spec::shadf},         {"constrainf", &a_spec::constrainf},
-    {"is_symbol", &a_spec::is_symbol},
-};
-
-struct a_color_field {
-    const char* name;
-    a_win_pixel32 a_spec::*field;
-};
-
-const a_color_field kColors[] = {
-    {"symbol_color", &a_spec::symbol_color},
-    {"edge_bord_color", &a_spec::edge_bord_color},
-    {"edge_outl_color", &a_spec::edge_outl_color},
-};
-
-// "t,l,b,r" in source pixels.
-bool Parse_Rect(const std::string& s, Rect& r) {
-    int v[4];
-    if (std::sscanf(s.c_str(), "%d,%d,%d,%d", &v[0], &v[1], &v[2], &v[3]) != 4) return false;
-    for (int x : v)
-        if (x < 0 || x > 32767) return false;
-    r = Rect{int16_t(v[0]), int16_t(v[1]), int16_t(v[2]), int16_t(v[3])};
-    return !Rect_IsEmpty(r);
-}
-
-// One FIELD=VALUE; false with a message for an unknown field or a bad value.
-bool Set_Field(a_spec& spec, const std::string& assignment, std::string& error) {
-    size_t eq = assignment.find('=');
-    std::string name = assignment.substr(0, eq),
-                value = eq == std::string::npos ? "" : assignment.substr(eq + 1);
-    long v = 0;
-    for (const a_num_field& f : kNumbers) {
-        if (name != f.name) continue;
-        if (!Cli_Parse_Long(value, f.lo, f.hi, v))
-            return error = name + " takes " + std::to_string(f.lo) + " to " + std::to_string(f.hi),
-                   false;
-        spec.*f.field = int16_t(v);
-        return true;
-    }
-    for (const a_bool_field& f : kBools) {
-        if (name != f.name) continue;
-        if (!Cli_Parse_Long(value, 0, 1, v)) return error = name + " takes 0 or 1", false;
-        spec.*f.field = v != 0;
-        return true;
-    }
-    for (const a_color_field& f : kColors) {
-        if (name != f.name) continue;
-        if (value.size() != 7 || value[0] != '#' ||
-            !Cli_Parse_Long(value.substr(1), 0, 0xFFFFFF, v, 16))
-            return error = name + " takes a colour #RRGGBB", false;
-        spec.*f.field = a_win_pixel32{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0};
-        return true;
-    }
-    if (name == "subset") {
-        if (!Parse_Rect(value, spec.subset))
-            return error = "subset takes top,left,bottom,right", false;
-        return true;
-    }
-    return error = "no effect field \"" + name + "\"", false;
-}
 
 struct a_effect_args {
     std::string image, out;
@@ -224,7 +127,7 @@ int Cmd_Effect(const a_cli_args& args) {
     a_spec spec;
     Null_Spec(spec);
     for (const std::string& s : a.sets)
-        if (!Set_Field(spec, s, error)) return Cli_Fail("effect", error);
+        if (!Set_Spec_Field(spec, s, error)) return Cli_Fail("effect", error);
     if (spec.constrainf) spec.scalingv = spec.scalingh;
     a_scan_owner scan_owner;
     a_picture_scan_rec& scan = *scan_owner;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "images/image_files.h"
 #include "cli_json.h"
@@ -12,17 +13,6 @@ namespace {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "cirquel-cli image-info: %s\n", message.c_str());
     return 2;
-}
-
-// Alert texts carry line breaks and tabs meant for a dialog.
-std::string One_Line(std::string s) {
-    std::string out;
-    for (char c : s) {
-        bool space = c == '\r' || c == '\n' || c == '\t';
-        if (space && (out.empty() || out.back() == ' ')) continue;
-        out += space ? ' ' : c;
-    }
-    return out;
 }
 
 void Print(const std::string& path, const a_picture_scan_rec& s, bool json) {

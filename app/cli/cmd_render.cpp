@@ -6,12 +6,12 @@
 
 #include "artdb/database.h"
 #include "cli_args.h"
+#include "cli_render.h"
 #include "commands.h"
 #include "model/document.h"
 #include "persist/design_file.h"
 #include "pixels/blit.h"
 #include "pixels/syspix.h"
-#include "platform/png.h"
 #include "render/compositor.h"
 #include "shell/art_startup.h"
 #include "templates/catalogue.h"
@@ -56,12 +56,6 @@ bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
     return true;
 }
 
-int Write(const GWorld* world, const std::string& out) {
-    std::string error;
-    if (!Png_Write(out, World_Bits(world), &error, a_png_effort::FAST)) return Cli_Fail("render", error);
-    return 0;
-}
-
 // The editing view's picture: the incremental screen path at `zoom` percent.
 int Render_Screen(uint32_t ux, int zoom, const std::string& out) {
     a_doc_unit* up = Design_Unit(ux);
@@ -70,24 +64,8 @@ int Render_Screen(uint32_t ux, int zoom, const std::string& out) {
                       int16_t(std::max(1, Rect_Width(pb) * zoom / 100))};
     GWorld* world = nullptr;
     Unit_Merge_Check(ux, *up, target, world);
-    return Write(world, out);
+    return Cli_Write_Png("render", world, out);
 }
-
-bool Fits(const Rect& r) { return !Rect_IsEmpty(r) && PixMap_Fits(r, 32); }
-
-}  // namespace
-
-int Cli_Render_Unit(uint32_t ux, int dpi, const std::string& out) {
-    if (!Fits(Unit_Print_Bounds(ux, dpi)))
-        return Cli_Fail("render", "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
-    a_gworld_ptr world;
-    GWorld* w = nullptr;
-    Render_Unit_Print(ux, *Design_Unit(ux), Unit_Print_Bounds(ux, dpi), w);
-    world.reset(w);
-    return Write(world.get(), out);
-}
-
-namespace {
 
 // Every printed unit at its place on the sheet, on white.
 int Render_Sheet(int dpi, const std::string& out) {
@@ -95,8 +73,8 @@ int Render_Sheet(int dpi, const std::string& out) {
     const double k = dpi / 25.4;
     const Rect sheet{0, 0, int16_t(std::min(32000.0, t.papersize.y * k)),
                      int16_t(std::min(32000.0, t.papersize.x * k))};
-    bool fits = Fits(sheet);
-    for (uint32_t ux = 1; ux <= t.nunits; ++ux) fits = fits && Fits(Unit_Print_Bounds(ux, dpi));
+    bool fits = Cli_Fits(sheet);
+    for (uint32_t ux = 1; ux <= t.nunits; ++ux) fits = fits && Cli_Fits(Unit_Print_Bounds(ux, dpi));
     a_gworld_ptr page = fits ? Make_GWorld(32, sheet) : nullptr;
     if (!page) return Cli_Fail("render", "the sheet does not fit a picture at " + std::to_string(dpi) + " dpi");
     PixMap32_Fill(page->pix, sheet, 0xFFFFFF);
@@ -109,7 +87,7 @@ int Render_Sheet(int dpi, const std::string& out) {
         const int left = int(t.Unit(ux).bbox.left * k + 0.5), top = int(t.Unit(ux).bbox.top * k + 0.5);
         Pix_To_Pix(w->pix, page->pix, src, Rect_Offset(src, left, top), srcCopy, nullptr);
     }
-    return Write(page.get(), out);
+    return Cli_Write_Png("render", page.get(), out);
 }
 
 }  // namespace
@@ -135,7 +113,7 @@ int Cmd_Render(const a_cli_args& args) {
     else if (a.zoom)
         status = Render_Screen(uint32_t(a.unit), a.zoom, a.out);
     else
-        status = Cli_Render_Unit(uint32_t(a.unit), a.dpi, a.out);
+        status = Cli_Write_Unit_Print("render", uint32_t(a.unit), a.dpi, a.out);
     Doc_Dispose();
     return status;
 }

@@ -11,6 +11,7 @@
 #include "base/prefs.h"
 #include "cli_args.h"
 #include "cli_json.h"
+#include "cli_render.h"
 #include "commands.h"
 #include "model/document.h"
 #include "persist/design_file.h"
@@ -110,7 +111,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     a_chunk_table chunks;
     SongTable_To_Chunks(t, chunks);
     (void)Inject_Chunks(chunks);
-    int status = Cli_Render_Unit(uint32_t(a.unit), 300, a.out);
+    int status = Cli_Write_Unit_Print("tracks", uint32_t(a.unit), 300, a.out);
     Doc_Dispose();
     return status;
 }

@@ -21,6 +21,7 @@ int Cmd_Text(const a_cli_args& args);         // cmd_text.cpp
 int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
+int Cmd_Photo(const a_cli_args& args);        // cmd_photo.cpp
 int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
 int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
 int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
@@ -63,6 +64,9 @@ const a_cli_command g_cli_commands[] = {
      "print the song table of a track list, playlist, CUE sheet or audio files, or place it on a unit", Cmd_Tracks},
     {"render", "render DESIGN.json|PROJECT.cd4 [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
      "composite a described document or a project for the screen or for print", Cmd_Render},
+    {"photo", "photo LABEL [--unit N] IMAGE... [--symbol 11.b.c.d ...] [--set FIELD=VALUE ...] "
+              "[--fit h|v|cover|stretch] -o FILE.png [--json]",
+     "place pictures and clip art on a unit and composite it as it prints", Cmd_Photo},
     {"registration", "registration DATADIR EXE",
      "write the desktop entry, file types and icons for the program at EXE under DATADIR",
      Cmd_Registration},

@@ -18,8 +18,6 @@ struct a_cli_command {
 // The table of every command, in the order of the usage text, ended by a null name.
 extern const a_cli_command g_cli_commands[];
 
-// Unit ux of the open document as it prints at `dpi`, into the PNG `out`; the status.
-int Cli_Render_Unit(uint32_t ux, int dpi, const std::string& out);
 
 // Projects, shared by the commands that read them: the refusal with alert
 // 10's text on one line; whether a file starts as a project does; and the

@@ -160,17 +160,20 @@ int Photo_New(const std::vector<std::string>& paths) {
     return made;
 }
 
-bool Photo_NewP(bool verbose, const std::string& path) {
+bool Photo_NewP(bool verbose, const std::string& path, int* code) {
     Point center;
     Calc_New_Center(Top_Picture(), center);
-    return Photo_New_External(verbose, center, path);
+    return Photo_New_External(verbose, center, path, code);
 }
 
-bool Photo_New_External(bool verbose, Point new_center, const std::string& path) {
+bool Photo_New_External(bool verbose, Point new_center, const std::string& path, int* code) {
     a_scan_owner scan;
-    if (!Read_BitMap(verbose, path, scan.get())) return false;
+    int err = Read_Image_File(verbose, path, scan.get());
+    if (code) *code = err;
+    if (err != SCAN_OK) return false;
     a_masked_gworld_owner mw;
     if (!Scan_To_MW(scan.get(), mw.get())) {
+        if (code) *code = SCAN_NO_MEMORY;
         if (verbose) OK_Alert(ALERT_NO_MEMORY, false);
         return false;
     }

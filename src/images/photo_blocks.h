@@ -28,8 +28,11 @@ void Calc_Default_Scaling(const Rect& photo_bounds, int16_t& scaling);
 // One block per file (at most PHOTO_MAX_FILES), with messages; stops with the
 // warning sound when the unit is full. Returns the blocks made.
 int Photo_New(const std::vector<std::string>& paths);
-[[nodiscard]] bool Photo_NewP(bool verbose, const std::string& path);
-[[nodiscard]] bool Photo_New_External(bool verbose, Point new_center, const std::string& path);
+// `code`, when given, receives the reader's result (SCAN_OK when the file was
+// read), so a caller without alerts can name the reason.
+[[nodiscard]] bool Photo_NewP(bool verbose, const std::string& path, int* code = nullptr);
+[[nodiscard]] bool Photo_New_External(bool verbose, Point new_center, const std::string& path,
+                                      int* code = nullptr);
 // The common tail of every import; takes the picture (and its file's bytes
 // when photos are embedded). False when the unit is full (picture freed).
 [[nodiscard]] bool Photo_New_External2(const std::string& new_path, Point new_center,
