@@ -362,6 +362,49 @@ TEST_F(ImageFiles, ExpandJpegChecksTheSize) {
     Dispose_GWorld(w);
 }
 
+// Portable pixmaps and greymaps, which the decoder fills in our own layout
+// (colour) or hands out for conversion (grey): every pixel exact and opaque
+// whatever the buffer held before, and a short file refused.
+TEST_F(ImageFiles, PortableMapsDecodeEveryPixelOpaque) {
+    const int w = 7, h = 5;
+    auto grey = [](int x, int y) { return uint8_t(x * 31 + y * 17); };
+    for (bool colour : {true, false}) {
+        SCOPED_TRACE(colour ? "P6" : "P5");
+        std::string head = std::string(colour ? "P6" : "P5") + "\n# made here\n7 5\n255\n";
+        a_bytes ppm(head.begin(), head.end());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint32_t p = Pattern(x, y);
+                if (colour) ppm.insert(ppm.end(), {uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+                else ppm.push_back(grey(x, y));
+            }
+        a_codec_info info;
+        ASSERT_TRUE(Codec_Probe(ppm.data(), ppm.size(), "", info));
+        ASSERT_EQ(info.width, w);
+        for (uint8_t fill : {0x00, 0x5A}) {
+            std::vector<uint8_t> px(size_t(w + 3) * 4 * h, fill);  // rows longer than the picture
+            ASSERT_TRUE(Codec_Decode(ppm.data(), ppm.size(), "", px.data(), (w + 3) * 4, info));
+            EXPECT_FALSE(info.alpha);
+            long bad = 0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    const uint8_t* b = px.data() + size_t(y) * (w + 3) * 4 + size_t(x) * 4;
+                    uint32_t want = colour ? Pattern(x, y) : grey(x, y) * 0x010101u;
+                    bad += (uint32_t(b[2]) << 16 | b[1] << 8 | b[0]) != want || b[3] != 255;
+                }
+            EXPECT_EQ(bad, 0) << "buffer filled with " << int(fill);
+        }
+        a_scan scan;
+        ASSERT_EQ(Scan(ppm, scan), SCAN_OK);
+        EXPECT_EQ(scan.body.mask, nullptr);
+        EXPECT_EQ(RGB(scan.body.fore, 6, 4), colour ? Pattern(6, 4) : grey(6, 4) * 0x010101u);
+        ppm.resize(ppm.size() - 4);
+        a_scan cut;
+        EXPECT_NE(Scan(ppm, cut), SCAN_OK);
+        EXPECT_EQ(cut.body.fore, nullptr);
+    }
+}
+
 // --- writers ----------------------------------------------------------------
 
 TEST_F(ImageFiles, EveryWriterRoundTripsPixelsAndResolution) {

@@ -5,12 +5,15 @@
 #include <new>
 
 #include "pixels/pixcursor.h"
+#include "platform/memory.h"
 #include "platform/port.h"
 #include "base/messages.h"
 
 namespace {
 
 enum : int { GWORLD_ERR_SIZE = 1, GWORLD_ERR_MEMORY = 2 };
+// Worlds of a picture's size; smaller ones would gain no whole huge page.
+constexpr size_t kHugeWorldBytes = size_t(4) << 20;
 
 struct a_stack_entry {
     a_port_stack_kind kind = GWORLD_PORT;
@@ -62,11 +65,13 @@ int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gwor
     New_Empty_PixMap(w->pix, bounds, depth, colortab);
     // Never a zero-byte buffer: an empty world still has an address.
     size_t len = std::max<size_t>(PixMap_Len(w->pix), 4);
-    w->hdl = new (std::nothrow) uint8_t[len]();  // zero: black at every depth
+    w->hdl = new (std::nothrow) uint8_t[len];
     if (!w->hdl) {
         delete w;
         return GWORLD_ERR_MEMORY;
     }
+    if (len >= kHugeWorldBytes) Memory_Prefer_Huge_Pages(w->hdl, len);
+    std::memset(w->hdl, 0, len);  // black at every depth
     w->pix.baseAddr = w->hdl;
     w->port = Port_New(Bits_Of(w->pix));
     gworld = w;

@@ -79,6 +79,23 @@ int Source_Depth(const std::string& format, QImage::Format stored, const QImage&
     return depth;
 }
 
+// Where the decoder may write: `dst` itself when the decoder hands out our
+// layout (blue, green, red, alpha or 255, unpremultiplied) at the size Probe
+// gave, since the toolkit's decoders fill a picture of the right size and
+// format in place; else nothing, and the decoder makes its own picture.
+QImage Decode_Target(uint8_t* dst, int rowbytes, const a_codec_info& info, QImage::Format stored,
+                     int left) {
+    bool ours = stored == QImage::Format_RGB32 || stored == QImage::Format_ARGB32;
+    if (!ours || left > 1) return QImage();
+    return QImage(dst, info.width, info.height, rowbytes, stored);
+}
+
+// Whether the decoded picture is already `dst` in our layout.
+bool Decoded_In_Place(const QImage& image, const uint8_t* dst, int rowbytes) {
+    bool ours = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32;
+    return ours && image.constBits() == dst && image.bytesPerLine() == rowbytes;
+}
+
 }  // namespace
 
 bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info) {
@@ -108,7 +125,7 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     info.format = reader.format().toStdString();  // empty once the image is read
     QImage::Format stored = reader.imageFormat();
     int left = Orientation_Left(reader, data, size);
-    QImage image;
+    QImage image = Decode_Target(dst, rowbytes, info, stored, left);
     if (!reader.read(&image)) return false;
     if (left > 1) image = Oriented(image, left);
     if (image.width() != info.width || image.height() != info.height) return false;
@@ -116,6 +133,7 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     info.depth = Source_Depth(info.format, stored, image);
     info.dpi_x = Dpi(image.dotsPerMeterX());
     info.dpi_y = Dpi(image.dotsPerMeterY());
+    if (Decoded_In_Place(image, dst, rowbytes)) return true;
     if (image.format() != QImage::Format_ARGB32)
         image = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < info.height; ++y)

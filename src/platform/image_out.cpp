@@ -1,13 +1,12 @@
 #include "platform/image_out.h"
 
-#include <QtCore/QBuffer>
 #include <QtGui/QFont>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 
 #include <cstring>
 
-#include "platform/files.h"
+#include "platform/png_writer.h"
 
 namespace {
 
@@ -36,18 +35,14 @@ constexpr int kGap = 8;
 }  // namespace
 
 bool Image_Save_PNG(const std::string& path, const a_rgb_image& image, std::string& error) {
-    if (image.width <= 0 || image.height <= 0) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.bgra.size() < size_t(image.width) * size_t(image.height) * 4) {
         error = "empty picture";
         return false;
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!View(image).save(&buffer, "PNG")) {
-        error = path + ": the picture could not be encoded";
-        return false;
-    }
-    return File_SaveAtomic(path, bytes.constData(), size_t(bytes.size()), &error);
+    a_png_rows rows{image.bgra.data(), image.width, image.height, size_t(image.width) * 4,
+                    image.alpha};
+    return Png_Save_Fast(path, rows, &error);
 }
 
 a_rgb_image Contact_Sheet(const std::vector<a_sheet_tile>& tiles, int columns, int cell) {

@@ -6,14 +6,7 @@
 
 #include "platform/app.h"
 #include "platform/files.h"
-
-namespace {
-
-// Qt's PNG writer maps quality q to zlib level (100 - q) * 9 / 91: 80 gives
-// level 1, the fastest that still compresses; -1 keeps zlib's default (6).
-constexpr int kFastQuality = 80;
-
-}  // namespace
+#include "platform/png_writer.h"
 
 bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* error,
                a_png_effort effort) {
@@ -22,12 +15,13 @@ bool Png_Write(const std::string& path, const a_port_bits& bits, std::string* er
         if (error) *error = "only 32-bit pictures with pixels can be written";
         return false;
     }
+    if (effort == a_png_effort::FAST)
+        return Png_Save_Fast(path, a_png_rows{bits.base, w, h, size_t(bits.rowbytes), false}, error);
     QImage view(bits.base, w, h, bits.rowbytes, QImage::Format_RGB32);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    if (effort == a_png_effort::FAST) writer.setQuality(kFastQuality);
     if (!writer.write(view)) {
         if (error) *error = "the picture could not be encoded";
         return false;

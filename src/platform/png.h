@@ -10,8 +10,8 @@
 #include "platform/port.h"
 
 // How hard the encoder squeezes: SMALL for files that are kept (goldens),
-// FAST for pictures written for a person to look at now, which then take a
-// fifth of the time for about a quarter more bytes.
+// the toolkit's writer; FAST for pictures written for a person to look at
+// now, our own writer (platform/png_writer.h).
 enum class a_png_effort { SMALL, FAST };
 
 // Writes 32-bit `bits` as an opaque RGB PNG; false with a message on failure.
