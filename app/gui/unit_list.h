@@ -1,23 +1,12 @@
-// The editing area while the unit compositor is not part of the program: the
-// open document's sheet with its units' outlines, and the unit list beside
-// it with one picture per unit.
+// The unit list beside the editing area: one picture per unit of the open
+// document as the compositor made it; a click makes that unit current.
 #pragma once
-#include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
-
-class a_sheet_view : public QLabel {
-    Q_OBJECT
-public:
-    explicit a_sheet_view(QWidget* parent = nullptr);
-    void Refresh();  // after the document changed
-
-protected:
-    void resizeEvent(QResizeEvent* e) override;
-};
 
 class a_unit_list : public QListWidget {
     Q_OBJECT
 public:
     explicit a_unit_list(QWidget* parent = nullptr);
-    void Refresh();  // one picture per unit of the open document
+    void Refresh();           // the document's units, anew
+    void Refresh_Pictures();  // the same units, their designs changed
 };
