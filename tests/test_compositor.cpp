@@ -234,6 +234,26 @@ TEST_F(Compositor, ZoomRebuildsOnceAndAnUnchangedMergeDoesNothing) {
     EXPECT_TRUE(Rect_IsEmpty(U().refresh_dirty));
 }
 
+// A clone holds no design: made current, it shows its master's composite
+// (drawing its own empty record would fail on its blank canvas).
+TEST_F(Compositor, ACurrentCloneShowsItsMastersComposite) {
+    auto t = One_Unit_Template(true);
+    t->nunits = 2;
+    t->units[2] = t->units[1];
+    t->units[2].bbox = {50, 0, 90, 40};
+    Doc_New(*t);
+    Default_Canvas(UNIT_CD, U().canv.cv);
+    ASSERT_TRUE(g_doc.doc_units[2]->clonef);
+    Paste(120, 90, 0xC02040);
+    std::vector<uint32_t> master = Pixels(Merge());
+    Select_Doc_Unit(2);
+    GWorld* shown = Merge();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(Same(Pixels(shown), master));
+    Current_Unit_UpToDate();
+    EXPECT_TRUE(Rect_IsEmpty(g_doc.doc_units[1]->refresh_dirty));
+}
+
 TEST_F(Compositor, HiddenBlocksAreNeitherShownNorPrinted) {
     std::vector<uint32_t> empty = Pixels(Merge());
     GWorld* p = nullptr;

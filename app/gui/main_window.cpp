@@ -9,6 +9,7 @@
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QMenuBar>
 #include <QtWidgets/QMessageBox>
+#include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
@@ -17,6 +18,7 @@
 #include <memory>
 
 #include "app_icon.h"
+#include "canvas_panel.h"
 #include "base/messages.h"
 #include "chooser_panel.h"
 #include "key_events.h"
@@ -24,22 +26,27 @@
 #include "model/notices.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
-#include "sheet_view.h"
 #include "base/string_ids.h"
 #include "shell/commands.h"
 #include "shell/help.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "shell/window_pos.h"
+#include "model/history.h"
+#include "preview_view.h"
+#include "print_panel.h"
 #include "start_screen.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/recent_layouts.h"
 #include "ui/interface.h"
+#include "unit_list.h"
+#include "unit_view.h"
 
 namespace {
 
-enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_SHEET };
+enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT };
 
 const char kFilesMissing[] = "Needs project files, which are not built yet";
 
@@ -67,16 +74,16 @@ const a_phase_button kPhaseButtons[] = {
     {TEXT_PHASE, "Text", "Needs text, which is not built yet"},
     {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
     {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
-    {PREVIEW_PHASE, "Print", "Needs printing, which is not built yet"},
+    {PREVIEW_PHASE, "Print", nullptr},
 };
 
-QLabel* Panel_Note(const QString& text) {
-    auto* l = new QLabel(text);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    l->setMargin(12);
-    l->setStyleSheet("color: #4a505a;");
-    return l;
+QScrollArea* Panel_Scroller(QWidget* panel) {
+    auto* s = new QScrollArea;
+    s->setWidget(panel);
+    s->setWidgetResizable(true);
+    s->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    s->setFrameShape(QFrame::NoFrame);
+    return s;
 }
 
 }  // namespace
@@ -90,18 +97,22 @@ a_main_window::a_main_window() {
     start_ = new a_start_screen;
     start_->Set_Open_Available(false, kFilesMissing);
     chooser_ = new a_chooser_panel;
-    sheet_ = new a_sheet_view;
+    unit_view_ = new a_unit_view;
+    preview_ = new a_preview_view;
     pages_ = new QStackedWidget;
     pages_->addWidget(start_);
     pages_->addWidget(chooser_);
-    pages_->addWidget(sheet_);
+    pages_->addWidget(unit_view_);
+    pages_->addWidget(preview_);
     units_ = new a_unit_list;
+    canvas_ = new a_canvas_panel;
+    print_ = new a_print_panel;
     panels_ = new QStackedWidget;
     panels_->setObjectName("leftPanel");
-    panels_->setFixedWidth(220);
-    panels_->addWidget(Panel_Note(tr("Canvases, their sliders and toggles come with the unit "
-                                     "compositor, which is not built yet. The sheet shows the "
-                                     "outline of every label.")));
+    panels_->setFixedWidth(236);
+    panels_->setStyleSheet("#leftPanel { background: #f4f5f7; border-right: 1px solid #c9cdd3; }");
+    panels_->addWidget(Panel_Scroller(canvas_));
+    panels_->addWidget(Panel_Scroller(print_));
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -121,8 +132,14 @@ a_main_window::a_main_window() {
     connect(chooser_, &a_chooser_panel::Cancelled, this, [this] {
         Phase_Set(g_doc.doc_open ? CANVAS_PHASE : NODOC_PHASE);
     });
-    connect(units_, &QListWidget::currentRowChanged, this, [](int r) {
-        if (g_doc.doc_open && r >= 0 && uint32_t(r) < g_doc.doc_template.nunits) Select_Doc_Unit(uint32_t(r) + 1);
+    connect(units_, &QListWidget::currentRowChanged, this, [this](int r) {
+        if (!g_doc.doc_open || r < 0 || uint32_t(r) >= g_doc.doc_template.nunits) return;
+        Interaction_Begin();
+        Select_Doc_Unit(uint32_t(r) + 1);
+        Interaction_End();
+        unit_view_->Refresh();
+        canvas_->Refresh();
+        preview_->update();
     });
 
     phase_token_ = g_shell_notices.phase.Subscribe([this](a_phase p) { Phase_Changed(p); });
@@ -132,6 +149,19 @@ a_main_window::a_main_window() {
         Show_Tools();
     });
     title_token_ = g_doc_notices.title.Subscribe([this](const std::string&) { Refresh_Document(); });
+    // After every action: the changed area of the unit composed and shown,
+    // then the pictures of the unit list and the preview.
+    end_token_ = g_shell_notices.interaction_end.Subscribe([this] { Action_Done(); });
+    dirty_token_ = g_doc_notices.unit_dirty.Subscribe([this](uint32_t, const Rect&) { pictures_stale_ = true; });
+    history_token_ = g_doc_notices.history.Subscribe([this] { Update_Undo_Items(); });
+    restored_token_ = g_doc_notices.restored.Subscribe([this] {
+        unit_view_->Refresh();
+        canvas_->Refresh();
+    });
+    Command_Install(MENU_FILE + 9, [](const a_command_context&) {
+        if (g_doc.doc_open) a_print_panel::Print_With_Dialog();
+    });
+    Command_Install(MENU_FILE + 8, [this](const a_command_context&) { a_print_panel::Choose_Printer(this); });
     url_token_ = g_open_url.Install([](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
@@ -146,6 +176,12 @@ a_main_window::a_main_window() {
 a_main_window::~a_main_window() {
     g_open_url.Remove(url_token_);
     Command_Remove(MENU_SYSTEM + 1);
+    Command_Remove(MENU_FILE + 8);
+    Command_Remove(MENU_FILE + 9);
+    g_shell_notices.interaction_end.Unsubscribe(end_token_);
+    g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);
+    g_doc_notices.history.Unsubscribe(history_token_);
+    g_doc_notices.restored.Unsubscribe(restored_token_);
     Command_Remove(MENU_HELP + 8);
     g_shell_notices.phase.Unsubscribe(phase_token_);
     g_shell_notices.finish.Unsubscribe(finish_token_);
@@ -218,6 +254,7 @@ void a_main_window::Build_Phase_Bar() {
     auto* group = new QButtonGroup(this);
     for (const a_phase_button& p : kPhaseButtons) {
         auto* b = new QToolButton;
+        b->setObjectName(QString("phase%1").arg(int(p.phase)));
         b->setText(tr(p.text));
         b->setCheckable(true);
         b->setAutoRaise(true);
@@ -252,14 +289,23 @@ void a_main_window::Phase_Changed(a_phase phase) {
     if (phase == PAPER_PHASE) {
         chooser_->Reload();
         pages_->setCurrentIndex(PAGE_CHOOSER);
+    } else if (doc && phase == PREVIEW_PHASE) {
+        pages_->setCurrentIndex(PAGE_PREVIEW);
+        panels_->setCurrentIndex(PANEL_PRINT);
+        print_->Refresh();
     } else if (doc) {
-        pages_->setCurrentIndex(PAGE_SHEET);
+        pages_->setCurrentIndex(PAGE_UNIT);
+        panels_->setCurrentIndex(PANEL_CANVAS);
     } else {
         pages_->setCurrentIndex(PAGE_START);
     }
-    panels_->setVisible(doc && phase == CANVAS_PHASE);
-    units_->setVisible(doc && phase != PAPER_PHASE);
+    panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
+    units_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
     Refresh_Document();
+    if (doc && phase == CANVAS_PHASE) {
+        canvas_->Refresh();
+        unit_view_->Refresh();
+    }
 }
 
 void a_main_window::Template_Chosen(int index) {
@@ -275,9 +321,37 @@ void a_main_window::Template_Chosen(int index) {
 void a_main_window::Refresh_Document() {
     std::string name = g_doc.doc_open ? Doc_Name() : std::string();
     setWindowTitle(name.empty() ? tr("Cirquel") : QString::fromStdString(name) + tr(" — Cirquel"));
-    sheet_->Refresh();
     units_->Refresh();
+    preview_->update();
+    Update_Undo_Items();
     Update_Status();
+}
+
+void a_main_window::Action_Done() {
+    unit_view_->Bring_Up_To_Date();
+    if (gs.grid_vals[ZOOM_GRID] != shown_zoom_) {
+        shown_zoom_ = gs.grid_vals[ZOOM_GRID];
+        unit_view_->Refresh();
+    }
+    if (pictures_stale_) {
+        pictures_stale_ = false;
+        units_->Refresh_Pictures();
+        preview_->update();
+    }
+    Update_Undo_Items();
+}
+
+void a_main_window::Update_Undo_Items() {
+    QAction* undo = Command_Action(MENU_EDIT + 1);
+    QAction* redo = Command_Action(MENU_EDIT + 2);
+    if (!undo || !redo) return;
+    a_undo_menu_items m = Undo_Menu_Items();
+    undo->setText(QString::fromStdString(m.undo_text));
+    redo->setText(QString::fromStdString(m.redo_text));
+    undo->setEnabled(m.undo_enabled);
+    redo->setEnabled(m.redo_enabled);
+    undo->setToolTip({});
+    redo->setToolTip({});
 }
 
 void a_main_window::Update_Status() {
@@ -353,7 +427,8 @@ void a_main_window::Show_Tools() {
     menuBar()->setVisible(show);
     statusBar()->setVisible(show);
     units_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
-    panels_->setVisible(show && g_doc.doc_open && gs.curr_phase == CANVAS_PHASE);
+    panels_->setVisible(show && g_doc.doc_open &&
+                        (gs.curr_phase == CANVAS_PHASE || gs.curr_phase == PREVIEW_PHASE));
 }
 
 void a_main_window::About() {

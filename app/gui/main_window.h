@@ -16,10 +16,13 @@ class QLabel;
 class QStackedWidget;
 class QToolBar;
 class QToolButton;
+class a_canvas_panel;
 class a_chooser_panel;
-class a_sheet_view;
+class a_preview_view;
+class a_print_panel;
 class a_start_screen;
 class a_unit_list;
+class a_unit_view;
 
 class a_main_window : public QMainWindow {
     Q_OBJECT
@@ -44,6 +47,8 @@ private:
     void Phase_Changed(a_phase phase);
     void Template_Chosen(int index);
     void Idle();
+    void Action_Done();
+    void Update_Undo_Items();
     void Refresh_Document();
     void Update_Status();
     void About();
@@ -53,8 +58,13 @@ private:
     QStackedWidget* panels_;
     a_start_screen* start_;
     a_chooser_panel* chooser_;
-    a_sheet_view* sheet_;
+    a_unit_view* unit_view_;
+    a_preview_view* preview_;
+    a_canvas_panel* canvas_;
+    a_print_panel* print_;
     a_unit_list* units_;
+    bool pictures_stale_ = false;
+    int shown_zoom_ = -1;
     QLabel* status_;
     QToolBar* phase_bar_ = nullptr;
     std::map<int, QAction*> actions_;
@@ -62,4 +72,5 @@ private:
     int built_bar_ = 0, built_language_ = -1;
     QTimer idle_;
     a_listener_token phase_token_ = 0, finish_token_ = 0, title_token_ = 0, url_token_ = 0;
+    a_listener_token end_token_ = 0, dirty_token_ = 0, history_token_ = 0, restored_token_ = 0;
 };

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "model/document.h"
 #include "pixels/gworld.h"
+#include "render/compositor.h"
 #include "templates/expand.h"
 #include "templates/shape_view.h"
 
@@ -43,4 +45,18 @@ QImage Unit_Picture(const a_template& t, uint32_t ux, QSize box) {
     options.holes = true;
     Draw_Shape_View(t.units[ux], options, bits);
     return World_Image(bits).scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage Unit_Print_Picture(uint32_t ux, QSize box) {
+    if (!g_doc.doc_open || ux < 1 || ux > g_doc.doc_template.nunits || box.isEmpty()) return {};
+    uint32_t mx = Find_Clone_Master(ux);
+    a_doc_unit* d = mx >= 1 ? g_doc.doc_units[mx] : nullptr;
+    if (!d || Rect_IsEmpty(d->paintbounds)) return {};
+    QSize size = QSize(Rect_Width(d->paintbounds), Rect_Height(d->paintbounds))
+                     .scaled(box.boundedTo(QSize(2000, 2000)), Qt::KeepAspectRatio)
+                     .expandedTo(QSize(1, 1));
+    GWorld* world = nullptr;
+    Render_Unit_Print(mx, *d, Rect{0, 0, int16_t(size.height()), int16_t(size.width())}, world);
+    a_gworld_ptr owner(world);
+    return world ? World_Image(World_Bits(world)) : QImage();
 }

@@ -10,3 +10,8 @@
 QImage Sheet_Picture(const a_template& t, QSize box);
 // The shape of unit `ux` of `t`, scaled to fit `box`.
 QImage Unit_Picture(const a_template& t, uint32_t ux, QSize box);
+
+// Unit ux of the open document as it prints (its master's design for a
+// clone; white outside its shape), drawn at the largest size that fits
+// `box`; a null image when there is none.
+QImage Unit_Print_Picture(uint32_t ux, QSize box);

@@ -143,21 +143,24 @@ void Current_Unit_UpToDate() {
     Rect bounds;
     GWorld* world = nullptr;
     Current_Unit_Merge_Check(bounds, world);
-    a_doc_unit& u = *g_doc.up;
+    a_doc_unit& u = *Design_Unit(g_doc.upx);
     if (!Rect_IsEmpty(u.refresh_dirty)) g_doc_notices.unit_refresh.Emit(g_doc.upx, u.refresh_dirty);
     u.refresh_dirty = Rect{};
 }
 
+// A clone shows its master's design: its own record holds none to draw.
 void Current_Unit_Merge_Check(Rect& merge_bounds, GWorld*& merge_world) {
     merge_world = nullptr;
-    if (!g_doc.up) return;
-    a_doc_unit& u = *g_doc.up;
+    a_doc_unit* design = g_doc.up ? Design_Unit(g_doc.upx) : nullptr;
+    if (!design) return;
+    a_doc_unit& u = *design;
     merge_bounds = u.paintbounds;
     if (!(g_merge_zoom == a_ratio{}) && g_merge_zoom.den > 0 && g_merge_zoom.num > 0) {
         auto scale = [](int v) { return Round_Pixel(double(v) * g_merge_zoom.num / g_merge_zoom.den); };
         merge_bounds = Rect{0, 0, scale(Rect_Height(u.paintbounds)), scale(Rect_Width(u.paintbounds))};
     }
-    Unit_Merge_Check(g_doc.upx, u, merge_bounds, merge_world);
+    uint32_t mx = Find_Clone_Master(g_doc.upx);
+    Unit_Merge_Check(mx >= 1 ? mx : g_doc.upx, u, merge_bounds, merge_world);
 }
 
 void Unit_Merge_Check(uint32_t ux, a_doc_unit& up, const Rect& targ_bounds, GWorld*& gworld) {

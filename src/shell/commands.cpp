@@ -3,6 +3,8 @@
 #include <map>
 
 #include "base/prefs.h"
+#include "model/document.h"
+#include "model/history.h"
 #include "platform/sound.h"
 #include "shell/help.h"
 #include "shell/mainloop.h"
@@ -21,8 +23,8 @@ struct a_command_row {
 };
 
 const char kFiles[] = "Needs project files, which are not built yet";
-const char kPrint[] = "Needs printing, which is not built yet";
-const char kUndo[] = "Needs the undo history, which is not built yet";
+const char kPrint[] = "Needs the print window";
+const char kHistoryPanel[] = "Needs the history panel, which is not built yet";
 const char kEdit[] = "Needs the editing phases, which are not built yet";
 const char kTracks[] = "Needs track-list import, which is not built yet";
 const char kExport[] = "Needs image export of projects, which is not built yet";
@@ -30,8 +32,8 @@ const char kDesigner[] = "Needs the layout designer, which is not built yet";
 
 const a_command_row kTable[] = {
     {201, ""},     {301, ""},     {302, kFiles},    {303, ""},     {304, kFiles},  {305, kFiles},
-    {306, kFiles}, {308, kPrint}, {309, kPrint},    {311, ""},     {401, kUndo},   {402, kUndo},
-    {404, kEdit},  {405, kEdit},  {406, kEdit},     {407, kEdit},  {408, kEdit},   {501, kUndo},
+    {306, kFiles}, {308, kPrint}, {309, kPrint},    {311, ""},     {401, ""},      {402, ""},
+    {404, kEdit},  {405, kEdit},  {406, kEdit},     {407, kEdit},  {408, kEdit},   {501, kHistoryPanel},
     {502, kEdit},  {503, kEdit},  {505, ""},        {506, kFiles}, {508, ""},      {1001, ""},
     {1002, ""},    {1004, ""},    {1005, ""},       {1006, ""},    {1007, ""},     {1008, ""},
     {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, kFiles}, {1101, kEdit}, {1103, kExport},
@@ -117,6 +119,12 @@ void Commands_Init() {
     Command_Install(MENU_FILE + 1, New_Project);
     Command_Install(MENU_FILE + 3, [](const a_command_context&) { (void)Close_Command(); });
     Command_Install(MENU_FILE + 11, [](const a_command_context&) { Quit_Command(); });
+    Command_Install(MENU_EDIT + 1, [](const a_command_context&) {
+        if (g_doc.doc_open) Undo_Button();
+    });
+    Command_Install(MENU_EDIT + 2, [](const a_command_context&) {
+        if (g_doc.doc_open) Redo_Button();
+    });
     Command_Install(MENU_OPTIONS + 5, Toggle_Sound);
     Command_Install(MENU_OPTIONS + 8, Toggle_Hide);
     for (int item : {1, 2, 4, 5, 6, 7, 8})

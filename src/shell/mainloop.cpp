@@ -2,6 +2,7 @@
 
 #include "base/messages.h"
 #include "model/document.h"
+#include "model/history.h"
 #include "model/notices.h"
 #include "platform/clock.h"
 #include "ui/interface.h"
@@ -73,9 +74,15 @@ void Do_Null_Event(Point gmouse, Point lmouse, int window, bool fixcursor) {
 
 void Idle_Interrupted() { g_null_flag = false; }
 
-void Interaction_Begin() { g_shell_notices.interaction_begin.Emit(); }
+// Every action is one step of the undo history at most: what it left pending
+// is recorded once the views have brought the current unit up to date.
+void Interaction_Begin() {
+    History_Begin_Interaction();
+    g_shell_notices.interaction_begin.Emit();
+}
 void Interaction_End() {
     g_shell_notices.interaction_end.Emit();
+    History_End_Interaction();
     g_shell_notices.finish.Emit();
 }
 

@@ -93,6 +93,13 @@ void Canvas_Fuzz_Delta() {
     Changed(OP_CANVAS_ADJUST);
 }
 
+void Canvas_Sliders_Attach() {
+    for (a_slider_enum s : {CANV_DARKNESS_SLIDER, COLOR_SAT_SLIDER, COLOR_HUE_SLIDER, COLOR_DIST_SLIDER})
+        Slider_Set_Action(s, Delta_Canvas);
+    for (a_slider_enum s : {CANV_FUZZ_IN_SLIDER, CANV_FUZZ_OUT_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { Canvas_Fuzz_Delta(); });
+}
+
 void Canvas_Select(bool keep_adjustments) {
     if (!Unit()) return;
     a_canvas_spec& cv = Unit()->canv.cv;
@@ -104,6 +111,17 @@ void Canvas_Select(bool keep_adjustments) {
         CV_To_Sliders(cv);
     }
     cv.canvas_key = key;
+    Changed(OP_CANVAS_SELECT);
+}
+
+void Canvas_Select_Solid(int hue, int dist) {
+    if (!Unit()) return;
+    a_canvas_spec& cv = Unit()->canv.cv;
+    Default_Canvas(Unit_Kind(), cv);
+    cv.canvas_color_hue = int16_t(Slider_Limit_Value(hue, COLOR_HUE_SLIDER));
+    cv.canvas_color_dist = int16_t(Slider_Limit_Value(dist, COLOR_DIST_SLIDER));
+    Outer_Mask_Out_Of_Date(*Unit());
+    CV_To_Sliders(cv);
     Changed(OP_CANVAS_SELECT);
 }
 

@@ -22,7 +22,13 @@
 #include "gui_app.h"
 #include "instance.h"
 #include "main_window.h"
+#include "model/doc_media.h"
 #include "model/document.h"
+#include "model/history.h"
+#include "print_panel.h"
+#include "preview_view.h"
+#include "render/canvas.h"
+#include "unit_view.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "templates/template.h"
@@ -88,6 +94,25 @@ bool Matches_Golden(const QString& name, const QImage& made, QString& why) {
     return false;
 }
 
+// Clicks palette entry `index` (1-based) of the canvas palette.
+void Click_Canvas(a_main_window& w, int index) {
+    QListWidget* palette = Find<QListWidget>(w, "canvasPalette");
+    QListWidgetItem* item = palette->item(index - 1);
+    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {}, palette->visualItemRect(item).center());
+}
+
+// A point of unit ux's disc, halfway between its hole and its edge, in the
+// pixels of a page rendered at `dpi`.
+QPoint Disc_Point(uint32_t ux, int dpi) {
+    const a_frect& b = g_doc.doc_template.units[ux].bbox;
+    double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2, r = (b.right - b.left) / 2;
+    return QPoint(int((cx + r * 0.62) * dpi / 25.4), int(cy * dpi / 25.4));
+}
+
+int Channel_Distance(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
 // The whole screen once the window has drawn itself.
 QImage Screen_Shot(QWidget& w) {
     QTest::qWait(300);
@@ -108,7 +133,10 @@ int Take_Shots(const QString& dir) {
     QTest::keyClicks(Find<QLineEdit>(w, "templateFilter"), "29125");
     if (!Screen_Shot(w).save(dir + "/gui_chooser.png")) return 5;
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
-    if (!Screen_Shot(w).save(dir + "/gui_sheet.png")) return 6;
+    Click_Canvas(w, 3);
+    if (!Screen_Shot(w).save(dir + "/gui_canvas.png")) return 6;
+    QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
+    if (!Screen_Shot(w).save(dir + "/gui_preview.png")) return 7;
     g_doc.doc_changed = false;
     return 0;
 }
@@ -117,6 +145,7 @@ class a_gui_test : public QObject {
     Q_OBJECT
 private slots:
     void StartScreenNewProjectChooserTwoDiscs();
+    void CanvasUndoRedoPreviewAndPdf();
     void SecondCopyHandsOverItsCommandLine();
     void ScreenshotsUnderXvfb();
 };
@@ -144,7 +173,7 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QVERIFY(!units->item(1)->icon().isNull());
     units->setCurrentRow(1);
     QCOMPARE(g_doc.upx, 2u);
-    QVERIFY(Find<QWidget>(w, "sheetView")->isVisible());
+    QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
 
     // Menus: Save is there but disabled with its reason; the zoom is a command of ours.
     QAction* save = w.Command_Action(304);
@@ -173,6 +202,119 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     Dialog_ScriptAnswers({1});  // Don't Save
     QVERIFY(w.close());
     QVERIFY(!g_doc.doc_open);
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+}
+
+// From a new project to a PDF: a canvas chosen from the palette, undone and
+// redone; the print preview with both discs; the nudge; Save as PDF, whose
+// page shows the canvas on both discs.
+void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QCOMPARE(g_doc.doc_template.nunits, 2u);
+    QCOMPARE(gs.curr_phase, CANVAS_PHASE);
+
+    // The canvas: the palette offers the class's canvases; a click is one step.
+    QListWidget* palette = Find<QListWidget>(w, "canvasPalette");
+    int cls = UNIT_TO_CANV_PREFIX(UNIT_CD);
+    QCOMPARE(palette->count(), Canvas_Count(cls));
+    QVERIFY(palette->count() >= 3);
+    QWidget* surface = Find<QWidget>(w, "unitSurface");
+    QPoint on_disc(surface->width() / 2 + surface->width() / 4, surface->height() / 2);
+    QRgb white_disc = surface->grab().toImage().pixel(on_disc);
+    QVERIFY(Is_CanvKey_White(g_doc.up->canv.cv.canvas_key));
+    Click_Canvas(w, 3);
+    a_keyset chosen;
+    CanvX_To_Key(chosen, 3, cls);
+    QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), Key_To_String(chosen));
+    // Only the unit's area was drawn again, and it shows the canvas.
+    auto* view = Find<a_unit_view>(w, "unitView");
+    QTRY_VERIFY(!view->Last_Repaint().isEmpty());
+    QVERIFY(surface->rect().contains(view->Last_Repaint()));
+    QRgb canvas_disc = surface->grab().toImage().pixel(on_disc);
+    QVERIFY(Channel_Distance(white_disc, canvas_disc) > 12);
+
+    // The Zoom menu: 100 % shows a cell per pixel; Fit brings the unit back in.
+    w.Command_Action(1005)->trigger();
+    QCOMPARE(surface->width(), Rect_Width(g_doc.up->paintbounds) + 48);
+    w.Command_Action(1004)->trigger();
+    QVERIFY(surface->width() <= view->viewport()->width());
+
+    // Undo and Redo from the Edit menu, each named after the step.
+    QAction* undo = w.Command_Action(401);
+    QAction* redo = w.Command_Action(402);
+    QVERIFY(undo && undo->isEnabled() && !redo->isEnabled());
+    undo->trigger();
+    QVERIFY(Is_CanvKey_White(g_doc.up->canv.cv.canvas_key));
+    QVERIFY(redo->isEnabled());
+    QTRY_COMPARE(surface->grab().toImage().pixel(on_disc), white_disc);
+    redo->trigger();
+    QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), Key_To_String(chosen));
+    QTRY_COMPARE(surface->grab().toImage().pixel(on_disc), canvas_disc);
+    QVERIFY(!redo->isEnabled());
+
+    // A slider change is one step too, whatever the slider's pending step.
+    a_history_op op_redo, op_undo;
+    QTest::mouseClick(Find<QWidget>(w, QString("slider%1").arg(int(CANV_DARKNESS_SLIDER)).toLatin1().constData())
+                          ->findChildren<QToolButton*>().last(), Qt::LeftButton);
+    QCOMPARE(int(g_doc.up->canv.cv.canvas_darkness), int(gs.slider_vals[CANV_DARKNESS_SLIDER]));
+    QVERIFY(g_doc.up->canv.cv.canvas_darkness != CANV_DARKNESS_DEFAULT);
+    undo->trigger();
+    QCOMPARE(int(g_doc.up->canv.cv.canvas_darkness), int(CANV_DARKNESS_DEFAULT));
+    QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), Key_To_String(chosen));
+    Is_Undo_Avail(op_redo, op_undo);
+    QCOMPARE(int(op_undo), int(OP_CANVAS_SELECT));
+
+    // The print preview: both discs, side by side on the sheet; a click selects.
+    QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
+    QCOMPARE(gs.curr_phase, PREVIEW_PHASE);
+    auto* preview = Find<a_preview_view>(w, "previewView");
+    QTRY_VERIFY(preview->isVisible());
+    QRect one = preview->Unit_Place(1), two = preview->Unit_Place(2);
+    QVERIFY(!one.isEmpty() && !two.isEmpty() && !one.intersects(two));
+    QVERIFY(preview->rect().contains(one) && preview->rect().contains(two));
+    QTest::mouseClick(preview, Qt::LeftButton, {}, two.center() + QPoint(two.width() / 4, 0));
+    QCOMPARE(g_doc.upx, 2u);
+
+    // The nudge moves the discs on the preview and comes back.
+    QTest::mouseClick(Find<QToolButton>(w, "nudgeRight"), Qt::LeftButton);
+    a_print_media_spec media;
+    Get_Media_Specs(media);
+    QVERIFY(media.nudge.h > 0);
+    QVERIFY(preview->Unit_Place(1).left() > one.left());
+    QTest::mouseClick(Find<QToolButton>(w, "nudgeCentre"), Qt::LeftButton);
+    Get_Media_Specs(media);
+    QCOMPARE(int(media.nudge.h), 0);
+    QCOMPARE(preview->Unit_Place(1), one);
+
+    // Save as PDF; the page shows the canvas on both discs, alike.
+    QTemporaryDir out;
+    QString pdf = out.path() + "/two discs.pdf";
+    auto* panel = Find<a_print_panel>(w, "printPanel");
+    panel->ask_pdf_path = [&] { return pdf; };
+    QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
+    QVERIFY(QFile::exists(pdf));
+    QProcess render;
+    render.start("pdftoppm", {"-r", "50", "-png", "-singlefile", pdf, out.path() + "/page"});
+    QVERIFY(render.waitForFinished(60000));
+    QCOMPARE(render.exitCode(), 0);
+    QImage page(out.path() + "/page.png");
+    QVERIFY(!page.isNull());
+    QRgb a = page.pixel(Disc_Point(1, 50)), b = page.pixel(Disc_Point(2, 50));
+    QVERIFY2(Channel_Distance(a, qRgb(255, 255, 255)) > 12, "the first disc is white");
+    QVERIFY2(Channel_Distance(a, b) <= 24, "the discs differ");
+    const a_frect& b1 = g_doc.doc_template.units[1].bbox;
+    QPoint hole(int((b1.left + b1.right) / 2 * 50 / 25.4), int((b1.top + b1.bottom) / 2 * 50 / 25.4));
+    QVERIFY2(Channel_Distance(page.pixel(hole), qRgb(255, 255, 255)) <= 12, "the hole is printed");
+
+    g_doc.doc_changed = false;
+    Dialog_ScriptAnswers({1});
+    QVERIFY(w.close());
     Shell_Loop_Reset();
     Phase_Set(NODOC_PHASE);
 }
@@ -225,7 +367,7 @@ void a_gui_test::ScreenshotsUnderXvfb() {
     xvfb.waitForFinished(5000);
     QVERIFY(finished);
     QCOMPARE(run.exitCode(), 0);
-    for (const char* name : {"gui_start_screen", "gui_chooser", "gui_sheet"}) {
+    for (const char* name : {"gui_start_screen", "gui_chooser", "gui_canvas", "gui_preview"}) {
         QImage made(shots.path() + "/" + name + ".png");
         QVERIFY2(!made.isNull(), name);
         QString why;
@@ -240,7 +382,7 @@ int main(int argc, char** argv) {
     std::string config = Temp_Folder() + "/cirquel-gui-tests-" + std::to_string(getpid());
     Config_Folder_Set(config);
     bool shots = argc == 3 && QString(argv[1]) == "--shots";
-    if (!Gui_Start(a_gui_options{false, false, false, false})) return 1;
+    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
     Dialog_SetQuiet(true);
     int status = 0;
     if (shots) {

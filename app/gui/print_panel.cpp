@@ -1,0 +1,188 @@
+#include "print_panel.h"
+
+#include <QtCore/QStandardPaths>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QInputDialog>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QMessageBox>
+#include <QtWidgets/QPushButton>
+#include <QtWidgets/QToolButton>
+#include <QtWidgets/QVBoxLayout>
+
+#include <cstdlib>
+
+#include "model/doc_media.h"
+#include "model/document.h"
+#include "platform/printer.h"
+#include "print/print_adjust.h"
+#include "print/print_doc.h"
+#include "shell/mainloop.h"
+
+namespace {
+
+QLabel* Heading(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setStyleSheet("font-weight: bold; color: #30343a; padding-top: 6px;");
+    return l;
+}
+
+bool Shift() { return QApplication::keyboardModifiers() & Qt::ShiftModifier; }
+
+// Runs one step of the print panel as one action of the program.
+template <typename F>
+auto Act(F f) {
+    Interaction_Begin();
+    auto result = f();
+    Interaction_End();
+    return result;
+}
+
+QString Nudge_Text() {
+    a_print_media_spec media;
+    Get_Media_Specs(media);
+    std::string h, v;
+    To_MM_Str(h, std::abs(media.nudge.h));
+    To_MM_Str(v, std::abs(media.nudge.v));
+    QString across = media.nudge.h == 0 ? QObject::tr("not moved across")
+                     : media.nudge.h > 0 ? QObject::tr("%1 to the right").arg(QString::fromStdString(h))
+                                         : QObject::tr("%1 to the left").arg(QString::fromStdString(h));
+    QString down = media.nudge.v == 0 ? QObject::tr("not moved up or down")
+                   : media.nudge.v > 0 ? QObject::tr("%1 down").arg(QString::fromStdString(v))
+                                       : QObject::tr("%1 up").arg(QString::fromStdString(v));
+    return across + "\n" + down;
+}
+
+QString Printer_Text() {
+    std::string chosen = Printer_Chosen();
+    if (!chosen.empty()) return QString::fromStdString(chosen);
+    for (const a_printer_desc& p : Printer_List())
+        if (p.is_default) return QObject::tr("%1 (default)").arg(QString::fromStdString(p.name));
+    return QObject::tr("No printer is set up");
+}
+
+}  // namespace
+
+a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
+    setObjectName("printPanel");
+    ask_pdf_path = [this] {
+        QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QString name = QString::fromStdString(g_doc.doc_open ? Doc_Name() : std::string("Labels"));
+        return QFileDialog::getSaveFileName(this, tr("Save as PDF"), folder + "/" + name + ".pdf",
+                                            tr("PDF documents (*.pdf)"));
+    };
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 4, 10, 10);
+    column->setSpacing(6);
+
+    column->addWidget(Heading(tr("Alignment")));
+    auto* note = new QLabel(tr("If a test page prints off centre, move the print the same way. "
+                               "Shift moves it further."));
+    note->setWordWrap(true);
+    note->setStyleSheet("color: #4a505a;");
+    column->addWidget(note);
+    auto* pad = new QWidget;
+    auto* grid = new QGridLayout(pad);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    auto arrow = [&](const char* name, const QString& text, const QString& tip, int r, int c,
+                     std::function<bool(bool)> step) {
+        auto* b = new QToolButton;
+        b->setObjectName(name);
+        b->setText(text);
+        b->setToolTip(tip);
+        b->setFixedSize(34, 30);
+        b->setAutoRepeat(true);
+        grid->addWidget(b, r, c);
+        connect(b, &QToolButton::clicked, this, [step] { Act([&] { return step(Shift()); }); });
+    };
+    arrow("nudgeUp", QStringLiteral("▲"), tr("Move the print up"), 0, 1, Print_Nudge_U);
+    arrow("nudgeLeft", QStringLiteral("◀"), tr("Move the print left"), 1, 0, Print_Nudge_L);
+    arrow("nudgeCentre", QStringLiteral("●"), tr("Back to the middle"), 1, 1, [](bool) { return Print_Nudge_0(); });
+    arrow("nudgeRight", QStringLiteral("▶"), tr("Move the print right"), 1, 2, Print_Nudge_R);
+    arrow("nudgeDown", QStringLiteral("▼"), tr("Move the print down"), 2, 1, Print_Nudge_D);
+    auto* centre = new QHBoxLayout;
+    centre->addStretch(1);
+    centre->addWidget(pad);
+    centre->addStretch(1);
+    column->addLayout(centre);
+    nudge_ = new QLabel;
+    nudge_->setObjectName("nudgeText");
+    nudge_->setAlignment(Qt::AlignCenter);
+    column->addWidget(nudge_);
+
+    column->addWidget(Heading(tr("Printer")));
+    printer_ = new QLabel;
+    printer_->setWordWrap(true);
+    column->addWidget(printer_);
+    auto button = [&](const char* name, const QString& text) {
+        auto* b = new QPushButton(text);
+        b->setObjectName(name);
+        b->setMinimumHeight(30);
+        column->addWidget(b);
+        return b;
+    };
+    QPushButton* choose = button("choosePrinter", tr("Choose Printer…"));
+    QPushButton* test = button("testPage", tr("Print Test Page"));
+    column->addSpacing(8);
+    QPushButton* print = button("printSheet", tr("Print…"));
+    print->setDefault(true);
+    print->setStyleSheet("QPushButton { font-weight: bold; }");
+    QPushButton* pdf = button("saveAsPdf", tr("Save as PDF…"));
+    column->addStretch(1);
+
+    connect(choose, &QPushButton::clicked, this, [this] {
+        Choose_Printer(this);
+        Refresh();
+    });
+    connect(test, &QPushButton::clicked, this, [] { Act(Print_Test); });
+    connect(print, &QPushButton::clicked, this, [] { Print_With_Dialog(); });
+    connect(pdf, &QPushButton::clicked, this, [this] { Save_As_PDF(); });
+    nudged_token_ = g_print_nudged.Subscribe([this] { Refresh(); });
+    Refresh();
+}
+
+a_print_panel::~a_print_panel() { g_print_nudged.Unsubscribe(nudged_token_); }
+
+void a_print_panel::Refresh() {
+    nudge_->setText(Nudge_Text());
+    printer_->setText(Printer_Text());
+}
+
+bool a_print_panel::Print_With_Dialog() {
+    g_print_target = a_print_target{};
+    g_print_target.queue = Printer_Chosen();
+    return Act(Print_Doc);
+}
+
+bool a_print_panel::Save_As_PDF() {
+    QString path = ask_pdf_path ? ask_pdf_path() : QString();
+    if (path.isEmpty()) return false;
+    if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
+    a_print_target before = g_print_target;
+    g_print_target = a_print_target{};
+    g_print_target.target = VP_PDF;
+    g_print_target.pdf_path = path.toStdString();
+    bool ok = Act(Print1_Doc);
+    g_print_target = before;
+    return ok;
+}
+
+bool a_print_panel::Choose_Printer(QWidget* parent) {
+    std::vector<a_printer_desc> printers = Printer_List();
+    if (printers.empty()) {
+        QMessageBox::information(parent, tr("Choose Printer"), tr("No printer is set up on this computer."));
+        return false;
+    }
+    QStringList names;
+    int current = 0;
+    for (const a_printer_desc& p : printers) {
+        if (p.name == Printer_Chosen() || (Printer_Chosen().empty() && p.is_default)) current = names.size();
+        names << QString::fromStdString(p.make_model.empty() ? p.name : p.name + " — " + p.make_model);
+    }
+    bool ok = false;
+    QString got = QInputDialog::getItem(parent, tr("Choose Printer"), tr("Print on:"), names, current, false, &ok);
+    if (!ok) return false;
+    return Print_Setup(printers[size_t(names.indexOf(got))].name);
+}

@@ -1,0 +1,96 @@
+#include "slider_widget.h"
+
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QSlider>
+#include <QtWidgets/QSpinBox>
+#include <QtWidgets/QToolButton>
+
+#include <algorithm>
+
+#include "shell/mainloop.h"
+#include "ui/interface.h"
+
+namespace {
+
+QToolButton* Step_Button(const QString& text) {
+    auto* b = new QToolButton;
+    b->setText(text);
+    b->setAutoRepeat(true);  // held, it steps again like the table's pacing
+    b->setAutoRepeatDelay(300);
+    b->setAutoRepeatInterval(3 * 16);
+    b->setFixedSize(22, 22);
+    return b;
+}
+
+}  // namespace
+
+a_slider_widget::a_slider_widget(a_slider_enum slider, QWidget* parent)
+    : QWidget(parent), slider_(slider) {
+    const a_slider_item& item = g_sliders[slider];
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 2, 0, 2);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(1);
+    auto* name = new QLabel(QString::fromStdString(Slider_Name(slider)));
+    number_ = new QSpinBox;
+    number_->setRange(item.minval, item.maxval);
+    number_->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    number_->setAlignment(Qt::AlignRight);
+    number_->setFixedWidth(44);
+    number_->setKeyboardTracking(false);  // one step when the typing is done
+    track_ = new QSlider(Qt::Horizontal);
+    track_->setRange(item.minval, item.maxval);
+    track_->setPageStep(std::max<int>(1, item.big_step ? item.big_step : item.normal_step));
+    track_->setTracking(false);  // a whole drag is one change
+    QToolButton* minus = Step_Button(QStringLiteral("−"));
+    QToolButton* plus = Step_Button(QStringLiteral("+"));
+    grid->addWidget(name, 0, 0, 1, 3);
+    grid->addWidget(number_, 0, 3);
+    grid->addWidget(minus, 1, 0);
+    grid->addWidget(track_, 1, 1, 1, 2);
+    grid->addWidget(plus, 1, 3, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    setObjectName(QString("slider%1").arg(int(slider)));
+
+    connect(track_, &QSlider::valueChanged, this, [this](int v) { Set(v); });
+    connect(number_, &QSpinBox::valueChanged, this, [this](int v) { Set(v); });
+    connect(minus, &QToolButton::clicked, this, [this] { Step(false); });
+    connect(plus, &QToolButton::clicked, this, [this] { Step(true); });
+    redraw_token_ = g_slider_signals.redraw.Subscribe([this](a_slider_enum s) {
+        if (s == slider_) Show_Value();
+    });
+    picker_token_ = g_slider_signals.color_picker.Subscribe([this] { Show_Value(); });
+    Show_Value();
+}
+
+a_slider_widget::~a_slider_widget() {
+    g_slider_signals.redraw.Unsubscribe(redraw_token_);
+    g_slider_signals.color_picker.Unsubscribe(picker_token_);
+}
+
+void a_slider_widget::Show_Value() {
+    showing_ = true;
+    int v = gs.slider_vals[slider_];
+    track_->setValue(v);
+    number_->setValue(v);
+    showing_ = false;
+}
+
+void a_slider_widget::Set(int value) {
+    if (showing_ || value == gs.slider_vals[slider_]) return;
+    Interaction_Begin();
+    Slider_SetVal(value, slider_);
+    Interaction_End();
+    Show_Value();
+}
+
+void a_slider_widget::Step(bool plus) {
+    Qt::KeyboardModifiers m = QApplication::keyboardModifiers();
+    Interaction_Begin();
+    // The table's own stepping: limits, step sizes and the refusal sound.
+    Do_PlusMinus(m & Qt::ControlModifier, m & Qt::ShiftModifier, plus, slider_);
+    Interaction_End();
+    Show_Value();
+}
