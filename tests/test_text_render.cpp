@@ -6,6 +6,8 @@
 #include <numbers>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "effects_fixtures.h"
@@ -14,6 +16,10 @@
 #include "platform/fonts.h"
 #include "platform/glyphs.h"
 #include "text/glow.h"
+#include "render/compositor.h"
+#include "text/om_render.h"
+#include "text/text_blocks.h"
+#include "text/text_layout.h"
 #include "text/text_draw.h"
 #include "text/text_shadow.h"
 
@@ -374,7 +380,67 @@ testing::AssertionResult Golden_Of(const char* name, const std::vector<a_placed_
     return Matches_Golden(name, World_Bits(page.get()));
 }
 
+// One layout laid out on a 300-pixel, 120 mm disc and rendered with the
+// effect look into `tile`.
+void Render_Layout(GWorld* tile, int layout, const char16_t* text, int size) {
+    const a_text_unit u{Rect{0, 0, 300, 300}, 300 / 120.0f * 25.4f / 72, 0};
+    auto om = std::make_unique<a_om_rec>();
+    om->fontx = uint32_t(Font_Find(kSans));
+    om->layout = uint8_t(layout);
+    om->size = int16_t(size);
+    om->justify = layout == LAYOUT_CONTOUR ? JUST_LEFT : JUST_CENTER;
+    om->lineangle = layout == LAYOUT_90 ? 900 : layout == LAYOUT_270 ? 2700 : 0;
+    om->rotcenter = Point{150, 150};
+    om->anchor = layout == LAYOUT_HORZ ? Point{130, 150} : layout == LAYOUT_CONTOUR ? Point{40, 150}
+                 : layout == LAYOUT_90 ? Point{150, 170} : Point{150, 130};
+    om->spoke_totangle = 300;
+    UniStr_To_OM(*om, text);
+    OM_Recalc_On(*om, 1, u);
+    Push_TextSize_Mapping(u.px_per_pt);
+    const std::vector<a_placed_char> chars = OM_Placed_Chars(*om);
+    Pop_TextSize_Mapping();
+    a_text_look look = Effect_Look();
+    look.glow_radius = 6;
+    look.shad.dx = look.shad.dy = 3;
+    Render_Placed_Text_Onto(chars, om->bbox, look, a_coord_mapping{}, tile);
+}
+
 }  // namespace
+
+// Every layout through layout and rendering: straight text reads across,
+// 90 and 270 degrees up and down, the stack downward; circular text runs
+// over the top (clockwise) and under the bottom (counter-clockwise), upright
+// from outside; spirals wind inward; spokes fan out from the centre;
+// contour rows fill the disc below the anchor.
+TEST(TextRenderGolden, EveryLayoutWithEffects) {
+    Require_Font(kSans);
+    struct a_case { int layout; const char16_t* text; int size; };
+    const a_case cases[] = {
+        {LAYOUT_HORZ, u"Cirquel\rLabels", 28},
+        {LAYOUT_90, u"Ninety", 28},
+        {LAYOUT_270, u"Two-seventy", 28},
+        {LAYOUT_VERT, u"CD\rDVD", 22},
+        {LAYOUT_CIRC_CW, u"Summer Holiday 2026", 24},
+        {LAYOUT_CIRC_CCW, u"Side A \u2022 Side B", 24},
+        {LAYOUT_SPIRAL_CW, u"Round and round the disc the words go, inward to the hole", 14},
+        {LAYOUT_SPIRAL_CCW, u"Round and round the disc the words go, inward to the hole", 14},
+        {LAYOUT_SPOKE, u"One\rTwo\rThree\rFour\rFive", 16},
+        {LAYOUT_CONTOUR, u"01 Morning Song\r02 The Long Road\r03 Harbour Lights\r"
+                         u"04 Summer Holiday\r05 Night Drive\r06 Home Again", 16},
+    };
+    const Rect sheet_box{0, 0, 600, 1500};
+    a_gworld_ptr sheet = Make_GWorld(32, sheet_box);
+    for (int k = 0; k < 10; ++k) {
+        const Rect box{0, 0, 300, 300};
+        a_gworld_ptr tile = Make_GWorld(32, box);
+        PixMap32_Fill(tile->pix, box, 0x1E2A44);
+        Render_Layout(tile.get(), cases[k].layout, cases[k].text, cases[k].size);
+        const int x0 = (k % 5) * 300, y0 = (k / 5) * 300;
+        for (int y = 0; y < 300; ++y)
+            std::memcpy(PixMap_Row(sheet->pix, y0 + y) + x0 * 4, PixMap_Row(tile->pix, y), 300 * 4);
+    }
+    EXPECT_TRUE(Matches_Golden("text_every_layout", World_Bits(sheet.get())));
+}
 
 TEST(TextRenderGolden, StraightAndCircularWithEffects) {
     Require_Font(kSans);

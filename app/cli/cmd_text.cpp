@@ -13,6 +13,7 @@
 #include "platform/fonts.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
+#include "templates/shape_view.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
 #include "model/document.h"
@@ -128,8 +129,8 @@ a_json Char_Json(const a_xyl_char& c) {
     return j;
 }
 
-// The block alone on the unit's white canvas, printed at `dpi` through the
-// unit's shape, into a PNG file.
+// The block alone on the unit's white canvas, printed at `dpi`, with the
+// unit's shape over it as `shape --holes` shows it, into a PNG file.
 int Draw_Block(const a_template& t, uint32_t unit, const a_om_rec& style, int dpi, const std::string& out) {
     if (g_doc.doc_open) Doc_Dispose();
     Doc_New(t);
@@ -147,6 +148,11 @@ int Draw_Block(const a_template& t, uint32_t unit, const a_om_rec& style, int dp
     GWorld* w = nullptr;
     Render_Unit_Print(unit, *Design_Unit(unit), total, w);
     a_gworld_ptr world(w);
+    if (world) {
+        a_shape_view_options view;
+        view.holes = true;
+        Draw_Shape_Over(t.units[unit], view, World_Bits(world.get()));
+    }
     std::string error;
     const bool written = world && Png_Write(out, World_Bits(world.get()), &error, a_png_effort::FAST);
     Doc_Dispose();

@@ -215,7 +215,7 @@ struct a_om_rec {
     int16_t targwidth = 0;
     int16_t opacity = 100;
     a_win_pixel32 base_color{0, 0, 0, 0};
-    a_win_pixel32 glow_color{255, 255, 255, 0};
+    a_win_pixel32 glow_color{0, 200, 255, 0};  // gold: a white glow vanishes on the white canvas
     a_win_pixel32 shad_color{0, 0, 0, 0};
     a_win_pixel32 outl_color{255, 255, 255, 0};
     int32_t nxyl = 1;

@@ -63,9 +63,13 @@ void With_Port(const a_port_bits& bits, F draw) {
 }  // namespace
 
 void Draw_Shape_View(const a_unit& unit, const a_shape_view_options& o, const a_port_bits& bits) {
+    With_Port(bits, [&] { EraseRect(bits.bounds); });
+    Draw_Shape_Over(unit, o, bits);
+}
+
+void Draw_Shape_Over(const a_unit& unit, const a_shape_view_options& o, const a_port_bits& bits) {
     const Rect& bounds = bits.bounds;
     With_Port(bits, [&] {
-        EraseRect(bounds);
         Wash_Outside(unit, o, bounds);
         a_coord_mapping m;
         Calc_Unit_Mapping(Calc_Print_Unit(unit, true), bounds, m);

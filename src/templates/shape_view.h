@@ -19,6 +19,10 @@ struct a_shape_view_options {
 // the unit at depth 32.
 void Draw_Shape_View(const a_unit& unit, const a_shape_view_options& options,
                      const a_port_bits& bits);
+// The same over a picture already in `bits` (a rendered unit of any size on
+// the unit's proportions): the outside washed, outline and guides on top.
+void Draw_Shape_Over(const a_unit& unit, const a_shape_view_options& options,
+                     const a_port_bits& bits);
 
 enum : int { MIN_SHEET_DPI = 10, MAX_SHEET_DPI = 600, DEFAULT_SHEET_DPI = 72 };
 // The pixel size of the sheet at `dpi`; false when it does not fit our

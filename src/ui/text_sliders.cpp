@@ -8,7 +8,7 @@
 #include "ui/sliders.h"
 
 a_win_pixel32 g_text_swatches[NTEXT_SWATCHES] = {
-    {0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 0, 0}, {255, 255, 255, 0}};
+    {0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 0, 0}, {0, 200, 255, 0}};  // glow gold, as a new block's
 
 namespace {
 
