@@ -72,3 +72,22 @@ foreach(i RANGE 0 22)
     expect("a copy cut at ${n} was refused without alert 10: ${last_stderr}" at GREATER -1)
   endif()
 endforeach()
+
+# A track list placed on the saved project and saved again: the project gains
+# one text block per column, and it still renders.
+file(WRITE "${dir}/songs.txt" "Name\tArtist\tTotal Time\nSunrise\tThe Band\t215000\nCoda\tThe Band\t95000\n")
+run_cli(out st tracks "${dir}/songs.txt" --into "${dir}/project.cd4" --fields "#,Name,Total Time"
+        --columns "Name,Total Time" -o "${dir}/tracks.cd4")
+expect("tracks into the project gave status ${st}: ${last_stderr}" st EQUAL 0)
+run_cli(out st info "${dir}/tracks.cd4" --json)
+expect("info of the project with tracks gave status ${st}: ${last_stderr}" st EQUAL 0)
+string(JSON nblocks LENGTH "${out}" units 0 blocks)
+expect("unit 1 lists ${nblocks} blocks, not 5 + 3 columns" nblocks EQUAL 8)
+string(JSON kind GET "${out}" units 0 blocks 7 kind)
+expect("the last block is a ${kind}" kind STREQUAL "text")
+run_cli(out st render "${dir}/tracks.cd4" -o "${dir}/tracks.png")
+expect("render of the project with tracks gave status ${st}: ${last_stderr}" st EQUAL 0)
+execute_process(COMMAND head -c 100 "${dir}/project.cd4" OUTPUT_FILE "${dir}/short.cd4")
+run_cli(out st tracks "${dir}/songs.txt" --into "${dir}/short.cd4" -o "${dir}/never.png")
+expect("tracks into a damaged project gave status ${st}" st EQUAL 2)
+expect("tracks into a damaged project wrote a picture" NOT EXISTS "${dir}/never.png")

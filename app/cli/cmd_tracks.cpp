@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "model/document.h"
 #include "persist/design_file.h"
+#include "persist/disc_write.h"
 #include "platform/codepage.h"
 #include "shell/art_startup.h"
 #include "tracks/inject.h"
@@ -83,10 +84,10 @@ bool Field_Set(const a_song_table& t, const std::string& list, uint32_t& set, st
 }
 
 int Into(const std::vector<std::string>& paths, const a_into_args& a) {
-    if (a.out.empty()) return Cli_Fail("tracks", "--into needs -o FILE.png");
+    if (a.out.empty()) return Cli_Fail("tracks", "--into needs -o FILE.png or -o PROJECT.cd4");
     std::string ext = a.out.size() >= 4 ? a.out.substr(a.out.size() - 4) : "";
     for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (ext == ".cd4") return Cli_Fail("tracks", "project files cannot be written yet; give -o FILE.png");
+    const bool save = ext == ".cd4";
     if (a.has_columns && !a.has_fields) return Cli_Fail("tracks", "--columns needs --fields");
     a_song_table t;
     std::string error;
@@ -95,7 +96,12 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     if (a.has_fields && !Field_Set(t, a.fields, shown, error)) return Cli_Fail("tracks", "--fields: " + error);
     if (a.has_columns && !Field_Set(t, a.columns, starts, error)) return Cli_Fail("tracks", "--columns: " + error);
     if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("tracks", "no art database found");
-    if (!Design_Read_File(a.design, error)) return Cli_Fail("tracks", error);
+    // A project is opened as the program opens it; anything else is a description.
+    if (Cli_Is_Project(a.design)) {
+        if (!Cli_Open_Project(a.design)) return Cli_Fail("tracks", Cli_Cannot_Read(a.design));
+    } else if (!Design_Read_File(a.design, error)) {
+        return Cli_Fail("tracks", error);
+    }
     if (uint32_t(a.unit) > g_doc.doc_template.nunits) {
         std::string n = std::to_string(g_doc.doc_template.nunits);
         Doc_Dispose();
@@ -111,7 +117,13 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     a_chunk_table chunks;
     SongTable_To_Chunks(t, chunks);
     (void)Inject_Chunks(chunks);
-    int status = Cli_Write_Unit_Print("tracks", uint32_t(a.unit), 300, a.out);
+    int status = 0;
+    if (save) {
+        const int16_t err = Write_DISC(a.out, &error);
+        if (err != 0) status = Cli_Fail("tracks", error.empty() ? a.out + ": could not be saved" : error);
+    } else {
+        status = Cli_Write_Unit_Print("tracks", uint32_t(a.unit), 300, a.out);
+    }
     Doc_Dispose();
     return status;
 }

@@ -59,8 +59,8 @@ const a_cli_command g_cli_commands[] = {
              "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
              "[--color #RRGGBB] [--json] [--dpi N] [-o FILE.png]", "lay out one text block on a unit and draw it", Cmd_Text},
     {"fonts", "fonts [--json]", "list the font list with numbers and flags", Cmd_Fonts},
-    {"tracks", "tracks FILE... [--json] | tracks FILE... --into DESIGN.json [--unit N] [--fields \"#,Name,...\" "
-               "[--columns \"Name,...\"]] [--style 1-7] -o FILE.png",
+    {"tracks", "tracks FILE... [--json] | tracks FILE... --into DESIGN.json|PROJECT.cd4 [--unit N] "
+               "[--fields \"#,Name,...\" [--columns \"Name,...\"]] [--style 1-7] -o FILE.png|OUT.cd4",
      "print the song table of a track list, playlist, CUE sheet or audio files, or place it on a unit", Cmd_Tracks},
     {"render", "render DESIGN.json|PROJECT.cd4 [--unit N | --sheet] [--dpi N] [--screen ZOOM] -o FILE.png",
      "composite a described document or a project for the screen or for print", Cmd_Render},
