@@ -27,6 +27,8 @@ foreach(view "" --sheet "--screen;50")
 endforeach()
 run_cli(out st save "${dir}/design.json" -o "${dir}/project.cd4" --embed)
 expect("save --embed gave status ${st}: ${last_stderr}" st EQUAL 0)
+run_cli(out st print "${dir}/design.json" --pdf "${dir}/design.pdf")
+expect("print of the description gave status ${st}: ${last_stderr}" st EQUAL 0)
 # The photos come from the project now.
 file(REMOVE "${dir}/sunset.jpg" "${dir}/logo.png" "${dir}/sunset.png")
 foreach(view "" --sheet "--screen;50")
@@ -91,3 +93,17 @@ execute_process(COMMAND head -c 100 "${dir}/project.cd4" OUTPUT_FILE "${dir}/sho
 run_cli(out st tracks "${dir}/songs.txt" --into "${dir}/short.cd4" -o "${dir}/never.png")
 expect("tracks into a damaged project gave status ${st}" st EQUAL 2)
 expect("tracks into a damaged project wrote a picture" NOT EXISTS "${dir}/never.png")
+
+# The saved project (its photos gone) and, above, its description print to a
+# one-page PDF of the stock's paper size.
+run_cli(out st print "${dir}/project.cd4" --pdf "${dir}/project.pdf")
+expect("print of the project gave status ${st}: ${last_stderr}" st EQUAL 0)
+foreach(doc design project)
+  execute_process(COMMAND pdfinfo "${dir}/${doc}.pdf" OUTPUT_VARIABLE info RESULT_VARIABLE rc)
+  expect("pdfinfo could not read the PDF of ${doc}" rc EQUAL 0)
+  expect("the PDF of ${doc} is not one page" info MATCHES "Pages: +1\n")
+  # The stock's sheet: 148 x 296 mm.
+  expect("the PDF of ${doc} is not the stock's size" info MATCHES "Page size: +42[01](\\.[0-9]+)? x 839(\\.[0-9]+)? pts")
+endforeach()
+run_cli(out st print "${dir}/design.json" --template "A-ONE 29125" --pdf "${dir}/both.pdf")
+expect("print of a document and a stock at once gave status ${st}" st EQUAL 2)

@@ -1,6 +1,6 @@
 // cirquel-cli print, printers and flex: a sheet (or test page) of a label
 // stock to a CUPS queue or a PDF file, the queues, and disc-publisher files.
-// Until projects can be read here, the document is the stock with its
+// The document is a project, a design description, or a stock with its
 // default canvases (--hue tints every master's canvas so that it shows).
 #include <cstdio>
 #include <memory>
@@ -9,19 +9,22 @@
 #include "cli_args.h"
 #include "cli_json.h"
 #include "commands.h"
+#include "artdb/database.h"
 #include "model/document.h"
+#include "persist/design_file.h"
 #include "platform/printer.h"
 #include "print/flex_jobs.h"
 #include "print/pcl.h"
 #include "print/print_adjust.h"
 #include "print/print_doc.h"
+#include "shell/art_startup.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 
 namespace {
 
 struct a_print_args {
-    std::string label, printer, pdf, prn, stick;
+    std::string document, label, printer, pdf, prn, stick;
     bool test_page = false, colorbars = true, json = false, verify = false, burn = false;
     bool has_nudge = false, has_hue = false;
     int nudge_h = 0, nudge_v = 0, copies = 1, speed = 2, hue = 0;
@@ -59,14 +62,29 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
         } else if (s == "--hue" && has_value) {
             if (!Cli_Parse_Int(args[++i], 0, 359, a.hue)) return error = "--hue takes 0 to 359", false;
             a.has_hue = true;
+        } else if (s.rfind("-", 0) != 0 && a.document.empty()) {
+            a.document = s;
         } else
             return error = "unexpected " + s, false;
     }
+    if (!a.document.empty() && (!a.label.empty() || a.has_hue))
+        return error = "give PROJECT.cd4, DESIGN.json or --template LABEL [--hue V], not both", false;
     return true;
 }
 
-bool Open_Stock(const a_print_args& a, std::string& error) {
-    if (a.label.empty()) return error = "give --template LABEL (projects are not read here yet)", false;
+// A saved project, opened as the program opens it, or a design description.
+bool Open_Document(const std::string& path, std::string& error) {
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return error = "no art database found", false;
+    if (Cli_Is_Project(path)) {
+        if (!Cli_Open_Project(path)) return error = Cli_Cannot_Read(path), false;
+        return true;
+    }
+    return Design_Read_File(path, error);
+}
+
+// A new document of the stock, every master's canvas tinted by --hue.
+bool New_Stock_Document(const a_print_args& a, std::string& error) {
+    if (a.label.empty()) return error = "give PROJECT.cd4, DESIGN.json or --template LABEL", false;
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
     if (tx == 0) return error = "no template named \"" + a.label + "\"", false;
     auto t = std::make_unique<a_template>();
@@ -80,6 +98,15 @@ bool Open_Stock(const a_print_args& a, std::string& error) {
             u->canv.cv.canvas_color_hue = int16_t(a.hue);
             u->canv.cv.canvas_color_dist = 72;
         }
+    return true;
+}
+
+bool Open_Stock(const a_print_args& a, std::string& error) {
+    if (!a.document.empty()) {
+        if (!Open_Document(a.document, error)) return false;
+    } else if (!New_Stock_Document(a, error)) {
+        return false;
+    }
     g_print_options.from_command_line = true;
     g_print_options.copies = a.copies;
     if (a.has_nudge && !Set_Nudge(a.nudge_h, a.nudge_v)) return error = "nudge out of range", false;

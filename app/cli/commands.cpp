@@ -50,10 +50,10 @@ const a_cli_command g_cli_commands[] = {
                "-o FILE.png", "render an image through the effect chain", Cmd_Effect},
     {"canvas", "canvas LABEL [--unit N] [--key 2.b.c.d | --index K] [--nrot N] [--flipx] [--flipy] "
                "[--invert] [--darkness V] [--hue V] [--dist V] -o FILE.png", "render a unit's canvas", Cmd_Canvas},
-    {"print", "print --template LABEL [--hue V] [--printer QUEUE | --pdf FILE.pdf] [--test-page "
+    {"print", "print PROJECT.cd4|DESIGN.json|--template LABEL [--hue V] [--printer QUEUE | --pdf FILE.pdf] [--test-page "
               "[--no-colorbars]] [--nudge H,V] [--copies N]", "print a sheet or a test page", Cmd_Print},
     {"printers", "printers [--json]", "list the print queues", Cmd_Printers},
-    {"flex", "flex --template LABEL [--hue V] (--prn FILE.prn | --stick FOLDER [--copies N] "
+    {"flex", "flex PROJECT.cd4|DESIGN.json|--template LABEL [--hue V] (--prn FILE.prn | --stick FOLDER [--copies N] "
              "[--speed 1-4] [--verify] [--burn])", "write a disc-publisher job", Cmd_Flex},
     {"text", "text LABEL [--unit N] --text STRING [--layout horz|90|270|vert|circ-cw|circ-ccw|"
              "spiral-cw|spiral-ccw|spoke|contour] [--font FAMILY] [--size PT] [--set FIELD=VALUE ...] "
