@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <numbers>
 #include <random>
 #include <vector>
@@ -16,12 +18,14 @@
 #include "images/photo_draw.h"
 #include "model/arrange.h"
 #include "model/block_moves.h"
+#include "model/history.h"
 #include "render/compositor.h"
 #include "render/effects_cache.h"
 #include "render/canvas.h"
 #include "render/outer_mask.h"
 #include "persist/design_file.h"
 #include "platform/files.h"
+#include "platform/private_folder.h"
 #include "text/om_render.h"
 #include "text_fixtures.h"
 
@@ -216,6 +220,59 @@ TEST_F(Compositor, IncrementalCompositeEqualsAFullRebuildAfterRandomEdits) {
         }
         OMast_Dispose(U().oj);
     }
+}
+
+// Undo and redo restore the document from their files; the picture on screen
+// must follow through the incremental path, not only after a full rebuild.
+TEST_F(Compositor, UndoAndRedoShowThePicturesOfTheirSteps) {
+    namespace fs = std::filesystem;
+    const fs::path runtime = fs::temp_directory_path() / ("compositor_undo_" + std::to_string(::getpid()));
+    fs::remove_all(runtime);
+    fs::create_directory(runtime);
+    fs::permissions(runtime, fs::perms::owner_all);
+    ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    Private_Folder_Remove();
+    g_doc_services.history_emit = {};  // the real recording replaces the fixture's list
+    History_Init();
+    g_merge_zoom = a_ratio{1, 2};
+    Paste(300, 200, 0xC02040);
+    Paste(150, 250, 0x2040C0);
+    std::vector<std::vector<uint32_t>> pictures{Pixels(Merge())};
+    std::mt19937 rng(99);
+    for (int step = 0; step < 12; ++step) {
+        const int omx = Random_Photo(rng);
+        switch (step % 3) {
+            case 0:  // move
+                Obj_PostRender(omx);
+                Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
+                Obj_PostRender(omx);
+                History_Emit(OP_BLOCK_MOVEXY);
+                break;
+            case 1:  // canvas colour
+                U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
+                U().canv.cv.canvas_color_dist = int16_t(10 + rng() % 60);
+                U().canv.cv.canvas_color_hue = int16_t(rng() % 360);
+                Curr_Unit_PostRender();
+                History_Emit(OP_CANVAS_ADJUST);
+                break;
+            default:  // show or hide a picture
+                Set_Flag(Item(omx), VISIBLE_FLAG, !Has_Flag(Item(omx), VISIBLE_FLAG));
+                Obj_PostRender(omx);
+                History_Emit(OP_PHOTO_ADJUST);
+        }
+        pictures.push_back(Pixels(Merge()));
+    }
+    for (int k = 11; k >= 0; --k) {
+        Undo_Button();
+        ASSERT_TRUE(Same(Pixels(Merge()), pictures[size_t(k)])) << "undo to step " << k;
+    }
+    for (int k = 1; k <= 12; ++k) {
+        Redo_Button();
+        ASSERT_TRUE(Same(Pixels(Merge()), pictures[size_t(k)])) << "redo to step " << k;
+    }
+    History_Stop();
+    ::unsetenv("XDG_RUNTIME_DIR");
+    fs::remove_all(runtime);
 }
 
 TEST_F(Compositor, ZoomRebuildsOnceAndAnUnchangedMergeDoesNothing) {

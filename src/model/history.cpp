@@ -75,7 +75,11 @@ void Flush() {
 // What the phases reload after the document changed under them.
 void Refresh_After_Restore() {
     g_doc_notices.history.Emit();
-    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) Notice_Unit_Dirty(ux);
+    // Every composite is stale, whether or not a view listens for the notice.
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        if (a_doc_unit* u = g_doc.doc_units[ux]) u->render_dirty = u->paintbounds;
+        Notice_Unit_Dirty(ux);
+    }
     if (g_doc.up && !g_doc.up->clonef) {
         switch (g_block_bar) {
             case PHOTO_BAR: Obj_Select_None_Except(PHOTO_BLOCK); break;
