@@ -105,5 +105,10 @@ foreach(doc design project)
   # The stock's sheet: 148 x 296 mm.
   expect("the PDF of ${doc} is not the stock's size" info MATCHES "Page size: +42[01](\\.[0-9]+)? x 839(\\.[0-9]+)? pts")
 endforeach()
+# A PDF has no copy count: three copies are three pages.
+run_cli(out st print "${dir}/project.cd4" --copies 3 --pdf "${dir}/copies.pdf")
+expect("print of three copies gave status ${st}: ${last_stderr}" st EQUAL 0)
+execute_process(COMMAND pdfinfo "${dir}/copies.pdf" OUTPUT_VARIABLE info)
+expect("three copies did not make three pages" info MATCHES "Pages: +3\n")
 run_cli(out st print "${dir}/design.json" --template "A-ONE 29125" --pdf "${dir}/both.pdf")
 expect("print of a document and a stock at once gave status ${st}" st EQUAL 2)

@@ -131,15 +131,19 @@ bool Print_Doc2(bool askjob, int purpose) {
     job.queue = g_print_target.queue;
     job.pdf_path = g_print_target.pdf_path;
     job.dpi = g_print_target.dpi;
+    // A PDF file has no copy count: each copy is a page of its own.
+    const int pages = job.target == VP_PDF ? std::max(1, job.copies) : 1;
+    if (job.target == VP_PDF) job.copies = 1;
     a_vp_result r = VP_Init(job);
     if (r == VP_NO_PRINTER) OK_Alert(ALERT_NO_PRINTER, false);
     if (r != VP_OK) return false;
     bool done = false;
     if (VP_OpenDoc()) {
-        if (VP_OpenPage()) {
+        for (int page = 0; page < pages; ++page) {
+            done = VP_OpenPage();
+            if (!done) break;
             Print_Doc3(purpose);
             VP_ClosePage();
-            done = true;
         }
         VP_CloseDoc();
     }
