@@ -13,6 +13,7 @@
 
 #include "effects_fixtures.h"
 #include "golden_image.h"
+#include "pixels/blit_port.h"
 #include "pixels/syspix.h"
 #include "platform/fonts.h"
 #include "platform/glyphs.h"
