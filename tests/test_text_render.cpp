@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +13,7 @@
 
 #include "effects_fixtures.h"
 #include "golden_image.h"
+#include "pixels/blit_port.h"
 #include "pixels/syspix.h"
 #include "platform/fonts.h"
 #include "platform/glyphs.h"
@@ -456,4 +458,108 @@ TEST(TextRenderGolden, StraightAndCircularWithEffects) {
     EXPECT_TRUE(Golden_Of("text_straight_effects", word, Rect{0, 0, 140, 400}));
     std::vector<a_placed_char> ring = On_Circle(u"SUMMER HOLIDAY 2026", 200, 200, 150, 28);
     EXPECT_TRUE(Golden_Of("text_circle_effects", ring, Rect{0, 0, 400, 400}));
+}
+
+namespace {
+
+// The letters' mask and colour as rendering over the block's whole box
+// makes them: the reference the glyph-area rendering must equal.
+struct a_full_render {
+    a_gworld_ptr mask, rgb;
+    Rect used;
+};
+
+a_full_render Full_Render(const std::vector<a_placed_char>& chars, const Rect& bbox,
+                          const a_text_look& look) {
+    Rect box = Rect_Inset(bbox, -50);
+    a_full_render r{Make_GWorld(8, box), Make_GWorld(32, box), Rect{}};
+    a_gworld_ptr work = Make_GWorld(32, box), cover = Make_GWorld(8, box);
+    std::vector<a_glyph> glyphs;
+    for (const a_placed_char& c : chars) {
+        if (!c.drawn) continue;
+        a_glyph g = Glyph(std::u16string(c.units, c.nunits), c.family, int(c.size), c.x, c.y, c.t);
+        g.bold = c.bold;
+        g.italic = c.italic;
+        glyphs.push_back(g);
+    }
+    Glyphs_Draw(World_Bits(work.get()), glyphs.data(), int(glyphs.size()), 255);
+    Rect used;
+    Extract_Channel(G_CHANNEL, work.get(), cover.get(), box, used);
+    if (Rect_IsEmpty(used)) return r;
+    if (!look.outlf && !look.glowf) {
+        r.mask = std::move(cover);  // plain letters: the coverage is the mask
+        r.used = used;
+        return r;
+    }
+    a_glow_look g;
+    g.base_color = look.base_color;
+    g.outlf = look.outlf;
+    g.outl_color = look.outl_color;
+    g.outl_radius = look.outl_radius;
+    g.glowf = look.glowf;
+    g.glow_color = look.glow_color;
+    g.glow_radius = look.glow_radius;
+    g.glow_opacity = look.glow_opacity;
+    int grow = (g.glowf ? g.glow_radius : 0) + (g.outlf ? g.outl_radius : 0) + 4;
+    a_distance_map map;
+    Calc_Glow_Distance(cover->pix, Rect_Sect(Rect_Inset(used, -grow), box), map);
+    Distance_To_Glow(r.used, r.mask->pix, r.rgb->pix, map, g);
+    return r;
+}
+
+}  // namespace
+
+// Rendering works only on the glyphs' area grown by the effects' reach; the
+// result must equal a rendering over the whole box, byte for byte, for
+// letters of any size, angle and face near and across the box's edges.
+TEST(TextRender, GlyphAreaEqualsWholeBox) {
+    Require_Font(kSans);
+    Require_Font(kSymbola);
+    std::mt19937 rng(11);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const std::u16string letters = u"AgjQW@fy|,\u00C5\u0434\U0001F600";
+    for (int round = 0; round < 12; ++round) {
+        Rect bbox{0, 0, int16_t(pick(60, 400)), int16_t(pick(60, 400))};
+        std::vector<a_placed_char> chars;
+        for (int i = pick(1, 8); i > 0; --i) {
+            size_t k = size_t(pick(0, int(letters.size()) - 1));
+            if (k > 0 && letters[k] >= 0xDC00 && letters[k] <= 0xDFFF) --k;
+            a_placed_char c = Placed(letters[k], pick(-40, bbox.right + 40), pick(-40, bbox.bottom + 40),
+                                     pick(-1800, 1800), float(pick(6, 90)));
+            if (letters[k] >= 0xD800 && letters[k] <= 0xDBFF) {
+                c.units[1] = letters[k + 1];
+                c.nunits = 2;
+            }
+            c.italic = pick(0, 1) != 0;
+            c.bold = pick(0, 1) != 0;
+            chars.push_back(c);
+        }
+        a_text_look look = Effect_Look();
+        look.shadf = false;
+        look.outlf = round % 3 != 0;
+        look.glowf = round % 2 != 0;
+        look.outl_radius = pick(1, 6);
+        look.glow_radius = pick(1, 30);
+        a_full_render want = Full_Render(chars, bbox, look);
+        a_masked_gworld_owner text, shad;
+        Render_Placed_Text(chars, bbox, look, a_coord_mapping{}, text.get(), shad.get());
+        ASSERT_EQ(Rect_IsEmpty(want.used), text->fore == nullptr) << "round " << round;
+        if (!text->fore) continue;
+        EXPECT_EQ(text->bounds, want.used) << "round " << round;
+        const Rect& have = text->mask->pix.bounds;
+        long wrong = 0;
+        for (int y = want.mask->pix.bounds.top; y < want.mask->pix.bounds.bottom; ++y)
+            for (int x = want.mask->pix.bounds.left; x < want.mask->pix.bounds.right; ++x) {
+                uint8_t m = At8(want.mask.get(), x, y);
+                bool inside = x >= have.left && x < have.right && y >= have.top && y < have.bottom;
+                uint8_t got = inside ? At8(text->mask, x, y) : 0;
+                if (got != m) ++wrong;
+                if (!inside || m == 0 || !(look.outlf || look.glowf)) continue;
+                auto row = [](GWorld* w, int x, int y) {
+                    return reinterpret_cast<const uint32_t*>(PixMap_Row(w->pix, y))[x - w->pix.bounds.left];
+                };
+                if (row(text->fore, x, y) != row(want.rgb.get(), x, y)) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << "round " << round;
+    }
 }

@@ -4,12 +4,16 @@
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <QtGui/QTransform>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
 constexpr int kMaxPixelSize = 4000;  // beyond any printed label; bounds the toolkit's work
+// Room for antialiasing past the outlines the metrics report.
+constexpr double kBoxSlack = 2;
 
 bool Is_High(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool Is_Low(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -59,4 +63,20 @@ void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint
 double Glyph_Advance(const a_glyph& g) {
     QFontMetricsF metrics(Glyph_Font(g));
     return metrics.horizontalAdvance(QString::fromStdU16String(Glyph_Text(g)));
+}
+
+Rect Glyph_Box(const a_glyph& g) {
+    QFontMetricsF metrics(Glyph_Font(g));
+    QString text = QString::fromStdU16String(Glyph_Text(g));
+    // The ink and the line's cell together: either may be wider.
+    QRectF cell(0, -metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+    QRectF ink = metrics.boundingRect(text).united(metrics.tightBoundingRect(text)).united(cell);
+    ink.adjust(-kBoxSlack, -kBoxSlack, kBoxSlack, kBoxSlack);
+    QTransform turn;
+    turn.translate(g.x, g.y);
+    turn.rotate(-g.angle / 10.0);
+    QRectF r = turn.mapRect(ink);
+    auto clip = [](double v) { return int16_t(std::clamp(v, double(INT16_MIN), double(INT16_MAX))); };
+    return Rect{clip(std::floor(r.top())), clip(std::floor(r.left())), clip(std::ceil(r.bottom())),
+                clip(std::ceil(r.right()))};
 }

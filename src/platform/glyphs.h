@@ -32,5 +32,9 @@ std::u16string Glyph_Text(const a_glyph& g);
 // `bits.bounds` are never touched.
 void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint8_t grey);
 
+// A box holding every pixel Glyphs_Draw may touch for the glyph, turned as
+// drawn, in the coordinates of its origin (x, y); cut to the 16-bit plane.
+Rect Glyph_Box(const a_glyph& g);
+
 // The advance of the glyph along its baseline in pixels (unturned).
 double Glyph_Advance(const a_glyph& g);

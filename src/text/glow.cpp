@@ -1,6 +1,7 @@
 #include "text/glow.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -41,6 +42,41 @@ void Outline_Entries(const a_glow_look& look, int outline_end, int glow_start, i
     }
 }
 
+// Pixels from (x, y) by (dx, dy) inside `b`, at most GLOW_MAX_LINE.
+int Line_Length(const Rect& b, int x, int y, int dx, int dy) {
+    if (x < b.left || x >= b.right || y < b.top || y >= b.bottom) return 0;
+    int n = GLOW_MAX_LINE;
+    if (dx > 0) n = std::min(n, (b.right - 1 - x) / dx + 1);
+    if (dx < 0) n = std::min(n, (x - b.left) / -dx + 1);
+    if (dy > 0) n = std::min(n, (b.bottom - 1 - y) / dy + 1);
+    if (dy < 0) n = std::min(n, (y - b.top) / -dy + 1);
+    return n;
+}
+
+// One direction of a line: `v` the coverage, `cells` the map's first cell.
+void Sweep(const uint8_t* v, int n, uint16_t* cells, ptrdiff_t map_step, int step, bool back) {
+    int run = GLOW_FAR;
+    bool was_covered = false;
+    for (int k = 0; k < n; ++k) {
+        int i = back ? n - 1 - k : k;
+        if (v[i] > 0) {
+            run = (255 - v[i]) * step / 255;
+            was_covered = true;
+        } else if (was_covered) {
+            run = step;
+            was_covered = false;
+        } else {
+            run = std::min(run + step, int(GLOW_FAR));
+        }
+        // The stored value carries on: a later sweep continues from what
+        // earlier ones found, so distances bend round corners instead of
+        // reaching only the pixels in line with a letter.
+        uint16_t& cell = cells[ptrdiff_t(i) * map_step];
+        if (run < cell) cell = uint16_t(run);
+        else run = cell;
+    }
+}
+
 }  // namespace
 
 void Blend_Pixels(int propA, const a_win_pixel32& colorA, const a_win_pixel32& colorB,
@@ -55,41 +91,17 @@ void Blend_Pixels(int propA, const a_win_pixel32& colorA, const a_win_pixel32& c
 
 void Scan_Line(const PixMap& cover, int x, int y, int dx, int dy, int step, a_distance_map& map) {
     const Rect& b = map.bounds;
-    int w = Rect_Width(b);
-    size_t idx[GLOW_MAX_LINE];
-    uint16_t tab_d[GLOW_MAX_LINE];
+    int n = Line_Length(b, x, y, dx, dy);
+    if (n <= 0) return;
+    const ptrdiff_t cover_step = dx + ptrdiff_t(dy) * PixMap_RowBytes(cover);
+    const ptrdiff_t map_step = dx + ptrdiff_t(dy) * Rect_Width(b);
+    const uint8_t* src = PixMap_Row(cover, y) + (x - cover.bounds.left);
+    uint16_t* cells = map.d.data() + size_t(y - b.top) * size_t(Rect_Width(b)) + size_t(x - b.left);
     uint8_t v[GLOW_MAX_LINE];
-    int n = 0;
-    for (; n < GLOW_MAX_LINE && x >= b.left && x < b.right && y >= b.top && y < b.bottom; ++n) {
-        idx[n] = size_t(y - b.top) * size_t(w) + size_t(x - b.left);
-        v[n] = PixMap_Row(cover, y)[x - cover.bounds.left];
-        tab_d[n] = uint16_t((255 - v[n]) * step / 255);
-        x += dx;
-        y += dy;
-    }
+    for (int k = 0; k < n; ++k) v[k] = src[k * cover_step];
     // Forward, then back, each with its own running distance.
-    for (int dir = 0; dir < 2; ++dir) {
-        int run = GLOW_FAR;
-        bool was_covered = false;
-        for (int k = 0; k < n; ++k) {
-            int i = dir == 0 ? k : n - 1 - k;
-            if (v[i] > 0) {
-                run = tab_d[i];
-                was_covered = true;
-            } else if (was_covered) {
-                run = step;
-                was_covered = false;
-            } else {
-                run = std::min(run + step, int(GLOW_FAR));
-            }
-            // The stored value carries on: a later sweep continues from what
-            // earlier ones found, so distances bend round corners instead of
-            // reaching only the pixels in line with a letter.
-            uint16_t& cell = map.d[idx[i]];
-            if (run < cell) cell = uint16_t(run);
-            else run = cell;
-        }
-    }
+    Sweep(v, n, cells, map_step, step, false);
+    Sweep(v, n, cells, map_step, step, true);
 }
 
 void Calc_Glow_Distance(const PixMap& cover, const Rect& rect, a_distance_map& map) {

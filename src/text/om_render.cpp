@@ -37,7 +37,7 @@ Point Mapping_Offset(const a_coord_mapping& m) {
                  int16_t(std::lround(m.originx - double(m.multx) * m.fdecx))};
 }
 
-// The rendering's worlds keep the whole work area; `bounds` is only the part
+// The rendering's worlds hold the glyphs' area; `bounds` is only the part
 // letters cover, so the world is placed by its own bounds.
 void Draw_Placed(const a_masked_gworld& mw, GWorld* dest, Point off, const Rect* clip) {
     if (!mw.fore) return;

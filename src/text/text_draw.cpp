@@ -78,8 +78,38 @@ void Plain_Letters(GWorld* work, const a_text_look& look, a_masked_gworld& text)
     text.bounds = used;
 }
 
-void Effect_Letters(GWorld* work, const a_text_look& look, const a_coord_mapping& m,
-                    a_masked_gworld& text) {
+a_glow_look Glow_Look(const a_text_look& look, const a_coord_mapping& m) {
+    a_glow_look g;
+    g.base_color = look.base_color;
+    g.base_opacity = look.opacity;
+    g.outlf = look.outlf;
+    g.outl_color = look.outl_color;
+    g.outl_radius = Round_Scaled(look.outl_radius, m.multy, 0, kMaxEffectRadius);
+    g.glowf = look.glowf;
+    g.glow_color = look.glow_color;
+    g.glow_radius = Round_Scaled(look.glow_radius, m.multy, 0, kMaxEffectRadius);
+    g.glow_opacity = look.glow_opacity;
+    return g;
+}
+
+// How far outline and glow reach past the letters.
+int Effect_Grow(const a_glow_look& g) {
+    return (g.glowf ? g.glow_radius : 0) + (g.outlf ? g.outl_radius : 0) + kGlowMargin;
+}
+
+int16_t To16(int v) { return int16_t(std::clamp(v, int(INT16_MIN), int(INT16_MAX))); }
+
+// The glyphs' ink grown by `grow`, within `limit`: no pixel outside it is
+// touched, so the work stays in it whatever the block's box.
+Rect Glyph_Area(const std::vector<a_glyph>& glyphs, int grow, const Rect& limit) {
+    Rect ink;
+    for (const a_glyph& g : glyphs) ink = Rect_Union(ink, Rect_Sect(Glyph_Box(g), limit));
+    if (Rect_IsEmpty(ink)) return Rect{};
+    Rect r{To16(ink.top - grow), To16(ink.left - grow), To16(ink.bottom + grow), To16(ink.right + grow)};
+    return Rect_Sect(r, limit);
+}
+
+void Effect_Letters(GWorld* work, const a_glow_look& g, a_masked_gworld& text) {
     Rect box = text.bounds, used;
     a_gworld_ptr cover = Make_GWorld(8, box);
     if (!cover) {
@@ -92,22 +122,13 @@ void Effect_Letters(GWorld* work, const a_text_look& look, const a_coord_mapping
         text.bounds = Rect{};
         return;
     }
-    a_glow_look g;
-    g.base_color = look.base_color;
-    g.base_opacity = look.opacity;
-    g.outlf = look.outlf;
-    g.outl_color = look.outl_color;
-    g.outl_radius = Round_Scaled(look.outl_radius, m.multy, 0, kMaxEffectRadius);
-    g.glowf = look.glowf;
-    g.glow_color = look.glow_color;
-    g.glow_radius = Round_Scaled(look.glow_radius, m.multy, 0, kMaxEffectRadius);
-    g.glow_opacity = look.glow_opacity;
-    int grow = (g.glowf ? g.glow_radius : 0) + (g.outlf ? g.outl_radius : 0) + kGlowMargin;
+    int grow = Effect_Grow(g);
     Rect area{int16_t(std::max(used.top - grow, int(box.top))),
               int16_t(std::max(used.left - grow, int(box.left))),
               int16_t(std::min(used.bottom + grow, int(box.bottom))),
               int16_t(std::min(used.right + grow, int(box.right)))};
-    a_distance_map map;
+    // Kept between renders: each keystroke would otherwise fault in fresh pages.
+    static a_distance_map map;
     Calc_Glow_Distance(cover->pix, area, map);
     Distance_To_Glow(text.bounds, text.mask->pix, text.fore->pix, map, g);
 }
@@ -127,15 +148,19 @@ void Render_Placed_Text(const std::vector<a_placed_char>& chars, const Rect& bbo
     Null_MW(shad);
     Rect work_rect;
     if (!Work_Rect(bbox, mapping, work_rect)) return;
-    a_gworld_ptr work = Make_GWorld(32, work_rect);
+    const bool effects = look.outlf || look.glowf;
+    const a_glow_look glow = Glow_Look(look, mapping);
+    std::vector<a_glyph> glyphs = Glyphs_Of(chars, mapping);
+    Rect area = Glyph_Area(glyphs, effects ? Effect_Grow(glow) : 0, work_rect);
+    if (Rect_IsEmpty(area)) return;
+    a_gworld_ptr work = Make_GWorld(32, area);
     if (!work) return;
     int char_density = 255 * std::clamp(look.opacity, 0, 100) / 100;
-    std::vector<a_glyph> glyphs = Glyphs_Of(chars, mapping);
     Glyphs_Draw(World_Bits(work.get()), glyphs.data(), int(glyphs.size()), uint8_t(char_density));
-    a_masked_gworld_owner out = Make_MW("Text render", work_rect);
-    out->bounds = work_rect;
-    if (look.outlf || look.glowf)
-        Effect_Letters(work.get(), look, mapping, out.get());
+    a_masked_gworld_owner out = Make_MW("Text render", area);
+    out->bounds = area;
+    if (effects)
+        Effect_Letters(work.get(), glow, out.get());
     else
         Plain_Letters(work.get(), look, out.get());
     if (Rect_IsEmpty(out->bounds)) return;

@@ -1,7 +1,8 @@
 // Drawing laid-out text: placed characters drawn as grey coverage, turned
 // into letters with outline and glow, and their shadow; the selection
 // highlight behind edited characters and a block's frame outline.
-// Process-wide state: the current port (drawing sets and restores it).
+// Process-wide state: the current port (drawing sets and restores it) and
+// the distance map kept between renders (rendering runs on one thread).
 #pragma once
 #include <cstdint>
 #include <string>
