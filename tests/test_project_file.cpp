@@ -243,6 +243,23 @@ TEST_F(ProjectFile, PaintLayersComeBackPixelForPixel) {
     EXPECT_EQ(g_chunk.len, 22 + Rect_Width(stroke) * Rect_Height(stroke));
     Dispose_Unit_Content(back);
 
+    // A paint area that is not the stored one (read through a map of its own)
+    // gets the same pixels where the two overlap, the stroke cut at its edge.
+    a_doc_unit moved;
+    moved.paintbounds = u.paintbounds;
+    moved.paintbounds.left = int16_t(stroke.left + 35);
+    Read_Paint_Layer(moved, 1);
+    ASSERT_TRUE(moved.paintinuse);
+    const a_cached_gworld& cut = moved.static_[PAINT1_LAYER];
+    const int dx = moved.paintbounds.left - u.paintbounds.left, w = Rect_Width(moved.paintbounds);
+    for (int y = u.paintbounds.top; y < u.paintbounds.bottom; ++y) {
+        ASSERT_EQ(std::memcmp(PixMap_Row(cut.world->pix, y), PixMap_Row(layer.world->pix, y) + 4 * dx,
+                              size_t(w) * 4), 0) << "row " << y;
+        ASSERT_EQ(std::memcmp(PixMap_Row(cut.mask->pix, y), PixMap_Row(layer.mask->pix, y) + dx, size_t(w)), 0)
+            << "row " << y;
+    }
+    Dispose_Unit_Content(moved);
+
     a_doc_unit none;
     none.paintbounds = g_doc.doc_units[2]->paintbounds;
     Read_Paint_Layer(none, 2);

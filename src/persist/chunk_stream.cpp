@@ -55,6 +55,36 @@ size_t Bytes_Left() {
                                                               : 0;
 }
 
+// The next n bytes of the file in place, the position moved past them;
+// nullptr (and the end-of-file error) when they are not all there.
+const uint8_t* Take(size_t n) {
+    if (Bytes_Left() < n) {
+        Fail(CHUNK_ERR_EOF);
+        return nullptr;
+    }
+    const uint8_t* p = g_chunk.file->data() + g_chunk.pos;
+    g_chunk.pos += n;
+    return p;
+}
+
+// Room for n more bytes at the end of the file, counted into the open chunk.
+uint8_t* Put_Space(size_t n) {
+    if (!g_chunk.file) {
+        Fail(CHUNK_ERR_IO);
+        return nullptr;
+    }
+    std::vector<uint8_t>& f = *g_chunk.file;
+    // Growing by doubling, not to the exact size, so that many chunks copy the file few times.
+    if (f.capacity() < f.size() + n) f.reserve(std::max(f.size() + n, 2 * f.capacity()));
+    f.resize(f.size() + n);
+    g_chunk.pos = f.size();
+    if (g_chunk.writing) {
+        if (int64_t(g_chunk.len) + int64_t(n) > INT32_MAX) Fail(CHUNK_ERR_IO);
+        else g_chunk.len += int32_t(n);
+    }
+    return f.data() + f.size() - n;
+}
+
 uint32_t Be32(const uint8_t* b) {
     return uint32_t(b[0]) << 24 | uint32_t(b[1]) << 16 | uint32_t(b[2]) << 8 | b[3];
 }
@@ -86,31 +116,32 @@ int64_t Stored_Row_Bytes(int width, int depth) {
     }
 }
 
-// Row y of the map from x0 to x1 - 1 in the stored encoding, appended to out.
-void Encode_Row(const PixMap& pm, int y, int x0, int x1, std::vector<uint8_t>& out) {
+// Row y of the map from x0 to x1 - 1 in the stored encoding, into `out`
+// (Stored_Row_Bytes of the width).
+void Encode_Row(const PixMap& pm, int y, int x0, int x1, uint8_t* out) {
     const uint8_t* row = PixMap_Row(pm, y);
-    out.clear();
+    const int at0 = x0 - pm.bounds.left, n = x1 - x0;
     switch (pm.pixelSize) {
         case 1:
-            out.assign(size_t(Stored_Row_Bytes(x1 - x0, 1)), 0);
-            for (int x = x0; x < x1; ++x) {
-                int bit = x - pm.bounds.left, i = x - x0;
-                if (row[bit >> 3] & (0x80 >> (bit & 7))) out[size_t(i >> 3)] |= uint8_t(0x80 >> (i & 7));
+            std::memset(out, 0, size_t(Stored_Row_Bytes(n, 1)));
+            for (int i = 0; i < n; ++i) {
+                int bit = at0 + i;
+                if (row[bit >> 3] & (0x80 >> (bit & 7))) out[i >> 3] |= uint8_t(0x80 >> (i & 7));
             }
             break;
-        case 8: out.assign(row + (x0 - pm.bounds.left), row + (x1 - pm.bounds.left)); break;
+        case 8: std::memcpy(out, row + at0, size_t(n)); break;
         case 16:
-            for (int x = x0; x < x1; ++x) {
+            for (int i = 0; i < n; ++i) {
                 uint16_t v;
-                std::memcpy(&v, row + 2 * (x - pm.bounds.left), 2);
-                out.push_back(uint8_t(v >> 8));
-                out.push_back(uint8_t(v));
+                std::memcpy(&v, row + 2 * (at0 + i), 2);
+                out[2 * i] = uint8_t(v >> 8);
+                out[2 * i + 1] = uint8_t(v);
             }
             break;
         case 32:
-            for (int x = x0; x < x1; ++x) {
-                const uint8_t* p = row + 4 * (x - pm.bounds.left);  // blue, green, red, alpha
-                out.insert(out.end(), {p[2], p[1], p[0], p[3]});
+            // Blue, green, red, alpha in memory; red, green, blue, alpha stored.
+            for (const uint8_t* p = row + 4 * at0; p < row + 4 * (at0 + n); p += 4, out += 4) {
+                out[0] = p[2], out[1] = p[1], out[2] = p[0], out[3] = p[3];
             }
             break;
         default: InternalError();
@@ -121,24 +152,26 @@ void Encode_Row(const PixMap& pm, int y, int x0, int x1, std::vector<uint8_t>& o
 // set bits only.
 void Decode_Row(const uint8_t* in, PixMap& pm, int y, int x0, int x1) {
     uint8_t* row = PixMap_Row(pm, y);
-    for (int x = x0; x < x1; ++x) {
-        int i = x - x0, at = x - pm.bounds.left;
-        switch (pm.pixelSize) {
-            case 1:
+    const int at0 = x0 - pm.bounds.left, n = x1 - x0;
+    switch (pm.pixelSize) {
+        case 1:
+            for (int i = 0; i < n; ++i) {
+                int at = at0 + i;
                 if (in[i >> 3] & (0x80 >> (i & 7))) row[at >> 3] |= uint8_t(0x80 >> (at & 7));
-                break;
-            case 8: row[at] = in[i]; break;
-            case 16: {
+            }
+            break;
+        case 8: std::memcpy(row + at0, in, size_t(n)); break;
+        case 16:
+            for (int i = 0; i < n; ++i) {
                 uint16_t v = uint16_t(in[2 * i] << 8 | in[2 * i + 1]);
-                std::memcpy(row + 2 * at, &v, 2);
-                break;
+                std::memcpy(row + 2 * (at0 + i), &v, 2);
             }
-            case 32: {
-                uint8_t* p = row + 4 * at;
-                p[0] = in[4 * i + 2], p[1] = in[4 * i + 1], p[2] = in[4 * i], p[3] = in[4 * i + 3];
-                break;
+            break;
+        case 32:
+            for (uint8_t* p = row + 4 * at0; p < row + 4 * (at0 + n); p += 4, in += 4) {
+                p[0] = in[2], p[1] = in[1], p[2] = in[0], p[3] = in[3];
             }
-        }
+            break;
     }
 }
 
@@ -183,19 +216,19 @@ void Read_Rows(const a_pix_header& h, PixMap& pm) {
     if (!h.rows) return;
     bool v1 = h.version == 1;
     int width = Rect_Width(h.subset);
-    std::vector<uint8_t> in(size_t(v1 ? Calc_Row_Bytes(width, h.depth)
-                                      : Stored_Row_Bytes(width, h.depth)));
+    size_t row = size_t(v1 ? Calc_Row_Bytes(width, h.depth) : Stored_Row_Bytes(width, h.depth));
     for (int y = h.subset.top; y < h.subset.bottom; ++y) {
-        Chunk_ReadRaw(in.size(), in.data());
+        // The header checked that every row is inside the chunk: decoded in place.
+        const uint8_t* in = Take(row);
+        if (!in) return;
         // Version 1 kept its rows bottom first.
         int to = v1 ? h.bounds.bottom - 1 - (y - h.bounds.top) : y;
-        Decode_Row(in.data(), pm, to, h.subset.left, h.subset.right);
+        Decode_Row(in, pm, to, h.subset.left, h.subset.right);
     }
     if (v1 && h.depth == 8) {  // and 0 and 255 the other way round
         for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
-            uint8_t* row = PixMap_Row(pm, y);
-            for (int x = 0; x < width; ++x)
-                row[x] = row[x] == 0 ? 255 : row[x] == 255 ? 0 : row[x];
+            uint8_t* r = PixMap_Row(pm, y);
+            for (int x = 0; x < width; ++x) r[x] = r[x] == 0 ? 255 : r[x] == 255 ? 0 : r[x];
         }
     }
 }
@@ -426,11 +459,9 @@ void Chunk_WritePix(const Rect& subset, const PixMap& pix, int32_t id, const cha
     Chunk_WriteRect(pix.bounds);
     Chunk_WriteRect(s);
     Chunk_WriteInt16(int16_t(depth));
-    std::vector<uint8_t> row;
-    for (int y = s.top; y < s.bottom; ++y) {
-        Encode_Row(pix, y, s.left, s.right, row);
-        Put(row.data(), row.size());
-    }
+    const size_t row = size_t(Stored_Row_Bytes(Rect_Width(s), depth));
+    uint8_t* out = Put_Space(row * size_t(Rect_Height(s)));
+    for (int y = s.top; out && y < s.bottom; ++y, out += row) Encode_Row(pix, y, s.left, s.right, out);
     Chunk_WriteStop();
 }
 
@@ -441,6 +472,14 @@ void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4], Rect* out_subse
     if (!New_PixMap_Try(pix, h.bounds, h.depth, Table_For(h.depth))) return;
     Read_Rows(h, pix);
     if (out_subset) *out_subset = h.rows ? h.subset : Rect{};
+}
+
+bool Chunk_ReadPixInto(PixMap& into, int32_t id, const char label[4]) {
+    a_pix_header h;
+    if (!Chunk_Find(id, label) || !Read_Pix_Header(h)) return true;
+    if (h.bounds != into.bounds || h.depth != into.pixelSize) return false;
+    Read_Rows(h, into);
+    return true;
 }
 
 void Chunk_WriteWorld(const Rect& subset, const GWorld* world, int32_t id, const char label[4]) {

@@ -113,6 +113,11 @@ void Chunk_WritePix(const Rect& subset, const PixMap& pix, int32_t id, const cha
 // a damaged chunk). Pixels outside the stored subset are cleared.
 // `out_subset`, when given, receives the rectangle whose pixels were stored.
 void Chunk_ReadPix(PixMap& pix, int32_t id, const char label[4], Rect* out_subset = nullptr);
+// The stored rows straight into `into` at their places, when the chunk's
+// bounds and depth are the map's; other pixels are left as they are. True
+// when the chunk was dealt with (read, missing or damaged); false, with
+// nothing read, when it would need a map of its own.
+[[nodiscard]] bool Chunk_ReadPixInto(PixMap& into, int32_t id, const char label[4]);
 // The same for a world; nothing for a null world.
 void Chunk_WriteWorld(const Rect& subset, const GWorld* world, int32_t id, const char label[4]);
 void Chunk_ReadWorld(Rect& out_bounds, GWorld*& out_world, int32_t id, const char label[4]);

@@ -20,7 +20,9 @@ std::vector<uint16_t> g_done;
 
 // The picture of a scan as a 32-bit world with its mask; false without one.
 bool Scan_To_Picture(a_picture_scan_rec& scan, a_masked_gworld& mw) {
-    GWorld* fore = Scan_Colour_World(scan);
+    // A 32-bit picture is taken as it is, not copied.
+    bool deep = scan.body.fore && scan.body.fore->pix.pixelSize == 32;
+    GWorld* fore = deep ? std::exchange(scan.body.fore, nullptr) : Scan_Colour_World(scan);
     if (!fore) return false;
     mw.bounds = scan.body.bounds;
     mw.fore = fore;

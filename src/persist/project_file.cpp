@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <memory>
@@ -30,26 +31,42 @@ constexpr float kMaxPaper = 1000.0f;
 // The largest paint area a unit may claim: a letter page at 600 dpi, with room.
 constexpr int64_t kMaxPaintPixels = 40'000'000;
 
+// The index of the first non-zero value of row[0 .. w - 1]; w when none.
+// Blank rows are most of a mask: they are passed eight bytes at a time.
+int First_Set(const uint8_t* row, int w) {
+    int x = 0;
+    for (uint64_t v = 0; x + 8 <= w; x += 8) {
+        std::memcpy(&v, row + x, 8);
+        if (v) break;
+    }
+    while (x < w && !row[x]) ++x;
+    return x;
+}
+
 // The bounding box of the non-zero values of an 8-bit map; empty when none.
 Rect Painted_Bounds(const PixMap& mask) {
-    int left = INT16_MAX, right = INT16_MIN, top = INT16_MAX, bottom = INT16_MIN;
+    const int w = Rect_Width(mask.bounds);
+    int left = w, right = 0, top = INT16_MAX, bottom = INT16_MIN;
     for (int y = mask.bounds.top; y < mask.bounds.bottom; ++y) {
         const uint8_t* row = PixMap_Row(mask, y);
-        for (int x = 0; x < Rect_Width(mask.bounds); ++x) {
-            if (!row[x]) continue;
-            left = std::min(left, mask.bounds.left + x);
-            right = std::max(right, mask.bounds.left + x + 1);
-            top = std::min(top, y);
-            bottom = std::max(bottom, y + 1);
-        }
+        int first = First_Set(row, w);
+        if (first == w) continue;
+        int end = w;
+        while (!row[end - 1]) --end;  // stops at `first` at the latest
+        left = std::min(left, first);
+        right = std::max(right, end);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
     }
-    if (left > right) return Rect{};
-    return Rect{int16_t(top), int16_t(left), int16_t(bottom), int16_t(right)};
+    if (left >= right) return Rect{};
+    return Rect{int16_t(top), int16_t(mask.bounds.left + left), int16_t(bottom),
+                int16_t(mask.bounds.left + right)};
 }
 
 // The stored pixels of one chunk into `into` at their places; nothing for a
 // missing chunk or one of another depth.
 void Read_Stored_Pixels(PixMap& into, uint32_t ux, const char label[4]) {
+    if (Chunk_ReadPixInto(into, int32_t(ux), label)) return;  // the usual case: no map between
     PixMap stored;
     Rect subset;
     Chunk_ReadPix(stored, int32_t(ux), label, &subset);

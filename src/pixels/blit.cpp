@@ -432,11 +432,20 @@ void Bicubic_Blt(const PixMap& src, PixMap& dst, const Rect& src_rect, const Rec
         if (Resample_Scale(View_Of(*in), ov)) Grey32_To_Values8(*out, dst, d);
         return;
     }
-    a_pixmap_owner in = Make_PixMap(s, 32, nullptr);
-    Pix_To_Pix(src, *in, s, s, srcCopy, nullptr);
+    // A 32-bit source is read where it lies; other depths become 32-bit first.
+    a_pixmap_owner in;
+    a_pixel_view iv;
+    if (src.pixelSize == 32) {
+        iv = a_pixel_view{const_cast<uint8_t*>(PixMap_Row(src, s.top)) + 4 * (s.left - src.bounds.left),
+                          PixMap_RowBytes(src), Rect_Width(s), Rect_Height(s)};
+    } else {
+        in = Make_PixMap(s, 32, nullptr);
+        Pix_To_Pix(src, *in, s, s, srcCopy, nullptr);
+        iv = View_Of(*in);
+    }
     a_pixmap_owner out = Make_PixMap(d, 32, nullptr);
     // The destination's fourth bytes come along so that they are kept.
     if (dst.pixelSize == 32) Pix_To_Pix(dst, *out, d, d, srcCopy, nullptr);
     a_pixel_view ov = View_Of(*out);
-    if (Resample_Scale(View_Of(*in), ov)) Pix_To_Pix(*out, dst, d, d, srcCopy, nullptr);
+    if (Resample_Scale(iv, ov)) Pix_To_Pix(*out, dst, d, d, srcCopy, nullptr);
 }
