@@ -1,7 +1,9 @@
 // Imported track lists become text blocks on the current unit: the columns
-// as plain blocks side by side, the shrink when too wide, one history step.
+// as plain blocks side by side, the interface's text settings made plain,
+// the shrink when too wide, one history step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "block_fixtures.h"
@@ -12,6 +14,8 @@
 #include "tracks/import.h"
 #include "tracks/inject.h"
 #include "tracks/inject_plan.h"
+#include "ui/interface.h"
+#include "ui/sliders.h"
 
 namespace {
 
@@ -32,6 +36,18 @@ protected:
     int base_ = 0;
 };
 
+// The interface record and the sliders, put back afterwards (the interface's
+// services are those installed at start-up).
+struct a_text_sliders_guard {
+    a_text_sliders_guard() { std::copy(std::begin(g_sliders), std::end(g_sliders), std::begin(sliders)); }
+    ~a_text_sliders_guard() {
+        gs = saved;
+        std::copy(std::begin(sliders), std::end(sliders), std::begin(g_sliders));
+    }
+    a_interface_rec saved = gs;
+    a_slider_item sliders[NSLIDERS];
+};
+
 std::string Twenty_Songs() {
     std::string s = "Name\tArtist\tTotal Time\r";
     for (int i = 1; i <= 20; ++i)
@@ -41,6 +57,11 @@ std::string Twenty_Songs() {
 
 TEST_F(TrackInjectTest, ConfirmedTabListBecomesTwoSelectedBlocksAndOneStep) {
     a_field_choice_guard guard;
+    a_text_sliders_guard sliders;
+    gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_CIRC_CW;  // settings an import must undo
+    gs.grid_vals[TEXT_HJUST_GRID] = JUST_CENTER;
+    gs.slider_vals[TEXT_LINEANGLE_SLIDER] = 450;
+    gs.slider_vals[TEXT_SIZE_SLIDER] = 30;
     a_scratch_folder dir("inject");
     std::string path = dir.Put("songs.txt", Twenty_Songs());
     g_songfields_f = 1u | 2u | 8u;  // number, Name, Total Time
@@ -58,6 +79,10 @@ TEST_F(TrackInjectTest, ConfirmedTabListBecomesTwoSelectedBlocksAndOneStep) {
     EXPECT_EQ(U8(times).substr(0, 10), "1:01\r\n1:02");
     EXPECT_NE(U8(times).find("1:20"), std::string::npos);
     EXPECT_EQ(history, std::vector<int>{OP_IMPORT});
+    EXPECT_EQ(gs.grid_vals[TEXT_LAYOUT_GRID], LAYOUT_HORZ);
+    EXPECT_EQ(gs.grid_vals[TEXT_HJUST_GRID], JUST_LEFT);
+    EXPECT_EQ(gs.slider_vals[TEXT_LINEANGLE_SLIDER], 0);
+    EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], INJECT_SIZE);
     for (int omx : {1, 2}) {
         const a_om_rec& om = Om(omx);
         EXPECT_TRUE(Selected(omx));

@@ -1,5 +1,5 @@
-// Today's track sources: tags of audio files written by our own small
-// writers, CUE sheets, M3U/M3U8 and XSPF playlists, WPL album art, and the
+// Today's track sources: tags of audio files (MP3, FLAC, Ogg, Opus, WAV,
+// M4A, WMA) written by our own small writers, CUE sheets, M3U/M3U8 and XSPF playlists, WPL album art, and the
 // choice of reader by content and suffix.
 #include <gtest/gtest.h>
 
@@ -187,13 +187,25 @@ TEST(TrackSources, ChoiceByContentAndSuffix) {
     a_scratch_folder dir("choice");
     dir.Put("album/b.flac", Write_Flac({{"TITLE", "B"}}, 1));
     dir.Put("album/a.mp3", Write_Mp3(3, {{"TIT2", "A"}}));
+    dir.Put("album/c.m4a", Write_M4a({{"\xA9nam", "Caf\xC3\xA9"}, {"\xA9" "ART", "Band"}, {"\xA9" "alb", "Record"},
+                                      {"aART", "Various"}, {"trkn", "3/12"}, {"\xA9" "day", "2001-05-04"},
+                                      {"\xA9gen", "Jazz"}, {"\xA9wrt", "Writer"}, {"\xA9" "cmt", "Note"}}, 185));
+    dir.Put("album/d.wma", Write_Wma({{"Title", "Caf\xC3\xA9"}, {"Author", "Band"}, {"Description", "Note"},
+                                      {"WM/AlbumTitle", "Record"}, {"WM/AlbumArtist", "Various"},
+                                      {"WM/TrackNumber", "3"}, {"WM/Year", "2001"}, {"WM/Genre", "Jazz"},
+                                      {"WM/Composer", "Writer"}}, 185));
     dir.Put("album/notes.txt", "not audio");
     a_song_table t;
     std::string culprit;
     ASSERT_EQ(Tracks_Read_Paths({dir.path() + "/album"}, t, culprit), 0);
-    ASSERT_EQ(t.nsongs(), 2u);
+    ASSERT_EQ(t.nsongs(), 4u);
     EXPECT_EQ(Cell(t, 0, 2), "A");
     EXPECT_EQ(Cell(t, 1, 2), "B");
+    // MP4 items and ASF descriptions fill every field of the table.
+    const char* const full[] = {"3", "Caf\xC3\xA9", "Band", "Record", "Various",
+                                "2001", "Jazz", "Writer", "3:05", "Note"};
+    for (size_t row : {2u, 3u})
+        for (uint32_t f = 1; f <= 10; ++f) EXPECT_EQ(Cell(t, row, f), full[f - 1]) << "row " << row << " field " << f;
     // A tab export without a telling suffix, and an M3U without its header.
     ASSERT_EQ(Tracks_Read_Paths({dir.Put("export", "Name\tArtist\tTime\nX\tY\t1\n")}, t, culprit), 0);
     EXPECT_EQ(Cell(t, 0, 2), "Y");

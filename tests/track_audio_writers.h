@@ -1,6 +1,7 @@
 // Small writers of tagged, silent audio files for the track-source tests:
 // MP3 with ID3v2.2/2.3/2.4 tags, FLAC with Vorbis comments, Ogg Vorbis and
-// Opus with their comment packets, WAV with a RIFF INFO list. Just enough
+// Opus with their comment packets, WAV with a RIFF INFO list, M4A with an
+// ilst, WMA with ASF content descriptions. Just enough
 // of each format for a tag reader; the sound is silence or nothing.
 #pragma once
 #include <cstdint>
@@ -189,4 +190,152 @@ inline std::string Write_Wav(const a_tag_list& info, int seconds) {
     std::string s = "RIFF";
     Le(s, body.size(), 4);
     return s + body;
+}
+
+namespace audio_writers {
+
+// An MP4 box: 32-bit size, four-character type, contents.
+inline std::string Box(const std::string& type, const std::string& body) {
+    std::string s;
+    Be(s, 8 + body.size(), 4);
+    return s + type + body;
+}
+
+inline std::string Zeros(size_t n) { return std::string(n, '\0'); }
+
+// UTF-8 to UTF-16LE for characters of the basic plane, with a closing null.
+inline std::string Utf16le_Z(const std::string& s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        auto c = uint8_t(s[i]);
+        uint32_t u = c;
+        size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : 3;
+        if (n == 2) u = (c & 0x1Fu) << 6 | (uint8_t(s[i + 1]) & 0x3Fu);
+        if (n == 3) u = (c & 0x0Fu) << 12 | (uint8_t(s[i + 1]) & 0x3Fu) << 6 | (uint8_t(s[i + 2]) & 0x3Fu);
+        Le(out, u, 2);
+        i += n;
+    }
+    Le(out, 0, 2);
+    return out;
+}
+
+}  // namespace audio_writers
+
+// M4A: ftyp, then moov with mvhd, one sound trak (mdhd's duration is the
+// length TagLib reports) and udta/meta/ilst items. Keys are ilst item types
+// ("\xA9nam", "trkn" ...); trkn takes "track/total", the others UTF-8 text.
+inline std::string Write_M4a(const a_tag_list& items, int seconds) {
+    using namespace audio_writers;
+    std::string mvhd = Zeros(12);
+    Be(mvhd, 1000, 4);
+    Be(mvhd, uint64_t(seconds) * 1000, 4);
+    mvhd += Zeros(80);
+    std::string mdhd = Zeros(12);
+    Be(mdhd, 44100, 4);
+    Be(mdhd, uint64_t(seconds) * 44100, 4);
+    mdhd += Zeros(4);
+    std::string hdlr = Zeros(8) + "soun" + Zeros(13);
+    std::string trak = Box("trak", Box("mdia", Box("mdhd", mdhd) + Box("hdlr", hdlr)));
+    std::string ilst;
+    for (const auto& [key, value] : items) {
+        std::string data;
+        if (key == "trkn") {
+            size_t slash = value.find('/');
+            Be(data, 0, 4);  // implicit type
+            Be(data, 0, 4);
+            Be(data, 0, 2);
+            Be(data, std::stoul(value.substr(0, slash)), 2);
+            Be(data, slash == std::string::npos ? 0 : std::stoul(value.substr(slash + 1)), 2);
+            Be(data, 0, 2);
+        } else {
+            Be(data, 1, 4);  // UTF-8 text
+            Be(data, 0, 4);
+            data += value;
+        }
+        ilst += Box(key, Box("data", data));
+    }
+    std::string meta_hdlr = Zeros(8) + "mdirappl" + Zeros(9);
+    std::string meta = Zeros(4) + Box("hdlr", meta_hdlr) + Box("ilst", ilst);
+    std::string ftyp = "M4A ";
+    Be(ftyp, 0, 4);
+    ftyp += "M4A isom";
+    return Box("ftyp", ftyp) + Box("moov", Box("mvhd", mvhd) + trak + Box("udta", Box("meta", meta)));
+}
+
+namespace audio_writers {
+
+// A GUID as ASF stores it: the first three fields little-endian.
+inline std::string Guid(uint32_t a, uint16_t b, uint16_t c, uint64_t d) {
+    std::string s;
+    Le(s, a, 4);
+    Le(s, b, 2);
+    Le(s, c, 2);
+    Be(s, d, 8);
+    return s;
+}
+
+inline std::string Asf_Object(const std::string& guid, const std::string& body) {
+    std::string s = guid;
+    Le(s, 24 + body.size(), 8);
+    return s + body;
+}
+
+}  // namespace audio_writers
+
+// WMA: an ASF header of File Properties (play duration), Stream Properties
+// (an audio stream), Content Description (title, author, description) and
+// Extended Content Description ("WM/AlbumTitle" ... as strings). Keys
+// "Title", "Author" and "Description" go to the Content Description.
+inline std::string Write_Wma(const a_tag_list& tags, int seconds) {
+    using namespace audio_writers;
+    std::string file = Zeros(40);  // file id, size, creation date, packets
+    Le(file, uint64_t(seconds) * 10000000, 8);  // play duration, 100 ns
+    Le(file, uint64_t(seconds) * 10000000, 8);  // send duration
+    Le(file, 0, 8);                             // preroll, ms
+    Le(file, 2, 4);                             // seekable
+    file += Zeros(12);                          // packet sizes, bitrate
+    std::string stream = Guid(0xF8699E40, 0x5B4D, 0x11CF, 0xA8FD00805F5C442Bull) +
+                         Guid(0x20FB5700, 0x5B55, 0x11CF, 0xA8FD00805F5C442Bull);
+    Le(stream, 0, 8);
+    Le(stream, 18, 4);  // type-specific data: WAVEFORMATEX
+    Le(stream, 0, 4);
+    Le(stream, 1, 2);   // stream 1
+    Le(stream, 0, 4);
+    Le(stream, 0x161, 2);  // WMA 9, stereo, 44.1 kHz, 128 kbit/s
+    Le(stream, 2, 2);
+    Le(stream, 44100, 4);
+    Le(stream, 16000, 4);
+    Le(stream, 2973, 2);
+    Le(stream, 16, 2);
+    Le(stream, 0, 2);
+    std::string fields[5], ext;
+    int nattr = 0;
+    for (const auto& [key, value] : tags) {
+        int slot = key == "Title" ? 0 : key == "Author" ? 1 : key == "Description" ? 3 : -1;
+        if (slot >= 0) {
+            fields[slot] = Utf16le_Z(value);
+            continue;
+        }
+        std::string name = Utf16le_Z(key), text = Utf16le_Z(value);
+        Le(ext, name.size(), 2);
+        ext += name;
+        Le(ext, 0, 2);  // Unicode string
+        Le(ext, text.size(), 2);
+        ext += text;
+        ++nattr;
+    }
+    std::string content;
+    for (const std::string& f : fields) Le(content, f.size(), 2);
+    for (const std::string& f : fields) content += f;
+    std::string count;
+    Le(count, nattr, 2);
+    std::string objects =
+        Asf_Object(Guid(0x8CABDCA1, 0xA947, 0x11CF, 0x8EE400C00C205365ull), file) +
+        Asf_Object(Guid(0xB7DC0791, 0xA9B7, 0x11CF, 0x8EE600C00C205365ull), stream) +
+        Asf_Object(Guid(0x75B22633, 0x668E, 0x11CF, 0xA6D900AA0062CE6Cull), content) +
+        Asf_Object(Guid(0xD2D0A440, 0xE307, 0x11D2, 0x97F000A0C95EA850ull), count + ext);
+    std::string header;
+    Le(header, 4, 4);  // objects
+    header += "\x01\x02";
+    return Asf_Object(Guid(0x75B22630, 0x668E, 0x11CF, 0xA6D900AA0062CE6Cull), header + objects);
 }

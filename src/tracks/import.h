@@ -21,6 +21,9 @@ enum : int {
 struct a_track_services {
     // Places the chunks as text blocks on the current unit (the injection).
     a_service<void(a_chunk_table& chunks)> inject;
+    // Puts the interface's text settings to the plain ones an import uses;
+    // the interface owns it, as tracks/ may not reach the sliders.
+    a_service<void()> plain_text;
 };
 extern a_track_services g_track_services;
 

@@ -8,6 +8,7 @@
 #include "model/selection.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
+#include "tracks/import.h"
 #include "tracks/inject_plan.h"
 
 namespace {
@@ -27,6 +28,7 @@ int Width(const a_om_rec& om) { return Rect_Width(om.bbox); }
 
 int Inject_Chunks(a_chunk_table& chunks) {
     if (chunks.chunks.empty() || !g_doc.up) return 0;
+    g_track_services.plain_text.Call_Or([] {});
     const a_text_unit u = Curr_Text_Unit();
     const int uw = Rect_Width(u.bounds), uh = Rect_Height(u.bounds);
 

@@ -4,6 +4,8 @@
 
 #include "platform/fonts.h"
 #include "text/text_blocks.h"
+#include "tracks/import.h"
+#include "tracks/inject_plan.h"
 #include "ui/interface.h"
 #include "ui/sliders.h"
 
@@ -65,7 +67,7 @@ constexpr a_field_swatch FIELD_SWATCHES[] = {
 };
 
 bool g_loading = false;
-a_listener_token g_tokens[2] = {};
+a_listener_token g_tokens[3] = {};
 
 bool Is_Circ(int layout) { return layout == LAYOUT_CIRC_CW || layout == LAYOUT_CIRC_CCW; }
 bool Is_Spiral(int layout) { return layout == LAYOUT_SPIRAL_CW || layout == LAYOUT_SPIRAL_CCW; }
@@ -127,12 +129,23 @@ void OM_To_Sliders(const a_om_rec& om) {
     g_loading = false;
 }
 
+void Text_Sliders_Plain() {
+    gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_HORZ;
+    gs.grid_vals[TEXT_HJUST_GRID] = JUST_LEFT;
+    gs.grid_vals[TEXT_VJUST_GRID] = 0;
+    g_sliders[TEXT_SIZE_SLIDER].maxval = TEXT_LAYOUT_SIZE_LIMITS[LAYOUT_HORZ];
+    Slider_Blast(INJECT_SIZE, TEXT_SIZE_SLIDER);
+    Slider_Blast(0, TEXT_LINEANGLE_SLIDER);
+}
+
 void Text_Sliders_Init() {
     g_tokens[0] = g_text_services.sliders_to_om.Install([](a_om_rec& om) { Sliders_To_OM(om); });
     g_tokens[1] = g_text_services.radius_value.Install([] { return int(gs.slider_vals[TEXT_RADIUS_SLIDER]); });
+    g_tokens[2] = g_track_services.plain_text.Install([] { Text_Sliders_Plain(); });
 }
 
 void Text_Sliders_Stop() {
     g_text_services.sliders_to_om.Remove(g_tokens[0]);
     g_text_services.radius_value.Remove(g_tokens[1]);
+    g_track_services.plain_text.Remove(g_tokens[2]);
 }

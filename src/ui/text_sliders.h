@@ -1,7 +1,8 @@
 // Which slider, toggle, grid and swatch shows each field of a text block,
 // both ways, and the text services the interface owns.
 // Process-wide state: the interface record gs and the text swatches (reads
-// and writes); installs the text services of new blocks.
+// and writes); installs the text services of new blocks and the imports'
+// plain-text service.
 #pragma once
 #include "model/text_rec.h"
 #include "platform/pixels.h"
@@ -17,6 +18,9 @@ void Sliders_To_OM(a_om_rec& om);
 void OM_To_Sliders(const a_om_rec& om);
 // True while OM_To_Sliders runs: change handlers must not write back.
 bool Text_Sliders_Loading();
+// The settings an import gives its blocks: horizontal, left, angle 0, size
+// 10; nothing runs the sliders' actions.
+void Text_Sliders_Plain();
 
 void Text_Sliders_Init();
 void Text_Sliders_Stop();
