@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <utility>
 
 #include "images/bmp_reader.h"
 #include "images/iff_reader.h"
@@ -306,6 +307,16 @@ GWorld* Expand_JPEG(int width, int height, const uint8_t* buf, size_t len) {
     if (!Codec_Decode(buf, len, "jpeg", world->pix.baseAddr, PixMap_RowBytes(world->pix), info))
         return nullptr;
     return world.release();
+}
+
+bool Scan_To_MW(a_picture_scan_rec& scan, a_masked_gworld& mw) {
+    const bool deep = scan.body.fore && scan.body.fore->pix.pixelSize == 32;
+    GWorld* fore = deep ? std::exchange(scan.body.fore, nullptr) : Scan_Colour_World(scan);
+    if (!fore) return false;
+    mw.bounds = scan.body.bounds;
+    mw.fore = fore;
+    mw.mask = std::exchange(scan.body.mask, nullptr);
+    return true;
 }
 
 GWorld* Scan_Colour_World(const a_picture_scan_rec& scan) {

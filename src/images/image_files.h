@@ -124,6 +124,9 @@ GWorld* Expand_JPEG(int width, int height, const uint8_t* buf, size_t len);
 // The picture's colour as a new 32-bit world (indexed bodies through ctable,
 // fourth byte 255); nullptr without a body or memory.
 GWorld* Scan_Colour_World(const a_picture_scan_rec& scan);
+// The scan's picture as a masked 32-bit world: a 32-bit body and the mask are
+// taken from the scan, not copied; false without a body or memory.
+bool Scan_To_MW(a_picture_scan_rec& scan, a_masked_gworld& mw);
 
 // The format code a codec name stands for ("jpeg" -> "JPEG") and back.
 void Codec_Code(const std::string& name, char code[4]);

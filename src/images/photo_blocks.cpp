@@ -72,17 +72,6 @@ bool Adopt_Picture(uint8_t ojkind, a_source_desc source, const char codec[4], Po
     return true;
 }
 
-// The picture of a scan as a 32-bit world with its mask; false without one.
-bool Scan_To_MW(a_picture_scan_rec& scan, a_masked_gworld& mw) {
-    GWorld* fore = Scan_Colour_World(scan);
-    if (!fore) return false;
-    mw.bounds = scan.body.bounds;
-    mw.fore = fore;
-    mw.mask = scan.body.mask;
-    scan.body.mask = nullptr;
-    return true;
-}
-
 // Each selected picture block (not collage slots) changed by `change`, with
 // its old and new area posted; one history step when any changed.
 template <typename F>

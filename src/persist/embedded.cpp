@@ -18,22 +18,9 @@ namespace {
 
 std::vector<uint16_t> g_done;
 
-// The picture of a scan as a 32-bit world with its mask; false without one.
-bool Scan_To_Picture(a_picture_scan_rec& scan, a_masked_gworld& mw) {
-    // A 32-bit picture is taken as it is, not copied.
-    bool deep = scan.body.fore && scan.body.fore->pix.pixelSize == 32;
-    GWorld* fore = deep ? std::exchange(scan.body.fore, nullptr) : Scan_Colour_World(scan);
-    if (!fore) return false;
-    mw.bounds = scan.body.bounds;
-    mw.fore = fore;
-    mw.mask = scan.body.mask;
-    scan.body.mask = nullptr;
-    return true;
-}
-
 bool Read_Picture_File(const std::string& path, a_masked_gworld& out) {
     a_scan_owner scan;
-    return !path.empty() && Read_BitMap(false, path, scan.get()) && Scan_To_Picture(scan.get(), out);
+    return !path.empty() && Read_BitMap(false, path, scan.get()) && Scan_To_MW(scan.get(), out);
 }
 
 // Every photo block of every master, in unit and block order.
@@ -106,7 +93,7 @@ bool Read_ExtFile(a_ph_rec& ph, a_source_desc& s, const std::string& project_pat
     a_masked_gworld mw;
     if (!bytes.empty()) {
         a_scan_owner scan;
-        if (Scan_Quicktime_Hdl(codec, bytes, scan.get()) && Scan_To_Picture(scan.get(), mw)) {
+        if (Scan_Quicktime_Hdl(codec, bytes, scan.get()) && Scan_To_MW(scan.get(), mw)) {
             auto* raw = new (std::nothrow) a_raw_bytes(std::move(bytes));
             Cache_Insert_External(s, mw, raw);
             return true;
