@@ -256,7 +256,7 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     Chunk_Init(DISC_PREAMBLE_BYTES, file);
     EXPECT_FALSE(Chunk_Find(2, "OBJT"));  // a clone has no table of its own
     int found = 0;
-    for (int32_t sid = 1; sid < 100; ++sid) found += Chunk_Find(sid, "CLIP");
+    for (int32_t sid = 1; sid <= 0xFFFF; ++sid) found += Chunk_Find(sid, "CLIP");
     EXPECT_EQ(found, 1);  // one picture for two blocks
     Chunk_Stop();
     EXPECT_TRUE(Is_DISC_File(path));
