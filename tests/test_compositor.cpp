@@ -19,6 +19,7 @@
 #include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/history.h"
+#include "pixels/blit.h"
 #include "render/compositor.h"
 #include "render/effects_cache.h"
 #include "render/canvas.h"
@@ -541,4 +542,28 @@ TEST_F(CompositorGolden, DiscWithPhotoAndCircularText) {
     Add_Circular_Text(U(), u"Summer Holiday 2026", 28);
     g_merge_zoom = a_ratio{1, 2};
     EXPECT_TRUE(Matches_Golden("composite_disc_text", World_Bits(Merge())));
+
+    // Printed at a page's resolution (1394 dots for the 118 mm disc) the
+    // picture is the design-bounds one, only finer: brought back to 1200
+    // dots, nothing is moved, lost or sized differently.
+    const Rect bounds = U().paintbounds, fine{0, 0, 1394, 1394};
+    GWorld* at_design = nullptr;
+    GWorld* at_page = nullptr;
+    Render_Unit_Print(1, U(), bounds, at_design);
+    Render_Unit_Print(1, U(), fine, at_page);
+    a_gworld_ptr own_design(at_design), own_page(at_page);
+    a_gworld_ptr back = Make_GWorld(32, bounds);
+    ASSERT_TRUE(back);
+    Bicubic_Blt(at_page->pix, back->pix, fine, bounds);
+    long far = 0, total = 0;
+    for (int y = 0; y < Rect_Height(bounds); ++y) {
+        const uint8_t* a = at_design->pix.baseAddr + std::ptrdiff_t(y) * (at_design->pix.rowBytes & 0x3FFF);
+        const uint8_t* b = back->pix.baseAddr + std::ptrdiff_t(y) * (back->pix.rowBytes & 0x3FFF);
+        for (int x = 0; x < Rect_Width(bounds) * 4; ++x) {
+            if (x % 4 == 3) continue;
+            far += std::abs(a[x] - b[x]) > 64;
+            ++total;
+        }
+    }
+    EXPECT_LT(double(far) / double(total), 0.005) << far << " of " << total;
 }

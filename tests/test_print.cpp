@@ -4,7 +4,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "pixels/gworld.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/printer.h"
 #include "print/flex_jobs.h"
 #include "print/pcl.h"
@@ -287,6 +290,20 @@ TEST_F(Print, TicketAndDiscPainterRecord) {
     EXPECT_EQ(rec.full_120_outer, 118);
     EXPECT_EQ(rec.full_80_outer, 0);
     EXPECT_FALSE(Fill_Monet_Private(extra.data(), 40, media, true));
+
+    // As job options, only those the queue's PPD offers with that value go.
+    auto names = [](const std::vector<a_job_option>& list) {
+        std::string s;
+        for (const a_job_option& o : list) s += o.name + "=" + o.value + " ";
+        return s;
+    };
+    const std::string ppd = CIRQUEL_TEST_DATA "/print/discpainter.ppd";
+    EXPECT_EQ(names(Ppd_Offered_Options(ppd, Monet_Job_Options(media, true))),
+              "PageSize=Disc120 PrintQuality=4 InkDensity=5 Full120Inner=22 Full120Outer=118 ");
+    media.adj[MEDIA_INNERD] = 300;  // 30 mm: not among the PPD's hole sizes
+    EXPECT_EQ(names(Ppd_Offered_Options(ppd, Monet_Job_Options(media, false))),
+              "PageSize=Disc80 PrintQuality=4 InkDensity=5 ");
+    EXPECT_TRUE(Ppd_Offered_Options("/nonexistent.ppd", Monet_Job_Options(media, true)).empty());
     EXPECT_EQ(Find_FlexStix({"/media/user/DISK", "/run/media/ann/FlexStix"}), "/run/media/ann/FlexStix");
 }
 
@@ -305,6 +322,37 @@ TEST_F(Print, FlexStickFolderHoldsTicketPreviewAndRaster) {
     EXPECT_EQ(s.substr(s.size() - 11), PCL_Trailer());
     ASSERT_TRUE(FlexLabel_Write_Job(dir));
     EXPECT_TRUE(File_Exists(dir + "/FlexWare Files/Print Files/Output.prn"));
+
+    // On a stick the volume is ejected and then announced; a stick that
+    // cannot be ejected keeps the job but is not announced.
+    const std::string bin = dir + "/bin", log = dir + "/eject.log";
+    ASSERT_TRUE(Folder_Create(bin));
+    auto tool = [&](const std::string& name, int status) {
+        std::string script = "#!/bin/sh\necho \"" + name + " $*\" >> '" + log + "'\nexit " +
+                             std::to_string(status) + "\n";
+        ASSERT_TRUE(File_SaveAtomic(bin + "/" + name, script.data(), script.size()));
+        std::filesystem::permissions(bin + "/" + name, std::filesystem::perms::owner_all);
+    };
+    struct a_path_guard {
+        std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+        ~a_path_guard() { setenv("PATH", saved.c_str(), 1); }
+    } path;
+    setenv("PATH", (bin + ":" + path.saved).c_str(), 1);
+    for (int status : {0, 1}) {
+        tool("gio", status);
+        tool("eject", status);
+        (void)File_Remove(log);
+        Dialog_ScriptAnswers({});
+        EXPECT_TRUE(FlexStick_Write_Folder(dir, true, a_flex_ticket{3, 2, true, true, true}));
+        std::vector<uint8_t> calls;
+        ASSERT_TRUE(File_ReadAll(log, calls));
+        std::string want = "gio mount --eject " + dir + "\n";
+        if (status != 0) want += "eject " + dir + "\n";
+        EXPECT_EQ(std::string(calls.begin(), calls.end()), want);
+        bool announced = !Dialog_History().empty() &&
+                         Dialog_History().back().message.find("ready to be removed") != std::string::npos;
+        EXPECT_EQ(announced, status == 0);
+    }
     ASSERT_TRUE(File_Remove_Tree(dir));
 }
 
@@ -381,6 +429,38 @@ TEST_F(Print, CropMarksAndTestPageMarksAreWhereTheyAreMeasured) {
     EXPECT_TRUE(page.White(bars_left - Dots300(1), bars_top + Dots300(3)));
 }
 
+// A layout being designed prints its own sheet (outlines, no colour bars),
+// with or without a document open, and the document keeps its own.
+TEST_F(Print, TemplateTestPageIsTheOtherSheetAndLeavesTheDocument) {
+    auto layout = Sheet({Unit(UNIT_RECT, 20, 30, 50, 40), Unit(UNIT_RECT, 80, 30, 50, 40)}, 0, {148, 210});
+    for (bool open : {true, false}) {
+        if (open) Doc_New(*Two_Discs());
+        g_print_target = a_print_target{};
+        g_print_target.target = VP_IMAGE;
+        ASSERT_TRUE(Print_Template(*layout));
+        a_page page;
+        ASSERT_TRUE(VP_Page_Image(page.px, page.w, page.h));
+        EXPECT_EQ(page.w, Dots300(148));
+        EXPECT_EQ(page.h, Dots300(210));
+        // The outline of each rectangle, on its left edge, and nothing inside.
+        EXPECT_FALSE(page.White(Dots300(20), Dots300(50)));
+        EXPECT_FALSE(page.White(Dots300(80), Dots300(50)));
+        EXPECT_TRUE(page.White(Dots300(25), Dots300(50)));
+        // No colour bars on the colour-bar unit (the last one), 70 % down.
+        int bars_left = Dots300(105) - Dots300(54) / 2, bars_top = Dots300(30) + Dots300(40) * 70 / 100;
+        EXPECT_TRUE(page.White(bars_left + Dots300(3), bars_top + Dots300(3)));
+        // No disc of the document's own sheet.
+        EXPECT_TRUE(page.White(Dots300(47), Dots300(79)));
+        EXPECT_EQ(g_doc.doc_open, open);
+        if (open) {
+            EXPECT_EQ(g_doc.doc_template.nunits, 2u);
+            EXPECT_EQ(g_doc.doc_template.units[1].kind, UNIT_CD);
+            EXPECT_EQ(g_doc.doc_template.papersize.x, 210.0f);
+            Doc_Dispose();
+        }
+    }
+}
+
 namespace {
 
 // The page written as a PDF by the printer layer, rendered by pdftoppm at
@@ -409,6 +489,28 @@ TEST_F(Print, GoldenTwoDiscSheetFromPdf) {
     Doc_New(*Two_Discs());
     Colour_Canvas(1, 200);
     Expect_Pdf_Golden("print_two_discs", PURPOSE_PRINT);
+    // Each disc is a picture of at least the page's 300 dots per inch.
+    const std::string list = Temp_Folder() + "/print_two_discs.txt";
+    std::string cmd = "pdfimages -list '" + Temp_Folder() + "/print_two_discs.pdf' > '" + list + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(File_ReadAll(list, bytes));
+    std::istringstream rows(std::string(bytes.begin(), bytes.end()));
+    std::string row;
+    int pictures = 0;
+    while (std::getline(rows, row)) {
+        std::istringstream f(row);
+        std::string page, num, type, w, h, color, comp, bpc, enc, interp, object, id, xppi, yppi;
+        if (!(f >> page >> num >> type >> w >> h >> color >> comp >> bpc >> enc >> interp >> object >> id >>
+              xppi >> yppi) || type != "image")
+            continue;
+        ++pictures;
+        EXPECT_GE(std::stoi(w), 1394) << row;
+        EXPECT_GE(std::stoi(xppi), 300) << row;
+        EXPECT_GE(std::stoi(yppi), 300) << row;
+    }
+    EXPECT_GE(pictures, 1);
+    (void)File_Remove(list);
 }
 
 TEST_F(Print, GoldenTestPageFromPdf) {

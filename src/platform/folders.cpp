@@ -7,6 +7,8 @@
 
 #include <filesystem>
 
+#include "platform/process.h"
+
 std::string Program_Folder() {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -36,6 +38,11 @@ std::vector<std::string> Removable_Media_Roots() {
             out.push_back(point.toStdString());
     }
     return out;
+}
+
+bool Volume_Eject(const std::string& root) {
+    if (root.empty()) return false;
+    return Program_Run("gio", {"mount", "--eject", root}, 30000) || Program_Run("eject", {root}, 30000);
 }
 
 std::string Documents_Folder() {

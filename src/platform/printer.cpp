@@ -7,6 +7,8 @@
 #include <QtGui/QPainter>
 #include <QtPrintSupport/QPrinter>
 #include <QtPrintSupport/QPrinterInfo>
+#include <QtCore/QDir>
+#include <QtCore/QTemporaryFile>
 #include <QtWidgets/QApplication>
 #include <QtPrintSupport/QPrintDialog>
 
@@ -22,6 +24,7 @@ struct a_vp_state {
     std::unique_ptr<QPrinter> printer;
     std::unique_ptr<QImage> image;
     std::unique_ptr<QPainter> painter;
+    std::unique_ptr<QTemporaryFile> direct_pdf;  // a DiscPainter job before it is sent
     QPaintDevice* device = nullptr;
     Rect paperbox;
     int pagenum = 0;
@@ -51,7 +54,11 @@ bool Setup_Printer(QPrinter& p, const a_vp_job& job) {
     p.setDocName(Q(job.target == VP_PDF ? job.title : job.name));
     p.setCreator("Cirquel");
     p.setCopyCount(std::max(1, job.copies));
-    if (job.target == VP_PDF) {
+    if (g_vp.direct_pdf) {
+        p.setOutputFormat(QPrinter::PdfFormat);
+        p.setOutputFileName(g_vp.direct_pdf->fileName());
+        p.setFullPage(true);
+    } else if (job.target == VP_PDF) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(Q(job.pdf_path));
         p.setFullPage(true);
@@ -62,7 +69,7 @@ bool Setup_Printer(QPrinter& p, const a_vp_job& job) {
     }
     p.setPageOrientation(job.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     if (!p.setPageSize(Page_Size(job.paper_fed))) return false;
-    if (job.target == VP_PDF) p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    if (p.outputFormat() == QPrinter::PdfFormat) p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     return true;
 }
 
@@ -71,6 +78,28 @@ bool Setup_Printer(QPrinter& p, const a_vp_job& job) {
 bool Is_DiscPainter_Name(const std::string& make_model) {
     return make_model.find("DiscPainter") != std::string::npos;
 }
+
+namespace {
+
+// A DiscPainter job: the queue it goes to, its options as the PPD offers
+// them (with the copies), and the file it is written to first.
+bool Start_Direct_Job(a_vp_job& job) {
+    if (job.target != VP_QUEUE || !(job.flags & 1)) return true;
+    if (job.queue.empty()) job.queue = DiscPainter_Queue();
+    QPrinterInfo info = QPrinterInfo::printerInfo(Q(job.queue));
+    if (job.queue.empty() || info.isNull() ||
+        !(Is_DiscPainter_Name(info.makeAndModel().toStdString()) || Is_DiscPainter_Name(job.queue))) {
+        job.options.clear();
+        return true;
+    }
+    job.options = Cups_Offered_Options(job.queue, job.options);
+    job.options.push_back({"copies", std::to_string(std::max(1, job.copies))});
+    job.ask = false;
+    g_vp.direct_pdf = std::make_unique<QTemporaryFile>(QDir::tempPath() + "/cirquel-job-XXXXXX.pdf");
+    return g_vp.direct_pdf->open();
+}
+
+}  // namespace
 
 std::vector<a_printer_desc> Printer_List() {
     std::vector<a_printer_desc> out;
@@ -84,6 +113,12 @@ std::vector<a_printer_desc> Printer_List() {
         out.push_back(d);
     }
     return out;
+}
+
+std::string DiscPainter_Queue() {
+    for (const a_printer_desc& p : Printer_List())
+        if (p.is_discpainter) return p.name;
+    return {};
 }
 
 bool Is_Printer_Avail() {
@@ -103,16 +138,17 @@ a_vp_result VP_Init(const a_vp_job& job) {
     g_vp = a_vp_state{};
     g_vp.job = job;
     if (job.target == VP_IMAGE) return VP_OK;
-    if (job.target == VP_QUEUE && !job.queue.empty() &&
-        QPrinterInfo::printerInfo(Q(job.queue)).isNull())
+    if (!Start_Direct_Job(g_vp.job)) return VP_FAILED;
+    const std::string& queue = g_vp.job.queue;
+    if (job.target == VP_QUEUE && !queue.empty() && QPrinterInfo::printerInfo(Q(queue)).isNull())
         return VP_NO_PRINTER;
-    if (job.target == VP_QUEUE && job.queue.empty() && !Is_Printer_Avail()) return VP_NO_PRINTER;
+    if (job.target == VP_QUEUE && queue.empty() && !Is_Printer_Avail()) return VP_NO_PRINTER;
     g_vp.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (!Setup_Printer(*g_vp.printer, job)) {
+    if (!Setup_Printer(*g_vp.printer, g_vp.job)) {
         g_vp.printer.reset();
         return job.target == VP_QUEUE ? VP_NO_PRINTER : VP_FAILED;
     }
-    if (job.ask && job.target == VP_QUEUE && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+    if (g_vp.job.ask && job.target == VP_QUEUE && qobject_cast<QApplication*>(QCoreApplication::instance())) {
         QPrintDialog dialog(g_vp.printer.get());
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
@@ -217,6 +253,12 @@ void VP_ClosePage() {}
 void VP_CloseDoc() {
     if (g_vp.painter && g_vp.painter->isActive() && !g_vp.painter->end()) g_vp.failed = true;
     g_vp.painter.reset();
+    if (g_vp.direct_pdf && !g_vp.failed && !g_vp.aborted) {
+        std::string error;
+        if (!Cups_Print_File(g_vp.job.queue, g_vp.direct_pdf->fileName().toStdString(), g_vp.job.name,
+                             g_vp.job.options, error))
+            g_vp.failed = true;
+    }
 }
 
 void VP_Abort() { g_vp.aborted = true; }
@@ -232,6 +274,7 @@ a_vp_result VP_Stop(int /*flags*/) {
     if (g_vp.painter && g_vp.painter->isActive()) g_vp.painter->end();
     g_vp.painter.reset();
     g_vp.printer.reset();
+    g_vp.direct_pdf.reset();
     g_vp.device = nullptr;
     return r;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/cups_job.h"
 #include "platform/geometry.h"
 #include "platform/port.h"
 
@@ -26,6 +27,9 @@ struct a_vp_job {
     std::string queue;         // "" for the default queue
     std::string pdf_path;
     int dpi = 300;             // page resolution
+    // A DiscPainter template's settings, sent as the job options its queue's
+    // PPD offers when the job goes to a DiscPainter queue.
+    std::vector<a_job_option> options;
 };
 
 struct a_printer_desc {
@@ -39,6 +43,8 @@ struct a_printer_desc {
 std::vector<a_printer_desc> Printer_List();
 // A DYMO DiscPainter (Copytrax Monet class) driver by its name.
 bool Is_DiscPainter_Name(const std::string& make_model);
+// The first DiscPainter queue, "" when none is installed.
+std::string DiscPainter_Queue();
 // True when a queue can be printed to: the one chosen, else the default.
 bool Is_Printer_Avail();
 // The queue later jobs go to ("" for the default); false for an unknown one.
@@ -46,7 +52,10 @@ bool Print_Setup(const std::string& queue);
 std::string Printer_Chosen();
 
 enum a_vp_result : uint8_t { VP_OK, VP_NO_PRINTER, VP_CANCELLED, VP_FAILED };
-// Starts a job; on VP_OK VP_Stop must follow.
+// Starts a job; on VP_OK VP_Stop must follow. A DiscPainter template's job
+// without a queue of its own goes to the DiscPainter queue when there is
+// one; there it is written as PDF and sent with its options, without a
+// dialog.
 a_vp_result VP_Init(const a_vp_job& job);
 bool VP_OpenDoc();
 // Starts the page: sets the resolution and `paperbox`.

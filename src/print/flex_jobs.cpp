@@ -37,6 +37,12 @@ void Put32(uint8_t* p, int32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = uint8_t(uint32_t(v) >> (8 * i));
 }
 
+int32_t Get32(const uint8_t* p) {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= uint32_t(p[i]) << (8 * i);
+    return int32_t(v);
+}
+
 }  // namespace
 
 std::string Flex_Ticket_Text(const a_flex_ticket& t) {
@@ -96,8 +102,9 @@ bool FlexStick_Write_Folder(const std::string& folder, bool is_stick, const a_fl
         OK_Alert(ALERT_CANNOT_SAVE, false);
         return false;
     }
-    // The volume is left mounted: the desktop's own eject is the safe way off.
-    if (is_stick) OK_Alert(ALERT_STICK_READY, false);
+    // The files are synced by their save; a stick that cannot be ejected
+    // keeps them, but is not announced as ready to be removed.
+    if (is_stick && Volume_Eject(folder)) OK_Alert(ALERT_STICK_READY, false);
     return true;
 }
 
@@ -145,4 +152,20 @@ bool Fill_Monet_Private(uint8_t* extra, size_t size, const a_print_media_spec& m
     Put32(p + in_off, inner);
     Put32(p + in_off + 4, outer);
     return true;
+}
+
+std::vector<a_job_option> Monet_Job_Options(const a_print_media_spec& media, bool is_120mm) {
+    uint8_t rec[MONET_PRIVATE_SIZE] = {'D', 'Y', 'M', 'O'};
+    if (!Fill_Monet_Private(rec, sizeof rec, media, is_120mm)) return {};
+    auto field = [&](size_t offset) { return std::to_string(Get32(rec + offset)); };
+    size_t inner = is_120mm ? offsetof(a_monet_private, full_120_inner) : offsetof(a_monet_private, full_80_inner);
+    std::string size = is_120mm ? "120" : "80";
+    return {
+        {"PageSize", "", is_120mm ? 0 : 1},
+        {"PrintQuality", field(offsetof(a_monet_private, print_quality))},
+        {"InkDensity", field(offsetof(a_monet_private, ink_density))},
+        {"MediaSize", field(offsetof(a_monet_private, media_size))},
+        {"Full" + size + "Inner", field(inner)},
+        {"Full" + size + "Outer", field(inner + 4)},
+    };
 }

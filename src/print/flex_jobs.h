@@ -11,6 +11,7 @@
 
 #include "base/notice.h"
 #include "base/prefs.h"
+#include "platform/cups_job.h"
 
 // The folder the user picks for a FlexStick job when no stick is mounted
 // (title: the prompt); "" when cancelled. The interface installs it.
@@ -37,7 +38,8 @@ std::string Find_FlexStix(const std::vector<std::string>& mounts = {});
 // The job's folder: the stick, or after the question a chosen folder.
 [[nodiscard]] bool Flex_Calc_Folder(bool& is_stick, std::string& folder);
 // Writes flexset.txt, flexlabl.jpg and flexlabl.pcl into `folder` (each only
-// after the one before succeeded); alert 15 on failure, 59 on a stick.
+// after the one before succeeded); alert 15 on failure. A stick is then
+// ejected, and alert 59 says it is ready to be removed.
 [[nodiscard]] bool FlexStick_Write_Folder(const std::string& folder, bool is_stick,
                                           const a_flex_ticket& t);
 [[nodiscard]] bool FlexStick_Write_Job();
@@ -65,3 +67,7 @@ long Find_Monet_Private(const uint8_t* extra, size_t size);
 // control's range becomes the control's default); false when none is found.
 [[nodiscard]] bool Fill_Monet_Private(uint8_t* extra, size_t size, const a_print_media_spec& media,
                                       bool is_120mm);
+// The record filled from `media` as the driver's private area would be, and
+// its values as job options by name (the diameters of the disc size only),
+// with the page size as the PPD's first paper (120 mm) or second (80 mm).
+std::vector<a_job_option> Monet_Job_Options(const a_print_media_spec& media, bool is_120mm);

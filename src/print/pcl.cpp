@@ -143,7 +143,7 @@ bool Emit_PCL(std::vector<uint8_t>& out) {
     if (g_doc.doc_template.nunits < 1) return false;
     Rect dest = Flex_Dest(1);
     if (Rect_IsEmpty(dest)) return false;
-    UnitCache_Init(1, 300);
+    UnitCache_Init(1);
     GWorld* w = UnitCache_World();
     a_pcl_settings s{g_print_options.flex_density, g_print_options.flex_gray};
     std::vector<uint8_t> body;

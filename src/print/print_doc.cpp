@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "images/image_files.h"
+#include "model/doc_media.h"
 #include "model/document.h"
 #include "model/photo_rec.h"
 #include "platform/region.h"
+#include "print/flex_jobs.h"
 #include "print/print_adjust.h"
 #include "print/print_render.h"
 #include "templates/catalogue.h"
@@ -101,6 +104,17 @@ bool Print_Doc() { return Print_Doc1(true); }
 bool Print1_Doc() { return Print_Doc1(false); }
 bool Print_Test() { return Print_Doc2(true, PURPOSE_TEST_BARS); }
 
+bool Print_Template(const a_template& targ_template) {
+    // The page reads the sheet from the document; lend it the other one.
+    struct a_lent_template {
+        a_template saved;
+        explicit a_lent_template(const a_template& t) : saved(g_doc.doc_template) { g_doc.doc_template = t; }
+        ~a_lent_template() { g_doc.doc_template = saved; }
+    };
+    auto lent = std::make_unique<a_lent_template>(targ_template);
+    return Print_Doc2(true, PURPOSE_TEST);
+}
+
 bool Print_Doc1(bool askjob) {
     if (Is_Null_Print()) {
         OK_Alert(ALERT_NOTHING_TO_PRINT, false);
@@ -131,6 +145,12 @@ bool Print_Doc2(bool askjob, int purpose) {
     job.queue = g_print_target.queue;
     job.pdf_path = g_print_target.pdf_path;
     job.dpi = g_print_target.dpi;
+    if (job.flags & 1) {
+        const a_template& t = g_doc.doc_template;
+        a_print_media_spec media;
+        Get_Media_Specs(media);
+        job.options = Monet_Job_Options(media, t.nunits >= 1 && t.units[1].kind == UNIT_CD);
+    }
     // A PDF file has no copy count: each copy is a page of its own.
     const int pages = job.target == VP_PDF ? std::max(1, job.copies) : 1;
     if (job.target == VP_PDF) job.copies = 1;
@@ -160,8 +180,8 @@ void Print_Doc3(int purpose) {
     m.originy = VP_PaperBox().top;
     Push_Mapping(m);
     for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
-        if (!g_doc.doc_units[ux]) continue;
-        if (purpose == PURPOSE_PRINT && !g_doc.doc_units[ux]->printf) continue;
+        // A test page draws the sheet alone, so it needs no unit records.
+        if (purpose == PURPOSE_PRINT && (!g_doc.doc_units[ux] || !g_doc.doc_units[ux]->printf)) continue;
         Print_Unit(ux, purpose);
     }
     Flush_Overlay();
@@ -314,7 +334,7 @@ void Print_Direct_Test(uint32_t ux, bool colorbarf) {
 bool Export_Unit(const std::string& path, int format, uint32_t ux) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    UnitCache_Init(master, 300);
+    UnitCache_Init(master);
     int err = UnitCache_World() ? Export_World(a_file_format(format), 300, path, UnitCache_World(), nullptr)
                                 : -1;
     UnitCache_Stop();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/printer.h"
+#include "templates/template.h"
 
 enum a_print_purpose : int { PURPOSE_TEST_BARS = 0, PURPOSE_TEST = 1, PURPOSE_PRINT = 2 };
 
@@ -25,6 +26,9 @@ bool Print_Doc();   // with the printer dialog
 bool Print1_Doc();  // without it
 bool Print_Doc1(bool askjob);
 bool Print_Test();  // a test page of the document
+// A test page, without colour bars, of another template (a layout being
+// designed): the document, open or not, is left as it was.
+bool Print_Template(const a_template& targ_template);
 // True when the job was started and finished.
 bool Print_Doc2(bool askjob, int purpose);
 void Print_Doc3(int purpose);

@@ -1,11 +1,13 @@
 #include "print/print_render.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "model/document.h"
 #include "pixels/pixmap.h"
 #include "platform/region.h"
+#include "print/print_adjust.h"
 #include "render/compositor.h"
 #include "templates/expand.h"
 #include "templates/shapes.h"
@@ -14,6 +16,7 @@ namespace {
 
 struct a_unit_cache {
     uint32_t ux = 0;
+    int dpi = 0;
     a_gworld_ptr world;
 };
 a_unit_cache g_cache;
@@ -27,10 +30,26 @@ int H(const GWorld* w) { return Rect_Height(w->pix.bounds); }
 
 }  // namespace
 
-a_gworld_ptr Print_Render_Unit(uint32_t ux, int /*dpi*/) {
-    if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return nullptr;
+Rect Print_Unit_Bounds(uint32_t ux, int dpi) {
+    const a_unit& spec = g_doc.doc_template.Unit(ux);
     Rect bounds;
-    Calc_Unit_Bounds(g_doc.doc_template.Unit(ux), bounds);
+    Calc_Unit_Bounds(spec, bounds);
+    if (dpi <= 0 || Rect_IsEmpty(bounds)) return bounds;
+    a_unit u;
+    Calc_Adjusted_Unit(u, spec, Calc_Direct_Print_Kind(), 1, false, true);
+    double k = dpi / 25.4;
+    double scale = std::max((u.bbox.right - u.bbox.left) * k / Rect_Width(bounds),
+                            (u.bbox.bottom - u.bbox.top) * k / Rect_Height(bounds));
+    if (!(scale > 1)) return bounds;
+    scale = std::min(scale, double(kMaxPrintScale));
+    long w = std::lround(Rect_Width(bounds) * scale), h = std::lround(Rect_Height(bounds) * scale);
+    if (w > 32000 || h > 32000) return bounds;
+    return Rect{bounds.top, bounds.left, int16_t(bounds.top + h), int16_t(bounds.left + w)};
+}
+
+a_gworld_ptr Print_Render_Unit(uint32_t ux, int dpi) {
+    if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return nullptr;
+    Rect bounds = Print_Unit_Bounds(ux, dpi);
     if (Rect_IsEmpty(bounds) || !PixMap_Fits(bounds, 32)) return nullptr;
     GWorld* w = nullptr;
     Render_Unit_Print(ux, *Design_Unit(ux), bounds, w);
@@ -60,17 +79,19 @@ void Apply_Unit_Flips(GWorld* w, uint32_t uflags) {
 }
 
 void UnitCache_Init(uint32_t ux, int dpi) {
-    if (g_cache.ux == ux && g_cache.world) return;
+    if (g_cache.ux == ux && g_cache.dpi == dpi && g_cache.world) return;
     UnitCache_Stop();
     g_cache.world = Print_Render_Unit(ux, dpi);
     if (!g_cache.world) return;
     Apply_Unit_Flips(g_cache.world.get(), g_doc.doc_template.Unit(ux).uflags);
     g_cache.ux = ux;
+    g_cache.dpi = dpi;
 }
 
 void UnitCache_Stop() {
     g_cache.world.reset();
     g_cache.ux = 0;
+    g_cache.dpi = 0;
 }
 
 uint32_t UnitCache_Unit() { return g_cache.ux; }

@@ -12,8 +12,11 @@ struct a_region;
 
 // Every place a unit is rendered for print passes here: the compositor's
 // print picture (canvas, every visible block, white outside the shape) on a
-// 32-bit world of the unit's design bounds; `dpi` is the resolution it will
-// be shown at (unused while the design bounds set the detail).
+// 32-bit world of the unit's design bounds, or of the same shape grown to
+// the unit's printed size at `dpi` when that has more dots (a disc's 1200
+// design pixels are about 260 per inch on paper). `dpi` 0: design bounds.
+enum : int { kMaxPrintScale = 4 };
+Rect Print_Unit_Bounds(uint32_t ux, int dpi);
 a_gworld_ptr Print_Render_Unit(uint32_t ux, int dpi);
 
 // In place, on 32-bit worlds.
@@ -23,8 +26,9 @@ void World_FlipY(GWorld* w);
 // The 180° turn, then left-right, then top-bottom, by the unit flags.
 void Apply_Unit_Flips(GWorld* w, uint32_t uflags);
 
-// The cache holds master `ux` rendered and flipped; replaced by another.
-void UnitCache_Init(uint32_t ux, int dpi = 300);
+// The cache holds master `ux` rendered (at `dpi`, as above) and flipped;
+// replaced by another.
+void UnitCache_Init(uint32_t ux, int dpi = 0);
 void UnitCache_Stop();
 uint32_t UnitCache_Unit();      // 0 when empty
 GWorld* UnitCache_World();      // nullptr when empty

@@ -4,7 +4,8 @@
 # 127.0.0.1, adds the queue, runs COMMAND with CUPS_SERVER pointing at it,
 # waits for every job, and stops the daemon (and removes everything) on exit.
 #   cups_queue.sh WORKDIR QUEUE COMMAND...
-# The queue's PDFs land in WORKDIR/out. Any failure to start is an error.
+# The queue's PDFs land in WORKDIR/out, the jobs' control files (their
+# attributes) stay in WORKDIR/spool. Any failure to start is an error.
 set -euo pipefail
 
 work=$1; queue=$2; shift 2
@@ -14,7 +15,8 @@ command -v cupsd >/dev/null || command -v /usr/sbin/cupsd >/dev/null ||
   fail "cupsd is not installed (scripts/bootstrap installs cups)"
 cupsd_bin=$(command -v cupsd || echo /usr/sbin/cupsd)
 [ -x /usr/lib/cups/backend/cups-pdf ] || fail "the cups-pdf backend is missing (printer-driver-cups-pdf)"
-ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd
+# CUPS_QUEUE_PPD gives the queue another driver description (on the same backend).
+ppd=${CUPS_QUEUE_PPD:-/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd}
 [ -r "$ppd" ] || fail "$ppd is missing"
 # cups-pdf runs as root and reads its settings only from /etc/cups, one file
 # per device name: ours names a device of its own and is removed afterwards.
