@@ -25,6 +25,10 @@ struct a_vp_state {
     std::unique_ptr<QImage> image;
     std::unique_ptr<QPainter> painter;
     std::unique_ptr<QTemporaryFile> direct_pdf;  // a DiscPainter job before it is sent
+    // The last picture blitted with a key: drawing the same QImage again lets
+    // the PDF writer refer to the one it already holds.
+    uint64_t picture_key = 0;
+    QImage picture;
     QPaintDevice* device = nullptr;
     Rect paperbox;
     int pagenum = 0;
@@ -205,15 +209,18 @@ bool VP_OpenPage() {
 int VP_Resolution() { return g_vp.job.dpi; }
 Rect VP_PaperBox() { return g_vp.paperbox; }
 
-void VP_Blt(const a_region* clip, const Rect& destbox, const a_port_bits& bits, bool photo) {
+void VP_Blt(const a_region* clip, const Rect& destbox, const a_port_bits& bits, bool photo, uint64_t key) {
     if (!g_vp.painter || bits.depth != 32 || !bits.base || Rect_IsEmpty(destbox)) return;
     QPainter& p = *g_vp.painter;
     p.save();
     if (clip && !clip->r.isEmpty()) p.setClipRegion(clip->r);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.setRenderHint(QPainter::LosslessImageRendering, !photo);
-    QImage img = Image_Of(bits);
-    p.drawImage(Rect_ToQ(destbox), img, img.rect());
+    if (key == 0 || key != g_vp.picture_key || g_vp.picture.constBits() != bits.base) {
+        g_vp.picture = Image_Of(bits);
+        g_vp.picture_key = key;
+    }
+    p.drawImage(Rect_ToQ(destbox), g_vp.picture, g_vp.picture.rect());
     p.restore();
 }
 
@@ -248,7 +255,11 @@ void VP_Text(int h, int v, const std::string& utf8, double points, uint32_t rgb,
     p.restore();
 }
 
-void VP_ClosePage() {}
+void VP_ClosePage() {
+    // The pixels the picture wraps belong to the page's unit cache.
+    g_vp.picture = QImage();
+    g_vp.picture_key = 0;
+}
 
 void VP_CloseDoc() {
     if (g_vp.painter && g_vp.painter->isActive() && !g_vp.painter->end()) g_vp.failed = true;

@@ -64,8 +64,11 @@ int VP_Resolution();
 // The sheet in device dots; its top-left is minus the printable area's offsets.
 Rect VP_PaperBox();
 // Stretches 32-bit pixels onto `destbox`, inside `clip` when it is not empty.
-// `photo` lets a PDF keep them as JPEG; else they stay lossless.
-void VP_Blt(const a_region* clip, const Rect& destbox, const a_port_bits& bits, bool photo);
+// `photo` lets a PDF keep them as JPEG; else they stay lossless. The same
+// non-zero `key` within a page names the same unchanged pixels (a clone's
+// master), which a PDF then holds once.
+void VP_Blt(const a_region* clip, const Rect& destbox, const a_port_bits& bits, bool photo,
+            uint64_t key = 0);
 // The same with white left transparent (lines and marks over the page).
 void VP_Blt_Overlay(const Rect& destbox, const a_port_bits& bits);
 // Text in the interface font at `points`, with its baseline at v; `centred`

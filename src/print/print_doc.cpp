@@ -207,7 +207,7 @@ void Print_Unit2(uint32_t ux) {
         Rect dest = Print_Dest_Rect(ux, true);
         a_region_ptr clip = Make_Region();
         Calc_Unit_Clipping(clip.get(), dest, ux);
-        VP_Blt(clip.get(), dest, World_Bits(w), Has_Photo(master));
+        VP_Blt(clip.get(), dest, World_Bits(w), Has_Photo(master), UnitCache_Generation());
     }
     if (Has_Flag(Spec(ux).uflags, UNIT_CROPMARKS)) Print_CropMarks(ux);
 }

@@ -17,6 +17,7 @@ namespace {
 struct a_unit_cache {
     uint32_t ux = 0;
     int dpi = 0;
+    uint64_t generation = 0;
     a_gworld_ptr world;
 };
 a_unit_cache g_cache;
@@ -86,6 +87,7 @@ void UnitCache_Init(uint32_t ux, int dpi) {
     Apply_Unit_Flips(g_cache.world.get(), g_doc.doc_template.Unit(ux).uflags);
     g_cache.ux = ux;
     g_cache.dpi = dpi;
+    ++g_cache.generation;
 }
 
 void UnitCache_Stop() {
@@ -95,6 +97,7 @@ void UnitCache_Stop() {
 }
 
 uint32_t UnitCache_Unit() { return g_cache.ux; }
+uint64_t UnitCache_Generation() { return g_cache.generation; }
 GWorld* UnitCache_World() { return g_cache.world.get(); }
 
 void Calc_Unit_Clipping(a_region* rgn, const Rect& destbox, uint32_t ux) {

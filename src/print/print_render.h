@@ -31,6 +31,7 @@ void Apply_Unit_Flips(GWorld* w, uint32_t uflags);
 void UnitCache_Init(uint32_t ux, int dpi = 0);
 void UnitCache_Stop();
 uint32_t UnitCache_Unit();      // 0 when empty
+uint64_t UnitCache_Generation();  // a new number for every picture the cache renders
 GWorld* UnitCache_World();      // nullptr when empty
 
 // No clip (empty region) unless the unit clobbers its neighbours: then the
