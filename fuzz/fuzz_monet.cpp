@@ -16,5 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool filled = Fill_Monet_Private(extra.data(), extra.size(), media, size % 2 == 0);
     if (filled != (at >= 0)) std::abort();
     if (filled && std::memcmp(extra.data() + at, "DYMO", 4) != 0) std::abort();
+    // The same settings as a queue's job options: always the six of a disc size.
+    if (Monet_Job_Options(media, size % 2 == 0).size() != 6) std::abort();
     return 0;
 }
