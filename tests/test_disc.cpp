@@ -308,6 +308,54 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     Dispose_PixMap(preview);
 }
 
+// Photographs large enough to be decoded beside the main thread come back
+// pixel for pixel as the importer decodes their files, each with its bytes,
+// and each block keeps its own picture.
+TEST_F(Disc, LargeEmbeddedPhotosDecodeAsTheirFilesDo) {
+    std::vector<std::string> files;
+    for (int k = 0; k < 3; ++k) {
+        const int w = 480 + 16 * k, h = 360;
+        std::vector<uint8_t> px(size_t(w) * h * 4);
+        uint32_t seed = 12345u + uint32_t(k);
+        for (uint8_t& b : px) b = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+        a_bytes jpeg;
+        ASSERT_TRUE(Codec_Encode(px.data(), w, h, w * 4, "jpeg", 92, 72, jpeg));
+        ASSERT_GE(jpeg.size(), 65536u);
+        files.push_back(folder_ + "/big" + std::to_string(k) + ".jpg");
+        ASSERT_TRUE(File_SaveAtomic(files.back(), jpeg.data(), jpeg.size()));
+        a_scan_owner scan;
+        ASSERT_TRUE(Read_BitMap(false, files.back(), scan.get()));
+        a_masked_gworld mw;
+        ASSERT_TRUE(Scan_To_MW(scan.get(), mw));
+        a_source_desc src{0, SOURCE_EXTFILE, {}, {0, 0, files.back()}};
+        auto* raw = new a_raw_bytes(jpeg);
+        Cache_Insert_External(src, mw, raw);
+        std::memcpy(Add_Photo(3, PHOTO_BLOCK, src).codec, "JPEG", 4);
+    }
+    const std::string path = folder_ + "/big.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    ASSERT_TRUE(Read_DISC(false, path));
+    const a_oj_master& oj = g_doc.doc_units[3]->oj;
+    ASSERT_EQ(oj.nlist, 6);
+    for (int k = 0; k < 3; ++k) {
+        const a_ph_rec& ph = *oj.list[4 + k].ph;
+        EXPECT_EQ(ph.spec.source.path.name, files[size_t(k)]);
+        int ix = 0;
+        ASSERT_TRUE(Find_Basis(ph.spec.source.sid, ix)) << k;
+        const a_cache_result& c = Cache_Item(ix).c;
+        a_bytes want;
+        ASSERT_TRUE(File_ReadAll(files[size_t(k)], want));
+        ASSERT_NE(c.raw, nullptr);
+        EXPECT_TRUE(*c.raw == want) << k;
+        a_scan_owner scan;
+        ASSERT_TRUE(Read_BitMap(false, files[size_t(k)], scan.get()));
+        a_gworld_ptr direct(Scan_Colour_World(scan.get()));
+        ASSERT_NE(c.body.fore, nullptr);
+        ASSERT_NE(direct, nullptr);
+        EXPECT_EQ(Pixels_Of(c.body.fore->pix).px, Pixels_Of(direct->pix).px) << k;
+    }
+}
+
 TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {
     // Embedding off: the file's bytes are not kept with the project.
     int ix = 0;
