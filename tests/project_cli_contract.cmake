@@ -56,6 +56,9 @@ expect("block 5 is a ${kind}" kind STREQUAL "text")
 string(JSON clone GET "${out}" units 1 clone)
 expect("unit 2 is not a clone" clone STREQUAL "ON" OR clone STREQUAL "true")
 
+run_cli(out st export "${dir}/project.cd4" --unit 1 --format png -o "${dir}/exported.png")
+expect("export gave status ${st}: ${last_stderr}" st EQUAL 0 AND EXISTS "${dir}/exported.png")
+
 # Cut copies: a spread of lengths through the whole file, each refused with
 # the alert's text or opened with a note of what is missing.
 run_cli(out st strings 400 10)

@@ -12,6 +12,7 @@
 #include "persist/disc_write.h"
 #include "persist/photo_chunks.h"
 #include "persist/project_file.h"
+#include "persist/text_chunks.h"
 #include "pixels/pixmap.h"
 #include "pixels/syspix.h"
 #include "platform/fonts.h"
@@ -135,19 +136,52 @@ void Make_Document() {
     PixMap8_Fill(u.static_[PAINT1_LAYER].mask->pix, stroke, 255);
 }
 
+// Where a character of the first form says it was laid out.
+int16_t Old_Form_X(int i) { return int16_t(7 * i); }
+
+// A text record in the first form: the record's head as the writer makes
+// it, up to and with the character count, then 15-byte characters (code,
+// three words the reader drops, the layout position, the category) and the
+// sentinel.
+a_bytes Text_Version1(const a_om_rec& om) {
+    a_bytes rec;
+    Chunk_Init(0, rec);
+    Write_OM(om);
+    Chunk_Stop();
+    constexpr size_t kHead = 2 + 8 + 8 + 6 + 2 + 4 + 25 * 2 + 4 * 4 + 4;  // through the count
+    a_bytes out(rec.begin(), rec.begin() + ptrdiff_t(kHead));
+    for (int i = 1; i <= om.nxyl; ++i) {
+        const a_xyl_char& c = om.xyl[i];
+        Put_Be(out, c.cc_char, 2);
+        Put_Be(out, 0xFFFF, 2);
+        Put_Be(out, 0x8000, 2);
+        Put_Be(out, 0x7FFF, 2);
+        Put_Be(out, uint16_t(Old_Form_X(i)), 2);
+        Put_Be(out, 40, 2);
+        Put_Be(out, 0, 2);
+        out.push_back(c.cc_char == CHAR_EOS ? uint8_t(CC_EOS) : uint8_t(CC_REGULAR));
+    }
+    Put_Be(out, DISC_SENTINEL, 2);
+    return out;
+}
+
 // Unit 1's block table in the first form: photo records without their
-// version word, and no text block (its 15-byte characters are tested apart).
-a_bytes Table_Version1() {
+// version word, and (with `text`) the text block with 15-byte characters.
+a_bytes Table_Version1(bool text) {
     const a_oj_master& oj = g_doc.doc_units[1]->oj;
     a_bytes body;
     int32_t n = 0;
     a_bytes blocks;
     for (int i = 1; i <= oj.nlist; ++i) {
         const a_oj_item& it = oj.list[i];
-        if (it.kind == TEXT_BLOCK) continue;
+        if (it.kind == TEXT_BLOCK && !text) continue;
         ++n;
         blocks.push_back(it.flags);
         blocks.push_back(it.kind);
+        if (it.om) {
+            const a_bytes rec = Text_Version1(*it.om);
+            blocks.insert(blocks.end(), rec.begin(), rec.end());
+        }
         if (!it.ph) continue;
         a_bytes rec;
         Chunk_Init(0, rec);
@@ -169,7 +203,7 @@ std::vector<a_project_fixture> Project_Fixtures() {
     a_bytes whole;
     (void)Write_DISC_Bytes(whole);
     const std::vector<a_chunk> base = Split(whole);
-    const a_bytes objt1 = Table_Version1();
+    const a_bytes objt1 = Table_Version1(false), objt1_text = Table_Version1(true);
     Doc_Dispose();
     Cache_Clear();
 
@@ -186,6 +220,7 @@ std::vector<a_project_fixture> Project_Fixtures() {
     auto same = [](std::vector<a_chunk>&) {};
     add("v8", -1, same);
     add("v8_table_v1", -1, [&](std::vector<a_chunk>& c) { Chunk(c, "OBJT", 1).body = objt1; });
+    add("v8_text_v1", -1, [&](std::vector<a_chunk>& c) { Chunk(c, "OBJT", 1).body = objt1_text; });
     add("v7_previous_major", DEFECT_FILE_VERSION, same, DISC_SIGNATURE, 7);
     add("not_a_project", DEFECT_FILE_SIGNATURE, same, 0xCDCE);
     add("paper_49_9", DEFECT_TMPL_VERSION, [](std::vector<a_chunk>& c) {
@@ -230,3 +265,5 @@ std::vector<a_project_fixture> Project_Fixtures() {
     }
     return out;
 }
+
+int16_t Project_Fixture_Old_X(int i) { return Old_Form_X(i); }

@@ -13,6 +13,9 @@ struct a_project_fixture {
     int defect = -1;   // the serious defect it is refused with; -1: it opens
 };
 
+// Where the first form's character i (1-based) says it was laid out.
+int16_t Project_Fixture_Old_X(int i);
+
 // Needs a started core; leaves no document open and the effects cache empty
 // of its pictures.
 std::vector<a_project_fixture> Project_Fixtures();

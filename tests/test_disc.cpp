@@ -19,6 +19,8 @@
 #include "image_fixtures.h"
 #include "images/image_files.h"
 #include "model/document.h"
+#include "model/history.h"
+#include "model/selection.h"
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
@@ -33,9 +35,15 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/image_codec.h"
+#include "platform/private_folder.h"
 #include "project_fixtures.h"
+#include "render/canvas.h"
 #include "render/effects_cache.h"
 #include "signals_guard.h"
+#include "text/text_blocks.h"
+#include "text/text_layout.h"
+#include "text/text_metrics.h"
+#include "text_fixtures.h"
 
 namespace {
 
@@ -93,6 +101,39 @@ a_bytes Fingerprint() {
     }
     Chunk_Stop();
     return out;
+}
+
+// A 32-bit picture's colours, row by row.
+struct a_pixels {
+    int width = 0;
+    std::vector<uint32_t> px;
+};
+
+a_pixels Pixels_Of(const PixMap& pm) {
+    a_pixels out;
+    out.width = Rect_Width(pm.bounds);
+    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(PixMap_Row(pm, y));
+        for (int x = 0; x < out.width; ++x) out.px.push_back(row[x] & 0xFFFFFF);
+    }
+    return out;
+}
+
+// `a` and `b` differ in many pixels, all within `inside` grown by `slack`.
+testing::AssertionResult Differs_Only_Inside(const a_pixels& a, const a_pixels& b, const Rect& inside, int slack) {
+    if (a.width != b.width || a.px.size() != b.px.size() || a.width == 0)
+        return testing::AssertionFailure() << "pictures of different sizes";
+    int differ = 0;
+    for (size_t i = 0; i < a.px.size(); ++i) {
+        if (a.px[i] == b.px[i]) continue;
+        const int x = int(i) % a.width, y = int(i) / a.width;
+        if (x < inside.left - slack || x >= inside.right + slack || y < inside.top - slack ||
+            y >= inside.bottom + slack)
+            return testing::AssertionFailure() << "a change outside the text at " << x << ", " << y;
+        ++differ;
+    }
+    if (differ < 20) return testing::AssertionFailure() << "only " << differ << " pixels show the text";
+    return testing::AssertionSuccess();
 }
 
 class Disc : public testing::Test {
@@ -267,6 +308,54 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     Dispose_PixMap(preview);
 }
 
+// Photographs large enough to be decoded beside the main thread come back
+// pixel for pixel as the importer decodes their files, each with its bytes,
+// and each block keeps its own picture.
+TEST_F(Disc, LargeEmbeddedPhotosDecodeAsTheirFilesDo) {
+    std::vector<std::string> files;
+    for (int k = 0; k < 3; ++k) {
+        const int w = 480 + 16 * k, h = 360;
+        std::vector<uint8_t> px(size_t(w) * h * 4);
+        uint32_t seed = 12345u + uint32_t(k);
+        for (uint8_t& b : px) b = uint8_t((seed = seed * 1103515245u + 12345u) >> 24);
+        a_bytes jpeg;
+        ASSERT_TRUE(Codec_Encode(px.data(), w, h, w * 4, "jpeg", 92, 72, jpeg));
+        ASSERT_GE(jpeg.size(), 65536u);
+        files.push_back(folder_ + "/big" + std::to_string(k) + ".jpg");
+        ASSERT_TRUE(File_SaveAtomic(files.back(), jpeg.data(), jpeg.size()));
+        a_scan_owner scan;
+        ASSERT_TRUE(Read_BitMap(false, files.back(), scan.get()));
+        a_masked_gworld mw;
+        ASSERT_TRUE(Scan_To_MW(scan.get(), mw));
+        a_source_desc src{0, SOURCE_EXTFILE, {}, {0, 0, files.back()}};
+        auto* raw = new a_raw_bytes(jpeg);
+        Cache_Insert_External(src, mw, raw);
+        std::memcpy(Add_Photo(3, PHOTO_BLOCK, src).codec, "JPEG", 4);
+    }
+    const std::string path = folder_ + "/big.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    ASSERT_TRUE(Read_DISC(false, path));
+    const a_oj_master& oj = g_doc.doc_units[3]->oj;
+    ASSERT_EQ(oj.nlist, 6);
+    for (int k = 0; k < 3; ++k) {
+        const a_ph_rec& ph = *oj.list[4 + k].ph;
+        EXPECT_EQ(ph.spec.source.path.name, files[size_t(k)]);
+        int ix = 0;
+        ASSERT_TRUE(Find_Basis(ph.spec.source.sid, ix)) << k;
+        const a_cache_result& c = Cache_Item(ix).c;
+        a_bytes want;
+        ASSERT_TRUE(File_ReadAll(files[size_t(k)], want));
+        ASSERT_NE(c.raw, nullptr);
+        EXPECT_TRUE(*c.raw == want) << k;
+        a_scan_owner scan;
+        ASSERT_TRUE(Read_BitMap(false, files[size_t(k)], scan.get()));
+        a_gworld_ptr direct(Scan_Colour_World(scan.get()));
+        ASSERT_NE(c.body.fore, nullptr);
+        ASSERT_NE(direct, nullptr);
+        EXPECT_EQ(Pixels_Of(c.body.fore->pix).px, Pixels_Of(direct->pix).px) << k;
+    }
+}
+
 TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {
     // Embedding off: the file's bytes are not kept with the project.
     int ix = 0;
@@ -424,6 +513,82 @@ TEST_F(Disc, AFileCutAnywhereIsRefusedOrReportedNeverReadAsData) {
     }
 }
 
+// A block's stored record with its source number left out, which reading renews.
+a_bytes Record_Of(a_oj_item item) {
+    a_ph_rec ph;
+    if (item.ph) {
+        ph = *item.ph;
+        ph.spec.source.sid = 0;
+        item.ph = &ph;
+    }
+    a_bytes out;
+    Chunk_Init(0, out);
+    Write_OJ(item);
+    Chunk_Stop();
+    return out;
+}
+
+// Importing a saved project puts each unit's blocks on top of the open
+// unit's, which keeps all it had, and composites its paint over the paint
+// there; one undo takes the whole import back. A project that cannot be
+// read, or that would overfill a unit, changes nothing.
+TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
+    // Undo snapshots keep every character field but the unused pad byte.
+    a_om_rec& text = *g_doc.doc_units[3]->oj.list[3].om;
+    for (int i = 1; i <= text.nxyl; ++i) text.xyl[i].cc_pad = false;
+    const std::string path = folder_ + "/other.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+    Private_Folder_Remove();
+    History_Init();
+    // The document as opening leaves it (text laid out), with its first step.
+    Doc_Dispose();
+    Do_File_Open3(path, true);
+    ASSERT_TRUE(g_doc.doc_open);
+    History_Base();
+    const a_bytes before = Fingerprint();
+    const int n1 = g_doc.doc_units[1]->oj.nlist, n3 = g_doc.doc_units[3]->oj.nlist;
+
+    ASSERT_TRUE(Do_Import_Cirquel(path));
+    EXPECT_TRUE(g_doc.doc_changed);
+    for (auto [ux, n] : {std::pair{1u, n1}, {3u, n3}}) {
+        const a_oj_master& oj = g_doc.doc_units[ux]->oj;
+        ASSERT_EQ(oj.nlist, n + n - 1) << ux;  // all but the paint block again
+        for (int i = 2; i <= n; ++i) {
+            EXPECT_EQ(Record_Of(oj.list[n + i - 1]), Record_Of(oj.list[i])) << ux << " block " << i;
+            EXPECT_NE(oj.list[n + i - 1].objid, oj.list[i].objid);
+        }
+    }
+    EXPECT_EQ(g_doc.doc_units[2]->oj.nlist, 1);  // the clone's design is unit 1's
+    // 0xC0 of paint over 0xC0: 192 + 192 x 63 / 255.
+    const a_doc_unit& tray = *g_doc.doc_units[3];
+    const PixMap& mask = tray.static_[PAINT1_LAYER].mask->pix;
+    EXPECT_EQ(PixMap_Row(mask, 25)[10], 239);
+    EXPECT_EQ(PixMap_Row(mask, 25)[30], 0);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(PixMap_Row(tray.static_[PAINT1_LAYER].world->pix, 25))[10] & 0xFFFFFF,
+              0x333333u);
+
+    Undo_Silent();
+    EXPECT_EQ(Fingerprint(), before);
+
+    // Damaged: refused with alert 10's reason, nothing added.
+    a_bytes cut;
+    ASSERT_TRUE(File_ReadAll(path, cut));
+    cut.resize(cut.size() / 2);
+    const std::string bad = folder_ + "/cut.cd4";
+    ASSERT_TRUE(File_SaveAtomic(bad, cut.data(), cut.size()));
+    EXPECT_FALSE(Do_Import_Cirquel(bad));
+    EXPECT_EQ(Fingerprint(), before);
+    // A unit that would hold 401 blocks: nothing of the project is added.
+    while (g_doc.doc_units[3]->oj.nlist < MAXNOBJECTS - (n3 - 1) + 1)
+        Add_Photo(3, SLOT_BLOCK, a_source_desc{0, SOURCE_EMPTYSLOT, {}, {}});
+    const a_bytes full = Fingerprint();
+    EXPECT_FALSE(Do_Import_Cirquel(path));
+    EXPECT_EQ(Fingerprint(), full);
+    History_Stop();
+    unsetenv("XDG_RUNTIME_DIR");
+}
+
 TEST_F(Disc, AFailedSaveLeavesThePreviousProjectByteForByte) {
     std::string path = folder_ + "/keep.cd4";
     a_bytes old_bytes(5000, 0x5A);
@@ -477,6 +642,76 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     g_file_services = saved;
 }
 
+// The project's preview and the unit export are drawn by the compositor:
+// a unit holding only a text block shows its letters in both, and nothing
+// changes outside the block's box when the block is hidden.
+TEST(DiscPictures, TextBlocksShowInThePreviewAndTheExport) {
+    a_signals_guard guard(true);
+    Dialog_SetQuiet(true);
+    Text_Init();
+    a_template t;
+    Expand_Template(TList_Get(Find_Template("A-ONE 29125")), t);
+    Doc_New(t);
+    g_doc.doc_units[2]->clonef = false;  // a blank disc beside it
+    for (uint32_t ux : {1u, 2u}) {
+        a_canvas_spec& cv = g_doc.doc_units[ux]->canv.cv;
+        Default_Canvas(UNIT_CD, cv);
+        cv.canvas_key = a_keyset{2, 0, 1, 1};  // white
+    }
+    a_doc_unit& u = *g_doc.doc_units[1];
+    a_oj_item it;
+    it.objid = NextUniqueID();
+    it.kind = TEXT_BLOCK;
+    it.flags = 1u << VISIBLE_FLAG;
+    it.om = Text_Block(u"HHH", LAYOUT_HORZ, 60).release();
+    a_om_rec& om = *it.om;
+    ASSERT_TRUE(OMast_Append(u.oj, it));
+    OM_Recalc_On(om, u.oj.nlist, Doc_Text_Unit(1));
+    ASSERT_FALSE(Rect_IsEmpty(om.bbox));
+
+    const std::string folder = Temp_Folder() + "/disc_pictures";
+    ASSERT_TRUE(Folder_Create(folder));
+    struct a_pictures { a_pixels preview, unit; };
+    auto draw = [&](const char* name) {
+        a_pictures out;
+        a_bytes bytes;
+        EXPECT_EQ(Write_DISC_Bytes(bytes), 0);
+        PixMap prev;
+        Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
+        Chunk_ReadPix(prev, 1, "PREV");
+        Chunk_Stop();
+        out.preview = Pixels_Of(prev);
+        Dispose_PixMap(prev);
+        const std::string png = folder + "/" + name + ".png";
+        EXPECT_EQ(Export_Unit(1, FMT_PNG, png), 0);
+        a_scan_owner scan;
+        EXPECT_TRUE(Read_BitMap(false, png, scan.get()));
+        a_gworld_ptr w(Scan_Colour_World(scan.get()));
+        if (w) out.unit = Pixels_Of(w->pix);
+        return out;
+    };
+    const a_pictures shown = draw("shown");
+    Set_Flag(u.oj.list[u.oj.nlist], VISIBLE_FLAG, false);
+    const a_pictures hidden = draw("hidden");
+    (void)File_Remove_Tree(folder);
+
+    // The export is one pixel per cell; the preview fits the sheet into
+    // 140 x 190 pixels, the unit where its millimetres fall.
+    const Rect pb = u.paintbounds;
+    EXPECT_EQ(shown.unit.width, Rect_Width(pb));
+    EXPECT_TRUE(Differs_Only_Inside(shown.unit, hidden.unit, Rect_Offset(om.bbox, -pb.left, -pb.top), 1));
+    const double k = std::min(140.0 / t.papersize.x, 190.0 / t.papersize.y);
+    const a_frect& mm = t.units[1].bbox;
+    const double cell_x = (mm.right - mm.left) * k / Rect_Width(pb), cell_y = (mm.bottom - mm.top) * k / Rect_Height(pb);
+    const Rect in_preview{int16_t(mm.top * k + (om.bbox.top - pb.top) * cell_y),
+                          int16_t(mm.left * k + (om.bbox.left - pb.left) * cell_x),
+                          int16_t(mm.top * k + (om.bbox.bottom - pb.top) * cell_y + 1),
+                          int16_t(mm.left * k + (om.bbox.right - pb.left) * cell_x + 1)};
+    EXPECT_TRUE(Differs_Only_Inside(shown.preview, hidden.preview, in_preview, 2));
+    Doc_Dispose();
+    Text_Stop();
+}
+
 // Each kept fixture: an older form opens with the blocks it holds, each
 // damage is refused with its own defect; and the fixture writer still makes
 // files that read the same way.
@@ -485,7 +720,7 @@ TEST(DiscFixtures, OldFormsOpenAndEachDamageIsRefusedWithItsDefect) {
     Dialog_SetQuiet(true);
     const std::string dir = std::string(CIRQUEL_TEST_DATA) + "/projects/";
     std::vector<a_project_fixture> fixtures = Project_Fixtures();
-    ASSERT_GE(fixtures.size(), 10u);
+    ASSERT_GE(fixtures.size(), 12u);
     for (a_project_fixture& f : fixtures) {
         a_bytes kept;
         ASSERT_TRUE(File_ReadAll(dir + f.name, kept)) << f.name;
@@ -510,6 +745,19 @@ TEST(DiscFixtures, OldFormsOpenAndEachDamageIsRefusedWithItsDefect) {
             EXPECT_EQ(Disc_Report().missing_pictures, 0) << what;
             if (!v1) {
                 EXPECT_EQ(oj.list[6].om->xyl[1].cc_char, u'S') << what;
+            }
+            if (f.name == "v8_text_v1.cd4") {
+                // 15-byte characters: code, layout position and category kept,
+                // the dropped words and every other field not taken.
+                const a_om_rec& om = *oj.list[6].om;
+                ASSERT_EQ(om.nxyl, 7) << what;
+                EXPECT_EQ(std::u16string(u"Side A"), std::u16string({om.xyl[1].cc_char, om.xyl[2].cc_char,
+                                                    om.xyl[3].cc_char, om.xyl[4].cc_char,
+                                                    om.xyl[5].cc_char, om.xyl[6].cc_char})) << what;
+                EXPECT_EQ(om.xyl[3].mm_x, Project_Fixture_Old_X(3)) << what;
+                EXPECT_EQ(om.xyl[3].mm_y, 40) << what;
+                EXPECT_EQ(om.xyl[3].cc_fontx, 0u) << what;
+                EXPECT_EQ(om.xyl[7].mm_cat, CC_EOS) << what;
             }
             Doc_Dispose();
         }

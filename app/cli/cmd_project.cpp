@@ -212,6 +212,9 @@ int Cmd_Export(const a_cli_args& args) {
         if (format_name == k.name) f = &k;
     if (!f) return Fail("export", "--format takes bmp, jpeg, tiff, psd, pict or png");
     if (out.empty()) return Fail("export", "give -o FILE");
+    // Canvases and clip art come from the art database; without it the
+    // project would open with its canvas choice reset.
+    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Fail("export", "no art database found");
     int status = 0;
     if (!Open_Project("export", path, status)) return status;
     if (unit < 1 || unit > long(g_doc.doc_template.nunits)) {

@@ -8,6 +8,7 @@
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
+#include "persist/disc_import.h"
 #include "persist/embedded.h"
 #include "persist/photo_chunks.h"
 #include "persist/text_chunks.h"
@@ -92,6 +93,8 @@ void Note_Defects() {
 }  // namespace
 
 const a_disc_report& Disc_Report() { return g_report; }
+void Disc_Report_Clear() { g_report = a_disc_report{}; }
+void Disc_Report_Note(const std::string& note) { g_report.notes.push_back(note); }
 
 void Read_Object_Table(a_doc_unit& u, uint32_t ux, a_defect_set& defects) {
     if (!Chunk_Find(int32_t(ux), "OBJT")) return Add_Defect(defects, DEFECT_OBJTABLE_MISSING);
@@ -145,7 +148,9 @@ void Ask_Font_Subst(std::vector<a_font_map_entry>& table) {
     }
 }
 
-bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
+// Reads the project into g_doc, which it replaces once the template reads
+// (`replaced`); the caller finishes the document.
+bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& replaced) {
     g_report = a_disc_report{};
     a_defect_set& defects = g_report.defects;
     if (!Read_V4_Preamble(bytes, defects)) return false;
@@ -154,7 +159,7 @@ bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
     Read_Template(*t, defects);
     std::vector<a_font_map_entry> fonts;
     // The open document is replaced only by a project whose template reads.
-    const bool replaced = No_Serious_Defects(defects);
+    replaced = No_Serious_Defects(defects);
     if (replaced) {
         if (g_doc.doc_open) Doc_Dispose();
         g_doc.doc_template = *t;
@@ -169,20 +174,25 @@ bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
         Remap_Fonts(fonts);
     }
     Chunk_Stop();
-    bool ok = No_Serious_Defects(defects);
+    return No_Serious_Defects(g_report.defects);
+}
+
+bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
+    bool replaced = false;
+    const bool ok = Read_Project(bytes, path, replaced);
     if (replaced) Finish_Document(ok, path);
     Note_Defects();
     return ok;
 }
 
-bool Read_DISC(bool /*append*/, const std::string& path) {
+bool Read_DISC(bool append, const std::string& path) {
     std::vector<uint8_t> bytes;
     if (File_Read_Limited(path, DISC_MAX_BYTES, bytes) != a_file_read::OK) {
         g_report = a_disc_report{};
         Add_Defect(g_report.defects, DEFECT_FILE_OPEN);
         return false;
     }
-    bool ok = Read_DISC_Bytes(bytes, path);
+    bool ok = append ? Import_DISC_Bytes(bytes, path) : Read_DISC_Bytes(bytes, path);
     // A project of the previous major version: its reader is not part of
     // this program yet.
     if (Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&

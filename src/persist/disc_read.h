@@ -24,6 +24,8 @@ struct a_disc_report {
     int missing_pictures = 0;        // shown as the missing-picture pattern
 };
 const a_disc_report& Disc_Report();
+void Disc_Report_Clear();
+void Disc_Report_Note(const std::string& note);
 
 // The font remapping dialog: the substitute's number for a missing font
 // (with its stored sample, which may be a null map); 0 keeps it missing.
@@ -31,15 +33,19 @@ const a_disc_report& Disc_Report();
 // logged through the dialog service.
 extern a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> g_font_subst_dialog;
 
-// Reads the project at `path` into g_doc (closing the open document first;
-// `append`, the import mode, reads it the same way). True when no serious
-// defect was found; otherwise no document is left open. A project of the
-// previous major version answers with alert 53.
+// Reads the project at `path` into g_doc, closing the open document first.
+// True when no serious defect was found; otherwise no document is left open.
+// With `append` (the import mode) the project's units are added to the open
+// document instead (Import_DISC_Bytes). A project of the previous major
+// version answers with alert 53.
 [[nodiscard]] bool Read_DISC(bool append, const std::string& path);
 // The same over bytes in memory; `path` names the project's folder for
 // repairs (may be empty).
 [[nodiscard]] bool Read_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path);
 
+// The reading itself: the project into g_doc, which is replaced (its old
+// document closed) once the template reads; nothing is finished.
+[[nodiscard]] bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& replaced);
 void Read_Unit(uint32_t ux, a_defect_set& defects);
 void Read_Object_Table(a_doc_unit& u, uint32_t ux, a_defect_set& defects);
 void Ask_Font_Subst(std::vector<a_font_map_entry>& table);

@@ -23,6 +23,7 @@ constexpr int kProgressSteps = 200;
 constexpr int kFontSampleWidth = 240;
 constexpr int kFontSampleHeight = 16;
 constexpr uint32_t kMidGrey = 0xFF808080;
+constexpr int kThumbOversample = 2;
 
 void Tick(int step) { Progress_Tick(kProgressSteps, step); }
 
@@ -51,7 +52,11 @@ a_gworld_ptr Gen_Thumbnail() {
                int16_t(bb.right * scale + 0.5f)};
         r = Rect_Sect(r, thumb->pix.bounds);
         if (Rect_IsEmpty(r)) continue;
-        a_gworld_ptr unit = Render_Unit_Picture(ux);
+        // Drawn at twice the preview's size and scaled down: letters and
+        // edges come out smooth, and the cost is that of a small picture.
+        const Rect size{0, 0, int16_t(Rect_Height(r) * kThumbOversample),
+                        int16_t(Rect_Width(r) * kThumbOversample)};
+        a_gworld_ptr unit = Render_Unit_Sized(ux, size);
         if (unit) Bicubic_Blt(unit->pix, thumb->pix, unit->pix.bounds, r);
     }
     return thumb;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <map>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -57,54 +59,101 @@ void Write_ExtFile(const a_ph_rec& ph) {
     Chunk_WriteStop();
 }
 
-// The picture of a stored "CLIP"/"CLIM" pair into the cache; the missing
-// placeholder (false) when there is none.
-bool Read_Clip(a_source_desc& s, const Rect& subset) {
-    a_masked_gworld mw;
-    Chunk_ReadMW(mw, s.sid, "CLIM", "CLIP");
-    if (!mw.fore) {
-        Dispose_MW(mw);
-        Cache_Insert_Missing(s, subset);
+// One embedded picture of a source as the file holds it, read from the
+// stream first, decoded next (maybe on another thread), and given to the
+// cache last, in the order the blocks name it so that sources are numbered
+// as they always were.
+struct a_embedded {
+    a_ph_rec* ph = nullptr;  // the first block showing it
+    a_source_desc s;
+    uint16_t stored = 0;     // its number in the file
+    char codec[4] = {};
+    std::vector<uint8_t> bytes;  // "EMBD"'s; empty: repair from the file
+    a_masked_gworld mw;          // "CLIP"/"CLIM", or the decoded bytes
+    bool decoded = false;
+};
+
+// The stored parts of one source; false on a serious defect.
+bool Read_Stored(a_embedded& e, a_defect_set& defects) {
+    if (e.s.kind != SOURCE_EXTFILE) {
+        Chunk_ReadMW(e.mw, e.s.sid, "CLIM", "CLIP");
+        return true;
+    }
+    if (!Chunk_Find(e.s.sid, "EMBD")) return true;
+    int16_t version = 0;
+    Chunk_ReadInt16(version);
+    if (version != EMBD_VERSION) {
+        Add_Defect(defects, DEFECT_EMBED_VERSION);
         return false;
     }
-    a_raw_bytes* raw = nullptr;
-    Cache_Insert_External(s, mw, raw);
+    Chunk_ReadRaw(4, e.codec);
+    Reverse_Code(e.codec);
+    Canonicalize_Codec(e.codec);
+    Chunk_ReadHandle(e.bytes);
     return true;
 }
 
-// The embedded bytes decoded, or the file found again; the placeholder when
-// neither gives a picture (false).
-bool Read_ExtFile(a_ph_rec& ph, a_source_desc& s, const std::string& project_path,
-                  a_defect_set& defects) {
-    std::vector<uint8_t> bytes;
-    char codec[4] = {};
-    if (Chunk_Find(s.sid, "EMBD")) {
-        int16_t version = 0;
-        Chunk_ReadInt16(version);
-        if (version != EMBD_VERSION) {
-            Add_Defect(defects, DEFECT_EMBED_VERSION);
+void Decode(a_embedded& e) {
+    a_scan_owner scan;
+    e.decoded = Scan_Quicktime_Hdl(e.codec, e.bytes, scan.get()) && Scan_To_MW(scan.get(), e.mw);
+}
+
+// Only the toolkit's JPEG decoder runs off the main thread: it reports no
+// progress and shows no alert, and large photographs are where the time goes.
+bool Decodes_Apart(const a_embedded& e) {
+    return e.bytes.size() >= 65536 && std::memcmp(e.codec, "JPEG", 4) == 0 && e.bytes[0] == 0xFF &&
+           e.bytes[1] == 0xD8;
+}
+
+// Every stored picture decoded: JPEG photographs shared between this thread
+// and one other (the decoding is most of the time an opening takes), the
+// rest here.
+void Decode_All(std::vector<a_embedded>& all) {
+    std::vector<a_embedded*> apart, here;
+    for (a_embedded& e : all) {
+        if (e.s.kind != SOURCE_EXTFILE || e.bytes.empty()) continue;
+        (Decodes_Apart(e) && apart.size() <= here.size() ? apart : here).push_back(&e);
+    }
+    std::thread other;
+    if (!apart.empty()) {
+        try {
+            other = std::thread([&apart] {
+                for (a_embedded* e : apart) Decode(*e);
+            });
+        } catch (const std::system_error&) {
+            here.insert(here.end(), apart.begin(), apart.end());  // no thread: all here
+            apart.clear();
+        }
+    }
+    for (a_embedded* e : here) Decode(*e);
+    if (other.joinable()) other.join();
+}
+
+// The picture to the cache, or the missing placeholder (false).
+bool Insert(a_embedded& e, const std::string& project_path) {
+    if (e.s.kind != SOURCE_EXTFILE) {
+        if (!e.mw.fore) {
+            Dispose_MW(e.mw);
+            Cache_Insert_Missing(e.s, e.ph->spec.subset);
             return false;
         }
-        Chunk_ReadRaw(4, codec);
-        Reverse_Code(codec);
-        Canonicalize_Codec(codec);
-        Chunk_ReadHandle(bytes);
-    }
-    a_masked_gworld mw;
-    if (!bytes.empty()) {
-        a_scan_owner scan;
-        if (Scan_Quicktime_Hdl(codec, bytes, scan.get()) && Scan_To_MW(scan.get(), mw)) {
-            auto* raw = new (std::nothrow) a_raw_bytes(std::move(bytes));
-            Cache_Insert_External(s, mw, raw);
-            return true;
-        }
-    } else if (Attempt_Repair_Photo(ph, project_path, mw)) {
-        s.path = ph.spec.source.path;
         a_raw_bytes* raw = nullptr;
-        Cache_Insert_External(s, mw, raw);
+        Cache_Insert_External(e.s, e.mw, raw);
         return true;
     }
-    Cache_Insert_Missing(s, ph.spec.subset);
+    if (e.decoded) {
+        auto* raw = new (std::nothrow) a_raw_bytes(std::move(e.bytes));
+        Cache_Insert_External(e.s, e.mw, raw);
+        return true;
+    }
+    Dispose_MW(e.mw);
+    if (e.bytes.empty() && Attempt_Repair_Photo(*e.ph, project_path, e.mw)) {
+        e.s.path = e.ph->spec.source.path;
+        a_raw_bytes* raw = nullptr;
+        Cache_Insert_External(e.s, e.mw, raw);
+        return true;
+    }
+    Cache_Insert_Missing(e.s, e.ph->spec.subset);
     return false;
 }
 
@@ -144,21 +193,32 @@ void Write_Embedded(void (*progress)(int permille)) {
 }
 
 int Read_Embedded(const std::string& project_path, a_defect_set& defects) {
+    std::vector<a_embedded> all;
+    Done_Init();
+    bool ok = true;
+    For_Photo_Blocks([&](uint32_t, a_ph_rec& ph) {
+        const a_source_desc& s = ph.spec.source;
+        if (!ok || !Is_Embedded_Kind(s) || Is_Done(s.sid)) return;
+        Done_Add(s.sid);
+        a_embedded& e = all.emplace_back();
+        e.ph = &ph;
+        e.s = s;
+        e.stored = s.sid;
+        ok = Read_Stored(e, defects);
+    });
+    Done_Stop();
+    if (ok) Decode_All(all);
     int missing = 0;
     // Stored source number and kind -> the source as the cache now knows it.
     std::map<std::pair<uint16_t, uint8_t>, a_source_desc> renumbered;
-    Done_Init();
-    For_Photo_Blocks([&](uint32_t, a_ph_rec& ph) {
-        a_source_desc s = ph.spec.source;
-        if (!No_Serious_Defects(defects) || !Is_Embedded_Kind(s) || Is_Done(s.sid)) return;
-        Done_Add(s.sid);
-        const uint16_t stored = s.sid;
-        bool found = s.kind == SOURCE_EXTFILE ? Read_ExtFile(ph, s, project_path, defects)
-                                              : Read_Clip(s, ph.spec.subset);
-        missing += !found;
-        if (s.sid != 0) renumbered[{stored, s.kind}] = s;
-    });
-    Done_Stop();
+    for (a_embedded& e : all) {
+        if (!ok) {
+            Dispose_MW(e.mw);
+            continue;
+        }
+        missing += !Insert(e, project_path);
+        if (e.s.sid != 0) renumbered[{e.stored, e.s.kind}] = e.s;
+    }
     For_Photo_Blocks([&](uint32_t, a_ph_rec& ph) {
         auto it = renumbered.find({ph.spec.source.sid, ph.spec.source.kind});
         if (it != renumbered.end()) ph.spec.source = it->second;

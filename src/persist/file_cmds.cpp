@@ -5,10 +5,12 @@
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "model/document.h"
+#include "model/history_ops.h"
 #include "model/notices.h"
 #include "persist/disc_read.h"
 #include "persist/disc_write.h"
 #include "persist/unit_picture.h"
+#include "render/compositor.h"
 #include "text/text_layout.h"
 #include "text/text_metrics.h"
 #include "platform/recent_docs.h"
@@ -75,6 +77,21 @@ bool Doc_Read(const std::string& path) {
     if (g_doc.doc_open) Doc_Dispose();
     OK_Alert(ALERT_CANNOT_READ, false);
     return false;
+}
+
+bool Do_Import_Cirquel(const std::string& path) {
+    if (!g_doc.doc_open) return false;
+    std::string chosen = path;
+    if (chosen.empty()) chosen = g_file_services.choose_open.Call_Or([] { return std::string(); });
+    if (chosen.empty()) return false;
+    if (!Read_DISC(true, chosen)) {
+        OK_Alert(ALERT_CANNOT_READ, false);
+        return false;
+    }
+    Lay_Out_Text_Blocks();
+    All_Units_PostRender();
+    History_Emit(OP_IMPORT);
+    return true;
 }
 
 void Do_File_Open(bool skipmsg, const std::string& path) {

@@ -33,6 +33,10 @@ extern a_file_services g_file_services;
 // cannot be read.
 [[nodiscard]] bool Doc_Read(const std::string& path);
 
+// Import/From another project: the project at `path` (asked for when empty)
+// is added to the open document, one history step; alert 10 and nothing
+// changed when it cannot be. False when nothing was imported.
+bool Do_Import_Cirquel(const std::string& path);
 void Do_File_Open(bool skipmsg, const std::string& path);
 void Do_File_Open2(const std::string& path);
 void Do_File_Open3(const std::string& path, bool is_template);

@@ -212,7 +212,12 @@ void Render_Solid_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv) {
 
 void Render_Picture_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv, int kind) {
     a_keyset full;
-    if (!Find_Full_Canvas(full, cv.canvas_key)) InternalError();
+    // A picture gone from the art database (another database open, a
+    // project from elsewhere) shows as a white canvas rather than stopping.
+    if (!Find_Full_Canvas(full, cv.canvas_key)) {
+        if (dst) PixMap32_Fill(dst->pix, Rect_Sect(r, dst->pix.bounds), 0x00FFFFFF);
+        return;
+    }
     a_spec spec;
     Null_Spec(spec);
     spec.source.kind = SOURCE_DATABASE;

@@ -53,7 +53,8 @@ int Canvas_Count(int canv_class);
 [[nodiscard]] bool Find_Full_Canvas(a_keyset& full, const a_keyset& key);
 
 // The picture of `cv` for a unit of `kind`, cover-fitted (or cut at the
-// natural size of a borrowed class's picture) onto r of dst.
+// natural size of a borrowed class's picture) onto r of dst; white when the
+// art database has no picture for it.
 void Render_Picture_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv, int kind);
 void Render_Solid_Canvas(GWorld* dst, const Rect& r, const a_canvas_spec& cv);
 // The colour a white-keyed canvas paints (0x00RRGGBB).

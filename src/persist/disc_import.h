@@ -1,0 +1,17 @@
+// Import of a project into the open document: the project is read apart,
+// by the same reader as an opening, and each unit's design is then added to
+// the unit of the same number, on top of what it holds. The open document
+// keeps its template, its name and every block it had; nothing of it
+// changes unless the whole import succeeds.
+// Process-wide state: the document g_doc (reads and writes; set aside while
+// the project is read); the effects cache (writes); the last report.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// False (the open document untouched, the reason in the report) when no
+// document is open, the project cannot be read, or a unit would hold more
+// blocks than a unit may. Units the open document lacks, and further units
+// that would land on the same design (clones), are left out with a note.
+[[nodiscard]] bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path);
