@@ -27,6 +27,7 @@
 #include "platform/files.h"
 #include "platform/private_folder.h"
 #include "text/om_render.h"
+#include "text/text_edit.h"
 #include "text_fixtures.h"
 
 namespace {
@@ -130,6 +131,7 @@ protected:
         g_ed = a_edit_rec{};
     }
     void TearDown() override {
+        g_ed = a_edit_rec{};
         Photo_Draw_Stop();
         BlockTest::TearDown();
         Cache_Clear();
@@ -363,6 +365,41 @@ TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
     Render_Unit_Print(1, U(), U().paintbounds, p);
     EXPECT_TRUE(Same(Pixels(p), empty_print));
     Dispose_GWorld(p);
+}
+
+// Editing counts positions from 1: selecting 2 .. 4 highlights the second
+// and third characters and nothing of their neighbours.
+TEST_F(Compositor, EditedTextHighlightsTheSelectedCharacters) {
+    a_text_module_scope text_module;
+    const int omx = Add_Circular_Text(U(), u"ABCDE", 24);
+    a_om_rec& om = *Item(omx).om;
+    om.layout = LAYOUT_HORZ;
+    om.glowf = false;
+    om.anchor = Point{150, 60};
+    ASSERT_TRUE(Text_Edit(omx));
+    Set_Sel_Range(4, 2);
+    EXPECT_EQ(g_ed.sel_lo, 2);
+    EXPECT_EQ(g_ed.sel_hi, 4);
+    GWorld* w = Merge();
+    const a_coord_mapping m = Unit_Layer_Mapping(U(), Get_GWorld_Bounds(w));
+    const int size = int(om.xyl[1].mm_width);  // about the letters' size
+    auto highlighted = [&](int i) {
+        const a_xyl_char& c = om.xyl[i];
+        const Rect span = Cells_To_Pixels(m, Rect{int16_t(c.mm_y - size / 2), int16_t(c.mm_x + 2),
+                                                  int16_t(c.mm_y + 2), int16_t(c.mm_x + c.mm_width - 2)});
+        int n = 0;
+        for (int y = span.top; y < span.bottom; ++y)
+            for (int x = span.left; x < span.right; ++x) n += Pixel32(w, x, y) == 0xFF5050;
+        return n;
+    };
+    ASSERT_EQ(om.xyl[1].mm_cat, CC_REGULAR);
+    EXPECT_EQ(highlighted(1), 0);
+    EXPECT_GT(highlighted(2), 0);
+    EXPECT_GT(highlighted(3), 0);
+    EXPECT_EQ(highlighted(4), 0);
+    Edit_Leave();
+    w = Merge();
+    EXPECT_EQ(highlighted(2), 0) << "the highlight stays after editing ends";
 }
 
 TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) {
