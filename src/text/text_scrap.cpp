@@ -1,5 +1,6 @@
 #include "text/text_scrap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/undo_text.h"
@@ -9,10 +10,12 @@
 const char* const TEXT_BLOCK_CLIP_FORMAT = "application/x-cirquel-text-block";
 
 std::vector<uint8_t> Text_Block_Clip_Bytes(const a_om_rec& om) {
-    std::vector<uint8_t> out;
+    // The heading is made whole before the writer appends to it.
+    std::vector<uint8_t> out{'C', 'T', 'X', 'T', 0, 0};
+    const uint16_t version = TEXT_BLOCK_CLIP_VERSION;
+    std::memcpy(out.data() + 4, &version, sizeof version);
+    out.reserve(size_t(64) + size_t(std::max(1, int(om.nxyl))) * 48);
     a_undo_writer w(out);
-    w.Bytes("CTXT", 4);
-    w.Num(uint16_t(TEXT_BLOCK_CLIP_VERSION));
     Save_OM(w, om);
     return out;
 }
