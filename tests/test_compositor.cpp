@@ -402,6 +402,32 @@ TEST_F(Compositor, EditedTextHighlightsTheSelectedCharacters) {
     EXPECT_EQ(highlighted(2), 0) << "the highlight stays after editing ends";
 }
 
+// While text is edited, its own changes redraw it over the kept picture of
+// the rest; other changes rebuild that picture. Either way the screen equals
+// a full rebuild.
+TEST_F(Compositor, TypingWhileEditingEqualsAFullRebuild) {
+    a_text_module_scope text_module;
+    const int photo = Paste(300, 200, 0x20A040);
+    const int omx = Add_Circular_Text(U(), u"Summer", 14);
+    ASSERT_TRUE(Text_Edit(omx));
+    Merge();
+    std::mt19937 rng(7);
+    for (int step = 0; step < 16; ++step) {
+        const int n = Item(omx).om->nxyl;
+        switch (rng() % 4) {
+            case 0: Text_Inject_Unicode(step % 2 ? u"x" : u"\U0001F600"); break;
+            case 1: Set_Sel_Range(1 + int(rng() % uint32_t(n)), 1 + int(rng() % uint32_t(n))); break;
+            case 2: Text_Inject_Unicode(u""); break;  // the selection goes
+            default:
+                Obj_PostRender(photo);
+                Obj_Move_XY(photo, 7, 3);
+                Obj_PostRender(photo);
+        }
+        const std::vector<uint32_t> incremental = Pixels(Merge());
+        ASSERT_TRUE(Same(incremental, Full())) << "step " << step;
+    }
+}
+
 TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) {
     U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
     U().canv.cv.canvas_color_dist = 60;  // a coloured canvas: the mask shows against it
