@@ -1,7 +1,8 @@
-// The unit composite of a 1200 x 1200 disc with a picture canvas and two
-// photos with effects: the first full screen composite at 100 %, the
-// recomposite after one photo moved by 10 cells, and the print render at
-// 300 dpi. Each reports, as x_memcpy, its time over that of a memcpy of the
+// The unit composite of a 1200 x 1200 disc with a picture canvas, two
+// photos with effects and circular text with a glow: the first full screen
+// composite at 100 %, the recomposite after one photo moved by 10 cells, the
+// recomposite after a keystroke while the text is edited (one block over
+// the minus layer), and the print render at 300 dpi. Each reports, as x_memcpy, its time over that of a memcpy of the
 // 1200² 32-bit surface measured in this run (lower is better).
 #include <benchmark/benchmark.h>
 
@@ -19,9 +20,13 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "pixels/syspix.h"
+#include "platform/fonts.h"
 #include "render/compositor.h"
 #include "render/effects_cache.h"
 #include "templates/template.h"
+#include "text/text_blocks.h"
+#include "text/text_edit.h"
+#include "text/text_layout.h"
 
 namespace {
 
@@ -76,9 +81,12 @@ a_masked_gworld Photo(int w, int h, uint32_t seed) {
 }
 
 // The disc document: canvas, two photos with effects (scallop edge and
-// shadow; rotated and half opaque).
+// shadow; rotated and half opaque), and 28-point circular text with a glow
+// on top.
 struct a_bench_doc {
     std::vector<uint8_t> db = Open_Canvas_Db();
+    int photo = 0;  // the second photo
+    int text = 0;
     a_bench_doc() {
         Bench_Must(OP_OpenMemory(db.data(), db.size()) == OPEN_OKAY, "opening a database");
         auto t = std::make_unique<a_template>();
@@ -102,6 +110,17 @@ struct a_bench_doc {
         pb.spec.opacity = 60;
         Photo_Set_Center(g_doc.up->oj.nlist, Point{800, 500});
         Photo_Recalc(g_doc.up->oj.nlist);
+        photo = g_doc.up->oj.nlist;
+        text = OM_New();
+        a_om_rec& om = *g_doc.up->oj.list[text].om;
+        Bench_Must(Font_Find(u"DejaVu Sans") != 0, "finding DejaVu Sans");
+        om.fontx = uint32_t(Font_Find(u"DejaVu Sans"));
+        om.layout = LAYOUT_CIRC_CW;
+        om.justify = JUST_CENTER;
+        om.size = 28;
+        om.glowf = true;
+        UniStr_To_OM(om, u"Summer Holiday 2026");
+        OM_Recalc(om, text);
         g_merge_zoom = a_ratio{};
         Merge();  // effect results and canvas cached, as after the first view
     }
@@ -147,7 +166,7 @@ void BM_Composite_Move_Photo(benchmark::State& state) {
     a_bench_doc doc;
     int dx = 10;
     Timed(state, [&] {
-        const int omx = g_doc.up->oj.nlist;
+        const int omx = doc.photo;
         Obj_PostRender(omx);
         Obj_Move_XY(omx, dx, 0);
         Obj_PostRender(omx);
@@ -156,6 +175,24 @@ void BM_Composite_Move_Photo(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_Composite_Move_Photo)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One keystroke while the text is edited: a character typed (or the one
+// typed before taken out), the block laid out again, and the unit
+// recomposited: the edited block drawn over the cached minus layer.
+void BM_Composite_Edit_Text(benchmark::State& state) {
+    a_bench_doc doc;
+    Bench_Must(Text_Edit(doc.text), "editing the text");
+    a_bench_doc::Merge();  // the minus layer, once
+    bool type = true;
+    Timed(state, [&] {
+        if (!type) Set_Sel_Range(g_ed.sel_lo - 1, g_ed.sel_lo);
+        Bench_Must(Text_Inject_Unicode(type ? u"x" : u""), "typing");
+        type = !type;
+        benchmark::DoNotOptimize(a_bench_doc::Merge());
+    });
+    Edit_Leave();
+}
+BENCHMARK(BM_Composite_Edit_Text)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Composite_Print_300dpi(benchmark::State& state) {
     a_bench_doc doc;

@@ -1,5 +1,5 @@
-// The undo history on a 1200 x 1200 disc with a picture canvas and two
-// photos: recording one step (snapshot and undo file) and undoing one step
+// The undo history on a 1200 x 1200 disc with a picture canvas, two photos
+// and circular text with a glow: recording one step (snapshot and undo file) and undoing one step
 // (reading, checking and applying the file). The same with the unit painted
 // all over shows what a paint layer's 7 MB cost.
 #include <benchmark/benchmark.h>
@@ -14,6 +14,7 @@
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
 #include "platform/app.h"
+#include "text/text_blocks.h"
 
 namespace {
 
@@ -41,6 +42,15 @@ void Open_Disc(bool painted) {
         it.ph->dst_box = Rect{int16_t(100 * i), 100, int16_t(100 * i + 400), 700};
         Bench_Must(OMast_Append(u.oj, it), "adding a photo");
     }
+    a_oj_item text;
+    text.objid = NextUniqueID();
+    text.kind = TEXT_BLOCK;
+    text.om = New_OM_Rec();
+    text.om->layout = LAYOUT_CIRC_CW;
+    text.om->size = 28;
+    text.om->glowf = true;
+    UniStr_To_OM(*text.om, u"Summer Holiday 2026");
+    Bench_Must(OMast_Append(u.oj, text), "adding a text block");
     if (painted) {
         u.paintinuse = true;
         Sync_Existence(PAINT1_LAYER, u, true);

@@ -28,6 +28,7 @@
 #include "platform/files.h"
 #include "platform/private_folder.h"
 #include "text/om_render.h"
+#include "text/text_edit.h"
 #include "text_fixtures.h"
 
 namespace {
@@ -131,6 +132,7 @@ protected:
         g_ed = a_edit_rec{};
     }
     void TearDown() override {
+        g_ed = a_edit_rec{};
         Photo_Draw_Stop();
         BlockTest::TearDown();
         Cache_Clear();
@@ -364,6 +366,67 @@ TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
     Render_Unit_Print(1, U(), U().paintbounds, p);
     EXPECT_TRUE(Same(Pixels(p), empty_print));
     Dispose_GWorld(p);
+}
+
+// Editing counts positions from 1: selecting 2 .. 4 highlights the second
+// and third characters and nothing of their neighbours.
+TEST_F(Compositor, EditedTextHighlightsTheSelectedCharacters) {
+    a_text_module_scope text_module;
+    const int omx = Add_Circular_Text(U(), u"ABCDE", 24);
+    a_om_rec& om = *Item(omx).om;
+    om.layout = LAYOUT_HORZ;
+    om.glowf = false;
+    om.anchor = Point{150, 60};
+    ASSERT_TRUE(Text_Edit(omx));
+    Set_Sel_Range(4, 2);
+    EXPECT_EQ(g_ed.sel_lo, 2);
+    EXPECT_EQ(g_ed.sel_hi, 4);
+    GWorld* w = Merge();
+    const a_coord_mapping m = Unit_Layer_Mapping(U(), Get_GWorld_Bounds(w));
+    const int size = int(om.xyl[1].mm_width);  // about the letters' size
+    auto highlighted = [&](int i) {
+        const a_xyl_char& c = om.xyl[i];
+        const Rect span = Cells_To_Pixels(m, Rect{int16_t(c.mm_y - size / 2), int16_t(c.mm_x + 2),
+                                                  int16_t(c.mm_y + 2), int16_t(c.mm_x + c.mm_width - 2)});
+        int n = 0;
+        for (int y = span.top; y < span.bottom; ++y)
+            for (int x = span.left; x < span.right; ++x) n += Pixel32(w, x, y) == 0xFF5050;
+        return n;
+    };
+    ASSERT_EQ(om.xyl[1].mm_cat, CC_REGULAR);
+    EXPECT_EQ(highlighted(1), 0);
+    EXPECT_GT(highlighted(2), 0);
+    EXPECT_GT(highlighted(3), 0);
+    EXPECT_EQ(highlighted(4), 0);
+    Edit_Leave();
+    w = Merge();
+    EXPECT_EQ(highlighted(2), 0) << "the highlight stays after editing ends";
+}
+
+// While text is edited, its own changes redraw it over the kept picture of
+// the rest; other changes rebuild that picture. Either way the screen equals
+// a full rebuild.
+TEST_F(Compositor, TypingWhileEditingEqualsAFullRebuild) {
+    a_text_module_scope text_module;
+    const int photo = Paste(300, 200, 0x20A040);
+    const int omx = Add_Circular_Text(U(), u"Summer", 14);
+    ASSERT_TRUE(Text_Edit(omx));
+    Merge();
+    std::mt19937 rng(7);
+    for (int step = 0; step < 16; ++step) {
+        const int n = Item(omx).om->nxyl;
+        switch (rng() % 4) {
+            case 0: Text_Inject_Unicode(step % 2 ? u"x" : u"\U0001F600"); break;
+            case 1: Set_Sel_Range(1 + int(rng() % uint32_t(n)), 1 + int(rng() % uint32_t(n))); break;
+            case 2: Text_Inject_Unicode(u""); break;  // the selection goes
+            default:
+                Obj_PostRender(photo);
+                Obj_Move_XY(photo, 7, 3);
+                Obj_PostRender(photo);
+        }
+        const std::vector<uint32_t> incremental = Pixels(Merge());
+        ASSERT_TRUE(Same(incremental, Full())) << "step " << step;
+    }
 }
 
 TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) {

@@ -7,6 +7,16 @@
 #include "ui/interface.h"
 #include "ui/sliders.h"
 #include "ui/text_sliders.h"
+#include "ui/text_cmds.h"
+#include "effects_fixtures.h"
+#include "model/undo_text.h"
+#include "platform/clipboard.h"
+#include "render/compositor.h"
+#include "templates/mapping.h"
+#include "text/om_render.h"
+#include "text/text_draw.h"
+#include "text/text_paths.h"
+#include "text/text_scrap.h"
 
 namespace {
 
@@ -115,6 +125,140 @@ TEST_F(TextBlocks, MovesFollowTheLayoutsRule) {
     Lay_Out(*line);
     EXPECT_NEAR(line->xyl[6].mm_x + line->xyl[6].mm_width, right_end, 1);
     EXPECT_NEAR(line->anchor.h, right_end, 1);
+}
+
+TEST_F(TextBlocks, FitShrinksTextLargerThanTheUnitAndArrowsMoveByTheLayout) {
+    const std::u16string line(12, u'W');
+    const int plain = Text_New2(line.c_str(), nullptr, Point{100, 10}, false);
+    const int fitted = Text_New2(line.c_str(), nullptr, Point{100, 10}, true);
+    const a_om_rec& a = *Item(plain).om;
+    const a_om_rec& b = *Item(fitted).om;
+    EXPECT_GT(Rect_Width(Frame_Bounds(a.cache.frame)), Rect_Width(U().paintbounds));
+    EXPECT_LT(b.size, a.size);
+    EXPECT_LE(Rect_Width(Frame_Bounds(b.cache.frame)), Rect_Width(U().paintbounds));
+
+    // Circular text turns against the arrow (it runs clockwise) and grows upward.
+    const a_text_unit disc = Disc_Text_Unit();
+    auto om = Text_Block(u"x", LAYOUT_CIRC_CW);
+    EXPECT_TRUE(Text_Nudge(*om, disc, 1, 0, false));
+    EXPECT_EQ(om->polarangle, -1);
+    om->layout = LAYOUT_CIRC_CCW;
+    EXPECT_TRUE(Text_Nudge(*om, disc, 1, 0, true));
+    EXPECT_EQ(om->polarangle, 9);
+    // 5 pixels are under one percent of this disc: still one percent up.
+    EXPECT_TRUE(Text_Nudge(*om, disc, 0, -1, false));
+    EXPECT_EQ(om->radius, 96);
+    EXPECT_TRUE(Text_Nudge(*om, disc, 0, 1, true));
+    EXPECT_EQ(om->radius, 87);  // 50 pixels down
+    om->radius = 180;
+    EXPECT_FALSE(Text_Nudge(*om, disc, 0, -1, false));
+    om->layout = LAYOUT_CONTOUR;
+    EXPECT_FALSE(Text_Nudge(*om, disc, 1, 0, false));
+    EXPECT_TRUE(Text_Nudge(*om, disc, -1, 1, true));
+    EXPECT_EQ(om->anchor, (Point{310, 200}));
+    om->layout = LAYOUT_HORZ;
+    EXPECT_TRUE(Text_Nudge(*om, disc, -1, -1, false, a_ratio{2, 1}));  // zoomed out: two cells a pixel
+    EXPECT_EQ(om->anchor, (Point{308, 198}));
+}
+
+TEST_F(TextBlocks, FontAndColourBarsChangeTheSelectedBlockAsOneStep) {
+    const a_interface_rec saved_gs = gs;
+    std::vector<int> pending;
+    (void)g_doc_services.history_pending.Install([&pending](int op) { pending.push_back(op); });
+    const int omx = Text_New2(u"Side A", nullptr, Point{-1000, -1000}, false);
+    a_om_rec& om = *Item(omx).om;
+    OM_To_Sliders(om);
+    const int other = Need_Font(u"Liberation Serif");
+    ASSERT_NE(om.fontx, uint32_t(other));
+    EXPECT_TRUE(FontBar_Select(other));
+    EXPECT_EQ(om.fontx, uint32_t(other));
+    EXPECT_FALSE(FontBar_Select(other));  // the same font again: no step
+    EXPECT_EQ(pending, std::vector<int>{OP_TEXT_SETFONT});
+
+    // A palette colour chosen on a bar comes back as that bar's choice.
+    EXPECT_TRUE(Text_Color_Select(TEXT_GLOW_COLORBAR, 200));
+    EXPECT_EQ(om.glow_color, Palette_Color(200));
+    EXPECT_EQ(pending.back(), OP_TEXT_SETCOLOR);
+    gs.bar_selection[TEXT_GLOW_COLORBAR] = 0;
+    OM_To_Sliders(om);
+    EXPECT_EQ(Palette_Color(gs.bar_selection[TEXT_GLOW_COLORBAR]), om.glow_color);
+    gs = saved_gs;
+}
+
+// The block on the clipboard: its text, and the record read back whole.
+TEST_F(TextBlocks, ClipboardHoldsTheTextAndTheWholeRecord) {
+    const int omx = Text_New2(u"Side A\r\nSide \U0001F600", nullptr, Point{-1000, -1000}, false);
+    a_om_rec& om = *Item(omx).om;
+    om.xyl[2].cc_size = 150;
+    om.glowf = true;
+    ASSERT_TRUE(Scrap_Add_OM(om));
+    EXPECT_EQ(Clipboard_Text(), u"Side A\r\nSide \U0001F600");
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(Clipboard_Get(TEXT_BLOCK_CLIP_FORMAT, 1 << 20, bytes));
+    ASSERT_GT(bytes.size(), 6u);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "CTXT");
+    a_undo_reader r(bytes.data() + 6, bytes.size() - 6);
+    a_om_rec back;
+    ASSERT_TRUE(Read_OM(r, back));
+    EXPECT_EQ(OM_To_Str(back), OM_To_Str(om));
+    EXPECT_EQ(back.xyl[2].cc_size, 150);
+    EXPECT_TRUE(back.glowf);
+    EXPECT_EQ(back.fontx, om.fontx);
+
+    a_om_rec empty;
+    EXPECT_FALSE(Scrap_Add_OM(empty));
+    EXPECT_EQ(Clipboard_Text(), u"Side A\r\nSide \U0001F600");
+}
+
+// Overflow marks: an orange disc with a black rim and plus on every mark
+// of the visible blocks, nothing for a hidden one.
+TEST_F(TextBlocks, OverflowMarksAndTheThumbnailAreDrawnWhereTheyBelong) {
+    const int omx = Text_New2(std::u16string(300, u'M').c_str(), nullptr, Point{-1000, -1000}, false);
+    a_om_rec& om = *Item(omx).om;
+    Begin_Text_Change(omx);
+    om.layout = LAYOUT_CIRC_CW;
+    om.size = 72;
+    End_Text_Change(omx);
+    ASSERT_GT(om.noverflows, 0u);
+    const Rect b = U().paintbounds;
+    auto white = [&] {
+        a_gworld_ptr w = Make_GWorld(32, b);
+        PixMap32_Fill(w->pix, b, 0xFFFFFF);
+        return w;
+    };
+    a_gworld_ptr w = white();
+    const a_coord_mapping m = Unit_Layer_Mapping(U(), b);
+    Draw_Overflow_Marks(w.get(), m);
+    for (uint32_t k = 1; k <= om.noverflows; ++k) {
+        const Point p = Apply_Mapping_Point(m, om.overflows[k].pos);
+        const Rect in = Rect_Inset(b, 9);
+        if (p.v < in.top || p.v >= in.bottom || p.h < in.left || p.h >= in.right) continue;
+        EXPECT_EQ(Pixel32(w.get(), p.h - b.left, p.v - b.top), 0u);
+        EXPECT_EQ(Pixel32(w.get(), p.h + 6 - b.left, p.v - b.top), 0xE57008u);
+        EXPECT_EQ(Pixel32(w.get(), p.h - b.left, p.v - 6 - b.top), 0xE57008u);
+        EXPECT_EQ(Pixel32(w.get(), p.h + 7 - b.left, p.v + 7 - b.top), 0xFFFFFFu);
+    }
+    Set_Flag(Item(omx), VISIBLE_FLAG, false);
+    a_gworld_ptr hidden = white();
+    Draw_Overflow_Marks(hidden.get(), m);
+    for (int y = 0; y < Rect_Height(b); y += 3)
+        for (int x = 0; x < Rect_Width(b); x += 3) ASSERT_EQ(Pixel32(hidden.get(), x, y), 0xFFFFFFu);
+
+    const Rect thumb{0, 0, 40, 120};
+    a_gworld_ptr t = Make_GWorld(32, thumb);
+    PixMap32_Fill(t->pix, thumb, 0xFFFFFF);
+    Draw_Text_Thumbnail(t.get(), thumb);
+    Rect ink{40, 120, 0, 0};
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (Pixel32(t.get(), x, y) < 0x404040) {
+                ink.top = std::min<int16_t>(ink.top, int16_t(y)), ink.bottom = std::max<int16_t>(ink.bottom, int16_t(y + 1));
+                ink.left = std::min<int16_t>(ink.left, int16_t(x)), ink.right = std::max<int16_t>(ink.right, int16_t(x + 1));
+            }
+    ASSERT_FALSE(Rect_IsEmpty(ink));
+    EXPECT_NEAR((ink.left + ink.right) / 2.0, 60, 3);
+    EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 20, 3);
+    EXPECT_GT(Rect_Width(ink), 50);
 }
 
 TEST(FontList, SortedWithoutExcludedNamesAndFlaggedByName) {

@@ -63,8 +63,9 @@ struct a_doc_unit {
     Rect paintbounds;         // the unit's pixel area; every layer world has these bounds
     a_oj_master oj;
     a_cached_gworld static_[NSTATIC_LAYERS];  // `static` is a keyword
-    uint32_t excluded_id = 0;  // block left out of the composite while it is dragged
+    uint32_t excluded_id = 0;  // block left out of the composite: the text block being edited
     Rect render_dirty;         // to compose again
+    Rect edit_dirty;           // the left-out block changed: drawn again over the picture without it
     Rect refresh_dirty;        // to show again
 };
 

@@ -133,7 +133,9 @@ void Obj_PostRender(int omx) {
     } else {
         Rect box = Rect_Sect(Obj_BBox(omx), u.paintbounds);
         if (!Rect_IsEmpty(box)) {
-            Post_Dirty(u.render_dirty, box);
+            // The block left out of the composite (its text being edited) is
+            // drawn over the rest, which its changes do not touch.
+            Post_Dirty(it->objid != 0 && it->objid == u.excluded_id ? u.edit_dirty : u.render_dirty, box);
             g_doc_notices.unit_dirty.Emit(g_doc.upx, box);
         }
     }

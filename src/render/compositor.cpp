@@ -72,6 +72,22 @@ public:
     a_mapping_scope& operator=(const a_mapping_scope&) = delete;
 };
 
+// The total layer: the minus layer whole, then the edited block with its
+// selection highlight.
+void Merge_Edited_Block(a_doc_unit& up, const Rect& total) {
+    GWorld* tw = up.static_[TOTAL_LAYER].world;
+    GWorld* mw = up.static_[MINUS_LAYER].world;
+    if (!tw || !mw) return;
+    Pix_To_Pix(mw->pix, tw->pix, total, total, srcCopy, nullptr);
+    int omx = 0;
+    a_oj_item* it = Edited_Item(up, omx);
+    if (!it || !it->om) return;
+    a_textsize_scope text_size(Unit_TextSize(g_ed.edit_ux, total));
+    const a_coord_mapping m = Unit_Layer_Mapping(up, total);
+    a_mapping_scope mapping(m);
+    Merge_Text_Block(up, omx, *it->om, up.paintbounds, tw, m, true);
+}
+
 void Draw_Blocks(a_doc_unit& up, const Rect& net, GWorld* target, const a_coord_mapping& m) {
     for (int i = 1; i <= up.oj.nlist; ++i) {
         a_oj_item& it = up.oj.list[i];
@@ -174,16 +190,22 @@ void Unit_Merge_Check(uint32_t ux, a_doc_unit& up, const Rect& targ_bounds, GWor
         Make_Layer(minus, "Minus Layer", total.bounds);
     if (g_ed.edit_objid != up.excluded_id)
         up.render_dirty = Rect_Union(up.render_dirty, up.paintbounds);
+    // Changes of the edited block alone leave the minus layer as it is.
+    if (!Is_Editing(ux) || !minus.world || g_ed.edit_objid != up.excluded_id)
+        up.render_dirty = Rect_Union(up.render_dirty, up.edit_dirty);
     Check_Text_Formats(ux);
+    // 16 screen pixels around, in cells at this zoom.
+    const float mult = Unit_Layer_Mapping(up, targ_bounds).multx;
+    const int grow = mult > 0 ? int(std::ceil(16 / mult)) : 16;
     if (!Rect_IsEmpty(up.render_dirty)) {
         Rect dirty = Grow(up.render_dirty, 1);
         Render_Unit_Screen(ux, up, dirty, targ_bounds);
-        // 16 screen pixels around, in cells at this zoom.
-        const float mult = Unit_Layer_Mapping(up, targ_bounds).multx;
-        int grow = mult > 0 ? int(std::ceil(16 / mult)) : 16;
         up.refresh_dirty = Rect_Union(up.refresh_dirty, Rect_Sect(Grow(dirty, grow), up.paintbounds));
-        up.render_dirty = Rect{};
+    } else if (!Rect_IsEmpty(up.edit_dirty)) {
+        Merge_Edited_Block(up, targ_bounds);
+        up.refresh_dirty = Rect_Union(up.refresh_dirty, Rect_Sect(Grow(up.edit_dirty, grow + 1), up.paintbounds));
     }
+    up.render_dirty = up.edit_dirty = Rect{};
     gworld = total.world;
 }
 
@@ -217,13 +239,7 @@ void Render_Unit_Screen(uint32_t ux, a_doc_unit& up, const Rect& subset, const R
     Outer_Mask_Check(ux, up, total);
     const a_cached_gworld& outer = up.static_[OUTERMASK_LAYER];
     Draw_Outer_Mask(outer.world, outer.mask, target, netm);
-    if (editing) {
-        GWorld* tw = up.static_[TOTAL_LAYER].world;
-        Pix_To_Pix(minus.world->pix, tw->pix, total, total, srcCopy, nullptr);
-        int omx = 0;
-        if (a_oj_item* it = Edited_Item(up, omx); it && it->om)
-            Merge_Text_Block(up, omx, *it->om, up.paintbounds, tw, m, true);
-    }
+    if (editing) Merge_Edited_Block(up, total);
     up.excluded_id = g_ed.edit_objid;
 }
 

@@ -14,13 +14,19 @@
 #include "templates/expand.h"
 
 // The text block being edited: its unit (1-based), id and index, and the
-// selected character range.
+// selection. Positions run from 1 (before the first character) to nxyl
+// (before the end marker); characters sel_lo .. sel_hi - 1 are selected and
+// equal values are a caret before character sel_lo.
 struct a_edit_rec {
     uint32_t edit_ux = 0;
     uint32_t edit_objid = 0;  // 0: no text is being edited
     int edit_omx = 0;
-    int sel_lo = 0;
-    int sel_hi = 0;
+    int32_t edit_lineud_x = 0;  // column kept by repeated up and down moves
+    bool edit_lineud = false;
+    bool edit_new = false;      // the block was made for this editing
+    int sel_lo = 1;
+    int sel_hi = 1;
+    int sel_omx = 0;            // the block the selection belongs to
 };
 extern a_edit_rec g_ed;
 

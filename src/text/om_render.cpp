@@ -78,8 +78,8 @@ void Text_Merge(a_om_rec& om, GWorld* dest, const Rect& clip, const a_coord_mapp
             if (m.multx > 0) ch.x = int16_t(std::lround(ch.x + off.h / double(m.multx)));
             if (m.multy > 0) ch.y = int16_t(std::lround(ch.y + off.v / double(m.multy)));
         }
-        // Selection positions count characters from 0; entry i is xyl[i + 1].
-        Draw_Selected_Range(dest, chars, g_ed.sel_lo, g_ed.sel_hi, m);
+        // Positions count from 1 (xyl[1]); entry i is xyl[i + 1].
+        Draw_Selected_Range(dest, chars, g_ed.sel_lo - 1, g_ed.sel_hi - 1, m);
     }
     Draw_Placed(om.cache.shad, dest, off, c);
     Draw_Placed(om.cache.text, dest, off, c);
@@ -171,6 +171,19 @@ void OM_Render(const a_om_rec& om, const a_coord_mapping& mapping, a_masked_gwor
     const std::vector<a_placed_char> chars = OM_Placed_Chars(om);
     Pop_TextSize_Mapping();
     Render_Placed_Text(chars, om.bbox, OM_Text_Look(om), mapping, text, shad);
+}
+
+void Draw_Overflow_Marks(GWorld* world, const a_coord_mapping& m) {
+    if (!world || !g_doc.up) return;
+    a_port_scope port(world);
+    const a_doc_unit& u = *g_doc.up;
+    for (int i = 1; i <= u.oj.nlist; ++i) {
+        const a_oj_item& it = u.oj.list[i];
+        if (it.kind != TEXT_BLOCK || !it.om || !(it.flags & (1u << VISIBLE_FLAG))) continue;
+        const a_om_rec& om = *it.om;
+        for (uint32_t k = 1; k <= std::min<uint32_t>(om.noverflows, MAX_OVERFLOWS); ++k)
+            Draw_Overflow_Mark(Apply_Mapping_Point(m, om.overflows[k].pos));
+    }
 }
 
 void Text_Draw_Init() {

@@ -8,9 +8,11 @@
 #include "model/document.h"
 #include "model/history_ops.h"
 #include "model/notices.h"
+#include "model/block_moves.h"
 #include "model/ph_blocks.h"
 #include "platform/codepage.h"
 #include "text/om_render.h"
+#include "text/text_edit.h"
 #include "text/text_layout.h"
 #include "text/text_paths.h"
 
@@ -119,7 +121,6 @@ std::u16string OM_To_Str(const a_om_rec& om) {
 }
 
 void Text_New4(int& omx, const char16_t* ss, int radius, Point anchor, Point center, bool fit) {
-    (void)fit;  // blocks are laid out at their own size
     omx = OM_New();
     a_om_rec& om = *Curr_OM(omx);
     UniStr_To_OM(om, ss);
@@ -128,7 +129,28 @@ void Text_New4(int& omx, const char16_t* ss, int radius, Point anchor, Point cen
     om.radius = int16_t(radius);
     om.targwidth = 300;
     OM_Recalc(om, omx);
+    if (fit) Text_Fit_Unit(om, omx);
     Obj_PostRender(omx);
+}
+
+bool Text_Fit_Unit(a_om_rec& om, int omx) {
+    if (Text_Move_Class(om) != MOVES_XY) return false;  // laid out around the unit already
+    const Rect unit = Curr_Text_Unit().bounds;
+    const int16_t before = om.size;
+    // Lines break at a length limit, so one proportional step may not be
+    // enough; the size falls every round.
+    for (;;) {
+        const Rect frame = Frame_Bounds(om.cache.frame);
+        const int fw = Rect_Width(frame), fh = Rect_Height(frame);
+        if (fw <= 0 || fh <= 0) break;
+        const double factor = std::min(double(Rect_Width(unit)) / fw, double(Rect_Height(unit)) / fh);
+        if (factor >= 1) break;
+        const int16_t size = Clamp_Text_Size(int(om.size * factor), om.layout);
+        if (size >= om.size) break;
+        om.size = size;
+        OM_Recalc(om, omx);
+    }
+    return om.size != before;
 }
 
 int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool fit) {
@@ -145,6 +167,7 @@ int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool f
 }
 
 bool Text_Inject_Unicode(const char16_t* ubuf) {
+    if (Edited_OM()) return Ed_Ins_UBuf(ubuf);
     if (!g_doc.up || Block_Count() >= MAX_TEXT_BLOCKS) return false;
     Text_New2(ubuf, nullptr, Point{NO_ANCHOR, NO_ANCHOR}, true);
     return true;
@@ -170,6 +193,7 @@ bool Text_New_At(Point anchor) {
             break;
         }
     int omx = Text_New2(u"", basis, anchor, false);
+    Text_Edit(omx, true);
     g_text_services.begin_edit.Call_Or([] {}, omx);
     return true;
 }
@@ -290,6 +314,54 @@ void Text_Move_Polar(a_om_rec& om, const a_text_unit& u, Point new_center, Point
     while (a < -180) a += 360;
     om.polarangle = int16_t(a);
     om.cache.progress = 0;
+}
+
+bool Text_Nudge(a_om_rec& om, const a_text_unit& u, int signx, int signy, bool shift,
+                a_ratio cells_per_pixel) {
+    if (Text_Move_Class(om) != MOVES_POLAR) {
+        int dx = 0, dy = 0;
+        Signs_To_DXY(shift, Text_Move_Class(om) == MOVES_Y ? 0 : signx, signy, cells_per_pixel, dx, dy);
+        if (dx == 0 && dy == 0) return false;
+        Text_Move_XY(om, dx, dy);
+        return true;
+    }
+    const int times = shift ? 10 : 1;
+    // 1 degree a press, against the arrow where the text runs clockwise.
+    const bool clockwise = om.layout == LAYOUT_CIRC_CW || om.layout == LAYOUT_SPIRAL_CW || om.layout == LAYOUT_SPOKE;
+    const int turn = signx * (clockwise ? -1 : 1) * 10 * times;
+    // 5 screen pixels an upward press (signy -1 is up), in cells.
+    int grow = -signy * 5 * times;
+    if (cells_per_pixel.den > 0) grow = int(std::lround(double(grow) * cells_per_pixel.num / cells_per_pixel.den));
+    int16_t& r = om.layout == LAYOUT_SPOKE ? om.spoke_outerd : om.radius;
+    const int16_t before_r = r, before_a = om.polarangle;
+    Text_Move_Polar(om, u, om.rotcenter, Point{int16_t(turn), int16_t(grow)});
+    // The radius is kept in whole percent: a press smaller than one percent
+    // would round back to where it was (upward always), so it takes one.
+    if (grow != 0 && r == before_r) {
+        const int lo = om.layout == LAYOUT_SPOKE ? 50 : RADIUS_MIN, hi = om.layout == LAYOUT_SPOKE ? 100 : RADIUS_MAX;
+        r = int16_t(std::clamp(before_r + (grow > 0 ? 1 : -1), lo, hi));
+    }
+    return r != before_r || om.polarangle != before_a;
+}
+
+bool Text_Nudge_Selected(int signx, int signy, bool shift, a_ratio cells_per_pixel) {
+    int omx = 0;
+    a_om_rec* om = nullptr;
+    for (int i = OMX_START; Selection_Enum(i);)
+        if ((om = Curr_OM(i))) {
+            omx = i;
+            break;
+        }
+    if (!om) return false;
+    Obj_PostRender(omx);
+    if (!Text_Nudge(*om, Curr_Text_Unit(), signx, signy, shift, cells_per_pixel)) {
+        Block_Sound(SND_BLOCK_WARNING);  // at a limit
+        return false;
+    }
+    OM_Recalc(*om, omx);
+    Obj_PostRender(omx);
+    History_Emit(OP_BLOCK_MOVEXY);
+    return true;
 }
 
 void Text_Init() {

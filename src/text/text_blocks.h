@@ -30,7 +30,14 @@ int OM_New();
 // dropped, at most MAX_TEXT_CHARS kept, never half a surrogate pair).
 void UniStr_To_OM(a_om_rec& om, const char16_t* ss);
 std::u16string OM_To_Str(const a_om_rec& om);  // each CR followed by a LF
+// With `fit`, straight and vertical text larger than the unit is made smaller
+// to fit it (Text_Fit_Unit).
 void Text_New4(int& omx, const char16_t* ss, int radius, Point anchor, Point center, bool fit);
+// The size made smaller until the block's frame fits the current unit, not
+// below the smallest size; true when the size changed. Only for
+// blocks that move freely (circular, spiral, spoke and contour text is laid
+// out about the unit already).
+bool Text_Fit_Unit(a_om_rec& om, int omx);
 // anchor.h == -1000: no anchor given.
 int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool fit);
 bool Text_Inject_Unicode(const char16_t* ubuf);
@@ -62,3 +69,15 @@ a_move_class Text_Move_Class(const a_om_rec& om);
 void Text_Move_XY(a_om_rec& om, int dx, int dy);
 // New centre; delta.h pixels of radius, delta.v tenths of a degree of angle.
 void Text_Move_Polar(a_om_rec& om, const a_text_unit& u, Point new_center, Point delta);
+// One arrow press (signs -1, 0, 1; signy -1 is up) by the block's move
+// class: straight text moves 1 cell, 10 with shift, in screen pixels turned
+// into cells by `cells_per_pixel` (contour text only up and down);
+// circular, spiral and spoke text turns 1 degree a horizontal press
+// (against the arrow for clockwise text and spokes) and grows by 5 screen
+// pixels (at least one percent) an upward press, ten times as much with
+// shift, within the sliders' ranges. False when nothing moved.
+bool Text_Nudge(a_om_rec& om, const a_text_unit& u, int signx, int signy, bool shift,
+                a_ratio cells_per_pixel = a_ratio{});
+// The arrow keys in the text phase: the first selected text block nudged,
+// laid out, drawn again and one history step; the refusal sound at a limit.
+bool Text_Nudge_Selected(int signx, int signy, bool shift, a_ratio cells_per_pixel = a_ratio{});

@@ -223,3 +223,61 @@ void OM_Draw_Frame(const std::vector<Point>& frame, const a_coord_mapping& mappi
     FramePoly(poly);
     PenNormal();
 }
+
+void Draw_Overflow_Mark(Point centre) {
+    constexpr int d = OVERFLOW_MARK_SIZE, r = d / 2;
+    constexpr int bar = d * 60 / 100, thick = (d * 20 + 50) / 100;  // 9 and 3 (rounded)
+    const Rect disc{int16_t(centre.v - r), int16_t(centre.h - r), int16_t(centre.v + r), int16_t(centre.h + r)};
+    PenNormal();
+    RGBForeColor(Port_RGB(229, 112, 8));
+    PaintOval(disc);
+    RGBForeColor(Port_RGB(0, 0, 0));
+    FrameOval(disc);
+    // Odd lengths centre on the mark's pixel.
+    const int half_bar = bar / 2, half_thick = thick / 2;
+    PaintRect(Rect{int16_t(centre.v - half_thick), int16_t(centre.h - half_bar),
+                   int16_t(centre.v + half_thick + 1), int16_t(centre.h + half_bar + 1)});
+    PaintRect(Rect{int16_t(centre.v - half_bar), int16_t(centre.h - half_thick),
+                   int16_t(centre.v + half_bar + 1), int16_t(centre.h + half_thick + 1)});
+}
+
+void Draw_Text_Thumbnail(GWorld* world, const Rect& r) {
+    if (!world || Rect_IsEmpty(r)) return;
+    static constexpr char16_t kWord[] = u"TEXT";
+    const std::u16string family = Font_Name(Font_Base_Proportional());
+    auto glyph = [&](char16_t ch, double size) {
+        a_glyph g;
+        g.units[0] = ch;
+        g.family = family;
+        g.pixel_size = int(size);
+        g.bold = true;
+        return g;
+    };
+    auto width = [&](double size) {
+        double w = 0;
+        for (char16_t ch : std::u16string_view(kWord)) w += Glyph_Advance(glyph(ch, size));
+        return w;
+    };
+    // Half the height, narrowed to 90 % of the width when the word is wider.
+    double size = Rect_Height(r) * 0.5, w = width(size);
+    if (w > Rect_Width(r) * 0.9) size = std::floor(size * Rect_Width(r) * 0.9 / w), w = width(size);
+    if (size < 4) return;
+    std::vector<a_placed_char> chars;
+    double x = r.left + (Rect_Width(r) - w) / 2;
+    // Capitals stand about 0.72 of the size above the baseline: centre them.
+    const double y = (r.top + r.bottom) / 2.0 + size * 0.36;
+    for (char16_t ch : std::u16string_view(kWord)) {
+        a_placed_char c;
+        c.units[0] = ch;
+        c.family = family;
+        c.size = float(size);
+        c.bold = true;
+        c.x = int16_t(std::lround(x));
+        c.y = int16_t(std::lround(y));
+        chars.push_back(c);
+        x += Glyph_Advance(glyph(ch, size));
+    }
+    a_text_look look;
+    look.base_color = a_win_pixel32{0, 0, 0, 0};
+    Render_Placed_Text_Onto(chars, r, look, a_coord_mapping{}, world);
+}

@@ -75,3 +75,13 @@ void Draw_Selected_Range(GWorld* world, const std::vector<a_placed_char>& chars,
 // highlighted, amber for the block being edited.
 void OM_Draw_Frame(const std::vector<Point>& frame, const a_coord_mapping& mapping, bool hilite,
                    bool visible, bool editing);
+
+// One overflow mark centred on `centre` (output pixels) in the current port:
+// a disc 16 pixels across in RGB (229, 112, 8), framed with a one-pixel black
+// pen, and a black plus whose bars are 60 % by 20 % of the disc.
+enum : int { OVERFLOW_MARK_SIZE = 16 };
+void Draw_Overflow_Mark(Point centre);
+
+// The layer list's thumbnail of a text block: the word "TEXT" in black,
+// centred in `r` of `world` (its own coordinates), as large as fits.
+void Draw_Text_Thumbnail(GWorld* world, const Rect& r);

@@ -7,6 +7,7 @@
 #include "tracks/import.h"
 #include "tracks/inject_plan.h"
 #include "ui/interface.h"
+#include "ui/text_cmds.h"
 #include "ui/sliders.h"
 
 a_win_pixel32 g_text_swatches[NTEXT_SWATCHES] = {
@@ -66,6 +67,15 @@ constexpr a_field_swatch FIELD_SWATCHES[] = {
     {&a_om_rec::shad_color, SWATCH_SHAD}, {&a_om_rec::glow_color, SWATCH_GLOW},
 };
 
+struct a_field_bar {
+    a_win_pixel32 a_om_rec::*field;
+    a_bar_enum bar;
+};
+constexpr a_field_bar COLOR_BARS[] = {
+    {&a_om_rec::base_color, PAINT_COLORBAR}, {&a_om_rec::outl_color, TEXT_OUTL_COLORBAR},
+    {&a_om_rec::shad_color, TEXT_SHAD_COLORBAR}, {&a_om_rec::glow_color, TEXT_GLOW_COLORBAR},
+};
+
 bool g_loading = false;
 a_listener_token g_tokens[3] = {};
 
@@ -121,6 +131,7 @@ void OM_To_Sliders(const a_om_rec& om) {
     for (const auto& ft : FIELD_TOGGLES) gs.toggle_vals[ft.toggle] = om.*ft.field;
     gs.toggle_vals[TEXT_UNDL_TOGGLE] = om.undf;
     for (const auto& sw : FIELD_SWATCHES) g_text_swatches[sw.swatch] = om.*sw.field;
+    for (const auto& cb : COLOR_BARS) gs.bar_selection[cb.bar] = int16_t(Find_In_Palette32(om.*cb.field));
     gs.grid_vals[TEXT_LAYOUT_GRID] = om.layout;
     if (om.layout == LAYOUT_CONTOUR || om.layout == LAYOUT_VERT)
         gs.grid_vals[Just_Grid(om.layout)] = om.justify == JUST_LEFT ? 0 : 1;

@@ -1,0 +1,26 @@
+#include "text/text_scrap.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/undo_text.h"
+#include "platform/clipboard.h"
+#include "text/text_blocks.h"
+
+const char* const TEXT_BLOCK_CLIP_FORMAT = "application/x-cirquel-text-block";
+
+std::vector<uint8_t> Text_Block_Clip_Bytes(const a_om_rec& om) {
+    // The heading is made whole before the writer appends to it.
+    std::vector<uint8_t> out{'C', 'T', 'X', 'T', 0, 0};
+    const uint16_t version = TEXT_BLOCK_CLIP_VERSION;
+    std::memcpy(out.data() + 4, &version, sizeof version);
+    out.reserve(size_t(64) + size_t(std::max(1, int(om.nxyl))) * 48);
+    a_undo_writer w(out);
+    Save_OM(w, om);
+    return out;
+}
+
+bool Scrap_Add_OM(const a_om_rec& om) {
+    if (om.nxyl <= 1) return false;
+    return Clipboard_Put(OM_To_Str(om), {a_clip_format{TEXT_BLOCK_CLIP_FORMAT, Text_Block_Clip_Bytes(om)}});
+}

@@ -1,0 +1,122 @@
+#include "ui/text_cmds.h"
+
+#include <algorithm>
+
+#include "model/notices.h"
+#include "model/ph_blocks.h"
+#include "model/selection.h"
+#include "pixels/pixmap.h"
+#include "platform/fonts.h"
+#include "text/text_blocks.h"
+#include "text/text_layout.h"
+#include "ui/text_sliders.h"
+
+namespace {
+
+// The first selected text block of the current unit.
+a_om_rec* First_Text(int& omx) {
+    for (int i = OMX_START; Selection_Enum(i);)
+        if (a_om_rec* om = Curr_OM(i)) {
+            omx = i;
+            return om;
+        }
+    return nullptr;
+}
+
+bool Effect_Changed(a_toggle_enum t, int op) {
+    gs.toggle_vals[t] = true;
+    return Delta_Text(op);
+}
+
+int Swatch_Of(a_bar_enum bar) {
+    switch (bar) {
+        case PAINT_COLORBAR: return SWATCH_BASE;
+        case TEXT_OUTL_COLORBAR: return SWATCH_OUTL;
+        case TEXT_SHAD_COLORBAR: return SWATCH_SHAD;
+        case TEXT_GLOW_COLORBAR: return SWATCH_GLOW;
+        default: return -1;
+    }
+}
+
+}  // namespace
+
+int Find_In_Palette32(a_win_pixel32 color) {
+    const uint32_t want = uint32_t(color.r) << 16 | uint32_t(color.g) << 8 | color.b;
+    const a_color_table& pal = g_video.main_colors32;
+    for (int i = 0; i < std::min(pal.count, 256); ++i)
+        if ((pal.c[i] & 0xFFFFFF) == want) return i + 1;
+    return 0;
+}
+
+a_win_pixel32 Palette_Color(int index) {
+    const a_color_table& pal = g_video.main_colors32;
+    if (index < 1 || index > std::min(pal.count, 256)) return a_win_pixel32{};
+    const uint32_t c = pal.c[index - 1];
+    return a_win_pixel32{uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0};
+}
+
+bool Delta_Text(int op) {
+    if (Text_Sliders_Loading()) return false;
+    int omx = 0;
+    a_om_rec* om = First_Text(omx);
+    if (!om) return false;
+    Begin_Text_Change(omx);
+    Sliders_To_OM(*om);
+    End_Text_Change(omx);
+    if (op != OP_NOP) History_Set_Pending(op);
+    return true;
+}
+
+bool Delta_Text_Major() { return Delta_Text(OP_TEXT_ADJUST); }
+bool Delta_Text_Minor() { return Delta_Text(OP_NOP); }
+bool Delta_Glow() { return Effect_Changed(TEXT_GLOW_TOGGLE, OP_TEXT_ADJUST); }
+bool Delta_Shad() { return Effect_Changed(TEXT_SHAD_TOGGLE, OP_TEXT_ADJUST); }
+bool Delta_Outl() { return Effect_Changed(TEXT_OUTL_TOGGLE, OP_TEXT_ADJUST); }
+
+bool Delta_Text_Layout() {
+    if (gs.grid_vals[TEXT_LAYOUT_GRID] == LAYOUT_HORZ) Slider_Blast(0, TEXT_LINEANGLE_SLIDER);
+    return Delta_Text(OP_TEXT_LAYOUT);
+}
+
+bool Delta_Horz_Just() {
+    int omx = 0;
+    a_om_rec* om = First_Text(omx);
+    if (!om || Text_Sliders_Loading()) return false;
+    Begin_Text_Change(omx);
+    Set_Text_Block_HJust(*om, uint8_t(std::clamp<int>(gs.grid_vals[TEXT_HJUST_GRID], JUST_LEFT, JUST_RIGHT)));
+    End_Text_Change(omx);
+    History_Set_Pending(OP_TEXT_JUST);
+    return true;
+}
+
+bool FontBar_Select(int fontx) {
+    if (fontx < 1 || fontx > Font_Count()) return false;
+    gs.bar_selection[FONT_BAR] = int16_t(fontx);
+    int omx = 0;
+    const a_om_rec* om = First_Text(omx);
+    if (!om || om->fontx == uint32_t(fontx)) return false;
+    return Delta_Text(OP_TEXT_SETFONT);
+}
+
+bool Text_Color_Select(a_bar_enum bar, int index) {
+    const int sw = Swatch_Of(bar);
+    if (sw < 0 || index < 1 || index > 256) return false;
+    gs.bar_selection[bar] = int16_t(index);
+    g_text_swatches[sw] = Palette_Color(index);
+    return Delta_Text(OP_TEXT_SETCOLOR);
+}
+
+void Text_Sliders_Attach() {
+    // The slider itself has set the pending step.
+    for (a_slider_enum s : {TEXT_SIZE_SLIDER, TEXT_HSPACING_SLIDER, TEXT_VSPACING_SLIDER, TEXT_RADIUS_SLIDER,
+                            TEXT_LINEANGLE_SLIDER, TEXT_SPOKE_OUTERD_SLIDER, TEXT_SPOKE_THICKNESS_SLIDER,
+                            TEXT_POLARANGLE_SLIDER, TEXT_SPOKE_TOTANGLE_SLIDER, TEXT_SPOKE_TWIST_SLIDER,
+                            TEXT_CMARGIN_SLIDER, TEXT_STRETCH_H_SLIDER, TEXT_STRETCH_V_SLIDER,
+                            TEXT_SKEW_H_SLIDER, TEXT_SKEW_V_SLIDER, TEXT_OPACITY_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { Delta_Text(OP_NOP); });
+    for (a_slider_enum s : {TEXT_GLOW_OPACITY_SLIDER, TEXT_GLOW_RADIUS_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { Effect_Changed(TEXT_GLOW_TOGGLE, OP_NOP); });
+    for (a_slider_enum s : {TEXT_SHAD_DX_SLIDER, TEXT_SHAD_DY_SLIDER, TEXT_SHAD_OPACITY_SLIDER, TEXT_SHAD_RADIUS_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { Effect_Changed(TEXT_SHAD_TOGGLE, OP_NOP); });
+    Slider_Set_Action(TEXT_OUTL_RADIUS_SLIDER, [](a_slider_enum) { Effect_Changed(TEXT_OUTL_TOGGLE, OP_NOP); });
+}
