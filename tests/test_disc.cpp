@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "base/recent_projects.h"
 #include "base/string_ids.h"
 #include "file_size_limit.h"
 #include "image_fixtures.h"
@@ -35,6 +36,9 @@
 #include "platform/image_codec.h"
 #include "project_fixtures.h"
 #include "render/effects_cache.h"
+#include "shell/project_services.h"
+#include "shell/mainloop.h"
+#include "ui/interface.h"
 #include "signals_guard.h"
 
 namespace {
@@ -104,6 +108,7 @@ protected:
         ASSERT_TRUE(Folder_Create(folder_));
         // The desktop's recent list of the run's own, never the user's.
         setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+        std::copy(std::begin(g_pref.recent), std::end(g_pref.recent), recent_before_);
         a_template t;
         t.nunits = 3;
         std::strcpy(t.label, "two discs and a tray");
@@ -121,7 +126,9 @@ protected:
     void TearDown() override {
         Doc_Dispose();
         (void)File_Remove_Tree(folder_);
+        std::copy(std::begin(recent_before_), std::end(recent_before_), g_pref.recent);
     }
+    a_recent_doc recent_before_[MAX_RECENT_DOCS];
 
     a_ph_rec& Add_Photo(uint32_t ux, uint8_t kind, a_source_desc source) {
         a_oj_item it;
@@ -460,9 +467,12 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     EXPECT_FALSE(g_doc.doc_new);
     EXPECT_FALSE(g_doc.doc_changed);
     EXPECT_EQ(Export_Name(FMT_JPEG), "Summer.JPEG");
+    // Both recent lists have it: the desktop's and the start screen's.
     a_bytes recent;
     ASSERT_TRUE(File_ReadAll(folder_ + "/recently-used.xbel", recent));
     EXPECT_NE(std::string(recent.begin(), recent.end()).find("Summer.cd4"), std::string::npos);
+    ASSERT_FALSE(Recent_Projects().empty());
+    EXPECT_EQ(std::string(Recent_Projects().front().doc_path), path);
     // Revert reads the file again; an unchanged document opens without a question.
     g_doc.doc_units[1]->oj.list[2].ph->spec.angle = 7;
     Dialog_ScriptAnswers({0});
@@ -475,6 +485,43 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     Do_File_Open(false, folder_ + "/art.ART4");  // the art database is not a document
     EXPECT_EQ(g_doc.doc_path.name, path);
     g_file_services = saved;
+}
+
+// Opening as the window does: the project shows in the editing phase, and
+// what could not be restored is told once; a cancelled question changes
+// nothing; an unreadable file leaves the start screen.
+TEST_F(Disc, OpeningFromTheWindowShowsTheProjectAndTellsWhatIsMissing) {
+    const a_phase phase_before = gs.curr_phase;
+    const std::string path = folder_ + "/Party.cd4";
+    // A linked picture whose file and bytes are both gone.
+    Add_Photo(3, PHOTO_BLOCK, a_source_desc{77, SOURCE_EXTFILE, {}, {0, 0, folder_ + "/gone.jpg"}});
+    ASSERT_EQ(Write_DISC(path), 0);
+    g_doc.doc_changed = true;
+    Phase_Set(NODOC_PHASE);
+
+    Dialog_ScriptAnswers({2});  // Cancel at "Save changes ... before opening"
+    Open_Project_Command(path);
+    EXPECT_TRUE(g_doc.doc_changed);
+    EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+
+    Dialog_ScriptAnswers({1});  // Don't Save
+    Open_Project_Command(path);
+    ASSERT_TRUE(g_doc.doc_open);
+    EXPECT_FALSE(g_doc.doc_changed);
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    EXPECT_EQ(gs.curr_phase, CANVAS_PHASE);
+    ASSERT_EQ(Dialog_History().size(), 2u);
+    EXPECT_NE(Dialog_History()[1].message.find("Party.cd4:"), std::string::npos);
+    EXPECT_NE(Dialog_History()[1].message.find("could not be found"), std::string::npos);
+
+    const a_bytes junk(100, 0x11);
+    ASSERT_TRUE(File_SaveAtomic(folder_ + "/junk.cd4", junk.data(), junk.size()));
+    Dialog_ScriptAnswers({});
+    Open_Project_Command(folder_ + "/junk.cd4");
+    EXPECT_FALSE(g_doc.doc_open);
+    EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+    Phase_Set(phase_before);
 }
 
 // Each kept fixture: an older form opens with the blocks it holds, each

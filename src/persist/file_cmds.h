@@ -33,9 +33,10 @@ extern a_file_services g_file_services;
 // cannot be read.
 [[nodiscard]] bool Doc_Read(const std::string& path);
 
-void Do_File_Open(bool skipmsg, const std::string& path);
-void Do_File_Open2(const std::string& path);
-void Do_File_Open3(const std::string& path, bool is_template);
+// Each true when a project was read (false when cancelled or unreadable).
+bool Do_File_Open(bool skipmsg, const std::string& path);
+bool Do_File_Open2(const std::string& path);
+bool Do_File_Open3(const std::string& path, bool is_template);
 void Do_File_Close();
 [[nodiscard]] bool Do_File_Save();
 [[nodiscard]] bool Do_File_SaveAs();
