@@ -7,10 +7,12 @@
 #include <QtCore/QProcess>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
 #include <QtGui/QScreen>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
@@ -425,6 +427,29 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
     QCOMPARE(g_doc.doc_template.nunits, 2u);
     QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), chosen);
     QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
+
+    // File > Open through the real dialog: the preview box beside the list
+    // shows the selected project's picture, and nothing for other files.
+    bool boxes_right = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* box = dialog->findChild<a_preview_box*>("filePreview");
+        QFile other(dir.path() + "/notes.cd4");
+        if (box && other.open(QIODevice::WriteOnly) && other.write("not a project") > 0) {
+            other.close();
+            // What the dialog says as the user moves through its list.
+            emit dialog->currentChanged(other.fileName());
+            bool blank = box->pixmap().isNull();
+            emit dialog->currentChanged(path);
+            boxes_right = blank && !box->pixmap().isNull();
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.Command_Action(302)->trigger();
+    QVERIFY(boxes_right);
+    QCOMPARE(QString::fromStdString(g_doc.doc_path.name), path);
 
     // Save changes? Cancel keeps the changed project; Don't Save opens the drop.
     Click_Canvas(w, 1);
