@@ -390,8 +390,9 @@ void a_main_window::Update_Status() {
         return;
     }
     const a_template& t = g_doc.doc_template;
-    status_->setText(tr("%1 — %2 labels").arg(QString::fromStdU16String(
-        Filter_Template_Name(Label_Text(t.label)))).arg(t.nunits));
+    QString count = t.nunits == 1 ? tr("1 label") : tr("%1 labels").arg(t.nunits);
+    status_->setText(tr("%1 — %2").arg(QString::fromStdU16String(
+        Filter_Template_Name(Label_Text(t.label))), count));
 }
 
 void a_main_window::Run_Shell_Command(const a_shell_command& cmd) {

@@ -120,6 +120,9 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     auto* media = new QVBoxLayout(media_);
     media->setContentsMargins(0, 0, 0, 0);
     media->addWidget(Heading(tr("Disc in the printer")));
+    auto* sizes = new QLabel(tr("Sizes in tenths of a millimetre."));
+    sizes->setStyleSheet("color: #4a505a;");
+    media->addWidget(sizes);
     for (a_slider_enum s : {PRINT_INNERD_SLIDER, PRINT_OUTERD_SLIDER, PRINT_BIZSIDE_SLIDER, PRINT_WIDTH_SLIDER,
                             PRINT_HEIGHT_SLIDER}) {
         auto* w = new a_slider_widget(s);

@@ -18,6 +18,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QToolButton>
 
@@ -477,12 +478,12 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
     Phase_Set(NODOC_PHASE);
 }
 
-// The first catalogue stock with a single disc.
+// The first catalogue stock with a single disc, not for a disc printer.
 int One_Disc_Template() {
     for (int i = 1; i <= TList_Count(); ++i) {
         a_template t;
         Expand_Template(TList_Get(i), t);
-        if (t.nunits == 1 && t.units[1].kind == UNIT_CD) return i;
+        if (t.nunits == 1 && t.units[1].kind == UNIT_CD && Calc_Direct_Print_KindT(t) == NOT_DIRECT) return i;
     }
     return 0;
 }
@@ -548,6 +549,29 @@ void a_gui_test::UnitTogglesAndToDifferentLayout() {
     layouts->ask_template = [] { return 0; };
     w.Command_Action(1101)->trigger();
     QCOMPARE(g_doc.doc_template.nunits, 1u);
+
+    // On a direct disc printer the print panel offers the disc's sizes.
+    auto* panel = Find<QWidget>(w, "printPanel");
+    QWidget* outer = Find<QWidget>(*panel, QString("slider%1").arg(int(PRINT_OUTERD_SLIDER)).toLatin1().constData());
+    QWidget* width = Find<QWidget>(*panel, QString("slider%1").arg(int(PRINT_WIDTH_SLIDER)).toLatin1().constData());
+    QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
+    QTRY_VERIFY(panel->isVisible());
+    QVERIFY(!outer->isVisible());
+    layouts->ask_template = [] { return Find_Template(std::string("DYMO DiscPainter")); };
+    Dialog_ScriptAnswers({1});
+    layouts->ask_remap = [](a_remap_dialog&) { return true; };
+    w.Command_Action(1101)->trigger();
+    QCOMPARE(int(Calc_Direct_Print_Kind()), int(CD_DIRECT));
+    QCOMPARE(gs.curr_phase, PREVIEW_PHASE);
+    QTRY_VERIFY(outer->isVisible());
+    QVERIFY(!width->isVisible());
+    // The number shows the medium's size within the tray's range.
+    auto* number = outer->findChild<QSpinBox*>();
+    QVERIFY(number);
+    QCOMPARE(number->maximum(), 1200);
+    QCOMPARE(number->value(), int(gs.slider_vals[PRINT_OUTERD_SLIDER]));
+    QVERIFY(number->value() >= 1000);
+    if (qEnvironmentVariableIsSet("CIRQUEL_LOOK")) w.grab().save(qEnvironmentVariable("CIRQUEL_LOOK"));
 
     g_doc.doc_changed = false;
     QVERIFY(w.close());
