@@ -23,6 +23,7 @@
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
+#include "pixels/gworld.h"
 #include "persist/disc_read.h"
 #include "persist/disc_write.h"
 #include "persist/embedded.h"
@@ -272,6 +273,20 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     EXPECT_LE(Rect_Width(preview.bounds), THUMB_WIDTH);
     EXPECT_EQ(Rect_Height(preview.bounds), THUMB_HEIGHT);
     Dispose_PixMap(preview);
+
+    // A preview of another depth is refused: its rows are shorter than the
+    // 32-bit ones its readers (the open dialog, the start screen) take.
+    a_bytes grey_file;
+    Chunk_Init(DISC_PREAMBLE_BYTES, grey_file);
+    Write_V4_Preamble();
+    a_gworld_ptr grey = Make_GWorld(8, Rect{0, 0, 40, 30});
+    ASSERT_TRUE(grey);
+    Chunk_WriteWorld(grey->pix.bounds, grey.get(), 1, "PREV");
+    Chunk_Stop();
+    const std::string grey_path = folder_ + "/grey.cd4";
+    ASSERT_TRUE(File_SaveAtomic(grey_path, grey_file.data(), grey_file.size()));
+    EXPECT_FALSE(Scan_DISC_Preview(preview, grey_path));
+    EXPECT_TRUE(Is_Null_PixMap(preview));
 }
 
 TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {
@@ -493,9 +508,21 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
 TEST_F(Disc, OpeningFromTheWindowShowsTheProjectAndTellsWhatIsMissing) {
     const a_phase phase_before = gs.curr_phase;
     const std::string path = folder_ + "/Party.cd4";
-    // A linked picture whose file and bytes are both gone.
-    Add_Photo(3, PHOTO_BLOCK, a_source_desc{77, SOURCE_EXTFILE, {}, {0, 0, folder_ + "/gone.jpg"}});
+    // A linked picture kept without its bytes, whose file then goes.
+    const std::string gone = folder_ + "/gone.jpg";
+    a_bytes jpeg = Jpeg_Bytes(8, 8);
+    ASSERT_TRUE(File_SaveAtomic(gone, jpeg.data(), jpeg.size()));
+    a_source_desc linked{0, SOURCE_EXTFILE, {}, {0, 0, gone}};
+    a_scan_owner scan;
+    ASSERT_TRUE(Read_BitMap(false, gone, scan.get()));
+    a_masked_gworld mw;
+    mw.bounds = scan->body.bounds;
+    mw.fore = Scan_Colour_World(scan.get());
+    a_raw_bytes* no_bytes = nullptr;
+    Cache_Insert_External(linked, mw, no_bytes);
+    Add_Photo(3, PHOTO_BLOCK, linked);
     ASSERT_EQ(Write_DISC(path), 0);
+    ASSERT_TRUE(File_Remove(gone));
     g_doc.doc_changed = true;
     Phase_Set(NODOC_PHASE);
 
