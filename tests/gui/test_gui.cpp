@@ -444,6 +444,8 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
             bool blank = box->pixmap().isNull();
             emit dialog->currentChanged(path);
             boxes_right = blank && !box->pixmap().isNull();
+            if (qEnvironmentVariableIsSet("CIRQUEL_LOOK_OPEN"))
+                dialog->grab().save(qEnvironmentVariable("CIRQUEL_LOOK_OPEN"));
         }
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
