@@ -2,9 +2,9 @@
 
 #include "model/document.h"
 #include "persist/disc_read.h"
-#include "platform/dialogs.h"
 #include "persist/disc_write.h"
 #include "persist/file_cmds.h"
+#include "platform/dialogs.h"
 #include "print/print_doc.h"
 #include "shell/commands.h"
 #include "shell/mainloop.h"
@@ -54,7 +54,6 @@ void Install_File_Commands() {
         Show_Document();
     });
 }
-
 
 }  // namespace
 
