@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "base/messages.h"
+#include "base/recent_projects.h"
 #include "base/string_ids.h"
 #include "file_size_limit.h"
 #include "image_fixtures.h"
@@ -24,6 +25,7 @@
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
+#include "pixels/gworld.h"
 #include "persist/disc_read.h"
 #include "persist/disc_write.h"
 #include "persist/embedded.h"
@@ -39,6 +41,9 @@
 #include "project_fixtures.h"
 #include "render/canvas.h"
 #include "render/effects_cache.h"
+#include "shell/project_services.h"
+#include "shell/mainloop.h"
+#include "ui/interface.h"
 #include "signals_guard.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
@@ -145,6 +150,7 @@ protected:
         ASSERT_TRUE(Folder_Create(folder_));
         // The desktop's recent list of the run's own, never the user's.
         setenv("XDG_DATA_HOME", folder_.c_str(), 1);
+        std::copy(std::begin(g_pref.recent), std::end(g_pref.recent), recent_before_);
         a_template t;
         t.nunits = 3;
         std::strcpy(t.label, "two discs and a tray");
@@ -162,7 +168,9 @@ protected:
     void TearDown() override {
         Doc_Dispose();
         (void)File_Remove_Tree(folder_);
+        std::copy(std::begin(recent_before_), std::end(recent_before_), g_pref.recent);
     }
+    a_recent_doc recent_before_[MAX_RECENT_DOCS];
 
     a_ph_rec& Add_Photo(uint32_t ux, uint8_t kind, a_source_desc source) {
         a_oj_item it;
@@ -306,6 +314,20 @@ TEST_F(Disc, EveryRecordComesBackFieldForField) {
     EXPECT_LE(Rect_Width(preview.bounds), THUMB_WIDTH);
     EXPECT_EQ(Rect_Height(preview.bounds), THUMB_HEIGHT);
     Dispose_PixMap(preview);
+
+    // A preview of another depth is refused: its rows are shorter than the
+    // 32-bit ones its readers (the open dialog, the start screen) take.
+    a_bytes grey_file;
+    Chunk_Init(DISC_PREAMBLE_BYTES, grey_file);
+    Write_V4_Preamble();
+    a_gworld_ptr grey = Make_GWorld(8, Rect{0, 0, 40, 30});
+    ASSERT_TRUE(grey);
+    Chunk_WriteWorld(grey->pix.bounds, grey.get(), 1, "PREV");
+    Chunk_Stop();
+    const std::string grey_path = folder_ + "/grey.cd4";
+    ASSERT_TRUE(File_SaveAtomic(grey_path, grey_file.data(), grey_file.size()));
+    EXPECT_FALSE(Scan_DISC_Preview(preview, grey_path));
+    EXPECT_TRUE(Is_Null_PixMap(preview));
 }
 
 // Photographs large enough to be decoded beside the main thread come back
@@ -625,9 +647,12 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     EXPECT_FALSE(g_doc.doc_new);
     EXPECT_FALSE(g_doc.doc_changed);
     EXPECT_EQ(Export_Name(FMT_JPEG), "Summer.JPEG");
+    // Both recent lists have it: the desktop's and the start screen's.
     a_bytes recent;
     ASSERT_TRUE(File_ReadAll(folder_ + "/recently-used.xbel", recent));
     EXPECT_NE(std::string(recent.begin(), recent.end()).find("Summer.cd4"), std::string::npos);
+    ASSERT_FALSE(Recent_Projects().empty());
+    EXPECT_EQ(std::string(Recent_Projects().front().doc_path), path);
     // Revert reads the file again; an unchanged document opens without a question.
     g_doc.doc_units[1]->oj.list[2].ph->spec.angle = 7;
     Dialog_ScriptAnswers({0});
@@ -710,6 +735,55 @@ TEST(DiscPictures, TextBlocksShowInThePreviewAndTheExport) {
     EXPECT_TRUE(Differs_Only_Inside(shown.preview, hidden.preview, in_preview, 2));
     Doc_Dispose();
     Text_Stop();
+}
+
+// Opening as the window does: the project shows in the editing phase, and
+// what could not be restored is told once; a cancelled question changes
+// nothing; an unreadable file leaves the start screen.
+TEST_F(Disc, OpeningFromTheWindowShowsTheProjectAndTellsWhatIsMissing) {
+    const a_phase phase_before = gs.curr_phase;
+    const std::string path = folder_ + "/Party.cd4";
+    // A linked picture kept without its bytes, whose file then goes.
+    const std::string gone = folder_ + "/gone.jpg";
+    a_bytes jpeg = Jpeg_Bytes(8, 8);
+    ASSERT_TRUE(File_SaveAtomic(gone, jpeg.data(), jpeg.size()));
+    a_source_desc linked{0, SOURCE_EXTFILE, {}, {0, 0, gone}};
+    a_scan_owner scan;
+    ASSERT_TRUE(Read_BitMap(false, gone, scan.get()));
+    a_masked_gworld mw;
+    mw.bounds = scan->body.bounds;
+    mw.fore = Scan_Colour_World(scan.get());
+    a_raw_bytes* no_bytes = nullptr;
+    Cache_Insert_External(linked, mw, no_bytes);
+    Add_Photo(3, PHOTO_BLOCK, linked);
+    ASSERT_EQ(Write_DISC(path), 0);
+    ASSERT_TRUE(File_Remove(gone));
+    g_doc.doc_changed = true;
+    Phase_Set(NODOC_PHASE);
+
+    Dialog_ScriptAnswers({2});  // Cancel at "Save changes ... before opening"
+    Open_Project_Command(path);
+    EXPECT_TRUE(g_doc.doc_changed);
+    EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+
+    Dialog_ScriptAnswers({1});  // Don't Save
+    Open_Project_Command(path);
+    ASSERT_TRUE(g_doc.doc_open);
+    EXPECT_FALSE(g_doc.doc_changed);
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    EXPECT_EQ(gs.curr_phase, CANVAS_PHASE);
+    ASSERT_EQ(Dialog_History().size(), 2u);
+    EXPECT_NE(Dialog_History()[1].message.find("Party.cd4:"), std::string::npos);
+    EXPECT_NE(Dialog_History()[1].message.find("could not be found"), std::string::npos);
+
+    const a_bytes junk(100, 0x11);
+    ASSERT_TRUE(File_SaveAtomic(folder_ + "/junk.cd4", junk.data(), junk.size()));
+    Dialog_ScriptAnswers({});
+    Open_Project_Command(folder_ + "/junk.cd4");
+    EXPECT_FALSE(g_doc.doc_open);
+    EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+    Phase_Set(phase_before);
 }
 
 // Each kept fixture: an older form opens with the blocks it holds, each

@@ -190,7 +190,15 @@ TEST_F(Document, CloneToggleRules) {
     Dialog_ScriptAnswers({0});
     EXPECT_EQ(Clone_Toggle(3), CLONE_TOGGLED);
     EXPECT_TRUE(U(3).clonef);
-    EXPECT_EQ(ops, (std::vector<int>{OP_UNCLONE, OP_CLONE, OP_UNCLONE, OP_CLONE}));
+    // The print toggle flips one unit, clone or not, as one step.
+    g_doc.doc_changed = false;
+    Print_Toggle(3);
+    EXPECT_FALSE(U(3).printf);
+    EXPECT_TRUE(U(2).printf);
+    EXPECT_TRUE(g_doc.doc_changed);
+    Print_Toggle(3);
+    EXPECT_TRUE(U(3).printf);
+    EXPECT_EQ(ops, (std::vector<int>{OP_UNCLONE, OP_CLONE, OP_UNCLONE, OP_CLONE, OP_TOGGLEPRINT, OP_TOGGLEPRINT}));
 }
 
 TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {

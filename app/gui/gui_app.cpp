@@ -13,6 +13,7 @@
 #include "dialogs_qt.h"
 #include "instance.h"
 #include "main_window.h"
+#include "persist/file_cmds.h"
 #include "platform/process.h"
 #include "shell/mainloop.h"
 #include "shell/recovery.h"
@@ -101,11 +102,11 @@ int Gui_Main(int argc, char** argv) {
     a_shell_command cmd = Parse_Shell_Args(Std_Args(args));
     Show_Messages(cmd);
     if (cmd.action == a_shell_action::END || cmd.action == a_shell_action::PRINT) {
-        if (cmd.action == a_shell_action::PRINT)
-            std::fprintf(stderr, "cirquel: printing \"%s\" needs project files and printing, which are "
-                                 "not built yet\n", cmd.path.c_str());
+        // Printing from the file manager: the project is read, printed and
+        // closed; its failures are told by alerts.
+        if (cmd.action == a_shell_action::PRINT) Do_File_Print(cmd.path);
         Gui_Stop();
-        return cmd.action == a_shell_action::PRINT ? 2 : 0;
+        return 0;
     }
     int status;
     {

@@ -14,6 +14,7 @@
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
+#include <QtWidgets/QVBoxLayout>
 
 #include <memory>
 
@@ -21,6 +22,9 @@
 #include "canvas_panel.h"
 #include "base/messages.h"
 #include "chooser_panel.h"
+#include "drop_open.h"
+#include "file_dialogs.h"
+#include "layout_dialogs.h"
 #include "key_events.h"
 #include "model/document.h"
 #include "model/notices.h"
@@ -33,6 +37,8 @@
 #include "shell/menus.h"
 #include "shell/window_pos.h"
 #include "model/history.h"
+#include "persist/file_cmds.h"
+#include "shell/project_services.h"
 #include "preview_view.h"
 #include "print_panel.h"
 #include "start_screen.h"
@@ -41,14 +47,13 @@
 #include "templates/recent_layouts.h"
 #include "ui/interface.h"
 #include "unit_list.h"
+#include "unit_toggles.h"
 #include "unit_view.h"
 
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
 enum a_panel { PANEL_CANVAS, PANEL_PRINT };
-
-const char kFilesMissing[] = "Needs project files, which are not built yet";
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -95,7 +100,6 @@ a_main_window::a_main_window() {
     setMaximumSize(MAX_WINDOW_SIZE, MAX_WINDOW_SIZE);
 
     start_ = new a_start_screen;
-    start_->Set_Open_Available(false, kFilesMissing);
     chooser_ = new a_chooser_panel;
     unit_view_ = new a_unit_view;
     preview_ = new a_preview_view;
@@ -119,7 +123,15 @@ a_main_window::a_main_window() {
     row->setSpacing(0);
     row->addWidget(panels_);
     row->addWidget(pages_, 1);
-    row->addWidget(units_);
+    // The unit list with the current unit's clone and print toggles under it.
+    toggles_ = new a_unit_toggles;
+    unit_column_ = new QWidget;
+    auto* unit_column = new QVBoxLayout(unit_column_);
+    unit_column->setContentsMargins(0, 0, 0, 0);
+    unit_column->setSpacing(0);
+    unit_column->addWidget(units_, 1);
+    unit_column->addWidget(toggles_);
+    row->addWidget(unit_column_);
     setCentralWidget(centre);
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
@@ -127,6 +139,16 @@ a_main_window::a_main_window() {
     Build_Phase_Bar();
     connect(start_, &a_start_screen::New_Project, this, [this] {
         Do_Menu_Event(false, false, 1, MENU_FILE);
+    });
+    // Files: the dialogs, the start screen's open and recent projects, drops.
+    files_ = new a_file_dialogs(this);
+    new a_layout_dialogs(this);
+    connect(start_, &a_start_screen::Open_Project, this, [] { Do_Menu_Event(false, false, 2, MENU_FILE); });
+    connect(start_, &a_start_screen::Open_Recent, this, &a_main_window::Open_Path);
+    new a_drop_opener(this, [this](const QString& path) { Open_Path(path); });
+    connect(toggles_, &a_unit_toggles::Unit_Changed, this, [this] {
+        unit_view_->Refresh();
+        canvas_->Refresh();
     });
     connect(chooser_, &a_chooser_panel::Chosen, this, &a_main_window::Template_Chosen);
     connect(chooser_, &a_chooser_panel::Cancelled, this, [this] {
@@ -137,6 +159,7 @@ a_main_window::a_main_window() {
         Interaction_Begin();
         Select_Doc_Unit(uint32_t(r) + 1);
         Interaction_End();
+        toggles_->Refresh();
         unit_view_->Refresh();
         canvas_->Refresh();
         preview_->update();
@@ -263,7 +286,14 @@ void a_main_window::Build_Phase_Bar() {
         group->addButton(b);
         bar->addWidget(b);
         a_phase phase = p.phase;
-        connect(b, &QToolButton::clicked, this, [phase] {
+        connect(b, &QToolButton::clicked, this, [this, phase] {
+            // With a project open, Layout moves it to another stock.
+            if (phase == PAPER_PHASE && g_doc.doc_open) {
+                Do_Menu_Event(false, false, 1, MENU_EXPORT);
+                auto shown = phase_buttons_.find(gs.curr_phase);
+                if (shown != phase_buttons_.end()) shown->second->setChecked(true);
+                return;
+            }
             Interaction_Begin();
             Phase_Set(phase);
             Interaction_End();
@@ -281,11 +311,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
         b->setEnabled(p.missing == nullptr && (doc || p.phase == PAPER_PHASE));
         b->setChecked(p.phase == phase);
     }
-    // A document's layout is changed by "To Different Layout", not built yet.
-    if (doc) {
-        phase_buttons_[PAPER_PHASE]->setEnabled(false);
-        phase_buttons_[PAPER_PHASE]->setToolTip(tr("Changing the layout of a project is not built yet"));
-    }
+    phase_buttons_[PAPER_PHASE]->setToolTip(doc ? tr("Move the project to another label stock") : QString());
     if (phase == PAPER_PHASE) {
         chooser_->Reload();
         pages_->setCurrentIndex(PAGE_CHOOSER);
@@ -297,10 +323,11 @@ void a_main_window::Phase_Changed(a_phase phase) {
         pages_->setCurrentIndex(PAGE_UNIT);
         panels_->setCurrentIndex(PANEL_CANVAS);
     } else {
+        start_->Refresh_Recent();
         pages_->setCurrentIndex(PAGE_START);
     }
     panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
-    units_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
+    unit_column_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
     Refresh_Document();
     if (doc && phase == CANVAS_PHASE) {
         canvas_->Refresh();
@@ -322,6 +349,7 @@ void a_main_window::Refresh_Document() {
     std::string name = g_doc.doc_open ? Doc_Name() : std::string();
     setWindowTitle(name.empty() ? tr("Cirquel") : QString::fromStdString(name) + tr(" — Cirquel"));
     units_->Refresh();
+    toggles_->Refresh();
     preview_->update();
     Update_Undo_Items();
     Update_Status();
@@ -336,6 +364,7 @@ void a_main_window::Action_Done() {
     if (pictures_stale_) {
         pictures_stale_ = false;
         units_->Refresh_Pictures();
+        toggles_->Refresh();
         preview_->update();
     }
     Update_Undo_Items();
@@ -361,19 +390,27 @@ void a_main_window::Update_Status() {
         return;
     }
     const a_template& t = g_doc.doc_template;
-    status_->setText(tr("%1 — %2 labels").arg(QString::fromStdU16String(
-        Filter_Template_Name(Label_Text(t.label)))).arg(t.nunits));
+    QString count = t.nunits == 1 ? tr("1 label") : tr("%1 labels").arg(t.nunits);
+    status_->setText(tr("%1 — %2").arg(QString::fromStdU16String(
+        Filter_Template_Name(Label_Text(t.label))), count));
 }
 
 void a_main_window::Run_Shell_Command(const a_shell_command& cmd) {
     for (const a_shell_message& m : cmd.messages)
         QMessageBox::warning(this, QString::fromStdString(m.caption), QString::fromStdString(m.text));
-    if (cmd.action == a_shell_action::OPEN || cmd.action == a_shell_action::PRINT) {
-        QString what = cmd.action == a_shell_action::OPEN ? tr("Opening") : tr("Printing");
-        QMessageBox::information(this, tr("Cirquel"),
-                                 tr("%1 \"%2\" needs project files, which are not built yet.")
-                                     .arg(what, QString::fromStdString(cmd.path)));
+    if (cmd.action == a_shell_action::OPEN) {
+        Open_Path(QString::fromStdString(cmd.path));
+    } else if (cmd.action == a_shell_action::PRINT) {
+        Interaction_Begin();
+        Do_File_Print(cmd.path);
+        Interaction_End();
     }
+}
+
+void a_main_window::Open_Path(const QString& path) {
+    Interaction_Begin();
+    Open_Project_Command(path.toStdString());
+    Interaction_End();
 }
 
 void a_main_window::closeEvent(QCloseEvent* e) {
@@ -426,7 +463,7 @@ void a_main_window::Show_Tools() {
     phase_bar_->setVisible(show);
     menuBar()->setVisible(show);
     statusBar()->setVisible(show);
-    units_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
+    unit_column_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
     panels_->setVisible(show && g_doc.doc_open &&
                         (gs.curr_phase == CANVAS_PHASE || gs.curr_phase == PREVIEW_PHASE));
 }

@@ -17,11 +17,13 @@ class QStackedWidget;
 class QToolBar;
 class QToolButton;
 class a_canvas_panel;
+class a_file_dialogs;
 class a_chooser_panel;
 class a_preview_view;
 class a_print_panel;
 class a_start_screen;
 class a_unit_list;
+class a_unit_toggles;
 class a_unit_view;
 
 class a_main_window : public QMainWindow {
@@ -53,6 +55,7 @@ private:
     void Update_Status();
     void About();
     void Show_Tools();
+    void Open_Path(const QString& path);
 
     QStackedWidget* pages_;
     QStackedWidget* panels_;
@@ -63,6 +66,9 @@ private:
     a_canvas_panel* canvas_;
     a_print_panel* print_;
     a_unit_list* units_;
+    a_file_dialogs* files_;
+    a_unit_toggles* toggles_;
+    QWidget* unit_column_;
     bool pictures_stale_ = false;
     int shown_zoom_ = -1;
     QLabel* status_;

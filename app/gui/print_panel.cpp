@@ -11,6 +11,7 @@
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "model/doc_media.h"
@@ -19,6 +20,8 @@
 #include "print/print_adjust.h"
 #include "print/print_doc.h"
 #include "shell/mainloop.h"
+#include "slider_widget.h"
+#include "ui/print_sliders.h"
 
 namespace {
 
@@ -112,6 +115,23 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     nudge_->setAlignment(Qt::AlignCenter);
     column->addWidget(nudge_);
 
+    // Direct disc printers: the sizes of the medium in the tray.
+    media_ = new QWidget;
+    auto* media = new QVBoxLayout(media_);
+    media->setContentsMargins(0, 0, 0, 0);
+    media->addWidget(Heading(tr("Disc in the printer")));
+    auto* sizes = new QLabel(tr("Sizes in tenths of a millimetre."));
+    sizes->setStyleSheet("color: #4a505a;");
+    media->addWidget(sizes);
+    for (a_slider_enum s : {PRINT_INNERD_SLIDER, PRINT_OUTERD_SLIDER, PRINT_BIZSIDE_SLIDER, PRINT_WIDTH_SLIDER,
+                            PRINT_HEIGHT_SLIDER}) {
+        auto* w = new a_slider_widget(s);
+        media->addWidget(w);
+        media_sliders_.push_back(w);
+    }
+    column->addWidget(media_);
+    Print_Sliders_Attach();
+
     column->addWidget(Heading(tr("Printer")));
     printer_ = new QLabel;
     printer_->setWordWrap(true);
@@ -148,6 +168,13 @@ a_print_panel::~a_print_panel() { g_print_nudged.Unsubscribe(nudged_token_); }
 void a_print_panel::Refresh() {
     nudge_->setText(Nudge_Text());
     printer_->setText(Printer_Text());
+    Print_Sliders_Load();
+    std::vector<a_slider_enum> shown = Print_Adjust_Sliders();
+    for (a_slider_widget* w : media_sliders_) {
+        w->setVisible(std::find(shown.begin(), shown.end(), w->Slider()) != shown.end());
+        w->Show_Value();
+    }
+    media_->setVisible(!shown.empty());
 }
 
 bool a_print_panel::Print_With_Dialog() {

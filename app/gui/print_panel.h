@@ -1,14 +1,17 @@
 // The Print phase's panel: the alignment nudge with its arrows (Shift: the
-// big step) and where it stands, Print (the system print dialog), Save as
+// big step) and where it stands, the sizes of the disc in a direct
+// printer's tray, Print (the system print dialog), Save as
 // PDF, Test Page and the printer to use.
 #pragma once
 #include <QtWidgets/QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "base/notice.h"
 
 class QLabel;
+class a_slider_widget;
 
 class a_print_panel : public QWidget {
     Q_OBJECT
@@ -27,5 +30,7 @@ public:
 private:
     QLabel* nudge_;
     QLabel* printer_;
+    QWidget* media_;
+    std::vector<a_slider_widget*> media_sliders_;
     a_listener_token nudged_token_ = 0;
 };

@@ -72,6 +72,10 @@ a_slider_widget::~a_slider_widget() {
 
 void a_slider_widget::Show_Value() {
     showing_ = true;
+    // Some ranges follow the document (the outer diameter of a tray's disc).
+    const a_slider_item& item = g_sliders[slider_];
+    track_->setRange(item.minval, item.maxval);
+    number_->setRange(item.minval, item.maxval);
     int v = gs.slider_vals[slider_];
     track_->setValue(v);
     number_->setValue(v);

@@ -11,8 +11,18 @@ a_unit_list::a_unit_list(QWidget* parent) : QListWidget(parent) {
     setIconSize(QSize(96, 96));
     setMovement(QListView::Static);
     setGridSize(QSize(116, 124));
+    setWordWrap(true);
     setFixedWidth(132);
     setStyleSheet("QListWidget { background: #eceef1; border: none; border-left: 1px solid #c9cdd3; }");
+}
+
+// "Label 2", with what sets it apart: a clone, or left out of printing.
+QString a_unit_list::Unit_Caption(uint32_t ux) {
+    QString text = tr("Label %1").arg(ux);
+    const a_doc_unit* u = g_doc.doc_units[ux];
+    if (u && u->clonef) text += tr(", clone");
+    if (u && !u->printf) text += tr(", no print");
+    return text;
 }
 
 void a_unit_list::Refresh() {
@@ -20,7 +30,7 @@ void a_unit_list::Refresh() {
     clear();
     if (g_doc.doc_open) {
         const a_template& t = g_doc.doc_template;
-        for (uint32_t ux = 1; ux <= t.nunits; ++ux) addItem(new QListWidgetItem(tr("Label %1").arg(ux)));
+        for (uint32_t ux = 1; ux <= t.nunits; ++ux) addItem(new QListWidgetItem(Unit_Caption(ux)));
         if (g_doc.upx >= 1 && int(g_doc.upx) <= count()) setCurrentRow(int(g_doc.upx) - 1);
     }
     blockSignals(false);
@@ -28,8 +38,11 @@ void a_unit_list::Refresh() {
 }
 
 void a_unit_list::Refresh_Pictures() {
-    for (int r = 0; r < count(); ++r)
-        item(r)->setIcon(QIcon(QPixmap::fromImage(Unit_Print_Picture(uint32_t(r) + 1, iconSize()))));
+    for (int r = 0; r < count(); ++r) {
+        uint32_t ux = uint32_t(r) + 1;
+        item(r)->setIcon(QIcon(QPixmap::fromImage(Unit_Print_Picture(ux, iconSize()))));
+        item(r)->setText(Unit_Caption(ux));
+    }
     if (g_doc.upx >= 1 && int(g_doc.upx) <= count() && currentRow() != int(g_doc.upx) - 1) {
         blockSignals(true);
         setCurrentRow(int(g_doc.upx) - 1);

@@ -9,4 +9,7 @@ public:
     explicit a_unit_list(QWidget* parent = nullptr);
     void Refresh();           // the document's units, anew
     void Refresh_Pictures();  // the same units, their designs changed
+
+private:
+    static QString Unit_Caption(uint32_t ux);
 };

@@ -55,3 +55,9 @@ a_clone_toggle_result Clone_Toggle(uint32_t ux) {
     Clone(ux);
     return CLONE_TOGGLED;
 }
+
+void Print_Toggle(uint32_t ux) {
+    a_doc_unit& u = Unit(ux);
+    u.printf = !u.printf;
+    Changed(ux, OP_TOGGLEPRINT);
+}

@@ -13,3 +13,6 @@ enum a_clone_toggle_result { CLONE_TOGGLED, CLONE_REFUSED, CLONE_CANCELLED };
 // The unit list's clone toggle, with its rules and question: the first of a
 // run is refused, and a unit with a design asks before losing it.
 [[nodiscard]] a_clone_toggle_result Clone_Toggle(uint32_t ux);
+
+// Whether ux prints with the sheet, flipped; one history step.
+void Print_Toggle(uint32_t ux);

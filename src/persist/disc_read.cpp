@@ -220,5 +220,8 @@ bool Scan_DISC_Preview(PixMap& preview, const std::string& path) {
     Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
     Chunk_ReadPix(preview, 1, "PREV");
     Chunk_Stop();
+    // Previews are written 32-bit; any other depth is damage, and its
+    // readers would take its rows for longer ones.
+    if (!Is_Null_PixMap(preview) && preview.pixelSize != 32) Dispose_PixMap(preview);
     return !Is_Null_PixMap(preview);
 }

@@ -51,6 +51,6 @@ void Read_Object_Table(a_doc_unit& u, uint32_t ux, a_defect_set& defects);
 void Ask_Font_Subst(std::vector<a_font_map_entry>& table);
 
 [[nodiscard]] bool Is_DISC_File(const std::string& path);
-// The stored preview into `preview` (a new map the caller disposes); false
-// when the file has none.
+// The stored 32-bit preview into `preview` (a new map the caller disposes);
+// false when the file has none, or one of another depth.
 [[nodiscard]] bool Scan_DISC_Preview(PixMap& preview, const std::string& path);

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "base/messages.h"
+#include "base/recent_projects.h"
 #include "base/string_ids.h"
 #include "model/document.h"
 #include "model/history_ops.h"
@@ -67,6 +68,12 @@ void Lay_Out_Text_Blocks() {
     }
 }
 
+// The start screen's list and the desktop's; the desktop's may fail quietly.
+void Recent_Add(const std::string& path) {
+    Recent_Project_Add(path);
+    (void)Recent_Document_Add(path, DISC_MIME_TYPE);
+}
+
 }  // namespace
 
 bool Doc_Read(const std::string& path) {
@@ -94,25 +101,26 @@ bool Do_Import_Cirquel(const std::string& path) {
     return true;
 }
 
-void Do_File_Open(bool skipmsg, const std::string& path) {
-    if (Ends_With_Nocase(path, ".ART4")) return;
-    if (!skipmsg && !Settle_Changes(STR_SAVE_BEFORE_OPEN)) return;
-    Do_File_Open2(path);
+bool Do_File_Open(bool skipmsg, const std::string& path) {
+    if (Ends_With_Nocase(path, ".ART4")) return false;
+    if (!skipmsg && !Settle_Changes(STR_SAVE_BEFORE_OPEN)) return false;
+    return Do_File_Open2(path);
 }
 
-void Do_File_Open2(const std::string& path) {
+bool Do_File_Open2(const std::string& path) {
     std::string chosen = path;
     if (chosen.empty()) chosen = g_file_services.choose_open.Call_Or([] { return std::string(); });
-    if (chosen.empty()) return;
+    if (chosen.empty()) return false;
     if (g_doc.doc_open) Doc_Dispose();
-    Do_File_Open3(chosen, false);
+    return Do_File_Open3(chosen, false);
 }
 
-void Do_File_Open3(const std::string& path, bool is_template) {
-    if (!Doc_Read(path)) return;
+bool Do_File_Open3(const std::string& path, bool is_template) {
+    if (!Doc_Read(path)) return false;
     g_doc.doc_path = a_filespec{0, 0, path};
     Doc_Name_Changed(Doc_Name());
-    if (!is_template) (void)Recent_Document_Add(path, DISC_MIME_TYPE);
+    if (!is_template) Recent_Add(path);
+    return true;
 }
 
 void Do_File_Close() {
@@ -139,7 +147,7 @@ bool Do_File_SaveAs() {
 
 bool Doc_Write(const std::string& dpath, int16_t /*format*/) {
     int16_t err = Write_DISC(dpath);
-    (void)Recent_Document_Add(dpath, DISC_MIME_TYPE);
+    Recent_Add(dpath);
     if (err != 0) {
         OK_Alert(ALERT_CANNOT_SAVE, false);
         return false;

@@ -37,9 +37,10 @@ extern a_file_services g_file_services;
 // is added to the open document, one history step; alert 10 and nothing
 // changed when it cannot be. False when nothing was imported.
 bool Do_Import_Cirquel(const std::string& path);
-void Do_File_Open(bool skipmsg, const std::string& path);
-void Do_File_Open2(const std::string& path);
-void Do_File_Open3(const std::string& path, bool is_template);
+// Each true when a project was read (false when cancelled or unreadable).
+bool Do_File_Open(bool skipmsg, const std::string& path);
+bool Do_File_Open2(const std::string& path);
+bool Do_File_Open3(const std::string& path, bool is_template);
 void Do_File_Close();
 [[nodiscard]] bool Do_File_Save();
 [[nodiscard]] bool Do_File_SaveAs();

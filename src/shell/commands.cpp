@@ -5,6 +5,7 @@
 #include "base/prefs.h"
 #include "model/document.h"
 #include "model/history.h"
+#include "model/layout_switch.h"
 #include "platform/sound.h"
 #include "shell/help.h"
 #include "shell/mainloop.h"
@@ -27,17 +28,16 @@ const char kPrint[] = "Needs the print window";
 const char kHistoryPanel[] = "Needs the history panel, which is not built yet";
 const char kEdit[] = "Needs the editing phases, which are not built yet";
 const char kTracks[] = "Needs track-list import, which is not built yet";
-const char kExport[] = "Needs image export of projects, which is not built yet";
 const char kDesigner[] = "Needs the layout designer, which is not built yet";
 
 const a_command_row kTable[] = {
-    {201, ""},     {301, ""},     {302, kFiles},    {303, ""},     {304, kFiles},  {305, kFiles},
-    {306, kFiles}, {308, kPrint}, {309, kPrint},    {311, ""},     {401, ""},      {402, ""},
+    {201, ""},     {301, ""},     {302, ""},        {303, ""},     {304, ""},      {305, ""},
+    {306, ""},     {308, kPrint}, {309, kPrint},    {311, ""},     {401, ""},      {402, ""},
     {404, kEdit},  {405, kEdit},  {406, kEdit},     {407, kEdit},  {408, kEdit},   {501, kHistoryPanel},
     {502, kEdit},  {503, kEdit},  {505, ""},        {506, kFiles}, {508, ""},      {1001, ""},
     {1002, ""},    {1004, ""},    {1005, ""},       {1006, ""},    {1007, ""},     {1008, ""},
-    {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, kFiles}, {1101, kEdit}, {1103, kExport},
-    {1104, kExport}, {1105, kExport}, {1106, kExport}, {1107, kExport}, {901, kEdit}, {902, kEdit},
+    {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, kFiles}, {1101, ""},   {1103, ""},
+    {1104, ""},    {1105, ""},    {1106, ""},       {1107, ""},    {901, kEdit},   {902, kEdit},
     {903, kEdit},  {904, kEdit},  {906, kEdit},     {907, kEdit},  {908, kEdit},   {101, kEdit},
     {102, kEdit},  {103, kEdit},  {104, kEdit},     {105, kEdit},  {121, kEdit},   {122, kEdit},
     {123, kEdit},  {124, kEdit},  {125, kEdit},     {912, kEdit},  {913, kEdit},   {914, kEdit},
@@ -59,6 +59,12 @@ void Toggle_Sound(const a_command_context&) {
 void Toggle_Hide(const a_command_context&) {
     gs.tool_show = !gs.tool_show;
     g_shell_notices.finish.Emit();
+}
+
+// The document on another stock, shown anew in the phase it was in.
+void To_Different_Layout(const a_command_context&) {
+    if (g_doc.doc_open && Switch_Layout() == SWITCH_DONE)
+        Phase_Set(gs.curr_phase == PAPER_PHASE ? CANVAS_PHASE : gs.curr_phase);
 }
 
 void New_Project(const a_command_context&) {
@@ -125,6 +131,7 @@ void Commands_Init() {
     Command_Install(MENU_EDIT + 2, [](const a_command_context&) {
         if (g_doc.doc_open) Redo_Button();
     });
+    Command_Install(MENU_EXPORT + 1, To_Different_Layout);
     Command_Install(MENU_OPTIONS + 5, Toggle_Sound);
     Command_Install(MENU_OPTIONS + 8, Toggle_Hide);
     for (int item : {1, 2, 4, 5, 6, 7, 8})

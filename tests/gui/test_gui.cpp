@@ -2,29 +2,45 @@
 // chooser filtered to one maker, a sheet of two discs; a second copy handing
 // its command line over; and screenshots under a display server of our own.
 #include <QtCore/QFile>
+#include <QtCore/QMimeData>
+#include <QtCore/QUrl>
 #include <QtCore/QProcess>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
 #include <QtGui/QScreen>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QFileDialog>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QToolButton>
 
 #include <unistd.h>
 
+#include <cstring>
 #include <thread>
 
+#include "drop_open.h"
+#include "file_dialogs.h"
 #include "gui_app.h"
+#include "layout_dialogs.h"
 #include "instance.h"
 #include "main_window.h"
 #include "model/doc_media.h"
 #include "model/document.h"
 #include "model/history.h"
+#include "base/prefs.h"
+#include "base/recent_projects.h"
+#include "persist/disc_write.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
 #include "print_panel.h"
 #include "preview_view.h"
 #include "render/canvas.h"
@@ -120,8 +136,35 @@ QImage Screen_Shot(QWidget& w) {
     return QGuiApplication::primaryScreen()->grabWindow(0).copy(w.frameGeometry()).toImage();
 }
 
+// Two projects on A-ONE 29125 with canvases, in the recent list at fixed
+// times, so that the start screen shows the same list on every run.
+bool Seed_Recent_Projects(const QString& dir) {
+    const int index = Find_Template(std::string("A-ONE 29125"));
+    if (index <= 0) return false;
+    struct a_seed { const char* name; int canvas; DateTimeRec when; };
+    const a_seed seeds[] = {{"Summer mix", 3, {2026, 7, 14, 18, 5, 0, 3}},
+                            {"Band demo", 5, {2026, 11, 2, 9, 41, 0, 2}}};
+    for (const a_seed& seed : seeds) {
+        a_template t;
+        Expand_Template(TList_Get(index), t);
+        Doc_New(t);
+        for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux)
+            CanvX_To_Key(g_doc.doc_units[ux]->canv.cv.canvas_key, int16_t(seed.canvas),
+                         UNIT_TO_CANV_PREFIX(g_doc.doc_template.units[ux].kind));
+        std::string path = (dir + "/" + seed.name + ".cd4").toStdString();
+        bool ok = Write_DISC(path) == 0;
+        Doc_Dispose();
+        if (!ok) return false;
+        Recent_Project_Add(path);
+        std::strcpy(g_pref.recent[0].doc_path, path.c_str());
+        g_pref.recent[0].doc_time = seed.when;
+    }
+    return true;
+}
+
 // Run inside the display server: the start screen and the chooser.
 int Take_Shots(const QString& dir) {
+    if (!Seed_Recent_Projects(dir)) return 2;
     a_main_window w;
     w.setGeometry(0, 0, 1024, 700);
     w.show();
@@ -146,6 +189,8 @@ class a_gui_test : public QObject {
 private slots:
     void StartScreenNewProjectChooserTwoDiscs();
     void CanvasUndoRedoPreviewAndPdf();
+    void SaveCloseReopenFromRecentListAndDrop();
+    void UnitTogglesAndToDifferentLayout();
     void SecondCopyHandsOverItsCommandLine();
     void ScreenshotsUnderXvfb();
 };
@@ -156,8 +201,7 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QVERIFY(Find<QWidget>(w, "startScreen")->isVisible());
-    QVERIFY(!Find<QPushButton>(w, "openProject")->isEnabled());
-    QVERIFY(!Find<QPushButton>(w, "openProject")->toolTip().isEmpty());
+    QVERIFY(Find<QPushButton>(w, "openProject")->isEnabled());
     QVERIFY(!g_doc.doc_open);
 
     Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
@@ -175,9 +219,9 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QCOMPARE(g_doc.upx, 2u);
     QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
 
-    // Menus: Save is there but disabled with its reason; the zoom is a command of ours.
-    QAction* save = w.Command_Action(304);
-    QVERIFY(save && !save->isEnabled() && !save->toolTip().isEmpty());
+    // Menus: a command not built yet is there but disabled with its reason.
+    QAction* cut = w.Command_Action(404);
+    QVERIFY(cut && !cut->isEnabled() && !cut->toolTip().isEmpty());
     QAction* quit = w.Command_Action(311);
     QVERIFY(quit && quit->isEnabled());
 
@@ -319,6 +363,224 @@ void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
     Phase_Set(NODOC_PHASE);
 }
 
+// A drop of `path` on the window, as the file manager makes it.
+void Drop_File(QWidget& w, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QPoint at(w.width() / 2, w.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    QVERIFY(drop.isAccepted());
+    QApplication::processEvents();
+}
+
+// Save As with a name typed without its suffix, Close, and the start screen
+// lists the project with its picture; a click opens it as it was saved. A
+// project dropped on the window asks about the changed one first.
+void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QListWidget* recent = Find<QListWidget>(w, "recentProjects");
+    QCOMPARE(recent->count(), 1);
+    QVERIFY(!(recent->item(0)->flags() & Qt::ItemIsEnabled));
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    Click_Canvas(w, 3);
+    const std::string chosen = Key_To_String(g_doc.up->canv.cv.canvas_key);
+    QVERIFY(g_doc.doc_changed);
+
+    QTemporaryDir dir;
+    QString path = dir.path() + "/Party.cd4";
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    QVERIFY(files);
+    QString proposed;
+    files->ask_save = [&](const QString&, const QString& name, int16_t) {
+        proposed = name;
+        return dir.path() + "/Party";
+    };
+    w.Command_Action(304)->trigger();  // Save of a new project asks for a name
+    QVERIFY(QFile::exists(path));
+    QVERIFY(!proposed.isEmpty());
+    QVERIFY(!g_doc.doc_changed && !g_doc.doc_new);
+    QVERIFY(w.windowTitle().startsWith("Party.cd4"));
+
+    w.Command_Action(303)->trigger();  // Close: unchanged, no question
+    QVERIFY(!g_doc.doc_open);
+    QTRY_VERIFY(Find<QWidget>(w, "startScreen")->isVisible());
+    QCOMPARE(recent->count(), 1);
+    QListWidgetItem* item = recent->item(0);
+    QVERIFY(item->text().startsWith("Party\n"));
+    QCOMPARE(item->toolTip(), path);
+    QVERIFY(!item->icon().isNull());
+    // The thumbnail is the project's own preview, not the placeholder.
+    QImage preview = Project_Preview(path.toStdString());
+    QVERIFY(!preview.isNull());
+
+    QTest::mouseClick(recent->viewport(), Qt::LeftButton, {}, recent->visualItemRect(item).center());
+    QVERIFY(g_doc.doc_open);
+    QCOMPARE(QString::fromStdString(g_doc.doc_path.name), path);
+    QCOMPARE(gs.curr_phase, CANVAS_PHASE);
+    QCOMPARE(g_doc.doc_template.nunits, 2u);
+    QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), chosen);
+    QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
+
+    // File > Open through the real dialog: the preview box beside the list
+    // shows the selected project's picture, and nothing for other files.
+    bool boxes_right = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        auto* box = dialog->findChild<a_preview_box*>("filePreview");
+        QFile other(dir.path() + "/notes.cd4");
+        if (box && other.open(QIODevice::WriteOnly) && other.write("not a project") > 0) {
+            other.close();
+            // What the dialog says as the user moves through its list.
+            emit dialog->currentChanged(other.fileName());
+            bool blank = box->pixmap().isNull();
+            emit dialog->currentChanged(path);
+            boxes_right = blank && !box->pixmap().isNull();
+            if (qEnvironmentVariableIsSet("CIRQUEL_LOOK_OPEN"))
+                dialog->grab().save(qEnvironmentVariable("CIRQUEL_LOOK_OPEN"));
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    w.Command_Action(302)->trigger();
+    QVERIFY(boxes_right);
+    QCOMPARE(QString::fromStdString(g_doc.doc_path.name), path);
+
+    // Save changes? Cancel keeps the changed project; Don't Save opens the drop.
+    Click_Canvas(w, 1);
+    QVERIFY(g_doc.doc_changed);
+    Dialog_ScriptAnswers({2});
+    Drop_File(w, path);
+    QCOMPARE(int(Dialog_History().size()), 1);
+    QVERIFY(g_doc.doc_changed);
+    Dialog_ScriptAnswers({1});
+    Drop_File(w, path);
+    QVERIFY(!g_doc.doc_changed);
+    QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), chosen);
+    // Anything but one project is refused at the door.
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(path), QUrl::fromLocalFile(path)});
+    QVERIFY(Dropped_Project(&other).isEmpty());
+    other.setUrls({QUrl::fromLocalFile(dir.path() + "/missing.cd4")});
+    QVERIFY(Dropped_Project(&other).isEmpty());
+    other.setUrls({QUrl("https://example.org/Party.cd4")});
+    QVERIFY(Dropped_Project(&other).isEmpty());
+
+    Dialog_ScriptAnswers({1});
+    QVERIFY(w.close());
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+}
+
+// The first catalogue stock with a single disc, not for a disc printer.
+int One_Disc_Template() {
+    for (int i = 1; i <= TList_Count(); ++i) {
+        a_template t;
+        Expand_Template(TList_Get(i), t);
+        if (t.nunits == 1 && t.units[1].kind == UNIT_CD && Calc_Direct_Print_KindT(t) == NOT_DIRECT) return i;
+    }
+    return 0;
+}
+
+// The clone and print toggles act on the current label, each one step; the
+// Layout button moves the project to one disc, and the remap dialog's choice
+// decides which old disc's design it keeps.
+void a_gui_test::UnitTogglesAndToDifferentLayout() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    Click_Canvas(w, 3);
+    QListWidget* units = Find<QListWidget>(w, "unitList");
+    units->setCurrentRow(1);
+    QCOMPARE(g_doc.upx, 2u);
+    auto* clone = Find<QCheckBox>(w, "cloneToggle");
+    auto* print = Find<QCheckBox>(w, "printToggle");
+    QTRY_VERIFY(clone->isVisible());
+    QVERIFY(clone->isEnabled());
+    if (g_doc.up->clonef) {
+        QVERIFY(clone->isChecked());
+        QVERIFY(units->item(1)->text().contains("clone"));
+        clone->click();  // an independent copy of label 1's design
+        QVERIFY(!g_doc.up->clonef);
+    }
+    QVERIFY(!clone->isChecked());
+    Click_Canvas(w, 5);
+    const std::string second = Key_To_String(g_doc.up->canv.cv.canvas_key);
+    QVERIFY(print->isChecked());
+    print->click();
+    QVERIFY(!g_doc.doc_units[2]->printf && !print->isChecked());
+    QVERIFY(units->item(1)->text().contains("no print"));
+    w.Command_Action(401)->trigger();
+    QVERIFY(g_doc.doc_units[2]->printf);
+    QTRY_VERIFY(print->isChecked());
+    units->setCurrentRow(0);
+    QVERIFY(!clone->isEnabled());  // the first label is never a clone
+
+    // To Different Layout: one disc, taking label 2's design.
+    const int one = One_Disc_Template();
+    QVERIFY(one > 0);
+    auto* layouts = w.findChild<a_layout_dialogs*>("layoutDialogs");
+    QVERIFY(layouts);
+    layouts->ask_template = [one] { return one; };
+    int remaps = 0;
+    layouts->ask_remap = [&](a_remap_dialog& d) {
+        ++remaps;
+        d.Row(1)->setCurrentIndex(d.Row(1)->findData(2u));
+        return d.Row(1)->currentIndex() > 0;
+    };
+    Dialog_ScriptAnswers({1});  // Don't Save before switching
+    QTest::mouseClick(Find<QToolButton>(w, "phase8"), Qt::LeftButton);
+    QCOMPARE(remaps, 1);
+    QCOMPARE(g_doc.doc_template.nunits, 1u);
+    QCOMPARE(Key_To_String(g_doc.doc_units[1]->canv.cv.canvas_key), second);
+    QCOMPARE(gs.curr_phase, CANVAS_PHASE);
+    QTRY_COMPARE(units->count(), 1);
+
+    // Cancelled in the chooser: nothing changes.
+    layouts->ask_template = [] { return 0; };
+    w.Command_Action(1101)->trigger();
+    QCOMPARE(g_doc.doc_template.nunits, 1u);
+
+    // On a direct disc printer the print panel offers the disc's sizes.
+    auto* panel = Find<QWidget>(w, "printPanel");
+    QWidget* outer = Find<QWidget>(*panel, QString("slider%1").arg(int(PRINT_OUTERD_SLIDER)).toLatin1().constData());
+    QWidget* width = Find<QWidget>(*panel, QString("slider%1").arg(int(PRINT_WIDTH_SLIDER)).toLatin1().constData());
+    QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
+    QTRY_VERIFY(panel->isVisible());
+    QVERIFY(!outer->isVisible());
+    layouts->ask_template = [] { return Find_Template(std::string("DYMO DiscPainter")); };
+    Dialog_ScriptAnswers({1});
+    layouts->ask_remap = [](a_remap_dialog&) { return true; };
+    w.Command_Action(1101)->trigger();
+    QCOMPARE(int(Calc_Direct_Print_Kind()), int(CD_DIRECT));
+    QCOMPARE(gs.curr_phase, PREVIEW_PHASE);
+    QTRY_VERIFY(outer->isVisible());
+    QVERIFY(!width->isVisible());
+    // The number shows the medium's size within the tray's range.
+    auto* number = outer->findChild<QSpinBox*>();
+    QVERIFY(number);
+    QCOMPARE(number->maximum(), 1200);
+    QCOMPARE(number->value(), int(gs.slider_vals[PRINT_OUTERD_SLIDER]));
+    QVERIFY(number->value() >= 1000);
+    if (qEnvironmentVariableIsSet("CIRQUEL_LOOK")) w.grab().save(qEnvironmentVariable("CIRQUEL_LOOK"));
+
+    g_doc.doc_changed = false;
+    QVERIFY(w.close());
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+}
+
 void a_gui_test::SecondCopyHandsOverItsCommandLine() {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -381,6 +643,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::string config = Temp_Folder() + "/cirquel-gui-tests-" + std::to_string(getpid());
     Config_Folder_Set(config);
+    // The desktop's recent list of this run's own, never the user's.
+    setenv("XDG_DATA_HOME", config.c_str(), 1);
     bool shots = argc == 3 && QString(argv[1]) == "--shots";
     if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
     Dialog_SetQuiet(true);
