@@ -28,6 +28,7 @@
 #include <thread>
 
 #include "drop_open.h"
+#include "gui_fixtures.h"
 #include "file_dialogs.h"
 #include "gui_app.h"
 #include "layout_dialogs.h"
@@ -52,89 +53,6 @@
 #include "ui/interface.h"
 
 namespace {
-
-template <typename T>
-T* Find(QWidget& w, const char* name) {
-    T* child = w.findChild<T*>(name);
-    if (!child) qFatal("no widget named %s", name);
-    return child;
-}
-
-QListWidgetItem* Item_Named(QListWidget* list, const QString& text) {
-    for (int r = 0; r < list->count(); ++r)
-        if (list->item(r)->text() == text) return list->item(r);
-    return nullptr;
-}
-
-// From the start screen to a chosen stock, as a person does it.
-void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock) {
-    QTest::mouseClick(Find<QPushButton>(w, "newProject"), Qt::LeftButton);
-    QTRY_VERIFY(Find<QWidget>(w, "chooser")->isVisible());
-    QListWidget* kinds = Find<QListWidget>(w, "kindList");
-    QListWidgetItem* maker = Item_Named(kinds, brand);
-    QVERIFY2(maker, brand);
-    kinds->setCurrentItem(maker);
-    QTest::keyClicks(Find<QLineEdit>(w, "templateFilter"), typed);
-    QListWidget* list = Find<QListWidget>(w, "templateList");
-    QVERIFY(list->count() >= 1);
-    QVERIFY(list->currentItem());
-    QCOMPARE(list->currentItem()->text(), QString(stock));
-}
-
-// A picture compared with tests/golden/NAME.png: a channel may differ by 8,
-// one pixel in 2000 may differ more. CIRQUEL_UPDATE_GOLDENS=1 rewrites it.
-bool Matches_Golden(const QString& name, const QImage& made, QString& why) {
-    QString path = QString(CIRQUEL_SOURCE_DIR) + "/tests/golden/" + name + ".png";
-    if (qgetenv("CIRQUEL_UPDATE_GOLDENS") == "1") return made.save(path);
-    QImage golden(path);
-    QImage got = made.convertToFormat(QImage::Format_RGB32);
-    golden = golden.convertToFormat(QImage::Format_RGB32);
-    if (golden.size() != got.size()) {
-        why = name + QString(": size %1 x %2, golden %3 x %4").arg(got.width()).arg(got.height())
-                         .arg(golden.width()).arg(golden.height());
-        return false;
-    }
-    long bad = 0;
-    for (int y = 0; y < got.height(); ++y) {
-        auto* a = reinterpret_cast<const QRgb*>(got.constScanLine(y));
-        auto* b = reinterpret_cast<const QRgb*>(golden.constScanLine(y));
-        for (int x = 0; x < got.width(); ++x)
-            if (std::abs(qRed(a[x]) - qRed(b[x])) > 8 || std::abs(qGreen(a[x]) - qGreen(b[x])) > 8 ||
-                std::abs(qBlue(a[x]) - qBlue(b[x])) > 8)
-                ++bad;
-    }
-    if (bad * 2000 <= long(got.width()) * got.height()) return true;
-    QString keep = QString::fromStdString(Temp_Folder()) + "/" + name + ".actual.png";
-    got.save(keep);
-    why = name + QString(": %1 pixels differ; made %2").arg(bad).arg(keep);
-    return false;
-}
-
-// Clicks palette entry `index` (1-based) of the canvas palette.
-void Click_Canvas(a_main_window& w, int index) {
-    QListWidget* palette = Find<QListWidget>(w, "canvasPalette");
-    QListWidgetItem* item = palette->item(index - 1);
-    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {}, palette->visualItemRect(item).center());
-}
-
-// A point of unit ux's disc, halfway between its hole and its edge, in the
-// pixels of a page rendered at `dpi`.
-QPoint Disc_Point(uint32_t ux, int dpi) {
-    const a_frect& b = g_doc.doc_template.units[ux].bbox;
-    double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2, r = (b.right - b.left) / 2;
-    return QPoint(int((cx + r * 0.62) * dpi / 25.4), int(cy * dpi / 25.4));
-}
-
-int Channel_Distance(QRgb a, QRgb b) {
-    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
-}
-
-// The whole screen once the window has drawn itself.
-QImage Screen_Shot(QWidget& w) {
-    QTest::qWait(300);
-    QApplication::processEvents();
-    return QGuiApplication::primaryScreen()->grabWindow(0).copy(w.frameGeometry()).toImage();
-}
 
 // Two projects on A-ONE 29125 with canvases, in the recent list at fixed
 // times, so that the start screen shows the same list on every run.
@@ -363,19 +281,6 @@ void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
     Phase_Set(NODOC_PHASE);
 }
 
-// A drop of `path` on the window, as the file manager makes it.
-void Drop_File(QWidget& w, const QString& path) {
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QPoint at(w.width() / 2, w.height() / 2);
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&w, &drop);
-    QVERIFY(drop.isAccepted());
-    QApplication::processEvents();
-}
 
 // Save As with a name typed without its suffix, Close, and the start screen
 // lists the project with its picture; a click opens it as it was saved. A
@@ -481,14 +386,6 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
 }
 
 // The first catalogue stock with a single disc, not for a disc printer.
-int One_Disc_Template() {
-    for (int i = 1; i <= TList_Count(); ++i) {
-        a_template t;
-        Expand_Template(TList_Get(i), t);
-        if (t.nunits == 1 && t.units[1].kind == UNIT_CD && Calc_Direct_Print_KindT(t) == NOT_DIRECT) return i;
-    }
-    return 0;
-}
 
 // The clone and print toggles act on the current label, each one step; the
 // Layout button moves the project to one disc, and the remap dialog's choice
@@ -601,63 +498,22 @@ void a_gui_test::SecondCopyHandsOverItsCommandLine() {
     QCOMPARE(got.at(0).at(0).toStringList(), QStringList({"--print", "/tmp/my disc.cd4"}));
 }
 
-// Finds a free display number, starts Xvfb there, runs this program's shot
-// mode under it and compares the pictures with the goldens.
+
+// The start screen, the chooser, a canvas and the preview as Xvfb shows them.
 void a_gui_test::ScreenshotsUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
-    int display = 90;
-    while (display < 200 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
-                             QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
-        ++display;
-    QProcess xvfb;
-    xvfb.start("Xvfb", {QString(":%1").arg(display), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-    QVERIFY(xvfb.waitForStarted());
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)), 10000);
-    QTemporaryDir shots;
-    QProcess run;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", QString(":%1").arg(display));
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    // The X platform's D-Bus library keeps a buffer to the end; the leak
-    // checker has its say in the offscreen run of this program instead.
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    run.setProcessEnvironment(env);
-    run.setProcessChannelMode(QProcess::ForwardedChannels);
-    run.start(QCoreApplication::applicationFilePath(), {"--shots", shots.path()});
-    bool finished = run.waitForFinished(120000);
-    xvfb.terminate();
-    xvfb.waitForFinished(5000);
-    QVERIFY(finished);
-    QCOMPARE(run.exitCode(), 0);
-    for (const char* name : {"gui_start_screen", "gui_chooser", "gui_canvas", "gui_preview"}) {
-        QImage made(shots.path() + "/" + name + ".png");
-        QVERIFY2(!made.isNull(), name);
-        QString why;
-        QVERIFY2(Matches_Golden(name, made, why), qPrintable(why));
-    }
+    QString why;
+    QVERIFY2(Shots_Match_Goldens({"gui_start_screen", "gui_chooser", "gui_canvas", "gui_preview"}, why),
+             qPrintable(why));
+}
+
+int Run_Tests(char** argv) {
+    a_gui_test test;
+    return QTest::qExec(&test, 1, argv);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    std::string config = Temp_Folder() + "/cirquel-gui-tests-" + std::to_string(getpid());
-    Config_Folder_Set(config);
-    // The desktop's recent list of this run's own, never the user's.
-    setenv("XDG_DATA_HOME", config.c_str(), 1);
-    bool shots = argc == 3 && QString(argv[1]) == "--shots";
-    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
-    Dialog_SetQuiet(true);
-    int status = 0;
-    if (shots) {
-        status = Take_Shots(argv[2]);
-    } else {
-        a_gui_test test;
-        status = QTest::qExec(&test, 1, argv);
-    }
-    Gui_Stop();
-    (void)File_Remove_Tree(config);
-    return status;
-}
+int main(int argc, char** argv) { return Gui_Test_Main(argc, argv, Run_Tests, Take_Shots); }
 
 #include "test_gui.moc"

@@ -1,0 +1,170 @@
+#include "gui_fixtures.h"
+
+#include <QtCore/QFile>
+#include <QtCore/QMimeData>
+#include <QtCore/QProcess>
+#include <QtCore/QStandardPaths>
+#include <QtCore/QTemporaryDir>
+#include <QtCore/QUrl>
+#include <QtGui/QScreen>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QPushButton>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "gui_app.h"
+#include "main_window.h"
+#include "model/document.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+#include "templates/template.h"
+
+QListWidgetItem* Item_Named(QListWidget* list, const QString& text) {
+    for (int r = 0; r < list->count(); ++r)
+        if (list->item(r)->text() == text) return list->item(r);
+    return nullptr;
+}
+
+void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock) {
+    QTest::mouseClick(Find<QPushButton>(w, "newProject"), Qt::LeftButton);
+    QTRY_VERIFY(Find<QWidget>(w, "chooser")->isVisible());
+    QListWidget* kinds = Find<QListWidget>(w, "kindList");
+    QListWidgetItem* maker = Item_Named(kinds, brand);
+    QVERIFY2(maker, brand);
+    kinds->setCurrentItem(maker);
+    QTest::keyClicks(Find<QLineEdit>(w, "templateFilter"), typed);
+    QListWidget* list = Find<QListWidget>(w, "templateList");
+    QVERIFY(list->count() >= 1);
+    QVERIFY(list->currentItem());
+    QCOMPARE(list->currentItem()->text(), QString(stock));
+}
+
+bool Matches_Golden(const QString& name, const QImage& made, QString& why) {
+    QString path = QString(CIRQUEL_SOURCE_DIR) + "/tests/golden/" + name + ".png";
+    if (qgetenv("CIRQUEL_UPDATE_GOLDENS") == "1") return made.save(path);
+    QImage golden(path);
+    QImage got = made.convertToFormat(QImage::Format_RGB32);
+    golden = golden.convertToFormat(QImage::Format_RGB32);
+    if (golden.size() != got.size()) {
+        why = name + QString(": size %1 x %2, golden %3 x %4").arg(got.width()).arg(got.height())
+                         .arg(golden.width()).arg(golden.height());
+        return false;
+    }
+    long bad = 0;
+    for (int y = 0; y < got.height(); ++y) {
+        auto* a = reinterpret_cast<const QRgb*>(got.constScanLine(y));
+        auto* b = reinterpret_cast<const QRgb*>(golden.constScanLine(y));
+        for (int x = 0; x < got.width(); ++x)
+            if (std::abs(qRed(a[x]) - qRed(b[x])) > 8 || std::abs(qGreen(a[x]) - qGreen(b[x])) > 8 ||
+                std::abs(qBlue(a[x]) - qBlue(b[x])) > 8)
+                ++bad;
+    }
+    if (bad * 2000 <= long(got.width()) * got.height()) return true;
+    QString keep = QString::fromStdString(Temp_Folder()) + "/" + name + ".actual.png";
+    got.save(keep);
+    why = name + QString(": %1 pixels differ; made %2").arg(bad).arg(keep);
+    return false;
+}
+
+void Click_Canvas(a_main_window& w, int index) {
+    QListWidget* palette = Find<QListWidget>(w, "canvasPalette");
+    QListWidgetItem* item = palette->item(index - 1);
+    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {}, palette->visualItemRect(item).center());
+}
+
+QPoint Disc_Point(uint32_t ux, int dpi) {
+    const a_frect& b = g_doc.doc_template.units[ux].bbox;
+    double cx = (b.left + b.right) / 2, cy = (b.top + b.bottom) / 2, r = (b.right - b.left) / 2;
+    return QPoint(int((cx + r * 0.62) * dpi / 25.4), int(cy * dpi / 25.4));
+}
+
+int Channel_Distance(QRgb a, QRgb b) {
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+QImage Screen_Shot(QWidget& w) {
+    QTest::qWait(300);
+    QApplication::processEvents();
+    return QGuiApplication::primaryScreen()->grabWindow(0).copy(w.frameGeometry()).toImage();
+}
+
+void Drop_File(QWidget& w, const QString& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QPoint at(w.width() / 2, w.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    QVERIFY(drop.isAccepted());
+    QApplication::processEvents();
+}
+
+int One_Disc_Template() {
+    for (int i = 1; i <= TList_Count(); ++i) {
+        a_template t;
+        Expand_Template(TList_Get(i), t);
+        if (t.nunits == 1 && t.units[1].kind == UNIT_CD && Calc_Direct_Print_KindT(t) == NOT_DIRECT) return i;
+    }
+    return 0;
+}
+
+bool Shots_Match_Goldens(const QStringList& names, QString& why) {
+    int display = 90;
+    while (display < 200 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
+                             QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
+        ++display;
+    QProcess xvfb;
+    xvfb.start("Xvfb", {QString(":%1").arg(display), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    if (!xvfb.waitForStarted()) return why = "Xvfb did not start", false;
+    for (int waited = 0; !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); waited += 50) {
+        if (waited > 10000) return why = "Xvfb made no socket", false;
+        QTest::qWait(50);
+    }
+    QTemporaryDir shots;
+    QProcess run;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", QString(":%1").arg(display));
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    // The X platform's D-Bus library keeps a buffer to the end; the leak
+    // checker has its say in the offscreen run of this program instead.
+    env.insert("ASAN_OPTIONS", "detect_leaks=0");
+    run.setProcessEnvironment(env);
+    run.setProcessChannelMode(QProcess::ForwardedChannels);
+    run.start(QCoreApplication::applicationFilePath(), {"--shots", shots.path()});
+    bool finished = run.waitForFinished(120000);
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+    if (!finished) return why = "the shot run did not finish", false;
+    if (run.exitCode() != 0) return why = QString("the shot run ended with %1").arg(run.exitCode()), false;
+    for (const QString& name : names) {
+        QImage made(shots.path() + "/" + name + ".png");
+        if (made.isNull()) return why = name + ": no picture made", false;
+        if (!Matches_Golden(name, made, why)) return false;
+    }
+    return true;
+}
+
+int Gui_Test_Main(int argc, char** argv, int (*tests)(char** argv), int (*shots)(const QString& dir)) {
+    QApplication app(argc, argv);
+    std::string config = Temp_Folder() + "/cirquel-gui-tests-" + std::to_string(getpid());
+    Config_Folder_Set(config);
+    // The desktop's recent list of this run's own, never the user's.
+    setenv("XDG_DATA_HOME", config.c_str(), 1);
+    bool shot_mode = argc == 3 && QString(argv[1]) == "--shots";
+    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
+    Dialog_SetQuiet(true);
+    int status = shot_mode ? shots(argv[2]) : tests(argv);
+    Gui_Stop();
+    (void)File_Remove_Tree(config);
+    return status;
+}

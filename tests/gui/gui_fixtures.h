@@ -1,0 +1,51 @@
+// What every window test shares: finding widgets, choosing a stock as a
+// person does, golden pictures, drops, and screenshots taken under a display
+// server of the test's own.
+#pragma once
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+#include <QtGui/QImage>
+#include <QtWidgets/QWidget>
+
+#include <cstdint>
+
+class QListWidget;
+class QListWidgetItem;
+class QObject;
+class a_main_window;
+
+template <typename T>
+T* Find(QWidget& w, const char* name) {
+    T* child = w.findChild<T*>(name);
+    if (!child) qFatal("no widget named %s", name);
+    return child;
+}
+
+QListWidgetItem* Item_Named(QListWidget* list, const QString& text);
+// From the start screen to a chosen stock, as a person does it.
+void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock);
+// A picture compared with tests/golden/NAME.png: a channel may differ by 8,
+// one pixel in 2000 may differ more. CIRQUEL_UPDATE_GOLDENS=1 rewrites it.
+bool Matches_Golden(const QString& name, const QImage& made, QString& why);
+// Clicks palette entry `index` (1-based) of the canvas palette.
+void Click_Canvas(a_main_window& w, int index);
+// A point of unit ux's disc, halfway between its hole and its edge, in the
+// pixels of a page rendered at `dpi`.
+QPoint Disc_Point(uint32_t ux, int dpi);
+int Channel_Distance(QRgb a, QRgb b);
+// The whole screen once the window has drawn itself.
+QImage Screen_Shot(QWidget& w);
+// A drop of `path` on the widget, as the file manager makes it.
+void Drop_File(QWidget& w, const QString& path);
+// The first catalogue stock with one ordinary (not direct-print) disc.
+int One_Disc_Template();
+
+// Starts Xvfb on a free display, runs this test program with
+// "--shots DIR" under it and compares each named picture of DIR with its
+// golden. False with the reason in `why`.
+bool Shots_Match_Goldens(const QStringList& names, QString& why);
+
+// The main of a window test program: a configuration folder of its own, the
+// program started quietly, then either `shots(DIR)` (under Xvfb, see above)
+// or the test object's slots.
+int Gui_Test_Main(int argc, char** argv, int (*tests)(char** argv), int (*shots)(const QString& dir));
