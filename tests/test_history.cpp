@@ -47,9 +47,10 @@ struct a_block_state {
     uint8_t flags = 0, kind = 0;
     bool has_ph = false, has_om = false;
     a_ph_rec ph;
-    // A text block by its size, character count and characters.
+    // A text block by its size, character count and each character's stored
+    // members (those a project file keeps).
     int32_t size = 0, nxyl = 0;
-    std::u16string chars;
+    std::string chars;
     bool operator==(const a_block_state&) const = default;
 };
 struct a_unit_state {
@@ -83,7 +84,15 @@ std::vector<a_unit_state> Capture() {
                                 it.ph ? *it.ph : a_ph_rec{}};
                 if (it.om) {
                     b.size = it.om->size, b.nxyl = it.om->nxyl;
-                    for (int32_t c = 1; c <= it.om->nxyl; ++c) b.chars += it.om->xyl[c].cc_char;
+                    for (int32_t c = 1; c <= it.om->nxyl; ++c) {
+                        const a_xyl_char& x = it.om->xyl[c];
+                        for (int64_t v : {int64_t(x.cc_char), int64_t(x.cc_fontx), int64_t(x.cc_color.r),
+                                          int64_t(x.cc_color.g), int64_t(x.cc_color.b), int64_t(x.cc_nudgex),
+                                          int64_t(x.cc_nudgey), int64_t(x.cc_nudget), int64_t(x.cc_size),
+                                          int64_t(x.cc_boldf), int64_t(x.cc_italf), int64_t(x.cc_undf),
+                                          int64_t(x.cc_pad)})
+                            b.chars += std::to_string(v) + ",";
+                    }
                 }
                 s.blocks.push_back(b);
             }
@@ -259,7 +268,14 @@ TEST_F(History, RestoredDocumentsEqualTheRecordedOnesFieldByField) {
                 text.om = New_OM_Rec();
                 text.om->size = int16_t(10 + step);
                 text.om->nxyl = 1 + step % 7;
-                for (int32_t c = 1; c <= text.om->nxyl; ++c) text.om->xyl[c].cc_char = char16_t('A' + c + step);
+                for (int32_t c = 1; c <= text.om->nxyl; ++c) {
+                    a_xyl_char& x = text.om->xyl[c];
+                    x.cc_char = char16_t('A' + c + step);
+                    x.cc_fontx = rng() % 9, x.cc_color.r = uint8_t(rng()), x.cc_color.b = uint8_t(rng());
+                    x.cc_nudgex = int16_t(rng() % 50), x.cc_nudgey = int16_t(-(rng() % 50));
+                    x.cc_nudget = int16_t(rng() % 3600), x.cc_size = int16_t(50 + rng() % 200);
+                    x.cc_boldf = rng() % 2, x.cc_italf = rng() % 2, x.cc_undf = rng() % 2, x.cc_pad = rng() % 2;
+                }
                 ASSERT_TRUE(OMast_Append(u.oj, text));
                 History_Emit(OP_TEXT_NEW);
                 break;

@@ -41,7 +41,7 @@ void Save_OM(a_undo_writer& w, const a_om_rec& rec) {
         w.Num(static_cast<uint16_t>(c.cc_char));
         Save_Color(w, c.cc_color);
         Char_Fields(c, [&w](auto& v) { w.Num(v); });
-        for (bool b : {c.cc_boldf, c.cc_italf, c.cc_undf}) w.Bool(b);
+        for (bool b : {c.cc_boldf, c.cc_italf, c.cc_undf, c.cc_pad}) w.Bool(b);
         w.Num(c.mm_cat);
     }
     w.Num(om.noverflows);
@@ -64,7 +64,7 @@ bool Read_OM(a_undo_reader& r, a_om_rec& om) {
         c.cc_char = static_cast<char16_t>(r.Num<uint16_t>());
         c.cc_color = Read_Color(r);
         Char_Fields(c, [&r](auto& v) { v = r.Num<std::remove_reference_t<decltype(v)>>(); });
-        for (bool* b : {&c.cc_boldf, &c.cc_italf, &c.cc_undf}) *b = r.Bool();
+        for (bool* b : {&c.cc_boldf, &c.cc_italf, &c.cc_undf, &c.cc_pad}) *b = r.Bool();
         c.mm_cat = r.Num<uint8_t>();
         if (c.mm_cat > CC_IGNORE) r.Fail();
     }
