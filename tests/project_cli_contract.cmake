@@ -42,6 +42,8 @@ endforeach()
 
 run_cli(out st info "${dir}/project.cd4" --json)
 expect("info gave status ${st}: ${last_stderr}" st EQUAL 0)
+string(JSON canvas GET "${out}" units 0 canvas)
+expect("info shows the canvas as ${canvas}, not the description's" canvas STREQUAL "2.0.5.2")
 string(JSON nblocks LENGTH "${out}" units 0 blocks)
 expect("unit 1 lists ${nblocks} blocks, not paint + 4" nblocks EQUAL 5)
 string(JSON kind GET "${out}" units 0 blocks 1 kind)

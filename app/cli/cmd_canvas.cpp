@@ -162,7 +162,7 @@ int Cmd_Canvas(const a_cli_args& args) {
                         "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
     }
     a_unit unit = t->units[a.unit];
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders()))
+    if (!Cli_Art_Start())
         return Cli_Fail("canvas", "no art database found");
     int cls = UNIT_TO_CANV_PREFIX(unit.kind);
     a_canvas_spec cv;

@@ -210,7 +210,7 @@ int Cmd_Photo(const a_cli_args& args) {
     if (uint32_t(a.unit) > t->nunits)
         return Cli_Fail("photo", "unit " + std::to_string(a.unit) + " of a template with " +
                                      std::to_string(t->nunits) + " units");
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("photo", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("photo", "no art database found");
     Doc_New(*t);
     const int status = Place_And_Render(a);
     Doc_Dispose();

@@ -74,7 +74,7 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
 
 // A saved project, opened as the program opens it, or a design description.
 bool Open_Document(const std::string& path, std::string& error) {
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return error = "no art database found", false;
+    if (!Cli_Art_Start()) return error = "no art database found", false;
     if (Cli_Is_Project(path)) {
         if (!Cli_Open_Project(path)) return error = Cli_Cannot_Read(path), false;
         return true;

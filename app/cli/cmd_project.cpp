@@ -83,6 +83,9 @@ a_json Project_Json(const std::string& path) {
         unit["kind"] = t.units[ux].kind;
         unit["clone"] = u.clonef;
         unit["paint"] = u.paintinuse;
+        const a_keyset& k = u.canv.cv.canvas_key;
+        unit["canvas"] = std::to_string(k.a) + "." + std::to_string(k.b) + "." + std::to_string(k.c) + "." +
+                         std::to_string(k.d);
         a_json blocks = a_json::array();
         for (int i = 1; i <= u.oj.nlist; ++i) blocks.push_back(Block_Json(u.oj.list[i]));
         unit["blocks"] = blocks;
@@ -100,8 +103,8 @@ void Print_Text(const a_json& j) {
                 j["template"].get<std::string>().c_str(), j["paper"][0].get<double>(),
                 j["paper"][1].get<double>(), j["units"].size());
     for (const a_json& u : j["units"]) {
-        std::printf("unit %d%s%s\n", u["unit"].get<int>(), u["clone"].get<bool>() ? " (clone)" : "",
-                    u["paint"].get<bool>() ? " with paint" : "");
+        std::printf("unit %d%s%s, canvas %s\n", u["unit"].get<int>(), u["clone"].get<bool>() ? " (clone)" : "",
+                    u["paint"].get<bool>() ? " with paint" : "", u["canvas"].get<std::string>().c_str());
         for (const a_json& b : u["blocks"]) std::printf("  %s\n", Json_Line(b).c_str());
     }
     for (const a_json& n : j["notes"]) std::printf("note: %s\n", n.get<std::string>().c_str());
@@ -112,6 +115,11 @@ bool Open_Project(const char* cmd, const std::string& path, int& status) {
     Dialog_SetQuiet(true);
     if (path.empty()) {
         status = Fail(cmd, "give a project file");
+        return false;
+    }
+    // Without the art database a project's canvases would read as unknown.
+    if (!Cli_Art_Start()) {
+        status = Fail(cmd, "no art database found");
         return false;
     }
     if (!Cli_Open_Project(path)) {
@@ -151,6 +159,8 @@ bool Cli_Open_Project(const std::string& path) {
     Dialog_SetQuiet(true);
     return Doc_Read(path);
 }
+
+bool Cli_Art_Start() { return OP_Count() > 0 || Art_Start(Art_Search_Folders()); }
 
 int Cmd_Info(const a_cli_args& args) {
     std::string path;
@@ -212,9 +222,6 @@ int Cmd_Export(const a_cli_args& args) {
         if (format_name == k.name) f = &k;
     if (!f) return Fail("export", "--format takes bmp, jpeg, tiff, psd, pict or png");
     if (out.empty()) return Fail("export", "give -o FILE");
-    // Canvases and clip art come from the art database; without it the
-    // project would open with its canvas choice reset.
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Fail("export", "no art database found");
     int status = 0;
     if (!Open_Project("export", path, status)) return status;
     if (unit < 1 || unit > long(g_doc.doc_template.nunits)) {
@@ -239,7 +246,7 @@ int Cmd_Save(const a_cli_args& args) {
         else return Fail("save", "unexpected argument " + args[i]);
     }
     if (design.empty() || out.empty()) return Fail("save", "give DESIGN.json and -o PROJECT.cd4");
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Fail("save", "no art database found");
+    if (!Cli_Art_Start()) return Fail("save", "no art database found");
     // The photos keep their files' bytes exactly when asked; the user's own
     // preference is not consulted.
     g_pref.embed_option = embed;

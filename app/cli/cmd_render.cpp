@@ -96,7 +96,7 @@ int Cmd_Render(const a_cli_args& args) {
     a_render_args a;
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("render", error);
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("render", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("render", "no art database found");
     if (Cli_Is_Project(a.design)) {
         if (!Cli_Open_Project(a.design)) return Cli_Fail("render", Cli_Cannot_Read(a.design));
     } else if (!Design_Read_File(a.design, error)) {

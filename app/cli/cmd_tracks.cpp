@@ -95,7 +95,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     uint32_t shown = 0, starts = 0;
     if (a.has_fields && !Field_Set(t, a.fields, shown, error)) return Cli_Fail("tracks", "--fields: " + error);
     if (a.has_columns && !Field_Set(t, a.columns, starts, error)) return Cli_Fail("tracks", "--columns: " + error);
-    if (OP_Count() == 0 && !Art_Start(Art_Search_Folders())) return Cli_Fail("tracks", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("tracks", "no art database found");
     // A project is opened as the program opens it; anything else is a description.
     if (Cli_Is_Project(a.design)) {
         if (!Cli_Open_Project(a.design)) return Cli_Fail("tracks", Cli_Cannot_Read(a.design));

@@ -25,3 +25,6 @@ extern const a_cli_command g_cli_commands[];
 std::string Cli_Cannot_Read(const std::string& path);
 bool Cli_Is_Project(const std::string& path);
 bool Cli_Open_Project(const std::string& path);
+// The art database opened once for the commands that draw or read designs
+// (canvases and clip art are looked up in it); false when none is found.
+bool Cli_Art_Start();
