@@ -28,7 +28,7 @@ void Background_Start() { ram.nwrit = 0; }
 void Background_Write(a_hist_state& s, int slot) {
     Create_Undo_File(s, slot);
     s.file_ok = !s.path.empty() && ram.slot == slot &&
-                File_SavePrivate(s.path, ram.image.data(), ram.image.size());
+                File_SaveScratch(s.path, ram.image.data(), ram.image.size());
     s.len = s.file_ok ? int32_t(ram.image.size()) : 0;
     ram.nwrit = ram.nlist;
 }

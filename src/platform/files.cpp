@@ -175,11 +175,11 @@ bool File_ReadAll(const std::string& path, std::vector<uint8_t>& data, std::stri
 
 namespace {
 
-bool Save_Atomic(const std::string& path, const void* data, size_t size, bool private_file,
-                 std::string* error) {
+// `scratch`: owner-only, and no syncs (see File_SaveScratch).
+bool Save_Atomic(const std::string& path, const void* data, size_t size, bool scratch, std::string* error) {
     std::string target = Resolve_Target(path), temp;
     int err = 0;
-    int fd = Create_Temporary(target, private_file, temp, err);
+    int fd = Create_Temporary(target, scratch, temp, err);
     if (fd < 0) {
         Fail_With(error, path, err);
         return false;
@@ -187,7 +187,7 @@ bool Save_Atomic(const std::string& path, const void* data, size_t size, bool pr
     a_fd file(fd);
     // fdatasync is not enough: a new file's size is metadata it may skip.
     bool ok = Write_All(fd, static_cast<const char*>(data), size, err);
-    if (ok && ::fsync(fd) != 0) ok = false, err = errno;
+    if (ok && !scratch && ::fsync(fd) != 0) ok = false, err = errno;
     if (ok && !file.Close()) ok = false, err = errno;
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = false, err = errno;
     if (!ok) {
@@ -195,7 +195,7 @@ bool Save_Atomic(const std::string& path, const void* data, size_t size, bool pr
         Fail_With(error, path, err);
         return false;
     }
-    if (!Sync_Folder(Folder_Of(target), err)) {
+    if (!scratch && !Sync_Folder(Folder_Of(target), err)) {
         if (error) *error = path + ": written, but its folder could not be synced: " + std::strerror(err);
         return false;
     }
@@ -208,7 +208,7 @@ bool File_SaveAtomic(const std::string& path, const void* data, size_t size, std
     return Save_Atomic(path, data, size, false, error);
 }
 
-bool File_SavePrivate(const std::string& path, const void* data, size_t size, std::string* error) {
+bool File_SaveScratch(const std::string& path, const void* data, size_t size, std::string* error) {
     return Save_Atomic(path, data, size, true, error);
 }
 

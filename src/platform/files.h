@@ -2,7 +2,7 @@
 // syncs it to disk and renames it over the target, so a failed save leaves
 // the previous file intact. Every file the program writes goes through
 // File_SaveAtomic: preferences, exported pictures, art databases, projects,
-// undo files, layout files and print files.
+// layout files and print files; File_SaveScratch: undo files.
 // Reads take regular files only, up to a stated size, checked before a byte
 // is read: a device or a FIFO would never end.
 // Process-wide state: the configuration folder (reads; set once at start).
@@ -29,8 +29,11 @@ constexpr size_t FILE_READ_MAX_BYTES = size_t(1) << 30;
 [[nodiscard]] bool File_SaveAtomic(const std::string& path, const void* data, size_t size,
                      std::string* error = nullptr);
 
-// The same, but the file is made readable and writable by its owner only.
-[[nodiscard]] bool File_SavePrivate(const std::string& path, const void* data, size_t size,
+// The same for scratch files that die with the program (undo steps): made
+// readable and writable by its owner only, every write, the close and the
+// rename checked, but nothing synced to disk — a power loss ends the program
+// that could use them anyway, and a sync costs more than the whole step.
+[[nodiscard]] bool File_SaveScratch(const std::string& path, const void* data, size_t size,
                                     std::string* error = nullptr);
 
 bool File_Exists(const std::string& path);
