@@ -7,6 +7,13 @@
 #include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/history_ops.h"
+#include "model/text_rec.h"
+#include "render/compositor.h"
+#include "shell/doc_keys.h"
+#include "ui/interface.h"
+#include "ui/sliders.h"
+#include "ui/text_cmds.h"
+#include "ui/text_sliders.h"
 
 namespace {
 
@@ -261,4 +268,55 @@ TEST_F(BlockArrange, CycleWrapsAndSavedListsComeBackWhole) {
     EXPECT_EQ(Ids(U()), ids);
     EXPECT_EQ(saved, nullptr);
     EXPECT_EQ(Box(3), Box_At(20, 0, 10, 10));
+}
+
+// The document's keys through the key chain: arrows nudge (Shift for the big
+// step), Tab cycles, "+" steps the photo size, Delete removes the selection;
+// outside the block phases, or with Control on an arrow, they are not taken.
+TEST_F(BlockArrange, DocumentKeysNudgeCycleStepAndDelete) {
+    const a_interface_rec saved = gs;
+    const a_ratio zoom = g_merge_zoom;
+    g_merge_zoom = a_ratio{1, 1};
+    int a = Add(Box_At(100, 100, 40, 40)), b = Add(Box_At(300, 300, 40, 40));
+    Select({a});
+    gs.curr_phase = PHOTO_PHASE;
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_RIGHT, 0, NO_CHAR, 0}));
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_UP, 0, NO_CHAR, Mod(SHIFTKEY)}));
+    EXPECT_EQ(Box(a), Box_At(101, 90, 40, 40));
+    EXPECT_FALSE(Doc_KeyDown(a_keystroke{VKEY_UP, 0, NO_CHAR, Mod(OPTIONKEY)}));
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{'\t', '\t', '\t', 0}));
+    EXPECT_TRUE(Has_Flag(Item(b), SELECTED_FLAG));
+    EXPECT_FALSE(Has_Flag(Item(a), SELECTED_FLAG));
+    const int16_t size = gs.slider_vals[PHOTO_SIZEH_SLIDER];
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{0, '+', '+', 0}));
+    EXPECT_GT(gs.slider_vals[PHOTO_SIZEH_SLIDER], size);
+    Clear_Record();
+    const int blocks = U().oj.nlist;
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_DELETE, 0x7F, NO_CHAR, 0}));
+    EXPECT_EQ(U().oj.nlist, blocks - 1);
+    EXPECT_EQ(history, std::vector<int>{OP_BLOCK_DEL});
+    gs.curr_phase = CANVAS_PHASE;
+    Select({a});
+    EXPECT_FALSE(Doc_KeyDown(a_keystroke{VKEY_LEFT, 0, NO_CHAR, 0}));
+    EXPECT_FALSE(Doc_KeyDown(a_keystroke{VKEY_DELETE, 0x7F, NO_CHAR, 0}));
+    EXPECT_EQ(U().oj.nlist, blocks - 1);
+    g_merge_zoom = zoom;
+    gs = saved;
+}
+
+// "+" and "-" step the text size slider within the layout's limit.
+TEST_F(BlockArrange, TextPlusAndMinusStepTheSizeUpToTheLayoutsLimit) {
+    const a_interface_rec saved = gs;
+    std::unique_ptr<a_om_rec> block(New_OM_Rec());
+    a_om_rec& om = *block;
+    om.layout = LAYOUT_SPOKE;
+    om.size = 60;
+    OM_To_Sliders(om);
+    const int16_t limit = TEXT_LAYOUT_SIZE_LIMITS[LAYOUT_SPOKE];
+    EXPECT_EQ(g_sliders[TEXT_SIZE_SLIDER].maxval, limit);
+    Text_Minus();
+    EXPECT_LT(gs.slider_vals[TEXT_SIZE_SLIDER], 60);
+    for (int i = 0; i < 400; ++i) Text_Plus();
+    EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], limit);
+    gs = saved;
 }

@@ -11,6 +11,7 @@
 #include "pixels/pixmap.h"
 #include "shell/art_startup.h"
 #include "shell/commands.h"
+#include "shell/doc_keys.h"
 #include "shell/project_services.h"
 #include "shell/recovery.h"
 #include "shell/registry.h"
@@ -90,6 +91,7 @@ const a_module kModules[] = {
     {"project services", Always<Project_Services_Init>, Project_Services_Stop},
     {"recovery", Always<Recovery_Init>, Recovery_Stop},
     {"commands", Always<Commands_Init>, Commands_Stop},
+    {"document keys", Always<Doc_Keys_Init>, Doc_Keys_Stop},
 };
 
 size_t g_started = 0;

@@ -9,6 +9,7 @@
 #include "platform/fonts.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
+#include "ui/sliders.h"
 #include "ui/text_sliders.h"
 
 namespace {
@@ -105,6 +106,9 @@ bool Text_Color_Select(a_bar_enum bar, int index) {
     g_text_swatches[sw] = Palette_Color(index);
     return Delta_Text(OP_TEXT_SETCOLOR);
 }
+
+void Text_Plus() { Do_PlusMinus(false, false, true, TEXT_SIZE_SLIDER); }
+void Text_Minus() { Do_PlusMinus(false, false, false, TEXT_SIZE_SLIDER); }
 
 void Text_Sliders_Attach() {
     // The slider itself has set the pending step.

@@ -38,5 +38,10 @@ bool FontBar_Select(int fontx);
 // letters, or an effect's bar): its swatch and the selected block.
 bool Text_Color_Select(a_bar_enum bar, int index);
 
+// The size slider one step up or down, within the layout's size limit; the
+// slider's action applies it to the selected block.
+void Text_Plus();
+void Text_Minus();
+
 // Runs Delta_Text and its kin from the text sliders.
 void Text_Sliders_Attach();
