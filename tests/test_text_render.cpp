@@ -5,6 +5,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,6 +44,26 @@ a_gworld_ptr Cover(int w, int h) {
     return c;
 }
 uint8_t& At8(GWorld* w, int x, int y) { return PixMap_Row(w->pix, y)[x - w->pix.bounds.left]; }
+
+// The distance map as the sweeps define it: each line walked on its own, rows,
+// columns, then the diagonals from the top row by column, then from the sides.
+a_distance_map Line_By_Line(const PixMap& cover, int w, int h) {
+    a_distance_map m;
+    m.bounds = Rect{0, 0, int16_t(h), int16_t(w)};
+    m.d.assign(size_t(w) * size_t(h), GLOW_FAR);
+    for (int y = 0; y < h; ++y) Scan_Line(cover, 0, y, 1, 0, GLOW_STEP_STRAIGHT, m);
+    for (int x = 0; x < w; ++x) Scan_Line(cover, x, 0, 0, 1, GLOW_STEP_STRAIGHT, m);
+    for (int x = 0; x < w; ++x) {
+        Scan_Line(cover, x, 0, 1, 1, GLOW_STEP_DIAGONAL, m);
+        Scan_Line(cover, x, 0, -1, 1, GLOW_STEP_DIAGONAL, m);
+    }
+    for (int y = 1; y < h; ++y) {
+        Scan_Line(cover, 0, y, 1, 1, GLOW_STEP_DIAGONAL, m);
+        Scan_Line(cover, w - 1, y, -1, 1, GLOW_STEP_DIAGONAL, m);
+    }
+    return m;
+}
+
 
 // Glyphs drawn alone into a fresh black world; the coverage of the green channel.
 std::vector<uint8_t> Draw(const std::vector<a_glyph>& glyphs, int w, int h) {
@@ -180,6 +201,35 @@ TEST(TextGlow, DistanceMapSweeps) {
             ASSERT_LE(map.At(x, y), in_line) << x << ", " << y;
             ASSERT_GE(map.At(x, y), euclid - 0.5) << x << ", " << y;
         }
+
+    // The row-at-a-time sweeps give exactly what the line-by-line ones give,
+    // on wide, tall and square maps of sparse and dense partial coverage.
+    std::mt19937 rng(11);
+    for (auto [cw, ch, density] : {std::tuple{61, 23, 9}, {19, 70, 40}, {33, 33, 90}, {1, 9, 50}, {9, 1, 50}}) {
+        a_gworld_ptr c = Cover(cw, ch);
+        for (int y = 0; y < ch; ++y)
+            for (int x = 0; x < cw; ++x)
+                if (int(rng() % 100) < density) At8(c.get(), x, y) = uint8_t(1 + rng() % 255);
+        const Rect r{0, 0, int16_t(ch), int16_t(cw)};
+        a_distance_map fast;
+        Calc_Glow_Distance(c->pix, r, fast);
+        EXPECT_EQ(fast.d, Line_By_Line(c->pix, cw, ch).d) << cw << " x " << ch;
+    }
+    // With a reach, far pixels are skipped: every distance under it is the
+    // same, and none of the skipped ones comes under it.
+    for (int reach : {12, 60, 200}) {
+        const int cw = 300, ch = 170;
+        a_gworld_ptr c = Cover(cw, ch);
+        At8(c.get(), 7, 9) = 255;
+        for (int x = 40; x < 260; ++x) At8(c.get(), x, 90 + x / 40) = 200;  // a slanted stroke
+        const Rect r{0, 0, int16_t(ch), int16_t(cw)};
+        a_distance_map all = Line_By_Line(c->pix, cw, ch), near;
+        Calc_Glow_Distance(c->pix, r, near, reach);
+        int differ = 0;
+        for (size_t i = 0; i < all.d.size(); ++i)
+            if (std::min<int>(all.d[i], reach) != std::min<int>(near.d[i], reach)) ++differ;
+        EXPECT_EQ(differ, 0) << "reach " << reach;
+    }
 
     // One letter pixel, partly covered: its own table value, neighbours a
     // step, and off the lines a bend (twelve times the true distance, within 10 %).

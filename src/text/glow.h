@@ -35,7 +35,10 @@ void Scan_Line(const PixMap& cover, int x, int y, int dx, int dy, int step, a_di
 
 // The distance map over `rect` (clipped to the coverage's bounds) of the
 // 8-bit coverage `cover`: rows and columns at step 12, both diagonals at 17.
-void Calc_Glow_Distance(const PixMap& cover, const Rect& rect, a_distance_map& map);
+// Only distances under `reach` are exact; pixels that cannot come under it
+// may keep any value at or above it (the work skips them).
+void Calc_Glow_Distance(const PixMap& cover, const Rect& rect, a_distance_map& map,
+                        int reach = GLOW_FAR);
 
 // What outline and glow look like, radii already scaled to output pixels.
 struct a_glow_look {

@@ -129,7 +129,8 @@ void Effect_Letters(GWorld* work, const a_glow_look& g, a_masked_gworld& text) {
               int16_t(std::min(used.right + grow, int(box.right)))};
     // Kept between renders: each keystroke would otherwise fault in fresh pages.
     static a_distance_map map;
-    Calc_Glow_Distance(cover->pix, area, map);
+    // Distances past the colour table draw nothing: the map need not be exact there.
+    Calc_Glow_Distance(cover->pix, area, map, int(Glow_Table(g).size()));
     Distance_To_Glow(text.bounds, text.mask->pix, text.fore->pix, map, g);
 }
 
