@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "shell/commands.h"
+#include "shell/doc_keys.h"
 #include "shell/help.h"
 #include "shell/keys.h"
 #include "shell/mainloop.h"
@@ -78,6 +79,7 @@ TEST(ShellKeys, ChainAsksInOrderAndRefusesOrRestores) {
             return takes;
         };
     };
+    Doc_Keys_Stop();  // the document's own keys make way for the test's taker
     a_listener_token t1 = g_key_chain.text_editor.Install(taker("text", false));
     a_listener_token t2 = g_key_chain.document.Install(taker("doc", false));
     a_listener_token t3 = g_key_chain.interface.Install(taker("ui", false));
@@ -116,6 +118,7 @@ TEST(ShellKeys, ChainAsksInOrderAndRefusesOrRestores) {
     g_key_chain.interface.Remove(t3);
     g_key_chain.help.Remove(t4);
     g_key_chain.show_everything.Remove(t5);
+    Doc_Keys_Init();
 }
 
 TEST(ShellCommands, ZoomStopsAtItsEndsAndTableKnowsEveryMenuItem) {
