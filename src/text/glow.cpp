@@ -236,6 +236,9 @@ void Calc_Glow_Distance(const PixMap& cover, const Rect& rect, a_distance_map& m
     int w = Rect_Width(b), h = Rect_Height(b);
     map.d.assign(size_t(std::max(w, 0)) * size_t(std::max(h, 0)), GLOW_FAR);
     if (map.d.empty()) return;
+    thread_local a_near_tiles tiles;
+    thread_local a_line_states states;
+    Find_Near_Tiles(cover, b, reach, tiles);
     if (w > GLOW_MAX_LINE || h > GLOW_MAX_LINE) {
         // Lines longer than a sweep walks: one at a time, each cut short.
         for (int y = b.top; y < b.bottom; ++y) Scan_Line(cover, b.left, y, 1, 0, GLOW_STEP_STRAIGHT, map);
@@ -244,24 +247,18 @@ void Calc_Glow_Distance(const PixMap& cover, const Rect& rect, a_distance_map& m
             Scan_Line(cover, x, b.top, 1, 1, GLOW_STEP_DIAGONAL, map);
             Scan_Line(cover, x, b.top, -1, 1, GLOW_STEP_DIAGONAL, map);
         }
-        for (int y = b.top + 1; y < b.bottom; ++y) {
-            Scan_Line(cover, b.left, y, 1, 1, GLOW_STEP_DIAGONAL, map);
-            Scan_Line(cover, b.right - 1, y, -1, 1, GLOW_STEP_DIAGONAL, map);
+    } else {
+        Row_Pass(cover, map, tiles);
+        // Columns, then the diagonals from the top row: each leaning-left one
+        // meets only leaning-right ones that start left of it, so all of the
+        // latter first is the same as taking them in turn by column.
+        for (int shift : {0, 1, -1}) {
+            const int step = shift == 0 ? GLOW_STEP_STRAIGHT : GLOW_STEP_DIAGONAL;
+            Top_Lines_Pass(cover, map, tiles, shift, step, false, states);
+            Top_Lines_Pass(cover, map, tiles, shift, step, true, states);
         }
-        return;
     }
-    thread_local a_near_tiles tiles;
-    thread_local a_line_states states;
-    Find_Near_Tiles(cover, b, reach, tiles);
-    Row_Pass(cover, map, tiles);
-    // Columns, then the diagonals from the top row: each leaning-left one
-    // meets only leaning-right ones that start left of it, so all of the
-    // latter first is the same as taking them in turn by column.
-    for (int shift : {0, 1, -1}) {
-        const int step = shift == 0 ? GLOW_STEP_STRAIGHT : GLOW_STEP_DIAGONAL;
-        Top_Lines_Pass(cover, map, tiles, shift, step, false, states);
-        Top_Lines_Pass(cover, map, tiles, shift, step, true, states);
-    }
+    // The diagonals from the sides, one at a time, those touching no near tile left out.
     for (int k = 1; k < h; ++k) {
         if (Diagonal_Near(tiles, w, h, 0, k, 1)) Scan_Line(cover, b.left, b.top + k, 1, 1, GLOW_STEP_DIAGONAL, map);
         if (Diagonal_Near(tiles, w, h, w - 1, k, -1))
