@@ -31,13 +31,17 @@
 namespace {
 
 // A plain picture file of one colour, read as a photo block: one step.
-bool Add_Photo(const QString& dir, const QString& name, QColor colour) {
-    QImage img(160, 120, QImage::Format_RGB32);
+// With `at` (a fraction of the unit's width and height) it is centred there.
+bool Add_Photo(const QString& dir, const QString& name, QColor colour, QPointF at = {}) {
+    QImage img(at.isNull() ? 160 : 900, at.isNull() ? 120 : 640, QImage::Format_RGB32);
     img.fill(colour);
     QString path = dir + "/" + name + ".png";
     if (!img.save(path)) return false;
     Interaction_Begin();
-    bool ok = Photo_NewP(false, path.toStdString());
+    const Rect& b = g_doc.up->paintbounds;
+    Point centre{int16_t(b.top + at.y() * Rect_Height(b)), int16_t(b.left + at.x() * Rect_Width(b))};
+    bool ok = at.isNull() ? Photo_NewP(false, path.toStdString())
+                          : Photo_New_External(false, centre, path.toStdString());
     Interaction_End();
     return ok;
 }
@@ -199,9 +203,9 @@ int Take_Shots(const QString& dir) {
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
     Click_Canvas(w, 3);
     QTemporaryDir pics;
-    if (!Add_Photo(pics.path(), "sky", QColor(0x3a, 0x7b, 0xd5)) ||
-        !Add_Photo(pics.path(), "sun", QColor(0xf2, 0xb1, 0x34)) ||
-        !Add_Photo(pics.path(), "leaf", QColor(0x4c, 0xa6, 0x4f)))
+    if (!Add_Photo(pics.path(), "sky", QColor(0x3a, 0x7b, 0xd5), {0.3, 0.3}) ||
+        !Add_Photo(pics.path(), "sun", QColor(0xf2, 0xb1, 0x34), {0.68, 0.36}) ||
+        !Add_Photo(pics.path(), "leaf", QColor(0x4c, 0xa6, 0x4f), {0.5, 0.75}))
         return 4;
     QTest::qWait(50);
     if (!Screen_Shot(w).save(dir + "/gui_layers.png")) return 5;
