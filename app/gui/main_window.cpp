@@ -24,6 +24,8 @@
 #include "chooser_panel.h"
 #include "drop_open.h"
 #include "file_dialogs.h"
+#include "history_panel.h"
+#include "layer_bar.h"
 #include "layout_dialogs.h"
 #include "key_events.h"
 #include "model/document.h"
@@ -131,6 +133,15 @@ a_main_window::a_main_window() {
     unit_column->setSpacing(0);
     unit_column->addWidget(units_, 1);
     unit_column->addWidget(toggles_);
+    // The overview of the current unit: its blocks, then the undo steps.
+    layers_ = new a_layer_bar;
+    history_ = new a_history_panel;
+    layers_->setFixedWidth(132);
+    history_->setFixedWidth(132);
+    layers_->setMinimumHeight(120);
+    history_->setMinimumHeight(100);
+    unit_column->addWidget(layers_, 1);
+    unit_column->addWidget(history_, 1);
     row->addWidget(unit_column_);
     setCentralWidget(centre);
     status_ = new QLabel;

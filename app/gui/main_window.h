@@ -18,6 +18,8 @@ class QToolBar;
 class QToolButton;
 class a_canvas_panel;
 class a_file_dialogs;
+class a_history_panel;
+class a_layer_bar;
 class a_chooser_panel;
 class a_preview_view;
 class a_print_panel;
@@ -68,6 +70,8 @@ private:
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;
+    a_layer_bar* layers_;
+    a_history_panel* history_;
     QWidget* unit_column_;
     bool pictures_stale_ = false;
     int shown_zoom_ = -1;

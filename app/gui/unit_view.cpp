@@ -57,6 +57,8 @@ public:
             .adjusted(-1, -1, 1, 1);
     }
 
+    QRect Unit_Rect() const { return unit_; }
+
 protected:
     void paintEvent(QPaintEvent* e) override {
         last_repaint = e->rect();
@@ -110,6 +112,34 @@ void a_unit_view::Refresh() {
 
 void a_unit_view::Bring_Up_To_Date() {
     if (isVisible() && g_doc.up) Current_Unit_UpToDate();
+}
+
+// Surface pixels per cell and the surface point of the unit's top left cell.
+static bool Unit_Scale(const QRect& unit, double& sx, double& sy) {
+    if (!g_doc.up || unit.isEmpty()) return false;
+    const Rect& b = g_doc.up->paintbounds;
+    if (Rect_IsEmpty(b)) return false;
+    sx = double(unit.width()) / Rect_Width(b);
+    sy = double(unit.height()) / Rect_Height(b);
+    return true;
+}
+
+QPointF a_unit_view::Unit_To_View(QPointF unit_px) const {
+    double sx = 1, sy = 1;
+    QRect u = surface_->Unit_Rect();
+    if (!Unit_Scale(u, sx, sy)) return {};
+    const Rect& b = g_doc.up->paintbounds;
+    QPointF on_surface(u.left() + (unit_px.x() - b.left) * sx, u.top() + (unit_px.y() - b.top) * sy);
+    return on_surface + QPointF(surface_->mapTo(viewport(), QPoint(0, 0)));
+}
+
+QPointF a_unit_view::View_To_Unit(QPointF view_px) const {
+    double sx = 1, sy = 1;
+    QRect u = surface_->Unit_Rect();
+    if (!Unit_Scale(u, sx, sy)) return {};
+    const Rect& b = g_doc.up->paintbounds;
+    QPointF on_surface = view_px - QPointF(surface_->mapTo(viewport(), QPoint(0, 0)));
+    return QPointF(b.left + (on_surface.x() - u.left()) / sx, b.top + (on_surface.y() - u.top()) / sy);
 }
 
 QRect a_unit_view::Last_Repaint() const { return surface_->last_repaint; }

@@ -20,6 +20,10 @@ public:
     void Bring_Up_To_Date();
     // The last area drawn again, in the surface's pixels (for tests).
     QRect Last_Repaint() const;
+    // A point of the current unit (its cells) in the viewport's pixels, and
+    // back; (0, 0) when no unit is shown. For rulers and coordinates.
+    QPointF Unit_To_View(QPointF unit_px) const;
+    QPointF View_To_Unit(QPointF view_px) const;
 
 protected:
     void resizeEvent(QResizeEvent* e) override;

@@ -1,0 +1,158 @@
+#include "layer_bar.h"
+
+#include <QtGui/QDropEvent>
+#include <QtGui/QPainter>
+
+#include "model/arrange.h"
+#include "model/document.h"
+#include "model/history.h"
+#include "model/notices.h"
+#include "model/ph_blocks.h"
+#include "model/selection.h"
+#include "pictures.h"
+#include "shell/mainloop.h"
+
+namespace {
+
+constexpr int THUMB = 36;
+constexpr int BLOCK_ROLE = Qt::UserRole + 1;
+
+QString Kind_Name(uint8_t kind) {
+    switch (kind) {
+        case PHOTO_BLOCK: return QObject::tr("Photo");
+        case SYMBOL_BLOCK: return QObject::tr("Clip art");
+        case SLOT_BLOCK: return QObject::tr("Collage slot");
+        case TEXT_BLOCK: return QObject::tr("Text");
+        default: return QObject::tr("Paint");
+    }
+}
+
+// The block's part of the unit's picture, fitted into a square thumbnail.
+QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
+    QPixmap pm(THUMB, THUMB);
+    pm.fill(QColor(0xf4, 0xf5, 0xf7));
+    Rect box = Obj_BBox(omx);
+    if (!unit.isNull() && !Rect_IsEmpty(box) && Rect_Width(bounds) > 0) {
+        double s = double(unit.width()) / Rect_Width(bounds);
+        QRectF src((box.left - bounds.left) * s, (box.top - bounds.top) * s, Rect_Width(box) * s,
+                   Rect_Height(box) * s);
+        QSizeF fit = src.size().scaled(QSizeF(THUMB - 2, THUMB - 2), Qt::KeepAspectRatio);
+        QRectF dst((THUMB - fit.width()) / 2, (THUMB - fit.height()) / 2, fit.width(), fit.height());
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(dst, unit, src);
+    }
+    QPainter p(&pm);
+    p.setPen(QColor(0xc9, 0xcd, 0xd3));
+    p.drawRect(0, 0, THUMB - 1, THUMB - 1);
+    return QIcon(pm);
+}
+
+}  // namespace
+
+a_layer_bar::a_layer_bar(QWidget* parent) : QListWidget(parent) {
+    setObjectName("layerBar");
+    setToolTip(tr("The blocks of this label, the top one first. Click one to select it, drag it "
+                  "to restack it, tick its box to show or hide it."));
+    setIconSize(QSize(THUMB, THUMB));
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::itemClicked, this, &a_layer_bar::Clicked);
+    connect(this, &QListWidget::itemChanged, this, &a_layer_bar::Changed);
+    // Rebuilt later, never inside a signal of one of its own rows.
+    auto refresh = [this] { Schedule_Refresh(); };
+    tokens_[0] = g_shell_notices.interaction_end.Subscribe(refresh);
+    tokens_[1] = g_doc_notices.selection.Subscribe(refresh);
+    tokens_[2] = g_doc_notices.block_count.Subscribe(refresh);
+    tokens_[3] = g_doc_notices.restored.Subscribe(refresh);
+    tokens_[4] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Schedule_Refresh(); });
+}
+
+a_layer_bar::~a_layer_bar() {
+    g_shell_notices.interaction_end.Unsubscribe(tokens_[0]);
+    g_doc_notices.selection.Unsubscribe(tokens_[1]);
+    g_doc_notices.block_count.Unsubscribe(tokens_[2]);
+    g_doc_notices.restored.Unsubscribe(tokens_[3]);
+    g_doc_notices.unit_selected.Unsubscribe(tokens_[4]);
+}
+
+int a_layer_bar::Block_Of_Row(int row) const {
+    QListWidgetItem* it = item(row);
+    return it ? it->data(BLOCK_ROLE).toInt() : 0;
+}
+
+void a_layer_bar::Refresh() {
+    filling_ = true;
+    clear();
+    if (g_doc.doc_open && g_doc.up) {
+        const a_doc_unit& u = Curr_Unit();
+        QImage unit = Unit_Print_Picture(g_doc.upx, QSize(400, 400));
+        for (int omx = u.oj.nlist; omx >= 1; --omx) {
+            const a_oj_item& b = u.oj.list[omx];
+            if (b.kind == PAINT_BLOCK) continue;  // not stacked: always under the rest
+            auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx), Kind_Name(b.kind));
+            it->setData(BLOCK_ROLE, omx);
+            it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                         Qt::ItemIsDragEnabled);
+            it->setCheckState(Has_Flag(b, VISIBLE_FLAG) ? Qt::Checked : Qt::Unchecked);
+            it->setToolTip(tr("%1, layer %2").arg(Kind_Name(b.kind)).arg(omx));
+            addItem(it);
+            it->setSelected(Has_Flag(b, SELECTED_FLAG));
+        }
+    }
+    filling_ = false;
+}
+
+void a_layer_bar::Clicked(QListWidgetItem* it) {
+    int omx = it->data(BLOCK_ROLE).toInt();
+    if (!Curr_Item(omx)) return;
+    Interaction_Begin();
+    Begin_Selection_Change();
+    Selection_Set1(omx);
+    End_Selection_Change();
+    Interaction_End();
+}
+
+// The eye: one history step, the block's area composed again.
+void a_layer_bar::Changed(QListWidgetItem* it) {
+    if (filling_) return;
+    int omx = it->data(BLOCK_ROLE).toInt();
+    a_oj_item* b = Curr_Item(omx);
+    bool show = it->checkState() == Qt::Checked;
+    if (!b || Has_Flag(*b, VISIBLE_FLAG) == show) return;
+    Interaction_Begin();
+    Obj_PostRender(omx);
+    Set_Flag(*b, VISIBLE_FLAG, show);
+    Obj_PostRender(omx);
+    History_Emit(OP_BLOCK_MOVEZ);
+    Interaction_End();
+}
+
+// Rows run top first, so row r holds the block at nlist - r (the paint
+// block skipped). The drop is handed to the core; the rows are then rebuilt.
+void a_layer_bar::dropEvent(QDropEvent* e) {
+    QListWidgetItem* moved = currentItem();
+    QListWidgetItem* target = itemAt(e->position().toPoint());
+    e->ignore();
+    e->setDropAction(Qt::IgnoreAction);
+    if (!moved || !target || moved == target) return;
+    Restack_Row(row(moved), row(target));
+}
+
+void a_layer_bar::Restack_Row(int from, int to) {
+    int oldx = Block_Of_Row(from), newx = Block_Of_Row(to);
+    if (!oldx || !newx || oldx == newx) return;
+    Interaction_Begin();
+    Layer_Arrange(oldx, newx);
+    Interaction_End();
+    Schedule_Refresh();
+}
+
+void a_layer_bar::Schedule_Refresh() {
+    if (pending_) return;
+    pending_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        pending_ = false;
+        Refresh();
+    }, Qt::QueuedConnection);
+}

@@ -1,0 +1,32 @@
+// The layer bar: one row per block of the current unit, the top of the stack
+// first, each with a picture of the block, its kind and an eye that shows or
+// hides it. A click selects the block; a drag to another row restacks it.
+// The bar holds no state of its own: it is rebuilt from the document after
+// every action and whenever the document says its blocks changed.
+#pragma once
+#include <QtWidgets/QListWidget>
+
+#include "base/notice.h"
+
+class a_layer_bar : public QListWidget {
+    Q_OBJECT
+public:
+    explicit a_layer_bar(QWidget* parent = nullptr);
+    ~a_layer_bar() override;
+    void Refresh();
+    // The block index (1-based, stacking order) shown in `row`; 0 for none.
+    int Block_Of_Row(int row) const;
+    // What a drag of row `from` onto row `to` does: the block takes the
+    // other's place in the stack (one history step).
+    void Restack_Row(int from, int to);
+
+protected:
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    void Clicked(QListWidgetItem* item);
+    void Changed(QListWidgetItem* item);
+    void Schedule_Refresh();
+    bool filling_ = false, pending_ = false;
+    a_listener_token tokens_[5] = {};
+};
