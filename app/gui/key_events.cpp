@@ -49,6 +49,7 @@ bool Key_Input_From(const QKeyEvent& e, a_key_input& in) {
         case Qt::Key_Backspace: c = in.control ? 127 : 8; break;
         case Qt::Key_Escape: c = 27; break;
         case Qt::Key_Tab: c = 9; break;
+        case Qt::Key_Backtab: c = 9, in.shift = true; break;
         default: {
             QString text = e.text();
             if (text.isEmpty()) return false;

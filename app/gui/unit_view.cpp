@@ -1,21 +1,32 @@
 #include "unit_view.h"
 
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtGui/QPaintEvent>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QScrollBar>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
+#include "images/photo_blocks.h"
+#include "model/arrange.h"
+#include "model/block_moves.h"
 #include "model/document.h"
 #include "model/notices.h"
+#include "model/ph_blocks.h"
+#include "model/selection.h"
+#include "shell/mainloop.h"
 #include "pixels/gworld.h"
 #include "render/compositor.h"
 #include "ui/interface.h"
 
 namespace {
 
-enum : int { PASTEBOARD_MARGIN = 24 };
+enum : int { PASTEBOARD_MARGIN = 24, HANDLE = 7 };
 const QColor kPasteboard(0x6f, 0x76, 0x80);
 
 // Screen pixels per cell for the zoom grid: 0 fits the unit into `room`.
@@ -29,11 +40,24 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room) {
     return a_ratio{int16_t(std::lround(fit * 1000)), 1000};
 }
 
+// Blocks are picked, framed and dragged only in the phases that edit them.
+bool Editing_Blocks() {
+    if (!g_doc.up) return false;
+    switch (gs.curr_phase) {
+        case PHOTO_PHASE:
+        case SYMBOL_PHASE:
+        case TEXT_PHASE:
+        case COLLAGE_PHASE: return true;
+        default: return false;
+    }
+}
+
 }  // namespace
 
 // The unit at its zoomed size, with the pasteboard around it.
 class a_unit_surface : public QWidget {
 public:
+    explicit a_unit_surface(a_unit_view* view) : view_(view) {}
     QRect last_repaint;
 
     void Resize_To_Unit() {
@@ -57,7 +81,33 @@ public:
             .adjusted(-1, -1, 1, 1);
     }
 
-    QRect Unit_Rect() const { return unit_; }
+    // A point in the current unit's cells to surface pixels, and back.
+    QPointF Cell_To_Surface(QPointF cell) const {
+        a_coord_mapping m = Mapping();
+        return QPointF(m.originx + m.multx * (cell.x() - m.fdecx), m.originy + m.multy * (cell.y() - m.fdecy)) +
+               unit_.topLeft();
+    }
+    QPointF Surface_To_Cell(QPointF at) const {
+        a_coord_mapping m = Mapping();
+        at -= unit_.topLeft();
+        if (m.multx == 0 || m.multy == 0) return {};
+        return QPointF((at.x() - m.originx) / m.multx + m.fdecx, (at.y() - m.originy) / m.multy + m.fdecy);
+    }
+
+    // The frames of the selected blocks with their handles, as last painted.
+    QRegion Frames() const {
+        QRegion r;
+        for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);)
+            r += To_Surface(Obj_BBox(omx)).adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
+        return r;
+    }
+    // The frames moved or changed: both the old and the new are drawn again.
+    void Update_Frames() {
+        QRegion now = Frames();
+        if (now == frames_) return;
+        update(now + frames_);
+        frames_ = now;
+    }
 
 protected:
     void paintEvent(QPaintEvent* e) override {
@@ -74,15 +124,56 @@ protected:
                     QImage::Format_RGB32);
         QRect part = e->rect() & unit_;
         p.drawImage(part.topLeft(), view, part.translated(-unit_.topLeft()));
+        Paint_Frames(p);
     }
 
+    // One pixel wide at every zoom: a light line with a dark dashed one over
+    // it, so the frame shows on any picture; square handles at the corners
+    // of photos and clip art.
+    void Paint_Frames(QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing, false);
+        QPen light(QColor(255, 255, 255), 0);
+        QPen dark(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine);
+        for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);) {
+            QRect r = To_Surface(Obj_BBox(omx));
+            if (r.isEmpty()) continue;
+            p.setPen(light);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+            p.setPen(dark);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+            if (!Has_PH_Kind(Curr_Item(omx)->kind)) continue;
+            p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 0));
+            for (QPoint c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
+                QRect h(c.x() - HANDLE / 2, c.y() - HANDLE / 2, HANDLE, HANDLE);
+                p.fillRect(h, Qt::white);
+                p.drawRect(h.adjusted(0, 0, -1, -1));
+            }
+        }
+        frames_ = Frames();
+    }
+
+    void mousePressEvent(QMouseEvent* e) override { view_->Mouse_Press(e); }
+    void mouseMoveEvent(QMouseEvent* e) override { view_->Mouse_Move(e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { view_->Mouse_Release(e); }
+    void contextMenuEvent(QContextMenuEvent* e) override { view_->Context_Menu(e); }
+
 private:
+    a_coord_mapping Mapping() const {
+        if (!g_doc.up || unit_.isEmpty()) return {};
+        Rect total{0, 0, int16_t(unit_.height()), int16_t(unit_.width())};
+        return Unit_Layer_Mapping(*Design_Unit(g_doc.upx), total);
+    }
+
+    a_unit_view* view_;
     QRect unit_;
+    QRegion frames_;
 };
 
 a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
     setObjectName("unitView");
-    surface_ = new a_unit_surface;
+    surface_ = new a_unit_surface(this);
+    surface_->setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     surface_->setObjectName("unitSurface");
     surface_->setAttribute(Qt::WA_OpaquePaintEvent);
     setWidget(surface_);
@@ -112,34 +203,7 @@ void a_unit_view::Refresh() {
 
 void a_unit_view::Bring_Up_To_Date() {
     if (isVisible() && g_doc.up) Current_Unit_UpToDate();
-}
-
-// Surface pixels per cell and the surface point of the unit's top left cell.
-static bool Unit_Scale(const QRect& unit, double& sx, double& sy) {
-    if (!g_doc.up || unit.isEmpty()) return false;
-    const Rect& b = g_doc.up->paintbounds;
-    if (Rect_IsEmpty(b)) return false;
-    sx = double(unit.width()) / Rect_Width(b);
-    sy = double(unit.height()) / Rect_Height(b);
-    return true;
-}
-
-QPointF a_unit_view::Unit_To_View(QPointF unit_px) const {
-    double sx = 1, sy = 1;
-    QRect u = surface_->Unit_Rect();
-    if (!Unit_Scale(u, sx, sy)) return {};
-    const Rect& b = g_doc.up->paintbounds;
-    QPointF on_surface(u.left() + (unit_px.x() - b.left) * sx, u.top() + (unit_px.y() - b.top) * sy);
-    return on_surface + QPointF(surface_->mapTo(viewport(), QPoint(0, 0)));
-}
-
-QPointF a_unit_view::View_To_Unit(QPointF view_px) const {
-    double sx = 1, sy = 1;
-    QRect u = surface_->Unit_Rect();
-    if (!Unit_Scale(u, sx, sy)) return {};
-    const Rect& b = g_doc.up->paintbounds;
-    QPointF on_surface = view_px - QPointF(surface_->mapTo(viewport(), QPoint(0, 0)));
-    return QPointF(b.left + (on_surface.x() - u.left()) / sx, b.top + (on_surface.y() - u.top()) / sy);
+    surface_->Update_Frames();
 }
 
 QRect a_unit_view::Last_Repaint() const { return surface_->last_repaint; }
@@ -147,4 +211,165 @@ QRect a_unit_view::Last_Repaint() const { return surface_->last_repaint; }
 void a_unit_view::resizeEvent(QResizeEvent* e) {
     QScrollArea::resizeEvent(e);
     if (gs.grid_vals[ZOOM_GRID] == 0) Refresh();
+}
+
+QPointF a_unit_view::Unit_To_View(QPointF unit_px) const {
+    return surface_->mapTo(viewport(), surface_->Cell_To_Surface(unit_px));
+}
+
+QPointF a_unit_view::View_To_Unit(QPointF view_px) const {
+    return surface_->Surface_To_Cell(surface_->mapFrom(viewport(), view_px));
+}
+
+namespace {
+
+Point To_Cell(QPointF cell) {
+    return Point{int16_t(std::clamp(std::lround(cell.y()), -32000L, 32000L)),
+                 int16_t(std::clamp(std::lround(cell.x()), -32000L, 32000L))};
+}
+
+// Ticks of 1/60 s, as the block operations count time.
+uint32_t Ticks(const QInputEvent* e) { return uint32_t(e->timestamp() * 60 / 1000); }
+
+a_block_click Click_At(Point cell, const QMouseEvent* e, bool moved) {
+    a_block_click c;
+    c.cell = cell;
+    c.shift = e->modifiers() & Qt::ShiftModifier;
+    c.option = e->modifiers() & Qt::ControlModifier;
+    c.moved = moved;
+    c.ticks = Ticks(e);
+    c.double_ticks = uint32_t(QApplication::doubleClickInterval() * 60 / 1000);
+    return c;
+}
+
+Qt::CursorShape Hover_Cursor(const a_click_result& r) {
+    if (r.action != CLICK_CURSOR_HAND) return Qt::ArrowCursor;
+    const a_oj_item* it = Curr_Item(r.omx);
+    if (it && (it->kind == PHOTO_BLOCK || it->kind == SYMBOL_BLOCK) && r.part >= 1 && r.part <= 4)
+        return r.part == 1 || r.part == 4 ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    return Qt::OpenHandCursor;
+}
+
+}  // namespace
+
+void a_unit_view::Mouse_Press(QMouseEvent* e) {
+    setFocus(Qt::MouseFocusReason);
+    if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
+    press_ = a_press{};
+    press_.down = true;
+    press_.at = e->position().toPoint();
+    press_.cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+}
+
+void a_unit_view::Begin_Drag(QMouseEvent* e) {
+    press_.dragging = true;
+    Interaction_Begin();
+    a_click_result r = Obj_MouseDown(Click_At(press_.cell, e, true));
+    press_.action = r.action;
+    press_.omx = r.omx;
+    press_.part = r.part;
+    if (r.action == CLICK_TRACK_MOVE) {
+        Track_Step(TRACK_INIT, r.omx, false, press_.cell, press_.cell);
+        surface_->setCursor(Qt::ClosedHandCursor);
+    } else if (r.action == CLICK_TRACK_SCALE) {
+        scale_start_ = std::make_shared<a_ph_rec>(*Curr_PH(r.omx));
+    }
+    surface_->Update_Frames();
+}
+
+void a_unit_view::Mouse_Move(QMouseEvent* e) {
+    if (!Editing_Blocks()) return;
+    if (!press_.down) {
+        Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+        a_block_click c = Click_At(cell, e, false);
+        c.button_down = false;
+        surface_->setCursor(Hover_Cursor(Obj_MouseDown(c)));
+        return;
+    }
+    if (!press_.dragging) {
+        if ((e->position().toPoint() - press_.at).manhattanLength() < QApplication::startDragDistance()) return;
+        Begin_Drag(e);
+    }
+    Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+    bool constrain = e->modifiers() & Qt::ShiftModifier;
+    if (press_.action == CLICK_TRACK_MOVE) {
+        Track_Step(TRACK_MOVE, press_.omx, constrain, press_.cell, cell);
+    } else if (press_.action == CLICK_TRACK_SCALE && scale_start_) {
+        Track_Photo_Scaling(TRACK_MOVE, press_.omx, press_.part, *scale_start_, cell, constrain);
+        Current_Unit_UpToDate();
+    }
+    surface_->Update_Frames();
+}
+
+void a_unit_view::Mouse_Release(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !press_.down) return;
+    a_press press = press_;
+    press_ = a_press{};
+    if (!press.dragging) {
+        Interaction_Begin();
+        a_click_result r = Obj_MouseDown(Click_At(press.cell, e, false));
+        if (r.action == CLICK_DOUBLE) Double_Click(r.omx);
+        Interaction_End();
+        return;
+    }
+    Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+    bool constrain = e->modifiers() & Qt::ShiftModifier;
+    if (press.action == CLICK_TRACK_MOVE)
+        Track_Step(TRACK_STOP, press.omx, constrain, press.cell, cell);
+    else if (press.action == CLICK_TRACK_SCALE && scale_start_)
+        Track_Photo_Scaling(TRACK_STOP, press.omx, press.part, *scale_start_, cell, constrain);
+    scale_start_.reset();
+    surface_->setCursor(Qt::ArrowCursor);
+    Interaction_End();
+}
+
+void a_unit_view::Double_Click(int omx) {
+    const a_oj_item* it = Curr_Item(omx);
+    if (it && it->kind == TEXT_BLOCK) emit textBlockActivated(int(g_doc.upx), int(it->objid));
+}
+
+namespace {
+
+void Run(const std::function<void()>& fn) {
+    Interaction_Begin();
+    fn();
+    Interaction_End();
+}
+
+}  // namespace
+
+// Keys are the document's (nudges, Tab, Delete, sizes): the window hands
+// them to the key chain, so the scroll area must not take the arrows.
+void a_unit_view::keyPressEvent(QKeyEvent* e) { e->ignore(); }
+
+bool a_unit_view::focusNextPrevChild(bool) { return false; }  // Tab cycles the blocks
+
+void a_unit_view::Context_Menu(QContextMenuEvent* e) {
+    if (!Editing_Blocks()) return;
+    QMenu menu(this);
+    menu.setToolTipsVisible(true);
+    const int n = Selection_Count();
+    auto add = [&](const QString& text, const QString& tip, bool enabled, std::function<void()> fn) {
+        QAction* a = menu.addAction(text);
+        a->setToolTip(tip);
+        a->setEnabled(enabled);
+        connect(a, &QAction::triggered, this, [fn] { Run(fn); });
+    };
+    add(tr("Align Left Edges"), tr("Line up the left edges with the highest block's"), n >= 2, Enum_Align_H_L);
+    add(tr("Align Centres Across"), tr("Line up the centres across with the highest block's"), n >= 2,
+        Enum_Align_H_C);
+    add(tr("Align Right Edges"), tr("Line up the right edges with the highest block's"), n >= 2, Enum_Align_H_R);
+    add(tr("Align Tops"), tr("Line up the tops with the highest block's"), n >= 2, Enum_Align_V_T);
+    add(tr("Align Centres Down"), tr("Line up the centres down with the highest block's"), n >= 2,
+        Enum_Align_V_C);
+    add(tr("Align Bottoms"), tr("Line up the bottoms with the highest block's"), n >= 2, Enum_Align_V_B);
+    menu.addSeparator();
+    add(tr("Spread Across"), tr("Equal gaps across between the outermost two blocks"), n >= 3, Obj_Spread_H);
+    add(tr("Spread Down"), tr("Equal gaps down between the outermost two blocks"), n >= 3, Obj_Spread_V);
+    menu.addSeparator();
+    add(tr("Duplicate"), tr("Copies of the selected blocks become the selection"), n >= 1, Enum_Obj_Dup);
+    add(tr("Delete"), tr("Remove the selected blocks"), n >= 1, Enum_Obj_Del);
+    add(tr("Select All"), tr("Select every block"), true, Obj_Select_All);
+    add(tr("Select None"), tr("Deselect every block"), n >= 1, Obj_Select_None);
+    menu.exec(e->globalPos());
 }

@@ -4,10 +4,13 @@
 #pragma once
 #include <QtWidgets/QScrollArea>
 
+#include <memory>
+
 #include "base/notice.h"
 #include "platform/geometry.h"
 
 class a_unit_surface;
+struct a_ph_rec;
 
 class a_unit_view : public QScrollArea {
     Q_OBJECT
@@ -20,15 +23,40 @@ public:
     void Bring_Up_To_Date();
     // The last area drawn again, in the surface's pixels (for tests).
     QRect Last_Repaint() const;
-    // A point of the current unit (its cells) in the viewport's pixels, and
-    // back; (0, 0) when no unit is shown. For rulers and coordinates.
+    // A point of the current unit, in its cells, to the viewport's pixels and
+    // back (with the zoom and the scroll position). For rulers and coordinates.
     QPointF Unit_To_View(QPointF unit_px) const;
     QPointF View_To_Unit(QPointF view_px) const;
 
+signals:
+    // A double click on text block objid of unit ux: it is to be edited.
+    void textBlockActivated(int ux, int objid);
+
 protected:
     void resizeEvent(QResizeEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
+    friend class a_unit_surface;
+    void Mouse_Press(QMouseEvent* e);
+    void Mouse_Move(QMouseEvent* e);
+    void Mouse_Release(QMouseEvent* e);
+    void Context_Menu(QContextMenuEvent* e);
+    void Begin_Drag(QMouseEvent* e);
+    void Double_Click(int omx);
+
+    // A press on the unit and what it became once the mouse moved.
+    struct a_press {
+        bool down = false;
+        bool dragging = false;
+        QPoint at;
+        Point cell;
+        int action = 0;  // a_click_action once the drag began
+        int omx = 0, part = 0;
+    };
+    std::shared_ptr<a_ph_rec> scale_start_;  // the photo record as the resize began
+    a_press press_;
     a_unit_surface* surface_;
     a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0;
 };

@@ -4,6 +4,7 @@
 #include "model/document.h"
 #include "model/history.h"
 #include "model/notices.h"
+#include "model/selection.h"
 #include "platform/clock.h"
 #include "ui/interface.h"
 
@@ -92,8 +93,25 @@ int Phase_MenuBar(a_phase phase, int menu_base) {
     return menu_base;
 }
 
+namespace {
+
+// The palette bar a phase shows decides which blocks can be selected.
+a_block_bar Bar_Of_Phase(a_phase phase) {
+    switch (phase) {
+        case PHOTO_PHASE: return PHOTO_BAR;
+        case SYMBOL_PHASE: return SYMBOL_BAR;
+        case TEXT_PHASE: return TEXT_BAR;
+        case COLLAGE_PHASE: return COLLAGE_BAR;
+        case PAINT_PHASE: return PAINT_BAR;
+        default: return OTHER_BAR;
+    }
+}
+
+}  // namespace
+
 void Phase_Set(a_phase phase) {
     gs.curr_phase = phase;
+    g_block_bar = Bar_Of_Phase(phase);
     g_shell_notices.phase.Emit(phase);
 }
 
