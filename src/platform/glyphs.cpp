@@ -1,5 +1,8 @@
 #include "platform/glyphs.h"
 
+#include <QtCore/QSemaphore>
+#include <QtCore/QThread>
+#include <QtCore/QThreadPool>
 #include <QtGui/QFont>
 #include <QtGui/QFontMetricsF>
 #include <QtGui/QImage>
@@ -28,20 +31,7 @@ QFont Glyph_Font(const a_glyph& g) {
     return font;
 }
 
-}  // namespace
-
-std::u16string Glyph_Text(const a_glyph& g) {
-    char16_t a = g.units[0], b = g.units[1];
-    if (g.nunits == 2 && Is_High(a) && Is_Low(b)) return std::u16string{a, b};
-    if (g.nunits == 1 && !Is_High(a) && !Is_Low(a)) return std::u16string(1, a);
-    return std::u16string(1, char16_t(0xFFFD));
-}
-
-void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint8_t grey) {
-    int w = bits.bounds.right - bits.bounds.left, h = bits.bounds.bottom - bits.bounds.top;
-    if (!bits.base || bits.depth != 32 || w <= 0 || h <= 0 || count <= 0 || grey == 0) return;
-    // Format_RGB32 keeps the fourth byte as it lies; lighten keeps the greater
-    // coverage where glyphs overlap instead of adding it up.
+void Paint_Glyphs(const a_port_bits& bits, int w, int h, const a_glyph* glyphs, int count, uint8_t grey) {
     QImage view(bits.base, w, h, bits.rowbytes, QImage::Format_RGB32);
     QPainter painter(&view);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -58,6 +48,40 @@ void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint
         painter.drawText(QPointF(0, 0), QString::fromStdU16String(Glyph_Text(g)));
         painter.restore();
     }
+}
+
+// Qt's raster engine hands every fill of more than about a hundred spans to
+// its global thread pool and waits for it; for glyphs the handoffs cost more
+// than the fills. Painting on a thread of that pool keeps each fill whole,
+// for one handoff per call instead of one per glyph.
+template <typename F>
+void On_Pool_Thread(F&& paint) {
+    QThreadPool* pool = QThreadPool::globalInstance();
+    if (!pool || pool->contains(QThread::currentThread())) return paint();
+    QSemaphore done;
+    pool->reserveThread();  // a thread even when the pool is busy
+    pool->startOnReservedThread([&] {
+        paint();
+        done.release();
+    });
+    done.acquire();
+}
+
+}  // namespace
+
+std::u16string Glyph_Text(const a_glyph& g) {
+    char16_t a = g.units[0], b = g.units[1];
+    if (g.nunits == 2 && Is_High(a) && Is_Low(b)) return std::u16string{a, b};
+    if (g.nunits == 1 && !Is_High(a) && !Is_Low(a)) return std::u16string(1, a);
+    return std::u16string(1, char16_t(0xFFFD));
+}
+
+void Glyphs_Draw(const a_port_bits& bits, const a_glyph* glyphs, int count, uint8_t grey) {
+    int w = bits.bounds.right - bits.bounds.left, h = bits.bounds.bottom - bits.bounds.top;
+    if (!bits.base || bits.depth != 32 || w <= 0 || h <= 0 || count <= 0 || grey == 0) return;
+    // Format_RGB32 keeps the fourth byte as it lies; lighten keeps the greater
+    // coverage where glyphs overlap instead of adding it up.
+    On_Pool_Thread([&] { Paint_Glyphs(bits, w, h, glyphs, count, grey); });
 }
 
 double Glyph_Advance(const a_glyph& g) {
