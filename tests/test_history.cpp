@@ -44,6 +44,7 @@ std::unique_ptr<a_template> Kinds(const std::string& pattern) {
 
 // Everything of a unit that is its design, for comparing whole documents.
 struct a_block_state {
+    uint32_t objid = 0;  // a block comes back as itself
     uint8_t flags = 0, kind = 0;
     bool has_ph = false, has_om = false;
     a_ph_rec ph;
@@ -80,7 +81,7 @@ std::vector<a_unit_state> Capture() {
         if (!u.clonef) {
             for (int i = 1; i <= u.oj.nlist; ++i) {
                 const a_oj_item& it = u.oj.list[i];
-                a_block_state b{it.flags, it.kind, it.ph != nullptr, it.om != nullptr,
+                a_block_state b{it.objid, it.flags, it.kind, it.ph != nullptr, it.om != nullptr,
                                 it.ph ? *it.ph : a_ph_rec{}};
                 if (it.om) {
                     b.size = it.om->size, b.nxyl = it.om->nxyl;

@@ -133,7 +133,7 @@ bool Read_PH(a_undo_reader& r, a_ph_rec& ph) {
 }
 
 void OJ_To_Buf(a_undo_writer& w, const a_oj_item& item) {
-    w.Num(item.flags), w.Num(item.kind);
+    w.Num(item.objid), w.Num(item.flags), w.Num(item.kind);
     size_t at = w.Size();
     w.Num<uint32_t>(0);  // the record's length, filled in below
     if (Has_Photo_Record(item.kind) && item.ph) Save_PH(w, *item.ph);
@@ -144,9 +144,14 @@ void OJ_To_Buf(a_undo_writer& w, const a_oj_item& item) {
 
 bool Buf_To_OJ(a_undo_reader& r, a_oj_item& item) {
     item = a_oj_item{};
+    // A step brings its blocks back as they were, ids included: the edited
+    // text, the layer bar and the selection name blocks by id. An id the
+    // counter has not given out yet cannot come from this run.
+    uint32_t objid = r.Num<uint32_t>();
     uint8_t flags = r.Num<uint8_t>(), kind = r.Num<uint8_t>();
     uint32_t n = r.Num<uint32_t>();
-    if (!r.Ok() || n != r.Left() || kind > PAINT_BLOCK || flags >= 1u << (VISIBLE_FLAG + 1))
+    if (!r.Ok() || n != r.Left() || kind > PAINT_BLOCK || flags >= 1u << (VISIBLE_FLAG + 1) || objid == 0 ||
+        objid > g_uniqueid)
         return false;
     a_oj_item made;
     made.flags = flags, made.kind = kind;
@@ -163,7 +168,7 @@ bool Buf_To_OJ(a_undo_reader& r, a_oj_item& item) {
     } else if (n != 0) {
         return false;
     }
-    made.objid = NextUniqueID();
+    made.objid = objid;
     item = made;
     return true;
 }
