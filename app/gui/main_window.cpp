@@ -21,10 +21,12 @@
 #include "app_icon.h"
 #include "canvas_panel.h"
 #include "base/messages.h"
+#include "base/prefs.h"
 #include "chooser_panel.h"
 #include "drop_open.h"
 #include "file_dialogs.h"
 #include "history_panel.h"
+#include "rulers.h"
 #include "layer_bar.h"
 #include "layout_dialogs.h"
 #include "key_events.h"
@@ -104,11 +106,12 @@ a_main_window::a_main_window() {
     start_ = new a_start_screen;
     chooser_ = new a_chooser_panel;
     unit_view_ = new a_unit_view;
+    unit_area_ = new a_ruled_area(unit_view_);
     preview_ = new a_preview_view;
     pages_ = new QStackedWidget;
     pages_->addWidget(start_);
     pages_->addWidget(chooser_);
-    pages_->addWidget(unit_view_);
+    pages_->addWidget(unit_area_);
     pages_->addWidget(preview_);
     units_ = new a_unit_list;
     canvas_ = new a_canvas_panel;
@@ -146,6 +149,11 @@ a_main_window::a_main_window() {
     setCentralWidget(centre);
     status_ = new QLabel;
     statusBar()->addWidget(status_, 1);
+    coordinates_ = new QLabel;
+    coordinates_->setObjectName("coordinates");
+    coordinates_->setMinimumWidth(190);
+    statusBar()->addPermanentWidget(coordinates_);
+    connect(unit_area_, &a_ruled_area::coordinatesChanged, coordinates_, &QLabel::setText);
 
     Build_Phase_Bar();
     connect(start_, &a_start_screen::New_Project, this, [this] {
@@ -199,6 +207,16 @@ a_main_window::a_main_window() {
     url_token_ = g_open_url.Install([](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
+    // The history panel; the coordinates go with the rulers, which have no
+    // command of their own.
+    Command_Install(MENU_OPTIONS + 1, [this](const a_command_context&) {
+        g_pref.history_option = !g_pref.history_option;
+        Show_Options();
+    });
+    Command_Install(MENU_OPTIONS + 2, [this](const a_command_context&) {
+        g_pref.status_option = g_pref.ruler_option = !g_pref.status_option;
+        Show_Options();
+    });
     for (int about : {MENU_SYSTEM + 1, MENU_HELP + 8})
         Command_Install(about, [this](const a_command_context&) { About(); });
     connect(&idle_, &QTimer::timeout, this, &a_main_window::Idle);
@@ -211,6 +229,8 @@ a_main_window::~a_main_window() {
     g_open_url.Remove(url_token_);
     Command_Remove(MENU_SYSTEM + 1);
     Command_Remove(MENU_FILE + 8);
+    Command_Remove(MENU_OPTIONS + 1);
+    Command_Remove(MENU_OPTIONS + 2);
     Command_Remove(MENU_FILE + 9);
     g_shell_notices.interaction_end.Unsubscribe(end_token_);
     g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);
@@ -275,6 +295,7 @@ void a_main_window::Build_Menus() {
         if (QMenu* menu = Build_Menu(m.id)) menuBar()->addMenu(menu);
     built_bar_ = bar;
     built_language_ = Messages_Language();
+    Show_Options();
 }
 
 void a_main_window::Build_Phase_Bar() {
@@ -339,6 +360,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
     }
     panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
     unit_column_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
+    layers_->setVisible(phase != PREVIEW_PHASE);  // printing has no blocks to pick
     Refresh_Document();
     if (doc && phase == CANVAS_PHASE) {
         canvas_->Refresh();
@@ -368,6 +390,7 @@ void a_main_window::Refresh_Document() {
 
 void a_main_window::Action_Done() {
     unit_view_->Bring_Up_To_Date();
+    Show_Options();
     if (gs.grid_vals[ZOOM_GRID] != shown_zoom_) {
         shown_zoom_ = gs.grid_vals[ZOOM_GRID];
         unit_view_->Refresh();
@@ -392,6 +415,20 @@ void a_main_window::Update_Undo_Items() {
     redo->setEnabled(m.redo_enabled);
     undo->setToolTip({});
     redo->setToolTip({});
+}
+
+void a_main_window::Show_Options() {
+    history_->setVisible(g_pref.history_option);
+    unit_area_->Show_Rulers(g_pref.ruler_option);
+    coordinates_->setVisible(g_pref.status_option);
+    for (auto [command, on] : {std::pair{MENU_OPTIONS + 1, g_pref.history_option},
+                               std::pair{MENU_OPTIONS + 2, g_pref.status_option},
+                               std::pair{MENU_OPTIONS + 5, g_pref.sound_option}}) {
+        if (QAction* a = Command_Action(command)) {
+            a->setCheckable(true);
+            a->setChecked(on);
+        }
+    }
 }
 
 void a_main_window::Update_Status() {

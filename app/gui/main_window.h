@@ -20,6 +20,7 @@ class a_canvas_panel;
 class a_file_dialogs;
 class a_history_panel;
 class a_layer_bar;
+class a_ruled_area;
 class a_chooser_panel;
 class a_preview_view;
 class a_print_panel;
@@ -57,6 +58,8 @@ private:
     void Update_Status();
     void About();
     void Show_Tools();
+    // The Options menu's panels and their check marks, from the preferences.
+    void Show_Options();
     void Open_Path(const QString& path);
 
     QStackedWidget* pages_;
@@ -64,6 +67,7 @@ private:
     a_start_screen* start_;
     a_chooser_panel* chooser_;
     a_unit_view* unit_view_;
+    a_ruled_area* unit_area_;
     a_preview_view* preview_;
     a_canvas_panel* canvas_;
     a_print_panel* print_;
@@ -76,6 +80,7 @@ private:
     bool pictures_stale_ = false;
     int shown_zoom_ = -1;
     QLabel* status_;
+    QLabel* coordinates_;
     QToolBar* phase_bar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> phase_buttons_;

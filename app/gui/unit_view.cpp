@@ -37,7 +37,7 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room) {
     double fit = std::min(double(room.width() - 2 * PASTEBOARD_MARGIN) / w,
                           double(room.height() - 2 * PASTEBOARD_MARGIN) / h);
     fit = std::clamp(fit, 0.05, 4.0);
-    return a_ratio{int16_t(std::lround(fit * 1000)), 1000};
+    return a_ratio{int16_t(std::floor(fit * 1000)), 1000};  // down: no scroll bars at fit
 }
 
 // Blocks are picked, framed and dragged only in the phases that edit them.
@@ -155,7 +155,11 @@ protected:
     void mousePressEvent(QMouseEvent* e) override { view_->Mouse_Press(e); }
     void mouseMoveEvent(QMouseEvent* e) override { view_->Mouse_Move(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { view_->Mouse_Release(e); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { view_->Mouse_Double(e); }
     void contextMenuEvent(QContextMenuEvent* e) override { view_->Context_Menu(e); }
+    void leaveEvent(QEvent*) override { emit view_->pointerLeft(); }
+    // The scroll area centres the surface after its size changes.
+    void moveEvent(QMoveEvent*) override { emit view_->viewMoved(); }
 
 private:
     a_coord_mapping Mapping() const {
@@ -188,6 +192,8 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
         if (ux == g_doc.upx) surface_->update(surface_->To_Surface(r));
     });
     selected_token_ = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Refresh(); });
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &a_unit_view::viewMoved);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &a_unit_view::viewMoved);
 }
 
 a_unit_view::~a_unit_view() {
@@ -197,8 +203,9 @@ a_unit_view::~a_unit_view() {
 }
 
 void a_unit_view::Refresh() {
-    if (g_doc.up) g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, viewport()->size());
+    if (g_doc.up) g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize());
     surface_->Resize_To_Unit();
+    emit viewMoved();
 }
 
 void a_unit_view::Bring_Up_To_Date() {
@@ -278,6 +285,7 @@ void a_unit_view::Begin_Drag(QMouseEvent* e) {
 }
 
 void a_unit_view::Mouse_Move(QMouseEvent* e) {
+    emit pointerMoved(surface_->mapTo(viewport(), e->position()));
     if (!Editing_Blocks()) return;
     if (!press_.down) {
         Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
@@ -321,6 +329,15 @@ void a_unit_view::Mouse_Release(QMouseEvent* e) {
     scale_start_.reset();
     surface_->setCursor(Qt::ArrowCursor);
     Interaction_End();
+}
+
+// The desktop decides what a double click is; it stands for the second
+// press, so the release after it has nothing to finish.
+void a_unit_view::Mouse_Double(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
+    int part = 0;
+    int omx = Obj_Find(To_Cell(surface_->Surface_To_Cell(e->position())), part);
+    if (omx != OMX_NONE && Is_Obj_Selected(omx)) Double_Click(omx);
 }
 
 void a_unit_view::Double_Click(int omx) {

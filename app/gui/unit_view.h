@@ -31,6 +31,11 @@ public:
 signals:
     // A double click on text block objid of unit ux: it is to be edited.
     void textBlockActivated(int ux, int objid);
+    // The mouse over the unit, in the viewport's pixels, and leaving it.
+    void pointerMoved(QPointF view_px);
+    void pointerLeft();
+    // The zoom, the scroll position or the unit changed what is shown where.
+    void viewMoved();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -42,6 +47,7 @@ private:
     void Mouse_Press(QMouseEvent* e);
     void Mouse_Move(QMouseEvent* e);
     void Mouse_Release(QMouseEvent* e);
+    void Mouse_Double(QMouseEvent* e);
     void Context_Menu(QContextMenuEvent* e);
     void Begin_Drag(QMouseEvent* e);
     void Double_Click(int omx);

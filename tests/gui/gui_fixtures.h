@@ -4,6 +4,9 @@
 #pragma once
 #include <QtCore/QString>
 #include <QtCore/QStringList>
+#include <QtCore/QPointF>
+#include <QtCore/QSize>
+#include <QtGui/QColor>
 #include <QtGui/QImage>
 #include <QtWidgets/QWidget>
 
@@ -37,6 +40,10 @@ int Channel_Distance(QRgb a, QRgb b);
 QImage Screen_Shot(QWidget& w);
 // A drop of `path` on the widget, as the file manager makes it.
 void Drop_File(QWidget& w, const QString& path);
+// A plain picture file of one colour in `dir`, read as a photo block: one
+// step. With `at` (a fraction of the unit's width and height) it is centred
+// there; `size` is the picture's, in pixels (160 x 120, or 900 x 640 with `at`).
+bool Add_Photo(const QString& dir, const QString& name, QColor colour, QPointF at = {}, QSize size = {});
 // The first catalogue stock with one ordinary (not direct-print) disc.
 int One_Disc_Template();
 

@@ -3,11 +3,13 @@
 // as Xvfb shows it.
 #include <QtCore/QFile>
 #include <QtCore/QMimeData>
+#include <QtCore/QRegularExpression>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QDropEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 
@@ -18,6 +20,8 @@
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
 #include "layer_bar.h"
+#include "rulers.h"
+#include "base/prefs.h"
 #include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
@@ -29,22 +33,6 @@
 #include "unit_view.h"
 
 namespace {
-
-// A plain picture file of one colour, read as a photo block: one step.
-// With `at` (a fraction of the unit's width and height) it is centred there.
-bool Add_Photo(const QString& dir, const QString& name, QColor colour, QPointF at = {}) {
-    QImage img(at.isNull() ? 160 : 900, at.isNull() ? 120 : 640, QImage::Format_RGB32);
-    img.fill(colour);
-    QString path = dir + "/" + name + ".png";
-    if (!img.save(path)) return false;
-    Interaction_Begin();
-    const Rect& b = g_doc.up->paintbounds;
-    Point centre{int16_t(b.top + at.y() * Rect_Height(b)), int16_t(b.left + at.x() * Rect_Width(b))};
-    bool ok = at.isNull() ? Photo_NewP(false, path.toStdString())
-                          : Photo_New_External(false, centre, path.toStdString());
-    Interaction_End();
-    return ok;
-}
 
 int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
 int Current_Row() { return Modulo(g_hist.curr - g_hist.lo); }
@@ -80,6 +68,9 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
     QTemporaryDir dir;
+    auto* history = Find<QListWidget>(w, "historyPanel");
+    if (!g_pref.history_option) w.Command_Action(501)->trigger();
+    QVERIFY(history->isVisible());
     int base = Kept();
     Click_Canvas(w, 3);
     a_keyset third;
@@ -91,7 +82,6 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     Click_Canvas(w, 4);
     QCOMPARE(Kept(), base + 6);
 
-    auto* history = Find<QListWidget>(w, "historyPanel");
     auto* layers = Find<QListWidget>(w, "layerBar");
     QTRY_COMPARE(history->count(), Kept());
     QTRY_COMPARE(layers->count(), 3);
@@ -182,6 +172,41 @@ void a_nav_test::UnitAndViewPointsRoundTrip() {
                      qPrintable(QString("%1,%2").arg(back.x()).arg(back.y())));
         }
     }
+
+    // Show Coordinates: the rulers and the mouse's place from their origin,
+    // which a drag from the corner moves.
+    QLabel* coordinates = Find<QLabel>(w, "coordinates");
+    QWidget* across = Find<QWidget>(w, "rulerH");
+    QVERIFY(!across->isVisible());
+    w.Command_Action(502)->trigger();
+    QVERIFY(across->isVisible() && coordinates->isVisible());
+    double mm_h = 0, mm_v = 0;
+    QVERIFY(Unit_Millimetres(mm_h, mm_v));
+    const Point o = g_doc.up->ruler_origin;
+    QCOMPARE(o.h, Rect_Centre(b).h);
+    auto surface_at = [&](double h, double v) {
+        return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(h, v)).toPoint());
+    };
+    w.Command_Action(1004)->trigger();  // the whole unit in the window
+    QApplication::processEvents();
+    QTest::mouseMove(surface, surface_at(o.h + 20 / mm_h, o.v - 10 / mm_v));
+    // Within a screen pixel at this zoom.
+    QRegularExpressionMatch m =
+        QRegularExpression("^x (-?[0-9.]+) mm  y (-?[0-9.]+) mm$").match(coordinates->text());
+    QVERIFY2(m.hasMatch(), qPrintable(coordinates->text()));
+    QVERIFY2(std::abs(m.captured(1).toDouble() - 20) < 0.3 && std::abs(m.captured(2).toDouble() + 10) < 0.3,
+             qPrintable(coordinates->text()));
+    QWidget* corner = Find<QWidget>(w, "rulerCorner");
+    QPoint target = surface_at(b.left + 10, b.top + 10);
+    QTest::mousePress(corner, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(corner, Qt::LeftButton, {}, corner->mapFromGlobal(surface->mapToGlobal(target)));
+    QVERIFY(std::abs(g_doc.up->ruler_origin.h - (b.left + 10)) <= 1);
+    QVERIFY(std::abs(g_doc.up->ruler_origin.v - (b.top + 10)) <= 1);
+    QTest::mouseDClick(corner, Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(g_doc.up->ruler_origin.h, Rect_Centre(b).h);
+    w.Command_Action(502)->trigger();
+    QVERIFY(!across->isVisible());
+
     g_doc.doc_changed = false;
     QVERIFY(w.close());
     Shell_Loop_Reset();
@@ -201,6 +226,8 @@ int Take_Shots(const QString& dir) {
     if (!QTest::qWaitForWindowExposed(&w)) return 3;
     Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    if (!g_pref.history_option) w.Command_Action(501)->trigger();
+    if (!g_pref.status_option) w.Command_Action(502)->trigger();
     Click_Canvas(w, 3);
     QTemporaryDir pics;
     if (!Add_Photo(pics.path(), "sky", QColor(0x3a, 0x7b, 0xd5), {0.3, 0.3}) ||

@@ -1,0 +1,208 @@
+// The editing area with the mouse and the keys, as a person uses it: pick,
+// add to the pick, drag, pull a corner, nudge, delete and undo, double-click
+// a text block; the saved project holds what the mouse did.
+#include <QtCore/QFile>
+#include <QtCore/QTemporaryDir>
+#include <QtTest/QSignalSpy>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QPushButton>
+
+#include <cmath>
+
+#include "file_dialogs.h"
+#include "gui_fixtures.h"
+#include "main_window.h"
+#include "model/document.h"
+#include "model/history.h"
+#include "model/ph_blocks.h"
+#include "model/selection.h"
+#include "persist/file_cmds.h"
+#include "shell/mainloop.h"
+#include "text/text_blocks.h"
+#include "ui/interface.h"
+#include "unit_view.h"
+
+namespace {
+
+int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
+
+// The block of the current unit with this id, or OMX_NONE.
+int Block_Of(uint32_t objid) {
+    for (int i = 1; i <= g_doc.up->oj.nlist; ++i)
+        if (g_doc.up->oj.list[i].objid == objid) return i;
+    return OMX_NONE;
+}
+
+Point Centre_Of(uint32_t objid) { return Curr_PH(Block_Of(objid))->dst_center; }
+
+// The editing surface and where a unit cell lies on it.
+struct a_area {
+    a_unit_view* view;
+    QWidget* surface;
+    QPoint At(double h, double v) const {
+        return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(h, v)).toPoint());
+    }
+    QPoint At(Point cell) const { return At(cell.h, cell.v); }
+};
+
+// Screen pixels to unit cells at the area's zoom.
+double Cells(int pixels) { return double(pixels) * g_merge_zoom.den / g_merge_zoom.num; }
+
+void Drag(QWidget* surface, QPoint from, QPoint to) {
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(surface, from + (to - from) / 2);
+    QTest::mouseMove(surface, to);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
+}
+
+class a_mouse_test : public QObject {
+    Q_OBJECT
+private slots:
+    void PickDragResizeNudgeDeleteAndSave();
+    void DoubleClickOpensText();
+};
+
+void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QTemporaryDir dir;
+    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.3}, {200, 150}));
+    QVERIFY(Add_Photo(dir.path(), "blue", Qt::blue, {0.7, 0.7}, {200, 150}));
+    const uint32_t red = g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid;
+    const uint32_t blue = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
+    Phase_Set(PHOTO_PHASE);
+    a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
+    QApplication::processEvents();
+
+    // A click picks one block, shift-click adds another, a click on nothing
+    // lets both go.
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(Centre_Of(red)));
+    int one = 0;
+    QVERIFY(Is_One_Selected(one));
+    QCOMPARE(g_doc.up->oj.list[one].objid, red);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);  // not a double click
+    QTest::mouseClick(area.surface, Qt::LeftButton, Qt::ShiftModifier, area.At(Centre_Of(blue)));
+    QCOMPARE(Selection_Count(), 2);
+    const Rect& b = g_doc.up->paintbounds;
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(b.left + 3, b.bottom - 3));
+    QCOMPARE(Selection_Count(), 0);
+
+    // A drag moves the block under the mouse by the mouse's way: one step.
+    int kept = Kept();
+    Point before = Centre_Of(red);
+    QPoint from = area.At(before);
+    Drag(area.surface, from, from + QPoint(40, 24));
+    Point after = Centre_Of(red);
+    QVERIFY2(std::abs(after.h - before.h - Cells(40)) <= 2 && std::abs(after.v - before.v - Cells(24)) <= 2,
+             qPrintable(QString("moved by %1,%2").arg(after.h - before.h).arg(after.v - before.v)));
+    QCOMPARE(Centre_Of(blue).h, Centre_Of(blue).h);
+    QCOMPARE(Kept(), kept + 1);
+
+    // The lower right handle pulled outwards makes the photo larger.
+    QApplication::processEvents();
+    Rect box = Curr_PH(Block_Of(red))->dst_box;
+    Drag(area.surface, area.At(box.right, box.bottom), area.At(box.right, box.bottom) + QPoint(30, 30));
+    Rect grown = Curr_PH(Block_Of(red))->dst_box;
+    QVERIFY2(Rect_Width(grown) > Rect_Width(box) + Cells(20),
+             qPrintable(QString("%1 to %2 wide").arg(Rect_Width(box)).arg(Rect_Width(grown))));
+    QCOMPARE(Kept(), kept + 2);
+
+    // Keys on the area: an arrow nudges the selection one screen pixel,
+    // Delete takes it away, Undo brings it back.
+    area.view->setFocus();
+    before = Centre_Of(red);
+    QTest::keyClick(area.view, Qt::Key_Right);
+    QVERIFY(Centre_Of(red).h > before.h);
+    QCOMPARE(Centre_Of(red).v, before.v);
+    const Point nudged = Centre_Of(red);
+    kept = Kept();
+    QTest::keyClick(area.view, Qt::Key_Delete);
+    QCOMPARE(Block_Of(red), OMX_NONE);
+    QCOMPARE(Kept(), kept + 1);
+    QVERIFY(w.Command_Action(401)->isEnabled());
+    w.Command_Action(401)->trigger();
+    QVERIFY(Block_Of(red) != OMX_NONE);
+    QCOMPARE(Centre_Of(red).h, nudged.h);
+
+    // Saved and read back: the block is where the mouse and keys left it.
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    QVERIFY(files);
+    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/Mouse"; };
+    w.Command_Action(304)->trigger();
+    QString path = dir.path() + "/Mouse.cd4";
+    QVERIFY(QFile::exists(path));
+    w.Command_Action(303)->trigger();
+    QVERIFY(Do_File_Open3(path.toStdString(), false));
+    // Blocks read from a file get new ids: the red photo is the lower one.
+    int first = 1;
+    while (first <= g_doc.up->oj.nlist && g_doc.up->oj.list[first].kind != PHOTO_BLOCK) ++first;
+    QVERIFY(first < g_doc.up->oj.nlist);
+    const a_ph_rec& saved = *Curr_PH(first);
+    QCOMPARE(saved.dst_center.h, nudged.h);
+    QCOMPARE(saved.dst_center.v, nudged.v);
+    QCOMPARE(Rect_Width(saved.dst_box), Rect_Width(grown));
+
+    g_doc.doc_changed = false;
+    QVERIFY(w.close());
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+}
+
+// Two clicks on a text block within the double-click time ask for its editor;
+// in the canvas phase the mouse leaves blocks alone.
+void a_mouse_test::DoubleClickOpensText() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    Phase_Set(TEXT_PHASE);
+    const Rect& b = g_doc.up->paintbounds;
+    Interaction_Begin();
+    QVERIFY(Text_New_At(Point{int16_t((b.top + b.bottom) / 2), int16_t((b.left + b.right) / 2)}));
+    Interaction_End();
+    const a_oj_item& item = g_doc.up->oj.list[g_doc.up->oj.nlist];
+    QCOMPARE(int(item.kind), int(TEXT_BLOCK));
+    const uint32_t text = item.objid;
+    Rect box = Obj_BBox(g_doc.up->oj.nlist);
+    a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
+    QApplication::processEvents();
+    QPoint on_text = area.At((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
+
+    QSignalSpy activated(area.view, &a_unit_view::textBlockActivated);
+    QTest::mouseDClick(area.surface, Qt::LeftButton, {}, on_text);
+    int one = 0;
+    QVERIFY(Is_One_Selected(one));
+    QCOMPARE(g_doc.up->oj.list[one].objid, text);
+    QCOMPARE(activated.count(), 1);
+    QCOMPARE(activated.at(0).at(1).toUInt(), text);
+
+    Phase_Set(CANVAS_PHASE);
+    Interaction_Begin();
+    Obj_Select_None();
+    Interaction_End();
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, on_text);
+    QCOMPARE(Count(Kind_Bit(TEXT_BLOCK), true), 0);
+
+    g_doc.doc_changed = false;
+    QVERIFY(w.close());
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+}
+
+int Run_Tests(char** argv) {
+    a_mouse_test test;
+    return QTest::qExec(&test, 1, argv);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return Gui_Test_Main(argc, argv, Run_Tests, nullptr); }
+
+#include "test_gui_mouse.moc"
