@@ -17,6 +17,9 @@
 #include "base/string_ids.h"
 #include "image_fixtures.h"
 #include "images/image_files.h"
+#include "images/photo_scrap.h"
+#include "text/text_blocks.h"
+#include "text/text_scrap.h"
 #include "pixels/gworld.h"
 #include "platform/app.h"
 #include "platform/codepage.h"
@@ -433,6 +436,25 @@ void Undo_Seeds() {
     Doc_Dispose();
 }
 
+// Blocks as our copy and paste put them on the clipboard, each behind the
+// byte that picks its reader.
+void Clipboard_Seeds() {
+    a_om_rec om;
+    UniStr_To_OM(om, u"Side A\rSide \U0001F600");
+    om.glowf = true;
+    std::vector<uint8_t> t{0};
+    for (uint8_t b : Text_Block_Clip_Bytes(om)) t.push_back(b);
+    Put("text.clip", t);
+    a_pasted_ph_rec photo;
+    photo.ojkind = SYMBOL_BLOCK;
+    photo.ph.spec.source.kind = SOURCE_DATABASE;
+    photo.ph.dst_box = Rect{10, 20, 110, 220};
+    photo.ph.dst_center = Point{60, 120};
+    std::vector<uint8_t> p{1};
+    for (uint8_t b : Photo_Block_Clip_Bytes(photo)) p.push_back(b);
+    Put("photo.clip", p);
+}
+
 // Command lines of every form the program takes.
 void Cmdline_Seeds() {
     const char* lines[] = {
@@ -457,6 +479,7 @@ int main(int argc, char** argv) {
         {"design", Design_Seeds},
         {"undo", Undo_Seeds},
         {"cmdline", Cmdline_Seeds},
+        {"clipboard", Clipboard_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -163,8 +163,8 @@ TEST(ShellCommands, ZoomStopsAtItsEndsAndTableKnowsEveryMenuItem) {
         }
     }
     Sound_ClearLog();
-    ASSERT_FALSE(Command_Available(MENU_EDIT + 4));
-    EXPECT_FALSE(DoMenuEvent(false, false, 4, MENU_EDIT));
+    ASSERT_FALSE(Command_Available(MENU_OPTIONS + 3));  // Show All Frames
+    EXPECT_FALSE(DoMenuEvent(false, false, 3, MENU_OPTIONS));
     EXPECT_EQ(Sound_Log(), std::vector<int>{SND_REFUSED});
     EXPECT_EQ(Menu_Category(1107), 1100);
     EXPECT_EQ(Menu_Item(1107), 7);

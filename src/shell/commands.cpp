@@ -1,4 +1,5 @@
 #include "shell/commands.h"
+#include "shell/edit_cmds.h"
 
 #include <map>
 
@@ -139,6 +140,7 @@ void Commands_Init() {
     Command_Install(MENU_HELP + 1, [](const a_command_context&) { Help_Show(1); });
     Command_Install(MENU_HELP + 2, [](const a_command_context&) { Help_Contextual(); });
     Command_Install(MENU_HELP + 4, [](const a_command_context&) { Help_Web_Page(); });
+    Edit_Commands_Init();
 }
 
 void Commands_Stop() { g_doers.clear(); }

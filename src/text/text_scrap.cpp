@@ -20,6 +20,20 @@ std::vector<uint8_t> Text_Block_Clip_Bytes(const a_om_rec& om) {
     return out;
 }
 
+bool Text_Block_From_Clip(const std::vector<uint8_t>& bytes, a_om_rec& om, std::string& why) {
+    uint16_t version = 0;
+    if (bytes.size() < 6 || std::memcmp(bytes.data(), "CTXT", 4) != 0)
+        return why = "the clipboard's text block has no heading", false;
+    std::memcpy(&version, bytes.data() + 4, sizeof version);
+    if (version != TEXT_BLOCK_CLIP_VERSION)
+        return why = "the clipboard's text block is of version " + std::to_string(version), false;
+    a_undo_reader r(bytes.data() + 6, bytes.size() - 6);
+    a_om_rec read;
+    if (!Read_OM(r, read) || !r.Done()) return why = "the clipboard's text block is damaged", false;
+    om = std::move(read);
+    return true;
+}
+
 bool Scrap_Add_OM(const a_om_rec& om) {
     if (om.nxyl <= 1) return false;
     return Clipboard_Put(OM_To_Str(om), {a_clip_format{TEXT_BLOCK_CLIP_FORMAT, Text_Block_Clip_Bytes(om)}});

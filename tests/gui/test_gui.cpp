@@ -138,8 +138,9 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
 
     // Menus: a command not built yet is there but disabled with its reason.
-    QAction* cut = w.Command_Action(404);
-    QVERIFY(cut && !cut->isEnabled() && !cut->toolTip().isEmpty());
+    QAction* frames = w.Command_Action(503);
+    QVERIFY(frames && !frames->isEnabled() && !frames->toolTip().isEmpty());
+    QVERIFY(w.Command_Action(404)->isEnabled());
     QAction* quit = w.Command_Action(311);
     QVERIFY(quit && quit->isEnabled());
 

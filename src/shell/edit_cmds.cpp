@@ -1,0 +1,201 @@
+#include "shell/edit_cmds.h"
+
+#include <vector>
+
+#include "images/image_files.h"
+#include "images/photo_blocks.h"
+#include "images/photo_scrap.h"
+#include "model/arrange.h"
+#include "model/document.h"
+#include "model/history_ops.h"
+#include "model/notices.h"
+#include "model/ph_blocks.h"
+#include "model/selection.h"
+#include "pixels/gworld.h"
+#include "platform/clipboard.h"
+#include "platform/sound.h"
+#include "render/compositor.h"
+#include "shell/commands.h"
+#include "shell/mainloop.h"
+#include "shell/menus.h"
+#include "text/text_blocks.h"
+#include "text/text_edit.h"
+#include "text/text_scrap.h"
+#include "ui/interface.h"
+
+namespace {
+
+// The most a private block on the clipboard may hold: a text block of the
+// largest size is well under it.
+constexpr size_t kMaxClipBlock = size_t(4) << 20;
+
+std::string g_refusal;
+
+bool Refuse() {
+    Sound_Play(SND_REFUSED);
+    return false;
+}
+
+bool Editing_Text() { return gs.curr_phase == TEXT_PHASE && Edited_OM() != nullptr; }
+
+// The selected characters of the edited block.
+std::u16string Selected_Text(const a_om_rec& om) {
+    std::u16string out;
+    for (int i = g_ed.sel_lo + 1; i <= g_ed.sel_hi && i < om.nxyl; ++i) out += om.xyl[i].cc_char;
+    return out;
+}
+
+bool Copy_Text_Selection(bool cut) {
+    const a_om_rec* om = Edited_OM();
+    if (!om || !Is_Text_Range()) return Refuse();
+    if (!Clipboard_Put(Selected_Text(*om), {})) return Refuse();
+    if (cut) (void)Text_Inject_Unicode(u"");
+    return true;
+}
+
+bool Copy_Block(bool cut) {
+    int omx = OMX_START;
+    if (!Selection_Enum(omx)) return Refuse();
+    const a_oj_item& it = *Curr_Item(omx);
+    bool put = false;
+    if (Has_PH_Kind(it.kind) && it.ph) put = Scrap_Add_PH(a_pasted_ph_rec{it.kind, *it.ph});
+    else if (it.kind == TEXT_BLOCK && it.om) put = Scrap_Add_OM(*it.om);
+    if (!put) return Refuse();
+    if (cut) Enum_Obj_Del();
+    return true;
+}
+
+bool Paste_Private() {
+    std::vector<uint8_t> bytes;
+    std::string why;
+    if (Clipboard_Get(PHOTO_BLOCK_CLIP_FORMAT, kMaxClipBlock, bytes)) {
+        a_pasted_ph_rec pasted;
+        if (!Photo_Block_From_Clip(bytes, pasted, why)) return g_refusal = why, false;
+        Phase_Set(pasted.ojkind == SYMBOL_BLOCK ? SYMBOL_PHASE : PHOTO_PHASE);
+        return Do_Paste_PH(pasted);
+    }
+    if (Clipboard_Get(TEXT_BLOCK_CLIP_FORMAT, kMaxClipBlock, bytes)) {
+        a_om_rec om;
+        if (!Text_Block_From_Clip(bytes, om, why)) return g_refusal = why, false;
+        Phase_Set(TEXT_PHASE);
+        int newx = 0;
+        return Do_Paste_OM(om, newx);
+    }
+    return false;
+}
+
+bool Paste_Picture() {
+    std::vector<uint8_t> bytes;
+    if (!Clipboard_Get("image/png", IMAGE_FILE_MAX_BYTES, bytes)) return false;
+    a_picture_scan_rec scan;
+    Null_Scan(scan);
+    const char png[4] = {'P', 'N', 'G', 'f'};
+    a_masked_gworld mw;
+    bool ok = Scan_Bytes(false, png, bytes.data(), bytes.size(), scan) == SCAN_OK && Scan_To_MW(scan, mw);
+    Dispose_Scan(scan);
+    return ok && Do_Paste_MW(mw);
+}
+
+void Install(int command, bool (*fn)()) {
+    Command_Install(command, [fn](const a_command_context&) { (void)fn(); });
+}
+
+void Install(int command, void (*fn)()) {
+    Command_Install(command, [fn](const a_command_context&) {
+        if (g_doc.doc_open) fn();
+    });
+}
+
+}  // namespace
+
+bool Edit_Copy(bool cut) {
+    if (!g_doc.doc_open) return Refuse();
+    if (Editing_Text()) return Copy_Text_Selection(cut);
+    switch (gs.curr_phase) {
+        case SYMBOL_PHASE:
+        case PHOTO_PHASE:
+        case TEXT_PHASE: return Copy_Block(cut);
+        default: return Refuse();  // the paint stamp comes with the paint tools
+    }
+}
+
+const std::string& Edit_Paste_Refusal() { return g_refusal; }
+
+bool Edit_Paste() {
+    g_refusal.clear();
+    if (!g_doc.doc_open) return Refuse();
+    if (Editing_Text()) {
+        std::u16string text = Clipboard_Text();
+        return !text.empty() && Do_Paste_UTF16(text) ? true : Refuse();
+    }
+    if (Paste_Private()) return true;
+    if (!g_refusal.empty()) return Refuse();  // ours, but damaged: nothing else is tried
+    if (Paste_Picture()) return true;
+    std::u16string text = Clipboard_Text();
+    if (!text.empty() && Do_Paste_UTF16(text)) return true;
+    return Refuse();
+}
+
+bool Do_Paste_MW(a_masked_gworld& mw) {
+    // Collage packs have no tools yet: a picture pasted there is a photo too.
+    Phase_Set(PHOTO_PHASE);
+    return Photo_Paste(SOURCE_CLIPBOARD, mw);
+}
+
+bool Do_Paste_UTF16(const std::u16string& text) {
+    if (Editing_Text()) {
+        History_Set_Pending(OP_TEXT_PASTE);
+        return Text_Inject_Unicode(text.c_str());
+    }
+    Phase_Set(TEXT_PHASE);
+    Point none{0, -1000};
+    return Text_New2(text.c_str(), nullptr, none, true) > 0;
+}
+
+void Edit_Select(bool all) {
+    if (a_om_rec* om = Editing_Text() ? Edited_OM() : nullptr) {
+        if (all) Set_Sel_Range(0, om->nxyl - 1);
+        else Set_Sel_Empty(g_ed.sel_hi);
+        return;
+    }
+    all ? Obj_Select_All() : Obj_Select_None();
+}
+
+void Edit_Commands_Init() {
+    Command_Install(MENU_EDIT + 4, [](const a_command_context&) { (void)Edit_Copy(true); });
+    Command_Install(MENU_EDIT + 5, [](const a_command_context&) { (void)Edit_Copy(false); });
+    Install(MENU_EDIT + 6, Edit_Paste);
+    Command_Install(MENU_EDIT + 7, [](const a_command_context&) {
+        if (g_doc.doc_open) Edit_Select(true);
+    });
+    Command_Install(MENU_EDIT + 8, [](const a_command_context&) {
+        if (g_doc.doc_open) Edit_Select(false);
+    });
+    // Arrange: stacking, centring, the fractions of the unit, fit and cover.
+    const int z[] = {999, -999, 1, -1};
+    for (int i = 0; i < 4; ++i)
+        Command_Install(MENU_ARRANGE + 1 + i, [d = z[i]](const a_command_context&) {
+            if (g_doc.doc_open) Layer_ArrangeRel(d);
+        });
+    Install(MENU_ARRANGE + 6, Align_Center);
+    Command_Install(MENU_ARRANGE + 7, [](const a_command_context&) {
+        if (g_doc.doc_open) Align_Horz(1, 2);
+    });
+    Command_Install(MENU_ARRANGE + 8, [](const a_command_context&) {
+        if (g_doc.doc_open) Align_Vert(1, 2);
+    });
+    const int fractions[5][2] = {{1, 4}, {1, 3}, {1, 2}, {2, 3}, {3, 4}};
+    for (int i = 0; i < 5; ++i) {
+        const int num = fractions[i][0], den = fractions[i][1];
+        Command_Install(MENU_HMOVE + 1 + i, [num, den](const a_command_context&) {
+            if (g_doc.doc_open) Align_Horz(num, den);
+        });
+        Command_Install(MENU_VMOVE + 1 + i, [num, den](const a_command_context&) {
+            if (g_doc.doc_open) Align_Vert(num, den);
+        });
+    }
+    Install(MENU_ARRANGE + 12, Photo_Fit_H);
+    Install(MENU_ARRANGE + 13, Photo_Fit_V);
+    Install(MENU_ARRANGE + 14, Photo_Cover_P);
+    Install(MENU_ARRANGE + 15, Photo_Cover_D);
+}

@@ -1,0 +1,154 @@
+// The Edit and Arrange menus through the command dispatcher, and the two
+// private block formats of the clipboard read back from what we write and
+// from damaged bytes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "block_fixtures.h"
+#include "images/photo_scrap.h"
+#include "model/history_ops.h"
+#include "platform/clipboard.h"
+#include "platform/sound.h"
+#include "shell/commands.h"
+#include "shell/edit_cmds.h"
+#include "shell/mainloop.h"
+#include "shell/menus.h"
+#include "text/text_blocks.h"
+#include "text/text_scrap.h"
+#include "ui/interface.h"
+
+namespace {
+
+class EditCommands : public BlockTest {
+protected:
+    void SetUp() override {
+        BlockTest::SetUp();
+        Commands_Init();  // as the program starts them; they stay for the other tests
+        (void)g_doc_services.history_pending.Install([this](int op) { pending.push_back(op); });
+    }
+    void TearDown() override {
+        Phase_Set(NODOC_PHASE);
+        BlockTest::TearDown();
+    }
+    static bool Run(int command) {
+        return DoMenuEvent(false, false, Menu_Item(command), Menu_Category(command));
+    }
+    int Text_Block(const char16_t* text) { return Text_New2(text, nullptr, Point{-1000, -1000}, false); }
+    std::u16string Text_Of(int omx) { return OM_To_Str(*Item(omx).om); }
+    std::vector<int> pending;
+};
+
+std::string Photo_Or_Text_Key(const a_pasted_ph_rec& p) {
+    return std::to_string(p.ojkind) + "/" + std::to_string(p.ph.dst_box.left) + "/" +
+           std::to_string(p.ph.spec.source.sid) + "/" + std::to_string(p.ph.spec.edge_kind);
+}
+std::string Photo_Or_Text_Key(const a_om_rec& om) {
+    std::u16string s = OM_To_Str(om);
+    return std::string(s.begin(), s.end()) + "/" + std::to_string(om.size) + "/" + std::to_string(om.glowf);
+}
+
+// Every cut of a scrap is refused with a reason and leaves the record alone;
+// the whole scrap comes back equal.
+template <typename T, typename Read>
+void Check_Scrap(const std::vector<uint8_t>& bytes, const T& original, Read read) {
+    T back{};
+    std::string why;
+    ASSERT_TRUE(read(bytes, back, why)) << why;
+    EXPECT_EQ(Photo_Or_Text_Key(back), Photo_Or_Text_Key(original));
+    for (size_t n = 0; n < bytes.size(); n += 1 + n / 8) {
+        T sentinel = original;
+        why.clear();
+        EXPECT_FALSE(read(std::vector<uint8_t>(bytes.begin(), bytes.begin() + long(n)), sentinel, why)) << n;
+        EXPECT_FALSE(why.empty());
+        EXPECT_EQ(Photo_Or_Text_Key(sentinel), Photo_Or_Text_Key(original));
+    }
+    std::vector<uint8_t> later = bytes;
+    later[4] = 2;  // a version we do not know
+    EXPECT_FALSE(read(later, back, why));
+    EXPECT_NE(why.find("version 2"), std::string::npos) << why;
+}
+
+}  // namespace
+
+TEST_F(EditCommands, ScrapsComeBackWholeAndDamagedOnesChangeNothing) {
+    a_pasted_ph_rec photo;
+    photo.ojkind = SYMBOL_BLOCK;
+    photo.ph.dst_box = Box_At(10, 12, 30, 20);
+    photo.ph.dst_center = Rect_Centre(photo.ph.dst_box);
+    photo.ph.spec.source.kind = SOURCE_CLIPBOARD;
+    photo.ph.spec.source.sid = 77;
+    photo.ph.spec.edge_kind = EDGE_ROUGH;
+    Check_Scrap(Photo_Block_Clip_Bytes(photo), photo, Photo_Block_From_Clip);
+    std::vector<uint8_t> slot = Photo_Block_Clip_Bytes(photo);
+    slot[6] = TEXT_BLOCK;  // no picture kind
+    a_pasted_ph_rec back;
+    std::string why;
+    EXPECT_FALSE(Photo_Block_From_Clip(slot, back, why));
+
+    a_om_rec& om = *Item(Text_Block(u"Side A\r\nSide \U0001F600")).om;
+    om.size = 40;
+    om.glowf = true;
+    Check_Scrap(Text_Block_Clip_Bytes(om), om, Text_Block_From_Clip);
+}
+
+// Copy and paste a text block, cut it, paste plain text as a new block; a
+// damaged block of ours refuses the paste even with text beside it.
+TEST_F(EditCommands, CopyCutAndPasteThroughTheClipboard) {
+    Phase_Set(TEXT_PHASE);
+    const int first = Text_Block(u"Summer 2026");
+    Select({first});
+    const int n = U().oj.nlist;
+    ASSERT_TRUE(Run(MENU_EDIT + 5));  // copy
+    EXPECT_EQ(Clipboard_Text(), u"Summer 2026");
+    ASSERT_TRUE(Run(MENU_EDIT + 6));  // paste
+    ASSERT_EQ(U().oj.nlist, n + 1);
+    EXPECT_EQ(Text_Of(n + 1), u"Summer 2026");
+    EXPECT_EQ(pending.back(), int(OP_TEXT_PASTE));
+    EXPECT_TRUE(Edit_Copy(true));  // cut the pasted copy, now selected
+    EXPECT_EQ(U().oj.nlist, n);
+
+    Phase_Set(PHOTO_PHASE);
+    ASSERT_TRUE(Clipboard_Put(u"Track one", {}));
+    ASSERT_TRUE(Run(MENU_EDIT + 6));
+    EXPECT_EQ(gs.curr_phase, TEXT_PHASE);
+    ASSERT_EQ(U().oj.nlist, n + 1);
+    EXPECT_EQ(Text_Of(n + 1), u"Track one");
+
+    ASSERT_TRUE(Clipboard_Put(u"fallback", {a_clip_format{TEXT_BLOCK_CLIP_FORMAT, {'C', 'T', 'X', 'T', 1, 0, 9}}}));
+    Sound_ClearLog();
+    EXPECT_FALSE(Edit_Paste());
+    EXPECT_EQ(U().oj.nlist, n + 1);
+    EXPECT_EQ(Edit_Paste_Refusal(), "the clipboard's text block is damaged");
+    EXPECT_EQ(Sound_Log(), std::vector<int>{SND_REFUSED});
+
+    Phase_Set(CANVAS_PHASE);
+    Sound_ClearLog();
+    EXPECT_FALSE(Edit_Copy(false));  // nothing to copy in this phase
+    EXPECT_EQ(Sound_Log(), std::vector<int>{SND_REFUSED});
+}
+
+// Select All and None, the arrange commands on the selection.
+TEST_F(EditCommands, SelectAndArrangeThroughTheMenus) {
+    Phase_Set(PHOTO_PHASE);
+    const int a = Add(Box_At(10, 10, 20, 20)), b = Add(Box_At(60, 40, 30, 20));
+    ASSERT_TRUE(Run(MENU_EDIT + 7));
+    EXPECT_EQ(Selection_Count(), 2);
+    ASSERT_TRUE(Run(MENU_EDIT + 8));
+    EXPECT_EQ(Selection_Count(), 0);
+
+    Select({a});
+    const Rect& unit = U().paintbounds;
+    ASSERT_TRUE(Run(MENU_ARRANGE + 6));  // centre
+    EXPECT_EQ(Rect_Centre(Box(a)).h, unit.right / 2);
+    EXPECT_EQ(Rect_Centre(Box(a)).v, unit.bottom / 2);
+    ASSERT_TRUE(Run(MENU_HMOVE + 1));  // across to 1/4
+    EXPECT_EQ(Rect_Centre(Box(a)).h, unit.right / 4);
+    ASSERT_TRUE(Run(MENU_VMOVE + 5));  // down to 3/4
+    EXPECT_EQ(Rect_Centre(Box(a)).v, unit.bottom * 3 / 4);
+    ASSERT_EQ(b, U().oj.nlist);
+    ASSERT_TRUE(Run(MENU_ARRANGE + 1));  // to the front: over b
+    EXPECT_EQ(Rect_Centre(Item(U().oj.nlist).ph->dst_box).h, unit.right / 4);
+    EXPECT_EQ(Item(U().oj.nlist - 1).ph->dst_box, Box_At(60, 40, 30, 20));
+}
