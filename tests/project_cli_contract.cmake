@@ -61,6 +61,14 @@ expect("unit 2 is not a clone" clone STREQUAL "ON" OR clone STREQUAL "true")
 run_cli(out st export "${dir}/project.cd4" --unit 1 --format png -o "${dir}/exported.png")
 expect("export gave status ${st}: ${last_stderr}" st EQUAL 0 AND EXISTS "${dir}/exported.png")
 
+# The project on the start screen's recent list; a file that is not there is refused.
+run_cli(out st prefs --recent "${dir}/project.cd4")
+expect("prefs --recent gave status ${st}: ${last_stderr}" st EQUAL 0)
+run_cli(out st prefs --json)
+expect("the recent list lacks the project: ${out}" out MATCHES "project.cd4")
+run_cli(out st prefs --recent "${dir}/none.cd4")
+expect("prefs --recent of no file gave status ${st}" st EQUAL 2)
+
 # Cut copies: a spread of lengths through the whole file, each refused with
 # the alert's text or opened with a note of what is missing.
 run_cli(out st strings 400 10)

@@ -1,6 +1,7 @@
 // cirquel-cli prefs: prints the preferences record (the file's, or the
 // defaults when there is no valid file); --reset writes the defaults.
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "cli_json.h"
 #include "platform/codepage.h"
 #include "base/prefs.h"
+#include "base/recent_projects.h"
 #include "ui/interface.h"
 
 namespace {
@@ -121,13 +123,35 @@ a_fields Fields(const a_pref_rec& p) {
     };
 }
 
+// Projects put on the start screen's recent list, as opening them would.
+int Add_Recent(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        std::error_code ec;
+        std::string full = std::filesystem::absolute(path, ec).string();
+        if (ec || !std::filesystem::is_regular_file(full, ec)) {
+            std::fprintf(stderr, "cirquel-cli: prefs: no file %s\n", path.c_str());
+            return 2;
+        }
+        Recent_Project_Add(full);
+    }
+    std::string error;
+    if (!Prefs_Write(&error)) {
+        std::fprintf(stderr, "cirquel-cli: could not write the preferences: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int Cmd_Prefs(const a_cli_args& args) {
     bool json = false, reset = false;
-    for (const std::string& a : args) {
+    std::vector<std::string> recent;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "--json") json = true;
         else if (a == "--reset") reset = true;
+        else if (a == "--recent" && i + 1 < args.size()) recent.push_back(args[++i]);
         else {
             std::fprintf(stderr, "cirquel-cli: prefs: unknown argument \"%s\"\n", a.c_str());
             return 2;
@@ -148,6 +172,7 @@ int Cmd_Prefs(const a_cli_args& args) {
     }
     bool new_pref = true;
     Prefs_Read(new_pref);
+    if (!recent.empty()) return Add_Recent(recent);
     a_fields fields = Fields(g_pref);
     fields.insert(fields.begin(),
                   {{"file", Prefs_Path()}, {"from_file", Bool(!new_pref)}});

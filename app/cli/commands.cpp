@@ -34,7 +34,7 @@ const a_cli_command g_cli_commands[] = {
     {"brands", "brands [--json]", "list the brands of the catalogue", Cmd_Brands},
     {"kinds", "kinds [--json]", "list the kinds of label", Cmd_Kinds},
     {"expand", "expand LABEL [--json]", "expand one layout into its units", Cmd_Expand},
-    {"prefs", "prefs [--json] [--reset]", "show (or reset) the preferences", Cmd_Prefs},
+    {"prefs", "prefs [--json] [--reset] [--recent PROJECT.cd4]...", "show (or reset) the preferences; put projects on the recent list", Cmd_Prefs},
     {"strings", "strings LIST INDEX [--lang CODE]", "print one string of the interface", Cmd_Strings},
     {"shape", "shape LABEL [--unit N] [--holes] [--cutlines] [--grid] [--ls 1-3] -o FILE.png",
      "draw a unit's shape", Cmd_Shape},

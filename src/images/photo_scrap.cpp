@@ -12,6 +12,7 @@ std::vector<uint8_t> Photo_Block_Clip_Bytes(const a_pasted_ph_rec& pasted) {
     std::vector<uint8_t> out{'C', 'P', 'H', 'B', 0, 0};
     const uint16_t version = PHOTO_BLOCK_CLIP_VERSION;
     std::memcpy(out.data() + 4, &version, sizeof version);
+    out.reserve(512);  // room ahead: the writer then appends without reallocating
     a_undo_writer w(out);
     w.Num(pasted.ojkind);
     Save_PH(w, pasted.ph);
