@@ -57,7 +57,8 @@ void Scale_Text(a_om_rec& om, const a_unit_scaling& s) {
 // The paint layer resampled onto s.onto, colour and coverage alike.
 void Scale_Paint(a_doc_unit& u, const a_unit_scaling& s) {
     a_cached_gworld& layer = u.static_[PAINT1_LAYER];
-    if (!layer.world || !layer.mask) return;
+    if (!layer.world || !layer.mask || (layer.world->pix.bounds == s.onto && layer.mask->pix.bounds == s.onto))
+        return;
     GWorld *world = nullptr, *mask = nullptr;
     New_GWorldF("Doc world", s.onto, 32, nullptr, world);
     New_GWorldF("Doc mask", s.onto, 8, gray_ctable, mask);
