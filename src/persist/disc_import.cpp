@@ -80,13 +80,14 @@ void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t fr
 void Merge_Paint(const a_doc_unit& from, a_doc_unit& onto) {
     const a_cached_gworld& src = from.static_[PAINT1_LAYER];
     if (!from.paintinuse || !src.world || !src.mask) return;
-    const Rect area = Rect_Sect(src.world->pix.bounds, onto.paintbounds);
-    if (Rect_IsEmpty(area)) return;
+    if (Rect_IsEmpty(Rect_Sect(src.world->pix.bounds, onto.paintbounds))) return;
     onto.paintinuse = true;
     Sync_Existence(PAINT1_LAYER, onto, true);
     a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
     if (!dst.world || !dst.mask) return;
     const PixMap &sp = src.world->pix, &sm = src.mask->pix, &dp = dst.world->pix, &dm = dst.mask->pix;
+    // Only where all four maps have pixels.
+    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
     for (int y = area.top; y < area.bottom; ++y) {
         const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
         const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
