@@ -1,6 +1,7 @@
 // Project files come from users and other machines: reading one, record by
 // record and as a whole, must never crash, never allocate what the file
-// cannot hold, and a template it accepts must write back to the same.
+// cannot hold, and a template it accepts must write back to the same. The
+// import reads it too, onto a document of another shape.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "base/messages.h"
 #include "model/document.h"
 #include "persist/chunk_stream.h"
+#include "persist/disc_import.h"
 #include "persist/disc_read.h"
 #include "persist/project_file.h"
 #include "pixels/pixmap.h"
@@ -49,6 +51,20 @@ bool Units_Are_Small(const a_template& t) {
     return true;
 }
 
+// A small open document of another shape, for the import to scale onto.
+void Open_Import_Target() {
+    auto t = std::make_unique<a_template>();
+    t->nunits = 3;
+    t->papersize = {210, 297};
+    t->units[1].kind = UNIT_RECT;
+    t->units[1].bbox = {10, 10, 30, 20};
+    t->units[2].kind = UNIT_CD;
+    t->units[2].bbox = {10, 30, 22, 42};
+    t->units[3].kind = UNIT_RECT;
+    t->units[3].bbox = {40, 10, 45, 30};
+    Doc_New(*t);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -75,7 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (template_read) Check_Template_Round_Trip(*t);
     Chunk_Stop();
     if (small) {
+        std::vector<uint8_t> again = file;
         (void)Read_DISC_Bytes(file, "");
+        Doc_Dispose();
+        Open_Import_Target();
+        (void)Import_DISC_Bytes(again, "");
         Doc_Dispose();
     }
     return 0;

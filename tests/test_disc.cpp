@@ -270,6 +270,9 @@ protected:
         // A white canvas: the art database's canvases are not what is tested here.
         for (uint32_t ux : {1u, 3u}) g_doc.doc_units[ux]->canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
         g_doc.doc_units[1]->canv.cv.canvas_darkness = 61;
+        // The tray's is plain white, untinted: no canvas at all.
+        g_doc.doc_units[3]->canv.cv.canvas_darkness = CANV_DARKNESS_DEFAULT;
+        g_doc.doc_units[3]->canv.cv.canvas_color_sat = CANV_SAT_DEFAULT;
         g_doc.doc_units[2]->canv.cv.canvas_angle = 15;
     }
 
@@ -552,7 +555,8 @@ a_bytes Record_Of(a_oj_item item) {
 
 // Importing a saved project puts each unit's blocks on top of the open
 // unit's, which keeps all it had, and composites its paint over the paint
-// there; one undo takes the whole import back. A project that cannot be
+// there, scaled to the unit when the stock differs; one undo takes the whole
+// import back. A project that cannot be
 // read, or that would overfill a unit, changes nothing.
 TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     // Undo snapshots keep every character field but the unused pad byte.
@@ -607,6 +611,56 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     const a_bytes full = Fingerprint();
     EXPECT_FALSE(Do_Import_Cirquel(path));
     EXPECT_EQ(Fingerprint(), full);
+
+    // Into another stock: a 24 mm booklet page where the 12 mm disc was, and
+    // a panel twice the tray's height and nearly twice its width. Places
+    // keep their fraction of each side, sizes follow the height, the paint
+    // is resampled, and a unit's canvas comes along unless it has none.
+    a_template other;
+    other.nunits = 3;
+    std::strcpy(other.label, "booklet, disc and panel");
+    other.papersize = {210, 297};
+    other.units[1].kind = UNIT_RECT;
+    other.units[1].bbox = {10, 10, 34, 34};  // 283 x 283 cells
+    other.units[2].kind = UNIT_CD;
+    other.units[2].bbox = {40, 10, 52, 22};
+    other.units[3].kind = UNIT_RECT;
+    other.units[3].bbox = {10, 40, 34, 60};  // 283 x 236 cells; the tray is 142 x 118
+    Doc_New(other);
+    g_doc.doc_units[3]->canv.cv.canvas_darkness = 20;
+    auto no_canvas = g_doc_services.is_no_canvas.Install(Is_No_Canvas);
+    History_Base();
+    const a_bytes fresh = Fingerprint();
+    ASSERT_TRUE(Do_Import_Cirquel(path));
+    a_history_op redo_op = OP_NOP, undo_op = OP_NOP;
+    Is_Undo_Avail(redo_op, undo_op);
+    EXPECT_EQ(undo_op, OP_IMPORT);
+    const a_doc_unit &page = *g_doc.doc_units[1], &panel = *g_doc.doc_units[3];
+    ASSERT_EQ(page.oj.nlist, n1);
+    const a_ph_rec& photo = *page.oj.list[2].ph;  // at (60, 70) of 1200 x 1200, scaling 1200 x 1000
+    EXPECT_EQ(photo.dst_center, (Point{14, 17}));
+    EXPECT_EQ(photo.spec.scalingh, 283);
+    EXPECT_EQ(photo.spec.scalingv, 236);
+    EXPECT_EQ(photo.spec.angle, 450);
+    EXPECT_EQ(page.canv.cv.canvas_darkness, 61);
+    EXPECT_EQ(panel.canv.cv.canvas_darkness, 20);  // the tray's plain white is no canvas
+    ASSERT_EQ(panel.oj.nlist, n3);
+    const a_om_rec& moved = *panel.oj.list[3].om;  // anchor (11, 12), 14 points
+    EXPECT_EQ(moved.anchor, (Point{22, 24}));
+    EXPECT_EQ(moved.size, 28);
+    EXPECT_EQ(moved.radius, 333);  // a share of the unit already
+    // Paint at rows 20..29, columns 10..19 lands on rows 40..59, columns 20..39.
+    const a_cached_gworld& paint = panel.static_[PAINT1_LAYER];
+    ASSERT_TRUE(panel.paintinuse);
+    ASSERT_NE(paint.mask, nullptr);
+    EXPECT_EQ(paint.mask->pix.bounds, panel.paintbounds);
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 50)[30], 0xC0);
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 50)[12], 0);
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 30)[30], 0);
+    EXPECT_EQ(reinterpret_cast<const uint32_t*>(PixMap_Row(paint.world->pix, 50))[30] & 0xFFFFFF, 0x333333u);
+    Undo_Silent();
+    EXPECT_EQ(Fingerprint(), fresh);
+    g_doc_services.is_no_canvas.Remove(no_canvas);
     History_Stop();
     unsetenv("XDG_RUNTIME_DIR");
 }

@@ -18,6 +18,8 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/image_codec.h"
+#include "platform/jpeg.h"
+#include "platform/jpeg_direct.h"
 #include "base/messages.h"
 #include "base/string_ids.h"
 
@@ -967,4 +969,43 @@ TEST(ImageFixtures, DISABLED_WriteFixtures) {
     a_bytes check = Make_BMP(Bmp(9, 5, 24));
     EXPECT_TRUE(File_SaveAtomic(std::string(CIRQUEL_TEST_DATA) + "/images/check.bmp", check.data(),
                                 check.size()));
+}
+
+// Plain colour JPEG goes straight from the JPEG library into our rows; the
+// toolkit's own reading of the same bytes must give every byte the same
+// (the fourth one 255), whole or cut short, and the same resolution.
+TEST_F(ImageFiles, JpegDecodedDirectlyMatchesTheToolkit) {
+    GWorld* w = Make_World(37, 23, [](int x, int y) { return Pattern(x * 7, y * 5) ^ uint32_t(x * y * 2654435761u); });
+    const a_bytes whole = Encode(w, "jpeg", 200);
+    Dispose_GWorld(w);
+    const a_bytes cut(whole.begin(), whole.begin() + long(whole.size() * 2 / 3));
+    for (const a_bytes* bytes : {&whole, &cut}) {
+        const int rowbytes = 37 * 4 + 8;  // padded: nothing may be written past a row's pixels
+        std::vector<uint8_t> direct(size_t(rowbytes) * 23, 0x5A), toolkit(direct.size(), 0x5A);
+        a_codec_info info;
+        ASSERT_TRUE(Codec_Probe(bytes->data(), bytes->size(), "jpeg", info));
+        const bool read = Codec_Decode(bytes->data(), bytes->size(), "jpeg", direct.data(), rowbytes, info);
+        ASSERT_EQ(read, Jpeg_Decode(bytes->data(), bytes->size(), 37, 23, toolkit.data(), rowbytes));
+        if (!read) continue;
+        EXPECT_EQ(direct, toolkit) << (bytes == &cut ? "cut" : "whole");
+        std::vector<uint8_t> library(direct.size(), 0x5A);
+        a_jpeg_density d;
+        ASSERT_TRUE(Jpeg_Decode_Direct(bytes->data(), bytes->size(), 37, 23, library.data(), rowbytes, d));
+        EXPECT_EQ(library, toolkit) << (bytes == &cut ? "cut" : "whole");
+        for (int y = 0; y < 23; ++y) {
+            EXPECT_EQ(direct[size_t(y * rowbytes + 3)], 255);
+            EXPECT_EQ(direct[size_t(y * rowbytes + 37 * 4)], 0x5A);
+        }
+        EXPECT_EQ(info.depth, 24);
+        EXPECT_FALSE(info.alpha);
+        EXPECT_EQ(info.dpi_x, 200);
+    }
+    // Not a JPEG of that size: refused, left to the toolkit.
+    std::vector<uint8_t> rows(size_t(40 * 4) * 23);
+    a_jpeg_density d;
+    EXPECT_FALSE(Jpeg_Decode_Direct(whole.data(), whole.size(), 40, 23, rows.data(), 40 * 4, d));
+    EXPECT_FALSE(Jpeg_Decode_Direct(whole.data(), 3, 37, 23, rows.data(), 40 * 4, d));
+    EXPECT_TRUE(Jpeg_Decode_Direct(whole.data(), whole.size(), 37, 23, rows.data(), 40 * 4, d));
+    EXPECT_EQ(d.unit, 1);
+    EXPECT_EQ(d.x, 200);
 }

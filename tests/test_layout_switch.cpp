@@ -1,12 +1,15 @@
 // New documents from the catalogue and switching to another layout.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 
 #include "model/photo_rec.h"
 #include "signals_guard.h"
 #include "model/document.h"
 #include "model/layout_switch.h"
+#include "pixels/gworld.h"
+#include "pixels/pixmap.h"
 #include "platform/dialogs.h"
 #include "base/prefs.h"
 #include "templates/catalogue.h"
@@ -229,4 +232,42 @@ TEST_F(LayoutSwitch, ExactMappingNeedsNoDialog) {
     EXPECT_EQ(g_script.remap_dialogs, 0);
     EXPECT_EQ(Source_Of(1), 5u);
     EXPECT_TRUE(U(2).clonef);
+}
+
+// A disc's design moved to a smaller, wider label keeps its proportions:
+// places keep their share of each side, sizes follow the height, and the
+// paint layer is resampled to the new unit's own bounds.
+TEST_F(LayoutSwitch, ADesignIsScaledToANewUnitOfAnotherSize) {
+    Doc_New(*Kinds({UNIT_CD}));  // 1200 x 1200 cells on 120 mm
+    Design(1, 5);
+    a_ph_rec& ph = *U(1).oj.list[2].ph;
+    ph.dst_center = Point{600, 300};
+    ph.spec.scalingh = 1000;
+    ph.spec.scalingv = 100;
+    U(1).paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, U(1), true);
+    for (int y = 400; y < 800; ++y) std::memset(PixMap_Row(U(1).static_[PAINT1_LAYER].mask->pix, y), 0xA0, 1200);
+
+    a_template label;
+    label.nunits = 1;
+    label.units[1].kind = UNIT_RECT;
+    label.units[1].bbox = {0, 0, 60, 30};  // 709 x 354 cells
+    a_template_mapping map;
+    map[1] = a_unit_mapping{UMP_COPY, 1};
+    Do_Remap(label, map);
+
+    const a_doc_unit& u = U(1);
+    EXPECT_EQ(u.paintbounds, (Rect{0, 0, 354, 709}));
+    const a_ph_rec& moved = *u.oj.list[2].ph;
+    EXPECT_EQ(moved.dst_center, (Point{177, 177}));
+    EXPECT_EQ(moved.spec.scalingh, 295);
+    EXPECT_EQ(moved.spec.scalingv, PHOTO_MIN_SCALING);  // 30 would be below the least
+    const a_cached_gworld& paint = u.static_[PAINT1_LAYER];
+    ASSERT_TRUE(u.paintinuse);
+    ASSERT_NE(paint.world, nullptr);
+    EXPECT_EQ(paint.world->pix.bounds, u.paintbounds);
+    EXPECT_EQ(paint.mask->pix.bounds, u.paintbounds);
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 177)[700], 0xA0);  // rows 400..799 become 118..265
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 100)[300], 0);
+    EXPECT_EQ(PixMap_Row(paint.mask->pix, 280)[300], 0);
 }

@@ -114,11 +114,13 @@ int Scan_Check_Size(bool alerts, int width, int height) {
     return SCAN_OK;
 }
 
-int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan) {
+int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan, bool filled) {
     int err = Scan_Check_Size(alerts, width, height);
     if (err != SCAN_OK) return err;
     Rect bounds{0, 0, int16_t(height), int16_t(width)};
-    if (New_GWorld(bounds, depth, nullptr, scan.body.fore) != 0) {
+    const int made = filled ? New_GWorld_Unfilled(bounds, depth, nullptr, scan.body.fore)
+                            : New_GWorld(bounds, depth, nullptr, scan.body.fore);
+    if (made != 0) {
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return SCAN_NO_MEMORY;
     }
@@ -185,7 +187,8 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return SCAN_NO_MEMORY;
     }
-    int err = Scan_New_Body(alerts, info.width, info.height, 32, scan);
+    // The decoder writes every pixel of a picture it reads whole.
+    int err = Scan_New_Body(alerts, info.width, info.height, 32, scan, true);
     if (err != SCAN_OK) return err;
     PixMap& fore = scan.body.fore->pix;
     if (!Codec_Decode(data, size, hint ? hint : "", fore.baseAddr, PixMap_RowBytes(fore), info)) {

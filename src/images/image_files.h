@@ -136,10 +136,12 @@ std::string Codec_Text(const char code[4]);  // the code as text, trailing blank
 // Shared by the readers: Scan_Check_Size refuses a picture too wide or too
 // tall (with its alert) before the data is checked against the size;
 // Scan_New_Body checks the same and makes body.fore at `depth` (the memory
-// alert on failure). Both return SCAN_OK or the failure code.
+// alert on failure), black unless the caller fills every pixel itself
+// (`filled`). Both return SCAN_OK or the failure code.
 [[nodiscard]] int Scan_Too_Large(bool alerts);  // the size refusal: its alert, SCAN_TOO_LARGE
 [[nodiscard]] int Scan_Check_Size(bool alerts, int width, int height);
-[[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan);
+[[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan,
+                                bool filled = false);
 // Masks: a new 8-bit mask from the fourth byte of a 32-bit body, dropped
 // again when it is all opaque or all clear; pixels the kept mask clears
 // entirely turn white.

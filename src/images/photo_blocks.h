@@ -17,9 +17,6 @@
 #include "render/effects_cache.h"
 
 constexpr int PHOTO_MAX_FILES = 50;  // files taken from one import
-constexpr int PHOTO_MIN_SCALING = 50;
-constexpr int PHOTO_MAX_SCALING = 6000;
-constexpr int SYMBOL_MAX_SCALING = 3000;
 
 // 1000 when the picture fits the unit both ways, else the smaller of the two
 // ratios, within 50..6000.

@@ -4,6 +4,7 @@
 
 #include "model/notices.h"
 #include "model/document.h"
+#include "model/unit_scale.h"
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "templates/catalogue.h"
@@ -110,13 +111,19 @@ void Do_Remap(const a_template& t, const a_template_mapping& map) {
         old_units[ux] = g_doc.doc_units[ux];
         g_doc.doc_units[ux] = nullptr;
     }
-    uint32_t old_n = g_doc.doc_template.nunits;
+    auto old_t = std::make_unique<a_template>(g_doc.doc_template);
     g_doc.doc_template = t;
     New_Doc_Buffers();
-    for (uint32_t nx = 1; nx <= t.nunits; ++nx)
-        if (map[nx].mapkind == UMP_COPY && map[nx].ux >= 1 && map[nx].ux <= old_n &&
-            old_units[map[nx].ux])
-            Map_Unit_Content(*g_doc.doc_units[nx], *old_units[map[nx].ux]);
+    for (uint32_t nx = 1; nx <= t.nunits; ++nx) {
+        const uint32_t sx = map[nx].ux;
+        if (map[nx].mapkind != UMP_COPY || sx < 1 || sx > old_t->nunits || !old_units[sx]) continue;
+        a_doc_unit& dst = *g_doc.doc_units[nx];
+        const Rect fresh = dst.paintbounds;
+        Map_Unit_Content(dst, *old_units[sx]);
+        // A design keeps its proportions on a unit of another size, and its
+        // paint layer the unit's own bounds.
+        Scale_Unit_Design(dst, Unit_Scaling(old_t->Unit(sx), old_units[sx]->paintbounds, t.Unit(nx), fresh));
+    }
     g_doc.upx = 0;
     if (t.nunits > 0) Select_Doc_Unit(1);
     History_Base();

@@ -49,7 +49,8 @@ void Remap_Init_Rows(a_remap_rec& rec);
 void Remap_From_Dialog(a_remap_rec& rec);
 
 // Replaces the document's layout by t, copying each old unit's design to the
-// new units the map names; the old unit records are freed.
+// new units the map names, scaled to the new unit's size; the old unit
+// records are freed.
 void Do_Remap(const a_template& t, const a_template_mapping& map);
 
 // The Switch Layout command: offers to save, asks for a layout, remaps.

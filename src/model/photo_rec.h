@@ -8,6 +8,11 @@
 #include "platform/geometry.h"
 #include "model/effect_spec.h"
 
+// The range of a block's scaling, per mille.
+constexpr int PHOTO_MIN_SCALING = 50;
+constexpr int PHOTO_MAX_SCALING = 6000;
+constexpr int SYMBOL_MAX_SCALING = 3000;
+
 // Owned by its block; holds no pointers, so a copy shares nothing.
 struct a_ph_rec {
     a_spec spec;            // what to show and how

@@ -5,18 +5,22 @@
 #include <utility>
 
 #include "model/document.h"
+#include "model/notices.h"
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
+#include "model/unit_scale.h"
 #include "persist/disc_read.h"
 #include "pixels/pixmap.h"
 #include "render/compositor.h"
 
 namespace {
 
-// The imported unit and the open document's record its design goes onto.
+// The imported unit and the open document's record its design goes onto,
+// with the scaling between the two units' sizes.
 struct a_pairing {
     a_doc_unit* from = nullptr;
     a_doc_unit* onto = nullptr;
+    a_unit_scaling scaling;
 };
 
 // Frees the units of a document read apart, without the notices and the
@@ -49,22 +53,12 @@ std::vector<a_pairing> Pair_Units(a_doc_rec& imported, int& left_out) {
             left_out += Blocks_Added(*from) > 0 || from->paintinuse;
             continue;
         }
-        out.push_back({from, onto});
+        const uint32_t onto_x = Find_Clone_Master(ux);
+        out.push_back({from, onto,
+                       Unit_Scaling(imported.doc_template.Unit(ux), from->paintbounds,
+                                    g_doc.doc_template.Unit(onto_x), onto->paintbounds)});
     }
     return out;
-}
-
-void Move_Item(a_oj_item& it, int dx, int dy) {
-    if (dx == 0 && dy == 0) return;
-    if (it.ph) {
-        it.ph->dst_center = Point{int16_t(it.ph->dst_center.v + dy), int16_t(it.ph->dst_center.h + dx)};
-        it.ph->dst_box = Rect_Offset(it.ph->dst_box, dx, dy);
-    }
-    if (it.om) {
-        it.om->anchor = Point{int16_t(it.om->anchor.v + dy), int16_t(it.om->anchor.h + dx)};
-        it.om->rotcenter = Point{int16_t(it.om->rotcenter.v + dy), int16_t(it.om->rotcenter.h + dx)};
-        it.om->bbox = Rect_Offset(it.om->bbox, dx, dy);
-    }
 }
 
 // One paint pixel of `from` over one of `onto`: colour and coverage
@@ -81,41 +75,48 @@ void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t fr
     onto_m = uint8_t(sum);
 }
 
-// The imported paint layer over the destination's, moved by dx, dy.
-void Merge_Paint(const a_doc_unit& from, a_doc_unit& onto, int dx, int dy) {
+// The imported paint layer, already on the destination's scale, over the
+// destination's.
+void Merge_Paint(const a_doc_unit& from, a_doc_unit& onto) {
     const a_cached_gworld& src = from.static_[PAINT1_LAYER];
     if (!from.paintinuse || !src.world || !src.mask) return;
-    const Rect area = Rect_Sect(Rect_Offset(src.world->pix.bounds, dx, dy), onto.paintbounds);
-    if (Rect_IsEmpty(area)) return;
+    if (Rect_IsEmpty(Rect_Sect(src.world->pix.bounds, onto.paintbounds))) return;
     onto.paintinuse = true;
     Sync_Existence(PAINT1_LAYER, onto, true);
     a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
     if (!dst.world || !dst.mask) return;
     const PixMap &sp = src.world->pix, &sm = src.mask->pix, &dp = dst.world->pix, &dm = dst.mask->pix;
+    // Only where all four maps have pixels.
+    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
     for (int y = area.top; y < area.bottom; ++y) {
-        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y - dy)) - sp.bounds.left;
-        const uint8_t* s_m = PixMap_Row(sm, y - dy) - sm.bounds.left;
+        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
+        const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
         auto* d = reinterpret_cast<uint32_t*>(PixMap_Row(dp, y)) - dp.bounds.left;
         uint8_t* d_m = PixMap_Row(dm, y) - dm.bounds.left;
-        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x - dx], s_m[x - dx]);
+        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x], s_m[x]);
     }
 }
 
+bool Has_Canvas(const a_doc_unit& u) {
+    return !g_doc_services.is_no_canvas.Call_Or([&] { return u.canv.cv == a_canvas_spec{}; }, u.canv.cv);
+}
+
 // Moves the imported blocks (all but the paint block) onto the destination,
-// centred as they were on their own unit; the imported unit keeps the rest.
-void Merge_Unit(a_doc_unit& from, a_doc_unit& onto) {
-    const Point fc = Rect_Centre(from.paintbounds), oc = Rect_Centre(onto.paintbounds);
-    const int dx = oc.h - fc.h, dy = oc.v - fc.v;
+// scaled from their own unit's size to the destination's; an imported
+// canvas replaces the destination's. The imported unit keeps the rest.
+void Merge_Unit(const a_pairing& p) {
+    a_doc_unit &from = *p.from, &onto = *p.onto;
+    Scale_Unit_Design(from, p.scaling);
+    if (Has_Canvas(from)) onto.canv.cv = from.canv.cv;
     for (int i = 1; i <= from.oj.nlist; ++i) {
         a_oj_item& it = from.oj.list[i];
         if (it.kind == PAINT_BLOCK) continue;
         it.flags &= uint8_t(~(1u << SELECTED_FLAG));
-        Move_Item(it, dx, dy);
         (void)OMast_Append(onto.oj, it);  // room was checked
         it.ph = nullptr;  // owned by the destination now
         it.om = nullptr;
     }
-    Merge_Paint(from, onto, dx, dy);
+    Merge_Paint(from, onto);
     Unit_PostRender(onto);
 }
 
@@ -138,7 +139,7 @@ bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
     for (const a_pairing& p : pairs)
         if (p.onto->oj.nlist + Blocks_Added(*p.from) > MAXNOBJECTS) ok = false;
     if (ok) {
-        for (const a_pairing& p : pairs) Merge_Unit(*p.from, *p.onto);
+        for (const a_pairing& p : pairs) Merge_Unit(p);
         if (left_out > 0)
             Disc_Report_Note(std::to_string(left_out) + " unit(s) of the project have no place in this document: left out");
     } else if (!pairs.empty()) {

@@ -1,8 +1,9 @@
 // Import of a project into the open document: the project is read apart,
 // by the same reader as an opening, and each unit's design is then added to
-// the unit of the same number, on top of what it holds. The open document
-// keeps its template, its name and every block it had; nothing of it
-// changes unless the whole import succeeds.
+// the unit of the same number, on top of what it holds, scaled from its own
+// unit's size to that unit's; a unit with a canvas brings it along. The open
+// document keeps its template, its name and every block it had; nothing of
+// it changes unless the whole import succeeds.
 // Process-wide state: the document g_doc (reads and writes; set aside while
 // the project is read); the effects cache (writes); the last report.
 #pragma once

@@ -57,7 +57,17 @@ void Pop_State(a_port_stack_kind kind) {
 
 }  // namespace
 
-int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld) {
+namespace {
+
+// Each row's bytes past its last pixel, which no writer of pixels touches.
+void Clear_Row_Tails(const PixMap& pm) {
+    const size_t used = (size_t(Rect_Width(pm.bounds)) * size_t(pm.pixelSize) + 7) / 8;
+    const size_t rb = size_t(PixMap_RowBytes(pm));
+    if (used >= rb) return;
+    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) std::memset(PixMap_Row(pm, y) + used, 0, rb - used);
+}
+
+int Make_GWorld_Pixels(const Rect& bounds, int depth, CTabHandle colortab, bool clear, GWorld*& gworld) {
     gworld = nullptr;
     if (!PixMap_Fits(bounds, depth)) return GWORLD_ERR_SIZE;
     auto* w = new (std::nothrow) GWorld;
@@ -71,11 +81,22 @@ int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gwor
         return GWORLD_ERR_MEMORY;
     }
     if (len >= kHugeWorldBytes) Memory_Prefer_Huge_Pages(w->hdl, len);
-    std::memset(w->hdl, 0, len);  // black at every depth
     w->pix.baseAddr = w->hdl;
+    if (clear) std::memset(w->hdl, 0, len);  // black at every depth
+    else Clear_Row_Tails(w->pix);
     w->port = Port_New(Bits_Of(w->pix));
     gworld = w;
     return 0;
+}
+
+}  // namespace
+
+int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld) {
+    return Make_GWorld_Pixels(bounds, depth, colortab, true, gworld);
+}
+
+int New_GWorld_Unfilled(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld) {
+    return Make_GWorld_Pixels(bounds, depth, colortab, false, gworld);
 }
 
 void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle colortab,

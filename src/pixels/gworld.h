@@ -39,7 +39,11 @@ constexpr int MAX_PORT_STACK = 5;
 // 0 on success, else a non-zero error with `gworld` left nullptr. Depths up
 // to 16 start black (all bits 0), deeper ones zeroed.
 [[nodiscard]] int New_GWorld(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld);
-// The same; failure is fatal and reported with `label`.
+// The same without blackening the pixels (rows' padding is cleared): only
+// for a world its maker fills whole before anything reads it, such as a
+// decoder's target, where clearing would write every byte twice.
+[[nodiscard]] int New_GWorld_Unfilled(const Rect& bounds, int depth, CTabHandle colortab, GWorld*& gworld);
+// The same as New_GWorld; failure is fatal and reported with `label`.
 void New_GWorldF(const char* label, const Rect& bounds, int depth, CTabHandle colortab,
                  GWorld*& gworld);
 // Short form: a world without a colour table; nullptr when memory is short.

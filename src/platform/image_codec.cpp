@@ -12,6 +12,7 @@
 #include "platform/app.h"
 #include <cstring>
 
+#include "platform/jpeg_direct.h"
 #include "platform/orientation.h"
 
 namespace {
@@ -96,6 +97,30 @@ bool Decoded_In_Place(const QImage& image, const uint8_t* dst, int rowbytes) {
     return ours && image.constBits() == dst && image.bytesPerLine() == rowbytes;
 }
 
+// Dots per metre as the toolkit's JPEG reader sets them; a file without a
+// density keeps a new picture's default.
+int Jpeg_Dots_Per_Metre(int unit, int density) {
+    if (unit == 1) return int(100. * density / 2.54);
+    if (unit == 2) return int(100. * density);
+    return QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
+}
+
+// A plain colour JPEG the toolkit would decode into our layout unturned, by
+// the JPEG library straight into `dst`.
+bool Decode_Direct(const uint8_t* data, size_t size, QImageReader& reader, QImage::Format stored, int left,
+                   uint8_t* dst, int rowbytes, a_codec_info& info) {
+    if (info.format != "jpeg" || stored != QImage::Format_RGB32 || left > 1 ||
+        reader.transformation() != QImageIOHandler::TransformationNone)
+        return false;
+    a_jpeg_density d;
+    if (!Jpeg_Decode_Direct(data, size, info.width, info.height, dst, rowbytes, d)) return false;
+    info.alpha = false;
+    info.depth = 24;
+    info.dpi_x = Dpi(Jpeg_Dots_Per_Metre(d.unit, d.x));
+    info.dpi_y = Dpi(Jpeg_Dots_Per_Metre(d.unit, d.y));
+    return true;
+}
+
 }  // namespace
 
 bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_codec_info& info) {
@@ -125,6 +150,7 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     info.format = reader.format().toStdString();  // empty once the image is read
     QImage::Format stored = reader.imageFormat();
     int left = Orientation_Left(reader, data, size);
+    if (Decode_Direct(data, size, reader, stored, left, dst, rowbytes, info)) return true;
     QImage image = Decode_Target(dst, rowbytes, info, stored, left);
     if (!reader.read(&image)) return false;
     if (left > 1) image = Oriented(image, left);
