@@ -10,6 +10,7 @@
 #include "images/photo_scrap.h"
 #include "model/history_ops.h"
 #include "platform/clipboard.h"
+#include "platform/image_codec.h"
 #include "platform/sound.h"
 #include "shell/commands.h"
 #include "shell/edit_cmds.h"
@@ -122,6 +123,19 @@ TEST_F(EditCommands, CopyCutAndPasteThroughTheClipboard) {
     EXPECT_EQ(U().oj.nlist, n + 1);
     EXPECT_EQ(Edit_Paste_Refusal(), "the clipboard's text block is damaged");
     EXPECT_EQ(Sound_Log(), std::vector<int>{SND_REFUSED});
+
+    // A picture another program put there becomes a photo block.
+    std::vector<uint32_t> pixels(24 * 16, 0xFF2040C0u);
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(Codec_Encode(reinterpret_cast<const uint8_t*>(pixels.data()), 24, 16, 24 * 4, "png", -1, 72, png));
+    ASSERT_TRUE(Clipboard_Put(u"", {a_clip_format{"image/png", png}}));
+    ASSERT_TRUE(Run(MENU_EDIT + 6));
+    EXPECT_EQ(gs.curr_phase, PHOTO_PHASE);
+    ASSERT_EQ(U().oj.nlist, n + 2);
+    int pasted = 0;  // photos go under the text
+    for (int i = 1; i <= U().oj.nlist; ++i)
+        if (Item(i).kind == PHOTO_BLOCK && Item(i).ph->spec.source.kind == SOURCE_CLIPBOARD) pasted = i;
+    EXPECT_GT(pasted, 0);
 
     Phase_Set(CANVAS_PHASE);
     Sound_ClearLog();
