@@ -71,6 +71,7 @@ void a_ruler::paintEvent(QPaintEvent*) {
     for (const a_tick_step& s : kSteps)
         if ((t = s).step * per_mm >= 5) break;
     const double step = t.step, label_every = t.label;
+    if (step * per_mm < 2) return;  // too small to draw any tick
     const int extent = across ? width() : height();
     const long first = long(std::floor(-start / per_mm / step)), last = long(std::ceil((extent - start) / per_mm / step));
     QFont small = font();
