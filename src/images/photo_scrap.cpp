@@ -1,6 +1,5 @@
 #include "images/photo_scrap.h"
 
-#include <cstring>
 
 #include "model/ph_blocks.h"
 #include "model/undo_records.h"
@@ -9,10 +8,7 @@
 const char* const PHOTO_BLOCK_CLIP_FORMAT = "application/x-cirquel-photo-block";
 
 std::vector<uint8_t> Photo_Block_Clip_Bytes(const a_pasted_ph_rec& pasted) {
-    std::vector<uint8_t> out{'C', 'P', 'H', 'B', 0, 0};
-    const uint16_t version = PHOTO_BLOCK_CLIP_VERSION;
-    std::memcpy(out.data() + 4, &version, sizeof version);
-    out.reserve(512);  // room ahead: the writer then appends without reallocating
+    std::vector<uint8_t> out = Scrap_Heading("CPHB", PHOTO_BLOCK_CLIP_VERSION, 512);
     a_undo_writer w(out);
     w.Num(pasted.ojkind);
     Save_PH(w, pasted.ph);
@@ -20,12 +16,7 @@ std::vector<uint8_t> Photo_Block_Clip_Bytes(const a_pasted_ph_rec& pasted) {
 }
 
 bool Photo_Block_From_Clip(const std::vector<uint8_t>& bytes, a_pasted_ph_rec& pasted, std::string& why) {
-    uint16_t version = 0;
-    if (bytes.size() < 6 || std::memcmp(bytes.data(), "CPHB", 4) != 0)
-        return why = "the clipboard's picture block has no heading", false;
-    std::memcpy(&version, bytes.data() + 4, sizeof version);
-    if (version != PHOTO_BLOCK_CLIP_VERSION)
-        return why = "the clipboard's picture block is of version " + std::to_string(version), false;
+    if (!Scrap_Heading_Ok(bytes, "CPHB", PHOTO_BLOCK_CLIP_VERSION, "picture block", why)) return false;
     a_undo_reader r(bytes.data() + 6, bytes.size() - 6);
     a_pasted_ph_rec read;
     read.ojkind = r.Num<uint8_t>();

@@ -88,3 +88,25 @@ private:
     size_t left_;
     bool ok_ = true;
 };
+
+// A block on the clipboard is a four-letter tag, a 16-bit version, then the
+// record as a snapshot holds it. The heading, with room reserved for
+// `room` more bytes so the writer appends without reallocating.
+inline std::vector<uint8_t> Scrap_Heading(const char tag[4], uint16_t version, size_t room) {
+    std::vector<uint8_t> out(tag, tag + 4);
+    out.reserve(6 + room);
+    out.push_back(uint8_t(version & 0xFF));
+    out.push_back(uint8_t(version >> 8));
+    return out;
+}
+// Whether `bytes` start with that heading; otherwise false with a one-line
+// reason naming `what` ("text block").
+inline bool Scrap_Heading_Ok(const std::vector<uint8_t>& bytes, const char tag[4], uint16_t version,
+                             const std::string& what, std::string& why) {
+    if (bytes.size() < 6 || std::memcmp(bytes.data(), tag, 4) != 0)
+        return why = "the clipboard's " + what + " has no heading", false;
+    const uint16_t found = uint16_t(bytes[4] | bytes[5] << 8);
+    if (found != version)
+        return why = "the clipboard's " + what + " is of version " + std::to_string(found), false;
+    return true;
+}

@@ -1,7 +1,6 @@
 #include "text/text_scrap.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "model/undo_text.h"
 #include "platform/clipboard.h"
@@ -10,23 +9,15 @@
 const char* const TEXT_BLOCK_CLIP_FORMAT = "application/x-cirquel-text-block";
 
 std::vector<uint8_t> Text_Block_Clip_Bytes(const a_om_rec& om) {
-    // The heading is made whole before the writer appends to it.
-    std::vector<uint8_t> out{'C', 'T', 'X', 'T', 0, 0};
-    const uint16_t version = TEXT_BLOCK_CLIP_VERSION;
-    std::memcpy(out.data() + 4, &version, sizeof version);
-    out.reserve(size_t(64) + size_t(std::max(1, int(om.nxyl))) * 48);
+    std::vector<uint8_t> out =
+        Scrap_Heading("CTXT", TEXT_BLOCK_CLIP_VERSION, size_t(64) + size_t(std::max(1, int(om.nxyl))) * 48);
     a_undo_writer w(out);
     Save_OM(w, om);
     return out;
 }
 
 bool Text_Block_From_Clip(const std::vector<uint8_t>& bytes, a_om_rec& om, std::string& why) {
-    uint16_t version = 0;
-    if (bytes.size() < 6 || std::memcmp(bytes.data(), "CTXT", 4) != 0)
-        return why = "the clipboard's text block has no heading", false;
-    std::memcpy(&version, bytes.data() + 4, sizeof version);
-    if (version != TEXT_BLOCK_CLIP_VERSION)
-        return why = "the clipboard's text block is of version " + std::to_string(version), false;
+    if (!Scrap_Heading_Ok(bytes, "CTXT", TEXT_BLOCK_CLIP_VERSION, "text block", why)) return false;
     a_undo_reader r(bytes.data() + 6, bytes.size() - 6);
     a_om_rec read;
     if (!Read_OM(r, read) || !r.Done()) return why = "the clipboard's text block is damaged", false;

@@ -92,6 +92,23 @@ int Channel_Distance(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
+bool Open_Two_Disc_Stock(a_main_window& w) {
+    w.resize(1024, 700);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) return false;
+    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    return g_doc.doc_open;
+}
+
+bool Close_Unchanged(a_main_window& w) {
+    g_doc.doc_changed = false;
+    const bool closed = w.close();
+    Shell_Loop_Reset();
+    Phase_Set(NODOC_PHASE);
+    return closed;
+}
+
 bool Add_Photo(const QString& dir, const QString& name, QColor colour, QPointF at, QSize size) {
     if (size.isEmpty()) size = at.isNull() ? QSize(160, 120) : QSize(900, 640);
     QImage img(size, QImage::Format_RGB32);

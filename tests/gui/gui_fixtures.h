@@ -27,6 +27,12 @@ T* Find(QWidget& w, const char* name) {
 QListWidgetItem* Item_Named(QListWidget* list, const QString& text);
 // From the start screen to a chosen stock, as a person does it.
 void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock);
+// The window shown at 1024 x 700 with a new project on "A-ONE 29125" (two
+// discs); false when the window never appeared.
+bool Open_Two_Disc_Stock(a_main_window& w);
+// Closes the window without the save question, and leaves the shell as a
+// fresh start finds it.
+bool Close_Unchanged(a_main_window& w);
 // A picture compared with tests/golden/NAME.png: a channel may differ by 8,
 // one pixel in 2000 may differ more. CIRQUEL_UPDATE_GOLDENS=1 rewrites it.
 bool Matches_Golden(const QString& name, const QImage& made, QString& why);

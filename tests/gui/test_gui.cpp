@@ -174,11 +174,7 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
 // page shows the canvas on both discs.
 void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     QCOMPARE(g_doc.doc_template.nunits, 2u);
     QCOMPARE(gs.curr_phase, CANVAS_PHASE);
 
@@ -393,11 +389,7 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
 // decides which old disc's design it keeps.
 void a_gui_test::UnitTogglesAndToDifferentLayout() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     Click_Canvas(w, 3);
     QListWidget* units = Find<QListWidget>(w, "unitList");
     units->setCurrentRow(1);
@@ -473,10 +465,7 @@ void a_gui_test::UnitTogglesAndToDifferentLayout() {
     QVERIFY(number->value() >= 1000);
     if (qEnvironmentVariableIsSet("CIRQUEL_LOOK")) w.grab().save(qEnvironmentVariable("CIRQUEL_LOOK"));
 
-    g_doc.doc_changed = false;
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
 void a_gui_test::SecondCopyHandsOverItsCommandLine() {

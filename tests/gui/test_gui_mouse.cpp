@@ -65,11 +65,7 @@ private slots:
 
 void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     QTemporaryDir dir;
     QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.3}, {200, 150}));
     QVERIFY(Add_Photo(dir.path(), "blue", Qt::blue, {0.7, 0.7}, {200, 150}));
@@ -147,21 +143,14 @@ void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
     QCOMPARE(saved.dst_center.v, nudged.v);
     QCOMPARE(Rect_Width(saved.dst_box), Rect_Width(grown));
 
-    g_doc.doc_changed = false;
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
 // Two clicks on a text block within the double-click time ask for its editor;
 // in the canvas phase the mouse leaves blocks alone.
 void a_mouse_test::DoubleClickOpensText() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     Phase_Set(TEXT_PHASE);
     const Rect& b = g_doc.up->paintbounds;
     Interaction_Begin();
@@ -190,10 +179,7 @@ void a_mouse_test::DoubleClickOpensText() {
     QTest::mouseClick(area.surface, Qt::LeftButton, {}, on_text);
     QCOMPARE(Count(Kind_Bit(TEXT_BLOCK), true), 0);
 
-    g_doc.doc_changed = false;
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
 int Run_Tests(char** argv) {

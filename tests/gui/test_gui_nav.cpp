@@ -62,11 +62,7 @@ private slots:
 // hidden with its eye and restacked by a drag; the saved project read back.
 void a_nav_test::HistoryPanelLayerBarAndSave() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     QTemporaryDir dir;
     auto* history = Find<QListWidget>(w, "historyPanel");
     if (!g_pref.history_option) w.Command_Action(501)->trigger();
@@ -141,20 +137,13 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     QVERIFY(!Has_Flag(blocks[1], VISIBLE_FLAG));
     QCOMPARE(Key_To_String(g_doc.up->canv.cv.canvas_key), Key_To_String(third));
 
-    g_doc.doc_changed = false;
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
 // The editing area's two mappings undo each other, at fit and at 200 %.
 void a_nav_test::UnitAndViewPointsRoundTrip() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+    QVERIFY(Open_Two_Disc_Stock(w));
     auto* view = Find<a_unit_view>(w, "unitView");
     QWidget* surface = Find<QWidget>(w, "unitSurface");
     const Rect& b = g_doc.up->paintbounds;
@@ -207,10 +196,7 @@ void a_nav_test::UnitAndViewPointsRoundTrip() {
     w.Command_Action(502)->trigger();
     QVERIFY(!across->isVisible());
 
-    g_doc.doc_changed = false;
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
 void a_nav_test::ScreenshotUnderXvfb() {
