@@ -49,8 +49,9 @@ test: asan
 
 bench: release
 	@bench/setup
-	@for b in build/release/bench/cirquel-bench*; do "$$b"; done
+	@build/release/bench/cirquel-bench
 	@bench/startup build/release
+	@bench/drag build/release
 
 clean:
 	rm -rf build

@@ -1,0 +1,161 @@
+// Dragging a photo across a disc with circular text in the desktop window,
+// on a display server: the time from each mouse-move event to the frame
+// drawn again and handed to the display, per event. Every move repaints
+// (nothing is coalesced), the worst case of a real drag.
+// Run by bench/drag, which starts the display server. Prints the median,
+// 95th percentile and worst case; the target is < 16 ms and < 33 ms.
+#include <QtCore/QDir>
+#include <QtCore/QElapsedTimer>
+#include <QtCore/QFile>
+#include <QtGui/QImage>
+#include <QtGui/QMouseEvent>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <QtWidgets/QScrollArea>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "gui_app.h"
+#include "main_window.h"
+#include "model/document.h"
+#include "model/photo_rec.h"
+#include "persist/design_file.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "shell/mainloop.h"
+#include "ui/interface.h"
+#include "unit_view.h"
+
+namespace {
+
+constexpr int kMoves = 400;
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "bench_drag: %s\n", what);
+    return 1;
+}
+
+// The README's description, whose photo is a picture of the given size.
+bool Write_Design(const std::string& dir) {
+    if (!QDir().mkpath(QString::fromStdString(dir))) return false;
+    QFile readme(CIRQUEL_SOURCE_DIR "/README.md");
+    if (!readme.open(QIODevice::ReadOnly)) return false;
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype at = text.indexOf("```json\n"), end = text.indexOf("```\n", at + 8);
+    if (at < 0 || end < 0) return false;
+    QFile design(QString::fromStdString(dir + "/design.json"));
+    if (!design.open(QIODevice::WriteOnly) || design.write(text.mid(at + 8, end - at - 8).toUtf8()) < 0) return false;
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(40 + x * 200 / 1600, 60 + y * 160 / 1200, 200 - (x + y) % 97));
+    QImage logo(200, 120, QImage::Format_ARGB32);
+    logo.fill(QColor(30, 90, 200, 160));
+    return photo.save(QString::fromStdString(dir + "/sunset.jpg"), "JPEG", 90) &&
+           logo.save(QString::fromStdString(dir + "/logo.png"));
+}
+
+Point First_Photo_Centre() {
+    const a_oj_master& oj = g_doc.up->oj;
+    for (int i = 1; i <= oj.nlist; ++i)
+        if (oj.list[i].kind == PHOTO_BLOCK && oj.list[i].ph) return oj.list[i].ph->dst_center;
+    return Point{};
+}
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+// Counts the paint events a widget receives.
+struct a_paint_counter : QObject {
+    int n = 0;
+    bool eventFilter(QObject*, QEvent* e) override {
+        n += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// One drag of the first photo round a circle; the milliseconds of each move,
+// or none when a move drew nothing or the photo did not follow.
+std::vector<double> Drag_Photo(a_unit_view& view, QWidget& surface, const a_paint_counter& paints) {
+    const Point c = First_Photo_Centre();
+    const QPointF start = surface.mapFrom(view.viewport(), view.Unit_To_View(QPointF(c.h, c.v)));
+    QTest::mousePress(&surface, Qt::LeftButton, Qt::NoModifier, start.toPoint());
+    // The drag begins once the mouse has gone the desktop's drag distance.
+    QTest::mouseMove(&surface, (start + QPointF(QApplication::startDragDistance() + 2, 0)).toPoint());
+    QTest::qWait(50);
+    std::vector<double> ms;
+    for (int i = 1; i <= kMoves; ++i) {
+        // A circle of 120 pixels through the press, back to where it began.
+        const double a = 2 * M_PI * i / kMoves;
+        const QPointF at = start + QPointF(120 * std::sin(a), 120 * (1 - std::cos(a)));
+        QMouseEvent move(QEvent::MouseMove, at, surface.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        const int before = paints.n;
+        QElapsedTimer t;
+        t.start();
+        QApplication::sendEvent(&surface, &move);
+        for (int k = 0; k < 100 && paints.n == before; ++k) QApplication::processEvents();
+        if (paints.n == before) return {};
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (i == kMoves / 2 && First_Photo_Centre().v == c.v) return {};
+    }
+    QTest::mouseRelease(&surface, Qt::LeftButton, Qt::NoModifier, start.toPoint());
+    return ms;
+}
+
+int Run(const std::string& dir) {
+    if (!Write_Design(dir)) return Fail("cannot write the description");
+    a_main_window w;
+    w.resize(1280, 800);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w)) return Fail("the window never appeared");
+    std::string error;
+    Interaction_Begin();
+    const bool read = Design_Read_File(dir + "/design.json", error);
+    Interaction_End();
+    if (!read) return Fail(error.c_str());
+    Phase_Set(CANVAS_PHASE);
+    Phase_Set(PHOTO_PHASE);
+    auto* view = w.findChild<a_unit_view*>("unitView");
+    QWidget* surface = view ? view->widget() : nullptr;
+    if (!surface) return Fail("no unit view");
+    a_paint_counter paints;
+    surface->installEventFilter(&paints);
+    for (int zoom : {0, 1}) {
+        Interaction_Begin();
+        gs.grid_vals[ZOOM_GRID] = int16_t(zoom);
+        Interaction_End();
+        QTest::qWait(200);
+        const std::vector<double> ms = Drag_Photo(*view, *surface, paints);
+        if (ms.empty()) return Fail("a move drew nothing, or the photo did not follow the mouse");
+        std::printf("drag photo over circular text: %d moves, zoom %s, %d x %d unit surface\n", kMoves,
+                    zoom == 0 ? "to fit" : "100 %", surface->width(), surface->height());
+        std::printf("  median %.2f ms   p95 %.2f ms   worst %.2f ms   (target < 16 ms median, < 33 ms p95)\n",
+                    Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0));
+    }
+    g_doc.doc_changed = false;
+    w.close();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const std::string config = Temp_Folder() + "/cirquel-bench-drag-" + std::to_string(getpid());
+    Config_Folder_Set(config);
+    setenv("XDG_DATA_HOME", config.c_str(), 1);
+    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
+    Dialog_SetQuiet(true);
+    const int status = Run(config);
+    Gui_Stop();
+    (void)File_Remove_Tree(config);
+    return status;
+}
