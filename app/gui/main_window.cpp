@@ -217,6 +217,10 @@ a_main_window::a_main_window() {
         g_pref.status_option = g_pref.ruler_option = !g_pref.status_option;
         Show_Options();
     });
+    // Show All Frames: the unit view draws them when the action is done.
+    Command_Install(MENU_OPTIONS + 3, [](const a_command_context&) {
+        g_pref.showframes_option = !g_pref.showframes_option;
+    });
     for (int about : {MENU_SYSTEM + 1, MENU_HELP + 8})
         Command_Install(about, [this](const a_command_context&) { About(); });
     connect(&idle_, &QTimer::timeout, this, &a_main_window::Idle);
@@ -423,7 +427,9 @@ void a_main_window::Show_Options() {
     coordinates_->setVisible(g_pref.status_option);
     for (auto [command, on] : {std::pair{MENU_OPTIONS + 1, g_pref.history_option},
                                std::pair{MENU_OPTIONS + 2, g_pref.status_option},
-                               std::pair{MENU_OPTIONS + 5, g_pref.sound_option}}) {
+                               std::pair{MENU_OPTIONS + 3, g_pref.showframes_option},
+                               std::pair{MENU_OPTIONS + 5, g_pref.sound_option},
+                               std::pair{MENU_OPTIONS + 6, g_pref.embed_option}}) {
         if (QAction* a = Command_Action(command)) {
             a->setCheckable(true);
             a->setChecked(on);

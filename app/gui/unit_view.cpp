@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 
+#include "base/prefs.h"
 #include "images/photo_blocks.h"
 #include "model/arrange.h"
 #include "model/block_moves.h"
@@ -95,10 +96,13 @@ public:
     }
 
     // The frames of the selected blocks with their handles, as last painted.
+    // With Show All Frames, every other block's outline too.
     QRegion Frames() const {
         QRegion r;
         for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);)
             r += To_Surface(Obj_BBox(omx)).adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
+        for (int omx = OMX_START; Editing_Blocks() && g_pref.showframes_option && Enum(true, false, Selectable_Kinds(), omx);)
+            r += To_Surface(Obj_BBox(omx));
         return r;
     }
     // The frames moved or changed: both the old and the new are drawn again.
@@ -134,6 +138,16 @@ protected:
         p.setRenderHint(QPainter::Antialiasing, false);
         QPen light(QColor(255, 255, 255), 0);
         QPen dark(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine);
+        // The other blocks' outlines: grey and dotted, under the selection's.
+        QPen dotted(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine);
+        for (int omx = OMX_START; Editing_Blocks() && g_pref.showframes_option && Enum(true, false, Selectable_Kinds(), omx);) {
+            QRect r = To_Surface(Obj_BBox(omx));
+            if (r.isEmpty() || Is_Obj_Selected(omx)) continue;
+            p.setPen(light);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+            p.setPen(dotted);
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+        }
         for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);) {
             QRect r = To_Surface(Obj_BBox(omx));
             if (r.isEmpty()) continue;

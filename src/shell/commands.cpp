@@ -35,7 +35,7 @@ const a_command_row kTable[] = {
     {201, ""},     {301, ""},     {302, ""},        {303, ""},     {304, ""},      {305, ""},
     {306, ""},     {308, kPrint}, {309, kPrint},    {311, ""},     {401, ""},      {402, ""},
     {404, kEdit},  {405, kEdit},  {406, kEdit},     {407, kEdit},  {408, kEdit},   {501, kHistoryPanel},
-    {502, kEdit},  {503, kEdit},  {505, ""},        {506, kFiles}, {508, ""},      {1001, ""},
+    {502, kEdit},  {503, ""},     {505, ""},        {506, ""},     {508, ""},      {1001, ""},
     {1002, ""},    {1004, ""},    {1005, ""},       {1006, ""},    {1007, ""},     {1008, ""},
     {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, kFiles}, {1101, ""},   {1103, ""},
     {1104, ""},    {1105, ""},    {1106, ""},       {1107, ""},    {901, kEdit},   {902, kEdit},
@@ -56,6 +56,10 @@ void Toggle_Sound(const a_command_context&) {
     Sound_Enable(on);
     g_pref.sound_option = on;
 }
+
+// Photos imported from now on keep their file's bytes, which a save then
+// stores in the project.
+void Toggle_Embed(const a_command_context&) { g_pref.embed_option = !g_pref.embed_option; }
 
 void Toggle_Hide(const a_command_context&) {
     gs.tool_show = !gs.tool_show;
@@ -134,6 +138,7 @@ void Commands_Init() {
     });
     Command_Install(MENU_EXPORT + 1, To_Different_Layout);
     Command_Install(MENU_OPTIONS + 5, Toggle_Sound);
+    Command_Install(MENU_OPTIONS + 6, Toggle_Embed);
     Command_Install(MENU_OPTIONS + 8, Toggle_Hide);
     for (int item : {1, 2, 4, 5, 6, 7, 8})
         Command_Install(MENU_ZOOM + item, [item](const a_command_context&) { Zoom_Command(item); });

@@ -138,8 +138,14 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
 
     // Menus: a command not built yet is there but disabled with its reason.
-    QAction* frames = w.Command_Action(503);
-    QVERIFY(frames && !frames->isEnabled() && !frames->toolTip().isEmpty());
+    QAction* designer = w.Command_Action(606);
+    QVERIFY(designer && !designer->isEnabled() && !designer->toolTip().isEmpty());
+    // Embed Photos is an option with a check mark.
+    QAction* embed = w.Command_Action(506);
+    const bool embedding = g_pref.embed_option;
+    embed->trigger();
+    QVERIFY(g_pref.embed_option != embedding && embed->isChecked() != embedding);
+    embed->trigger();
     QVERIFY(w.Command_Action(404)->isEnabled());
     QAction* quit = w.Command_Action(311);
     QVERIFY(quit && quit->isEnabled());

@@ -6,10 +6,14 @@
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 
 #include <cmath>
+#include <vector>
 
+#include "base/prefs.h"
 #include "file_dialogs.h"
 #include "gui_fixtures.h"
 #include "main_window.h"
@@ -61,6 +65,7 @@ class a_mouse_test : public QObject {
 private slots:
     void PickDragResizeNudgeDeleteAndSave();
     void DoubleClickOpensText();
+    void ArrangeAndCopyToTheOtherDisc();
 };
 
 void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
@@ -87,6 +92,29 @@ void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
     const Rect& b = g_doc.up->paintbounds;
     QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(b.left + 3, b.bottom - 3));
     QCOMPARE(Selection_Count(), 0);
+
+    // Show All Frames outlines the blocks nobody picked, and only them: off
+    // again, the area is as it was.
+    auto shown = [&] {
+        QApplication::processEvents();
+        return area.surface->grab().toImage();
+    };
+    QAction* frames = w.Command_Action(503);
+    QVERIFY(frames->isEnabled());
+    const bool was = g_pref.showframes_option;
+    const QImage before_toggle = shown();
+    frames->trigger();
+    QCOMPARE(frames->isChecked(), !was);
+    const QImage toggled = shown();
+    frames->trigger();
+    QCOMPARE(g_pref.showframes_option, was);
+    QCOMPARE(shown(), before_toggle);
+    const QImage& with = was ? before_toggle : toggled;
+    const QImage& without = was ? toggled : before_toggle;
+    int outlined = 0;
+    for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x) outlined += with.pixel(x, y) != without.pixel(x, y);
+    QVERIFY2(outlined > 100, qPrintable(QString("%1 pixels outlined").arg(outlined)));
 
     // A drag moves the block under the mouse by the mouse's way: one step.
     int kept = Kept();
@@ -179,6 +207,72 @@ void a_mouse_test::DoubleClickOpensText() {
     QTest::mouseClick(area.surface, Qt::LeftButton, {}, on_text);
     QCOMPARE(Count(Kind_Bit(TEXT_BLOCK), true), 0);
 
+    QVERIFY(Close_Unchanged(w));
+}
+
+// Centre, move-to-a-fraction and the clipboard from the menus: the red photo
+// centred on the disc, the blue one at a quarter across and three quarters
+// down, then copied to the second disc once it has a design of its own; the
+// saved project holds them where the menus put them.
+void a_mouse_test::ArrangeAndCopyToTheOtherDisc() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.3}, {200, 150}));
+    QVERIFY(Add_Photo(dir.path(), "blue", Qt::blue, {0.7, 0.7}, {200, 150}));
+    const uint32_t red = g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid;
+    const uint32_t blue = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
+    Phase_Set(PHOTO_PHASE);
+    a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
+    QApplication::processEvents();
+    const Rect b = g_doc.up->paintbounds;
+    const Point middle = Rect_Centre(b);
+
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(Centre_Of(red)));
+    w.Command_Action(906)->trigger();
+    QVERIFY(std::abs(Centre_Of(red).h - middle.h) <= 1 && std::abs(Centre_Of(red).v - middle.v) <= 1);
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(Centre_Of(blue)));
+    w.Command_Action(101)->trigger();
+    w.Command_Action(125)->trigger();
+    const Point quarter{int16_t(b.top + Rect_Height(b) * 3 / 4), int16_t(b.left + Rect_Width(b) / 4)};
+    QVERIFY2(std::abs(Centre_Of(blue).h - quarter.h) <= 1 && std::abs(Centre_Of(blue).v - quarter.v) <= 1,
+             qPrintable(QString("at %1,%2").arg(Centre_Of(blue).h).arg(Centre_Of(blue).v)));
+    w.Command_Action(405)->trigger();
+
+    // The second disc shows the first until it is given a design of its own,
+    // which starts as a copy of it.
+    auto* units = Find<QListWidget>(w, "unitList");
+    units->setCurrentRow(1);
+    QCOMPARE(g_doc.upx, 2u);
+    auto* clone = Find<QCheckBox>(w, "cloneToggle");
+    if (clone->isChecked()) clone->click();
+    QVERIFY(!g_doc.up->clonef);
+    const int before = g_doc.up->oj.nlist;
+    w.Command_Action(406)->trigger();
+    QCOMPARE(g_doc.up->oj.nlist, before + 1);
+    QCOMPARE(int(g_doc.up->oj.list[g_doc.up->oj.nlist].kind), int(PHOTO_BLOCK));
+
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/Arranged"; };
+    w.Command_Action(304)->trigger();
+    const QString path = dir.path() + "/Arranged.cd4";
+    w.Command_Action(303)->trigger();
+    QVERIFY(Do_File_Open3(path.toStdString(), false));
+    auto photos = [](uint32_t ux) {
+        std::vector<Point> at;
+        const a_oj_master& oj = g_doc.doc_units[ux]->oj;
+        for (int i = 1; i <= oj.nlist; ++i)
+            if (oj.list[i].kind == PHOTO_BLOCK) at.push_back(oj.list[i].ph->dst_center);
+        return at;
+    };
+    const std::vector<Point> first = photos(1), second = photos(2);
+    QCOMPARE(int(first.size()), 2);
+    QCOMPARE(int(second.size()), 3);
+    QVERIFY(std::abs(first[0].h - middle.h) <= 1 && std::abs(first[0].v - middle.v) <= 1);
+    QVERIFY(std::abs(first[1].h - quarter.h) <= 1 && std::abs(first[1].v - quarter.v) <= 1);
+    QVERIFY(std::abs(second[2].h - quarter.h) <= 1 && std::abs(second[2].v - quarter.v) <= 1);
+    QVERIFY(!g_doc.doc_units[2]->clonef);
     QVERIFY(Close_Unchanged(w));
 }
 
