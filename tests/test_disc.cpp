@@ -379,14 +379,6 @@ TEST_F(Disc, LargeEmbeddedPhotosDecodeAsTheirFilesDo) {
         ASSERT_NE(direct, nullptr);
         EXPECT_EQ(Pixels_Of(c.body.fore->pix).px, Pixels_Of(direct->pix).px) << k;
     }
-    // Cut short while its pictures are being decoded: read or refused, with
-    // every decode over before the bytes go.
-    a_bytes whole;
-    ASSERT_TRUE(File_ReadAll(path, whole));
-    for (size_t cut : {whole.size() - 7, whole.size() - 70000, size_t(40)}) {
-        ASSERT_TRUE(File_SaveAtomic(path, whole.data(), cut));
-        (void)Read_DISC(false, path);
-    }
 }
 
 TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {

@@ -289,24 +289,6 @@ bool Chunk_Find(int32_t id, const char targ_label[4]) {
     return false;
 }
 
-std::vector<a_chunk_span> Chunk_All(const char targ_label[4]) {
-    std::vector<a_chunk_span> spans;
-    std::vector<int32_t> seen;
-    if (!g_chunk.file) return spans;
-    const std::vector<uint8_t>& f = *g_chunk.file;
-    for (size_t pos = size_t(g_chunk.pre); pos < f.size() && f.size() - pos >= size_t(CHUNK_HEADER_BYTES);) {
-        const uint8_t* h = f.data() + pos;
-        int32_t cid = int32_t(Be32(h + 4)), clen = int32_t(Be32(h + 8));
-        if (clen < 0 || size_t(clen) > f.size() - pos - CHUNK_HEADER_BYTES) break;
-        if (std::memcmp(h, targ_label, 4) == 0 && std::find(seen.begin(), seen.end(), cid) == seen.end()) {
-            seen.push_back(cid);
-            if (clen > 0) spans.push_back({cid, h + CHUNK_HEADER_BYTES, size_t(clen)});
-        }
-        pos += CHUNK_HEADER_BYTES + size_t(clen);
-    }
-    return spans;
-}
-
 void Chunk_ReadRaw(size_t len, void* ptr) { Get(static_cast<uint8_t*>(ptr), len); }
 void Chunk_WriteRaw(size_t len, const void* ptr) { Put(static_cast<const uint8_t*>(ptr), len); }
 

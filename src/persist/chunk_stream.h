@@ -65,17 +65,6 @@ void Chunk_WriteStop();
 // the end of the file ends the scan.
 [[nodiscard]] bool Chunk_Find(int32_t id, const char targ_label[4]);
 
-// Where a chunk's payload lies in the open file.
-struct a_chunk_span {
-    int32_t cid = 0;
-    const uint8_t* data = nullptr;
-    size_t len = 0;
-};
-// The payload of every chunk with this tag that Chunk_Find would position at
-// (the first of each number, when not empty), in file order; the stream's
-// position is not touched. The spans point into the file's bytes.
-std::vector<a_chunk_span> Chunk_All(const char targ_label[4]);
-
 // Typed values, big-endian. Readers read at the current position; writers
 // append and add to the chunk's length.
 void Chunk_ReadRaw(size_t len, void* ptr);

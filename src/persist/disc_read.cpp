@@ -9,7 +9,6 @@
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
 #include "persist/disc_import.h"
-#include "persist/early_decode.h"
 #include "persist/embedded.h"
 #include "persist/photo_chunks.h"
 #include "persist/text_chunks.h"
@@ -156,7 +155,6 @@ bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& re
     a_defect_set& defects = g_report.defects;
     if (!Read_V4_Preamble(bytes, defects)) return false;
     Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
-    const a_early_decode_scope early;
     auto t = std::make_unique<a_template>();
     Read_Template(*t, defects);
     std::vector<a_font_map_entry> fonts;

@@ -12,7 +12,6 @@
 
 #include "images/image_files.h"
 #include "model/document.h"
-#include "persist/early_decode.h"
 #include "persist/chunk_stream.h"
 #include "persist/photo_chunks.h"
 #include "render/effects_cache.h"
@@ -106,18 +105,13 @@ bool Decodes_Apart(const a_embedded& e) {
            e.bytes[1] == 0xD8;
 }
 
-// Every stored picture decoded: those decoded while the project was read
-// taken as they are, other JPEG photographs shared between this thread and
-// one other (the decoding is most of the time an opening takes), the rest
-// here.
+// Every stored picture decoded: JPEG photographs shared between this thread
+// and one other (the decoding is most of the time an opening takes), the
+// rest here.
 void Decode_All(std::vector<a_embedded>& all) {
     std::vector<a_embedded*> apart, here;
     for (a_embedded& e : all) {
         if (e.s.kind != SOURCE_EXTFILE || e.bytes.empty()) continue;
-        if (Early_Decode_Take(e.stored, e.bytes, e.mw)) {
-            e.decoded = true;
-            continue;
-        }
         (Decodes_Apart(e) && apart.size() <= here.size() ? apart : here).push_back(&e);
     }
     std::thread other;
