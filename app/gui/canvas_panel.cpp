@@ -10,6 +10,7 @@
 
 #include <utility>
 
+#include "look.h"
 #include "model/document.h"
 #include "pixels/gworld.h"
 #include "pixels/syspix.h"
@@ -30,12 +31,6 @@ struct a_solid {
 };
 const a_solid kSolids[] = {{0, 0},    {0, 40},   {30, 40},  {55, 40},  {120, 30}, {175, 36},
                            {210, 40}, {240, 36}, {275, 36}, {320, 30}, {0, 72},   {220, 72}};
-
-QLabel* Heading(const QString& text) {
-    auto* l = new QLabel(text);
-    l->setStyleSheet("font-weight: bold; color: #30343a; padding-top: 6px;");
-    return l;
-}
 
 int Current_Class() {
     return g_doc.up ? UNIT_TO_CANV_PREFIX(g_doc.doc_template.Unit(g_doc.upx).kind) : -1;
@@ -74,7 +69,7 @@ a_canvas_panel::a_canvas_panel(QWidget* parent) : QWidget(parent) {
     outer->setContentsMargins(10, 4, 10, 10);
     clone_note_ = new QLabel;
     clone_note_->setWordWrap(true);
-    clone_note_->setStyleSheet("color: #4a505a; padding: 6px 0;");
+    clone_note_->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
     outer->addWidget(clone_note_);
     controls_ = new QWidget;
     outer->addWidget(controls_, 1);
@@ -82,7 +77,7 @@ a_canvas_panel::a_canvas_panel(QWidget* parent) : QWidget(parent) {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(4);
 
-    column->addWidget(Heading(tr("Canvas")));
+    column->addWidget(Panel_Heading(tr("Canvas")));
     palette_ = new QListWidget;
     palette_->setObjectName("canvasPalette");
     palette_->setViewMode(QListView::IconMode);
@@ -101,11 +96,11 @@ a_canvas_panel::a_canvas_panel(QWidget* parent) : QWidget(parent) {
     });
     column->addWidget(palette_, 1);
 
-    column->addWidget(Heading(tr("Solid color")));
+    column->addWidget(Panel_Heading(tr("Solid color")));
     column->addWidget(Build_Solids());
-    column->addWidget(Heading(tr("Turn and mirror")));
+    column->addWidget(Panel_Heading(tr("Turn and mirror")));
     column->addWidget(Build_Turns());
-    column->addWidget(Heading(tr("Adjust")));
+    column->addWidget(Panel_Heading(tr("Adjust")));
     for (a_slider_enum s : {CANV_DARKNESS_SLIDER, COLOR_HUE_SLIDER, COLOR_DIST_SLIDER, CANV_FUZZ_OUT_SLIDER,
                             CANV_FUZZ_IN_SLIDER}) {
         auto* w = new a_slider_widget(s);
@@ -124,9 +119,9 @@ QWidget* a_canvas_panel::Build_Solids() {
         auto* b = new QToolButton;
         b->setObjectName(QString("solid%1").arg(i));
         b->setFixedSize(28, 22);
-        b->setStyleSheet(QString("QToolButton { background: %1; border: 1px solid #8a9099; border-radius: 3px; }"
-                                 "QToolButton:hover { border: 2px solid #3d7ebf; }")
-                             .arg(Solid_Colour(s).name()));
+        b->setStyleSheet(QString("QToolButton { background: %1; border: 1px solid %2; border-radius: 3px; }"
+                                 "QToolButton:hover { border: 2px solid %3; }")
+                             .arg(Solid_Colour(s).name(), Border_Colour().name(), Accent_Colour().name()));
         b->setToolTip(s.dist == 0 ? tr("White") : tr("Solid color"));
         connect(b, &QToolButton::clicked, this, [s] { Act([&] { Canvas_Select_Solid(s.hue, s.dist); }); });
         grid->addWidget(b, i / 6, i % 6);

@@ -4,6 +4,7 @@
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
 
+#include "look.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "persist/disc_read.h"
@@ -67,7 +68,7 @@ a_preview_box::a_preview_box(QWidget* parent) : QLabel(parent) {
     setFixedSize(kPreviewBox, kPreviewBox);
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::StyledPanel);
-    setStyleSheet("background: #ffffff; color: #7a808a;");
+    setStyleSheet("background: palette(base); " + Soft_Text_Style());
     Show_Path({});
 }
 

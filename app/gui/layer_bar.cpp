@@ -3,6 +3,7 @@
 #include <QtGui/QDropEvent>
 #include <QtGui/QPainter>
 
+#include "look.h"
 #include "model/arrange.h"
 #include "model/document.h"
 #include "model/history.h"
@@ -30,7 +31,7 @@ QString Kind_Name(uint8_t kind) {
 // The block's part of the unit's picture, fitted into a square thumbnail.
 QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
     QPixmap pm(THUMB, THUMB);
-    pm.fill(QColor(0xf4, 0xf5, 0xf7));
+    pm.fill(Panel_Colour());
     Rect box = Obj_BBox(omx);
     if (!unit.isNull() && !Rect_IsEmpty(box) && Rect_Width(bounds) > 0) {
         double s = double(unit.width()) / Rect_Width(bounds);
@@ -43,7 +44,7 @@ QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
         p.drawImage(dst, unit, src);
     }
     QPainter p(&pm);
-    p.setPen(QColor(0xc9, 0xcd, 0xd3));
+    p.setPen(Border_Colour());
     p.drawRect(0, 0, THUMB - 1, THUMB - 1);
     return QIcon(pm);
 }

@@ -18,6 +18,7 @@
 
 #include <memory>
 
+#include "look.h"
 #include "app_icon.h"
 #include "canvas_panel.h"
 #include "base/messages.h"
@@ -119,7 +120,8 @@ a_main_window::a_main_window() {
     panels_ = new QStackedWidget;
     panels_->setObjectName("leftPanel");
     panels_->setFixedWidth(236);
-    panels_->setStyleSheet("#leftPanel { background: #f4f5f7; border-right: 1px solid #c9cdd3; }");
+    panels_->setStyleSheet(QString("#leftPanel { background: %1; border-right: 1px solid %2; }")
+                               .arg(Panel_Colour().name(), Border_Colour().name()));
     panels_->addWidget(Panel_Scroller(canvas_));
     panels_->addWidget(Panel_Scroller(print_));
     auto* centre = new QWidget;
@@ -309,7 +311,8 @@ void a_main_window::Build_Phase_Bar() {
     bar->setFloatable(false);
     bar->setStyleSheet("QToolBar { spacing: 4px; padding: 4px; } "
                        "QToolButton { padding: 6px 14px; font-size: 10.5pt; } "
-                       "QToolButton:checked { background: #3d7ebf; color: white; border-radius: 4px; }");
+                       "QToolButton:checked { background: palette(highlight); color: palette(highlighted-text); "
+                       "border-radius: 4px; }");
     auto* group = new QButtonGroup(this);
     for (const a_phase_button& p : kPhaseButtons) {
         auto* b = new QToolButton;

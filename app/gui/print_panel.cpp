@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "look.h"
 #include "model/doc_media.h"
 #include "model/document.h"
 #include "platform/printer.h"
@@ -24,12 +25,6 @@
 #include "ui/print_sliders.h"
 
 namespace {
-
-QLabel* Heading(const QString& text) {
-    auto* l = new QLabel(text);
-    l->setStyleSheet("font-weight: bold; color: #30343a; padding-top: 6px;");
-    return l;
-}
 
 bool Shift() { return QApplication::keyboardModifiers() & Qt::ShiftModifier; }
 
@@ -79,11 +74,11 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     column->setContentsMargins(10, 4, 10, 10);
     column->setSpacing(6);
 
-    column->addWidget(Heading(tr("Alignment")));
+    column->addWidget(Panel_Heading(tr("Alignment")));
     auto* note = new QLabel(tr("If a test page prints off centre, move the print the same way. "
                                "Shift moves it further."));
     note->setWordWrap(true);
-    note->setStyleSheet("color: #4a505a;");
+    note->setStyleSheet(Soft_Text_Style());
     column->addWidget(note);
     auto* pad = new QWidget;
     auto* grid = new QGridLayout(pad);
@@ -119,9 +114,9 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     media_ = new QWidget;
     auto* media = new QVBoxLayout(media_);
     media->setContentsMargins(0, 0, 0, 0);
-    media->addWidget(Heading(tr("Disc in the printer")));
+    media->addWidget(Panel_Heading(tr("Disc in the printer")));
     auto* sizes = new QLabel(tr("Sizes in tenths of a millimetre."));
-    sizes->setStyleSheet("color: #4a505a;");
+    sizes->setStyleSheet(Soft_Text_Style());
     media->addWidget(sizes);
     for (a_slider_enum s : {PRINT_INNERD_SLIDER, PRINT_OUTERD_SLIDER, PRINT_BIZSIDE_SLIDER, PRINT_WIDTH_SLIDER,
                             PRINT_HEIGHT_SLIDER}) {
@@ -132,7 +127,7 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     column->addWidget(media_);
     Print_Sliders_Attach();
 
-    column->addWidget(Heading(tr("Printer")));
+    column->addWidget(Panel_Heading(tr("Printer")));
     printer_ = new QLabel;
     printer_->setWordWrap(true);
     column->addWidget(printer_);

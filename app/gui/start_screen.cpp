@@ -8,6 +8,7 @@
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
+#include "look.h"
 #include "app_icon.h"
 #include "base/recent_projects.h"
 #include "file_dialogs.h"
@@ -64,7 +65,7 @@ a_start_screen::a_start_screen(QWidget* parent) : QWidget(parent) {
     title->setAlignment(Qt::AlignCenter);
     auto* subtitle = new QLabel(tr("Labels for your discs and their cases"));
     subtitle->setAlignment(Qt::AlignCenter);
-    subtitle->setStyleSheet("color: #5a6270;");
+    subtitle->setStyleSheet(Soft_Text_Style());
 
     auto* create = Big_Button(tr("New Project"), tr("Choose a label stock and start designing"),
                               App_Icon_New());
@@ -82,7 +83,7 @@ a_start_screen::a_start_screen(QWidget* parent) : QWidget(parent) {
     recent_->setMaximumHeight(360);
     recent_->setIconSize(QSize(kThumb, kThumb));
     recent_->setSpacing(2);
-    recent_->setStyleSheet("QListWidget { background: #ffffff; } QListWidget::item { padding: 3px; }");
+    recent_->setStyleSheet("QListWidget::item { padding: 3px; }");
 
     auto* left = new QVBoxLayout;
     left->setSpacing(12);

@@ -1,5 +1,6 @@
 #include "unit_list.h"
 
+#include "look.h"
 #include "model/document.h"
 #include "pictures.h"
 
@@ -13,7 +14,8 @@ a_unit_list::a_unit_list(QWidget* parent) : QListWidget(parent) {
     setGridSize(QSize(116, 124));
     setWordWrap(true);
     setFixedWidth(132);
-    setStyleSheet("QListWidget { background: #eceef1; border: none; border-left: 1px solid #c9cdd3; }");
+    setStyleSheet(QString("QListWidget { background: %1; border: none; border-left: 1px solid %2; }")
+                      .arg(Panel_Colour().name(), Border_Colour().name()));
 }
 
 // "Label 2", with what sets it apart: a clone, or left out of printing.

@@ -3,6 +3,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QVBoxLayout>
 
+#include "look.h"
 #include "model/clones.h"
 #include "model/document.h"
 #include "shell/mainloop.h"
@@ -11,8 +12,8 @@ a_unit_toggles::a_unit_toggles(QWidget* parent) : QWidget(parent) {
     setObjectName("unitToggles");
     setAttribute(Qt::WA_StyledBackground);
     setFixedWidth(132);
-    setStyleSheet("#unitToggles { background: #eceef1; border-left: 1px solid #c9cdd3; "
-                  "border-top: 1px solid #d5d9de; }");
+    setStyleSheet(QString("#unitToggles { background: %1; border-left: 1px solid %2; border-top: 1px solid %2; }")
+                      .arg(Panel_Colour().name(), Border_Colour().name()));
     clone_ = new QCheckBox(tr("Same as before"));
     clone_->setObjectName("cloneToggle");
     clone_->setToolTip(tr("Show the design of the label before it (a clone)"));
