@@ -10,6 +10,7 @@
 #include "font_subst_dialog.h"
 #include "model/document.h"
 #include "persist/disc_read.h"
+#include "persist/file_cmds.h"
 #include "platform/sound.h"
 #include "shell/commands.h"
 #include "tracks/audio_tags.h"
@@ -19,7 +20,7 @@
 namespace {
 
 const int kCommands[] = {IMPORT_ITUNES_CMD, IMPORT_TABTEXT_CMD, IMPORT_FILENAMES_CMD, IMPORT_AUDIO_CMD,
-                         IMPORT_LIST_CMD};
+                         IMPORT_LIST_CMD, IMPORT_PROJECT_CMD};
 
 // The chooser of each command: its title, its filter, one file or many.
 struct a_chooser {
@@ -99,6 +100,10 @@ QStringList a_import_menu::Choose_Files(int command) {
 void a_import_menu::Run(int command) {
     if (!g_doc.doc_open || !g_doc.up) {
         Sound_Play(SND_REFUSED);
+        return;
+    }
+    if (command == IMPORT_PROJECT_CMD) {
+        (void)Do_Import_Cirquel(std::string());  // the open dialog asks for the project
         return;
     }
     QStringList files = ask_files ? ask_files(command) : QStringList();

@@ -1,5 +1,6 @@
-// The Import menu's track-list commands in the window: each asks for its
-// files, then hands them to the track import. While it lives it also shows
+// The Import menu in the window: the track-list commands ask for their
+// files, then hand them to the track import; another project is added to
+// the open one through the open dialog. While it lives it also shows
 // the two questions an import or an opened project may ask: the field
 // dialog and the font remapping dialog.
 #pragma once
@@ -18,6 +19,7 @@ enum : int {
     IMPORT_ITUNES_CMD = 1201,
     IMPORT_TABTEXT_CMD = 1202,
     IMPORT_FILENAMES_CMD = 1203,
+    IMPORT_PROJECT_CMD = 1205,
     IMPORT_AUDIO_CMD = 1207,
     IMPORT_LIST_CMD = 1208,
 };

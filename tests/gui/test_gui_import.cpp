@@ -1,5 +1,6 @@
 // The Import menu as a person uses it: a tab export through the field
-// dialog's boxes into two columns of text, saved and read back; a cancelled
+// dialog's boxes into two columns of text, saved, read back and imported
+// into itself; a cancelled
 // dialog that changes nothing; the navigator's frame dragged to scroll; a
 // project naming a font this machine lacks answered in the remapping dialog.
 #include <QtCore/QFile>
@@ -142,6 +143,13 @@ void a_import_test::TabExportThroughFieldDialogIntoTwoColumns() {
     QVERIFY(Read_DISC(false, path.toStdString()));
     Select_Doc_Unit(unit);
     QCOMPARE(Texts(), made);
+
+    // The same project imported into itself: its blocks once more, one step.
+    files->ask_open = [&] { return path; };
+    const int steps = Kept();
+    w.Command_Action(IMPORT_PROJECT_CMD)->trigger();
+    QCOMPARE(Texts(), made + made);
+    QCOMPARE(Kept(), steps + 1);
     QVERIFY(Close_Unchanged(w));
 }
 
