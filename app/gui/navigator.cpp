@@ -89,8 +89,9 @@ void a_navigator::paintEvent(QPaintEvent*) {
     }
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(where, picture_);
+    // With all of the unit shown there is nothing to frame.
     QRectF frame = Frame();
-    if (frame.isEmpty()) return;
+    if (frame.isEmpty() || (frame.width() >= where.width() - 1 && frame.height() >= where.height() - 1)) return;
     p.setPen(QPen(kFrame, 2));
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame.adjusted(1, 1, -1, -1));
