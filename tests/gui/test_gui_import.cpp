@@ -55,6 +55,15 @@ QStringList Texts() {
     return out;
 }
 
+QByteArray Utf16(const QString& s, bool big_endian) {
+    QByteArray out;
+    for (QChar c : s) {
+        char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xff);
+        out.append(big_endian ? hi : lo).append(big_endian ? lo : hi);
+    }
+    return out;
+}
+
 void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 const QByteArray kTabExport = "Name\tArtist\tTime\r\n"
@@ -217,18 +226,10 @@ void a_import_test::MissingFontAnsweredInRemapDialog() {
     const QString real = QString::fromStdU16String(Font_Name(fonts[0]));
     QString gone = real;
     for (qsizetype i = 0; i < gone.size(); ++i) gone[i] = QChar(i % 2 ? 'q' : 'Z');
-    int replaced = 0;
-    for (QSysInfo::Endian order : {QSysInfo::BigEndian, QSysInfo::LittleEndian}) {
-        auto encode = [order](const QString& s) {
-            QByteArray out;
-            for (QChar c : s) {
-                char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xff);
-                out.append(order == QSysInfo::BigEndian ? hi : lo).append(order == QSysInfo::BigEndian ? lo : hi);
-            }
-            return out;
-        };
-        replaced += int(bytes.count(encode(real)));
-        bytes.replace(encode(real), encode(gone));
+    qsizetype replaced = 0;
+    for (bool big : {true, false}) {
+        replaced += bytes.count(Utf16(real, big));
+        bytes.replace(Utf16(real, big), Utf16(gone, big));
     }
     QVERIFY(replaced > 0);
     QVERIFY(Write_File(path, bytes));
