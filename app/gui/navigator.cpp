@@ -26,6 +26,7 @@ a_navigator::a_navigator(a_unit_view* view, QWidget* parent) : QWidget(parent), 
     setMinimumHeight(NAV_SIZE * 3 / 4);
     setToolTip(tr("Drag the frame to see another part of the label"));
     connect(view_, &a_unit_view::viewMoved, this, [this] { update(); });
+    view_->viewport()->installEventFilter(this);  // a resized area shows more or less
     tokens_[0] = g_doc_notices.unit_refresh.Subscribe([this](uint32_t, const Rect&) { Mark_Stale(); });
     tokens_[1] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Mark_Stale(); });
     tokens_[2] = g_doc_notices.restored.Subscribe([this] { Mark_Stale(); });
@@ -35,6 +36,11 @@ a_navigator::~a_navigator() {
     g_doc_notices.unit_refresh.Unsubscribe(tokens_[0]);
     g_doc_notices.unit_selected.Unsubscribe(tokens_[1]);
     g_doc_notices.restored.Unsubscribe(tokens_[2]);
+}
+
+bool a_navigator::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Resize) update();
+    return QWidget::eventFilter(watched, e);
 }
 
 QSize a_navigator::sizeHint() const { return {NAV_SIZE, NAV_SIZE}; }
