@@ -27,6 +27,7 @@
 #include "drop_open.h"
 #include "file_dialogs.h"
 #include "history_panel.h"
+#include "import_menu.h"
 #include "rulers.h"
 #include "layer_bar.h"
 #include "layout_dialogs.h"
@@ -42,6 +43,7 @@
 #include "shell/menus.h"
 #include "shell/window_pos.h"
 #include "model/history.h"
+#include "navigator.h"
 #include "persist/file_cmds.h"
 #include "shell/project_services.h"
 #include "preview_view.h"
@@ -145,7 +147,10 @@ a_main_window::a_main_window() {
     history_->setFixedWidth(132);
     layers_->setMinimumHeight(120);
     history_->setMinimumHeight(100);
+    navigator_ = new a_navigator(unit_view_);
+    navigator_->setFixedWidth(132);
     unit_column->addWidget(layers_, 1);
+    unit_column->addWidget(navigator_);
     unit_column->addWidget(history_, 1);
     row->addWidget(unit_column_);
     setCentralWidget(centre);
@@ -164,6 +169,7 @@ a_main_window::a_main_window() {
     // Files: the dialogs, the start screen's open and recent projects, drops.
     files_ = new a_file_dialogs(this);
     new a_layout_dialogs(this);
+    new a_import_menu(this);
     connect(start_, &a_start_screen::Open_Project, this, [] { Do_Menu_Event(false, false, 2, MENU_FILE); });
     connect(start_, &a_start_screen::Open_Recent, this, &a_main_window::Open_Path);
     new a_drop_opener(this, [this](const QString& path) { Open_Path(path); });
@@ -368,6 +374,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
     panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
     unit_column_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
     layers_->setVisible(phase != PREVIEW_PHASE);  // printing has no blocks to pick
+    navigator_->setVisible(phase != PREVIEW_PHASE);
     Refresh_Document();
     if (doc && phase == CANVAS_PHASE) {
         canvas_->Refresh();

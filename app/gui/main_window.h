@@ -20,6 +20,7 @@ class a_canvas_panel;
 class a_file_dialogs;
 class a_history_panel;
 class a_layer_bar;
+class a_navigator;
 class a_ruled_area;
 class a_chooser_panel;
 class a_preview_view;
@@ -75,6 +76,7 @@ private:
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;
     a_layer_bar* layers_;
+    a_navigator* navigator_;
     a_history_panel* history_;
     QWidget* unit_column_;
     bool pictures_stale_ = false;

@@ -60,6 +60,7 @@ class a_unit_surface : public QWidget {
 public:
     explicit a_unit_surface(a_unit_view* view) : view_(view) {}
     QRect last_repaint;
+    QRect Unit() const { return unit_; }
 
     void Resize_To_Unit() {
         Rect bounds;
@@ -233,6 +234,8 @@ void a_unit_view::resizeEvent(QResizeEvent* e) {
     QScrollArea::resizeEvent(e);
     if (gs.grid_vals[ZOOM_GRID] == 0) Refresh();
 }
+
+QRect a_unit_view::Unit_Rect() const { return surface_->Unit(); }
 
 QPointF a_unit_view::Unit_To_View(QPointF unit_px) const {
     return surface_->mapTo(viewport(), surface_->Cell_To_Surface(unit_px));

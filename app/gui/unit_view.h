@@ -27,6 +27,9 @@ public:
     // back (with the zoom and the scroll position). For rulers and coordinates.
     QPointF Unit_To_View(QPointF unit_px) const;
     QPointF View_To_Unit(QPointF view_px) const;
+    // The unit on the scrolled surface (the pasteboard lies around it), in
+    // the surface's pixels; empty without a unit.
+    QRect Unit_Rect() const;
 
 signals:
     // A double click on text block objid of unit ux: it is to be edited.

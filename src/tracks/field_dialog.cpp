@@ -7,6 +7,8 @@
 #include "base/string_ids.h"
 #include "platform/dialogs.h"
 
+a_service<bool(a_field_dialog& d, const a_song_table& t)> g_field_dialog_ui;
+
 namespace {
 
 void Redraw(a_field_dialog& d, const a_song_table& t) { SongTable_To_Chunks(t, d.preview); }
@@ -93,8 +95,8 @@ bool Ask_FieldDialog(a_song_table& t, a_chunk_table& chunks,
     req.buttons = {ok, cancel};
     req.default_button = 0;
     req.keys = {{DKEY_RETURN, false, 0}, {DKEY_ENTER, false, 0}, {DKEY_ESCAPE, false, 1}};
-    int answer = Dialog_Ask(req);
-    if (answer != 0 || !FieldDialog_Can_OK(d)) {
+    bool confirmed = g_field_dialog_ui.Call_Or([&req] { return Dialog_Ask(req) == 0; }, d, t);
+    if (!confirmed || !FieldDialog_Can_OK(d)) {
         FieldDialog_Cancel(d);
         chunks = a_chunk_table{};
         return false;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/notice.h"
 #include "tracks/song_table.h"
 
 enum : int {
@@ -47,6 +48,11 @@ bool FieldDialog_Can_OK(const a_field_dialog& d);
 void FieldDialog_Cancel(a_field_dialog& d);
 // The preview's lines of chunk i (0-based), split at carriage returns.
 std::vector<std::u16string> FieldDialog_Preview_Lines(const a_field_dialog& d, uint32_t i);
+
+// The window's field dialog over the panel: it changes the choice through the
+// clicks above and answers true for OK. Without an owner the dialog service
+// is asked with the panel as it stands.
+extern a_service<bool(a_field_dialog& d, const a_song_table& t)> g_field_dialog_ui;
 
 // The dialog: true with `chunks` made from the chosen fields when it was
 // confirmed; false (and the previous choice back) when cancelled.
