@@ -22,6 +22,7 @@
 #include "model/selection.h"
 #include "shell/mainloop.h"
 #include "pixels/gworld.h"
+#include "pixels/pixmap.h"
 #include "render/compositor.h"
 #include "ui/interface.h"
 
@@ -31,13 +32,19 @@ enum : int { PASTEBOARD_MARGIN = 24, HANDLE = 7 };
 const QColor kPasteboard(0x6f, 0x76, 0x80);
 
 // Screen pixels per cell for the zoom grid: 0 fits the unit into `room`.
+// The unit's screen picture is one 32-bit pixel map, whose rows hold at most
+// this many pixels: a large unit at 400 % is shown as large as that allows.
+constexpr int MAX_SCREEN_SIDE = ROWBYTES_MASK / 4;
+
 a_ratio Zoom_Ratio(const Rect& cells, QSize room) {
-    int zoom = gs.grid_vals[ZOOM_GRID];
-    if (zoom >= 1 && zoom <= 4) return a_ratio{int16_t(zoom), 1};
-    int w = std::max(1, Rect_Width(cells)), h = std::max(1, Rect_Height(cells));
+    const int zoom = gs.grid_vals[ZOOM_GRID];
+    const int w = std::max(1, Rect_Width(cells)), h = std::max(1, Rect_Height(cells));
+    const double largest = double(MAX_SCREEN_SIDE) / std::max(w, h);
+    if (zoom >= 1 && zoom <= 4 && zoom <= largest) return a_ratio{int16_t(zoom), 1};
     double fit = std::min(double(room.width() - 2 * PASTEBOARD_MARGIN) / w,
                           double(room.height() - 2 * PASTEBOARD_MARGIN) / h);
-    fit = std::clamp(fit, 0.05, 4.0);
+    if (zoom >= 1 && zoom <= 4) fit = largest;
+    fit = std::clamp(fit, 0.05, std::min(4.0, largest));
     return a_ratio{int16_t(std::floor(fit * 1000)), 1000};  // down: no scroll bars at fit
 }
 

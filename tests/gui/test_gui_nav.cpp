@@ -140,14 +140,15 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     QVERIFY(Close_Unchanged(w));
 }
 
-// The editing area's two mappings undo each other, at fit and at 200 %.
+// The editing area's two mappings undo each other, at fit, 200 % and 400 %
+// (a disc that large is shown as large as a screen picture can be).
 void a_nav_test::UnitAndViewPointsRoundTrip() {
     a_main_window w;
     QVERIFY(Open_Two_Disc_Stock(w));
     auto* view = Find<a_unit_view>(w, "unitView");
     QWidget* surface = Find<QWidget>(w, "unitSurface");
     const Rect& b = g_doc.up->paintbounds;
-    for (int zoom : {1004, 1006}) {
+    for (int zoom : {1004, 1006, 1008}) {
         w.Command_Action(zoom)->trigger();
         QApplication::processEvents();
         // The unit's top left cell is where the surface draws the unit.
