@@ -2,9 +2,6 @@
 
 #include <QtCore/QTimer>
 #include <QtGui/QFontDatabase>
-#include <QtGui/QMouseEvent>
-#include <QtGui/QPainter>
-#include <QtGui/QPainterPath>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
@@ -14,26 +11,22 @@
 #include <QtWidgets/QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
-#include <functional>
-#include <numbers>
 
 #include "model/document.h"
 #include "model/notices.h"
 #include "model/photo_rec.h"
 #include "model/selection.h"
-#include "pixels/pixmap.h"
+#include "palette_popup.h"
 #include "platform/fonts.h"
 #include "shell/mainloop.h"
 #include "slider_widget.h"
 #include "text/text_blocks.h"
 #include "text_editor_dialog.h"
+#include "text_icons.h"
 #include "ui/text_cmds.h"
 #include "ui/text_sliders.h"
 
 namespace {
-
-enum : int { PALETTE_COLUMNS = 16, PALETTE_CELL = 12 };
 
 QLabel* Heading(const QString& text) {
     auto* l = new QLabel(text);
@@ -69,7 +62,6 @@ a_text_swatch Swatch_Of(a_bar_enum bar) {
 }
 
 QColor To_QColor(a_win_pixel32 c) { return QColor(c.r, c.g, c.b); }
-int Palette_Count() { return std::min(g_video.main_colors32.count, 256); }
 
 // Which sliders a layout uses; the others are hidden while it is chosen.
 bool Slider_Applies(a_slider_enum s, int layout) {
@@ -111,109 +103,6 @@ QString Slider_Tip(a_slider_enum s) {
     }
 }
 
-// --- Pictures of the grids ---------------------------------------------------
-
-const QColor kInk("#30343a");
-
-void Arrow_Head(QPainter& p, const QPainterPath& path) {
-    const QPointF tip = path.pointAtPercent(1);
-    const double a = path.angleAtPercent(1) * std::numbers::pi / 180;
-    const QPointF along(std::cos(a), -std::sin(a)), across(-along.y(), along.x());
-    QPolygonF head{tip + along * 2, tip - along * 6 + across * 4, tip - along * 6 - across * 4};
-    p.setBrush(kInk);
-    p.drawPolygon(head);
-    p.setBrush(Qt::NoBrush);
-}
-
-void Draw_Spiral(QPainter& p, bool cw) {
-    QPainterPath path;
-    const int steps = 60;
-    for (int i = 0; i <= steps; ++i) {
-        const double t = double(i) / steps, r = 3 + 12 * t, a = t * 3.6 * std::numbers::pi;
-        const QPointF pt(18 + r * std::cos(a), 18 + (cw ? 1 : -1) * r * std::sin(a));
-        i == 0 ? path.moveTo(pt) : path.lineTo(pt);
-    }
-    p.drawPath(path);
-    Arrow_Head(p, path);
-}
-
-QIcon Layout_Icon(int layout) {
-    QPixmap pm(36, 36);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QFont f = p.font();
-    f.setPixelSize(12);
-    f.setBold(true);
-    p.setFont(f);
-    const QRectF box(0, 0, 36, 36);
-    switch (layout) {
-        case LAYOUT_HORZ: p.drawText(box, Qt::AlignCenter, "Abc"); break;
-        case LAYOUT_90:
-        case LAYOUT_270:
-            p.translate(18, 18);
-            p.rotate(layout == LAYOUT_90 ? -90 : 90);
-            p.drawText(box.translated(-18, -18), Qt::AlignCenter, "Abc");
-            break;
-        case LAYOUT_VERT:
-            for (int i = 0; i < 3; ++i) p.drawText(QRectF(0, 1 + 11 * i, 36, 12), Qt::AlignCenter, QString("Abc")[i]);
-            break;
-        case LAYOUT_CIRC_CW:
-        case LAYOUT_CIRC_CCW: {
-            QPainterPath path;
-            const bool cw = layout == LAYOUT_CIRC_CW;
-            path.arcMoveTo(QRectF(5, 5, 26, 26), cw ? 120 : 60);
-            path.arcTo(QRectF(5, 5, 26, 26), cw ? 120 : 60, cw ? -300 : 300);
-            p.drawPath(path);
-            Arrow_Head(p, path);
-            break;
-        }
-        case LAYOUT_SPIRAL_CW:
-        case LAYOUT_SPIRAL_CCW: Draw_Spiral(p, layout == LAYOUT_SPIRAL_CW); break;
-        case LAYOUT_CONTOUR: {
-            p.setPen(QPen(QColor("#8a9099"), 1, Qt::DashLine));
-            p.drawRoundedRect(QRectF(4, 6, 28, 24), 5, 5);
-            p.setPen(QPen(kInk, 1.6));
-            QPainterPath path;
-            path.moveTo(8, 10);
-            path.lineTo(28, 10);
-            path.lineTo(28, 24);
-            p.drawPath(path);
-            Arrow_Head(p, path);
-            break;
-        }
-        case LAYOUT_SPOKE:
-            for (int i = 0; i < 8; ++i) {
-                const double a = i * std::numbers::pi / 4;
-                p.drawLine(QPointF(18 + 6 * std::cos(a), 18 + 6 * std::sin(a)),
-                           QPointF(18 + 15 * std::cos(a), 18 + 15 * std::sin(a)));
-            }
-            break;
-        default: break;
-    }
-    return QIcon(pm);
-}
-
-// Three lines set left, centred or right; or two columns set at the top or
-// the bottom (vertical text).
-QIcon Justify_Icon(int just, bool vertical) {
-    QPixmap pm(22, 22);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QPen(kInk, 2));
-    const int lengths[] = {16, 10, 13};
-    for (int i = 0; i < 3; ++i) {
-        const int n = lengths[i];
-        const int from = just == JUST_LEFT ? 3 : just == JUST_RIGHT ? 19 - n : (22 - n) / 2;
-        if (vertical)
-            p.drawLine(5 + 6 * i, from, 5 + 6 * i, from + n);
-        else
-            p.drawLine(from, 5 + 6 * i, from + n, 5 + 6 * i);
-    }
-    return QIcon(pm);
-}
-
 struct a_layout_choice {
     int layout;
     const char* tip;
@@ -229,54 +118,6 @@ const a_layout_choice kLayouts[] = {
     {LAYOUT_SPIRAL_CW, "A spiral, clockwise"},
     {LAYOUT_SPIRAL_CCW, "A spiral, counter-clockwise"},
     {LAYOUT_SPOKE, "Each line a spoke from the centre"},
-};
-
-// --- The colour bars' palette ----------------------------------------------
-
-// The palette as a popup grid of cells; a click on a cell chooses it.
-class a_palette_grid : public QWidget {
-public:
-    a_palette_grid(a_bar_enum bar, QWidget* parent) : QWidget(parent, Qt::Popup), bar_(bar) {
-        setObjectName(QString("palette%1").arg(int(bar)));
-        const int rows = (Palette_Count() + PALETTE_COLUMNS - 1) / PALETTE_COLUMNS;
-        setFixedSize(PALETTE_COLUMNS * PALETTE_CELL + 4, rows * PALETTE_CELL + 4);
-        setToolTip(QObject::tr("Choose a color"));
-    }
-    std::function<void(int)> chosen;
-    // The centre of palette entry `index` (1-based), in this widget.
-    static QPoint Cell_Centre(int index) {
-        const int i = index - 1;
-        return QPoint(2 + (i % PALETTE_COLUMNS) * PALETTE_CELL + PALETTE_CELL / 2,
-                      2 + (i / PALETTE_COLUMNS) * PALETTE_CELL + PALETTE_CELL / 2);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        p.fillRect(rect(), QColor("#f4f5f7"));
-        for (int i = 1; i <= Palette_Count(); ++i) {
-            const QPoint c = Cell_Centre(i);
-            const QRect cell(c.x() - PALETTE_CELL / 2, c.y() - PALETTE_CELL / 2, PALETTE_CELL - 1, PALETTE_CELL - 1);
-            p.fillRect(cell, To_QColor(Palette_Color(i)));
-            if (i == gs.bar_selection[bar_]) {
-                p.setPen(Qt::white);
-                p.drawRect(cell.adjusted(0, 0, -1, -1));
-                p.setPen(Qt::black);
-                p.drawRect(cell.adjusted(-1, -1, 0, 0));
-            }
-        }
-    }
-    void mouseReleaseEvent(QMouseEvent* e) override {
-        const QPoint at = e->position().toPoint() - QPoint(2, 2);
-        const int col = at.x() / PALETTE_CELL, row = at.y() / PALETTE_CELL;
-        const int index = row * PALETTE_COLUMNS + col + 1;
-        hide();
-        if (at.x() >= 0 && at.y() >= 0 && col < PALETTE_COLUMNS && index <= Palette_Count() && chosen)
-            chosen(index);
-    }
-
-private:
-    a_bar_enum bar_;
 };
 
 }  // namespace
@@ -558,15 +399,12 @@ QToolButton* a_text_panel::Color_Button(a_bar_enum bar) {
                   : bar == TEXT_OUTL_COLORBAR ? tr("Color of the outline")
                   : bar == TEXT_GLOW_COLORBAR ? tr("Color of the glow")
                                               : tr("Color of the shadow"));
-    auto* grid = new a_palette_grid(bar, b);
-    grid->chosen = [this, bar](int index) {
+    auto* palette = new a_palette_popup(bar, b);
+    palette->chosen = [this, bar](int index) {
         Act([bar, index] { Text_Color_Select(bar, index); });
         Show_State();
     };
-    connect(b, &QToolButton::clicked, this, [b, grid] {
-        grid->move(b->mapToGlobal(QPoint(0, b->height())));
-        grid->show();
-    });
+    connect(b, &QToolButton::clicked, palette, [b, palette] { palette->Pop_Up(b); });
     colors_.emplace_back(bar, b);
     return b;
 }

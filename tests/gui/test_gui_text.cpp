@@ -19,6 +19,7 @@
 #include "gui_fixtures.h"
 #include "layer_bar.h"
 #include "main_window.h"
+#include "palette_popup.h"
 #include "model/document.h"
 #include "model/history.h"
 #include "model/selection.h"
@@ -46,9 +47,8 @@ void Click(a_main_window& w, const QString& name) {
 // Palette entry `index` chosen from a colour bar's popup, as the mouse does.
 void Choose_Color(a_main_window& w, a_bar_enum bar, int index) {
     Click(w, QString("textColor%1").arg(int(bar)));
-    QWidget* grid = Find<QWidget>(w, qPrintable(QString("palette%1").arg(int(bar))));
-    const int i = index - 1;
-    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(2 + (i % 16) * 12 + 6, 2 + (i / 16) * 12 + 6));
+    QWidget* palette = Find<QWidget>(w, qPrintable(QString("palette%1").arg(int(bar))));
+    QTest::mouseClick(palette, Qt::LeftButton, {}, a_palette_popup::Cell_Centre(index));
 }
 
 // The open editor: its text replaced, then OK (or Cancel).
