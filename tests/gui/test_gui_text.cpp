@@ -1,18 +1,21 @@
 // The Text phase as a person uses it: circular text with a glow and straight
-// text made through the panel, the size slider within the layout's limit,
-// the text changed in the editor (and left alone on Cancel), undone and
-// redone, the blocks restacked in the layer bar, and the saved project read
-// back; and the phase's picture under a display server of its own.
+// text made through the panel; the size slider within the layout's limit,
+// the font bar and the justification grid on the selected block; its text
+// changed in the editor (and left alone on Cancel), undone and redone; the
+// blocks restacked in the layer bar, and the saved project read back. And
+// the phase's picture under a display server of its own.
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QListWidget>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSlider>
 #include <QtWidgets/QToolButton>
 
+#include <cstdlib>
 #include <vector>
 
 #include "file_dialogs.h"
@@ -130,6 +133,21 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     QVERIFY(grown > size);
     QCOMPARE(Kept(), kept + 3);
 
+    // Another family from the font bar, and the lines set to the right with
+    // the text kept in its place: one step each.
+    auto* fonts = Find<QListWidget>(w, "fontBar");
+    QCOMPARE(fonts->currentRow(), int(Text_At(straight).fontx) - 1);
+    const int other_row = fonts->currentRow() == 0 ? 1 : 0;
+    fonts->scrollToItem(fonts->item(other_row));
+    QTest::mouseClick(fonts->viewport(), Qt::LeftButton, {},
+                      fonts->visualItemRect(fonts->item(other_row)).center());
+    QCOMPARE(int(Text_At(straight).fontx), other_row + 1);
+    const Rect before = Obj_BBox(straight);
+    Click(w, QString("hjust%1").arg(int(JUST_RIGHT)));
+    QCOMPARE(int(Text_At(straight).justify), int(JUST_RIGHT));
+    QVERIFY(std::abs(Obj_BBox(straight).left - before.left) <= 2);
+    QCOMPARE(Kept(), kept + 5);
+
     // A double click opens the editor; Cancel changes nothing, OK is one step
     // that undo takes back and redo brings again.
     a_unit_view* view = Find<a_unit_view>(w, "unitView");
@@ -144,12 +162,12 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     QCOMPARE(editor->Editor()->toPlainText(), QString("Track list"));
     Finish_Editor(w, "Nothing", false);
     QCOMPARE(OM_To_Str(Text_At(straight)), std::u16string(u"Track list"));
-    QCOMPARE(Kept(), kept + 3);
+    QCOMPARE(Kept(), kept + 5);
     QTest::qWait(QApplication::doubleClickInterval() + 50);
     QTest::mouseDClick(surface, Qt::LeftButton, {}, on_text);
     Finish_Editor(w, "1. Intro\n2. Outro");
     QCOMPARE(OM_To_Str(Text_At(straight)), std::u16string(u"1. Intro\r\n2. Outro"));
-    QCOMPARE(Kept(), kept + 4);
+    QCOMPARE(Kept(), kept + 6);
     w.Command_Action(MENU_EDIT + 1)->trigger();
     QCOMPARE(OM_To_Str(*Curr_OM(g_doc.up->oj.nlist)), std::u16string(u"Track list"));
     w.Command_Action(MENU_EDIT + 2)->trigger();
@@ -162,7 +180,7 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     layers->Restack_Row(0, 1);
     QCOMPARE(g_doc.up->oj.list[g_doc.up->oj.nlist].objid, circ_id);
     QCOMPARE(g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid, straight_id);
-    QCOMPARE(Kept(), kept + 5);
+    QCOMPARE(Kept(), kept + 7);
 
     // Saved, closed and read back: both blocks, in their new order.
     auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
@@ -184,6 +202,7 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     const a_om_rec& high = *texts[1];
     QCOMPARE(OM_To_Str(low), std::u16string(u"1. Intro\r\n2. Outro"));
     QCOMPARE(int(low.layout), int(LAYOUT_HORZ));
+    QCOMPARE(int(low.justify), int(JUST_RIGHT));
     QCOMPARE(low.size, grown);
     QCOMPARE(OM_To_Str(high), std::u16string(u"Summer Mix 2026"));
     QCOMPARE(int(high.layout), int(LAYOUT_CIRC_CW));
