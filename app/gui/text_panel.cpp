@@ -466,10 +466,14 @@ void a_text_panel::Show_State() {
         b->setChecked(true);
 
     for (auto& [t, b] : toggles_) b->setChecked(gs.toggle_vals[t]);
-    for (auto& [bar, b] : colors_)
-        b->setStyleSheet(QString("QToolButton { background: %1; border: 1px solid #8a9099; border-radius: 3px; }"
-                                 "QToolButton:hover { border: 2px solid #3d7ebf; }")
-                             .arg(To_QColor(g_text_swatches[Swatch_Of(bar)]).name()));
+    // This runs after every action: a style sheet is set only when it changes.
+    for (auto& [bar, b] : colors_) {
+        const QString sheet =
+            QString("QToolButton { background: %1; border: 1px solid #8a9099; border-radius: 3px; }"
+                    "QToolButton:hover { border: 2px solid #3d7ebf; }")
+                .arg(To_QColor(g_text_swatches[Swatch_Of(bar)]).name());
+        if (b->styleSheet() != sheet) b->setStyleSheet(sheet);
+    }
     for (a_slider_widget* w : sliders_) {
         w->setVisible(Slider_Applies(w->Slider(), layout));
         w->Show_Value();
