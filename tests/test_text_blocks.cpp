@@ -98,6 +98,15 @@ TEST_F(TextBlocks, SlidersRoundTripAndTheLayoutLimitsTheSize) {
     Sliders_To_OM(back);
     EXPECT_EQ(back.size, 72);
     EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], 72);
+
+    // With nothing selected the layout grid still limits the size slider.
+    gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_HORZ;
+    EXPECT_FALSE(Delta_Text_Layout());
+    Slider_Blast(200, TEXT_SIZE_SLIDER);
+    EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], 200);
+    gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_SPOKE;
+    EXPECT_FALSE(Delta_Text_Layout());
+    EXPECT_EQ(gs.slider_vals[TEXT_SIZE_SLIDER], 72);
     gs = saved_gs;  // later tests make blocks from the interface state
     g_sliders[TEXT_SIZE_SLIDER] = saved_size;
 }
@@ -183,6 +192,36 @@ TEST_F(TextBlocks, FontAndColourBarsChangeTheSelectedBlockAsOneStep) {
     OM_To_Sliders(om);
     EXPECT_EQ(Palette_Color(gs.bar_selection[TEXT_GLOW_COLORBAR]), om.glow_color);
     gs = saved_gs;
+}
+
+// New text below the selected block and its text replaced: one step each,
+// none when nothing changes; the line breaks survive the way back.
+TEST_F(TextBlocks, NewTextAndReplacedTextAreOneStepEach) {
+    std::vector<int> pending;
+    (void)g_doc_services.history_pending.Install([&pending](int op) { pending.push_back(op); });
+    const int basis = Text_New2(u"Title", nullptr, Point{-1000, -1000}, false);
+    const uint32_t basis_id = Item(basis).objid;
+    const Point below = Item(basis).om->anchor;
+    const int omx = Text_New_String(u"Side A");
+    ASSERT_NE(omx, OMX_NONE);
+    EXPECT_NE(Item(omx).objid, basis_id);
+    EXPECT_GT(Item(omx).om->anchor.v, below.v);
+    int one = 0;
+    EXPECT_TRUE(Is_One_Selected(one) && one == omx);
+    EXPECT_EQ(pending, std::vector<int>{OP_TEXT_NEW});
+
+    EXPECT_TRUE(Text_Replace(omx, u"Side A\rSide B"));
+    const a_om_rec& om = *Item(omx).om;
+    EXPECT_EQ(OM_To_Str(om), u"Side A\r\nSide B");
+    EXPECT_TRUE(om.cache.progress & (1u << READY_COORD));
+    EXPECT_FALSE(Text_Replace(omx, OM_To_Str(om).c_str()));  // the same text: no step
+    EXPECT_FALSE(Text_Replace(OMX_NONE, u"x"));
+    EXPECT_EQ(pending, (std::vector<int>{OP_TEXT_NEW, OP_TEXT_EDIT}));
+
+    while (U().oj.nlist < MAX_TEXT_BLOCKS) Add(Rect{0, 0, 10, 10});
+    sounds.clear();
+    EXPECT_EQ(Text_New_String(u"one too many"), OMX_NONE);
+    EXPECT_EQ(sounds, std::vector<int>{SND_BLOCK_WARNING});
 }
 
 // The block on the clipboard: its text, and the record read back whole.

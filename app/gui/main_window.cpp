@@ -52,6 +52,8 @@
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/recent_layouts.h"
+#include "text_editor_dialog.h"
+#include "text_panel.h"
 #include "ui/interface.h"
 #include "unit_list.h"
 #include "unit_toggles.h"
@@ -60,7 +62,7 @@
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
-enum a_panel { PANEL_CANVAS, PANEL_PRINT };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT };
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -83,11 +85,14 @@ const a_phase_button kPhaseButtons[] = {
     {CANVAS_PHASE, "Background", nullptr},
     {PHOTO_PHASE, "Photos", "Needs photo blocks in the window, which are not built yet"},
     {SYMBOL_PHASE, "Clip art", "Needs clip art in the window, which is not built yet"},
-    {TEXT_PHASE, "Text", "Needs text, which is not built yet"},
+    {TEXT_PHASE, "Text", nullptr},
     {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
     {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
     {PREVIEW_PHASE, "Print", nullptr},
 };
+
+// The phases that show a panel at the left.
+bool Has_Panel(a_phase phase) { return phase == CANVAS_PHASE || phase == TEXT_PHASE || phase == PREVIEW_PHASE; }
 
 QScrollArea* Panel_Scroller(QWidget* panel) {
     auto* s = new QScrollArea;
@@ -119,6 +124,7 @@ a_main_window::a_main_window() {
     units_ = new a_unit_list;
     canvas_ = new a_canvas_panel;
     print_ = new a_print_panel;
+    text_ = new a_text_panel;
     panels_ = new QStackedWidget;
     panels_->setObjectName("leftPanel");
     panels_->setFixedWidth(236);
@@ -126,6 +132,7 @@ a_main_window::a_main_window() {
                                .arg(Panel_Colour().name(), Border_Colour().name()));
     panels_->addWidget(Panel_Scroller(canvas_));
     panels_->addWidget(Panel_Scroller(print_));
+    panels_->addWidget(Panel_Scroller(text_));
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -177,6 +184,8 @@ a_main_window::a_main_window() {
         unit_view_->Refresh();
         canvas_->Refresh();
     });
+    connect(unit_view_, &a_unit_view::textBlockActivated, this,
+            [this](int ux, int objid) { a_text_editor_dialog::Edit_Block(this, ux, objid); });
     connect(chooser_, &a_chooser_panel::Chosen, this, &a_main_window::Template_Chosen);
     connect(chooser_, &a_chooser_panel::Cancelled, this, [this] {
         Phase_Set(g_doc.doc_open ? CANVAS_PHASE : NODOC_PHASE);
@@ -366,18 +375,22 @@ void a_main_window::Phase_Changed(a_phase phase) {
         print_->Refresh();
     } else if (doc) {
         pages_->setCurrentIndex(PAGE_UNIT);
-        panels_->setCurrentIndex(PANEL_CANVAS);
+        panels_->setCurrentIndex(phase == TEXT_PHASE ? PANEL_TEXT : PANEL_CANVAS);
     } else {
         start_->Refresh_Recent();
         pages_->setCurrentIndex(PAGE_START);
     }
-    panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
+    panels_->setVisible(gs.tool_show && doc && Has_Panel(phase));
     unit_column_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
     layers_->setVisible(phase != PREVIEW_PHASE);  // printing has no blocks to pick
     navigator_->setVisible(phase != PREVIEW_PHASE);
     Refresh_Document();
     if (doc && phase == CANVAS_PHASE) {
         canvas_->Refresh();
+        unit_view_->Refresh();
+    }
+    if (doc && phase == TEXT_PHASE) {
+        text_->Refresh();
         unit_view_->Refresh();
     }
 }
@@ -528,8 +541,7 @@ void a_main_window::Show_Tools() {
     menuBar()->setVisible(show);
     statusBar()->setVisible(show);
     unit_column_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
-    panels_->setVisible(show && g_doc.doc_open &&
-                        (gs.curr_phase == CANVAS_PHASE || gs.curr_phase == PREVIEW_PHASE));
+    panels_->setVisible(show && g_doc.doc_open && Has_Panel(gs.curr_phase));
 }
 
 void a_main_window::About() {

@@ -26,6 +26,7 @@ class a_chooser_panel;
 class a_preview_view;
 class a_print_panel;
 class a_start_screen;
+class a_text_panel;
 class a_unit_list;
 class a_unit_toggles;
 class a_unit_view;
@@ -72,6 +73,7 @@ private:
     a_preview_view* preview_;
     a_canvas_panel* canvas_;
     a_print_panel* print_;
+    a_text_panel* text_;
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;

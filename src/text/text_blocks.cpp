@@ -200,6 +200,37 @@ bool Text_New_At(Point anchor) {
 
 bool Text_New() { return Text_New_At(Point{NO_ANCHOR, NO_ANCHOR}); }
 
+int Text_New_String(const char16_t* ss) {
+    if (!g_doc.up) return OMX_NONE;
+    if (Block_Count() >= MAX_TEXT_BLOCKS) {
+        Block_Sound(SND_BLOCK_WARNING);
+        return OMX_NONE;
+    }
+    const a_om_rec* basis = nullptr;
+    for (int omx = OMX_START; !basis && Selection_Enum(omx);) basis = Curr_OM(omx);
+    const int omx = Text_New2(ss, basis, Point{NO_ANCHOR, NO_ANCHOR}, false);
+    History_Set_Pending(OP_TEXT_NEW);
+    return omx;
+}
+
+bool Text_Replace(int omx, const char16_t* ss) {
+    a_om_rec* om = Curr_OM(omx);
+    if (!om) return false;
+    // Compared without line feeds, which are never stored.
+    auto without_lf = [](std::u16string s) {
+        std::erase(s, CHAR_LINEFEED);
+        return s;
+    };
+    if (without_lf(OM_To_Str(*om)) == without_lf(ss ? ss : u"")) return false;
+    int edited = 0;
+    if (Edited_OM(&edited) && edited == omx) Edit_Leave();  // its caret would point anywhere
+    Begin_Text_Change(omx);
+    UniStr_To_OM(*om, ss);
+    End_Text_Change(omx);
+    History_Set_Pending(OP_TEXT_EDIT);
+    return true;
+}
+
 bool OM_Dup(const a_om_rec& basis, int& newx) {
     if (!g_doc.up || Block_Count() >= MAX_TEXT_BLOCKS) {
         Block_Sound(SND_BLOCK_WARNING);

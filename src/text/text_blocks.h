@@ -44,6 +44,14 @@ bool Text_Inject_Unicode(const char16_t* ubuf);
 bool Text_Inject_Roman(const char* abuf);
 bool Text_New_At(Point anchor);
 bool Text_New();
+// A block holding `ss` with the interface's settings, placed below the first
+// selected text block when there is one, and then the only selection: one
+// history step. OMX_NONE, with the refusal sound, when the unit is full.
+int Text_New_String(const char16_t* ss);
+// The characters of text block omx replaced by `ss` (read as UniStr_To_OM
+// reads it; the characters' own overrides go) and laid out again: one
+// history step. False when omx is no text block or its text is the same.
+bool Text_Replace(int omx, const char16_t* ss);
 bool OM_Dup(const a_om_rec& basis, int& newx);
 bool Do_Paste_OM(const a_om_rec& pasted, int& newx);
 // Where a new block without a basis goes on unit `u`.

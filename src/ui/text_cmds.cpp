@@ -75,7 +75,12 @@ bool Delta_Shad() { return Effect_Changed(TEXT_SHAD_TOGGLE, OP_TEXT_ADJUST); }
 bool Delta_Outl() { return Effect_Changed(TEXT_OUTL_TOGGLE, OP_TEXT_ADJUST); }
 
 bool Delta_Text_Layout() {
-    if (gs.grid_vals[TEXT_LAYOUT_GRID] == LAYOUT_HORZ) Slider_Blast(0, TEXT_LINEANGLE_SLIDER);
+    const int layout = std::clamp<int>(gs.grid_vals[TEXT_LAYOUT_GRID], 0, NLAYOUTS - 1);
+    if (layout == LAYOUT_HORZ) Slider_Blast(0, TEXT_LINEANGLE_SLIDER);
+    // The size limit follows the grid even with no block selected, so that
+    // the next new block starts within it.
+    g_sliders[TEXT_SIZE_SLIDER].maxval = TEXT_LAYOUT_SIZE_LIMITS[layout];
+    Slider_Blast(gs.slider_vals[TEXT_SIZE_SLIDER], TEXT_SIZE_SLIDER);
     return Delta_Text(OP_TEXT_LAYOUT);
 }
 

@@ -27,7 +27,8 @@ bool Delta_Text_Minor();  // while a slider is dragged: no step
 bool Delta_Glow();
 bool Delta_Shad();
 bool Delta_Outl();
-// The layout grid changed: straight text goes back to angle 0.
+// The layout grid changed: straight text goes back to angle 0; the size
+// slider takes the layout's limit, with or without a selected block.
 bool Delta_Text_Layout();
 // The horizontal justification grid changed: the block keeps its place.
 bool Delta_Horz_Just();
