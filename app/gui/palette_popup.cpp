@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "look.h"
 #include "pixels/pixmap.h"
 #include "ui/text_cmds.h"
 
@@ -35,7 +36,7 @@ QPoint a_palette_popup::Cell_Centre(int index) {
 
 void a_palette_popup::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), QColor("#f4f5f7"));
+    p.fillRect(rect(), Panel_Colour());
     for (int i = 1; i <= Palette_Count(); ++i) {
         const QPoint c = Cell_Centre(i);
         const QRect cell(c.x() - CELL / 2, c.y() - CELL / 2, CELL - 1, CELL - 1);

@@ -2,6 +2,7 @@
 
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
+#include <QtGui/QPalette>
 #include <QtGui/QPixmap>
 #include <QtWidgets/QApplication>
 
