@@ -44,8 +44,10 @@
 #include "persist/file_cmds.h"
 #include "shell/project_services.h"
 #include "preview_view.h"
+#include "photo_panel.h"
 #include "print_panel.h"
 #include "start_screen.h"
+#include "symbol_panel.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/recent_layouts.h"
@@ -57,7 +59,7 @@
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
-enum a_panel { PANEL_CANVAS, PANEL_PRINT };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_PHOTO, PANEL_SYMBOL };
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -78,13 +80,17 @@ struct a_phase_button {
 const a_phase_button kPhaseButtons[] = {
     {PAPER_PHASE, "Layout", nullptr},
     {CANVAS_PHASE, "Background", nullptr},
-    {PHOTO_PHASE, "Photos", "Needs photo blocks in the window, which are not built yet"},
-    {SYMBOL_PHASE, "Clip art", "Needs clip art in the window, which is not built yet"},
+    {PHOTO_PHASE, "Photos", nullptr},
+    {SYMBOL_PHASE, "Clip art", nullptr},
     {TEXT_PHASE, "Text", "Needs text, which is not built yet"},
     {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
     {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
     {PREVIEW_PHASE, "Print", nullptr},
 };
+
+bool Has_Panel(a_phase phase) {
+    return phase == CANVAS_PHASE || phase == PREVIEW_PHASE || phase == PHOTO_PHASE || phase == SYMBOL_PHASE;
+}
 
 QScrollArea* Panel_Scroller(QWidget* panel) {
     auto* s = new QScrollArea;
@@ -122,6 +128,11 @@ a_main_window::a_main_window() {
     panels_->setStyleSheet("#leftPanel { background: #f4f5f7; border-right: 1px solid #c9cdd3; }");
     panels_->addWidget(Panel_Scroller(canvas_));
     panels_->addWidget(Panel_Scroller(print_));
+    photos_ = new a_photo_panel;
+    symbols_ = new a_symbol_panel;
+    panels_->addWidget(Panel_Scroller(photos_));
+    panels_->addWidget(Panel_Scroller(symbols_));
+    photos_->Accept_Drops_On(unit_view_->viewport());
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -353,12 +364,14 @@ void a_main_window::Phase_Changed(a_phase phase) {
         print_->Refresh();
     } else if (doc) {
         pages_->setCurrentIndex(PAGE_UNIT);
-        panels_->setCurrentIndex(PANEL_CANVAS);
+        panels_->setCurrentIndex(phase == PHOTO_PHASE    ? PANEL_PHOTO
+                                 : phase == SYMBOL_PHASE ? PANEL_SYMBOL
+                                                         : PANEL_CANVAS);
     } else {
         start_->Refresh_Recent();
         pages_->setCurrentIndex(PAGE_START);
     }
-    panels_->setVisible(gs.tool_show && doc && (phase == CANVAS_PHASE || phase == PREVIEW_PHASE));
+    panels_->setVisible(gs.tool_show && doc && Has_Panel(phase));
     unit_column_->setVisible(gs.tool_show && doc && phase != PAPER_PHASE);
     layers_->setVisible(phase != PREVIEW_PHASE);  // printing has no blocks to pick
     Refresh_Document();
@@ -366,6 +379,8 @@ void a_main_window::Phase_Changed(a_phase phase) {
         canvas_->Refresh();
         unit_view_->Refresh();
     }
+    if (doc && phase == PHOTO_PHASE) photos_->Refresh();
+    if (doc && phase == SYMBOL_PHASE) symbols_->Refresh();
 }
 
 void a_main_window::Template_Chosen(int index) {
@@ -512,8 +527,7 @@ void a_main_window::Show_Tools() {
     menuBar()->setVisible(show);
     statusBar()->setVisible(show);
     unit_column_->setVisible(show && g_doc.doc_open && gs.curr_phase != PAPER_PHASE);
-    panels_->setVisible(show && g_doc.doc_open &&
-                        (gs.curr_phase == CANVAS_PHASE || gs.curr_phase == PREVIEW_PHASE));
+    panels_->setVisible(show && g_doc.doc_open && Has_Panel(gs.curr_phase));
 }
 
 void a_main_window::About() {

@@ -23,7 +23,9 @@ class a_layer_bar;
 class a_ruled_area;
 class a_chooser_panel;
 class a_preview_view;
+class a_photo_panel;
 class a_print_panel;
+class a_symbol_panel;
 class a_start_screen;
 class a_unit_list;
 class a_unit_toggles;
@@ -71,6 +73,8 @@ private:
     a_preview_view* preview_;
     a_canvas_panel* canvas_;
     a_print_panel* print_;
+    a_photo_panel* photos_;
+    a_symbol_panel* symbols_;
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;
