@@ -5,9 +5,11 @@
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QDialog>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSlider>
@@ -69,6 +71,14 @@ void Click(QWidget& w, const char* name) {
 QSlider* Track(QWidget& w, a_slider_enum s) {
     return Find<a_slider_widget>(w, qPrintable(QString("slider%1").arg(int(s))))
         ->findChild<QSlider*>();
+}
+
+// Runs `act` on the modal dialog once it is open.
+void When_Modal(std::function<void(QDialog*)> act) {
+    QTimer::singleShot(50, [act] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(d);
+        else When_Modal(act);
+    });
 }
 
 // Two photos through the panel, a scalloped and shadowed edge and three
@@ -148,6 +158,28 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     w.Command_Action(402)->trigger();
     QCOMPARE(Curr_PH(Blocks_Of(PHOTO_BLOCK)[0])->spec.scalingh, int16_t(750));
 
+    // The crop dialog: the left side's handle dragged in, then OK: the photo
+    // shows the rest of its picture, one step.
+    Select_Only(photos[1]);
+    const int kept = Kept();
+    When_Modal([](QDialog* d) {
+        QWidget* area = Find<QWidget>(*d, "cropArea");
+        const int margin = 48, depth = 12;  // the picture's place, the handle's depth
+        const QPoint handle(margin - depth / 2, area->height() / 2);
+        QTest::mousePress(area, Qt::LeftButton, {}, handle);
+        QTest::mouseMove(area, handle + QPoint(50, 0));
+        QTest::mouseMove(area, handle + QPoint(100, 0));
+        QTest::mouseRelease(area, Qt::LeftButton, {}, handle + QPoint(100, 0));
+        d->accept();
+    });
+    Click(w, "photoCrop");
+    const Rect cut = Curr_PH(photos[1])->spec.subset;
+    QVERIFY2(cut.left > 40 && cut.left < 300, qPrintable(QString("left %1").arg(cut.left)));
+    QCOMPARE(cut.right, int16_t(500));
+    QCOMPARE(cut.top, int16_t(0));
+    QCOMPARE(cut.bottom, int16_t(700));
+    QCOMPARE(Kept(), kept + 1);
+
     // A picture dropped on the editing area is a third photo.
     QString dropped = Picture(dir.path(), "sun", QColor(240, 180, 40), {300, 300});
     Drop_File(*Find<a_unit_view>(w, "unitView")->viewport(), dropped);
@@ -197,6 +229,7 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
             return s;
         }(),
         back));
+    QCOMPARE(Curr_PH(photos[1])->spec.subset, cut);
     QVERIFY(Curr_PH(symbols[0])->spec.is_symbol);
     QCOMPARE(int(Curr_PH(symbols[0])->spec.symbol_color.g), 140);
     QCOMPARE(Curr_PH(symbols[0])->spec.angle, int16_t(300));
