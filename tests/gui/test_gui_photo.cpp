@@ -13,6 +13,7 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSlider>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 
 #include "file_dialogs.h"
@@ -204,6 +205,15 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     Track(w, SYMBOL_ANGLE_SLIDER)->setValue(300);
     QCOMPARE(Curr_PH(symbols[0])->spec.angle, int16_t(300));
 
+    // A stamp is a photo of its own pixels, and the Photos panel shows it.
+    Find<QTabWidget>(w, "clipArtTabs")->setCurrentIndex(1);
+    QListWidget* stamps = Find<QListWidget>(w, "stampPalette");
+    QVERIFY(stamps->count() > 10);
+    QTest::mouseClick(stamps->viewport(), Qt::LeftButton, {}, stamps->visualItemRect(stamps->item(0)).center());
+    QCOMPARE(Blocks_Of(PHOTO_BLOCK).size(), size_t(4));
+    QCOMPARE(Curr_PH(Blocks_Of(PHOTO_BLOCK).back())->spec.source.kind, SOURCE_CLIPBOARD);
+    QCOMPARE(gs.curr_phase, PHOTO_PHASE);
+
     // Saved through the dialog and read back by the project reader.
     auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
     files->ask_save = [&](const QString&, const QString&, int16_t) {
@@ -218,8 +228,9 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     QVERIFY(read);
     photos = Blocks_Of(PHOTO_BLOCK);
     symbols = Blocks_Of(SYMBOL_BLOCK);
-    QCOMPARE(photos.size(), size_t(3));
+    QCOMPARE(photos.size(), size_t(4));
     QCOMPARE(symbols.size(), size_t(1));
+    QVERIFY(!Is_Photo_Missing(photos.back()));  // the stamp's pixels went with the project
     const a_spec& back = Curr_PH(photos[0])->spec;
     QVERIFY(Equal_Spec(
         true,
