@@ -37,6 +37,16 @@ const std::vector<QColor>& Swatch_Colours() {
     return colours;
 }
 
+namespace {
+
+void Style_Swatch(QToolButton* b, QColor c, bool current) {
+    b->setStyleSheet(QString("QToolButton { background: %1; border: %2; border-radius: 3px; }"
+                             "QToolButton:hover { border: 2px solid #3d7ebf; }")
+                         .arg(c.name(), current ? "3px solid #3d7ebf" : "1px solid #8a9099"));
+}
+
+}  // namespace
+
 QWidget* Swatch_Grid(const char* prefix, const QString& tip, std::function<void(QColor)> chosen) {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
@@ -47,14 +57,24 @@ QWidget* Swatch_Grid(const char* prefix, const QString& tip, std::function<void(
         auto* b = new QToolButton;
         b->setObjectName(QString("%1%2").arg(prefix).arg(i));
         b->setFixedSize(28, 22);
-        b->setStyleSheet(
-            QString("QToolButton { background: %1; border: 1px solid #8a9099; border-radius: 3px; }"
-                    "QToolButton:hover { border: 2px solid #3d7ebf; }")
-                .arg(c.name()));
+        Style_Swatch(b, c, false);
         b->setToolTip(tip);
+        b->setCheckable(true);
+        b->setProperty("swatch", c);
         QObject::connect(b, &QToolButton::clicked, box, [c, chosen] { chosen(c); });
         grid->addWidget(b, i / 6, i % 6);
         ++i;
     }
     return box;
+}
+
+void Swatch_Mark(QWidget* grid, QColor current) {
+    for (QToolButton* b : grid->findChildren<QToolButton*>()) {
+        const QColor c = b->property("swatch").value<QColor>();
+        const bool marked = c == current;
+        if (b->property("marked").toBool() != marked) Style_Swatch(b, c, marked);
+        b->setProperty("marked", marked);
+        const QSignalBlocker quiet(b);
+        b->setChecked(marked);
+    }
 }

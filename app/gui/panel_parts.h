@@ -27,6 +27,8 @@ const std::vector<QColor>& Swatch_Colours();
 // A row (or two) of colour buttons named PREFIX0, PREFIX1...; a click hands
 // its colour on.
 QWidget* Swatch_Grid(const char* prefix, const QString& tip, std::function<void(QColor)> chosen);
+// The swatch of `current` marked in a grid of Swatch_Grid (none when it has no such colour).
+void Swatch_Mark(QWidget* grid, QColor current);
 
 // Runs a core command as one action of the program.
 template <typename F>

@@ -292,15 +292,17 @@ QWidget* a_photo_panel::Build_Edge() {
         Slider(PHOTO_EDGE_OUTLINE_SLIDER, tr("The outline's width, between border and picture"));
     edge_sliders_[2] = Slider(PHOTO_EDGE_SCALLOP_SLIDER, tr("How deep the scallops are"));
     edge_sliders_[3] = Slider(PHOTO_EDGE_ROUGH_SLIDER, tr("How rough the torn edge is"));
-    QWidget* border = Swatch_Grid("borderColour", tr("The border's color"), [](QColor c) {
+    border_swatches_ = Swatch_Grid("borderColour", tr("The border's color"), [this](QColor c) {
         Act([&] { Photo_Set_Edge_Color(false, To_Pixel(c)); });
+        Refresh();
     });
-    QWidget* outline = Swatch_Grid("outlineColour", tr("The outline's color"), [](QColor c) {
+    outline_swatches_ = Swatch_Grid("outlineColour", tr("The outline's color"), [this](QColor c) {
         Act([&] { Photo_Set_Edge_Color(true, To_Pixel(c)); });
+        Refresh();
     });
     return Column({styles, edge_sliders_[0], edge_sliders_[1], edge_sliders_[2], edge_sliders_[3],
-                   new QLabel(tr("Border color")), border, new QLabel(tr("Outline color")),
-                   outline});
+                   new QLabel(tr("Border color")), border_swatches_,
+                   new QLabel(tr("Outline color")), outline_swatches_});
 }
 
 QWidget* a_photo_panel::Build_Shadow() {
@@ -404,6 +406,8 @@ void a_photo_panel::Refresh() {
     edge_sliders_[1]->setEnabled(style != EDGE_NONE);
     edge_sliders_[2]->setVisible(style == EDGE_SCALLOP);
     edge_sliders_[3]->setVisible(style == EDGE_ROUGH);
+    Swatch_Mark(border_swatches_, To_QColor(gs.edge_bord_color));
+    Swatch_Mark(outline_swatches_, To_QColor(gs.edge_outl_color));
     shadow_sliders_->setEnabled(gs.toggle_vals[PHOTO_SHADOW_TOGGLE]);
     crop_->setEnabled(omx != OMX_NONE && !missing);
     replace_->setEnabled(omx != OMX_NONE);

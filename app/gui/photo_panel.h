@@ -48,6 +48,8 @@ class a_photo_panel : public QWidget {
     QWidget* controls_;
     QWidget* edge_sliders_[4] = {};
     QWidget* shadow_sliders_;
+    QWidget* border_swatches_;
+    QWidget* outline_swatches_;
     QButtonGroup* edge_style_;
     std::vector<a_slider_widget*> sliders_;
     std::vector<std::pair<QCheckBox*, int>> toggles_;

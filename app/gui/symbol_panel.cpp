@@ -22,7 +22,7 @@
 
 namespace {
 
-enum : int { THUMB = 44, CELL = 52 };
+enum : int { THUMB = 38, CELL = 44 };
 enum : int16_t { SYMBOL_CATEGORY = 11, STAMP_CATEGORY = 8 };
 enum : int { KEY_ROLE = Qt::UserRole };
 
@@ -121,15 +121,16 @@ a_symbol_panel::a_symbol_panel(QWidget* parent) : QWidget(parent) {
     outer->addWidget(Panel_Heading(tr("Color")));
     colour_ = new QLabel;
     colour_->setObjectName("symbolColorShown");
-    colour_->setFixedHeight(18);
+    colour_->setFixedSize(60, 14);
     colour_->setToolTip(tr("The color new clip art takes, and the selected symbols"));
     outer->addWidget(colour_);
-    outer->addWidget(Swatch_Grid("symbolColour",
-                                 tr("Color the selected symbols, and the clip art added next"),
-                                 [this](QColor c) {
-                                     Act([&] { Symbol_Set_Color(To_Pixel(c)); });
-                                     Refresh();
-                                 }));
+    swatches_ =
+        Swatch_Grid("symbolColour", tr("Color the selected symbols, and the clip art added next"),
+                    [this](QColor c) {
+                        Act([&] { Symbol_Set_Color(To_Pixel(c)); });
+                        Refresh();
+                    });
+    outer->addWidget(swatches_);
     note_ = new QLabel;
     note_->setObjectName("symbolNote");
     note_->setWordWrap(true);
@@ -235,6 +236,7 @@ void a_symbol_panel::Refresh() {
     }
     controls_->setEnabled(count > 0);
     for (a_slider_widget* w : sliders_) w->Show_Value();
+    Swatch_Mark(swatches_, To_QColor(gs.symbol_color));
     colour_->setStyleSheet(QString("background: %1; border: 1px solid #8a9099; border-radius: 3px;")
                                .arg(To_QColor(gs.symbol_color).name()));
     if (!g_doc.doc_open)

@@ -34,6 +34,7 @@ class a_symbol_panel : public QWidget {
     QListWidget* stamps_;
     QLabel* note_;
     QLabel* colour_;
+    QWidget* swatches_;
     QWidget* controls_;
     std::vector<a_slider_widget*> sliders_;
     bool filled_ = false;

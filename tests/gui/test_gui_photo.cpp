@@ -202,6 +202,8 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     const a_win_pixel32 green = Curr_PH(symbols[0])->spec.symbol_color;
     QCOMPARE(int(green.g), 140);
     QCOMPARE(int(green.r), 40);
+    QVERIFY(Find<QToolButton>(w, "symbolColour7")->isChecked());  // the swatch shows it
+    QVERIFY(!Find<QToolButton>(w, "symbolColour4")->isChecked());
     Track(w, SYMBOL_ANGLE_SLIDER)->setValue(300);
     QCOMPARE(Curr_PH(symbols[0])->spec.angle, int16_t(300));
 
