@@ -18,8 +18,8 @@
 
 #include "file_dialogs.h"
 #include "gui_fixtures.h"
-#include "main_window.h"
 #include "images/photo_blocks.h"
+#include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
 #include "model/ph_blocks.h"
@@ -77,8 +77,10 @@ QSlider* Track(QWidget& w, a_slider_enum s) {
 // Runs `act` on the modal dialog once it is open.
 void When_Modal(std::function<void(QDialog*)> act) {
     QTimer::singleShot(50, [act] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) act(d);
-        else When_Modal(act);
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(d);
+        else
+            When_Modal(act);
     });
 }
 
@@ -185,6 +187,19 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     QString dropped = Picture(dir.path(), "sun", QColor(240, 180, 40), {300, 300});
     Drop_File(*Find<a_unit_view>(w, "unitView")->viewport(), dropped);
     QTRY_COMPARE(Blocks_Of(PHOTO_BLOCK).size(), size_t(3));
+    // Its picture replaced by another file's: one step. Its file is there,
+    // so there is nothing to find.
+    const int sun = Blocks_Of(PHOTO_BLOCK)[2];
+    QVERIFY(Find<QWidget>(w, "photoReplace")->isEnabled());
+    QVERIFY(!Find<QWidget>(w, "photoFix")->isEnabled());
+    const QString moon = Picture(dir.path(), "moon", QColor(200, 200, 210), {200, 100});
+    auto* panel_photos = w.findChild<a_photo_panel*>("photoPanel");
+    panel_photos->ask_photo = [moon](const QString&) { return moon; };
+    const int before_replace = Kept();
+    Click(w, "photoReplace");
+    QCOMPARE(QString::fromStdString(Curr_PH(sun)->spec.source.path.name), moon);
+    QCOMPARE(Rect_Width(Curr_PH(sun)->spec.subset), 200);
+    QCOMPARE(Kept(), before_replace + 1);
 
     // Clip art: a symbol from the palette, then coloured.
     Click(w, qPrintable(QString("phase%1").arg(int(SYMBOL_PHASE))));
@@ -211,7 +226,8 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     Find<QTabWidget>(w, "clipArtTabs")->setCurrentIndex(1);
     QListWidget* stamps = Find<QListWidget>(w, "stampPalette");
     QVERIFY(stamps->count() > 10);
-    QTest::mouseClick(stamps->viewport(), Qt::LeftButton, {}, stamps->visualItemRect(stamps->item(0)).center());
+    QTest::mouseClick(stamps->viewport(), Qt::LeftButton, {},
+                      stamps->visualItemRect(stamps->item(0)).center());
     QCOMPARE(Blocks_Of(PHOTO_BLOCK).size(), size_t(4));
     QCOMPARE(Curr_PH(Blocks_Of(PHOTO_BLOCK).back())->spec.source.kind, SOURCE_CLIPBOARD);
     QCOMPARE(gs.curr_phase, PHOTO_PHASE);
@@ -247,6 +263,13 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     QCOMPARE(int(Curr_PH(symbols[0])->spec.symbol_color.g), 140);
     QCOMPARE(Curr_PH(symbols[0])->spec.angle, int16_t(300));
 
+    // A project dropped on the editing area still goes to the window, which
+    // opens it: not a photo.
+    Drop_File(*Find<a_unit_view>(w, "unitView")->viewport(), path);
+    QTest::qWait(50);
+    QCOMPARE(Blocks_Of(PHOTO_BLOCK).size(), size_t(4));
+    QCOMPARE(QString::fromStdString(g_doc.doc_path.name), path);
+
     QVERIFY(Close_Unchanged(w));
 }
 
@@ -264,7 +287,8 @@ void Place(int omx, double fx, double fy) {
     const Rect& b = g_doc.up->paintbounds;
     Interaction_Begin();
     Obj_PostRender(omx);  // the old place drawn again too
-    Photo_Set_Center(omx, Point{int16_t(b.top + fy * Rect_Height(b)), int16_t(b.left + fx * Rect_Width(b))});
+    Photo_Set_Center(
+        omx, Point{int16_t(b.top + fy * Rect_Height(b)), int16_t(b.left + fx * Rect_Width(b))});
     Photo_Recalc(omx);
     Interaction_End();
 }
@@ -284,7 +308,8 @@ int Take_Shots(const QString& dir) {
     if (!Screen_Shot(w).save(dir + "/gui_photos.png")) return 3;
     Click(w, qPrintable(QString("phase%1").arg(int(SYMBOL_PHASE))));
     QListWidget* palette = Find<QListWidget>(w, "symbolPalette");
-    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {}, palette->visualItemRect(palette->item(0)).center());
+    QTest::mouseClick(palette->viewport(), Qt::LeftButton, {},
+                      palette->visualItemRect(palette->item(0)).center());
     Click(w, "symbolColour4");
     Track(w, SYMBOL_SIZE_SLIDER)->setValue(1500);
     Place(Blocks_Of(SYMBOL_BLOCK)[0], 0.3, 0.72);
