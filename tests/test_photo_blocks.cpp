@@ -21,6 +21,7 @@
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/shapes.h"
+#include "ui/photo_cmds.h"
 #include "ui/photo_sliders.h"
 
 namespace {
@@ -221,6 +222,108 @@ TEST_F(PhotoBlocks, ControlsRoundTripEveryAdjustableField) {
         EXPECT_EQ(back.spec.constrainf, constrain);
         EXPECT_EQ(back.spec.wtransp, true);
     }
+}
+
+// One slider at a time gives the record the whole set gives, for photos and
+// symbols, kept in proportion or not; on the document a control changes its
+// own field of every selected block, as the same block changed by hand.
+TEST_F(PhotoBlocks, EachSliderAloneAgreesWithTheWholeSetAndActsOnEverySelectedBlock) {
+    for (bool symbol : {false, true})
+        for (bool constrain : {false, true}) {
+            a_ph_rec shown;
+            a_spec& s = shown.spec;
+            s.scalingh = 1500, s.scalingv = constrain || symbol ? 1500 : 800, s.angle = -450;
+            s.darkness = 30, s.opacity = 70, s.corner = 20, s.feather = 5, s.edge_border = 12;
+            s.edge_outline = 3, s.edge_scallop = 40, s.edge_rough = 7, s.color_sat = 60, s.color_hue = 200;
+            s.color_dist = 30, s.shad_dx = -6, s.shad_dy = 9, s.shad_opacity = 50, s.shad_radius = 4;
+            s.is_symbol = symbol, s.constrainf = constrain, s.shadf = true, s.edge_kind = EDGE_BORDER;
+            PH_To_Sliders(shown);
+            a_ph_rec one;
+            one.spec.is_symbol = symbol, one.spec.constrainf = constrain, one.spec.shadf = true;
+            one.spec.edge_kind = EDGE_BORDER;
+            a_ph_rec all = one;
+            Sliders_To_PH(all);
+            for (int k = NULL_SLIDER + 1; k < NSLIDERS; ++k) (void)Slider_To_PH(a_slider_enum(k), one);
+            EXPECT_TRUE(Equal_Spec(true, one.spec, all.spec)) << symbol << constrain;
+            EXPECT_TRUE(Equal_Spec(true, one.spec, shown.spec)) << symbol << constrain;
+        }
+
+    Photo_Sliders_Attach();
+    std::vector<int> pending;
+    (void)g_doc_services.history_pending.Install([&](int op) { pending.push_back(op); });
+    int a = Paste(120, 80), b = Paste(300, 200, 0xC04030);
+    PH(b).spec.scalingh = PH(b).spec.scalingv = 700;
+    Photo_Recalc(b);
+    Select({a, b});
+    Clear_Record();
+    Slider_SetVal(40, PHOTO_DARKNESS_SLIDER);
+    EXPECT_EQ(PH(a).spec.darkness, 40);
+    EXPECT_EQ(PH(b).spec.darkness, 40);
+    EXPECT_EQ(PH(a).spec.scalingh, 1000);  // each keeps its own size
+    EXPECT_EQ(PH(b).spec.scalingh, 700);
+    EXPECT_TRUE(Photo_Set_Edge_Style(EDGE_SCALLOP));
+    EXPECT_TRUE(Photo_Set_Toggle(PHOTO_SHADOW_TOGGLE, true));
+    EXPECT_TRUE(Photo_Set_Edge_Color(false, a_win_pixel32{10, 20, 30, 0}));
+    EXPECT_EQ(pending, (std::vector<int>{OP_PHOTO_ADJUST, OP_PHOTO_ADJUST, OP_PHOTO_ADJUST, OP_PHOTO_ADJUST}));
+    EXPECT_FALSE(Symbol_Set_Color(a_win_pixel32{0, 0, 255, 0}));  // no symbol among them
+    EXPECT_EQ(pending.size(), 4u);
+    EXPECT_TRUE(history.empty());  // recorded when the action ends
+
+    // The same changes by hand on a block of a's picture size give a's box.
+    int c = Paste(120, 80);
+    a_spec& h = PH(c).spec;
+    h.darkness = 40, h.edge_kind = EDGE_SCALLOP, h.shadf = true, h.edge_bord_color = a_win_pixel32{10, 20, 30, 0};
+    Photo_Recalc(c);
+    EXPECT_TRUE(Equal_Spec(true, [&] { a_spec x = PH(a).spec; x.source = h.source; return x; }(), h));
+    EXPECT_EQ(Rect_Width(Box(a)), Rect_Width(Box(c)));
+    EXPECT_EQ(Rect_Height(Box(a)), Rect_Height(Box(c)));
+    EXPECT_GT(Rect_Width(Box(a)), 120);  // the edge and the shadow take room
+    // Proportions kept again: the height takes the width's scaling.
+    Select({b});
+    PH(b).spec.scalingv = 900;
+    EXPECT_TRUE(Photo_Set_Toggle(PHOTO_CONSTRAIN_TOGGLE, true));
+    EXPECT_EQ(PH(b).spec.scalingv, 700);
+}
+
+// A stamp goes on as a photo of its own pixels: drawn, it covers where its
+// alpha is and lets the background show where it is clear. A key without a
+// 32-bit picture makes nothing.
+TEST_F(PhotoBlocks, AStampIsAPhotoClearWhereItsAlphaIsClear) {
+    std::vector<uint8_t> px(size_t(40) * 40 * 4, 0);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 20; ++x) {
+            uint8_t* p = &px[(size_t(y) * 40 + x) * 4];
+            p[2] = 200, p[3] = 255;  // blue, green, red, alpha: opaque red on the left
+        }
+    std::vector<uint8_t> grey(size_t(16) * 16, 255);
+    ASSERT_EQ(Open_Db(Db_Bytes({Entry({8, 0, 1, 1}, Picture_Record(40, 40, 32, px, a_pixt_codec::RAW, PIXT_TRANSPARENT)),
+                                Entry({11, 0, 1, 1}, Picture_Record(16, 16, 8, grey, a_pixt_codec::RAW))})),
+              OPEN_OKAY);
+    const int blocks = U().oj.nlist;
+    EXPECT_FALSE(Stamp_New(a_keyset{8, 0, 1, 2}));
+    EXPECT_FALSE(Stamp_New(a_keyset{11, 0, 1, 1}));
+    EXPECT_EQ(U().oj.nlist, blocks);
+    ASSERT_TRUE(Stamp_New(a_keyset{8, 0, 1, 1}));
+    int omx = OMX_NONE;
+    ASSERT_TRUE(Is_One_Selected(omx));
+    EXPECT_EQ(Item(omx).kind, PHOTO_BLOCK);
+    EXPECT_EQ(PH(omx).spec.source.kind, SOURCE_CLIPBOARD);  // kept with the project
+    EXPECT_EQ(history, std::vector<int>{OP_PHOTO_PASTE});
+    const Rect box = Box(omx);
+    EXPECT_EQ(Rect_Width(box), 40);
+
+    const Rect u = U().paintbounds;
+    GWorld* w = New_GWorld(32, u);
+    PixMap32_Fill(w->pix, u, 0x20A040);
+    PH_Draw(PH(omx), Rect{}, w, true);
+    auto at = [&](int h, int v) {
+        return reinterpret_cast<const uint32_t*>(PixMap_Row(w->pix, v))[h - u.left] & 0xFFFFFF;
+    };
+    const int mid = (box.top + box.bottom) / 2;
+    EXPECT_EQ(at(box.left + 10, mid), 0xC80000u);
+    EXPECT_EQ(at(box.right - 10, mid), 0x20A040u);
+    Dispose_GWorld(w);
+    OP_CloseNewest();
 }
 
 // A disc with a scalloped, shadowed photo, a turned half-transparent one and

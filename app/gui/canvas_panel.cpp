@@ -12,6 +12,7 @@
 
 #include "look.h"
 #include "model/document.h"
+#include "panel_parts.h"
 #include "pixels/gworld.h"
 #include "pixels/syspix.h"
 #include "render/canvas.h"
@@ -51,14 +52,6 @@ QImage Palette_Thumb(int index, int canv_class) {
     Canvas_DrawElement(world.get(), cell, index, canv_class);
     a_port_bits bits = World_Bits(world.get());
     return QImage(bits.base, THUMB_CELL, THUMB_CELL, bits.rowbytes, QImage::Format_RGB32).copy();
-}
-
-// Runs one canvas command as one action of the program.
-template <typename F>
-void Act(F f) {
-    Interaction_Begin();
-    f();
-    Interaction_End();
 }
 
 }  // namespace

@@ -41,3 +41,33 @@ bool a_drop_opener::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+QStringList Dropped_Pictures(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    QStringList paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        QString path = url.toLocalFile();
+        if (path.endsWith(".cd4", Qt::CaseInsensitive) || !QFileInfo(path).isFile()) return {};
+        paths << path;
+    }
+    return paths;
+}
+
+a_picture_dropper::a_picture_dropper(QWidget* area, std::function<void(const QStringList&)> add)
+    : QObject(area), add_(std::move(add)) {
+    area->setAcceptDrops(true);
+    area->installEventFilter(this);
+}
+
+bool a_picture_dropper::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::DragEnter && event->type() != QEvent::DragMove && event->type() != QEvent::Drop)
+        return QObject::eventFilter(watched, event);
+    auto* e = static_cast<QDropEvent*>(event);
+    QStringList paths = Dropped_Pictures(e->mimeData());
+    if (paths.isEmpty()) return QObject::eventFilter(watched, event);  // a project goes on to the window
+    e->acceptProposedAction();
+    // After the drag has ended, as for projects: the file manager waits for the drop.
+    if (event->type() == QEvent::Drop) QTimer::singleShot(0, this, [this, paths] { add_(paths); });
+    return true;
+}

@@ -10,8 +10,10 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
+#include "model/text_rec.h"
 #include "pictures.h"
 #include "shell/mainloop.h"
+#include "text/text_paths.h"
 
 namespace {
 
@@ -32,7 +34,12 @@ QString Kind_Name(uint8_t kind) {
 QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
     QPixmap pm(THUMB, THUMB);
     pm.fill(Panel_Colour());
-    Rect box = Obj_BBox(omx);
+    // A text block's box is the whole unit for most layouts: its traced
+    // outline shows its letters.
+    const a_oj_item* it = Curr_Item(omx);
+    Rect box = it && it->kind == TEXT_BLOCK && it->om && it->om->cache.frame.npoints > 0
+                   ? Frame_Bounds(it->om->cache.frame)
+                   : Obj_BBox(omx);
     if (!unit.isNull() && !Rect_IsEmpty(box) && Rect_Width(bounds) > 0) {
         double s = double(unit.width()) / Rect_Width(bounds);
         QRectF src((box.left - bounds.left) * s, (box.top - bounds.top) * s, Rect_Width(box) * s,

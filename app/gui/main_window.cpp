@@ -47,8 +47,10 @@
 #include "persist/file_cmds.h"
 #include "shell/project_services.h"
 #include "preview_view.h"
+#include "photo_panel.h"
 #include "print_panel.h"
 #include "start_screen.h"
+#include "symbol_panel.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
 #include "templates/recent_layouts.h"
@@ -62,7 +64,7 @@
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
-enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT, PANEL_PHOTO, PANEL_SYMBOL };
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -83,8 +85,8 @@ struct a_phase_button {
 const a_phase_button kPhaseButtons[] = {
     {PAPER_PHASE, "Layout", nullptr},
     {CANVAS_PHASE, "Background", nullptr},
-    {PHOTO_PHASE, "Photos", "Needs photo blocks in the window, which are not built yet"},
-    {SYMBOL_PHASE, "Clip art", "Needs clip art in the window, which is not built yet"},
+    {PHOTO_PHASE, "Photos", nullptr},
+    {SYMBOL_PHASE, "Clip art", nullptr},
     {TEXT_PHASE, "Text", nullptr},
     {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
     {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
@@ -92,7 +94,16 @@ const a_phase_button kPhaseButtons[] = {
 };
 
 // The phases that show a panel at the left.
-bool Has_Panel(a_phase phase) { return phase == CANVAS_PHASE || phase == TEXT_PHASE || phase == PREVIEW_PHASE; }
+bool Has_Panel(a_phase phase) {
+    switch (phase) {
+        case CANVAS_PHASE:
+        case PHOTO_PHASE:
+        case SYMBOL_PHASE:
+        case TEXT_PHASE:
+        case PREVIEW_PHASE: return true;
+        default: return false;
+    }
+}
 
 QScrollArea* Panel_Scroller(QWidget* panel) {
     auto* s = new QScrollArea;
@@ -133,6 +144,11 @@ a_main_window::a_main_window() {
     panels_->addWidget(Panel_Scroller(canvas_));
     panels_->addWidget(Panel_Scroller(print_));
     panels_->addWidget(Panel_Scroller(text_));
+    photos_ = new a_photo_panel;
+    symbols_ = new a_symbol_panel;
+    panels_->addWidget(Panel_Scroller(photos_));
+    panels_->addWidget(Panel_Scroller(symbols_));
+    photos_->Accept_Drops_On(unit_view_->viewport());
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -375,7 +391,10 @@ void a_main_window::Phase_Changed(a_phase phase) {
         print_->Refresh();
     } else if (doc) {
         pages_->setCurrentIndex(PAGE_UNIT);
-        panels_->setCurrentIndex(phase == TEXT_PHASE ? PANEL_TEXT : PANEL_CANVAS);
+        panels_->setCurrentIndex(phase == PHOTO_PHASE    ? PANEL_PHOTO
+                                 : phase == SYMBOL_PHASE ? PANEL_SYMBOL
+                                 : phase == TEXT_PHASE   ? PANEL_TEXT
+                                                         : PANEL_CANVAS);
     } else {
         start_->Refresh_Recent();
         pages_->setCurrentIndex(PAGE_START);
@@ -393,6 +412,8 @@ void a_main_window::Phase_Changed(a_phase phase) {
         text_->Refresh();
         unit_view_->Refresh();
     }
+    if (doc && phase == PHOTO_PHASE) photos_->Refresh();
+    if (doc && phase == SYMBOL_PHASE) symbols_->Refresh();
 }
 
 void a_main_window::Template_Chosen(int index) {

@@ -24,7 +24,9 @@ class a_navigator;
 class a_ruled_area;
 class a_chooser_panel;
 class a_preview_view;
+class a_photo_panel;
 class a_print_panel;
+class a_symbol_panel;
 class a_start_screen;
 class a_text_panel;
 class a_unit_list;
@@ -74,6 +76,8 @@ private:
     a_canvas_panel* canvas_;
     a_print_panel* print_;
     a_text_panel* text_;
+    a_photo_panel* photos_;
+    a_symbol_panel* symbols_;
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;

@@ -18,6 +18,7 @@
 #include "model/photo_rec.h"
 #include "model/selection.h"
 #include "palette_popup.h"
+#include "panel_parts.h"
 #include "platform/fonts.h"
 #include "shell/mainloop.h"
 #include "slider_widget.h"
@@ -28,13 +29,6 @@
 #include "ui/text_sliders.h"
 
 namespace {
-
-template <typename F>
-void Act(F f) {
-    Interaction_Begin();
-    f();
-    Interaction_End();
-}
 
 int Layout_Now() { return std::clamp<int>(gs.grid_vals[TEXT_LAYOUT_GRID], 0, NLAYOUTS - 1); }
 bool Is_Circ(int l) { return l == LAYOUT_CIRC_CW || l == LAYOUT_CIRC_CCW; }
@@ -56,7 +50,6 @@ a_text_swatch Swatch_Of(a_bar_enum bar) {
     }
 }
 
-QColor To_QColor(a_win_pixel32 c) { return QColor(c.r, c.g, c.b); }
 
 // Which sliders a layout uses; the others are hidden while it is chosen.
 bool Slider_Applies(a_slider_enum s, int layout) {

@@ -3,6 +3,7 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
 #include <QtGui/QPaintEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
@@ -20,6 +21,7 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
+#include "model/text_rec.h"
 #include "shell/mainloop.h"
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
@@ -103,14 +105,44 @@ public:
         return QPointF((at.x() - m.originx) / m.multx + m.fdecx, (at.y() - m.originy) / m.multy + m.fdecy);
     }
 
-    // The frames of the selected blocks with their handles, as last painted.
-    // With Show All Frames, every other block's outline too.
+    // A text block's outline as its layout traced it (a sector of a ring for
+    // circular text, whose box is the whole unit); empty for other blocks.
+    QPainterPath Text_Outline(int omx) const {
+        QPainterPath path;
+        const a_oj_item* it = Curr_Item(omx);
+        if (!it || it->kind != TEXT_BLOCK || !it->om) return path;
+        const a_om_pointlist& f = it->om->cache.frame;
+        bool start = true;
+        for (int i = 0; i < f.npoints && i < f.max; ++i) {
+            const Point p = f.pts[i];
+            if (p.v == FRAME_BREAK && p.h == FRAME_BREAK) {
+                path.closeSubpath();
+                start = true;
+                continue;
+            }
+            const QPointF at = Cell_To_Surface(QPointF(p.h, p.v));
+            start ? path.moveTo(at) : path.lineTo(at);
+            start = false;
+        }
+        path.closeSubpath();
+        return path;
+    }
+    // What a block's frame covers, handles and pen included.
+    QRect Frame_Area(int omx) const {
+        const QPainterPath outline = Text_Outline(omx);
+        const QRect r = outline.isEmpty() ? To_Surface(Obj_BBox(omx)) : outline.boundingRect().toAlignedRect();
+        return r.adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
+    }
+    // The blocks framed: the selected ones, and with Show All Frames every one.
+    template <typename F>
+    void For_Framed(F f) const {
+        const bool all = g_pref.showframes_option;
+        for (int omx = OMX_START; Editing_Blocks() && Enum(true, !all, Selectable_Kinds(), omx);) f(omx);
+    }
+    // The frames with their handles, as last painted.
     QRegion Frames() const {
         QRegion r;
-        for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);)
-            r += To_Surface(Obj_BBox(omx)).adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
-        for (int omx = OMX_START; Editing_Blocks() && g_pref.showframes_option && Enum(true, false, Selectable_Kinds(), omx);)
-            r += To_Surface(Obj_BBox(omx));
+        For_Framed([&](int omx) { r += Frame_Area(omx); });
         return r;
     }
     // The frames moved or changed: both the old and the new are drawn again.
@@ -139,38 +171,37 @@ protected:
         Paint_Frames(p);
     }
 
-    // One pixel wide at every zoom: a light line with a dark dashed one over
-    // it, so the frame shows on any picture; square handles at the corners
-    // of photos and clip art.
+    // Photos and clip art: one pixel wide at every zoom, a light line with a
+    // dark dashed one over it so the frame shows on any picture, square
+    // handles at the corners when selected, grey and dotted when not. Text:
+    // its traced outline two pixels wide, red when selected, green when not,
+    // dashed when hidden.
     void Paint_Frames(QPainter& p) {
         p.setRenderHint(QPainter::Antialiasing, false);
-        QPen light(QColor(255, 255, 255), 0);
-        QPen dark(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine);
-        // The other blocks' outlines: grey and dotted, under the selection's.
-        QPen dotted(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine);
-        for (int omx = OMX_START; Editing_Blocks() && g_pref.showframes_option && Enum(true, false, Selectable_Kinds(), omx);) {
-            QRect r = To_Surface(Obj_BBox(omx));
-            if (r.isEmpty() || Is_Obj_Selected(omx)) continue;
-            p.setPen(light);
+        For_Framed([&](int omx) {
+            const bool picked = Is_Obj_Selected(omx);
+            const QPainterPath outline = Text_Outline(omx);
+            if (!outline.isEmpty()) {
+                const Qt::PenStyle style = Is_Obj_Visible(omx) ? Qt::SolidLine : Qt::DashLine;
+                p.setPen(QPen(picked ? QColor(240, 0, 0) : QColor(0, 240, 0), 2, style));
+                p.setBrush(Qt::NoBrush);
+                p.drawPath(outline);
+                return;
+            }
+            const QRect r = To_Surface(Obj_BBox(omx));
+            if (r.isEmpty()) return;
+            p.setPen(QPen(QColor(255, 255, 255), 0));
             p.drawRect(r.adjusted(0, 0, -1, -1));
-            p.setPen(dotted);
+            p.setPen(picked ? QPen(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine) : QPen(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine));
             p.drawRect(r.adjusted(0, 0, -1, -1));
-        }
-        for (int omx = OMX_START; Editing_Blocks() && Selection_Enum(omx);) {
-            QRect r = To_Surface(Obj_BBox(omx));
-            if (r.isEmpty()) continue;
-            p.setPen(light);
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-            p.setPen(dark);
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-            if (!Has_PH_Kind(Curr_Item(omx)->kind)) continue;
+            if (!picked || !Has_PH_Kind(Curr_Item(omx)->kind)) return;
             p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 0));
             for (QPoint c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
                 QRect h(c.x() - HANDLE / 2, c.y() - HANDLE / 2, HANDLE, HANDLE);
                 p.fillRect(h, Qt::white);
                 p.drawRect(h.adjusted(0, 0, -1, -1));
             }
-        }
+        });
         frames_ = Frames();
     }
 

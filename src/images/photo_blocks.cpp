@@ -6,6 +6,7 @@
 #include <new>
 
 #include "artdb/database.h"
+#include "artdb/pixt.h"
 #include "base/messages.h"
 #include "base/prefs.h"
 #include "images/image_files.h"
@@ -248,6 +249,7 @@ bool Symbol_New(const a_keyset& key, const a_win_pixel32& color) {
     ph->spec.source.key = key;
     ph->spec.is_symbol = true;
     ph->spec.symbol_color = color;
+    ph->spec.edge_kind = EDGE_NONE;  // the photo edge style would frame the symbol in a box
     ph->spec.subset = Get_GWorld_Bounds(art.get());
     ph->dst_center = center;
     Calc_Default_Scaling(ph->spec.subset, ph->spec.scalingh);
@@ -257,6 +259,47 @@ bool Symbol_New(const a_keyset& key, const a_win_pixel32& color) {
     Photo_Merge(true, newx);
     History_Emit(OP_SYMBOL_NEW);
     return true;
+}
+
+bool Stamp_Picture(const a_keyset& key, a_masked_gworld& mw) {
+    Null_MW(mw);
+    if (!OP_Exists(key)) return false;
+    a_pixt p;
+    Null_Pixt(p);
+    KPixt_Load(p, key);
+    Pixt_Lock(p);
+    const PixMap& view = p.pixmap;
+    const bool ok = view.pixelSize == 32 && !Rect_IsEmpty(view.bounds);
+    if (ok) {
+        mw.bounds = view.bounds;
+        New_GWorldF("Stamp_Picture", view.bounds, 32, nullptr, mw.fore);
+        New_GWorldF("Stamp_Picture", view.bounds, 8, gray_ctable, mw.mask);
+        for (int y = view.bounds.top; y < view.bounds.bottom; ++y) {
+            const uint8_t* src = PixMap_Row(view, y);
+            uint8_t* colour = PixMap_Row(mw.fore->pix, y);
+            uint8_t* cover = PixMap_Row(mw.mask->pix, y);
+            for (int x = 0; x < Rect_Width(view.bounds); ++x) {
+                const uint8_t* px = src + 4 * x;  // blue, green, red, alpha
+                const bool clear = px[3] == 0;
+                for (int k = 0; k < 3; ++k) colour[4 * x + k] = clear ? 255 : px[k];
+                colour[4 * x + 3] = 0;
+                cover[x] = px[3];
+            }
+        }
+    }
+    Pixt_Unlock(p);
+    Pixt_Unload(p);
+    return ok;
+}
+
+bool Stamp_New(const a_keyset& key) {
+    if (Unit_Full()) {
+        Block_Sound(SND_BLOCK_WARNING);
+        return false;
+    }
+    a_masked_gworld mw;
+    if (!Stamp_Picture(key, mw)) return false;
+    return Photo_Paste(SOURCE_CLIPBOARD, mw);
 }
 
 void Photo_Fit_H() { Fit_Single(true, false, false, false); }

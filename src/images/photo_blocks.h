@@ -43,6 +43,13 @@ a_raw_bytes* Read_Original(const std::string& path);
 [[nodiscard]] bool Do_Paste_PH(const a_pasted_ph_rec& pasted);
 // A clip-art symbol (or stamp) of the art database in `color`.
 [[nodiscard]] bool Symbol_New(const a_keyset& key, const a_win_pixel32& color);
+// A stamp of the art database (its own colours, clear where its alpha is)
+// as a photo of those pixels, kept with the project like a pasted picture.
+// False when the key holds no 32-bit picture or the unit is full.
+[[nodiscard]] bool Stamp_New(const a_keyset& key);
+// The masked world of such a picture: colour from its pixels, coverage from
+// their alpha (clear pixels white, so that scaling leaves no dark fringe).
+[[nodiscard]] bool Stamp_Picture(const a_keyset& key, a_masked_gworld& mw);
 
 // The single selected block scaled to the unit's width (height), proportions
 // kept, and centred that way. Cover: the larger ratio both ways (P) or each

@@ -71,6 +71,8 @@ struct a_interface_rec {
     // The border and outline colour swatches of photo edges.
     a_win_pixel32 edge_bord_color{255, 255, 255, 0};
     a_win_pixel32 edge_outl_color{0, 0, 0, 0};
+    // The colour new clip art takes (bytes blue, green, red).
+    a_win_pixel32 symbol_color{0x8c, 0x3a, 0x1f, 0};
 };
 
 extern a_interface_rec gs;

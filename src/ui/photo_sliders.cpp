@@ -75,3 +75,38 @@ void Sliders_To_PH(a_ph_rec& ph) {
     s.edge_bord_color = gs.edge_bord_color;
     s.edge_outl_color = gs.edge_outl_color;
 }
+
+bool Slider_To_PH(a_slider_enum slider, a_ph_rec& ph) {
+    a_spec& s = ph.spec;
+    const int16_t v = gs.slider_vals[slider];
+    const bool photo = !s.is_symbol;
+    switch (slider) {
+        case PHOTO_SIZE_SLIDER:
+        case SYMBOL_SIZE_SLIDER:
+            if (slider != Size_Slider(s) || (photo && !s.constrainf)) return false;
+            s.scalingh = s.scalingv = v;
+            return true;
+        case PHOTO_SIZEH_SLIDER:
+        case PHOTO_SIZEV_SLIDER:
+            if (!photo || s.constrainf) return false;
+            (slider == PHOTO_SIZEH_SLIDER ? s.scalingh : s.scalingv) = v;
+            return true;
+        case PHOTO_ANGLE_SLIDER:
+        case SYMBOL_ANGLE_SLIDER:
+            if (slider != Angle_Slider(s)) return false;
+            s.angle = v;
+            return true;
+        case PHOTO_OPACITY_SLIDER:
+        case SYMBOL_OPACITY_SLIDER:
+            if (slider != Opacity_Slider(s)) return false;
+            s.opacity = v;
+            return true;
+        default:
+            for (const auto& fs : FIELD_SLIDERS)
+                if (fs.slider == slider) {
+                    s.*fs.field = v;
+                    return true;
+                }
+            return false;
+    }
+}
