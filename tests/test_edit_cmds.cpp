@@ -165,4 +165,12 @@ TEST_F(EditCommands, SelectAndArrangeThroughTheMenus) {
     ASSERT_TRUE(Run(MENU_ARRANGE + 1));  // to the front: over b
     EXPECT_EQ(Rect_Centre(Item(U().oj.nlist).ph->dst_box).h, unit.right / 4);
     EXPECT_EQ(Item(U().oj.nlist - 1).ph->dst_box, Box_At(60, 40, 30, 20));
+    // Scaling to fit is a step of its own, so Undo takes back the fit.
+    Select({U().oj.nlist});
+    Item(U().oj.nlist).ph->spec.subset = Rect{0, 0, 30, 60};  // the picture it shows
+    pending.clear();
+    const Rect before = Box(U().oj.nlist);
+    ASSERT_TRUE(Run(MENU_ARRANGE + 12));
+    EXPECT_NE(Box(U().oj.nlist), before);
+    EXPECT_EQ(pending, std::vector<int>{OP_PHOTO_SIZE});
 }

@@ -1,5 +1,6 @@
 #include "shell/edit_cmds.h"
 
+#include <utility>
 #include <vector>
 
 #include "images/image_files.h"
@@ -22,6 +23,7 @@
 #include "text/text_edit.h"
 #include "text/text_scrap.h"
 #include "ui/interface.h"
+#include "ui/photo_cmds.h"
 
 namespace {
 
@@ -194,8 +196,11 @@ void Edit_Commands_Init() {
             if (g_doc.doc_open) Align_Vert(num, den);
         });
     }
-    Install(MENU_ARRANGE + 12, Photo_Fit_H);
-    Install(MENU_ARRANGE + 13, Photo_Fit_V);
-    Install(MENU_ARRANGE + 14, Photo_Cover_P);
-    Install(MENU_ARRANGE + 15, Photo_Cover_D);
+    // Fitting and covering are one step each, as the photo panel's buttons.
+    const std::pair<int, void (*)()> fits[] = {
+        {12, Photo_Fit_H}, {13, Photo_Fit_V}, {14, Photo_Cover_P}, {15, Photo_Cover_D}};
+    for (auto [item, fit] : fits)
+        Command_Install(MENU_ARRANGE + item, [fit](const a_command_context&) {
+            if (g_doc.doc_open) Photo_Fit_Command(fit);
+        });
 }
