@@ -5,10 +5,13 @@
 #include <QtCore/QProcess>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtCore/QTimer>
 #include <QtCore/QUrl>
 #include <QtGui/QScreen>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QDialog>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
@@ -22,6 +25,7 @@
 #include "images/photo_blocks.h"
 #include "main_window.h"
 #include "model/document.h"
+#include "model/history.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "templates/catalogue.h"
@@ -33,6 +37,29 @@ QListWidgetItem* Item_Named(QListWidget* list, const QString& text) {
     for (int r = 0; r < list->count(); ++r)
         if (list->item(r)->text() == text) return list->item(r);
     return nullptr;
+}
+
+int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
+
+void Click(QWidget& w, const QString& name) {
+    auto* b = Find<QAbstractButton>(w, qPrintable(name));
+    QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(8, b->height() / 2) : b->rect().center();
+    QTest::mouseClick(b, Qt::LeftButton, {}, at);
+}
+
+void Click_Row(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void When_Modal(std::function<void(QDialog*)> act) {
+    QTimer::singleShot(50, [act] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            act(d);
+        else
+            When_Modal(act);
+    });
 }
 
 void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock) {

@@ -11,7 +11,9 @@
 #include <QtWidgets/QWidget>
 
 #include <cstdint>
+#include <functional>
 
+class QDialog;
 class QListWidget;
 class QListWidgetItem;
 class QObject;
@@ -25,6 +27,14 @@ T* Find(QWidget& w, const char* name) {
 }
 
 QListWidgetItem* Item_Named(QListWidget* list, const QString& text);
+// The history steps kept.
+int Kept();
+// A click on the button named `name`; on a check box, on its box.
+void Click(QWidget& w, const QString& name);
+// A click on row `row` of a list.
+void Click_Row(QListWidget* list, int row);
+// Runs `act` on the modal dialog once it is open.
+void When_Modal(std::function<void(QDialog*)> act);
 // From the start screen to a chosen stock, as a person does it.
 void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock);
 // The window shown at 1024 x 700 with a new project on "A-ONE 29125" (two

@@ -37,8 +37,6 @@
 
 namespace {
 
-int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
-
 bool Write_File(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();

@@ -29,8 +29,6 @@
 
 namespace {
 
-int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
-
 // The block of the current unit with this id, or OMX_NONE.
 int Block_Of(uint32_t objid) {
     for (int i = 1; i <= g_doc.up->oj.nlist; ++i)

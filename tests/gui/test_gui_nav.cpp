@@ -34,12 +34,7 @@
 
 namespace {
 
-int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
 int Current_Row() { return Modulo(g_hist.curr - g_hist.lo); }
-
-void Click_Row(QListWidget* list, int row) {
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-}
 
 // The blocks other than the paint block, bottom first.
 std::vector<a_oj_item> Stacked_Blocks() {

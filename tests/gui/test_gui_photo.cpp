@@ -33,10 +33,6 @@
 
 namespace {
 
-int Kept() {
-    return Modulo(g_hist.hi - g_hist.lo);
-}
-
 QString Picture(const QString& dir, const char* name, QColor colour, QSize size) {
     QImage img(size, QImage::Format_RGB32);
     img.fill(colour);
@@ -62,26 +58,9 @@ void Select_Only(int omx) {
     QApplication::processEvents();
 }
 
-// A click on a button; on a check box, on its box.
-void Click(QWidget& w, const char* name) {
-    auto* b = Find<QAbstractButton>(w, name);
-    QPoint at = qobject_cast<QCheckBox*>(b) ? QPoint(8, b->height() / 2) : b->rect().center();
-    QTest::mouseClick(b, Qt::LeftButton, {}, at);
-}
-
 QSlider* Track(QWidget& w, a_slider_enum s) {
     return Find<a_slider_widget>(w, qPrintable(QString("slider%1").arg(int(s))))
         ->findChild<QSlider*>();
-}
-
-// Runs `act` on the modal dialog once it is open.
-void When_Modal(std::function<void(QDialog*)> act) {
-    QTimer::singleShot(50, [act] {
-        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            act(d);
-        else
-            When_Modal(act);
-    });
 }
 
 // Two photos through the panel, a scalloped and shadowed edge and three

@@ -39,14 +39,6 @@ namespace {
 
 enum : int { GLOW_ENTRY = 200 };  // a palette entry far from the default gold
 
-int Kept() { return Modulo(g_hist.hi - g_hist.lo); }
-
-void Click(a_main_window& w, const QString& name) {
-    QAbstractButton* b = w.findChild<QAbstractButton*>(name);
-    if (!b) qFatal("no button named %s", qPrintable(name));
-    QTest::mouseClick(b, Qt::LeftButton);
-}
-
 // Palette entry `index` chosen from a colour bar's popup, as the mouse does.
 void Choose_Color(a_main_window& w, a_bar_enum bar, int index) {
     Click(w, QString("textColor%1").arg(int(bar)));
