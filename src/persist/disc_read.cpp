@@ -5,6 +5,7 @@
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "model/document.h"
+#include "model/notices.h"
 #include "model/photo_rec.h"
 #include "model/text_rec.h"
 #include "persist/chunk_stream.h"
@@ -80,6 +81,9 @@ void Finish_Document(bool ok, const std::string& path) {
     g_doc.doc_new = false;
     g_doc.doc_changed = false;
     if (g_doc.doc_template.nunits > 0) Select_Doc_Unit(1);
+    // A fresh history: the steps kept are of the document that was open
+    // before, and undoing one would put its state into this one.
+    History_Base();
 }
 
 void Note_Defects() {

@@ -26,6 +26,7 @@
 #include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
+#include "palette_popup.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "templates/catalogue.h"
@@ -51,6 +52,12 @@ void Click_Row(QListWidget* list, int row) {
     QListWidgetItem* item = list->item(row);
     list->scrollToItem(item);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+}
+
+void Choose_Color(QWidget& w, int bar, int index) {
+    Click(w, QString("textColor%1").arg(bar));
+    QWidget* palette = Find<QWidget>(w, qPrintable(QString("palette%1").arg(bar)));
+    QTest::mouseClick(palette, Qt::LeftButton, {}, a_palette_popup::Cell_Centre(index));
 }
 
 void When_Modal(std::function<void(QDialog*)> act) {

@@ -33,6 +33,9 @@ int Kept();
 void Click(QWidget& w, const QString& name);
 // A click on row `row` of a list.
 void Click_Row(QListWidget* list, int row);
+// Palette entry `index` (1-based) chosen from colour bar `bar` of the text
+// panel, as the mouse does.
+void Choose_Color(QWidget& w, int bar, int index);
 // Runs `act` on the modal dialog once it is open.
 void When_Modal(std::function<void(QDialog*)> act);
 // From the start screen to a chosen stock, as a person does it.

@@ -39,12 +39,6 @@ namespace {
 
 enum : int { GLOW_ENTRY = 200 };  // a palette entry far from the default gold
 
-// Palette entry `index` chosen from a colour bar's popup, as the mouse does.
-void Choose_Color(a_main_window& w, a_bar_enum bar, int index) {
-    Click(w, QString("textColor%1").arg(int(bar)));
-    QWidget* palette = Find<QWidget>(w, qPrintable(QString("palette%1").arg(int(bar))));
-    QTest::mouseClick(palette, Qt::LeftButton, {}, a_palette_popup::Cell_Centre(index));
-}
 
 // The open editor: its text replaced, then OK (or Cancel).
 void Finish_Editor(a_main_window& w, const QString& text, bool ok = true) {
