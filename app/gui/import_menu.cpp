@@ -16,11 +16,12 @@
 #include "tracks/audio_tags.h"
 #include "tracks/import.h"
 #include "tracks/track_sources.h"
+#include "tracks/wpl.h"
 
 namespace {
 
 const int kCommands[] = {IMPORT_ITUNES_CMD, IMPORT_TABTEXT_CMD, IMPORT_FILENAMES_CMD, IMPORT_AUDIO_CMD,
-                         IMPORT_LIST_CMD, IMPORT_PROJECT_CMD};
+                         IMPORT_LIST_CMD, IMPORT_WPL_CMD, IMPORT_PROJECT_CMD};
 
 // The chooser of each command: its title, its filter, one file or many.
 struct a_chooser {
@@ -40,6 +41,8 @@ const a_chooser kChoosers[] = {
      "Audio files (*.mp3 *.flac *.ogg *.oga *.opus *.m4a *.mp4 *.aac *.wma *.asf *.wav);;All files (*)", true},
     {IMPORT_LIST_CMD, "Track names from a CUE sheet or playlist",
      "CUE sheets and playlists (*.cue *.m3u *.m3u8 *.xspf);;All files (*)", false},
+    {IMPORT_WPL_CMD, "Album art from a Windows Media playlist",
+     "Windows Media playlists (*.wpl);;All files (*)", false},
 };
 
 const a_chooser& Chooser(int command) {
@@ -115,6 +118,7 @@ void a_import_menu::Run(int command) {
         case IMPORT_FILENAMES_CMD: Action_Import_Filenames(paths); break;
         case IMPORT_AUDIO_CMD: Do_Import_MP3(paths); break;
         case IMPORT_LIST_CMD: Import_List(paths[0]); break;
+        case IMPORT_WPL_CMD: Do_Import_WPL(paths[0]); break;
         default: break;
     }
 }

@@ -1,5 +1,6 @@
 // The Import menu in the window: the track-list commands ask for their
-// files, then hand them to the track import; another project is added to
+// files, then hand them to the track import; a Windows Media playlist's
+// album art becomes photos; another project is added to
 // the open one through the open dialog. While it lives it also shows
 // the two questions an import or an opened project may ask: the field
 // dialog and the font remapping dialog.
@@ -22,6 +23,7 @@ enum : int {
     IMPORT_PROJECT_CMD = 1205,
     IMPORT_AUDIO_CMD = 1207,
     IMPORT_LIST_CMD = 1208,
+    IMPORT_WPL_CMD = 1209,
 };
 
 class a_import_menu : public QObject {

@@ -37,7 +37,7 @@ const a_command_row kTable[] = {
     {404, kEdit},  {405, kEdit},  {406, kEdit},     {407, kEdit},  {408, kEdit},   {501, kHistoryPanel},
     {502, kEdit},  {503, ""},     {505, ""},        {506, ""},     {508, ""},      {1001, ""},
     {1002, ""},    {1004, ""},    {1005, ""},       {1006, ""},    {1007, ""},     {1008, ""},
-    {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, ""},     {1207, kTracks}, {1208, kTracks},
+    {1201, kTracks}, {1202, kTracks}, {1203, kTracks}, {1205, ""},     {1207, kTracks}, {1208, kTracks}, {1209, kTracks},
     {1101, ""},    {1103, ""},
     {1104, ""},    {1105, ""},    {1106, ""},       {1107, ""},    {901, kEdit},   {902, kEdit},
     {903, kEdit},  {904, kEdit},  {906, kEdit},     {907, kEdit},  {908, kEdit},   {101, kEdit},

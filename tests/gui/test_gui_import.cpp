@@ -3,9 +3,11 @@
 // into itself; a cancelled
 // dialog that changes nothing; the navigator's frame dragged to scroll; a
 // project naming a font this machine lacks answered in the remapping dialog.
+#include <QtCore/QDir>
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtGui/QImage>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
@@ -28,6 +30,7 @@
 #include "model/selection.h"
 #include "navigator.h"
 #include "persist/disc_read.h"
+#include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "shell/mainloop.h"
 #include "text/text_blocks.h"
@@ -73,6 +76,7 @@ class a_import_test : public QObject {
     Q_OBJECT
 private slots:
     void TabExportThroughFieldDialogIntoTwoColumns();
+    void PlaylistAlbumArtBecomesAPhoto();
     void NavigatorFrameDragScrolls();
     void MissingFontAnsweredInRemapDialog();
     void ScreenshotsUnderXvfb();
@@ -157,6 +161,37 @@ void a_import_test::TabExportThroughFieldDialogIntoTwoColumns() {
     w.Command_Action(IMPORT_PROJECT_CMD)->trigger();
     QCOMPARE(Texts(), made + made);
     QCOMPARE(Kept(), steps + 1);
+    QVERIFY(Close_Unchanged(w));
+}
+
+// A Windows Media playlist from the Import menu: the album art of its
+// songs' folder is placed as a photo, and the counts are told.
+void a_import_test::PlaylistAlbumArtBecomesAPhoto() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("album"));
+    QVERIFY(Write_File(dir.path() + "/album/01.wma", "x"));
+    QVERIFY(Write_File(dir.path() + "/album/02.wma", "x"));
+    QImage art(120, 120, QImage::Format_RGB32);
+    art.fill(QColor(200, 60, 40));
+    QVERIFY(art.save(dir.path() + "/album/AlbumArt_LARGE.jpg", "JPEG"));
+    const QString list = dir.path() + "/summer.wpl";
+    QVERIFY(Write_File(list, "<?wpl version=\"1.0\"?><smil><body><seq>"
+                             "<media src=\"album\\01.wma\"/><media src=\"album\\02.wma\"/>"
+                             "</seq></body></smil>"));
+    auto* menu = w.findChild<a_import_menu*>("importMenu");
+    menu->ask_files = [&](int command) { return command == IMPORT_WPL_CMD ? QStringList{list} : QStringList{}; };
+    const int blocks = g_doc.up->oj.nlist;
+    Dialog_ScriptAnswers({});
+    w.Command_Action(IMPORT_WPL_CMD)->trigger();
+    QCOMPARE(g_doc.up->oj.nlist, blocks + 1);
+    QCOMPARE(int(g_doc.up->oj.list[g_doc.up->oj.nlist].kind), int(PHOTO_BLOCK));
+    QVERIFY(!Dialog_History().empty());
+    const QString told = QString::fromStdString(Dialog_History().back().message);
+    QVERIFY2(told.startsWith("2 songs in playlist") && told.contains("1 folders scanned") &&
+                 told.contains("1 images retrieved"),
+             qPrintable(told));
     QVERIFY(Close_Unchanged(w));
 }
 
