@@ -2,10 +2,14 @@
 
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDialog>
+#include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFileDialog>
 #include <QtWidgets/QGridLayout>
+#include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QInputDialog>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QToolButton>
@@ -22,6 +26,7 @@
 #include "print/print_doc.h"
 #include "shell/mainloop.h"
 #include "slider_widget.h"
+#include "tracks/media_name.h"
 #include "ui/print_sliders.h"
 
 namespace {
@@ -60,6 +65,26 @@ QString Printer_Text() {
     return QObject::tr("No printer is set up");
 }
 
+// "Media name:" with a field of up to 63 characters; OK only while it is
+// not empty. The new name, or empty when cancelled.
+QString Ask_Media_Name_Dialog(QWidget* parent, const QString& current) {
+    QDialog d(parent);
+    d.setWindowTitle(QObject::tr("Media name"));
+    auto* column = new QVBoxLayout(&d);
+    column->addWidget(new QLabel(QObject::tr("Media name:")));
+    auto* field = new QLineEdit(current);
+    field->setMaxLength(MEDIA_NAME_MAX);
+    column->addWidget(field);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    column->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    auto allow = [buttons, field] { buttons->button(QDialogButtonBox::Ok)->setEnabled(!field->text().isEmpty()); };
+    QObject::connect(field, &QLineEdit::textChanged, &d, allow);
+    allow();
+    return d.exec() == QDialog::Accepted ? field->text() : QString();
+}
+
 }  // namespace
 
 a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
@@ -70,6 +95,7 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
         return QFileDialog::getSaveFileName(this, tr("Save as PDF"), folder + "/" + name + ".pdf",
                                             tr("PDF documents (*.pdf)"));
     };
+    ask_media_name = [this](const QString& current) { return Ask_Media_Name_Dialog(this, current); };
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 4, 10, 10);
     column->setSpacing(6);
@@ -115,6 +141,19 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     auto* media = new QVBoxLayout(media_);
     media->setContentsMargins(0, 0, 0, 0);
     media->addWidget(Panel_Heading(tr("Disc in the printer")));
+    auto* name_row = new QHBoxLayout;
+    media_name_ = new QLabel;
+    media_name_->setObjectName("mediaNameShown");
+    auto* rename = new QPushButton(tr("Rename…"));
+    rename->setObjectName("mediaName");
+    rename->setToolTip(tr("The name under which this disc's settings are kept"));
+    name_row->addWidget(media_name_, 1);
+    name_row->addWidget(rename);
+    media->addLayout(name_row);
+    connect(rename, &QPushButton::clicked, this, [this] {
+        const QString name = ask_media_name ? ask_media_name(media_name_->text()) : QString();
+        if (!name.isEmpty() && Act([&] { return Media_Name_Store(name.toStdU16String()); })) Refresh();
+    });
     auto* sizes = new QLabel(tr("Sizes in tenths of a millimetre."));
     sizes->setStyleSheet(Soft_Text_Style());
     media->addWidget(sizes);
@@ -170,6 +209,7 @@ void a_print_panel::Refresh() {
         w->Show_Value();
     }
     media_->setVisible(!shown.empty());
+    if (!shown.empty()) media_name_->setText(QString::fromStdU16String(Media_Name_Current().name));
 }
 
 bool a_print_panel::Print_With_Dialog() {

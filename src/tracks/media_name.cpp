@@ -35,14 +35,27 @@ bool Ask_Media_Name(a_medianame_rec& rec, void (*edit)(a_medianame_rec&)) {
     return rec.valid;
 }
 
-bool Edit_Media_Name(void (*edit)(a_medianame_rec&)) {
+a_medianame_rec Media_Name_Current() {
     a_print_media_spec spec;
     Get_Media_Specs(spec);
     a_medianame_rec rec;
     for (size_t i = 0; i < MEDIA_NAME_MAX && spec.label[i]; ++i) rec.name.push_back(spec.label[i]);
-    if (!Ask_Media_Name(rec, edit)) return false;
+    return rec;
+}
+
+bool Media_Name_Store(const std::u16string& name) {
+    a_medianame_rec rec;
+    MediaName_Set(rec, name);
+    if (!MediaName_Can_OK(rec)) return false;
+    a_print_media_spec spec;
+    Get_Media_Specs(spec);
     std::fill(std::begin(spec.label), std::end(spec.label), u'\0');
     std::copy(rec.name.begin(), rec.name.end(), spec.label);
     Set_Media_Specs(spec);
     return true;
+}
+
+bool Edit_Media_Name(void (*edit)(a_medianame_rec&)) {
+    a_medianame_rec rec = Media_Name_Current();
+    return Ask_Media_Name(rec, edit) && Media_Name_Store(rec.name);
 }

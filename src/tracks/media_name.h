@@ -27,6 +27,12 @@ a_medianame_key MediaName_Key(const a_medianame_rec& rec, int key);
 // True with rec.valid when confirmed.
 [[nodiscard]] bool Ask_Media_Name(a_medianame_rec& rec, void (*edit)(a_medianame_rec&) = nullptr);
 
+// The current medium's name, as the dialog starts with it.
+a_medianame_rec Media_Name_Current();
+// A name into the current medium's settings (cut to 63 characters; an empty
+// name is refused). False when nothing was stored.
+bool Media_Name_Store(const std::u16string& name);
+
 // Reads the current medium's name, asks, and stores it back when confirmed.
 // True when it changed; the caller redraws the media grid.
 bool Edit_Media_Name(void (*edit)(a_medianame_rec&) = nullptr);

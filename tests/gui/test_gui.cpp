@@ -51,6 +51,7 @@
 #include "templates/template.h"
 #include "shell/mainloop.h"
 #include "ui/interface.h"
+#include "tracks/media_name.h"
 
 namespace {
 
@@ -469,6 +470,15 @@ void a_gui_test::UnitTogglesAndToDifferentLayout() {
     QCOMPARE(number->maximum(), 1200);
     QCOMPARE(number->value(), int(gs.slider_vals[PRINT_OUTERD_SLIDER]));
     QVERIFY(number->value() >= 1000);
+    // The medium's name: renamed in its dialog, kept with its settings; a
+    // cancelled dialog changes nothing.
+    auto* print_panel = Find<a_print_panel>(w, "printPanel");
+    print_panel->ask_media_name = [](const QString&) { return QString("Glossy white"); };
+    QTest::mouseClick(Find<QPushButton>(w, "mediaName"), Qt::LeftButton);
+    QCOMPARE(Find<QLabel>(w, "mediaNameShown")->text(), QString("Glossy white"));
+    print_panel->ask_media_name = [](const QString&) { return QString(); };
+    QTest::mouseClick(Find<QPushButton>(w, "mediaName"), Qt::LeftButton);
+    QVERIFY(Media_Name_Current().name == u"Glossy white");
     if (qEnvironmentVariableIsSet("CIRQUEL_LOOK")) w.grab().save(qEnvironmentVariable("CIRQUEL_LOOK"));
 
     QVERIFY(Close_Unchanged(w));
