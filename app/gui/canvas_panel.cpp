@@ -57,18 +57,7 @@ QImage Palette_Thumb(int index, int canv_class) {
 }  // namespace
 
 a_canvas_panel::a_canvas_panel(QWidget* parent) : QWidget(parent) {
-    setObjectName("canvasPanel");
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(10, 4, 10, 10);
-    clone_note_ = new QLabel;
-    clone_note_->setWordWrap(true);
-    clone_note_->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
-    outer->addWidget(clone_note_);
-    controls_ = new QWidget;
-    outer->addWidget(controls_, 1);
-    auto* column = new QVBoxLayout(controls_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
+    QVBoxLayout* column = Panel_Frame(this, "canvasPanel", clone_note_, controls_);
 
     column->addWidget(Panel_Heading(tr("Canvas")));
     palette_ = new QListWidget;

@@ -3,6 +3,7 @@
 #include <QtGui/QDropEvent>
 #include <QtGui/QPainter>
 
+#include "block_watch.h"
 #include "look.h"
 #include "model/arrange.h"
 #include "model/document.h"
@@ -58,7 +59,8 @@ QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
 
 }  // namespace
 
-a_layer_bar::a_layer_bar(QWidget* parent) : QListWidget(parent) {
+a_layer_bar::a_layer_bar(QWidget* parent)
+    : QListWidget(parent), watch_([this] { Schedule_Refresh(); }) {
     setObjectName("layerBar");
     setToolTip(tr("The blocks of this label, the top one first. Click one to select it, drag it "
                   "to restack it, tick its box to show or hide it."));
@@ -67,22 +69,8 @@ a_layer_bar::a_layer_bar(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemClicked, this, &a_layer_bar::Clicked);
     connect(this, &QListWidget::itemChanged, this, &a_layer_bar::Changed);
-    // Rebuilt later, never inside a signal of one of its own rows.
-    auto refresh = [this] { Schedule_Refresh(); };
-    tokens_[0] = g_shell_notices.interaction_end.Subscribe(refresh);
-    tokens_[1] = g_doc_notices.selection.Subscribe(refresh);
-    tokens_[2] = g_doc_notices.block_count.Subscribe(refresh);
-    tokens_[3] = g_doc_notices.restored.Subscribe(refresh);
-    tokens_[4] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Schedule_Refresh(); });
 }
 
-a_layer_bar::~a_layer_bar() {
-    g_shell_notices.interaction_end.Unsubscribe(tokens_[0]);
-    g_doc_notices.selection.Unsubscribe(tokens_[1]);
-    g_doc_notices.block_count.Unsubscribe(tokens_[2]);
-    g_doc_notices.restored.Unsubscribe(tokens_[3]);
-    g_doc_notices.unit_selected.Unsubscribe(tokens_[4]);
-}
 
 int a_layer_bar::Block_Of_Row(int row) const {
     QListWidgetItem* it = item(row);

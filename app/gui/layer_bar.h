@@ -6,13 +6,12 @@
 #pragma once
 #include <QtWidgets/QListWidget>
 
-#include "base/notice.h"
+#include "block_watch.h"
 
 class a_layer_bar : public QListWidget {
     Q_OBJECT
 public:
     explicit a_layer_bar(QWidget* parent = nullptr);
-    ~a_layer_bar() override;
     void Refresh();
     // The block index (1-based, stacking order) shown in `row`; 0 for none.
     int Block_Of_Row(int row) const;
@@ -26,7 +25,8 @@ protected:
 private:
     void Clicked(QListWidgetItem* item);
     void Changed(QListWidgetItem* item);
+    // Rebuilt later, never inside a signal of one of its own rows.
     void Schedule_Refresh();
     bool filling_ = false, pending_ = false;
-    a_listener_token tokens_[5] = {};
+    a_block_watch watch_;  // last: it stops first
 };

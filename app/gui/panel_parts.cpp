@@ -1,7 +1,25 @@
 #include "panel_parts.h"
 
 #include <QtWidgets/QGridLayout>
+#include <QtWidgets/QLabel>
 #include <QtWidgets/QToolButton>
+#include <QtWidgets/QVBoxLayout>
+
+QVBoxLayout* Panel_Frame(QWidget* panel, const char* name, QLabel*& note, QWidget*& controls) {
+    panel->setObjectName(name);
+    auto* outer = new QVBoxLayout(panel);
+    outer->setContentsMargins(10, 4, 10, 10);
+    note = new QLabel;
+    note->setWordWrap(true);
+    note->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
+    outer->addWidget(note);
+    controls = new QWidget;
+    outer->addWidget(controls, 1);
+    auto* column = new QVBoxLayout(controls);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    return column;
+}
 
 QToolButton* Panel_Button(const char* name, const QString& text, const QString& tip,
                           bool checkable) {

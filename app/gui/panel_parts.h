@@ -12,8 +12,13 @@
 #include "platform/pixels.h"
 #include "shell/mainloop.h"
 
+class QLabel;
 class QToolButton;
+class QVBoxLayout;
 
+// The start of a phase panel named `name`: a note above its controls (why
+// they rest, say) and the controls' own column, which is returned.
+QVBoxLayout* Panel_Frame(QWidget* panel, const char* name, QLabel*& note, QWidget*& controls);
 QToolButton* Panel_Button(const char* name, const QString& text, const QString& tip,
                           bool checkable = false);
 

@@ -14,6 +14,7 @@
 
 #include <string>
 
+#include "block_watch.h"
 #include "crop_dialog.h"
 #include "drop_open.h"
 #include "images/photo_blocks.h"
@@ -116,7 +117,8 @@ QWidget* Column(std::initializer_list<QWidget*> widgets) {
 
 }  // namespace
 
-a_photo_panel::a_photo_panel(QWidget* parent) : QWidget(parent) {
+a_photo_panel::a_photo_panel(QWidget* parent)
+    : QWidget(parent), watch_([this] { Schedule_Refresh(); }) {
     setObjectName("photoPanel");
     ask_photos = [this] { return Picture_Dialog(window(), tr("Add Photos"), true); };
     ask_photo = [this](const QString& title) {
@@ -149,21 +151,8 @@ a_photo_panel::a_photo_panel(QWidget* parent) : QWidget(parent) {
     outer->addWidget(controls_);
     outer->addStretch(1);
 
-    auto refresh = [this] { Schedule_Refresh(); };
-    tokens_[0] = g_shell_notices.interaction_end.Subscribe(refresh);
-    tokens_[1] = g_doc_notices.selection.Subscribe(refresh);
-    tokens_[2] = g_doc_notices.block_count.Subscribe(refresh);
-    tokens_[3] = g_doc_notices.restored.Subscribe(refresh);
-    tokens_[4] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Schedule_Refresh(); });
 }
 
-a_photo_panel::~a_photo_panel() {
-    g_shell_notices.interaction_end.Unsubscribe(tokens_[0]);
-    g_doc_notices.selection.Unsubscribe(tokens_[1]);
-    g_doc_notices.block_count.Unsubscribe(tokens_[2]);
-    g_doc_notices.restored.Unsubscribe(tokens_[3]);
-    g_doc_notices.unit_selected.Unsubscribe(tokens_[4]);
-}
 
 a_slider_widget* a_photo_panel::Slider(int slider, const QString& tip) {
     auto* w = new a_slider_widget(a_slider_enum(slider));

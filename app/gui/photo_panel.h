@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "base/notice.h"
+#include "block_watch.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -20,7 +20,6 @@ class a_photo_panel : public QWidget {
     Q_OBJECT
   public:
     explicit a_photo_panel(QWidget* parent = nullptr);
-    ~a_photo_panel() override;
     // The selected photo shown again (while the panel is shown).
     void Refresh();
     // Image files dropped on `area` become photos of the current label.
@@ -60,5 +59,5 @@ class a_photo_panel : public QWidget {
     QPushButton* replace_ = nullptr;
     QPushButton* fix_ = nullptr;
     bool refresh_due_ = false;
-    a_listener_token tokens_[5] = {};
+    a_block_watch watch_;  // last: it stops first
 };

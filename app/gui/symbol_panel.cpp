@@ -7,6 +7,7 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QVBoxLayout>
 
+#include "block_watch.h"
 #include "artdb/database.h"
 #include "artdb/pixt.h"
 #include "images/photo_blocks.h"
@@ -97,7 +98,8 @@ int Selected_Symbols() {
 
 }  // namespace
 
-a_symbol_panel::a_symbol_panel(QWidget* parent) : QWidget(parent) {
+a_symbol_panel::a_symbol_panel(QWidget* parent)
+    : QWidget(parent), watch_([this] { Schedule_Refresh(); }) {
     setObjectName("symbolPanel");
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(10, 4, 10, 10);
@@ -156,21 +158,8 @@ a_symbol_panel::a_symbol_panel(QWidget* parent) : QWidget(parent) {
     }
     outer->addWidget(controls_);
 
-    auto refresh = [this] { Schedule_Refresh(); };
-    tokens_[0] = g_shell_notices.interaction_end.Subscribe(refresh);
-    tokens_[1] = g_doc_notices.selection.Subscribe(refresh);
-    tokens_[2] = g_doc_notices.block_count.Subscribe(refresh);
-    tokens_[3] = g_doc_notices.restored.Subscribe(refresh);
-    tokens_[4] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Schedule_Refresh(); });
 }
 
-a_symbol_panel::~a_symbol_panel() {
-    g_shell_notices.interaction_end.Unsubscribe(tokens_[0]);
-    g_doc_notices.selection.Unsubscribe(tokens_[1]);
-    g_doc_notices.block_count.Unsubscribe(tokens_[2]);
-    g_doc_notices.restored.Unsubscribe(tokens_[3]);
-    g_doc_notices.unit_selected.Unsubscribe(tokens_[4]);
-}
 
 QListWidget* a_symbol_panel::Palette(const char* name, bool stamps) {
     auto* list = new QListWidget;

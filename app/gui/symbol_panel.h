@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "base/notice.h"
+#include "block_watch.h"
 
 class QLabel;
 class QListWidget;
@@ -20,7 +20,6 @@ class a_symbol_panel : public QWidget {
     Q_OBJECT
   public:
     explicit a_symbol_panel(QWidget* parent = nullptr);
-    ~a_symbol_panel() override;
     // The selected symbol shown again; the palettes are filled the first time.
     void Refresh();
 
@@ -39,5 +38,5 @@ class a_symbol_panel : public QWidget {
     std::vector<a_slider_widget*> sliders_;
     bool filled_ = false;
     bool refresh_due_ = false;
-    a_listener_token tokens_[5] = {};
+    a_block_watch watch_;  // last: it stops first
 };

@@ -111,18 +111,7 @@ const a_layout_choice kLayouts[] = {
 }  // namespace
 
 a_text_panel::a_text_panel(QWidget* parent) : QWidget(parent) {
-    setObjectName("textPanel");
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(10, 4, 10, 10);
-    clone_note_ = new QLabel;
-    clone_note_->setWordWrap(true);
-    clone_note_->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
-    outer->addWidget(clone_note_);
-    controls_ = new QWidget;
-    outer->addWidget(controls_, 1);
-    auto* column = new QVBoxLayout(controls_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
+    QVBoxLayout* column = Panel_Frame(this, "textPanel", clone_note_, controls_);
 
     auto* add = new QPushButton(tr("New Text…"));
     add->setObjectName("newText");
