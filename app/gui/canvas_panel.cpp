@@ -118,12 +118,7 @@ QWidget* a_canvas_panel::Build_Turns() {
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(4);
     auto button = [&](const char* name, const QString& text, const QString& tip, bool checkable) {
-        auto* b = new QToolButton;
-        b->setObjectName(name);
-        b->setText(text);
-        b->setToolTip(tip);
-        b->setCheckable(checkable);
-        b->setMinimumSize(32, 26);
+        QToolButton* b = Panel_Button(name, text, tip, checkable);
         row->addWidget(b);
         return b;
     };

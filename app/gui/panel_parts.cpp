@@ -5,19 +5,30 @@
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
+QLabel* Panel_Note(const char* name) {
+    auto* note = new QLabel;
+    note->setObjectName(name);
+    note->setWordWrap(true);
+    note->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
+    return note;
+}
+
+QVBoxLayout* Controls_Column(QWidget*& controls) {
+    controls = new QWidget;
+    auto* column = new QVBoxLayout(controls);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    return column;
+}
+
 QVBoxLayout* Panel_Frame(QWidget* panel, const char* name, QLabel*& note, QWidget*& controls) {
     panel->setObjectName(name);
     auto* outer = new QVBoxLayout(panel);
     outer->setContentsMargins(10, 4, 10, 10);
-    note = new QLabel;
-    note->setWordWrap(true);
-    note->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
+    note = Panel_Note("");
     outer->addWidget(note);
-    controls = new QWidget;
+    QVBoxLayout* column = Controls_Column(controls);
     outer->addWidget(controls, 1);
-    auto* column = new QVBoxLayout(controls);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
     return column;
 }
 

@@ -16,8 +16,12 @@ class QLabel;
 class QToolButton;
 class QVBoxLayout;
 
-// The start of a phase panel named `name`: a note above its controls (why
-// they rest, say) and the controls' own column, which is returned.
+// A phase panel's note (why its controls rest, say).
+QLabel* Panel_Note(const char* name);
+// The panel's controls as one widget, and the column that holds them.
+QVBoxLayout* Controls_Column(QWidget*& controls);
+// The start of a phase panel named `name`: the note above the controls in
+// a new outer column; returns the controls' column.
 QVBoxLayout* Panel_Frame(QWidget* panel, const char* name, QLabel*& note, QWidget*& controls);
 QToolButton* Panel_Button(const char* name, const QString& text, const QString& tip,
                           bool checkable = false);

@@ -129,15 +129,9 @@ a_photo_panel::a_photo_panel(QWidget* parent)
     outer->setContentsMargins(10, 4, 10, 10);
     outer->setSpacing(4);
     outer->addWidget(Build_Add());
-    note_ = new QLabel;
-    note_->setObjectName("photoNote");
-    note_->setWordWrap(true);
-    note_->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
+    note_ = Panel_Note("photoNote");
     outer->addWidget(note_);
-    controls_ = new QWidget;
-    auto* column = new QVBoxLayout(controls_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
+    QVBoxLayout* column = Controls_Column(controls_);
     column->addWidget(Panel_Heading(tr("Size and turn")));
     column->addWidget(Build_Geometry());
     column->addWidget(Panel_Heading(tr("Look")));

@@ -133,15 +133,9 @@ a_symbol_panel::a_symbol_panel(QWidget* parent)
                         Refresh();
                     });
     outer->addWidget(swatches_);
-    note_ = new QLabel;
-    note_->setObjectName("symbolNote");
-    note_->setWordWrap(true);
-    note_->setStyleSheet(Soft_Text_Style() + " padding: 6px 0;");
+    note_ = Panel_Note("symbolNote");
     outer->addWidget(note_);
-    controls_ = new QWidget;
-    auto* column = new QVBoxLayout(controls_);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
+    QVBoxLayout* column = Controls_Column(controls_);
     column->addWidget(Panel_Heading(tr("Selected symbol")));
     const struct {
         a_slider_enum slider;

@@ -58,6 +58,17 @@ void Drag(QWidget* surface, QPoint from, QPoint to) {
     QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
 }
 
+// A red photo up left and a blue one down right, in the Photos phase.
+bool Red_And_Blue(const QString& dir, uint32_t& red, uint32_t& blue) {
+    if (!Add_Photo(dir, "red", Qt::red, {0.3, 0.3}, {200, 150}) ||
+        !Add_Photo(dir, "blue", Qt::blue, {0.7, 0.7}, {200, 150}))
+        return false;
+    red = g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid;
+    blue = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
+    Phase_Set(PHOTO_PHASE);
+    return true;
+}
+
 class a_mouse_test : public QObject {
     Q_OBJECT
 private slots:
@@ -70,11 +81,8 @@ void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
     a_main_window w;
     QVERIFY(Open_Two_Disc_Stock(w));
     QTemporaryDir dir;
-    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.3}, {200, 150}));
-    QVERIFY(Add_Photo(dir.path(), "blue", Qt::blue, {0.7, 0.7}, {200, 150}));
-    const uint32_t red = g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid;
-    const uint32_t blue = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
-    Phase_Set(PHOTO_PHASE);
+    uint32_t red = 0, blue = 0;
+    QVERIFY(Red_And_Blue(dir.path(), red, blue));
     a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
     QApplication::processEvents();
 
@@ -216,11 +224,8 @@ void a_mouse_test::ArrangeAndCopyToTheOtherDisc() {
     a_main_window w;
     QVERIFY(Open_Two_Disc_Stock(w));
     QTemporaryDir dir;
-    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.3}, {200, 150}));
-    QVERIFY(Add_Photo(dir.path(), "blue", Qt::blue, {0.7, 0.7}, {200, 150}));
-    const uint32_t red = g_doc.up->oj.list[g_doc.up->oj.nlist - 1].objid;
-    const uint32_t blue = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
-    Phase_Set(PHOTO_PHASE);
+    uint32_t red = 0, blue = 0;
+    QVERIFY(Red_And_Blue(dir.path(), red, blue));
     a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
     QApplication::processEvents();
     const Rect b = g_doc.up->paintbounds;
