@@ -24,7 +24,6 @@ struct a_command_row {
     const char* needs;
 };
 
-const char kFiles[] = "Needs project files, which are not built yet";
 const char kPrint[] = "Needs the print window";
 const char kHistoryPanel[] = "Needs the history panel, which is not built yet";
 const char kEdit[] = "Needs the editing phases, which are not built yet";
