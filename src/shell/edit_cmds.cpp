@@ -199,8 +199,10 @@ void Edit_Commands_Init() {
     // Fitting and covering are one step each, as the photo panel's buttons.
     const std::pair<int, void (*)()> fits[] = {
         {12, Photo_Fit_H}, {13, Photo_Fit_V}, {14, Photo_Cover_P}, {15, Photo_Cover_D}};
-    for (auto [item, fit] : fits)
-        Command_Install(MENU_ARRANGE + item, [fit](const a_command_context&) {
+    for (const auto& f : fits) {
+        void (*fit)() = f.second;
+        Command_Install(MENU_ARRANGE + f.first, [fit](const a_command_context&) {
             if (g_doc.doc_open) Photo_Fit_Command(fit);
         });
+    }
 }
