@@ -13,10 +13,12 @@
 #include "persist/file_cmds.h"
 #include "platform/sound.h"
 #include "shell/commands.h"
+#include "shell/mainloop.h"
 #include "tracks/audio_tags.h"
 #include "tracks/import.h"
 #include "tracks/track_sources.h"
 #include "tracks/wpl.h"
+#include "ui/interface.h"
 
 namespace {
 
@@ -112,6 +114,7 @@ void a_import_menu::Run(int command) {
     QStringList files = ask_files ? ask_files(command) : QStringList();
     if (files.isEmpty()) return;
     std::vector<std::string> paths = Paths(files);
+    const int before = g_doc.up->oj.nlist;
     switch (command) {
         case IMPORT_ITUNES_CMD:
         case IMPORT_TABTEXT_CMD: Do_iTunes(paths[0]); break;
@@ -121,4 +124,13 @@ void a_import_menu::Run(int command) {
         case IMPORT_WPL_CMD: Do_Import_WPL(paths[0]); break;
         default: break;
     }
+    Show_New_Blocks(before);
+}
+
+// The phase that edits what an import placed, so that its selection shows.
+void a_import_menu::Show_New_Blocks(int before) {
+    if (!g_doc.up || g_doc.up->oj.nlist <= before) return;
+    const uint8_t kind = g_doc.up->oj.list[g_doc.up->oj.nlist].kind;
+    const a_phase phase = kind == TEXT_BLOCK ? TEXT_PHASE : kind == PHOTO_BLOCK ? PHOTO_PHASE : gs.curr_phase;
+    if (phase != gs.curr_phase) Phase_Set(phase);
 }

@@ -41,6 +41,7 @@ public:
 private:
     QStringList Choose_Files(int command);
     void Run(int command);
+    void Show_New_Blocks(int before);
     QWidget* window_;
     a_listener_token fields_token_ = 0, font_token_ = 0;
 };

@@ -124,6 +124,7 @@ void a_import_test::TabExportThroughFieldDialogIntoTwoColumns() {
     QCOMPARE(Kept(), kept + 1);
     const QStringList made = Texts();
     QCOMPARE(made, QStringList({"Morning / The Band\rEvening / The Band\rNight / Solo", "3:05\r4:10\r1:02"}));
+    QCOMPARE(gs.curr_phase, TEXT_PHASE);  // where the new, selected blocks show
     // Side by side, the first column on the left.
     QVERIFY(Obj_BBox(blocks + 1).right < Obj_BBox(blocks + 2).left);
 
@@ -187,6 +188,7 @@ void a_import_test::PlaylistAlbumArtBecomesAPhoto() {
     w.Command_Action(IMPORT_WPL_CMD)->trigger();
     QCOMPARE(g_doc.up->oj.nlist, blocks + 1);
     QCOMPARE(int(g_doc.up->oj.list[g_doc.up->oj.nlist].kind), int(PHOTO_BLOCK));
+    QCOMPARE(gs.curr_phase, PHOTO_PHASE);
     QVERIFY(!Dialog_History().empty());
     const QString told = QString::fromStdString(Dialog_History().back().message);
     QVERIFY2(told.startsWith("2 songs in playlist") && told.contains("1 folders scanned") &&
