@@ -14,6 +14,7 @@
 #include "model/selection.h"
 #include "signals_guard.h"
 #include "template_fixtures.h"
+#include "ui/interface.h"
 
 // One unit: a disc ("B") or a rectangle ("A"), 40 mm square.
 inline std::unique_ptr<a_template> One_Unit_Template(bool disc) {
@@ -27,6 +28,7 @@ inline std::unique_ptr<a_template> One_Unit_Template(bool disc) {
 class BlockTest : public testing::Test {
 protected:
     void SetUp() override {
+        saved_gs_ = std::make_unique<a_interface_rec>(gs);
         Doc_New(*One_Unit_Template(true));
         g_block_bar = PHOTO_BAR;
         // The guard puts the services and notices back: no tokens to keep.
@@ -35,8 +37,14 @@ protected:
         (void)g_doc_notices.unit_dirty.Subscribe(
             [this](uint32_t, const Rect& r) { dirty.push_back(r); });
     }
-    void TearDown() override { Doc_Dispose(); }
+    // The controls a test moved (the colour sliders are the canvas's too)
+    // are put back for the tests after it.
+    void TearDown() override {
+        Doc_Dispose();
+        gs = *saved_gs_;
+    }
 
+    std::unique_ptr<a_interface_rec> saved_gs_;
     a_doc_unit& U() { return *g_doc.up; }
     a_oj_item& Item(int omx) { return U().oj.list[omx]; }
     // A picture block of `kind` whose box is `box` (no picture behind it).

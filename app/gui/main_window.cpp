@@ -18,7 +18,6 @@
 
 #include <memory>
 
-#include "look.h"
 #include "app_icon.h"
 #include "canvas_panel.h"
 #include "base/messages.h"
@@ -31,6 +30,7 @@
 #include "rulers.h"
 #include "layer_bar.h"
 #include "layout_dialogs.h"
+#include "look.h"
 #include "key_events.h"
 #include "model/document.h"
 #include "model/notices.h"
