@@ -33,11 +33,11 @@ namespace {
 enum : int { PASTEBOARD_MARGIN = 24, HANDLE = 7 };
 const QColor kPasteboard(0x6f, 0x76, 0x80);
 
-// Screen pixels per cell for the zoom grid: 0 fits the unit into `room`.
 // The unit's screen picture is one 32-bit pixel map, whose rows hold at most
 // this many pixels: a large unit at 400 % is shown as large as that allows.
 constexpr int MAX_SCREEN_SIDE = ROWBYTES_MASK / 4;
 
+// Screen pixels per cell for the zoom grid: 0 fits the unit into `room`.
 a_ratio Zoom_Ratio(const Rect& cells, QSize room) {
     const int zoom = gs.grid_vals[ZOOM_GRID];
     const int w = std::max(1, Rect_Width(cells)), h = std::max(1, Rect_Height(cells));
@@ -192,7 +192,8 @@ protected:
             if (r.isEmpty()) return;
             p.setPen(QPen(QColor(255, 255, 255), 0));
             p.drawRect(r.adjusted(0, 0, -1, -1));
-            p.setPen(picked ? QPen(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine) : QPen(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine));
+            p.setPen(picked ? QPen(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine)
+                            : QPen(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine));
             p.drawRect(r.adjusted(0, 0, -1, -1));
             if (!picked || !Has_PH_Kind(Curr_Item(omx)->kind)) return;
             p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 0));
