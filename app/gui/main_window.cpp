@@ -268,6 +268,7 @@ a_main_window::~a_main_window() {
     Command_Remove(MENU_FILE + 8);
     Command_Remove(MENU_OPTIONS + 1);
     Command_Remove(MENU_OPTIONS + 2);
+    Command_Remove(MENU_OPTIONS + 3);
     Command_Remove(MENU_FILE + 9);
     g_shell_notices.interaction_end.Unsubscribe(end_token_);
     g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);

@@ -8,6 +8,7 @@
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtCore/QTimer>
+#include <QtGui/QPalette>
 #include <QtGui/QScreen>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
@@ -82,8 +83,49 @@ bool Seed_Recent_Projects(const QString& dir) {
 }
 
 // Run inside the display server: the start screen and the chooser.
+int Light_Shots(const QString& dir);
+
+// A dark desktop theme, as a user might choose it.
+QPalette Dark_Palette() {
+    QPalette p;
+    const QColor window(0x2b, 0x2d, 0x30), text(0xe4, 0xe6, 0xe9);
+    p.setColor(QPalette::Window, window);
+    p.setColor(QPalette::WindowText, text);
+    p.setColor(QPalette::Base, QColor(0x1e, 0x1f, 0x22));
+    p.setColor(QPalette::AlternateBase, window);
+    p.setColor(QPalette::Text, text);
+    p.setColor(QPalette::Button, QColor(0x3a, 0x3d, 0x41));
+    p.setColor(QPalette::ButtonText, text);
+    p.setColor(QPalette::Mid, QColor(0x55, 0x58, 0x5d));
+    p.setColor(QPalette::Highlight, QColor(0x2f, 0x6f, 0xd0));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        p.setColor(QPalette::Disabled, role, QColor(0x7c, 0x80, 0x86));
+    return p;
+}
+
 int Take_Shots(const QString& dir) {
     if (!Seed_Recent_Projects(dir)) return 2;
+    if (int status = Light_Shots(dir)) return status;
+    // The same project in a dark theme, in a window made after the theme
+    // changed: the window's own colours follow the desktop's palette.
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(Dark_Palette());
+    {
+        a_main_window dark;
+        dark.setGeometry(0, 0, 1024, 700);
+        dark.show();
+        if (!QTest::qWaitForWindowExposed(&dark)) return 8;
+        Phase_Set(TEXT_PHASE);
+        if (!Screen_Shot(dark).save(dir + "/gui_dark.png")) return 9;
+    }
+    QApplication::setPalette(light);
+    g_doc.doc_changed = false;
+    return 0;
+}
+
+// From the start screen to the print preview, a picture at each stop.
+int Light_Shots(const QString& dir) {
     a_main_window w;
     w.setGeometry(0, 0, 1024, 700);
     w.show();
@@ -99,7 +141,6 @@ int Take_Shots(const QString& dir) {
     if (!Screen_Shot(w).save(dir + "/gui_canvas.png")) return 6;
     QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
     if (!Screen_Shot(w).save(dir + "/gui_preview.png")) return 7;
-    g_doc.doc_changed = false;
     return 0;
 }
 
@@ -509,7 +550,7 @@ void a_gui_test::SecondCopyHandsOverItsCommandLine() {
 void a_gui_test::ScreenshotsUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
     QString why;
-    QVERIFY2(Shots_Match_Goldens({"gui_start_screen", "gui_chooser", "gui_canvas", "gui_preview"}, why),
+    QVERIFY2(Shots_Match_Goldens({"gui_start_screen", "gui_chooser", "gui_canvas", "gui_preview", "gui_dark"}, why),
              qPrintable(why));
 }
 
