@@ -60,7 +60,7 @@ QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
 }  // namespace
 
 a_layer_bar::a_layer_bar(QWidget* parent)
-    : QListWidget(parent), watch_([this] { Schedule_Refresh(); }) {
+    : QListWidget(parent), watch_(this, [this] { Refresh(); }) {
     setObjectName("layerBar");
     setToolTip(tr("The blocks of this label, the top one first. Click one to select it, drag it "
                   "to restack it, tick its box to show or hide it."));
@@ -70,7 +70,6 @@ a_layer_bar::a_layer_bar(QWidget* parent)
     connect(this, &QListWidget::itemClicked, this, &a_layer_bar::Clicked);
     connect(this, &QListWidget::itemChanged, this, &a_layer_bar::Changed);
 }
-
 
 int a_layer_bar::Block_Of_Row(int row) const {
     QListWidgetItem* it = item(row);
@@ -141,14 +140,6 @@ void a_layer_bar::Restack_Row(int from, int to) {
     Interaction_Begin();
     Layer_Arrange(oldx, newx);
     Interaction_End();
-    Schedule_Refresh();
+    watch_.Schedule();
 }
 
-void a_layer_bar::Schedule_Refresh() {
-    if (pending_) return;
-    pending_ = true;
-    QMetaObject::invokeMethod(this, [this] {
-        pending_ = false;
-        Refresh();
-    }, Qt::QueuedConnection);
-}

@@ -25,8 +25,6 @@ protected:
 private:
     void Clicked(QListWidgetItem* item);
     void Changed(QListWidgetItem* item);
-    // Rebuilt later, never inside a signal of one of its own rows.
-    void Schedule_Refresh();
-    bool filling_ = false, pending_ = false;
+    bool filling_ = false;
     a_block_watch watch_;  // last: it stops first
 };

@@ -1,7 +1,6 @@
 #include "photo_panel.h"
 
 #include <QtCore/QFileInfo>
-#include <QtCore/QTimer>
 #include <QtGui/QImageReader>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QCheckBox>
@@ -118,7 +117,7 @@ QWidget* Column(std::initializer_list<QWidget*> widgets) {
 }  // namespace
 
 a_photo_panel::a_photo_panel(QWidget* parent)
-    : QWidget(parent), watch_([this] { Schedule_Refresh(); }) {
+    : QWidget(parent), watch_(this, [this] { if (isVisible()) Refresh(); }) {
     setObjectName("photoPanel");
     ask_photos = [this] { return Picture_Dialog(window(), tr("Add Photos"), true); };
     ask_photo = [this](const QString& title) {
@@ -146,7 +145,6 @@ a_photo_panel::a_photo_panel(QWidget* parent)
     outer->addStretch(1);
 
 }
-
 
 a_slider_widget* a_photo_panel::Slider(int slider, const QString& tip) {
     auto* w = new a_slider_widget(a_slider_enum(slider));
@@ -344,15 +342,6 @@ void a_photo_panel::Choose_File(bool fix) {
     if (path.isEmpty()) return;
     Act([&] { (void)Photo_Fix2(omx, path.toStdString()); });
     Refresh();
-}
-
-void a_photo_panel::Schedule_Refresh() {
-    if (refresh_due_) return;
-    refresh_due_ = true;
-    QTimer::singleShot(0, this, [this] {
-        refresh_due_ = false;
-        if (isVisible()) Refresh();
-    });
 }
 
 void a_photo_panel::Refresh() {

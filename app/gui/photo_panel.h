@@ -38,7 +38,6 @@ class a_photo_panel : public QWidget {
     QWidget* Build_File();
     a_slider_widget* Slider(int slider, const QString& tip);
     QCheckBox* Toggle(const char* name, const QString& text, const QString& tip, int toggle);
-    void Schedule_Refresh();
     void Add_Photos(const QStringList& paths);
     void Crop();
     void Choose_File(bool fix);
@@ -58,6 +57,5 @@ class a_photo_panel : public QWidget {
     QPushButton* crop_ = nullptr;
     QPushButton* replace_ = nullptr;
     QPushButton* fix_ = nullptr;
-    bool refresh_due_ = false;
     a_block_watch watch_;  // last: it stops first
 };

@@ -1,6 +1,5 @@
 #include "symbol_panel.h"
 
-#include <QtCore/QTimer>
 #include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
@@ -99,7 +98,7 @@ int Selected_Symbols() {
 }  // namespace
 
 a_symbol_panel::a_symbol_panel(QWidget* parent)
-    : QWidget(parent), watch_([this] { Schedule_Refresh(); }) {
+    : QWidget(parent), watch_(this, [this] { if (isVisible()) Refresh(); }) {
     setObjectName("symbolPanel");
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(10, 4, 10, 10);
@@ -154,7 +153,6 @@ a_symbol_panel::a_symbol_panel(QWidget* parent)
 
 }
 
-
 QListWidget* a_symbol_panel::Palette(const char* name, bool stamps) {
     auto* list = new QListWidget;
     list->setObjectName(name);
@@ -196,15 +194,6 @@ void a_symbol_panel::Fill_Palettes() {
         item->setToolTip(tr("Put this stamp on the label as a photo"));
         stamps_->addItem(item);
     }
-}
-
-void a_symbol_panel::Schedule_Refresh() {
-    if (refresh_due_) return;
-    refresh_due_ = true;
-    QTimer::singleShot(0, this, [this] {
-        refresh_due_ = false;
-        if (isVisible()) Refresh();
-    });
 }
 
 void a_symbol_panel::Refresh() {

@@ -26,7 +26,6 @@ class a_symbol_panel : public QWidget {
   private:
     QListWidget* Palette(const char* name, bool stamps);
     void Fill_Palettes();
-    void Schedule_Refresh();
 
     QTabWidget* tabs_;
     QListWidget* symbols_;
@@ -37,6 +36,5 @@ class a_symbol_panel : public QWidget {
     QWidget* controls_;
     std::vector<a_slider_widget*> sliders_;
     bool filled_ = false;
-    bool refresh_due_ = false;
     a_block_watch watch_;  // last: it stops first
 };
