@@ -332,9 +332,13 @@ TEST_F(History, SavingKeepsTheRing) {
     EXPECT_EQ(Difference(Capture(), newest), "");
 }
 
+// The newest step stays in memory until the next one takes its place.
 TEST_F(History, UndoFilesArePrivateAndRemoved) {
     Open();
     History_Emit(OP_BLOCK_MOVEXY);
+    EXPECT_TRUE(Undo_Path(1).empty());
+    History_Emit(OP_BLOCK_MOVEXY);
+    EXPECT_TRUE(Undo_Path(2).empty());
     fs::path file = Undo_Path(1);
     ASSERT_FALSE(file.empty());
     EXPECT_EQ(file.filename().string(), "UNDO_1");
@@ -370,7 +374,7 @@ TEST_F(History, AStepWhoseFileIsBadIsRefusedCleanly) {
         SCOPED_TRACE(fault);
         Open();
         Add_Photo(1, 1);
-        if (fault == WRITE_FAILS) fs::create_directories(fs::path(Undo_Path(0)).parent_path() / "UNDO_1" / "x");
+        if (fault == WRITE_FAILS) fs::create_directories(fs::path(Private_Folder()) / "UNDO_1" / "x");
         History_Emit(OP_PHOTO_NEW);
         Add_Photo(1, 2);
         History_Emit(OP_PHOTO_NEW);

@@ -35,9 +35,25 @@ bool Is_Restorable(int slot) {
     return slot == ram.slot || g_hist.list[slot].file_ok;
 }
 
+// The newest snapshot is written to its undo file only when it is about to
+// leave memory: a step nothing follows (the one an opening records, say)
+// costs no file.
+bool g_newest_unwritten = false;
+
+// `reused`: the slot a new step is about to take; its old snapshot is not kept.
+void Write_Newest(int reused) {
+    if (!g_newest_unwritten || ram.slot < 0) return;
+    g_newest_unwritten = false;
+    if (ram.slot == reused) return;
+    Background_Start();
+    Background_Write(g_hist.list[ram.slot], ram.slot);
+}
+
 void Record_Step(int op_code) {
     a_history_op op = To_Op(op_code);
     if (op == OP_NOP) return;
+    Wait_Background();
+    Write_Newest(Modulo(g_hist.curr + 1));
     g_hist.curr = Modulo(g_hist.curr + 1);
     a_hist_state& s = g_hist.list[g_hist.curr];
     s.seq = ++g_hist.cumseq;
@@ -45,12 +61,8 @@ void Record_Step(int op_code) {
     s.unit = g_doc.upx;
     g_hist.hi = Modulo(g_hist.curr + 1);
     if (g_hist.hi == g_hist.lo) g_hist.lo = Modulo(g_hist.lo + 1);
-    Wait_Background();
     s.file_ok = false;  // until the new snapshot is written
-    if (Doc_To_RAM(g_hist.curr)) {
-        Background_Start();
-        Background_Write(s, g_hist.curr);
-    }
+    g_newest_unwritten = Doc_To_RAM(g_hist.curr);
     if (op != OP_START) g_doc.doc_changed = true;
     pending_op = OP_NOP;
     g_doc_notices.history.Emit();
@@ -60,6 +72,7 @@ void Set_Pending(int op) { pending_op = To_Op(op); }
 
 void Start_Base() {
     for (a_hist_state& s : g_hist.list) Delete_Undo_File(s);
+    g_newest_unwritten = false;
     RAM_Dispose();
     g_hist.curr = -1;
     g_hist.lo = g_hist.hi = 0;
@@ -68,6 +81,7 @@ void Start_Base() {
 
 void Flush() {
     Wait_Background();
+    Write_Newest(-1);
     RAM_Dispose();
     g_doc_notices.history.Emit();
 }
@@ -116,6 +130,7 @@ void History_Null() {
     g_hist.curr = -1;
     g_hist.cumseq = 0;
     pending_op = OP_NOP;
+    g_newest_unwritten = false;
     RAM_Dispose();
 }
 

@@ -1,9 +1,9 @@
 // The undo history: a ring of 16 slots holding up to 15 steps (one slot
 // always stays free), each a snapshot of the whole document taken after an
-// operation and written at once to an undo file of its own. The newest
-// snapshot also stays in memory. A step whose snapshot could not be kept or
-// written, or whose file proves damaged, is never restored: undo to it is
-// refused and the ring stays as it is.
+// operation. The newest snapshot stays in memory; it is written to an undo
+// file of its own when a newer step or a flush is about to replace it. A step
+// whose snapshot could not be kept or written, or whose file proves damaged,
+// is never restored: undo to it is refused and the ring stays as it is.
 //
 // History_Init installs the recording behind History_Emit, History_Set_Pending,
 // History_Base and History_Flush (model/notices.h), so the document, block,

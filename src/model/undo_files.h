@@ -1,7 +1,7 @@
 // The undo files: one per ring slot, "UNDO_" and the slot number, in the
 // program's private folder, holding that slot's snapshot image. Written
-// whole at once when a step is recorded (the writer keeps the interface of
-// a background writer: start, write, stop, wait).
+// whole at once when the snapshot leaves memory (the writer keeps the
+// interface of a background writer: start, write, stop, wait).
 // Process-wide state: the snapshot `ram` (reads and writes), the undo files (reads and writes).
 #pragma once
 #include <cstdint>
