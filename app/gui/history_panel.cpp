@@ -40,7 +40,7 @@ void a_history_panel::Refresh() {
             it->setBackground(palette().highlight());
             it->setForeground(palette().highlightedText());
         }
-        if (!s.file_ok && slot != g_hist.curr) it->setForeground(palette().placeholderText());
+        if (!current && !Is_Restorable(slot)) it->setForeground(palette().placeholderText());
         addItem(it);
     }
 }

@@ -30,11 +30,6 @@ a_history_op To_Op(int op) {
     return op > OP_NOP && op < NHISTORY_OPS ? static_cast<a_history_op>(op) : OP_NOP;
 }
 
-// A step can be shown again from memory or from a whole file.
-bool Is_Restorable(int slot) {
-    return slot == ram.slot || g_hist.list[slot].file_ok;
-}
-
 // The newest snapshot is written to its undo file only when it is about to
 // leave memory: a step nothing follows (the one an opening records, say)
 // costs no file.
@@ -117,6 +112,10 @@ void Step_To(int slot, int snd) {
 int Kept_Steps() { return Modulo(g_hist.hi - g_hist.lo); }
 
 }  // namespace
+
+bool Is_Restorable(int slot) {
+    return slot >= 0 && slot < NHIST_SLOTS && (slot == ram.slot || g_hist.list[slot].file_ok);
+}
 
 int Modulo(int slot) {
     if (slot < 0) return slot + NHIST_SLOTS;

@@ -57,6 +57,9 @@ void History_Stop();
 void History_Begin_Interaction();
 void History_End_Interaction();
 
+// Whether the step in `slot` can be shown again: it is the snapshot in
+// memory, or its undo file holds it whole.
+bool Is_Restorable(int slot);
 // The slots to restore for redo and undo; -1 when not available.
 void Calc_Undo_Avail(int& redox, int& undox);
 // The operations the Edit menu names (OP_NOP when not available).
