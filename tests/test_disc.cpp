@@ -412,20 +412,28 @@ TEST_F(Disc, AMissingPhotoIsFoundOnlyInTheProjectsFolder) {
 
 TEST_F(Disc, TextRecordsEndWithTheEndMarkAndKeepTheirCharacters) {
     a_bytes bytes;
-    Chunk_Init(0, bytes);
-    auto rec = std::make_unique<a_om_rec>();
+    auto rec = std::make_unique<a_om_rec>(), back = std::make_unique<a_om_rec>();
+    // The defects of reading back what the chunk holds.
+    auto read = [&](a_bytes& chunk) {
+        Chunk_Init(0, chunk);
+        EXPECT_TRUE(Chunk_Find(1, "TEST"));
+        a_defect_set d = 0;
+        Read_OM(*back, 2, d);
+        return d;
+    };
+    auto write = [&] {
+        bytes.clear();
+        Chunk_Init(0, bytes);
+        Chunk_WriteStart(1, "TEST");
+        Write_OM(*rec);
+        Chunk_WriteStop();
+    };
     rec->nxyl = 2;  // "Hi" without its end mark
     rec->xyl[1].cc_char = u'H';
     rec->xyl[2].cc_char = u'i';
-    Chunk_WriteStart(1, "TEST");
-    Write_OM(*rec);
-    Chunk_WriteStop();
-    ASSERT_TRUE(Chunk_Find(1, "TEST"));
-    auto back = std::make_unique<a_om_rec>();
+    write();
     back->cache.progress = READY_COORD | READY_BITS;
-    a_defect_set d = 0;
-    Read_OM(*back, 2, d);
-    EXPECT_EQ(d, 0u);
+    EXPECT_EQ(read(bytes), 0u);
     ASSERT_EQ(back->nxyl, 3);
     EXPECT_EQ(back->xyl[2].cc_char, u'i');
     EXPECT_EQ(back->xyl[3].cc_char, CHAR_EOS);
@@ -438,24 +446,13 @@ TEST_F(Disc, TextRecordsEndWithTheEndMarkAndKeepTheirCharacters) {
                              {count_at + 2, 0x0F}}) {
         a_bytes bad = bytes;
         bad[at] = uint8_t(value);
-        Chunk_Init(0, bad);
-        ASSERT_TRUE(Chunk_Find(1, "TEST"));
-        a_defect_set d2 = 0;
-        Read_OM(*back, 2, d2);
-        EXPECT_TRUE(Has_Defect(d2, DEFECT_CHECKSUM)) << at;
+        EXPECT_TRUE(Has_Defect(read(bad), DEFECT_CHECKSUM)) << at;
     }
     // 4000 characters none of which is the end mark: no room for it.
     rec->nxyl = MAX_NXYL;
     for (int i = 1; i <= MAX_NXYL; ++i) rec->xyl[i].cc_char = u'x';
-    bytes.clear();
-    Chunk_Init(0, bytes);
-    Chunk_WriteStart(1, "TEST");
-    Write_OM(*rec);
-    Chunk_WriteStop();
-    ASSERT_TRUE(Chunk_Find(1, "TEST"));
-    d = 0;
-    Read_OM(*back, 2, d);
-    EXPECT_TRUE(Has_Defect(d, DEFECT_CHECKSUM));
+    write();
+    EXPECT_TRUE(Has_Defect(read(bytes), DEFECT_CHECKSUM));
     Chunk_Stop();
 }
 
