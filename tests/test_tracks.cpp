@@ -329,12 +329,11 @@ TEST(TrackInject, ShrinkAndSpacing) {
     EXPECT_EQ(Inject_Shrunk_Size(900, 600, 4, 200), 6);
     EXPECT_EQ(Inject_Shrunk_Size(500, 600, 4, 200), INJECT_SIZE);
     EXPECT_EQ(Inject_Shrunk_Size(100000, 600, 4, 200), 4);
+    // Each chunk's own height sets its line (the spacing across is the
+    // injection test's).
     std::vector<Point> a = Inject_Anchors({300, 240}, {100, 60}, 600, 500);
     ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[0].h, 20);  // (600 - 540 - 20) / 2
-    EXPECT_EQ(a[1].h, 20 + 300 + 20);
-    EXPECT_EQ(a[0].v, 100 + 50);
-    EXPECT_EQ(a[1].v, 100 + 30);
+    EXPECT_EQ(a[1], (Point{100 + 30, 20 + 300 + 20}));
     a = Inject_Anchors({700}, {0}, 600, 500);
     EXPECT_EQ(a[0].h, 5);  // leftover at least 10
     EXPECT_EQ(Inject_First_Anchor(2, 400), (Point{50, 100}));
