@@ -55,6 +55,12 @@ uint32_t Pattern(int x, int y) {
     return uint32_t(x * 37 % 256) << 16 | uint32_t(y * 59 % 256) << 8 | uint32_t((x + y) * 13 % 256);
 }
 
+// `b` with byte `at` set to `v`.
+a_bytes Patched(a_bytes b, size_t at, uint8_t v) {
+    b[at] = v;
+    return b;
+}
+
 std::string Alert(int index) {
     std::string s;
     Get_Translated_String(index, ALERT_STR_ID, s);
@@ -535,9 +541,7 @@ TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
     expect_fail(not_ilbm, ILBM_NOT_IFF, "form type");
     expect_fail(a_bytes(file.begin(), file.begin() + 11), ILBM_SHORT, "12 bytes");
     // More rows claimed than the body holds: refused before anything is made.
-    a_bytes tall = file;
-    tall[20 + 2] = 0x7F;  // BMHD h
-    expect_fail(tall, ILBM_BAD_BODY, "rows claimed");
+    expect_fail(Patched(file, 20 + 2, 0x7F), ILBM_BAD_BODY, "rows claimed");  // BMHD h
     // A body longer than its rows (beyond one pad byte).
     a_iff_spec plain = Iff(16, 2, 1);
     a_bytes longer = Make_IFF(plain);
@@ -549,9 +553,7 @@ TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
     // A BODY before any BMHD.
     a_bytes no_header = {'F', 'O', 'R', 'M', 0, 0, 0, 14, 'I', 'L', 'B', 'M', 'B', 'O', 'D', 'Y', 0, 0, 0, 2, 0, 0};
     expect_fail(no_header, ILBM_BAD_BODY, "no BMHD");
-    a_bytes huge_chunk = file;
-    huge_chunk[16] = 0x7F;  // BMHD length past the form
-    expect_fail(huge_chunk, ILBM_BAD_CHUNK, "chunk length");
+    expect_fail(Patched(file, 16, 0x7F), ILBM_BAD_CHUNK, "chunk length");  // BMHD length past the form
 }
 
 TEST(IffReader, ReportsProgressAroundTheRead) {
@@ -696,22 +698,14 @@ TEST(BmpReader, RefusesUnknownAndDamagedFiles) {
     }
     a_bytes b = Make_BMP(Bmp(7, 3, 8));
     expect_fail(a_bytes(b.begin(), b.end() - 10), true, BMP_BAD_PIXELS, "rows claimed");
-    a_bytes wrong = b;
-    wrong[0] = 'P';
-    expect_fail(wrong, true, BMP_NOT_BMP, "no BM");
+    expect_fail(Patched(b, 0, 'P'), true, BMP_NOT_BMP, "no BM");
     expect_fail(a_bytes(b.begin(), b.begin() + 20), true, BMP_SHORT, "header cut");
-    a_bytes odd_header = b;
-    odd_header[14] = 60;
-    expect_fail(odd_header, true, BMP_BAD_HEADER, "header size");
-    a_bytes many = b;
-    many[46] = 0x2C, many[47] = 0x01;  // 300 colours
-    expect_fail(many, true, BMP_BAD_PALETTE, "palette");
-    a_bytes far = b;
-    far[13] = 0x10;  // pixels past the end
-    expect_fail(far, true, BMP_BAD_PIXELS, "offset");
-    a_bytes zero = b;
-    zero[18] = zero[19] = 0;  // width 0
-    expect_fail(zero, true, BMP_BAD_FORMAT, "width");
+    expect_fail(Patched(b, 14, 60), true, BMP_BAD_HEADER, "header size");
+    ASSERT_EQ(b[47], 1);
+    expect_fail(Patched(b, 46, 0x2C), true, BMP_BAD_PALETTE, "palette of 300 colours");
+    expect_fail(Patched(b, 13, 0x10), true, BMP_BAD_PIXELS, "pixels past the end");
+    ASSERT_EQ(b[19], 0);
+    expect_fail(Patched(b, 18, 0), true, BMP_BAD_FORMAT, "width 0");
     // A clipboard bitmap whose palette runs past the data.
     a_bmp_spec clip = Bmp(2, 2, 8);
     clip.file = false;
@@ -807,19 +801,12 @@ TEST(PsdFile, RefusesOtherModesAndDamage) {
     s.rle = true;
     a_bytes rle = Make_PSD(s);
     expect_fail(a_bytes(rle.begin(), rle.end() - 3), PSD_BAD_PIXELS, "rle cut");
-    a_bytes tall = raw;
-    tall[14] = 0x10;  // height 0x10000006: refused for its size before its data
-    expect_fail(tall, SCAN_TOO_LARGE, "taller than a picture can be");
-    a_bytes version = raw;
-    version[5] = 2;
-    expect_fail(version, PSD_BAD_HEADER, "version 2");
-    a_bytes zip = raw;
-    zip[26 + 4 + 4 + 4 + 1] = 2;  // compression after three empty sections
-    expect_fail(zip, PSD_BAD_COMPRESSION, "zip");
+    // Height 0x10000006: refused for its size before its data.
+    expect_fail(Patched(raw, 14, 0x10), SCAN_TOO_LARGE, "taller than a picture can be");
+    expect_fail(Patched(raw, 5, 2), PSD_BAD_HEADER, "version 2");
+    expect_fail(Patched(raw, 26 + 12 + 1, 2), PSD_BAD_COMPRESSION, "zip after three empty sections");
     expect_fail(a_bytes(raw.begin(), raw.begin() + 20), PSD_SHORT, "header cut");
-    a_bytes runs = rle;
-    runs[26 + 12 + 2 + 1] = 0xFF;  // a row count past the data
-    expect_fail(runs, PSD_BAD_PIXELS, "row count");
+    expect_fail(Patched(rle, 26 + 12 + 2 + 1, 0xFF), PSD_BAD_PIXELS, "a row count past the data");
 }
 
 // --- files that claim more than their data holds ---------------------------

@@ -227,22 +227,19 @@ TEST(TrackXml, TokenizerCutsAndCountsLines) {
     std::string big = "<key>" + std::string(3000, 'k') + "</key>\r\n  text  with  spaces <true/>";
     x.data = big;
     std::string tok;
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "<key>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok.size(), XML_TOKEN_MAX);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "</key>");
+    auto next = [&] {
+        GetTokenXML(x, tok);
+        return tok;
+    };
+    EXPECT_EQ(next(), "<key>");
+    EXPECT_EQ(next().size(), XML_TOKEN_MAX);
+    EXPECT_EQ(next(), "</key>");
     UnGetTokenXML(x, tok);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "</key>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "text  with  spaces ");
+    EXPECT_EQ(next(), "</key>");
+    EXPECT_EQ(next(), "text  with  spaces ");
     EXPECT_EQ(x.linenum, 1u);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "<true/>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "");
+    EXPECT_EQ(next(), "<true/>");
+    EXPECT_EQ(next(), "");
 }
 
 std::string Id3v1(const std::string& title, const std::string& artist) {
