@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -82,7 +83,8 @@ TEST_F(ProjectFile, TemplateRoundTripsAndItsDamageIsRecorded) {
 
     size_t p = Payload_Of("TMPL", 1);
     const size_t paper_w = p + 2 + 2 + 4 + 32 + 4, nunits_at = paper_w + 8, kind_at = nunits_at + 4;
-    auto damaged = [&](auto change) {
+    using a_change = std::function<void(std::vector<uint8_t>&)>;
+    auto damaged = [&](const a_change& change) {
         std::vector<uint8_t> f = file_;
         change(f);
         auto out = std::make_unique<a_template>();
@@ -90,25 +92,19 @@ TEST_F(ProjectFile, TemplateRoundTripsAndItsDamageIsRecorded) {
         EXPECT_EQ(out->nunits, 0u) << "nothing is taken from a damaged template";
         return d;
     };
-    auto paper = [&](float w) {
-        return damaged([&](std::vector<uint8_t>& f) { Put_Real(f, paper_w, w); });
-    };
-    // (49.9 mm is a kept project fixture.)
-    EXPECT_EQ(paper(1000.1f), a_defect_set(1) << DEFECT_TMPL_VERSION);
-    EXPECT_EQ(paper(std::nanf("")), a_defect_set(1) << DEFECT_TMPL_VERSION);
+    // Paper too wide or not a number (49.9 mm is a kept project fixture), a
+    // count that the chunk cannot hold or more units than a document has, a
+    // kind past the last, another version.
+    const a_change versions[] = {[&](auto& f) { Put_Real(f, paper_w, 1000.1f); },
+                                 [&](auto& f) { Put_Real(f, paper_w, std::nanf("")); },
+                                 [&](auto& f) { f[nunits_at + 3] += 1; }, [&](auto& f) { f[nunits_at + 2] = 1; },
+                                 [&](auto& f) { f[kind_at] = NUNIT_KINDS; }, [&](auto& f) { f[p + 1] = 4; }};
+    for (const a_change& change : versions)
+        EXPECT_EQ(damaged(change), a_defect_set(1) << DEFECT_TMPL_VERSION) << &change - versions;
     std::vector<uint8_t> edge = file_;
     Put_Real(edge, paper_w, 50.0f);
     Put_Real(edge, paper_w + 4, 1000.0f);
     EXPECT_EQ(Read_Template_From(edge, *back), 0u);
-    // A count that the chunk cannot hold, or more units than a document has.
-    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[nunits_at + 3] += 1; }),
-              a_defect_set(1) << DEFECT_TMPL_VERSION);
-    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[nunits_at + 2] = 1; }),
-              a_defect_set(1) << DEFECT_TMPL_VERSION);
-    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[kind_at] = NUNIT_KINDS; }),
-              a_defect_set(1) << DEFECT_TMPL_VERSION);
-    EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[p + 1] = 4; }),
-              a_defect_set(1) << DEFECT_TMPL_VERSION);
     EXPECT_EQ(damaged([&](std::vector<uint8_t>& f) { f[p - 9] = 'X'; }),
               a_defect_set(1) << DEFECT_TMPL_MISSING);
 }
