@@ -530,8 +530,9 @@ TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
     };
     expect_fail(Make_IFF(Iff(4, 2, 24)), ILBM_TOO_DEEP, "24 planes");
     expect_fail(Make_IFF(Iff(3073, 1, 1)), ILBM_BAD_HEADER, "3073 wide");
-    a_scan widest;
-    EXPECT_EQ(Scan(Make_IFF(Iff(3072, 1, 1)), widest), SCAN_OK);
+    a_bytes widest = Make_IFF(Iff(3072, 1, 1));
+    a_scan scan;
+    EXPECT_EQ(Scan_ILBM(false, widest.data(), widest.size(), scan), SCAN_OK);
     a_iff_spec s = Iff(9, 4, 4);
     s.packed = true;
     a_bytes file = Make_IFF(s);
