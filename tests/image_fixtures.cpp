@@ -362,13 +362,18 @@ a_bytes Webp_With_Exif(const a_bytes& simple, int w, int h, const a_bytes& exif)
     return b;
 }
 
+a_bytes Png_Chunk(const char* type, const a_bytes& data) {
+    a_bytes chunk;
+    Add32BE(chunk, uint32_t(data.size()));
+    AddTag(chunk, type);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    Add32BE(chunk, Crc32(chunk.data() + 4, chunk.size() - 4));
+    return chunk;
+}
+
 a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif) {
     const size_t after_ihdr = 8 + 12 + 13;
-    a_bytes chunk;
-    Add32BE(chunk, uint32_t(exif.size()));
-    AddTag(chunk, "eXIf");
-    chunk.insert(chunk.end(), exif.begin(), exif.end());
-    Add32BE(chunk, Crc32(chunk.data() + 4, chunk.size() - 4));
+    const a_bytes chunk = Png_Chunk("eXIf", exif);
     a_bytes b(png.begin(), png.begin() + long(after_ihdr));
     b.insert(b.end(), chunk.begin(), chunk.end());
     b.insert(b.end(), png.begin() + long(after_ihdr), png.end());

@@ -79,6 +79,8 @@ a_bytes Exif_Block(int orientation);
 // A simple WebP file ("VP8 " or "VP8L" chunk) turned into the extended form
 // with a VP8X header and an EXIF chunk after the image.
 a_bytes Webp_With_Exif(const a_bytes& simple, int w, int h, const a_bytes& exif);
+// A PNG chunk: length, type, data and CRC.
+a_bytes Png_Chunk(const char* type, const a_bytes& data);
 // A PNG file with an eXIf chunk inserted after its header chunk.
 a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif);
 

@@ -38,6 +38,14 @@ a_pixmap_owner Random_Map(const Rect& bounds, int depth, uint32_t seed) {
     return m;
 }
 
+// The next value of the chunk found, read by `reader`.
+template <class T>
+T Read(void (*reader)(T&)) {
+    T v{};
+    reader(v);
+    return v;
+}
+
 // Pixel (x, y) of a map of any depth, as an integer.
 uint32_t Pixel(const PixMap& pm, int x, int y) {
     const uint8_t* row = PixMap_Row(pm, y);
@@ -83,39 +91,20 @@ TEST_F(ChunkStream, TypedValuesHaveTheirBigEndianBytes) {
     EXPECT_EQ(std::memcmp(h, "TEST\0\0\0\7", 8), 0);
     EXPECT_EQ(h[11], want.size());
 
-    // Everything reads back; the position then sits at the end of the file.
+    // Everything reads back, in order; the position then sits at the end of the file.
     ASSERT_TRUE(Chunk_Find(7, "TEST"));
-    float r = 0;
-    a_win_pixel32 px;
-    Rect rc;
-    Point pt;
-    int16_t i16 = 0;
-    uint32_t c32 = 0;
-    std::string s;
-    a_filespec path;
+    EXPECT_EQ(Read(Chunk_ReadReal), 1.0f);
+    EXPECT_EQ(Read(Chunk_ReadPixel32), (a_win_pixel32{0x33, 0x22, 0x11, 0xFF}));
+    EXPECT_EQ(Read(Chunk_ReadRect), (Rect{1, 2, 3, 4}));
+    EXPECT_EQ(Read(Chunk_ReadPoint), (Point{5, 6}));
+    EXPECT_EQ(Read(Chunk_ReadInt16), -2);
+    EXPECT_EQ(Read(Chunk_ReadCard32), 0xA1B2C3D4u);
+    EXPECT_EQ(Read(Chunk_ReadPString), "hi");
+    EXPECT_EQ(Read(Chunk_ReadPath).name, "/x");
     char16_t back[2] = {};
-    std::vector<uint8_t> handle;
-    Chunk_ReadReal(r);
-    Chunk_ReadPixel32(px);
-    Chunk_ReadRect(rc);
-    Chunk_ReadPoint(pt);
-    Chunk_ReadInt16(i16);
-    Chunk_ReadCard32(c32);
-    Chunk_ReadPString(s);
-    Chunk_ReadPath(path);
     Chunk_ReadUString(4, back);
-    Chunk_ReadHandle(handle);
-    EXPECT_EQ(r, 1.0f);
-    EXPECT_EQ(px, (a_win_pixel32{0x33, 0x22, 0x11, 0xFF}));
-    EXPECT_EQ(rc, (Rect{1, 2, 3, 4}));
-    EXPECT_EQ(pt.v, 5);
-    EXPECT_EQ(pt.h, 6);
-    EXPECT_EQ(i16, -2);
-    EXPECT_EQ(c32, 0xA1B2C3D4u);
-    EXPECT_EQ(s, "hi");
-    EXPECT_EQ(path.name, "/x");
     EXPECT_EQ(std::u16string(back, 2), u"Ab");
-    EXPECT_EQ(handle, (std::vector<uint8_t>{9, 8}));
+    EXPECT_EQ(Read(Chunk_ReadHandle), (std::vector<uint8_t>{9, 8}));
     EXPECT_EQ(g_chunk.err, 0);
     // Reading past the end keeps the value and sets the end-of-file error.
     int32_t kept = 42;

@@ -35,11 +35,16 @@ protected:
 
 }  // namespace
 
+// Text blocks take their layout, font, size and fields; pictures are
+// checked but, as asked here, not made.
 TEST_F(DesignFile, MakesTheUnitsAndBlocksItDescribes) {
     const std::string text = R"({
   "template": "A-ONE 29125",
   "units": [{"canvas": {"hue": 200, "dist": 40, "fuzz_out": 3},
-             "blocks": [{"photo": "a.png"}, {"symbol": "11.0.1.1", "hidden": true}]}]
+             "blocks": [{"photo": "a.png"}, {"symbol": "11.0.1.1", "hidden": true},
+  {"text": "Side A\nTrack 1", "layout": "circ-ccw", "font": "DejaVu Sans", "size": 20,
+   "fields": {"glowf": true, "glow_color": "#FF8000", "radius": 80, "justify": 0,
+              "rotcenter": [500, 600]}, "hidden": true}]}]
 })";
     a_design_options checked;
     checked.load_pictures = false;
@@ -49,15 +54,6 @@ TEST_F(DesignFile, MakesTheUnitsAndBlocksItDescribes) {
     EXPECT_EQ(g_doc.doc_units[1]->canv.cv.canvas_color_hue, 200);
     EXPECT_EQ(g_doc.doc_units[1]->canv.cv.canvas_fuzz_out, 3);
     EXPECT_TRUE(g_doc.doc_units[2]->clonef);  // the stock's second disc repeats the first
-}
-
-TEST_F(DesignFile, TextBlocksTakeTheirLayoutFontSizeAndFields) {
-    const std::string text = R"({"template": "A-ONE 29125", "units": [{"blocks": [
-  {"text": "Side A\nTrack 1", "layout": "circ-ccw", "font": "DejaVu Sans", "size": 20,
-   "fields": {"glowf": true, "glow_color": "#FF8000", "radius": 80, "justify": 0,
-              "rotcenter": [500, 600]}, "hidden": true}]}]})";
-    std::string error;
-    ASSERT_TRUE(Design_Read(text, a_design_options{}, error)) << error;
     const a_doc_unit& u = *g_doc.doc_units[1];
     ASSERT_EQ(u.oj.nlist, 2);  // the unit's paint layer, then the text
     const a_oj_item& it = u.oj.list[2];

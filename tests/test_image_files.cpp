@@ -15,6 +15,7 @@
 #include "images/iff_reader.h"
 #include "images/image_files.h"
 #include "images/psd_file.h"
+#include "pixels/gworld.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/image_codec.h"
@@ -52,6 +53,12 @@ GWorld* Make_World(int w, int h, const std::function<uint32_t(int, int)>& f) {
 
 uint32_t Pattern(int x, int y) {
     return uint32_t(x * 37 % 256) << 16 | uint32_t(y * 59 % 256) << 8 | uint32_t((x + y) * 13 % 256);
+}
+
+// `b` with byte `at` set to `v`.
+a_bytes Patched(a_bytes b, size_t at, uint8_t v) {
+    b[at] = v;
+    return b;
 }
 
 std::string Alert(int index) {
@@ -130,8 +137,7 @@ class ImageFiles : public ::testing::Test {
 TEST_F(ImageFiles, GifTransparentColourBecomesMaskAndWhite) {
     // Index 2 is transparent; index 3 is pure green and must stay opaque.
     std::vector<uint8_t> px = {0, 1, 2, 3, 2, 2, 1, 0, 3, 0, 2, 1};
-    std::vector<uint32_t> pal = {0x102030, 0xA0B0C0, 0x00FF00, 0x00FF00};
-    pal[2] = 0x123456;
+    std::vector<uint32_t> pal = {0x102030, 0xA0B0C0, 0x123456, 0x00FF00};
     a_scan scan;
     std::string path = Write_Temp("t.gif", Make_GIF(4, 3, px, pal, 2));
     ASSERT_TRUE(Read_BitMap(true, path, scan));
@@ -205,15 +211,6 @@ TEST_F(ImageFiles, ClearPixelsOfAlphaPicturesAreWhite) {
         EXPECT_EQ(RGB(scan.body.fore, 0, 1), 0x0000FFu) << format;
     }
     Dispose_GWorld(w);
-
-    a_psd_spec psd;
-    psd.w = 2, psd.h = 1;
-    psd.merged_alpha = true;
-    psd.channels = {{0, 0}, {0, 0}, {255, 0}, {255, 0}};  // blue, then clear black
-    a_scan scan;
-    ASSERT_EQ(Scan(Make_PSD(psd), scan), SCAN_OK);
-    EXPECT_EQ(RGB(scan.body.fore, 0, 0), 0x0000FFu);
-    EXPECT_EQ(RGB(scan.body.fore, 1, 0), 0xFFFFFFu);
 }
 
 // Where the displayed pixel (x, y) of an orientation comes from in a stored
@@ -305,27 +302,13 @@ TEST_F(ImageFiles, WidthLimitAndFailuresShowOneAlert) {
 
 TEST_F(ImageFiles, HugePictureIsRefusedBeforeAnythingIsMade) {
     // A PNG header claiming 4000 x 20000 pixels, more than the decoders make.
-    a_bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    auto chunk = [&](const char* type, const a_bytes& data) {
-        a_bytes body;
-        AddTag(body, type);
-        body.insert(body.end(), data.begin(), data.end());
-        uint32_t crc = 0xFFFFFFFF;
-        for (uint8_t byte : body) {
-            crc ^= byte;
-            for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
-        }
-        Add32BE(png, uint32_t(data.size()));
-        png.insert(png.end(), body.begin(), body.end());
-        Add32BE(png, ~crc);
-    };
-    a_bytes ihdr;
+    a_bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}, ihdr;
     Add32BE(ihdr, 4000);
     Add32BE(ihdr, 20000);
     ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
-    chunk("IHDR", ihdr);
-    chunk("IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
-    chunk("IEND", {});
+    for (const a_bytes& c : {Png_Chunk("IHDR", ihdr), Png_Chunk("IDAT", {0x78, 0x9C, 0x03, 0, 0, 0, 0, 0x01}),
+                             Png_Chunk("IEND", {})})
+        png.insert(png.end(), c.begin(), c.end());
     a_scan scan;
     EXPECT_EQ(Scan_Bytes(true, nullptr, png.data(), png.size(), scan), SCAN_NO_MEMORY);
     EXPECT_EQ(scan.body.fore, nullptr);
@@ -347,20 +330,6 @@ TEST_F(ImageFiles, EmbeddedBytesDecodeByTheirCodec) {
     EXPECT_EQ(Codec_Text(scan2.codec), "BMPf");
     a_scan scan3;
     EXPECT_FALSE(Scan_Quicktime_Hdl("JPEG", {1, 2, 3}, scan3));
-    Dispose_GWorld(w);
-}
-
-TEST_F(ImageFiles, ExpandJpegChecksTheSize) {
-    GWorld* w = Make_World(16, 8, [](int, int) { return 0x808080u; });
-    a_bytes jpeg = Encode(w, "jpeg", 72);
-    GWorld* out = Expand_JPEG(16, 8, jpeg.data(), jpeg.size());
-    ASSERT_NE(out, nullptr);
-    EXPECT_EQ(Get_GWorld_PixelSize(out), 32);
-    EXPECT_NEAR(int(RGB(out, 3, 3) & 0xFF), 0x80, 3);
-    Dispose_GWorld(out);
-    EXPECT_EQ(Expand_JPEG(16, 9, jpeg.data(), jpeg.size()), nullptr);
-    a_bytes png = Encode(w, "png", 72);
-    EXPECT_EQ(Expand_JPEG(16, 8, png.data(), png.size()), nullptr);
     Dispose_GWorld(w);
 }
 
@@ -553,31 +522,27 @@ TEST(IffReader, HalfBrightAndHoldAndModify) {
 }
 
 TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
-    a_scan scan;
-    EXPECT_EQ(Scan_ILBM(false, Make_IFF(Iff(4, 2, 24)).data(), Make_IFF(Iff(4, 2, 24)).size(), scan), ILBM_TOO_DEEP);
-    EXPECT_EQ(Scan_ILBM(false, Make_IFF(Iff(3073, 1, 1)).data(), Make_IFF(Iff(3073, 1, 1)).size(), scan), ILBM_BAD_HEADER);
-    a_bytes good = Make_IFF(Iff(3072, 1, 1));
-    EXPECT_EQ(Scan_ILBM(false, good.data(), good.size(), scan), SCAN_OK);
-    Dispose_Scan(scan);
-
-    a_iff_spec s = Iff(9, 4, 4);
-    s.packed = true;
-    a_bytes file = Make_IFF(s);
     auto expect_fail = [&](a_bytes bytes, int code, const char* what) {
         a_scan sc;
         EXPECT_EQ(Scan_ILBM(false, bytes.data(), bytes.size(), sc), code) << what;
         EXPECT_EQ(sc.body.fore, nullptr) << what;
         EXPECT_EQ(sc.body.mask, nullptr) << what;
     };
+    expect_fail(Make_IFF(Iff(4, 2, 24)), ILBM_TOO_DEEP, "24 planes");
+    expect_fail(Make_IFF(Iff(3073, 1, 1)), ILBM_BAD_HEADER, "3073 wide");
+    a_bytes widest = Make_IFF(Iff(3072, 1, 1));
+    a_scan scan;
+    EXPECT_EQ(Scan_ILBM(false, widest.data(), widest.size(), scan), SCAN_OK);
+    a_iff_spec s = Iff(9, 4, 4);
+    s.packed = true;
+    a_bytes file = Make_IFF(s);
     expect_fail(a_bytes(file.begin(), file.end() - 5), ILBM_BAD_BODY, "body cut short");
     a_bytes not_ilbm = file;
     std::memcpy(not_ilbm.data() + 8, "ACBM", 4);
     expect_fail(not_ilbm, ILBM_NOT_IFF, "form type");
     expect_fail(a_bytes(file.begin(), file.begin() + 11), ILBM_SHORT, "12 bytes");
     // More rows claimed than the body holds: refused before anything is made.
-    a_bytes tall = file;
-    tall[20 + 2] = 0x7F;  // BMHD h
-    expect_fail(tall, ILBM_BAD_BODY, "rows claimed");
+    expect_fail(Patched(file, 20 + 2, 0x7F), ILBM_BAD_BODY, "rows claimed");  // BMHD h
     // A body longer than its rows (beyond one pad byte).
     a_iff_spec plain = Iff(16, 2, 1);
     a_bytes longer = Make_IFF(plain);
@@ -589,9 +554,7 @@ TEST(IffReader, RefusesDeepWideAndDamagedFiles) {
     // A BODY before any BMHD.
     a_bytes no_header = {'F', 'O', 'R', 'M', 0, 0, 0, 14, 'I', 'L', 'B', 'M', 'B', 'O', 'D', 'Y', 0, 0, 0, 2, 0, 0};
     expect_fail(no_header, ILBM_BAD_BODY, "no BMHD");
-    a_bytes huge_chunk = file;
-    huge_chunk[16] = 0x7F;  // BMHD length past the form
-    expect_fail(huge_chunk, ILBM_BAD_CHUNK, "chunk length");
+    expect_fail(Patched(file, 16, 0x7F), ILBM_BAD_CHUNK, "chunk length");  // BMHD length past the form
 }
 
 TEST(IffReader, ReportsProgressAroundTheRead) {
@@ -648,25 +611,18 @@ TEST(BmpReader, DepthsHeadersAndRowOrders) {
         EXPECT_EQ(scan.depth, c.bpp);
         Expect_Pixels(scan, s);
         EXPECT_EQ(scan.body.mask, nullptr);
-        if (c.bpp <= 8) {
+        if (c.bpp <= 8) {  // and through the palette into colour
             EXPECT_EQ(scan.ctable[1], (a_win_pixel32{7, 2, 1, 0}));
+            a_gworld_ptr deep(Scan_Colour_World(scan));
+            ASSERT_NE(deep, nullptr);
+            for (int i = 0; i < 13 * 4; ++i)
+                ASSERT_EQ(Pixel(deep.get(), i % 13, i / 13), 0xFF000000u | s.palette[s.pixels[size_t(i)]]) << i;
         }
         if (c.header != 12) {
             EXPECT_EQ(scan.dpi_h, 300);
             EXPECT_EQ(scan.dpi_v, 72);
         }
     }
-}
-
-TEST(BmpReader, IndexedColoursThroughThePalette) {
-    a_bmp_spec s = Bmp(6, 2, 4);
-    a_scan scan;
-    ASSERT_EQ(Scan_Bytes(false, nullptr, Make_BMP(s).data(), Make_BMP(s).size(), scan), SCAN_OK);
-    GWorld* deep = Scan_Colour_World(scan);
-    ASSERT_NE(deep, nullptr);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(Pixel(deep, i % 6, i / 6), 0xFF000000u | s.palette[s.pixels[size_t(i)]]) << i;
-    Dispose_GWorld(deep);
 }
 
 TEST(BmpReader, BitFieldsAndAlpha) {
@@ -743,22 +699,14 @@ TEST(BmpReader, RefusesUnknownAndDamagedFiles) {
     }
     a_bytes b = Make_BMP(Bmp(7, 3, 8));
     expect_fail(a_bytes(b.begin(), b.end() - 10), true, BMP_BAD_PIXELS, "rows claimed");
-    a_bytes wrong = b;
-    wrong[0] = 'P';
-    expect_fail(wrong, true, BMP_NOT_BMP, "no BM");
+    expect_fail(Patched(b, 0, 'P'), true, BMP_NOT_BMP, "no BM");
     expect_fail(a_bytes(b.begin(), b.begin() + 20), true, BMP_SHORT, "header cut");
-    a_bytes odd_header = b;
-    odd_header[14] = 60;
-    expect_fail(odd_header, true, BMP_BAD_HEADER, "header size");
-    a_bytes many = b;
-    many[46] = 0x2C, many[47] = 0x01;  // 300 colours
-    expect_fail(many, true, BMP_BAD_PALETTE, "palette");
-    a_bytes far = b;
-    far[13] = 0x10;  // pixels past the end
-    expect_fail(far, true, BMP_BAD_PIXELS, "offset");
-    a_bytes zero = b;
-    zero[18] = zero[19] = 0;  // width 0
-    expect_fail(zero, true, BMP_BAD_FORMAT, "width");
+    expect_fail(Patched(b, 14, 60), true, BMP_BAD_HEADER, "header size");
+    ASSERT_EQ(b[47], 1);
+    expect_fail(Patched(b, 46, 0x2C), true, BMP_BAD_PALETTE, "palette of 300 colours");
+    expect_fail(Patched(b, 13, 0x10), true, BMP_BAD_PIXELS, "pixels past the end");
+    ASSERT_EQ(b[19], 0);
+    expect_fail(Patched(b, 18, 0), true, BMP_BAD_FORMAT, "width 0");
     // A clipboard bitmap whose palette runs past the data.
     a_bmp_spec clip = Bmp(2, 2, 8);
     clip.file = false;
@@ -813,6 +761,8 @@ TEST(PsdFile, IndexedCompositeKeepsItsPalette) {
     for (int i = 0; i < 10; ++i) EXPECT_EQ(Pixel(scan.body.fore, i % 5, i / 5), s.channels[0][size_t(i)]) << i;
 }
 
+// The merged transparency is the mask; entirely clear pixels show white,
+// as in every format with alpha.
 TEST(PsdFile, MergedTransparencyBecomesTheMask) {
     a_psd_spec s = Psd(4, 2, 4);
     s.merged_alpha = true;
@@ -820,9 +770,10 @@ TEST(PsdFile, MergedTransparencyBecomesTheMask) {
     a_scan scan;
     ASSERT_EQ(Scan(Make_PSD(s), scan), SCAN_OK);
     ASSERT_NE(scan.body.mask, nullptr);
-    EXPECT_EQ(Cover(scan.body.mask, 0, 0), 0);
-    EXPECT_EQ(Cover(scan.body.mask, 0, 1), 128);
-    EXPECT_EQ(Cover(scan.body.mask, 1, 0), 255);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(Cover(scan.body.mask, i % 4, i / 4), s.channels[3][size_t(i)]) << i;
+        EXPECT_EQ(RGB(scan.body.fore, i % 4, i / 4), s.channels[3][size_t(i)] ? Psd_RGB(s, i) : 0xFFFFFFu) << i;
+    }
 }
 
 TEST(PsdFile, RefusesOtherModesAndDamage) {
@@ -851,19 +802,12 @@ TEST(PsdFile, RefusesOtherModesAndDamage) {
     s.rle = true;
     a_bytes rle = Make_PSD(s);
     expect_fail(a_bytes(rle.begin(), rle.end() - 3), PSD_BAD_PIXELS, "rle cut");
-    a_bytes tall = raw;
-    tall[14] = 0x10;  // height 0x10000006: refused for its size before its data
-    expect_fail(tall, SCAN_TOO_LARGE, "taller than a picture can be");
-    a_bytes version = raw;
-    version[5] = 2;
-    expect_fail(version, PSD_BAD_HEADER, "version 2");
-    a_bytes zip = raw;
-    zip[26 + 4 + 4 + 4 + 1] = 2;  // compression after three empty sections
-    expect_fail(zip, PSD_BAD_COMPRESSION, "zip");
+    // Height 0x10000006: refused for its size before its data.
+    expect_fail(Patched(raw, 14, 0x10), SCAN_TOO_LARGE, "taller than a picture can be");
+    expect_fail(Patched(raw, 5, 2), PSD_BAD_HEADER, "version 2");
+    expect_fail(Patched(raw, 26 + 12 + 1, 2), PSD_BAD_COMPRESSION, "zip after three empty sections");
     expect_fail(a_bytes(raw.begin(), raw.begin() + 20), PSD_SHORT, "header cut");
-    a_bytes runs = rle;
-    runs[26 + 12 + 2 + 1] = 0xFF;  // a row count past the data
-    expect_fail(runs, PSD_BAD_PIXELS, "row count");
+    expect_fail(Patched(rle, 26 + 12 + 2 + 1, 0xFF), PSD_BAD_PIXELS, "a row count past the data");
 }
 
 // --- files that claim more than their data holds ---------------------------
@@ -893,6 +837,9 @@ TEST_F(ImageFiles, ShortDataCannotClaimAHugePicture) {
     // ... and one whose lengths would each do but add up past the end.
     for (int y = 0; y < 32767; ++y) Add16BE(long_rows, 64);
     long_rows.resize(long_rows.size() + 64 * 32766);
+    // The platform decoder would take a bitmap cut short and fill the rest.
+    a_bytes half = Make_BMP(Bmp(64, 64, 24));
+    half.resize(half.size() / 2);
 
     struct a_case {
         const char* what;
@@ -902,7 +849,8 @@ TEST_F(ImageFiles, ShortDataCannotClaimAHugePicture) {
     const a_case cases[] = {{"bitmap that ends at once", Make_BMP(ends), BMP_BAD_PIXELS},
                             {"bitmap of jumps", Make_BMP(jumps), BMP_BAD_PIXELS},
                             {"photoshop rows too short", zero_rows, PSD_BAD_PIXELS},
-                            {"photoshop rows past the end", long_rows, PSD_BAD_PIXELS}};
+                            {"photoshop rows past the end", long_rows, PSD_BAD_PIXELS},
+                            {"bitmap cut in half", half, BMP_BAD_PIXELS}};
     for (const a_case& c : cases) {
         a_largest_allocation watch;
         a_scan scan;
@@ -917,16 +865,6 @@ TEST_F(ImageFiles, ShortDataCannotClaimAHugePicture) {
     small.w = 3, small.h = 2, small.rle = {3, 1, 0, 0, 3, 1, 0, 1};
     a_scan scan;
     EXPECT_EQ(Scan(Make_BMP(small), scan), SCAN_OK);
-}
-
-TEST_F(ImageFiles, ShortBitmapIsNotHandedToTheCodecs) {
-    // The platform decoder would take this bitmap cut short and fill the rest.
-    a_bmp_spec s = Bmp(64, 64, 24);
-    a_bytes cut = Make_BMP(s);
-    cut.resize(cut.size() / 2);
-    a_scan scan;
-    EXPECT_EQ(Scan(cut, scan), BMP_BAD_PIXELS);
-    EXPECT_EQ(scan.body.fore, nullptr);
 }
 
 TEST_F(ImageFiles, TallPicturesGetTheSizeAlertAndOnlyRegularFilesAreRead) {
@@ -973,10 +911,11 @@ TEST(ImageFixtures, DISABLED_WriteFixtures) {
 
 // Plain colour JPEG goes straight from the JPEG library into our rows; the
 // toolkit's own reading of the same bytes must give every byte the same
-// (the fourth one 255), whole or cut short, and the same resolution.
+// (the fourth one 255), whole or cut short, and the same resolution. An
+// embedded JPEG expanded into a world of its stated size reads the same.
 TEST_F(ImageFiles, JpegDecodedDirectlyMatchesTheToolkit) {
     GWorld* w = Make_World(37, 23, [](int x, int y) { return Pattern(x * 7, y * 5) ^ uint32_t(x * y * 2654435761u); });
-    const a_bytes whole = Encode(w, "jpeg", 200);
+    const a_bytes whole = Encode(w, "jpeg", 200), png = Encode(w, "png", 72);
     Dispose_GWorld(w);
     const a_bytes cut(whole.begin(), whole.begin() + long(whole.size() * 2 / 3));
     for (const a_bytes* bytes : {&whole, &cut}) {
@@ -999,7 +938,15 @@ TEST_F(ImageFiles, JpegDecodedDirectlyMatchesTheToolkit) {
         EXPECT_EQ(info.depth, 24);
         EXPECT_FALSE(info.alpha);
         EXPECT_EQ(info.dpi_x, 200);
+        if (bytes == &cut) continue;
+        GWorld* expanded = Expand_JPEG(37, 23, bytes->data(), bytes->size());
+        ASSERT_NE(expanded, nullptr);
+        for (int y = 0; y < 23; ++y)
+            EXPECT_EQ(std::memcmp(PixMap_Row(expanded->pix, y), &direct[size_t(y * rowbytes)], 37 * 4), 0) << y;
+        Dispose_GWorld(expanded);
     }
+    EXPECT_EQ(Expand_JPEG(37, 24, whole.data(), whole.size()), nullptr);
+    EXPECT_EQ(Expand_JPEG(37, 23, png.data(), png.size()), nullptr);
     // Not a JPEG of that size: refused, left to the toolkit.
     std::vector<uint8_t> rows(size_t(40 * 4) * 23);
     a_jpeg_density d;

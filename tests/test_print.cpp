@@ -186,9 +186,9 @@ TEST_F(Print, NudgeStepsLimitsAndTheLandscapeTurn) {
     EXPECT_EQ(stored.nudge, (Point{3, 5}));
 }
 
-TEST_F(Print, AdjustmentSlidersByDirectKind) {
-    EXPECT_EQ(Print_OuterD_Range(CD_DIRECT).defaultval, 1180);
-    EXPECT_EQ(Print_OuterD_Range(HOCKEY_DIRECT).maxval, 800);
+// A label sheet's width shares the disc's outer-diameter slot; the labels
+// of distances in either unit.
+TEST_F(Print, AdjustmentSlidersAndDistanceLabels) {
     a_print_media_spec spec;
     spec.adj[MEDIA_OUTERD] = 850;
     spec.adj[MEDIA_SIDE] = 590;
@@ -198,9 +198,6 @@ TEST_F(Print, AdjustmentSlidersByDirectKind) {
     v.width = 820;
     Delta_Print_Adjust(v, RECT_DIRECT, spec);
     EXPECT_EQ(spec.adj[MEDIA_OUTERD], 820);
-}
-
-TEST_F(Print, DistanceLabels) {
     std::string s;
     To_IN_Str(s, 254, ',');
     EXPECT_EQ(s, "1 in");
@@ -267,12 +264,10 @@ TEST_F(Print, RunEncodingOfLongRowsAndTheFileFrame) {
 }
 
 TEST_F(Print, TicketAndDiscPainterRecord) {
-    a_flex_ticket t{3, 2, true, true, true};
-    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,A,0003,0003,M,1>");
-    t = a_flex_ticket{12345, 9, false, true, false};
-    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,P,9999,9999,M,0>");
-    t = a_flex_ticket{1, 4, true, false, false};
-    EXPECT_EQ(Flex_Ticket_Text(t), "<024,01,B,0001,0001,D,0>");
+    for (auto [t, want] : {std::pair{a_flex_ticket{3, 2, true, true, true}, "<024,01,A,0003,0003,M,1>"},
+                           {a_flex_ticket{12345, 9, false, true, false}, "<024,01,P,9999,9999,M,0>"},
+                           {a_flex_ticket{1, 4, true, false, false}, "<024,01,B,0001,0001,D,0>"}})
+        EXPECT_EQ(Flex_Ticket_Text(t), want);
 
     std::vector<uint8_t> extra(100, 0);
     std::memcpy(extra.data() + 12, "DYMO", 4);
@@ -357,34 +352,29 @@ TEST_F(Print, FlexStickFolderHoldsTicketPreviewAndRaster) {
     ASSERT_TRUE(File_Remove_Tree(dir));
 }
 
+// An empty master and its clone print nothing; once coloured, the clone
+// prints its master's picture; with every unit off, printing asks.
 TEST_F(Print, TwoDiscSheetLandsWhereTheStockPutsIt) {
-    Doc_New(*Two_Discs());
-    Colour_Canvas(1, 0);
-    a_page page = Paint_Page(PURPOSE_PRINT);
-    ASSERT_EQ(page.w, Dots300(210));
-    ASSERT_EQ(page.h, Dots300(297));
-    uint32_t a = page.At(Dots300(105), Dots300(40)), b = page.At(Dots300(105), Dots300(260));
-    EXPECT_NE(a, 0xFFFFFFu);
-    EXPECT_NE(b, 0xFFFFFFu);
-    EXPECT_EQ(a, 0xFF0000u);
-    EXPECT_EQ(b, a);  // the second disc is a clone of the first
-    EXPECT_TRUE(page.White(Dots300(105), Dots300(148)));  // between the discs
-    EXPECT_TRUE(page.White(Dots300(40), Dots300(79)));    // left of the first
-    EXPECT_FALSE(page.White(Dots300(47), Dots300(79)));   // its left edge
-}
-
-TEST_F(Print, EmptyMasterAndClonesPrintNothingAndAllOffAsks) {
     Doc_New(*Two_Discs());
     a_page page = Paint_Page(PURPOSE_PRINT);
     EXPECT_TRUE(page.White(Dots300(105), Dots300(79)));
     EXPECT_TRUE(page.White(Dots300(105), Dots300(217)));
+    Colour_Canvas(1, 0);
+    page = Paint_Page(PURPOSE_PRINT);
+    ASSERT_EQ(page.w, Dots300(210));
+    ASSERT_EQ(page.h, Dots300(297));
+    EXPECT_EQ(page.At(Dots300(105), Dots300(40)), 0xFF0000u);
+    EXPECT_EQ(page.At(Dots300(105), Dots300(260)), 0xFF0000u);  // the clone
+    EXPECT_TRUE(page.White(Dots300(105), Dots300(148)));  // between the discs
+    EXPECT_TRUE(page.White(Dots300(40), Dots300(79)));    // left of the first
+    EXPECT_FALSE(page.White(Dots300(47), Dots300(79)));   // its left edge
     g_doc.doc_units[1]->printf = g_doc.doc_units[2]->printf = false;
     EXPECT_FALSE(Print1_Doc());
     ASSERT_FALSE(Dialog_History().empty());
     EXPECT_NE(Dialog_History().back().message.find("turn on printing"), std::string::npos);
 }
 
-TEST_F(Print, CloneTakesTheMastersPictureTurnedThenMirrored) {
+TEST_F(Print, UnitFlipsTurnThenMirror) {
     a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 2, 3});
     uint32_t* p = reinterpret_cast<uint32_t*>(w->pix.baseAddr);
     int stride = (w->pix.rowBytes & 0x3FFF) / 4;
@@ -394,12 +384,6 @@ TEST_F(Print, CloneTakesTheMastersPictureTurnedThenMirrored) {
     EXPECT_EQ(p[0], 3u);
     EXPECT_EQ(p[2], 5u);
     EXPECT_EQ(p[stride], 0u);
-
-    Doc_New(*Two_Discs());
-    ASSERT_TRUE(g_doc.doc_units[2]->clonef);
-    Colour_Canvas(1, 120);
-    a_page page = Paint_Page(PURPOSE_PRINT);
-    EXPECT_EQ(page.At(Dots300(105), Dots300(40)), page.At(Dots300(105), Dots300(180)));
 }
 
 TEST_F(Print, CropMarksAndTestPageMarksAreWhereTheyAreMeasured) {

@@ -17,6 +17,15 @@
 
 namespace {
 
+using a_row = std::vector<std::string>;
+
+// Song s's fields first to last.
+a_row Cells(const a_song_table& t, size_t s, size_t first, size_t last) {
+    a_row out;
+    for (size_t f = first; f <= last; ++f) out.push_back(Cell(t, s, f));
+    return out;
+}
+
 const a_tag_list kVorbisTags = {{"TITLE", "Caf\xC3\xA9"}, {"ARTIST", "Band"}, {"ALBUM", "Record"},
                                 {"ALBUMARTIST", "Various"}, {"DATE", "2001-05-04"}, {"GENRE", "Jazz"},
                                 {"COMPOSER", "Writer"}, {"TRACKNUMBER", "3"}, {"COMMENT", "Note"}};
@@ -98,14 +107,8 @@ TEST(TrackCue, TitlesPerformersAndLengths) {
     std::string culprit;
     ASSERT_EQ(Tracks_Read_Paths({path}, t, culprit), 0);
     ASSERT_EQ(t.nsongs(), 2u);
-    EXPECT_EQ(Cell(t, 0, 1), "01");
-    EXPECT_EQ(Cell(t, 0, 2), "Opening");
-    EXPECT_EQ(Cell(t, 0, 3), "The Band");
-    EXPECT_EQ(Cell(t, 0, 4), "Smith");
-    EXPECT_EQ(Cell(t, 0, 5), "Live & Loud");
-    EXPECT_EQ(Cell(t, 0, 6), "3:05");
-    EXPECT_EQ(Cell(t, 1, 2), "Caf\xC3\xA9");  // the system code page's fallback
-    EXPECT_EQ(Cell(t, 1, 3), "Guest");
+    EXPECT_EQ(Cells(t, 0, 1, 6), (a_row{"01", "Opening", "The Band", "Smith", "Live & Loud", "3:05"}));
+    EXPECT_EQ(Cells(t, 1, 2, 3), (a_row{"Caf\xC3\xA9", "Guest"}));  // the system code page's fallback
     EXPECT_EQ(Cell(t, 1, 6), "0:15");  // to the file's end at 200 s
     ASSERT_TRUE(Parse_CUE(sheet, dir.path(), nullptr, t));
     EXPECT_EQ(Cell(t, 1, 6), "");  // no length known
@@ -121,8 +124,7 @@ TEST(TrackPlaylists, M3uAndXspfEntries) {
     std::string culprit;
     ASSERT_EQ(Tracks_Read_Paths({dir.Put("list.m3u8", m3u)}, t, culprit), 0);
     ASSERT_EQ(t.nsongs(), 4u);
-    EXPECT_EQ(Cell(t, 0, 2), "First Song");
-    EXPECT_EQ(Cell(t, 0, 3), "Band");
+    EXPECT_EQ(Cells(t, 0, 2, 3), (a_row{"First Song", "Band"}));
     EXPECT_EQ(Cell(t, 0, 9), "3:05");
     EXPECT_EQ(Cell(t, 1, 2), "Bare");
     EXPECT_EQ(Cell(t, 1, 9), "");
@@ -141,8 +143,7 @@ TEST(TrackPlaylists, M3uAndXspfEntries) {
         "</trackList></playlist>\n";
     ASSERT_EQ(Tracks_Read_Paths({dir.Put("list.xspf", xspf)}, t, culprit), 0);
     ASSERT_EQ(t.nsongs(), 3u);
-    EXPECT_EQ(Cell(t, 0, 2), "Rock & Roll");
-    EXPECT_EQ(Cell(t, 0, 3), "A");
+    EXPECT_EQ(Cells(t, 0, 2, 3), (a_row{"Rock & Roll", "A"}));
     EXPECT_EQ(Cell(t, 0, 9), "3:05");
     EXPECT_EQ(Cell(t, 1, 2), "From Tags");
     EXPECT_EQ(Cell(t, 2, 2), "Other Name");
@@ -202,10 +203,9 @@ TEST(TrackSources, ChoiceByContentAndSuffix) {
     EXPECT_EQ(Cell(t, 0, 2), "A");
     EXPECT_EQ(Cell(t, 1, 2), "B");
     // MP4 items and ASF descriptions fill every field of the table.
-    const char* const full[] = {"3", "Caf\xC3\xA9", "Band", "Record", "Various",
-                                "2001", "Jazz", "Writer", "3:05", "Note"};
-    for (size_t row : {2u, 3u})
-        for (uint32_t f = 1; f <= 10; ++f) EXPECT_EQ(Cell(t, row, f), full[f - 1]) << "row " << row << " field " << f;
+    const a_row full = {"3", "Caf\xC3\xA9", "Band", "Record", "Various", "2001", "Jazz", "Writer", "3:05", "Note"};
+    EXPECT_EQ(Cells(t, 2, 1, 10), full);
+    EXPECT_EQ(Cells(t, 3, 1, 10), full);
     // A tab export without a telling suffix, and an M3U without its header.
     ASSERT_EQ(Tracks_Read_Paths({dir.Put("export", "Name\tArtist\tTime\nX\tY\t1\n")}, t, culprit), 0);
     EXPECT_EQ(Cell(t, 0, 2), "Y");

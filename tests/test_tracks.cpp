@@ -19,6 +19,15 @@
 
 namespace {
 
+using a_row = std::vector<std::string>;
+
+// Song s's fields first to last.
+a_row Cells(const a_song_table& t, size_t s, size_t first, size_t last) {
+    a_row out;
+    for (size_t f = first; f <= last; ++f) out.push_back(Cell(t, s, f));
+    return out;
+}
+
 a_song_table Read_Ok(const std::string& bytes) {
     a_song_table t;
     EXPECT_EQ(Read_iTunes(bytes, t), 0);
@@ -31,13 +40,9 @@ TEST(TrackTab, BarDelimiterTimesSizesAndEmptyFields) {
     EXPECT_EQ(t.fieldtypes[3], "<sec>");
     EXPECT_EQ(t.fieldtypes[4], "<kbyte>");
     ASSERT_EQ(t.nsongs(), 3u);
-    EXPECT_EQ(Cell(t, 0, 3), "3:05");
-    EXPECT_EQ(Cell(t, 0, 4), "4400K");
+    EXPECT_EQ(Cells(t, 0, 3, 4), (a_row{"3:05", "4400K"}));
     // Empty fields stay empty and later ones stay in their column.
-    EXPECT_EQ(Cell(t, 1, 1), "");
-    EXPECT_EQ(Cell(t, 1, 2), "");
-    EXPECT_EQ(Cell(t, 1, 3), "0:59");
-    EXPECT_EQ(Cell(t, 1, 4), "1K");
+    EXPECT_EQ(Cells(t, 1, 1, 4), (a_row{"", "", "0:59", "1K"}));
     EXPECT_EQ(Cell(t, 2, 3), "x");  // not a number: as it stands
     EXPECT_EQ(Seconds_To_String(3600), "60:00");
     EXPECT_EQ(U8(Convert_Field("<msec>", "184500", FIELD_UTF8)), "3:05");
@@ -192,12 +197,9 @@ TEST(TrackXml, PlaylistOrderEntitiesAndAppleMusicValues) {
     ASSERT_EQ(t.nfields, 10u);
     ASSERT_EQ(t.nsongs(), 2u);  // 42 names no track: left out
     EXPECT_EQ(Cell(t, 0, 2), "Second");
-    EXPECT_EQ(Cell(t, 1, 2), "Simon & Garfunkel \xE2\x80\x93 \xE2\x98\xBA <live> \"x' &bogus;");
-    EXPECT_EQ(Cell(t, 1, 3), "Duo");
-    EXPECT_EQ(Cell(t, 1, 4), "");
+    EXPECT_EQ(Cells(t, 1, 2, 4), (a_row{"Simon & Garfunkel \xE2\x80\x93 \xE2\x98\xBA <live> \"x' &bogus;", "Duo", ""}));
     EXPECT_EQ(Cell(t, 1, 6), "");
-    EXPECT_EQ(Cell(t, 1, 8), "4400K");
-    EXPECT_EQ(Cell(t, 1, 9), "3:05");
+    EXPECT_EQ(Cells(t, 1, 8, 9), (a_row{"4400K", "3:05"}));
     a_song_table empty;
     EXPECT_EQ(Read_iTunes(Plist(tracks, ""), empty), ALERT_CANNOT_READ);
     EXPECT_EQ(Read_iTunes("<?xml version=\"1.0\"?><plist>", empty), ALERT_CANNOT_READ);
@@ -225,22 +227,19 @@ TEST(TrackXml, TokenizerCutsAndCountsLines) {
     std::string big = "<key>" + std::string(3000, 'k') + "</key>\r\n  text  with  spaces <true/>";
     x.data = big;
     std::string tok;
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "<key>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok.size(), XML_TOKEN_MAX);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "</key>");
+    auto next = [&] {
+        GetTokenXML(x, tok);
+        return tok;
+    };
+    EXPECT_EQ(next(), "<key>");
+    EXPECT_EQ(next().size(), XML_TOKEN_MAX);
+    EXPECT_EQ(next(), "</key>");
     UnGetTokenXML(x, tok);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "</key>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "text  with  spaces ");
+    EXPECT_EQ(next(), "</key>");
+    EXPECT_EQ(next(), "text  with  spaces ");
     EXPECT_EQ(x.linenum, 1u);
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "<true/>");
-    GetTokenXML(x, tok);
-    EXPECT_EQ(tok, "");
+    EXPECT_EQ(next(), "<true/>");
+    EXPECT_EQ(next(), "");
 }
 
 std::string Id3v1(const std::string& title, const std::string& artist) {
@@ -262,10 +261,7 @@ TEST(TrackMp3, Id3v1TagsAndTheBare128Bytes) {
     EXPECT_FALSE(Action_Import_MP3_Table({bare, none, dir.path() + "/missing.mp3"}, t));
     ASSERT_TRUE(Action_Import_MP3_Table({bare, one, none}, t));
     ASSERT_EQ(t.nsongs(), 1u);
-    EXPECT_EQ(Cell(t, 0, 1), "Caf\xC3\xA9 song");  // Latin-1
-    EXPECT_EQ(Cell(t, 0, 2), "Band");
-    EXPECT_EQ(Cell(t, 0, 4), "1999");
-    EXPECT_EQ(Cell(t, 0, 5), "Comment");
+    EXPECT_EQ(Cells(t, 0, 1, 5), (a_row{"Caf\xC3\xA9 song", "Band", "Album", "1999", "Comment"}));  // from Latin-1
 }
 
 TEST(TrackNames, FileNameChunks) {
@@ -330,12 +326,11 @@ TEST(TrackInject, ShrinkAndSpacing) {
     EXPECT_EQ(Inject_Shrunk_Size(900, 600, 4, 200), 6);
     EXPECT_EQ(Inject_Shrunk_Size(500, 600, 4, 200), INJECT_SIZE);
     EXPECT_EQ(Inject_Shrunk_Size(100000, 600, 4, 200), 4);
+    // Each chunk's own height sets its line (the spacing across is the
+    // injection test's).
     std::vector<Point> a = Inject_Anchors({300, 240}, {100, 60}, 600, 500);
     ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[0].h, 20);  // (600 - 540 - 20) / 2
-    EXPECT_EQ(a[1].h, 20 + 300 + 20);
-    EXPECT_EQ(a[0].v, 100 + 50);
-    EXPECT_EQ(a[1].v, 100 + 30);
+    EXPECT_EQ(a[1], (Point{100 + 30, 20 + 300 + 20}));
     a = Inject_Anchors({700}, {0}, 600, 500);
     EXPECT_EQ(a[0].h, 5);  // leftover at least 10
     EXPECT_EQ(Inject_First_Anchor(2, 400), (Point{50, 100}));
