@@ -314,30 +314,20 @@ TEST_F(Compositor, ACurrentCloneShowsItsMastersComposite) {
     EXPECT_TRUE(Rect_IsEmpty(g_doc.doc_units[1]->refresh_dirty));
 }
 
-TEST_F(Compositor, HiddenBlocksAreNeitherShownNorPrinted) {
-    std::vector<uint32_t> empty = Pixels(Merge());
-    GWorld* p = nullptr;
-    Render_Unit_Print(1, U(), U().paintbounds, p);
-    std::vector<uint32_t> empty_print = Pixels(p);
-    int omx = Paste(300, 300, 0xC02040);
-    Set_Flag(Item(omx), VISIBLE_FLAG, false);
-    Curr_Unit_PostRender();
-    EXPECT_TRUE(Same(Pixels(Merge()), empty));
-    Render_Unit_Print(1, U(), U().paintbounds, p);
-    EXPECT_TRUE(Same(Pixels(p), empty_print));
-    Set_Flag(Item(omx), VISIBLE_FLAG, true);
-    Curr_Unit_PostRender();
-    EXPECT_FALSE(Same(Pixels(Merge()), empty));
-    Dispose_GWorld(p);
-}
-
-TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
+// Hidden blocks, a picture or text, are neither shown nor printed.
+TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndHiddenBlocksNowhere) {
     a_text_module_scope text_module;
     g_merge_zoom = a_ratio{1, 2};
     std::vector<uint32_t> empty = Pixels(Merge());
     GWorld* p = nullptr;
     Render_Unit_Print(1, U(), U().paintbounds, p);
     std::vector<uint32_t> empty_print = Pixels(p);
+    const int photo = Paste(300, 300, 0xC02040);
+    Set_Flag(Item(photo), VISIBLE_FLAG, false);
+    Curr_Unit_PostRender();
+    EXPECT_TRUE(Same(Pixels(Merge()), empty));
+    Render_Unit_Print(1, U(), U().paintbounds, p);
+    EXPECT_TRUE(Same(Pixels(p), empty_print));
 
     const int omx = Add_Circular_Text(U(), u"Summer Holiday", 10);
     GWorld* w = Merge();
@@ -365,6 +355,9 @@ TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
     EXPECT_TRUE(Same(Pixels(Merge()), empty));
     Render_Unit_Print(1, U(), U().paintbounds, p);
     EXPECT_TRUE(Same(Pixels(p), empty_print));
+    Set_Flag(Item(photo), VISIBLE_FLAG, true);
+    Curr_Unit_PostRender();
+    EXPECT_FALSE(Same(Pixels(Merge()), empty));
     Dispose_GWorld(p);
 }
 
