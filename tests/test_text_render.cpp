@@ -344,25 +344,6 @@ TEST(TextGlyphs, SurrogatePairAndFallback) {
     EXPECT_GT(Glyph_Advance(Glyph(grin, kSans, 40, 0, 0)), 20.0);
 }
 
-// Turned counter-clockwise about the baseline origin: an upright H's ink lies
-// up and right of it, a quarter turn puts it up and left.
-TEST(TextGlyphs, TurnsAboutBaselineOrigin) {
-    Require_Font(kSans);
-    for (int angle : {0, 900}) {
-        auto g = Draw({Glyph(u"H", kSans, 30, 40, 40, angle)}, 80, 80);
-        long sx = 0, sy = 0, s = 0;
-        for (int y = 0; y < 80; ++y)
-            for (int x = 0; x < 80; ++x) {
-                int v = g[size_t(y) * 80 + size_t(x)];
-                sx += v * x, sy += v * y, s += v;
-            }
-        ASSERT_GT(s, 0);
-        EXPECT_LT(sy / s, 40) << angle;
-        if (angle == 0) EXPECT_GT(sx / s, 40);
-        else EXPECT_LT(sx / s, 40);
-    }
-}
-
 TEST(TextMarks, SelectionHighlightFollowsAngle) {
     a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 100, 100});
     std::vector<a_placed_char> chars{Placed(u'A', 50, 50, 900, 20)};
