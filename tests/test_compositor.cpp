@@ -429,28 +429,26 @@ TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) 
     GWorld* screen = Merge();
     GWorld* outer = nullptr;
     GWorld* mask = nullptr;
+    auto at = [&mask](int x, int y) {
+        uint32_t v = 0xDEAD;
+        EXPECT_TRUE(Get_GWorld_Pixel(mask, x, y, v)) << x << ", " << y;
+        return v;
+    };
     Calc_Outer_Mask(false, 1, U(), U().paintbounds, outer, mask);
     ASSERT_NE(mask, nullptr);
-    uint32_t v = 0;
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 225u);
     const Point c = Rect_Centre(U().paintbounds);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, c.h, c.v / 4 + c.v / 2, v));  // on the label
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(at(1, 1), 225u);
+    EXPECT_EQ(at(c.h, c.v / 4 + c.v / 2), 0u);  // on the label
     Calc_Outer_Mask(true, 1, U(), U().paintbounds, outer, mask);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 255u);
+    EXPECT_EQ(at(1, 1), 255u);
     // Soft edges: the mask ramps up inside the disc's edge instead of starting there.
     const int edge_x = Rect_Width(U().paintbounds) - 8;
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, edge_x, c.v, v));
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(at(edge_x, c.v), 0u);
     U().canv.cv.canvas_fuzz_out = 5;
     EXPECT_TRUE(Is_Unit_Fuzzed(U(), 1));
     Calc_Outer_Mask(false, 1, U(), U().paintbounds, outer, mask);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, edge_x, c.v, v));
-    EXPECT_GT(v, 0u);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 225u);
+    EXPECT_GT(at(edge_x, c.v), 0u);
+    EXPECT_EQ(at(1, 1), 225u);
     U().canv.cv.canvas_fuzz_out = 0;
     GWorld* print = nullptr;
     Render_Unit_Print(1, U(), U().paintbounds, print);

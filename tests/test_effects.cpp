@@ -128,18 +128,6 @@ TEST(EffectsMask, OpacityAndBlur) {
     Dispose_MW(mw);
 }
 
-TEST(EffectsSymbol, ColourFromTheSpecCoverageFromTheGrey) {
-    a_masked_gworld in = Solid_MW(2, 1, 0xFFFFFF);
-    PixMap32_Fill(in.fore->pix, Rect{0, 0, 1, 1}, 0x000000);
-    a_masked_gworld out;
-    Colorize_Symbol(a_win_pixel32{0, 0, 200, 0}, in, out);
-    EXPECT_EQ(Pixel32(out.fore, 1, 0), 0xC80000u);
-    EXPECT_EQ(Mask8(out.mask, 0, 0), 255);  // black ink is opaque
-    EXPECT_EQ(Mask8(out.mask, 1, 0), 0);    // white paper is clear
-    Dispose_MW(in);
-    Dispose_MW(out);
-}
-
 TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     a_spec s = Plain();
     s.edge_kind = EDGE_SCALLOP;

@@ -181,7 +181,7 @@ TEST_F(LayoutSwitch, SwitchingCarriesDesignsAndStartsClean) {
     EXPECT_EQ(g_doc.upx, 1u);
 }
 
-TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocument) {
+TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocumentAnExactMappingAsksNothing) {
     Doc_New(*Kinds({UNIT_CD}));
     Design(1, 5);
     g_doc.doc_changed = true;
@@ -202,14 +202,10 @@ TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocument) {
     EXPECT_EQ(g_doc.doc_units[1], before);
     EXPECT_EQ(Source_Of(1), 5u);
     EXPECT_EQ(g_doc.doc_template.nunits, 1u);
-}
-
-TEST_F(LayoutSwitch, ExactMappingNeedsNoDialog) {
-    Doc_New(*Kinds({UNIT_CD}));
-    Design(1, 5);
+    // An exact mapping switches without the dialog.
     g_script.chosen = Find_Template("A-ONE 29125");
     EXPECT_EQ(Switch_Layout(), SWITCH_DONE);
-    EXPECT_EQ(g_script.remap_dialogs, 0);
+    EXPECT_EQ(g_script.remap_dialogs, 1);  // the cancelled one only
     EXPECT_EQ(Source_Of(1), 5u);
     EXPECT_TRUE(U(2).clonef);
 }
