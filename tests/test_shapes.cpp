@@ -134,38 +134,38 @@ TEST(Shapes, RoundedAndPlainRectangles) {
     EXPECT_NEAR(double(Area(IUnit(SHAPE_OVAL, R(0, 0, 100, 300)), true)), kPi * 50 * 150, 150);
 }
 
-TEST(Shapes, HoleRegionsSplitTheBounds) {
-    a_region_ptr rgn = Make_Region();
-    a_region_ptr not_rgn = Make_Region();
-    a_region_ptr both = Make_Region();
-    Rect bounds = R(0, 0, 1200, 1200);
+// Hole and LightScribe regions split the bounds into the region and the
+// rest: together the whole, never overlapping.
+TEST(Shapes, HoleAndLightScribeRegionsSplitTheBounds) {
+    a_region_ptr rgn = Make_Region(), not_rgn = Make_Region(), both = Make_Region();
+    const Rect bounds = R(0, 0, 1200, 1200);
+    auto expect_split = [&] {
+        Rgn_Union(rgn.get(), not_rgn.get(), both.get());
+        EXPECT_EQ(Rgn_Area(both.get()), 1200 * 1200);
+        Rgn_Sect(rgn.get(), not_rgn.get(), both.get());
+        EXPECT_TRUE(Rgn_IsEmpty(both.get()));
+    };
     Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(Disc_Unit(), true), true);
-    Rgn_Union(rgn.get(), not_rgn.get(), both.get());
-    EXPECT_EQ(Rgn_Area(both.get()), 1200 * 1200);
-    Rgn_Sect(rgn.get(), not_rgn.get(), both.get());
-    EXPECT_TRUE(Rgn_IsEmpty(both.get()));
+    expect_split();
     EXPECT_EQ(Mapping_Depth(), 0);
     // With the bleed the disc fills the surface and the hole shrinks to 37 mm.
     EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);
     EXPECT_TRUE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600}));
     EXPECT_FALSE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600 + 200}));
-}
 
-TEST(Shapes, LightScribeRings) {
-    a_region_ptr rgn = Make_Region();
-    a_region_ptr not_rgn = Make_Region();
-    Rect bounds = R(0, 0, 1200, 1200);
+    // LightScribe: the full setting fills the 117.4 mm disc box.
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 3);
-    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);  // the full setting fills the 117.4 mm disc box
+    expect_split();
+    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);
     double hole = 47.6 * 1200 / 117.4 / 2;
     EXPECT_NEAR(double(Rgn_Area(rgn.get())), kPi * (600 * 600 - hole * hole), 3000);
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 1);
+    expect_split();
     Rect b = Rgn_Bounds(rgn.get());
     EXPECT_NEAR(Rect_Width(b), 73 * 1200 / 117.4, 2);
     EXPECT_NEAR(b.left + b.right, 1200, 2);
     EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{600, int16_t(600 + 62.8 * 1200 / 117.4 / 2 - 3)}));
-    a_region_ptr dflt = Make_Region();
-    a_region_ptr dflt_not = Make_Region();
+    a_region_ptr dflt = Make_Region(), dflt_not = Make_Region();
     Calc_LS_Rgns(dflt_not.get(), dflt.get(), bounds, 99);  // out of range: the default, full
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, DEFAULT_LS_COVERAGE);
     EXPECT_TRUE(Rgn_Equal(dflt.get(), rgn.get()));

@@ -235,7 +235,7 @@ TEST(TextLayout, DraggingMovesOnlyTheFrameByTheLayoutsRule) {
     EXPECT_EQ(Frame_Bounds(straight->cache.frame), Rect_Offset(b, 7, -3));
 }
 
-TEST(TextPaths, SameSpecKeepsThePathsAndPointsInterpolate) {
+TEST(TextPaths, SameSpecKeepsThePathsPointsInterpolateAndFramesFollowTheAngle) {
     a_path_cache pc;
     a_generic_path_spec spec;
     spec.shape = SPIRAL_PATH;
@@ -262,20 +262,13 @@ TEST(TextPaths, SameSpecKeepsThePathsAndPointsInterpolate) {
     EXPECT_EQ(t, 2480);  // 350 * 0.7 + 10 * 0.3: no wrap between steps
     Find_On_Path(line, 1, 55, x, y, t);
     EXPECT_EQ(x, 10);  // beyond the end: the last step
-}
-
-TEST(TextPaths, FrameOfASingleStepFollowsTheCharacterAngle) {
-    a_path_cache pc;
-    pc.content = ARRAY_OF_POINTS;
-    pc.npaths = 1;
-    pc.points.resize(1);
-    pc.points[0].steps = {{100, 100, 0, 1}};
-    pc.points[0].lastn = 0;
+    // The frame of a single step follows the character's angle.
+    line.points[0].steps = {{100, 100, 0, 1}};
+    line.points[0].lastn = 0;
     a_om_pointlist f;
-    Path_To_Frame(pc, f, 0, 12, 4);
-    Rect b = Frame_Bounds(f);
-    EXPECT_EQ(b.top, 88);
-    EXPECT_EQ(b.bottom, 104);
+    Path_To_Frame(line, f, 0, 12, 4);
+    EXPECT_EQ(Frame_Bounds(f).top, 88);
+    EXPECT_EQ(Frame_Bounds(f).bottom, 104);
 }
 
 }  // namespace
