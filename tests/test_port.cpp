@@ -191,7 +191,7 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
     }
 }
 
-TEST(Port, UnusablePixelsAreLeftAlone) {
+TEST(Port, UnusablePixelsOrNoPortDrawNothing) {
     a_test_canvas c(R(0, 0, 4, 8), 8, 0);
     a_port_bits bits = c.bits;
     bits.rowbytes = 4;  // shorter than an 8-pixel row
@@ -203,13 +203,10 @@ TEST(Port, UnusablePixelsAreLeftAlone) {
     PaintRect(c.bits.bounds);
     EXPECT_EQ(c.Count(0), 32);
     EXPECT_TRUE(c.Guard_Intact());
-}
-
-TEST(Port, NoCurrentPortDrawsNothing) {
-    a_port* saved = Port_Get();
+    // Nor does drawing without a current port.
     Port_Set(nullptr);
     PaintRect(R(0, 0, 10, 10));
     LineTo(5, 5);
     EXPECT_EQ(GetForeColor(), kBlackColor);
-    Port_Set(saved);
+    Port_Set(c.port);
 }

@@ -90,12 +90,12 @@ TEST(TextLayout, OverflowMarksForLongLinesRowsBeyondTheDiscAndTheLimitOfTen) {
     EXPECT_EQ(repeat.noverflows, 1u);
 }
 
-TEST(TextLayout, DamagedSpacingAndTinyCirclesStayBounded) {
+TEST(TextLayout, DamagedSpacingTinyCirclesAndTooManyLinesStayBounded) {
     // A line spacing of 0 (a damaged record) must not fill the disc forever.
-    auto om = Text_Block(u"a\rb", LAYOUT_CONTOUR);
-    om->vspacing = 0;
-    Lay_Out(*om);
-    EXPECT_LE(om->cache.path.npaths, uint32_t(MAX_PATH_SEGS));
+    auto damaged = Text_Block(u"a\rb", LAYOUT_CONTOUR);
+    damaged->vspacing = 0;
+    Lay_Out(*damaged);
+    EXPECT_LE(damaged->cache.path.npaths, uint32_t(MAX_PATH_SEGS));
     // Circle lines whose baseline falls under 50 pixels are not drawn at old places.
     std::u16string rows;
     for (int i = 0; i < 12; ++i) rows += u"ring\r";
@@ -105,9 +105,7 @@ TEST(TextLayout, DamagedSpacingAndTinyCirclesStayBounded) {
     EXPECT_EQ(rings->xyl[1].mm_cat, CC_REGULAR);
     EXPECT_EQ(rings->xyl[rings->nxyl - 2].mm_cat, CC_OVERFLOW);
     EXPECT_EQ(rings->overflows[1].pos, rings->rotcenter);
-}
-
-TEST(TextLayout, TheThousandAndFirstLineAndAllAfterItAreNotShown) {
+    // The thousand and first line and all after it are not shown.
     std::u16string text;
     for (int i = 0; i < 1005; ++i) text += u"a\r";
     auto om = Text_Block(text, LAYOUT_SPOKE, 10);
