@@ -169,13 +169,8 @@ TEST(Outline, ContoursOfDiscsAndShapes) {
 
 TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
     a_test_canvas c(200, 200);
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{10, 10, 110, 110};
-    u.meas[0] = 20;
-    a_coord_mapping m;
-    m.multx = m.multy = 2;
-    m.fdecx = m.fdecy = 10;
+    a_unit u{.kind = UNIT_CD, .bbox = {10, 10, 110, 110}, .meas = {20}};
+    const a_coord_mapping m{.fdecx = 10, .fdecy = 10, .multx = 2, .multy = 2};
     EXPECT_EQ(Outline_Mapped(m, u, 0, true), R(0, 0, 200, 200));
     // The cross reaches 8 pixels, the 2-pixel pen one more.
     Expect_At(c, {{108, 100, kBlackColor}, {109, 100, kBlackColor}, {110, 100, kWhiteColor},
@@ -191,13 +186,10 @@ TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
 // test print has none of its own, which would stand the left bleed off.
 TEST(Outline, FoldsOnlyOnTheTrueOutline) {
     a_test_canvas c(200, 120);
-    a_unit u;
-    u.kind = UNIT_AUDIO_JCARD;
-    u.bbox = a_frect{10, 10, 90, 60};
-    u.bleed = a_frect{5, 5, 5, 5};
-    u.meas[0] = 30;  // one fold, 30 mm from the left edge
-    a_coord_mapping m;
-    m.multx = m.multy = 2;
+    // One fold, 30 mm from the left edge.
+    const a_unit u{.kind = UNIT_AUDIO_JCARD, .bbox = {10, 10, 90, 60}, .bleed = {5, 5, 5, 5},
+                   .meas = {30}};
+    const a_coord_mapping m{.multx = 2, .multy = 2};
     EXPECT_EQ(Outline_Mapped(m, u, 2, false), R(10, 10, 130, 190));  // the grown box
     for (int x = 12; x < 188; ++x) ASSERT_EQ(c.At(x, 70), kWhiteColor) << x;  // no fold at all
     Outline_Mapped(m, u, 0, false);

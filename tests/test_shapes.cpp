@@ -28,12 +28,7 @@ a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 
 }
 
 a_unit Disc_Unit() {  // unit 1 of "A-ONE 29125"
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{15, 15, 133, 133};
-    u.bleed = a_frect{2, 2, 2, 2};
-    u.meas[0] = 41;
-    return u;
+    return a_unit{.kind = UNIT_CD, .bbox = {15, 15, 133, 133}, .bleed = {2, 2, 2, 2}, .meas = {41}};
 }
 
 int64_t Area(const a_iunit& iu, bool holes) {
@@ -45,18 +40,9 @@ int64_t Area(const a_iunit& iu, bool holes) {
 }  // namespace
 
 TEST(Shapes, MapUnitRoundsAwayFromZeroAndScalesByTheHorizontal) {
-    a_coord_mapping m;
-    m.multx = 2;
-    m.multy = 3;
-    m.fdecx = 1;
-    m.originx = 0;
-    Push_Mapping(m);
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{-0.25f, 0.5f, 2.25f, 1.5f};
-    u.bleed = a_frect{0.25f, 1, 0.75f, 0};
-    u.meas[0] = 1.25f;
-    u.meas[1] = -1.25f;
+    Push_Mapping(a_coord_mapping{.fdecx = 1, .multx = 2, .multy = 3, .originx = 0});
+    const a_unit u{.kind = UNIT_CD, .bbox = {-0.25f, 0.5f, 2.25f, 1.5f},
+                   .bleed = {0.25f, 1, 0.75f, 0}, .meas = {1.25f, -1.25f}};
     a_iunit iu;
     Map_Unit(iu, u);
     Pop_Mapping();
@@ -172,8 +158,7 @@ TEST(Shapes, HoleAndLightScribeRegionsSplitTheBounds) {
 }
 
 TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
-    a_unit u;
-    u.kind = UNIT_RECT;
+    a_unit u{.kind = UNIT_RECT};
     EXPECT_FALSE(Has_Outer_Mask(u));
     u.meas[0] = 3;
     EXPECT_TRUE(Has_Outer_Mask(u));
@@ -192,10 +177,7 @@ TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
 }
 
 TEST(Shapes, FeatheredDiscMask) {
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{0, 0, 100, 100};
-    u.meas[0] = 20;
+    a_unit u{.kind = UNIT_CD, .bbox = {0, 0, 100, 100}, .meas = {20}};
     a_test_canvas c(R(0, 0, 100, 100), 8, 7);
     ASSERT_TRUE(Calc_Circular_Mask(c.bits, u, 0, 0, 225));
     EXPECT_EQ(c.At(0, 0), 225u);   // outside the disc
