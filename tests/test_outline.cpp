@@ -21,11 +21,7 @@ constexpr uint32_t kGreen = Port_RGB(0, 255, 0);
 constexpr uint32_t kGrey = Port_RGB(128, 128, 128);
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0) {
-    a_iunit iu;
-    iu.shape = shape;
-    iu.bbox = bbox;
-    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1), iu.imeas[2] = int16_t(m2);
-    return iu;
+    return a_iunit{shape, bbox, {}, {int16_t(m0), int16_t(m1), int16_t(m2), 0}};
 }
 
 // Black runs along row y from x0 to x1.

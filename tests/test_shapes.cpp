@@ -19,12 +19,7 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0, int m3 = 0) {
-    a_iunit iu;
-    iu.shape = shape;
-    iu.bbox = bbox;
-    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1);
-    iu.imeas[2] = int16_t(m2), iu.imeas[3] = int16_t(m3);
-    return iu;
+    return a_iunit{shape, bbox, {}, {int16_t(m0), int16_t(m1), int16_t(m2), int16_t(m3)}};
 }
 
 a_unit Disc_Unit() {  // unit 1 of "A-ONE 29125"
