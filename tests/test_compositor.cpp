@@ -169,16 +169,23 @@ protected:
             if (Item(i).ph) ph.push_back(i);
         return ph[rng() % ph.size()];
     }
+    void Move_Photo(int omx, std::mt19937& rng) {
+        Obj_PostRender(omx);
+        Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
+        Obj_PostRender(omx);
+    }
+    void Tint_Canvas(int dist, int hue) {
+        U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
+        U().canv.cv.canvas_color_dist = int16_t(dist);
+        U().canv.cv.canvas_color_hue = int16_t(hue);
+        Curr_Unit_PostRender();
+    }
     void Random_Edit(std::mt19937& rng) {
         switch (rng() % 6) {
             case 0:
-            case 1: {  // move
-                int omx = Random_Photo(rng);
-                Obj_PostRender(omx);
-                Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
-                Obj_PostRender(omx);
+            case 1:
+                Move_Photo(Random_Photo(rng), rng);
                 break;
-            }
             case 2: {  // restack
                 int a = Random_Photo(rng), b = 1 + int(rng() % U().oj.nlist);
                 Layer_Arrange(a, b);
@@ -197,12 +204,11 @@ protected:
                     Enum_Obj_Del();
                 }
                 break;
-            case 5:  // canvas
-                U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-                U().canv.cv.canvas_color_dist = int16_t(rng() % 72);
-                U().canv.cv.canvas_color_hue = int16_t(rng() % 360);
-                Curr_Unit_PostRender();
+            case 5: {
+                const int dist = int(rng() % 72);
+                Tint_Canvas(dist, int(rng() % 360));
                 break;
+            }
         }
     }
 };
@@ -245,19 +251,16 @@ TEST_F(Compositor, UndoAndRedoShowThePicturesOfTheirSteps) {
     for (int step = 0; step < 12; ++step) {
         const int omx = Random_Photo(rng);
         switch (step % 3) {
-            case 0:  // move
-                Obj_PostRender(omx);
-                Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
-                Obj_PostRender(omx);
+            case 0:
+                Move_Photo(omx, rng);
                 History_Emit(OP_BLOCK_MOVEXY);
                 break;
-            case 1:  // canvas colour
-                U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-                U().canv.cv.canvas_color_dist = int16_t(10 + rng() % 60);
-                U().canv.cv.canvas_color_hue = int16_t(rng() % 360);
-                Curr_Unit_PostRender();
+            case 1: {
+                const int dist = int(10 + rng() % 60);
+                Tint_Canvas(dist, int(rng() % 360));
                 History_Emit(OP_CANVAS_ADJUST);
                 break;
+            }
             default:  // show or hide a picture
                 Set_Flag(Item(omx), VISIBLE_FLAG, !Has_Flag(Item(omx), VISIBLE_FLAG));
                 Obj_PostRender(omx);
@@ -423,9 +426,7 @@ TEST_F(Compositor, TypingWhileEditingEqualsAFullRebuild) {
 }
 
 TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) {
-    U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-    U().canv.cv.canvas_color_dist = 60;  // a coloured canvas: the mask shows against it
-    Curr_Unit_PostRender();
+    Tint_Canvas(60, 0);  // a coloured canvas: the mask shows against it
     GWorld* screen = Merge();
     GWorld* outer = nullptr;
     GWorld* mask = nullptr;
