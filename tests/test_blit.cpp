@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <random>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "pixels/blit_port.h"
 #include "pixels/gworld.h"
 #include "pixels/hq_blit.h"
+#include "pixels/syspix.h"
 
 namespace {
 
@@ -88,6 +90,13 @@ bool Same_Pixels(const a_test_map& a, const a_test_map& b) {
     return true;
 }
 
+// The RGB of a world's pixel, which must lie inside it.
+uint32_t Rgb(const GWorld* w, int x, int y) {
+    uint32_t p = 0;
+    EXPECT_TRUE(Get_GWorld_Pixel(w, x, y, p)) << x << ", " << y;
+    return p & 0xFFFFFF;
+}
+
 }  // namespace
 
 TEST(Blit, WorkersAgreeWithThePlainRulesAtEveryEdge) {
@@ -159,13 +168,10 @@ TEST(Blit, NearestScalingPicksPixelCentres) {
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 4; ++x) src.Put(x, y, uint32_t(10 * y + x));
     Pix_To_Pix(src.get(), up.get(), src.get().bounds, up.get().bounds, srcCopy, nullptr);
-    EXPECT_EQ(up.Get(0, 0), 0u);
-    EXPECT_EQ(up.Get(1, 1), 0u);
-    EXPECT_EQ(up.Get(2, 1), 1u);
-    EXPECT_EQ(up.Get(7, 7), 33u);
     Pix_To_Pix(src.get(), down.get(), src.get().bounds, down.get().bounds, srcCopy, nullptr);
-    EXPECT_EQ(down.Get(0, 0), 11u);
-    EXPECT_EQ(down.Get(1, 1), 33u);
+    EXPECT_EQ((std::vector<uint32_t>{up.Get(0, 0), up.Get(1, 1), up.Get(2, 1), up.Get(7, 7)}),
+              (std::vector<uint32_t>{0, 0, 1, 33}));
+    EXPECT_EQ((std::vector<uint32_t>{down.Get(0, 0), down.Get(1, 1)}), (std::vector<uint32_t>{11, 33}));
     // Empty rectangles draw nothing.
     down.Fill(99);
     Pix_To_Pix(src.get(), down.get(), R(0, 0, 0, 4), down.get().bounds, srcCopy, nullptr);
@@ -184,14 +190,12 @@ TEST(Blit, OverlappingCopiesWithinOneMap) {
 
 TEST(Blit, DepthConversions) {
     a_test_map g8(R(0, 0, 1, 3), 8, gray_ctable), c32(R(0, 0, 1, 3), 32);
-    g8.Put(0, 0, 0);
-    g8.Put(1, 0, 255);
-    g8.Put(2, 0, 55);
+    for (int x : {0, 1, 2}) g8.Put(x, 0, uint32_t(std::array{0, 255, 55}[size_t(x)]));
     c32.Fill(0xAB000000);
     Pix_To_Pix(g8.get(), c32.get(), g8.get().bounds, c32.get().bounds, srcCopy, nullptr);
-    EXPECT_EQ(c32.Get(0, 0), 0xABFFFFFFu);  // the fourth byte is the destination's
-    EXPECT_EQ(c32.Get(1, 0), 0xAB000000u);
-    EXPECT_EQ(c32.Get(2, 0), 0xABC8C8C8u);
+    // The fourth byte is the destination's.
+    EXPECT_EQ((std::vector<uint32_t>{c32.Get(0, 0), c32.Get(1, 0), c32.Get(2, 0)}),
+              (std::vector<uint32_t>{0xABFFFFFF, 0xAB000000, 0xABC8C8C8}));
 
     a_test_map c16(R(0, 0, 1, 3), 16), c24(R(0, 0, 1, 3), 24), back32(R(0, 0, 1, 3), 32);
     c32.Put(0, 0, 0x00FF8008);
@@ -210,20 +214,16 @@ TEST(Blit, DepthConversions) {
 }
 
 TEST(Blit, OneBitMapsExpandToTheForeAndBackColours) {
-    GWorld* w = New_GWorld(32, R(0, 0, 1, 8));
+    a_gworld_ptr w = Make_GWorld(32, R(0, 0, 1, 8));
     a_test_map bits(R(0, 0, 1, 8), 1);
     bits.Put(2, 0, 1);
-    Push_GWorld(w);
+    Push_GWorld(w.get());
     RGBForeColor(0x0000FF);
     RGBBackColor(0x00FF00);
     Pix_To_Port(bits.get(), bits.get().bounds, w->pix.bounds, srcCopy, nullptr);
     Pop_GWorld();
-    uint32_t p;
-    EXPECT_TRUE(Get_GWorld_Pixel(w, 2, 0, p));
-    EXPECT_EQ(p & 0xFFFFFF, 0x0000FFu);
-    EXPECT_TRUE(Get_GWorld_Pixel(w, 3, 0, p));
-    EXPECT_EQ(p & 0xFFFFFF, 0x00FF00u);
-    Dispose_GWorld(w);
+    EXPECT_EQ(Rgb(w.get(), 2, 0), 0x0000FFu);
+    EXPECT_EQ(Rgb(w.get(), 3, 0), 0x00FF00u);
     // Into a mask: set bits are black (255), clear ones white (0).
     a_test_map m8(R(0, 0, 1, 8), 8, gray_ctable);
     m8.Fill(7);
@@ -337,31 +337,25 @@ TEST(Blit, FilteredScalingIsSmoothAndKeepsFlatColours) {
 }
 
 TEST(Blit, MatrixTransformsLandWhereTheMatrixSays) {
-    GWorld* src = New_GWorld(32, R(0, 0, 4, 4));
-    GWorld* dst = New_GWorld(32, R(100, 100, 120, 120));
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) Row_PutDot(PixMap_Row(src->pix, y), 32, x, 0x00FF0000);
-    // A quarter turn about the origin, then moved to (110, 105).
+    a_gworld_ptr src = Make_GWorld(32, R(0, 0, 4, 4));
+    a_gworld_ptr dst = Make_GWorld(32, R(100, 100, 120, 120));
+    PixMap32_Fill(src->pix, src->pix.bounds, 0x00FF0000);
+    // A quarter turn about the origin, then moved to (110, 105): source (1, 2)
+    // lands on (110 - 2.5, 105 + 1.5).
     const double m[6] = {0, -1, 110, 1, 0, 105};
-    Port_To_Port_Matrix(src, dst, src->pix.bounds, m, nullptr);
-    uint32_t p;
-    EXPECT_TRUE(Get_GWorld_Pixel(dst, 107, 106, p));  // source (1, 2) -> (110 - 2.5, 105 + 1.5)
-    EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
-    EXPECT_TRUE(Get_GWorld_Pixel(dst, 111, 106, p));
-    EXPECT_EQ(p & 0xFFFFFF, 0u);
-    EXPECT_TRUE(Get_GWorld_Pixel(dst, 107, 110, p));
-    EXPECT_EQ(p & 0xFFFFFF, 0u);
-    // A clip keeps the rest untouched.
-    GWorld_Zero(dst);
+    Port_To_Port_Matrix(src.get(), dst.get(), src->pix.bounds, m, nullptr);
+    EXPECT_EQ(Rgb(dst.get(), 107, 106), 0xFF0000u);
+    EXPECT_EQ(Rgb(dst.get(), 111, 106), 0u);
+    EXPECT_EQ(Rgb(dst.get(), 107, 110), 0u);
+    // A clip keeps the rest untouched, the fourth byte included.
+    GWorld_Zero(dst.get());
     const double shift[6] = {1, 0, 100, 0, 1, 100};
     Rect clip = R(100, 100, 102, 102);
-    Port_To_Port_Matrix(src, dst, src->pix.bounds, shift, &clip);
-    EXPECT_TRUE(Get_GWorld_Pixel(dst, 101, 101, p));
-    EXPECT_EQ(p & 0xFFFFFF, 0xFF0000u);
-    EXPECT_TRUE(Get_GWorld_Pixel(dst, 102, 101, p));
+    Port_To_Port_Matrix(src.get(), dst.get(), src->pix.bounds, shift, &clip);
+    EXPECT_EQ(Rgb(dst.get(), 101, 101), 0xFF0000u);
+    uint32_t p = 1;
+    EXPECT_TRUE(Get_GWorld_Pixel(dst.get(), 102, 101, p));
     EXPECT_EQ(p, 0u);
-    Dispose_GWorld(src);
-    Dispose_GWorld(dst);
 }
 
 namespace {
@@ -444,18 +438,15 @@ TEST(Blit, InverseTableAndSubtraction) {
     a_test_map mask(R(0, 0, 1, 3), 1), fore(R(0, 0, 1, 3), 8), back(R(0, 0, 1, 3), 8);
     mask.Fill(1);
     mask.Put(2, 0, 0);
-    fore.Put(0, 0, 5);
-    back.Put(0, 0, 5);
-    fore.Put(1, 0, 6);
-    back.Put(1, 0, 7);
-    fore.Put(2, 0, 9);
-    back.Put(2, 0, 9);
+    for (int x = 0; x < 3; ++x) {
+        fore.Put(x, 0, uint32_t(std::array{5, 6, 9}[size_t(x)]));
+        back.Put(x, 0, uint32_t(std::array{5, 7, 9}[size_t(x)]));
+    }
+    // Equal under the mask: white and unmasked; different: kept; mask clear: untouched.
     Asm32_PixMap8_Subtract(mask.get(), fore.get(), back.get());
-    EXPECT_EQ(fore.Get(0, 0), 255u);
-    EXPECT_EQ(mask.Get(0, 0), 0u);
-    EXPECT_EQ(fore.Get(1, 0), 6u);
-    EXPECT_EQ(mask.Get(1, 0), 1u);
-    EXPECT_EQ(fore.Get(2, 0), 9u);  // mask clear: untouched
+    EXPECT_EQ((std::vector<uint32_t>{fore.Get(0, 0), fore.Get(1, 0), fore.Get(2, 0)}),
+              (std::vector<uint32_t>{255, 6, 9}));
+    EXPECT_EQ((std::vector<uint32_t>{mask.Get(0, 0), mask.Get(1, 0)}), (std::vector<uint32_t>{0, 1}));
     EXPECT_EQ(Asm32_Fraction(300, 200, 7), 8571);
     EXPECT_EQ(Asm32_Fraction(1, 1, 0), 0);
     EXPECT_EQ(Asm32_Fraction32(100000, 30000, 7), 428571428);

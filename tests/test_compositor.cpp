@@ -169,16 +169,23 @@ protected:
             if (Item(i).ph) ph.push_back(i);
         return ph[rng() % ph.size()];
     }
+    void Move_Photo(int omx, std::mt19937& rng) {
+        Obj_PostRender(omx);
+        Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
+        Obj_PostRender(omx);
+    }
+    void Tint_Canvas(int dist, int hue) {
+        U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
+        U().canv.cv.canvas_color_dist = int16_t(dist);
+        U().canv.cv.canvas_color_hue = int16_t(hue);
+        Curr_Unit_PostRender();
+    }
     void Random_Edit(std::mt19937& rng) {
         switch (rng() % 6) {
             case 0:
-            case 1: {  // move
-                int omx = Random_Photo(rng);
-                Obj_PostRender(omx);
-                Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
-                Obj_PostRender(omx);
+            case 1:
+                Move_Photo(Random_Photo(rng), rng);
                 break;
-            }
             case 2: {  // restack
                 int a = Random_Photo(rng), b = 1 + int(rng() % U().oj.nlist);
                 Layer_Arrange(a, b);
@@ -197,12 +204,11 @@ protected:
                     Enum_Obj_Del();
                 }
                 break;
-            case 5:  // canvas
-                U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-                U().canv.cv.canvas_color_dist = int16_t(rng() % 72);
-                U().canv.cv.canvas_color_hue = int16_t(rng() % 360);
-                Curr_Unit_PostRender();
+            case 5: {
+                const int dist = int(rng() % 72);
+                Tint_Canvas(dist, int(rng() % 360));
                 break;
+            }
         }
     }
 };
@@ -245,19 +251,16 @@ TEST_F(Compositor, UndoAndRedoShowThePicturesOfTheirSteps) {
     for (int step = 0; step < 12; ++step) {
         const int omx = Random_Photo(rng);
         switch (step % 3) {
-            case 0:  // move
-                Obj_PostRender(omx);
-                Obj_Move_XY(omx, int(rng() % 121) - 60, int(rng() % 121) - 60);
-                Obj_PostRender(omx);
+            case 0:
+                Move_Photo(omx, rng);
                 History_Emit(OP_BLOCK_MOVEXY);
                 break;
-            case 1:  // canvas colour
-                U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-                U().canv.cv.canvas_color_dist = int16_t(10 + rng() % 60);
-                U().canv.cv.canvas_color_hue = int16_t(rng() % 360);
-                Curr_Unit_PostRender();
+            case 1: {
+                const int dist = int(10 + rng() % 60);
+                Tint_Canvas(dist, int(rng() % 360));
                 History_Emit(OP_CANVAS_ADJUST);
                 break;
+            }
             default:  // show or hide a picture
                 Set_Flag(Item(omx), VISIBLE_FLAG, !Has_Flag(Item(omx), VISIBLE_FLAG));
                 Obj_PostRender(omx);
@@ -314,30 +317,20 @@ TEST_F(Compositor, ACurrentCloneShowsItsMastersComposite) {
     EXPECT_TRUE(Rect_IsEmpty(g_doc.doc_units[1]->refresh_dirty));
 }
 
-TEST_F(Compositor, HiddenBlocksAreNeitherShownNorPrinted) {
-    std::vector<uint32_t> empty = Pixels(Merge());
-    GWorld* p = nullptr;
-    Render_Unit_Print(1, U(), U().paintbounds, p);
-    std::vector<uint32_t> empty_print = Pixels(p);
-    int omx = Paste(300, 300, 0xC02040);
-    Set_Flag(Item(omx), VISIBLE_FLAG, false);
-    Curr_Unit_PostRender();
-    EXPECT_TRUE(Same(Pixels(Merge()), empty));
-    Render_Unit_Print(1, U(), U().paintbounds, p);
-    EXPECT_TRUE(Same(Pixels(p), empty_print));
-    Set_Flag(Item(omx), VISIBLE_FLAG, true);
-    Curr_Unit_PostRender();
-    EXPECT_FALSE(Same(Pixels(Merge()), empty));
-    Dispose_GWorld(p);
-}
-
-TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
+// Hidden blocks, a picture or text, are neither shown nor printed.
+TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndHiddenBlocksNowhere) {
     a_text_module_scope text_module;
     g_merge_zoom = a_ratio{1, 2};
     std::vector<uint32_t> empty = Pixels(Merge());
     GWorld* p = nullptr;
     Render_Unit_Print(1, U(), U().paintbounds, p);
     std::vector<uint32_t> empty_print = Pixels(p);
+    const int photo = Paste(300, 300, 0xC02040);
+    Set_Flag(Item(photo), VISIBLE_FLAG, false);
+    Curr_Unit_PostRender();
+    EXPECT_TRUE(Same(Pixels(Merge()), empty));
+    Render_Unit_Print(1, U(), U().paintbounds, p);
+    EXPECT_TRUE(Same(Pixels(p), empty_print));
 
     const int omx = Add_Circular_Text(U(), u"Summer Holiday", 10);
     GWorld* w = Merge();
@@ -365,6 +358,9 @@ TEST_F(Compositor, CircularTextWithGlowShowsWhereLaidOutAndNotWhenHidden) {
     EXPECT_TRUE(Same(Pixels(Merge()), empty));
     Render_Unit_Print(1, U(), U().paintbounds, p);
     EXPECT_TRUE(Same(Pixels(p), empty_print));
+    Set_Flag(Item(photo), VISIBLE_FLAG, true);
+    Curr_Unit_PostRender();
+    EXPECT_FALSE(Same(Pixels(Merge()), empty));
     Dispose_GWorld(p);
 }
 
@@ -430,34 +426,30 @@ TEST_F(Compositor, TypingWhileEditingEqualsAFullRebuild) {
 }
 
 TEST_F(Compositor, OuterMaskWashesOnScreenAndWhitensInPrintOnlyOutsideTheShape) {
-    U().canv.cv.canvas_key = a_keyset{2, 0, 1, 1};
-    U().canv.cv.canvas_color_dist = 60;  // a coloured canvas: the mask shows against it
-    Curr_Unit_PostRender();
+    Tint_Canvas(60, 0);  // a coloured canvas: the mask shows against it
     GWorld* screen = Merge();
     GWorld* outer = nullptr;
     GWorld* mask = nullptr;
+    auto at = [&mask](int x, int y) {
+        uint32_t v = 0xDEAD;
+        EXPECT_TRUE(Get_GWorld_Pixel(mask, x, y, v)) << x << ", " << y;
+        return v;
+    };
     Calc_Outer_Mask(false, 1, U(), U().paintbounds, outer, mask);
     ASSERT_NE(mask, nullptr);
-    uint32_t v = 0;
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 225u);
     const Point c = Rect_Centre(U().paintbounds);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, c.h, c.v / 4 + c.v / 2, v));  // on the label
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(at(1, 1), 225u);
+    EXPECT_EQ(at(c.h, c.v / 4 + c.v / 2), 0u);  // on the label
     Calc_Outer_Mask(true, 1, U(), U().paintbounds, outer, mask);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 255u);
+    EXPECT_EQ(at(1, 1), 255u);
     // Soft edges: the mask ramps up inside the disc's edge instead of starting there.
     const int edge_x = Rect_Width(U().paintbounds) - 8;
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, edge_x, c.v, v));
-    EXPECT_EQ(v, 0u);
+    EXPECT_EQ(at(edge_x, c.v), 0u);
     U().canv.cv.canvas_fuzz_out = 5;
     EXPECT_TRUE(Is_Unit_Fuzzed(U(), 1));
     Calc_Outer_Mask(false, 1, U(), U().paintbounds, outer, mask);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, edge_x, c.v, v));
-    EXPECT_GT(v, 0u);
-    ASSERT_TRUE(Get_GWorld_Pixel(mask, 1, 1, v));
-    EXPECT_EQ(v, 225u);
+    EXPECT_GT(at(edge_x, c.v), 0u);
+    EXPECT_EQ(at(1, 1), 225u);
     U().canv.cv.canvas_fuzz_out = 0;
     GWorld* print = nullptr;
     Render_Unit_Print(1, U(), U().paintbounds, print);

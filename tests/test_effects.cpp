@@ -128,18 +128,6 @@ TEST(EffectsMask, OpacityAndBlur) {
     Dispose_MW(mw);
 }
 
-TEST(EffectsSymbol, ColourFromTheSpecCoverageFromTheGrey) {
-    a_masked_gworld in = Solid_MW(2, 1, 0xFFFFFF);
-    PixMap32_Fill(in.fore->pix, Rect{0, 0, 1, 1}, 0x000000);
-    a_masked_gworld out;
-    Colorize_Symbol(a_win_pixel32{0, 0, 200, 0}, in, out);
-    EXPECT_EQ(Pixel32(out.fore, 1, 0), 0xC80000u);
-    EXPECT_EQ(Mask8(out.mask, 0, 0), 255);  // black ink is opaque
-    EXPECT_EQ(Mask8(out.mask, 1, 0), 0);    // white paper is clear
-    Dispose_MW(in);
-    Dispose_MW(out);
-}
-
 TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     a_spec s = Plain();
     s.edge_kind = EDGE_SCALLOP;
@@ -176,17 +164,31 @@ TEST(EffectsEdges, BorderBandsAndScallopCuts) {
     Dispose_MW(out);
 }
 
+// An opaque picture carries its shadow inline: the moved rectangle covers
+// 4..13 on both axes and the picture stays whole and opaque; blurred, the
+// shadow spreads into the grown margin, evenly on both sides.
 TEST(EffectsShadow, OpaquePictureCarriesItsShadowInline) {
-    a_masked_gworld in = Solid_MW(10, 10, 0x00FF00), body, shad;
-    Apply_Shadow(4, 4, 100, 0, a_win_pixel32{}, in, body, shad);
-    EXPECT_EQ(shad.fore, nullptr);
-    EXPECT_EQ(body.bounds, (Rect{0, 0, 14, 14}));
-    EXPECT_EQ(Mask8(body.mask, 12, 12), 255);  // shadow strip
-    EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
-    EXPECT_EQ(Mask8(body.mask, 12, 1), 0);  // beside the picture, above the shadow
-    EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
-    EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
-    Dispose_MW(body);
+    for (int radius : {0, 2}) {
+        SCOPED_TRACE(radius);
+        a_masked_gworld in = Solid_MW(10, 10, 0x00FF00), body, shad;
+        Apply_Shadow(4, 4, 100, radius, a_win_pixel32{}, in, body, shad);
+        EXPECT_EQ(shad.fore, nullptr);
+        EXPECT_EQ(body.bounds, (Rect{0, 0, int16_t(14 + radius), int16_t(14 + radius)}));
+        EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
+        EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
+        EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
+        EXPECT_EQ(Mask8(body.mask, 11, 11), 255);  // beyond two passes' reach of the edges
+        if (radius == 0) {
+            EXPECT_EQ(Mask8(body.mask, 12, 12), 255);
+            EXPECT_EQ(Mask8(body.mask, 12, 1), 0);  // beside the picture, above the shadow
+        } else {
+            EXPECT_LT(Mask8(body.mask, 13, 12), 255);
+            EXPECT_GT(Mask8(body.mask, 2, 12), 0);
+            EXPECT_EQ(Mask8(body.mask, 2, 12), Mask8(body.mask, 15, 12));
+            EXPECT_EQ(Mask8(body.mask, 1, 12), 0);  // two passes spread two pixels
+        }
+        Dispose_MW(body);
+    }
 }
 
 TEST(EffectsShadow, MaskedPictureGetsASeparateBlurredShadow) {
@@ -334,24 +336,4 @@ TEST(EffectsChain, SymbolThroughTheWholeChain) {
         Dispose_MW(body);
         Dispose_MW(in);
     }
-}
-
-// An opaque picture's inline shadow blurred: the moved rectangle spreads
-// into the grown margin, evenly on both sides, and the picture itself stays
-// whole and opaque.
-TEST(EffectsShadow, InlineShadowWithARadius) {
-    a_masked_gworld in = Solid_MW(10, 10, 0x00FF00), body, shad;
-    Apply_Shadow(4, 4, 100, 2, a_win_pixel32{}, in, body, shad);
-    EXPECT_EQ(shad.fore, nullptr);
-    EXPECT_EQ(body.bounds, (Rect{0, 0, 16, 16}));  // moved by 4, grown by 2
-    EXPECT_EQ(Mask8(body.mask, 5, 5), 255);
-    EXPECT_EQ(Pixel32(body.fore, 5, 5), 0x00FF00u);
-    EXPECT_EQ(Pixel32(body.fore, 12, 12), 0u);
-    // The moved rectangle covers 4..13 on both axes.
-    EXPECT_EQ(Mask8(body.mask, 11, 11), 255);  // beyond two passes' reach of its edges
-    EXPECT_LT(Mask8(body.mask, 13, 12), 255);
-    EXPECT_GT(Mask8(body.mask, 2, 12), 0);
-    EXPECT_EQ(Mask8(body.mask, 2, 12), Mask8(body.mask, 15, 12));
-    EXPECT_EQ(Mask8(body.mask, 1, 12), 0);     // two passes spread two pixels
-    Dispose_MW(body);
 }

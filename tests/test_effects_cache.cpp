@@ -29,7 +29,7 @@ class EffectsCache : public testing::Test {
 
 }  // namespace
 
-TEST_F(EffectsCache, EqualSpecsShareOneEntry) {
+TEST_F(EffectsCache, EqualSpecsShareOneEntryAndSavingGetsTheSource) {
     a_spec a = Source();
     a.darkness = 30;
     a_spec b = a;
@@ -54,6 +54,17 @@ TEST_F(EffectsCache, EqualSpecsShareOneEntry) {
     Cache_Get(FOR_SCREEN, crop, cb);
     EXPECT_EQ(cb.body.bounds, (Rect{0, 0, 3, 3}));
     EXPECT_EQ(Cache_HighX(), 4);
+    // Saving gives the unprocessed source, which also serves an unadjusted request.
+    a_spec plain;
+    Null_Spec(plain);
+    plain.source = a.source;
+    plain.subset = a.subset;
+    a_spec big = plain;
+    big.scalingh = big.scalingv = 2000;
+    Cache_Get(FOR_SAVING, big, cb);
+    EXPECT_EQ(cb.body.bounds, (Rect{0, 0, 6, 8}));
+    Cache_Get(FOR_SCREEN, plain, ca);
+    EXPECT_EQ(ca.body.fore, cb.body.fore);
 }
 
 TEST_F(EffectsCache, SizingIsNotStoredAndAgreesWithTheScreen) {
@@ -67,19 +78,6 @@ TEST_F(EffectsCache, SizingIsNotStoredAndAgreesWithTheScreen) {
     Cache_Get(FOR_SCREEN, s, shown);
     EXPECT_EQ(sized.union_, shown.union_);
     ASSERT_NE(shown.body.fore, nullptr);
-}
-
-TEST_F(EffectsCache, SavingGivesTheUnprocessedSource) {
-    a_spec s = Source(8, 6);
-    s.scalingh = s.scalingv = 2000;
-    a_cache_result c;
-    Cache_Get(FOR_SAVING, s, c);
-    EXPECT_EQ(c.body.bounds, (Rect{0, 0, 6, 8}));
-    a_spec plain = s;
-    plain.scalingh = plain.scalingv = 1000;
-    a_cache_result p;
-    Cache_Get(FOR_SCREEN, plain, p);  // an unadjusted request is served by the source itself
-    EXPECT_EQ(p.body.fore, c.body.fore);
 }
 
 TEST_F(EffectsCache, EvictionDropsTheLeastRecentlyUsedAndNeverAPinnedSource) {

@@ -136,24 +136,10 @@ TEST(CanvasGolden, PicturesOnUnits) {
         int darkness, hue, dist;
     } cases[] = {
         {"canvas_disc_cover", UNIT_CD, Rect{0, 0, 300, 300}, {2, 0, 311, 1}, 0, false, 50, 0, 0},
-        {"canvas_disc_turned_tinted",
-         UNIT_CD,
-         Rect{0, 0, 300, 300},
-         {2, 0, 311, 1},
-         1,
-         true,
-         35,
-         200,
-         60},
-        {"canvas_jewel_base_borrowed",
-         UNIT_JEWEL_BASE,
-         Rect{0, 0, 160, 300},
-         {2, 2, 312, 1},
-         0,
-         false,
-         50,
-         0,
-         0},
+        {"canvas_disc_turned_tinted", UNIT_CD, Rect{0, 0, 300, 300}, {2, 0, 311, 1}, 1, true, 35,
+         200, 60},
+        {"canvas_jewel_base_borrowed", UNIT_JEWEL_BASE, Rect{0, 0, 160, 300}, {2, 2, 312, 1}, 0,
+         false, 50, 0, 0},
     };
     for (const a_case& c : cases) {
         GWorld* w = New_GWorld(32, c.bounds);

@@ -88,68 +88,48 @@ TEST_F(LayoutSwitch, NewDocumentFromTheWorkingListIsRemembered) {
     g_pref = saved;
 }
 
-TEST_F(LayoutSwitch, NothingDesignedSwitchesWithoutTheDialog) {
-    Doc_New(*Kinds({UNIT_CD, UNIT_JEWEL_LID1}));
-    a_template_mapping map;
-    bool exact = false;
-    auto t = Kinds({UNIT_VHS_FACE, UNIT_VHS_SPINE});
-    Map(*t, map, exact);
-    EXPECT_TRUE(exact);
-    EXPECT_EQ(map[1].mapkind, UMP_EMPTY);
-}
-
-TEST_F(LayoutSwitch, TwoDiscsToTwoDiscsCopyThenClone) {
-    Doc_New(*Kinds({UNIT_CD, UNIT_CD}));
-    Design(1, 5);
-    a_template_mapping map;
-    bool exact = false;
-    auto t = Kinds({UNIT_CD, UNIT_CD});
-    Map(*t, map, exact);
-    EXPECT_TRUE(exact);
-    EXPECT_EQ(map[1], (a_unit_mapping{UMP_COPY, 1}));
-    EXPECT_EQ(map[2], (a_unit_mapping{UMP_CLONE, 1}));
-}
-
-TEST_F(LayoutSwitch, AnInsertWithNoNewHomeAsksTheUser) {
-    Doc_New(*Kinds({UNIT_CD, UNIT_JEWEL_LID1}));
-    Design(1, 5);
-    Design(2, 6);
-    a_template_mapping map;
-    bool exact = true;
-    auto t = Kinds({UNIT_CD, UNIT_CD});
-    Map(*t, map, exact);
-    EXPECT_FALSE(exact);
-    EXPECT_EQ(map[2].mapkind, UMP_CLONE);
-}
-
-TEST_F(LayoutSwitch, UnindexedNewUnitsMayStayEmpty) {
-    Doc_New(*Kinds({UNIT_CD}));
-    Design(1, 5);
-    auto t = Kinds({UNIT_CD, UNIT_JEWEL_SPINE});
-    a_template_mapping map;
-    bool exact = false;
-    Map(*t, map, exact);
-    EXPECT_FALSE(exact);
-    t->units[2].uflags = Flag_Bit(UNIT_NOTINDEXED);
-    Map(*t, map, exact);
-    EXPECT_TRUE(exact);
-}
-
-TEST_F(LayoutSwitch, CloneParentMustBeACopyOfTheSameKind) {
-    Doc_New(*Kinds({UNIT_CD, UNIT_VHS_FACE}));
-    Design(1, 5);
-    Design(2, 6);
-    // New: face, disc, disc, disc. The face copies old 2, disc 2 copies old 1,
-    // discs 3 and 4 walk back over clones to disc 2.
-    auto t = Kinds({UNIT_VHS_FACE, UNIT_CD, UNIT_CD, UNIT_CD});
-    a_template_mapping map;
-    bool exact = false;
-    Map(*t, map, exact);
-    EXPECT_TRUE(exact);
-    EXPECT_EQ(map[1], (a_unit_mapping{UMP_COPY, 2}));
-    EXPECT_EQ(map[2], (a_unit_mapping{UMP_COPY, 1}));
-    EXPECT_EQ(map[3], (a_unit_mapping{UMP_CLONE, 2}));
-    EXPECT_EQ(map[4], (a_unit_mapping{UMP_CLONE, 2}));
+// Which old unit each new one copies or clones, and whether the mapping is
+// exact (no dialog). Unit u of the old layout is designed with source 4 + u.
+TEST_F(LayoutSwitch, MappingsCopyThenCloneAndAskOnlyWhenADesignHasNoHome) {
+    struct a_want { uint32_t ux; int kind; int from; };  // from -1: any
+    struct a_case {
+        std::vector<uint8_t> old_kinds;
+        std::vector<uint32_t> designed;
+        std::vector<uint8_t> new_kinds;
+        uint32_t unindexed;  // a new unit that may stay empty, or 0
+        bool exact;
+        std::vector<a_want> want;
+    };
+    const a_case cases[] = {
+        {{UNIT_CD, UNIT_JEWEL_LID1}, {}, {UNIT_VHS_FACE, UNIT_VHS_SPINE}, 0, true, {{1, UMP_EMPTY, -1}}},
+        {{UNIT_CD, UNIT_CD}, {1}, {UNIT_CD, UNIT_CD}, 0, true, {{1, UMP_COPY, 1}, {2, UMP_CLONE, 1}}},
+        // An insert with no new home asks the user.
+        {{UNIT_CD, UNIT_JEWEL_LID1}, {1, 2}, {UNIT_CD, UNIT_CD}, 0, false, {{2, UMP_CLONE, -1}}},
+        {{UNIT_CD}, {1}, {UNIT_CD, UNIT_JEWEL_SPINE}, 0, false, {}},
+        {{UNIT_CD}, {1}, {UNIT_CD, UNIT_JEWEL_SPINE}, 2, true, {}},
+        // The face copies old 2, disc 2 copies old 1, discs 3 and 4 walk back
+        // over clones to disc 2: a clone's parent is a copy of the same kind.
+        {{UNIT_CD, UNIT_VHS_FACE}, {1, 2}, {UNIT_VHS_FACE, UNIT_CD, UNIT_CD, UNIT_CD}, 0, true,
+         {{1, UMP_COPY, 2}, {2, UMP_COPY, 1}, {3, UMP_CLONE, 2}, {4, UMP_CLONE, 2}}},
+    };
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        SCOPED_TRACE(k);
+        const a_case& c = cases[k];
+        Doc_New(*Kinds(c.old_kinds));
+        for (uint32_t ux : c.designed) Design(ux, 4 + ux);
+        auto t = Kinds(c.new_kinds);
+        if (c.unindexed) t->units[c.unindexed].uflags = Flag_Bit(UNIT_NOTINDEXED);
+        a_template_mapping map;
+        bool exact = !c.exact;
+        Map(*t, map, exact);
+        EXPECT_EQ(exact, c.exact);
+        for (const a_want& w : c.want) {
+            EXPECT_EQ(int(map[w.ux].mapkind), w.kind) << "unit " << w.ux;
+            if (w.from >= 0) {
+                EXPECT_EQ(map[w.ux].ux, uint32_t(w.from)) << "unit " << w.ux;
+            }
+        }
+    }
 }
 
 TEST_F(LayoutSwitch, RemapDialogRowsAndTheirResult) {
@@ -201,7 +181,7 @@ TEST_F(LayoutSwitch, SwitchingCarriesDesignsAndStartsClean) {
     EXPECT_EQ(g_doc.upx, 1u);
 }
 
-TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocument) {
+TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocumentAnExactMappingAsksNothing) {
     Doc_New(*Kinds({UNIT_CD}));
     Design(1, 5);
     g_doc.doc_changed = true;
@@ -222,14 +202,10 @@ TEST_F(LayoutSwitch, CancelAndFailedSaveLeaveTheDocument) {
     EXPECT_EQ(g_doc.doc_units[1], before);
     EXPECT_EQ(Source_Of(1), 5u);
     EXPECT_EQ(g_doc.doc_template.nunits, 1u);
-}
-
-TEST_F(LayoutSwitch, ExactMappingNeedsNoDialog) {
-    Doc_New(*Kinds({UNIT_CD}));
-    Design(1, 5);
+    // An exact mapping switches without the dialog.
     g_script.chosen = Find_Template("A-ONE 29125");
     EXPECT_EQ(Switch_Layout(), SWITCH_DONE);
-    EXPECT_EQ(g_script.remap_dialogs, 0);
+    EXPECT_EQ(g_script.remap_dialogs, 1);  // the cancelled one only
     EXPECT_EQ(Source_Of(1), 5u);
     EXPECT_TRUE(U(2).clonef);
 }

@@ -30,7 +30,9 @@ a_layout_error Parse_Error(const std::string& text) {
 
 }  // namespace
 
-TEST(LayoutText, ReadsTheDesignersExport) {
+// The designer's export reads field by field and is written back byte for
+// byte; several records read in order.
+TEST(LayoutText, ReadsAndWritesTheDesignersExport) {
     std::vector<a_ctemplate> out;
     a_layout_error err;
     ASSERT_TRUE(Layout_Parse(kDesignerExample, out, err)) << err.message;
@@ -47,13 +49,15 @@ TEST(LayoutText, ReadsTheDesignersExport) {
     EXPECT_FLOAT_EQ(+t.units[0].pitchy, 30);
     EXPECT_FLOAT_EQ(+t.units[0].meas1, 41);
     for (int g = 1; g < 6; ++g) EXPECT_EQ(t.units[g].kind, UNIT_EMPTY);
-}
-
-TEST(LayoutText, WritesExactlyWhatTheDesignerWrites) {
-    std::vector<a_ctemplate> out;
-    a_layout_error err;
-    ASSERT_TRUE(Layout_Parse(kDesignerExample, out, err));
-    EXPECT_EQ(Layout_Write(out[0], true), kDesignerExample);
+    EXPECT_EQ(Layout_Write(t, true), kDesignerExample);
+    // Many records, with comments anywhere between them.
+    std::string second = kDesignerExample;
+    second.replace(second.find("\"Test\"") + 1, 4, "Tsst");
+    std::vector<a_ctemplate> two;
+    ASSERT_TRUE(Layout_Parse(kDesignerExample + std::string("(* a note\n over lines *)\n") + second,
+                             two, err)) << err.message;
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_STREQ(two[1].label, "Tsst");
 }
 
 // parse(write(t)) = t, byte for byte, for every record the reader can give.
@@ -120,77 +124,49 @@ TEST(LayoutText, WhatItWritesReadsBackAsTheSameRecord) {
     }
 }
 
-TEST(LayoutText, ManyRecordsAndCommentsAnywhere) {
-    std::string second = kDesignerExample;
-    second.replace(second.find("\"Test\"") + 1, 4, "Tsst");
-    std::string two = std::string(kDesignerExample) + "(* a note\n over lines *)\n" + second;
-    std::vector<a_ctemplate> out;
-    a_layout_error err;
-    ASSERT_TRUE(Layout_Parse(two, out, err)) << err.message;
-    ASSERT_EQ(out.size(), 2u);
-    EXPECT_STREQ(out[1].label, "Tsst");
-}
-
-TEST(LayoutText, MalformedRecordsNameTheirLine) {
-    std::string good = kDesignerExample;
-    EXPECT_EQ(Parse_Error(good + "{ \"X\", \"unterminated").message, "unterminated string");
-    EXPECT_EQ(Parse_Error(good + "{ \"X\", \"unterminated").line, 5);
-    EXPECT_EQ(Parse_Error("(* never closed").message, "unterminated comment");
-
-    std::string bad_kind = good;
-    bad_kind.replace(bad_kind.find("UNIT_CD"), 7, "UNIT_XX");
-    a_layout_error e = Parse_Error(bad_kind);
-    EXPECT_EQ(e.line, 3);
-    EXPECT_EQ(e.message, "unknown unit kind 'UNIT_XX'");
-
-    std::string bad_flag = good;
-    bad_flag.replace(bad_flag.find("IS_PITCHBETWEEN"), 15, "IS_SIDEWAYS");
-    EXPECT_EQ(Parse_Error(bad_flag).message, "unknown flag 'IS_SIDEWAYS'");
-
-    std::string bad_number = good;
-    bad_number.replace(bad_number.find("118.0000"), 8, "11x.0000");
-    EXPECT_EQ(Parse_Error(bad_number).message, "bad number '11x.0000'");
-
-    // A NUL or other control character in a name would not survive writing.
-    std::string nul_name = good;
-    nul_name.replace(nul_name.find("Test"), 4, std::string("A4\0 tail", 7));
-    EXPECT_EQ(Parse_Error(nul_name).message, "control character in string");
-    EXPECT_EQ(Parse_Error(nul_name).line, 2);
-    std::string tab_sort = good;
-    tab_sort.replace(tab_sort.find("SORT____"), 1, "\t");
-    EXPECT_EQ(Parse_Error(tab_sort).message, "control character in string");
-
-    // EMPTY_UNIT is how an empty group is written, so one that holds anything is refused.
-    std::string full_empty = good;
-    full_empty.replace(full_empty.find("UNIT_CD"), 7, "UNIT_EMPTY");
-    EXPECT_EQ(Parse_Error(full_empty).message, "a group of kind UNIT_EMPTY must hold nothing");
-
-    std::string missing_group = good;
-    missing_group.replace(missing_group.find("EMPTY_UNIT, "), 12, "");
-    EXPECT_EQ(Parse_Error(missing_group).message.rfind("expected ','", 0), 0u);
-}
-
-TEST(LayoutText, RefusesWhatCouldNotBeASheet) {
-    auto text = [](const std::string& groups, int n = 1, const std::string& label = "L",
-                   const std::string& paper = "100, 100") {
-        return "{ \"S\", \"" + label + "\", BOTH, a_template_flag_set { }, { " + paper + " }, " +
-               std::to_string(n) + ", {" + groups + " }},";
+// Each refusal names its fault (and, where asked, its line).
+TEST(LayoutText, RefusesMalformedRecordsAndWhatCouldNotBeASheet) {
+    const std::string good = kDesignerExample;
+    auto with = [&good](const std::string& what, const std::string& by) {
+        std::string t = good;
+        return t.replace(t.find(what), what.size(), by);
     };
-    std::string empties = ", EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT";
-    std::string disc = Group("UNIT_CD", 1, 1, 0, 0, 50, 50);
-    EXPECT_EQ(Parse_Error(text(Group("UNIT_RECT", 16, 16, 0, 0, 1, 1) + empties)).message,
-              "layout has more than 250 labels");
-    EXPECT_EQ(Parse_Error(text(Group("UNIT_RECT", 0, 4, 0, 0, 1, 1) + empties)).message,
-              "layout has no labels");
-    EXPECT_EQ(Parse_Error(text(Group("UNIT_RECT", 1, 1, 0, 0, 0, 5) + empties)).message,
-              "label width and height must be positive");
-    EXPECT_EQ(Parse_Error(text(disc + empties, 7)).message, "number of groups must be 1 to 6");
-    EXPECT_EQ(Parse_Error(text(disc + empties, 1, std::string(32, 'x'))).message,
-              "layout name longer than 31 characters");
-    EXPECT_EQ(Parse_Error(text(disc + empties, 1, "L", "0, 100")).message,
-              "paper size must be positive");
-    EXPECT_EQ(Parse_Error(text(Group("UNIT_RECT", -1, 1, 0, 0, 5, 5) + empties)).message,
-              "bad count '-1'");
+    auto sheet = [](const std::string& group, int n = 1, const std::string& label = "L",
+                    const std::string& paper = "100, 100") {
+        return "{ \"S\", \"" + label + "\", BOTH, a_template_flag_set { }, { " + paper + " }, " +
+               std::to_string(n) + ", {" + group +
+               ", EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT }},";
+    };
+    const std::string disc = Group("UNIT_CD", 1, 1, 0, 0, 50, 50);
+    struct a_case { std::string text, message; int line; };  // line 0: not checked
+    const a_case cases[] = {
+        {good + "{ \"X\", \"unterminated", "unterminated string", 5},
+        {"(* never closed", "unterminated comment", 0},
+        {with("UNIT_CD", "UNIT_XX"), "unknown unit kind 'UNIT_XX'", 3},
+        {with("IS_PITCHBETWEEN", "IS_SIDEWAYS"), "unknown flag 'IS_SIDEWAYS'", 0},
+        {with("118.0000", "11x.0000"), "bad number '11x.0000'", 0},
+        // A NUL or other control character in a name would not survive writing.
+        {with("Test", std::string("A4\0 tail", 7)), "control character in string", 2},
+        {with("\"SORT", "\"\tORT"), "control character in string", 0},
+        // EMPTY_UNIT is how an empty group is written, so one that holds anything is refused.
+        {with("UNIT_CD", "UNIT_EMPTY"), "a group of kind UNIT_EMPTY must hold nothing", 0},
+        {sheet(Group("UNIT_RECT", 16, 16, 0, 0, 1, 1)), "layout has more than 250 labels", 0},
+        {sheet(Group("UNIT_RECT", 0, 4, 0, 0, 1, 1)), "layout has no labels", 0},
+        {sheet(Group("UNIT_RECT", 1, 1, 0, 0, 0, 5)), "label width and height must be positive", 0},
+        {sheet(disc, 7), "number of groups must be 1 to 6", 0},
+        {sheet(disc, 1, std::string(32, 'x')), "layout name longer than 31 characters", 0},
+        {sheet(disc, 1, "L", "0, 100"), "paper size must be positive", 0},
+        {sheet(Group("UNIT_RECT", -1, 1, 0, 0, 5, 5)), "bad count '-1'", 0},
+    };
+    for (const a_case& c : cases) {
+        SCOPED_TRACE(c.message);
+        const a_layout_error e = Parse_Error(c.text);
+        EXPECT_EQ(e.message, c.message);
+        if (c.line) {
+            EXPECT_EQ(e.line, c.line);
+        }
+    }
+    EXPECT_EQ(Parse_Error(with("EMPTY_UNIT, ", "")).message.rfind("expected ','", 0), 0u);
 }
 
 TEST(LayoutText, UnitCountsFollowShortOddRows) {

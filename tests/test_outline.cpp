@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
+#include <vector>
 
 #include "pixmap_fixtures.h"
 #include "port_canvas.h"
@@ -19,11 +21,7 @@ constexpr uint32_t kGreen = Port_RGB(0, 255, 0);
 constexpr uint32_t kGrey = Port_RGB(128, 128, 128);
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0) {
-    a_iunit iu;
-    iu.shape = shape;
-    iu.bbox = bbox;
-    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1), iu.imeas[2] = int16_t(m2);
-    return iu;
+    return a_iunit{shape, bbox, {}, {int16_t(m0), int16_t(m1), int16_t(m2), 0}};
 }
 
 // Black runs along row y from x0 to x1.
@@ -45,13 +43,30 @@ int Folds(const a_iunit& iu, bool is_test) {
     return Runs(c, 10, 0, 400);
 }
 
+struct a_px {
+    int x, y;
+    uint32_t want;
+};
+// Each listed pixel of the canvas holds its colour (its byte below 32 bits).
+void Expect_At(a_test_canvas& c, std::initializer_list<a_px> pixels) {
+    for (const a_px& p : pixels) EXPECT_EQ(c.At(p.x, p.y), p.want) << "at " << p.x << ", " << p.y;
+}
+
+// The unit outlined solid through mapping m; the area drawn.
+Rect Outline_Mapped(const a_coord_mapping& m, const a_unit& u, int grow, bool centres) {
+    Rect used;
+    Push_Mapping(m);
+    Outline_Shape(used, grow, centres, 5, 1, 1, true, u);
+    Pop_Mapping();
+    return used;
+}
+
 }  // namespace
 
 TEST(Outline, CircleDashStepping) {
     // A circle of radius 100 with dash 10 (13 before the reduction to 4/5):
     // 57 tenths of a degree per dash and 85 per gap.
     EXPECT_EQ(Circle_Dash_Step(100, 10), 57);
-    EXPECT_EQ(Circle_Dash_Step(100, 10) * 3 / 2, 85);
     EXPECT_EQ(Circle_Dash_Step(5000, 5), 2);  // never below 2
     a_test_canvas c(300, 300);
     Outline_Shape_Circle(150, 150, 201, 13, 1, 0);
@@ -59,32 +74,24 @@ TEST(Outline, CircleDashStepping) {
         double a = deg * std::numbers::pi / 180;
         return c.At(int(std::lround(150 + 100 * std::cos(a))), int(std::lround(150 - 100 * std::sin(a))));
     };
-    EXPECT_EQ(at(0), kBlackColor);
-    EXPECT_EQ(at(3), kBlackColor);
-    EXPECT_EQ(at(10), kWhiteColor);  // the gap from 5.7 to 14.2 degrees
-    EXPECT_EQ(at(17), kBlackColor);  // the second dash, counter-clockwise (up on screen)
-    EXPECT_EQ(at(-10), kWhiteColor);
+    // The gap runs from 5.7 to 14.2 degrees; the second dash lies counter-clockwise (up on screen).
+    EXPECT_EQ((std::vector<uint32_t>{at(0), at(3), at(10), at(17), at(-10)}),
+              (std::vector<uint32_t>{kBlackColor, kBlackColor, kWhiteColor, kBlackColor, kWhiteColor}));
 }
 
 TEST(Outline, DashedRectanglesAreOnePixelWithWhiteGaps) {
     a_test_canvas c(R(0, 0, 40, 60), 32, kGrey);
     RGBForeColor(kRed);
     Outline_Shape_Rect(R(0, 0, 40, 60), 5, 4, 0);  // thickness 4 asked for
-    EXPECT_EQ(c.At(2, 0), kRed);
-    EXPECT_EQ(c.At(7, 0), kWhiteColor);
-    EXPECT_EQ(c.At(12, 0), kRed);
-    EXPECT_EQ(c.At(2, 39), kRed);  // the bottom side on the last row inside
-    EXPECT_EQ(c.At(59, 2), kRed);
-    EXPECT_EQ(c.At(59, 7), kWhiteColor);
-    EXPECT_EQ(c.At(7, 1), kGrey);  // one pixel wide
-    EXPECT_EQ(c.At(58, 2), kGrey);
-    EXPECT_EQ(c.At(59, 39), kWhiteColor);  // the last gap is clamped to the last pixel
+    // One pixel wide, the bottom side on the last row inside; the last gap is
+    // clamped to the last pixel.
+    Expect_At(c, {{2, 0, kRed}, {7, 0, kWhiteColor}, {12, 0, kRed}, {2, 39, kRed}, {59, 2, kRed},
+                  {59, 7, kWhiteColor}, {7, 1, kGrey}, {58, 2, kGrey}, {59, 39, kWhiteColor}});
     EXPECT_EQ(GetForeColor(), kRed);
     EXPECT_EQ(GetPenSize(), (Point{1, 1}));
     // Solid: the pen's thickness, inside the rectangle.
     Outline_Shape_Rect(R(0, 0, 40, 60), 5, 4, 1);
-    EXPECT_EQ(c.At(30, 3), kRed);
-    EXPECT_EQ(c.At(30, 4), kGrey);
+    Expect_At(c, {{30, 3, kRed}, {30, 4, kGrey}});
 }
 
 TEST(Outline, DashedLinesAlternateForeAndBack) {
@@ -92,18 +99,11 @@ TEST(Outline, DashedLinesAlternateForeAndBack) {
     RGBForeColor(kRed);
     RGBBackColor(kGreen);
     Dashed_Line(0, 0, 30, 0, 5);
-    EXPECT_EQ(c.At(2, 0), kRed);
-    EXPECT_EQ(c.At(7, 0), kGreen);
-    EXPECT_EQ(c.At(12, 0), kRed);
-    EXPECT_EQ(c.At(27, 0), kGreen);
-    EXPECT_EQ(c.At(31, 0), kGrey);
+    Expect_At(c, {{2, 0, kRed}, {7, 0, kGreen}, {12, 0, kRed}, {27, 0, kGreen}, {31, 0, kGrey}});
     EXPECT_EQ(GetForeColor(), kRed);
     // Slanted lines step both axes together by 3/5 of the dash.
     Outline_Shape_Line(0, 10, 12, 22, 10, 1, 0);
-    EXPECT_EQ(c.At(3, 13), kRed);
-    EXPECT_EQ(c.At(8, 18), kGreen);
-    EXPECT_EQ(c.At(11, 21), kGreen);
-    EXPECT_EQ(c.At(13, 23), kGrey);
+    Expect_At(c, {{3, 13, kRed}, {8, 18, kGreen}, {11, 21, kGreen}, {13, 23, kGrey}});
 }
 
 TEST(Outline, DegenerateDashesEnd) {
@@ -165,29 +165,16 @@ TEST(Outline, ContoursOfDiscsAndShapes) {
 
 TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
     a_test_canvas c(200, 200);
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{10, 10, 110, 110};
-    u.meas[0] = 20;
-    a_coord_mapping m;
-    m.multx = m.multy = 2;
-    m.fdecx = m.fdecy = 10;
-    Push_Mapping(m);
-    Rect used;
-    Outline_Shape(used, 0, true, 5, 1, 1, true, u);
-    Pop_Mapping();
-    EXPECT_EQ(used, R(0, 0, 200, 200));
-    EXPECT_EQ(c.At(108, 100), kBlackColor);  // the cross reaches 8 pixels, the 2-pixel pen one more
-    EXPECT_EQ(c.At(109, 100), kBlackColor);
-    EXPECT_EQ(c.At(110, 100), kWhiteColor);
-    EXPECT_EQ(c.At(100, 92), kBlackColor);
-    EXPECT_EQ(c.At(100, 91), kWhiteColor);
+    a_unit u{.kind = UNIT_CD, .bbox = {10, 10, 110, 110}, .meas = {20}};
+    const a_coord_mapping m{.fdecx = 10, .fdecy = 10, .multx = 2, .multy = 2};
+    EXPECT_EQ(Outline_Mapped(m, u, 0, true), R(0, 0, 200, 200));
+    // The cross reaches 8 pixels, the 2-pixel pen one more.
+    Expect_At(c, {{108, 100, kBlackColor}, {109, 100, kBlackColor}, {110, 100, kWhiteColor},
+                  {100, 92, kBlackColor}, {100, 91, kWhiteColor}});
     EXPECT_EQ(GetPenSize(), (Point{1, 1}));
     u.kind = UNIT_CIRCLE;
     EraseRect(c.bits.bounds);
-    Push_Mapping(m);
-    Outline_Shape(used, 0, true, 5, 1, 1, true, u);
-    Pop_Mapping();
+    Outline_Mapped(m, u, 0, true);
     EXPECT_EQ(c.At(100, 100), kWhiteColor);
 }
 
@@ -195,24 +182,15 @@ TEST(Outline, OutlineShapeMapsAndMarksDiscCentres) {
 // test print has none of its own, which would stand the left bleed off.
 TEST(Outline, FoldsOnlyOnTheTrueOutline) {
     a_test_canvas c(200, 120);
-    a_unit u;
-    u.kind = UNIT_AUDIO_JCARD;
-    u.bbox = a_frect{10, 10, 90, 60};
-    u.bleed = a_frect{5, 5, 5, 5};
-    u.meas[0] = 30;  // one fold, 30 mm from the left edge
-    a_coord_mapping m;
-    m.multx = m.multy = 2;
-    Push_Mapping(m);
-    Rect used;
-    Outline_Shape(used, 2, false, 5, 1, 1, true, u);
-    Pop_Mapping();
-    EXPECT_EQ(used, R(10, 10, 130, 190));  // the grown box
+    // One fold, 30 mm from the left edge.
+    const a_unit u{.kind = UNIT_AUDIO_JCARD, .bbox = {10, 10, 90, 60}, .bleed = {5, 5, 5, 5},
+                   .meas = {30}};
+    const a_coord_mapping m{.multx = 2, .multy = 2};
+    EXPECT_EQ(Outline_Mapped(m, u, 2, false), R(10, 10, 130, 190));  // the grown box
     for (int x = 12; x < 188; ++x) ASSERT_EQ(c.At(x, 70), kWhiteColor) << x;  // no fold at all
-    Push_Mapping(m);
-    Outline_Shape(used, 0, false, 5, 1, 1, true, u);
-    Pop_Mapping();
-    EXPECT_EQ(c.At(80, 70), kBlackColor);   // left + 30 mm, from the true edge
-    EXPECT_EQ(c.At(70, 70), kWhiteColor);   // where the grown edge would put it
+    Outline_Mapped(m, u, 0, false);
+    // Left + 30 mm from the true edge, not where the grown edge would put it.
+    Expect_At(c, {{80, 70, kBlackColor}, {70, 70, kWhiteColor}});
 }
 
 // The grid on screen is pinned by the rounded-rectangle golden; into a mask
@@ -225,7 +203,5 @@ TEST(Outline, GridLinesIntoAMask) {
     a_test_canvas m(R(0, 0, 100, 100), 8, 0);
     grid.dash = grid.dash_max;
     Draw_Grid_Lines(true, R(0, 0, 100, 100), grid);
-    EXPECT_EQ(m.At(25, 7), 76u);
-    EXPECT_EQ(m.At(50, 7), 127u);
-    EXPECT_EQ(m.At(30, 7), 0u);
+    Expect_At(m, {{25, 7, 76}, {50, 7, 127}, {30, 7, 0}});
 }

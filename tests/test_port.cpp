@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <vector>
 
 #include "pixmap_fixtures.h"
 #include "platform/port.h"
@@ -14,6 +16,15 @@ namespace {
 constexpr uint32_t kRed = Port_RGB(255, 0, 0);
 constexpr uint32_t kGreen = Port_RGB(0, 255, 0);
 
+struct a_px {
+    int x, y;
+    uint32_t want;
+};
+// Each listed pixel of the canvas holds its colour (its byte below 32 bits).
+void Expect_At(a_test_canvas& c, std::initializer_list<a_px> pixels) {
+    for (const a_px& p : pixels) EXPECT_EQ(c.At(p.x, p.y), p.want) << "at " << p.x << ", " << p.y;
+}
+
 }  // namespace
 
 TEST(Port, FramesLieInsideAndPensHangBelowRight) {
@@ -21,20 +32,16 @@ TEST(Port, FramesLieInsideAndPensHangBelowRight) {
     PenSize(3, 2);
     FrameRect(R(5, 5, 25, 35));
     EXPECT_EQ(c.Count(kBlackColor), 20 * 30 - 16 * 24);
-    EXPECT_EQ(c.At(34, 24), kBlackColor);
-    EXPECT_EQ(c.At(35, 24), kWhiteColor);
-    EXPECT_EQ(c.At(31, 8), kWhiteColor);  // inside the 3-pixel side, below the 2-pixel top
-    EXPECT_EQ(c.At(32, 8), kBlackColor);
-    EXPECT_EQ(c.At(20, 6), kBlackColor);
-    EXPECT_EQ(c.At(20, 7), kWhiteColor);
+    // (31, 8) is inside the 3-pixel side, below the 2-pixel top.
+    Expect_At(c, {{34, 24, kBlackColor}, {35, 24, kWhiteColor}, {31, 8, kWhiteColor},
+                  {32, 8, kBlackColor}, {20, 6, kBlackColor}, {20, 7, kWhiteColor}});
 
     EraseRect(c.bits.bounds);
     PenSize(2, 3);
     MoveTo(2, 2);
     LineTo(5, 2);  // both ends drawn, the pen 2 wide and 3 high below and right
     EXPECT_EQ(c.Count(kBlackColor), 5 * 3);
-    EXPECT_EQ(c.At(6, 4), kBlackColor);
-    EXPECT_EQ(c.At(7, 2), kWhiteColor);
+    Expect_At(c, {{6, 4, kBlackColor}, {7, 2, kWhiteColor}});
     EXPECT_EQ(GetPen(), (Point{2, 5}));
     // A diagonal 1-pixel line has one pixel per row and column.
     EraseRect(c.bits.bounds);
@@ -66,18 +73,13 @@ TEST(Port, OvalsRoundRectsAndArcs) {
     // Arcs: 0 at twelve o'clock, clockwise; the first quarter is the upper right.
     PaintArc(R(0, 0, 100, 100), 0, 90);
     EXPECT_NEAR(c.Count(kBlackColor), disc / 4, 60);
-    EXPECT_EQ(c.At(75, 25), kBlackColor);
-    EXPECT_EQ(c.At(25, 25), kWhiteColor);
-    EXPECT_EQ(c.At(75, 75), kWhiteColor);
+    Expect_At(c, {{75, 25, kBlackColor}, {25, 25, kWhiteColor}, {75, 75, kWhiteColor}});
     EraseRect(c.bits.bounds);
     PaintArc(R(0, 0, 100, 100), 90, -180);  // counter-clockwise from three o'clock: the top half
-    EXPECT_EQ(c.At(50, 20), kBlackColor);
-    EXPECT_EQ(c.At(50, 80), kWhiteColor);
+    Expect_At(c, {{50, 20, kBlackColor}, {50, 80, kWhiteColor}});
     EraseRect(c.bits.bounds);
     FrameRoundRect(R(10, 10, 90, 90), 30, 30);
-    EXPECT_EQ(c.At(10, 10), kWhiteColor);
-    EXPECT_EQ(c.At(50, 10), kBlackColor);
-    EXPECT_EQ(c.At(89, 50), kBlackColor);
+    Expect_At(c, {{10, 10, kWhiteColor}, {50, 10, kBlackColor}, {89, 50, kBlackColor}});
 }
 
 TEST(Port, TransferModesAndPatterns) {
@@ -87,16 +89,13 @@ TEST(Port, TransferModesAndPatterns) {
     PenMode(PEN_OR);  // set bits take the fore colour, clear bits are left
     PaintRect(c.bits.bounds);
     EXPECT_EQ(c.Count(kRed), 64);
-    EXPECT_EQ(c.At(0, 0), kRed);
-    EXPECT_EQ(c.At(1, 0), kGreen);
-    EXPECT_EQ(c.At(0, 1), kGreen);
+    Expect_At(c, {{0, 0, kRed}, {1, 0, kGreen}, {0, 1, kGreen}});
     PenMode(PEN_COPY);  // clear bits take the back colour
     PaintRect(c.bits.bounds);
     EXPECT_EQ(c.Count(kWhiteColor), 64);
     PenMode(PEN_NOTCOPY);
     PaintRect(c.bits.bounds);
-    EXPECT_EQ(c.At(0, 0), kWhiteColor);
-    EXPECT_EQ(c.At(1, 0), kRed);
+    Expect_At(c, {{0, 0, kWhiteColor}, {1, 0, kRed}});
     // XOR twice restores; BIC puts the back colour.
     std::vector<uint8_t> before = c.mem;
     uint32_t pixel = c.At(1, 1);
@@ -136,10 +135,8 @@ TEST(Port, DrawingStaysInsideBoundsAndClip) {
     EraseRect(c.bits.bounds);
     PenSize(2, 2);
     FrameRgn(rgn);  // the region's inner edge, two pixels deep
-    EXPECT_EQ(c.At(215, 110), kWhiteColor);
-    EXPECT_EQ(c.At(215, 100), kBlackColor);
-    EXPECT_EQ(c.At(215, 101), kBlackColor);
-    EXPECT_EQ(c.At(215, 102), kWhiteColor);
+    Expect_At(c, {{215, 110, kWhiteColor}, {215, 100, kBlackColor}, {215, 101, kBlackColor},
+                  {215, 102, kWhiteColor}});
     Rgn_Dispose(rgn);
     MoveTo(-30000, -30000);
     LineTo(30000, 30000);
@@ -150,9 +147,8 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
     {
         a_test_canvas c(R(0, 0, 2, 16), 1, 0);
         PaintRect(R(0, 3, 1, 11));  // black sets bits, most significant leftmost
-        EXPECT_EQ(c.Row(0)[0], 0x1F);
-        EXPECT_EQ(c.Row(0)[1], 0xE0);
-        EXPECT_EQ(c.Row(1)[0], 0);
+        EXPECT_EQ((std::vector<uint8_t>{c.Row(0)[0], c.Row(0)[1], c.Row(1)[0]}),
+                  (std::vector<uint8_t>{0x1F, 0xE0, 0}));
         InvertRect(R(0, 0, 1, 8));
         EXPECT_EQ(c.Row(0)[0], 0xE0);
     }
@@ -161,9 +157,7 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
         PaintRect(R(0, 0, 1, 2));
         RGBForeColor(Port_RGB(128, 128, 128));
         PaintRect(R(0, 2, 1, 3));
-        EXPECT_EQ(c.At(0, 0), 255u);
-        EXPECT_EQ(c.At(2, 0), 127u);
-        EXPECT_EQ(c.At(3, 0), 0u);
+        Expect_At(c, {{0, 0, 255}, {2, 0, 127}, {3, 0, 0}});
         const uint32_t table[3] = {kWhiteColor, kRed, kGreen};
         a_port_bits bits = c.bits;
         bits.ctable = table;
@@ -185,10 +179,8 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
         a_test_canvas c(R(0, 0, 1, 3), 24, 0);
         RGBForeColor(Port_RGB(1, 2, 3));
         PaintRect(R(0, 1, 1, 2));
-        EXPECT_EQ(c.Row(0)[3], 3);
-        EXPECT_EQ(c.Row(0)[4], 2);
-        EXPECT_EQ(c.Row(0)[5], 1);
-        EXPECT_EQ(c.Row(0)[2], 0);
+        EXPECT_EQ(std::vector<uint8_t>(c.Row(0) + 2, c.Row(0) + 6),
+                  (std::vector<uint8_t>{0, 3, 2, 1}));
     }
     {
         a_test_canvas c(R(0, 0, 1, 1), 32, 0xAB000000);
@@ -199,7 +191,7 @@ TEST(Port, EveryDepthStoresItsOwnPixels) {
     }
 }
 
-TEST(Port, UnusablePixelsAreLeftAlone) {
+TEST(Port, UnusablePixelsOrNoPortDrawNothing) {
     a_test_canvas c(R(0, 0, 4, 8), 8, 0);
     a_port_bits bits = c.bits;
     bits.rowbytes = 4;  // shorter than an 8-pixel row
@@ -211,13 +203,10 @@ TEST(Port, UnusablePixelsAreLeftAlone) {
     PaintRect(c.bits.bounds);
     EXPECT_EQ(c.Count(0), 32);
     EXPECT_TRUE(c.Guard_Intact());
-}
-
-TEST(Port, NoCurrentPortDrawsNothing) {
-    a_port* saved = Port_Get();
+    // Nor does drawing without a current port.
     Port_Set(nullptr);
     PaintRect(R(0, 0, 10, 10));
     LineTo(5, 5);
     EXPECT_EQ(GetForeColor(), kBlackColor);
-    Port_Set(saved);
+    Port_Set(c.port);
 }

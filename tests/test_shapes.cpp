@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "pixmap_fixtures.h"
 #include "platform/region.h"
@@ -19,44 +20,19 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 
 a_iunit IUnit(a_shape shape, const Rect& bbox, int m0 = 0, int m1 = 0, int m2 = 0, int m3 = 0) {
-    a_iunit iu;
-    iu.shape = shape;
-    iu.bbox = bbox;
-    iu.imeas[0] = int16_t(m0), iu.imeas[1] = int16_t(m1);
-    iu.imeas[2] = int16_t(m2), iu.imeas[3] = int16_t(m3);
-    return iu;
+    return a_iunit{shape, bbox, {}, {int16_t(m0), int16_t(m1), int16_t(m2), int16_t(m3)}};
 }
 
 a_unit Disc_Unit() {  // unit 1 of "A-ONE 29125"
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{15, 15, 133, 133};
-    u.bleed = a_frect{2, 2, 2, 2};
-    u.meas[0] = 41;
-    return u;
-}
-
-int64_t Area(const a_iunit& iu, bool holes) {
-    a_region_ptr rgn = Make_Region();
-    Calc_Unit_Region(rgn.get(), iu, holes);
-    return Rgn_Area(rgn.get());
+    return a_unit{.kind = UNIT_CD, .bbox = {15, 15, 133, 133}, .bleed = {2, 2, 2, 2}, .meas = {41}};
 }
 
 }  // namespace
 
 TEST(Shapes, MapUnitRoundsAwayFromZeroAndScalesByTheHorizontal) {
-    a_coord_mapping m;
-    m.multx = 2;
-    m.multy = 3;
-    m.fdecx = 1;
-    m.originx = 0;
-    Push_Mapping(m);
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{-0.25f, 0.5f, 2.25f, 1.5f};
-    u.bleed = a_frect{0.25f, 1, 0.75f, 0};
-    u.meas[0] = 1.25f;
-    u.meas[1] = -1.25f;
+    Push_Mapping(a_coord_mapping{.fdecx = 1, .multx = 2, .multy = 3, .originx = 0});
+    const a_unit u{.kind = UNIT_CD, .bbox = {-0.25f, 0.5f, 2.25f, 1.5f},
+                   .bleed = {0.25f, 1, 0.75f, 0}, .meas = {1.25f, -1.25f}};
     a_iunit iu;
     Map_Unit(iu, u);
     Pop_Mapping();
@@ -67,113 +43,114 @@ TEST(Shapes, MapUnitRoundsAwayFromZeroAndScalesByTheHorizontal) {
     EXPECT_EQ(iu.imeas[1], -3);
 }
 
-TEST(Shapes, DiscRegionsHaveTheirHoles) {
+// Every shape's region against its analytic area, with points inside and
+// outside (Point is v, h).
+TEST(Shapes, RegionsHaveTheirAnalyticAreas) {
     a_coord_mapping m;
     Calc_Unit_Mapping(Disc_Unit(), R(0, 0, 1200, 1200), m);
     Push_Mapping(m);
-    a_iunit iu;
-    Map_Unit(iu, Disc_Unit());
+    a_iunit disc;
+    Map_Unit(disc, Disc_Unit());
     Pop_Mapping();
-    EXPECT_EQ(iu.bbox, R(0, 0, 1200, 1200));
-    EXPECT_EQ(iu.imeas[0], 417);  // 41 mm at 1200 / 118 pixels per mm
-    double outer = kPi * 600 * 600, hole = kPi * 208.5 * 208.5;
-    EXPECT_NEAR(double(Area(iu, false)), outer, outer * 0.002);
-    EXPECT_NEAR(double(Area(iu, true)), outer - hole, outer * 0.002);
-    // A hub ring is outline only: it does not change the region.
-    iu.imeas[1] = 700;
-    EXPECT_NEAR(double(Area(iu, true)), outer - hole, outer * 0.002);
-    a_region_ptr rgn = Make_Region();
-    Calc_Unit_Region(rgn.get(), iu, true);
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{600, 600}));
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{600, 1000}));
-}
-
-TEST(Shapes, HockeyIsACircleCutFlat) {
-    a_iunit iu = IUnit(SHAPE_BIZHOCKEY, R(0, 0, 590, 800), 150);
-    EXPECT_EQ(Area(iu, false), 800 * 590);
-    double r = 400, h = 295;
-    double band = 2 * (h * std::sqrt(r * r - h * h) + r * r * std::asin(h / r));
-    double expected = band - kPi * 75 * 75;
-    EXPECT_NEAR(double(Area(iu, true)), expected, expected * 0.003);
-    a_region_ptr rgn = Make_Region();
-    Calc_Unit_Region(rgn.get(), iu, true);
-    EXPECT_EQ(Rgn_Bounds(rgn.get()), R(0, 0, 590, 800));
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{0, 0}));     // the corners are cut round
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{0, 400}));    // the flat edge is full height
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{295, 400}));  // the hole
-}
-
-TEST(Shapes, AudioFaceHasCutCornersAndAWindow) {
+    EXPECT_EQ(disc.bbox, R(0, 0, 1200, 1200));
+    EXPECT_EQ(disc.imeas[0], 417);  // 41 mm at 1200 / 118 pixels per mm
+    a_iunit hub = disc;             // a hub ring is outline only: the region is the same
+    hub.imeas[1] = 700;
     EXPECT_EQ(Audio_Slant(R(0, 0, 300, 900)), 32);  // 300 × 7 ÷ 64 = 32.8
-    a_iunit iu = IUnit(SHAPE_AUDIOFACE, R(0, 0, 300, 900), 0, 100, 500, 120);
-    double body = 900.0 * 300 - 32.0 * 32;
-    EXPECT_NEAR(double(Area(iu, false)), body, 300);
+    a_iunit face = IUnit(SHAPE_AUDIOFACE, R(0, 0, 300, 900), 0, 100, 500, 120);
     // The window: a slot 500 × 120 with round ends, shrunk by 10 on every side.
-    iu.ibleed = R(10, 10, 10, 10);
-    double w = 480, hv = 100;
-    double window = (w - hv) * hv + kPi * hv * hv / 4;
-    EXPECT_NEAR(double(Area(iu, true)), body - window, 400);
-    a_region_ptr rgn = Make_Region();
-    Calc_Unit_Region(rgn.get(), iu, true);
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{170, 450}));  // top 100 + 2 × 10, 100 high
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{119, 450}));
-    EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), Point{221, 450}));
-    EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{1, 1}));
-}
-
-TEST(Shapes, RoundedAndPlainRectangles) {
-    // A corner measure below 2 pixels is a plain rectangle.
-    EXPECT_EQ(Area(IUnit(SHAPE_ROUNDRECT, R(0, 0, 100, 200), 1), true), 20000);
+    a_iunit window = face;
+    window.ibleed = R(10, 10, 10, 10);
+    const a_iunit hockey = IUnit(SHAPE_BIZHOCKEY, R(0, 0, 590, 800), 150);
     // The business card: corners by the second measure, hole by the first.
-    a_iunit card = IUnit(SHAPE_BIZRECT, R(0, 0, 590, 850), 150, 30);
-    EXPECT_NEAR(double(Area(card, false)), 850.0 * 590 - (4 - kPi) * 900, 30);
-    EXPECT_NEAR(double(Area(card, true)), 850.0 * 590 - (4 - kPi) * 900 - kPi * 75 * 75, 150);
-    for (a_shape s : {SHAPE_RECT, SHAPE_BOOKLET, SHAPE_MULTIPART, SHAPE_SLIMLINE, SHAPE_JEWELBASE})
-        EXPECT_EQ(Area(IUnit(s, R(0, 0, 10, 20), 5, 5), true), 200);
-    EXPECT_EQ(Area(IUnit(SHAPE_NOTHING, R(0, 0, 10, 20)), true), 0);
-    EXPECT_NEAR(double(Area(IUnit(SHAPE_OVAL, R(0, 0, 100, 300)), true)), kPi * 50 * 150, 150);
+    const a_iunit card = IUnit(SHAPE_BIZRECT, R(0, 0, 590, 850), 150, 30);
+    const double outer = kPi * 600 * 600, hole = kPi * 208.5 * 208.5, r = 400, h = 295;
+    const double band = 2 * (h * std::sqrt(r * r - h * h) + r * r * std::asin(h / r));
+    const double body = 900.0 * 300 - 32.0 * 32, slot = 380 * 100 + kPi * 100 * 100 / 4;
+    const double card_body = 850.0 * 590 - (4 - kPi) * 900;
+    struct a_case {
+        const char* name;
+        a_iunit iu;
+        bool holes;
+        double area, tolerance;
+        std::vector<Point> in = {}, out = {};
+        Rect bounds = {};  // empty: not checked
+    };
+    const a_case cases[] = {
+        {"disc", disc, false, outer, outer * 0.002},
+        {"disc with its hole", disc, true, outer - hole, outer * 0.002},
+        {"hub ring", hub, true, outer - hole, outer * 0.002, {{600, 1000}}, {{600, 600}}},
+        {"hockey", hockey, false, 800 * 590, 0},
+        // The corners are cut round, the flat edge is full height.
+        {"hockey with its hole", hockey, true, band - kPi * 75 * 75, (band - kPi * 75 * 75) * 0.003,
+         {{0, 400}}, {{0, 0}, {295, 400}}, R(0, 0, 590, 800)},
+        {"audio face", face, false, body, 300},
+        {"audio face window", window, true, body - slot, 400, {{119, 450}, {221, 450}},
+         {{170, 450}, {1, 1}}},  // the slot: top 100 + 2 × 10, 100 high
+        // A corner measure below 2 pixels is a plain rectangle.
+        {"square round rectangle", IUnit(SHAPE_ROUNDRECT, R(0, 0, 100, 200), 1), true, 20000, 0},
+        {"card", card, false, card_body, 30},
+        {"card with its hole", card, true, card_body - kPi * 75 * 75, 150},
+        {"rectangle", IUnit(SHAPE_RECT, R(0, 0, 10, 20), 5, 5), true, 200, 0},
+        {"booklet", IUnit(SHAPE_BOOKLET, R(0, 0, 10, 20), 5, 5), true, 200, 0},
+        {"multipart", IUnit(SHAPE_MULTIPART, R(0, 0, 10, 20), 5, 5), true, 200, 0},
+        {"slimline", IUnit(SHAPE_SLIMLINE, R(0, 0, 10, 20), 5, 5), true, 200, 0},
+        {"jewel base", IUnit(SHAPE_JEWELBASE, R(0, 0, 10, 20), 5, 5), true, 200, 0},
+        {"nothing", IUnit(SHAPE_NOTHING, R(0, 0, 10, 20)), true, 0, 0},
+        {"oval", IUnit(SHAPE_OVAL, R(0, 0, 100, 300)), true, kPi * 50 * 150, 150},
+    };
+    for (const a_case& c : cases) {
+        SCOPED_TRACE(c.name);
+        a_region_ptr rgn = Make_Region();
+        Calc_Unit_Region(rgn.get(), c.iu, c.holes);
+        EXPECT_NEAR(double(Rgn_Area(rgn.get())), c.area, c.tolerance);
+        for (Point p : c.in) EXPECT_TRUE(Rgn_ContainsPoint(rgn.get(), p)) << p.v << ", " << p.h;
+        for (Point p : c.out) EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), p)) << p.v << ", " << p.h;
+        if (!Rect_IsEmpty(c.bounds)) {
+            EXPECT_EQ(Rgn_Bounds(rgn.get()), c.bounds);
+        }
+    }
 }
 
-TEST(Shapes, HoleRegionsSplitTheBounds) {
-    a_region_ptr rgn = Make_Region();
-    a_region_ptr not_rgn = Make_Region();
-    a_region_ptr both = Make_Region();
-    Rect bounds = R(0, 0, 1200, 1200);
+// Hole and LightScribe regions split the bounds into the region and the
+// rest: together the whole, never overlapping.
+TEST(Shapes, HoleAndLightScribeRegionsSplitTheBounds) {
+    a_region_ptr rgn = Make_Region(), not_rgn = Make_Region(), both = Make_Region();
+    const Rect bounds = R(0, 0, 1200, 1200);
+    auto expect_split = [&] {
+        Rgn_Union(rgn.get(), not_rgn.get(), both.get());
+        EXPECT_EQ(Rgn_Area(both.get()), 1200 * 1200);
+        Rgn_Sect(rgn.get(), not_rgn.get(), both.get());
+        EXPECT_TRUE(Rgn_IsEmpty(both.get()));
+    };
     Calc_Hole_Rgns(not_rgn.get(), rgn.get(), bounds, Calc_Print_Unit(Disc_Unit(), true), true);
-    Rgn_Union(rgn.get(), not_rgn.get(), both.get());
-    EXPECT_EQ(Rgn_Area(both.get()), 1200 * 1200);
-    Rgn_Sect(rgn.get(), not_rgn.get(), both.get());
-    EXPECT_TRUE(Rgn_IsEmpty(both.get()));
+    expect_split();
     EXPECT_EQ(Mapping_Depth(), 0);
     // With the bleed the disc fills the surface and the hole shrinks to 37 mm.
     EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);
     EXPECT_TRUE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600}));
     EXPECT_FALSE(Rgn_ContainsPoint(not_rgn.get(), Point{600, 600 + 200}));
-}
 
-TEST(Shapes, LightScribeRings) {
-    a_region_ptr rgn = Make_Region();
-    a_region_ptr not_rgn = Make_Region();
-    Rect bounds = R(0, 0, 1200, 1200);
+    // LightScribe: the full setting fills the 117.4 mm disc box.
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 3);
-    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);  // the full setting fills the 117.4 mm disc box
+    expect_split();
+    EXPECT_EQ(Rgn_Bounds(rgn.get()), bounds);
     double hole = 47.6 * 1200 / 117.4 / 2;
     EXPECT_NEAR(double(Rgn_Area(rgn.get())), kPi * (600 * 600 - hole * hole), 3000);
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, 1);
+    expect_split();
     Rect b = Rgn_Bounds(rgn.get());
     EXPECT_NEAR(Rect_Width(b), 73 * 1200 / 117.4, 2);
     EXPECT_NEAR(b.left + b.right, 1200, 2);
     EXPECT_FALSE(Rgn_ContainsPoint(rgn.get(), Point{600, int16_t(600 + 62.8 * 1200 / 117.4 / 2 - 3)}));
-    a_region_ptr dflt = Make_Region();
-    a_region_ptr dflt_not = Make_Region();
+    a_region_ptr dflt = Make_Region(), dflt_not = Make_Region();
     Calc_LS_Rgns(dflt_not.get(), dflt.get(), bounds, 99);  // out of range: the default, full
     Calc_LS_Rgns(not_rgn.get(), rgn.get(), bounds, DEFAULT_LS_COVERAGE);
     EXPECT_TRUE(Rgn_Equal(dflt.get(), rgn.get()));
 }
 
 TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
-    a_unit u;
-    u.kind = UNIT_RECT;
+    a_unit u{.kind = UNIT_RECT};
     EXPECT_FALSE(Has_Outer_Mask(u));
     u.meas[0] = 3;
     EXPECT_TRUE(Has_Outer_Mask(u));
@@ -192,10 +169,7 @@ TEST(Shapes, OuterMasksPaperAndPrintPlacement) {
 }
 
 TEST(Shapes, FeatheredDiscMask) {
-    a_unit u;
-    u.kind = UNIT_CD;
-    u.bbox = a_frect{0, 0, 100, 100};
-    u.meas[0] = 20;
+    a_unit u{.kind = UNIT_CD, .bbox = {0, 0, 100, 100}, .meas = {20}};
     a_test_canvas c(R(0, 0, 100, 100), 8, 7);
     ASSERT_TRUE(Calc_Circular_Mask(c.bits, u, 0, 0, 225));
     EXPECT_EQ(c.At(0, 0), 225u);   // outside the disc

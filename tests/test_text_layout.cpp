@@ -90,12 +90,12 @@ TEST(TextLayout, OverflowMarksForLongLinesRowsBeyondTheDiscAndTheLimitOfTen) {
     EXPECT_EQ(repeat.noverflows, 1u);
 }
 
-TEST(TextLayout, DamagedSpacingAndTinyCirclesStayBounded) {
+TEST(TextLayout, DamagedSpacingTinyCirclesAndTooManyLinesStayBounded) {
     // A line spacing of 0 (a damaged record) must not fill the disc forever.
-    auto om = Text_Block(u"a\rb", LAYOUT_CONTOUR);
-    om->vspacing = 0;
-    Lay_Out(*om);
-    EXPECT_LE(om->cache.path.npaths, uint32_t(MAX_PATH_SEGS));
+    auto damaged = Text_Block(u"a\rb", LAYOUT_CONTOUR);
+    damaged->vspacing = 0;
+    Lay_Out(*damaged);
+    EXPECT_LE(damaged->cache.path.npaths, uint32_t(MAX_PATH_SEGS));
     // Circle lines whose baseline falls under 50 pixels are not drawn at old places.
     std::u16string rows;
     for (int i = 0; i < 12; ++i) rows += u"ring\r";
@@ -105,9 +105,7 @@ TEST(TextLayout, DamagedSpacingAndTinyCirclesStayBounded) {
     EXPECT_EQ(rings->xyl[1].mm_cat, CC_REGULAR);
     EXPECT_EQ(rings->xyl[rings->nxyl - 2].mm_cat, CC_OVERFLOW);
     EXPECT_EQ(rings->overflows[1].pos, rings->rotcenter);
-}
-
-TEST(TextLayout, TheThousandAndFirstLineAndAllAfterItAreNotShown) {
+    // The thousand and first line and all after it are not shown.
     std::u16string text;
     for (int i = 0; i < 1005; ++i) text += u"a\r";
     auto om = Text_Block(text, LAYOUT_SPOKE, 10);
@@ -235,7 +233,7 @@ TEST(TextLayout, DraggingMovesOnlyTheFrameByTheLayoutsRule) {
     EXPECT_EQ(Frame_Bounds(straight->cache.frame), Rect_Offset(b, 7, -3));
 }
 
-TEST(TextPaths, SameSpecKeepsThePathsAndPointsInterpolate) {
+TEST(TextPaths, SameSpecKeepsThePathsPointsInterpolateAndFramesFollowTheAngle) {
     a_path_cache pc;
     a_generic_path_spec spec;
     spec.shape = SPIRAL_PATH;
@@ -262,20 +260,13 @@ TEST(TextPaths, SameSpecKeepsThePathsAndPointsInterpolate) {
     EXPECT_EQ(t, 2480);  // 350 * 0.7 + 10 * 0.3: no wrap between steps
     Find_On_Path(line, 1, 55, x, y, t);
     EXPECT_EQ(x, 10);  // beyond the end: the last step
-}
-
-TEST(TextPaths, FrameOfASingleStepFollowsTheCharacterAngle) {
-    a_path_cache pc;
-    pc.content = ARRAY_OF_POINTS;
-    pc.npaths = 1;
-    pc.points.resize(1);
-    pc.points[0].steps = {{100, 100, 0, 1}};
-    pc.points[0].lastn = 0;
+    // The frame of a single step follows the character's angle.
+    line.points[0].steps = {{100, 100, 0, 1}};
+    line.points[0].lastn = 0;
     a_om_pointlist f;
-    Path_To_Frame(pc, f, 0, 12, 4);
-    Rect b = Frame_Bounds(f);
-    EXPECT_EQ(b.top, 88);
-    EXPECT_EQ(b.bottom, 104);
+    Path_To_Frame(line, f, 0, 12, 4);
+    EXPECT_EQ(Frame_Bounds(f).top, 88);
+    EXPECT_EQ(Frame_Bounds(f).bottom, 104);
 }
 
 }  // namespace
