@@ -262,8 +262,7 @@ TEST(PixtRecords, DecodedSizeMustAgreeWithTheHeader) {
         ASSERT_EQ(KPixt_Read_Header(taller.data(), taller.size(), h), a_record_status::OKAY);
         EXPECT_EQ(KPixt_Decode(taller.data(), taller.size(), h, out), a_record_status::DAMAGED);
         EXPECT_TRUE(out.empty());
-        std::vector<uint8_t> shorter = rec;
-        shorter.resize(shorter.size() - 4);  // the end code alone may go unnoticed
+        std::vector<uint8_t> shorter(rec.begin(), rec.end() - 4);  // the end code alone may go unnoticed
         ASSERT_EQ(KPixt_Read_Header(shorter.data(), shorter.size(), h), a_record_status::OKAY);
         EXPECT_EQ(KPixt_Decode(shorter.data(), shorter.size(), h, out), a_record_status::DAMAGED);
     }
