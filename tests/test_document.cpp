@@ -187,12 +187,18 @@ TEST_F(Document, CloneToggleRules) {
     EXPECT_EQ(ops, (std::vector<int>{OP_UNCLONE, OP_CLONE, OP_UNCLONE, OP_CLONE, OP_TOGGLEPRINT, OP_TOGGLEPRINT}));
 }
 
-TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
+// Selecting the current unit again does nothing; a clone does not move the
+// canvas palette; the window title follows the document's name.
+TEST_F(Document, SelectingUnitsAndTheWindowTitle) {
     static int refreshes = 0, selections = 0;
+    static std::string title;
     refreshes = selections = 0;
     (void)g_doc_notices.unit_dirty.Subscribe([](uint32_t, const Rect&) { ++refreshes; });
     (void)g_doc_notices.unit_selected.Subscribe([](uint32_t) { ++selections; });
+    (void)g_doc_notices.title.Subscribe([](const std::string& t) { title = t; });
     Doc_New(*Kinds("AAB"));
+    EXPECT_EQ(title, "Cirquel - Untitled");
+    EXPECT_EQ(Calc_Direct_Print_Kind(), NOT_DIRECT);
     int r = refreshes, s = selections;
     Select_Doc_Unit(1);
     EXPECT_EQ(refreshes, r);
@@ -202,14 +208,6 @@ TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
     Select_Doc_Unit(3);
     EXPECT_EQ(selections, s + 1);
     EXPECT_EQ(refreshes, r + 2);
-}
-
-TEST_F(Document, WindowTitleAndDirectKind) {
-    static std::string title;
-    (void)g_doc_notices.title.Subscribe([](const std::string& t) { title = t; });
-    Doc_New(*Kinds("B"));
-    EXPECT_EQ(title, "Cirquel - Untitled");
-    EXPECT_EQ(Calc_Direct_Print_Kind(), NOT_DIRECT);
     Doc_Name_Changed("");
     EXPECT_EQ(title, "Cirquel");
 }
