@@ -225,44 +225,35 @@ TEST(ArtGenerators, SameItemsOnEveryRun) {
 }
 
 TEST(ArtGenerators, BadRecipesAreRefusedWithTheirPlace) {
-    std::string e = Generate_Error({{"canvases.txt", "# c\ncanvas c=1 d=1 design=swirl name=x\n"}});
-    EXPECT_NE(e.find("canvases.txt:2"), std::string::npos) << e;
-    EXPECT_NE(e.find("swirl"), std::string::npos) << e;
-
-    // Class 3 ends the fallback chain, so a disc picture cannot serve it.
-    e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=3 full=0\n"}});
-    EXPECT_NE(e.find("fallback"), std::string::npos) << e;
-
-    // A DVD insert (584 x 870) cannot be cut from a wrap (1280 x 640).
-    e = Generate_Error({{"canvases.txt", "canvas c=2 d=1 design=white name=x palette=4 full=3\n"}});
-    EXPECT_NE(e.find("smaller picture of class 3"), std::string::npos) << e;
-
-    e = Generate_Error({{"gradients.txt", "gradient id=1 name=x colors=#12345\n"}});
-    EXPECT_NE(e.find("colour"), std::string::npos) << e;
-
-    e = Generate_Error({{"symbols.txt", "symbol c=1 d=1 font=dejavu code=E000 name=x\n"}});
-    EXPECT_NE(e.find("U+E000"), std::string::npos) << e;
-
-    // Three 8-pixel stripes do not divide a 64-pixel tile: a seam.
-    e = Generate_Error({{"patterns.txt",
-                         "pattern c=1 d=1 kind=stripes colors=#000000,#ffffff,#ff0000 name=x\n"}});
-    EXPECT_NE(e.find("divide"), std::string::npos) << e;
-
-    // 32000 would make a key naming the whole category.
-    e = Generate_Error({{"sounds.txt", "sound id=32000 name=x\n"}});
-    EXPECT_NE(e.find("1 to 31999"), std::string::npos) << e;
-
-    e = Generate_Error({{"sounds.txt", "sound id=130 name=x ms=100000\n"}});
-    EXPECT_NE(e.find("ms"), std::string::npos) << e;
-
-    e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=\"x\n"}});
-    EXPECT_NE(e.find("quotes"), std::string::npos) << e;
-
-    e = Generate_Error({{"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=a\n"
-                                       "stamp c=1 d=1 shape=star colors=#ff0000 name=b\n"}});
-    EXPECT_NE(e.find("8.0.1.1 (b) is made twice"), std::string::npos) << e;
-
+    const struct {
+        const char *file, *recipes, *says;
+    } cases[] = {
+        {"canvases.txt", "# c\ncanvas c=1 d=1 design=swirl name=x\n", "canvases.txt:2"},
+        {"canvases.txt", "canvas c=1 d=1 design=swirl name=x\n", "swirl"},
+        // Class 3 ends the fallback chain, so a disc picture cannot serve it.
+        {"canvases.txt", "canvas c=2 d=1 design=white name=x palette=3 full=0\n", "fallback"},
+        // A DVD insert (584 x 870) cannot be cut from a wrap (1280 x 640).
+        {"canvases.txt", "canvas c=2 d=1 design=white name=x palette=4 full=3\n",
+         "smaller picture of class 3"},
+        {"gradients.txt", "gradient id=1 name=x colors=#12345\n", "colour"},
+        {"symbols.txt", "symbol c=1 d=1 font=dejavu code=E000 name=x\n", "U+E000"},
+        // Three 8-pixel stripes do not divide a 64-pixel tile: a seam.
+        {"patterns.txt", "pattern c=1 d=1 kind=stripes colors=#000000,#ffffff,#ff0000 name=x\n",
+         "divide"},
+        // 32000 would make a key naming the whole category.
+        {"sounds.txt", "sound id=32000 name=x\n", "1 to 31999"},
+        {"sounds.txt", "sound id=130 name=x ms=100000\n", "ms"},
+        {"stamps.txt", "stamp c=1 d=1 shape=heart colors=#ff0000 name=\"x\n", "quotes"},
+        {"stamps.txt",
+         "stamp c=1 d=1 shape=heart colors=#ff0000 name=a\nstamp c=1 d=1 shape=star colors=#ff0000 name=b\n",
+         "8.0.1.1 (b) is made twice"},
+    };
+    for (const auto& c : cases) {
+        std::string e = Generate_Error({{c.file, c.recipes}});
+        EXPECT_NE(e.find(c.says), std::string::npos) << c.recipes << " gave: " << e;
+    }
     std::vector<a_art_item> items;
+    std::string e;
     EXPECT_FALSE(Art_Generate_All("/nonexistent/art", items, e));
     EXPECT_NE(e.find("/nonexistent/art/canvases.txt"), std::string::npos) << e;
 }
@@ -400,15 +391,13 @@ TEST(ArtRecipes, LinesSplitIntoFields) {
     a.Int("name");
     a.Real("name", 0);
     EXPECT_NE(a.problem.find("name"), std::string::npos);
-    a_art_recipe c;
-    c.fields = {{"r", "5-3"}, {"x", "12345678901"}};
-    c.Ints("r");
-    EXPECT_FALSE(c.problem.empty()) << "a falling range";
-    a_art_recipe d;
-    d.fields = {{"x", "12345678901"}};
-    d.Int("x");
-    EXPECT_FALSE(d.problem.empty()) << "a number too long for an int";
-
+    a_art_recipe range, big;  // a falling range; a number too long for an int
+    range.fields = {{"r", "5-3"}};
+    big.fields = {{"x", "12345678901"}};
+    (void)range.Ints("r");
+    (void)big.Int("x");
+    EXPECT_FALSE(range.problem.empty());
+    EXPECT_FALSE(big.problem.empty());
     for (const char* bad : {"canvas c=1 c=2\n", "canvas c=1 loose\n", "canvas =3\n"}) {
         std::ofstream(dir / "bad.txt") << bad;
         recipes.clear();

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "artdb/keyset.h"
 #include "artdb_fixtures.h"
@@ -130,67 +131,48 @@ TEST_F(ArtDb, SubsetLevelsCompareOnlyLeadingComponents) {
                 testing::ExitedWithCode(70), "Internal Error");
 }
 
-TEST_F(ArtDb, RefusesBadHeadersWithTheirCodes) {
-    std::vector<uint8_t> good = Three_Records();
+// Damaged headers and maps are refused whole: nothing stays open.
+TEST_F(ArtDb, RefusesBadHeadersAndMapsOutOfOrderOrPointingOutsideTheFile) {
+    const std::vector<uint8_t> good = Three_Records();
     ASSERT_EQ(Open_Db(good), OPEN_OKAY);
     OP_CloseNewest();
-
-    auto with = [&](auto change) {
+    const size_t item2 = OP_HEADER_SIZE + OP_MAP_ITEM_SIZE;  // second map entry
+    const size_t item3 = item2 + OP_MAP_ITEM_SIZE;
+    auto len = [](const std::vector<uint8_t>& f, size_t item) { return uint32_t(Get_BE32(&f[item + 12])); };
+    const std::pair<const char*, std::function<void(std::vector<uint8_t>&)>> damage[] = {
+        {"signature", [](auto& f) { f[0] = '('; }},
+        {"version 2", [](auto& f) { Put32(f, 4, 2); }},
+        {"size one more", [](auto& f) { Put32(f, 8, uint32_t(f.size() + 1)); }},
+        {"size one less", [](auto& f) { Put32(f, 8, uint32_t(f.size() - 1)); }},
+        {"short header", [](auto& f) { f.resize(10), Put32(f, 8, 10); }},
+        {"map longer than the file", [](auto& f) { f[13] = 200; }},
+        {"a duplicate of entry 1",
+         [&](auto& f) {
+             const uint8_t k[8] = {0, 2, 0, 0, 0, 1, 0, 1};
+             std::memcpy(&f[item2], k, 8);
+         }},
+        {"(1,...) after (2,...)", [&](auto& f) { f[item2 + 1] = 1; }},
+        {"record at the end", [&](auto& f) { Put32(f, item2 + 8, uint32_t(f.size())); }},
+        {"record past the end", [&](auto& f) { Put32(f, item2 + 12, 1000); }},
+        {"negative length", [&](auto& f) { Put32(f, item2 + 12, 0xFFFFFFFF); }},
+        {"pos + len overflows", [&](auto& f) { Put32(f, item2 + 8, 0x7FFFFFFF); }},
+        {"inside the header", [&](auto& f) { Put32(f, item2 + 8, 2); }},
+        // Records lie back to back after the map up to the end of the file: a
+        // key count one short, a gap or an overlap is damage, not fewer records.
+        {"key count one short", [](auto& f) { f[13] -= 1; }},
+        {"a gap", [&](auto& f) { Put32(f, item2 + 12, len(f, item2) - 1); }},
+        {"last record ends early", [&](auto& f) { Put32(f, item3 + 12, len(f, item3) - 1); }},
+    };
+    for (const auto& [what, change] : damage) {
         std::vector<uint8_t> f = good;
         change(f);
-        return Open_Db(f);
-    };
-    EXPECT_EQ(with([](auto& f) { f[0] = '('; }), OPEN_INVALID);
-    EXPECT_EQ(with([](auto& f) { Put32(f, 4, 2); }), OPEN_INVALID);  // version 2
-    EXPECT_EQ(with([](auto& f) { Put32(f, 8, uint32_t(f.size() + 1)); }), OPEN_INVALID);
-    EXPECT_EQ(with([](auto& f) { Put32(f, 8, uint32_t(f.size() - 1)); }), OPEN_INVALID);
-    EXPECT_EQ(with([](auto& f) {
-                  f.resize(10);
-                  Put32(f, 8, 10);
-              }),
-              OPEN_INVALID);                                      // short header
-    EXPECT_EQ(with([](auto& f) { f[13] = 200; }), OPEN_INVALID);  // map longer than the file
-    // Truncation at every length leaves a size mismatch.
-    for (size_t n = 0; n < good.size(); ++n) {
-        std::vector<uint8_t> f(good.begin(), good.begin() + n);
-        EXPECT_EQ(Open_Db(f), OPEN_INVALID) << n;
+        EXPECT_EQ(Open_Db(f), OPEN_INVALID) << what;
     }
+    // Truncation at every length leaves a size mismatch.
+    for (size_t n = 0; n < good.size(); ++n)
+        EXPECT_EQ(Open_Db(std::vector<uint8_t>(good.begin(), good.begin() + n)), OPEN_INVALID) << n;
     EXPECT_EQ(OP_Count(), 0);
     EXPECT_EQ(OP_OpenFile("/nonexistent/Cirquel.ART4"), OPEN_NOTFOUND);
-}
-
-TEST_F(ArtDb, RefusesMapsOutOfOrderOrPointingOutsideTheFile) {
-    std::vector<uint8_t> good = Three_Records();
-    const size_t item2 = OP_HEADER_SIZE + OP_MAP_ITEM_SIZE;  // second map entry
-    auto with = [&](auto change) {
-        std::vector<uint8_t> f = good;
-        change(f);
-        return Open_Db(f);
-    };
-    EXPECT_EQ(with([&](auto& f) {  // a duplicate of entry 1
-                  const uint8_t k[8] = {0, 2, 0, 0, 0, 1, 0, 1};
-                  std::memcpy(&f[item2], k, 8);
-              }),
-              OPEN_INVALID);
-    EXPECT_EQ(with([&](auto& f) { f[item2 + 1] = 1; }), OPEN_INVALID);  // (1,...) after (2,...)
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 8, uint32_t(f.size())); }), OPEN_INVALID);
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 12, 1000); }), OPEN_INVALID);
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 12, 0xFFFFFFFF); }),
-              OPEN_INVALID);  // negative length
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 8, 0x7FFFFFFF); }),
-              OPEN_INVALID);                                                  // pos + len overflows
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 8, 2); }), OPEN_INVALID);  // inside the header
-    // Records lie back to back after the map up to the end of the file: a key
-    // count one short, a gap or an overlap is damage, not fewer records.
-    EXPECT_EQ(with([](auto& f) { f[13] -= 1; }), OPEN_INVALID);
-    auto len2 = [&](const std::vector<uint8_t>& f) { return uint32_t(Get_BE32(&f[item2 + 12])); };
-    EXPECT_EQ(with([&](auto& f) { Put32(f, item2 + 12, len2(f) - 1); }), OPEN_INVALID);  // a gap
-    EXPECT_EQ(with([&](auto& f) {  // the last record ends before the file does
-                  const size_t item3 = item2 + OP_MAP_ITEM_SIZE;
-                  Put32(f, item3 + 12, uint32_t(Get_BE32(&f[item3 + 12])) - 1);
-              }),
-              OPEN_INVALID);
-    EXPECT_EQ(OP_Count(), 0);
 }
 
 TEST_F(ArtDb, SixthDatabaseIsRefusedAndFiveStayOpen) {

@@ -205,7 +205,7 @@ TEST_F(BlockArrange, StackingMovesOneBlockAndShiftsTheOthers) {
     EXPECT_EQ(U().oj.list[5].objid, before[3]);
 }
 
-TEST_F(BlockArrange, DuplicatesBecomeTheSelectionUnderTheTextAndKeepOffTheEdges) {
+TEST_F(BlockArrange, DuplicatesBecomeTheSelectionUnderTheTextKeepOffTheEdgesAndStopWhenFull) {
     const Rect& u = U().paintbounds;
     int a = Add(Box_At(10, 10, 20, 20));
     int b = Add(Box_At(u.right - 30, u.bottom - 30, 20, 20));
@@ -223,19 +223,31 @@ TEST_F(BlockArrange, DuplicatesBecomeTheSelectionUnderTheTextAndKeepOffTheEdges)
     EXPECT_NE(Item(4).objid, Item(a).objid);
     EXPECT_EQ(history, std::vector<int>{OP_BLOCK_DUP});
     EXPECT_TRUE(Posted(Item(4).ph->dst_box));
-}
-
-TEST_F(BlockArrange, DuplicatingInAFullUnitStopsAtTheLimit) {
+    // In a full unit the copies stop at the limit, with the warning.
     while (U().oj.nlist < MAXNOBJECTS - 1) Add(Box_At(10, 10, 20, 20));
     Select({2, 3});
+    Clear_Record();
     Enum_Obj_Dup();
     EXPECT_EQ(U().oj.nlist, MAXNOBJECTS);
     EXPECT_EQ(sounds, std::vector<int>{SND_BLOCK_WARNING});
     EXPECT_EQ(Selection_Count(), 1);
 }
 
-TEST_F(BlockArrange, DeletionRemovesFromTheTopDownAndPostsEachArea) {
-    for (int i = 0; i < 4; ++i) Add(Box_At(20 * i, 0, 10, 10));
+// Deletion goes from the top down and posts each area; the cycle wraps; a
+// saved list comes back whole.
+TEST_F(BlockArrange, DeletionCycleAndSavedLists) {
+    for (int i = 0; i < 4; ++i) Add(Box_At(20 * i, 0, 10, 10));  // 2, 3, 4, 5
+    Select({3});
+    Selection_Cycle(false);  // above the top: wrap to the bottom
+    Selection_Cycle(false);
+    Selection_Cycle(false);
+    EXPECT_TRUE(Is_Obj_Selected(2));
+    Selection_Cycle(true);  // below 2 is only the paint block: wrap to the top
+    EXPECT_TRUE(Is_Obj_Selected(5));
+    EXPECT_EQ(Selection_Count(), 1);
+
+    a_oj_master* saved = nullptr;
+    OMast_Save(U().oj, saved);
     std::vector<uint32_t> ids = Ids(U());
     const Rect b2 = Box(2), b4 = Box(4);
     Select({2, 4});
@@ -248,26 +260,10 @@ TEST_F(BlockArrange, DeletionRemovesFromTheTopDownAndPostsEachArea) {
     EXPECT_EQ(history, std::vector<int>{OP_BLOCK_DEL});
     Enum_Obj_Del();
     EXPECT_EQ(sounds, std::vector<int>{SND_BLOCK_WARNING});
-}
-
-TEST_F(BlockArrange, CycleWrapsAndSavedListsComeBackWhole) {
-    for (int i = 0; i < 3; ++i) Add(Box_At(20 * i, 0, 10, 10));  // 2, 3, 4
-    Select({2});
-    Selection_Cycle(true);  // below 2 is only the paint block: wrap to the top
-    EXPECT_TRUE(Is_Obj_Selected(4));
-    Selection_Cycle(false);  // above the top: wrap to the bottom
-    EXPECT_TRUE(Is_Obj_Selected(2));
-    EXPECT_EQ(Selection_Count(), 1);
-
-    a_oj_master* saved = nullptr;
-    OMast_Save(U().oj, saved);
-    std::vector<uint32_t> ids = Ids(U());
-    Select({2, 3});
-    Enum_Obj_Del();
     OMast_Restore(saved, U().oj);
     EXPECT_EQ(Ids(U()), ids);
     EXPECT_EQ(saved, nullptr);
-    EXPECT_EQ(Box(3), Box_At(20, 0, 10, 10));
+    EXPECT_EQ(Box(4), Box_At(40, 0, 10, 10));
 }
 
 // The document's keys through the key chain: arrows nudge (Shift for the big
@@ -301,17 +297,12 @@ TEST_F(BlockArrange, DocumentKeysNudgeCycleStepAndDelete) {
     EXPECT_FALSE(Doc_KeyDown(a_keystroke{VKEY_DELETE, 0x7F, NO_CHAR, 0}));
     EXPECT_EQ(U().oj.nlist, blocks - 1);
     g_merge_zoom = zoom;
-    gs = saved;
-}
 
-// "+" and "-" step the text size slider within the layout's limit.
-TEST_F(BlockArrange, TextPlusAndMinusStepTheSizeUpToTheLayoutsLimit) {
-    const a_interface_rec saved = gs;
+    // For text, "+" and "-" step the size slider within the layout's limit.
     std::unique_ptr<a_om_rec> block(New_OM_Rec());
-    a_om_rec& om = *block;
-    om.layout = LAYOUT_SPOKE;
-    om.size = 60;
-    OM_To_Sliders(om);
+    block->layout = LAYOUT_SPOKE;
+    block->size = 60;
+    OM_To_Sliders(*block);
     const int16_t limit = TEXT_LAYOUT_SIZE_LIMITS[LAYOUT_SPOKE];
     EXPECT_EQ(g_sliders[TEXT_SIZE_SLIDER].maxval, limit);
     Text_Minus();

@@ -73,7 +73,7 @@ bool All_Green(const GWorld* w) {
 
 }  // namespace
 
-TEST_F(Canvas, FallbackChain) {
+TEST_F(Canvas, FallbackChainAndRepairOfAMissingPicture) {
     a_keyset full;
     EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 0, 301, 1}));  // disc -> rectangle
     EXPECT_EQ(full, (a_keyset{1, 1, 301, 1}));
@@ -82,6 +82,18 @@ TEST_F(Canvas, FallbackChain) {
     EXPECT_FALSE(Find_Full_Canvas(full, a_keyset{2, 4, 301, 1}));  // 4 -> 3, which ends
     EXPECT_EQ(full, (a_keyset{1, 3, 301, 1}));
     EXPECT_TRUE(Find_Full_Canvas(full, a_keyset{2, 3, 1, 1}));  // white needs no picture
+    // A missing picture is repaired to white with one alert.
+    a_doc_unit u;
+    Init_CV(u.canv.cv);
+    u.canv.cv.canvas_key = a_keyset{2, 0, 307, 7};
+    Dialog_ScriptAnswers({});
+    EXPECT_FALSE(Canvas_Verify(u, UNIT_CD));
+    EXPECT_EQ(u.canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
+    EXPECT_EQ(Dialog_History().size(), 1u);
+    EXPECT_TRUE(Canvas_Verify(u, UNIT_CD));
+    EXPECT_EQ(Dialog_History().size(), 1u);
+    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 301, 1}, 0), 2);
+    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 309, 9}, 0), 1);
 }
 
 namespace {
@@ -130,20 +142,6 @@ TEST_F(CanvasRules, ClassFourHockeyMiniRectangleAnd1270Wide) {
     EXPECT_TRUE(Renders_Green({2, 2, 305, 1}, UNIT_JEWEL_BASE, 635, 250));
 }
 
-TEST_F(Canvas, SolidColours) {
-    a_canvas_spec cv;
-    Init_CV(cv);
-    EXPECT_TRUE(Is_Canvas_Uncolored(cv));
-    EXPECT_EQ(Solid_Canvas_Color(cv), 0xFFFFFFu);
-    cv.canvas_color_hue = 120;
-    cv.canvas_color_dist = 72;
-    EXPECT_EQ(Solid_Canvas_Color(cv), 0x00FF00u);
-    cv.canvas_darkness = 0;
-    EXPECT_EQ(Solid_Canvas_Color(cv), 0x000000u);
-    cv.canvas_key = a_keyset{2, 0, 1, 1};
-    EXPECT_FALSE(Is_No_Canvas(cv));
-}
-
 TEST_F(Canvas, TheUnitCacheIsReusedWhileNothingChanges) {
     GWorld* w = New_GWorld(32, Rect{0, 0, 60, 60});
     a_cached_canvas canv;
@@ -168,21 +166,21 @@ TEST_F(Canvas, TheUnitCacheIsReusedWhileNothingChanges) {
     Dispose_GWorld(w);
 }
 
-TEST_F(Canvas, VerifyRepairsAMissingPictureWithOneAlert) {
-    a_doc_unit u;
-    Init_CV(u.canv.cv);
-    u.canv.cv.canvas_key = a_keyset{2, 0, 307, 7};
-    Dialog_ScriptAnswers({});
-    EXPECT_FALSE(Canvas_Verify(u, UNIT_CD));
-    EXPECT_EQ(u.canv.cv.canvas_key, (a_keyset{2, 0, 1, 1}));
-    EXPECT_EQ(Dialog_History().size(), 1u);
-    EXPECT_TRUE(Canvas_Verify(u, UNIT_CD));
-    EXPECT_EQ(Dialog_History().size(), 1u);
-    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 301, 1}, 0), 2);
-    EXPECT_EQ(Key_To_CanvX(a_keyset{2, 0, 309, 9}, 0), 1);
-}
+// Without a picture a canvas is a solid colour; a palette cell shows the
+// thumbnail centred on white.
+TEST_F(Canvas, SolidColoursAndPaletteCells) {
+    a_canvas_spec cv;
+    Init_CV(cv);
+    EXPECT_TRUE(Is_Canvas_Uncolored(cv));
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0xFFFFFFu);
+    cv.canvas_color_hue = 120;
+    cv.canvas_color_dist = 72;
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0x00FF00u);
+    cv.canvas_darkness = 0;
+    EXPECT_EQ(Solid_Canvas_Color(cv), 0x000000u);
+    cv.canvas_key = a_keyset{2, 0, 1, 1};
+    EXPECT_FALSE(Is_No_Canvas(cv));
 
-TEST_F(Canvas, PaletteCellShowsTheThumbnailCentred) {
     GWorld* w = New_GWorld(32, Rect{0, 0, 10, 10});
     PixMap32_Fill(w->pix, w->pix.bounds, 0x123456);
     Canvas_DrawElement(w, w->pix.bounds, 2, 0);  // (2, 0, 301, 1): a green 4 x 4

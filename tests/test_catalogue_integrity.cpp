@@ -120,85 +120,47 @@ bool Names_A_Part(const std::string& label) {
 
 }  // namespace
 
-TEST(CatalogueIntegrity, EveryRecordExpandsToUnitsOnItsSheet) {
+// One pass over the records: each expands to units on its sheet whose
+// measures fit; labels and sort keys are unique; every record is on both
+// platforms. A sheet is listed under one name per brand: a maker may sell
+// one sheet under several part numbers, and printer makers share a tray
+// between models, but a generic sheet or a sheet listed by what it is may not
+// be listed again under another name.
+TEST(CatalogueIntegrity, EveryRecordExpandsToUnitsOnItsSheetUnderOneName) {
     auto t = std::make_unique<a_template>();
-    int checked = 0;
-    for (int i = 1; i <= Catalogue_Count(); ++i) {
-        a_ctemplate c;
-        Get_CTemplate(c, i);
-        Expand_Template(c, *t);
-        ASSERT_GE(t->nunits, 1u) << Name(c);
-        ASSERT_LE(t->nunits, unsigned(MAXNUNITS)) << Name(c);
-        a_fpoint paper = CTemplate_Paper(c);
-        // Landscape records place units in the turned sheet.
-        float w = Has_Flag(c.tflags, IS_LANDSCAPE) ? paper.y : paper.x;
-        float h = Has_Flag(c.tflags, IS_LANDSCAPE) ? paper.x : paper.y;
-        EXPECT_EQ(Overlap_Fault(*t), "") << Name(c);
-        for (uint32_t ux = 1; ux <= t->nunits; ++ux) {
-            const a_unit& u = t->units[ux];
-            Rect b;
-            Calc_Unit_Bounds(u, b);
-            EXPECT_FALSE(Rect_IsEmpty(b)) << Name(c) << " unit " << ux;
-            EXPECT_EQ(Measure_Fault(u), "") << Name(c) << " unit " << ux;
-            // Disc-printer trays give the print area relative to the printer's
-            // origin, which may reach past the nominal tray (FlexLabel does).
-            if (Has_Flag(c.tflags, IS_CDPRINTER)) continue;
-            EXPECT_GE(u.bbox.left, -kTolerance) << Name(c) << " unit " << ux;
-            EXPECT_GE(u.bbox.top, -kTolerance) << Name(c) << " unit " << ux;
-            EXPECT_LE(u.bbox.right, w + kTolerance) << Name(c) << " unit " << ux;
-            EXPECT_LE(u.bbox.bottom, h + kTolerance) << Name(c) << " unit " << ux;
-        }
-        ++checked;
-    }
-    EXPECT_EQ(checked, Catalogue_Count());
-}
-
-TEST(CatalogueIntegrity, LabelsAndSortKeysAreUniqueAndEveryRecordIsOnBothPlatforms) {
     std::set<std::string> labels, keys;
-    for (int i = 1; i <= Catalogue_Count(); ++i) {
-        a_ctemplate c;
-        Get_CTemplate(c, i);
-        EXPECT_TRUE(labels.insert(Name(c)).second) << Name(c);
-        EXPECT_TRUE(keys.insert(std::string(c.sort, sizeof c.sort)).second) << Name(c);
-        EXPECT_EQ(+c.platforms, 3) << Name(c);
-        EXPECT_EQ(c.label[31], '\0') << Name(c);
-    }
-}
-
-TEST(CatalogueIntegrity, BrandsEachFormOneRunUnderOneSpelling) {
-    std::set<std::string> seen;
-    std::map<std::string, std::string> spelling;  // folded -> as written
-    std::string previous;
-    for (int i = 1; i <= TList_Count(); ++i) {
-        std::string brand;
-        Extract_Brand(brand, TList_Get(i).label);
-        if (brand == previous) continue;
-        EXPECT_TRUE(seen.insert(brand).second) << "brand " << brand << " appears in two runs";
-        auto [it, fresh] = spelling.emplace(Folded(brand), brand);
-        EXPECT_TRUE(fresh || it->second == brand) << it->second << " is also spelt " << brand;
-        previous = brand;
-    }
-    // At least the size of the catalogue the program is described with. The
-    // brands are the 85 real makers of the converted gLabels and LibreOffice
-    // sheets and of the printer trays, Generic for sheets no maker is known to
-    // sell, and plain paper.
-    EXPECT_GE(TList_Count(), 2774);
-    EXPECT_GE(seen.size(), 87u);
-    EXPECT_TRUE(seen.count("Generic"));
-}
-
-// A sheet is listed under one name per brand. A maker may sell one sheet
-// under several part numbers, and printer makers share a tray between
-// models, but a description names one sheet: a generic sheet or a sheet
-// listed by what it is may not be listed again under another name.
-TEST(CatalogueIntegrity, NoSheetUnderTwoNamesOfOneBrand) {
-    auto t = std::make_unique<a_template>();
     std::map<std::pair<std::string, a_sheet_key>, std::string> named;
     for (int i = 1; i <= Catalogue_Count(); ++i) {
         a_ctemplate c;
         Get_CTemplate(c, i);
         Expand_Template(c, *t);
-        std::string brand, label = Name(c);
+        const std::string label = Name(c);
+        SCOPED_TRACE(label);
+        EXPECT_TRUE(labels.insert(label).second);
+        EXPECT_TRUE(keys.insert(std::string(c.sort, sizeof c.sort)).second);
+        EXPECT_EQ(+c.platforms, 3);
+        EXPECT_EQ(c.label[31], '\0');
+        ASSERT_GE(t->nunits, 1u);
+        ASSERT_LE(t->nunits, unsigned(MAXNUNITS));
+        a_fpoint paper = CTemplate_Paper(c);
+        // Landscape records place units in the turned sheet.
+        float w = Has_Flag(c.tflags, IS_LANDSCAPE) ? paper.y : paper.x;
+        float h = Has_Flag(c.tflags, IS_LANDSCAPE) ? paper.x : paper.y;
+        EXPECT_EQ(Overlap_Fault(*t), "");
+        for (uint32_t ux = 1; ux <= t->nunits; ++ux) {
+            const a_unit& u = t->units[ux];
+            Rect b;
+            Calc_Unit_Bounds(u, b);
+            EXPECT_FALSE(Rect_IsEmpty(b)) << " unit " << ux;
+            EXPECT_EQ(Measure_Fault(u), "") << " unit " << ux;
+            // Disc-printer trays give the print area relative to the printer's
+            // origin, which may reach past the nominal tray (FlexLabel does).
+            if (Has_Flag(c.tflags, IS_CDPRINTER)) continue;
+            EXPECT_TRUE(u.bbox.left >= -kTolerance && u.bbox.top >= -kTolerance &&
+                        u.bbox.right <= w + kTolerance && u.bbox.bottom <= h + kTolerance)
+                << " unit " << ux << " is off the sheet";
+        }
+        std::string brand;
         Extract_Brand(brand, c.label);
         bool tray = Has_Flag(c.tflags, IS_CDPRINTER) || (t->nunits == 1 && Is_Round(t->units[1].kind));
         auto [it, fresh] = named.emplace(std::make_pair(brand, Sheet_Key(c, *t)), label);
@@ -208,14 +170,32 @@ TEST(CatalogueIntegrity, NoSheetUnderTwoNamesOfOneBrand) {
     }
 }
 
-TEST(CatalogueIntegrity, EveryUnitKindHasASheet) {
+// Brands each form one run under one spelling, and every unit kind has a sheet.
+TEST(CatalogueIntegrity, BrandsFormOneRunEachAndEveryUnitKindHasASheet) {
+    std::set<std::string> seen;
+    std::map<std::string, std::string> spelling;  // folded -> as written
     std::set<int> kinds;
+    std::string previous;
     for (int i = 1; i <= TList_Count(); ++i) {
         const a_ctemplate& c = TList_Get(i);
         for (uint32_t g = 0; g < CTemplate_NGroups(c); ++g)
             if (c.units[g].nx && c.units[g].ny) kinds.insert(c.units[g].kind);
+        std::string brand;
+        Extract_Brand(brand, c.label);
+        if (brand == previous) continue;
+        EXPECT_TRUE(seen.insert(brand).second) << "brand " << brand << " appears in two runs";
+        auto [it, fresh] = spelling.emplace(Folded(brand), brand);
+        EXPECT_TRUE(fresh || it->second == brand) << it->second << " is also spelt " << brand;
+        previous = brand;
     }
     for (int k = UNIT_CIRCLE; k < NUNIT_KINDS; ++k) EXPECT_TRUE(kinds.count(k)) << "kind " << k;
+    // At least the size of the catalogue the program is described with. The
+    // brands are the 85 real makers of the converted gLabels and LibreOffice
+    // sheets and of the printer trays, Generic for sheets no maker is known to
+    // sell, and plain paper.
+    EXPECT_GE(TList_Count(), 2774);
+    EXPECT_GE(seen.size(), 87u);
+    EXPECT_TRUE(seen.count("Generic"));
 }
 
 TEST(CatalogueIntegrity, TellingRecordsAreExactlyAsGiven) {

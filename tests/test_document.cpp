@@ -53,28 +53,21 @@ protected:
 
 }  // namespace
 
-TEST_F(Document, RunsOfOneKindShareTheirFirstUnitsDesign) {
+// Runs of one kind share their first unit's design; new units start with one
+// paint block and centred points; 250 units open and all go again.
+TEST_F(Document, NewDocumentsUnitsAndCloneRuns) {
     Doc_New(*Kinds("AABB"));
-    EXPECT_FALSE(U(1).clonef);
-    EXPECT_TRUE(U(2).clonef);
-    EXPECT_FALSE(U(3).clonef);
-    EXPECT_TRUE(U(4).clonef);
-    EXPECT_EQ(U(2).groupx, 2u);
-    EXPECT_EQ(U(3).groupx, 1u);
-    EXPECT_EQ(Find_Clone_Master(4), 3u);
-    Doc_New(*Kinds("ABAB"));
-    for (uint32_t ux = 1; ux <= 4; ++ux) EXPECT_FALSE(U(ux).clonef) << ux;
-}
-
-TEST_F(Document, NewUnitsStartWithOnePaintBlockAndCentredPoints) {
-    Doc_New(*Kinds("AB"));
-    EXPECT_TRUE(g_doc.doc_open);
-    EXPECT_TRUE(g_doc.doc_new);
+    EXPECT_TRUE(g_doc.doc_open && g_doc.doc_new);
     EXPECT_FALSE(g_doc.doc_changed);
     EXPECT_EQ(g_doc.doc_ncopies, 1);
     EXPECT_EQ(g_doc.doc_path.name, "Untitled");
     EXPECT_EQ(g_doc.upx, 1u);
-    const a_doc_unit& disc = U(2);
+    const bool clone[] = {false, true, false, true};
+    for (uint32_t ux = 1; ux <= 4; ++ux) EXPECT_EQ(U(ux).clonef, clone[ux - 1]) << ux;
+    EXPECT_EQ(U(2).groupx, 2u);
+    EXPECT_EQ(U(3).groupx, 1u);
+    EXPECT_EQ(Find_Clone_Master(4), 3u);
+    const a_doc_unit& disc = U(3);
     ASSERT_EQ(disc.oj.nlist, 1);
     EXPECT_EQ(disc.oj.list[1].kind, PAINT_BLOCK);
     EXPECT_EQ(disc.oj.list[1].flags, 1u << VISIBLE_FLAG);
@@ -85,9 +78,9 @@ TEST_F(Document, NewUnitsStartWithOnePaintBlockAndCentredPoints) {
     EXPECT_EQ(disc.static_[TOTAL_LAYER].targ_seq, 1u);
     EXPECT_EQ(disc.static_[PAINT1_LAYER].world, nullptr);
     EXPECT_TRUE(disc.printf);
-}
+    Doc_New(*Kinds("ABAB"));
+    for (uint32_t ux = 1; ux <= 4; ++ux) EXPECT_FALSE(U(ux).clonef) << ux;
 
-TEST_F(Document, TwoHundredFiftyUnits) {
     auto t = Template_Of({Group("UNIT_RECT", 10, 25, 0, 0, 10, 10, 10, 10)});
     ASSERT_EQ(t->nunits, 250u);
     Doc_New(*t);
@@ -98,7 +91,9 @@ TEST_F(Document, TwoHundredFiftyUnits) {
     EXPECT_EQ(g_doc.up, nullptr);
 }
 
-TEST_F(Document, CopyingATextBlockKeepsItsIdAndLeavesTheSourceCache) {
+// Unclone takes the master's content: a text block keeps its id and leaves
+// the source its cache; a photo is a copy of its own.
+TEST_F(Document, UncloneCopiesTheMastersBlocksAndLeavesTheSourceCache) {
     Doc_New(*Kinds("AA"));
     a_oj_item text;
     text.objid = NextUniqueID();
@@ -109,7 +104,11 @@ TEST_F(Document, CopyingATextBlockKeepsItsIdAndLeavesTheSourceCache) {
     text.om->cache.text.fore = New_GWorld(8, Rect{0, 0, 4, 4});
     ASSERT_TRUE(OMast_Append(U(1).oj, text));
     Add_Photo(U(1), 42);
+    U(1).edit_focus = Point{10, 20};
     Unclone(2);
+    EXPECT_FALSE(U(2).clonef);
+    EXPECT_EQ(U(2).edit_focus, (Point{10, 20}));
+    EXPECT_TRUE(g_doc.doc_changed);
     const a_oj_item& copy = U(2).oj.list[2];
     EXPECT_EQ(copy.objid, text.objid);
     ASSERT_NE(copy.om, nullptr);
@@ -144,19 +143,6 @@ TEST_F(Document, PaintLayerTravelsWithCopiesOnly) {
     EXPECT_FALSE(U(3).paintinuse);
     EXPECT_EQ(U(3).static_[PAINT1_LAYER].world, nullptr);
     EXPECT_EQ(U(3).oj.nlist, 0);
-}
-
-TEST_F(Document, UncloneTakesTheMastersContent) {
-    Doc_New(*Kinds("AAA"));
-    Add_Photo(U(1), 9);
-    U(1).edit_focus = Point{10, 20};
-    Unclone(3);
-    EXPECT_FALSE(U(3).clonef);
-    EXPECT_TRUE(U(2).clonef);
-    ASSERT_EQ(U(3).oj.nlist, 2);
-    EXPECT_EQ(U(3).oj.list[2].ph->spec.source.sid, 9u);
-    EXPECT_EQ(U(3).edit_focus, (Point{10, 20}));
-    EXPECT_TRUE(g_doc.doc_changed);
 }
 
 TEST_F(Document, CloneToggleRules) {
@@ -201,12 +187,18 @@ TEST_F(Document, CloneToggleRules) {
     EXPECT_EQ(ops, (std::vector<int>{OP_UNCLONE, OP_CLONE, OP_UNCLONE, OP_CLONE, OP_TOGGLEPRINT, OP_TOGGLEPRINT}));
 }
 
-TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
+// Selecting the current unit again does nothing; a clone does not move the
+// canvas palette; the window title follows the document's name.
+TEST_F(Document, SelectingUnitsAndTheWindowTitle) {
     static int refreshes = 0, selections = 0;
+    static std::string title;
     refreshes = selections = 0;
     (void)g_doc_notices.unit_dirty.Subscribe([](uint32_t, const Rect&) { ++refreshes; });
     (void)g_doc_notices.unit_selected.Subscribe([](uint32_t) { ++selections; });
+    (void)g_doc_notices.title.Subscribe([](const std::string& t) { title = t; });
     Doc_New(*Kinds("AAB"));
+    EXPECT_EQ(title, "Cirquel - Untitled");
+    EXPECT_EQ(Calc_Direct_Print_Kind(), NOT_DIRECT);
     int r = refreshes, s = selections;
     Select_Doc_Unit(1);
     EXPECT_EQ(refreshes, r);
@@ -216,14 +208,6 @@ TEST_F(Document, SelectingTheCurrentUnitAgainDoesNothing) {
     Select_Doc_Unit(3);
     EXPECT_EQ(selections, s + 1);
     EXPECT_EQ(refreshes, r + 2);
-}
-
-TEST_F(Document, WindowTitleAndDirectKind) {
-    static std::string title;
-    (void)g_doc_notices.title.Subscribe([](const std::string& t) { title = t; });
-    Doc_New(*Kinds("B"));
-    EXPECT_EQ(title, "Cirquel - Untitled");
-    EXPECT_EQ(Calc_Direct_Print_Kind(), NOT_DIRECT);
     Doc_Name_Changed("");
     EXPECT_EQ(title, "Cirquel");
 }

@@ -177,28 +177,20 @@ protected:
 
 }  // namespace
 
-TEST_F(History, RingKeepsTheNewestFifteenStepsAndNamesThemInTheEditMenu) {
+// The ring keeps the newest fifteen steps, names them in the Edit menu, drops
+// the redo steps when a new operation follows an undo, and shows the kept
+// steps in the panel, oldest on top.
+TEST_F(History, RingKeepsTheNewestFifteenStepsAndNamesThem) {
     Open();
     a_undo_menu_items m = Undo_Menu_Items();
     EXPECT_FALSE(m.undo_enabled || m.redo_enabled);
     EXPECT_EQ(m.undo_text, "Undo");
     History_Emit(OP_BLOCK_MOVEXY);
-    m = Undo_Menu_Items();
-    EXPECT_TRUE(m.undo_enabled);
-    EXPECT_EQ(m.undo_text, "Undo Move");
-    for (int i = 1; i < 20; ++i) History_Emit(OP_PHOTO_ANGLE);
-    EXPECT_EQ(Undos(), 14);
-    EXPECT_EQ(sounds.back(), SND_REFUSED);
-    EXPECT_EQ(g_hist.curr, g_hist.lo);
-    m = Undo_Menu_Items();
-    EXPECT_EQ(m.redo_text, "Redo Photo angle");
-}
-
-TEST_F(History, UndoThenANewOperationDropsTheRedoSteps) {
-    Open();
-    History_Emit(OP_BLOCK_MOVEXY);
     History_Emit(OP_BLOCK_DEL);
     Undo_Button();
+    m = Undo_Menu_Items();
+    EXPECT_TRUE(m.undo_enabled && m.redo_enabled);
+    EXPECT_EQ(m.undo_text, "Undo Move");
     a_history_op redo, undo;
     Is_Undo_Avail(redo, undo);
     EXPECT_EQ(redo, OP_BLOCK_DEL);
@@ -210,11 +202,8 @@ TEST_F(History, UndoThenANewOperationDropsTheRedoSteps) {
     sounds.clear();
     Redo_Button();
     EXPECT_EQ(sounds, std::vector<int>{SND_REFUSED});
-}
 
-TEST_F(History, FullRingWithTheNewestStepInTheLastSlot) {
-    Open();
-    for (int i = 0; i < 15; ++i) History_Emit(OP_BLOCK_MOVEXY);
+    for (int i = 2; i < 15; ++i) History_Emit(OP_PHOTO_ANGLE);  // the newest step in the last slot
     EXPECT_EQ(g_hist.curr, 15);
     EXPECT_EQ(g_hist.hi, 0);
     EXPECT_EQ(g_hist.lo, 1);
@@ -222,7 +211,6 @@ TEST_F(History, FullRingWithTheNewestStepInTheLastSlot) {
     Calc_Undo_Avail(redox, undox);
     EXPECT_EQ(redox, -1);
     EXPECT_EQ(undox, 14);
-    // The panel shows the fifteen kept steps, oldest on top.
     Rect frame{0, 0, 300, 100};
     EXPECT_EQ(History_Find(frame, Point{1, 5}), 1);
     EXPECT_EQ(History_Find(frame, Point{14 * HIST_BOX_HEIGHT + 1, 5}), 15);
@@ -230,16 +218,20 @@ TEST_F(History, FullRingWithTheNewestStepInTheLastSlot) {
     History_MouseDown(frame, Point{1, 5});
     EXPECT_EQ(g_hist.curr, 1);
     EXPECT_EQ(sounds.back(), 130);
-}
 
-TEST_F(History, ASliderDragIsOneStep) {
-    Open();
+    for (int i = 0; i < 20; ++i) History_Emit(OP_PHOTO_ANGLE);
+    EXPECT_EQ(Undos(), 14);
+    EXPECT_EQ(sounds.back(), SND_REFUSED);
+    EXPECT_EQ(g_hist.curr, g_hist.lo);
+    EXPECT_EQ(Undo_Menu_Items().redo_text, "Redo Photo angle");
+
+    // A slider drag is one step; a click that changed nothing is none.
     uint32_t before = g_hist.cumseq;
     History_Begin_Interaction();
     for (int v = 0; v < 30; ++v) History_Set_Pending(OP_PHOTO_OPACITY);
     History_End_Interaction();
     History_Begin_Interaction();
-    History_End_Interaction();  // a click that changed nothing
+    History_End_Interaction();
     EXPECT_EQ(g_hist.cumseq, before + 1);
     EXPECT_EQ(g_hist.list[g_hist.curr].op, OP_PHOTO_OPACITY);
 }

@@ -53,7 +53,9 @@ std::string Str(int index, int base) {
 
 }  // namespace
 
-TEST_F(Messages, LookupFallsBackToEnglishPerString) {
+// Lookups fall back to English string by string; GetIndString itself is
+// exact, so a missing string reads empty there.
+TEST_F(Messages, LookupFallsBackToEnglishPerStringAndGetIndStringIsExact) {
     EXPECT_EQ(Str(ALERT_INTERNAL_ERROR, ALERT_STR_ID), "Internal Error - Program has crashed.");
     Messages_SetLanguage(LANG_GERMAN);
     EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Abbrechen");
@@ -62,83 +64,74 @@ TEST_F(Messages, LookupFallsBackToEnglishPerString) {
     EXPECT_EQ(Str(ID_PROGRAM_TITLE, IDENTITY_STR_ID), "Cirquel");  // never shifted
     EXPECT_EQ(Get_Translated_UString(STR_EMPTY, MAIN_STR_ID), u"Leer");
     EXPECT_EQ(Str(9999, MAIN_STR_ID), "");
+    Prompt_Show(STR_UNTITLED);
+    EXPECT_EQ(Dialog_Prompt(), "Unbenannt");
+    Prompt_Hide();
+    EXPECT_EQ(Dialog_Prompt(), "");
     Messages_SetLanguage(1);  // Czech: offered by no file yet, all English
     EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Cancel");
-}
 
-TEST_F(Messages, GetIndStringIsExactAndEmptyOutsideTheList) {
-    std::string s = "stale";
-    GetIndString(s, int(MAIN_STR_ID) + LANG_GERMAN, STR_PLAIN_PAPER);
-    EXPECT_EQ(s, "");  // no fallback at this level
-    GetIndString(s, MAIN_STR_ID, 0);
-    EXPECT_EQ(s, "");
-    GetIndString(s, 4242, 1);
-    EXPECT_EQ(s, "");
-    GetIndString(s, MAIN_STR_ID, 2);  // a gap inside the list
-    EXPECT_EQ(s, "");
-    GetIndString(s, MAIN_STR_ID, STR_OK);
-    EXPECT_EQ(s, "OK");
+    const std::pair<int, int> empty[] = {{int(MAIN_STR_ID) + LANG_GERMAN, STR_PLAIN_PAPER},
+                                         {MAIN_STR_ID, 0}, {4242, 1}, {MAIN_STR_ID, 2}};  // 2: a gap
+    for (auto [list, index] : empty) {
+        std::string s = "stale";
+        GetIndString(s, list, index);
+        EXPECT_EQ(s, "") << list << " " << index;
+    }
+    std::string ok;
+    GetIndString(ok, MAIN_STR_ID, STR_OK);
+    EXPECT_EQ(ok, "OK");
 }
 
 TEST_F(Messages, LanguagesByCodeAndLocale) {
-    EXPECT_EQ(Language_From_Code("de"), LANG_GERMAN);
-    EXPECT_EQ(Language_From_Code("de_AT.UTF-8"), LANG_GERMAN);
-    EXPECT_EQ(Language_From_Code("zh_TW.UTF-8"), 15);
-    EXPECT_EQ(Language_From_Code("zh_CN"), 16);
-    EXPECT_EQ(Language_From_Code("zh-CHT"), 15);
-    EXPECT_EQ(Language_From_Code("nb_NO"), 9);
-    EXPECT_EQ(Language_From_Code("C"), -1);
-    EXPECT_EQ(Language_From_Code(""), -1);
+    const std::pair<const char*, int> codes[] = {{"de", LANG_GERMAN}, {"de_AT.UTF-8", LANG_GERMAN},
+                                                 {"zh_TW.UTF-8", 15}, {"zh_CN", 16}, {"zh-CHT", 15},
+                                                 {"nb_NO", 9}, {"C", -1}, {"", -1}};
+    for (auto [code, lang] : codes) EXPECT_EQ(Language_From_Code(code), lang) << code;
     EXPECT_STREQ(Language_Code(17), "ja");
     EXPECT_STREQ(Language_Code(20), "en");
-    EXPECT_TRUE(Language_Offered(LANG_ENGLISH));
-    EXPECT_TRUE(Language_Offered(LANG_GERMAN));
-    EXPECT_FALSE(Language_Offered(1));
-    EXPECT_FALSE(Language_Offered(-1));
+    EXPECT_TRUE(Language_Offered(LANG_ENGLISH) && Language_Offered(LANG_GERMAN));
+    EXPECT_FALSE(Language_Offered(1) || Language_Offered(-1));
 }
 
-TEST_F(Messages, ParamTextFillsPlaceholders) {
+// Parameters (^0..^3) and identity names (@p, @C, @U); text without them is
+// left as it was and reported unchanged.
+TEST_F(Messages, ParametersAndIdentitySubstitutions) {
+    struct a_case {
+        const char* in;
+        bool changed;
+        const char* out;
+        bool identity;
+    } cases[] = {
+        {"^0^0", true, "abab", false},
+        {"^4 and ^1^", true, "^4 and X^", false},
+        {"no placeholder ^", false, "no placeholder ^", false},
+        {"About @p...", true, "About Cirquel...", true},
+        {"@@P", true, "@Cirquel", true},
+        {"@C at @U", true, "The Cirquel Project at https://cirquel.example.org/", true},
+        {"mail@x @", false, "mail@x @", true},
+    };
     Param_Text("ab", "X");
-    std::string s = "^0^0";
-    EXPECT_TRUE(Do_Param_Text(s));
-    EXPECT_EQ(s, "abab");
-    s = "^4 and ^1^";
-    EXPECT_TRUE(Do_Param_Text(s));
-    EXPECT_EQ(s, "^4 and X^");
-    s = "no placeholder ^";
-    EXPECT_FALSE(Do_Param_Text(s));
-    EXPECT_EQ(s, "no placeholder ^");
+    for (const a_case& c : cases) {
+        std::string s = c.in;
+        EXPECT_EQ(c.identity ? Do_Substitutions(s) : Do_Param_Text(s), c.changed) << c.in;
+        EXPECT_EQ(s, c.out);
+    }
     Param_Text("abc");
     Param_Text("z");  // all four are set together: ^1 is empty again
-    s = "[^1]";
+    std::string s = "[^1]";
     EXPECT_TRUE(Do_Param_Text(s));
     EXPECT_EQ(s, "[]");
-}
 
-TEST_F(Messages, ParamTextCutsAt255BytesOnACharacterBoundary) {
+    // Cut at 255 bytes, on a character boundary.
     Param_Text(std::string(300, 'a'));
     EXPECT_EQ(Str(ALERT_ART_NOT_FOUND, ALERT_STR_ID).size(), 255u);
     // 254 bytes, then a two-byte character that does not fit whole.
     Param_Text(std::string(200, 'a'), std::string(54, 'b') + "é");
-    std::string s = "^0^1";
+    s = "^0^1";
     Do_Param_Text(s);
     EXPECT_EQ(s.size(), 254u);
     EXPECT_EQ(s.back(), 'b');
-}
-
-TEST_F(Messages, IdentitySubstitutions) {
-    std::string s = "About @p...";
-    EXPECT_TRUE(Do_Substitutions(s));
-    EXPECT_EQ(s, "About Cirquel...");
-    s = "@@P";
-    EXPECT_TRUE(Do_Substitutions(s));
-    EXPECT_EQ(s, "@Cirquel");
-    s = "@C at @U";
-    EXPECT_TRUE(Do_Substitutions(s));
-    EXPECT_EQ(s, "The Cirquel Project at https://cirquel.example.org/");
-    s = "mail@x @";
-    EXPECT_FALSE(Do_Substitutions(s));
-    EXPECT_EQ(s, "mail@x @");
 }
 
 TEST_F(Messages, QuestionsTakeTheirTextsFromTheLists) {
@@ -225,10 +218,11 @@ void Recovery_Hook() {
 
 TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    static void (*hook)() = Recovery_Hook;
     auto fatal = [](void (*f)()) {
         Dialog_SetQuiet(false);
         g_message_services = a_message_services{};
-        (void)g_message_services.recovery.Install(Recovery_Hook);
+        (void)g_message_services.recovery.Install(hook);
         (void)g_message_services.controller.Install([] { return GHOST; });  // fatal alerts show all the same
         f();
     };
@@ -241,14 +235,8 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     EXPECT_EXIT(fatal([] { OutOfMemory(4096); }), testing::ExitedWithCode(70),
                 "Sorry, you have run out of memory.");
     // A fatal error inside the recovery hook ends the process at once.
-    EXPECT_EXIT(
-        {
-            Dialog_SetQuiet(false);
-            g_message_services = a_message_services{};
-            (void)g_message_services.recovery.Install([] { InternalError(); });
-            InternalError();
-        },
-        testing::ExitedWithCode(70), "Program has crashed");
+    hook = [] { InternalError(); };
+    EXPECT_EXIT(fatal([] { InternalError(); }), testing::ExitedWithCode(70), "Program has crashed");
 }
 
 // Listeners of a notice never knock each other out; a service has one owner,
@@ -312,14 +300,6 @@ TEST_F(Messages, ProgressBarHeldOpenAcrossItems) {
     EXPECT_EQ(v.opened, opened + 2);
     Progress_Tick(4, 2);  // a tick with no bar open opens nothing
     EXPECT_FALSE(v.open);
-}
-
-TEST_F(Messages, PromptLine) {
-    Messages_SetLanguage(LANG_GERMAN);
-    Prompt_Show(STR_UNTITLED);
-    EXPECT_EQ(Dialog_Prompt(), "Unbenannt");
-    Prompt_Hide();
-    EXPECT_EQ(Dialog_Prompt(), "");
 }
 
 // --- The resources against the code ----------------------------------------------
@@ -388,7 +368,7 @@ std::vector<std::vector<std::string>> Calls(const std::string& text, const std::
 
 }  // namespace
 
-TEST(MessagesResources, EveryStringTheCodeNamesIsInEnglish) {
+TEST(MessagesResources, EveryStringTheCodeNamesIsInEnglishAndAlertsInGerman) {
     auto named = Named_Strings();
     ASSERT_GT(named.size(), 60u);
     for (const auto& [name, where] : named)
@@ -410,6 +390,18 @@ TEST(MessagesResources, EveryStringTheCodeNamesIsInEnglish) {
     range(UNDO_STR_ID, 1, NUNDO_LABELS);
     range(DESIGN_STR_ID, DES_PAPER_MENU, 17);
     EXPECT_FALSE(Has_String(UNITKIND_STR_ID, NUNITKIND_NAMES + 1));
+    // German translates every alert and unit kind.
+    for (int i = 1; i < 400; ++i) {
+        std::string en, de;
+        GetIndString(en, ALERT_STR_ID, i);
+        GetIndString(de, int(ALERT_STR_ID) + LANG_GERMAN, i);
+        EXPECT_EQ(en.empty(), de.empty()) << "alert " << i;
+        if (!en.empty()) {
+            EXPECT_NE(en, de) << "alert " << i << " is not translated";
+        }
+    }
+    for (int i = 1; i <= NUNITKIND_NAMES; ++i)
+        EXPECT_TRUE(Has_String(int(UNITKIND_STR_ID) + LANG_GERMAN, i)) << "kind " << i - 1;
 }
 
 TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
@@ -466,20 +458,6 @@ TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
         }
     }
     EXPECT_GE(checked, 3);  // the scan finds the calls at all
-}
-
-TEST(MessagesResources, GermanTranslatesEveryAlertAndKind) {
-    for (int i = 1; i < 400; ++i) {
-        std::string en, de;
-        GetIndString(en, ALERT_STR_ID, i);
-        GetIndString(de, int(ALERT_STR_ID) + LANG_GERMAN, i);
-        EXPECT_EQ(en.empty(), de.empty()) << "alert " << i;
-        if (!en.empty()) {
-            EXPECT_NE(en, de) << "alert " << i << " is not translated";
-        }
-    }
-    for (int i = 1; i <= NUNITKIND_NAMES; ++i)
-        EXPECT_TRUE(Has_String(int(UNITKIND_STR_ID) + LANG_GERMAN, i)) << "kind " << i - 1;
 }
 
 namespace {

@@ -137,34 +137,29 @@ TEST(PixtCompress, LZWCodeWidthsAgainstAHandMadeStream) {
 }
 
 TEST(PixtCompress, LZWEdgeCases) {
-    std::vector<uint8_t> out(3);
-    // "ab", clear, then end at once: exactly the bytes before.
-    auto s = LZW_Stream(2, {{256, 9}, {'a', 9}, {'b', 9}, {256, 9}, {257, 9}});
-    out.resize(2);
-    ASSERT_TRUE(Expand_LZW(s.data(), s.size(), out.data(), 2));
-    EXPECT_EQ(out, (std::vector<uint8_t>{'a', 'b'}));
-    // The code not yet in the table: "a" then 258 = "aa".
-    s = LZW_Stream(3, {{256, 9}, {'a', 9}, {258, 9}, {257, 9}});
-    out.resize(3);
-    ASSERT_TRUE(Expand_LZW(s.data(), s.size(), out.data(), 3));
-    EXPECT_EQ(out, (std::vector<uint8_t>{'a', 'a', 'a'}));
-    // A code beyond the next free one, fewer or more bytes than stated,
-    // the stated length disagreeing with the buffer, and a stream cut short.
-    s = LZW_Stream(3, {{256, 9}, {'a', 9}, {300, 9}, {257, 9}});
-    EXPECT_FALSE(Expand_LZW(s.data(), s.size(), out.data(), 3));
-    s = LZW_Stream(3, {{256, 9}, {'a', 9}, {257, 9}});
-    EXPECT_FALSE(Expand_LZW(s.data(), s.size(), out.data(), 3));
-    s = LZW_Stream(1, {{256, 9}, {'a', 9}, {'b', 9}, {257, 9}});
-    out.resize(1);
-    EXPECT_FALSE(Expand_LZW(s.data(), s.size(), out.data(), 1));
-    out.resize(2);
-    s = LZW_Stream(3, {{256, 9}, {'a', 9}, {'b', 9}, {257, 9}});
-    EXPECT_FALSE(Expand_LZW(s.data(), s.size(), out.data(), 2));
-    EXPECT_FALSE(Expand_LZW(s.data(), 3, out.data(), 2));
-    // Codes 256 and 257 right after a clear, or a string code with nothing before it.
-    s = LZW_Stream(1, {{256, 9}, {258, 9}, {257, 9}});
-    out.resize(1);
-    EXPECT_FALSE(Expand_LZW(s.data(), s.size(), out.data(), 1));
+    const struct {
+        const char* what;
+        uint32_t length;
+        std::vector<std::pair<int, int>> codes;
+        size_t buffer;
+        std::vector<uint8_t> want;  // empty: refused
+    } cases[] = {
+        {"clear, then end at once", 2, {{256, 9}, {'a', 9}, {'b', 9}, {256, 9}, {257, 9}}, 2, {'a', 'b'}},
+        {"the code not yet in the table", 3, {{256, 9}, {'a', 9}, {258, 9}, {257, 9}}, 3, {'a', 'a', 'a'}},
+        {"a code beyond the next free one", 3, {{256, 9}, {'a', 9}, {300, 9}, {257, 9}}, 3, {}},
+        {"fewer bytes than stated", 3, {{256, 9}, {'a', 9}, {257, 9}}, 3, {}},
+        {"more bytes than stated", 1, {{256, 9}, {'a', 9}, {'b', 9}, {257, 9}}, 1, {}},
+        {"length disagreeing with the buffer", 3, {{256, 9}, {'a', 9}, {'b', 9}, {257, 9}}, 2, {}},
+        {"a string code right after a clear", 1, {{256, 9}, {258, 9}, {257, 9}}, 1, {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<uint8_t> s = LZW_Stream(c.length, c.codes), out(c.buffer);
+        bool ok = Expand_LZW(s.data(), s.size(), out.data(), c.buffer);
+        EXPECT_EQ(ok, !c.want.empty()) << c.what;
+        EXPECT_TRUE(!ok || out == c.want) << c.what;
+    }
+    std::vector<uint8_t> s = LZW_Stream(3, {{256, 9}, {'a', 9}, {'b', 9}, {257, 9}}), out(2);
+    EXPECT_FALSE(Expand_LZW(s.data(), 3, out.data(), 2)) << "a stream cut short";
 }
 
 TEST(PixtRecords, EveryCodecRoundTripsThroughTheCache) {
@@ -267,8 +262,7 @@ TEST(PixtRecords, DecodedSizeMustAgreeWithTheHeader) {
         ASSERT_EQ(KPixt_Read_Header(taller.data(), taller.size(), h), a_record_status::OKAY);
         EXPECT_EQ(KPixt_Decode(taller.data(), taller.size(), h, out), a_record_status::DAMAGED);
         EXPECT_TRUE(out.empty());
-        std::vector<uint8_t> shorter = rec;
-        shorter.resize(shorter.size() - 4);  // the end code alone may go unnoticed
+        std::vector<uint8_t> shorter(rec.begin(), rec.end() - 4);  // the end code alone may go unnoticed
         ASSERT_EQ(KPixt_Read_Header(shorter.data(), shorter.size(), h), a_record_status::OKAY);
         EXPECT_EQ(KPixt_Decode(shorter.data(), shorter.size(), h, out), a_record_status::DAMAGED);
     }
@@ -297,18 +291,9 @@ TEST_F(Pixt, DamagedOrMissingRecordsShowTheMissingDataAlert) {
     deep[7] = 24;
     ASSERT_EQ(Open_Db(Db_Bytes({Entry({8, 0, 0, 1}, rec), Entry({8, 0, 0, 2}, deep)})), OPEN_OKAY);
     a_pixt p;
-    EXPECT_EXIT(Loud([&] {
-                    KPixt_Load(p, {8, 0, 0, 1});
-                }),
-                testing::ExitedWithCode(70), "missing a piece of data.*PIXT  8.0.0.1");
-    EXPECT_EXIT(Loud([&] {
-                    KPixt_Load(p, {8, 0, 0, 9});
-                }),
-                testing::ExitedWithCode(70), "PIXT  8.0.0.9");
-    EXPECT_EXIT(Loud([&] {
-                    KPixt_Load(p, {8, 0, 0, 2});
-                }),
-                testing::ExitedWithCode(70), "Internal Error");
+    for (auto [d, says] : {std::pair{int16_t(1), "missing a piece of data.*PIXT  8.0.0.1"},
+                           std::pair{int16_t(9), "PIXT  8.0.0.9"}, std::pair{int16_t(2), "Internal Error"}})
+        EXPECT_EXIT(Loud([&] { KPixt_Load(p, {8, 0, 0, d}); }), testing::ExitedWithCode(70), says);
 }
 
 TEST_F(Pixt, EvictionEmptiesTheOldestUnlockedAndReloadsOnLock) {

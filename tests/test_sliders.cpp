@@ -103,10 +103,6 @@ TEST_F(SliderTest, ComputedDefaultsFollowTheBrushAndTheDirectKind) {
 }
 
 TEST_F(SliderTest, SettingClampsRunsTheActionOnceAndLeavesOneUndoStep) {
-    EXPECT_EQ(Slider_Limit_Value(-5000, PHOTO_SIZE_SLIDER), 50);
-    EXPECT_EQ(Slider_Limit_Value(40000, PHOTO_SIZE_SLIDER), 6000);
-    EXPECT_EQ(Slider_Limit_Value(777, PHOTO_SIZE_SLIDER), 777);
-
     Watch(PHOTO_SIZE_SLIDER);
     Slider_SetVal(90000, PHOTO_SIZE_SLIDER);
     EXPECT_EQ(Val(PHOTO_SIZE_SLIDER), 6000);
@@ -192,7 +188,7 @@ TEST_F(SliderTest, SteppingSnapsToTheGridOfTheStep) {
     EXPECT_EQ(Val(TEXT_SIZE_SLIDER), 72) << "clamped";
 }
 
-TEST_F(SliderTest, SteppingSoundsRefusesAtTheEndsAndIsPaced) {
+TEST_F(SliderTest, SteppingSoundsRefusesAtTheEndsIsPacedAndNeedsAnActiveSlider) {
     Watch(PHOTO_ANGLE_SLIDER);
     Slider_Blast_Invis(1800, PHOTO_ANGLE_SLIDER);
     uint64_t start = clock_.ms;
@@ -231,9 +227,9 @@ TEST_F(SliderTest, SteppingSoundsRefusesAtTheEndsAndIsPaced) {
     Do_PlusMinus(false, false, false, PHOTO_ANGLE_SLIDER);
     EXPECT_EQ(Val(PHOTO_ANGLE_SLIDER), 1770);
     EXPECT_TRUE(Sound_Log().empty());
-}
 
-TEST_F(SliderTest, KeyboardStepsOnlyActiveSliders) {
+    // The keyboard steps only active sliders.
+    Sound_Enable(true);
     Slider_Via_Keyboard(true, false, false, TEXT_SIZE_SLIDER);
     EXPECT_EQ(Val(TEXT_SIZE_SLIDER), 14);
     EXPECT_EQ(Sound_Log(), (std::vector<int>{SND_REFUSED}));
@@ -271,10 +267,8 @@ TEST_F(SliderTest, ThumbMapsLinearlyOntoTheRange) {
     EXPECT_EQ(Slider_ThumbToValue(travel / 2, s), 0);
     EXPECT_EQ(Slider_ThumbToValue(-40, s), -1800);
     EXPECT_EQ(Slider_ThumbToValue(travel + 40, s), 1800);
-    EXPECT_EQ(Slider_ValueToThumb(-1800, s), 0);
-    EXPECT_EQ(Slider_ValueToThumb(1800, s), travel);
     EXPECT_EQ(Slider_ValueToThumb(99999, s), travel);
-    // Every thumb position comes back from its value.
+    // Every thumb position comes back from its value (so both ends map back too).
     for (int t = 0; t <= travel; ++t)
         EXPECT_EQ(Slider_ValueToThumb(Slider_ThumbToValue(t, s), s), t);
     // A slider with more positions than values: every value is reachable.

@@ -73,19 +73,7 @@ TEST(SysPix, FlipsAndRightAnglesMoveEveryPixelExactly) {
     }
 }
 
-TEST(SysPix, RotationByWholeTurnsHandsTheMapOver) {
-    for (int angle : {0, 3600, -3600, 7200}) {
-        PixMap in, out;
-        New_PixMap(in, R(0, 0, 50, 100), 32, nullptr);
-        uint8_t* base = in.baseAddr;
-        PixMap_Rotate(NEAREST, false, angle, in, out);
-        EXPECT_TRUE(Is_Null_PixMap(in)) << angle;
-        EXPECT_EQ(out.baseAddr, base) << angle;
-        Dispose_PixMap(out);
-    }
-}
-
-TEST(SysPix, ArbitraryAnglesGrowTheBoxAndFillOutsideWithWhite) {
+TEST(SysPix, ArbitraryAnglesGrowTheBoxAndWholeTurnsHandTheMapOver) {
     a_test_map m(R(0, 0, 100, 200), 32);
     m.Fill(0x00204060);
     PixMap out;
@@ -106,6 +94,16 @@ TEST(SysPix, ArbitraryAnglesGrowTheBoxAndFillOutsideWithWhite) {
     PixMap_Rotate(NEAREST, false, 900, c.get(), out);
     EXPECT_EQ(At(out, 20, 5), 200u);
     Dispose_PixMap(out);
+    // Whole turns hand the map over as it is.
+    for (int angle : {0, 3600, -3600, 7200}) {
+        PixMap in;
+        New_PixMap(in, R(0, 0, 50, 100), 32, nullptr);
+        uint8_t* base = in.baseAddr;
+        PixMap_Rotate(NEAREST, false, angle, in, out);
+        EXPECT_TRUE(Is_Null_PixMap(in)) << angle;
+        EXPECT_EQ(out.baseAddr, base) << angle;
+        Dispose_PixMap(out);
+    }
 }
 
 TEST(SysPix, BilinearRotationWeighsNeighboursAndFadesEdges) {
@@ -217,7 +215,7 @@ TEST(SysPix, BoundingBoxesFillsAndFrames) {
     EXPECT_FALSE(Is_PixMap1_Empty(bits.get()));
 }
 
-TEST(SysPix, RegionsFromOneBitMaps) {
+TEST(SysPix, RegionsFromOneBitMapsKeepTheFirst20000Runs) {
     a_test_map m(R(10, 20, 20, 40), 1);
     a_region* rgn = Rgn_New();
     Rgn_SetRect(rgn, R(0, 0, 1, 1));
@@ -240,20 +238,15 @@ TEST(SysPix, RegionsFromOneBitMaps) {
     EXPECT_EQ(Rgn_Area(rgn), 8 * 3 + 8 + 2);
     EXPECT_FALSE(Rgn_ContainsPoint(rgn, Point{14, 25}));
     EXPECT_TRUE(Rgn_ContainsPoint(rgn, Point{17, 39}));
-    Rgn_Dispose(rgn);
-}
 
-TEST(SysPix, RegionsKeepTheFirst20000Runs) {
-    a_test_map m(R(0, 0, 400, 200), 1);  // 400 rows of 100 single-pixel runs
+    // Only the first 20000 runs are kept: 400 rows of 100 single-pixel runs.
+    a_test_map many(R(0, 0, 400, 200), 1);
     const uint8_t stripes[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-    PixMap1_FillPattern(m.get(), stripes);
-    std::vector<Rect> rects;
-    Rect bounds;
-    ASSERT_TRUE(PixMap1_To_Rects(m.get(), rects, bounds));
+    PixMap1_FillPattern(many.get(), stripes);
+    ASSERT_TRUE(PixMap1_To_Rects(many.get(), rects, bounds));
     EXPECT_EQ(rects.size(), size_t(MAX_N_RECTS));
     EXPECT_EQ(rects.back().top, 199);  // row 200 and below are dropped
-    a_region* rgn = Rgn_New();
-    PixMap1_To_Region(m.get(), rgn);
+    PixMap1_To_Region(many.get(), rgn);
     EXPECT_EQ(Rgn_Area(rgn), MAX_N_RECTS);
     EXPECT_EQ(Rgn_Bounds(rgn), R(0, 0, 200, 200));
     Rgn_Dispose(rgn);
