@@ -1,5 +1,7 @@
 // Text blocks on a unit: creation from strings, the block limit,
 // duplication, placement, the sliders both ways, moves and the font list.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "block_fixtures.h"
@@ -303,8 +305,20 @@ TEST_F(TextBlocks, OverflowMarksAndTheThumbnailAreDrawnWhereTheyBelong) {
 TEST(FontList, SortedWithoutExcludedNamesAndFlaggedByName) {
     Need_Font(u"DejaVu Sans");
     Need_Font(u"Liberation Serif");
+    // Case folded as a font menu orders them; names beyond ASCII fold in
+    // ways this simple fold does not know, so they are not compared.
+    auto folded = [](std::u16string s) {
+        for (char16_t& c : s) c = c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
+        return s;
+    };
+    auto ascii = [](const std::u16string& s) {
+        return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x80; });
+    };
     for (int f = 2; f <= Font_Count(); ++f) {
         std::u16string a = Font_Name(f - 1), b = Font_Name(f);
+        if (ascii(a) && ascii(b)) {
+            EXPECT_LE(folded(a), folded(b)) << f;
+        }
         EXPECT_FALSE(Font_Name_Excluded(b));
         EXPECT_EQ(Font_Item(f)->order, f);
     }
