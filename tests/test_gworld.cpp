@@ -106,27 +106,40 @@ TEST(GWorldDeathTest, NestingDeeperThanFiveIsFatal) {
     EXPECT_DEATH(Pop_GWorld(), "");
 }
 
-// What the child of the death test does; a function of its own, since a
+// What the children of the death test do; functions of their own, since a
 // directive cannot stand inside the macro's arguments.
-static void Make_A_Big_Canvas() {
+static void Refuse_Big_Allocations() {
     Dialog_SetQuiet(false);
 #ifndef __SANITIZE_ADDRESS__
     rlimit cap{size_t(256) << 20, size_t(256) << 20};  // the same refusal without it
     (void)setrlimit(RLIMIT_DATA, &cap);  // a refused cap leaves the allocation to decide
 #endif
+}
+
+static void Make_A_Big_Canvas() {
+    Refuse_Big_Allocations();
     GWorld* w = nullptr;
     New_GWorldF("Big canvas", R(0, 0, 32000, 4000), 32, nullptr, w);
 }
 
-// The out-of-memory report names the world that could not be made. The
-// child of the death test runs with allocations above 64 MB refused, as a
-// machine out of memory would refuse them.
-TEST(GWorldDeathTest, OutOfMemoryNamesTheWorld) {
+static void Try_A_Big_Canvas() {
+    Refuse_Big_Allocations();
+    GWorld* w = nullptr;
+    const bool refused = New_GWorld(R(0, 0, 32000, 4000), 32, nullptr, w) != 0 && !w;
+    std::_Exit(refused ? 3 : 4);
+}
+
+// The out-of-memory report names the world that could not be made; a world
+// whose caller checks the answer is only refused, and the program goes on.
+// The children run with allocations above 64 MB refused, as a machine out
+// of memory would refuse them.
+TEST(GWorldDeathTest, OutOfMemoryNamesTheWorldOrLeavesItToTheCaller) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     std::string saved = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
     setenv("ASAN_OPTIONS", (saved + ":allocator_may_return_null=1:max_allocation_size_mb=64").c_str(), 1);
     EXPECT_EXIT(Make_A_Big_Canvas(), testing::ExitedWithCode(70),
                 "run out of memory\\.\r\n\\[Big canvas  512000000\\]");
+    EXPECT_EXIT(Try_A_Big_Canvas(), testing::ExitedWithCode(3), "");
     setenv("ASAN_OPTIONS", saved.c_str(), 1);
 }
 

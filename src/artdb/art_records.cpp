@@ -7,6 +7,7 @@
 #include "artdb/compress.h"
 #include "platform/image_codec.h"
 #include "platform/jpeg.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ uint16_t Get_LE16(const uint8_t* p) {
 // Allocates the whole output; false when memory is short.
 [[nodiscard]] bool Allocate(std::vector<uint8_t>& pixels, size_t n) {
     try {
+        a_checked_allocation checked;
         pixels.assign(n, 0);
         return true;
     } catch (const std::bad_alloc&) {

@@ -8,6 +8,7 @@
 
 #include "artdb/art_records.h"
 #include "base/messages.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -195,6 +196,7 @@ bool OP_Read(int filex, int index, std::vector<uint8_t>& data) {
     if (filex < 1 || filex > nfiles || index < 1 || index > Map_Count(filex)) return false;
     const a_map_item& m = Map_Item(filex, index);
     try {
+        a_checked_allocation checked;
         data.resize(static_cast<size_t>(m.len));
     } catch (const std::bad_alloc&) {
         return false;

@@ -72,6 +72,9 @@ std::vector<a_dialog_key> Layout_Keys(int dialog) {
 }
 
 void On_New_Failure() {
+    // The caller handles this refusal itself; a nothrow new turns the
+    // exception into its nullptr.
+    if (Allocation_Checked()) throw std::bad_alloc();
     std::set_new_handler(nullptr);  // a second failure inside the report must not loop
     OutOfMemory(0);
 }

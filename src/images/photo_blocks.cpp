@@ -16,6 +16,7 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -186,6 +187,7 @@ bool Photo_New_External2(const std::string& new_path, Point new_center, a_source
 }
 
 a_raw_bytes* Read_Original(const std::string& path) {
+    a_checked_allocation checked;
     auto* bytes = new (std::nothrow) a_raw_bytes;
     if (!bytes) {
         OK_Alert(ALERT_NO_MEMORY, false);

@@ -15,6 +15,7 @@
 #include "persist/chunk_stream.h"
 #include "persist/photo_chunks.h"
 #include "render/effects_cache.h"
+#include "platform/memory.h"
 
 namespace {
 
@@ -142,6 +143,7 @@ bool Insert(a_embedded& e, const std::string& project_path) {
         return true;
     }
     if (e.decoded) {
+        a_checked_allocation checked;  // without its bytes the picture stays, unsaved
         auto* raw = new (std::nothrow) a_raw_bytes(std::move(e.bytes));
         Cache_Insert_External(e.s, e.mw, raw);
         return true;

@@ -70,6 +70,7 @@ void Clear_Row_Tails(const PixMap& pm) {
 int Make_GWorld_Pixels(const Rect& bounds, int depth, CTabHandle colortab, bool clear, GWorld*& gworld) {
     gworld = nullptr;
     if (!PixMap_Fits(bounds, depth)) return GWORLD_ERR_SIZE;
+    a_checked_allocation checked;
     auto* w = new (std::nothrow) GWorld;
     if (!w) return GWORLD_ERR_MEMORY;
     New_Empty_PixMap(w->pix, bounds, depth, colortab);

@@ -6,6 +6,7 @@
 
 #include "pixels/pixcursor.h"
 #include "base/messages.h"
+#include "platform/memory.h"
 
 a_pix_cursor g_pixa, g_pixb, g_pix16a, g_pix16b, g_pix32a, g_pix32b, g_bita, g_bitb,
     g_genericpixa, g_genericpixb;
@@ -53,6 +54,7 @@ CTabHandle gray_ctable2 = &g_gray2;
 CTabHandle mono_ctable = &g_mono;
 
 a_color_table* New_CTable(const uint32_t* colors, int n) {
+    a_checked_allocation checked;
     auto* t = new (std::nothrow) a_color_table;
     if (!t) return nullptr;
     n = std::clamp(n, 0, 256);
@@ -118,6 +120,7 @@ bool New_PixMap_Try(PixMap& pm, const Rect& bounds, int depth, CTabHandle ctab) 
     New_Empty_PixMap(h, bounds, depth, ctab);
     // Always a buffer, even for an empty map, so that a made map is never null.
     size_t len = std::max<size_t>(PixMap_Len(h), 1);
+    a_checked_allocation checked;
     h.baseAddr = new (std::nothrow) uint8_t[len]();
     if (!h.baseAddr) return false;
     pm = h;

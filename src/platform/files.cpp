@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/memory.h"
+
 namespace {
 
 std::string g_config_folder;
@@ -154,6 +156,7 @@ a_file_read File_Read_Limited(const std::string& path, size_t max_bytes, std::ve
         return a_file_read::TOO_LARGE;
     }
     try {
+        a_checked_allocation checked;
         data.resize(size_t(st.st_size));
     } catch (const std::bad_alloc&) {
         Fail_With(error, path, ENOMEM);

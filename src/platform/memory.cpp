@@ -4,6 +4,16 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+namespace {
+
+thread_local int g_checked = 0;
+
+}  // namespace
+
+a_checked_allocation::a_checked_allocation() { ++g_checked; }
+a_checked_allocation::~a_checked_allocation() { --g_checked; }
+bool Allocation_Checked() { return g_checked > 0; }
+
 uint64_t Memory_Free_Heap() {
     struct mallinfo2 mi = mallinfo2();
     return mi.fordblks;
