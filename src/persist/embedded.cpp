@@ -14,8 +14,8 @@
 #include "model/document.h"
 #include "persist/chunk_stream.h"
 #include "persist/photo_chunks.h"
-#include "render/effects_cache.h"
 #include "platform/memory.h"
+#include "render/effects_cache.h"
 
 namespace {
 
