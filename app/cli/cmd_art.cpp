@@ -160,12 +160,11 @@ int Art_Export(const a_art_args& a) {
     if (!OP_Exists(key)) return Fail("no record " + a.key);
     if (Record_Kind(key) != a_record_kind::PICTURE) return Fail(a.key + " is not a picture");
     // Through the picture layer, as the program draws it; a damaged record ends with alert 6.
-    a_pixt p;
-    KPixt_Load(p, key);
-    Pixt_Lock(p);
-    a_rgb_image image = Pixt_Image(p.pixmap, p.mode == PIXT_MODE_TRANSPARENT);
-    Pixt_Unlock(p);
-    Pixt_Unload(p);
+    a_rgb_image image;
+    {
+        a_locked_pixt art(key);
+        image = Pixt_Image(art.pixmap(), art.pixt().mode == PIXT_MODE_TRANSPARENT);
+    }
     std::string error;
     if (!Image_Save_PNG(a.out, image, error)) return Fail(error);
     return 0;

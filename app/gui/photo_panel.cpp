@@ -95,24 +95,19 @@ QPushButton* Wide_Button(const char* name, const QString& text, const QString& t
     return b;
 }
 
-QWidget* Row(std::initializer_list<QWidget*> widgets) {
+// Widgets in a line: a row keeps them to the left, a column to the top.
+QWidget* Line(QBoxLayout::Direction direction, std::initializer_list<QWidget*> widgets) {
     auto* box = new QWidget;
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(4);
-    for (QWidget* w : widgets) row->addWidget(w);
-    row->addStretch(1);
+    auto* line = new QBoxLayout(direction, box);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(4);
+    for (QWidget* w : widgets) line->addWidget(w);
+    if (direction == QBoxLayout::LeftToRight) line->addStretch(1);
     return box;
 }
 
-QWidget* Column(std::initializer_list<QWidget*> widgets) {
-    auto* box = new QWidget;
-    auto* column = new QVBoxLayout(box);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(4);
-    for (QWidget* w : widgets) column->addWidget(w);
-    return box;
-}
+QWidget* Row(std::initializer_list<QWidget*> widgets) { return Line(QBoxLayout::LeftToRight, widgets); }
+QWidget* Column(std::initializer_list<QWidget*> widgets) { return Line(QBoxLayout::TopToBottom, widgets); }
 
 }  // namespace
 

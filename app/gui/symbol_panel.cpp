@@ -26,14 +26,11 @@ enum : int { THUMB = 38, CELL = 44 };
 enum : int16_t { SYMBOL_CATEGORY = 11, STAMP_CATEGORY = 8 };
 enum : int { KEY_ROLE = Qt::UserRole };
 
-// An art picture as a thumbnail: grey coverage inked in `ink` (255 full
-// ink), colour pictures as they are, over white.
-QImage Art_Thumb(const a_keyset& key, QColor ink) {
-    a_pixt p;
-    Null_Pixt(p);
-    KPixt_Load(p, key);
-    Pixt_Lock(p);
-    const PixMap& m = p.pixmap;
+// An art picture whole: grey coverage inked in `ink` (255 full ink),
+// colour pictures as they are.
+QImage Art_Image(const a_keyset& key, QColor ink) {
+    a_locked_pixt art(key);
+    const PixMap& m = art.pixmap();
     const int w = Rect_Width(m.bounds), h = Rect_Height(m.bounds);
     const int row = m.rowBytes & ROWBYTES_MASK;
     QImage img(w, h, QImage::Format_ARGB32);
@@ -51,8 +48,12 @@ QImage Art_Thumb(const a_keyset& key, QColor ink) {
             }
         }
     }
-    Pixt_Unlock(p);
-    Pixt_Unload(p);
+    return img;
+}
+
+// The picture as a thumbnail over white.
+QImage Art_Thumb(const a_keyset& key, QColor ink) {
+    const QImage img = Art_Image(key, ink);
     QImage thumb(THUMB, THUMB, QImage::Format_RGB32);
     thumb.fill(Qt::white);
     QPainter painter(&thumb);

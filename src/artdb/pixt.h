@@ -64,6 +64,27 @@ void Pixt_Purge(a_pixt& p);
 void Pixt_NoPurge(a_pixt& p);
 void Pixt_Unload(a_pixt& p);
 
+// An art picture loaded and pinned for as long as this stands.
+class a_locked_pixt {
+public:
+    explicit a_locked_pixt(const a_keyset& key) {
+        Null_Pixt(p_);
+        KPixt_Load(p_, key);
+        Pixt_Lock(p_);
+    }
+    ~a_locked_pixt() {
+        Pixt_Unlock(p_);
+        Pixt_Unload(p_);
+    }
+    a_locked_pixt(const a_locked_pixt&) = delete;
+    a_locked_pixt& operator=(const a_locked_pixt&) = delete;
+    const a_pixt& pixt() const { return p_; }
+    const PixMap& pixmap() const { return p_.pixmap; }
+
+private:
+    a_pixt p_;
+};
+
 // The discard list, for tests and the memory budget: total bytes listed and
 // the number of pictures in it.
 size_t Discard_Total();

@@ -266,11 +266,8 @@ bool Symbol_New(const a_keyset& key, const a_win_pixel32& color) {
 bool Stamp_Picture(const a_keyset& key, a_masked_gworld& mw) {
     Null_MW(mw);
     if (!OP_Exists(key)) return false;
-    a_pixt p;
-    Null_Pixt(p);
-    KPixt_Load(p, key);
-    Pixt_Lock(p);
-    const PixMap& view = p.pixmap;
+    a_locked_pixt art(key);
+    const PixMap& view = art.pixmap();
     const bool ok = view.pixelSize == 32 && !Rect_IsEmpty(view.bounds);
     if (ok) {
         mw.bounds = view.bounds;
@@ -289,8 +286,6 @@ bool Stamp_Picture(const a_keyset& key, a_masked_gworld& mw) {
             }
         }
     }
-    Pixt_Unlock(p);
-    Pixt_Unload(p);
     return ok;
 }
 

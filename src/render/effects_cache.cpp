@@ -44,12 +44,9 @@ size_t Machine_MB() {
 
 GWorld* Cache_Load_Art(const a_keyset& key) {
     if (!OP_Exists(key)) return nullptr;
-    a_pixt p;
-    Null_Pixt(p);
-    KPixt_Load(p, key);
-    Pixt_Lock(p);
+    a_locked_pixt art(key);
     // The picture layer's map already carries the grey, grey-2 or main table.
-    const PixMap& view = p.pixmap;
+    const PixMap& view = art.pixmap();
     GWorld* out = nullptr;
     if (view.pixelSize == 8 && key.a == 1) {
         Canvas8_To_32(key, view, out);
@@ -57,8 +54,6 @@ GWorld* Cache_Load_Art(const a_keyset& key) {
         New_GWorldF("Cache_Get2", view.bounds, 32, nullptr, out);
         Pix_To_Pix(view, out->pix, view.bounds, view.bounds, srcCopy, nullptr);
     }
-    Pixt_Unlock(p);
-    Pixt_Unload(p);
     return out;
 }
 
