@@ -137,10 +137,15 @@ TEST_F(EditCommands, CopyCutAndPasteThroughTheClipboard) {
         if (Item(i).kind == PHOTO_BLOCK && Item(i).ph->spec.source.kind == SOURCE_CLIPBOARD) pasted = i;
     EXPECT_GT(pasted, 0);
 
+    // Copy empties the clipboard first, even where it has nothing to put.
     Phase_Set(CANVAS_PHASE);
+    ASSERT_TRUE(Clipboard_Put(u"from another program", {}));
     Sound_ClearLog();
-    EXPECT_FALSE(Edit_Copy(false));  // nothing to copy in this phase
+    ASSERT_TRUE(Run(MENU_EDIT + 5));  // the command runs; nothing to copy in this phase
     EXPECT_EQ(Sound_Log(), std::vector<int>{SND_REFUSED});
+    EXPECT_EQ(Clipboard_Text(), u"");
+    std::vector<uint8_t> none;
+    EXPECT_FALSE(Clipboard_Get("image/png", 1 << 20, none));
 }
 
 // Select All and None, the arrange commands on the selection.

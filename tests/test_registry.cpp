@@ -46,7 +46,7 @@ TEST(Registry, WritesEntryMimePackageAndIconsOnceAndTheDesktopReadsThem) {
     std::string home = Temp_Folder() + "/cirquel-registry-test";
     (void)File_Remove_Tree(home);
     std::string exe = "/opt/my apps/cirquel";
-    EXPECT_EQ(Init_Registry(home, exe), 5);
+    EXPECT_EQ(Init_Registry(home, exe), 6);
     EXPECT_EQ(Init_Registry(home, exe), 0);  // unchanged files are left alone
 
     auto entry = Parse_Desktop(Read(home + "/" + REG_DESKTOP_FILE));
@@ -55,7 +55,12 @@ TEST(Registry, WritesEntryMimePackageAndIconsOnceAndTheDesktopReadsThem) {
     EXPECT_EQ(main["Name"], "Cirquel");
     EXPECT_EQ(main["Icon"], "cirquel");
     EXPECT_EQ(main["Exec"], "\"/opt/my apps/cirquel\" %f");
-    EXPECT_EQ(main["MimeType"], "application/x-cirquel-project;application/x-cirquel-art;");
+    EXPECT_EQ(main["MimeType"], "application/x-cirquel-project;");
+    // An art database starts the program without a document: no file is handed over.
+    auto art = Parse_Desktop(Read(home + "/" + REG_ART_DESKTOP_FILE))["Desktop Entry"];
+    EXPECT_EQ(art["Exec"], "\"/opt/my apps/cirquel\"");
+    EXPECT_EQ(art["MimeType"], "application/x-cirquel-art;");
+    EXPECT_EQ(art["NoDisplay"], "true");
     EXPECT_EQ(entry["Desktop Action Print"]["Exec"], "\"/opt/my apps/cirquel\" --print %f");
     EXPECT_EQ(Parse_Desktop(Registry_Desktop_Entry("/usr/bin/cirquel"))["Desktop Entry"]["Exec"],
               "/usr/bin/cirquel %f");

@@ -99,6 +99,15 @@ TEST(ShellCmdline, BatchSwitches) {
     Expect_Message(Parse_Shell_Line("/SX a /IF a.cd4"), "Bad parameter in command line", "/SX");
     Expect_Message(Parse_Shell_Line("/CX 70000 /IF a.cd4"), "Parameter not numeric", "70000");
 
+    // Over 255 bytes the line is refused whole, never cut to another path;
+    // 255 bytes still go.
+    std::string path = "/tmp/" + std::string(243, 'x') + ".cd4";
+    EXPECT_EQ(Parse_Shell_Line("/p " + path).action, a_shell_action::PRINT);
+    Expect_Message(Parse_Shell_Line("/p " + path + "x"), "Command line too long", ("/p " + path).substr(0, 255));
+    Expect_Message(Parse_Shell_Args({"--print", path + "xxxxxx"}), "Command line too long",
+                   ("--print " + path + "xxxxxx").substr(0, 255));
+    EXPECT_EQ(Parse_Shell_Args({path + "xxxxxx"}).action, a_shell_action::END);
+
     // The argument list keeps a blank inside a value as one parameter.
     c = Parse_Shell_Args({"/IF", "/tmp/my disc.cd4", "/S1", "a b"});
     EXPECT_EQ(c.action, a_shell_action::PRINT);

@@ -2,9 +2,12 @@
 // default place and quitting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "base/string_ids.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
+#include "persist/file_cmds.h"
 #include "platform/files.h"
 #include "platform/sound.h"
 #include "shell/commands.h"
@@ -13,6 +16,7 @@
 #include "shell/keys.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
+#include "shell/startup.h"
 #include "shell/window_pos.h"
 #include "signals_guard.h"
 #include "ui/interface.h"
@@ -207,6 +211,19 @@ TEST(ShellCommands, QuitAsksAboutChangesAndKeepsTheDocumentWhenSavingFails) {
     Shell_Loop_Reset();
 }
 
+// Save with Shift held asks for a new name even for a document saved before.
+TEST(ShellCommands, ShiftSaveIsSaveAs) {
+    g_doc.doc_open = true;
+    g_doc.doc_new = false;
+    int asked = 0;
+    a_listener_token t = g_file_services.choose_save.Install(
+        [&](const std::string&, const std::string&, int16_t) { return ++asked, std::string(); });
+    EXPECT_TRUE(DoMenuEvent(false, true, 4, MENU_FILE));
+    g_file_services.choose_save.Remove(t);
+    g_doc.doc_open = false;
+    EXPECT_EQ(asked, 1);
+}
+
 TEST(ShellPhases, MenuBarsHelpTopicsAndPages) {
     const std::pair<a_phase, int> topics[] = {
         {PREVIEW_PHASE, 108}, {PAINT_PHASE, 102}, {CANVAS_PHASE, 104}, {SYMBOL_PHASE, 103},
@@ -233,6 +250,10 @@ TEST(ShellPhases, MenuBarsHelpTopicsAndPages) {
     std::vector<std::string> shipped{std::string(CIRQUEL_SOURCE_DIR) + "/share/cirquel/help"};
     for (int topic : {1, 101, 102, 103, 104, 105, 106, 107, 108})
         EXPECT_NE(Help_Page_Path(shipped, LANG_ENGLISH, topic), "") << topic;
+    // The contextual item names the phase's topic.
+    EXPECT_EQ(Help_Menu_Text("Help on XXX...", Help_Topic_Name(shipped, LANG_ENGLISH, 105)), "Help on Photos...");
+    EXPECT_EQ(Help_Topic_Name(shipped, LANG_ENGLISH, 108), "Print preview and printing");
+    EXPECT_EQ(Help_Topic_Name(shipped, LANG_ENGLISH, 999), "Cirquel");
 }
 
 TEST(ShellWindow, DefaultPlaceAndScreenCheck) {
@@ -248,4 +269,14 @@ TEST(ShellWindow, DefaultPlaceAndScreenCheck) {
     EXPECT_TRUE(Window_Fully_Visible(Rect{10, 10, 600, 800}, Rect{0, 0, 768, 1024}));
     EXPECT_FALSE(Window_Fully_Visible(Rect{10, 10, 800, 800}, Rect{0, 0, 768, 1024}));
     EXPECT_FALSE(Window_Fully_Visible(Rect{}, Rect{0, 0, 768, 1024}));
+
+    // The screen is checked before the art database and the file types, and
+    // the undo history, started right after the fatal-error hooks, stops last.
+    std::vector<std::string> order = Shell_Module_Names();
+    auto at = [&](const char* name) { return std::find(order.begin(), order.end(), name) - order.begin(); };
+    EXPECT_LT(at("prefs"), at("screen"));
+    EXPECT_LT(at("screen"), at("art"));
+    EXPECT_LT(at("art"), at("registry"));
+    EXPECT_EQ(at("messages"), 0);
+    EXPECT_EQ(at("history"), 1);
 }

@@ -12,6 +12,7 @@
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
+#include <cmath>
 #include <memory>
 
 #include "base/string_ids.h"
@@ -27,6 +28,44 @@ namespace {
 QString Q(const std::u16string& s) { return QString::fromStdU16String(s); }
 
 enum : int { TEMPLATE_ROLE = Qt::UserRole + 1 };
+
+bool Is_Round(int kind) {
+    return kind == UNIT_CIRCLE || kind == UNIT_CD || kind == UNIT_CD_CORE || kind == UNIT_MINICD_RING;
+}
+
+// To a tenth of a millimetre, without a trailing ".0".
+QString Millimetres(double mm) { return QString::number(std::round(mm * 10) / 10, 'g', 6); }
+
+// A group's kind and size: "CD / DVD Ø 117 mm", "Jewel Case Lid 121 × 120 mm".
+QString Group_Text(const a_cunit& u, double mm_per_unit) {
+    std::u16string kind;
+    UnitKind_To_Str(kind, u.kind);
+    const double w = u.bboxwidth * mm_per_unit, h = u.bboxheight * mm_per_unit;
+    QString size = Is_Round(u.kind) ? QString::fromUtf8("\u00D8 %1 mm").arg(Millimetres(w))
+                                    : QString::fromUtf8("%1 \u00D7 %2 mm").arg(Millimetres(w), Millimetres(h));
+    return Q(kind) + " " + size;
+}
+
+}  // namespace
+
+// What the list says of a stock under its name: each kind of label with its
+// size, and how many labels a sheet holds.
+QString a_chooser_panel::Summary(int index) {
+    const a_ctemplate& t = TList_Get(index);
+    QStringList groups;
+    uint32_t count = 0;
+    for (uint32_t g = 0; g < CTemplate_NGroups(t); ++g) {
+        const a_cunit& u = t.units[g];
+        if (u.kind == UNIT_EMPTY) continue;
+        count += u.nx * u.ny;
+        if (Has_Flag(u.uflags, UNIT_NOTINDEXED)) continue;
+        QString text = Group_Text(u, Has_Flag(t.tflags, IS_INCHES) ? 25.4 : 1.0);
+        if (!groups.contains(text)) groups << text;
+    }
+    return tr("%1, %n per sheet", "", int(count)).arg(groups.join(", "));
+}
+
+namespace {
 
 QLabel* Heading(const QString& text) {
     auto* l = new QLabel(text);
@@ -55,7 +94,7 @@ a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
     kinds_->setObjectName("kindList");
     filter_ = new QLineEdit;
     filter_->setObjectName("templateFilter");
-    filter_->setPlaceholderText(tr("Type to find a label stock, e.g. 29125"));
+    filter_->setPlaceholderText(tr("Find by maker, code, kind or size, e.g. avery cd"));
     filter_->setClearButtonEnabled(true);
     templates_ = new QListWidget;
     templates_->setObjectName("templateList");
@@ -135,6 +174,7 @@ bool a_chooser_panel::eventFilter(QObject* watched, QEvent* e) {
 
 void a_chooser_panel::Reload() {
     Build_Template_List();
+    summaries_.clear();
     RecentLay_BuildList();
     Build_Paper_Lists();
     (g_chooser_sort == SORT_BY_KIND ? by_kind_ : by_brand_)->setChecked(true);
@@ -164,13 +204,19 @@ void a_chooser_panel::Kind_Row_Changed(int row) {
     Fill_Templates();
 }
 
-// The model's list, recently used stocks first, narrowed to the names that
-// hold every word typed.
+// The model's list, recently used stocks first, narrowed to the stocks whose
+// name (maker, product code), kinds or sizes hold every word typed.
 void a_chooser_panel::Fill_Templates() {
     QStringList words = filter_->text().split(' ', Qt::SkipEmptyParts);
-    auto matches = [&](const QString& name) {
+    if (summaries_.size() != size_t(TList_Count()) + 1) {
+        summaries_.assign(size_t(TList_Count()) + 1, QString());
+        for (int i = 1; i <= TList_Count(); ++i) summaries_[size_t(i)] = Summary(i);
+    }
+    auto matches = [&](int index, const QString& name) {
+        const QString& summary = summaries_[size_t(index)];
         for (const QString& w : words)
-            if (!name.contains(w, Qt::CaseInsensitive)) return false;
+            if (!name.contains(w, Qt::CaseInsensitive) && !summary.contains(w, Qt::CaseInsensitive))
+                return false;
         return true;
     };
     int keep = Selected_Template();
@@ -178,8 +224,9 @@ void a_chooser_panel::Fill_Templates() {
     templates_->clear();
     std::vector<int> shown;
     auto add = [&](int index, const QString& name, bool recent) {
-        auto* item = new QListWidgetItem(name);
+        auto* item = new QListWidgetItem(name + "\n" + summaries_[size_t(index)]);
         item->setData(TEMPLATE_ROLE, index);
+        item->setData(NAME_ROLE, name);
         if (recent) {
             QFont f = item->font();
             f.setBold(true);
@@ -194,11 +241,11 @@ void a_chooser_panel::Fill_Templates() {
         bool listed = false;
         for (const a_list_item& it : paper_list_desc.items) listed |= int(it.key) == index;
         QString name = Q(Filter_Template_Name(Label_Text(TList_Get(index).label)));
-        if (listed && matches(name)) add(index, name, true);
+        if (listed && matches(index, name)) add(index, name, true);
     }
     for (const a_list_item& it : paper_list_desc.items) {
         if (std::find(shown.begin(), shown.end(), int(it.key)) != shown.end()) continue;
-        if (matches(Q(it.text))) add(int(it.key), Q(it.text), false);
+        if (matches(int(it.key), Q(it.text))) add(int(it.key), Q(it.text), false);
     }
     int row = 0;
     for (int r = 0; r < templates_->count(); ++r)

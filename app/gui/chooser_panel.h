@@ -4,6 +4,8 @@
 #pragma once
 #include <QtWidgets/QWidget>
 
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -19,6 +21,10 @@ public:
     void Reload();
     // The working-list index chosen, 0 for none.
     int Selected_Template() const;
+    // The kinds and sizes of a stock's labels and their count per sheet.
+    static QString Summary(int template_index);
+    // The data role of the list's entries that holds the stock's name.
+    enum : int { NAME_ROLE = Qt::UserRole + 2 };
 
 signals:
     void Chosen(int template_index);
@@ -45,4 +51,5 @@ private:
     QLabel* title_;
     QLabel* details_;
     QPushButton* ok_;
+    std::vector<QString> summaries_;  // by working-list index, made once a list
 };

@@ -2,7 +2,6 @@
 
 #include <QtGui/QScreen>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QMessageBox>
 
 #include <cstdio>
 
@@ -46,12 +45,9 @@ void Place_Window(QWidget& w) {
                   std::max(Rect_Height(r), int(MIN_WINDOW_HEIGHT)));
 }
 
-void Show_Messages(const a_shell_command& cmd) {
-    for (const a_shell_message& m : cmd.messages) {
+void Log_Messages(const a_shell_command& cmd) {
+    for (const a_shell_message& m : cmd.messages)
         std::fprintf(stderr, "cirquel: %s: %s\n", m.caption.c_str(), m.text.c_str());
-        if (g_interactive)
-            QMessageBox::warning(nullptr, QString::fromStdString(m.caption), QString::fromStdString(m.text));
-    }
 }
 
 }  // namespace
@@ -62,15 +58,15 @@ bool Gui_Start(const a_gui_options& options) {
     o.headless = false;
     o.open_art = options.open_art;
     o.register_types = options.register_types;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        o.screen_width = screen->geometry().width();
+        o.screen_height = screen->geometry().height();
+    }
+    // The start's own alerts (a small screen, a damaged art file) are windows.
+    if (g_interactive) Dialogs_Qt_Install();
     if (!Shell_Start(o)) {
         (void)Shell_Write_Prefs();
-        return false;
-    }
-    if (g_interactive) Dialogs_Qt_Install();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen && !Screen_Large_Enough(screen->geometry().width(), screen->geometry().height())) {
-        OK_Alert(ALERT_SMALL_SCREEN, false);
-        Gui_Stop();
+        if (g_interactive) Dialogs_Qt_Remove();
         return false;
     }
     gs.curr_phase = NODOC_PHASE;
@@ -100,8 +96,9 @@ int Gui_Main(int argc, char** argv) {
     }
     if (!Gui_Start(a_gui_options{})) return 1;
     a_shell_command cmd = Parse_Shell_Args(Std_Args(args));
-    Show_Messages(cmd);
+    Log_Messages(cmd);
     if (cmd.action == a_shell_action::END || cmd.action == a_shell_action::PRINT) {
+        Tell_Shell_Messages(cmd);
         // Printing from the file manager: the project is read, printed and
         // closed; its failures are told by alerts.
         if (cmd.action == a_shell_action::PRINT) Do_File_Print(cmd.path);
@@ -116,13 +113,7 @@ int Gui_Main(int argc, char** argv) {
         if (cmd.action == a_shell_action::OPEN) window.Run_Shell_Command(cmd);
         else (void)Recovery_Offer(Recovery_Folder(User_Data_Home()));
         QObject::connect(&instance, &a_single_instance::Command_Received, &window,
-                         [&window](const QStringList& list) {
-                             a_shell_command c = Parse_Shell_Args(Std_Args(list));
-                             Show_Messages(c);
-                             window.Run_Shell_Command(c);
-                             window.raise();
-                             window.activateWindow();
-                         });
+                         &a_main_window::Take_Forwarded);
         status = app.exec();
         g_pref.tot_window = To_Rect(window.geometry());
     }

@@ -185,6 +185,10 @@ a_main_window::a_main_window() {
     statusBar()->addPermanentWidget(coordinates_);
     connect(unit_area_, &a_ruled_area::coordinatesChanged, coordinates_, &QLabel::setText);
 
+    zoom_ = new QLabel;
+    zoom_->setObjectName("zoomLabel");
+    statusBar()->addPermanentWidget(zoom_);
+    Add_Desktop_Keys();
     Build_Phase_Bar();
     connect(start_, &a_start_screen::New_Project, this, [this] {
         Do_Menu_Event(false, false, 1, MENU_FILE);
@@ -285,6 +289,25 @@ QAction* a_main_window::Command_Action(int command) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
+namespace {
+
+// The first letter or digit of `text` that no earlier menu of the bar took
+// becomes its Alt key, so every language's bar has them.
+QString With_Mnemonic(const QString& text, QString& used) {
+    QString t = text;
+    t.replace('&', "&&");
+    for (int i = 0; i < t.size(); ++i) {
+        const QChar c = t[i].toLower();
+        if (!c.isLetterOrNumber() || used.contains(c)) continue;
+        used += c;
+        t.insert(i, '&');
+        break;
+    }
+    return t;
+}
+
+}  // namespace
+
 QMenu* a_main_window::Build_Menu(int id) {
     a_menu m;
     if (!Menu_Load(id, Messages_Language(), m)) return nullptr;
@@ -304,6 +327,7 @@ QMenu* a_main_window::Build_Menu(int id) {
             continue;
         }
         QAction* a = menu->addAction(QString::fromStdString(item.text));
+        a->setData(QString::fromStdString(item.text));  // the text as the menu has it
         a->setShortcut(Key_Sequence(item.key));
         a->setShortcutContext(Qt::WindowShortcut);
         bool available = Command_Available(item.command);
@@ -329,8 +353,13 @@ void a_main_window::Build_Menus() {
     for (auto& [command, a] : actions_) removeAction(a);
     actions_.clear();
     menuBar()->clear();
-    for (const a_menu& m : b.menus)
-        if (QMenu* menu = Build_Menu(m.id)) menuBar()->addMenu(menu);
+    QString used;
+    for (const a_menu& m : b.menus) {
+        if (QMenu* menu = Build_Menu(m.id)) {
+            menu->setTitle(With_Mnemonic(menu->title(), used));
+            menuBar()->addMenu(menu);
+        }
+    }
     built_bar_ = bar;
     built_language_ = Messages_Language();
     Show_Options();
@@ -376,6 +405,10 @@ void a_main_window::Build_Phase_Bar() {
 
 void a_main_window::Phase_Changed(a_phase phase) {
     Build_Menus();
+    if (QAction* help = Command_Action(MENU_HELP + 2)) {
+        std::string topic = Help_Topic_Name(Help_Folders(), Messages_Language(), Help_Topic(phase));
+        help->setText(QString::fromStdString(Help_Menu_Text(help->data().toString().toStdString(), topic)));
+    }
     bool doc = g_doc.doc_open;
     for (const a_phase_button& p : kPhaseButtons) {
         QToolButton* b = phase_buttons_[p.phase];
@@ -429,7 +462,8 @@ void a_main_window::Template_Chosen(int index) {
 
 void a_main_window::Refresh_Document() {
     std::string name = g_doc.doc_open ? Doc_Name() : std::string();
-    setWindowTitle(name.empty() ? tr("Cirquel") : QString::fromStdString(name) + tr(" — Cirquel"));
+    setWindowTitle(name.empty() ? tr("Cirquel") : QString::fromStdString(name) + tr("[*] — Cirquel"));
+    setWindowModified(g_doc.doc_open && g_doc.doc_changed);
     units_->Refresh();
     toggles_->Refresh();
     preview_->update();
@@ -439,10 +473,12 @@ void a_main_window::Refresh_Document() {
 
 void a_main_window::Action_Done() {
     unit_view_->Bring_Up_To_Date();
+    setWindowModified(g_doc.doc_open && g_doc.doc_changed);
     Show_Options();
     if (gs.grid_vals[ZOOM_GRID] != shown_zoom_) {
         shown_zoom_ = gs.grid_vals[ZOOM_GRID];
-        unit_view_->Refresh();
+        unit_view_->Refresh_Zoom();
+        Update_Status();
     }
     if (pictures_stale_) {
         pictures_stale_ = false;
@@ -482,7 +518,35 @@ void a_main_window::Show_Options() {
     }
 }
 
+// The keys every desktop program knows, beside the menus' own: Ctrl with
+// plus or minus zooms one step, Ctrl+0 fits, Ctrl+1 shows 100 %; Ctrl+Shift+Z
+// redoes and Ctrl+Shift+S saves as.
+void a_main_window::Add_Desktop_Keys() {
+    const std::pair<QKeySequence, int> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), MENU_ZOOM + 1}, {QKeySequence(Qt::CTRL | Qt::Key_Equal), MENU_ZOOM + 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus), MENU_ZOOM + 2}, {QKeySequence(Qt::CTRL | Qt::Key_0), MENU_ZOOM + 4},
+        {QKeySequence(Qt::CTRL | Qt::Key_1), MENU_ZOOM + 5},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), MENU_EDIT + 2},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), MENU_FILE + 5},
+    };
+    for (const auto& [key, command] : keys) {
+        auto* a = new QAction(this);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        connect(a, &QAction::triggered, this, [this, command = command] {
+            if (Menu_Category(command) == MENU_ZOOM && !(g_doc.doc_open && unit_view_->isVisible())) return;
+            Do_Menu_Event(false, false, Menu_Item(command), Menu_Category(command));
+        });
+        addAction(a);
+    }
+}
+
 void a_main_window::Update_Status() {
+    const bool zooming = g_doc.doc_open && unit_view_->isVisible();
+    zoom_->setVisible(zooming);
+    if (zooming)
+        zoom_->setText(gs.grid_vals[ZOOM_GRID] == 0 ? tr("Zoom: fit (%1 %)").arg(unit_view_->Zoom_Percent())
+                                                    : tr("Zoom: %1 %").arg(unit_view_->Zoom_Percent()));
     if (!g_doc.doc_open) {
         status_->setText(gs.curr_phase == PAPER_PHASE ? tr("Choose the label stock you will print on.")
                                                       : tr("Start a new project."));
@@ -494,9 +558,16 @@ void a_main_window::Update_Status() {
         Filter_Template_Name(Label_Text(t.label))), count));
 }
 
+void a_main_window::Take_Forwarded(const QStringList& args) {
+    std::vector<std::string> list;
+    for (const QString& a : args) list.push_back(a.toStdString());
+    Run_Shell_Command(Parse_Shell_Args(list));
+    raise();
+    activateWindow();
+}
+
 void a_main_window::Run_Shell_Command(const a_shell_command& cmd) {
-    for (const a_shell_message& m : cmd.messages)
-        QMessageBox::warning(this, QString::fromStdString(m.caption), QString::fromStdString(m.text));
+    Tell_Shell_Messages(cmd);
     if (cmd.action == a_shell_action::OPEN) {
         Open_Path(QString::fromStdString(cmd.path));
     } else if (cmd.action == a_shell_action::PRINT) {

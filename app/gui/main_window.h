@@ -2,6 +2,7 @@
 // the editing area, the unit list and the status line. It holds no document
 // state: it shows g_doc and gs and hands every action to the shell.
 #pragma once
+#include <QtCore/QStringList>
 #include <QtCore/QTimer>
 #include <QtWidgets/QMainWindow>
 
@@ -40,6 +41,8 @@ public:
     ~a_main_window() override;
     // A command line of this copy or of a later one handed over.
     void Run_Shell_Command(const a_shell_command& cmd);
+    // The argument list a later copy handed over: run, and the window raised.
+    void Take_Forwarded(const QStringList& args);
     // The menu actions, by command number (for tests).
     QAction* Command_Action(int command) const;
 
@@ -60,6 +63,7 @@ private:
     void Update_Undo_Items();
     void Refresh_Document();
     void Update_Status();
+    void Add_Desktop_Keys();
     void About();
     void Show_Tools();
     // The Options menu's panels and their check marks, from the preferences.
@@ -89,6 +93,7 @@ private:
     int shown_zoom_ = -1;
     QLabel* status_;
     QLabel* coordinates_;
+    QLabel* zoom_;
     QToolBar* phase_bar_ = nullptr;
     std::map<int, QAction*> actions_;
     std::map<int, QToolButton*> phase_buttons_;

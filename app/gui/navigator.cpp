@@ -1,5 +1,6 @@
 #include "navigator.h"
 
+#include <QtGui/QGuiApplication>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
 #include <QtWidgets/QScrollBar>
@@ -11,6 +12,7 @@
 #include "model/notices.h"
 #include "pixels/gworld.h"
 #include "render/compositor.h"
+#include "shell/mainloop.h"
 #include "unit_view.h"
 
 namespace {
@@ -30,12 +32,16 @@ a_navigator::a_navigator(a_unit_view* view, QWidget* parent) : QWidget(parent), 
     tokens_[0] = g_doc_notices.unit_refresh.Subscribe([this](uint32_t, const Rect&) { Mark_Stale(); });
     tokens_[1] = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Mark_Stale(); });
     tokens_[2] = g_doc_notices.restored.Subscribe([this] { Mark_Stale(); });
+    rest_token_ = g_shell_notices.rest.Subscribe([this](Point) {
+        if (stale_) update();
+    });
 }
 
 a_navigator::~a_navigator() {
     g_doc_notices.unit_refresh.Unsubscribe(tokens_[0]);
     g_doc_notices.unit_selected.Unsubscribe(tokens_[1]);
     g_doc_notices.restored.Unsubscribe(tokens_[2]);
+    g_shell_notices.rest.Unsubscribe(rest_token_);
 }
 
 bool a_navigator::eventFilter(QObject* watched, QEvent* e) {
@@ -45,9 +51,11 @@ bool a_navigator::eventFilter(QObject* watched, QEvent* e) {
 
 QSize a_navigator::sizeHint() const { return {NAV_SIZE, NAV_SIZE}; }
 
+// While a button is held (a drag on the label) the small picture waits until
+// the mouse rests, so that a drag does not scale the whole unit at every step.
 void a_navigator::Mark_Stale() {
     stale_ = true;
-    update();
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) update();
 }
 
 QRectF a_navigator::Picture_Rect() const {

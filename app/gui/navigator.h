@@ -19,6 +19,8 @@ public:
     // widget's pixels; empty without a unit.
     QRectF Picture_Rect() const;
     QRectF Frame() const;
+    // The small picture waits for a redraw (for tests).
+    bool Stale() const { return stale_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
@@ -41,4 +43,5 @@ private:
     QPointF press_;
     QPoint start_;  // the scroll bars' values at the press
     a_listener_token tokens_[3] = {};
+    a_listener_token rest_token_ = 0;
 };

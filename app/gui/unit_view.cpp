@@ -5,6 +5,7 @@
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>
 #include <QtGui/QPaintEvent>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QScrollBar>
@@ -22,7 +23,9 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "model/text_rec.h"
+#include "shell/commands.h"
 #include "shell/mainloop.h"
+#include "shell/menus.h"
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
 #include "render/compositor.h"
@@ -260,6 +263,45 @@ void a_unit_view::Refresh() {
     if (g_doc.up) g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize());
     surface_->Resize_To_Unit();
     emit viewMoved();
+}
+
+void a_unit_view::Refresh_Zoom() {
+    const QPointF at = zoom_at_.value_or(QPointF(viewport()->width() / 2.0, viewport()->height() / 2.0));
+    zoom_at_.reset();
+    const bool kept = g_doc.up && Unit_Rect().isValid();
+    const QPointF cell = View_To_Unit(at);  // by the zoom still shown
+    Refresh();
+    if (!kept) return;
+    const QPointF moved = Unit_To_View(cell) - at;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + int(std::lround(moved.x())));
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + int(std::lround(moved.y())));
+}
+
+int a_unit_view::Zoom_Percent() const {
+    return g_merge_zoom.den > 0 ? int(std::lround(100.0 * g_merge_zoom.num / g_merge_zoom.den)) : 100;
+}
+
+void a_unit_view::wheelEvent(QWheelEvent* e) {
+    const int delta = e->angleDelta().y() != 0 ? e->angleDelta().y() : e->angleDelta().x();
+    if (e->modifiers() & Qt::ControlModifier) {
+        wheel_rest_ += delta;
+        // A notch of a mouse wheel is 120; touchpads send it in small parts.
+        while (std::abs(wheel_rest_) >= 120) {
+            const int item = wheel_rest_ > 0 ? 1 : 2;  // Bigger, Smaller
+            wheel_rest_ -= wheel_rest_ > 0 ? 120 : -120;
+            zoom_at_ = e->position();
+            Do_Menu_Event(false, false, item, MENU_ZOOM);
+        }
+        e->accept();
+        return;
+    }
+    if (e->modifiers() & Qt::ShiftModifier) {
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() - delta * bar->singleStep() / 40);
+        e->accept();
+        return;
+    }
+    QScrollArea::wheelEvent(e);
 }
 
 void a_unit_view::Bring_Up_To_Date() {

@@ -5,6 +5,7 @@
 #include <QtWidgets/QScrollArea>
 
 #include <memory>
+#include <optional>
 
 #include "base/notice.h"
 #include "platform/geometry.h"
@@ -19,6 +20,11 @@ public:
     ~a_unit_view() override;
     // The zoom or the current unit changed: a new size, all drawn again.
     void Refresh();
+    // The zoom changed: as Refresh, with the unit's point that was under the
+    // pointer (for a wheel zoom) or at the middle of the area kept there.
+    void Refresh_Zoom();
+    // The percentage the unit is shown at (fit included).
+    int Zoom_Percent() const;
     // Composes what changed in the current unit and shows it.
     void Bring_Up_To_Date();
     // The last area drawn again, in the surface's pixels (for tests).
@@ -43,6 +49,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Ctrl+wheel zooms around the pointer, Shift+wheel scrolls sideways.
+    void wheelEvent(QWheelEvent* e) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -66,6 +74,8 @@ private:
     };
     std::shared_ptr<a_ph_rec> scale_start_;  // the photo record as the resize began
     a_press press_;
+    std::optional<QPointF> zoom_at_;  // the wheel's point, until the zoom is shown
+    int wheel_rest_ = 0;              // eighths of a degree not yet a zoom step
     a_unit_surface* surface_;
     a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0;
 };

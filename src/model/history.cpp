@@ -20,7 +20,11 @@ namespace {
 
 enum : int { SND_HISTORY_CLICK = 130 };
 
-a_listener_token g_tokens[4] = {};
+a_listener_token g_tokens[5] = {};
+
+// The step whose document the file holds, 0 for none: undoing or redoing
+// back to it leaves the document unchanged again.
+uint32_t g_saved_seq = 0;
 
 void Play(int snd) {
     g_doc_services.play_sound.Call_Or([snd] { Sound_Play(snd); }, snd);
@@ -72,7 +76,10 @@ void Start_Base() {
     g_hist.curr = -1;
     g_hist.lo = g_hist.hi = 0;
     Record_Step(OP_START);
+    g_saved_seq = g_hist.list[g_hist.curr].seq;
 }
+
+void Mark_Saved() { g_saved_seq = g_hist.curr >= 0 ? g_hist.list[g_hist.curr].seq : 0; }
 
 void Flush() {
     Wait_Background();
@@ -128,6 +135,7 @@ void History_Null() {
     g_hist.lo = g_hist.hi = 0;
     g_hist.curr = -1;
     g_hist.cumseq = 0;
+    g_saved_seq = 0;
     pending_op = OP_NOP;
     g_newest_unwritten = false;
     RAM_Dispose();
@@ -139,6 +147,7 @@ void History_Init() {
     g_tokens[1] = g_doc_services.history_pending.Install(Set_Pending);
     g_tokens[2] = g_doc_services.history_base.Install(Start_Base);
     g_tokens[3] = g_doc_services.history_flush.Install(Flush);
+    g_tokens[4] = g_doc_services.history_saved.Install(Mark_Saved);
 }
 
 void History_Stop() {
@@ -146,6 +155,7 @@ void History_Stop() {
     g_doc_services.history_pending.Remove(g_tokens[1]);
     g_doc_services.history_base.Remove(g_tokens[2]);
     g_doc_services.history_flush.Remove(g_tokens[3]);
+    g_doc_services.history_saved.Remove(g_tokens[4]);
     Background_Stop();
     Undo_Dispose();
     for (a_hist_state& s : g_hist.list) Delete_Undo_File(s);
@@ -205,7 +215,9 @@ bool Restore_State(int slot) {
         Image_To_Doc(file.data(), file.size());
     }
     g_hist.curr = slot;
-    g_doc.doc_changed = true;
+    // Back at the saved step the document is as its file; one never saved
+    // stays changed.
+    g_doc.doc_changed = g_doc.doc_new || s.seq != g_saved_seq;
     Refresh_After_Restore();
     return true;
 }

@@ -86,6 +86,7 @@ struct a_doc_services {
     a_service<void(int op)> history_pending;  // step recorded when the interaction ends
     a_service<void()> history_base;           // start a new undo base
     a_service<void()> history_flush;          // drop the snapshot kept in memory
+    a_service<void()> history_saved;          // the step shown is what the file now holds
     // The canvas a unit of this kind starts with.
     a_service<void(int kind, a_canvas_spec& cv)> default_canvas;
     a_service<bool(const a_canvas_spec& cv)> is_no_canvas;

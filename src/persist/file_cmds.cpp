@@ -154,6 +154,7 @@ bool Doc_Write(const std::string& dpath, int16_t /*format*/) {
     }
     g_doc.doc_changed = false;
     g_doc.doc_new = false;
+    g_doc_services.history_saved.Call_Or([] {});
     g_doc_services.history_flush.Call_Or([] {});
     return true;
 }

@@ -22,6 +22,13 @@ bool Clipboard_Put(const std::u16string& text, const std::vector<a_clip_format>&
     return true;
 }
 
+bool Clipboard_Clear() {
+    QClipboard* board = Board();
+    if (!board) return false;
+    board->clear();
+    return true;
+}
+
 std::u16string Clipboard_Text() {
     QClipboard* board = Board();
     if (!board) return {};

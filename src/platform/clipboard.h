@@ -15,6 +15,8 @@ struct a_clip_format {
 // Replaces the clipboard's contents by `text` (when not empty) and the
 // private formats; false when there is no clipboard.
 bool Clipboard_Put(const std::u16string& text, const std::vector<a_clip_format>& formats);
+// Empties the clipboard; false when there is none.
+bool Clipboard_Clear();
 // The clipboard's Unicode text (empty when none).
 std::u16string Clipboard_Text();
 // The bytes of a private format; false when the clipboard holds none, or

@@ -3,11 +3,16 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/dialogs.h"
+
 a_override_spec overrides;
 
 namespace {
 
 constexpr char kBlank = ' ';
+// The longest command line the program takes, as its file associations and
+// the document's path field do.
+constexpr size_t kMaxLine = 255;
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
@@ -87,6 +92,20 @@ bool Is_Absolute_Path(const std::string& arg) {
     return arg.size() > 1 && arg.find_first_of("/.", 1) != std::string::npos;
 }
 
+// The shell has already split the words: quote each again so that a path
+// with blanks stays one parameter of the one-line form.
+std::string One_Line(const std::vector<std::string>& args) {
+    std::string line;
+    for (const std::string& a : args) {
+        if (!line.empty()) line += kBlank;
+        bool blank = a.find(kBlank) != std::string::npos;
+        if (blank) line += '"';
+        line += a;
+        if (blank) line += '"';
+    }
+    return line;
+}
+
 }  // namespace
 
 std::string Get_Next_Parm(std::string_view line, size_t& pos) {
@@ -115,6 +134,10 @@ bool Get_Next_Int(std::string_view line, size_t& pos, int16_t& value, std::strin
 }
 
 a_shell_command Parse_Shell_Line(std::string_view line) {
+    // A longer line is refused whole rather than cut: a cut path would open
+    // or print some other file.
+    if (line.size() > kMaxLine)
+        return Message(a_shell_command{}, "Command line too long", std::string(line.substr(0, kMaxLine)));
     size_t pos = 0;
     std::string first = Get_Next_Parm(line, pos);
     a_shell_command cmd;
@@ -135,6 +158,7 @@ a_shell_command Parse_Shell_Line(std::string_view line) {
 a_shell_command Parse_Shell_Args(const std::vector<std::string>& args) {
     a_shell_command cmd;
     if (args.empty() || args[0].empty()) return cmd;
+    if (One_Line(args).size() > kMaxLine) return Parse_Shell_Line(One_Line(args));
     if (args[0] == "--print") {
         if (args.size() >= 2 && !args[1].empty()) {
             cmd.action = a_shell_action::PRINT;
@@ -147,15 +171,15 @@ a_shell_command Parse_Shell_Args(const std::vector<std::string>& args) {
         cmd.path = args[0];
         return cmd;
     }
-    // The shell has already split the words: quote each again so that a
-    // path with blanks stays one parameter of the one-line form.
-    std::string line;
-    for (const std::string& a : args) {
-        if (!line.empty()) line += kBlank;
-        bool blank = a.find(kBlank) != std::string::npos;
-        if (blank) line += '"';
-        line += a;
-        if (blank) line += '"';
+    return Parse_Shell_Line(One_Line(args));
+}
+
+void Tell_Shell_Messages(const a_shell_command& cmd) {
+    for (const a_shell_message& m : cmd.messages) {
+        a_dialog_request r;
+        r.message = m.text + ": " + m.caption;
+        r.buttons = {"OK"};
+        r.keys = {{DKEY_RETURN, false, 0}, {DKEY_ENTER, false, 0}, {DKEY_ESCAPE, false, 0}};
+        (void)Dialog_Ask(r);
     }
-    return Parse_Shell_Line(line);
 }

@@ -52,9 +52,12 @@ std::string Get_Next_Parm(std::string_view line, size_t& pos);
 // `text`) when it is not one.
 [[nodiscard]] bool Get_Next_Int(std::string_view line, size_t& pos, int16_t& value, std::string& text);
 
-// The one-line form.
+// The one-line form; a line over 255 bytes is refused with a message.
 a_shell_command Parse_Shell_Line(std::string_view line);
 // The argument list after the program's name. "--print FILE" prints, a lone
 // FILE (an absolute path too) opens, and a first argument that is a switch
 // ("/p", "/IF") begins the one-line form.
 a_shell_command Parse_Shell_Args(const std::vector<std::string>& args);
+
+// Shows the command's messages, one box each, through the dialog service.
+void Tell_Shell_Messages(const a_shell_command& cmd);

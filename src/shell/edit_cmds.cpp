@@ -111,6 +111,8 @@ void Install(int command, void (*fn)()) {
 }  // namespace
 
 bool Edit_Copy(bool cut) {
+    // What was there before goes even when nothing can be put in its place.
+    (void)Clipboard_Clear();
     if (!g_doc.doc_open) return Refuse();
     if (Editing_Text()) return Copy_Text_Selection(cut);
     switch (gs.curr_phase) {

@@ -1,5 +1,7 @@
 #include "shell/help.h"
 
+#include <algorithm>
+
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "platform/files.h"
@@ -31,6 +33,28 @@ std::string Help_Page_Path(const std::vector<std::string>& folders, int language
         }
     }
     return {};
+}
+
+std::string Help_Topic_Name(const std::vector<std::string>& folders, int language, int topic) {
+    const std::string fallback = "Cirquel";
+    std::string path = Help_Page_Path(folders, language, topic);
+    std::vector<uint8_t> bytes;
+    if (path.empty() || File_Read_Limited(path, 1 << 16, bytes) != a_file_read::OK) return fallback;
+    std::string page(bytes.begin(), bytes.end());
+    size_t open = page.find("<title>");
+    if (open == std::string::npos) return fallback;
+    open += 7;
+    // "Photos — Cirquel Help": the part before the dash.
+    size_t end = std::min(page.find("</title>", open), page.find(" \xE2\x80\x94 ", open));
+    std::string name = page.substr(open, end == std::string::npos ? 0 : end - open);
+    return name.empty() || name.size() > 60 ? fallback : name;
+}
+
+std::string Help_Menu_Text(const std::string& item_text, const std::string& topic_name) {
+    std::string text = item_text;
+    size_t at = text.find("XXX");
+    if (at != std::string::npos) text.replace(at, 3, topic_name);
+    return text;
 }
 
 std::vector<std::string> Help_Folders() {

@@ -18,6 +18,12 @@ std::string Help_Page_Path(const std::vector<std::string>& folders, int language
 // tree's share/cirquel.
 std::vector<std::string> Help_Folders();
 
+// The topic's name, from its page's title ("Photos"); "Cirquel" when the
+// page is missing or has none.
+std::string Help_Topic_Name(const std::vector<std::string>& folders, int language, int topic);
+// The contextual help item's text with "XXX" replaced by the topic's name.
+std::string Help_Menu_Text(const std::string& item_text, const std::string& topic_name);
+
 // Opens a file or web address in the user's browser; false when it could not.
 extern a_service<bool(const std::string& url)> g_open_url;
 

@@ -37,8 +37,9 @@ void Tell_Read_Notes() {
 
 void Install_File_Commands() {
     Command_Install(MENU_FILE + 2, [](const a_command_context&) { Open_Project_Command({}); });
-    Command_Install(MENU_FILE + 4, [](const a_command_context&) {
-        if (g_doc.doc_open) (void)Do_File_Save();
+    // Save with Shift held is Save As.
+    Command_Install(MENU_FILE + 4, [](const a_command_context& c) {
+        if (g_doc.doc_open) (void)(c.shift ? Do_File_SaveAs() : Do_File_Save());
     });
     Command_Install(MENU_FILE + 5, [](const a_command_context&) {
         if (g_doc.doc_open) (void)Do_File_SaveAs();

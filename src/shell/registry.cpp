@@ -57,12 +57,26 @@ std::string Registry_Desktop_Entry(const std::string& exe) {
            "Terminal=false\n"
            "Categories=Graphics;Publishing;\n"
            "Keywords=CD;DVD;label;jewel case;cover;\n"
-           "MimeType=" + std::string(MIME_PROJECT) + ";" + MIME_ART + ";\n"
+           "MimeType=" + std::string(MIME_PROJECT) + ";\n"
            "Actions=Print;\n"
            "\n"
            "[Desktop Action Print]\n"
            "Name=Print\n"
            "Exec=" + cmd + " --print %f\n";
+}
+
+// An art database opens the program without a document: the file itself is
+// not handed over, so this entry has its own command and stays out of menus.
+std::string Registry_Art_Entry(const std::string& exe) {
+    return "[Desktop Entry]\n"
+           "Type=Application\n"
+           "Name=Cirquel\n"
+           "Comment=Start Cirquel\n"
+           "Exec=" + Desktop_Value(Desktop_Quote(exe)) + "\n"
+           "Icon=cirquel\n"
+           "Terminal=false\n"
+           "NoDisplay=true\n"
+           "MimeType=" + std::string(MIME_ART) + ";\n";
 }
 
 std::string Registry_Mime_Package() {
@@ -102,6 +116,7 @@ int Registry_Write_Files(const std::string& data_home, const std::string& exe) {
     const std::string icon = Registry_Icon();
     const std::pair<const char*, std::string> files[] = {
         {REG_DESKTOP_FILE, Registry_Desktop_Entry(exe)},
+        {REG_ART_DESKTOP_FILE, Registry_Art_Entry(exe)},
         {REG_MIME_FILE, Registry_Mime_Package()},
         {REG_ICON_FILE, icon},
         {REG_PROJECT_ICON_FILE, icon},

@@ -1,5 +1,6 @@
 // The file types of the program made known to the desktop: a desktop entry
-// that opens and prints projects, a shared-mime-info package for projects
+// that opens and prints projects, one that starts the program for an art
+// database, a shared-mime-info package for projects
 // and art databases, and the icons; refreshed with the desktop's own tools
 // when they are installed. Run at every start; failures are ignored.
 // Process-wide state: none.
@@ -11,6 +12,8 @@ inline constexpr const char* MIME_ART = "application/x-cirquel-art";
 
 // The desktop entry for the program at `exe`.
 std::string Registry_Desktop_Entry(const std::string& exe);
+// The desktop entry that starts the program for an art database.
+std::string Registry_Art_Entry(const std::string& exe);
 // The shared-mime-info package.
 std::string Registry_Mime_Package();
 // The program's icon (SVG).
@@ -18,6 +21,7 @@ std::string Registry_Icon();
 
 // The files it writes, relative to the data folder.
 inline constexpr const char* REG_DESKTOP_FILE = "applications/cirquel.desktop";
+inline constexpr const char* REG_ART_DESKTOP_FILE = "applications/cirquel-art.desktop";
 inline constexpr const char* REG_MIME_FILE = "mime/packages/cirquel.xml";
 inline constexpr const char* REG_ICON_FILE = "icons/hicolor/scalable/apps/cirquel.svg";
 inline constexpr const char* REG_PROJECT_ICON_FILE =

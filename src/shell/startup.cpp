@@ -15,6 +15,7 @@
 #include "shell/project_services.h"
 #include "shell/recovery.h"
 #include "shell/registry.h"
+#include "shell/window_pos.h"
 #include "platform/folders.h"
 #include "platform/process.h"
 #include "base/messages.h"
@@ -46,6 +47,15 @@ void Document_Stop() {
     Doc_Stop();
 }
 
+// A display too small for the window ends the start before anything heavy
+// is opened.
+bool Screen_Start() {
+    if (g_options.screen_width == 0 && g_options.screen_height == 0) return true;
+    if (Screen_Large_Enough(g_options.screen_width, g_options.screen_height)) return true;
+    OK_Alert(ALERT_SMALL_SCREEN, false);
+    return false;
+}
+
 bool Art_Start_Module() { return Art_Init(g_options.open_art); }
 
 // The file types are made known at every start of the program; a failure
@@ -70,19 +80,21 @@ bool Always() {
     return true;
 }
 
-// The order of start; stopping runs it backwards.
+// The order of start; stopping runs it backwards, so the undo history,
+// whose files hold the document's past, goes last.
 const a_module kModules[] = {
     {"messages", Always<Messages_Init>, Messages_Stop},
+    {"history", Always<History_Init>, History_Stop},
     {"platform", Platform_Start, Platform_Stop},
     {"pixmaps", Always<PixMap_Init>, PixMap_Stop},
     {"worlds", Always<GWorld_Init>, GWorld_Stop},
     {"prefs", Always<Prefs_Init>, Prefs_Stop},
+    {"screen", Screen_Start, Nothing},
     {"art", Art_Start_Module, Art_Stop},
     {"registry", Always<Registry_Start>, Nothing},
     {"templates", Always<Templates_Init>, Templates_Stop},
     {"document", Always<Document_Start>, Document_Stop},
     {"text", Always<Text_Init>, Text_Stop},
-    {"history", Always<History_Init>, History_Stop},
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
@@ -115,6 +127,12 @@ void Shell_Stop() {
         --g_started;
         kModules[g_started].stop();
     }
+}
+
+std::vector<std::string> Shell_Module_Names() {
+    std::vector<std::string> names;
+    for (const a_module& m : kModules) names.push_back(m.name);
+    return names;
 }
 
 bool Shell_Write_Prefs() {

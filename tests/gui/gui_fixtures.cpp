@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "chooser_panel.h"
 #include "gui_app.h"
 #include "images/photo_blocks.h"
 #include "main_window.h"
@@ -80,7 +81,7 @@ void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const 
     QListWidget* list = Find<QListWidget>(w, "templateList");
     QVERIFY(list->count() >= 1);
     QVERIFY(list->currentItem());
-    QCOMPARE(list->currentItem()->text(), QString(stock));
+    QCOMPARE(list->currentItem()->data(a_chooser_panel::NAME_ROLE).toString(), QString(stock));
 }
 
 bool Matches_Golden(const QString& name, const QImage& made, QString& why) {

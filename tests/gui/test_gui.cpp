@@ -17,6 +17,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
+#include <QtWidgets/QMenu>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSpinBox>
@@ -28,6 +29,7 @@
 #include <cstring>
 #include <thread>
 
+#include "chooser_panel.h"
 #include "drop_open.h"
 #include "gui_fixtures.h"
 #include "file_dialogs.h"
@@ -166,6 +168,34 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
 
     Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
     QCOMPARE(gs.curr_phase, PAPER_PHASE);
+    QListWidget* stocks = Find<QListWidget>(w, "templateList");
+    QCOMPARE(stocks->currentItem()->text(), QString::fromUtf8("A-ONE 29125\nCD / DVD \u00D8 118 mm, 2 per sheet"));
+
+    // One search box over maker, product code, kind and size, on top of the
+    // maker chosen on the left.
+    QLineEdit* search = Find<QLineEdit>(w, "templateFilter");
+    QListWidget* makers = Find<QListWidget>(w, "kindList");
+    auto found = [&](const char* typed) {
+        search->clear();
+        QTest::keyClicks(search, typed);
+        QStringList names;
+        for (int r = 0; r < stocks->count(); ++r) names << stocks->item(r)->text();
+        return names;
+    };
+    makers->setCurrentRow(0);  // every maker
+    QStringList avery_cd = found("avery cd");
+    QVERIFY(avery_cd.size() >= 5);
+    for (const QString& n : avery_cd) QVERIFY2(n.startsWith("Avery") && n.contains("cd", Qt::CaseInsensitive), qPrintable(n));
+    QVERIFY(found("L7676").contains(QString::fromUtf8("Avery L7676\nCD / DVD \u00D8 117 mm, 2 per sheet")));
+    QStringList wraps = found("dvd wrap");
+    QVERIFY(!wraps.isEmpty());
+    for (const QString& n : wraps) QVERIFY2(n.contains("DVD Box Wrap"), qPrintable(n));
+    QVERIFY(!found("jewel").isEmpty());
+    makers->setCurrentItem(Item_Named(makers, "A-ONE"));
+    for (const QString& n : found("cd")) QVERIFY2(n.startsWith("A-ONE"), qPrintable(n));
+    search->clear();
+    QTest::keyClicks(search, "29125");
+    QCOMPARE(stocks->currentItem()->data(a_chooser_panel::NAME_ROLE).toString(), QString("A-ONE 29125"));
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
     QVERIFY(g_doc.doc_open);
     QCOMPARE(g_doc.doc_template.nunits, 2u);
@@ -179,6 +209,14 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QCOMPARE(g_doc.upx, 2u);
     QVERIFY(Find<QWidget>(w, "unitView")->isVisible());
 
+    // Alt and a letter opens a menu of the bar.
+    QTest::keyClick(&w, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(QApplication::activePopupWidget());
+    auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(popup && popup->title() == "&File");
+    popup->close();
+    // Contextual help names the phase's topic.
+    QCOMPARE(w.Command_Action(602)->text(), QString("Help on Backgrounds..."));
     // Menus: a command not built yet is there but disabled with its reason.
     QAction* designer = w.Command_Action(606);
     QVERIFY(designer && !designer->isEnabled() && !designer->toolTip().isEmpty());
@@ -357,10 +395,24 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
     QVERIFY(QFile::exists(path));
     QVERIFY(!proposed.isEmpty());
     QVERIFY(!g_doc.doc_changed && !g_doc.doc_new);
-    QVERIFY(w.windowTitle().startsWith("Party.cd4"));
+    QVERIFY(w.windowTitle().startsWith("Party.cd4[*]"));
+    QVERIFY(!w.isWindowModified());
+
+    // A change marks the title; undoing back to the saved state clears the
+    // mark, and closing then asks nothing. Redo marks it again.
+    Click_Canvas(w, 4);
+    QVERIFY(w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!g_doc.doc_changed && !w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(g_doc.doc_changed && w.isWindowModified());
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!g_doc.doc_changed);
+    Dialog_ScriptAnswers({});
 
     w.Command_Action(303)->trigger();  // Close: unchanged, no question
     QVERIFY(!g_doc.doc_open);
+    QVERIFY(Dialog_History().empty());
     QTRY_VERIFY(Find<QWidget>(w, "startScreen")->isVisible());
     QCOMPARE(recent->count(), 1);
     QListWidgetItem* item = recent->item(0);
@@ -543,6 +595,18 @@ void a_gui_test::SecondCopyHandsOverItsCommandLine() {
     QVERIFY(!claimed);
     QVERIFY(handed);
     QCOMPARE(got.at(0).at(0).toStringList(), QStringList({"--print", "/tmp/my disc.cd4"}));
+
+    // A bad batch line handed to the window is told once, in one box.
+    a_main_window w;
+    QObject::connect(&first, &a_single_instance::Command_Received, &w, &a_main_window::Take_Forwarded);
+    Dialog_ScriptAnswers({});
+    std::thread third([&] { handed = a_single_instance(dir.path()).Hand_Over({"/CX", "five", "/IF", "a.cd4"}); });
+    QTRY_COMPARE_WITH_TIMEOUT(got.count(), 2, 10000);
+    third.join();
+    QVERIFY(handed);
+    QCOMPARE(int(Dialog_History().size()), 1);
+    QCOMPARE(QString::fromStdString(Dialog_History()[0].message), QString("Parameter not numeric: five"));
+    QVERIFY(!g_doc.doc_open);
 }
 
 

@@ -27,6 +27,7 @@
 #include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
+#include "model/notices.h"
 #include "model/selection.h"
 #include "navigator.h"
 #include "persist/disc_read.h"
@@ -227,6 +228,19 @@ void a_import_test::NavigatorFrameDragScrolls() {
     QVERIFY(std::abs(view->verticalScrollBar()->value() - v - way.y() / scale) <= 2);
     QVERIFY(std::abs(nav->Frame().left() - frame.left() - way.x()) <= 1.5);
     QVERIFY(std::abs(nav->Frame().top() - frame.top() - way.y()) <= 1.5);
+
+    // A change while a button is held waits for the mouse to rest.
+    QApplication::processEvents();
+    QVERIFY(!nav->Stale());
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    g_doc_notices.unit_refresh.Emit(g_doc.upx, Rect{0, 0, 10, 10});
+    QApplication::processEvents();
+    QVERIFY(nav->Stale());
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QApplication::processEvents();
+    QVERIFY(nav->Stale());
+    g_shell_notices.rest.Emit(Point{5, 5});
+    QTRY_VERIFY(!nav->Stale());
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -7,11 +7,13 @@
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QDropEvent>
+#include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollBar>
 
 #include <cmath>
 #include <vector>
@@ -50,6 +52,7 @@ class a_nav_test : public QObject {
 private slots:
     void HistoryPanelLayerBarAndSave();
     void UnitAndViewPointsRoundTrip();
+    void WheelAndKeysZoomAroundThePointer();
     void ScreenshotUnderXvfb();
 };
 
@@ -85,6 +88,11 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     QTRY_COMPARE(layers->count(), 0);
     QTRY_VERIFY(history->item(last - 5)->text().startsWith(QString::fromUtf8("\u25B6")));
     QVERIFY(w.Command_Action(402)->isEnabled());
+    // Ctrl+Shift+Z redoes as Ctrl+Y does, and Ctrl+Z takes it back.
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Current_Row(), last - 4);
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Current_Row(), last - 5);
     // Two forward: the red and the green photos; later steps are still kept.
     Click_Row(history, last - 3);
     QCOMPARE(Current_Row(), last - 3);
@@ -192,6 +200,57 @@ void a_nav_test::UnitAndViewPointsRoundTrip() {
     w.Command_Action(502)->trigger();
     QVERIFY(!across->isVisible());
 
+    QVERIFY(Close_Unchanged(w));
+}
+
+// Ctrl+wheel zooms one step a notch around the pointer; the keys every
+// program knows zoom too, and the status line says how far.
+void a_nav_test::WheelAndKeysZoomAroundThePointer() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    auto* view = Find<a_unit_view>(w, "unitView");
+    QLabel* zoom = Find<QLabel>(w, "zoomLabel");
+    w.Command_Action(1005)->trigger();  // 100 %
+    QApplication::processEvents();
+    QCOMPARE(zoom->text(), QString("Zoom: 100 %"));
+    auto wheel = [&](QPointF at, int delta, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(at, view->viewport()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view->viewport(), &e);
+        QApplication::processEvents();
+    };
+    const QPointF at(view->viewport()->width() * 0.7, view->viewport()->height() * 0.4);
+    const QPointF cell = view->View_To_Unit(at);
+    wheel(at, 120, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 2);
+    QCOMPARE(zoom->text(), QString("Zoom: 200 %"));
+    QPointF still = view->Unit_To_View(cell);
+    QVERIFY2(std::abs(still.x() - at.x()) <= 1 && std::abs(still.y() - at.y()) <= 1,
+             qPrintable(QString("%1,%2 for %3,%4").arg(still.x()).arg(still.y()).arg(at.x()).arg(at.y())));
+    // A touchpad's small parts add up to one step.
+    for (int i = 0; i < 4; ++i) wheel(at, 30, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 3);
+    wheel(at, -240, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
+    // Shift+wheel scrolls sideways; the plain wheel up and down.
+    w.Command_Action(1008)->trigger();
+    QApplication::processEvents();
+    const int h = view->horizontalScrollBar()->value(), v = view->verticalScrollBar()->value();
+    wheel(at, -120, Qt::ShiftModifier);
+    QVERIFY(view->horizontalScrollBar()->value() > h);
+    QCOMPARE(view->verticalScrollBar()->value(), v);
+    wheel(at, -120, Qt::NoModifier);
+    QVERIFY(view->verticalScrollBar()->value() > v);
+
+    QTest::keyClick(&w, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 0);
+    QVERIFY(zoom->text().startsWith("Zoom: fit ("));
+    QTest::keyClick(&w, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
+    QTest::keyClick(&w, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 0);
+    QTest::keyClick(&w, Qt::Key_1, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
     QVERIFY(Close_Unchanged(w));
 }
 
