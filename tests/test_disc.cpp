@@ -38,6 +38,7 @@
 #include "platform/fonts.h"
 #include "platform/image_codec.h"
 #include "platform/private_folder.h"
+#include "print/print_doc.h"
 #include "project_fixtures.h"
 #include "render/canvas.h"
 #include "render/effects_cache.h"
@@ -749,7 +750,7 @@ TEST(DiscPictures, TextBlocksShowInThePreviewAndTheExport) {
         out.preview = Pixels_Of(prev);
         Dispose_PixMap(prev);
         const std::string png = folder + "/" + name + ".png";
-        EXPECT_EQ(Export_Unit(1, FMT_PNG, png), 0);
+        EXPECT_TRUE(Export_Unit(png, FMT_PNG, 1));
         a_scan_owner scan;
         EXPECT_TRUE(Read_BitMap(false, png, scan.get()));
         a_gworld_ptr w(Scan_Colour_World(scan.get()));

@@ -2,6 +2,7 @@
 // raster and FlexStick files, and pages painted through the printer layer.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -12,11 +13,14 @@
 #include <vector>
 
 #include "base/prefs.h"
+#include "images/image_files.h"
 #include "model/doc_media.h"
 #include "model/document.h"
 #include "persist/disc_write.h"
 #include "persist/file_cmds.h"
 #include "pixels/gworld.h"
+#include "pixels/pixmap.h"
+#include "pixels/syspix.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -27,6 +31,8 @@
 #include "print/print_doc.h"
 #include "print/print_render.h"
 #include "render/canvas.h"
+#include "shell/commands.h"
+#include "shell/menus.h"
 #include "golden_image.h"
 #include "platform/png.h"
 #include "signals_guard.h"
@@ -263,6 +269,43 @@ TEST_F(Print, RunEncodingOfLongRowsAndTheFileFrame) {
     EXPECT_EQ(PCL_Trailer(), std::string("\x1B" "E\x1B%-12345X"));
 }
 
+// A label nudged past the top-left corner of a FlexLabel's sheet is cut at
+// the edges: rows start at the sheet's top and left, none is written whole.
+TEST_F(Print, PclCropsALabelNudgedPastTheEdges) {
+    Doc_New(*Sheet({Unit(UNIT_CD, 4.6f, 2.7f, 118, 118, 41)},
+                   Flag_Bit(IS_CDPRINTER) | Flag_Bit(IS_FLEXLABEL) | Flag_Bit(IS_SHOWNOPAPER), {120, 120}));
+    Colour_Canvas(1, 0);
+    ASSERT_TRUE(Set_Nudge(-100, -50));  // 10 mm left, 5 mm up
+    const Rect dest = Flex_Dest(1);
+    ASSERT_LT(dest.left, 0);
+    ASSERT_LT(dest.top, 0);
+    std::vector<uint8_t> pcl;
+    ASSERT_TRUE(Emit_PCL(pcl));
+    const std::string s(pcl.begin(), pcl.end());
+    const std::string start = "\x1B*r1A\x1B*b";
+    size_t at = s.find(start);
+    ASSERT_NE(at, std::string::npos);
+    at += start.size();
+    size_t y_end = s.find('y', at);
+    EXPECT_EQ(s.substr(at, y_end - at), "0");
+    // Each row: its length in digits, "w", its runs; then "0Y".
+    int rows = 0;
+    bool all_cropped = true;
+    for (size_t i = y_end + 1; s.compare(i, 2, "0Y") != 0;) {
+        size_t w_at = s.find('w', i);
+        ASSERT_NE(w_at, std::string::npos);
+        size_t n = std::stoul(s.substr(i, w_at - i));
+        std::vector<uint8_t> row(s.begin() + std::ptrdiff_t(w_at + 1), s.begin() + std::ptrdiff_t(w_at + 1 + n));
+        int64_t width = 0;
+        for (auto& run : Decode_Row(row)) width += run.first;
+        all_cropped = all_cropped && width == dest.right;
+        ++rows;
+        i = w_at + 1 + n;
+    }
+    EXPECT_EQ(rows, dest.bottom);
+    EXPECT_TRUE(all_cropped);
+}
+
 TEST_F(Print, TicketAndDiscPainterRecord) {
     for (auto [t, want] : {std::pair{a_flex_ticket{3, 2, true, true, true}, "<024,01,A,0003,0003,M,1>"},
                            {a_flex_ticket{12345, 9, false, true, false}, "<024,01,P,9999,9999,M,0>"},
@@ -374,6 +417,53 @@ TEST_F(Print, TwoDiscSheetLandsWhereTheStockPutsIt) {
     EXPECT_NE(Dialog_History().back().message.find("turn on printing"), std::string::npos);
 }
 
+// The Export menu writes the current unit as it prints: a unit mirrored for
+// a clear label is mirrored in the picture; a failed export says its error
+// number.
+TEST_F(Print, ExportMenuWritesTheUnitAsItPrints) {
+    a_unit card = Unit(UNIT_RECT, 20, 20, 60, 40);
+    card.uflags = Flag_Bit(UNIT_FLIPX);
+    Doc_New(*Sheet({card}));
+    a_doc_unit& u = *g_doc.doc_units[1];
+    u.paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, u, true);
+    const Rect pb = u.paintbounds;
+    const int w = Rect_Width(pb);
+    const Rect stroke{pb.top, pb.left, pb.bottom, int16_t(pb.left + w / 4)};  // the left quarter
+    PixMap32_Fill(u.static_[PAINT1_LAYER].world->pix, stroke, 0x00FF0000);
+    PixMap8_Fill(u.static_[PAINT1_LAYER].mask->pix, stroke, 255);
+
+    const a_file_services saved = g_file_services;
+    std::string path = Temp_Folder() + "/export_mirrored.bmp";
+    (void)g_file_services.choose_save.Install(
+        [&](const std::string&, const std::string&, int16_t format) {
+            EXPECT_EQ(format, FMT_BMP);
+            return path;
+        });
+    ASSERT_TRUE(DoMenuEvent(false, false, 3, MENU_EXPORT));  // "BMP..."
+    a_scan_owner scan;
+    ASSERT_TRUE(Read_BitMap(false, path, scan.get()));
+    a_gworld_ptr got(Scan_Colour_World(scan.get()));
+    ASSERT_TRUE(got);
+    ASSERT_EQ(Rect_Width(got->pix.bounds), w);
+    auto at = [&](int x) {
+        return reinterpret_cast<const uint32_t*>(PixMap_Row(got->pix, got->pix.bounds.top + 10))[x] & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(w - 5), 0xFF0000u);  // the stroke, mirrored to the right
+    EXPECT_EQ(at(5), 0xFFFFFFu);
+    (void)File_Remove(path);
+
+    path = Temp_Folder() + "/no/such/folder/export.bmp";
+    Dialog_ScriptAnswers({});
+    ASSERT_TRUE(DoMenuEvent(false, false, 3, MENU_EXPORT));
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    const std::string& told = Dialog_History()[0].message;
+    EXPECT_NE(told.find("export failed"), std::string::npos) << told;
+    EXPECT_EQ(told.find('^'), std::string::npos) << told;
+    EXPECT_TRUE(std::isdigit(static_cast<unsigned char>(told.back()))) << told;
+    g_file_services = saved;
+}
+
 TEST_F(Print, UnitFlipsTurnThenMirror) {
     a_gworld_ptr w = Make_GWorld(32, Rect{0, 0, 2, 3});
     uint32_t* p = reinterpret_cast<uint32_t*>(w->pix.baseAddr);
@@ -412,6 +502,18 @@ TEST_F(Print, CropMarksAndTestPageMarksAreWhereTheyAreMeasured) {
     EXPECT_EQ(page.At(bars_left + Dots300(3), bars_top + Dots300(3)), 0xFF0000u);
     EXPECT_EQ(page.At(bars_left + Dots300(6 * 8 + 3), bars_top + Dots300(3)), 0x000000u);
     EXPECT_TRUE(page.White(bars_left - Dots300(1), bars_top + Dots300(3)));
+
+    // Heights equal but for float noise (276.3 − 158.3 is a little under
+    // 118 in floats): still the last disc.
+    Doc_Dispose();
+    Doc_New(*Sheet({Unit(UNIT_CD, 46, 20, 118, 118, 41), Unit(UNIT_CD, 46, 158.3f, 118, 118, 41)}));
+    const a_frect& b2 = g_doc.doc_template.units[2].bbox;
+    ASSERT_LT(b2.bottom - b2.top, 118.0f);
+    EXPECT_EQ(Calc_Color_Bar_Unit(), 2u);
+    page = Paint_Page(PURPOSE_TEST_BARS);
+    bars_top = Dots300(158.3) + Dots300(118) * 80 / 100;
+    EXPECT_EQ(page.At(bars_left + Dots300(3), bars_top + Dots300(3)), 0xFF0000u);
+    EXPECT_TRUE(page.White(bars_left + Dots300(3), Dots300(20) + Dots300(118) * 80 / 100 + Dots300(3)));
 }
 
 // A layout being designed prints its own sheet (outlines, no colour bars),
@@ -517,4 +619,26 @@ TEST_F(Print, GoldenBookletWithCropMarksFromPdf) {
     Colour_Canvas(1, 30);
     Colour_Canvas(2, 180);
     Expect_Pdf_Golden("print_booklet_cropmarks", PURPOSE_PRINT);
+}
+
+// A direct printer prints onto the medium in its tray: its 45 mm hub takes
+// the place of the layout's 18 mm hole and gets no ink, on the page and in
+// the picture a person looks at.
+TEST_F(Print, DirectDiscPrintsTheMediumsHole) {
+    Doc_New(*Sheet({Unit(UNIT_CD, 1, 1, 118, 118, 18)}, Flag_Bit(IS_CDPRINTER) | Flag_Bit(IS_SHOWNOPAPER),
+                   {120, 120}));
+    a_print_media_spec media;
+    Get_Media_Specs(media);
+    media.adj[MEDIA_INNERD] = 450;
+    media.adj[MEDIA_OUTERD] = 1160;
+    Set_Media_Specs(media);
+    Colour_Canvas(1, 0);
+    const a_page page = Paint_Page(PURPOSE_PRINT);
+    // Along a radius from the centre (60, 60) mm, across and down.
+    for (double r : {8.0, 21.5, 23.5, 40.0, 57.0, 59.0}) {
+        const bool inked = r > 22.5 && r < 58;
+        EXPECT_EQ(!page.White(Dots300(60 + r), Dots300(60)), inked) << r << " mm across";
+        EXPECT_EQ(!page.White(Dots300(60), Dots300(60 - r)), inked) << r << " mm up";
+    }
+    Expect_Pdf_Golden("print_direct_disc_hub", PURPOSE_PRINT);
 }

@@ -64,6 +64,22 @@ TEST_F(PrintSliders, ShowAndChangeTheSelectedMediumByDirectKind) {
     Get_Media_Specs(m);
     EXPECT_EQ(m.adj[MEDIA_OUTERD], 1200);
 
+    // A card's hole is loaded with its width and height, so moving one of
+    // them keeps the card's hole, not what the disc's slider last held.
+    Slider_SetVal(450, PRINT_INNERD_SLIDER);
+    Open("Epson R200 card");
+    EXPECT_EQ(Print_Adjust_Sliders(),
+              (std::vector<a_slider_enum>{PRINT_INNERD_SLIDER, PRINT_WIDTH_SLIDER, PRINT_HEIGHT_SLIDER}));
+    Get_Media_Specs(m);
+    const int16_t card_hole = m.adj[MEDIA_INNERD];
+    ASSERT_NE(card_hole, 450);
+    Print_Sliders_Load();
+    EXPECT_EQ(gs.slider_vals[PRINT_INNERD_SLIDER], card_hole);
+    Slider_SetVal(860, PRINT_WIDTH_SLIDER);
+    Get_Media_Specs(m);
+    EXPECT_EQ(m.adj[MEDIA_OUTERD], 860);
+    EXPECT_EQ(m.adj[MEDIA_INNERD], card_hole);
+
     Open("Alea Pingo Photo II Hockey");
     EXPECT_EQ(Print_Adjust_Sliders().size(), 3u);
     Print_Sliders_Load();

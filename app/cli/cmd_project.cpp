@@ -22,6 +22,7 @@
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "platform/image_out.h"
+#include "print/print_doc.h"
 #include "shell/art_startup.h"
 
 namespace {
@@ -229,9 +230,9 @@ int Cmd_Export(const a_cli_args& args) {
         return Fail("export", "--unit takes 1 to " + std::to_string(g_doc.doc_template.nunits));
     }
     std::string error;
-    int err = Export_Unit(uint32_t(unit), f->format, out, &error);
+    bool ok = Export_Unit(out, f->format, uint32_t(unit), &error);
     Doc_Dispose();
-    if (err != 0) return Fail("export", error.empty() ? out + ": could not be written" : error);
+    if (!ok) return Fail("export", error.empty() ? out + ": could not be written" : error);
     return 0;
 }
 

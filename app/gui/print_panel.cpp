@@ -2,6 +2,7 @@
 
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QCheckBox>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFileDialog>
@@ -23,7 +24,9 @@
 #include "model/document.h"
 #include "platform/printer.h"
 #include "print/print_adjust.h"
+#include "print/flex_jobs.h"
 #include "print/print_doc.h"
+#include "printing_dialog.h"
 #include "shell/mainloop.h"
 #include "slider_widget.h"
 #include "tracks/media_name.h"
@@ -96,6 +99,11 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
                                             tr("PDF documents (*.pdf)"));
     };
     ask_media_name = [this](const QString& current) { return Ask_Media_Name_Dialog(this, current); };
+    ask_folder = [this](const QString& title) { return QFileDialog::getExistingDirectory(this, title); };
+    folder_token_ = g_flex_folder_choice.Install([this](const std::string& title) {
+        return ask_folder ? ask_folder(QString::fromStdString(title)).toStdString() : std::string();
+    });
+    printing_ = new a_printing_dialog(this);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(10, 4, 10, 10);
     column->setSpacing(6);
@@ -165,6 +173,7 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     }
     column->addWidget(media_);
     Print_Sliders_Attach();
+    Build_Publisher(column);
 
     column->addWidget(Panel_Heading(tr("Printer")));
     printer_ = new QLabel;
@@ -177,6 +186,15 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
         column->addWidget(b);
         return b;
     };
+    laserjet_ = new QCheckBox(tr("Narrow paper is fed centred (LaserJet)"));
+    laserjet_->setObjectName("laserjetToggle");
+    laserjet_->setToolTip(tr("For printers that take paper narrower than A4 in the middle of a Letter-wide path"));
+    column->addWidget(laserjet_);
+    connect(laserjet_, &QCheckBox::toggled, this,
+            [](bool on) { Act([&] { Print_Toggle_Set(LASERJET_TOGGLE, on); return true; }); });
+    auto* copies = new a_slider_widget(PRINT_NCOPIES_SLIDER);
+    column->addWidget(copies);
+    option_sliders_.push_back(copies);
     QPushButton* choose = button("choosePrinter", tr("Choose Printer…"));
     QPushButton* test = button("testPage", tr("Print Test Page"));
     column->addSpacing(8);
@@ -197,7 +215,56 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     Refresh();
 }
 
-a_print_panel::~a_print_panel() { g_print_nudged.Unsubscribe(nudged_token_); }
+a_print_panel::~a_print_panel() {
+    g_print_nudged.Unsubscribe(nudged_token_);
+    g_flex_folder_choice.Remove(folder_token_);
+}
+
+void a_print_panel::Build_Publisher(QVBoxLayout* column) {
+    publisher_ = new QWidget;
+    publisher_->setObjectName("publisher");
+    auto* box = new QVBoxLayout(publisher_);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->addWidget(Panel_Heading(tr("Disc publisher")));
+    auto* density = new a_slider_widget(FLEX_DENSITY_SLIDER);
+    box->addWidget(density);
+    option_sliders_.push_back(density);
+    gray_ = new QCheckBox(tr("Print in grey"));
+    gray_->setObjectName("flexGrayToggle");
+    box->addWidget(gray_);
+    connect(gray_, &QCheckBox::toggled, this,
+            [](bool on) { Act([&] { Print_Toggle_Set(FLEX_GRAY_TOGGLE, on); return true; }); });
+
+    // A FlexStick carries the burn settings with the label.
+    stick_ = new QWidget;
+    auto* stick = new QVBoxLayout(stick_);
+    stick->setContentsMargins(0, 0, 0, 0);
+    auto* speed = new a_slider_widget(FLEX_SPEED_SLIDER);
+    stick->addWidget(speed);
+    option_sliders_.push_back(speed);
+    auto flag = [&](const char* name, const QString& text, bool a_print_options::*field) {
+        auto* b = new QCheckBox(text);
+        b->setObjectName(name);
+        b->setChecked(g_print_options.*field);
+        stick->addWidget(b);
+        connect(b, &QCheckBox::toggled, this, [field](bool on) { g_print_options.*field = on; });
+    };
+    flag("flexBurn", tr("Burn the disc"), &a_print_options::flex_burn);
+    flag("flexVerify", tr("Verify after burning"), &a_print_options::flex_verify);
+    box->addWidget(stick_);
+
+    write_stick_ = new QPushButton(tr("Write FlexStick Job…"));
+    write_stick_->setObjectName("writeFlexStick");
+    write_stick_->setToolTip(tr("The ticket, preview and label onto the FlexStix, or into a folder you choose"));
+    box->addWidget(write_stick_);
+    write_label_ = new QPushButton(tr("Write FlexLabel Print File"));
+    write_label_->setObjectName("writeFlexLabel");
+    write_label_->setToolTip(tr("FlexWare Files/Print Files/Output.prn in your documents folder"));
+    box->addWidget(write_label_);
+    connect(write_stick_, &QPushButton::clicked, this, [] { Act(FlexStick_Write_Job); });
+    connect(write_label_, &QPushButton::clicked, this, [] { Act([] { return FlexLabel_Write_Job(); }); });
+    column->addWidget(publisher_);
+}
 
 void a_print_panel::Refresh() {
     nudge_->setText(Nudge_Text());
@@ -210,6 +277,20 @@ void a_print_panel::Refresh() {
     }
     media_->setVisible(!shown.empty());
     if (!shown.empty()) media_name_->setText(QString::fromStdU16String(Media_Name_Current().name));
+
+    Print_Options_Load();
+    for (a_slider_widget* w : option_sliders_) w->Show_Value();
+    const uint32_t tflags = g_doc.doc_open ? g_doc.doc_template.tflags : 0;
+    const bool stick = Has_Flag(tflags, IS_FLEXSTICK), label = Has_Flag(tflags, IS_FLEXLABEL);
+    publisher_->setVisible(stick || label);
+    stick_->setVisible(stick);
+    write_stick_->setVisible(stick);
+    write_label_->setVisible(label);
+    const QSignalBlocker quiet_gray(gray_), quiet_laserjet(laserjet_);
+    gray_->setChecked(gs.toggle_vals[FLEX_GRAY_TOGGLE]);
+    laserjet_->setChecked(gs.toggle_vals[LASERJET_TOGGLE]);
+    // Centring narrow paper means nothing to a disc printer's tray.
+    laserjet_->setVisible(g_doc.doc_open && !Is_Direct_Print(g_doc.doc_template));
 }
 
 bool a_print_panel::Print_With_Dialog() {

@@ -139,6 +139,7 @@ enum : int {
     ALERT_IMAGE_TOO_WIDE = 103,
     ALERT_NO_MP3_TAGS = 104,
     ALERT_PLAYLIST_SUMMARY = 105,
+    ALERT_PRINT_FAILED = 106,
 };
 
 // Sizes of the lists indexed by an enumeration.

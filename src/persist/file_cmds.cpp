@@ -10,7 +10,6 @@
 #include "model/notices.h"
 #include "persist/disc_read.h"
 #include "persist/disc_write.h"
-#include "persist/unit_picture.h"
 #include "render/compositor.h"
 #include "text/text_layout.h"
 #include "text/text_metrics.h"
@@ -19,8 +18,6 @@
 a_file_services g_file_services;
 
 namespace {
-
-constexpr int kExportDpi = 300;
 
 struct a_preview_cache {
     std::string path;
@@ -193,25 +190,6 @@ std::string Export_Name(int16_t format) {
     size_t dot = name.find_last_of('.');
     if (dot != std::string::npos && dot > 0) name.resize(dot);
     return name + suffix;
-}
-
-int Export_Unit(uint32_t ux, int16_t format, const std::string& path, std::string* error) {
-    a_gworld_ptr picture = Render_Unit_Picture(ux);
-    if (!picture) {
-        if (error) *error = path + ": the unit has no picture";
-        return -2;
-    }
-    return Export_World(a_file_format(format), kExportDpi, path, picture.get(), error);
-}
-
-void Export_Project(int16_t format) {
-    std::string name = Export_Name(format);
-    std::string title;
-    Get_DLOG_String(STR_SAVE_AS, title);
-    std::string path = g_file_services.choose_save.Call_Or(
-        [] { return std::string(); }, title, name, format);
-    if (path.empty() || !g_doc.doc_open) return;
-    if (Export_Unit(g_doc.upx, format, path) != 0) OK_Alert(ALERT_EXPORT_FAILED, false);
 }
 
 void FilePreview_Init() { Set_FilePreview_Null(); }

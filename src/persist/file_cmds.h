@@ -1,8 +1,9 @@
 // The file commands: open, close, save, save as, revert, print a project
-// from the command line, and export the current unit as a picture; the
+// from the command line, and the name an exported picture is offered; the
 // questions asked before a document is thrown away, the bookkeeping after a
-// save, and the model of the open dialog's preview. File dialogs, printing
-// and the unit export are services the window and the printing code own.
+// save, and the model of the open dialog's preview. File dialogs and
+// printing are services the window and the printing code own; the unit
+// export belongs to the printing code.
 // Process-wide state: the document g_doc (reads and writes); the dialog
 // service; the file services g_file_services; the preview's picture.
 #pragma once
@@ -48,11 +49,9 @@ void Do_File_Close();
 [[nodiscard]] bool Doc_Write(const std::string& dpath, int16_t format);
 void Do_File_Revert();
 void Do_File_Print(const std::string& path);
-// The document's name with the format's suffix (Summer.cd4 -> Summer.JPEG).
+// The document's name with the format's suffix (Summer.cd4 -> Summer.JPEG),
+// proposed by the Export menu's save dialog.
 std::string Export_Name(int16_t format);
-void Export_Project(int16_t format);
-// The current unit as a picture file; 0 or Export_World's code.
-[[nodiscard]] int Export_Unit(uint32_t ux, int16_t format, const std::string& path, std::string* error = nullptr);
 
 // The open dialog's preview: the "PREV" of the selected project, read again
 // only when the selection names another file; a null map for other files.

@@ -273,6 +273,7 @@ void VP_CloseDoc() {
 }
 
 void VP_Abort() { g_vp.aborted = true; }
+bool VP_Stopped() { return g_vp.aborted; }
 
 a_vp_result VP_Stop(int /*flags*/) {
     a_vp_result r = VP_OK;

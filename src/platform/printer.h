@@ -78,6 +78,8 @@ void VP_ClosePage();
 void VP_CloseDoc();
 // The user's stop button.
 void VP_Abort();
+// Whether the stop button was pressed in the open job.
+bool VP_Stopped();
 // Ends the job; VP_CANCELLED when the user stopped it (the document was
 // then aborted), VP_FAILED when it could not be finished.
 a_vp_result VP_Stop(int flags);

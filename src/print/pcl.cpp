@@ -1,5 +1,6 @@
 #include "print/pcl.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "model/document.h"
@@ -95,16 +96,19 @@ void Emit_Pix(const Rect& dest, const PixMap& pix, const a_pcl_settings& s,
     head += ESC; head += "*g12W";
     head += std::string("\x06\x07\x00\x01\x01\x2C\x01\x2C\x0A\x01\x20\x01", 12);
     head += ESC; head += "*r1A";
-    head += ESC; head += "*b" + std::to_string(dest.top) + "y";
+    // What lies above or left of the sheet is cropped: the raster starts at
+    // the sheet's edge, never at a negative place.
+    const int skip_x = std::max(0, -int(dest.left)), skip_y = std::max(0, -int(dest.top));
+    head += ESC; head += "*b" + std::to_string(std::max(0, int(dest.top))) + "y";
     Emit_SS(head, out);
     int w = Rect_Width(pix.bounds), h = Rect_Height(pix.bounds);
     int rowbytes = pix.rowBytes & 0x3FFF;
     a_run_stack runs;
-    for (int y = 0; y < h && pix.pixelSize == 32; ++y) {
-        const uint8_t* p = pix.baseAddr + std::ptrdiff_t(y) * rowbytes;
+    for (int y = skip_y; y < h && pix.pixelSize == 32; ++y) {
+        const uint8_t* p = pix.baseAddr + std::ptrdiff_t(y) * rowbytes + std::ptrdiff_t(skip_x) * 4;
         runs.Row().clear();
-        runs.Start(0xFFFFFF, dest.left > 0 ? dest.left : 0);
-        for (int x = 0; x < w; ++x, p += 4) runs.Stak_Pixel(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16);
+        runs.Start(0xFFFFFF, std::max(0, int(dest.left)));
+        for (int x = skip_x; x < w; ++x, p += 4) runs.Stak_Pixel(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16);
         runs.Stak_Op();
         Emit_SS(std::to_string(runs.Row().size()) + "w", out);
         out.insert(out.end(), runs.Row().begin(), runs.Row().end());

@@ -19,25 +19,6 @@ constexpr float kLetterWidth = 215.9f;
 constexpr float kA4Width = 210.0f;
 
 
-// bbox becomes w × h around its centre.
-void Resize_Around_Centre(a_frect& r, float w, float h) {
-    float cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-    r = a_frect{cx - w / 2, cy - h / 2, cx + w / 2, cy + h / 2};
-}
-
-void Adjust_To_Medium(a_unit& out, a_direct_print_kind dkind, int adjustf,
-                      const a_print_media_spec& media) {
-    float d1 = media.adj[MEDIA_INNERD] / 10.0f, d2 = media.adj[MEDIA_OUTERD] / 10.0f;
-    float d3 = media.adj[MEDIA_SIDE] / 10.0f;
-    if (adjustf == 2) {
-        if (dkind == CD_DIRECT) d2 = 126;
-        else if (dkind == MINICD_DIRECT || dkind == HOCKEY_DIRECT) d2 = 120, d3 = 100;
-    }
-    if (dkind == CD_DIRECT || dkind == MINICD_DIRECT) Resize_Around_Centre(out.bbox, d2, d2);
-    else Resize_Around_Centre(out.bbox, d2, d3);
-    out.meas[0] = d1;
-}
-
 a_print_media_spec Selected_Medium() {
     a_print_media_spec spec;
     Get_Media_Specs(spec);
@@ -147,12 +128,13 @@ a_slider_range Print_Adjust_Range(int adj_index, a_direct_print_kind dkind) {
 a_print_adjust Load_Print_Adjust(const a_print_media_spec& spec, a_direct_print_kind dkind) {
     a_print_adjust v;
     v.outerd_range = Print_OuterD_Range(dkind);
+    // Every kind has a hole, and Delta_Print_Adjust writes it back.
+    v.innerd = spec.adj[MEDIA_INNERD];
     if (dkind == RECT_DIRECT) {
         v.width = spec.adj[MEDIA_OUTERD];
         v.height = spec.adj[MEDIA_SIDE];
         return v;
     }
-    v.innerd = spec.adj[MEDIA_INNERD];
     v.outerd = spec.adj[MEDIA_OUTERD];
     v.side = spec.adj[MEDIA_SIDE];
     v.density = spec.adj[MEDIA_DENSITY];

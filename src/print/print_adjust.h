@@ -72,7 +72,7 @@ struct a_slider_range {
 };
 a_slider_range Print_OuterD_Range(a_direct_print_kind dkind);
 a_slider_range Print_Adjust_Range(int adj_index, a_direct_print_kind dkind);
-// Slider values; for RECT_DIRECT only width and height count.
+// Slider values; for RECT_DIRECT only the hole, width and height count.
 struct a_print_adjust {
     int16_t innerd = 0, outerd = 0, side = 0, width = 0, height = 0, density = 0, quality = 0;
     a_slider_range outerd_range;

@@ -10,6 +10,7 @@
 #include "model/doc_media.h"
 #include "model/document.h"
 #include "model/photo_rec.h"
+#include "persist/file_cmds.h"
 #include "platform/region.h"
 #include "print/flex_jobs.h"
 #include "print/print_adjust.h"
@@ -20,8 +21,20 @@
 #include "templates/shapes.h"
 
 a_print_target g_print_target;
+a_service<void(int page, int pages)> g_printing_dialog;
 
 namespace {
+
+// The page being printed, for the printing dialog; pages 0 between jobs.
+struct a_print_progress {
+    int page = 0, pages = 0;
+};
+a_print_progress g_progress;
+
+// The printing dialog shows where the job is and takes the stop button.
+void Printing_Step() {
+    if (g_progress.pages > 0) g_printing_dialog.Call_Or([] {}, g_progress.page, g_progress.pages);
+}
 
 
 // Lines and marks of the page, drawn in dots on a world over the sheet and
@@ -156,20 +169,37 @@ bool Print_Doc2(bool askjob, int purpose) {
     if (job.target == VP_PDF) job.copies = 1;
     a_vp_result r = VP_Init(job);
     if (r == VP_NO_PRINTER) OK_Alert(ALERT_NO_PRINTER, false);
-    if (r != VP_OK) return false;
+    if (r != VP_OK) return false;  // also a print dialog cancelled: no job
     bool done = false;
+    g_progress = {0, pages};
+    Printing_Step();
     if (VP_OpenDoc()) {
-        for (int page = 0; page < pages; ++page) {
+        for (int page = 1; page <= pages; ++page) {
+            g_progress.page = page;
+            Printing_Step();
+            if (VP_Stopped()) break;
             done = VP_OpenPage();
             if (!done) break;
             Print_Doc3(purpose);
             VP_ClosePage();
         }
+        // A stop pressed while the last page was drawn still stops the job.
+        Printing_Step();
         VP_CloseDoc();
     }
+    g_progress.page = PRINTING_ENDED;
+    Printing_Step();
+    g_progress = {};
     r = VP_Stop(job.flags);
-    if (r == VP_CANCELLED) OK_Alert(ALERT_PRINT_CANCELLED, false);
-    return done && r == VP_OK;
+    if (r == VP_CANCELLED) {
+        OK_Alert(ALERT_PRINT_CANCELLED, false);
+        return false;
+    }
+    if (!done || r != VP_OK) {
+        OK_Alert(job.target == VP_PDF ? ALERT_CANNOT_SAVE : ALERT_PRINT_FAILED, false);
+        return false;
+    }
+    return true;
 }
 
 void Print_Doc3(int purpose) {
@@ -179,10 +209,11 @@ void Print_Doc3(int purpose) {
     m.originx = VP_PaperBox().left;
     m.originy = VP_PaperBox().top;
     Push_Mapping(m);
-    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits && !VP_Stopped(); ++ux) {
         // A test page draws the sheet alone, so it needs no unit records.
         if (purpose == PURPOSE_PRINT && (!g_doc.doc_units[ux] || !g_doc.doc_units[ux]->printf)) continue;
         Print_Unit(ux, purpose);
+        Printing_Step();
     }
     Flush_Overlay();
     UnitCache_Stop();
@@ -241,12 +272,18 @@ void Print_CropMarks(uint32_t ux) {
 }
 
 uint32_t Calc_Color_Bar_Unit() {
+    // Sizes that differ by float noise (a height taken as bottom − top at
+    // another place on the sheet) count as equal, so that the last wins.
+    constexpr double kSameArea = 1e-4;  // relative
     uint32_t best = 0;
-    float best_area = -1;
+    double best_area = -1;
     for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
         const a_frect& b = Spec(ux).bbox;
-        float area = (b.right - b.left) * (b.bottom - b.top);
-        if (area >= best_area) best = ux, best_area = area;
+        double area = (double(b.right) - b.left) * (double(b.bottom) - b.top);
+        if (area >= best_area - kSameArea * std::max(best_area, 0.0)) {
+            best = ux;
+            best_area = std::max(area, best_area);
+        }
     }
     return best;
 }
@@ -331,17 +368,25 @@ void Print_Direct_Test(uint32_t ux, bool colorbarf) {
     if (ux == Calc_Color_Bar_Unit()) Draw_Color_Bars(r, Spec(ux).kind, colorbarf);
 }
 
-bool Export_Unit(const std::string& path, int format, uint32_t ux) {
+bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
     UnitCache_Init(master);
-    int err = UnitCache_World() ? Export_World(a_file_format(format), 300, path, UnitCache_World(), nullptr)
+    int err = UnitCache_World() ? Export_World(a_file_format(format), 300, path, UnitCache_World(), error)
                                 : -1;
     UnitCache_Stop();
-    if (err != 0) {
-        Param_Text(std::to_string(err));
-        OK_Alert(ALERT_EXPORT_FAILED, false);
-        return false;
-    }
-    return true;
+    if (err == 0) return true;
+    if (error && error->empty()) *error = path + ": the label could not be rendered";
+    Param_Text(std::to_string(err));
+    OK_Alert(ALERT_EXPORT_FAILED, false);
+    return false;
+}
+
+void Export_Project(int16_t format) {
+    std::string title;
+    Get_DLOG_String(STR_SAVE_AS, title);
+    std::string path = g_file_services.choose_save.Call_Or([] { return std::string(); }, title,
+                                                           Export_Name(format), format);
+    if (path.empty() || !g_doc.doc_open) return;
+    (void)Export_Unit(path, format, g_doc.upx);
 }

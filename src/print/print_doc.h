@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/notice.h"
 #include "platform/printer.h"
 #include "templates/template.h"
 
@@ -21,6 +22,14 @@ struct a_print_target {
 };
 extern a_print_target g_print_target;
 
+// The printing dialog of a job, with its stop button (VP_Abort); the
+// interface installs it. Called with page 0 when the job starts, with the
+// page being printed (1 .. pages) before it and again between its labels, so
+// that the window can take a press of the stop button, and with
+// PRINTING_ENDED when the job is over.
+enum : int { PRINTING_ENDED = -1 };
+extern a_service<void(int page, int pages)> g_printing_dialog;
+
 // Alert 48 when nothing is to be printed; the Letter-size DVD-wrap question.
 bool Print_Doc();   // with the printer dialog
 bool Print1_Doc();  // without it
@@ -29,7 +38,8 @@ bool Print_Test();  // a test page of the document
 // A test page, without colour bars, of another template (a layout being
 // designed): the document, open or not, is left as it was.
 bool Print_Template(const a_template& targ_template);
-// True when the job was started and finished.
+// True when the job was started and finished. A stopped job ends with alert
+// 20, a failed one with alert 15 (a PDF file) or 106.
 bool Print_Doc2(bool askjob, int purpose);
 void Print_Doc3(int purpose);
 void Print_Unit(uint32_t ux, int purpose);
@@ -47,6 +57,10 @@ uint32_t Calc_Color_Bar_Unit();
 void Draw_Color_Bars(const Rect& box, int kind, bool colorbarf);
 std::string Get_Template_Name();
 
-// The unit rendered with its turns and mirrors, as a picture at 300 dpi;
-// alert 49 with the error number on failure.
-bool Export_Unit(const std::string& path, int format, uint32_t ux);
+// The unit rendered with its turns and mirrors (a clone: its master's
+// picture), as a picture at 300 dpi; alert 49 with the error number on
+// failure, and the reason in `error` when asked.
+bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error = nullptr);
+// An item of the Export menu: the save dialog offers the document's name
+// with the format's suffix, then the current unit is exported.
+void Export_Project(int16_t format);

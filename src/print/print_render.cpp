@@ -7,8 +7,8 @@
 #include "model/document.h"
 #include "pixels/pixmap.h"
 #include "platform/region.h"
+#include "persist/unit_picture.h"
 #include "print/print_adjust.h"
-#include "render/compositor.h"
 #include "templates/expand.h"
 #include "templates/shapes.h"
 
@@ -50,11 +50,8 @@ Rect Print_Unit_Bounds(uint32_t ux, int dpi) {
 
 a_gworld_ptr Print_Render_Unit(uint32_t ux, int dpi) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return nullptr;
-    Rect bounds = Print_Unit_Bounds(ux, dpi);
-    if (Rect_IsEmpty(bounds) || !PixMap_Fits(bounds, 32)) return nullptr;
-    GWorld* w = nullptr;
-    Render_Unit_Print(ux, *Design_Unit(ux), bounds, w);
-    return a_gworld_ptr(w);
+    // Through the one print rendering that leaves the document's print scale as it was.
+    return Render_Unit_Sized(ux, Print_Unit_Bounds(ux, dpi));
 }
 
 void World_Rotate_180(GWorld* w) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "model/doc_media.h"
 #include "model/document.h"
 #include "pixels/blit.h"
 #include "platform/port.h"
@@ -50,7 +51,9 @@ void Calc_Outer_Mask(bool is_printing, uint32_t ux, const a_doc_unit& up, const 
     Dispose_GWorld(outer_world);
     Dispose_GWorld(outer_mask);
     if (ux < 1 || ux > g_doc.doc_template.nunits || Rect_IsEmpty(bounds)) return;
-    const a_unit& unit = Template_Unit(ux);
+    // On a direct printer the picture covers the medium in the tray, so the
+    // shape and its hole are the medium's.
+    const a_unit unit = Calc_Medium_Unit(ux);
     const bool ls = Has_Flag(g_doc.doc_template.tflags, IS_LIGHTSCRIBE) && Is_Disc_Kind(unit.kind);
     if (!ls && !Has_Outer_Mask(unit)) return;
     New_GWorldF("Calc_Outer_Mask", bounds, 32, nullptr, outer_world);

@@ -27,7 +27,7 @@ std::vector<a_slider_enum> Print_Adjust_Sliders() {
     case CD_DIRECT:
     case MINICD_DIRECT: return {PRINT_INNERD_SLIDER, PRINT_OUTERD_SLIDER};
     case HOCKEY_DIRECT: return {PRINT_INNERD_SLIDER, PRINT_OUTERD_SLIDER, PRINT_BIZSIDE_SLIDER};
-    case RECT_DIRECT: return {PRINT_WIDTH_SLIDER, PRINT_HEIGHT_SLIDER};
+    case RECT_DIRECT: return {PRINT_INNERD_SLIDER, PRINT_WIDTH_SLIDER, PRINT_HEIGHT_SLIDER};
     default: return {};
     }
 }
@@ -40,12 +40,12 @@ void Print_Sliders_Load() {
     a_print_media_spec spec;
     Get_Media_Specs(spec);
     a_print_adjust v = Load_Print_Adjust(spec, kind);
+    Slider_Blast_Invis(v.innerd, PRINT_INNERD_SLIDER);
     if (kind == RECT_DIRECT) {
         Slider_Blast_Invis(v.width, PRINT_WIDTH_SLIDER);
         Slider_Blast_Invis(v.height, PRINT_HEIGHT_SLIDER);
         return;
     }
-    Slider_Blast_Invis(v.innerd, PRINT_INNERD_SLIDER);
     Slider_Blast_Invis(v.outerd, PRINT_OUTERD_SLIDER);
     Slider_Blast_Invis(v.side, PRINT_BIZSIDE_SLIDER);
 }
@@ -56,4 +56,23 @@ void Print_Sliders_Attach() {
         Slider_Set_Action(s, [](a_slider_enum) {
             if (g_doc.doc_open && Calc_Direct_Print_Kind() != NOT_DIRECT) Final_Print_Adjust(From_Sliders());
         });
+    Slider_Set_Action(PRINT_NCOPIES_SLIDER, [](a_slider_enum s) { g_print_options.copies = gs.slider_vals[s]; });
+    Slider_Set_Action(FLEX_DENSITY_SLIDER, [](a_slider_enum s) { g_print_options.flex_density = gs.slider_vals[s]; });
+    Slider_Set_Action(FLEX_SPEED_SLIDER, [](a_slider_enum s) { g_print_options.flex_speed = gs.slider_vals[s]; });
+}
+
+void Print_Options_Load() {
+    Slider_Blast_Invis(g_print_options.copies, PRINT_NCOPIES_SLIDER);
+    Slider_Blast_Invis(g_print_options.flex_density, FLEX_DENSITY_SLIDER);
+    Slider_Blast_Invis(g_print_options.flex_speed, FLEX_SPEED_SLIDER);
+    gs.toggle_vals[LASERJET_TOGGLE] = g_print_options.laserjet;
+    gs.toggle_vals[FLEX_GRAY_TOGGLE] = g_print_options.flex_gray;
+}
+
+void Print_Toggle_Set(a_toggle_enum toggle, bool on) {
+    if (toggle == FLEX_GRAY_TOGGLE) g_print_options.flex_gray = on;
+    else if (toggle == LASERJET_TOGGLE) g_print_options.laserjet = on;
+    else return;
+    gs.toggle_vals[toggle] = on;
+    if (toggle == LASERJET_TOGGLE) g_print_nudged.Emit();
 }
