@@ -186,9 +186,9 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
         column->addWidget(b);
         return b;
     };
-    laserjet_ = new QCheckBox(tr("Narrow paper is fed centred (LaserJet)"));
+    laserjet_ = new QCheckBox(tr("Centred narrow paper"));
     laserjet_->setObjectName("laserjetToggle");
-    laserjet_->setToolTip(tr("For printers that take paper narrower than A4 in the middle of a Letter-wide path"));
+    laserjet_->setToolTip(tr("For LaserJet printers, which take paper narrower than A4 in the middle of a Letter-wide path"));
     column->addWidget(laserjet_);
     connect(laserjet_, &QCheckBox::toggled, this,
             [](bool on) { Act([&] { Print_Toggle_Set(LASERJET_TOGGLE, on); return true; }); });
