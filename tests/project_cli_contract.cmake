@@ -118,6 +118,27 @@ foreach(doc design project)
   # The stock's sheet: 148 x 296 mm.
   expect("the PDF of ${doc} is not the stock's size" info MATCHES "Page size: +42[01](\\.[0-9]+)? x 839(\\.[0-9]+)? pts")
 endforeach()
+# A PDF that cannot be saved says why in one line, exits 2, and keeps the
+# old file whole: on a full disk, over a FIFO (which stays one, and no one
+# waits for a reader).
+file(COPY_FILE "${dir}/project.pdf" "${dir}/kept.pdf")
+file(SHA256 "${dir}/kept.pdf" kept_sum)
+execute_process(COMMAND prlimit --fsize=4096 ${CLI} print "${dir}/project.cd4" --pdf "${dir}/kept.pdf"
+                ERROR_VARIABLE err RESULT_VARIABLE st)
+expect("a PDF on a full disk gave status ${st}: ${err}" st EQUAL 2)
+expect("a PDF on a full disk did not say why in one line: ${err}"
+       err MATCHES "^cirquel-cli print: [^\n]*kept\.pdf: File too large\n$")
+file(SHA256 "${dir}/kept.pdf" now_sum)
+expect("a PDF on a full disk did not keep the old file" now_sum STREQUAL kept_sum)
+file(GLOB left "${dir}/kept.pdf.tmp-*")
+expect("a PDF on a full disk left ${left}" left STREQUAL "")
+execute_process(COMMAND mkfifo "${dir}/pipe.pdf")
+run_cli(out st print "${dir}/project.cd4" --pdf "${dir}/pipe.pdf")
+expect("a PDF over a FIFO gave status ${st}" st EQUAL 2)
+expect("a PDF over a FIFO did not say why: ${last_stderr}" last_stderr MATCHES "pipe\.pdf: not a regular file\n$")
+execute_process(COMMAND test -p "${dir}/pipe.pdf" RESULT_VARIABLE rc)
+expect("the FIFO was replaced" rc EQUAL 0)
+
 # A PDF has no copy count: three copies are three pages.
 run_cli(out st print "${dir}/project.cd4" --copies 3 --pdf "${dir}/copies.pdf")
 expect("print of three copies gave status ${st}: ${last_stderr}" st EQUAL 0)

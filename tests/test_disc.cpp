@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "base/messages.h"
 #include "base/recent_projects.h"
 #include "base/string_ids.h"
@@ -707,6 +709,81 @@ TEST_F(Disc, FileCommandsAskBeforeLosingWorkAndKeepItWhenTold) {
     Do_File_Open(false, folder_ + "/art.ART4");  // the art database is not a document
     EXPECT_EQ(g_doc.doc_path.name, path);
     g_file_services = saved;
+}
+
+// Saves that fail leave the document on its own file and out of the recent
+// lists; a revert to a file that cannot be read keeps the document; a
+// project larger than the reader takes is refused before it is written.
+TEST_F(Disc, FailedSavesAndRevertsKeepTheDocumentWhereItWas) {
+    const std::string path = folder_ + "/Summer.cd4", bad = folder_ + "/no/such/folder/Autumn.cd4";
+    const a_file_services saved = g_file_services;
+    std::string chosen = path;
+    (void)g_file_services.choose_save.Install([&](const std::string&, const std::string&, int16_t) { return chosen; });
+    ASSERT_TRUE(Do_File_SaveAs());
+    // The desktop's recent list, made here, names the user's files: theirs alone.
+    struct stat st{};
+    ASSERT_EQ(::stat((folder_ + "/recently-used.xbel").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    chosen = bad;
+    g_doc.doc_changed = true;
+    Dialog_ScriptAnswers({});
+    EXPECT_FALSE(Do_File_SaveAs());
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    EXPECT_TRUE(g_doc.doc_changed);
+    EXPECT_EQ(std::string(Recent_Projects().front().doc_path), path);
+    a_bytes recent;
+    ASSERT_TRUE(File_ReadAll(folder_ + "/recently-used.xbel", recent));
+    EXPECT_EQ(std::string(recent.begin(), recent.end()).find("Autumn"), std::string::npos);
+    // The alert says why.
+    ASSERT_FALSE(Dialog_History().empty());
+    EXPECT_NE(Dialog_History().back().message.find(bad + ": no such folder"), std::string::npos);
+
+    // Revert to a file damaged after its template (a photo record's end
+    // mark), or gone: the document stays as it was.
+    a_bytes file;
+    ASSERT_TRUE(File_ReadAll(path, file));
+    const std::string bytes(file.begin(), file.end());
+    size_t mark = bytes.find("\x12\x34", bytes.find("OBJT"));
+    ASSERT_NE(mark, std::string::npos);
+    file[mark] = 0;
+    g_doc.doc_units[1]->oj.list[2].ph->spec.angle = 7;
+    for (bool gone : {false, true}) {
+        if (gone) ASSERT_TRUE(File_Remove(path));
+        else ASSERT_TRUE(File_SaveAtomic(path, file.data(), file.size()));
+        Dialog_ScriptAnswers({0});
+        Do_File_Revert();
+        ASSERT_TRUE(g_doc.doc_open) << gone;
+        EXPECT_EQ(g_doc.doc_units[1]->oj.list[2].ph->spec.angle, 7) << gone;
+        EXPECT_EQ(g_doc.doc_path.name, path);
+        EXPECT_TRUE(g_doc.doc_changed);
+    }
+
+    // Over the limit: refused with the way out, the old file untouched.
+    ASSERT_TRUE(File_SaveAtomic(path, "old", 3));
+    std::string error;
+    EXPECT_EQ(Write_DISC(path, &error, 1000), DISC_WRITE_TOO_LARGE);
+    EXPECT_NE(error.find("link its photos instead of embedding them"), std::string::npos) << error;
+    EXPECT_EQ(File_Size(path), 3);
+    g_file_services = saved;
+}
+
+// A photo whose path is longer than a Path field holds comes back whole and
+// is found again; the save says so.
+TEST_F(Disc, DISABLED_APhotoPathLongerThanItsFieldSurvivesTheSave) {
+    std::string deep = folder_ + "/" + std::string(120, 'a') + "/" + std::string(120, 'b');
+    ASSERT_TRUE(Folder_Create(deep));
+    const std::string photo = deep + "/" + std::string(40, 'c') + ".jpg";
+    ASSERT_GT(photo.size(), 255u);
+    Add_File_Photo(2, photo, Jpeg_Bytes(20, 12), false);  // not embedded: found by its path
+    const std::string path = folder_ + "/long.cd4";
+    ASSERT_EQ(Write_DISC(path), 0);
+    ASSERT_EQ(Disc_Write_Notes().size(), 1u);
+    EXPECT_NE(Disc_Write_Notes()[0].find("longer than 255 bytes"), std::string::npos);
+    ASSERT_TRUE(Read_DISC(false, path));
+    EXPECT_EQ(Disc_Report().missing_pictures, 0);
+    const a_oj_master& oj = g_doc.doc_units[2]->oj;
+    ASSERT_GE(oj.nlist, 2);
+    EXPECT_EQ(oj.list[oj.nlist].ph->spec.source.path.name, photo);
 }
 
 // The project's preview and the unit export are drawn by the compositor:

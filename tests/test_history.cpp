@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include <fstream>
 #include <random>
 
+#include "base/messages.h"
 #include "model/clones.h"
 #include "model/document.h"
 #include "model/history.h"
@@ -24,6 +27,7 @@
 #include "platform/sound.h"
 #include "platform/files.h"
 #include "platform/private_folder.h"
+#include "file_size_limit.h"
 #include "signals_guard.h"
 
 namespace fs = std::filesystem;
@@ -346,7 +350,7 @@ TEST_F(History, UndoFilesArePrivateAndRemoved) {
     History_Init();
 }
 
-TEST_F(History, UndoFilesAreRemovedWhenASignalEndsTheProgram) {
+TEST_F(History, UndoFilesAreRemovedWhenASignalOrAFatalErrorEndsTheProgram) {
     EXPECT_EXIT(
         {
             Open();
@@ -355,27 +359,89 @@ TEST_F(History, UndoFilesAreRemovedWhenASignalEndsTheProgram) {
         },
         testing::KilledBySignal(SIGTERM), "");
     EXPECT_TRUE(fs::is_empty(runtime_));
+    // A fatal error ends the program without its clean-up: the files go too.
+    EXPECT_EXIT(
+        {
+            Open();
+            History_Emit(OP_BLOCK_MOVEXY);
+            History_Emit(OP_BLOCK_MOVEXY);
+            InternalError();
+        },
+        testing::ExitedWithCode(70), "");
+    EXPECT_TRUE(fs::is_empty(runtime_));
 }
 
-// A write that fails, a file cut short or damaged: that step is refused with
-// the refusal sound, the document and the ring stay as they are, and the
-// step is never tried again.
+// Undo folders of programs that were killed are removed at start-up; those
+// of running programs, and folders not made as ours are, stay.
+TEST_F(History, UndoFoldersOfKilledProgramsAreRemovedAtStartUp) {
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    int status = 0;
+    ASSERT_EQ(waitpid(gone, &status, 0), gone);
+    const fs::path dead = runtime_ / ("cirquel-" + std::to_string(gone) + "-a1B2c3");
+    const fs::path live = runtime_ / ("cirquel-" + std::to_string(getppid()) + "-a1B2c3");
+    const fs::path open = runtime_ / ("cirquel-" + std::to_string(gone) + "-zzzzzz");
+    for (const fs::path& f : {dead, live, open}) {
+        fs::create_directory(f);
+        fs::permissions(f, f == open ? fs::perms(0755) : fs::perms::owner_all);
+        ASSERT_TRUE(File_SaveScratch((f / "UNDO_3").string(), "snapshot", 8));
+    }
+    History_Stop();
+    History_Init();
+    EXPECT_FALSE(fs::exists(dead));
+    EXPECT_TRUE(fs::exists(live / "UNDO_3"));
+    EXPECT_TRUE(fs::exists(open / "UNDO_3"));
+    // This program's own folder carries its process id.
+    EXPECT_EQ(fs::path(Private_Folder()).filename().string().rfind("cirquel-" + std::to_string(getpid()) + "-", 0),
+              0u);
+}
+
+// Undo files that cannot be written: the most recent steps stay in memory
+// and can be undone, and the user is told once.
+TEST_F(History, StepsWhoseFilesCannotBeWrittenStayInMemoryAndTheUserIsToldOnce) {
+    Open();
+    std::vector<std::vector<a_unit_state>> states;
+    {
+        a_file_size_limit full(1);
+        ASSERT_TRUE(full.ok());
+        for (int i = 1; i <= 7; ++i) {
+            Add_Photo(1, i);
+            History_Emit(OP_PHOTO_NEW);
+            states.push_back(Capture());
+        }
+    }
+    int told = 0;
+    for (const a_dialog_request& r : Dialog_History())
+        told += r.message.find("Undo files cannot be written") != std::string::npos;
+    EXPECT_EQ(told, 1);
+    // The newest in memory and the four before it.
+    for (int back = 1; back <= 4; ++back) {
+        sounds.clear();
+        Undo_Button();
+        EXPECT_EQ(sounds, std::vector<int>{SND_UNDO}) << back;
+        EXPECT_EQ(Difference(Capture(), states[size_t(6 - back)]), "") << back;
+    }
+    sounds.clear();
+    Undo_Button();
+    EXPECT_EQ(sounds, std::vector<int>{SND_REFUSED});
+}
+
+// A file cut short or damaged: that step is refused with the refusal sound,
+// the document and the ring stay as they are, and the step is never tried
+// again.
 TEST_F(History, AStepWhoseFileIsBadIsRefusedCleanly) {
-    enum { WRITE_FAILS, TRUNCATED, BAD_FIELD, BAD_COUNT, BAD_OFFSET, BAD_RECORD };
-    for (int fault = WRITE_FAILS; fault <= BAD_RECORD; ++fault) {
+    enum { TRUNCATED, BAD_FIELD, BAD_COUNT, BAD_OFFSET, BAD_RECORD };
+    for (int fault = TRUNCATED; fault <= BAD_RECORD; ++fault) {
         SCOPED_TRACE(fault);
         Open();
         Add_Photo(1, 1);
-        if (fault == WRITE_FAILS) fs::create_directories(fs::path(Private_Folder()) / "UNDO_1" / "x");
         History_Emit(OP_PHOTO_NEW);
         Add_Photo(1, 2);
         History_Emit(OP_PHOTO_NEW);
         History_Emit(OP_PHOTO_ANGLE);  // the snapshot in memory moves on
         std::string path = Undo_Path(1);
         std::vector<uint8_t> bytes;
-        if (fault != WRITE_FAILS) {
-            ASSERT_TRUE(File_ReadAll(path, bytes));
-        }
+        ASSERT_TRUE(File_ReadAll(path, bytes));
         uint32_t count = 0;
         if (!bytes.empty()) std::memcpy(&count, bytes.data(), 4);
         size_t data = 4 + count * RAM_ITEM_BYTES;
@@ -384,9 +450,7 @@ TEST_F(History, AStepWhoseFileIsBadIsRefusedCleanly) {
         if (fault == BAD_COUNT) bytes[0] = 0x95, bytes[1] = 0x02;  // 661
         if (fault == BAD_OFFSET) bytes[4 + 17] = 0x7F;
         if (fault == BAD_RECORD) bytes[data + 63] = 7;  // unit 1's clonef, a bool
-        if (fault != WRITE_FAILS) {
-            ASSERT_TRUE(File_SaveAtomic(path, bytes.data(), bytes.size()));
-        }
+        ASSERT_TRUE(File_SaveAtomic(path, bytes.data(), bytes.size()));
         Undo_Button();  // step 3 -> 2, from its file
         std::vector<a_unit_state> before = Capture();
         sounds.clear();

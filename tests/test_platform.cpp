@@ -6,6 +6,7 @@
 
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -130,6 +131,65 @@ TEST(Files, FailedSaveOnAFullFileSystemKeepsThePreviousFile) {
     ASSERT_TRUE(WIFEXITED(status));
     if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "mounting a small file system is not permitted here";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the save on the full file system (3: setting it up failed)";
+    fs::remove_all(dir);
+}
+
+// Only regular files are saved over, through links too; a file the user may
+// not write is refused as an in-place write would be; a temporary of a
+// process that is gone is removed by the next save into its folder.
+TEST(Files, SavesRefuseWhatIsNoRegularFileOrNotWritableAndClearDeadTemporaries) {
+    fs::path dir = Temp_Dir("cirquel-files-special");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    fs::create_symlink(dir / "fifo", dir / "to-fifo");
+    fs::create_symlink("/dev/null", dir / "to-null");
+    fs::create_symlink(dir / "nothing", dir / "to-nothing");
+    for (const char* name : {"fifo", "folder", "to-fifo", "to-null", "to-nothing"}) {
+        std::string path = (dir / name).string(), err;
+        EXPECT_FALSE(File_SaveAtomic(path, "x", 1, &err)) << name;
+        EXPECT_EQ(err.rfind(path + ": ", 0), 0u) << err;
+        EXPECT_EQ(err.find('\n'), std::string::npos);
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_TRUE(fs::is_directory(dir / "folder"));
+    EXPECT_TRUE(fs::is_symlink(dir / "to-null") && fs::is_character_file("/dev/null"));
+    EXPECT_FALSE(fs::exists(dir / "nothing"));
+
+    // A read-only file, saved by an ordinary user (root may write it in place).
+    std::string kept = (dir / "kept.cd4").string();
+    ASSERT_TRUE(File_SaveAtomic(kept, "old", 3));
+    fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(dir, fs::perms(0777));
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (getuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(3);
+        std::string err;
+        bool refused = !File_SaveAtomic(kept, "new", 3, &err) && err == kept + ": Permission denied";
+        _exit(refused ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a read-only file was replaced";
+    std::vector<uint8_t> data;
+    ASSERT_TRUE(File_ReadAll(kept, data));
+    EXPECT_EQ(std::string(data.begin(), data.end()), "old");
+
+    // Leftovers of a process that is gone go; a live one's and look-alikes stay.
+    pid_t gone = fork();
+    if (gone == 0) _exit(0);
+    ASSERT_EQ(waitpid(gone, &status, 0), gone);
+    const std::string dead = "a.bin.tmp-" + std::to_string(gone) + "-7";
+    const std::string live = "b.bin.tmp-" + std::to_string(getppid()) + "-1";
+    for (const std::string& name : {dead, live, std::string("c.tmp-12x-1")})
+        ASSERT_TRUE(File_SaveScratch((dir / name).string(), "t", 1));
+    EXPECT_TRUE(Is_Save_Temporary(dead));
+    EXPECT_FALSE(Is_Save_Temporary("c.tmp-12x-1"));
+    EXPECT_FALSE(Is_Save_Temporary("plain.cd4"));
+    ASSERT_TRUE(File_SaveAtomic((dir / "new.bin").string(), "n", 1));
+    EXPECT_FALSE(fs::exists(dir / dead));
+    EXPECT_TRUE(fs::exists(dir / live));
+    EXPECT_TRUE(fs::exists(dir / "c.tmp-12x-1"));
     fs::remove_all(dir);
 }
 

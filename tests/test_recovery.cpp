@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "model/document.h"
 #include "persist/disc_write.h"
 #include "platform/dialogs.h"
@@ -80,6 +82,45 @@ TEST(Recovery, SavesTheChangedDocumentAndOpensItOnceAsTheSameUnnamedDocument) {
     std::vector<uint8_t> after;
     ASSERT_EQ(Write_DISC_Bytes(after), 0);
     EXPECT_EQ(after, before);
+    Doc_Dispose();
+    (void)File_Remove_Tree(root);
+}
+
+// The recovered document is as private as the undo files; a recovery folder
+// that cannot be made sends it beside them, and the user is told where; when
+// nothing can take it the user is told that too.
+TEST(Recovery, RecoveryIsPrivateAndFallsBackToTheUndoFilesPlaceSayingWhere) {
+    a_signals_guard guard;
+    const std::string root = Temp_Folder() + "/cirquel-recovery-private";
+    (void)File_Remove_Tree(root);
+    ASSERT_TRUE(Folder_Create(root));
+    const mode_t old_mask = ::umask(022);
+    Small_Document();
+    g_doc.doc_changed = true;
+    const std::string folder = root + "/Cirquel/recovery", fallback = root + "/run/cirquel-recovery";
+    ASSERT_TRUE(Recovery_Save_Now(folder, fallback));
+    struct stat st{};
+    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_EQ(Recovery_Pending(folder).size(), 1u);
+    ASSERT_EQ(::stat(Recovery_Pending(folder)[0].c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // A file where the folder should be: the fallback takes it, and says so.
+    const std::string blocked = root + "/blocked";
+    ASSERT_TRUE(File_SaveAtomic(blocked, "x", 1));
+    Dialog_ScriptAnswers({});
+    ASSERT_TRUE(Recovery_Save_Now(blocked + "/recovery", fallback));
+    ASSERT_EQ(Recovery_Pending(fallback).size(), 1u);
+    ASSERT_EQ(::stat(fallback.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_EQ(Dialog_History().size(), 1u);
+    EXPECT_NE(Dialog_History()[0].message.find(Recovery_Pending(fallback)[0]), std::string::npos);
+    // Neither: not silently.
+    EXPECT_FALSE(Recovery_Save_Now(blocked + "/recovery", blocked + "/fallback"));
+    ASSERT_EQ(Dialog_History().size(), 2u);
+    EXPECT_NE(Dialog_History()[1].message.find("could not be saved for recovery"), std::string::npos);
+    ::umask(old_mask);
     Doc_Dispose();
     (void)File_Remove_Tree(root);
 }

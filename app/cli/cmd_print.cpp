@@ -12,6 +12,7 @@
 #include "artdb/database.h"
 #include "model/document.h"
 #include "persist/design_file.h"
+#include "platform/dialogs.h"
 #include "platform/printer.h"
 #include "print/flex_jobs.h"
 #include "print/pcl.h"
@@ -127,7 +128,8 @@ int Cmd_Print(const a_cli_args& args) {
     bool ok = a.test_page ? Print_Doc2(false, a.colorbars ? PURPOSE_TEST_BARS : PURPOSE_TEST)
                           : Print1_Doc();
     Doc_Dispose();
-    return ok ? 0 : Cli_Fail("print", "the job was not printed");
+    std::string why = VP_Error();
+    return ok ? 0 : Cli_Fail("print", why.empty() ? "the job was not printed" : why);
 }
 
 int Cmd_Printers(const a_cli_args& args) {
@@ -157,8 +159,8 @@ int Cmd_Flex(const a_cli_args& args) {
         ok = Flex_Write_PRN(a.prn, &error);
     } else {
         a_flex_ticket t{a.copies, a.speed, a.burn, true, a.verify};
-        ok = FlexStick_Write_Folder(a.stick, false, t);
-        if (!ok) error = a.stick + ": the job could not be written";
+        Dialog_SetQuiet(true);  // the alert's reason is the one line below
+        ok = FlexStick_Write_Folder(a.stick, false, t, &error);
     }
     Doc_Dispose();
     return ok ? 0 : Cli_Fail("flex", error);

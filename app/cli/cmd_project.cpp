@@ -256,5 +256,6 @@ int Cmd_Save(const a_cli_args& args) {
     const int16_t err = Write_DISC(out, &error);
     Doc_Dispose();
     if (err != 0) return Fail("save", error.empty() ? out + ": could not be saved" : error);
+    for (const std::string& n : Disc_Write_Notes()) std::fprintf(stderr, "note: %s\n", n.c_str());
     return 0;
 }

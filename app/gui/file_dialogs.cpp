@@ -47,6 +47,18 @@ QString Start_Folder() {
 
 }  // namespace
 
+QString Ask_Save_Path(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
+                      const QString& suffix) {
+    QFileDialog dialog(parent, title, proposed, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(suffix);
+    dialog.selectFile(QFileInfo(proposed).fileName());
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().first()
+                                                                                 : QString();
+}
+
 QImage Preview_Image(const PixMap& pix) {
     if (Is_Null_PixMap(pix) || pix.pixelSize != 32) return {};
     int w = Rect_Width(pix.bounds), h = Rect_Height(pix.bounds);
@@ -134,5 +146,6 @@ QString a_file_dialogs::Open_Dialog() {
 
 QString a_file_dialogs::Save_Dialog(const QString& title, const QString& proposed, int16_t format) {
     QString name = proposed.isEmpty() ? tr("Untitled") : proposed;
-    return QFileDialog::getSaveFileName(window_, title, Start_Folder() + "/" + name, tr(Filter_Of(format).filter));
+    const a_format_filter& f = Filter_Of(format);
+    return Ask_Save_Path(window_, title, Start_Folder() + "/" + name, tr(f.filter), QString(f.suffix + 1));
 }

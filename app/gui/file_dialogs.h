@@ -19,6 +19,13 @@ struct PixMap;
 QImage Preview_Image(const PixMap& pix);
 QImage Project_Preview(const std::string& path);
 
+// The save dialog over `parent`: a path, or empty when cancelled. A name
+// typed without a suffix gets `suffix` (no dot) before the dialog's own
+// question about replacing an existing file, so that it asks about the file
+// that will be written.
+QString Ask_Save_Path(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
+                      const QString& suffix);
+
 // The preview box of the open dialog: the selected project's picture,
 // fitted; empty for other files.
 class a_preview_box : public QLabel {

@@ -111,7 +111,8 @@ int Gui_Main(int argc, char** argv) {
         Place_Window(window);
         window.show();
         if (cmd.action == a_shell_action::OPEN) window.Run_Shell_Command(cmd);
-        else (void)Recovery_Offer(Recovery_Folder(User_Data_Home()));
+        else if (Recovery_Offer(Recovery_Folder(User_Data_Home())) == 0)
+            (void)Recovery_Offer(Recovery_Fallback_Folder());
         QObject::connect(&instance, &a_single_instance::Command_Received, &window,
                          &a_main_window::Take_Forwarded);
         status = app.exec();

@@ -19,7 +19,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "file_dialogs.h"
 #include "look.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "model/doc_media.h"
 #include "model/document.h"
 #include "platform/printer.h"
@@ -95,8 +98,8 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     ask_pdf_path = [this] {
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QString name = QString::fromStdString(g_doc.doc_open ? Doc_Name() : std::string("Labels"));
-        return QFileDialog::getSaveFileName(this, tr("Save as PDF"), folder + "/" + name + ".pdf",
-                                            tr("PDF documents (*.pdf)"));
+        return Ask_Save_Path(this, tr("Save as PDF"), folder + "/" + name + ".pdf", tr("PDF documents (*.pdf)"),
+                             "pdf");
     };
     ask_media_name = [this](const QString& current) { return Ask_Media_Name_Dialog(this, current); };
     ask_folder = [this](const QString& title) { return QFileDialog::getExistingDirectory(this, title); };
@@ -309,6 +312,8 @@ bool a_print_panel::Save_As_PDF() {
     g_print_target.pdf_path = path.toStdString();
     bool ok = Act(Print1_Doc);
     g_print_target = before;
+    // The old file is kept; the user is told why this one could not be saved.
+    if (!ok && !VP_Error().empty()) OK_Alert_Detail(ALERT_CANNOT_SAVE, VP_Error());
     return ok;
 }
 

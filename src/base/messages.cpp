@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/memory.h"
+#include "platform/private_folder.h"
 #include "platform/resources.h"
 #include "base/notice.h"
 #include "base/string_ids.h"
@@ -212,13 +213,17 @@ a_dialog_request Alert_Request(int dialog, int message, int button1, int button2
 
 void Show_Alert(int index, bool abort, const std::string& detail) {
     if (!abort && !Is_Human()) return;
-    if (abort && g_dying) std::_Exit(70);  // a fatal error while reporting one
+    if (abort && g_dying) {  // a fatal error while reporting one
+        Private_Folder_Remove();
+        std::_Exit(70);
+    }
     g_dying = abort;
     a_dialog_request r = Alert_Request(DLOG_ONE_BUTTON, index, STR_OK, 0, 0);
     if (!detail.empty()) r.message += "\r\n[" + detail + "]";
     (void)Dialog_Ask(r);  // one button: nothing to answer
     if (!abort) return;
     g_message_services.recovery.Call_Or([] {});
+    Private_Folder_Remove();  // the undo files: _Exit runs no one's clean-up
     std::fflush(nullptr);
     std::_Exit(70);
 }
@@ -226,6 +231,7 @@ void Show_Alert(int index, bool abort, const std::string& detail) {
 }  // namespace
 
 void OK_Alert(int index, bool abort) { Show_Alert(index, abort, {}); }
+void OK_Alert_Detail(int index, const std::string& detail) { Show_Alert(index, false, detail); }
 
 int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3) {
     a_dialog_request r = Alert_Request(dialog, message, button1, button2, button3);

@@ -74,6 +74,9 @@ enum : int {
 // the controller is HUMAN. Fatal (`abort`): always shown, then the
 // save-recovery hook runs and the process ends.
 void OK_Alert(int index, bool abort);
+// A non-fatal alert with `detail` (one line, such as the system's reason)
+// on a line of its own below its text.
+void OK_Alert_Detail(int index, const std::string& detail);
 // Dialog `dialog` with `message` and buttons labelled by strings of list 200
 // (button3 only for the three-button layout). Returns 0, 1 or 2 for the
 // first, second or third button.

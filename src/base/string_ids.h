@@ -140,6 +140,10 @@ enum : int {
     ALERT_NO_MP3_TAGS = 104,
     ALERT_PLAYLIST_SUMMARY = 105,
     ALERT_PRINT_FAILED = 106,
+    ALERT_UNDO_IN_MEMORY = 121,
+    ALERT_SAVED_WITH_NOTE = 122,
+    ALERT_RECOVERY_ELSEWHERE = 123,
+    ALERT_RECOVERY_FAILED = 124,
 };
 
 // Sizes of the lists indexed by an enumeration.

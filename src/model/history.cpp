@@ -121,7 +121,8 @@ int Kept_Steps() { return Modulo(g_hist.hi - g_hist.lo); }
 }  // namespace
 
 bool Is_Restorable(int slot) {
-    return slot >= 0 && slot < NHIST_SLOTS && (slot == ram.slot || g_hist.list[slot].file_ok);
+    return slot >= 0 && slot < NHIST_SLOTS &&
+           (slot == ram.slot || g_hist.list[slot].file_ok || !g_hist.list[slot].kept.empty());
 }
 
 int Modulo(int slot) {
@@ -143,6 +144,7 @@ void History_Null() {
 
 void History_Init() {
     History_Null();
+    (void)Private_Folders_Sweep();  // undo files of programs that were killed
     g_tokens[0] = g_doc_services.history_emit.Install(Record_Step);
     g_tokens[1] = g_doc_services.history_pending.Install(Set_Pending);
     g_tokens[2] = g_doc_services.history_base.Install(Start_Base);

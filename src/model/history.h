@@ -15,6 +15,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/history_ops.h"
 #include "platform/geometry.h"
@@ -28,6 +29,9 @@ struct a_hist_state {
     std::string path;      // its undo file; empty when the slot has none
     int32_t len = 0;       // bytes in the file
     bool file_ok = false;  // the file holds the step, whole
+    // The step's image when its file could not be written: the most
+    // recent of those stay in memory instead.
+    std::vector<uint8_t> kept;
 };
 
 struct a_hist_rec {

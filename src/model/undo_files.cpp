@@ -1,9 +1,11 @@
 #include "model/undo_files.h"
 
 #include <chrono>
+#include <new>
 #include <thread>
 
 #include "base/messages.h"
+#include "base/string_ids.h"
 #include "model/history.h"
 #include "model/snapshot.h"
 #include "platform/files.h"
@@ -14,6 +16,29 @@ namespace {
 // A snapshot holds at most 660 blocks of units and paint worlds.
 constexpr size_t kMaxUndoFileBytes = size_t(1) << 31;
 constexpr int kWaitRounds = 480;
+// Steps kept in memory when their files cannot be written.
+constexpr int kKeptInMemory = 4;
+bool g_told_in_memory = false;
+
+// The step stays in memory; beyond kKeptInMemory the oldest such is let go.
+// The user is told once that undo has only these.
+void Keep_In_Memory(a_hist_state& s) {
+    try {
+        s.kept = ram.image;
+    } catch (const std::bad_alloc&) {
+        s.kept.clear();
+    }
+    int kept = 0;
+    a_hist_state* oldest = nullptr;
+    for (a_hist_state& k : g_hist.list) {
+        if (k.kept.empty()) continue;
+        ++kept;
+        if (!oldest || k.seq < oldest->seq) oldest = &k;
+    }
+    if (kept > kKeptInMemory && oldest) oldest->kept = {};
+    if (!g_told_in_memory) OK_Alert(ALERT_UNDO_IN_MEMORY, false);
+    g_told_in_memory = true;
+}
 
 }  // namespace
 
@@ -30,6 +55,8 @@ void Background_Write(a_hist_state& s, int slot) {
     s.file_ok = !s.path.empty() && ram.slot == slot &&
                 File_SaveScratch(s.path, ram.image.data(), ram.image.size());
     s.len = s.file_ok ? int32_t(ram.image.size()) : 0;
+    s.kept = {};
+    if (!s.file_ok && ram.slot == slot) Keep_In_Memory(s);
     ram.nwrit = ram.nlist;
 }
 
@@ -43,6 +70,10 @@ void Wait_Background() {
 }
 
 bool Read_Undo_File(const a_hist_state& s, std::vector<uint8_t>& image, std::string* why) {
+    if (!s.kept.empty()) {
+        image = s.kept;
+        return Check_Image(image.data(), image.size(), why);
+    }
     if (!s.file_ok || s.path.empty()) {
         if (why) *why = "no undo file";
         return false;
@@ -60,4 +91,5 @@ void Delete_Undo_File(a_hist_state& s) {
     s.path.clear();
     s.file_ok = false;
     s.len = 0;
+    s.kept = {};
 }

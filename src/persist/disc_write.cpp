@@ -27,6 +27,19 @@ constexpr int kThumbOversample = 2;
 
 void Tick(int step) { Progress_Tick(kProgressSteps, step); }
 
+std::vector<std::string> g_notes;
+
+void Note_Long_Paths(const a_long_paths& p) {
+    if (p.kept > 0)
+        g_notes.push_back(std::to_string(p.kept) +
+                          " photo path(s) longer than 255 bytes: kept whole in a chunk of their own "
+                          "(programs that do not read it see the path cut)");
+    if (p.cut > 0)
+        g_notes.push_back(std::to_string(p.cut) +
+                          " photo path(s) longer than 255 bytes could not be kept whole: the photo may be "
+                          "missing when the project is opened again");
+}
+
 void Fill(PixMap& pm, uint32_t value) {
     for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(PixMap_Row(pm, y));
@@ -130,8 +143,11 @@ void Write_Unit(uint32_t ux) {
     Write_Object_Table(*u, ux);
 }
 
+const std::vector<std::string>& Disc_Write_Notes() { return g_notes; }
+
 int16_t Write_DISC_Bytes(std::vector<uint8_t>& out) {
     out.clear();
+    g_notes.clear();
     Progress_Init();
     Tick(0);
     Chunk_Init(DISC_PREAMBLE_BYTES, out);
@@ -151,7 +167,7 @@ int16_t Write_DISC_Bytes(std::vector<uint8_t>& out) {
         Tick(60 + int(ux * 60 / std::max<uint32_t>(n, 1)));
     }
     Tick(125);
-    Write_Embedded([](int permille) { Tick(125 + permille * 55 / 1000); });
+    Note_Long_Paths(Write_Embedded([](int permille) { Tick(125 + permille * 55 / 1000); }));
     int16_t err = g_chunk.err;
     Chunk_Stop();
     Tick(kProgressSteps);
@@ -159,12 +175,20 @@ int16_t Write_DISC_Bytes(std::vector<uint8_t>& out) {
     return err;
 }
 
-int16_t Write_DISC(const std::string& path, std::string* error) {
+int16_t Write_DISC(const std::string& path, std::string* error, size_t max_bytes) {
     std::vector<uint8_t> bytes;
     int16_t err = Write_DISC_Bytes(bytes);
     if (err != 0) {
         if (error) *error = path + ": the project could not be put together";
         return err;
+    }
+    if (bytes.size() > max_bytes) {
+        constexpr size_t mb = size_t(1) << 20;
+        if (error)
+            *error = path + ": the project would be " + std::to_string((bytes.size() + mb - 1) / mb) +
+                     " MB, more than the " + std::to_string(max_bytes / mb) +
+                     " MB a project can have; link its photos instead of embedding them";
+        return DISC_WRITE_TOO_LARGE;
     }
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::path(path).parent_path();

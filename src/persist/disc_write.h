@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/document.h"
+#include "persist/disc_read.h"
 #include "pixels/gworld.h"
 
 // Results of Write_DISC besides 0 (success) and the stream's errors.
@@ -19,9 +20,17 @@ constexpr int16_t DISC_WRITE_NOT_CREATED = 2;  // the folder does not exist
 constexpr int THUMB_WIDTH = 140;
 constexpr int THUMB_HEIGHT = 190;
 
+constexpr int16_t DISC_WRITE_TOO_LARGE = 3;  // more than a project may have
+
 // 0 when the project was saved; otherwise the file at `path` is unchanged
-// and `error` (when given) says why.
-[[nodiscard]] int16_t Write_DISC(const std::string& path, std::string* error = nullptr);
+// and `error` (when given) says why. A project larger than the reader takes
+// (`max_bytes`, the reader's limit) is refused, so that what is saved can
+// always be opened again.
+[[nodiscard]] int16_t Write_DISC(const std::string& path, std::string* error = nullptr,
+                                 size_t max_bytes = DISC_MAX_BYTES);
+// What the last Write_DISC_Bytes has to tell the user besides success or
+// failure (photo paths too long for their field), one line each.
+const std::vector<std::string>& Disc_Write_Notes();
 // The project's bytes; 0 or the stream's error.
 [[nodiscard]] int16_t Write_DISC_Bytes(std::vector<uint8_t>& out);
 

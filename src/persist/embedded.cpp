@@ -60,6 +60,16 @@ void Write_ExtFile(const a_ph_rec& ph) {
     Chunk_WriteStop();
 }
 
+// The whole path of a photo whose path its Path field would cut.
+bool Write_Long_Path(const a_source_desc& s) {
+    const std::string& path = s.path.name;
+    if (path.size() <= 255 || path.size() > MAX_LONG_PATH) return false;
+    Chunk_WriteStart(s.sid, LONG_PATH_CHUNK);
+    Chunk_WriteHandle(std::vector<uint8_t>(path.begin(), path.end()));
+    Chunk_WriteStop();
+    return true;
+}
+
 // One embedded picture of a source as the file holds it, read from the
 // stream first, decoded next (maybe on another thread), and given to the
 // cache last, in the order the blocks name it so that sources are numbered
@@ -74,12 +84,28 @@ struct a_embedded {
     bool decoded = false;
 };
 
+// The whole path stored beside the cut one, when there is one: a text
+// without NUL of at most MAX_LONG_PATH bytes that begins as the cut one.
+void Read_Long_Path(a_embedded& e) {
+    if (!Chunk_Find(e.s.sid, LONG_PATH_CHUNK)) return;
+    std::vector<uint8_t> bytes;
+    Chunk_ReadHandle(bytes);
+    std::string path(bytes.begin(), bytes.end());
+    const std::string& cut = e.s.path.name;
+    if (path.size() > MAX_LONG_PATH || path.size() <= cut.size() || path.find('\0') != std::string::npos ||
+        path.compare(0, cut.size(), cut) != 0)
+        return;
+    e.s.path.name = path;
+    e.ph->spec.source.path.name = path;
+}
+
 // The stored parts of one source; false on a serious defect.
 bool Read_Stored(a_embedded& e, a_defect_set& defects) {
     if (e.s.kind != SOURCE_EXTFILE) {
         Chunk_ReadMW(e.mw, e.s.sid, "CLIM", "CLIP");
         return true;
     }
+    Read_Long_Path(e);
     if (!Chunk_Find(e.s.sid, "EMBD")) return true;
     int16_t version = 0;
     Chunk_ReadInt16(version);
@@ -180,18 +206,23 @@ bool Attempt_Repair_Photo(a_ph_rec& ph, const std::string& project_path, a_maske
     return true;
 }
 
-void Write_Embedded(void (*progress)(int permille)) {
+a_long_paths Write_Embedded(void (*progress)(int permille)) {
+    a_long_paths long_paths;
     Done_Init();
     uint32_t n = std::max<uint32_t>(1, g_doc.doc_template.nunits);
     For_Photo_Blocks([&](uint32_t ux, const a_ph_rec& ph) {
         const a_source_desc& s = ph.spec.source;
         if (progress) progress(int(ux * 1000 / n));
+        bool is_long = s.kind == SOURCE_EXTFILE && s.path.name.size() > 255;
+        if (is_long && !Is_Embedded_Kind(s)) ++long_paths.cut;
         if (!Is_Embedded_Kind(s) || Is_Done(s.sid)) return;
         Done_Add(s.sid);
-        if (s.kind == SOURCE_EXTFILE) Write_ExtFile(ph);
-        else Write_Clip(s);
+        if (s.kind != SOURCE_EXTFILE) return Write_Clip(s);
+        Write_ExtFile(ph);
+        if (is_long) ++(Write_Long_Path(s) ? long_paths.kept : long_paths.cut);
     });
     Done_Stop();
+    return long_paths;
 }
 
 int Read_Embedded(const std::string& project_path, a_defect_set& defects) {

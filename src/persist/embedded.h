@@ -23,9 +23,22 @@ void Done_Add(uint16_t sid);
 bool Is_Done(uint16_t sid);
 void Done_Stop();
 
+// A path longer than a Path field holds (255 bytes) is also written whole
+// in a chunk of its own, numbered with the source number; readers that do
+// not know it skip it and see the path cut.
+constexpr const char* LONG_PATH_CHUNK = "LPTH";
+constexpr size_t MAX_LONG_PATH = 4096;  // PATH_MAX: longer is damage
+
+// Photos whose paths do not fit a Path field: `kept` are stored whole,
+// `cut` could not be (a photo without a source number).
+struct a_long_paths {
+    int kept = 0;
+    int cut = 0;
+};
+
 // Every photo block's picture that is not in the art database, each source
 // once. `progress` gets 0 .. 1000 as the units go by.
-void Write_Embedded(void (*progress)(int permille) = nullptr);
+a_long_paths Write_Embedded(void (*progress)(int permille) = nullptr);
 // `project_path` is the file being read: a missing picture file is looked
 // for in its folder, and nowhere else. Returns how many pictures could be
 // neither decoded nor found: they show the missing-picture pattern.

@@ -1,6 +1,7 @@
 #include "persist/file_cmds.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "base/messages.h"
 #include "base/recent_projects.h"
@@ -137,31 +138,51 @@ bool Do_File_SaveAs() {
         [] { return std::string(); }, title, Doc_Name(),
         int16_t(FMT_CIRQUEL));
     if (path.empty()) return false;
+    // The document takes the new path only once it is written there: a
+    // failed save leaves it on the file it came from.
+    if (!Doc_Write(path, FMT_CIRQUEL)) return false;
     g_doc.doc_path = a_filespec{0, 0, path};
     Doc_Name_Changed(Doc_Name());
-    return Doc_Write(path, FMT_CIRQUEL);
+    return true;
 }
 
 bool Doc_Write(const std::string& dpath, int16_t /*format*/) {
-    int16_t err = Write_DISC(dpath);
-    Recent_Add(dpath);
-    if (err != 0) {
-        OK_Alert(ALERT_CANNOT_SAVE, false);
+    std::string error;
+    if (Write_DISC(dpath, &error) != 0) {
+        OK_Alert_Detail(ALERT_CANNOT_SAVE, error);
         return false;
     }
+    Recent_Add(dpath);
     g_doc.doc_changed = false;
     g_doc.doc_new = false;
     g_doc_services.history_saved.Call_Or([] {});
     g_doc_services.history_flush.Call_Or([] {});
+    std::string notes;
+    for (const std::string& n : Disc_Write_Notes()) notes += (notes.empty() ? "" : "; ") + n;
+    if (!notes.empty()) OK_Alert_Detail(ALERT_SAVED_WITH_NOTE, notes);
     return true;
 }
 
 void Do_File_Revert() {
     if (!g_doc.doc_open || g_doc.doc_new) return;
     if (Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT) != 0) return;
-    std::string path = g_doc.doc_path.name;
-    Doc_Dispose();
-    if (Doc_Read(path)) Doc_Name_Changed(Doc_Name());
+    const std::string path = g_doc.doc_path.name;
+    const bool changed = g_doc.doc_changed;
+    // The document as it is, taken back should the file turn out unreadable
+    // part-way, after the reader has begun to replace it.
+    std::vector<uint8_t> kept;
+    if (Write_DISC_Bytes(kept) != 0) kept.clear();
+    if (Read_DISC(false, path)) {
+        Lay_Out_Text_Blocks();
+        Doc_Name_Changed(Doc_Name());
+        return;
+    }
+    OK_Alert(ALERT_CANNOT_READ, false);
+    if (g_doc.doc_open) return;  // refused before anything was replaced
+    if (kept.empty() || !Read_DISC_Bytes(kept, path)) return;
+    Lay_Out_Text_Blocks();
+    g_doc.doc_changed = changed;
+    Doc_Name_Changed(Doc_Name());
 }
 
 void Do_File_Print(const std::string& path) {

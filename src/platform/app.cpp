@@ -3,6 +3,7 @@
 #include <QtCore/QLocale>
 #include <QtGui/QGuiApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -55,6 +56,9 @@ void Quiet_Handler(QtMsgType type, const QMessageLogContext& context, const QStr
 
 bool Platform_Init(bool headless) {
     qInstallMessageHandler(Quiet_Handler);
+    // A file past the user's size limit is a failed write that the save
+    // reports, as a full disk is, not the end of the program and its document.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (QCoreApplication::instance()) return true;  // the GUI made its own application
     g_headless = headless;
     if (headless) qputenv("QT_QPA_PLATFORM", "offscreen");

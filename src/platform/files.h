@@ -22,12 +22,60 @@ constexpr size_t FILE_READ_MAX_BYTES = size_t(1) << 30;
                                             std::vector<uint8_t>& data, std::string* error = nullptr);
 [[nodiscard]] bool File_ReadAll(const std::string& path, std::vector<uint8_t>& data, std::string* error = nullptr);
 
-// Atomic whole-file write: every write, the sync of the file, the rename and
-// the sync of its folder are checked. False with "path: reason" in `error`
-// on failure; the previous file is untouched then (unless only the folder's
-// sync failed, after the rename).
+// A save streamed into place: the bytes go into a temporary file beside the
+// target (unnamed where the file system allows it, so a killed program
+// leaves nothing), and only Commit gives it the target's name. Every write,
+// the sync of the file, the naming, the rename and the sync of its folder
+// are checked; until Commit succeeds the previous file is untouched, and a
+// save that is dropped removes its temporary.
+// Refused before a byte is written: a target that exists and is not a
+// regular file (FIFO, device, folder), a link whose final target is not
+// one, and a file the user may not write (as an in-place write would be).
+// A link to a regular file is followed: what it names is replaced.
+// Temporaries left by programs that died are removed at the next save
+// into the same folder.
+// SAVE_PRIVATE: readable and writable by its owner only, whatever it
+// replaces; SAVE_SCRATCH: private, and nothing synced (see File_SaveScratch).
+enum a_save_mode { SAVE_NORMAL, SAVE_PRIVATE, SAVE_SCRATCH };
+
+class a_file_save {
+public:
+    a_file_save() = default;
+    ~a_file_save();
+    a_file_save(const a_file_save&) = delete;
+    a_file_save& operator=(const a_file_save&) = delete;
+    [[nodiscard]] bool Open(const std::string& path, a_save_mode mode = SAVE_NORMAL);
+    [[nodiscard]] bool Write(const void* data, size_t size);
+    // A writer's own failure ("path: why"): the save cannot be committed.
+    void Fail(const std::string& why);
+    // Everything written is on disk; Commit then only names it. Lets a job
+    // of several files be written whole before any of them is renamed.
+    [[nodiscard]] bool Sync();
+    [[nodiscard]] bool Commit();
+    bool Failed() const { return !error_.empty(); }
+    // "path: reason" of the first failure; empty while all went well.
+    const std::string& Error() const { return error_; }
+
+private:
+    void Fail_Errno(int err);
+    bool Name_Temporary();
+    void Drop();
+    std::string path_, target_, temp_;
+    int fd_ = -1;
+    a_save_mode mode_ = SAVE_NORMAL;
+    bool unnamed_ = false, synced_ = false;
+    std::string error_;
+};
+
+// Atomic whole-file write through a_file_save. False with "path: reason"
+// in `error` on failure; the previous file is untouched then (unless only
+// the folder's sync failed, after the rename).
 [[nodiscard]] bool File_SaveAtomic(const std::string& path, const void* data, size_t size,
                      std::string* error = nullptr);
+
+// The same for a file only its owner may read (a recovered document).
+[[nodiscard]] bool File_SavePrivate(const std::string& path, const void* data, size_t size,
+                                    std::string* error = nullptr);
 
 // The same for scratch files that die with the program (undo steps): made
 // readable and writable by its owner only, every write, the close and the
@@ -35,6 +83,21 @@ constexpr size_t FILE_READ_MAX_BYTES = size_t(1) << 30;
 // that could use them anyway, and a sync costs more than the whole step.
 [[nodiscard]] bool File_SaveScratch(const std::string& path, const void* data, size_t size,
                                     std::string* error = nullptr);
+
+// Several files saved as one job: each is written whole and synced before
+// any of them is named, so a full disk or a refused file leaves every old
+// file as it was; then they are renamed in the order given (the file that
+// makes the job a job last). False with the first failure in `error`.
+struct a_file_part {
+    std::string path;
+    const void* data;
+    size_t size;
+};
+[[nodiscard]] bool File_SaveAll(const std::vector<a_file_part>& parts, std::string* error = nullptr);
+
+// Whether `name` is the name of a save's temporary ("NAME.tmp-PID-N"); its
+// process id into `pid`.
+bool Is_Save_Temporary(const std::string& name, long* pid = nullptr);
 
 bool File_Exists(const std::string& path);
 // Size in bytes; -1 when there is no such file.
@@ -50,3 +113,7 @@ std::string Config_Folder();
 void Config_Folder_Set(const std::string& path);
 // Creates `path` and its parents; true when it exists afterwards.
 [[nodiscard]] bool Folder_Create(const std::string& path);
+// The same, and `path` itself is made (or made again) enterable by its
+// owner only; false with "path: reason" in `error` when it cannot be, or
+// cannot be written into.
+[[nodiscard]] bool Folder_Create_Private(const std::string& path, std::string* error = nullptr);

@@ -5,6 +5,7 @@
 #include <QtGui/QGuiApplication>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <QtGui/QPdfWriter>
 #include <QtPrintSupport/QPrinter>
 #include <QtPrintSupport/QPrinterInfo>
 #include <QtCore/QDir>
@@ -15,9 +16,33 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/files.h"
 #include "platform/region_qt.h"
 
 namespace {
+
+// The PDF writer's bytes go into an atomic save. The writer does not look
+// at the results of its writes, so the save keeps the first failure and
+// refuses to commit.
+class a_save_device final : public QIODevice {
+public:
+    explicit a_save_device(a_file_save& save) : save_(save) { (void)open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 n) override { return save_.Write(data, size_t(n)) ? n : -1; }
+
+private:
+    a_file_save& save_;
+};
+
+// A PDF file of the job: written into the save's temporary, named only
+// once the whole document is in it.
+struct a_pdf_out {
+    a_file_save save;
+    std::unique_ptr<a_save_device> device;
+    std::unique_ptr<QPdfWriter> writer;
+};
 
 struct a_vp_state {
     a_vp_job job;
@@ -25,6 +50,8 @@ struct a_vp_state {
     std::unique_ptr<QImage> image;
     std::unique_ptr<QPainter> painter;
     std::unique_ptr<QTemporaryFile> direct_pdf;  // a DiscPainter job before it is sent
+    std::unique_ptr<a_pdf_out> pdf;              // a VP_PDF job
+    std::string error;                           // why the job failed, when known
     // The last picture blitted with a key: drawing the same QImage again lets
     // the PDF writer refer to the one it already holds.
     uint64_t picture_key = 0;
@@ -62,10 +89,6 @@ bool Setup_Printer(QPrinter& p, const a_vp_job& job) {
         p.setOutputFormat(QPrinter::PdfFormat);
         p.setOutputFileName(g_vp.direct_pdf->fileName());
         p.setFullPage(true);
-    } else if (job.target == VP_PDF) {
-        p.setOutputFormat(QPrinter::PdfFormat);
-        p.setOutputFileName(Q(job.pdf_path));
-        p.setFullPage(true);
     } else {
         QString queue = Q(job.queue.empty() ? g_chosen_queue : job.queue);
         if (!queue.isEmpty()) p.setPrinterName(queue);
@@ -75,6 +98,41 @@ bool Setup_Printer(QPrinter& p, const a_vp_job& job) {
     if (!p.setPageSize(Page_Size(job.paper_fed))) return false;
     if (p.outputFormat() == QPrinter::PdfFormat) p.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     return true;
+}
+
+// A PDF file: the page is the sheet, without margins.
+bool Start_Pdf(const a_vp_job& job) {
+    g_vp.pdf = std::make_unique<a_pdf_out>();
+    a_pdf_out& out = *g_vp.pdf;
+    if (!out.save.Open(job.pdf_path)) {
+        g_vp.error = out.save.Error();
+        return false;
+    }
+    out.device = std::make_unique<a_save_device>(out.save);
+    out.writer = std::make_unique<QPdfWriter>(out.device.get());
+    QPdfWriter& w = *out.writer;
+    w.setResolution(job.dpi);
+    w.setTitle(Q(job.title));
+    w.setCreator("Cirquel");
+    QPageLayout layout(Page_Size(job.paper_fed), job.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    return w.setPageLayout(layout);
+}
+
+// The PDF's file named, once all of it is written; false when any of it failed.
+bool Finish_Pdf() {
+    a_pdf_out& out = *g_vp.pdf;
+    bool ok = !g_vp.failed && !g_vp.aborted && out.save.Commit();
+    if (!ok && !g_vp.aborted && g_vp.error.empty())
+        g_vp.error = out.save.Failed() ? out.save.Error() : g_vp.job.pdf_path + ": the PDF could not be made";
+    g_vp.pdf.reset();  // an uncommitted temporary goes with it
+    return ok;
+}
+
+QPagedPaintDevice* Paged_Device() {
+    if (g_vp.printer) return g_vp.printer.get();
+    if (g_vp.pdf) return g_vp.pdf->writer.get();
+    return nullptr;
 }
 
 }  // namespace
@@ -142,6 +200,11 @@ a_vp_result VP_Init(const a_vp_job& job) {
     g_vp = a_vp_state{};
     g_vp.job = job;
     if (job.target == VP_IMAGE) return VP_OK;
+    if (job.target == VP_PDF) {
+        if (Start_Pdf(job)) return VP_OK;
+        g_vp.pdf.reset();
+        return VP_FAILED;
+    }
     if (!Start_Direct_Job(g_vp.job)) return VP_FAILED;
     const std::string& queue = g_vp.job.queue;
     if (job.target == VP_QUEUE && !queue.empty() && QPrinterInfo::printerInfo(Q(queue)).isNull())
@@ -179,8 +242,8 @@ bool VP_OpenDoc() {
         g_vp.image->setDotsPerMeterY(dpm);
         g_vp.device = g_vp.image.get();
     } else {
-        if (!g_vp.printer) return false;
-        g_vp.device = g_vp.printer.get();
+        g_vp.device = Paged_Device();
+        if (!g_vp.device) return false;
     }
     g_vp.painter = std::make_unique<QPainter>();
     if (!g_vp.painter->begin(g_vp.device)) {
@@ -193,8 +256,12 @@ bool VP_OpenDoc() {
 
 bool VP_OpenPage() {
     if (!g_vp.painter) return false;
-    if (g_vp.pagenum++ > 0 && g_vp.printer && !g_vp.printer->newPage()) return false;
-    if (g_vp.printer) {
+    QPagedPaintDevice* paged = Paged_Device();
+    if (g_vp.pagenum++ > 0 && paged && !paged->newPage()) return false;
+    if (g_vp.pdf) {
+        QRect paper = g_vp.pdf->writer->pageLayout().fullRectPixels(g_vp.job.dpi);
+        g_vp.paperbox = Rect{0, 0, int16_t(paper.height()), int16_t(paper.width())};
+    } else if (g_vp.printer) {
         QRectF paper = g_vp.printer->paperRect(QPrinter::DevicePixel);
         QRectF page = g_vp.printer->pageRect(QPrinter::DevicePixel);
         int left = int(std::lround(page.left() - paper.left())), top = int(std::lround(page.top() - paper.top()));
@@ -264,6 +331,7 @@ void VP_ClosePage() {
 void VP_CloseDoc() {
     if (g_vp.painter && g_vp.painter->isActive() && !g_vp.painter->end()) g_vp.failed = true;
     g_vp.painter.reset();
+    if (g_vp.pdf && !Finish_Pdf()) g_vp.failed = true;
     if (g_vp.direct_pdf && !g_vp.failed && !g_vp.aborted) {
         std::string error;
         if (!Cups_Print_File(g_vp.job.queue, g_vp.direct_pdf->fileName().toStdString(), g_vp.job.name,
@@ -283,13 +351,17 @@ a_vp_result VP_Stop(int /*flags*/) {
     } else if (g_vp.failed) {
         r = VP_FAILED;
     }
+    if (g_vp.pdf && r == VP_OK) r = VP_FAILED;  // never finished: nothing is named
     if (g_vp.painter && g_vp.painter->isActive()) g_vp.painter->end();
     g_vp.painter.reset();
     g_vp.printer.reset();
+    g_vp.pdf.reset();
     g_vp.direct_pdf.reset();
     g_vp.device = nullptr;
     return r;
 }
+
+std::string VP_Error() { return g_vp.error; }
 
 bool VP_Page_Image(std::vector<uint32_t>& pixels, int& w, int& h) {
     if (!g_vp.image) return false;

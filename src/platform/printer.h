@@ -1,6 +1,7 @@
-// The printer: CUPS queues and PDF files through the toolkit's print
-// support, one job of one page at a time, in device dots. A third target
-// paints into memory, for tests and previews.
+// The printer: CUPS queues through the toolkit's print support and PDF
+// files through its PDF writer into an atomic save; one job of one page at
+// a time, in device dots. A third target paints into memory, for tests and
+// previews.
 // Process-wide state: the one open job (reads and writes).
 #pragma once
 #include <cstdint>
@@ -83,6 +84,10 @@ bool VP_Stopped();
 // Ends the job; VP_CANCELLED when the user stopped it (the document was
 // then aborted), VP_FAILED when it could not be finished.
 a_vp_result VP_Stop(int flags);
+
+// Why the last job failed, in one line ("path: reason" for a PDF file);
+// empty when it did not fail or nothing said why.
+std::string VP_Error();
 
 // The last page of a VP_IMAGE job: 32-bit pixels (B, G, R, pad), rows of w.
 bool VP_Page_Image(std::vector<uint32_t>& pixels, int& w, int& h);

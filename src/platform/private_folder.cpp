@@ -1,6 +1,7 @@
 #include "platform/private_folder.h"
 
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -9,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -83,7 +85,7 @@ void Install_Handlers() {
 
 // $XDG_RUNTIME_DIR counts only when it is an absolute path to a folder of
 // the running user that no one else may enter.
-std::string Parent_Folder() {
+std::string Parent_Folder_Of_Run() {
     const char* run = std::getenv("XDG_RUNTIME_DIR");
     struct stat st{};
     if (run && run[0] == '/' && ::stat(run, &st) == 0 && S_ISDIR(st.st_mode) &&
@@ -92,11 +94,45 @@ std::string Parent_Folder() {
     return Temp_Folder();
 }
 
+// "cirquel-PID-XXXXXX": the process id, or 0 for any other name.
+long Folder_Pid(const char* name) {
+    if (std::strncmp(name, "cirquel-", 8) != 0) return 0;
+    const char* p = name + 8;
+    char* end = nullptr;
+    long pid = std::strtol(p, &end, 10);
+    if (end == p || !std::isdigit(static_cast<unsigned char>(*p)) || *end != '-' || std::strlen(end + 1) != 6)
+        return 0;
+    return pid;
+}
+
 }  // namespace
+
+std::string Private_Folder_Parent() { return Parent_Folder_Of_Run(); }
+
+int Private_Folders_Sweep() {
+    const std::string parent = Parent_Folder_Of_Run();
+    DIR* dir = ::opendir(parent.c_str());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* d = ::readdir(dir)) {
+        long pid = Folder_Pid(d->d_name);
+        if (pid <= 0 || pid == ::getpid() || ::kill(pid_t(pid), 0) == 0 || errno != ESRCH) continue;
+        struct stat st{};
+        std::string path = parent + "/" + d->d_name;
+        // Only a folder of ours, as mkdtemp made it.
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid() ||
+            (st.st_mode & 077) != 0)
+            continue;
+        Remove_Flat_Folder(path.c_str());
+        removed += ::access(path.c_str(), F_OK) != 0;
+    }
+    ::closedir(dir);
+    return removed;
+}
 
 std::string Private_Folder() {
     if (g_folder[0]) return g_folder;
-    std::string templ = Parent_Folder() + "/cirquel-XXXXXX";
+    std::string templ = Parent_Folder_Of_Run() + "/cirquel-" + std::to_string(::getpid()) + "-XXXXXX";
     if (templ.size() >= sizeof g_folder) return {};
     char buf[PATH_MAX];
     std::memcpy(buf, templ.c_str(), templ.size() + 1);

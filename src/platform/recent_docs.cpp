@@ -61,5 +61,8 @@ bool Recent_Document_Add(const std::string& path, const std::string& mime_type) 
     list.insert(close, entry);
     QByteArray out = list.toUtf8();
     QDir().mkpath(QFileInfo(QString::fromStdString(file)).absolutePath());
+    // The list names the user's documents: a list made here is theirs alone;
+    // one that was there keeps its mode.
+    if (!File_Exists(file)) return File_SavePrivate(file, out.constData(), size_t(out.size()));
     return File_SaveAtomic(file, out.constData(), size_t(out.size()));
 }

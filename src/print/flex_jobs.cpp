@@ -62,6 +62,11 @@ bool Flex_Write_Ticket(const std::string& path, const a_flex_ticket& t) {
 }
 
 bool Flex_Write_Preview(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    return Flex_Preview_Bytes(bytes) && File_SaveAtomic(path, bytes.data(), bytes.size());
+}
+
+bool Flex_Preview_Bytes(std::vector<uint8_t>& out) {
     if (g_doc.doc_template.nunits < 1) return false;
     a_gworld_ptr w = Print_Render_Unit(1, 72);
     if (!w) return false;
@@ -73,7 +78,7 @@ bool Flex_Write_Preview(const std::string& path) {
     a_gworld_ptr thumb = Make_GWorld(32, r);
     if (!thumb) return false;
     Bicubic_Blt(w->pix, thumb->pix, w->pix.bounds, r);
-    return Export_World(FMT_JPEG, 72, path, thumb.get(), nullptr) == 0;
+    return Export_World_Bytes(FMT_JPEG, 72, thumb.get(), out) == 0;
 }
 
 std::string Find_FlexStix(const std::vector<std::string>& mounts) {
@@ -94,10 +99,16 @@ bool Flex_Calc_Folder(bool& is_stick, std::string& folder) {
     return !folder.empty();
 }
 
-bool FlexStick_Write_Folder(const std::string& folder, bool is_stick, const a_flex_ticket& t) {
-    bool ok = Flex_Write_Ticket(Join(folder, "flexset.txt"), t) &&
-              Flex_Write_Preview(Join(folder, "flexlabl.jpg")) &&
-              Flex_Write_PRN(Join(folder, "flexlabl.pcl"));
+bool FlexStick_Write_Folder(const std::string& folder, bool is_stick, const a_flex_ticket& t,
+                            std::string* error) {
+    const std::string ticket = Flex_Ticket_Text(t);
+    std::vector<uint8_t> preview, raster;
+    bool made = Flex_Preview_Bytes(preview) && Emit_PCL(raster);
+    if (!made && error) *error = folder + ": the label could not be rendered";
+    bool ok = made && File_SaveAll({{Join(folder, "flexlabl.jpg"), preview.data(), preview.size()},
+                                    {Join(folder, "flexlabl.pcl"), raster.data(), raster.size()},
+                                    {Join(folder, "flexset.txt"), ticket.data(), ticket.size()}},
+                                   error);
     if (!ok) {
         OK_Alert(ALERT_CANNOT_SAVE, false);
         return false;

@@ -31,17 +31,20 @@ std::string Flex_Ticket_Text(const a_flex_ticket& t);
 [[nodiscard]] bool Flex_Write_Ticket(const std::string& path, const a_flex_ticket& t);
 // The project's thumbnail (unit 1) as JPEG at 72 dpi.
 [[nodiscard]] bool Flex_Write_Preview(const std::string& path);
+[[nodiscard]] bool Flex_Preview_Bytes(std::vector<uint8_t>& out);
 
 // The mount point named "FlexStix" among the mounted removable media
 // (`mounts`; the system's under /media and /run/media when empty); "" when none.
 std::string Find_FlexStix(const std::vector<std::string>& mounts = {});
 // The job's folder: the stick, or after the question a chosen folder.
 [[nodiscard]] bool Flex_Calc_Folder(bool& is_stick, std::string& folder);
-// Writes flexset.txt, flexlabl.jpg and flexlabl.pcl into `folder` (each only
-// after the one before succeeded); alert 15 on failure. A stick is then
-// ejected, and alert 59 says it is ready to be removed.
+// Writes flexset.txt, flexlabl.jpg and flexlabl.pcl into `folder` as one
+// job: all three are made and written whole before any takes its name, so a
+// failure leaves the old job as it was; the ticket is named last. Alert 15
+// on failure, with the reason in `error`. A stick is then ejected, and
+// alert 59 says it is ready to be removed.
 [[nodiscard]] bool FlexStick_Write_Folder(const std::string& folder, bool is_stick,
-                                          const a_flex_ticket& t);
+                                          const a_flex_ticket& t, std::string* error = nullptr);
 [[nodiscard]] bool FlexStick_Write_Job();
 // "FlexWare Files/Print Files/Output.prn" under `documents` (the XDG
 // documents folder when empty); alert 60 on success, 15 on failure.

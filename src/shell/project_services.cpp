@@ -10,6 +10,7 @@
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "shell/recovery.h"
+#include "platform/files.h"
 #include "ui/interface.h"
 
 namespace {
@@ -80,7 +81,14 @@ void Open_Project_Command(const std::string& path) {
 void Project_Services_Init() {
     Install_File_Commands();
     g_print_token = g_file_services.print_document.Install(Print1_Doc);
-    g_save_token = g_recovery_save.Install([](const std::string& path) { return Write_DISC(path) == 0; });
+    g_save_token = g_recovery_save.Install([](const std::string& path, std::string* error) {
+        std::vector<uint8_t> bytes;
+        if (Write_DISC_Bytes(bytes) != 0) {
+            if (error) *error = path + ": the project could not be put together";
+            return false;
+        }
+        return File_SavePrivate(path, bytes.data(), bytes.size(), error);
+    });
     g_open_token = g_recovery_open.Install(Recovery_Open_Project);
 }
 

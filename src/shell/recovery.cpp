@@ -1,14 +1,17 @@
 #include "shell/recovery.h"
 
 #include <cctype>
+#include <cstdio>
 #include <ctime>
 
 #include "base/messages.h"
+#include "base/string_ids.h"
 #include "model/document.h"
 #include "platform/files.h"
+#include "platform/private_folder.h"
 #include "platform/process.h"
 
-a_service<bool(const std::string& path)> g_recovery_save;
+a_service<bool(const std::string& path, std::string* error)> g_recovery_save;
 a_service<bool(const std::string& path)> g_recovery_open;
 
 namespace {
@@ -59,11 +62,36 @@ std::vector<std::string> Recovery_Pending(const std::string& folder) {
     return out;
 }
 
-bool Recovery_Save_Now(const std::string& folder) {
-    if (!g_doc.doc_open || !g_doc.doc_changed || !g_recovery_save.Installed()) return false;
-    if (!Folder_Create(folder)) return false;
+std::string Recovery_Fallback_Folder() { return Private_Folder_Parent() + "/cirquel-recovery"; }
+
+namespace {
+
+// The document saved into `folder`; its path, or "" with the reason in `error`.
+std::string Save_Into(const std::string& folder, std::string& error) {
+    if (!Folder_Create_Private(folder, &error)) return {};
     std::string path = Recovery_Path(folder, Doc_Name(), Now_Stamp());
-    return g_recovery_save.Call_Or([] { return false; }, path);
+    return g_recovery_save.Call_Or([] { return false; }, path, &error) ? path : std::string();
+}
+
+// Said on the terminal as well: the program ends right after.
+void Tell(int alert, const std::string& line) {
+    std::fprintf(stderr, "cirquel: %s\n", line.c_str());
+    OK_Alert_Detail(alert, line);
+}
+
+}  // namespace
+
+bool Recovery_Save_Now(const std::string& folder, const std::string& fallback) {
+    if (!g_doc.doc_open || !g_doc.doc_changed || !g_recovery_save.Installed()) return false;
+    std::string error, second;
+    if (!Save_Into(folder, error).empty()) return true;
+    std::string path = Save_Into(fallback, second);
+    if (!path.empty()) {
+        Tell(ALERT_RECOVERY_ELSEWHERE, "the project was saved for recovery as " + path + " (" + error + ")");
+        return true;
+    }
+    Tell(ALERT_RECOVERY_FAILED, "the project could not be saved for recovery: " + error + "; " + second);
+    return false;
 }
 
 int Recovery_Offer(const std::string& folder) {
