@@ -72,7 +72,7 @@ std::vector<a_writer> Writers() {
     return {
         {"project", {"p.cd4"}, [](const std::string& f, std::string& e) { return Write_DISC(f + "/p.cd4", &e) == 0; }},
         {"export", {"u.JPEG"},
-         [](const std::string& f, std::string& e) { return Export_Unit(1, FMT_JPEG, f + "/u.JPEG", &e) == 0; }},
+         [](const std::string& f, std::string& e) { return Export_Unit(f + "/u.JPEG", FMT_JPEG, 1, &e); }},
         {"png", {"r.png"},
          [](const std::string& f, std::string& e) {
              std::vector<uint32_t> px(size_t(300) * 200, 0xFF3366CC);
