@@ -460,6 +460,47 @@ TEST(MessagesResources, NumbersWrittenIntoCallsExist) {
     EXPECT_GE(checked, 3);  // the scan finds the calls at all
 }
 
+// An alert is named only in string_ids.h, and every name there has its
+// text: a number given a name anywhere else (a local constant, a literal
+// passed on) would show an empty box.
+TEST(MessagesResources, EveryAlertTheCodeNamesHasItsText) {
+    auto named = Named_Strings();
+    // Each whole word that begins ALERT_.
+    auto alert_names = [](const std::string& text) {
+        std::vector<std::string> out;
+        for (size_t p = text.find("ALERT_"); p != std::string::npos; p = text.find("ALERT_", p + 1)) {
+            if (p > 0 && Is_Ident(text[p - 1])) continue;
+            size_t e = p;
+            while (e < text.size() && Is_Ident(text[e])) ++e;
+            out.push_back(text.substr(p, e - p));
+        }
+        return out;
+    };
+    int seen = 0;
+    for (const char* folder : {"src", "app"}) {
+        for (const auto& e : fs::recursive_directory_iterator(fs::path(CIRQUEL_SOURCE_DIR) / folder)) {
+            if (e.path().extension() != ".cpp" && e.path().extension() != ".h") continue;
+            if (e.path().filename() == "string_ids.h") continue;
+            const std::string text = Read_Text(e.path());
+            for (const std::string& name : alert_names(text)) {
+                if (name == "ALERT_STR_ID") continue;
+                ++seen;
+                auto n = named.find(name);
+                ASSERT_TRUE(n != named.end()) << e.path().filename() << " names " << name
+                                              << ", which string_ids.h does not give";
+                EXPECT_TRUE(Has_String(ALERT_STR_ID, n->second.second))
+                    << name << " = " << n->second.second << " has no English text";
+            }
+            // Alerts shown by a number written into the call.
+            for (const char* fn : {"OK_Alert", "Show_Alert"})
+                for (const auto& args : Calls(text, fn))
+                    if (!args.empty() && !args[0].empty() && std::isdigit(static_cast<unsigned char>(args[0][0])))
+                        ADD_FAILURE() << e.path().filename() << ": " << fn << "(" << args[0] << ") by number";
+        }
+    }
+    EXPECT_GT(seen, 40);
+}
+
 namespace {
 
 // Runs the resource compiler over one strings file and one menus file and

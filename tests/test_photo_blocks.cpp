@@ -74,6 +74,18 @@ TEST_F(PhotoBlocks, DefaultScalingFitsLargePicturesAndLeavesSmallOnes) {
     int next = Paste(10, 10);
     EXPECT_EQ(PH(next).dst_center.h, Rect_Centre(u).h + 40);
     EXPECT_EQ(PH(next).dst_center.v, Rect_Centre(u).v + 40);
+    // Imports go on down the diagonal, each from the last.
+    const std::string file = Png_File();
+    for (int k = 2; k <= 4; ++k) {
+        ASSERT_TRUE(Photo_NewP(false, file, nullptr));
+        const a_ph_rec& last = PH(U().oj.nlist);
+        EXPECT_EQ(last.dst_center.h, Rect_Centre(u).h + 40 * k) << k;
+        EXPECT_EQ(last.dst_center.v, Rect_Centre(u).v + 40 * k) << k;
+    }
+    // A block moved off the diagonal starts the cascade again.
+    Photo_Set_Center(U().oj.nlist, Point{int16_t(u.top + 20), int16_t(u.left + 30)});
+    ASSERT_TRUE(Photo_NewP(false, file, nullptr));
+    EXPECT_EQ(PH(U().oj.nlist).dst_center, Rect_Centre(u));
 }
 
 TEST_F(PhotoBlocks, QuarterTurnsWrapAroundAndPostBothAreas) {

@@ -1,6 +1,9 @@
 // Text blocks on a unit: creation from strings, the block limit,
 // duplication, placement, the sliders both ways, moves and the font list.
 #include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -11,10 +14,15 @@
 #include "ui/text_sliders.h"
 #include "ui/text_cmds.h"
 #include "effects_fixtures.h"
+#include "golden_image.h"
+#include "base/messages.h"
 #include "model/undo_text.h"
 #include "platform/clipboard.h"
 #include "render/compositor.h"
 #include "templates/mapping.h"
+#include "templates/catalogue.h"
+#include "templates/expand.h"
+#include "model/document.h"
 #include "text/om_render.h"
 #include "text/text_draw.h"
 #include "text/text_paths.h"
@@ -269,7 +277,7 @@ TEST_F(TextBlocks, OverflowMarksAndTheThumbnailAreDrawnWhereTheyBelong) {
     };
     a_gworld_ptr w = white();
     const a_coord_mapping m = Unit_Layer_Mapping(U(), b);
-    Draw_Overflow_Marks(w.get(), m);
+    Draw_Overflow_Marks(U(), w.get(), m);
     for (uint32_t k = 1; k <= om.noverflows; ++k) {
         const Point p = Apply_Mapping_Point(m, om.overflows[k].pos);
         const Rect in = Rect_Inset(b, 9);
@@ -279,9 +287,29 @@ TEST_F(TextBlocks, OverflowMarksAndTheThumbnailAreDrawnWhereTheyBelong) {
         EXPECT_EQ(Pixel32(w.get(), p.h - b.left, p.v - 6 - b.top), 0xE57008u);
         EXPECT_EQ(Pixel32(w.get(), p.h + 7 - b.left, p.v + 7 - b.top), 0xFFFFFFu);
     }
+    // The window's picture of the unit carries the marks; the printed one does not.
+    Text_Draw_Init();  // the compositor's text drawing, as at start-up
+    Rect shown;
+    GWorld* screen = nullptr;
+    Current_Unit_Merge_Check(shown, screen);
+    ASSERT_TRUE(screen);
+    ASSERT_EQ(shown, b);
+    GWorld* printed = nullptr;
+    Render_Unit_Print(g_doc.upx, U(), b, printed);
+    a_gworld_ptr print_owner(printed);
+    int seen = 0;
+    for (uint32_t k = 1; k <= om.noverflows; ++k) {
+        const Point p = Apply_Mapping_Point(m, om.overflows[k].pos);
+        const Rect in = Rect_Inset(b, 9);
+        if (p.v < in.top || p.v >= in.bottom || p.h < in.left || p.h >= in.right) continue;
+        ++seen;
+        EXPECT_EQ(Pixel32(screen, p.h + 6 - b.left, p.v - b.top) & 0xFFFFFF, 0xE57008u);
+        EXPECT_NE(Pixel32(printed, p.h + 6 - b.left, p.v - b.top) & 0xFFFFFF, 0xE57008u);
+    }
+    EXPECT_GT(seen, 0);
     Set_Flag(Item(omx), VISIBLE_FLAG, false);
     a_gworld_ptr hidden = white();
-    Draw_Overflow_Marks(hidden.get(), m);
+    Draw_Overflow_Marks(U(), hidden.get(), m);
     for (int y = 0; y < Rect_Height(b); y += 3)
         for (int x = 0; x < Rect_Width(b); x += 3) ASSERT_EQ(Pixel32(hidden.get(), x, y), 0xFFFFFFu);
 
@@ -330,6 +358,135 @@ TEST(FontList, SortedWithoutExcludedNamesAndFlaggedByName) {
     EXPECT_EQ(Font_Attribs(u"MS Gothic", 128), 1u << IS_ASIAN_FONT);
     EXPECT_EQ(Font_Attribs(u"Arial Greek", 161), 1u << IS_NONROMAN_FONT);
     EXPECT_EQ(Font_Attribs(u"Arial", 255), 0u);
+}
+
+
+// Text of a layout that spans the unit on a sheet larger than any one
+// picture of letters may be (an A3 sheet at 300 dpi): drawn in the window at
+// 100 % and in print, without a word of running short of memory. The
+// printed sheet, a quarter across, is the golden.
+TEST_F(TextBlocks, CircularTextOnAnA3SheetIsDrawnOnScreenAndInPrint) {
+    Text_Draw_Init();  // the compositor's text drawing, as at start-up
+    auto t = One_Unit_Template(false);
+    t->units[1].bbox = {0, 0, 297, 420};
+    Doc_Dispose();
+    Doc_New(*t);
+    const Rect b = U().paintbounds;
+    ASSERT_GT(long(Rect_Width(b) + 100) * (Rect_Height(b) + 100), 4096L * 4096L);
+    const int omx = Text_New2(u"Holiday on the coast, summer 2026", nullptr, Point{-1000, -1000}, false);
+    a_om_rec& om = *Item(omx).om;
+    Begin_Text_Change(omx);
+    om.layout = LAYOUT_CIRC_CW;
+    om.size = 60;
+    om.glowf = true;
+    End_Text_Change(omx);
+    ASSERT_EQ(om.noverflows, 0u);
+    g_mem_constraint = false;
+    // Dark letter pixels in a picture of the unit.
+    auto inked = [](const GWorld* w) {
+        long n = 0;
+        const Rect& r = w->pix.bounds;
+        for (int y = 0; y < Rect_Height(r); y += 2)
+            for (int x = 0; x < Rect_Width(r); x += 2) n += (Pixel32(w, x, y) & 0xFF) < 0x80;
+        return n;
+    };
+    const a_ratio zoom = g_merge_zoom;
+    g_merge_zoom = a_ratio{1, 1};
+    Rect shown;
+    GWorld* screen = nullptr;
+    Current_Unit_Merge_Check(shown, screen);
+    g_merge_zoom = zoom;
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(Rect_Width(shown), Rect_Width(b));
+    EXPECT_EQ(Rect_Height(shown), Rect_Height(b));
+    EXPECT_GT(inked(screen), 1000);
+    GWorld* printed = nullptr;
+    Render_Unit_Print(g_doc.upx, U(), b, printed);
+    a_gworld_ptr owner(printed);
+    ASSERT_TRUE(printed);
+    EXPECT_GT(inked(printed), 1000);
+    EXPECT_FALSE(g_mem_constraint);
+    // A quarter across, each pixel the mean of 4 x 4.
+    const Rect small{0, 0, int16_t(Rect_Height(b) / 4), int16_t(Rect_Width(b) / 4)};
+    a_gworld_ptr view = Make_GWorld(32, small);
+    for (int y = 0; y < small.bottom; ++y)
+        for (int x = 0; x < small.right; ++x) {
+            uint32_t sum[3] = {};
+            for (int dy = 0; dy < 4; ++dy)
+                for (int dx = 0; dx < 4; ++dx) {
+                    const uint32_t p = Pixel32(printed, 4 * x + dx, 4 * y + dy);
+                    for (int k = 0; k < 3; ++k) sum[k] += (p >> (8 * k)) & 0xFF;
+                }
+            uint32_t* row = reinterpret_cast<uint32_t*>(PixMap_Row(view->pix, y));
+            row[x] = (sum[0] / 16) | (sum[1] / 16) << 8 | (sum[2] / 16) << 16;
+        }
+    EXPECT_TRUE(Matches_Golden("text_a3_circle", World_Bits(view.get())));
+}
+
+
+// New text on a disc of the catalogue lands where a person would put it:
+// plain text in the ring above the hole, wholly on the disc; spokes chosen
+// for it clear the hole. Effect parameters turn their effect on unless the
+// effect is disabled.
+TEST_F(TextBlocks, NewTextOnADiscStaysOnTheRingAndEffectsFollowTheirSliders) {
+    a_slider_item saved[NSLIDERS];
+    std::copy(std::begin(g_sliders), std::end(g_sliders), std::begin(saved));
+    Text_Sliders_Attach();
+    auto t = std::make_unique<a_template>();
+    Expand_Template(TList_Get(Find_Template("A-ONE 29125")), *t);
+    Doc_Dispose();
+    Doc_New(*t);
+    Select_Doc_Unit(1);
+    const a_text_unit u = Curr_Text_Unit();
+    ASSERT_GT(u.hole, 0);
+    const Point c = Rect_Centre(u.bounds);
+    for (int just : {JUST_LEFT, JUST_CENTER, JUST_RIGHT}) {
+        gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_HORZ;
+        gs.grid_vals[TEXT_HJUST_GRID] = int16_t(just);
+        gs.slider_vals[TEXT_SIZE_SLIDER] = 14;
+        ASSERT_TRUE(Text_Inject_Unicode(u"Summer holiday 2026"));
+        const a_om_rec& om = *Item(U().oj.nlist).om;
+        ASSERT_EQ(om.justify, just);
+        for (int i = 1; i < om.nxyl; ++i) {
+            const a_xyl_char& ch = om.xyl[i];
+            for (int x : {int(ch.mm_x), ch.mm_x + ch.mm_width})
+                for (int y : {ch.mm_y - 3 * om.size, ch.mm_y + om.size}) {
+                    const double d = std::hypot(x - c.h, y - c.v);
+                    EXPECT_LT(d, u.disc / 2.0) << "justify " << just << " char " << i;
+                    EXPECT_GT(d, u.hole / 2.0) << "justify " << just << " char " << i;
+                }
+        }
+        EXPECT_LT(om.anchor.v, c.v - u.hole / 2);
+    }
+    // Spokes: the thickness drops until the inner end clears the hole.
+    gs.grid_vals[TEXT_LAYOUT_GRID] = LAYOUT_SPOKE;
+    Delta_Text_Layout();
+    const a_om_rec& spoke = *Item(U().oj.nlist).om;
+    ASSERT_EQ(spoke.layout, LAYOUT_SPOKE);
+    const int outer = Radius_To_Pixels(u, spoke.spoke_outerd);
+    EXPECT_GE((100 - spoke.spoke_thickness) * outer / 100, u.hole / 2);
+    EXPECT_LT(spoke.spoke_thickness, 80);
+
+    // Glow, shadow and outline sliders turn their effect on, unless disabled.
+    const struct {
+        a_slider_enum slider;
+        a_toggle_enum toggle;
+        bool a_om_rec::*flag;
+    } effects[] = {{TEXT_GLOW_RADIUS_SLIDER, TEXT_GLOW_TOGGLE, &a_om_rec::glowf},
+                   {TEXT_SHAD_DX_SLIDER, TEXT_SHAD_TOGGLE, &a_om_rec::shadf},
+                   {TEXT_OUTL_RADIUS_SLIDER, TEXT_OUTL_TOGGLE, &a_om_rec::outlf}};
+    for (const auto& e : effects) {
+        gs.toggle_vals[e.toggle] = false;
+        gs.toggle_disabled[e.toggle] = true;
+        Slider_SetVal(gs.slider_vals[e.slider] + 1, e.slider);
+        EXPECT_FALSE(gs.toggle_vals[e.toggle]);
+        EXPECT_FALSE(spoke.*e.flag);
+        gs.toggle_disabled[e.toggle] = false;
+        Slider_SetVal(gs.slider_vals[e.slider] + 1, e.slider);
+        EXPECT_TRUE(gs.toggle_vals[e.toggle]);
+        EXPECT_TRUE(spoke.*e.flag);
+    }
+    std::copy(std::begin(saved), std::end(saved), std::begin(g_sliders));
 }
 
 }  // namespace

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "base/string_ids.h"
 #include "platform/dialogs.h"
 #include "track_fixtures.h"
+#include "tracks/audio_tags.h"
 #include "tracks/field_dialog.h"
 #include "tracks/id3v1.h"
 #include "tracks/import.h"
@@ -61,8 +63,17 @@ TEST(TrackTab, TokensLineEndsAndShortHeaders) {
     EXPECT_EQ(seen, (std::vector<std::string>{"a", "", "b", "<LE>", "<LE>", "c", "<END>"}));
     a_song_table t;
     EXPECT_EQ(Read_iTunes("Name\tArtist\tTime\r\n", t), 0);  // a header alone
-    EXPECT_EQ(Read_iTunes("Name\tArtist\r\nx\ty\r\n", t), ALERT_CANNOT_READ);  // two tab bytes needed
-    EXPECT_EQ(Read_iTunes("Name|\r\nx\r\n", t), ALERT_CANNOT_READ);  // one '|': not a track list
+    // Two fields are a list; one field is not.
+    EXPECT_EQ(Read_iTunes("Name\tArtist\r\nx\ty\r\n", t), 0);
+    EXPECT_EQ(t.nfields, 2u);
+    ASSERT_EQ(t.nsongs(), 1u);
+    EXPECT_EQ(Cells(t, 0, 1, 2), (a_row{"x", "y"}));
+    EXPECT_EQ(Read_iTunes("Name|\r\nx\r\n", t), ALERT_CANNOT_READ);
+    // A NUL byte inside the list is skipped, not its end.
+    EXPECT_EQ(Read_iTunes(std::string("Name\tArtist\r\nOn\0e\tA\r\n\0Two\tB\r\n", 29), t), 0);
+    ASSERT_EQ(t.nsongs(), 2u);
+    EXPECT_EQ(Cells(t, 0, 1, 2), (a_row{"One", "A"}));
+    EXPECT_EQ(Cells(t, 1, 1, 2), (a_row{"Two", "B"}));
     EXPECT_FALSE(Parse_Tracks_Tabbed("Name\r\nOne\r\n", t));
     EXPECT_EQ(t.nfields, 0u);
     EXPECT_EQ(Read_iTunes("no delimiters here\r\n", t), ALERT_CANNOT_READ);
@@ -252,16 +263,31 @@ std::string Id3v1(const std::string& title, const std::string& artist) {
     return tag;
 }
 
+// The MP3 import reads tags through the audio-tag reader, which falls back
+// on our ID3v1 reader: both take a tag behind audio bytes alike, and both
+// skip a file that is nothing but a 128-byte tag.
 TEST(TrackMp3, Id3v1TagsAndTheBare128Bytes) {
     a_scratch_folder dir("id3v1");
     std::string bare = dir.Put("bare.mp3", Id3v1("Only", "Tag"));
     std::string one = dir.Put("one.mp3", std::string(1, '\xFF') + Id3v1("Caf\xE9 song", "Band  "));
     std::string none = dir.Put("none.mp3", std::string(300, '\0'));
+    a_id3v1_rec tag;
+    a_track_tags tags;
+    EXPECT_FALSE(ID3v1_Read(bare, tag));
+    EXPECT_FALSE(Tags_Read(bare, tags));
+    ASSERT_TRUE(ID3v1_Read(one, tag));
+    ASSERT_TRUE(Tags_Read(one, tags));
+    EXPECT_EQ(tags.title, ID3v1_Field(tag.song, sizeof tag.song));
+    EXPECT_EQ(tags.artist, ID3v1_Field(tag.artist, sizeof tag.artist));
+    EXPECT_EQ(tags.album, ID3v1_Field(tag.album, sizeof tag.album));
+    EXPECT_EQ(tags.year, ID3v1_Field(tag.year, sizeof tag.year));
+    EXPECT_EQ(tags.comment, ID3v1_Field(tag.comment, sizeof tag.comment));
     a_song_table t;
-    EXPECT_FALSE(Action_Import_MP3_Table({bare, none, dir.path() + "/missing.mp3"}, t));
-    ASSERT_TRUE(Action_Import_MP3_Table({bare, one, none}, t));
+    EXPECT_FALSE(Tags_Read_Files({bare, none, dir.path() + "/missing.mp3"}, t));
+    ASSERT_TRUE(Tags_Read_Files({bare, one, none}, t));
     ASSERT_EQ(t.nsongs(), 1u);
-    EXPECT_EQ(Cells(t, 0, 1, 5), (a_row{"Caf\xC3\xA9 song", "Band", "Album", "1999", "Comment"}));  // from Latin-1
+    EXPECT_EQ(Cells(t, 0, 2, 4), (a_row{"Caf\xC3\xA9 song", "Band", "Album"}));  // from Latin-1
+    EXPECT_EQ(Cell(t, 0, 6), "1999");
 }
 
 TEST(TrackNames, FileNameChunks) {
@@ -321,19 +347,67 @@ TEST(TrackFieldDialog, PanelRulesAndHeadlessAnswers) {
     Dialog_SetQuiet(false);
 }
 
-TEST(TrackInject, ShrinkAndSpacing) {
-    // Two chunks of 900 pixels on a 600-pixel unit: size 6, then centred.
-    EXPECT_EQ(Inject_Shrunk_Size(900, 600, 4, 200), 6);
-    EXPECT_EQ(Inject_Shrunk_Size(500, 600, 4, 200), INJECT_SIZE);
-    EXPECT_EQ(Inject_Shrunk_Size(100000, 600, 4, 200), 4);
-    // Each chunk's own height sets its line (the spacing across is the
-    // injection test's).
-    std::vector<Point> a = Inject_Anchors({300, 240}, {100, 60}, 600, 500);
-    ASSERT_EQ(a.size(), 2u);
-    EXPECT_EQ(a[1], (Point{100 + 30, 20 + 300 + 20}));
-    a = Inject_Anchors({700}, {0}, 600, 500);
-    EXPECT_EQ(a[0].h, 5);  // leftover at least 10
-    EXPECT_EQ(Inject_First_Anchor(2, 400), (Point{50, 100}));
+// Whatever the pages, a plan that says it fits keeps every page inside the
+// area: within the box, or on a disc inside the edge and clear of the hole.
+TEST(TrackInject, PlacedPagesStayInThePrintableArea) {
+    const Rect unit{0, 0, 1200, 1200};
+    const a_inject_area booklet = Inject_Area(unit, 0, 0), cd = Inject_Area(unit, 1200, 410);
+    EXPECT_EQ(booklet.box, Rect_Inset(unit, 30));
+    EXPECT_EQ(cd.outer, 570);
+    EXPECT_EQ(cd.hole, 235);
+    auto inside = [](const a_inject_area& a, Point at, const a_inject_page& p) {
+        const Rect r{at.v, at.h, int16_t(at.v + p.h), int16_t(at.h + p.w)};
+        if (a.outer == 0)
+            return r.top >= a.box.top && r.left >= a.box.left && r.bottom <= a.box.bottom && r.right <= a.box.right;
+        auto d2 = [&](double x, double y) { return (x - a.centre.h) * (x - a.centre.h) + (y - a.centre.v) * (y - a.centre.v); };
+        for (double x : {double(r.left), double(r.right)})
+            for (double y : {double(r.top), double(r.bottom)})
+                if (d2(x, y) > double(a.outer) * a.outer + 1) return false;
+        // The point of the page nearest the centre lies outside the hole.
+        const double nx = std::clamp<double>(a.centre.h, r.left, r.right), ny = std::clamp<double>(a.centre.v, r.top, r.bottom);
+        return d2(nx, ny) >= double(a.hole) * a.hole - 1;
+    };
+    std::mt19937 rng(5);
+    auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    int placed[2] = {0, 0};
+    for (int round = 0; round < 400; ++round) {
+        std::vector<a_inject_page> pages(size_t(pick(1, 4)));
+        for (a_inject_page& p : pages) p = a_inject_page{pick(40, 700), pick(40, 900)};
+        for (int k = 0; k < 2; ++k) {
+            const a_inject_area& a = k ? cd : booklet;
+            std::vector<Point> at;
+            if (!Inject_Place(a, pages, false, at)) continue;
+            ++placed[k];
+            for (size_t i = 0; i < pages.size(); ++i)
+                ASSERT_TRUE(inside(a, at[i], pages[i])) << "round " << round << " area " << k << " page " << i;
+            for (size_t i = 1; i < pages.size(); ++i)  // never on top of each other
+                EXPECT_TRUE(at[i].h >= at[i - 1].h + pages[i - 1].w || at[i].v != at[i - 1].v);
+        }
+    }
+    EXPECT_GT(placed[0], 40);
+    EXPECT_GT(placed[1], 40);
+
+    // A short list starts a fifth down a rectangle and is centred across it;
+    // on a disc it goes above the hole; a tall pair of pages beside it.
+    std::vector<Point> at;
+    ASSERT_TRUE(Inject_Place(booklet, {{400, 200}}, false, at));
+    EXPECT_EQ(at[0], (Point{240, 400}));
+    ASSERT_TRUE(Inject_Place(cd, {{400, 200}}, false, at));
+    EXPECT_LT(at[0].v + 200, 600 - cd.hole + 1);
+    EXPECT_EQ(at[0].h, 400);
+    ASSERT_TRUE(Inject_Place(cd, {{200, 700}, {200, 700}}, false, at));
+    EXPECT_LE(at[0].h + 200, 600 - cd.hole);
+    EXPECT_GE(at[1].h, 600 + cd.hole);
+    EXPECT_EQ(at[0].v, 600 - 350);
+    // Too much for either: placed anyway when forced.
+    EXPECT_FALSE(Inject_Place(cd, {{300, 1300}, {300, 1300}}, false, at));
+    EXPECT_TRUE(Inject_Place(cd, {{300, 1300}, {300, 1300}}, true, at));
+    EXPECT_EQ(at[1].h, 600 + cd.hole);
+
+    int first = 0, end = 0;
+    Inject_Page_Lines(100, 3, 2, first, end);
+    EXPECT_EQ(first, 68);
+    EXPECT_EQ(end, 100);
 }
 
 TEST(TrackMediaName, EditRules) {

@@ -173,7 +173,7 @@ a_json Block_Record(int omx, const a_photo_item& it) {
         j["file"] = it.file;
     j["codec"] = Codec_Text(ph.codec);
     j["sid"] = ph.spec.source.sid;
-    j["dst_center"] = {ph.dst_center.v, ph.dst_center.h};
+    j["dst_center"] = {ph.dst_center.h, ph.dst_center.v};  // [x, y], as the design file takes it
     j["dst_box"] = {b.top, b.left, b.bottom, b.right};
     j["scalingh"] = ph.spec.scalingh;
     j["scalingv"] = ph.spec.scalingv;

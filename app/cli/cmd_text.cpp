@@ -16,6 +16,7 @@
 #include "templates/shape_view.h"
 #include "text/text_blocks.h"
 #include "text/text_layout.h"
+#include "text/text_metrics.h"
 #include "model/document.h"
 #include "pixels/syspix.h"
 #include "platform/png.h"
@@ -117,10 +118,16 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
     return true;
 }
 
-a_json Char_Json(const a_xyl_char& c) {
-    char16_t ch[2] = {c.cc_char, 0};
+// Entry i of the block: a pair's first half shows the whole character, its
+// second half the empty string.
+a_json Char_Json(const a_om_rec& om, int i) {
+    const a_xyl_char& c = om.xyl[i];
+    std::u16string ch(1, c.cc_char);
+    if (Is_Pair_Trail(om, i)) ch.clear();
+    else if (Is_High_Surrogate(c.cc_char) && i + 1 < om.nxyl && Is_Low_Surrogate(om.xyl[i + 1].cc_char))
+        ch.push_back(om.xyl[i + 1].cc_char);
     a_json j;
-    j["char"] = Utf16_To_Utf8(std::u16string_view(ch, 1));
+    j["char"] = Utf16_To_Utf8(ch);
     j["mm_x"] = c.mm_x;
     j["mm_y"] = c.mm_y;
     j["mm_t"] = c.mm_t;
@@ -194,7 +201,7 @@ int Cmd_Text(const a_cli_args& args) {
         marks.push_back({{"id", om->overflows[i].id}, {"v", om->overflows[i].pos.v}, {"h", om->overflows[i].pos.h}});
     out["overflows"] = marks;
     a_json chars = a_json::array();
-    for (int i = 1; i < om->nxyl; ++i) chars.push_back(Char_Json(om->xyl[i]));
+    for (int i = 1; i < om->nxyl; ++i) chars.push_back(Char_Json(*om, i));
     out["chars"] = chars;
     std::fputs(Json_Line(out).c_str(), stdout);
     return 0;

@@ -415,6 +415,8 @@ void a_text_panel::Refresh() {
     const bool clone = g_doc.up && g_doc.up->clonef;
     clone_note_->setVisible(clone);
     controls_->setEnabled(g_doc.up && !clone);
+    for (a_toggle_enum t : {TEXT_OUTL_TOGGLE, TEXT_GLOW_TOGGLE, TEXT_SHAD_TOGGLE})
+        gs.toggle_disabled[t] = !controls_->isEnabled();
     if (clone)
         clone_note_->setText(tr("Label %1 repeats the design of label %2: choose label %2 to change it.")
                                  .arg(g_doc.upx)

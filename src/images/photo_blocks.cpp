@@ -9,6 +9,7 @@
 #include "artdb/pixt.h"
 #include "base/messages.h"
 #include "base/prefs.h"
+#include "base/string_ids.h"
 #include "images/image_files.h"
 #include "model/document.h"
 #include "model/history_ops.h"
@@ -19,8 +20,6 @@
 #include "platform/memory.h"
 
 namespace {
-
-constexpr int ALERT_NO_MEMORY = 16;
 
 int16_t Clamp_Scaling(int64_t v, int maxval) {
     return int16_t(std::clamp<int64_t>(v, PHOTO_MIN_SCALING, maxval));
@@ -165,7 +164,7 @@ bool Photo_New_External(bool verbose, Point new_center, const std::string& path,
     a_masked_gworld_owner mw;
     if (!Scan_To_MW(scan.get(), mw.get())) {
         if (code) *code = SCAN_NO_MEMORY;
-        if (verbose) OK_Alert(ALERT_NO_MEMORY, false);
+        if (verbose) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return false;
     }
     a_source_desc source;
@@ -190,13 +189,13 @@ a_raw_bytes* Read_Original(const std::string& path) {
     a_checked_allocation checked;
     auto* bytes = new (std::nothrow) a_raw_bytes;
     if (!bytes) {
-        OK_Alert(ALERT_NO_MEMORY, false);
+        OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return nullptr;
     }
     try {
         if (File_ReadAll(path, *bytes)) return bytes;
     } catch (const std::bad_alloc&) {
-        OK_Alert(ALERT_NO_MEMORY, false);
+        OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
     }
     delete bytes;
     return nullptr;

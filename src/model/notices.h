@@ -51,6 +51,7 @@ struct a_doc_notices {
 
 struct a_om_rec;
 struct a_ph_rec;
+struct a_doc_unit;
 
 // What the block operations need of text blocks; the text module installs
 // them. Without it a text block has no box, is never hit and does not move.
@@ -79,6 +80,9 @@ struct a_block_draw_services {
     // Rendered afresh at print scale and drawn whole.
     a_service<void(a_om_rec& om, GWorld* dest, const a_coord_mapping& m)> text_print;
     a_service<void(a_om_rec& om)> text_up_to_date;  // OM_BringUpToDate
+    // The overflow marks of the unit's visible text blocks over its screen
+    // picture `dest` (Draw_Overflow_Marks).
+    a_service<void(const a_doc_unit& up, GWorld* dest, const a_coord_mapping& m)> overflow_marks;
 };
 
 struct a_doc_services {

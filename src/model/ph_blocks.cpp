@@ -84,12 +84,18 @@ bool PH_Dup(uint8_t kind, int basis, int& newx) {
 }
 
 void Calc_New_Center(int basex, Point& center) {
-    center = Rect_Centre(Curr_Unit().paintbounds);
+    const Rect& unit = Curr_Unit().paintbounds;
+    center = Rect_Centre(unit);
     const a_ph_rec* base = Curr_PH(basex);
-    if (base && base->dst_center == center) {
-        center.v = int16_t(center.v + CASCADE);
-        center.h = int16_t(center.h + CASCADE);
-    }
+    if (!base) return;
+    // A block on the diagonal a cascade walks from the centre is followed by
+    // the next step; anything else (a moved block) starts a new cascade.
+    const int dv = base->dst_center.v - center.v, dh = base->dst_center.h - center.h;
+    if (dv != dh || dv < 0 || dv % CASCADE != 0) return;
+    const Point next{int16_t(base->dst_center.v + CASCADE), int16_t(base->dst_center.h + CASCADE)};
+    // Near the right or bottom edge the cascade begins again at the centre.
+    if (next.h > unit.right - EDGE_MARGIN || next.v > unit.bottom - EDGE_MARGIN) return;
+    center = next;
 }
 
 void Photo_Set_Center(int omx, Point new_center) {

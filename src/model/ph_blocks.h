@@ -32,8 +32,9 @@ void Check_Layer_Order(int& index);
 // PENDING_FLAG. False, and nothing made, when the unit is full.
 [[nodiscard]] bool PH_Dup(uint8_t kind, int basis, int& newx);
 
-// The unit's centre, or 40 cells right and down of it when block basex sits
-// there already.
+// Where a new block goes: the unit's centre, or, when block basex sits on
+// the cascade from the centre, 40 cells right and down of it (back at the
+// centre near the unit's right or bottom edge).
 void Calc_New_Center(int basex, Point& center);
 // Either coordinate may be KEEP_COORD; dst_box moves with the centre.
 void Photo_Set_Center(int omx, Point new_center);

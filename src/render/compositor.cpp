@@ -72,8 +72,15 @@ public:
     a_mapping_scope& operator=(const a_mapping_scope&) = delete;
 };
 
+// Words a layout had no room for show a mark on the current unit's picture
+// (never in print).
+void Draw_Marks(const a_doc_unit& up, GWorld* dest, const a_coord_mapping& m) {
+    if (g_doc.up && &up == Design_Unit(g_doc.upx))
+        g_doc_services.draw.overflow_marks.Call_Or([] {}, up, dest, m);
+}
+
 // The total layer: the minus layer whole, then the edited block with its
-// selection highlight.
+// selection highlight and the marks.
 void Merge_Edited_Block(a_doc_unit& up, const Rect& total) {
     GWorld* tw = up.static_[TOTAL_LAYER].world;
     GWorld* mw = up.static_[MINUS_LAYER].world;
@@ -86,6 +93,7 @@ void Merge_Edited_Block(a_doc_unit& up, const Rect& total) {
     const a_coord_mapping m = Unit_Layer_Mapping(up, total);
     a_mapping_scope mapping(m);
     Merge_Text_Block(up, omx, *it->om, up.paintbounds, tw, m, true);
+    Draw_Marks(up, tw, m);
 }
 
 void Draw_Blocks(a_doc_unit& up, const Rect& net, GWorld* target, const a_coord_mapping& m) {
@@ -240,6 +248,7 @@ void Render_Unit_Screen(uint32_t ux, a_doc_unit& up, const Rect& subset, const R
     const a_cached_gworld& outer = up.static_[OUTERMASK_LAYER];
     Draw_Outer_Mask(outer.world, outer.mask, target, netm);
     if (editing) Merge_Edited_Block(up, total);
+    else Draw_Marks(up, target, m);
     up.excluded_id = g_ed.edit_objid;
 }
 

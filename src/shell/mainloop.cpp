@@ -85,6 +85,8 @@ void Interaction_End() {
     g_shell_notices.interaction_end.Emit();
     History_End_Interaction();
     g_shell_notices.finish.Emit();
+    // Something drawn or made smaller than asked for lack of room: said once.
+    Memory_Constraint();
 }
 
 int Phase_MenuBar(a_phase phase, int menu_base) {

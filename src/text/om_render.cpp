@@ -14,7 +14,7 @@
 
 namespace {
 
-a_listener_token g_draw_tokens[4] = {};
+a_listener_token g_draw_tokens[5] = {};
 
 bool Find_Block(const a_om_rec& om, uint32_t& ux, int& omx) {
     for (uint32_t u = 1; u <= g_doc.doc_template.nunits; ++u) {
@@ -173,10 +173,9 @@ void OM_Render(const a_om_rec& om, const a_coord_mapping& mapping, a_masked_gwor
     Render_Placed_Text(chars, om.bbox, OM_Text_Look(om), mapping, text, shad);
 }
 
-void Draw_Overflow_Marks(GWorld* world, const a_coord_mapping& m) {
-    if (!world || !g_doc.up) return;
+void Draw_Overflow_Marks(const a_doc_unit& u, GWorld* world, const a_coord_mapping& m) {
+    if (!world) return;
     a_port_scope port(world);
-    const a_doc_unit& u = *g_doc.up;
     for (int i = 1; i <= u.oj.nlist; ++i) {
         const a_oj_item& it = u.oj.list[i];
         if (it.kind != TEXT_BLOCK || !it.om || !(it.flags & (1u << VISIBLE_FLAG))) continue;
@@ -192,6 +191,7 @@ void Text_Draw_Init() {
     g_draw_tokens[1] = d.text_merge.Install(Text_Merge);
     g_draw_tokens[2] = d.text_print.Install(Text_Print);
     g_draw_tokens[3] = d.text_up_to_date.Install(OM_Ensure_Layout);
+    g_draw_tokens[4] = d.overflow_marks.Install(Draw_Overflow_Marks);
 }
 
 void Text_Draw_Stop() {
@@ -200,4 +200,5 @@ void Text_Draw_Stop() {
     d.text_merge.Remove(g_draw_tokens[1]);
     d.text_print.Remove(g_draw_tokens[2]);
     d.text_up_to_date.Remove(g_draw_tokens[3]);
+    d.overflow_marks.Remove(g_draw_tokens[4]);
 }

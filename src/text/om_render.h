@@ -29,10 +29,11 @@ void OM_Ensure_Layout(a_om_rec& om);
 void OM_Render(const a_om_rec& om, const a_coord_mapping& mapping, a_masked_gworld& text,
                a_masked_gworld& shad);
 
-// The overflow marks of every visible text block of the current unit over
-// `world` (the unit's picture through m), each OVERFLOW_MARK_SIZE output
-// pixels across whatever the zoom.
-void Draw_Overflow_Marks(GWorld* world, const a_coord_mapping& m);
+// The overflow marks of every visible text block of unit `u` over `world`
+// (the unit's picture through m), each OVERFLOW_MARK_SIZE output pixels
+// across whatever the zoom. The compositor draws them on the current unit's
+// screen picture.
+void Draw_Overflow_Marks(const a_doc_unit& u, GWorld* world, const a_coord_mapping& m);
 
 // Installs (removes) the compositor's text draw services.
 void Text_Draw_Init();

@@ -160,6 +160,10 @@ int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool f
     if (tanchor.h != NO_ANCHOR) anchor = tanchor;
     int omx;
     Text_New4(omx, ubuf, radius, anchor, center, fit);
+    if (!basis && tanchor.h == NO_ANCHOR) {
+        a_om_rec& om = *Curr_OM(omx);
+        if (Disc_Straight_Anchor(Curr_Text_Unit(), om.size, om.justify, om.layout, om.anchor)) OM_Recalc(om, omx);
+    }
     Begin_Selection_Change();
     Selection_Set1(omx);
     End_Selection_Change();
@@ -264,6 +268,20 @@ void Default_Text_Placement(const a_text_unit& u, Point& anchor, Point& center) 
     else
         center.h = int16_t((b.left + b.right) / 2);
     anchor = Point{int16_t((3 * b.top + b.bottom) / 4), int16_t(b.right / 2)};
+}
+
+bool Disc_Straight_Anchor(const a_text_unit& u, int size, uint8_t justify, uint8_t layout, Point& anchor) {
+    if (u.disc <= 0 || layout != LAYOUT_HORZ) return false;
+    const Point c = Rect_Centre(u.bounds);
+    const int margin = u.disc / 40;
+    const double outer = u.disc / 2.0 - margin, hole = u.hole > 0 ? u.hole / 2.0 + margin : 0;
+    const double ascent = 0.75 * size * u.px_per_pt;
+    // The letters centred in the band between the edge and the hole.
+    const double base = c.v - (outer + hole) / 2 + ascent / 2, top = c.v - (base - ascent);
+    const double half = std::sqrt(std::max(0.0, outer * outer - top * top));
+    const double h = justify == JUST_CENTER ? c.h : justify == JUST_RIGHT ? c.h + half : c.h - half;
+    anchor = Point{int16_t(std::lround(base)), int16_t(std::lround(h))};
+    return true;
 }
 
 void Calc_New_Anchor(const a_om_rec* basis, int& radius, Point& anchor, Point& center) {

@@ -38,7 +38,13 @@ void Text_New4(int& omx, const char16_t* ss, int radius, Point anchor, Point cen
 // blocks that move freely (circular, spiral, spoke and contour text is laid
 // out about the unit already).
 bool Text_Fit_Unit(a_om_rec& om, int omx);
-// anchor.h == -1000: no anchor given.
+// The first baseline's anchor of a new straight block of `size` points on
+// a disc: halfway between the edge and the hole, where the text begins
+// (left), is centred (centre) or ends (right) on the chord its letters allow.
+// False, and nothing changed, for other units and layouts.
+bool Disc_Straight_Anchor(const a_text_unit& u, int size, uint8_t justify, uint8_t layout, Point& anchor);
+// anchor.h == -1000: no anchor given; on a disc a plain straight block is
+// then placed by Disc_Straight_Anchor.
 int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool fit);
 bool Text_Inject_Unicode(const char16_t* ubuf);
 bool Text_Inject_Roman(const char* abuf);

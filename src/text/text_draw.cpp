@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "base/messages.h"
 #include "pixels/blit_port.h"
 #include "pixels/syspix.h"
 #include "platform/fonts.h"
@@ -18,14 +19,16 @@ constexpr int kGlowMargin = 4;
 // Radii past any slider at any print scale are cut here: the table and the
 // sweeps stay bounded whatever a record holds.
 constexpr int kMaxEffectRadius = 1000;
-// The largest working area: a disc at 600 dpi is under half of it.
+// The largest area one block's letters are drawn in: letters anywhere on
+// an A3 sheet at 300 dpi fit, as does a disc at 600 dpi four times over.
 constexpr long kMaxWorkPixels = 4096L * 4096L;
 
 int Round_Scaled(double v, float mult, int lo, int hi) {
     return int(std::clamp(std::round(v * double(mult)), double(lo), double(hi)));
 }
 
-// bbox grown by the margin and scaled; false when no world can hold it.
+// bbox grown by the margin and scaled; false when it leaves 16-bit
+// coordinates. Only the letters' part of it is ever allocated.
 bool Work_Rect(const Rect& bbox, const a_coord_mapping& m, Rect& out) {
     double l = std::round((bbox.left - kWorkMargin) * double(m.multx));
     double t = std::round((bbox.top - kWorkMargin) * double(m.multy));
@@ -34,8 +37,11 @@ bool Work_Rect(const Rect& bbox, const a_coord_mapping& m, Rect& out) {
     for (double v : {l, t, r, b})
         if (!(v >= INT16_MIN && v <= INT16_MAX)) return false;
     out = Rect{int16_t(t), int16_t(l), int16_t(b), int16_t(r)};
-    return !Rect_IsEmpty(out) && PixMap_Fits(out, 32) &&
-           long(Rect_Width(out)) * Rect_Height(out) <= kMaxWorkPixels;
+    return !Rect_IsEmpty(out);
+}
+
+bool Area_Fits(const Rect& area) {
+    return PixMap_Fits(area, 32) && long(Rect_Width(area)) * Rect_Height(area) <= kMaxWorkPixels;
 }
 
 std::u16string Family_Of(const a_placed_char& c) {
@@ -154,8 +160,13 @@ void Render_Placed_Text(const std::vector<a_placed_char>& chars, const Rect& bbo
     std::vector<a_glyph> glyphs = Glyphs_Of(chars, mapping);
     Rect area = Glyph_Area(glyphs, effects ? Effect_Grow(glow) : 0, work_rect);
     if (Rect_IsEmpty(area)) return;
-    a_gworld_ptr work = Make_GWorld(32, area);
-    if (!work) return;
+    // Letters too spread out for one picture, or no memory for it: the block
+    // is left out and the user told once.
+    a_gworld_ptr work = Area_Fits(area) ? Make_GWorld(32, area) : nullptr;
+    if (!work) {
+        g_mem_constraint = true;
+        return;
+    }
     int char_density = 255 * std::clamp(look.opacity, 0, 100) / 100;
     Glyphs_Draw(World_Bits(work.get()), glyphs.data(), int(glyphs.size()), uint8_t(char_density));
     a_masked_gworld_owner out = Make_MW("Text render", area);

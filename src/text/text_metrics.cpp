@@ -6,6 +6,7 @@
 
 #include "model/document.h"
 #include "templates/expand.h"
+#include "templates/shapes.h"
 
 namespace {
 
@@ -30,6 +31,14 @@ a_text_unit Text_Unit_Of(const a_unit& spec, const Rect& bounds) {
     Calc_Unit_Mapping(spec, bounds, m);
     u.px_per_pt = m.multy > 0 ? m.multy * kMmPerPoint : 1;
     u.kind = spec.kind;
+    const a_shape shape = Unit_Shape(spec.kind);
+    if (shape == SHAPE_RING || shape == SHAPE_CIRCLE) {
+        // The disc as cut: the bounds may hold its bleed too.
+        const double side = std::min(double(spec.bbox.right) - spec.bbox.left, double(spec.bbox.bottom) - spec.bbox.top);
+        u.disc = int16_t(std::clamp(std::lround(side * m.multx), 0L, long(std::min(Rect_Width(bounds), Rect_Height(bounds)))));
+        if (shape == SHAPE_RING)
+            u.hole = int16_t(std::clamp(std::lround(double(spec.meas[0]) * m.multx), 0L, long(u.disc)));
+    }
     return u;
 }
 

@@ -13,6 +13,9 @@ struct a_text_unit {
     Rect bounds;
     float px_per_pt = 1;  // pixels per point on this unit
     uint8_t kind = 0;     // a_unit_kind
+    // A round unit (a disc) centred on bounds: its diameter and its hole's in
+    // pixels; both 0 for other shapes.
+    int16_t disc = 0, hole = 0;
 };
 // The current unit of the document (a 1200-pixel, 120 mm disc without one).
 a_text_unit Curr_Text_Unit();

@@ -56,9 +56,13 @@ std::string Year_Only(std::string s) {
     return s;
 }
 
-bool Is_Regular(const std::string& path) {
+// A regular file with more than an ID3v1 tag in it: a file that is only a
+// tag holds no song, whichever reader looks at it.
+bool Is_Song_File(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::is_regular_file(path, ec);
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    const auto size = std::filesystem::file_size(path, ec);
+    return !ec && size > ID3V1_SIZE;
 }
 
 bool From_ID3v1(const std::string& path, a_track_tags& tags) {
@@ -88,7 +92,7 @@ bool Tags_Is_Audio_Name(const std::string& path) {
 
 bool Tags_Read(const std::string& path, a_track_tags& tags) {
     tags = a_track_tags{};
-    if (!Is_Regular(path)) return false;
+    if (!Is_Song_File(path)) return false;
     Quiet_TagLib();
     TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Fast);
     if (ref.isNull()) return From_ID3v1(path, tags);

@@ -9,7 +9,6 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "tracks/field_dialog.h"
-#include "tracks/id3v1.h"
 #include "tracks/inject.h"
 #include "tracks/itunes_xml.h"
 #include "tracks/tab_text.h"
@@ -52,36 +51,6 @@ void Do_iTunes(const std::string& path) {
         OK_Alert(alert, false);
         return;
     }
-    AskFields_Then_Inject(t);
-}
-
-bool Action_Import_MP3_Table(const std::vector<std::string>& paths, a_song_table& t) {
-    SongTable_Init(t);
-    const char* names[] = {"Name", "Artist", "Album", "Year", "Comment"};
-    t.nfields = 5;
-    for (uint32_t f = 1; f <= 5; ++f) SongTable_SetField(t, f, names[f - 1], "<string>");
-    for (const std::string& path : paths) {
-        a_id3v1_rec tag;
-        if (!ID3v1_Read(path, tag)) continue;
-        a_song* song = SongTable_NewSong(t);
-        if (!song) break;
-        (*song)[1] = Utf8_To_Utf16(ID3v1_Field(tag.song, sizeof tag.song));
-        (*song)[2] = Utf8_To_Utf16(ID3v1_Field(tag.artist, sizeof tag.artist));
-        (*song)[3] = Utf8_To_Utf16(ID3v1_Field(tag.album, sizeof tag.album));
-        (*song)[4] = Utf8_To_Utf16(ID3v1_Field(tag.year, sizeof tag.year));
-        (*song)[5] = Utf8_To_Utf16(ID3v1_Field(tag.comment, sizeof tag.comment));
-    }
-    return !t.songs.empty();
-}
-
-void Action_Import_MP3(const std::vector<std::string>& paths) {
-    a_song_table t;
-    if (!Action_Import_MP3_Table(Import_Choice(paths), t)) {
-        OK_Alert(ALERT_NO_MP3_TAGS, false);
-        return;
-    }
-    g_songfields_f = 1u << 1 | 1u << 2 | 1u << 3;
-    g_songfields_c = 0;
     AskFields_Then_Inject(t);
 }
 

@@ -40,11 +40,6 @@ void AskFields_Then_Inject(a_song_table& t);
 // IMPORT_ITUNES, IMPORT_TABTEXT, IMPORT_DRAGON with the chosen file.
 void Do_iTunes(const std::string& path);
 
-// Name, Artist, Album, Year and Comment of each file's ID3v1 tag (at most
-// 600 songs); shows Name, Artist and Album. False when no file had a tag.
-[[nodiscard]] bool Action_Import_MP3_Table(const std::vector<std::string>& paths, a_song_table& t);
-void Action_Import_MP3(const std::vector<std::string>& paths);
-
 // Each file's name (without folder) as one line; a chunk past 3950
 // characters starts the next one. No field dialog.
 void Filenames_To_Chunks(const std::vector<std::string>& paths, a_chunk_table& chunks);

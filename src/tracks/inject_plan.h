@@ -1,6 +1,7 @@
-// Where the injection puts the text blocks of a track list: side by side
-// across the unit, shrunk once when together they are wider than it, with
-// 20 pixels between them and the rest of the width split on both sides.
+// Where the injection puts the text blocks of a track list: inside the
+// unit's printable area (for a disc the ring between its hole and its edge),
+// the columns of a page side by side, long lists split into pages at the
+// same lines, at the largest size from 10 points down that fits.
 // Process-wide state: none.
 #pragma once
 #include <vector>
@@ -8,21 +9,39 @@
 #include "platform/geometry.h"
 
 enum : int {
-    INJECT_SIZE = 10,      // points, before shrinking
-    INJECT_SPACING = 20,
-    INJECT_MIN_LEFTOVER = 10,
+    INJECT_SIZE = 10,      // points, the size tried first
+    INJECT_SPACING = 20,   // pixels between the columns of a page
+    INJECT_PAGE_GAP = 40,  // and between pages
+    INJECT_MAX_PAGES = 8,
 };
 
-// The size every block takes when `total` (the blocks' widths at size 10)
-// exceeds the unit's width: 10 x width / total points within [lo, hi];
-// INJECT_SIZE when they fit.
-int Inject_Shrunk_Size(int total, int unit_width, int lo, int hi);
+// The area a list is placed in: the unit's box kept clear of its edges and,
+// on a disc, the ring between the two radii about `centre`.
+struct a_inject_area {
+    Rect box;
+    Point centre;
+    int outer = 0;  // a disc: the radius the list stays within (0: the box is the area)
+    int hole = 0;   // a disc: the radius it keeps clear of
+    int first_line = 0;  // a rectangle: where a list begins when it has room, a fifth down
+};
+// The area of a unit on `bounds`; `disc` and `hole` are a round unit's
+// diameters in pixels (0 for other shapes).
+a_inject_area Inject_Area(const Rect& bounds, int disc, int hole);
 
-// Each block's anchor (h the left of the block, v its middle line) for the
-// blocks' widths and heights as laid out.
-std::vector<Point> Inject_Anchors(const std::vector<int>& widths, const std::vector<int>& heights,
-                                  int unit_width, int unit_height);
+// A page: its blocks side by side, width and height in pixels.
+struct a_inject_page {
+    int w = 0, h = 0;
+};
 
-// The anchor block i (0 the first) is made at, before measuring: a unit's
-// eighth down, 50 pixels apart.
-Point Inject_First_Anchor(int i, int unit_height);
+// The top-left corner of each page placed in the area: on a rectangle the
+// pages in a row, centred, a fifth down when there is room; on a disc in a
+// row above the hole, else below it, else half of them above and half below
+// it, else half on either side of it. False when they do not fit; with `force` they are placed by the first
+// rule whatever the fit (the list then runs past the area) and the answer is
+// true.
+bool Inject_Place(const a_inject_area& a, const std::vector<a_inject_page>& pages, bool force,
+                  std::vector<Point>& at);
+
+// The lines of page `page` of `pages` of a list of `nlines` lines: the
+// first and one past the last.
+void Inject_Page_Lines(int nlines, int pages, int page, int& first, int& end);

@@ -40,7 +40,8 @@ bool Is_iTunes_Tabbed(std::string_view head) {
     size_t end = head.find_first_of("\r\n");
     if (end == std::string_view::npos) return false;
     std::string_view first = head.substr(0, end);
-    return std::count(first.begin(), first.end(), '\t') + std::count(first.begin(), first.end(), '|') >= 2;
+    // Two fields are one delimiter apart.
+    return std::count(first.begin(), first.end(), '\t') + std::count(first.begin(), first.end(), '|') >= 1;
 }
 
 std::string Tab_Text_From_Bytes(std::string_view b) {
@@ -70,7 +71,9 @@ int ParseTab_GetChar(a_tab_reader& r) {
         r.pushed = 0;
         return c;
     }
-    if (r.pos >= r.text.size() || r.text[r.pos] == '\0') return TAB_END;
+    // A stray NUL byte is skipped: only the buffer's end ends the list.
+    while (r.pos < r.text.size() && r.text[r.pos] == '\0') ++r.pos;
+    if (r.pos >= r.text.size()) return TAB_END;
     char c = r.text[r.pos++];
     if (c == '\r') {
         if (r.pos < r.text.size() && r.text[r.pos] == '\n') ++r.pos;

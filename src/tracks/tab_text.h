@@ -14,7 +14,7 @@
 constexpr size_t TAB_SNIFF_BYTES = 5000;
 
 // True when the first line of `head` (up to its first CR or LF) holds at
-// least two tab or '|' bytes and a line end follows it.
+// least one tab or '|' byte (two fields) and a line end follows it.
 bool Is_iTunes_Tabbed(std::string_view head);
 
 // The file's bytes as UTF-8 text: UTF-16 in either byte order (told by its

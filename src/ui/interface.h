@@ -66,6 +66,7 @@ struct a_interface_rec {
     bool tool_show = true;    // the tool panels are shown (Hide Everything clears it)
     int16_t slider_vals[NSLIDERS] = {};
     bool toggle_vals[NTOGGLES] = {};
+    bool toggle_disabled[NTOGGLES] = {};  // shown greyed: nothing turns it on
     int16_t grid_vals[NGRIDS] = {};
     int16_t bar_selection[NBARS] = {};
     // The border and outline colour swatches of photo edges.

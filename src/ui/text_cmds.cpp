@@ -24,8 +24,23 @@ a_om_rec* First_Text(int& omx) {
     return nullptr;
 }
 
+// Spokes on a disc begin outside its hole: the thickness slider is lowered
+// until the inner end clears it (a margin of a fortieth of the disc).
+void Spokes_Clear_Of_Hole() {
+    const a_text_unit u = Curr_Text_Unit();
+    if (u.disc <= 0 || u.hole <= 0) return;
+    const int outer = Radius_To_Pixels(u, gs.slider_vals[TEXT_SPOKE_OUTERD_SLIDER]);
+    const int clear = u.hole / 2 + u.disc / 40;
+    if (outer <= clear) return;
+    const int most = 100 - (100 * clear + outer - 1) / outer;  // inner = (100 - t) % of outer >= clear
+    if (gs.slider_vals[TEXT_SPOKE_THICKNESS_SLIDER] > most)
+        Slider_Blast(std::max<int>(most, g_sliders[TEXT_SPOKE_THICKNESS_SLIDER].minval), TEXT_SPOKE_THICKNESS_SLIDER);
+}
+
+// A parameter of an effect changed: the effect is turned on, unless its
+// toggle is disabled.
 bool Effect_Changed(a_toggle_enum t, int op) {
-    gs.toggle_vals[t] = true;
+    if (!gs.toggle_disabled[t]) gs.toggle_vals[t] = true;
     return Delta_Text(op);
 }
 
@@ -77,6 +92,7 @@ bool Delta_Outl() { return Effect_Changed(TEXT_OUTL_TOGGLE, OP_TEXT_ADJUST); }
 bool Delta_Text_Layout() {
     const int layout = std::clamp<int>(gs.grid_vals[TEXT_LAYOUT_GRID], 0, NLAYOUTS - 1);
     if (layout == LAYOUT_HORZ) Slider_Blast(0, TEXT_LINEANGLE_SLIDER);
+    if (layout == LAYOUT_SPOKE) Spokes_Clear_Of_Hole();
     // The size limit follows the grid even with no block selected, so that
     // the next new block starts within it.
     g_sliders[TEXT_SIZE_SLIDER].maxval = TEXT_LAYOUT_SIZE_LIMITS[layout];
