@@ -379,6 +379,9 @@ TEST_F(TextBlocks, CircularTextOnAnA3SheetIsDrawnOnScreenAndInPrint) {
     om.layout = LAYOUT_CIRC_CW;
     om.size = 60;
     om.glowf = true;
+    // Colours of their own: a new block's follow whatever the sliders hold.
+    om.base_color = a_win_pixel32{0, 0, 0, 0};
+    om.glow_color = a_win_pixel32{0, 200, 255, 0};
     End_Text_Change(omx);
     ASSERT_EQ(om.noverflows, 0u);
     g_mem_constraint = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <cstring>
+#include <cstdio>
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
@@ -62,7 +64,13 @@ bool Is_Song_File(const std::string& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return false;
     const auto size = std::filesystem::file_size(path, ec);
-    return !ec && size > ID3V1_SIZE;
+    if (ec) return false;
+    if (size != ID3V1_SIZE) return true;
+    char head[3] = {};
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    const bool tag = f && std::fread(head, 1, 3, f) == 3 && std::memcmp(head, "TAG", 3) == 0;
+    if (f) std::fclose(f);
+    return !tag;
 }
 
 bool From_ID3v1(const std::string& path, a_track_tags& tags) {

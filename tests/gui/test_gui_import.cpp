@@ -127,7 +127,9 @@ void a_import_test::TabExportThroughFieldDialogIntoTwoColumns() {
     QCOMPARE(made, QStringList({"Morning / The Band\rEvening / The Band\rNight / Solo", "3:05\r4:10\r1:02"}));
     QCOMPARE(gs.curr_phase, TEXT_PHASE);  // where the new, selected blocks show
     // Side by side, the first column on the left.
-    QVERIFY(Obj_BBox(blocks + 1).right < Obj_BBox(blocks + 2).left);
+    const Rect first = Obj_BBox(blocks + 1), second = Obj_BBox(blocks + 2);
+    QVERIFY2(first.left < second.left && first.top < second.bottom && second.top < first.bottom,
+             qPrintable(QString("%1-%2 and %3-%4").arg(first.left).arg(first.right).arg(second.left).arg(second.right)));
 
     // Cancelled after a click: nothing placed, the choice as it was.
     const uint32_t shown = g_songfields_f, starts = g_songfields_c;
