@@ -139,6 +139,9 @@ enum : int {
     ALERT_IMAGE_TOO_WIDE = 103,
     ALERT_NO_MP3_TAGS = 104,
     ALERT_PLAYLIST_SUMMARY = 105,
+    ALERT_IMAGE_TOO_MANY_PIXELS = 106,
+    ALERT_IMAGE_INCOMPLETE = 107,
+    ALERT_TRACKS_CUT = 108,
 };
 
 // Sizes of the lists indexed by an enumeration.

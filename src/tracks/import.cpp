@@ -38,6 +38,7 @@ std::vector<std::string> Import_Choice(const std::vector<std::string>& paths) {
 }
 
 void AskFields_Then_Inject(a_song_table& t) {
+    SongTable_Cut_Alert(t);
     a_chunk_table chunks;
     if (Ask_FieldDialog(t, chunks)) Inject(chunks);
 }
@@ -64,7 +65,7 @@ bool Action_Import_MP3_Table(const std::vector<std::string>& paths, a_song_table
         a_id3v1_rec tag;
         if (!ID3v1_Read(path, tag)) continue;
         a_song* song = SongTable_NewSong(t);
-        if (!song) break;
+        if (!song) continue;  // counted, not kept
         (*song)[1] = Utf8_To_Utf16(ID3v1_Field(tag.song, sizeof tag.song));
         (*song)[2] = Utf8_To_Utf16(ID3v1_Field(tag.artist, sizeof tag.artist));
         (*song)[3] = Utf8_To_Utf16(ID3v1_Field(tag.album, sizeof tag.album));
