@@ -21,6 +21,8 @@ void Check_Picture(const a_picture_scan_rec& scan, bool imported) {
     if (pm.bounds != scan.body.bounds || Rect_Width(pm.bounds) >= SCAN_MAX_WIDTH) std::abort();
     if (scan.body.mask && scan.body.mask->pix.bounds != pm.bounds) std::abort();
     if (!imported) return;
+    // An import is never larger than printing can use.
+    if (int64_t(Rect_Width(pm.bounds)) * Rect_Height(pm.bounds) > SCAN_FIT_PIXELS) std::abort();
     if (pm.pixelSize == 8 && scan.ctab == nullptr) std::abort();
     // Indexed bodies through their palette, 32-bit ones as they are.
     a_gworld_ptr colour(Scan_Colour_World(scan));

@@ -84,5 +84,9 @@ a_bytes Png_Chunk(const char* type, const a_bytes& data);
 // A PNG file with an eXIf chunk inserted after its header chunk.
 a_bytes Png_With_Exif(const a_bytes& png, const a_bytes& exif);
 
+// A baseline colour JPEG of w x h pixels of colour(x, y) = 0x00RRGGBB, with
+// an EXIF orientation tag unless `orientation` is 0 (tests/jpeg_fixtures.cpp).
+a_bytes Make_JPEG(int w, int h, int orientation, uint32_t (*colour)(int x, int y), int quality = 75);
+
 // Writes bytes to a file under the test's temporary folder; returns the path.
 std::string Write_Temp(const std::string& name, const a_bytes& bytes);

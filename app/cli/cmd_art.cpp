@@ -66,9 +66,10 @@ bool Parse(const a_cli_args& args, a_art_args& a, std::string& error) {
 // The database named with --db, or the program's own main and patch databases.
 bool Open(const std::string& db, std::string& error) {
     if (!db.empty()) {
-        a_openfile_result r = OP_OpenFile(db);
+        std::string why;
+        a_openfile_result r = OP_OpenFile(db, &why);
         if (r == OPEN_OKAY) return true;
-        error = r == OPEN_NOTFOUND ? "cannot open " + db : db + " is not a valid art database";
+        error = r == OPEN_NOTFOUND ? why : db + " is not a valid art database";
         return false;
     }
     std::string path;
@@ -159,6 +160,12 @@ int Art_Export(const a_art_args& a) {
     if (a.out.empty()) return Fail("give -o FILE.png");
     if (!OP_Exists(key)) return Fail("no record " + a.key);
     if (Record_Kind(key) != a_record_kind::PICTURE) return Fail(a.key + " is not a picture");
+    // A damaged record would end the program with the missing-data alert.
+    int index = 0, filex = 0;
+    if (Map_Find(index, filex, key)) {
+        a_record_info r = Record_Survey(filex, index);
+        if (r.damaged) return Fail(a.key + " is damaged: " + r.problem);
+    }
     // Through the picture layer, as the program draws it; a damaged record ends with alert 6.
     a_rgb_image image;
     {

@@ -33,6 +33,8 @@ void Print(const std::string& path, const a_picture_scan_rec& s, bool json) {
         j["mask"] = mask;
         j["transparent_index"] = s.transp ? a_json(s.transpx) : a_json(nullptr);
         j["dpi"] = {s.dpi_h, s.dpi_v};
+        j["natural_size"] = {s.natural_width, s.natural_height};
+        j["incomplete"] = s.incomplete;
         std::printf("%s\n", Json_Line(j).c_str());
         return;
     }
@@ -41,6 +43,9 @@ void Print(const std::string& path, const a_picture_scan_rec& s, bool json) {
                 s.ncolors, mask ? "mask" : "no mask");
     if (s.transp) std::printf(", transparent index %d", s.transpx);
     if (s.dpi_h) std::printf(", %d x %d dpi", s.dpi_h, s.dpi_v);
+    if (s.natural_width != Rect_Width(b) || s.natural_height != Rect_Height(b))
+        std::printf(", scaled down from %d x %d", s.natural_width, s.natural_height);
+    if (s.incomplete) std::printf(", incomplete: the file ends before the picture");
     std::printf("\n");
 }
 
@@ -59,7 +64,11 @@ int Cmd_Image_Info(const a_cli_args& args) {
     a_scan_owner scan_owner;
     a_picture_scan_rec& scan = *scan_owner;
     int err = Read_Image_File(false, path, scan);
-    if (err != SCAN_OK) return Fail(path + ": " + One_Line(Scan_Error_Text(err)) + " (" + std::to_string(err) + ")");
+    if (err != SCAN_OK) {
+        std::string why = Scan_Refusal();
+        return Fail(why.empty() ? path + ": " + One_Line(Scan_Error_Text(err)) + " (" + std::to_string(err) + ")"
+                                : One_Line(why));
+    }
     Print(path, scan, json);
     return 0;
 }

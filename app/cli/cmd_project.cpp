@@ -23,6 +23,7 @@
 #include "platform/fonts.h"
 #include "platform/image_out.h"
 #include "print/print_doc.h"
+#include "platform/input_file.h"
 #include "shell/art_startup.h"
 
 namespace {
@@ -148,12 +149,10 @@ std::string Cli_Cannot_Read(const std::string& path) {
 }
 
 bool Cli_Is_Project(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
+    a_input_file file;
     unsigned char head[2] = {};
-    const bool project = std::fread(head, 1, 2, f) == 2 && head[0] == 0xCD && head[1] == 0xCD;
-    std::fclose(f);
-    return project;
+    return file.Open(path) == a_input_open::OK && file.Read_At(0, head, 2) && head[0] == 0xCD &&
+           head[1] == 0xCD;
 }
 
 bool Cli_Open_Project(const std::string& path) {

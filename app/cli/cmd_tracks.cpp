@@ -9,6 +9,7 @@
 #include "artdb/database.h"
 #include "base/messages.h"
 #include "base/prefs.h"
+#include "base/string_ids.h"
 #include "cli_args.h"
 #include "cli_json.h"
 #include "cli_render.h"
@@ -58,6 +59,15 @@ std::string Alert_Text(int alert) {
     return s;
 }
 
+// A source cut to the table's size says so, on standard error.
+void Note_Cut(const a_song_table& t) {
+    if (!SongTable_Was_Cut(t)) return;
+    std::string s;
+    Param_Text(std::to_string(t.songs.size()), std::to_string(t.offered));
+    Get_Translated_String(ALERT_TRACKS_CUT, ALERT_STR_ID, s);
+    std::fprintf(stderr, "cirquel-cli tracks: %s\n", s.c_str());
+}
+
 struct a_into_args {
     std::string design, out, fields, columns;
     int unit = 1, style = 1;
@@ -92,6 +102,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     a_song_table t;
     std::string error;
     if (int alert = Tracks_Read_Paths(paths, t, error)) return Cli_Fail("tracks", error + ": " + Alert_Text(alert));
+    Note_Cut(t);
     uint32_t shown = 0, starts = 0;
     if (a.has_fields && !Field_Set(t, a.fields, shown, error)) return Cli_Fail("tracks", "--fields: " + error);
     if (a.has_columns && !Field_Set(t, a.columns, starts, error)) return Cli_Fail("tracks", "--columns: " + error);
@@ -168,6 +179,7 @@ int Cmd_Tracks(const a_cli_args& args) {
     a_song_table t;
     std::string culprit;
     if (int alert = Tracks_Read_Paths(paths, t, culprit)) return Cli_Fail("tracks", culprit + ": " + Alert_Text(alert));
+    Note_Cut(t);
     if (json) Print_Json(t);
     else Print_Text(t);
     return 0;

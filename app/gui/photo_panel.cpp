@@ -1,6 +1,6 @@
 #include "photo_panel.h"
 
-#include <QtCore/QFileInfo>
+#include <QtCore/QFile>
 #include <QtGui/QImageReader>
 #include <QtWidgets/QButtonGroup>
 #include <QtWidgets/QCheckBox>
@@ -23,6 +23,7 @@
 #include "model/selection.h"
 #include "panel_parts.h"
 #include "platform/folders.h"
+#include "platform/input_file.h"
 #include "slider_widget.h"
 #include "ui/interface.h"
 #include "ui/photo_cmds.h"
@@ -62,11 +63,16 @@ class a_picture_preview : public QLabel {
         setStyleSheet("background: palette(base); " + Soft_Text_Style());
     }
     void Show_Path(const QString& path) {
-        QImageReader reader(path);
-        QSize size = reader.size();
-        if (!QFileInfo(path).isFile() || !size.isValid()) {
+        // Opened as all outside data is: a FIFO the user points at would hold the window.
+        a_input_file input;
+        QFile file;
+        const bool regular = input.Open(path.toStdString()) == a_input_open::OK &&
+                             file.open(input.fd(), QIODevice::ReadOnly);
+        QImageReader reader(&file);
+        QSize size = regular ? reader.size() : QSize();
+        if (!size.isValid()) {
             setPixmap({});
-            setText(QFileInfo(path).isFile() ? tr("No preview") : QString());
+            setText(regular ? tr("No preview") : QString());
             return;
         }
         reader.setScaledSize(

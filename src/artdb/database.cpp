@@ -1,6 +1,7 @@
 #include "artdb/database.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "artdb/art_records.h"
 #include "base/messages.h"
+#include "platform/input_file.h"
 #include "platform/memory.h"
 
 namespace {
@@ -97,11 +99,16 @@ void OP_Stop() {
     while (nfiles > 0) OP_CloseNewest();
 }
 
-a_openfile_result OP_OpenFile(const std::string& path) {
+a_openfile_result OP_OpenFile(const std::string& path, std::string* why) {
     if (nfiles >= OP_MAX_FILES) return OPEN_TOOMANY;
     auto file = std::make_unique<a_op_file>();
-    file->f = std::fopen(path.c_str(), "rb");
-    if (!file->f) return OPEN_NOTFOUND;
+    a_input_file input;
+    if (input.Open(path, why) != a_input_open::OK) return OPEN_NOTFOUND;
+    file->f = input.Release_Stream();
+    if (!file->f) {
+        if (why) *why = path + ": " + std::strerror(errno);
+        return OPEN_NOTFOUND;
+    }
     return Open_Stream(std::move(file));
 }
 

@@ -49,7 +49,9 @@ void OP_Stop();  // closes every database
 // Opens a database read-only and appends it as the newest. Besides a bad
 // header, size or version, a map out of key order, or records that do not
 // follow the map back to back up to the end of the file, is OPEN_INVALID.
-[[nodiscard]] a_openfile_result OP_OpenFile(const std::string& path);
+// A file that cannot be opened, or is not a regular file, is OPEN_NOTFOUND
+// with "path: reason" in `why`.
+[[nodiscard]] a_openfile_result OP_OpenFile(const std::string& path, std::string* why = nullptr);
 // The same for database bytes held in memory (copied).
 [[nodiscard]] a_openfile_result OP_OpenMemory(const uint8_t* data, size_t size);
 // Closes the newest database (tests and tools that open one for a while).

@@ -144,6 +144,9 @@ enum : int {
     ALERT_SAVED_WITH_NOTE = 122,
     ALERT_RECOVERY_ELSEWHERE = 123,
     ALERT_RECOVERY_FAILED = 124,
+    ALERT_IMAGE_TOO_MANY_PIXELS = 109,
+    ALERT_IMAGE_INCOMPLETE = 107,
+    ALERT_TRACKS_CUT = 108,
 };
 
 // Sizes of the lists indexed by an enumeration.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -20,6 +21,13 @@ const char FINDER_TYPES[FMT_COUNT][5] = {"DISC", "PICT", "BMP ", ".BMP", "ILBM",
 namespace {
 
 a_scan_progress g_progress = nullptr;
+// Refusals are made off the main thread too (embedded photos decoded apart).
+thread_local std::string g_refusal;
+
+void Replace_All(std::string& s, const std::string& from, const std::string& to) {
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+}
 
 struct a_codec_pair {
     const char* code;
@@ -108,6 +116,17 @@ int Scan_Too_Large(bool alerts) {
     return SCAN_TOO_LARGE;
 }
 
+int Scan_Too_Many_Pixels(bool alerts, int64_t width, int64_t height) {
+    GetIndString(g_refusal, ALERT_STR_ID, ALERT_IMAGE_TOO_MANY_PIXELS);
+    Replace_All(g_refusal, "^0", std::to_string(width));
+    Replace_All(g_refusal, "^1", std::to_string(height));
+    if (alerts) {  // alerts come on the main thread only
+        Param_Text(std::to_string(width), std::to_string(height));
+        OK_Alert(ALERT_IMAGE_TOO_MANY_PIXELS, false);
+    }
+    return SCAN_TOO_LARGE;
+}
+
 int Scan_Check_Size(bool alerts, int width, int height) {
     if (width >= SCAN_MAX_WIDTH || height > SCAN_MAX_HEIGHT) return Scan_Too_Large(alerts);
     if (width <= 0 || height <= 0) return SCAN_NO_BOUNDS;
@@ -117,6 +136,8 @@ int Scan_Check_Size(bool alerts, int width, int height) {
 int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan, bool filled) {
     int err = Scan_Check_Size(alerts, width, height);
     if (err != SCAN_OK) return err;
+    // The whole picture is made before it is scaled down.
+    if (int64_t(width) * height > SCAN_MAX_FULL_PIXELS) return Scan_Too_Many_Pixels(alerts, width, height);
     Rect bounds{0, 0, int16_t(height), int16_t(width)};
     const int made = filled ? New_GWorld_Unfilled(bounds, depth, nullptr, scan.body.fore)
                             : New_GWorld(bounds, depth, nullptr, scan.body.fore);
@@ -181,14 +202,22 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
                     a_picture_scan_rec& scan) {
     a_codec_info info;
     if (!Codec_Probe(data, size, hint ? hint : "", info)) return SCAN_NO_DECODER;
+    int fw = 0, fh = 0;
+    Codec_Fit_Decoded(info, SCAN_FIT_WIDTH, SCAN_FIT_HEIGHT, SCAN_FIT_PIXELS, fw, fh);
+    // What the decoder holds whole on the way: a JPEG at an eighth at least.
+    const int64_t w = info.width, h = info.height;
+    const int64_t whole = info.format == "jpeg" ? ((w + 7) / 8) * ((h + 7) / 8) : w * h;
+    if (whole > SCAN_MAX_FULL_PIXELS) return Scan_Too_Many_Pixels(alerts, w, h);
     // A picture the decoders would refuse to make is refused before our own copy is made.
-    if (info.width < SCAN_MAX_WIDTH && info.height <= SCAN_MAX_HEIGHT &&
-        !Codec_Fits(info.width, info.height)) {
+    const bool eighths = info.format == "jpeg";
+    if (!Codec_Fits(eighths ? fw : int(w), eighths ? fh : int(h))) {
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
         return SCAN_NO_MEMORY;
     }
+    info.width = fw;
+    info.height = fh;
     // The decoder writes every pixel of a picture it reads whole.
-    int err = Scan_New_Body(alerts, info.width, info.height, 32, scan, true);
+    int err = Scan_New_Body(alerts, fw, fh, 32, scan, true);
     if (err != SCAN_OK) return err;
     PixMap& fore = scan.body.fore->pix;
     if (!Codec_Decode(data, size, hint ? hint : "", fore.baseAddr, PixMap_RowBytes(fore), info)) {
@@ -198,6 +227,9 @@ int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t s
     scan.depth = int16_t(info.depth);
     scan.dpi_h = info.dpi_x;
     scan.dpi_v = info.dpi_y;
+    scan.natural_width = info.natural_width;
+    scan.natural_height = info.natural_height;
+    scan.incomplete = info.incomplete;
     Codec_Code(info.format, scan.codec);
     if (info.alpha) Scan_Alpha_Mask(scan);
     return SCAN_OK;
@@ -218,6 +250,14 @@ int Scan_Bytes(bool alerts, const char codec[4], const uint8_t* data, size_t siz
         std::string hint = codec ? Codec_Name(codec) : std::string();
         int qt = Scan_Quicktime2(alerts, hint.c_str(), data, size, scan);
         if (qt == SCAN_OK || err == -1) err = qt;
+    }
+    if (err == SCAN_OK && scan.natural_width == 0) {
+        scan.natural_width = Rect_Width(scan.body.bounds);
+        scan.natural_height = Rect_Height(scan.body.bounds);
+    }
+    if (err == SCAN_OK && !Scan_Fit(scan)) {
+        if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
+        err = SCAN_NO_MEMORY;
     }
     if (err == SCAN_OK && !Attach_CTable(scan)) {
         if (alerts) OK_Alert(ALERT_NO_MEMORY_FOR_THIS, false);
@@ -260,15 +300,21 @@ bool Read_BitMap(bool alerts, const std::string& path, a_picture_scan_rec& scan)
     return Read_Image_File(alerts, path, scan) == SCAN_OK;
 }
 
+std::string Scan_Refusal() { return g_refusal; }
+
 int Read_Image_File(bool alerts, const std::string& path, a_picture_scan_rec& scan) {
     Null_Scan(scan);
+    g_refusal.clear();
     std::vector<uint8_t> bytes;
     int err = SCAN_NO_DECODER;
     Scan_Progress(-1, -1);
-    a_file_read read = File_Read_Limited(path, IMAGE_FILE_MAX_BYTES, bytes);
+    std::string why;
+    a_file_read read = File_Read_Limited(path, IMAGE_FILE_MAX_BYTES, bytes, &why);
     if (read == a_file_read::TOO_LARGE) err = Scan_Too_Large(alerts);
     else if (read == a_file_read::OK && !bytes.empty())
         err = Scan_Bytes(alerts, nullptr, bytes.data(), bytes.size(), scan);
+    if (read != a_file_read::OK) g_refusal = why;
+    else if (!g_refusal.empty()) g_refusal = path + ": " + g_refusal;
     Scan_Progress(-2, -2);
     if (err != SCAN_OK && alerts) Photo_Import_Error(err);
     return err;

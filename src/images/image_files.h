@@ -3,8 +3,15 @@
 // IFF (ILBM and PBM), Windows bitmaps and Photoshop files itself; every other
 // format goes to the platform's image codecs. Writers: Photoshop and PICT of
 // our own, BMP, JPEG, TIFF and PNG through the codecs.
-// Process-wide state: the scan progress display (reads and writes); alerts
-// go through the messages module.
+// Pictures are decoded at most as large as printing can use: at most
+// SCAN_FIT_WIDTH wide (the row limit of pixel maps) and SCAN_FIT_PIXELS in
+// all, which at the design resolution of 300 dpi is more than the longest
+// side and the area of any unit; larger ones are decoded scaled down,
+// proportions kept (a JPEG by its decoder's own eighths, without ever being
+// whole in memory). A picture that is decoded whole before it is scaled down
+// may have SCAN_MAX_FULL_PIXELS; a larger one is refused with its size.
+// Process-wide state: the scan progress display (reads and writes), the
+// reason the last read was refused; alerts go through the messages module.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -31,6 +38,9 @@ struct a_picture_scan_rec {
     int16_t ncolors = 0;  // entries of ctable the file gave
     int dpi_h = 0;        // resolution stated by the file, 0 when none
     int dpi_v = 0;
+    int natural_width = 0;    // the file's own size, before any scaling down
+    int natural_height = 0;
+    bool incomplete = false;  // the file ended before the picture did: the rest is filled in
     // The table attached to an 8-bit fore by Read_BitMap, owned by the record:
     // it must outlive every world that shares it (Dispose_Scan frees it).
     a_color_table* ctab = nullptr;
@@ -70,6 +80,10 @@ constexpr int SCAN_MAX_HEIGHT = INT16_MAX;  // heights above this are refused
 // picture there is room for, 4095 x 32767 in 24-bit rows, takes 403 MB.
 constexpr size_t IMAGE_FILE_MAX_BYTES = size_t(512) << 20;
 constexpr int ILBM_MAX_WIDTH = 3072;
+constexpr int SCAN_FIT_WIDTH = SCAN_MAX_WIDTH - 1;
+constexpr int SCAN_FIT_HEIGHT = SCAN_MAX_HEIGHT;
+constexpr int64_t SCAN_FIT_PIXELS = int64_t(4095) * 4096;  // 64 MB as 32-bit pixels
+constexpr int64_t SCAN_MAX_FULL_PIXELS = int64_t(32) << 20;  // 128 MB as 32-bit pixels
 
 // Called with (-1, -1) when a read starts, (rows, row) per row, (-2, -2) at
 // the end. The shell installs the progress display; nullptr shows nothing.
@@ -101,6 +115,10 @@ using a_scan_owner = a_record_owner<a_picture_scan_rec, Null_Scan, Dispose_Scan>
 // for deeper ones the alpha channel.
 [[nodiscard]] int Scan_Quicktime2(bool alerts, const char* hint, const uint8_t* data, size_t size,
                     a_picture_scan_rec& scan);
+// The reason the last read of a file was refused, in one line, when there is
+// more to say than its code's alert ("name: not a regular file (a FIFO)",
+// the size of a picture too large); empty otherwise.
+std::string Scan_Refusal();
 // Shows the message for a reader's failure code (nothing for codes whose own
 // alert was shown already).
 void Photo_Import_Error(int code);
@@ -139,6 +157,13 @@ std::string Codec_Text(const char code[4]);  // the code as text, trailing blank
 // alert on failure), black unless the caller fills every pixel itself
 // (`filled`). Both return SCAN_OK or the failure code.
 [[nodiscard]] int Scan_Too_Large(bool alerts);  // the size refusal: its alert, SCAN_TOO_LARGE
+// The refusal of a picture of `width` x `height` that cannot be decoded
+// whole: its alert naming the size, SCAN_TOO_LARGE.
+[[nodiscard]] int Scan_Too_Many_Pixels(bool alerts, int64_t width, int64_t height);
+// Scales a decoded picture larger than the fit down to it (colour and mask
+// box-averaged; an indexed body becomes 32-bit); false without memory, the
+// scan untouched then.
+[[nodiscard]] bool Scan_Fit(a_picture_scan_rec& scan);
 [[nodiscard]] int Scan_Check_Size(bool alerts, int width, int height);
 [[nodiscard]] int Scan_New_Body(bool alerts, int width, int height, int depth, a_picture_scan_rec& scan,
                                 bool filled = false);

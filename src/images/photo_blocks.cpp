@@ -161,6 +161,8 @@ bool Photo_New_External(bool verbose, Point new_center, const std::string& path,
     int err = Read_Image_File(verbose, path, scan.get());
     if (code) *code = err;
     if (err != SCAN_OK) return false;
+    // Shown as it is, grey where the file ends, and said once.
+    if (scan->incomplete && verbose) OK_Alert(ALERT_IMAGE_INCOMPLETE, false);
     a_masked_gworld_owner mw;
     if (!Scan_To_MW(scan.get(), mw.get())) {
         if (code) *code = SCAN_NO_MEMORY;

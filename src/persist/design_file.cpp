@@ -186,6 +186,17 @@ const std::string& String_Value(const json& v, const a_path& path) {
     if (!v.is_string()) Fail(path, "must be a string");
     const std::string& s = v.get_ref<const std::string&>();
     if (s.size() > DESIGN_MAX_STRING) Fail(path, "is longer than 4096 bytes");
+    // Names, paths and text end at a NUL, and other control characters have
+    // no glyph: refused rather than cut or shown as boxes. A text's new lines
+    // are line breaks, and a tab is kept.
+    for (size_t i = 0; i < s.size(); ++i) {
+        const auto c = uint8_t(s[i]);
+        if ((c < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "U+%04X", unsigned(c));
+            Fail(path, std::string("holds the control character ") + code + " at byte " + std::to_string(i + 1));
+        }
+    }
     return s;
 }
 

@@ -36,9 +36,11 @@ bool Read_OJ(a_oj_item& item, int16_t version, a_defect_set& defects) {
     item.objid = NextUniqueID();
     item.flags = head[0] & kKnownFlags;
     item.kind = head[1];
+    // A kind this program does not know carries a photo record: it is read
+    // as one and shown as a photo.
     if (item.kind > PAINT_BLOCK) {
-        Add_Defect(defects, DEFECT_OBJTABLE_VERSION);
-        return false;
+        item.kind = PHOTO_BLOCK;
+        ++g_report.unknown_blocks;
     }
     if (Is_Photo_Kind(item.kind)) {
         item.ph = New_PH_Rec();
@@ -87,6 +89,9 @@ void Finish_Document(bool ok, const std::string& path) {
 }
 
 void Note_Defects() {
+    if (g_report.unknown_blocks > 0)
+        g_report.notes.push_back(std::to_string(g_report.unknown_blocks) +
+                                 " block(s) of a kind this program does not know were read as photos");
     if (g_report.missing_pictures > 0)
         g_report.notes.push_back(std::to_string(g_report.missing_pictures) +
                                  " picture(s) of the project could not be found: they show as missing");
@@ -120,6 +125,8 @@ void Read_Object_Table(a_doc_unit& u, uint32_t ux, a_defect_set& defects) {
         if (!Read_OJ(item, version, defects)) return;
         (void)OMast_Append(u.oj, item);  // n is within the list's room
     }
+    // Bytes after the last counted block are blocks the count leaves out.
+    if (g_chunk.pos != g_chunk.end) Add_Defect(defects, DEFECT_OBJTABLE_VERSION);
 }
 
 void Read_Unit(uint32_t ux, a_defect_set& defects) {

@@ -22,6 +22,7 @@ struct a_disc_report {
     std::vector<std::string> notes;  // one line each, for the user
     uint32_t text_blocks = 0;        // text blocks read
     int missing_pictures = 0;        // shown as the missing-picture pattern
+    int unknown_blocks = 0;          // blocks of a kind unknown here, read as photos
 };
 const a_disc_report& Disc_Report();
 void Disc_Report_Clear();

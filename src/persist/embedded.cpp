@@ -117,6 +117,12 @@ bool Read_Stored(a_embedded& e, a_defect_set& defects) {
     Reverse_Code(e.codec);
     Canonicalize_Codec(e.codec);
     Chunk_ReadHandle(e.bytes);
+    // The bytes end the chunk: a stored length that says otherwise would show
+    // part of a picture, or take the next record's bytes for its own.
+    if (g_chunk.err == 0 && g_chunk.pos != g_chunk.end) {
+        Add_Defect(defects, DEFECT_EMBED_VERSION);
+        return false;
+    }
     return true;
 }
 

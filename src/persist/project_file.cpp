@@ -28,6 +28,7 @@ constexpr int32_t kUnitSpecBytes = 1 + 4 + 2 + 16 + 16 + 16;
 constexpr int32_t kTemplateHeadBytes = 2 + 2 + 4 + 32 + 4 + 4 + 4 + 4;
 constexpr float kMinPaper = 50.0f;
 constexpr float kMaxPaper = 1000.0f;
+constexpr float kMaxUnitMeasure = 10000.0f;  // mm: ten times the largest sheet
 // The largest paint area a unit may claim: a letter page at 600 dpi, with room.
 constexpr int64_t kMaxPaintPixels = 40'000'000;
 
@@ -112,6 +113,21 @@ void Write_UnitSpec(const a_unit& u) {
     for (float m : u.meas) Chunk_WriteReal(m);
 }
 
+namespace {
+
+// Every measure a number, and the unit's box not empty and on a sheet's
+// scale: a box of NaN or of no size cannot be drawn or printed.
+bool Unit_Geometry_Sound(const a_unit& u) {
+    const a_frect& b = u.bbox;
+    const float all[] = {b.left, b.top, b.right, b.bottom, u.bleed.left, u.bleed.top, u.bleed.right,
+                         u.bleed.bottom, u.meas[0], u.meas[1], u.meas[2], u.meas[3]};
+    for (float v : all)
+        if (!std::isfinite(v) || std::fabs(v) > kMaxUnitMeasure) return false;
+    return b.right > b.left && b.bottom > b.top;
+}
+
+}  // namespace
+
 void Read_UnitSpec(a_unit& u) {
     Chunk_ReadRaw(1, &u.kind);
     Chunk_ReadCard32(u.uflags);
@@ -150,13 +166,14 @@ void Read_Template(a_template& t, a_defect_set& defects) {
     Chunk_ReadReal(x->papersize.y);
     Chunk_ReadCard32(nunits);
     if (version != kTemplateVersion || !Paper_In_Range(x->papersize.x) ||
-        !Paper_In_Range(x->papersize.y) || nunits > MAXNUNITS ||
+        !Paper_In_Range(x->papersize.y) || nunits == 0 || nunits > MAXNUNITS ||
         int64_t(nunits) * kUnitSpecBytes > g_chunk.len - kTemplateHeadBytes)
         return Add_Defect(defects, DEFECT_TMPL_VERSION);
     x->nunits = nunits;
     for (uint32_t ux = 1; ux <= nunits; ++ux) {
         Read_UnitSpec(x->units[ux]);
-        if (x->units[ux].kind >= NUNIT_KINDS) return Add_Defect(defects, DEFECT_TMPL_VERSION);
+        if (x->units[ux].kind >= NUNIT_KINDS || !Unit_Geometry_Sound(x->units[ux]))
+            return Add_Defect(defects, DEFECT_TMPL_VERSION);
     }
     x->label[sizeof x->label - 1] = '\0';  // a label is text: never unterminated
     t = *x;

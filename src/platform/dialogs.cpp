@@ -39,7 +39,11 @@ int Answer_Headless(const a_dialog_request& r) {
     else if (answer < 0 || answer >= static_cast<int>(r.buttons.size())) answer = r.default_button;
     g_history.push_back(r);
     if (!g_quiet) {
-        std::fprintf(stderr, "cirquel: %s", r.message.c_str());
+        // One line a message: the alerts' own line breaks become spaces.
+        std::string line = r.message;
+        for (char& c : line)
+            if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+        std::fprintf(stderr, "cirquel: %s", line.c_str());
         if (!r.buttons.empty()) std::fprintf(stderr, " [%s]", r.buttons[answer].c_str());
         std::fputc('\n', stderr);
     }

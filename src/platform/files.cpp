@@ -20,6 +20,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/input_file.h"
 #include "platform/memory.h"
 
 namespace {
@@ -173,29 +174,18 @@ int Create_Temporary(const std::string& target, bool private_file, std::string& 
 a_file_read File_Read_Limited(const std::string& path, size_t max_bytes, std::vector<uint8_t>& data,
                               std::string* error) {
     data.clear();
-    // No blocking on a FIFO's open; the flag means nothing for regular files.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        Fail_With(error, path, errno);
-        return a_file_read::FAILED;
-    }
-    a_fd file(fd);
-    struct stat st{};
-    if (::fstat(fd, &st) != 0) {
-        Fail_With(error, path, errno);
-        return a_file_read::FAILED;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        if (error) *error = path + ": not a regular file";
-        return a_file_read::NOT_REGULAR;
-    }
-    if (st.st_size < 0 || uint64_t(st.st_size) > max_bytes) {
+    a_input_file file;
+    a_input_open opened = file.Open(path, error);
+    if (opened != a_input_open::OK)
+        return opened == a_input_open::NOT_REGULAR ? a_file_read::NOT_REGULAR : a_file_read::FAILED;
+    const int fd = file.fd();
+    if (file.size() < 0 || uint64_t(file.size()) > max_bytes) {
         if (error) *error = path + ": larger than " + std::to_string(max_bytes) + " bytes";
         return a_file_read::TOO_LARGE;
     }
     try {
         a_checked_allocation checked;
-        data.resize(size_t(st.st_size));
+        data.resize(size_t(file.size()));
     } catch (const std::bad_alloc&) {
         Fail_With(error, path, ENOMEM);
         return a_file_read::FAILED;

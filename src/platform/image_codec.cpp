@@ -7,7 +7,9 @@
 #include <QtGui/QImageWriter>
 #include <QtGui/QTransform>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/app.h"
 #include <cstring>
@@ -105,20 +107,80 @@ int Jpeg_Dots_Per_Metre(int unit, int density) {
     return QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX();
 }
 
-// A plain colour JPEG the toolkit would decode into our layout unturned, by
-// the JPEG library straight into `dst`.
+// The turn and mirror the toolkit applies for a file's orientation, as it does.
+QImage Transformed(const QImage& image, QImageIOHandler::Transformations t) {
+    if (t == QImageIOHandler::TransformationRotate270) return image.transformed(QTransform().rotate(270));
+    const bool mirror = t & QImageIOHandler::TransformationMirror, flip = t & QImageIOHandler::TransformationFlip;
+    QImage out = (mirror || flip) ? image.mirrored(mirror, flip) : image;
+    return (t & QImageIOHandler::TransformationRotate90) ? out.transformed(QTransform().rotate(90)) : out;
+}
+
+// The eighths of its stored size at which the JPEG library makes a picture
+// of `w` x `h` (after the turn), or 0.
+int Eighths(const a_codec_info& info) {
+    if (info.natural_width <= 0) return 8;
+    for (int m = 8; m >= 1; --m)
+        if ((int64_t(info.natural_width) * m + 7) / 8 == info.width &&
+            (int64_t(info.natural_height) * m + 7) / 8 == info.height)
+            return m;
+    return 0;
+}
+
+// A plain colour JPEG, by the JPEG library at the eighths chosen, straight
+// into `dst` when it needs no turn, else into a picture of its own that is
+// turned as the toolkit would turn it.
 bool Decode_Direct(const uint8_t* data, size_t size, QImageReader& reader, QImage::Format stored, int left,
                    uint8_t* dst, int rowbytes, a_codec_info& info) {
-    if (info.format != "jpeg" || stored != QImage::Format_RGB32 || left > 1 ||
-        reader.transformation() != QImageIOHandler::TransformationNone)
-        return false;
+    const int eighths = Eighths(info);
+    if (info.format != "jpeg" || stored != QImage::Format_RGB32 || left > 1 || eighths == 0) return false;
+    const QImageIOHandler::Transformations t = reader.transformation();
     a_jpeg_density d;
-    if (!Jpeg_Decode_Direct(data, size, info.width, info.height, dst, rowbytes, d)) return false;
+    if (t == QImageIOHandler::TransformationNone) {
+        if (!Jpeg_Decode_Direct(data, size, info.width, info.height, dst, rowbytes, d, eighths)) return false;
+    } else {
+        const bool quarter = t & QImageIOHandler::TransformationRotate90;
+        QImage turned(quarter ? info.height : info.width, quarter ? info.width : info.height, stored);
+        if (turned.isNull() || !Jpeg_Decode_Direct(data, size, turned.width(), turned.height(), turned.bits(),
+                                                   int(turned.bytesPerLine()), d, eighths))
+            return false;
+        turned = Transformed(turned, t);
+        if (turned.width() != info.width || turned.height() != info.height) return false;
+        for (int y = 0; y < info.height; ++y)
+            std::memcpy(dst + size_t(y) * rowbytes, turned.constScanLine(y), size_t(info.width) * 4);
+    }
     info.alpha = false;
     info.depth = 24;
+    info.incomplete = d.incomplete;
     info.dpi_x = Dpi(Jpeg_Dots_Per_Metre(d.unit, d.x));
     info.dpi_y = Dpi(Jpeg_Dots_Per_Metre(d.unit, d.y));
     return true;
+}
+
+int64_t Ceil_Eighths(int side, int m) { return (int64_t(side) * m + 7) / 8; }
+
+// `src` (32-bit, unpremultiplied) box-averaged onto `w` x `h` rows at `dst`:
+// each source pixel counts for the one result pixel it falls in. No second
+// whole picture is made on the way.
+void Box_Scale(const QImage& src, uint8_t* dst, int rowbytes, int w, int h) {
+    const int sw = src.width(), sh = src.height();
+    std::vector<int> to(static_cast<size_t>(sw));
+    std::vector<uint64_t> count(static_cast<size_t>(w)), sums(static_cast<size_t>(w) * 4);
+    for (int x = 0; x < sw; ++x) ++count[size_t(to[size_t(x)] = int(int64_t(x) * w / sw))];
+    int y = 0;
+    for (int dy = 0; dy < h; ++dy) {
+        std::fill(sums.begin(), sums.end(), 0);
+        uint64_t rows = 0;
+        for (; y < sh && int64_t(y) * h / sh == dy; ++y, ++rows) {
+            const uint8_t* p = src.constScanLine(y);
+            for (int x = 0; x < sw; ++x)
+                for (int k = 0; k < 4; ++k) sums[size_t(to[size_t(x)]) * 4 + size_t(k)] += p[x * 4 + k];
+        }
+        uint8_t* out = dst + size_t(dy) * size_t(rowbytes);
+        for (size_t d = 0; d < size_t(w); ++d) {
+            const uint64_t n = count[d] * rows;
+            for (size_t k = 0; k < 4; ++k) out[d * 4 + k] = uint8_t((sums[d * 4 + k] + n / 2) / n);
+        }
+    }
 }
 
 }  // namespace
@@ -133,8 +195,8 @@ bool Codec_Probe(const uint8_t* data, size_t size, const std::string& hint, a_co
     QSize s = Natural_Size(reader, Orientation_Left(reader, data, size));
     if (!s.isValid() || s.isEmpty()) return false;
     info = a_codec_info{};
-    info.width = s.width();
-    info.height = s.height();
+    info.width = info.natural_width = s.width();
+    info.height = info.natural_height = s.height();
     info.format = reader.format().toStdString();
     return true;
 }
@@ -151,9 +213,30 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     QImage::Format stored = reader.imageFormat();
     int left = Orientation_Left(reader, data, size);
     if (Decode_Direct(data, size, reader, stored, left, dst, rowbytes, info)) return true;
-    QImage image = Decode_Target(dst, rowbytes, info, stored, left);
+    const bool scaled = info.natural_width > 0 &&
+                        (info.width != info.natural_width || info.height != info.natural_height);
+    QImage image = scaled ? QImage() : Decode_Target(dst, rowbytes, info, stored, left);
+    // A JPEG's decoder scales by eighths as it decodes; others are decoded
+    // whole and box-averaged into `dst` below.
+    if (scaled && info.format == "jpeg") {
+        QSize want(info.width, info.height);  // as stored: the toolkit scales before it turns
+        if (Turns_Quarter(reader, left)) want.transpose();
+        reader.setScaledSize(want);
+    }
     if (!reader.read(&image)) return false;
     if (left > 1) image = Oriented(image, left);
+    if (scaled && (image.width() != info.width || image.height() != info.height)) {
+        if (image.width() != info.natural_width || image.height() != info.natural_height) return false;
+        // In place where the toolkit can: a second whole picture is what this avoids.
+        if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
+            image.convertTo(QImage::Format_ARGB32);
+        Box_Scale(image, dst, rowbytes, info.width, info.height);
+        info.alpha = image.hasAlphaChannel();
+        info.depth = Source_Depth(info.format, stored, image);
+        info.dpi_x = Dpi(image.dotsPerMeterX());
+        info.dpi_y = Dpi(image.dotsPerMeterY());
+        return true;
+    }
     if (image.width() != info.width || image.height() != info.height) return false;
     info.alpha = image.hasAlphaChannel();
     info.depth = Source_Depth(info.format, stored, image);
@@ -165,6 +248,31 @@ bool Codec_Decode(const uint8_t* data, size_t size, const std::string& hint, uin
     for (int y = 0; y < info.height; ++y)
         std::memcpy(dst + size_t(y) * rowbytes, image.constScanLine(y), size_t(info.width) * 4);
     return true;
+}
+
+void Codec_Fit(int w, int h, int max_w, int max_h, int64_t max_pixels, int& fw, int& fh) {
+    fw = w;
+    fh = h;
+    if (w <= 0 || h <= 0) return;
+    double f = std::min({1.0, double(max_w) / w, double(max_h) / h,
+                         std::sqrt(double(max_pixels) / (double(w) * double(h)))});
+    if (f >= 1.0) return;
+    fw = std::max(1, int(std::floor(w * f)));
+    fh = std::max(1, int(std::floor(h * f)));
+}
+
+void Codec_Fit_Decoded(const a_codec_info& info, int max_w, int max_h, int64_t max_pixels, int& fw, int& fh) {
+    const int w = info.natural_width, h = info.natural_height;
+    Codec_Fit(w, h, max_w, max_h, max_pixels, fw, fh);
+    if (info.format != "jpeg" || (fw == w && fh == h)) return;
+    for (int m = 7; m >= 1; --m) {
+        int64_t ew = Ceil_Eighths(w, m), eh = Ceil_Eighths(h, m);
+        if (ew <= max_w && eh <= max_h && ew * eh <= max_pixels) {
+            fw = int(ew);
+            fh = int(eh);
+            return;
+        }
+    }
 }
 
 bool Codec_Encode(const uint8_t* pixels, int width, int height, int rowbytes,

@@ -8,12 +8,14 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/tfilestream.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tpropertymap.h>
 
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "platform/codepage.h"
+#include "platform/input_file.h"
 #include "tracks/id3v1.h"
 #include "tracks/import.h"
 
@@ -101,8 +103,12 @@ bool Tags_Is_Audio_Name(const std::string& path) {
 bool Tags_Read(const std::string& path, a_track_tags& tags) {
     tags = a_track_tags{};
     if (!Is_Song_File(path)) return false;
+    a_input_file input;
+    if (input.Open(path) != a_input_open::OK) return false;
     Quiet_TagLib();
-    TagLib::FileRef ref(path.c_str(), true, TagLib::AudioProperties::Fast);
+    // The stream closes the descriptor; the format is told by the content.
+    TagLib::FileStream stream(input.Release_Fd(), true);
+    TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     if (ref.isNull()) return From_ID3v1(path, tags);
     TagLib::PropertyMap map = ref.file()->properties();
     tags.track = Track_Only(First(map, "TRACKNUMBER"));
@@ -148,9 +154,13 @@ bool Tags_Add_Song(a_song_table& t, const a_track_tags& tags) {
 bool Tags_Read_Files(const std::vector<std::string>& paths, a_song_table& t) {
     Tags_Table_Init(t);
     for (const std::string& path : paths) {
+        if (t.songs.size() >= SONG_MAX_SONGS) {
+            (void)SongTable_NewSong(t);  // counted, not read
+            continue;
+        }
         a_track_tags tags;
         if (!Tags_Read(path, tags) || !tags.any()) continue;
-        if (!Tags_Add_Song(t, tags)) break;
+        (void)Tags_Add_Song(t, tags);
     }
     return !t.songs.empty();
 }

@@ -91,16 +91,21 @@ bool Parse_CUE(std::string_view text, const std::string& folder, a_length_lookup
     std::string album, album_performer;
     std::vector<std::string> files;
     std::vector<a_cue_track> tracks;
+    uint32_t more = 0;  // tracks past the table's size, counted
     while (!text.empty()) {
         size_t end = text.find_first_of("\r\n");
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         std::string command = Upper(Word(line));
         a_cue_track* track = tracks.empty() ? nullptr : &tracks.back();
+        if (more > 0 && command != "TRACK") continue;
         if (command == "FILE") {
             if (files.size() < SONG_MAX_SONGS) files.emplace_back(Word(line));
         } else if (command == "TRACK") {
-            if (tracks.size() >= SONG_MAX_SONGS) break;
+            if (tracks.size() >= SONG_MAX_SONGS) {
+                ++more;
+                continue;
+            }
             tracks.push_back({std::string(Word(line)), {}, {}, {}, int(files.size()) - 1, -1});
         } else if (command == "TITLE") {
             (track ? track->title : album) = Word(line);
@@ -126,6 +131,7 @@ bool Parse_CUE(std::string_view text, const std::string& folder, a_length_lookup
                                 c.songwriter, album, seconds >= 0 ? std::to_string(seconds) : ""};
         for (uint32_t f = 1; f <= t.nfields; ++f) (*song)[f] = Convert_Field(t.fieldtypes[f], values[f - 1], FIELD_SYSTEM);
     }
+    t.offered += more;
     return !t.songs.empty();
 }
 

@@ -1,8 +1,8 @@
 #include "tracks/id3v1.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
+
+#include "platform/input_file.h"
 
 bool ID3v1_From_Tail(std::string_view tail, uint64_t file_size, a_id3v1_rec& tag) {
     if (file_size <= ID3V1_SIZE || tail.size() != ID3V1_SIZE || tail.substr(0, 3) != "TAG") return false;
@@ -11,14 +11,11 @@ bool ID3v1_From_Tail(std::string_view tail, uint64_t file_size, a_id3v1_rec& tag
 }
 
 bool ID3v1_Read(const std::string& path, a_id3v1_rec& tag) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    uint64_t size = std::filesystem::file_size(path, ec);
-    if (ec || size <= ID3V1_SIZE) return false;
-    std::ifstream in(path, std::ios::binary);
+    a_input_file file;
+    if (file.Open(path) != a_input_open::OK || file.size() <= int64_t(ID3V1_SIZE)) return false;
     char tail[ID3V1_SIZE];
-    if (!in.seekg(std::streamoff(size - ID3V1_SIZE)) || !in.read(tail, ID3V1_SIZE)) return false;
-    return ID3v1_From_Tail(std::string_view(tail, ID3V1_SIZE), size, tag);
+    if (!file.Read_At(file.size() - int64_t(ID3V1_SIZE), tail, ID3V1_SIZE)) return false;
+    return ID3v1_From_Tail(std::string_view(tail, ID3V1_SIZE), uint64_t(file.size()), tag);
 }
 
 std::string ID3v1_Field(const char* field, size_t size) {

@@ -37,6 +37,7 @@ std::vector<std::string> Import_Choice(const std::vector<std::string>& paths) {
 }
 
 void AskFields_Then_Inject(a_song_table& t) {
+    SongTable_Cut_Alert(t);
     a_chunk_table chunks;
     if (Ask_FieldDialog(t, chunks)) Inject(chunks);
 }

@@ -159,8 +159,7 @@ void Read_Playlist(a_xml_rec& x, a_xml_input& in) {
         if (!Expect(x, "<key>") || !Read_Key(x, key) || !Read_Value(x, id)) return;
         if (!Expect(x, "</dict>")) return;
         uint32_t track = Find_Track(in, id);
-        if (track) in.songs.push_back(track);
-        if (in.songs.size() >= SONG_MAX_SONGS) return;
+        if (track) in.songs.push_back(track);  // all of them: those past the table are counted
     }
 }
 
@@ -275,7 +274,7 @@ bool Parse_Tracks_XML(std::string_view data, a_song_table& t) {
     for (uint32_t f = 1; f <= in.nfields; ++f) SongTable_SetField(t, f, in.fieldnames[f], in.fieldtypes[f]);
     for (uint32_t track : in.songs) {
         a_song* song = SongTable_NewSong(t);
-        if (!song) break;
+        if (!song) continue;
         for (uint32_t f = 1; f <= in.nfields; ++f)
             (*song)[f] = Convert_Field(in.fieldtypes[f], in.tracks[track - 1][f], FIELD_UTF8);
     }

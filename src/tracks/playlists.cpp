@@ -82,11 +82,19 @@ bool Is_XSPF(std::string_view head) {
     return head.find("<playlist") != std::string_view::npos && head.find("xspf.org") != std::string_view::npos;
 }
 
+bool Is_Playlist_Text(std::string_view text) {
+    return std::none_of(text.begin(), text.end(), [](char ch) {
+        const auto c = uint8_t(ch);
+        return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F;
+    });
+}
+
 bool Parse_M3U(std::string_view text, const std::string& folder, a_tag_lookup lookup, a_song_table& t) {
     Tags_Table_Init(t);
+    if (!Is_Playlist_Text(text)) return false;
     if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
     a_track_tags pending;
-    while (!text.empty() && t.songs.size() < SONG_MAX_SONGS) {
+    while (!text.empty()) {
         size_t end = text.find_first_of("\r\n");
         std::string line = Trim(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
@@ -110,7 +118,8 @@ bool Parse_M3U(std::string_view text, const std::string& folder, a_tag_lookup lo
             continue;
         }
         if (line[0] == '#') continue;
-        Add_Entry(t, pending, folder, line, lookup);
+        if (t.songs.size() >= SONG_MAX_SONGS) (void)SongTable_NewSong(t);  // counted, not looked up
+        else Add_Entry(t, pending, folder, line, lookup);
         pending = a_track_tags{};
     }
     return !t.songs.empty();
@@ -126,7 +135,7 @@ bool Parse_XSPF(std::string_view text, const std::string& folder, a_tag_lookup l
     int depth = 0;  // inside a track: elements we do not read (extension, link ...)
     for (;;) {
         GetTokenXML(x, tok);
-        if (tok.empty() || t.songs.size() >= SONG_MAX_SONGS) break;
+        if (tok.empty()) break;
         if (tok == "<track>") {
             in_track = true;
             depth = 0;
@@ -136,7 +145,8 @@ bool Parse_XSPF(std::string_view text, const std::string& folder, a_tag_lookup l
         }
         if (!in_track) continue;
         if (tok == "</track>") {
-            Add_Entry(t, tags, folder, location, lookup);
+            if (t.songs.size() >= SONG_MAX_SONGS) (void)SongTable_NewSong(t);  // counted, not looked up
+            else Add_Entry(t, tags, folder, location, lookup);
             in_track = false;
             continue;
         }

@@ -20,6 +20,9 @@ using a_tag_lookup = bool (*)(const std::string& path, a_track_tags& tags);
 [[nodiscard]] bool Parse_XSPF(std::string_view text, const std::string& folder, a_tag_lookup lookup,
                               a_song_table& t);
 bool Is_XSPF(std::string_view head);
+// Whether bytes can be a playlist's text: no NUL and no control character
+// but tabs and line ends (random bytes named ".m3u" are not a playlist).
+bool Is_Playlist_Text(std::string_view text);
 bool Is_M3U(std::string_view head);
 
 // A playlist entry (a path, relative or absolute, or a file: URL) as a

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "base/messages.h"
 #include "base/prefs.h"
+#include "base/string_ids.h"
 #include "platform/codepage.h"
 
 namespace {
@@ -45,9 +47,18 @@ void SongTable_SetField(a_song_table& t, uint32_t f, std::string_view name, std:
 }
 
 a_song* SongTable_NewSong(a_song_table& t) {
+    ++t.offered;
     if (t.songs.size() >= SONG_MAX_SONGS) return nullptr;
     t.songs.emplace_back();
     return &t.songs.back();
+}
+
+bool SongTable_Was_Cut(const a_song_table& t) { return t.offered > t.songs.size(); }
+
+void SongTable_Cut_Alert(const a_song_table& t) {
+    if (!SongTable_Was_Cut(t)) return;
+    Param_Text(std::to_string(t.songs.size()), std::to_string(t.offered));
+    OK_Alert(ALERT_TRACKS_CUT, false);
 }
 
 std::string FieldName_To_Type(std::string_view name, std::string_view given) {

@@ -27,6 +27,7 @@ struct a_song_table {
     std::array<std::string, SONG_MAX_FIELDS + 1> fieldtypes;
     std::array<std::string, SONG_MAX_FIELDS + 1> fieldnames;
     std::vector<a_song> songs;  // songs[0] is song 1; never more than SONG_MAX_SONGS
+    uint32_t offered = 0;       // songs the source held, kept or not
     uint32_t nsongs() const { return uint32_t(songs.size()); }
 };
 
@@ -41,8 +42,13 @@ void SongTable_Init(a_song_table& t);
 // Sets field f (1..30) with its name and type; names and types are cut to
 // 255 bytes.
 void SongTable_SetField(a_song_table& t, uint32_t f, std::string_view name, std::string_view type);
-// A new empty song; nullptr when the table is full.
+// A new empty song, counted in `offered`; nullptr (still counted) when the
+// table is full.
 a_song* SongTable_NewSong(a_song_table& t);
+// Whether the source held more songs than the table keeps; the alert that
+// says so ("Only the first 600 of N tracks were imported.").
+bool SongTable_Was_Cut(const a_song_table& t);
+void SongTable_Cut_Alert(const a_song_table& t);
 
 // "Time" is seconds, "Size" bytes, "Total Time" milliseconds; any other name
 // keeps `given` when there is one, else "<string>".

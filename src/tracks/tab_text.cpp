@@ -115,20 +115,22 @@ bool Parse_Tracks_Tabbed(std::string_view text, a_song_table& t) {
         return false;
     }
     a_song* song = nullptr;
+    bool in_line = false;  // a song began on this line: kept, or counted past the table's size
     uint32_t f = 0;
     while (code != TAB_END) {
         ParseTab_GetToken(r, token, code);
         if (code == TAB_LINE_END) {
             song = nullptr;  // a blank line makes no song
+            in_line = false;
             continue;
         }
         if (code == TAB_END) break;
-        if (!song) {
+        if (!in_line) {
+            in_line = true;
             song = SongTable_NewSong(t);
-            if (!song) break;
             f = 0;
         }
-        if (++f <= t.nfields) (*song)[f] = Convert_Field(t.fieldtypes[f], token, FIELD_SYSTEM);
+        if (song && ++f <= t.nfields) (*song)[f] = Convert_Field(t.fieldtypes[f], token, FIELD_SYSTEM);
     }
     return true;
 }

@@ -1,0 +1,61 @@
+# Every command that reads a file given to it, given a FIFO, a folder and a
+# device instead: one line on standard error, a non-zero status, and no wait
+# (a FIFO nobody writes to would hold a plain open for ever, /dev/zero a
+# plain read). Each run is bounded by `timeout`, so a hang fails the test.
+include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
+
+set(dir "${OUT}")
+file(REMOVE_RECURSE "${dir}")
+file(MAKE_DIRECTORY "${dir}/folder.cd4" "${dir}/folder.ART4" "${dir}/folder.json" "${dir}/folder.jpg"
+     "${dir}/folder.m3u" "${dir}/folder.mp3")
+execute_process(COMMAND mkfifo "${dir}/fifo.cd4" "${dir}/fifo.ART4" "${dir}/fifo.json" "${dir}/fifo.jpg"
+                "${dir}/fifo.m3u" "${dir}/fifo.mp3" RESULT_VARIABLE st)
+expect("mkfifo failed" st EQUAL 0)
+
+set(CLI timeout 20 ${CLI})
+set(png "${dir}/out.png")
+
+# LABEL ARGS... with @ standing for the special file.
+function(check_command what)
+  foreach(special fifo folder device)
+    if(special STREQUAL "device")
+      set(target /dev/zero)
+    else()
+      set(target "${dir}/${special}${ext}")
+    endif()
+    string(REPLACE "@" "${target}" args "${ARGN}")
+    run_cli(out st ${args})
+    expect("${what} of a ${special} hung" NOT st EQUAL 124)
+    expect("${what} of a ${special} gave status ${st}" NOT st EQUAL 0)
+    string(STRIP "${last_stderr}" err)
+    string(REGEX MATCHALL "\n" breaks "${err}")
+    list(LENGTH breaks nbreaks)
+    string(LENGTH "${err}" nerr)
+    expect("${what} of a ${special} said nothing" nerr GREATER 0)
+    expect("${what} of a ${special} said more than one line: ${err}" nbreaks EQUAL 0)
+  endforeach()
+endfunction()
+
+set(ext .ART4)
+check_command("art verify" art verify @)
+check_command("art list" art list --db @)
+set(ext .cd4)
+check_command("render" render @ -o ${png})
+check_command("print" print @ --pdf ${dir}/out.pdf)
+check_command("flex" flex @ --prn ${dir}/out.prn)
+check_command("info" info @)
+check_command("preview" preview @ -o ${png})
+check_command("export" export @ --unit 1 --format png -o ${png})
+set(ext .json)
+check_command("render of a description" render @ -o ${png})
+check_command("save" save @ -o ${dir}/out.cd4)
+set(ext .jpg)
+check_command("image-info" image-info @)
+check_command("export-test" export-test @ --format png -o ${png})
+check_command("effect" effect @ -o ${png})
+check_command("photo" photo "A-ONE 29125" @ -o ${png})
+set(ext .m3u)
+check_command("tracks" tracks @)
+set(ext .mp3)
+check_command("tracks of audio" tracks @)
+expect("a refused read left a picture" NOT EXISTS "${png}")
