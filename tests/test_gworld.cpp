@@ -138,7 +138,7 @@ TEST(GWorldDeathTest, OutOfMemoryNamesTheWorldOrLeavesItToTheCaller) {
     std::string saved = getenv("ASAN_OPTIONS") ? getenv("ASAN_OPTIONS") : "";
     setenv("ASAN_OPTIONS", (saved + ":allocator_may_return_null=1:max_allocation_size_mb=64").c_str(), 1);
     EXPECT_EXIT(Make_A_Big_Canvas(), testing::ExitedWithCode(70),
-                "run out of memory\\.\r\n\\[Big canvas  512000000\\]");
+                "run out of memory\\.  \\[Big canvas  512000000\\]");
     EXPECT_EXIT(Try_A_Big_Canvas(), testing::ExitedWithCode(3), "");
     setenv("ASAN_OPTIONS", saved.c_str(), 1);
 }

@@ -229,7 +229,7 @@ TEST(MessagesDeathTest, FatalReportsShowTheAlertRunRecoveryAndEnd) {
     EXPECT_EXIT(fatal([] { InternalError(); }), testing::ExitedWithCode(70),
                 "Internal Error - Program has crashed. \\[OK\\]\nrecovery hook ran");
     EXPECT_EXIT(fatal([] { MissingKey(1, 2, 3, 32000, "PIXT"); }), testing::ExitedWithCode(70),
-                "missing a piece of data, and cannot continue.\r\n\\[PIXT  1.2.3.32000\\]");
+                "missing a piece of data, and cannot continue.  \\[PIXT  1.2.3.32000\\]");
     EXPECT_EXIT(fatal([] { MissingResource(1205, "MENU"); }), testing::ExitedWithCode(70),
                 "\\[MENU  1205\\]");
     EXPECT_EXIT(fatal([] { OutOfMemory(4096); }), testing::ExitedWithCode(70),
