@@ -4,7 +4,6 @@
 #include <cctype>
 #include <filesystem>
 #include <cstring>
-#include <cstdio>
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
@@ -60,19 +59,11 @@ std::string Year_Only(std::string s) {
     return s;
 }
 
-// A regular file with more than an ID3v1 tag in it: a file that is only a
-// tag holds no song, whichever reader looks at it.
-bool Is_Song_File(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (ec) return false;
-    if (size != ID3V1_SIZE) return true;
+// A file that is exactly an ID3v1 tag holds no song, whichever reader looks
+// at it.
+bool Is_Bare_Tag(const a_input_file& input) {
     char head[3] = {};
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    const bool tag = f && std::fread(head, 1, 3, f) == 3 && std::memcmp(head, "TAG", 3) == 0;
-    if (f) std::fclose(f);
-    return !tag;
+    return input.size() == ID3V1_SIZE && input.Read_At(0, head, 3) && std::memcmp(head, "TAG", 3) == 0;
 }
 
 bool From_ID3v1(const std::string& path, a_track_tags& tags) {
@@ -102,9 +93,8 @@ bool Tags_Is_Audio_Name(const std::string& path) {
 
 bool Tags_Read(const std::string& path, a_track_tags& tags) {
     tags = a_track_tags{};
-    if (!Is_Song_File(path)) return false;
     a_input_file input;
-    if (input.Open(path) != a_input_open::OK) return false;
+    if (input.Open(path) != a_input_open::OK || Is_Bare_Tag(input)) return false;
     Quiet_TagLib();
     // The stream closes the descriptor; the format is told by the content.
     TagLib::FileStream stream(input.Release_Fd(), true);
