@@ -147,6 +147,7 @@ enum : int {
     ALERT_IMAGE_TOO_MANY_PIXELS = 109,
     ALERT_IMAGE_INCOMPLETE = 107,
     ALERT_TRACKS_CUT = 108,
+    ALERT_LIST_TOO_LONG = 110,
 };
 
 // Sizes of the lists indexed by an enumeration.

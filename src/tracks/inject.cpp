@@ -4,6 +4,8 @@
 #include <memory>
 #include <vector>
 
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "model/document.h"
 #include "model/history_ops.h"
 #include "model/notices.h"
@@ -56,6 +58,7 @@ struct a_piece {
 // A way of showing the list: its size, its pages and its blocks.
 struct a_plan {
     int size = INJECT_SIZE;
+    bool fits = true;  // false: placed at the smallest size past the area
     std::vector<a_piece> pieces;
     std::vector<a_inject_page> pages;
 };
@@ -119,7 +122,11 @@ a_plan Choose(a_om_rec& scratch, const a_text_unit& u, const a_inject_area& area
         pages = std::clamp(h / std::max(1, Rect_Height(area.box)) + 1, 1, most_pages);
     }
     a_plan plan = Measure(scratch, u, cols, smallest, pages);
-    while (int(plan.pieces.size()) > room && pages > 1) plan = Measure(scratch, u, cols, smallest, --pages);
+    plan.fits = false;
+    while (int(plan.pieces.size()) > room && pages > 1) {
+        plan = Measure(scratch, u, cols, smallest, --pages);
+        plan.fits = false;
+    }
     if (int(plan.pieces.size()) > room) plan.pieces.resize(size_t(room));
     (void)Inject_Place(area, plan.pages, true, at);
     return plan;
@@ -179,5 +186,8 @@ int Inject_Chunks(a_chunk_table& chunks) {
     for (int omx : made) Selection_Toggle(omx);
     End_Selection_Change();
     History_Emit(OP_IMPORT);
+    // The list is on the unit but runs past its edge: say so rather than
+    // leave the person to find the cut lines.
+    if (!plan.fits) OK_Alert(ALERT_LIST_TOO_LONG, false);
     return int(made.size());
 }
