@@ -336,6 +336,21 @@ bool File_SaveAll(const std::vector<a_file_part>& parts, std::string* error) {
         a_file_save& s = *saves.back();
         if (!s.Open(p.path) || !s.Write(p.data, p.size) || !s.Sync()) return fail(s);
     }
+    // The old last file goes first: a kill among the renames then leaves
+    // the whole old job, files without the one that makes them a job, or
+    // the whole new job, never old files that a new ticket would name.
+    if (parts.size() > 1) {
+        const std::string& last = saves.back()->Target();
+        int err = 0;
+        if (::unlink(last.c_str()) != 0 && errno != ENOENT) {
+            if (error) *error = last + ": " + std::strerror(errno);
+            return false;
+        }
+        if (!Sync_Folder(Folder_Of(last), err)) {
+            if (error) *error = last + ": its folder could not be synced: " + std::strerror(err);
+            return false;
+        }
+    }
     for (auto& s : saves)
         if (!s->Commit()) return fail(*s);
     return true;

@@ -55,6 +55,8 @@ public:
     bool Failed() const { return !error_.empty(); }
     // "path: reason" of the first failure; empty while all went well.
     const std::string& Error() const { return error_; }
+    // The file the save replaces: a symlink's final target.
+    const std::string& Target() const { return target_; }
 
 private:
     void Fail_Errno(int err);
@@ -86,8 +88,10 @@ private:
 
 // Several files saved as one job: each is written whole and synced before
 // any of them is named, so a full disk or a refused file leaves every old
-// file as it was; then they are renamed in the order given (the file that
-// makes the job a job last). False with the first failure in `error`.
+// file as it was; then the old last file (the one that makes the job a job)
+// is removed and they are renamed in the order given. A kill on the way
+// leaves the old job, the new one, or files that make no job. False with the
+// first failure in `error`.
 struct a_file_part {
     std::string path;
     const void* data;

@@ -104,3 +104,7 @@ Rect Glyph_Box(const a_glyph& g) {
     return Rect{clip(std::floor(r.top())), clip(std::floor(r.left())), clip(std::ceil(r.bottom())),
                 clip(std::ceil(r.right()))};
 }
+
+void Drawing_Threads_Release() {
+    if (QThreadPool* pool = QThreadPool::globalInstance()) (void)pool->waitForDone();
+}

@@ -38,3 +38,8 @@ Rect Glyph_Box(const a_glyph& g);
 
 // The advance of the glyph along its baseline in pixels (unturned).
 double Glyph_Advance(const a_glyph& g);
+
+// Ends the drawing's idle helper threads (the toolkit's shared pool, which
+// glyphs and large fills are handed to). A process forked afterwards keeps
+// none of them and would wait on them for ever; it starts its own instead.
+void Drawing_Threads_Release();
