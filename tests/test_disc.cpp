@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -546,6 +547,50 @@ a_bytes Record_Of(a_oj_item item) {
     return out;
 }
 
+// Damage that would show less than the file holds is a defect: a block
+// count that leaves blocks out, an embedded picture whose stored length
+// stops short of its chunk. A block kind this program does not know is read
+// as the photo record it carries, and said.
+TEST_F(Disc, ShortCountsAndLengthsAreDefectsUnknownKindsArePhotos) {
+    a_bytes whole;
+    ASSERT_EQ(Write_DISC_Bytes(whole), 0);
+    const a_oj_master& oj = g_doc.doc_units[1]->oj;
+    ASSERT_GE(oj.nlist, 3);
+    ASSERT_EQ(oj.list[3].kind, PHOTO_BLOCK);
+    Chunk_Init(DISC_PREAMBLE_BYTES, whole);
+    ASSERT_TRUE(Chunk_Find(1, "OBJT"));
+    const size_t table = size_t(g_chunk.pos);
+    Chunk_Stop();
+    size_t third = table + 2 + 4;  // version and count, then the blocks in order
+    for (int i = 1; i < 3; ++i) third += Record_Of(oj.list[i]).size();
+    size_t embd = 0;
+    for (size_t at : Chunk_Starts(whole))
+        if (std::memcmp(&whole[at], "EMBD", 4) == 0) embd = at + CHUNK_HEADER_BYTES;
+    ASSERT_NE(embd, 0u);
+    const auto read = [&](const std::function<void(a_bytes&)>& damage) {
+        a_bytes f = whole;
+        damage(f);
+        return Read_DISC_Bytes(f, folder_ + "/damaged.cd4");
+    };
+
+    ASSERT_TRUE(read([&](a_bytes& f) { f[third + 1] = 200; }));
+    EXPECT_EQ(g_doc.doc_units[1]->oj.list[3].kind, PHOTO_BLOCK);
+    EXPECT_EQ(Disc_Report().unknown_blocks, 1);
+    ASSERT_FALSE(Disc_Report().notes.empty());
+    EXPECT_NE(Disc_Report().notes[0].find("does not know were read as photos"), std::string::npos);
+
+    EXPECT_FALSE(read([&](a_bytes& f) { --f[table + 5]; }));
+    EXPECT_TRUE(Has_Defect(Disc_Report().defects, DEFECT_OBJTABLE_VERSION));
+    EXPECT_FALSE(read([&](a_bytes& f) {  // the picture's stored length, 16 bytes short
+        uint8_t* n = &f[embd + 2 + 4];
+        const uint32_t len = uint32_t(n[0]) << 24 | uint32_t(n[1]) << 16 | uint32_t(n[2]) << 8 | n[3];
+        ASSERT_GT(len, 16u);
+        for (int i = 0; i < 4; ++i) n[i] = uint8_t((len - 16) >> (24 - 8 * i));
+    }));
+    EXPECT_TRUE(Has_Defect(Disc_Report().defects, DEFECT_EMBED_VERSION));
+    EXPECT_FALSE(g_doc.doc_open);
+}
+
 // Importing a saved project puts each unit's blocks on top of the open
 // unit's, which keeps all it had, and composites its paint over the paint
 // there, scaled to the unit when the stock differs; one undo takes the whole
@@ -769,19 +814,19 @@ TEST_F(Disc, FailedSavesAndRevertsKeepTheDocumentWhereItWas) {
 
 // A photo whose path is longer than a Path field holds comes back whole and
 // is found again; the save says so.
-TEST_F(Disc, DISABLED_APhotoPathLongerThanItsFieldSurvivesTheSave) {
+TEST_F(Disc, APhotoPathLongerThanItsFieldSurvivesTheSave) {
     std::string deep = folder_ + "/" + std::string(120, 'a') + "/" + std::string(120, 'b');
     ASSERT_TRUE(Folder_Create(deep));
     const std::string photo = deep + "/" + std::string(40, 'c') + ".jpg";
     ASSERT_GT(photo.size(), 255u);
-    Add_File_Photo(2, photo, Jpeg_Bytes(20, 12), false);  // not embedded: found by its path
+    Add_File_Photo(3, photo, Jpeg_Bytes(20, 12), false);  // not embedded: found by its path
     const std::string path = folder_ + "/long.cd4";
     ASSERT_EQ(Write_DISC(path), 0);
     ASSERT_EQ(Disc_Write_Notes().size(), 1u);
     EXPECT_NE(Disc_Write_Notes()[0].find("longer than 255 bytes"), std::string::npos);
     ASSERT_TRUE(Read_DISC(false, path));
     EXPECT_EQ(Disc_Report().missing_pictures, 0);
-    const a_oj_master& oj = g_doc.doc_units[2]->oj;
+    const a_oj_master& oj = g_doc.doc_units[3]->oj;
     ASSERT_GE(oj.nlist, 2);
     EXPECT_EQ(oj.list[oj.nlist].ph->spec.source.path.name, photo);
 }

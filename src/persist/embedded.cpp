@@ -60,11 +60,11 @@ void Write_ExtFile(const a_ph_rec& ph) {
     Chunk_WriteStop();
 }
 
-// The whole path of a photo whose path its Path field would cut.
-bool Write_Long_Path(const a_source_desc& s) {
+// The whole path of a photo whose path its Path field would cut, under `id`.
+bool Write_Long_Path(const a_source_desc& s, int32_t id) {
     const std::string& path = s.path.name;
     if (path.size() <= 255 || path.size() > MAX_LONG_PATH) return false;
-    Chunk_WriteStart(s.sid, LONG_PATH_CHUNK);
+    Chunk_WriteStart(id, LONG_PATH_CHUNK);
     Chunk_WriteHandle(std::vector<uint8_t>(path.begin(), path.end()));
     Chunk_WriteStop();
     return true;
@@ -86,17 +86,28 @@ struct a_embedded {
 
 // The whole path stored beside the cut one, when there is one: a text
 // without NUL of at most MAX_LONG_PATH bytes that begins as the cut one.
-void Read_Long_Path(a_embedded& e) {
-    if (!Chunk_Find(e.s.sid, LONG_PATH_CHUNK)) return;
+void Read_Long_Path(int32_t id, a_source_desc& s) {
+    if (!Chunk_Find(id, LONG_PATH_CHUNK)) return;
     std::vector<uint8_t> bytes;
     Chunk_ReadHandle(bytes);
     std::string path(bytes.begin(), bytes.end());
-    const std::string& cut = e.s.path.name;
+    const std::string& cut = s.path.name;
     if (path.size() > MAX_LONG_PATH || path.size() <= cut.size() || path.find('\0') != std::string::npos ||
         path.compare(0, cut.size(), cut) != 0)
         return;
-    e.s.path.name = path;
-    e.ph->spec.source.path.name = path;
+    s.path.name = path;
+}
+
+void Read_Long_Path(a_embedded& e) {
+    Read_Long_Path(e.s.sid, e.s);
+    e.ph->spec.source.path.name = e.s.path.name;
+}
+
+// A linked photo whose path may have been cut (at most 255 bytes, never
+// half a character: 252 at least): it takes a number for its whole path,
+// in block order, the same on writing and on reading.
+bool Is_Linked_Long(const a_source_desc& s) {
+    return s.kind == SOURCE_EXTFILE && s.sid == 0 && s.path.name.size() >= 255 - 3;
 }
 
 // The stored parts of one source; false on a serious defect.
@@ -216,16 +227,20 @@ a_long_paths Write_Embedded(void (*progress)(int permille)) {
     a_long_paths long_paths;
     Done_Init();
     uint32_t n = std::max<uint32_t>(1, g_doc.doc_template.nunits);
+    int32_t linked = LINKED_PATH_BASE;
     For_Photo_Blocks([&](uint32_t ux, const a_ph_rec& ph) {
         const a_source_desc& s = ph.spec.source;
         if (progress) progress(int(ux * 1000 / n));
         bool is_long = s.kind == SOURCE_EXTFILE && s.path.name.size() > 255;
-        if (is_long && !Is_Embedded_Kind(s)) ++long_paths.cut;
+        if (Is_Linked_Long(s)) {
+            const int32_t id = linked++;
+            if (is_long) ++(Write_Long_Path(s, id) ? long_paths.kept : long_paths.cut);
+        }
         if (!Is_Embedded_Kind(s) || Is_Done(s.sid)) return;
         Done_Add(s.sid);
         if (s.kind != SOURCE_EXTFILE) return Write_Clip(s);
         Write_ExtFile(ph);
-        if (is_long) ++(Write_Long_Path(s) ? long_paths.kept : long_paths.cut);
+        if (is_long) ++(Write_Long_Path(s, s.sid) ? long_paths.kept : long_paths.cut);
     });
     Done_Stop();
     return long_paths;
@@ -235,8 +250,10 @@ int Read_Embedded(const std::string& project_path, a_defect_set& defects) {
     std::vector<a_embedded> all;
     Done_Init();
     bool ok = true;
+    int32_t linked = LINKED_PATH_BASE;
     For_Photo_Blocks([&](uint32_t, a_ph_rec& ph) {
         const a_source_desc& s = ph.spec.source;
+        if (Is_Linked_Long(s)) Read_Long_Path(linked++, ph.spec.source);
         if (!ok || !Is_Embedded_Kind(s) || Is_Done(s.sid)) return;
         Done_Add(s.sid);
         a_embedded& e = all.emplace_back();

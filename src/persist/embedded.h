@@ -24,10 +24,14 @@ bool Is_Done(uint16_t sid);
 void Done_Stop();
 
 // A path longer than a Path field holds (255 bytes) is also written whole
-// in a chunk of its own, numbered with the source number; readers that do
-// not know it skip it and see the path cut.
+// in a chunk of its own, numbered with the source number (linked photos:
+// LINKED_PATH_BASE on); readers that do not know it skip it and see the
+// path cut.
 constexpr const char* LONG_PATH_CHUNK = "LPTH";
 constexpr size_t MAX_LONG_PATH = 4096;  // PATH_MAX: longer is damage
+// Linked photos have no source number: their whole paths are numbered from
+// here, in the order the blocks name them, past every source number.
+constexpr int32_t LINKED_PATH_BASE = 0x10000;
 
 // Photos whose paths do not fit a Path field: `kept` are stored whole,
 // `cut` could not be (a photo without a source number).
