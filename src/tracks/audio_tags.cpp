@@ -7,7 +7,6 @@
 
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
-#include <taglib/tfilestream.h>
 #include <taglib/tdebuglistener.h>
 #include <taglib/tpropertymap.h>
 
@@ -17,6 +16,7 @@
 #include "platform/input_file.h"
 #include "tracks/id3v1.h"
 #include "tracks/import.h"
+#include "tracks/tag_stream.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ bool Tags_Read(const std::string& path, a_track_tags& tags) {
     if (input.Open(path) != a_input_open::OK || Is_Bare_Tag(input)) return false;
     Quiet_TagLib();
     // The stream closes the descriptor; the format is told by the content.
-    TagLib::FileStream stream(input.Release_Fd(), true);
+    a_tag_stream stream(input.Release_Fd());
     TagLib::FileRef ref(&stream, true, TagLib::AudioProperties::Fast);
     if (ref.isNull()) return From_ID3v1(path, tags);
     TagLib::PropertyMap map = ref.file()->properties();
