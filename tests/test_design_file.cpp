@@ -107,6 +107,8 @@ TEST_F(DesignFile, RefusalsNameTheLineAndTheFieldAndChangeNothing) {
               "line 2: units[1].blocks[1].fields.rotcenter: must be [x, y] in the unit's cells");
     EXPECT_EQ(Refusal(text_head + "{\"text\": \"" + std::string(4000, 'x') + "\"}]}]}"),
               "line 2: units[1].blocks[1].text: holds more than 3999 characters");
+    EXPECT_EQ(Refusal(text_head + "{\"text\": \"Sum\\u0000mer\"}]}]}"),
+              "line 2: units[1].blocks[1].text: holds the control character U+0000 at byte 4");
     EXPECT_EQ(Refusal(text_head + "{\"text\": \"A\", \"symbol\": \"11.0.1.1\"}]}]}"),
               "line 2: units[1].blocks[1]: needs one of photo, symbol or text");
     EXPECT_EQ(Refusal("{\"template\": \"A-ONE 29125\",\n\"colour\": 1}"), "line 2: colour: is not a known field");

@@ -1132,7 +1132,7 @@ TEST_F(ImageFiles, OwnReadersPicturesAreScaledToTheFit) {
 }
 
 // A JPEG cut short still shows, grey where it ends, and says so.
-TEST_F(ImageFiles, DISABLED_TruncatedJpegIsMarkedIncomplete) {
+TEST_F(ImageFiles, TruncatedJpegIsMarkedIncomplete) {
     const a_bytes whole = Make_JPEG(640, 480, 0, Pattern, 90);
     const a_bytes cut(whole.begin(), whole.begin() + long(whole.size() * 3 / 5));
     a_scan full, half;

@@ -98,7 +98,10 @@ TEST_F(ProjectFile, TemplateRoundTripsAndItsDamageIsRecorded) {
     const a_change versions[] = {[&](auto& f) { Put_Real(f, paper_w, 1000.1f); },
                                  [&](auto& f) { Put_Real(f, paper_w, std::nanf("")); },
                                  [&](auto& f) { f[nunits_at + 3] += 1; }, [&](auto& f) { f[nunits_at + 2] = 1; },
-                                 [&](auto& f) { f[kind_at] = NUNIT_KINDS; }, [&](auto& f) { f[p + 1] = 4; }};
+                                 [&](auto& f) { f[kind_at] = NUNIT_KINDS; }, [&](auto& f) { f[p + 1] = 4; },
+                                 // no units at all, a unit's box not a number
+                                 [&](auto& f) { std::fill_n(f.begin() + long(nunits_at), 4, 0); },
+                                 [&](auto& f) { Put_Real(f, kind_at + 1 + 4 + 2, std::nanf("")); }};
     for (const a_change& change : versions)
         EXPECT_EQ(damaged(change), a_defect_set(1) << DEFECT_TMPL_VERSION) << &change - versions;
     std::vector<uint8_t> edge = file_;

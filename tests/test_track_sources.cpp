@@ -213,6 +213,11 @@ TEST(TrackSources, ChoiceByContentAndSuffix) {
     EXPECT_EQ(Cell(t, 0, 2), "Song");
     EXPECT_EQ(Tracks_Read_Paths({dir.Put("bad.txt", "hello")}, t, culprit), ALERT_CANNOT_READ);
     EXPECT_EQ(culprit, dir.path() + "/bad.txt");
+    // Bytes that are no text are no playlist, whatever their name says.
+    std::string noise;
+    for (int i = 0; i < 4096; ++i) noise.push_back(char((i * 2654435761u) >> 13));
+    EXPECT_EQ(Tracks_Read_Paths({dir.Put("noise.m3u", noise)}, t, culprit), ALERT_CANNOT_READ);
+    EXPECT_EQ(t.nsongs(), 0u);
     EXPECT_EQ(Tracks_Read_Paths({dir.path() + "/none.xml"}, t, culprit), ALERT_CANNOT_READ);
     EXPECT_EQ(t.nsongs(), 0u);
 }

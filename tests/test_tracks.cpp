@@ -113,6 +113,9 @@ TEST(TrackTab, TableLimits) {
     ASSERT_EQ(t.nsongs(), 600u);
     EXPECT_EQ(Cell(t, 599, 30), "60030");
     EXPECT_EQ(t.fieldnames[30], "F30");
+    // The cut is told, with both counts.
+    EXPECT_TRUE(SongTable_Was_Cut(t));
+    EXPECT_EQ(t.offered, 700u);
 }
 
 // The chunk rules with the track number in style 6.
