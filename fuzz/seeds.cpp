@@ -395,6 +395,8 @@ void Tracks_Seeds() {
             "<location>a.ogg</location><title>T</title><duration>1000</duration></track></trackList></playlist>"},
         {5, "<?wpl version=\"1.0\"?><smil><body><seq><media src=\"..\\Music\\a.mp3\"/>"
             "<media src='C:\\b&amp;c.mp3' tid=\"{1}\"/></seq></body></smil>"},
+        {6, std::string("ID3\x03\0\0\0\0\0\x15TIT2\0\0\0\x0b\0\0\0Long Night", 31) +
+                std::string("\xff\xfb\x90\0", 4) + std::string(413, '\0') + "TAG" + std::string(125, 'x')},
     };
     int n = 0;
     for (const auto& [kind, text] : lists) Put("list" + std::to_string(n++), std::string(1, kind) + text);
