@@ -610,11 +610,12 @@ void a_gui_test::UnitTogglesAndToDifferentLayout() {
     QTRY_VERIFY(outer->isVisible());
     QVERIFY(!width->isVisible());
     // The number shows the medium's size within the tray's range.
-    auto* number = outer->findChild<QSpinBox*>();
+    auto* number = outer->findChild<QDoubleSpinBox*>();
     QVERIFY(number);
-    QCOMPARE(number->maximum(), 1200);
-    QCOMPARE(number->value(), int(gs.slider_vals[PRINT_OUTERD_SLIDER]));
-    QVERIFY(number->value() >= 1000);
+    QCOMPARE(number->maximum(), 120.0);  // millimetres
+    QCOMPARE(number->suffix(), QString(" mm"));
+    QCOMPARE(number->value(), gs.slider_vals[PRINT_OUTERD_SLIDER] / 10.0);
+    QVERIFY(number->value() >= 100);
     // The medium's name: renamed in its dialog, kept with its settings; a
     // cancelled dialog changes nothing.
     auto* print_panel = Find<a_print_panel>(w, "printPanel");

@@ -33,6 +33,7 @@
 #include "shell/mainloop.h"
 #include "ui/interface.h"
 #include "unit_view.h"
+#include "units.h"
 
 namespace {
 
@@ -123,6 +124,9 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     QCOMPARE(blocks[1].objid, red);
     QCOMPARE(blocks[0].objid, green);
     QTRY_VERIFY(layers->item(0)->checkState() == Qt::Unchecked);
+    // Each row is named after its photo's file.
+    QCOMPARE(layers->item(0)->text(), QString("red.png"));
+    QCOMPARE(layers->item(1)->text(), QString("green.png"));
 
     // Saved, closed and read back: red on top and hidden, green visible.
     auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
