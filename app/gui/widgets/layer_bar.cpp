@@ -34,6 +34,16 @@ QString Kind_Name(uint8_t kind) {
     }
 }
 
+// An art record's number within its category: its key after the category,
+// without the empty components ("12", or "3.12").
+QString Art_Number(const a_keyset& key) {
+    QStringList parts;
+    for (int16_t part : {key.b, key.c, key.d})
+        if (part != 0 || !parts.isEmpty()) parts << QString::number(part);
+    while (parts.size() > 1 && parts.last() == "0") parts.removeLast();
+    return parts.isEmpty() ? QStringLiteral("0") : parts.join('.');
+}
+
 // A row's name says what the block holds: the first words of a text, the
 // photo's file name; clip art has no names in the art database, so its kind
 // and number.
@@ -57,8 +67,7 @@ QString Block_Name(const a_oj_item& b) {
         const a_source_desc& src = b.ph->spec.source;
         if (src.kind == SOURCE_EXTFILE && !src.path.name.empty())
             return QFileInfo(QString::fromStdString(src.path.name)).fileName();
-        if (src.kind == SOURCE_DATABASE)
-            return QObject::tr("%1 %2").arg(Kind_Name(b.kind)).arg(src.key.b);
+        if (src.kind == SOURCE_DATABASE) return QObject::tr("%1 %2").arg(Kind_Name(b.kind), Art_Number(src.key));
     }
     return Kind_Name(b.kind);
 }
