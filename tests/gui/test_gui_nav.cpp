@@ -10,6 +10,10 @@
 #include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QColorDialog>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QToolButton>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
@@ -19,9 +23,14 @@
 #include <vector>
 
 #include "dialogs/file_dialogs.h"
+#include "dialogs/text_editor_dialog.h"
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
 #include "widgets/layer_bar.h"
+#include "widgets/palette_popup.h"
+#include "model/ph_blocks.h"
+#include "model/text_rec.h"
+#include "text/text_blocks.h"
 #include "rulers.h"
 #include "base/prefs.h"
 #include "main_window.h"
@@ -55,6 +64,7 @@ private slots:
     void UnitAndViewPointsRoundTrip();
     void WheelAndKeysZoomAroundThePointer();
     void ScreenshotUnderXvfb();
+    void OtherColourDialogAndCanvasTips();
 };
 
 // Six steps; five undone and two redone from the history panel; a block
@@ -283,6 +293,56 @@ int Take_Shots(const QString& dir) {
     if (!Screen_Shot(w).save(dir + "/gui_layers.png")) return 5;
     g_doc.doc_changed = false;
     return 0;
+}
+
+// The text colour's palette offers the desktop's colour dialog: a hex code
+// typed there colours the selected text. The canvases' tips say which
+// picture each is.
+void a_nav_test::OtherColourDialogAndCanvasTips() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(Open_Two_Disc_Stock(w));
+    auto* canvases = Find<QListWidget>(w, "canvasPalette");
+    QVERIFY(canvases->count() > 3);
+    const QString tip = canvases->item(2)->toolTip();
+    QVERIFY2(tip.contains("of " + QString::number(canvases->count())) && tip.contains("art record 2."),
+             qPrintable(tip));
+
+    Click(w, qPrintable(QString("phase%1").arg(int(TEXT_PHASE))));
+    Click(w, "newText");
+    QApplication::processEvents();
+    auto* editor = w.findChild<a_text_editor_dialog*>("textEditor");
+    QVERIFY(editor && editor->isVisible());
+    editor->Editor()->setPlainText("Blue words");
+    QTest::mouseClick(Find<QPushButton>(*editor, "textEditorOk"), Qt::LeftButton);
+    QApplication::processEvents();
+    int omx = 0;
+    QVERIFY(Is_One_Selected(omx));
+
+    auto* button = Find<QToolButton>(w, qPrintable(QString("textColor%1").arg(int(PAINT_COLORBAR))));
+    auto* palette = button->findChild<a_palette_popup*>();
+    QVERIFY(palette);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(palette->isVisible());
+    bool typed = false;
+    When_Modal([&](QDialog* d) {
+        auto* dialog = qobject_cast<QColorDialog*>(d);
+        if (!dialog) return d->reject();
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+            if (!field->text().startsWith('#')) continue;  // the HTML field
+            field->selectAll();
+            QTest::keyClicks(field, "#1e90ff");
+            QTest::keyClick(field, Qt::Key_Tab);
+            typed = true;
+        }
+        dialog->accept();
+    });
+    QTest::mouseClick(palette, Qt::LeftButton, {}, palette->Other_Area().center());
+    QVERIFY(typed);
+    const a_win_pixel32 c = Curr_OM(omx)->base_color;
+    QCOMPARE(QColor(c.r, c.g, c.b), QColor("#1e90ff"));
+    QVERIFY(Close_Unchanged(w));
 }
 
 int Run_Tests(char** argv) {
