@@ -222,6 +222,15 @@ protected:
         frames_ = Frames();
     }
 
+    // Touchpad pinches come to the widget under the fingers.
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::NativeGesture) return QWidget::event(e);
+        auto* g = static_cast<QNativeGestureEvent*>(e);
+        if (g->gestureType() != Qt::ZoomNativeGesture) return QWidget::event(e);
+        view_->Pinch(g->value(), mapTo(view_->viewport(), g->position()));
+        e->accept();
+        return true;
+    }
     void mousePressEvent(QMouseEvent* e) override { view_->Mouse_Press(e); }
     void mouseMoveEvent(QMouseEvent* e) override { view_->Mouse_Move(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { view_->Mouse_Release(e); }
@@ -317,6 +326,28 @@ void a_unit_view::wheelEvent(QWheelEvent* e) {
         return;
     }
     QScrollArea::wheelEvent(e);
+}
+
+bool a_unit_view::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::NativeGesture) {
+        auto* g = static_cast<QNativeGestureEvent*>(e);
+        if (g->gestureType() == Qt::ZoomNativeGesture) {
+            Pinch(g->value(), g->position());
+            return true;
+        }
+    }
+    return QScrollArea::viewportEvent(e);
+}
+
+void a_unit_view::Pinch(double scale_delta, QPointF at) {
+    constexpr double STEP = 0.25;
+    pinch_rest_ += scale_delta;
+    while (std::abs(pinch_rest_) >= STEP) {
+        const int item = pinch_rest_ > 0 ? 1 : 2;  // Bigger, Smaller
+        pinch_rest_ -= pinch_rest_ > 0 ? STEP : -STEP;
+        zoom_at_ = at;
+        Do_Menu_Event(false, false, item, MENU_ZOOM);
+    }
 }
 
 void a_unit_view::Bring_Up_To_Date() {

@@ -7,6 +7,7 @@
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QDropEvent>
+#include <QtGui/QPointingDevice>
 #include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -245,6 +246,23 @@ void a_nav_test::WheelAndKeysZoomAroundThePointer() {
     for (int i = 0; i < 4; ++i) wheel(at, 30, Qt::ControlModifier);
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 3);
     wheel(at, -240, Qt::ControlModifier);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
+    // A touchpad's pinch, in small parts, zooms around the fingers too.
+    auto pinch = [&](QPointF where, double value) {
+        QWidget* surface = view->widget();
+        const QPointF local = surface->mapFrom(view->viewport(), where);
+        QNativeGestureEvent e(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, local, local,
+                              surface->mapToGlobal(local), value, QPointF(), 1);
+        QApplication::sendEvent(surface, &e);
+        QApplication::processEvents();
+    };
+    const QPointF fingers = at;
+    const QPointF under = view->View_To_Unit(fingers);
+    for (int i = 0; i < 3; ++i) pinch(fingers, 0.1);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 2);
+    still = view->Unit_To_View(under);
+    QVERIFY(std::abs(still.x() - fingers.x()) <= 1 && std::abs(still.y() - fingers.y()) <= 1);
+    pinch(fingers, -0.4);
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
     // Shift+wheel scrolls sideways; the plain wheel up and down.
     w.Command_Action(1008)->trigger();
