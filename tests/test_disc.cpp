@@ -935,8 +935,10 @@ TEST_F(Disc, OpeningFromTheWindowShowsTheProjectAndTellsWhatIsMissing) {
     ASSERT_TRUE(File_SaveAtomic(folder_ + "/junk.cd4", junk.data(), junk.size()));
     Dialog_ScriptAnswers({});
     Open_Project_Command(folder_ + "/junk.cd4");
-    EXPECT_FALSE(g_doc.doc_open);
-    EXPECT_EQ(gs.curr_phase, NODOC_PHASE);
+    // Refused with its alert; the project that was open stays, on its own file.
+    ASSERT_TRUE(g_doc.doc_open);
+    EXPECT_EQ(g_doc.doc_path.name, path);
+    EXPECT_EQ(gs.curr_phase, CANVAS_PHASE);
     Phase_Set(phase_before);
 }
 

@@ -162,15 +162,21 @@ TEST_F(Messages, DialogKeysPressTheirButtons) {
         Dialog_ScriptKeys(std::move(keys));
         return Ask_YesNoCancel(dialog, STR_SAVE_BEFORE_CLOSE, STR_SAVE, STR_DONT_SAVE, STR_CANCEL);
     };
+    // Escape is the answer that changes nothing: the second of two buttons,
+    // Cancel (the third) of Save, Don't Save, Cancel, never Don't Save.
     for (int dialog : {DLOG_TWO_BUTTONS, DLOG_THREE_BUTTONS}) {
+        const int cancel = dialog == DLOG_THREE_BUTTONS ? 2 : 1;
         EXPECT_EQ(ask(dialog, {{DKEY_RETURN, false}}), 0) << dialog;
         EXPECT_EQ(ask(dialog, {{DKEY_ENTER, false}}), 0) << dialog;
-        EXPECT_EQ(ask(dialog, {{DKEY_ESCAPE, false}}), 1) << dialog;
-        EXPECT_EQ(ask(dialog, {{'.', true}}), 1) << dialog;
-        EXPECT_EQ(ask(dialog, {{'.', false}, {'x', true}, {DKEY_ESCAPE, false}}), 1)
+        EXPECT_EQ(ask(dialog, {{DKEY_ESCAPE, false}}), cancel) << dialog;
+        EXPECT_EQ(ask(dialog, {{'.', true}}), cancel) << dialog;
+        EXPECT_EQ(ask(dialog, {{'.', false}, {'x', true}, {DKEY_ESCAPE, false}}), cancel)
             << "unbound keys are ignored";
     }
-    EXPECT_EQ(ask(DLOG_THREE_BUTTONS, {{'d', true}}), 2);
+    EXPECT_EQ(ask(DLOG_THREE_BUTTONS, {{'d', true}}), 1);
+    // A question about throwing changes away: Return presses its default.
+    Dialog_ScriptKeys({{DKEY_RETURN, false}});
+    EXPECT_EQ(Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT, 0, 1), 1);
     EXPECT_EQ(ask(DLOG_TWO_BUTTONS, {{'D', true}}), 0) << "no third button: the default answers";
 
     for (a_dialog_keypress k : std::vector<a_dialog_keypress>{

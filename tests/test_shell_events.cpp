@@ -269,6 +269,17 @@ TEST(ShellWindow, DefaultPlaceAndScreenCheck) {
     EXPECT_TRUE(Window_Fully_Visible(Rect{10, 10, 600, 800}, Rect{0, 0, 768, 1024}));
     EXPECT_FALSE(Window_Fully_Visible(Rect{10, 10, 800, 800}, Rect{0, 0, 768, 1024}));
     EXPECT_FALSE(Window_Fully_Visible(Rect{}, Rect{0, 0, 768, 1024}));
+    // A saved place is kept only where a screen of now shows it with its
+    // title bar; a second screen counts, one unplugged since does not.
+    const std::vector<Rect> two{Rect{0, 0, 1040, 1920}, Rect{0, 1920, 1080, 3840}};
+    EXPECT_EQ(Restored_WindowPos(Rect{100, 2000, 900, 3000}, two), (Rect{100, 2000, 900, 3000}));
+    EXPECT_EQ(Restored_WindowPos(Rect{100, 2000, 900, 3000}, {two[0]}), Calc_Default_WindowPos(two[0]));
+    EXPECT_EQ(Restored_WindowPos(Rect{10, 100, 800, 1200}, two), Calc_Default_WindowPos(two[0]))
+        << "its title bar would be above the screen";
+    EXPECT_EQ(Restored_WindowPos(Rect{40, 100, 100, 200}, two), (Rect{40, 100, 40 + MIN_WINDOW_HEIGHT, 100 + MIN_WINDOW_WIDTH}))
+        << "grown to the smallest window";
+    EXPECT_EQ(Restored_WindowPos(Rect{500, 1500, 1000, 1800}, two), Calc_Default_WindowPos(two[0]))
+        << "grown, it would leave the screen";
 
     // The screen is checked before the art database and the file types, and
     // the undo history, started right after the fatal-error hooks, stops last.

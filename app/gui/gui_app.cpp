@@ -34,15 +34,16 @@ Rect To_Rect(const QRect& r) {
     return Rect{int16_t(r.top()), int16_t(r.left()), int16_t(r.bottom() + 1), int16_t(r.right() + 1)};
 }
 
-// The saved bounds when the screen shows all of them, else the default place.
+// The saved bounds when a screen there now shows them with their title bar,
+// else the default place on the primary screen.
 void Place_Window(QWidget& w) {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen) return;
-    Rect available = To_Rect(screen->availableGeometry());
-    Rect r = g_pref.tot_window;
-    if (!Window_Fully_Visible(r, To_Rect(screen->geometry()))) r = Calc_Default_WindowPos(available);
-    w.setGeometry(r.left, r.top, std::max(Rect_Width(r), int(MIN_WINDOW_WIDTH)),
-                  std::max(Rect_Height(r), int(MIN_WINDOW_HEIGHT)));
+    QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary) return;
+    std::vector<Rect> screens{To_Rect(primary->availableGeometry())};
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != primary) screens.push_back(To_Rect(s->availableGeometry()));
+    const Rect r = Restored_WindowPos(g_pref.tot_window, screens);
+    w.setGeometry(r.left, r.top, Rect_Width(r), Rect_Height(r));
 }
 
 void Log_Messages(const a_shell_command& cmd) {

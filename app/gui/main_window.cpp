@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include <QtGui/QActionGroup>
 #include <QtGui/QCloseEvent>
 #include <QtGui/QCursor>
 #include <QtGui/QDesktopServices>
@@ -45,6 +46,7 @@
 #include "model/history.h"
 #include "widgets/navigator.h"
 #include "persist/file_cmds.h"
+#include "print/print_doc.h"
 #include "shell/project_services.h"
 #include "panels/preview_view.h"
 #include "panels/photo_panel.h"
@@ -342,7 +344,32 @@ QMenu* a_main_window::Build_Menu(int id) {
         actions_[command] = a;
         addAction(a);  // its shortcut works while the menu is closed
     }
+    if (id == MENU_EXPORT) Add_Export_Choices(menu);
     return menu;
+}
+
+// Besides the menu's own formats: PNG, and the resolution every export of
+// a unit is rendered at.
+void a_main_window::Add_Export_Choices(QMenu* menu) {
+    menu->addSeparator();
+    QAction* png = menu->addAction(tr("As PNG…"));
+    png->setObjectName("exportPng");
+    connect(png, &QAction::triggered, this, [] {
+        if (!g_doc.doc_open) return;
+        Interaction_Begin();
+        Export_Project(FMT_PNG);
+        Interaction_End();
+    });
+    QMenu* resolution = menu->addMenu(tr("Resolution"));
+    auto* group = new QActionGroup(resolution);
+    for (int dpi : EXPORT_DPIS) {
+        QAction* a = resolution->addAction(tr("%1 dpi").arg(dpi));
+        a->setObjectName(QString("exportDpi%1").arg(dpi));
+        a->setCheckable(true);
+        a->setChecked(dpi == g_export_dpi);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, [dpi] { g_export_dpi = dpi; });
+    }
 }
 
 void a_main_window::Build_Menus() {

@@ -55,6 +55,7 @@ protected:
 private:
     void Build_Menus();
     QMenu* Build_Menu(int id);
+    void Add_Export_Choices(QMenu* menu);
     void Build_Phase_Bar();
     void Phase_Changed(a_phase phase);
     void Template_Chosen(int index);

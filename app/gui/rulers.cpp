@@ -11,6 +11,7 @@
 #include "model/document.h"
 #include "templates/expand.h"
 #include "unit_view.h"
+#include "units.h"
 
 namespace {
 
@@ -25,16 +26,6 @@ constexpr a_tick_step kSteps[] = {{1, 10},   {2, 10},    {5, 20},     {10, 50}, 
                                   {50, 200}, {100, 500}, {200, 1000}, {500, 2000}};
 
 }  // namespace
-
-bool Unit_Millimetres(double& mm_h, double& mm_v) {
-    if (!g_doc.up) return false;
-    a_coord_mapping m;
-    Calc_Unit_Mapping(g_doc.doc_template.Unit(g_doc.upx), g_doc.up->paintbounds, m);
-    if (m.multx <= 0 || m.multy <= 0) return false;
-    mm_h = 1.0 / m.multx;
-    mm_v = 1.0 / m.multy;
-    return true;
-}
 
 a_ruler::a_ruler(Qt::Orientation orientation, a_unit_view* view, QWidget* parent)
     : QWidget(parent), orientation_(orientation), view_(view), mouse_(std::numeric_limits<double>::quiet_NaN()) {

@@ -42,10 +42,6 @@ private:
     a_unit_view* view_;
 };
 
-// Millimetres per cell of the current unit across (h) and down (v); false
-// when no unit is shown.
-bool Unit_Millimetres(double& mm_h, double& mm_v);
-
 // The editing area with a ruler above and one to the left, and the corner.
 // It tells where the mouse is, from the ruler origin, for the status line.
 class a_ruled_area : public QWidget {

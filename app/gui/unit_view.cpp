@@ -40,17 +40,23 @@ const QColor kPasteboard(0x6f, 0x76, 0x80);
 // this many pixels: a large unit at 400 % is shown as large as that allows.
 constexpr int MAX_SCREEN_SIDE = ROWBYTES_MASK / 4;
 
-// Screen pixels per cell for the zoom grid: 0 fits the unit into `room`.
-a_ratio Zoom_Ratio(const Rect& cells, QSize room) {
+// Device pixels per cell for the zoom grid: 0 fits the unit into `room`
+// (logical pixels). The picture is composed at the screen's own pixels,
+// `dpr` of them to a logical one, so that it is sharp on dense screens.
+a_ratio Zoom_Ratio(const Rect& cells, QSize room, double dpr) {
     const int zoom = gs.grid_vals[ZOOM_GRID];
     const int w = std::max(1, Rect_Width(cells)), h = std::max(1, Rect_Height(cells));
     const double largest = double(MAX_SCREEN_SIDE) / std::max(w, h);
-    if (zoom >= 1 && zoom <= 4 && zoom <= largest) return a_ratio{int16_t(zoom), 1};
-    double fit = std::min(double(room.width() - 2 * PASTEBOARD_MARGIN) / w,
-                          double(room.height() - 2 * PASTEBOARD_MARGIN) / h);
-    if (zoom >= 1 && zoom <= 4) fit = largest;
-    fit = std::clamp(fit, 0.05, std::min(4.0, largest));
-    return a_ratio{int16_t(std::floor(fit * 1000)), 1000};  // down: no scroll bars at fit
+    double scale = 0;
+    if (zoom >= 1 && zoom <= 4) {
+        scale = std::min(zoom * dpr, largest);
+    } else {
+        const double fit = std::min(double(room.width() - 2 * PASTEBOARD_MARGIN) / w,
+                                    double(room.height() - 2 * PASTEBOARD_MARGIN) / h);
+        scale = std::min(std::clamp(fit, 0.05, 4.0) * dpr, largest);
+    }
+    if (scale == std::floor(scale)) return a_ratio{int16_t(scale), 1};
+    return a_ratio{int16_t(std::floor(scale * 1000)), 1000};  // down: no scroll bars at fit
 }
 
 // Blocks are picked, framed and dragged only in the phases that edit them.
@@ -78,7 +84,9 @@ public:
         Rect bounds;
         GWorld* world = nullptr;
         Current_Unit_Merge_Check(bounds, world);
-        unit_ = QRect(PASTEBOARD_MARGIN, PASTEBOARD_MARGIN, Rect_Width(bounds), Rect_Height(bounds));
+        const double dpr = devicePixelRatioF();
+        unit_ = QRect(PASTEBOARD_MARGIN, PASTEBOARD_MARGIN, int(std::lround(Rect_Width(bounds) / dpr)),
+                      int(std::lround(Rect_Height(bounds) / dpr)));
         if (!g_doc.up) unit_ = QRect();
         if (g_doc.up) Design_Unit(g_doc.upx)->refresh_dirty = Rect{};  // the whole is drawn below
         resize(unit_.width() + 2 * PASTEBOARD_MARGIN, unit_.height() + 2 * PASTEBOARD_MARGIN);
@@ -169,8 +177,13 @@ protected:
         a_port_bits bits = World_Bits(world);
         QImage view(bits.base, Rect_Width(bits.bounds), Rect_Height(bits.bounds), bits.rowbytes,
                     QImage::Format_RGB32);
-        QRect part = e->rect() & unit_;
-        p.drawImage(part.topLeft(), view, part.translated(-unit_.topLeft()));
+        // The picture holds device pixels: drawn one to one on the screen.
+        const double dpr = devicePixelRatioF();
+        view.setDevicePixelRatio(dpr);
+        const QRect part = e->rect() & unit_;
+        const QRectF from = QRectF(part.translated(-unit_.topLeft()));
+        p.drawImage(QRectF(part), view,
+                    QRectF(from.x() * dpr, from.y() * dpr, from.width() * dpr, from.height() * dpr));
         Paint_Frames(p);
     }
 
@@ -209,6 +222,15 @@ protected:
         frames_ = Frames();
     }
 
+    // Touchpad pinches come to the widget under the fingers.
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::NativeGesture) return QWidget::event(e);
+        auto* g = static_cast<QNativeGestureEvent*>(e);
+        if (g->gestureType() != Qt::ZoomNativeGesture) return QWidget::event(e);
+        view_->Pinch(g->value(), mapTo(view_->viewport(), g->position()));
+        e->accept();
+        return true;
+    }
     void mousePressEvent(QMouseEvent* e) override { view_->Mouse_Press(e); }
     void mouseMoveEvent(QMouseEvent* e) override { view_->Mouse_Move(e); }
     void mouseReleaseEvent(QMouseEvent* e) override { view_->Mouse_Release(e); }
@@ -260,7 +282,8 @@ a_unit_view::~a_unit_view() {
 }
 
 void a_unit_view::Refresh() {
-    if (g_doc.up) g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize());
+    if (g_doc.up)
+        g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize(), surface_->devicePixelRatioF());
     surface_->Resize_To_Unit();
     emit viewMoved();
 }
@@ -278,7 +301,8 @@ void a_unit_view::Refresh_Zoom() {
 }
 
 int a_unit_view::Zoom_Percent() const {
-    return g_merge_zoom.den > 0 ? int(std::lround(100.0 * g_merge_zoom.num / g_merge_zoom.den)) : 100;
+    const double dpr = surface_->devicePixelRatioF();
+    return g_merge_zoom.den > 0 ? int(std::lround(100.0 * g_merge_zoom.num / g_merge_zoom.den / dpr)) : 100;
 }
 
 void a_unit_view::wheelEvent(QWheelEvent* e) {
@@ -302,6 +326,28 @@ void a_unit_view::wheelEvent(QWheelEvent* e) {
         return;
     }
     QScrollArea::wheelEvent(e);
+}
+
+bool a_unit_view::viewportEvent(QEvent* e) {
+    if (e->type() == QEvent::NativeGesture) {
+        auto* g = static_cast<QNativeGestureEvent*>(e);
+        if (g->gestureType() == Qt::ZoomNativeGesture) {
+            Pinch(g->value(), g->position());
+            return true;
+        }
+    }
+    return QScrollArea::viewportEvent(e);
+}
+
+void a_unit_view::Pinch(double scale_delta, QPointF at) {
+    constexpr double STEP = 0.25;
+    pinch_rest_ += scale_delta;
+    while (std::abs(pinch_rest_) >= STEP) {
+        const int item = pinch_rest_ > 0 ? 1 : 2;  // Bigger, Smaller
+        pinch_rest_ -= pinch_rest_ > 0 ? STEP : -STEP;
+        zoom_at_ = at;
+        Do_Menu_Event(false, false, item, MENU_ZOOM);
+    }
 }
 
 void a_unit_view::Bring_Up_To_Date() {

@@ -51,6 +51,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     // Ctrl+wheel zooms around the pointer, Shift+wheel scrolls sideways.
     void wheelEvent(QWheelEvent* e) override;
+    bool viewportEvent(QEvent* e) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
@@ -76,6 +77,12 @@ private:
     a_press press_;
     std::optional<QPointF> zoom_at_;  // the wheel's point, until the zoom is shown
     int wheel_rest_ = 0;              // eighths of a degree not yet a zoom step
+    double pinch_rest_ = 0;           // a touchpad pinch's scale not yet a zoom step
+public:
+    // A pinch on a touchpad at `at` (viewport pixels): a quarter more or
+    // less is one step of the Zoom menu, around that point.
+    void Pinch(double scale_delta, QPointF at);
+private:
     a_unit_surface* surface_;
     a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0;
 };

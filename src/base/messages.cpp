@@ -66,9 +66,12 @@ std::vector<a_dialog_key> Layout_Keys(int dialog) {
     if (dialog == DLOG_ONE_BUTTON)
         return {{DKEY_ESCAPE, false, 0}, {'.', true, 0}, {DKEY_ENTER, false, 0},
                 {DKEY_RETURN, false, 0}};
+    // Escape never throws work away: of Save, Don't Save and Cancel it is
+    // Cancel; Ctrl+D is Don't Save.
+    const int cancel = dialog == DLOG_THREE_BUTTONS ? 2 : 1;
     std::vector<a_dialog_key> keys = {{DKEY_ENTER, false, 0}, {DKEY_RETURN, false, 0},
-                                      {DKEY_ESCAPE, false, 1}, {'.', true, 1}};
-    if (dialog == DLOG_THREE_BUTTONS) keys.push_back({'D', true, 2});
+                                      {DKEY_ESCAPE, false, cancel}, {'.', true, cancel}};
+    if (dialog == DLOG_THREE_BUTTONS) keys.push_back({'D', true, 1});
     return keys;
 }
 
@@ -195,7 +198,8 @@ bool Do_Substitutions(std::string& s) {
 
 namespace {
 
-a_dialog_request Alert_Request(int dialog, int message, int button1, int button2, int button3) {
+a_dialog_request Alert_Request(int dialog, int message, int button1, int button2, int button3,
+                               int default_button = 0) {
     a_dialog_request r;
     r.layout = dialog;
     Get_Translated_String(message, dialog == DLOG_ONE_BUTTON ? ALERT_STR_ID : MAIN_STR_ID,
@@ -208,6 +212,9 @@ a_dialog_request Alert_Request(int dialog, int message, int button1, int button2
         r.buttons.push_back(label);
     }
     r.keys = Layout_Keys(dialog);
+    r.default_button = std::clamp(default_button, 0, nbuttons - 1);
+    for (a_dialog_key& k : r.keys)
+        if (k.key == DKEY_RETURN || k.key == DKEY_ENTER) k.button = r.default_button;
     return r;
 }
 
@@ -233,16 +240,18 @@ void Show_Alert(int index, bool abort, const std::string& detail) {
 void OK_Alert(int index, bool abort) { Show_Alert(index, abort, {}); }
 void OK_Alert_Detail(int index, const std::string& detail) { Show_Alert(index, false, detail); }
 
-int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3) {
-    a_dialog_request r = Alert_Request(dialog, message, button1, button2, button3);
+int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3,
+                    int default_button) {
+    a_dialog_request r = Alert_Request(dialog, message, button1, button2, button3, default_button);
     int nbuttons = int(r.buttons.size());
     int answer = Dialog_Ask(r);
     return std::clamp(answer, 0, nbuttons - 1);
 }
 
-int Confirm_Msg(int dialog, int message, int button1, int button2, int button3) {
+int Confirm_Msg(int dialog, int message, int button1, int button2, int button3,
+                int default_button) {
     Param_Text(Doc_Name_Text());
-    return Ask_YesNoCancel(dialog, message, button1, button2, button3);
+    return Ask_YesNoCancel(dialog, message, button1, button2, button3, default_button);
 }
 
 void InternalError() { Fatal(ALERT_INTERNAL_ERROR); }

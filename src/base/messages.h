@@ -79,10 +79,14 @@ void OK_Alert(int index, bool abort);
 void OK_Alert_Detail(int index, const std::string& detail);
 // Dialog `dialog` with `message` and buttons labelled by strings of list 200
 // (button3 only for the three-button layout). Returns 0, 1 or 2 for the
-// first, second or third button.
-[[nodiscard]] int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3 = 0);
+// first, second or third button. Return and Enter press `default_button`;
+// Escape (and closing the window) the second button of two, the third of
+// three: the answer that changes nothing.
+[[nodiscard]] int Ask_YesNoCancel(int dialog, int message, int button1, int button2, int button3 = 0,
+                                  int default_button = 0);
 // The same with ^0 set to the document's name.
-[[nodiscard]] int Confirm_Msg(int dialog, int message, int button1, int button2, int button3 = 0);
+[[nodiscard]] int Confirm_Msg(int dialog, int message, int button1, int button2, int button3 = 0,
+                              int default_button = 0);
 
 // Fatal conditions: show the numbered alert and end the process with a
 // non-zero status. Never return.

@@ -101,16 +101,35 @@ bool Do_Import_Cirquel(const std::string& path) {
 
 bool Do_File_Open(bool skipmsg, const std::string& path) {
     if (Ends_With_Nocase(path, ".ART4")) return false;
+    // The file first: the question about unsaved changes is asked only once
+    // there is something to open instead.
+    std::string chosen = path;
+    if (chosen.empty()) chosen = g_file_services.choose_open.Call_Or([] { return std::string(); });
+    if (chosen.empty() || Ends_With_Nocase(chosen, ".ART4")) return false;
     if (!skipmsg && !Settle_Changes(STR_SAVE_BEFORE_OPEN)) return false;
-    return Do_File_Open2(path);
+    return Do_File_Open2(chosen);
 }
 
 bool Do_File_Open2(const std::string& path) {
     std::string chosen = path;
     if (chosen.empty()) chosen = g_file_services.choose_open.Call_Or([] { return std::string(); });
     if (chosen.empty()) return false;
-    if (g_doc.doc_open) Doc_Dispose();
-    return Do_File_Open3(chosen, false);
+    // The open document kept as project bytes: a file that cannot be read
+    // puts it back, with its path and state, instead of leaving none open.
+    const bool had = g_doc.doc_open;
+    const a_filespec path_was = g_doc.doc_path;
+    const bool changed = g_doc.doc_changed, was_new = g_doc.doc_new;
+    std::vector<uint8_t> kept;
+    if (had && Write_DISC_Bytes(kept) != 0) kept.clear();
+    if (had) Doc_Dispose();
+    if (Do_File_Open3(chosen, false)) return true;
+    if (kept.empty() || g_doc.doc_open || !Read_DISC_Bytes(kept, path_was.name)) return false;
+    Lay_Out_Text_Blocks();
+    g_doc.doc_path = path_was;
+    g_doc.doc_changed = changed;
+    g_doc.doc_new = was_new;
+    Doc_Name_Changed(Doc_Name());
+    return false;
 }
 
 bool Do_File_Open3(const std::string& path, bool is_template) {
@@ -165,7 +184,8 @@ bool Doc_Write(const std::string& dpath, int16_t /*format*/) {
 
 void Do_File_Revert() {
     if (!g_doc.doc_open || g_doc.doc_new) return;
-    if (Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT) != 0) return;
+    // The question is about throwing changes away: Return keeps them.
+    if (Confirm_Msg(DLOG_TWO_BUTTONS, STR_REVERT_QUESTION, STR_REVERT, STR_DONT_REVERT, 0, 1) != 0) return;
     const std::string path = g_doc.doc_path.name;
     const bool changed = g_doc.doc_changed;
     // The document as it is, taken back should the file turn out unreadable

@@ -368,11 +368,15 @@ void Print_Direct_Test(uint32_t ux, bool colorbarf) {
     if (ux == Calc_Color_Bar_Unit()) Draw_Color_Bars(r, Spec(ux).kind, colorbarf);
 }
 
-bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error) {
+int g_export_dpi = 300;
+
+bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error, int dpi) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
+    if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    UnitCache_Init(master);
-    int err = UnitCache_World() ? Export_World(a_file_format(format), 300, path, UnitCache_World(), error)
+    // 300: the design surface as it is; finer: rendered again at the printed size.
+    UnitCache_Init(master, dpi == 300 ? 0 : dpi);
+    int err = UnitCache_World() ? Export_World(a_file_format(format), dpi, path, UnitCache_World(), error)
                                 : -1;
     UnitCache_Stop();
     if (err == 0) return true;
@@ -388,5 +392,5 @@ void Export_Project(int16_t format) {
     std::string path = g_file_services.choose_save.Call_Or([] { return std::string(); }, title,
                                                            Export_Name(format), format);
     if (path.empty() || !g_doc.doc_open) return;
-    (void)Export_Unit(path, format, g_doc.upx);
+    (void)Export_Unit(path, format, g_doc.upx, nullptr, g_export_dpi);
 }

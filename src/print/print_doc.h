@@ -58,9 +58,14 @@ void Draw_Color_Bars(const Rect& box, int kind, bool colorbarf);
 std::string Get_Template_Name();
 
 // The unit rendered with its turns and mirrors (a clone: its master's
-// picture), as a picture at 300 dpi; alert 49 with the error number on
-// failure, and the reason in `error` when asked.
-bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error = nullptr);
+// picture), as a picture at `dpi` (300: the design's own resolution; more
+// renders the unit again finer); alert 49 with the error number on failure,
+// and the reason in `error` when asked.
+bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error = nullptr,
+                 int dpi = 300);
+// The resolutions an export or a PDF is offered at, and the Export menu's choice.
+constexpr int EXPORT_DPIS[] = {300, 600};
+extern int g_export_dpi;
 // An item of the Export menu: the save dialog offers the document's name
-// with the format's suffix, then the current unit is exported.
+// with the format's suffix, then the current unit is exported at g_export_dpi.
 void Export_Project(int16_t format);

@@ -81,8 +81,13 @@ bool Photo_Set_Toggle(a_toggle_enum toggle, bool on) {
 bool Photo_Set_Edge_Style(int style) {
     if (style < EDGE_NONE || style > EDGE_ROUGH) return false;
     gs.grid_vals[EDGE_STYLE_GRID] = int16_t(style);
-    return For_Selected(OP_PHOTO_ADJUST, [style](const a_oj_item&, a_ph_rec& ph) {
+    // A border of no width would show nothing: it comes at the usual width.
+    const int16_t visible = g_sliders[PHOTO_EDGE_BORDER_SLIDER].defaultval;
+    if (style != EDGE_NONE && gs.slider_vals[PHOTO_EDGE_BORDER_SLIDER] <= 0)
+        Slider_Blast(visible, PHOTO_EDGE_BORDER_SLIDER);
+    return For_Selected(OP_PHOTO_ADJUST, [style, visible](const a_oj_item&, a_ph_rec& ph) {
         ph.spec.edge_kind = int16_t(style);
+        if (style != EDGE_NONE && ph.spec.edge_border <= 0) ph.spec.edge_border = visible;
         return true;
     });
 }

@@ -128,6 +128,15 @@ bool Text_Color_Select(a_bar_enum bar, int index) {
     return Delta_Text(OP_TEXT_SETCOLOR);
 }
 
+bool Text_Color_Set(a_bar_enum bar, a_win_pixel32 colour) {
+    const int sw = Swatch_Of(bar);
+    if (sw < 0) return false;
+    colour.a = 0;
+    gs.bar_selection[bar] = int16_t(Find_In_Palette32(colour));
+    g_text_swatches[sw] = colour;
+    return Delta_Text(OP_TEXT_SETCOLOR);
+}
+
 void Text_Plus() { Do_PlusMinus(false, false, true, TEXT_SIZE_SLIDER); }
 void Text_Minus() { Do_PlusMinus(false, false, false, TEXT_SIZE_SLIDER); }
 

@@ -38,6 +38,9 @@ bool FontBar_Select(int fontx);
 // Palette entry `index` chosen on colour bar `bar` (PAINT_COLORBAR for the
 // letters, or an effect's bar): its swatch and the selected block.
 bool Text_Color_Select(a_bar_enum bar, int index);
+// Any colour on colour bar `bar` (the colour dialog's); the bar marks its
+// palette entry when it has one.
+bool Text_Color_Set(a_bar_enum bar, a_win_pixel32 colour);
 
 // The size slider one step up or down, within the layout's size limit; the
 // slider's action applies it to the selected block.

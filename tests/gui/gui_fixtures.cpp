@@ -162,7 +162,12 @@ bool Add_Photo(const QString& dir, const QString& name, QColor colour, QPointF a
 QImage Screen_Shot(QWidget& w) {
     QTest::qWait(300);
     QApplication::processEvents();
-    return QGuiApplication::primaryScreen()->grabWindow(0).copy(w.frameGeometry()).toImage();
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    const qreal r = screen.devicePixelRatio();
+    const QRect g = w.frameGeometry();
+    QImage shot = screen.copy(QRect(QPoint(int(g.x() * r), int(g.y() * r)), g.size() * r)).toImage();
+    shot.setDevicePixelRatio(1);
+    return shot;
 }
 
 void Drop_File(QWidget& w, const QString& path) {
@@ -187,13 +192,14 @@ int One_Disc_Template() {
     return 0;
 }
 
-bool Shots_Match_Goldens(const QStringList& names, QString& why) {
+bool Shots_Match_Goldens(const QStringList& names, QString& why, double scale) {
     int display = 90;
     while (display < 200 && (QFile::exists(QString("/tmp/.X%1-lock").arg(display)) ||
                              QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display))))
         ++display;
     QProcess xvfb;
-    xvfb.start("Xvfb", {QString(":%1").arg(display), "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+    const QString screen = QString("%1x%2x24").arg(int(1280 * scale)).arg(int(800 * scale));
+    xvfb.start("Xvfb", {QString(":%1").arg(display), "-screen", "0", screen, "-nolisten", "tcp"});
     if (!xvfb.waitForStarted()) return why = "Xvfb did not start", false;
     for (int waited = 0; !QFile::exists(QString("/tmp/.X11-unix/X%1").arg(display)); waited += 50) {
         if (waited > 10000) return why = "Xvfb made no socket", false;
@@ -204,6 +210,7 @@ bool Shots_Match_Goldens(const QStringList& names, QString& why) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", QString(":%1").arg(display));
     env.insert("QT_QPA_PLATFORM", "xcb");
+    if (scale != 1) env.insert("QT_SCALE_FACTOR", QString::number(scale));
     // The X platform's D-Bus library keeps a buffer to the end; the leak
     // checker has its say in the offscreen run of this program instead.
     env.insert("ASAN_OPTIONS", "detect_leaks=0");

@@ -68,8 +68,9 @@ int One_Disc_Template();
 
 // Starts Xvfb on a free display, runs this test program with
 // "--shots DIR" under it and compares each named picture of DIR with its
-// golden. False with the reason in `why`.
-bool Shots_Match_Goldens(const QStringList& names, QString& why);
+// golden. False with the reason in `why`. With `scale` 2 the program runs
+// at 200 % (two device pixels to a logical one) on a screen large enough.
+bool Shots_Match_Goldens(const QStringList& names, QString& why, double scale = 1);
 
 // The main of a window test program: a configuration folder of its own, the
 // program started quietly, then either `shots(DIR)` (under Xvfb, see above)

@@ -33,6 +33,7 @@
 #include "panels/chooser_panel.h"
 #include "drop_open.h"
 #include "gui_fixtures.h"
+#include "dialogs/dialogs_qt.h"
 #include "dialogs/file_dialogs.h"
 #include "gui_app.h"
 #include "dialogs/layout_dialogs.h"
@@ -154,6 +155,7 @@ private slots:
     void CanvasUndoRedoPreviewAndPdf();
     void SaveCloseReopenFromRecentListAndDrop();
     void SaveAsAsksBeforeReplacingANameTypedWithoutItsSuffix();
+    void FailedOpenKeepsTheProjectAndAsksOnlyAfterTheChoice();
     void UnitTogglesAndToDifferentLayout();
     void SecondCopyHandsOverItsCommandLine();
     void ScreenshotsUnderXvfb();
@@ -343,7 +345,7 @@ void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
     QTemporaryDir out;
     QString pdf = out.path() + "/two discs.pdf";
     auto* panel = Find<a_print_panel>(w, "printPanel");
-    panel->ask_pdf_path = [&] { return pdf; };
+    panel->ask_pdf_path = [&](const QString&) { return pdf; };
     QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
     QVERIFY(QFile::exists(pdf));
     QProcess render;
@@ -539,6 +541,102 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
 // The clone and print toggles act on the current label, each one step; the
 // Layout button moves the project to one disc, and the remap dialog's choice
 // decides which old disc's design it keeps.
+namespace {
+
+// Answers each message box the window shows with `act`, as long as it keeps
+// returning true; the message boxes are the real ones.
+void Each_Box(std::function<bool(QMessageBox*)> act) {
+    When_Modal([act](QDialog* d) {
+        auto* box = qobject_cast<QMessageBox*>(d);
+        if (box && act(box)) Each_Box(act);
+    });
+}
+
+QPushButton* Button_Named(QMessageBox* box, const QString& text) {
+    for (QAbstractButton* b : box->buttons())
+        if (b->text() == text) return qobject_cast<QPushButton*>(b);
+    return nullptr;
+}
+
+}  // namespace
+
+// Open asks about the changes only once a file is chosen; Escape at the
+// question keeps the work; a file that cannot be read leaves the project
+// open as it was, still changed. Revert's question keeps the work on Return.
+void a_gui_test::FailedOpenKeepsTheProjectAndAsksOnlyAfterTheChoice() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QVERIFY(Add_Photo(dir.path(), "kept", Qt::red));
+    QApplication::processEvents();
+    QVERIFY(g_doc.doc_changed);
+    const int blocks = g_doc.up->oj.nlist;
+    const std::string name = Doc_Name();
+    QFile bad(dir.path() + "/broken.cd4");
+    QVERIFY(bad.open(QIODevice::WriteOnly));
+    bad.write("DISC this is no project at all");
+    bad.close();
+    QStringList seen;
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    files->ask_open = [&] {
+        seen << "file";
+        return bad.fileName();
+    };
+    Dialogs_Qt_Install();
+
+    QString default_text;
+    Each_Box([&](QMessageBox* box) {
+        seen << "question";
+        default_text = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Escape);
+        return false;
+    });
+    w.Command_Action(302)->trigger();
+    QCOMPARE(seen, QStringList({"file", "question"}));
+    QCOMPARE(default_text, QString("Save"));
+    QVERIFY(g_doc.doc_open && g_doc.doc_changed);
+    QCOMPARE(g_doc.up->oj.nlist, blocks);
+
+    // Don't Save, then the damaged file's alert: the project is still there.
+    seen.clear();
+    Each_Box([&](QMessageBox* box) {
+        if (QPushButton* dont = Button_Named(box, "Don't Save")) {
+            seen << "question";
+            dont->click();
+            return true;
+        }
+        seen << "alert";
+        QTest::keyClick(box, Qt::Key_Return);
+        return false;
+    });
+    w.Command_Action(302)->trigger();
+    QTRY_COMPARE(seen, QStringList({"file", "question", "alert"}));
+    QVERIFY(g_doc.doc_open);
+    QCOMPARE(g_doc.up->oj.nlist, blocks);
+    QVERIFY(g_doc.doc_changed);
+    QCOMPARE(Doc_Name(), name);
+    QApplication::processEvents();
+    QVERIFY(gs.curr_phase != NODOC_PHASE);
+    QVERIFY(w.isWindowModified());
+
+    // Saved, changed, then File > Revert: Return at its question keeps the change.
+    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/Kept"; };
+    w.Command_Action(304)->trigger();
+    QVERIFY(!g_doc.doc_changed);
+    QVERIFY(Add_Photo(dir.path(), "more", Qt::green));
+    Each_Box([&](QMessageBox* box) {
+        default_text = box->defaultButton() ? box->defaultButton()->text() : QString();
+        QTest::keyClick(box, Qt::Key_Return);
+        return false;
+    });
+    w.Command_Action(306)->trigger();
+    QCOMPARE(default_text, QString("Don't Revert"));
+    QCOMPARE(g_doc.up->oj.nlist, blocks + 1);
+    Dialogs_Qt_Remove();
+    g_doc.doc_changed = false;
+    QVERIFY(Close_Unchanged(w));
+}
+
 void a_gui_test::UnitTogglesAndToDifferentLayout() {
     a_main_window w;
     QVERIFY(Open_Two_Disc_Stock(w));
@@ -610,11 +708,12 @@ void a_gui_test::UnitTogglesAndToDifferentLayout() {
     QTRY_VERIFY(outer->isVisible());
     QVERIFY(!width->isVisible());
     // The number shows the medium's size within the tray's range.
-    auto* number = outer->findChild<QSpinBox*>();
+    auto* number = outer->findChild<QDoubleSpinBox*>();
     QVERIFY(number);
-    QCOMPARE(number->maximum(), 1200);
-    QCOMPARE(number->value(), int(gs.slider_vals[PRINT_OUTERD_SLIDER]));
-    QVERIFY(number->value() >= 1000);
+    QCOMPARE(number->maximum(), 120.0);  // millimetres
+    QCOMPARE(number->suffix(), QString(" mm"));
+    QCOMPARE(number->value(), gs.slider_vals[PRINT_OUTERD_SLIDER] / 10.0);
+    QVERIFY(number->value() >= 100);
     // The medium's name: renamed in its dialog, kept with its settings; a
     // cancelled dialog changes nothing.
     auto* print_panel = Find<a_print_panel>(w, "printPanel");

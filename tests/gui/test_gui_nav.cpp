@@ -7,9 +7,14 @@
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QDropEvent>
+#include <QtGui/QPointingDevice>
 #include <QtGui/QWheelEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QColorDialog>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QPlainTextEdit>
+#include <QtWidgets/QToolButton>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
@@ -19,9 +24,14 @@
 #include <vector>
 
 #include "dialogs/file_dialogs.h"
+#include "dialogs/text_editor_dialog.h"
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
 #include "widgets/layer_bar.h"
+#include "widgets/palette_popup.h"
+#include "model/ph_blocks.h"
+#include "model/text_rec.h"
+#include "text/text_blocks.h"
 #include "rulers.h"
 #include "base/prefs.h"
 #include "main_window.h"
@@ -33,6 +43,7 @@
 #include "shell/mainloop.h"
 #include "ui/interface.h"
 #include "unit_view.h"
+#include "units.h"
 
 namespace {
 
@@ -54,6 +65,7 @@ private slots:
     void UnitAndViewPointsRoundTrip();
     void WheelAndKeysZoomAroundThePointer();
     void ScreenshotUnderXvfb();
+    void OtherColourDialogAndCanvasTips();
 };
 
 // Six steps; five undone and two redone from the history panel; a block
@@ -123,6 +135,9 @@ void a_nav_test::HistoryPanelLayerBarAndSave() {
     QCOMPARE(blocks[1].objid, red);
     QCOMPARE(blocks[0].objid, green);
     QTRY_VERIFY(layers->item(0)->checkState() == Qt::Unchecked);
+    // Each row is named after its photo's file.
+    QCOMPARE(layers->item(0)->text(), QString("red.png"));
+    QCOMPARE(layers->item(1)->text(), QString("green.png"));
 
     // Saved, closed and read back: red on top and hidden, green visible.
     auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
@@ -232,6 +247,23 @@ void a_nav_test::WheelAndKeysZoomAroundThePointer() {
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 3);
     wheel(at, -240, Qt::ControlModifier);
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
+    // A touchpad's pinch, in small parts, zooms around the fingers too.
+    auto pinch = [&](QPointF where, double value) {
+        QWidget* surface = view->widget();
+        const QPointF local = surface->mapFrom(view->viewport(), where);
+        QNativeGestureEvent e(Qt::ZoomNativeGesture, QPointingDevice::primaryPointingDevice(), 2, local, local,
+                              surface->mapToGlobal(local), value, QPointF(), 1);
+        QApplication::sendEvent(surface, &e);
+        QApplication::processEvents();
+    };
+    const QPointF fingers = at;
+    const QPointF under = view->View_To_Unit(fingers);
+    for (int i = 0; i < 3; ++i) pinch(fingers, 0.1);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 2);
+    still = view->Unit_To_View(under);
+    QVERIFY(std::abs(still.x() - fingers.x()) <= 1 && std::abs(still.y() - fingers.y()) <= 1);
+    pinch(fingers, -0.4);
+    QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
     // Shift+wheel scrolls sideways; the plain wheel up and down.
     w.Command_Action(1008)->trigger();
     QApplication::processEvents();
@@ -279,6 +311,56 @@ int Take_Shots(const QString& dir) {
     if (!Screen_Shot(w).save(dir + "/gui_layers.png")) return 5;
     g_doc.doc_changed = false;
     return 0;
+}
+
+// The text colour's palette offers the desktop's colour dialog: a hex code
+// typed there colours the selected text. The canvases' tips say which
+// picture each is.
+void a_nav_test::OtherColourDialogAndCanvasTips() {
+    a_main_window w;
+    w.resize(1024, 700);
+    w.show();
+    QVERIFY(Open_Two_Disc_Stock(w));
+    auto* canvases = Find<QListWidget>(w, "canvasPalette");
+    QVERIFY(canvases->count() > 3);
+    const QString tip = canvases->item(2)->toolTip();
+    QVERIFY2(tip.contains("of " + QString::number(canvases->count())) && tip.contains("art record 2."),
+             qPrintable(tip));
+
+    Click(w, qPrintable(QString("phase%1").arg(int(TEXT_PHASE))));
+    Click(w, "newText");
+    QApplication::processEvents();
+    auto* editor = w.findChild<a_text_editor_dialog*>("textEditor");
+    QVERIFY(editor && editor->isVisible());
+    editor->Editor()->setPlainText("Blue words");
+    QTest::mouseClick(Find<QPushButton>(*editor, "textEditorOk"), Qt::LeftButton);
+    QApplication::processEvents();
+    int omx = 0;
+    QVERIFY(Is_One_Selected(omx));
+
+    auto* button = Find<QToolButton>(w, qPrintable(QString("textColor%1").arg(int(PAINT_COLORBAR))));
+    auto* palette = button->findChild<a_palette_popup*>();
+    QVERIFY(palette);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(palette->isVisible());
+    bool typed = false;
+    When_Modal([&](QDialog* d) {
+        auto* dialog = qobject_cast<QColorDialog*>(d);
+        if (!dialog) return d->reject();
+        for (QLineEdit* field : dialog->findChildren<QLineEdit*>()) {
+            if (!field->text().startsWith('#')) continue;  // the HTML field
+            field->selectAll();
+            QTest::keyClicks(field, "#1e90ff");
+            QTest::keyClick(field, Qt::Key_Tab);
+            typed = true;
+        }
+        dialog->accept();
+    });
+    QTest::mouseClick(palette, Qt::LeftButton, {}, palette->Other_Area().center());
+    QVERIFY(typed);
+    const a_win_pixel32 c = Curr_OM(omx)->base_color;
+    QCOMPARE(QColor(c.r, c.g, c.b), QColor("#1e90ff"));
+    QVERIFY(Close_Unchanged(w));
 }
 
 int Run_Tests(char** argv) {

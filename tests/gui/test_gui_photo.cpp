@@ -13,6 +13,7 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSlider>
+#include <QtWidgets/QSpinBox>
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 
@@ -55,6 +56,20 @@ void Select_Only(int omx) {
     Interaction_Begin();
     Selection_Set1(omx);
     Interaction_End();
+    QApplication::processEvents();
+}
+
+// The number field of a slider, where a person types.
+QDoubleSpinBox* Number(QWidget& w, a_slider_enum s) {
+    return Find<a_slider_widget>(w, qPrintable(QString("slider%1").arg(int(s))))
+        ->findChild<QDoubleSpinBox*>();
+}
+
+void Type_Into(QDoubleSpinBox* field, const QString& text) {
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
     QApplication::processEvents();
 }
 
@@ -180,6 +195,24 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     QCOMPARE(Rect_Width(Curr_PH(sun)->spec.subset), 200);
     QCOMPARE(Kept(), before_replace + 1);
 
+    // Numbers in a person's units: 15 typed into the angle is 15°, kept as
+    // tenths; the size in per cent of the picture.
+    Select_Only(photos[1]);
+    Type_Into(Number(w, PHOTO_ANGLE_SLIDER), "15");
+    QCOMPARE(Curr_PH(photos[1])->spec.angle, int16_t(150));
+    QCOMPARE(Number(w, PHOTO_ANGLE_SLIDER)->text(), QString("15.0°"));
+    Type_Into(Number(w, PHOTO_SIZE_SLIDER), "80");
+    QCOMPARE(Curr_PH(photos[1])->spec.scalingh, int16_t(800));
+    QVERIFY(Number(w, PHOTO_EDGE_BORDER_SLIDER)->suffix().endsWith("mm"));
+    // A border chosen after its width went to nothing comes back visible.
+    Click(w, "edgeStyle1");
+    Type_Into(Number(w, PHOTO_EDGE_BORDER_SLIDER), "0");
+    QCOMPARE(Curr_PH(photos[1])->spec.edge_border, int16_t(0));
+    Click(w, "edgeStyle0");
+    Click(w, "edgeStyle1");
+    QCOMPARE(Curr_PH(photos[1])->spec.edge_border, g_sliders[PHOTO_EDGE_BORDER_SLIDER].defaultval);
+    QVERIFY(Number(w, PHOTO_EDGE_BORDER_SLIDER)->value() > 0);
+
     // Clip art: a symbol from the palette, then coloured.
     Click(w, qPrintable(QString("phase%1").arg(int(SYMBOL_PHASE))));
     QListWidget* palette = Find<QListWidget>(w, "symbolPalette");
@@ -238,6 +271,7 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
         }(),
         back));
     QCOMPARE(Curr_PH(photos[1])->spec.subset, cut);
+    QCOMPARE(Curr_PH(photos[1])->spec.angle, int16_t(150));  // 15°
     QVERIFY(Curr_PH(symbols[0])->spec.is_symbol);
     QCOMPARE(int(Curr_PH(symbols[0])->spec.symbol_color.g), 140);
     QCOMPARE(Curr_PH(symbols[0])->spec.angle, int16_t(300));

@@ -3,10 +3,14 @@
 // with its own settings, and the printing dialog's pages, Stop and failure.
 #include <QtCore/QDir>
 #include <QtCore/QFile>
+#include <QtCore/QProcess>
+#include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
 #include <QtGui/QImage>
 #include <QtTest/QTest>
+#include <QtGui/QAction>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QToolButton>
@@ -70,6 +74,7 @@ private slots:
     void ExportMenuMirrorsAClearLabel();
     void PublisherJobsFromThePanel();
     void PrintingDialogPagesStopAndFailure();
+    void PdfAndPictureNamedAfterTheProjectAtTheChosenResolution();
 
 private:
     void Stick_Job();
@@ -207,7 +212,7 @@ void a_print_test::PrintingDialogPagesStopAndFailure() {
     });
     QTemporaryDir dir;
     QString pdf = dir.path() + "/sheet.pdf";
-    panel->ask_pdf_path = [&] { return pdf; };
+    panel->ask_pdf_path = [&](const QString&) { return pdf; };
     QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
     QCOMPARE(pages, (std::vector<int>{1, 2, 3}));
     QCOMPARE(texts.last(), QString("Printing page 3 of 3"));
@@ -229,6 +234,99 @@ void a_print_test::PrintingDialogPagesStopAndFailure() {
     QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
     QVERIFY(Told("could not save"));
     QVERIFY(!printing->isVisible());
+    QVERIFY(Close_Unchanged(w));
+}
+
+namespace {
+
+// The pixel width of the largest picture in a PDF, as pdfimages lists it;
+// 0 when it cannot tell.
+int Pdf_Picture_Width(const QString& pdf) {
+    QProcess list;
+    list.start("pdfimages", {"-list", pdf});
+    if (!list.waitForFinished(20000)) return 0;
+    int widest = 0;
+    const QStringList rows = QString::fromUtf8(list.readAllStandardOutput()).split('\n');
+    for (int i = 2; i < rows.size(); ++i) {
+        const QStringList cols = rows[i].split(' ', Qt::SkipEmptyParts);
+        if (cols.size() > 3) widest = std::max(widest, cols[3].toInt());
+    }
+    return widest;
+}
+
+}  // namespace
+
+// "summer.cd4" saves as "summer.pdf", at 300 or 600 dpi as chosen beside the
+// button; the test page saves as a PDF without a printer; Export offers PNG
+// at the resolution of its menu.
+void a_print_test::PdfAndPictureNamedAfterTheProjectAtTheChosenResolution() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.3, 0.5}, QSize(300, 300)));
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/summer"; };
+    w.Command_Action(304)->trigger();
+    QCOMPARE(QString::fromStdString(Doc_Name()), QString("summer.cd4"));
+
+    QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
+    auto* panel = Find<a_print_panel>(w, "printPanel");
+    QTRY_VERIFY(panel->isVisible());
+    QString proposed;
+    QString pdf;
+    panel->ask_pdf_path = [&](const QString& name) {
+        proposed = name;
+        return pdf;
+    };
+    auto* resolution = Find<QComboBox>(w, "pdfResolution");
+    QCOMPARE(resolution->currentText(), QString("300 dpi"));
+    pdf = dir.path() + "/at300.pdf";
+    QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
+    QCOMPARE(proposed, QString("summer.pdf"));
+    QVERIFY(QFile::exists(pdf));
+    QTest::keyClick(resolution, Qt::Key_Down);
+    QCOMPARE(resolution->currentText(), QString("600 dpi"));
+    pdf = dir.path() + "/at600.pdf";
+    QTest::mouseClick(Find<QPushButton>(w, "saveAsPdf"), Qt::LeftButton);
+    QVERIFY(QFile::exists(pdf));
+    if (!QStandardPaths::findExecutable("pdfimages").isEmpty()) {
+        const int fine = Pdf_Picture_Width(dir.path() + "/at600.pdf");
+        const int coarse = Pdf_Picture_Width(dir.path() + "/at300.pdf");
+        QVERIFY2(coarse > 0 && std::abs(fine - 2 * coarse) <= 4,
+                 qPrintable(QString("%1 px at 600 dpi, %2 at 300").arg(fine).arg(coarse)));
+    }
+
+    // The test page: a PDF of its own, no printer asked for.
+    pdf = dir.path() + "/test page.pdf";
+    QTest::mouseClick(Find<QPushButton>(w, "testPagePdf"), Qt::LeftButton);
+    QCOMPARE(proposed, QString("summer test page.pdf"));
+    QFile test(pdf);
+    QVERIFY(test.open(QIODevice::ReadOnly));
+    QVERIFY(test.read(5) == "%PDF-");
+    QVERIFY(Dialog_History().empty());
+
+    // Export > As PNG, at 300 and then 600 dpi: at least twice as many pixels
+    // across (300 is the design surface, 600 the printed size at 600 dpi).
+    QString png;
+    QString offered;
+    files->ask_save = [&](const QString&, const QString& name, int16_t) {
+        offered = name;
+        return png;
+    };
+    auto* as_png = w.findChild<QAction*>("exportPng");
+    QVERIFY(as_png);
+    png = dir.path() + "/at300.png";
+    as_png->trigger();
+    QCOMPARE(offered, QString("summer.PNG"));
+    w.findChild<QAction*>("exportDpi600")->trigger();
+    png = dir.path() + "/at600.png";
+    as_png->trigger();
+    const QImage coarse(dir.path() + "/at300.png"), fine(dir.path() + "/at600.png");
+    QVERIFY(!coarse.isNull() && !fine.isNull());
+    QVERIFY2(fine.width() >= 2 * coarse.width() - 2,
+             qPrintable(QString("%1 and %2 px").arg(fine.width()).arg(coarse.width())));
+    QCOMPARE(qRound(fine.dotsPerMeterX() * 0.0254), 600);
+    w.findChild<QAction*>("exportDpi300")->trigger();
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -36,6 +36,7 @@
 #include "tracks/field_dialog.h"
 #include "ui/interface.h"
 #include "ui/text_cmds.h"
+#include "render/compositor.h"
 #include "unit_view.h"
 
 namespace {
@@ -100,8 +101,19 @@ private:
         return ok;
     }
     void Shot(const QString& name) {
-        if (!shots_.isEmpty() && failed.isEmpty())
-            Check(Screen_Shot(w_).save(shots_ + "/" + name + ".png"), "cannot keep " + name);
+        if (shots_.isEmpty() || !failed.isEmpty()) return;
+        const double dpr = w_.devicePixelRatioF();
+        Check(Screen_Shot(w_).save(shots_ + "/" + name + (dpr > 1.5 ? "_200" : "") + ".png"),
+              "cannot keep " + name);
+        // The unit's picture has as many pixels as the screen shows it with.
+        auto* view = Find<a_unit_view>(w_, "unitView");
+        Rect bounds;
+        GWorld* world = nullptr;
+        Current_Unit_Merge_Check(bounds, world);
+        if (view->isVisible() && world)
+            Check(std::abs(Rect_Width(bounds) - view->Unit_Rect().width() * dpr) <= 2,
+                  QString("%1: the label is composed at %2 pixels for %3 on the screen")
+                      .arg(name).arg(Rect_Width(bounds)).arg(view->Unit_Rect().width() * dpr));
     }
     void Phase(a_phase phase) { Click(w_, QString("phase%1").arg(int(phase))); }
 
@@ -206,7 +218,7 @@ private:
 
         Phase(PREVIEW_PHASE);
         const QString pdf = dir_ + "/Summer Sessions.pdf";
-        Find<a_print_panel>(w_, "printPanel")->ask_pdf_path = [pdf] { return pdf; };
+        Find<a_print_panel>(w_, "printPanel")->ask_pdf_path = [pdf](const QString&) { return pdf; };
         QTest::mouseClick(Find<QPushButton>(w_, "saveAsPdf"), Qt::LeftButton);
         if (!Check(QFile::exists(pdf), "no PDF")) return;
         Shot("road_print");
@@ -272,6 +284,8 @@ void a_road_test::ScreenshotsUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
     QString why;
     QVERIFY2(Shots_Match_Goldens(kShots, why), qPrintable(why));
+    // At 200 %: the label composed at the screen's own pixels, sharp.
+    QVERIFY2(Shots_Match_Goldens({"road_photos_200", "road_text_200", "road_print_200"}, why, 2), qPrintable(why));
 }
 
 int Take_Shots(const QString& dir) {

@@ -148,7 +148,14 @@ void a_canvas_panel::Fill_Palette(int canv_class) {
     for (int i = 1; i <= n; ++i) {
         auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(Palette_Thumb(i, canv_class))), QString());
         item->setData(Qt::UserRole, i);
-        item->setToolTip(tr("Canvas %1").arg(i));
+        // The art database names no canvases: its place and record say which.
+        a_keyset key;
+        CanvX_To_Key(key, i, canv_class);
+        item->setToolTip(Is_CanvKey_White(key) ? tr("White: no picture, any solid colour")
+                                               : tr("Background %1 of %2 for this label's shape (art record %3)")
+                                                     .arg(i)
+                                                     .arg(n)
+                                                     .arg(QString::fromStdString(Key_To_String(key))));
         palette_->addItem(item);
     }
 }

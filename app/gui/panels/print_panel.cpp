@@ -3,6 +3,7 @@
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QFileDialog>
@@ -18,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "dialogs/file_dialogs.h"
 #include "look.h"
@@ -25,6 +27,7 @@
 #include "base/string_ids.h"
 #include "model/doc_media.h"
 #include "model/document.h"
+#include "persist/file_cmds.h"
 #include "platform/printer.h"
 #include "print/print_adjust.h"
 #include "print/flex_jobs.h"
@@ -95,10 +98,9 @@ QString Ask_Media_Name_Dialog(QWidget* parent, const QString& current) {
 
 a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     setObjectName("printPanel");
-    ask_pdf_path = [this] {
+    ask_pdf_path = [this](const QString& proposed) {
         QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        QString name = QString::fromStdString(g_doc.doc_open ? Doc_Name() : std::string("Labels"));
-        return Ask_Save_Path(this, tr("Save as PDF"), folder + "/" + name + ".pdf", tr("PDF documents (*.pdf)"),
+        return Ask_Save_Path(this, tr("Save as PDF"), folder + "/" + proposed, tr("PDF documents (*.pdf)"),
                              "pdf");
     };
     ask_media_name = [this](const QString& current) { return Ask_Media_Name_Dialog(this, current); };
@@ -205,6 +207,17 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     print->setDefault(true);
     print->setStyleSheet("QPushButton { font-weight: bold; }");
     QPushButton* pdf = button("saveAsPdf", tr("Save as PDF…"));
+    QPushButton* test_pdf = button("testPagePdf", tr("Save Test Page as PDF…"));
+    auto* dpi_row = new QHBoxLayout;
+    auto* dpi_label = new QLabel(tr("PDF resolution"));
+    pdf_dpi_ = new QComboBox;
+    pdf_dpi_->setObjectName("pdfResolution");
+    for (int dpi : EXPORT_DPIS) pdf_dpi_->addItem(tr("%1 dpi").arg(dpi), dpi);
+    pdf_dpi_->setToolTip(tr("600 dpi for the finest print, 300 dpi for a smaller file"));
+    dpi_label->setBuddy(pdf_dpi_);
+    dpi_row->addWidget(dpi_label);
+    dpi_row->addWidget(pdf_dpi_, 1);
+    column->addLayout(dpi_row);
     column->addStretch(1);
 
     connect(choose, &QPushButton::clicked, this, [this] {
@@ -214,6 +227,7 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     connect(test, &QPushButton::clicked, this, [] { Act(Print_Test); });
     connect(print, &QPushButton::clicked, this, [] { Print_With_Dialog(); });
     connect(pdf, &QPushButton::clicked, this, [this] { Save_As_PDF(); });
+    connect(test_pdf, &QPushButton::clicked, this, [this] { Save_As_PDF(true); });
     nudged_token_ = g_print_nudged.Subscribe([this] { Refresh(); });
     Refresh();
 }
@@ -302,15 +316,23 @@ bool a_print_panel::Print_With_Dialog() {
     return Act(Print_Doc);
 }
 
-bool a_print_panel::Save_As_PDF() {
-    QString path = ask_pdf_path ? ask_pdf_path() : QString();
+QString a_print_panel::Pdf_Name(bool test_page) {
+    QString name = g_doc.doc_open ? QString::fromStdString(Doc_Name()) : QString();
+    if (name.endsWith(DISC_SUFFIX, Qt::CaseInsensitive)) name.chop(int(std::strlen(DISC_SUFFIX)));
+    if (name.isEmpty()) name = tr("Labels");
+    return (test_page ? tr("%1 test page").arg(name) : name) + ".pdf";
+}
+
+bool a_print_panel::Save_As_PDF(bool test_page) {
+    QString path = ask_pdf_path ? ask_pdf_path(Pdf_Name(test_page)) : QString();
     if (path.isEmpty()) return false;
     if (!path.endsWith(".pdf", Qt::CaseInsensitive)) path += ".pdf";
     a_print_target before = g_print_target;
     g_print_target = a_print_target{};
     g_print_target.target = VP_PDF;
     g_print_target.pdf_path = path.toStdString();
-    bool ok = Act(Print1_Doc);
+    g_print_target.dpi = pdf_dpi_->currentData().toInt();
+    bool ok = test_page ? Act(Print_Test) : Act(Print1_Doc);
     g_print_target = before;
     // The old file is kept; the user is told why this one could not be saved.
     if (!ok && !VP_Error().empty()) OK_Alert_Detail(ALERT_CANNOT_SAVE, VP_Error());

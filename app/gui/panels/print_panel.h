@@ -14,6 +14,7 @@
 #include "base/notice.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QVBoxLayout;
@@ -25,9 +26,10 @@ class a_print_panel : public QWidget {
 public:
     explicit a_print_panel(QWidget* parent = nullptr);
     ~a_print_panel() override;
-    // Where "Save as PDF" writes; asks with a file dialog unless replaced
-    // (tests). An empty answer cancels.
-    std::function<QString()> ask_pdf_path;
+    // Where "Save as PDF" writes, `proposed` (the project's name, "summer.pdf")
+    // offered; asks with a file dialog unless replaced (tests). An empty
+    // answer cancels.
+    std::function<QString(const QString& proposed)> ask_pdf_path;
     // The new name of the medium in a direct printer's tray, asked with a
     // small dialog unless replaced (tests); empty cancels.
     std::function<QString(const QString& current)> ask_media_name;
@@ -38,7 +40,11 @@ public:
     void Refresh();  // the nudge shown again
 
     static bool Print_With_Dialog();
-    bool Save_As_PDF();
+    // The sheet, or with `test_page` the test page, as a PDF file at the
+    // resolution chosen beside the button; no printer is needed.
+    bool Save_As_PDF(bool test_page = false);
+    // The project's name with ".pdf" for its suffix ("Labels.pdf" with none).
+    static QString Pdf_Name(bool test_page);
     static bool Choose_Printer(QWidget* parent);
 
 private:
@@ -55,6 +61,7 @@ private:
     QPushButton* write_label_;
     QCheckBox* gray_;
     QCheckBox* laserjet_;
+    QComboBox* pdf_dpi_;
     a_printing_dialog* printing_;
     a_listener_token nudged_token_ = 0, folder_token_ = 0;
 };

@@ -381,6 +381,10 @@ QToolButton* a_text_panel::Color_Button(a_bar_enum bar) {
         Act([bar, index] { Text_Color_Select(bar, index); });
         Show_State();
     };
+    palette->chosen_colour = [this, bar](QColor c) {
+        Act([bar, c] { return Text_Color_Set(bar, a_win_pixel32{uint8_t(c.blue()), uint8_t(c.green()), uint8_t(c.red()), 0}); });
+        Show_State();
+    };
     connect(b, &QToolButton::clicked, palette, [b, palette] { palette->Pop_Up(b); });
     colors_.emplace_back(bar, b);
     return b;

@@ -1,7 +1,10 @@
 #include "widgets/layer_bar.h"
 
+#include <QtCore/QFileInfo>
 #include <QtGui/QDropEvent>
 #include <QtGui/QPainter>
+
+#include <cmath>
 
 #include "block_watch.h"
 #include "look.h"
@@ -31,6 +34,85 @@ QString Kind_Name(uint8_t kind) {
     }
 }
 
+// An art record's number within its category: its key after the category,
+// without the empty components ("12", or "3.12").
+QString Art_Number(const a_keyset& key) {
+    QStringList parts;
+    for (int16_t part : {key.b, key.c, key.d})
+        if (part != 0 || !parts.isEmpty()) parts << QString::number(part);
+    while (parts.size() > 1 && parts.last() == "0") parts.removeLast();
+    return parts.isEmpty() ? QStringLiteral("0") : parts.join('.');
+}
+
+// A row's name says what the block holds: the first words of a text, the
+// photo's file name; clip art has no names in the art database, so its kind
+// and number.
+QString Block_Name(const a_oj_item& b) {
+    constexpr int WORDS = 24;  // characters, cut back to a whole word
+    if (b.kind == TEXT_BLOCK && b.om) {
+        QString text;
+        for (int i = 1; i < b.om->nxyl && text.size() <= WORDS; ++i) {
+            const char16_t c = b.om->xyl[i].cc_char;
+            text += c == 13 ? QChar(' ') : QChar(c);
+        }
+        text = text.simplified();
+        if (text.isEmpty()) return Kind_Name(b.kind);
+        if (text.size() > WORDS) {
+            const int space = text.lastIndexOf(' ', WORDS);
+            text = text.left(space > 0 ? space : WORDS) + QStringLiteral("…");
+        }
+        return text;
+    }
+    if ((b.kind == PHOTO_BLOCK || b.kind == SYMBOL_BLOCK) && b.ph) {
+        const a_source_desc& src = b.ph->spec.source;
+        if (src.kind == SOURCE_EXTFILE && !src.path.name.empty())
+            return QFileInfo(QString::fromStdString(src.path.name)).fileName();
+        if (src.kind == SOURCE_DATABASE) return QObject::tr("%1 %2").arg(Kind_Name(b.kind), Art_Number(src.key));
+    }
+    return Kind_Name(b.kind);
+}
+
+// The kind as a small mark in the thumbnail's corner: T for text, a
+// mountain for a photo, a star for clip art, a dashed frame for a slot.
+void Draw_Kind_Mark(QPainter& p, uint8_t kind) {
+    const QRectF mark(THUMB - 15, THUMB - 15, 14, 14);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 40, 200));
+    p.drawRoundedRect(mark, 3, 3);
+    p.setPen(QPen(Qt::white, 1.2));
+    p.setBrush(Qt::NoBrush);
+    const QPointF c = mark.center();
+    switch (kind) {
+        case TEXT_BLOCK: {
+            QFont f = p.font();
+            f.setPixelSize(11);
+            f.setBold(true);
+            p.setFont(f);
+            p.drawText(mark, Qt::AlignCenter, QStringLiteral("T"));
+            break;
+        }
+        case PHOTO_BLOCK:
+            p.setBrush(Qt::white);
+            p.drawPolygon(QPolygonF({c + QPointF(-5, 4), c + QPointF(-1, -3), c + QPointF(1.5, 1),
+                                     c + QPointF(3, -1), c + QPointF(5, 4)}));
+            break;
+        case SYMBOL_BLOCK: {
+            QPolygonF star;
+            for (int i = 0; i < 10; ++i) {
+                const double r = i % 2 ? 2.4 : 5.5, a = M_PI / 5 * i - M_PI / 2;
+                star << c + QPointF(r * std::cos(a), r * std::sin(a));
+            }
+            p.setBrush(Qt::white);
+            p.drawPolygon(star);
+            break;
+        }
+        default:
+            p.setPen(QPen(Qt::white, 1, Qt::DashLine));
+            p.drawRect(mark.adjusted(3, 3, -3, -3));
+    }
+}
+
 // The block's part of the unit's picture, fitted into a square thumbnail.
 QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
     QPixmap pm(THUMB, THUMB);
@@ -54,6 +136,7 @@ QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
     QPainter p(&pm);
     p.setPen(Border_Colour());
     p.drawRect(0, 0, THUMB - 1, THUMB - 1);
+    if (it) Draw_Kind_Mark(p, it->kind);
     return QIcon(pm);
 }
 
@@ -85,12 +168,12 @@ void a_layer_bar::Refresh() {
         for (int omx = u.oj.nlist; omx >= 1; --omx) {
             const a_oj_item& b = u.oj.list[omx];
             if (b.kind == PAINT_BLOCK) continue;  // not stacked: always under the rest
-            auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx), Kind_Name(b.kind));
+            auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx), Block_Name(b));
             it->setData(BLOCK_ROLE, omx);
             it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
                          Qt::ItemIsDragEnabled);
             it->setCheckState(Has_Flag(b, VISIBLE_FLAG) ? Qt::Checked : Qt::Unchecked);
-            it->setToolTip(tr("%1, layer %2").arg(Kind_Name(b.kind)).arg(omx));
+            it->setToolTip(tr("%1: %2, layer %3").arg(Kind_Name(b.kind), Block_Name(b)).arg(omx));
             addItem(it);
             it->setSelected(Has_Flag(b, SELECTED_FLAG));
         }

@@ -2,6 +2,7 @@
 
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>
+#include <QtWidgets/QColorDialog>
 
 #include <algorithm>
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-enum : int { COLUMNS = 16, CELL = 12, MARGIN = 2 };
+enum : int { COLUMNS = 16, CELL = 12, MARGIN = 2, OTHER = 22 };
 
 int Palette_Count() { return std::min(g_video.main_colors32.count, 256); }
 
@@ -20,7 +21,7 @@ int Palette_Count() { return std::min(g_video.main_colors32.count, 256); }
 a_palette_popup::a_palette_popup(a_bar_enum bar, QWidget* parent) : QWidget(parent, Qt::Popup), bar_(bar) {
     setObjectName(QString("palette%1").arg(int(bar)));
     const int rows = (Palette_Count() + COLUMNS - 1) / COLUMNS;
-    setFixedSize(COLUMNS * CELL + 2 * MARGIN, rows * CELL + 2 * MARGIN);
+    setFixedSize(COLUMNS * CELL + 2 * MARGIN, rows * CELL + 2 * MARGIN + OTHER);
     setToolTip(tr("Choose a color"));
 }
 
@@ -33,6 +34,8 @@ QPoint a_palette_popup::Cell_Centre(int index) {
     const int i = index - 1;
     return QPoint(MARGIN + (i % COLUMNS) * CELL + CELL / 2, MARGIN + (i / COLUMNS) * CELL + CELL / 2);
 }
+
+QRect a_palette_popup::Other_Area() const { return QRect(0, height() - OTHER, width(), OTHER); }
 
 void a_palette_popup::paintEvent(QPaintEvent*) {
     QPainter p(this);
@@ -49,11 +52,21 @@ void a_palette_popup::paintEvent(QPaintEvent*) {
             p.drawRect(cell.adjusted(-1, -1, 0, 0));
         }
     }
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(Other_Area(), Qt::AlignCenter, tr("Other Color…"));
 }
 
 void a_palette_popup::mouseReleaseEvent(QMouseEvent* e) {
     const QPoint at = e->position().toPoint() - QPoint(MARGIN, MARGIN);
     const int col = at.x() / CELL, index = at.y() / CELL * COLUMNS + col + 1;
     hide();
+    if (Other_Area().contains(e->position().toPoint())) {
+        const a_win_pixel32 now = Palette_Color(std::max<int>(1, gs.bar_selection[bar_]));
+        QColorDialog dialog(QColor(now.r, now.g, now.b), parentWidget());
+        dialog.setObjectName("colorDialog");
+        dialog.setOption(QColorDialog::DontUseNativeDialog);
+        if (dialog.exec() == QDialog::Accepted && chosen_colour) chosen_colour(dialog.selectedColor());
+        return;
+    }
     if (at.x() >= 0 && at.y() >= 0 && col < COLUMNS && index <= Palette_Count() && chosen) chosen(index);
 }

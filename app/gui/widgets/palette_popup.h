@@ -1,5 +1,7 @@
 // The colour bars' palette as a popup grid of cells, the bar's choice
-// framed; a click on a cell chooses that entry and closes the popup.
+// framed; a click on a cell chooses that entry and closes the popup. Under
+// the grid, "Other Color…" opens the desktop's colour dialog (any colour,
+// by hex too, and the user's custom colours).
 #pragma once
 #include <QtWidgets/QWidget>
 
@@ -13,6 +15,9 @@ public:
     // Shown under `below`.
     void Pop_Up(QWidget* below);
     std::function<void(int index)> chosen;  // the palette entry, 1-based
+    std::function<void(QColor colour)> chosen_colour;  // from the dialog
+    // Where "Other Color…" is, in this widget.
+    QRect Other_Area() const;
     // The centre of palette entry `index`, in this widget.
     static QPoint Cell_Centre(int index);
 

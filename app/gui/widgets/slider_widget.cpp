@@ -8,9 +8,11 @@
 #include <QtWidgets/QToolButton>
 
 #include <algorithm>
+#include <cmath>
 
 #include "shell/mainloop.h"
 #include "ui/interface.h"
+#include "units.h"
 
 namespace {
 
@@ -34,11 +36,10 @@ a_slider_widget::a_slider_widget(a_slider_enum slider, QWidget* parent)
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(1);
     auto* name = new QLabel(QString::fromStdString(Slider_Name(slider)));
-    number_ = new QSpinBox;
-    number_->setRange(item.minval, item.maxval);
+    number_ = new QDoubleSpinBox;
     number_->setButtonSymbols(QAbstractSpinBox::NoButtons);
     number_->setAlignment(Qt::AlignRight);
-    number_->setFixedWidth(44);
+    number_->setFixedWidth(70);
     number_->setKeyboardTracking(false);  // one step when the typing is done
     track_ = new QSlider(Qt::Horizontal);
     track_->setRange(item.minval, item.maxval);
@@ -55,7 +56,8 @@ a_slider_widget::a_slider_widget(a_slider_enum slider, QWidget* parent)
     setObjectName(QString("slider%1").arg(int(slider)));
 
     connect(track_, &QSlider::valueChanged, this, [this](int v) { Set(v); });
-    connect(number_, &QSpinBox::valueChanged, this, [this](int v) { Set(v); });
+    connect(number_, &QDoubleSpinBox::valueChanged, this,
+            [this](double shown) { Set(Model_Value(slider_, shown)); });
     connect(minus, &QToolButton::clicked, this, [this] { Step(false); });
     connect(plus, &QToolButton::clicked, this, [this] { Step(true); });
     redraw_token_ = g_slider_signals.redraw.Subscribe([this](a_slider_enum s) {
@@ -75,10 +77,16 @@ void a_slider_widget::Show_Value() {
     // Some ranges follow the document (the outer diameter of a tray's disc).
     const a_slider_item& item = g_sliders[slider_];
     track_->setRange(item.minval, item.maxval);
-    number_->setRange(item.minval, item.maxval);
+    // The unit follows the current unit's size (radii, pixel lengths).
+    const a_shown_unit unit = Shown_Unit(slider_);
+    number_->setDecimals(unit.decimals);
+    number_->setSuffix(unit.suffix);
+    number_->setSingleStep(std::max(unit.per_model * std::max<int>(1, item.normal_step),
+                                    std::pow(10.0, -unit.decimals)));
+    number_->setRange(Shown_Value(slider_, item.minval), Shown_Value(slider_, item.maxval));
     int v = gs.slider_vals[slider_];
     track_->setValue(v);
-    number_->setValue(v);
+    number_->setValue(Shown_Value(slider_, v));
     showing_ = false;
 }
 

@@ -1,5 +1,5 @@
 // A slider of the slider table as a person sees it: its name, a track with
-// a thumb, the number, and − / + buttons that step with the table's steps
+// a thumb, the number in degrees, millimetres, points or per cent, and − / + buttons that step with the table's steps
 // (Shift: the big step, Ctrl: the tiny one) and refuse at the ends with the
 // refusal sound. The value lives in gs; this widget only shows it.
 // Dragging the thumb changes the value once, when it is let go.
@@ -11,7 +11,7 @@
 
 class QLabel;
 class QSlider;
-class QSpinBox;
+class QDoubleSpinBox;
 
 class a_slider_widget : public QWidget {
     Q_OBJECT
@@ -28,7 +28,7 @@ private:
 
     a_slider_enum slider_;
     QSlider* track_;
-    QSpinBox* number_;
+    QDoubleSpinBox* number_;  // in the unit a person uses
     bool showing_ = false;
     a_listener_token redraw_token_ = 0, picker_token_ = 0;
 };
