@@ -27,6 +27,7 @@ struct a_placed_char {
     int16_t t = 0;          // tenths of a degree, counter-clockwise on screen
     int16_t width = 0;      // advance along the line
     bool drawn = true;      // false for spaces, breaks and overflowing characters
+    a_win_pixel32 color;    // alpha 0: the block's colour
 };
 
 // A block's look: letters, outline, glow and shadow. Radii and offsets in
