@@ -67,6 +67,10 @@ std::vector<a_glyph> Glyphs_Of(const std::vector<a_placed_char>& chars, const a_
         g.x = c.x;
         g.y = c.y;
         g.angle = c.t;
+        g.hscale = c.hscale;
+        g.vscale = c.vscale;
+        g.hskew = c.hskew;
+        g.vskew = c.vskew;
         glyphs.push_back(std::move(g));
     }
     return glyphs;
