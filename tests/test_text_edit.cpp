@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "block_fixtures.h"
+#include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/history.h"
 #include "render/compositor.h"
@@ -386,7 +387,17 @@ TEST_F(TextEdit, DraggingCircularTextTurnsItAboutItsCentre) {
         EXPECT_EQ(om.rotcenter, c);
         EXPECT_EQ(om.polarangle, angle + 90 > 180 ? angle - 270 : angle + 90);
         EXPECT_NEAR(std::remainder(mid_angle() - before - 90, 360), 0, 3);
+        Align_Horz(1, 4);  // text about a centre stays centred
+        EXPECT_EQ(om.rotcenter, c);
     }
+    // Straight text aligns by its anchor.
+    a_om_rec& line = Edit_On(LAYOUT_HORZ, u"Straight");
+    Edit_Leave();
+    Select({U().oj.nlist});
+    Align_Horz(1, 4);
+    EXPECT_EQ(line.anchor.h, U().paintbounds.right / 4);
+    Align_Vert(1, 2);
+    EXPECT_EQ(line.anchor.v, U().paintbounds.bottom / 2);
 }
 
 }  // namespace

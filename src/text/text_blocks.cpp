@@ -21,7 +21,7 @@ a_text_services g_text_services;
 namespace {
 
 int g_change_depth = 0;
-a_listener_token g_tokens[6] = {};
+a_listener_token g_tokens[7] = {};
 constexpr double kPi = 3.14159265358979323846;
 
 constexpr int RADIUS_MIN = 20, RADIUS_MAX = 180;
@@ -456,6 +456,10 @@ void Text_Init() {
         Text_Drag_Polar(om, Block_Text_Unit(om), start, now);
         OM_Recalc(om, Find_OMX(om));
     });
+    g_tokens[6] = s.align_to.Install([](a_om_rec& om, Point target) {
+        Text_AlignTo(om, target);
+        OM_Recalc(om, Find_OMX(om));
+    });
     g_tokens[3] = s.move_class.Install([](const a_om_rec& om) { return int(Text_Move_Class(om)); });
     g_tokens[4] = s.dup.Install([](int omx, int& newx) {
         const a_om_rec* om = Curr_OM(omx);
@@ -471,6 +475,7 @@ void Text_Stop() {
     s.move_class.Remove(g_tokens[3]);
     s.dup.Remove(g_tokens[4]);
     s.drag.Remove(g_tokens[5]);
+    s.align_to.Remove(g_tokens[6]);
     Text_Draw_Stop();
     g_change_depth = 0;
 }
