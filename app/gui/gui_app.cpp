@@ -9,7 +9,7 @@
 #include "base/messages.h"
 #include "base/prefs.h"
 #include "base/string_ids.h"
-#include "dialogs_qt.h"
+#include "dialogs/dialogs_qt.h"
 #include "instance.h"
 #include "main_window.h"
 #include "persist/file_cmds.h"

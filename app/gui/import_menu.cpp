@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "base/messages.h"
-#include "field_dialog_qt.h"
-#include "font_subst_dialog.h"
+#include "dialogs/field_dialog_qt.h"
+#include "dialogs/font_subst_dialog.h"
 #include "model/document.h"
 #include "persist/disc_read.h"
 #include "persist/file_cmds.h"

@@ -21,13 +21,13 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "chooser_panel.h"
+#include "panels/chooser_panel.h"
 #include "gui_app.h"
 #include "images/photo_blocks.h"
 #include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
-#include "palette_popup.h"
+#include "widgets/palette_popup.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "templates/catalogue.h"

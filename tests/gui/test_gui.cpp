@@ -30,12 +30,12 @@
 #include <cstring>
 #include <thread>
 
-#include "chooser_panel.h"
+#include "panels/chooser_panel.h"
 #include "drop_open.h"
 #include "gui_fixtures.h"
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_app.h"
-#include "layout_dialogs.h"
+#include "dialogs/layout_dialogs.h"
 #include "instance.h"
 #include "main_window.h"
 #include "model/doc_media.h"
@@ -46,8 +46,8 @@
 #include "persist/disc_write.h"
 #include "templates/catalogue.h"
 #include "templates/expand.h"
-#include "print_panel.h"
-#include "preview_view.h"
+#include "panels/print_panel.h"
+#include "panels/preview_view.h"
 #include "render/canvas.h"
 #include "unit_view.h"
 #include "platform/dialogs.h"

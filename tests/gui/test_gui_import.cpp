@@ -19,9 +19,9 @@
 #include <cmath>
 
 #include "base/prefs.h"
-#include "field_dialog_qt.h"
-#include "font_subst_dialog.h"
-#include "file_dialogs.h"
+#include "dialogs/field_dialog_qt.h"
+#include "dialogs/font_subst_dialog.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "import_menu.h"
 #include "main_window.h"
@@ -29,7 +29,7 @@
 #include "model/history.h"
 #include "model/notices.h"
 #include "model/selection.h"
-#include "navigator.h"
+#include "widgets/navigator.h"
 #include "persist/disc_read.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "base/prefs.h"
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "main_window.h"
 #include "model/document.h"

@@ -18,10 +18,10 @@
 #include <cmath>
 #include <vector>
 
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
-#include "layer_bar.h"
+#include "widgets/layer_bar.h"
 #include "rulers.h"
 #include "base/prefs.h"
 #include "main_window.h"

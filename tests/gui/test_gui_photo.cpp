@@ -16,7 +16,7 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
 #include "main_window.h"
@@ -25,9 +25,9 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "persist/disc_read.h"
-#include "photo_panel.h"
+#include "panels/photo_panel.h"
 #include "shell/mainloop.h"
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 #include "ui/interface.h"
 #include "unit_view.h"
 

@@ -15,14 +15,14 @@
 #include <string>
 #include <vector>
 
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "main_window.h"
 #include "model/document.h"
 #include "platform/dialogs.h"
 #include "print/print_adjust.h"
-#include "print_panel.h"
-#include "printing_dialog.h"
+#include "panels/print_panel.h"
+#include "dialogs/printing_dialog.h"
 #include "ui/interface.h"
 
 namespace {

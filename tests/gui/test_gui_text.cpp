@@ -18,11 +18,11 @@
 #include <cstdlib>
 #include <vector>
 
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
-#include "layer_bar.h"
+#include "widgets/layer_bar.h"
 #include "main_window.h"
-#include "palette_popup.h"
+#include "widgets/palette_popup.h"
 #include "model/document.h"
 #include "model/history.h"
 #include "model/selection.h"
@@ -30,7 +30,7 @@
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "text/text_blocks.h"
-#include "text_editor_dialog.h"
+#include "dialogs/text_editor_dialog.h"
 #include "ui/interface.h"
 #include "ui/text_cmds.h"
 #include "unit_view.h"

@@ -1,4 +1,4 @@
-#include "panel_parts.h"
+#include "panels/panel_parts.h"
 
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>

@@ -1,4 +1,4 @@
-#include "history_panel.h"
+#include "widgets/history_panel.h"
 
 #include <QtGui/QFont>
 

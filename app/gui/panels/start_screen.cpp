@@ -1,4 +1,4 @@
-#include "start_screen.h"
+#include "panels/start_screen.h"
 
 #include <QtCore/QDateTime>
 #include <QtCore/QFileInfo>
@@ -11,7 +11,7 @@
 #include "look.h"
 #include "app_icon.h"
 #include "base/recent_projects.h"
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "chooser_panel.h"
+#include "panels/chooser_panel.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtGui/QKeyEvent>

@@ -1,4 +1,4 @@
-#include "print_panel.h"
+#include "panels/print_panel.h"
 
 #include <QtCore/QStandardPaths>
 #include <QtWidgets/QApplication>
@@ -19,7 +19,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "file_dialogs.h"
+#include "dialogs/file_dialogs.h"
 #include "look.h"
 #include "base/messages.h"
 #include "base/string_ids.h"
@@ -29,9 +29,9 @@
 #include "print/print_adjust.h"
 #include "print/flex_jobs.h"
 #include "print/print_doc.h"
-#include "printing_dialog.h"
+#include "dialogs/printing_dialog.h"
 #include "shell/mainloop.h"
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 #include "tracks/media_name.h"
 #include "ui/print_sliders.h"
 

@@ -1,4 +1,4 @@
-#include "navigator.h"
+#include "widgets/navigator.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QMouseEvent>

@@ -1,4 +1,4 @@
-#include "font_subst_dialog.h"
+#include "dialogs/font_subst_dialog.h"
 
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "palette_popup.h"
+#include "widgets/palette_popup.h"
 
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>

@@ -1,4 +1,4 @@
-#include "text_icons.h"
+#include "panels/text_icons.h"
 
 #include <QtGui/QPainter>
 #include <QtGui/QPainterPath>

@@ -1,4 +1,4 @@
-#include "crop_dialog.h"
+#include "dialogs/crop_dialog.h"
 
 #include <QtGui/QGuiApplication>
 #include <QtGui/QMouseEvent>

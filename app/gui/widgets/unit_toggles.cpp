@@ -1,4 +1,4 @@
-#include "unit_toggles.h"
+#include "widgets/unit_toggles.h"
 
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "photo_panel.h"
+#include "panels/photo_panel.h"
 
 #include <QtCore/QFile>
 #include <QtGui/QImageReader>
@@ -14,17 +14,17 @@
 #include <string>
 
 #include "block_watch.h"
-#include "crop_dialog.h"
+#include "dialogs/crop_dialog.h"
 #include "drop_open.h"
 #include "images/photo_blocks.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
-#include "panel_parts.h"
+#include "panels/panel_parts.h"
 #include "platform/folders.h"
 #include "platform/input_file.h"
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 #include "ui/interface.h"
 #include "ui/photo_cmds.h"
 #include "ui/photo_sliders.h"

@@ -1,4 +1,4 @@
-#include "preview_view.h"
+#include "panels/preview_view.h"
 
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPainter>

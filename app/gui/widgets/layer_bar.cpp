@@ -1,4 +1,4 @@
-#include "layer_bar.h"
+#include "widgets/layer_bar.h"
 
 #include <QtGui/QDropEvent>
 #include <QtGui/QPainter>

@@ -1,4 +1,4 @@
-#include "dialogs_qt.h"
+#include "dialogs/dialogs_qt.h"
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMessageBox>

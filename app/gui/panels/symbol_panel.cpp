@@ -1,4 +1,4 @@
-#include "symbol_panel.h"
+#include "panels/symbol_panel.h"
 
 #include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
@@ -14,8 +14,8 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
-#include "panel_parts.h"
-#include "slider_widget.h"
+#include "panels/panel_parts.h"
+#include "widgets/slider_widget.h"
 #include "ui/interface.h"
 #include "ui/photo_cmds.h"
 #include "ui/photo_sliders.h"

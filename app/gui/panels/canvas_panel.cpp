@@ -1,4 +1,4 @@
-#include "canvas_panel.h"
+#include "panels/canvas_panel.h"
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGridLayout>
@@ -12,12 +12,12 @@
 
 #include "look.h"
 #include "model/document.h"
-#include "panel_parts.h"
+#include "panels/panel_parts.h"
 #include "pixels/gworld.h"
 #include "pixels/syspix.h"
 #include "render/canvas.h"
 #include "shell/mainloop.h"
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 #include "ui/canvas_cmds.h"
 #include "ui/interface.h"
 

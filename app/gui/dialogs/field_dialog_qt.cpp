@@ -1,4 +1,4 @@
-#include "field_dialog_qt.h"
+#include "dialogs/field_dialog_qt.h"
 
 #include <QtCore/QSignalBlocker>
 #include <QtGui/QPainter>

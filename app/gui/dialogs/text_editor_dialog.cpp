@@ -1,4 +1,4 @@
-#include "text_editor_dialog.h"
+#include "dialogs/text_editor_dialog.h"
 
 #include <QtWidgets/QDialogButtonBox>
 #include <QtWidgets/QLabel>

@@ -1,4 +1,4 @@
-#include "layout_dialogs.h"
+#include "dialogs/layout_dialogs.h"
 
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialogButtonBox>
@@ -12,7 +12,7 @@
 
 #include "base/messages.h"
 #include "base/string_ids.h"
-#include "chooser_panel.h"
+#include "panels/chooser_panel.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "pictures.h"

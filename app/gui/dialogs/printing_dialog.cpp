@@ -1,4 +1,4 @@
-#include "printing_dialog.h"
+#include "dialogs/printing_dialog.h"
 
 #include <QtCore/QCoreApplication>
 #include <QtWidgets/QLabel>

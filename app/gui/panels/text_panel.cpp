@@ -1,4 +1,4 @@
-#include "text_panel.h"
+#include "panels/text_panel.h"
 
 #include <QtCore/QTimer>
 #include <QtGui/QFontDatabase>
@@ -17,14 +17,14 @@
 #include "model/notices.h"
 #include "model/photo_rec.h"
 #include "model/selection.h"
-#include "palette_popup.h"
-#include "panel_parts.h"
+#include "widgets/palette_popup.h"
+#include "panels/panel_parts.h"
 #include "platform/fonts.h"
 #include "shell/mainloop.h"
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 #include "text/text_blocks.h"
-#include "text_editor_dialog.h"
-#include "text_icons.h"
+#include "dialogs/text_editor_dialog.h"
+#include "panels/text_icons.h"
 #include "ui/text_cmds.h"
 #include "ui/text_sliders.h"
 

@@ -1,4 +1,4 @@
-#include "unit_list.h"
+#include "widgets/unit_list.h"
 
 #include "look.h"
 #include "model/document.h"

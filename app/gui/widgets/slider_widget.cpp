@@ -1,4 +1,4 @@
-#include "slider_widget.h"
+#include "widgets/slider_widget.h"
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGridLayout>
