@@ -207,4 +207,6 @@ void Text_Sliders_Attach() {
     for (a_slider_enum s : {TEXT_SHAD_DX_SLIDER, TEXT_SHAD_DY_SLIDER, TEXT_SHAD_OPACITY_SLIDER, TEXT_SHAD_RADIUS_SLIDER})
         Slider_Set_Action(s, [](a_slider_enum) { Effect_Changed(TEXT_SHAD_TOGGLE, OP_NOP); });
     Slider_Set_Action(TEXT_OUTL_RADIUS_SLIDER, [](a_slider_enum) { Effect_Changed(TEXT_OUTL_TOGGLE, OP_NOP); });
+    for (a_slider_enum s : {TEXTR_SIZE_SLIDER, TEXTR_ANGLE_SLIDER, TEXTR_DX_SLIDER, TEXTR_DY_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { (void)Delta_Text_Override(); });
 }
