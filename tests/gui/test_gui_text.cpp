@@ -352,6 +352,47 @@ int Take_Shots(const QString& dir) {
     New_Text(w, "Summer Mix 2026");
     if (!Curr_OM(g_doc.up->oj.nlist)) return 3;
     if (!Screen_Shot(w).save(dir + "/gui_text.png")) return 4;
+
+    // The circular title edited, the caret after "Mix", with a track list
+    // along the outline that has no room for its last lines: their marks show.
+    const int title = g_doc.up->oj.nlist;
+    Interaction_Begin();
+    Obj_Select_None();
+    Interaction_End();
+    Click(w, QString("layout%1").arg(int(LAYOUT_CONTOUR)));
+    Click(w, "textGlow");
+    QString tracks;
+    for (int i = 1; i <= 40; ++i) tracks += QString("%1 Track number %1\n").arg(i, 2, 10, QChar('0'));
+    New_Text(w, tracks);
+    Interaction_Begin();
+    Text_Edit(title);
+    Set_Sel_Empty(11);
+    Interaction_End();
+    QApplication::processEvents();
+    g_caret.drawn = true;
+    Find<QWidget>(w, "unitSurface")->update();
+    QApplication::processEvents();
+    if (!Screen_Shot(w).save(dir + "/gui_text_caret.png")) return 5;
+
+    // Straight text with a bold red run and a selection over the next word.
+    Interaction_Begin();
+    Edit_OK();
+    Obj_Select_None();
+    Interaction_End();
+    Click(w, QString("layout%1").arg(int(LAYOUT_HORZ)));
+    Click(w, "textGlow");
+    New_Text(w, "Track one two three");
+    Interaction_Begin();
+    Text_Edit(g_doc.up->oj.nlist);
+    Set_Sel_Range(7, 10);  // "one"
+    Interaction_End();
+    Click(w, "textBold");
+    Choose_Color(w, PAINT_COLORBAR, 35);
+    Interaction_Begin();
+    Set_Sel_Range(11, 14);  // "two"
+    Interaction_End();
+    QApplication::processEvents();
+    if (!Screen_Shot(w).save(dir + "/gui_text_selection.png")) return 6;
     g_doc.doc_changed = false;
     return 0;
 }
@@ -359,7 +400,7 @@ int Take_Shots(const QString& dir) {
 void a_text_test::ScreenshotUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
     QString why;
-    QVERIFY2(Shots_Match_Goldens({"gui_text"}, why), qPrintable(why));
+    QVERIFY2(Shots_Match_Goldens({"gui_text", "gui_text_caret", "gui_text_selection"}, why), qPrintable(why));
 }
 
 int Run_Tests(char** argv) {
