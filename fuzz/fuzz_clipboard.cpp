@@ -14,6 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The first byte picks the format, the rest is what the clipboard held.
     const std::vector<uint8_t> bytes(data + 1, data + size);
     std::string why;
+    if ((data[0] & 3) == 2) {  // a run of characters
+        std::vector<a_xyl_char> run;
+        if (!Text_Run_From_Clip(bytes, run, why)) return why.empty() ? (std::abort(), 0) : 0;
+        if (run.size() >= MAX_NXYL) std::abort();
+        return 0;
+    }
     if (data[0] & 1) {
         a_pasted_ph_rec pasted;
         if (!Photo_Block_From_Clip(bytes, pasted, why)) return why.empty() ? (std::abort(), 0) : 0;

@@ -16,7 +16,9 @@
 #include "shell/edit_cmds.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
+#include "render/compositor.h"
 #include "text/text_blocks.h"
+#include "text/text_edit.h"
 #include "text/text_scrap.h"
 #include "ui/interface.h"
 
@@ -146,6 +148,55 @@ TEST_F(EditCommands, CopyCutAndPasteThroughTheClipboard) {
     EXPECT_EQ(Clipboard_Text(), u"");
     std::vector<uint8_t> none;
     EXPECT_FALSE(Clipboard_Get("image/png", 1 << 20, none));
+}
+
+// While a block is edited the clipboard holds characters: our run keeps
+// their overrides, plain text comes from anywhere, and a damaged run of ours
+// changes nothing.
+TEST_F(EditCommands, CharactersCopiedAndPastedKeepTheirOverrides) {
+    Phase_Set(TEXT_PHASE);
+    const int omx = Text_Block(u"Hello \U0001F600 world");
+    a_om_rec& om = *Item(omx).om;
+    for (int i = 2; i <= 5; ++i) om.xyl[i].cc_size = int16_t(120 + i), om.xyl[i].cc_nudgey = int16_t(i);
+    om.xyl[7].cc_color = a_win_pixel32{0, 0, 255, 255};
+    ASSERT_TRUE(Text_Edit(omx));
+    Set_Sel_Range(2, 9);  // "ello " and the pair
+    pending.clear();
+    ASSERT_TRUE(Run(MENU_EDIT + 4));  // cut
+    EXPECT_EQ(Clipboard_Text(), u"ello \U0001F600");
+    EXPECT_EQ(Text_Of(omx), u"H world");
+    EXPECT_EQ(pending, std::vector<int>{OP_TEXT_CUT});
+    Set_Sel_Empty(om.nxyl);
+    ASSERT_TRUE(Run(MENU_EDIT + 6));  // paste at the end
+    EXPECT_EQ(Text_Of(omx), u"H worldello \U0001F600");
+    EXPECT_EQ(pending.back(), int(OP_TEXT_PASTE));
+    const int at = 8;  // where the run went
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(om.xyl[at + i].cc_size, 122 + i);
+        EXPECT_EQ(om.xyl[at + i].cc_nudgey, 2 + i);
+    }
+    EXPECT_EQ(om.xyl[at + 5].cc_color, (a_win_pixel32{0, 0, 255, 255}));
+    EXPECT_EQ(g_ed.sel_lo, om.nxyl);
+
+    // Select All takes every character; plain text from another program replaces them.
+    ASSERT_TRUE(Run(MENU_EDIT + 7));
+    EXPECT_EQ(g_ed.sel_lo, 1);
+    EXPECT_EQ(g_ed.sel_hi, om.nxyl);
+    ASSERT_TRUE(Clipboard_Put(u"Side B\r\nTrack 1", {}));
+    ASSERT_TRUE(Run(MENU_EDIT + 6));
+    EXPECT_EQ(Text_Of(omx), u"Side B\r\nTrack 1");
+
+    // A damaged run is refused with its reason, the text as it was.
+    std::vector<uint8_t> bytes = Text_Run_Clip_Bytes(om, 1, 5);
+    bytes.resize(bytes.size() - 3);
+    ASSERT_TRUE(Clipboard_Put(u"fallback", {a_clip_format{TEXT_RUN_CLIP_FORMAT, bytes}}));
+    Sound_ClearLog();
+    EXPECT_FALSE(Edit_Paste());
+    EXPECT_EQ(Edit_Paste_Refusal(), "the clipboard's text run is damaged");
+    EXPECT_EQ(Text_Of(omx), u"Side B\r\nTrack 1");
+    // Leaving the text phase ends the editing.
+    Phase_Set(PHOTO_PHASE);
+    EXPECT_EQ(Edited_OM(), nullptr);
 }
 
 // Select All and None, the arrange commands on the selection.

@@ -559,3 +559,91 @@ TEST(TextRender, GlyphAreaEqualsWholeBox) {
         EXPECT_EQ(wrong, 0) << "round " << round;
     }
 }
+
+namespace {
+
+// One straight line of text laid out on a 300-pixel disc with `shape` applied
+// to the record, rendered plain in white onto black.
+a_gworld_ptr Render_Shaped(const char16_t* text, void (*shape)(a_om_rec&)) {
+    const a_text_unit u{Rect{0, 0, 120, 400}, 300 / 120.0f * 25.4f / 72, 0};
+    auto om = std::make_unique<a_om_rec>();
+    om->fontx = uint32_t(Font_Find(kSans));
+    om->size = 30;
+    om->justify = JUST_LEFT;
+    om->anchor = Point{80, 20};
+    UniStr_To_OM(*om, text);
+    shape(*om);
+    OM_Recalc_On(*om, 1, u);
+    Push_TextSize_Mapping(u.px_per_pt);
+    const std::vector<a_placed_char> chars = OM_Placed_Chars(*om);
+    Pop_TextSize_Mapping();
+    a_gworld_ptr w = Make_GWorld(32, u.bounds);
+    PixMap32_Fill(w->pix, u.bounds, 0);
+    Render_Placed_Text_Onto(chars, om->bbox, a_text_look{.base_color = Px(255, 255, 255)}, a_coord_mapping{},
+                            w.get());
+    return w;
+}
+
+// The inked box of a picture, and the mean column of the ink above and below `mid`.
+struct a_ink {
+    Rect box;
+    double top_x = 0, bottom_x = 0;
+    long red = 0;  // pixels red rather than white
+};
+a_ink Ink_Of(GWorld* w, int mid) {
+    a_ink k;
+    double st = 0, sb = 0, nt = 0, nb = 0;
+    const Rect b = w->pix.bounds;
+    for (int y = b.top; y < b.bottom; ++y)
+        for (int x = b.left; x < b.right; ++x) {
+            const uint8_t* p = PixMap_Row(w->pix, y) + 4 * x;
+            if (p[2] < 128) continue;
+            k.box = Rect_Union(k.box, Rect{int16_t(y), int16_t(x), int16_t(y + 1), int16_t(x + 1)});
+            k.red += p[1] < 80 && p[0] < 80;
+            (y < mid ? st : sb) += x;
+            (y < mid ? nt : nb) += 1;
+        }
+    k.top_x = nt ? st / nt : 0;
+    k.bottom_x = nb ? sb / nb : 0;
+    return k;
+}
+
+}  // namespace
+
+// Stretch widens and heightens the letters and the line with them; slant
+// leans their tops right; a character's own colour shows in it alone. The
+// four side by side are a golden picture.
+TEST(TextRenderGolden, StretchSlantAndOwnColour) {
+    Require_Font(kSans);
+    const char16_t* word = u"Stretch";
+    a_gworld_ptr plain = Render_Shaped(word, [](a_om_rec&) {});
+    a_gworld_ptr wide = Render_Shaped(word, [](a_om_rec& om) { om.stretch_h = 60; });
+    a_gworld_ptr tall = Render_Shaped(word, [](a_om_rec& om) { om.stretch_v = 50; });
+    a_gworld_ptr lean = Render_Shaped(word, [](a_om_rec& om) { om.skew_h = 40; });
+    a_gworld_ptr red = Render_Shaped(word, [](a_om_rec& om) {
+        for (int i = 3; i <= 5; ++i) om.xyl[i].cc_color = Px(230, 20, 20, 255);  // "ret"
+    });
+    const a_ink p = Ink_Of(plain.get(), 65), w = Ink_Of(wide.get(), 65), t = Ink_Of(tall.get(), 65),
+                l = Ink_Of(lean.get(), 65), r = Ink_Of(red.get(), 65);
+    EXPECT_NEAR(double(Rect_Width(w.box)) / Rect_Width(p.box), 1.6, 0.1);
+    EXPECT_NEAR(double(Rect_Height(t.box)) / Rect_Height(p.box), 1.5, 0.12);
+    EXPECT_NEAR(t.box.bottom, p.box.bottom, 1) << "taller on the same baseline";
+    // An upright stroke: its top half leans right of its bottom by the slant of half its height.
+    a_gworld_ptr stroke = Render_Shaped(u"l", [](a_om_rec& om) { om.skew_h = 40; });
+    a_gworld_ptr upright = Render_Shaped(u"l", [](a_om_rec&) {});
+    const a_ink s = Ink_Of(stroke.get(), 70), u = Ink_Of(upright.get(), 70);
+    EXPECT_NEAR(u.top_x - u.bottom_x, 0, 1);
+    EXPECT_NEAR(s.top_x - s.bottom_x, 0.4 * Rect_Height(u.box) / 2, 2) << "the top leans right";
+    (void)l;
+    EXPECT_EQ(p.red, 0);
+    EXPECT_GT(r.red, 100);
+    EXPECT_LT(r.box.right - r.box.left, Rect_Width(p.box) + 2);
+    const Rect tile{0, 0, 120, 400};
+    const Rect sheet_box{0, 0, 600, 400};
+    a_gworld_ptr sheet = Make_GWorld(32, sheet_box);
+    GWorld* rows[] = {plain.get(), wide.get(), tall.get(), lean.get(), red.get()};
+    for (int k = 0; k < 5; ++k)
+        for (int y = 0; y < 120; ++y)
+            std::memcpy(PixMap_Row(sheet->pix, k * 120 + y), PixMap_Row(rows[k]->pix, y), size_t(Rect_Width(tile)) * 4);
+    EXPECT_TRUE(Matches_Golden("text_stretch_slant_colour", World_Bits(sheet.get())));
+}

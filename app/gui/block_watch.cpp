@@ -6,11 +6,16 @@
 
 #include "model/notices.h"
 #include "shell/mainloop.h"
+#include "text/text_edit.h"
 
 a_block_watch::a_block_watch(QObject* owner, std::function<void()> refresh)
     : owner_(owner), refresh_(std::move(refresh)) {
     auto changed = [this] { Schedule(); };
-    tokens_[0] = g_shell_notices.interaction_end.Subscribe(changed);
+    // Keys typed into a text block change neither the blocks nor their order:
+    // the pictures catch up when the editing ends.
+    tokens_[0] = g_shell_notices.interaction_end.Subscribe([this] {
+        if (!Edited_OM()) Schedule();
+    });
     tokens_[1] = g_doc_notices.selection.Subscribe(changed);
     tokens_[2] = g_doc_notices.block_count.Subscribe(changed);
     tokens_[3] = g_doc_notices.restored.Subscribe(changed);

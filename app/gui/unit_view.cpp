@@ -23,12 +23,16 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "model/text_rec.h"
+#include "platform/clock.h"
 #include "shell/commands.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
 #include "render/compositor.h"
+#include "text/text_blocks.h"
+#include "text/text_caret.h"
+#include "text/text_edit.h"
 #include "ui/interface.h"
 
 namespace {
@@ -150,6 +154,35 @@ public:
         const bool all = g_pref.showframes_option;
         for (int omx = OMX_START; Editing_Blocks() && Enum(true, !all, Selectable_Kinds(), omx);) f(omx);
     }
+    // The caret of the edited text, and the input method's pre-edit after it,
+    // in surface pixels: an I-beam the block's size at any zoom.
+    QPolygonF Caret_Polygon() const {
+        const a_om_rec* om = Edited_OM();
+        if (!om || g_ed.sel_lo != g_ed.sel_hi) return {};
+        const a_caret_spot spot = Caret_Spot(*om, g_ed.sel_lo);
+        const float size = Caret_Size(*om) * float(Mapping().multy);
+        float x[9], y[9];
+        Caret_Shape(spot, std::max(size, 4.0f), x, y);
+        const QPointF at = Cell_To_Surface(QPointF(spot.x, spot.y));
+        QPolygonF poly;
+        for (int i = 0; i < 9; ++i) poly << at + QPointF(x[i], y[i]);
+        return poly;
+    }
+    QRect Caret_Area() const {
+        const QPolygonF poly = Caret_Polygon();
+        if (poly.isEmpty()) return {};
+        QRect r = poly.boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2);
+        if (!preedit.isEmpty()) r |= Preedit_Rect(poly);
+        return r;
+    }
+    QRect Preedit_Rect(const QPolygonF& caret) const {
+        const QFontMetrics fm(font());
+        const QPointF at = caret.boundingRect().bottomRight();
+        return QRect(at.toPoint(), QSize(fm.horizontalAdvance(preedit) + 8, fm.height() + 4));
+    }
+    QString preedit;      // the input method's text being composed
+    QRect caret_drawn;    // where the caret was last drawn
+
     // The frames with their handles, as last painted.
     QRegion Frames() const {
         QRegion r;
@@ -185,6 +218,29 @@ protected:
         p.drawImage(QRectF(part), view,
                     QRectF(from.x() * dpr, from.y() * dpr, from.width() * dpr, from.height() * dpr));
         Paint_Frames(p);
+        Paint_Caret(p);
+    }
+
+    // The caret in dark red when the blink shows it; the pre-edit boxed beside it.
+    void Paint_Caret(QPainter& p) {
+        const QPolygonF poly = Caret_Polygon();
+        caret_drawn = QRect();
+        if (poly.isEmpty()) return;
+        caret_drawn = Caret_Area();
+        if (g_caret.drawn || !preedit.isEmpty()) {
+            p.setRenderHint(QPainter::Antialiasing, true);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(128, 0, 0));
+            p.drawPolygon(poly);
+        }
+        if (preedit.isEmpty()) return;
+        const QRect r = Preedit_Rect(poly);
+        p.fillRect(r, QColor(255, 255, 224));
+        p.setPen(QColor(128, 0, 0));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        p.drawText(r.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, preedit);
+        const int base = r.bottom() - 3;
+        p.drawLine(r.left() + 4, base, r.right() - 4, base);
     }
 
     // Photos and clip art: one pixel wide at every zoom, a light line with a
@@ -270,7 +326,13 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
     refresh_token_ = g_doc_notices.unit_refresh.Subscribe([this](uint32_t ux, const Rect& r) {
         if (ux == g_doc.upx) surface_->update(surface_->To_Surface(r));
     });
-    selected_token_ = g_doc_notices.unit_selected.Subscribe([this](uint32_t) { Refresh(); });
+    selected_token_ = g_doc_notices.unit_selected.Subscribe([this](uint32_t) {
+        if (Edited_OM() == nullptr && g_ed.edit_objid != 0) Edit_OK();  // another unit: the editing ends
+        Refresh();
+    });
+    // Each idle step and each action's end: the caret blinks and follows.
+    finish_token_ = g_shell_notices.finish.Subscribe([this] { Caret_Step(); });
+    setAttribute(Qt::WA_InputMethodEnabled, true);
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &a_unit_view::viewMoved);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &a_unit_view::viewMoved);
 }
@@ -279,6 +341,38 @@ a_unit_view::~a_unit_view() {
     g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);
     g_doc_notices.unit_refresh.Unsubscribe(refresh_token_);
     g_doc_notices.unit_selected.Unsubscribe(selected_token_);
+    g_shell_notices.finish.Unsubscribe(finish_token_);
+}
+
+void a_unit_view::Caret_Step() {
+    const bool changed = Caret_Tick(TickCount());
+    const QRect now = surface_->Caret_Area();
+    if (!changed && now == surface_->caret_drawn) return;
+    surface_->update(now | surface_->caret_drawn);
+}
+
+void a_unit_view::inputMethodEvent(QInputMethodEvent* e) {
+    if (!Edited_OM()) return e->ignore();
+    const QRect before = surface_->Caret_Area();
+    if (!e->commitString().isEmpty()) {
+        const std::u16string text = e->commitString().toStdU16String();
+        Interaction_Begin();
+        (void)Text_Inject_Unicode(text.c_str());
+        Interaction_End();
+        Caret_Set(TickCount());
+    }
+    surface_->preedit = e->preeditString();
+    surface_->update(before | surface_->Caret_Area());
+    e->accept();
+}
+
+QVariant a_unit_view::inputMethodQuery(Qt::InputMethodQuery query) const {
+    switch (query) {
+        case Qt::ImEnabled: return Edited_OM() != nullptr;
+        case Qt::ImCursorRectangle: return QRectF(surface_->mapTo(this, surface_->Caret_Area().topLeft()),
+                                                  surface_->Caret_Area().size());
+        default: return QScrollArea::inputMethodQuery(query);
+    }
 }
 
 void a_unit_view::Refresh() {
@@ -403,9 +497,29 @@ Qt::CursorShape Hover_Cursor(const a_click_result& r) {
 
 }  // namespace
 
+bool a_unit_view::Text_Press(QMouseEvent* e, int clicks) {
+    a_om_rec* om = Edited_OM();
+    if (!om) return false;
+    const QPointF cell = surface_->Surface_To_Cell(e->position());
+    int part = 0;
+    const bool inside = g_doc_services.text.is_inside.Call_Or([] { return false; }, *om, To_Cell(cell), part);
+    Interaction_Begin();
+    if (inside) {
+        Track_Text_Range(float(cell.x()), float(cell.y()), clicks, e->modifiers() & Qt::ShiftModifier);
+        Caret_Set(TickCount());
+        tracking_text_ = true;
+    } else {
+        Edit_OK();  // a click outside: the typing is kept as one step
+    }
+    Interaction_End();
+    return inside;
+}
+
 void a_unit_view::Mouse_Press(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
     if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
+    const bool triple = last_double_ >= 0 && qint64(e->timestamp()) - last_double_ <= QApplication::doubleClickInterval();
+    if (Text_Press(e, triple ? 3 : 1)) return;
     press_ = a_press{};
     press_.down = true;
     press_.at = e->position().toPoint();
@@ -431,6 +545,20 @@ void a_unit_view::Begin_Drag(QMouseEvent* e) {
 void a_unit_view::Mouse_Move(QMouseEvent* e) {
     emit pointerMoved(surface_->mapTo(viewport(), e->position()));
     if (!Editing_Blocks()) return;
+    if (tracking_text_) {
+        const QPointF cell = surface_->Surface_To_Cell(e->position());
+        Interaction_Begin();
+        Track_Text_Drag(float(cell.x()), float(cell.y()));
+        Interaction_End();
+        return;
+    }
+    if (a_om_rec* om = Edited_OM(); om && !press_.down) {
+        int part = 0;
+        const Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+        const bool in = g_doc_services.text.is_inside.Call_Or([] { return false; }, *om, cell, part);
+        surface_->setCursor(in ? Qt::IBeamCursor : Qt::ArrowCursor);
+        return;
+    }
     if (!press_.down) {
         Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
         a_block_click c = Click_At(cell, e, false);
@@ -454,13 +582,14 @@ void a_unit_view::Mouse_Move(QMouseEvent* e) {
 }
 
 void a_unit_view::Mouse_Release(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) tracking_text_ = false;
     if (e->button() != Qt::LeftButton || !press_.down) return;
     a_press press = press_;
     press_ = a_press{};
     if (!press.dragging) {
         Interaction_Begin();
         a_click_result r = Obj_MouseDown(Click_At(press.cell, e, false));
-        if (r.action == CLICK_DOUBLE) Double_Click(r.omx);
+        if (r.action == CLICK_DOUBLE) Double_Click(r.omx, e->position());
         Interaction_End();
         return;
     }
@@ -479,14 +608,27 @@ void a_unit_view::Mouse_Release(QMouseEvent* e) {
 // press, so the release after it has nothing to finish.
 void a_unit_view::Mouse_Double(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
+    last_double_ = e->timestamp();
+    if (Text_Press(e, 2)) return;  // a word of the edited text
     int part = 0;
     int omx = Obj_Find(To_Cell(surface_->Surface_To_Cell(e->position())), part);
-    if (omx != OMX_NONE && Is_Obj_Selected(omx)) Double_Click(omx);
+    if (omx != OMX_NONE && Is_Obj_Selected(omx)) Double_Click(omx, e->position());
 }
 
-void a_unit_view::Double_Click(int omx) {
+// A double click on text edits it where it is, the word under the click selected.
+void a_unit_view::Double_Click(int omx, QPointF at) {
     const a_oj_item* it = Curr_Item(omx);
-    if (it && it->kind == TEXT_BLOCK) emit textBlockActivated(int(g_doc.upx), int(it->objid));
+    if (!it || it->kind != TEXT_BLOCK || !it->om) return;
+    if (gs.curr_phase != TEXT_PHASE) return (void)emit textBlockActivated(int(g_doc.upx), int(it->objid));
+    Interaction_Begin();
+    if (Text_Edit(omx)) {
+        const QPointF cell = surface_->Surface_To_Cell(at);
+        Track_Text_Range(float(cell.x()), float(cell.y()), 2, false);
+        Caret_Set(TickCount());
+    }
+    Interaction_End();
+    setFocus(Qt::MouseFocusReason);
+    surface_->update();
 }
 
 namespace {
@@ -528,6 +670,14 @@ void a_unit_view::Context_Menu(QContextMenuEvent* e) {
     add(tr("Spread Across"), tr("Equal gaps across between the outermost two blocks"), n >= 3, Obj_Spread_H);
     add(tr("Spread Down"), tr("Equal gaps down between the outermost two blocks"), n >= 3, Obj_Spread_V);
     menu.addSeparator();
+    int one = OMX_NONE;
+    if (Is_One_Selected(one) && Curr_Item(one)->kind == TEXT_BLOCK) {
+        const uint32_t id = Curr_Item(one)->objid;
+        QAction* a = menu.addAction(tr("Edit Text in a Window…"));
+        a->setToolTip(tr("Type the block's lines in a window of their own"));
+        connect(a, &QAction::triggered, this, [this, id] { emit textBlockActivated(int(g_doc.upx), int(id)); });
+        menu.addSeparator();
+    }
     add(tr("Duplicate"), tr("Copies of the selected blocks become the selection"), n >= 1, Enum_Obj_Dup);
     add(tr("Delete"), tr("Remove the selected blocks"), n >= 1, Enum_Obj_Del);
     add(tr("Select All"), tr("Select every block"), true, Obj_Select_All);

@@ -49,6 +49,10 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    // Composed and CJK input: the pre-edit shown at the caret, the committed
+    // text typed into the edited block.
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     // Ctrl+wheel zooms around the pointer, Shift+wheel scrolls sideways.
     void wheelEvent(QWheelEvent* e) override;
     bool viewportEvent(QEvent* e) override;
@@ -62,7 +66,12 @@ private:
     void Mouse_Double(QMouseEvent* e);
     void Context_Menu(QContextMenuEvent* e);
     void Begin_Drag(QMouseEvent* e);
-    void Double_Click(int omx);
+    void Double_Click(int omx, QPointF at);
+    // Text being edited: a press in it places the caret or selects (clicks
+    // counts 1 to 3); a press outside ends the editing.
+    bool Text_Press(QMouseEvent* e, int clicks);
+    // The caret's blink step; the caret's area drawn again when it changed.
+    void Caret_Step();
 
     // A press on the unit and what it became once the mouse moved.
     struct a_press {
@@ -73,6 +82,8 @@ private:
         int action = 0;  // a_click_action once the drag began
         int omx = 0, part = 0;
     };
+    bool tracking_text_ = false;  // a press in the edited text, until release
+    qint64 last_double_ = -1;     // when the last double click was, for a triple
     std::shared_ptr<a_ph_rec> scale_start_;  // the photo record as the resize began
     a_press press_;
     std::optional<QPointF> zoom_at_;  // the wheel's point, until the zoom is shown
@@ -84,5 +95,5 @@ public:
     void Pinch(double scale_delta, QPointF at);
 private:
     a_unit_surface* surface_;
-    a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0;
+    a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0, finish_token_ = 0;
 };

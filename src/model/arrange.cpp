@@ -117,6 +117,14 @@ void Enum_AlignTo(int new_v, int new_h) {
         return;
     }
     for (int omx : sel) {
+        a_oj_item* it = Curr_Item(omx);
+        if (it->kind == TEXT_BLOCK && it->om && g_doc_services.text.align_to.Installed()) {
+            // Text by its anchor, by its own rule.
+            Obj_PostRender(omx);
+            g_doc_services.text.align_to.Call_Or([] {}, *it->om, Point{int16_t(new_v), int16_t(new_h)});
+            Obj_PostRender(omx);
+            continue;
+        }
         Point c = Rect_Centre(Obj_BBox(omx));
         if (const a_ph_rec* ph = Curr_PH(omx)) c = ph->dst_center;
         Move_Posted(omx, new_h == KEEP_COORD ? 0 : new_h - c.h, new_v == KEEP_COORD ? 0 : new_v - c.v);

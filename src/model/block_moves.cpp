@@ -102,12 +102,25 @@ void Obj_Move_XY(int omx, int dx, int dy) {
         g_doc_services.text.move.Call_Or([] {}, *it->om, dx, dy);
 }
 
-void Apply_Move(bool renderf, bool constrainf, Point startcell, Point newcell) {
+namespace {
+
+// Text about a centre, dragged: it turns rather than slides.
+bool Drag_Polar(int omx, Point startcell, Point newcell) {
+    a_oj_item* it = Curr_Item(omx);
+    if (!it || it->kind != TEXT_BLOCK || !it->om || Obj_Move_Class(omx) != MOVES_POLAR) return false;
+    if (!g_doc_services.text.drag.Installed()) return false;
+    g_doc_services.text.drag.Call_Or([] {}, *it->om, startcell, newcell);
+    return true;
+}
+
+}  // namespace
+
+void Apply_Move(bool renderf, bool constrainf, Point startcell, Point newcell, bool dragf) {
     int dx = newcell.h - startcell.h, dy = newcell.v - startcell.v;
     if (constrainf) (std::abs(dx) >= std::abs(dy) ? dy : dx) = 0;
     for (int omx = OMX_START; Selection_Enum(omx);) {
         if (renderf) Obj_PostRender(omx);
-        Obj_Move_XY(omx, dx, dy);
+        if (!dragf || !Drag_Polar(omx, startcell, newcell)) Obj_Move_XY(omx, dx, dy);
         if (renderf) Obj_PostRender(omx);
     }
     if (renderf) History_Emit(OP_BLOCK_MOVEXY);
@@ -121,11 +134,11 @@ void Track_Step(a_track_mode mode, int masterx, bool constrainf, Point startcell
             break;
         case TRACK_MOVE:
             Restore_Selected_Blocks();
-            Apply_Move(false, constrainf, startcell, newcell);
+            Apply_Move(false, constrainf, startcell, newcell, true);
             break;
         case TRACK_STOP:
             Restore_Selected_Blocks();
-            Apply_Move(true, constrainf, startcell, newcell);
+            Apply_Move(true, constrainf, startcell, newcell, true);
             Dispose_Saved_Blocks();
             break;
     }

@@ -50,7 +50,9 @@ enum a_track_mode : uint8_t { TRACK_INIT, TRACK_MOVE, TRACK_STOP };
 void Track_Step(a_track_mode mode, int masterx, bool constrainf, Point startcell, Point newcell);
 // Every selected block by (newcell - startcell); `constrainf` keeps the larger
 // axis. With `renderf` the old and new areas are posted and one step recorded.
-void Apply_Move(bool renderf, bool constrainf, Point startcell, Point newcell);
+// With `dragf` (the mouse drags) text that turns about a centre follows the
+// mouse around it.
+void Apply_Move(bool renderf, bool constrainf, Point startcell, Point newcell, bool dragf = false);
 // One block by (dx, dy), without constraint.
 void Obj_Move_XY(int omx, int dx, int dy);
 // 1 cell, 10 with shift, in screen pixels turned into cells by the view's

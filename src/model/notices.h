@@ -59,6 +59,11 @@ struct a_text_block_services {
     a_service<Rect(const a_om_rec& om)> bbox;                  // its frame on the unit
     a_service<bool(const a_om_rec& om, Point cell, int& part)> is_inside;
     a_service<void(a_om_rec& om, int dx, int dy)> move;          // by its own rule
+    // Dragged from `start` to `now` (cells): text about a centre turns about it.
+    a_service<void(a_om_rec& om, Point start, Point now)> drag;
+    // Its anchor to a point of the unit (a coordinate of -10000 stays); text
+    // about a centre stays where it is.
+    a_service<void(a_om_rec& om, Point target)> align_to;
     a_service<int(const a_om_rec& om)> move_class;              // a_move_class
     a_service<bool(int omx, int& newx)> dup;                    // OM_Dup; false when full
 };

@@ -31,6 +31,13 @@ QFont Glyph_Font(const a_glyph& g) {
     return font;
 }
 
+// Stretch and slant in the glyph's own frame (x along the baseline, y down).
+QTransform Shape_Of(const a_glyph& g) {
+    const double sx = std::clamp(double(g.hscale), 0.05, 20.0), sy = std::clamp(double(g.vscale), 0.05, 20.0);
+    const double kx = std::clamp(double(g.hskew), -2.0, 2.0), ky = std::clamp(double(g.vskew), -2.0, 2.0);
+    return QTransform(sx, -ky * sx, -kx * sy, sy, 0, 0);
+}
+
 void Paint_Glyphs(const a_port_bits& bits, int w, int h, const a_glyph* glyphs, int count, uint8_t grey) {
     QImage view(bits.base, w, h, bits.rowbytes, QImage::Format_RGB32);
     QPainter painter(&view);
@@ -44,6 +51,7 @@ void Paint_Glyphs(const a_port_bits& bits, int w, int h, const a_glyph* glyphs, 
         painter.translate(g.x - bits.bounds.left, g.y - bits.bounds.top);
         // Qt turns clockwise on a y-down surface.
         painter.rotate(-g.angle / 10.0);
+        painter.setTransform(Shape_Of(g), true);
         painter.setFont(Glyph_Font(g));
         painter.drawText(QPointF(0, 0), QString::fromStdU16String(Glyph_Text(g)));
         painter.restore();
@@ -99,7 +107,7 @@ Rect Glyph_Box(const a_glyph& g) {
     QTransform turn;
     turn.translate(g.x, g.y);
     turn.rotate(-g.angle / 10.0);
-    QRectF r = turn.mapRect(ink);
+    QRectF r = (Shape_Of(g) * turn).mapRect(ink);
     auto clip = [](double v) { return int16_t(std::clamp(v, double(INT16_MIN), double(INT16_MAX))); };
     return Rect{clip(std::floor(r.top())), clip(std::floor(r.left())), clip(std::ceil(r.bottom())),
                 clip(std::ceil(r.right()))};

@@ -20,6 +20,10 @@ struct a_glyph {
     int x = 0;              // baseline origin, in the coordinates of the pixels' bounds
     int y = 0;
     int angle = 0;          // tenths of a degree, counter-clockwise on screen
+    // The letter's own shape before it is turned: widths and heights times
+    // hscale and vscale, leaning right by hskew of its height and rising by
+    // vskew of its width.
+    float hscale = 1, vscale = 1, hskew = 0, vskew = 0;
 };
 
 // The text one glyph stands for: a well-formed pair, one unit that is not a

@@ -3,9 +3,14 @@
 #include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/document.h"
+#include "model/photo_rec.h"
 #include "model/selection.h"
+#include "platform/clock.h"
 #include "render/compositor.h"
+#include "text/text_blocks.h"
+#include "text/text_caret.h"
 #include "text/text_edit.h"
+#include "text/text_keys.h"
 #include "ui/interface.h"
 #include "ui/sliders.h"
 #include "ui/text_cmds.h"
@@ -43,13 +48,46 @@ a_ratio Cells_Per_Pixel() {
     return a_ratio{z.den, z.num};
 }
 
+// The first selected block, when it is text that turns about a centre.
+bool Polar_Text_Selected() {
+    for (int omx = OMX_START; Selection_Enum(omx);)
+        if (const a_om_rec* om = Curr_OM(omx)) return Text_Move_Class(*om) == MOVES_POLAR;
+    return false;
+}
+
 bool Nudge(const a_keystroke& key) {
     int sx = 0, sy = 0;
     if (!Arrow_Signs(key.virtcode, sx, sy) || key.charcode != 0) return false;
     const bool shift = key.mods & Mod(SHIFTKEY), option = key.mods & Mod(OPTIONKEY);
     if (option || !Block_Phase()) return false;
-    Obj_Nudge(shift, sx, sy, Cells_Per_Pixel());
+    if (gs.curr_phase == TEXT_PHASE && Polar_Text_Selected())
+        (void)Text_Nudge_Selected(sx, sy, shift, Cells_Per_Pixel());
+    else
+        Obj_Nudge(shift, sx, sy, Cells_Per_Pixel());
     return true;
+}
+
+// The character a keystroke typed: 0 for a key that types none, 8 for
+// Backspace and 127 for Delete.
+char16_t Typed(const a_keystroke& key) {
+    if (key.charcode == 0) return 0;
+    if (key.charcode == VKEY_BACK || key.charcode == 0x7F) return key.charcode;
+    return char16_t(key.unicode);
+}
+
+// The one text block selected, when exactly one is.
+int Single_Text_Selected() {
+    int found = OMX_NONE, n = 0;
+    for (int omx = OMX_START; Selection_Enum(omx);) ++n, found = omx;
+    return n == 1 && Curr_OM(found) ? found : OMX_NONE;
+}
+
+// Typing on a selected text block begins editing it, the caret at its end.
+bool Starts_Editing(const a_keystroke& key, char16_t ch) {
+    if (gs.curr_phase != TEXT_PHASE || Editing_Text()) return false;
+    if (ch <= 27 || ch == 127 || ch == u'\t' || (key.mods & ~Mod(SHIFTKEY))) return false;
+    const int omx = Single_Text_Selected();
+    return omx != OMX_NONE && Text_Edit(omx);
 }
 
 bool Plus_Minus(const a_keystroke& key) {
@@ -81,10 +119,27 @@ bool Tab_Or_Delete(const a_keystroke& key) {
 
 }  // namespace
 
+bool Text_Editor_KeyDown(const a_keystroke& key) {
+    if (!g_doc.doc_open || !g_doc.up || gs.curr_phase != TEXT_PHASE) return false;
+    const char16_t ch = Typed(key);
+    if (!Editing_Text() && !Starts_Editing(key, ch)) return false;
+    if (!Edit_KeyDown(key.virtcode, ch, key.mods)) return false;
+    Caret_Set(TickCount());
+    return true;
+}
+
 bool Doc_KeyDown(const a_keystroke& key) {
     if (!g_doc.doc_open || !g_doc.up) return false;
     return Nudge(key) || Plus_Minus(key) || Tab_Or_Delete(key);
 }
 
-void Doc_Keys_Init() { g_token = g_key_chain.document.Install(Doc_KeyDown); }
-void Doc_Keys_Stop() { g_key_chain.document.Remove(g_token); }
+a_listener_token g_text_token = 0;
+
+void Doc_Keys_Init() {
+    g_token = g_key_chain.document.Install(Doc_KeyDown);
+    g_text_token = g_key_chain.text_editor.Install(Text_Editor_KeyDown);
+}
+void Doc_Keys_Stop() {
+    g_key_chain.document.Remove(g_token);
+    g_key_chain.text_editor.Remove(g_text_token);
+}

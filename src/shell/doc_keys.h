@@ -5,6 +5,9 @@
 #pragma once
 #include "shell/keys.h"
 
+// The text editor's keys, asked first: while a block is edited, and a
+// character typed on the one selected text block, which begins editing it.
+bool Text_Editor_KeyDown(const a_keystroke& key);
 // True when the key was one of the document's.
 bool Doc_KeyDown(const a_keystroke& key);
 

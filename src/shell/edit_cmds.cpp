@@ -40,18 +40,34 @@ bool Refuse() {
 
 bool Editing_Text() { return gs.curr_phase == TEXT_PHASE && Edited_OM() != nullptr; }
 
-// The selected characters of the edited block.
-std::u16string Selected_Text(const a_om_rec& om) {
-    std::u16string out;
-    for (int i = g_ed.sel_lo + 1; i <= g_ed.sel_hi && i < om.nxyl; ++i) out += om.xyl[i].cc_char;
-    return out;
-}
-
+// The selected characters with their overrides, and as plain text.
 bool Copy_Text_Selection(bool cut) {
     const a_om_rec* om = Edited_OM();
     if (!om || !Is_Text_Range()) return Refuse();
-    if (!Clipboard_Put(Selected_Text(*om), {})) return Refuse();
-    if (cut) (void)Text_Inject_Unicode(u"");
+    if (!Scrap_Add_Run(*om, g_ed.sel_lo, g_ed.sel_hi)) return Refuse();
+    if (cut && Del_Range()) {
+        History_Set_Pending(OP_TEXT_CUT);
+        Edit_Recorded();
+    }
+    return true;
+}
+
+// Our own run of characters, overrides and all, else plain text from anywhere.
+bool Paste_Into_Text() {
+    std::vector<uint8_t> bytes;
+    std::vector<a_xyl_char> run;
+    std::string why;
+    bool done = false;
+    if (Clipboard_Get(TEXT_RUN_CLIP_FORMAT, kMaxClipBlock, bytes)) {
+        if (!Text_Run_From_Clip(bytes, run, why)) return g_refusal = why, Refuse();
+        done = Ed_Ins_Run(run);
+    } else {
+        const std::u16string text = Clipboard_Text();
+        done = !text.empty() && Text_Inject_Unicode(text.c_str());
+    }
+    if (!done) return Refuse();
+    History_Set_Pending(OP_TEXT_PASTE);
+    Edit_Recorded();
     return true;
 }
 
@@ -128,10 +144,7 @@ const std::string& Edit_Paste_Refusal() { return g_refusal; }
 bool Edit_Paste() {
     g_refusal.clear();
     if (!g_doc.doc_open) return Refuse();
-    if (Editing_Text()) {
-        std::u16string text = Clipboard_Text();
-        return !text.empty() && Do_Paste_UTF16(text) ? true : Refuse();
-    }
+    if (Editing_Text()) return Paste_Into_Text();
     if (Paste_Private()) return true;
     if (!g_refusal.empty()) return Refuse();  // ours, but damaged: nothing else is tried
     if (Paste_Picture()) return true;
@@ -148,8 +161,10 @@ bool Do_Paste_MW(a_masked_gworld& mw) {
 
 bool Do_Paste_UTF16(const std::u16string& text) {
     if (Editing_Text()) {
+        if (!Text_Inject_Unicode(text.c_str())) return false;
         History_Set_Pending(OP_TEXT_PASTE);
-        return Text_Inject_Unicode(text.c_str());
+        Edit_Recorded();
+        return true;
     }
     Phase_Set(TEXT_PHASE);
     Point none{0, -1000};
@@ -158,7 +173,7 @@ bool Do_Paste_UTF16(const std::u16string& text) {
 
 void Edit_Select(bool all) {
     if (a_om_rec* om = Editing_Text() ? Edited_OM() : nullptr) {
-        if (all) Set_Sel_Range(0, om->nxyl - 1);
+        if (all) Set_Sel_Range(1, om->nxyl);
         else Set_Sel_Empty(g_ed.sel_hi);
         return;
     }

@@ -6,6 +6,7 @@
 #include "model/notices.h"
 #include "model/selection.h"
 #include "platform/clock.h"
+#include "text/text_edit.h"
 #include "ui/interface.h"
 
 bool g_doneflag = false;
@@ -112,6 +113,8 @@ a_block_bar Bar_Of_Phase(a_phase phase) {
 }  // namespace
 
 void Phase_Set(a_phase phase) {
+    // Another phase ends the editing of text, keeping what was typed.
+    if (phase != TEXT_PHASE && Edited_OM()) Edit_OK();
     gs.curr_phase = phase;
     g_block_bar = Bar_Of_Phase(phase);
     g_shell_notices.phase.Emit(phase);

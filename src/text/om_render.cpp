@@ -115,6 +115,8 @@ std::vector<a_placed_char> OM_Placed_Chars(const a_om_rec& om) {
         c.t = x.mm_t;
         c.width = x.mm_width;
         c.drawn = x.mm_cat == CC_REGULAR;
+        c.color = x.cc_color;
+        Text_Shape(om, c.hscale, c.vscale, c.hskew, c.vskew);
         if (Is_Pair_Trail(om, i)) {
             c.drawn = false;  // drawn with its first half
         } else if (Is_High_Surrogate(x.cc_char) && i + 1 < n && Is_Low_Surrogate(om.xyl[i + 1].cc_char)) {

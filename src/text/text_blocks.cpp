@@ -21,7 +21,8 @@ a_text_services g_text_services;
 namespace {
 
 int g_change_depth = 0;
-a_listener_token g_tokens[5] = {};
+a_listener_token g_tokens[7] = {};
+constexpr double kPi = 3.14159265358979323846;
 
 constexpr int RADIUS_MIN = 20, RADIUS_MAX = 180;
 constexpr int16_t NO_ANCHOR = -1000;
@@ -365,6 +366,19 @@ void Text_Move_Polar(a_om_rec& om, const a_text_unit& u, Point new_center, Point
     om.cache.progress = 0;
 }
 
+void Text_Drag_Polar(a_om_rec& om, const a_text_unit& u, Point start, Point now) {
+    const Point c = om.rotcenter;
+    // Angles counter-clockwise on a screen whose y runs down.
+    const double a0 = std::atan2(-(start.v - c.v), double(start.h - c.h));
+    const double a1 = std::atan2(-(now.v - c.v), double(now.h - c.h));
+    if ((start.h == c.h && start.v == c.v) || (now.h == c.h && now.v == c.v)) return;
+    double d = a1 - a0;
+    while (d > kPi) d -= 2 * kPi;
+    while (d <= -kPi) d += 2 * kPi;
+    const int tenths = int(std::lround(d * 1800 / kPi));
+    if (tenths != 0) Text_Move_Polar(om, u, c, Point{int16_t(tenths), 0});
+}
+
 bool Text_Nudge(a_om_rec& om, const a_text_unit& u, int signx, int signy, bool shift,
                 a_ratio cells_per_pixel) {
     if (Text_Move_Class(om) != MOVES_POLAR) {
@@ -438,6 +452,14 @@ void Text_Init() {
         }
         OM_Recalc(om, Find_OMX(om));
     });
+    g_tokens[5] = s.drag.Install([](a_om_rec& om, Point start, Point now) {
+        Text_Drag_Polar(om, Block_Text_Unit(om), start, now);
+        OM_Recalc(om, Find_OMX(om));
+    });
+    g_tokens[6] = s.align_to.Install([](a_om_rec& om, Point target) {
+        Text_AlignTo(om, target);
+        OM_Recalc(om, Find_OMX(om));
+    });
     g_tokens[3] = s.move_class.Install([](const a_om_rec& om) { return int(Text_Move_Class(om)); });
     g_tokens[4] = s.dup.Install([](int omx, int& newx) {
         const a_om_rec* om = Curr_OM(omx);
@@ -452,6 +474,8 @@ void Text_Stop() {
     s.move.Remove(g_tokens[2]);
     s.move_class.Remove(g_tokens[3]);
     s.dup.Remove(g_tokens[4]);
+    s.drag.Remove(g_tokens[5]);
+    s.align_to.Remove(g_tokens[6]);
     Text_Draw_Stop();
     g_change_depth = 0;
 }

@@ -83,6 +83,9 @@ a_move_class Text_Move_Class(const a_om_rec& om);
 void Text_Move_XY(a_om_rec& om, int dx, int dy);
 // New centre; delta.h pixels of radius, delta.v tenths of a degree of angle.
 void Text_Move_Polar(a_om_rec& om, const a_text_unit& u, Point new_center, Point delta);
+// The mouse dragged from `start` to `now` (cells): the block turns about its
+// centre by the angle between them, in whole degrees.
+void Text_Drag_Polar(a_om_rec& om, const a_text_unit& u, Point start, Point now);
 // One arrow press (signs -1, 0, 1; signy -1 is up) by the block's move
 // class: straight text moves 1 cell, 10 with shift, in screen pixels turned
 // into cells by `cells_per_pixel` (contour text only up and down);

@@ -67,6 +67,10 @@ std::vector<a_glyph> Glyphs_Of(const std::vector<a_placed_char>& chars, const a_
         g.x = c.x;
         g.y = c.y;
         g.angle = c.t;
+        g.hscale = c.hscale;
+        g.vscale = c.vscale;
+        g.hskew = c.hskew;
+        g.vskew = c.vskew;
         glyphs.push_back(std::move(g));
     }
     return glyphs;
@@ -113,6 +117,43 @@ Rect Glyph_Area(const std::vector<a_glyph>& glyphs, int grow, const Rect& limit)
     if (Rect_IsEmpty(ink)) return Rect{};
     Rect r{To16(ink.top - grow), To16(ink.left - grow), To16(ink.bottom + grow), To16(ink.right + grow)};
     return Rect_Sect(r, limit);
+}
+
+// Letters with a colour of their own: each colour's letters drawn alone and
+// blended over the block's colour as far as they cover.
+void Recolor_Letters(const std::vector<a_placed_char>& chars, const a_coord_mapping& m, const Rect& area,
+                     a_masked_gworld& text) {
+    std::vector<a_win_pixel32> colors;
+    for (const a_placed_char& c : chars)
+        if (c.drawn && c.color.a != 0 && std::find(colors.begin(), colors.end(), c.color) == colors.end())
+            colors.push_back(c.color);
+    if (colors.empty() || !text.fore || Rect_IsEmpty(text.bounds)) return;
+    a_gworld_ptr work = Make_GWorld(32, area);
+    if (!work) return;
+    const a_port_bits wb = World_Bits(work.get());
+    const PixMap& fp = text.fore->pix;
+    const Rect r = Rect_Sect(Rect_Sect(text.bounds, wb.bounds), fp.bounds);
+    for (const a_win_pixel32& color : colors) {
+        std::vector<a_placed_char> run;
+        for (const a_placed_char& c : chars)
+            if (c.drawn && c.color == color) run.push_back(c);
+        const std::vector<a_glyph> glyphs = Glyphs_Of(run, m);
+        for (int y = wb.bounds.top; y < wb.bounds.bottom; ++y)
+            std::fill_n(wb.base + size_t(y - wb.bounds.top) * size_t(wb.rowbytes), size_t(Rect_Width(wb.bounds)) * 4, 0);
+        Glyphs_Draw(wb, glyphs.data(), int(glyphs.size()), 255);
+        for (int y = r.top; y < r.bottom; ++y) {
+            const uint8_t* cov = wb.base + size_t(y - wb.bounds.top) * size_t(wb.rowbytes);
+            uint8_t* px = fp.baseAddr + size_t(y - fp.bounds.top) * size_t(fp.rowBytes & 0x3FFF);
+            for (int x = r.left; x < r.right; ++x) {
+                const int a = cov[size_t(x - wb.bounds.left) * 4 + 1];
+                if (a == 0) continue;
+                uint8_t* p = px + size_t(x - fp.bounds.left) * 4;
+                p[0] = uint8_t((p[0] * (255 - a) + color.b * a) / 255);
+                p[1] = uint8_t((p[1] * (255 - a) + color.g * a) / 255);
+                p[2] = uint8_t((p[2] * (255 - a) + color.r * a) / 255);
+            }
+        }
+    }
 }
 
 void Effect_Letters(GWorld* work, const a_glow_look& g, a_masked_gworld& text) {
@@ -176,6 +217,7 @@ void Render_Placed_Text(const std::vector<a_placed_char>& chars, const Rect& bbo
     else
         Plain_Letters(work.get(), look, out.get());
     if (Rect_IsEmpty(out->bounds)) return;
+    Recolor_Letters(chars, mapping, area, out.get());
     text = out.release();
     if (!look.shadf) return;
     Rect total;

@@ -27,6 +27,8 @@ struct a_placed_char {
     int16_t t = 0;          // tenths of a degree, counter-clockwise on screen
     int16_t width = 0;      // advance along the line
     bool drawn = true;      // false for spaces, breaks and overflowing characters
+    a_win_pixel32 color;    // alpha 0: the block's colour
+    float hscale = 1, vscale = 1, hskew = 0, vskew = 0;  // stretch and slant (a_glyph)
 };
 
 // A block's look: letters, outline, glow and shadow. Radii and offsets in

@@ -4,7 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "model/blocks.h"
 #include "model/document.h"
+#include "model/history.h"
+#include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "render/compositor.h"
@@ -20,7 +23,55 @@ int Off_Pair(const a_om_rec& om, int pos, bool back) {
     return pos;
 }
 
+// The characters changed since editing began or since the last step.
+bool g_changed = false;
+
+bool Is_Empty_Block(const a_om_rec& om) { return om.nxyl <= 1; }
+
+// Every selected character of the edited block through f, as one text change.
+template <typename F>
+bool For_Selected(F f) {
+    int omx = 0;
+    a_om_rec* om = Edited_OM(&omx);
+    if (!om || g_ed.sel_lo >= g_ed.sel_hi) return false;
+    Begin_Text_Change(omx);
+    for (int i = g_ed.sel_lo; i < g_ed.sel_hi && i < om->nxyl; ++i) f(om->xyl[i], i == g_ed.sel_lo);
+    End_Text_Change(omx);
+    g_changed = true;
+    return true;
+}
+
 }  // namespace
+
+void Edit_Changed() { g_changed = true; }
+void Edit_Recorded() { g_changed = false; }
+bool Edit_Has_Changes() { return g_changed; }
+
+void Edit_OK() {
+    int omx = 0;
+    a_om_rec* om = Edited_OM(&omx);
+    if (om && g_ed.edit_new && Is_Empty_Block(*om)) {
+        // Nothing was typed into the new block: it goes, as it came, without a step.
+        Edit_Leave();
+        Obj_PostRender(omx);
+        Obj_Dispose(g_doc.up->oj, omx);
+        Obj_Number_Changed();
+        g_changed = false;
+        return;
+    }
+    if (om && g_changed) History_Emit(OP_TEXT_EDIT);
+    g_changed = false;
+    Edit_Leave();
+}
+
+void Edit_Cancel() {
+    const bool undo = Edited_OM() && (g_changed || g_ed.edit_new);
+    g_changed = false;
+    Edit_Leave();  // the block reference goes before the undo takes the block away
+    if (!undo) return;
+    History_Emit(OP_TEXT_EDIT);
+    Undo_Silent();
+}
 
 bool Text_Edit(int omx, bool is_new) {
     a_oj_item* it = Curr_Item(omx);
@@ -32,6 +83,7 @@ bool Text_Edit(int omx, bool is_new) {
     g_ed.edit_new = is_new;
     g_ed.sel_omx = omx;
     g_ed.sel_lo = g_ed.sel_hi = it->om->nxyl;
+    g_changed = false;
     Obj_PostRender(omx);
     return true;
 }
@@ -49,6 +101,9 @@ a_om_rec* Edited_OM(int* omx) {
         a_oj_item& it = u.oj.list[i];
         if (it.objid != g_ed.edit_objid || it.kind != TEXT_BLOCK || !it.om) continue;
         g_ed.edit_omx = i;  // restacking moves the block
+        // An undo may have given the block fewer characters.
+        g_ed.sel_hi = std::clamp(g_ed.sel_hi, 1, std::max(1, int(it.om->nxyl)));
+        g_ed.sel_lo = std::clamp(g_ed.sel_lo, 1, g_ed.sel_hi);
         if (omx) *omx = i;
         return it.om;
     }
@@ -139,7 +194,56 @@ bool Ed_Ins_UBuf(const char16_t* ubuf) {
     const int caret = Is_Semitic(ref) ? lo : lo + len;
     g_ed.sel_lo = g_ed.sel_hi = caret;
     g_ed.edit_lineud = false;
+    g_changed = true;
     return true;
+}
+
+bool Del_Range() {
+    int omx = 0;
+    a_om_rec* om = Edited_OM(&omx);
+    if (!om || g_ed.sel_lo >= g_ed.sel_hi) return false;
+    Begin_Text_Change(omx);
+    Del_N(*om, g_ed.sel_hi - g_ed.sel_lo, g_ed.sel_lo);
+    End_Text_Change(omx);
+    g_ed.sel_hi = g_ed.sel_lo;
+    g_ed.edit_lineud = false;
+    g_changed = true;
+    return true;
+}
+
+bool Apply_Overrides(const a_char_overrides& o) {
+    return For_Selected([&](a_xyl_char& c, bool first) {
+        c.cc_nudgex = first ? o.dx : 0;
+        c.cc_nudgey = o.dy;
+        c.cc_nudget = o.angle;
+        c.cc_size = o.size;
+        c.cc_boldf = o.bold;
+        c.cc_italf = o.italic;
+        c.cc_undf = o.underline;
+    });
+}
+
+a_char_overrides Sel_Overrides() {
+    a_char_overrides o;
+    const a_om_rec* om = Edited_OM();
+    if (!om || g_ed.sel_lo >= om->nxyl) return o;
+    const a_xyl_char& c = om->xyl[g_ed.sel_lo];
+    o.size = c.cc_size == 0 ? 100 : c.cc_size;
+    o.angle = c.cc_nudget;
+    o.dx = c.cc_nudgex;
+    o.dy = c.cc_nudgey;
+    o.bold = c.cc_boldf;
+    o.italic = c.cc_italf;
+    o.underline = c.cc_undf;
+    return o;
+}
+
+bool Apply_Range_Color(a_win_pixel32 color) {
+    return For_Selected([&](a_xyl_char& c, bool) { c.cc_color = color; });
+}
+
+bool Apply_Range_Font(uint32_t fontx) {
+    return For_Selected([&](a_xyl_char& c, bool) { c.cc_fontx = fontx; });
 }
 
 bool Is_Semitic(char16_t c) {
@@ -150,3 +254,25 @@ bool Is_Semitic(char16_t c) {
 int Find_Bak_Char(const a_om_rec& om, int pos) { return Off_Pair(om, std::max(1, pos - 1), true); }
 
 int Find_Fwd_Char(const a_om_rec& om, int pos) { return Off_Pair(om, std::min(int(om.nxyl), pos + 1), false); }
+
+bool Ed_Ins_Run(const std::vector<a_xyl_char>& run) {
+    int omx = 0;
+    a_om_rec* om = Edited_OM(&omx);
+    if (!om || run.empty()) return false;
+    size_t n = std::min(run.size(), size_t(MAX_NXYL - om->nxyl + (g_ed.sel_hi - g_ed.sel_lo)));
+    if (n > 0 && n < run.size() && Is_High_Surrogate(run[n - 1].cc_char)) --n;
+    if (n == 0) {
+        Block_Sound(SND_BLOCK_WARNING);
+        return false;
+    }
+    Begin_Text_Change(omx);
+    const int lo = g_ed.sel_lo;
+    const int len = Prepare_For_Insertion(int(n));
+    for (int i = 0; i < len; ++i) om->xyl[lo + i] = run[size_t(i)];
+    End_Text_Change(omx);
+    if (len < 0) return false;
+    g_ed.sel_lo = g_ed.sel_hi = lo + len;
+    g_ed.edit_lineud = false;
+    g_changed = true;
+    return true;
+}

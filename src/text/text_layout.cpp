@@ -337,14 +337,18 @@ void Scan_Widths(a_om_rec& om) {
     float fa, fd;
     Font_Ascent_Descent(base_key, fa, fd);
     const char16_t space = u' ';
-    float space_width = Font_Text_Width(base_key, &space, 1);
+    float sx, sy, kx, ky;
+    Text_Shape(om, sx, sy, kx, ky);
+    fa *= sy;  // taller letters need the room above and below
+    fd *= sy;
+    float space_width = Font_Text_Width(base_key, &space, 1) * sx;
     a_scan_state st;
     for (int i = 1; i <= om.nxyl; ++i) {
         a_xyl_char& c = om.xyl[i];
         float width = 0;
         if (c.mm_cat == CC_REGULAR) {
             a_net_char n = Calc_Net_Char(om, i);
-            width = Char_Width(om, i, Font_Key(n.nn_font, n.nn_fontsizeR));
+            width = Char_Width(om, i, Font_Key(n.nn_font, n.nn_fontsizeR)) * sx;
         } else if (c.mm_cat == CC_SPACE) {
             width = space_width;
         }
@@ -359,14 +363,16 @@ void Scan_Vert(a_om_rec& om) {
     a_fontspec base = Calc_Base_Font(om);
     int ascent, descent;
     Calc_AscentDescent(om, ascent, descent);
-    float cell = base.size * 1.05f * om.hspacing / 100.0f;
+    float sx, sy, kx, ky;
+    Text_Shape(om, sx, sy, kx, ky);
+    float cell = base.size * 1.05f * om.hspacing / 100.0f * sy;  // letters stand one above another
     float space_width = float(base.size * 4 / 5);
     a_scan_state st;
     for (int i = 1; i <= om.nxyl; ++i) {
         a_xyl_char& c = om.xyl[i];
         float px = std::round(Calc_Text_Size(om.size, c.cc_size, om.layout));
         float width = 0;
-        if (c.mm_cat == CC_REGULAR) width = Char_Width(om, i, Font_Key(base, px));
+        if (c.mm_cat == CC_REGULAR) width = Char_Width(om, i, Font_Key(base, px)) * sx;
         else if (c.mm_cat == CC_SPACE) width = space_width;
         g_t.ow[i].ow_ascent = int16_t(ascent);
         g_t.ow[i].ow_descent = Round16(width);

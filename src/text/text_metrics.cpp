@@ -118,3 +118,10 @@ bool Is_Pair_Trail(const a_om_rec& om, int pos) {
     return pos > 1 && pos < om.nxyl && Is_Low_Surrogate(om.xyl[pos].cc_char) &&
            Is_High_Surrogate(om.xyl[pos - 1].cc_char);
 }
+
+void Text_Shape(const a_om_rec& om, float& hscale, float& vscale, float& hskew, float& vskew) {
+    hscale = 1 + std::clamp(int(om.stretch_h), 0, 100) / 100.0f;
+    vscale = 1 + std::clamp(int(om.stretch_v), 0, 100) / 100.0f;
+    hskew = std::clamp(int(om.skew_h), 0, 50) / 100.0f;
+    vskew = std::clamp(int(om.skew_v), 0, 50) / 100.0f;
+}

@@ -49,3 +49,7 @@ inline bool Is_High_Surrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 inline bool Is_Low_Surrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 // The entry at `pos` is the second half of a pair whose first half precedes it.
 bool Is_Pair_Trail(const a_om_rec& om, int pos);
+// The block's stretch and slant as drawn: widths and heights grow by
+// stretch_h and stretch_v percent, letters lean by skew_h and rise by skew_v
+// hundredths of their size.
+void Text_Shape(const a_om_rec& om, float& hscale, float& vscale, float& hskew, float& vskew);

@@ -8,6 +8,7 @@
 #include "pixels/pixmap.h"
 #include "platform/fonts.h"
 #include "text/text_blocks.h"
+#include "text/text_edit.h"
 #include "text/text_layout.h"
 #include "ui/sliders.h"
 #include "ui/text_sliders.h"
@@ -54,7 +55,63 @@ int Swatch_Of(a_bar_enum bar) {
     }
 }
 
+// Characters of the edited block are selected: the style controls act on them.
+bool Range_Styling() { return gs.curr_phase == TEXT_PHASE && Is_Text_Range(); }
+
+// A change to the selected characters is a step of its own.
+bool Range_Step(bool applied) {
+    if (!applied) return false;
+    History_Set_Pending(OP_TEXT_EDIT);
+    Edit_Recorded();
+    return true;
+}
+
 }  // namespace
+
+void Set_Style_Sliders() {
+    const a_char_overrides o = Sel_Overrides();
+    gs.slider_vals[TEXTR_SIZE_SLIDER] = o.size;
+    gs.slider_vals[TEXTR_ANGLE_SLIDER] = o.angle;
+    gs.slider_vals[TEXTR_DX_SLIDER] = o.dx;
+    gs.slider_vals[TEXTR_DY_SLIDER] = o.dy;
+    gs.toggle_vals[TEXTR_BOLD_TOGGLE] = o.bold;
+    gs.toggle_vals[TEXTR_ITAL_TOGGLE] = o.italic;
+    gs.toggle_vals[TEXTR_UNDL_TOGGLE] = o.underline;
+}
+
+bool Delta_Text_Override() {
+    if (!Range_Styling()) return false;
+    a_char_overrides o;
+    o.size = int16_t(std::clamp<int>(gs.slider_vals[TEXTR_SIZE_SLIDER], 20, 300));
+    o.angle = int16_t(std::clamp<int>(gs.slider_vals[TEXTR_ANGLE_SLIDER], -1800, 1800));
+    o.dx = int16_t(std::clamp<int>(gs.slider_vals[TEXTR_DX_SLIDER], -100, 100));
+    o.dy = int16_t(std::clamp<int>(gs.slider_vals[TEXTR_DY_SLIDER], -100, 100));
+    o.bold = gs.toggle_vals[TEXTR_BOLD_TOGGLE];
+    o.italic = gs.toggle_vals[TEXTR_ITAL_TOGGLE];
+    o.underline = gs.toggle_vals[TEXTR_UNDL_TOGGLE];
+    return Range_Step(Apply_Overrides(o));
+}
+
+void Text_Clear_Overrides() {
+    gs.toggle_vals[TEXTR_BOLD_TOGGLE] = gs.toggle_vals[TEXTR_ITAL_TOGGLE] = gs.toggle_vals[TEXTR_UNDL_TOGGLE] = false;
+    gs.slider_vals[TEXTR_SIZE_SLIDER] = 100;
+    gs.slider_vals[TEXTR_ANGLE_SLIDER] = gs.slider_vals[TEXTR_DX_SLIDER] = gs.slider_vals[TEXTR_DY_SLIDER] = 0;
+    (void)Delta_Text_Override();
+}
+
+bool Text_Style_Toggle(a_toggle_enum t, bool on) {
+    const a_toggle_enum r = t == TEXT_BOLD_TOGGLE ? TEXTR_BOLD_TOGGLE
+                            : t == TEXT_ITAL_TOGGLE ? TEXTR_ITAL_TOGGLE
+                            : t == TEXT_UNDL_TOGGLE ? TEXTR_UNDL_TOGGLE
+                                                    : NULL_TOGGLE;
+    if (r != NULL_TOGGLE && Range_Styling()) {
+        Set_Style_Sliders();  // the other overrides stay as the characters have them
+        gs.toggle_vals[r] = on;
+        return Delta_Text_Override();
+    }
+    gs.toggle_vals[t] = on;
+    return Delta_Text_Major();
+}
 
 int Find_In_Palette32(a_win_pixel32 color) {
     const uint32_t want = uint32_t(color.r) << 16 | uint32_t(color.g) << 8 | color.b;
@@ -114,6 +171,7 @@ bool Delta_Horz_Just() {
 bool FontBar_Select(int fontx) {
     if (fontx < 1 || fontx > Font_Count()) return false;
     gs.bar_selection[FONT_BAR] = int16_t(fontx);
+    if (Range_Styling()) return Range_Step(Apply_Range_Font(uint32_t(fontx)));
     int omx = 0;
     const a_om_rec* om = First_Text(omx);
     if (!om || om->fontx == uint32_t(fontx)) return false;
@@ -123,6 +181,11 @@ bool FontBar_Select(int fontx) {
 bool Text_Color_Select(a_bar_enum bar, int index) {
     const int sw = Swatch_Of(bar);
     if (sw < 0 || index < 1 || index > 256) return false;
+    if (bar == PAINT_COLORBAR && Range_Styling()) {
+        a_win_pixel32 c = Palette_Color(index);
+        c.a = 255;  // the character's own colour, not the block's
+        return Range_Step(Apply_Range_Color(c));
+    }
     gs.bar_selection[bar] = int16_t(index);
     g_text_swatches[sw] = Palette_Color(index);
     return Delta_Text(OP_TEXT_SETCOLOR);
@@ -153,4 +216,6 @@ void Text_Sliders_Attach() {
     for (a_slider_enum s : {TEXT_SHAD_DX_SLIDER, TEXT_SHAD_DY_SLIDER, TEXT_SHAD_OPACITY_SLIDER, TEXT_SHAD_RADIUS_SLIDER})
         Slider_Set_Action(s, [](a_slider_enum) { Effect_Changed(TEXT_SHAD_TOGGLE, OP_NOP); });
     Slider_Set_Action(TEXT_OUTL_RADIUS_SLIDER, [](a_slider_enum) { Effect_Changed(TEXT_OUTL_TOGGLE, OP_NOP); });
+    for (a_slider_enum s : {TEXTR_SIZE_SLIDER, TEXTR_ANGLE_SLIDER, TEXTR_DX_SLIDER, TEXTR_DY_SLIDER})
+        Slider_Set_Action(s, [](a_slider_enum) { (void)Delta_Text_Override(); });
 }

@@ -42,6 +42,17 @@ bool Text_Color_Select(a_bar_enum bar, int index);
 // palette entry when it has one.
 bool Text_Color_Set(a_bar_enum bar, a_win_pixel32 colour);
 
+// While characters of the edited block are selected the style controls act
+// on them: each change one OP_TEXT_EDIT step. The override sliders and
+// toggles loaded from the first selected character; applied to every
+// selected one; back to their defaults and applied.
+void Set_Style_Sliders();
+bool Delta_Text_Override();
+void Text_Clear_Overrides();
+// A style toggle of the text panel (bold, italic, underline) set: on the
+// selected characters while there are any, else on the selected block.
+bool Text_Style_Toggle(a_toggle_enum t, bool on);
+
 // The size slider one step up or down, within the layout's size limit; the
 // slider's action applies it to the selected block.
 void Text_Plus();

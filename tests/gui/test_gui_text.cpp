@@ -7,6 +7,8 @@
 #include <QtCore/QFile>
 #include <QtCore/QStandardPaths>
 #include <QtCore/QTemporaryDir>
+#include <QtGui/QClipboard>
+#include <QtGui/QInputMethodEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QListWidget>
@@ -15,6 +17,7 @@
 #include <QtWidgets/QSlider>
 #include <QtWidgets/QToolButton>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -29,7 +32,10 @@
 #include "persist/disc_read.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
+#include "render/compositor.h"
 #include "text/text_blocks.h"
+#include "text/text_caret.h"
+#include "text/text_edit.h"
 #include "dialogs/text_editor_dialog.h"
 #include "ui/interface.h"
 #include "ui/text_cmds.h"
@@ -66,6 +72,7 @@ class a_text_test : public QObject {
     Q_OBJECT
 private slots:
     void CircularAndStraightTextEditedRestackedAndSaved();
+    void CircularTitleTypedStyledPastedTurnedUndoneAndKept();
     void ScreenshotUnderXvfb();
 };
 
@@ -134,23 +141,18 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     QVERIFY(std::abs(Obj_BBox(straight).left - before.left) <= 2);
     QCOMPARE(Kept(), kept + 5);
 
-    // A double click opens the editor; Cancel changes nothing, OK is one step
-    // that undo takes back and redo brings again.
+    // The editor window (the block's context menu opens it); Cancel changes
+    // nothing, OK is one step that undo takes back and redo brings again.
     a_unit_view* view = Find<a_unit_view>(w, "unitView");
-    QWidget* surface = Find<QWidget>(w, "unitSurface");
-    const Rect box = Obj_BBox(straight);
-    const QPoint on_text = surface->mapFrom(
-        view->viewport(),
-        view->Unit_To_View(QPointF((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0)).toPoint());
-    QTest::mouseDClick(surface, Qt::LeftButton, {}, on_text);
+    auto open_editor = [&] { emit view->textBlockActivated(int(g_doc.upx), int(straight_id)); };
+    open_editor();
     auto* editor = w.findChild<a_text_editor_dialog*>("textEditor");
     QVERIFY(editor);
     QCOMPARE(editor->Editor()->toPlainText(), QString("Track list"));
     Finish_Editor(w, "Nothing", false);
     QCOMPARE(OM_To_Str(Text_At(straight)), std::u16string(u"Track list"));
     QCOMPARE(Kept(), kept + 5);
-    QTest::qWait(QApplication::doubleClickInterval() + 50);
-    QTest::mouseDClick(surface, Qt::LeftButton, {}, on_text);
+    open_editor();
     Finish_Editor(w, "1. Intro\n2. Outro");
     QCOMPARE(OM_To_Str(Text_At(straight)), std::u16string(u"1. Intro\r\n2. Outro"));
     QCOMPARE(Kept(), kept + 6);
@@ -197,6 +199,149 @@ void a_text_test::CircularAndStraightTextEditedRestackedAndSaved() {
     QVERIFY(Close_Unchanged(w));
 }
 
+// The editing surface and where a unit cell lies on it.
+struct a_area {
+    a_unit_view* view;
+    QWidget* surface;
+    QPoint At(double h, double v) const {
+        return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(h, v)).toPoint());
+    }
+};
+
+// Inside character pos of a laid-out block: half its width along the line,
+// a quarter of the block's size above the baseline.
+QPoint On_Char(const a_area& a, const a_om_rec& om, int pos) {
+    const a_xyl_char& c = om.xyl[pos];
+    const double t = c.mm_t * 3.14159265358979323846 / 1800, up = Caret_Size(om) / 4;
+    return a.At(c.mm_x + c.mm_width / 2.0 * std::cos(t) - up * std::sin(t),
+                c.mm_y - c.mm_width / 2.0 * std::sin(t) - up * std::cos(t));
+}
+
+// The person's way through in-place editing: into a circular title by a
+// double click, typing, a word made bold and red, a line pasted from another
+// program, composed input, out by a click beside it, the line dragged a
+// quarter turn around the disc; each step undone and redone; all of it kept
+// by saving and reading back.
+void a_text_test::CircularTitleTypedStyledPastedTurnedUndoneAndKept() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    Click(w, QString("phase%1").arg(int(TEXT_PHASE)));
+    Click(w, QString("layout%1").arg(int(LAYOUT_CIRC_CW)));
+    New_Text(w, "Summer Mix");
+    const int omx = g_doc.up->oj.nlist;
+    a_om_rec* om = Curr_OM(omx);
+    const a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
+    const int kept = Kept();
+
+    // A double click edits the text where it is, the word under it selected; typing replaces it.
+    QTest::mouseDClick(area.surface, Qt::LeftButton, {}, On_Char(area, *om, 9));  // "Mix"
+    QVERIFY(Edited_OM() == om);
+    QCOMPARE(std::pair(g_ed.sel_lo, g_ed.sel_hi), std::pair(8, 11));
+    QTest::keyClicks(area.view, "Tape");
+    QCOMPARE(OM_To_Str(*om), std::u16string(u"Summer Tape"));
+    QCOMPARE(Kept(), kept);  // no step per key
+    // The caret shows in dark red after the last letter.
+    QApplication::processEvents();
+    const QImage shot = area.surface->grab().toImage();
+    const QPoint caret = area.At(Caret_Spot(*om, g_ed.sel_lo).x, Caret_Spot(*om, g_ed.sel_lo).y);
+    int red = 0;
+    for (int y = caret.y() - 30; y < caret.y() + 10; ++y)
+        for (int x = caret.x() - 12; x < caret.x() + 12; ++x) red += shot.pixelColor(x, y) == QColor(128, 0, 0);
+    QVERIFY2(red > 10, "the caret is drawn");
+
+    // The new word selected by a double click, then bold and red: one step each.
+    QTest::qWait(QApplication::doubleClickInterval() + 50);
+    QTest::mouseDClick(area.surface, Qt::LeftButton, {}, On_Char(area, *om, 9));
+    QCOMPARE(std::pair(g_ed.sel_lo, g_ed.sel_hi), std::pair(8, 12));
+    Click(w, "textBold");
+    int red_entry = Find_In_Palette32(a_win_pixel32{0, 0, 255, 0});
+    if (red_entry == 0) red_entry = 35;
+    Choose_Color(w, PAINT_COLORBAR, red_entry);
+    QCOMPARE(Kept(), kept + 2);
+    a_win_pixel32 own = Palette_Color(red_entry);
+    own.a = 255;
+    for (int i = 1; i < om->nxyl; ++i) {
+        QCOMPARE(om->xyl[i].cc_boldf, i >= 8);
+        QVERIFY((om->xyl[i].cc_color == own) == (i >= 8));
+    }
+    QVERIFY(!om->boldf);
+
+    // A line another program put on the clipboard goes in at the caret; then composed input.
+    QTest::keyClick(area.view, Qt::Key_End);
+    QApplication::clipboard()->setText(" / B-side\n");
+    w.Command_Action(MENU_EDIT + 6)->trigger();
+    QCOMPARE(OM_To_Str(*om), std::u16string(u"Summer Tape / B-side"));
+    QCOMPARE(Kept(), kept + 3);
+    QInputMethodEvent compose("ka", {});
+    QApplication::sendEvent(area.view, &compose);
+    QCOMPARE(OM_To_Str(*om), std::u16string(u"Summer Tape / B-side"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\u304B"));
+    QApplication::sendEvent(area.view, &commit);
+    QCOMPARE(OM_To_Str(*om), std::u16string(u"Summer Tape / B-side\u304B"));
+    // A click beside the text ends the editing with one step.
+    const Rect& unit = g_doc.up->paintbounds;
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At(unit.right / 2, unit.bottom / 2));
+    QVERIFY(Edited_OM() == nullptr);
+    QCOMPARE(Kept(), kept + 4);
+
+    // Dragged a quarter turn counter-clockwise: it turns about the disc's centre.
+    Interaction_Begin();
+    Selection_Set1(omx);
+    Interaction_End();
+    const Point c = om->rotcenter;
+    const int16_t angle = om->polarangle;
+    // Grabbed at the top of the disc, where the centred line is.
+    const a_xyl_char& mid = om->xyl[om->nxyl / 2];
+    const double r = std::hypot(mid.mm_x - c.h, mid.mm_y - c.v) + Caret_Size(*om) / 4;
+    const QPoint from = area.At(c.h, c.v - r), to = area.At(c.h - r, c.v);
+    QTest::mousePress(area.surface, Qt::LeftButton, {}, from);
+    QTest::mouseMove(area.surface, area.At(c.h - r * 0.2, c.v - r * 0.98));
+    QTest::mouseMove(area.surface, area.At(c.h - r * 0.7, c.v - r * 0.7));
+    QTest::mouseMove(area.surface, to);
+    QTest::mouseRelease(area.surface, Qt::LeftButton, {}, to);
+    om = Curr_OM(g_doc.up->oj.nlist);
+    QVERIFY(om->rotcenter == c);
+    QCOMPARE(int(om->polarangle), angle + 90 > 180 ? angle - 270 : angle + 90);
+    QCOMPARE(Kept(), kept + 5);
+
+    // Each step undone, newest first, then all redone.
+    auto text = [] { return OM_To_Str(*Curr_OM(g_doc.up->oj.nlist)); };
+    auto last = [] { return *Curr_OM(g_doc.up->oj.nlist); };
+    w.Command_Action(MENU_EDIT + 1)->trigger();
+    QCOMPARE(int(last().polarangle), int(angle));
+    w.Command_Action(MENU_EDIT + 1)->trigger();
+    QCOMPARE(text(), std::u16string(u"Summer Tape / B-side"));
+    w.Command_Action(MENU_EDIT + 1)->trigger();
+    QCOMPARE(text(), std::u16string(u"Summer Tape"));
+    w.Command_Action(MENU_EDIT + 1)->trigger();
+    QVERIFY(last().xyl[9].cc_color.a == 0 && last().xyl[9].cc_boldf);
+    w.Command_Action(MENU_EDIT + 1)->trigger();
+    QVERIFY(!last().xyl[9].cc_boldf);
+    for (int i = 0; i < 5; ++i) w.Command_Action(MENU_EDIT + 2)->trigger();
+    QCOMPARE(text(), std::u16string(u"Summer Tape / B-side\u304B"));
+
+    // Saved, closed and read back with every character's overrides.
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/Title"; };
+    w.Command_Action(MENU_FILE + 4)->trigger();
+    w.Command_Action(MENU_FILE + 3)->trigger();
+    QVERIFY(Read_DISC(false, (dir.path() + "/Title.cd4").toStdString()));
+    const a_doc_unit& u = *g_doc.doc_units[1];
+    const a_om_rec* back = nullptr;
+    for (int i = 1; i <= u.oj.nlist; ++i)
+        if (u.oj.list[i].kind == TEXT_BLOCK) back = u.oj.list[i].om;
+    QVERIFY(back);
+    QCOMPARE(OM_To_Str(*back), std::u16string(u"Summer Tape / B-side\u304B"));
+    QCOMPARE(int(back->polarangle), angle + 90 > 180 ? angle - 270 : angle + 90);
+    for (int i = 1; i < 12; ++i) {
+        QCOMPARE(back->xyl[i].cc_boldf, i >= 8);
+        QVERIFY((back->xyl[i].cc_color == own) == (i >= 8));
+    }
+    QVERIFY(Close_Unchanged(w));
+}
+
 // The Text phase with circular, glowing text selected, as Xvfb shows it.
 int Take_Shots(const QString& dir) {
     a_main_window w;
@@ -207,6 +352,47 @@ int Take_Shots(const QString& dir) {
     New_Text(w, "Summer Mix 2026");
     if (!Curr_OM(g_doc.up->oj.nlist)) return 3;
     if (!Screen_Shot(w).save(dir + "/gui_text.png")) return 4;
+
+    // The circular title edited, the caret after "Mix", with a track list
+    // along the outline that has no room for its last lines: their marks show.
+    const int title = g_doc.up->oj.nlist;
+    Interaction_Begin();
+    Obj_Select_None();
+    Interaction_End();
+    Click(w, QString("layout%1").arg(int(LAYOUT_CONTOUR)));
+    Click(w, "textGlow");
+    QString tracks;
+    for (int i = 1; i <= 40; ++i) tracks += QString("%1 Track number %1\n").arg(i, 2, 10, QChar('0'));
+    New_Text(w, tracks);
+    Interaction_Begin();
+    Text_Edit(title);
+    Set_Sel_Empty(11);
+    Interaction_End();
+    QApplication::processEvents();
+    g_caret.drawn = true;
+    Find<QWidget>(w, "unitSurface")->update();
+    QApplication::processEvents();
+    if (!Screen_Shot(w).save(dir + "/gui_text_caret.png")) return 5;
+
+    // Straight text with a bold red run and a selection over the next word.
+    Interaction_Begin();
+    Edit_OK();
+    Obj_Select_None();
+    Interaction_End();
+    Click(w, QString("layout%1").arg(int(LAYOUT_HORZ)));
+    Click(w, "textGlow");
+    New_Text(w, "Track one two three");
+    Interaction_Begin();
+    Text_Edit(g_doc.up->oj.nlist);
+    Set_Sel_Range(7, 10);  // "one"
+    Interaction_End();
+    Click(w, "textBold");
+    Choose_Color(w, PAINT_COLORBAR, 35);
+    Interaction_Begin();
+    Set_Sel_Range(11, 14);  // "two"
+    Interaction_End();
+    QApplication::processEvents();
+    if (!Screen_Shot(w).save(dir + "/gui_text_selection.png")) return 6;
     g_doc.doc_changed = false;
     return 0;
 }
@@ -214,7 +400,7 @@ int Take_Shots(const QString& dir) {
 void a_text_test::ScreenshotUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
     QString why;
-    QVERIFY2(Shots_Match_Goldens({"gui_text"}, why), qPrintable(why));
+    QVERIFY2(Shots_Match_Goldens({"gui_text", "gui_text_caret", "gui_text_selection"}, why), qPrintable(why));
 }
 
 int Run_Tests(char** argv) {

@@ -25,6 +25,7 @@
 #include "text/text_blocks.h"
 #include "dialogs/text_editor_dialog.h"
 #include "panels/text_icons.h"
+#include "text/text_edit.h"
 #include "ui/text_cmds.h"
 #include "ui/text_sliders.h"
 
@@ -138,12 +139,16 @@ a_text_panel::a_text_panel(QWidget* parent) : QWidget(parent) {
     column->addWidget(Build_Effect("textShadow", tr("Shadow"), TEXT_SHAD_TOGGLE, TEXT_SHAD_COLORBAR,
                                    {TEXT_SHAD_DX_SLIDER, TEXT_SHAD_DY_SLIDER, TEXT_SHAD_RADIUS_SLIDER,
                                     TEXT_SHAD_OPACITY_SLIDER}));
-    // Kept with each block, but the letters are not drawn with them yet.
     column->addWidget(Panel_Heading(tr("Stretch and slant")));
     auto* shape = new QWidget;
     Add_Sliders(shape, {TEXT_STRETCH_H_SLIDER, TEXT_STRETCH_V_SLIDER, TEXT_SKEW_H_SLIDER, TEXT_SKEW_V_SLIDER});
-    shape->setEnabled(false);
     column->addWidget(shape);
+    // The letters selected while a block is edited: their own size, turn and shift.
+    column->addWidget(Panel_Heading(tr("Selected letters")));
+    range_ = new QWidget;
+    range_->setObjectName("selectedLetters");
+    Add_Sliders(range_, {TEXTR_SIZE_SLIDER, TEXTR_ANGLE_SLIDER, TEXTR_DX_SLIDER, TEXTR_DY_SLIDER});
+    column->addWidget(range_);
     column->addStretch(1);
 
     // A new selection is loaded into the controls once the action is over.
@@ -318,10 +323,7 @@ QWidget* a_text_panel::Build_Style() {
         f.setItalic(t == TEXT_ITAL_TOGGLE);
         b->setFont(f);
         connect(b, &QToolButton::clicked, this, [this, t](bool on) {
-            Act([t, on] {
-                gs.toggle_vals[t] = on;
-                Delta_Text_Major();
-            });
+            Act([t, on] { Text_Style_Toggle(t, on); });
             Show_State();
         });
         toggles_.emplace_back(t, b);
@@ -448,7 +450,17 @@ void a_text_panel::Show_State() {
     if (QAbstractButton* b = vjust_->button(gs.grid_vals[TEXT_VJUST_GRID] ? JUST_RIGHT : JUST_LEFT))
         b->setChecked(true);
 
-    for (auto& [t, b] : toggles_) b->setChecked(gs.toggle_vals[t]);
+    // With letters of the edited block selected, the style shows theirs.
+    const bool range = Is_Text_Range();
+    if (range) Set_Style_Sliders();
+    range_->setEnabled(range);
+    for (auto& [t, b] : toggles_) {
+        const a_toggle_enum shown = !range ? t
+                                    : t == TEXT_BOLD_TOGGLE ? TEXTR_BOLD_TOGGLE
+                                    : t == TEXT_ITAL_TOGGLE ? TEXTR_ITAL_TOGGLE
+                                                            : t;
+        b->setChecked(gs.toggle_vals[shown]);
+    }
     // This runs after every action: a style sheet is set only when it changes.
     for (auto& [bar, b] : colors_) {
         const QString sheet =

@@ -42,6 +42,7 @@ private:
 
     QLabel* clone_note_;
     QWidget* controls_;
+    QWidget* range_ = nullptr;  // the selected letters' own sliders
     QListWidget* fonts_ = nullptr;
     QButtonGroup* layouts_ = nullptr;
     QButtonGroup* hjust_ = nullptr;
