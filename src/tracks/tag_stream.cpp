@@ -17,9 +17,12 @@ TagLib::ByteVector a_tag_stream::readBlock(unsigned long length) {
     const long tail = std::max(0L, size_ - kTail);
     unsigned long take = length;
     if (pos_ < tail) {
-        // Past the budget the middle reads as the end of the file: scans stop.
+        // Past the budget the middle reads as the end of the file: scans
+        // stop. The empty answer is shared: a backward scan asks a million
+        // times.
+        static const TagLib::ByteVector kNothing;
         const long left = kBudget - read_;
-        if (left <= 0) return TagLib::ByteVector();
+        if (left <= 0) return kNothing;
         take = std::min<unsigned long>(length, static_cast<unsigned long>(left));
     }
     if (moved_) file_.seek(pos_);
