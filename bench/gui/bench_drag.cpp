@@ -20,6 +20,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_window.h"
 #include "gui_app.h"
 #include "main_window.h"
 #include "model/document.h"
@@ -40,46 +41,12 @@ int Fail(const char* what) {
     return 1;
 }
 
-// The README's description, whose photo is a picture of the given size.
-bool Write_Design(const std::string& dir) {
-    if (!QDir().mkpath(QString::fromStdString(dir))) return false;
-    QFile readme(CIRQUEL_SOURCE_DIR "/README.md");
-    if (!readme.open(QIODevice::ReadOnly)) return false;
-    const QString text = QString::fromUtf8(readme.readAll());
-    const qsizetype at = text.indexOf("```json\n"), end = text.indexOf("```\n", at + 8);
-    if (at < 0 || end < 0) return false;
-    QFile design(QString::fromStdString(dir + "/design.json"));
-    if (!design.open(QIODevice::WriteOnly) || design.write(text.mid(at + 8, end - at - 8).toUtf8()) < 0) return false;
-    QImage photo(1600, 1200, QImage::Format_RGB32);
-    for (int y = 0; y < photo.height(); ++y)
-        for (int x = 0; x < photo.width(); ++x)
-            photo.setPixel(x, y, qRgb(40 + x * 200 / 1600, 60 + y * 160 / 1200, 200 - (x + y) % 97));
-    QImage logo(200, 120, QImage::Format_ARGB32);
-    logo.fill(QColor(30, 90, 200, 160));
-    return photo.save(QString::fromStdString(dir + "/sunset.jpg"), "JPEG", 90) &&
-           logo.save(QString::fromStdString(dir + "/logo.png"));
-}
-
 Point First_Photo_Centre() {
     const a_oj_master& oj = g_doc.up->oj;
     for (int i = 1; i <= oj.nlist; ++i)
         if (oj.list[i].kind == PHOTO_BLOCK && oj.list[i].ph) return oj.list[i].ph->dst_center;
     return Point{};
 }
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
-}
-
-// Counts the paint events a widget receives.
-struct a_paint_counter : QObject {
-    int n = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        n += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // One drag of the first photo round a circle; the milliseconds of each move,
 // or none when a move drew nothing or the photo did not follow.
@@ -111,7 +78,7 @@ std::vector<double> Drag_Photo(a_unit_view& view, QWidget& surface, const a_pain
 }
 
 int Run(const std::string& dir) {
-    if (!Write_Design(dir)) return Fail("cannot write the description");
+    if (!Bench_Write_Design(dir)) return Fail("cannot write the description");
     a_main_window w;
     w.resize(1280, 800);
     w.show();
@@ -138,7 +105,7 @@ int Run(const std::string& dir) {
         std::printf("drag photo over circular text: %d moves, zoom %s, %d x %d unit surface\n", kMoves,
                     zoom == 0 ? "to fit" : "100 %", surface->width(), surface->height());
         std::printf("  median %.2f ms   p95 %.2f ms   worst %.2f ms   (target < 16 ms median, < 33 ms p95)\n",
-                    Percentile(ms, 0.5), Percentile(ms, 0.95), Percentile(ms, 1.0));
+                    Bench_Percentile(ms, 0.5), Bench_Percentile(ms, 0.95), Bench_Percentile(ms, 1.0));
     }
     g_doc.doc_changed = false;
     w.close();
@@ -147,15 +114,4 @@ int Run(const std::string& dir) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const std::string config = Temp_Folder() + "/cirquel-bench-drag-" + std::to_string(getpid());
-    Config_Folder_Set(config);
-    setenv("XDG_DATA_HOME", config.c_str(), 1);
-    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
-    Dialog_SetQuiet(true);
-    const int status = Run(config);
-    Gui_Stop();
-    (void)File_Remove_Tree(config);
-    return status;
-}
+int main(int argc, char** argv) { return Bench_Window_Main(argc, argv, "bench-drag", Run); }

@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "bench_window.h"
 #include "gui_app.h"
 #include "images/photo_blocks.h"
 #include "main_window.h"
@@ -51,15 +52,6 @@ bool Write_Photo(const QString& path) {
     p.end();
     return photo.save(path, "JPEG", 92);
 }
-
-// Counts the paint events a widget receives.
-struct a_paint_counter : QObject {
-    int n = 0;
-    bool eventFilter(QObject*, QEvent* e) override {
-        n += e->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 int Run(const std::string& dir) {
     if (!QDir().mkpath(QString::fromStdString(dir))) return Fail("cannot make the folder");
@@ -115,15 +107,4 @@ int Run(const std::string& dir) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const std::string config = Temp_Folder() + "/cirquel-bench-photo-" + std::to_string(getpid());
-    Config_Folder_Set(config);
-    setenv("XDG_DATA_HOME", config.c_str(), 1);
-    if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
-    Dialog_SetQuiet(true);
-    const int status = Run(config);
-    Gui_Stop();
-    (void)File_Remove_Tree(config);
-    return status;
-}
+int main(int argc, char** argv) { return Bench_Window_Main(argc, argv, "bench-photo", Run); }
