@@ -11,6 +11,7 @@
 #include <QtGui/QInputMethodEvent>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QDoubleSpinBox>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
@@ -26,6 +27,7 @@
 #include "widgets/layer_bar.h"
 #include "main_window.h"
 #include "widgets/palette_popup.h"
+#include "widgets/slider_widget.h"
 #include "model/document.h"
 #include "model/history.h"
 #include "model/selection.h"
@@ -298,13 +300,19 @@ void a_text_test::CircularTitleTypedStyledPastedTurnedUndoneAndKept() {
     const QPoint from = area.At(c.h, c.v - r), to = area.At(c.h - r, c.v);
     QTest::mousePress(area.surface, Qt::LeftButton, {}, from);
     QTest::mouseMove(area.surface, area.At(c.h - r * 0.2, c.v - r * 0.98));
+    QApplication::processEvents();  // the window draws between moves, as it does for a person
     QTest::mouseMove(area.surface, area.At(c.h - r * 0.7, c.v - r * 0.7));
+    QApplication::processEvents();
     QTest::mouseMove(area.surface, to);
     QTest::mouseRelease(area.surface, Qt::LeftButton, {}, to);
     om = Curr_OM(g_doc.up->oj.nlist);
     QVERIFY(om->rotcenter == c);
     QCOMPARE(int(om->polarangle), angle + 90 > 180 ? angle - 270 : angle + 90);
     QCOMPARE(Kept(), kept + 5);
+    // The panel's field shows the angle turned to, not the one before the drag.
+    QApplication::processEvents();
+    auto* polar = Find<a_slider_widget>(w, qPrintable(QString("slider%1").arg(int(TEXT_POLARANGLE_SLIDER))));
+    QCOMPARE(int(std::lround(polar->findChild<QDoubleSpinBox*>()->value())), int(om->polarangle));
 
     // Each step undone, newest first, then all redone.
     auto text = [] { return OM_To_Str(*Curr_OM(g_doc.up->oj.nlist)); };

@@ -163,6 +163,11 @@ a_text_panel::a_text_panel(QWidget* parent) : QWidget(parent) {
         if (!isVisible()) return;
         load_ ? Refresh() : Show_State();
     });
+    // A step made on the label (a line dragged round the disc, a nudge)
+    // changes what the controls show; keys typed into the text do not.
+    tokens_[4] = g_doc_notices.history.Subscribe([load] {
+        if (!Edited_OM()) load();
+    });
 }
 
 a_text_panel::~a_text_panel() {
@@ -170,6 +175,7 @@ a_text_panel::~a_text_panel() {
     g_doc_notices.restored.Unsubscribe(tokens_[1]);
     g_doc_notices.unit_selected.Unsubscribe(tokens_[2]);
     g_shell_notices.interaction_end.Unsubscribe(tokens_[3]);
+    g_doc_notices.history.Unsubscribe(tokens_[4]);
 }
 
 QWidget* a_text_panel::Build_Fonts() {

@@ -54,5 +54,5 @@ private:
     bool showing_ = false;  // controls being set from the state: no actions
     bool load_ = false;     // the selection changed: load it before showing
     bool pending_ = false;
-    a_listener_token tokens_[4] = {};
+    a_listener_token tokens_[5] = {};
 };
