@@ -105,6 +105,20 @@ TEST(TextLayout, DamagedSpacingTinyCirclesAndTooManyLinesStayBounded) {
     EXPECT_EQ(rings->xyl[1].mm_cat, CC_REGULAR);
     EXPECT_EQ(rings->xyl[rings->nxyl - 2].mm_cat, CC_OVERFLOW);
     EXPECT_EQ(rings->overflows[1].pos, rings->rotcenter);
+    // A circle line longer than its circle keeps one turn, ends with a mark
+    // on the circle, and never runs over its own beginning.
+    auto around = Text_Block(std::u16string(400, u'O'), LAYOUT_CIRC_CW, 30);
+    around->justify = JUST_CENTER;
+    Lay_Out(*around, 4);
+    ASSERT_EQ(around->noverflows, 1u);
+    const Point mark = around->overflows[1].pos;
+    EXPECT_GT(std::hypot(mark.h - around->rotcenter.h, mark.v - around->rotcenter.v), 50);
+    EXPECT_EQ(around->xyl[1].mm_cat, CC_REGULAR);
+    EXPECT_EQ(around->xyl[400].mm_cat, CC_OVERFLOW);
+    double shown = 0;
+    for (int i = 1; i <= 400; ++i)
+        if (around->xyl[i].mm_cat == CC_REGULAR) shown += around->xyl[i].mm_width;
+    EXPECT_LE(shown, 2 * 3.14159265 * (Dist(around->xyl[1], around->rotcenter) + 1));
     // The thousand and first line and all after it are not shown.
     std::u16string text;
     for (int i = 0; i < 1005; ++i) text += u"a\r";

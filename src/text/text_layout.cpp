@@ -188,10 +188,19 @@ void Reformat_Circular(a_om_rec& om, int omx, const a_text_unit& u) {
             for (int cx = line.firstcx; cx <= line.lastcx; ++cx) Mark_Overflow(om, cx);
             continue;
         }
+        // A line longer than its circle would run over its own beginning:
+        // what does not fit one turn is dropped and marked, as on a path.
+        const double turn = 2 * kPi * rb;
         double w = line.lastcum - line.firstcum;
+        int last = line.lastcx;
+        if (w > turn) {
+            w = 0;
+            last = line.firstcx - 1;
+            while (last < line.lastcx && w + g_t.ow[last + 1].ow_width <= turn) w += g_t.ow[++last].ow_width;
+        }
         const double p0 = om.justify == JUST_LEFT ? 0 : om.justify == JUST_CENTER ? -w / 2 : -w;
         double p = p0;
-        for (int cx = line.firstcx; cx <= line.lastcx; ++cx) {
+        for (int cx = line.firstcx; cx <= last; ++cx) {
             a_xyl_char& c = om.xyl[cx];
             double left = p * sign / rb + base;
             double right = (p + g_t.ow[cx].ow_width) * sign / rb + base;
@@ -202,6 +211,12 @@ void Reformat_Circular(a_om_rec& om, int omx, const a_text_unit& u) {
             lo = std::min({lo, left, right});
             hi = std::max({hi, left, right});
             p += g_t.ow[cx].ow_width;
+        }
+        if (last < line.lastcx) {
+            const double end = p * sign / rb + base;
+            Post_Overflow(om, omx, Round16(std::lround(std::cos(end) * rb) + om.rotcenter.h),
+                          Round16(om.rotcenter.v - std::lround(std::sin(end) * rb)));
+            for (int cx = last + 1; cx <= line.lastcx; ++cx) Mark_Overflow(om, cx);
         }
     }
     if (lo > hi) lo = hi = base;
