@@ -348,7 +348,7 @@ QMenu* a_main_window::Build_Menu(int id) {
     return menu;
 }
 
-// Besides the menu's own formats: PNG, and the resolution every export of
+// Besides the menu's own formats: PNG, PDF, and the resolution every export of
 // a unit is rendered at.
 void a_main_window::Add_Export_Choices(QMenu* menu) {
     menu->addSeparator();
@@ -358,6 +358,14 @@ void a_main_window::Add_Export_Choices(QMenu* menu) {
         if (!g_doc.doc_open) return;
         Interaction_Begin();
         Export_Project(FMT_PNG);
+        Interaction_End();
+    });
+    QAction* pdf = menu->addAction(tr("As PDF…"));
+    pdf->setObjectName("exportPdf");
+    connect(pdf, &QAction::triggered, this, [] {
+        if (!g_doc.doc_open) return;
+        Interaction_Begin();
+        Export_Project_PDF();
         Interaction_End();
     });
     QMenu* resolution = menu->addMenu(tr("Resolution"));

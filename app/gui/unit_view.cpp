@@ -92,9 +92,34 @@ public:
         unit_ = QRect(PASTEBOARD_MARGIN, PASTEBOARD_MARGIN, int(std::lround(Rect_Width(bounds) / dpr)),
                       int(std::lround(Rect_Height(bounds) / dpr)));
         if (!g_doc.up) unit_ = QRect();
+        const QMargins grow = Overhang();
+        unit_.translate(grow.left(), grow.top());
         if (g_doc.up) Design_Unit(g_doc.upx)->refresh_dirty = Rect{};  // the whole is drawn below
-        resize(unit_.width() + 2 * PASTEBOARD_MARGIN, unit_.height() + 2 * PASTEBOARD_MARGIN);
+        resize(unit_.width() + 2 * PASTEBOARD_MARGIN + grow.left() + grow.right(),
+               unit_.height() + 2 * PASTEBOARD_MARGIN + grow.top() + grow.bottom());
         update();
+    }
+
+    // The pasteboard grows to hold every block's frame and handles, so that
+    // a block hanging off the label can still be picked and pulled from its
+    // far side (the view scrolls to it).
+    QMargins Overhang() const {
+        if (unit_.isEmpty() || !Editing_Blocks()) return {};
+        const QRect board = unit_.adjusted(-PASTEBOARD_MARGIN, -PASTEBOARD_MARGIN, PASTEBOARD_MARGIN,
+                                           PASTEBOARD_MARGIN);
+        QRect all = board;
+        for (int omx = OMX_START; Enum(true, false, Selectable_Kinds(), omx);) all |= Frame_Area(omx);
+        return QMargins(board.left() - all.left(), board.top() - all.top(), all.right() - board.right(),
+                        all.bottom() - board.bottom());
+    }
+    // The blocks moved past the pasteboard or back since it was sized.
+    bool Overhang_Changed() const {
+        if (unit_.isEmpty()) return false;
+        const QMargins now = Overhang();
+        const QMargins was(unit_.left() - PASTEBOARD_MARGIN, unit_.top() - PASTEBOARD_MARGIN,
+                           width() - unit_.right() - 1 - PASTEBOARD_MARGIN,
+                           height() - unit_.bottom() - 1 - PASTEBOARD_MARGIN);
+        return now != was;
     }
 
     // Cells of the current unit to surface pixels.
@@ -446,6 +471,11 @@ void a_unit_view::Pinch(double scale_delta, QPointF at) {
 
 void a_unit_view::Bring_Up_To_Date() {
     if (isVisible() && g_doc.up) Current_Unit_UpToDate();
+    // Not while the mouse is down: the surface would move under a drag.
+    if (!press_.down && surface_->Overhang_Changed()) {
+        surface_->Resize_To_Unit();
+        emit viewMoved();
+    }
     surface_->Update_Frames();
 }
 

@@ -386,6 +386,63 @@ bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* 
     return false;
 }
 
+namespace {
+
+// The rendered unit as the one page of a PDF the unit's own size.
+bool Write_Unit_Page(const std::string& path, const GWorld* world, int dpi, bool photo) {
+    const a_port_bits bits = World_Bits(world);
+    const int w = Rect_Width(bits.bounds), h = Rect_Height(bits.bounds);
+    if (w <= 0 || h <= 0) return false;
+    a_vp_job job;
+    job.name = "Cirquel Export";
+    job.title = Doc_Name();
+    job.target = VP_PDF;
+    job.pdf_path = path;
+    job.dpi = dpi;
+    job.paper_fed = a_fpoint{float(w * 25.4 / dpi), float(h * 25.4 / dpi)};
+    if (VP_Init(job) != VP_OK) return false;
+    bool done = false;
+    if (VP_OpenDoc()) {
+        done = VP_OpenPage();
+        if (done) {
+            const Rect paper = VP_PaperBox();
+            VP_Blt(nullptr, Rect{paper.top, paper.left, int16_t(paper.top + h), int16_t(paper.left + w)}, bits,
+                   photo);
+            VP_ClosePage();
+        }
+        VP_CloseDoc();
+    }
+    return VP_Stop(0) == VP_OK && done;
+}
+
+}  // namespace
+
+bool Export_Unit_PDF(const std::string& path, uint32_t ux, int dpi, std::string* error) {
+    if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
+    if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
+    uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
+    UnitCache_Init(master, dpi == 300 ? 0 : dpi);
+    const bool ok = UnitCache_World() && Write_Unit_Page(path, UnitCache_World(), dpi, Has_Photo(master));
+    UnitCache_Stop();
+    if (ok) return true;
+    const std::string why = VP_Error().empty() ? path + ": the label could not be rendered" : VP_Error();
+    if (error) *error = why;
+    OK_Alert_Detail(ALERT_CANNOT_SAVE, why);
+    return false;
+}
+
+void Export_Project_PDF() {
+    std::string title;
+    Get_DLOG_String(STR_SAVE_AS, title);
+    std::string name = Doc_Name();
+    const size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.resize(dot);
+    std::string path = g_file_services.choose_save.Call_Or([] { return std::string(); }, title, name + ".pdf",
+                                                           FMT_PDF_EXPORT);
+    if (path.empty() || !g_doc.doc_open) return;
+    (void)Export_Unit_PDF(path, g_doc.upx, g_export_dpi, nullptr);
+}
+
 void Export_Project(int16_t format) {
     std::string title;
     Get_DLOG_String(STR_SAVE_AS, title);

@@ -69,3 +69,9 @@ extern int g_export_dpi;
 // An item of the Export menu: the save dialog offers the document's name
 // with the format's suffix, then the current unit is exported at g_export_dpi.
 void Export_Project(int16_t format);
+// The current unit's picture as a one-page PDF of the unit's size, at `dpi`,
+// through the atomic save: a failure keeps any old file and says why (alert 15).
+bool Export_Unit_PDF(const std::string& path, uint32_t ux, int dpi, std::string* error = nullptr);
+// The save dialog in the format's place asks for a PDF named after the project.
+constexpr int16_t FMT_PDF_EXPORT = -1;
+void Export_Project_PDF();

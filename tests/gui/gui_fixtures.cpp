@@ -15,6 +15,7 @@
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QToolButton>
 
 #include <unistd.h>
 
@@ -73,6 +74,7 @@ void When_Modal(std::function<void(QDialog*)> act) {
 void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock) {
     QTest::mouseClick(Find<QPushButton>(w, "newProject"), Qt::LeftButton);
     QTRY_VERIFY(Find<QWidget>(w, "chooser")->isVisible());
+    QTest::mouseClick(Find<QToolButton>(w, "byMaker"), Qt::LeftButton);  // the makers, whatever was shown last
     QListWidget* kinds = Find<QListWidget>(w, "kindList");
     QListWidgetItem* maker = Item_Named(kinds, brand);
     QVERIFY2(maker, brand);

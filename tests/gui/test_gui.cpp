@@ -196,8 +196,25 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     QVERIFY(!wraps.isEmpty());
     for (const QString& n : wraps) QVERIFY2(n.contains("DVD Box Wrap"), qPrintable(n));
     QVERIFY(!found("jewel").isEmpty());
+    // The maker and the kind narrow together: Avery kept while a kind is chosen.
+    makers->setCurrentItem(Item_Named(makers, "Avery"));
+    QTest::mouseClick(Find<QToolButton>(w, "byKind"), Qt::LeftButton);
+    QListWidgetItem* discs = Item_Named(makers, "CD / DVD");
+    QVERIFY(discs);
+    makers->setCurrentItem(discs);
+    const QStringList avery_discs = found("avery cd");
+    QVERIFY(!avery_discs.isEmpty() && avery_discs.size() < avery_cd.size());
+    for (const QString& n : avery_discs)
+        QVERIFY2(n.startsWith("Avery") && n.contains("CD / DVD"), qPrintable(n));
+    for (const QString& n : found(""))
+        QVERIFY2(n.startsWith("Avery") && n.contains("CD / DVD"), qPrintable(n));
+    QTest::mouseClick(Find<QToolButton>(w, "byMaker"), Qt::LeftButton);
+    QCOMPARE(makers->currentItem()->text(), QString("Avery"));
     makers->setCurrentItem(Item_Named(makers, "A-ONE"));
-    for (const QString& n : found("cd")) QVERIFY2(n.startsWith("A-ONE"), qPrintable(n));
+    for (const QString& n : found("cd")) QVERIFY2(n.startsWith("A-ONE") && n.contains("CD / DVD"), qPrintable(n));
+    QTest::mouseClick(Find<QToolButton>(w, "byKind"), Qt::LeftButton);
+    makers->setCurrentRow(0);  // every kind
+    QTest::mouseClick(Find<QToolButton>(w, "byMaker"), Qt::LeftButton);
     search->clear();
     QTest::keyClicks(search, "29125");
     QCOMPARE(stocks->currentItem()->data(a_chooser_panel::NAME_ROLE).toString(), QString("A-ONE 29125"));

@@ -9,6 +9,7 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
+#include <QtWidgets/QScrollBar>
 
 #include <cmath>
 #include <vector>
@@ -76,6 +77,7 @@ private slots:
     void PickDragResizeNudgeDeleteAndSave();
     void DoubleClickOpensText();
     void ArrangeAndCopyToTheOtherDisc();
+    void HandleOffTheLabelIsReachable();
 };
 
 void a_mouse_test::PickDragResizeNudgeDeleteAndSave() {
@@ -279,6 +281,44 @@ void a_mouse_test::ArrangeAndCopyToTheOtherDisc() {
     QVERIFY(std::abs(second[2].h - quarter.h) <= 1 && std::abs(second[2].v - quarter.v) <= 1);
     QVERIFY(!g_doc.doc_units[2]->clonef);
     QVERIFY(Close_Unchanged(w));
+}
+
+// A photo hanging far off the label's right side: the pasteboard grows to
+// hold its handles, the view scrolls to them, and the far corner pulls.
+void a_mouse_test::HandleOffTheLabelIsReachable() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QVERIFY(Add_Photo(dir.path(), "wide", Qt::red, {1.1, 0.5}, {900, 300}));
+    const uint32_t id = g_doc.up->oj.list[g_doc.up->oj.nlist].objid;
+    Phase_Set(PHOTO_PHASE);
+    a_area area{Find<a_unit_view>(w, "unitView"), Find<QWidget>(w, "unitSurface")};
+    QApplication::processEvents();
+    const Rect box = Curr_PH(Block_Of(id))->dst_box;
+    const Rect& label = g_doc.up->paintbounds;
+    QVERIFY2(box.right - label.right > Cells(80), "the photo hangs well past the label");
+
+    // Picked on its part over the label, then the view scrolled to its far side.
+    QTest::mouseClick(area.surface, Qt::LeftButton, {}, area.At((box.left + label.right) / 2, box.top + 10));
+    int one = 0;
+    QVERIFY(Is_One_Selected(one));
+    QApplication::processEvents();
+    QScrollBar* bar = area.view->horizontalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    const QPoint corner = area.At(box.right, box.bottom);
+    QVERIFY2(area.surface->rect().contains(corner + QPoint(3, 3)),
+             qPrintable(QString("handle at %1,%2 off a surface of %3 x %4")
+                            .arg(corner.x()).arg(corner.y()).arg(area.surface->width()).arg(area.surface->height())));
+    QVERIFY(area.view->viewport()->rect().contains(area.surface->mapTo(area.view->viewport(), corner)));
+
+    // The far corner pulled inwards makes the photo smaller by the mouse's way.
+    const int kept = Kept();
+    Drag(area.surface, corner, corner - QPoint(40, 40));
+    const Rect now = Curr_PH(Block_Of(id))->dst_box;
+    QVERIFY2(Rect_Width(now) < Rect_Width(box) - Cells(25),
+             qPrintable(QString("%1 to %2 wide").arg(Rect_Width(box)).arg(Rect_Width(now))));
+    QCOMPARE(Kept(), kept + 1);
 }
 
 int Run_Tests(char** argv) {

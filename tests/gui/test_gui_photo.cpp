@@ -17,6 +17,7 @@
 #include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 
+#include "dialogs/crop_dialog.h"
 #include "dialogs/file_dialogs.h"
 #include "gui_fixtures.h"
 #include "images/photo_blocks.h"
@@ -27,6 +28,7 @@
 #include "model/selection.h"
 #include "persist/disc_read.h"
 #include "panels/photo_panel.h"
+#include "platform/dialogs.h"
 #include "shell/mainloop.h"
 #include "widgets/slider_widget.h"
 #include "ui/interface.h"
@@ -106,6 +108,7 @@ class a_photo_gui_test : public QObject {
     Q_OBJECT
   private slots:
     void PhotosAndClipArtThroughThePanelsAreSaved();
+    void CameraPhotoThroughThePanel();
     void ScreenshotsUnderXvfb();
 };
 
@@ -283,6 +286,54 @@ void a_photo_gui_test::PhotosAndClipArtThroughThePanelsAreSaved() {
     QCOMPARE(Blocks_Of(PHOTO_BLOCK).size(), size_t(4));
     QCOMPARE(QString::fromStdString(g_doc.doc_path.name), path);
 
+    QVERIFY(Close_Unchanged(w));
+}
+
+// A 24-megapixel camera photo through the panel's Add Photos: it comes as
+// one step without a word, decoded smaller but whole, and the label shows it.
+void a_photo_gui_test::CameraPhotoThroughThePanel() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    QImage big(6000, 4000, QImage::Format_RGB32);
+    big.fill(QColor(200, 30, 30));
+    for (int y = 0; y < big.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(big.scanLine(y));
+        std::fill(row + big.width() / 2, row + big.width(), qRgb(30, 60, 200));
+    }
+    const QString path = dir.path() + "/camera.jpg";
+    QVERIFY(big.save(path, "JPEG", 90));
+    big = QImage();
+    Click(w, qPrintable(QString("phase%1").arg(int(PHOTO_PHASE))));
+    auto* photos = w.findChild<a_photo_panel*>("photoPanel");
+    photos->ask_photos = [path] { return QStringList{path}; };
+    Dialog_ScriptAnswers({});
+    const int kept = Kept();
+    Click(w, "addPhotos");
+    QCOMPARE(int(Dialog_History().size()), 0);  // no refusal, no note
+    QCOMPARE(Kept(), kept + 1);
+    const std::vector<int> added = Blocks_Of(PHOTO_BLOCK);
+    QCOMPARE(added.size(), size_t(1));
+    Rect bounds;
+    const QImage source = Block_Source_Picture(*Curr_PH(added[0]), bounds);
+    QVERIFY(!source.isNull());
+    QVERIFY2(source.width() < 6000 && std::abs(source.width() * 2 - source.height() * 3) <= 3,
+             qPrintable(QString("decoded %1 x %2").arg(source.width()).arg(source.height())));
+
+    // On the label: red on the photo's left, blue on its right.
+    auto* view = Find<a_unit_view>(w, "unitView");
+    auto* surface = Find<QWidget>(w, "unitSurface");
+    QApplication::processEvents();
+    const QImage shown = surface->grab().toImage();
+    const Rect box = Curr_PH(added[0])->dst_box;
+    auto colour_at = [&](double fx) {
+        const QPointF cell(box.left + fx * Rect_Width(box), (box.top + box.bottom) / 2.0 - Rect_Height(box) / 4.0);
+        const QPoint at = surface->mapFrom(view->viewport(), view->Unit_To_View(cell).toPoint());
+        return QColor(shown.pixel(at));
+    };
+    const QColor left = colour_at(0.25), right = colour_at(0.75);
+    QVERIFY2(left.red() > 150 && left.blue() < 80, qPrintable(left.name()));
+    QVERIFY2(right.blue() > 150 && right.red() < 80, qPrintable(right.name()));
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -327,6 +327,41 @@ void a_print_test::PdfAndPictureNamedAfterTheProjectAtTheChosenResolution() {
              qPrintable(QString("%1 and %2 px").arg(fine.width()).arg(coarse.width())));
     QCOMPARE(qRound(fine.dotsPerMeterX() * 0.0254), 600);
     w.findChild<QAction*>("exportDpi300")->trigger();
+
+    // Export > As PDF: one page the unit's size, which drawn again at 300 dpi
+    // is the PNG export's picture.
+    auto* as_pdf = w.findChild<QAction*>("exportPdf");
+    QVERIFY(as_pdf);
+    png = dir.path() + "/unit";
+    as_pdf->trigger();
+    QCOMPARE(offered, QString("summer.pdf"));
+    QFile unit_pdf(dir.path() + "/unit.pdf");
+    QVERIFY(unit_pdf.open(QIODevice::ReadOnly));
+    QVERIFY(unit_pdf.read(5) == "%PDF-");
+    QVERIFY(Dialog_History().empty());
+    if (!QStandardPaths::findExecutable("pdftoppm").isEmpty()) {
+        QProcess render;
+        render.start("pdftoppm", {"-r", "300", "-png", "-singlefile", unit_pdf.fileName(), dir.path() + "/drawn"});
+        QVERIFY(render.waitForFinished(60000) && render.exitCode() == 0);
+        const QImage drawn = QImage(dir.path() + "/drawn.png").convertToFormat(QImage::Format_RGB32);
+        const QImage ref = coarse.convertToFormat(QImage::Format_RGB32);
+        QVERIFY2(std::abs(drawn.width() - ref.width()) <= 1 && std::abs(drawn.height() - ref.height()) <= 1,
+                 qPrintable(QString("%1 x %2 against %3 x %4")
+                                .arg(drawn.width()).arg(drawn.height()).arg(ref.width()).arg(ref.height())));
+        int64_t off = 0, n = 0;
+        for (int y = 4; y < std::min(drawn.height(), ref.height()) - 4; y += 7)
+            for (int x = 4; x < std::min(drawn.width(), ref.width()) - 4; x += 7, ++n) {
+                const QRgb a = drawn.pixel(x, y), b = ref.pixel(x, y);
+                off += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+            }
+        QVERIFY2(n > 0 && off / n < 12, qPrintable(QString("%1 off on average").arg(double(off) / n)));
+    }
+    // A folder that is not there: the reason is shown and no file is left.
+    Dialog_ScriptAnswers({});
+    png = dir.path() + "/gone/unit.pdf";
+    as_pdf->trigger();
+    QCOMPARE(int(Dialog_History().size()), 1);
+    QVERIFY(!QFile::exists(png));
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -11,6 +11,7 @@
 #include "persist/file_cmds.h"
 #include "pixels/pixmap.h"
 #include "platform/folders.h"
+#include "print/print_doc.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ const a_format_filter kFilters[] = {
     {FMT_PICT, "PICT pictures (*.pict *.PICT)", ".PICT"},
     {FMT_PSD, "Photoshop pictures (*.psd *.PSD)", ".PSD"},
     {FMT_PNG, "PNG pictures (*.png *.PNG)", ".PNG"},
+    {FMT_PDF_EXPORT, "PDF documents (*.pdf *.PDF)", ".pdf"},
 };
 
 const a_format_filter& Filter_Of(int16_t format) {

@@ -83,6 +83,8 @@ a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
     by_brand_->setText(tr("By maker"));
     by_kind_ = new QToolButton;
     by_kind_->setText(tr("By kind"));
+    by_brand_->setObjectName("byMaker");
+    by_kind_->setObjectName("byKind");
     auto* sort = new QButtonGroup(this);
     for (QToolButton* b : {by_brand_, by_kind_}) {
         b->setCheckable(true);
@@ -175,20 +177,58 @@ bool a_chooser_panel::eventFilter(QObject* watched, QEvent* e) {
 void a_chooser_panel::Reload() {
     Build_Template_List();
     summaries_.clear();
+    maker_key_ = kind_key_ = 0;
     RecentLay_BuildList();
     Build_Paper_Lists();
     (g_chooser_sort == SORT_BY_KIND ? by_kind_ : by_brand_)->setChecked(true);
     filter_->clear();
     Fill_Kinds();
     Fill_Templates();
+    Show_Other_Filter();
     filter_->setFocus();
 }
 
 void a_chooser_panel::Set_Sort(int sort) {
     g_chooser_sort = a_chooser_sort(sort);
     Build_Paper_Lists();
+    // The list shown again has its earlier choice back.
+    const uint32_t key = g_chooser_sort == SORT_BY_KIND ? kind_key_ : maker_key_;
+    for (size_t i = 1; key != 0 && i < paper_kind_desc.items.size(); ++i)
+        if (paper_kind_desc.items[i].key == key) PaperKind_Set(int(i) + 1);
     Fill_Kinds();
     Fill_Templates();
+    Show_Other_Filter();
+}
+
+// The choice in the list not shown still narrows the stocks.
+bool a_chooser_panel::Other_Filter_Passes(int index) const {
+    if (g_chooser_sort == SORT_BY_BRAND) return kind_key_ == 0 || Is_Kind_In_Template(index, int(kind_key_));
+    if (maker_key_ == 0 || int(maker_key_) > TList_Count()) return true;
+    std::string maker, other;
+    Extract_Brand(maker, TList_Get(int(maker_key_)).label);
+    Extract_Brand(other, TList_Get(index).label);
+    return maker == other;
+}
+
+// The button of the list not shown names the choice kept in it.
+void a_chooser_panel::Show_Other_Filter() {
+    auto chosen = [](uint32_t key, bool maker) {
+        if (key == 0) return QString();
+        if (maker) {
+            if (int(key) > TList_Count()) return QString();
+            std::string brand;
+            Extract_Brand(brand, TList_Get(int(key)).label);
+            return Q(Filter_Template_Name(brand));
+        }
+        std::u16string kind;
+        UnitKind_To_Str(kind, int(key));
+        return Q(kind);
+    };
+    const QString maker = chosen(maker_key_, true), kind = chosen(kind_key_, false);
+    by_brand_->setText(g_chooser_sort == SORT_BY_KIND && !maker.isEmpty() ? tr("Maker: %1").arg(maker)
+                                                                          : tr("By maker"));
+    by_kind_->setText(g_chooser_sort == SORT_BY_BRAND && !kind.isEmpty() ? tr("Kind: %1").arg(kind)
+                                                                         : tr("By kind"));
 }
 
 void a_chooser_panel::Fill_Kinds() {
@@ -199,7 +239,8 @@ void a_chooser_panel::Fill_Kinds() {
 }
 
 void a_chooser_panel::Kind_Row_Changed(int row) {
-    if (row < 0) return;
+    if (row < 0 || row >= int(paper_kind_desc.items.size())) return;
+    (g_chooser_sort == SORT_BY_KIND ? kind_key_ : maker_key_) = paper_kind_desc.items[size_t(row)].key;
     PaperKind_Set(row + 1);
     Fill_Templates();
 }
@@ -213,6 +254,7 @@ void a_chooser_panel::Fill_Templates() {
         for (int i = 1; i <= TList_Count(); ++i) summaries_[size_t(i)] = Summary(i);
     }
     auto matches = [&](int index, const QString& name) {
+        if (!Other_Filter_Passes(index)) return false;
         const QString& summary = summaries_[size_t(index)];
         for (const QString& w : words)
             if (!name.contains(w, Qt::CaseInsensitive) && !summary.contains(w, Qt::CaseInsensitive))

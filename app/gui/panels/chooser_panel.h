@@ -4,6 +4,7 @@
 #pragma once
 #include <QtWidgets/QWidget>
 
+#include <cstdint>
 #include <vector>
 
 class QLabel;
@@ -52,4 +53,10 @@ private:
     QLabel* details_;
     QPushButton* ok_;
     std::vector<QString> summaries_;  // by working-list index, made once a list
+    // The maker and the kind chosen, each kept while the other list is
+    // shown, so that both narrow the stocks at once: a working-list index of
+    // the maker's first stock and a unit kind, 0 for every one.
+    uint32_t maker_key_ = 0, kind_key_ = 0;
+    bool Other_Filter_Passes(int template_index) const;
+    void Show_Other_Filter();
 };
