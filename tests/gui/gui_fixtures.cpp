@@ -129,14 +129,16 @@ int Channel_Distance(QRgb a, QRgb b) {
     return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
 }
 
-bool Open_Two_Disc_Stock(a_main_window& w) {
+bool Open_Stock(a_main_window& w, const char* maker, const char* search, const char* label) {
     w.resize(1024, 700);
     w.show();
     if (!QTest::qWaitForWindowExposed(&w)) return false;
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+    Choose_Stock(w, maker, search, label);
     QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
     return g_doc.doc_open;
 }
+
+bool Open_Two_Disc_Stock(a_main_window& w) { return Open_Stock(w, "A-ONE", "29125", "A-ONE 29125"); }
 
 bool Close_Unchanged(a_main_window& w) {
     g_doc.doc_changed = false;

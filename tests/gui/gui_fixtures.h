@@ -40,8 +40,10 @@ void Choose_Color(QWidget& w, int bar, int index);
 void When_Modal(std::function<void(QDialog*)> act);
 // From the start screen to a chosen stock, as a person does it.
 void Choose_Stock(a_main_window& w, const char* brand, const char* typed, const char* stock);
-// The window shown at 1024 x 700 with a new project on "A-ONE 29125" (two
-// discs); false when the window never appeared.
+// The window shown at 1024 x 700 with a new project on the stock the
+// chooser finds for `search`; false when the window never appeared.
+bool Open_Stock(a_main_window& w, const char* maker, const char* search, const char* label);
+// The same on "A-ONE 29125" (two discs).
 bool Open_Two_Disc_Stock(a_main_window& w);
 // Closes the window without the save question, and leaves the shell as a
 // fresh start finds it.

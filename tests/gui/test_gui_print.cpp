@@ -114,12 +114,7 @@ void a_print_test::PublisherJobsFromThePanel() {
 
 void a_print_test::Stick_Job() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "Amtren", "FlexStick", "Amtren FlexStick 80mm");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
-    QVERIFY(g_doc.doc_open);
+    QVERIFY(Open_Stock(w, "Amtren", "FlexStick", "Amtren FlexStick 80mm"));
     QTest::mouseClick(Find<QToolButton>(w, "phase0"), Qt::LeftButton);
     auto* panel = Find<a_print_panel>(w, "printPanel");
     QTRY_VERIFY(Find<QWidget>(w, "publisher")->isVisible());
@@ -165,11 +160,7 @@ void a_print_test::Stick_Job() {
 void a_print_test::Label_File() {
     a_documents_folder docs;
     a_main_window w2;
-    w2.resize(1024, 700);
-    w2.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w2));
-    Choose_Stock(w2, "Amtren", "FlexLabel", "Amtren FlexLabel");
-    QTest::mouseClick(Find<QPushButton>(w2, "chooserOk"), Qt::LeftButton);
+    (void)Open_Stock(w2, "Amtren", "FlexLabel", "Amtren FlexLabel");
     QTest::mouseClick(Find<QToolButton>(w2, "phase0"), Qt::LeftButton);
     QTRY_VERIFY(Find<QPushButton>(w2, "writeFlexLabel")->isVisible());
     QVERIFY(!Find<QPushButton>(w2, "writeFlexStick")->isVisible());
