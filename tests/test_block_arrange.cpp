@@ -279,6 +279,13 @@ TEST_F(BlockArrange, DocumentKeysNudgeCycleStepAndDelete) {
     EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_RIGHT, 0, NO_CHAR, 0}));
     EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_UP, 0, NO_CHAR, Mod(SHIFTKEY)}));
     EXPECT_EQ(Box(a), Box_At(101, 90, 40, 40));
+    // On a screen of twice the density one device pixel per cell is a view
+    // at 50 %: a press moves two cells, as it does at 50 % on any screen.
+    g_merge_dpr = 2;
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_LEFT, 0, NO_CHAR, 0}));
+    EXPECT_TRUE(Doc_KeyDown(a_keystroke{VKEY_DOWN, 0, NO_CHAR, Mod(SHIFTKEY)}));
+    EXPECT_EQ(Box(a), Box_At(99, 110, 40, 40));
+    g_merge_dpr = 1;
     EXPECT_FALSE(Doc_KeyDown(a_keystroke{VKEY_UP, 0, NO_CHAR, Mod(OPTIONKEY)}));
     EXPECT_TRUE(Doc_KeyDown(a_keystroke{'\t', '\t', '\t', 0}));
     EXPECT_TRUE(Has_Flag(Item(b), SELECTED_FLAG));

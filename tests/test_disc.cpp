@@ -44,6 +44,7 @@
 #include "print/print_doc.h"
 #include "project_fixtures.h"
 #include "render/canvas.h"
+#include "print/print_render.h"
 #include "render/effects_cache.h"
 #include "shell/project_services.h"
 #include "shell/mainloop.h"
@@ -884,11 +885,14 @@ TEST(DiscPictures, TextBlocksShowInThePreviewAndTheExport) {
     const a_pictures hidden = draw("hidden");
     (void)File_Remove_Tree(folder);
 
-    // The export is one pixel per cell; the preview fits the sheet into
+    // The export is the unit at 300 dpi; the preview fits the sheet into
     // 140 x 190 pixels, the unit where its millimetres fall.
     const Rect pb = u.paintbounds;
-    EXPECT_EQ(shown.unit.width, Rect_Width(pb));
-    EXPECT_TRUE(Differs_Only_Inside(shown.unit, hidden.unit, Rect_Offset(om.bbox, -pb.left, -pb.top), 1));
+    EXPECT_EQ(Rect_Width(Print_Unit_Bounds(1, 300)), shown.unit.width);
+    const double e = double(shown.unit.width) / Rect_Width(pb);
+    const Rect in_export{int16_t((om.bbox.top - pb.top) * e), int16_t((om.bbox.left - pb.left) * e),
+                         int16_t((om.bbox.bottom - pb.top) * e + 1), int16_t((om.bbox.right - pb.left) * e + 1)};
+    EXPECT_TRUE(Differs_Only_Inside(shown.unit, hidden.unit, in_export, 2));
     const double k = std::min(140.0 / t.papersize.x, 190.0 / t.papersize.y);
     const a_frect& mm = t.units[1].bbox;
     const double cell_x = (mm.right - mm.left) * k / Rect_Width(pb), cell_y = (mm.bottom - mm.top) * k / Rect_Height(pb);

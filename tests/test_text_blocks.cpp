@@ -25,6 +25,9 @@
 #include "model/document.h"
 #include "text/om_render.h"
 #include "text/text_draw.h"
+#include "pixels/gworld.h"
+#include "pixels/syspix.h"
+#include "text/text_contrast.h"
 #include "text/text_paths.h"
 #include "text/text_scrap.h"
 
@@ -490,6 +493,33 @@ TEST_F(TextBlocks, NewTextOnADiscStaysOnTheRingAndEffectsFollowTheirSliders) {
         EXPECT_TRUE(spoke.*e.flag);
     }
     std::copy(std::begin(saved), std::end(saved), std::begin(g_sliders));
+}
+
+// New text takes the interface's colour unless it would vanish in what lies
+// under it: then black or white, whichever reads.
+TEST_F(TextBlocks, NewTextIsGivenAColourThatReadsOnThePictureUnderIt) {
+    a_cached_gworld& total = U().static_[TOTAL_LAYER];
+    ASSERT_EQ(total.world, nullptr);
+    total.world = New_GWorld(32, U().paintbounds);
+    const a_win_pixel32 saved = g_text_swatches[SWATCH_BASE];
+    const struct {
+        uint32_t under;
+        a_win_pixel32 asked, given;
+    } cases[] = {
+        {0x00FFFFFF, {255, 255, 255, 0}, {0, 0, 0, 0}},          // white on the white canvas
+        {0x00FFFFFF, {0, 255, 255, 0}, {0, 0, 0, 0}},            // yellow on white
+        {0x00FFFFFF, {0, 0, 255, 0}, {0, 0, 255, 0}},            // red on white reads
+        {0x00101830, {0, 0, 0, 0}, {255, 255, 255, 0}},          // black on a night sky
+        {0x00101830, {0, 215, 255, 0}, {0, 215, 255, 0}},        // gold on it reads
+    };
+    for (const auto& c : cases) {
+        PixMap32_Fill(total.world->pix, U().paintbounds, c.under);
+        g_text_swatches[SWATCH_BASE] = c.asked;
+        ASSERT_TRUE(Text_Inject_Unicode(u"Summer"));
+        EXPECT_EQ(Item(U().oj.nlist).om->base_color, c.given) << std::hex << c.under;
+    }
+    EXPECT_NEAR(Contrast_Ratio({0, 0, 0, 0}, {255, 255, 255, 0}), 21.0, 1e-9);
+    g_text_swatches[SWATCH_BASE] = saved;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // text, overflow marks, nudges, surrogate pairs and the path cache.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "text/text_paths.h"
@@ -181,6 +182,41 @@ TEST(TextLayout, ContourTextAnchoredAboveTheDiscStartsFiftyPixelsInside) {
     // The frame is cut just above the first row.
     Rect f = Frame_Bounds(om->cache.frame);
     EXPECT_EQ(f.top, om->rotcenter.v - radius + 50 - 4);
+}
+
+// Rows that would cross the disc's hole are split, one line each side of
+// it: no letter is printed over the hole, and every line is placed.
+TEST(TextLayout, ContourRowsAcrossTheHoleGoEitherSideOfIt) {
+    std::u16string rows;
+    for (int i = 0; i < 30; ++i) rows += u"Harbour\r";
+    auto om = Text_Block(rows, LAYOUT_CONTOUR, 12);
+    om->anchor.v = -500;  // from the top of the disc
+    Lay_Out(*om);
+    const a_text_unit u = Disc_Text_Unit();
+    ASSERT_GT(u.hole, 0);
+    const Point c = om->rotcenter;
+    int ascent, descent;
+    Push_TextSize_Mapping(u.px_per_pt);
+    Calc_AscentDescent(*om, ascent, descent);
+    Pop_TextSize_Mapping();
+    int split = 0, placed = 0;
+    const auto& lines = om->cache.path.lines;
+    for (size_t k = 1; k < lines.size(); ++k)
+        if (lines[k].endpointy == lines[k - 1].endpointy) {
+            ++split;
+            EXPECT_GT(lines[k].endpointx, lines[k - 1].endpointx + lines[k - 1].avail + 2 * ascent);
+        }
+    EXPECT_GT(split, 3);
+    for (int i = 1; i < om->nxyl; ++i) {
+        const a_xyl_char& ch = om->xyl[i];
+        if (ch.mm_cat != CC_REGULAR) continue;
+        ++placed;
+        // The point of the letter's box nearest the centre lies outside the hole.
+        const double nx = std::clamp<double>(c.h, ch.mm_x, ch.mm_x + ch.mm_width);
+        const double ny = std::clamp<double>(c.v, ch.mm_y - ascent, ch.mm_y + descent);
+        EXPECT_GE(std::hypot(nx - c.h, ny - c.v), u.hole / 2.0) << "character " << i;
+    }
+    EXPECT_EQ(placed, 30 * 7);
 }
 
 TEST(TextLayout, NudgesMoveCharactersButNeverBeforeTheLineStart) {

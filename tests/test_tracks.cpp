@@ -373,16 +373,29 @@ TEST(TrackInject, PlacedPagesStayInThePrintableArea) {
     std::mt19937 rng(5);
     auto pick = [&rng](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     int placed[2] = {0, 0};
+    auto meets = [](const Rect& t, Point at, const a_inject_page& p) {
+        return at.h < t.right && t.left < at.h + p.w && at.v < t.bottom && t.top < at.v + p.h;
+    };
     for (int round = 0; round < 400; ++round) {
         std::vector<a_inject_page> pages(size_t(pick(1, 4)));
         for (a_inject_page& p : pages) p = a_inject_page{pick(40, 700), pick(40, 900)};
+        // Blocks already there, in every other round.
+        std::vector<Rect> taken;
+        for (int n = round % 2 ? pick(1, 3) : 0; n > 0; --n) {
+            const int16_t top = int16_t(pick(0, 1000)), left = int16_t(pick(0, 1000));
+            taken.push_back(Rect{top, left, int16_t(top + pick(20, 300)), int16_t(left + pick(20, 300))});
+        }
         for (int k = 0; k < 2; ++k) {
-            const a_inject_area& a = k ? cd : booklet;
+            a_inject_area a = k ? cd : booklet;
+            a.taken = taken;
             std::vector<Point> at;
-            if (!Inject_Place(a, pages, false, at)) continue;
+            bool clear = false;
+            if (!Inject_Place(a, pages, false, at, &clear)) continue;
             ++placed[k];
-            for (size_t i = 0; i < pages.size(); ++i)
+            for (size_t i = 0; i < pages.size(); ++i) {
                 ASSERT_TRUE(inside(a, at[i], pages[i])) << "round " << round << " area " << k << " page " << i;
+                for (const Rect& t : taken) EXPECT_FALSE(clear && meets(t, at[i], pages[i])) << "round " << round;
+            }
             for (size_t i = 1; i < pages.size(); ++i)  // never on top of each other
                 EXPECT_TRUE(at[i].h >= at[i - 1].h + pages[i - 1].w || at[i].v != at[i - 1].v);
         }
@@ -402,6 +415,23 @@ TEST(TrackInject, PlacedPagesStayInThePrintableArea) {
     EXPECT_LE(at[0].h + 200, 600 - cd.hole);
     EXPECT_GE(at[1].h, 600 + cd.hole);
     EXPECT_EQ(at[0].v, 600 - 350);
+    // A title across the top of the disc sends the list below the hole; one
+    // where a booklet's list would begin sends it below the title.
+    a_inject_area titled_cd = cd, titled_booklet = booklet;
+    titled_cd.taken = {Rect{40, 200, 300, 1000}};
+    bool clear = false;
+    ASSERT_TRUE(Inject_Place(titled_cd, {{400, 200}}, false, at, &clear));
+    EXPECT_TRUE(clear);
+    EXPECT_GE(at[0].v, 600 + cd.hole);
+    titled_booklet.taken = {Rect{230, 300, 330, 900}};
+    ASSERT_TRUE(Inject_Place(titled_booklet, {{400, 200}}, false, at, &clear));
+    EXPECT_TRUE(clear);
+    EXPECT_EQ(at[0], (Point{330 + INJECT_SPACING, 400}));
+    // Covered everywhere: placed as without blocks, and said not clear.
+    titled_cd.taken = {Rect{0, 0, 1200, 1200}};
+    ASSERT_TRUE(Inject_Place(titled_cd, {{400, 200}}, false, at, &clear));
+    EXPECT_FALSE(clear);
+    EXPECT_LT(at[0].v + 200, 600 - cd.hole + 1);
     // Too much for either: placed anyway when forced.
     EXPECT_FALSE(Inject_Place(cd, {{300, 1300}, {300, 1300}}, false, at));
     EXPECT_TRUE(Inject_Place(cd, {{300, 1300}, {300, 1300}}, true, at));

@@ -26,6 +26,7 @@
 #include "panels/chooser_panel.h"
 #include "drop_open.h"
 #include "dialogs/file_dialogs.h"
+#include "dialogs/help_window.h"
 #include "widgets/history_panel.h"
 #include "import_menu.h"
 #include "rulers.h"
@@ -246,6 +247,10 @@ a_main_window::a_main_window() {
     url_token_ = g_open_url.Install([](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
+    help_token_ = g_show_help_page.Install([this](const std::string& path) {
+        if (!help_) help_ = new a_help_window(this);
+        return help_->Show_Page(QString::fromStdString(path));
+    });
     // The history panel; the coordinates go with the rulers, which have no
     // command of their own.
     Command_Install(MENU_OPTIONS + 1, [this](const a_command_context&) {
@@ -270,6 +275,7 @@ a_main_window::a_main_window() {
 
 a_main_window::~a_main_window() {
     g_open_url.Remove(url_token_);
+    g_show_help_page.Remove(help_token_);
     Command_Remove(MENU_SYSTEM + 1);
     Command_Remove(MENU_FILE + 8);
     Command_Remove(MENU_OPTIONS + 1);

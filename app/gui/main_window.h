@@ -100,6 +100,7 @@ private:
     std::map<int, QToolButton*> phase_buttons_;
     int built_bar_ = 0, built_language_ = -1;
     QTimer idle_;
-    a_listener_token phase_token_ = 0, finish_token_ = 0, title_token_ = 0, url_token_ = 0;
+    class a_help_window* help_ = nullptr;  // made when help is first asked for
+    a_listener_token phase_token_ = 0, finish_token_ = 0, title_token_ = 0, url_token_ = 0, help_token_ = 0;
     a_listener_token end_token_ = 0, dirty_token_ = 0, history_token_ = 0, restored_token_ = 0;
 };

@@ -401,8 +401,10 @@ QVariant a_unit_view::inputMethodQuery(Qt::InputMethodQuery query) const {
 }
 
 void a_unit_view::Refresh() {
-    if (g_doc.up)
-        g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize(), surface_->devicePixelRatioF());
+    if (g_doc.up) {
+        g_merge_dpr = surface_->devicePixelRatioF();
+        g_merge_zoom = Zoom_Ratio(g_doc.up->paintbounds, maximumViewportSize(), g_merge_dpr);
+    }
     surface_->Resize_To_Unit();
     emit viewMoved();
 }

@@ -123,10 +123,11 @@ struct a_spiral_spec {
 struct a_contour_spec {
     float centerx, centery, starty, margin, outer, lspacing, ascent, descent;
     uint8_t justify;
+    float hole;  // radius the rows keep clear of about the centre (0: no hole)
 };
 #pragma pack(pop)
 static_assert(sizeof(a_spoke_spec) == 32 && sizeof(a_spiral_spec) == 21 &&
-              sizeof(a_contour_spec) == 33);
+              sizeof(a_contour_spec) == 37);
 
 struct a_generic_path_spec {
     uint8_t shape = RECT_PATH;  // a_path_shape

@@ -374,8 +374,7 @@ bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* 
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    // 300: the design surface as it is; finer: rendered again at the printed size.
-    UnitCache_Init(master, dpi == 300 ? 0 : dpi);
+    UnitCache_Init(master, dpi);
     int err = UnitCache_World() ? Export_World(a_file_format(format), dpi, path, UnitCache_World(), error)
                                 : -1;
     UnitCache_Stop();
@@ -421,7 +420,7 @@ bool Export_Unit_PDF(const std::string& path, uint32_t ux, int dpi, std::string*
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    UnitCache_Init(master, dpi == 300 ? 0 : dpi);
+    UnitCache_Init(master, dpi);
     const bool ok = UnitCache_World() && Write_Unit_Page(path, UnitCache_World(), dpi, Has_Photo(master));
     UnitCache_Stop();
     if (ok) return true;

@@ -58,8 +58,8 @@ void Draw_Color_Bars(const Rect& box, int kind, bool colorbarf);
 std::string Get_Template_Name();
 
 // The unit rendered with its turns and mirrors (a clone: its master's
-// picture), as a picture at `dpi` (300: the design's own resolution; more
-// renders the unit again finer); alert 49 with the error number on failure,
+// picture), as a picture at `dpi` (rendered again at that size where the
+// design surface is coarser, as a disc's is); alert 49 with the error number on failure,
 // and the reason in `error` when asked.
 bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error = nullptr,
                  int dpi = 300);

@@ -13,6 +13,7 @@
 
 a_edit_rec g_ed;
 a_ratio g_merge_zoom;
+double g_merge_dpr = 1.0;
 
 namespace {
 

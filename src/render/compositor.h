@@ -30,8 +30,12 @@ struct a_edit_rec {
 };
 extern a_edit_rec g_ed;
 
-// Screen pixels per cell of the document view (1 : 1 at 100 %).
+// Device pixels per cell of the document view (1 : 1 at 100 % on an
+// ordinary screen, 2 : 1 on one of twice the density).
 extern a_ratio g_merge_zoom;
+// Device pixels per screen pixel of that view: what a person calls one
+// pixel when a key moves a block by one.
+extern double g_merge_dpr;
 
 // A cell rectangle through m: each edge round(origin + mult × (x − fdec)).
 Rect Cells_To_Pixels(const a_coord_mapping& m, const Rect& r);

@@ -1,5 +1,9 @@
 #include "shell/doc_keys.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
 #include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/document.h"
@@ -41,11 +45,12 @@ bool Arrow_Signs(uint8_t vkey, int& sx, int& sy) {
     return sx != 0 || sy != 0;
 }
 
-// One screen pixel in cells at the editing area's zoom.
+// One screen pixel in cells at the editing area's zoom, in thousandths.
 a_ratio Cells_Per_Pixel() {
-    a_ratio z = g_merge_zoom;
+    const a_ratio z = g_merge_zoom;
     if (z.num <= 0 || z.den <= 0) return a_ratio{};
-    return a_ratio{z.den, z.num};
+    const double cells = double(z.den) * std::max(1.0, g_merge_dpr) / z.num;
+    return a_ratio{int16_t(std::clamp<long>(std::lround(cells * 1000), 1, INT16_MAX)), 1000};
 }
 
 // The first selected block, when it is text that turns about a centre.

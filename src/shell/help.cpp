@@ -9,6 +9,7 @@
 #include "ui/interface.h"
 
 a_service<bool(const std::string& url)> g_open_url;
+a_service<bool(const std::string& path)> g_show_help_page;
 
 int Help_Topic(a_phase phase) {
     switch (phase) {
@@ -71,7 +72,9 @@ std::vector<std::string> Help_Folders() {
 void Help_Show(int topic) {
     std::string page = Help_Page_Path(Help_Folders(), Messages_Language(), topic);
     auto no = [] { return false; };
-    if (page.empty() || !g_open_url.Call_Or(no, "file://" + page)) OK_Alert(ALERT_NO_HELP, false);
+    if (page.empty()) return OK_Alert(ALERT_NO_HELP, false);
+    if (g_show_help_page.Call_Or(no, page) || g_open_url.Call_Or(no, "file://" + page)) return;
+    OK_Alert(ALERT_NO_HELP, false);
 }
 
 void Help_Contextual() { Help_Show(Help_Topic(gs.curr_phase)); }

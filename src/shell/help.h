@@ -1,6 +1,6 @@
 // Contextual help: a topic per phase, HTML pages per language, and the
-// maker's web page. Opening a page is the window's (a browser); these rules
-// say which page.
+// maker's web page. Showing a page is the window's (its help window, or a
+// browser); these rules say which page.
 // Process-wide state: the page opener service (installed by the window).
 #pragma once
 #include <string>
@@ -26,6 +26,10 @@ std::string Help_Menu_Text(const std::string& item_text, const std::string& topi
 
 // Opens a file or web address in the user's browser; false when it could not.
 extern a_service<bool(const std::string& url)> g_open_url;
+// Shows a help page (a local file) in the program's own help window, which
+// needs no browser; false when it could not. Without one the page goes to
+// the browser.
+extern a_service<bool(const std::string& path)> g_show_help_page;
 
 // Help topic `topic` in the interface language; alert 50 when it is missing
 // or cannot be shown.

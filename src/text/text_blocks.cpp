@@ -12,6 +12,7 @@
 #include "model/ph_blocks.h"
 #include "platform/codepage.h"
 #include "text/om_render.h"
+#include "text/text_contrast.h"
 #include "text/text_edit.h"
 #include "text/text_layout.h"
 #include "text/text_paths.h"
@@ -28,6 +29,23 @@ constexpr int RADIUS_MIN = 20, RADIUS_MAX = 180;
 constexpr int16_t NO_ANCHOR = -1000;
 
 int Block_Count() { return g_doc.up ? int(g_doc.up->oj.nlist) : 0; }
+
+// A new block in the interface's colour, unless that colour would vanish in
+// what is drawn under it (white text on the white canvas, black on a night
+// photo): then black or white.
+bool Readable_On_Unit(a_om_rec& om) {
+    Rect area = Frame_Bounds(om.cache.frame);
+    if (Rect_Width(area) <= 0 || Rect_Height(area) <= 0) {
+        const int s = std::max<int>(8, om.size);  // an empty block: about a word's room at the anchor
+        area = Rect{int16_t(om.anchor.v - s), int16_t(om.anchor.h - 2 * s), int16_t(om.anchor.v + s / 4),
+                    int16_t(om.anchor.h + 2 * s)};
+    }
+    const a_win_pixel32 before = om.base_color;
+    om.base_color = Readable_Colour(g_doc.up->static_[TOTAL_LAYER].world, area, om.base_color);
+    if (om.base_color == before) return false;
+    om.cache.progress = 0;
+    return true;
+}
 
 int Find_OMX(const a_om_rec& om) {
     if (!g_doc.up) return 0;
@@ -165,6 +183,7 @@ int Text_New2(const char16_t* ubuf, const a_om_rec* basis, Point tanchor, bool f
         a_om_rec& om = *Curr_OM(omx);
         if (Disc_Straight_Anchor(Curr_Text_Unit(), om.size, om.justify, om.layout, om.anchor)) OM_Recalc(om, omx);
     }
+    if (!basis && Readable_On_Unit(*Curr_OM(omx))) Obj_PostRender(omx);
     Begin_Selection_Change();
     Selection_Set1(omx);
     End_Selection_Change();

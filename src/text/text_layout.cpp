@@ -293,6 +293,8 @@ void Reformat_Contour(a_om_rec& om, int omx, const a_text_unit& u) {
     s.ascent = float(ascent);
     s.descent = float(descent);
     s.justify = om.justify;
+    // The hole with the same margin as the edge, and a little air.
+    if (u.hole > 0) s.hole = float(u.hole / 2.0 + s.outer * s.margin / 400 + 4);
     Gen_Path(om.cache.path, spec);
     Apply_Lines(0, omx, om, om.justify);
     Frame_Clear(om.cache.frame);

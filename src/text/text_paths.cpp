@@ -94,6 +94,18 @@ void Calc_Spoke_Path(a_path_cache& pc, const a_spoke_spec& s) {
     pc.npaths = uint32_t(n);
 }
 
+namespace {
+
+// Half the width the hole of radius `hole` takes of the row from `top` to
+// `bottom` (about the centre); 0 when the row passes it.
+double Hole_Half_Width(double hole, double top, double bottom) {
+    if (hole <= 0 || top >= hole || bottom <= -hole) return 0;
+    const double nearest = top <= 0 && bottom >= 0 ? 0 : std::min(std::abs(top), std::abs(bottom));
+    return std::sqrt(std::max(0.0, hole * hole - nearest * nearest));
+}
+
+}  // namespace
+
 void Calc_Contour_Path(a_path_cache& pc, const a_contour_spec& s) {
     pc.content = ARRAY_OF_LINES;
     double rho = s.outer / 2 - s.outer * s.margin / 400;
@@ -101,14 +113,25 @@ void Calc_Contour_Path(a_path_cache& pc, const a_contour_spec& s) {
     double height = s.ascent + s.descent;
     // A line spacing under one pixel would never leave the disc.
     double step = std::max(1.0, double(s.lspacing));
+    auto add = [&](double x, double b, double length) {
+        a_linear_path seg;
+        seg.endpointx = float(x);
+        seg.endpointy = float(s.centery + b);
+        seg.avail = float(length);
+        pc.lines.push_back(seg);
+    };
     while (y <= rho && y + height <= rho && pc.lines.size() < MAX_PATH_SEGS) {
         double b = y + s.ascent;
         double c = std::sqrt(std::max(0.0, rho * rho - b * b));
-        a_linear_path seg;
-        seg.endpointx = float(s.centerx - c);
-        seg.endpointy = float(s.centery + b);
-        seg.avail = float(2 * c);
-        pc.lines.push_back(seg);
+        // A row across the hole is two, one each side of it: what is
+        // printed over the hole is lost with it.
+        const double gap = Hole_Half_Width(s.hole, y, y + height);
+        if (gap <= 0) {
+            add(s.centerx - c, b, 2 * c);
+        } else if (c - gap >= 2.0 * s.ascent && pc.lines.size() + 2 <= MAX_PATH_SEGS) {
+            add(s.centerx - c, b, c - gap);
+            add(s.centerx + gap, b, c - gap);
+        }
         y += step;
     }
     if (pc.lines.empty()) {

@@ -96,23 +96,53 @@ a_plan Measure(a_om_rec& scratch, const a_text_unit& u, const std::vector<std::v
     return plan;
 }
 
-// The largest size, then the fewest pages, that fits the area; failing
-// that the smallest size, beside the hole or in a row the area's height.
+// The boxes of the unit's blocks a list should not cover: text and clip art,
+// and photos smaller than half the unit (a larger one is a background).
+std::vector<Rect> Taken_Boxes(const Rect& unit) {
+    std::vector<Rect> taken;
+    const int64_t half = int64_t(Rect_Width(unit)) * Rect_Height(unit) / 2;
+    for (int omx = 1; omx <= g_doc.up->oj.nlist; ++omx) {
+        const Rect r = Obj_BBox(omx);
+        if (Rect_Width(r) <= 0 || Rect_Height(r) <= 0) continue;
+        if (g_doc.up->oj.list[omx].kind == PHOTO_BLOCK && int64_t(Rect_Width(r)) * Rect_Height(r) > half) continue;
+        taken.push_back(r);
+    }
+    return taken;
+}
+
+// The largest size, then the fewest pages, that fits the area clear of the
+// blocks already there; a list that fits only over them is taken when going
+// clear would cost more than INJECT_CLEAR_COST points. Failing all that the
+// smallest size, beside the hole or in a row the area's height.
 a_plan Choose(a_om_rec& scratch, const a_text_unit& u, const a_inject_area& area,
               const std::vector<std::vector<std::u16string>>& cols, int room, std::vector<Point>& at) {
     size_t nlines = 0;
     for (const auto& c : cols) nlines = std::max(nlines, c.size());
     const int most_pages = int(std::min<size_t>(INJECT_MAX_PAGES, std::max<size_t>(1, nlines)));
     const int smallest = Clamp_Text_Size(0, LAYOUT_HORZ);
-    for (int size = INJECT_SIZE; size >= smallest; --size)
+    a_plan over;  // the first plan that fits only over other blocks
+    std::vector<Point> over_at;
+    for (int size = INJECT_SIZE; size >= smallest; --size) {
+        if (!over.pages.empty() && size < over.size - INJECT_CLEAR_COST) break;
         for (int pages = 1; pages <= most_pages; ++pages) {
             a_plan plan = Measure(scratch, u, cols, size, pages);
             if (int(plan.pieces.size()) > room) break;
             // More pages than the lines share out evenly leave one empty.
             if (std::any_of(plan.pages.begin(), plan.pages.end(), [](const a_inject_page& p) { return p.w == 0; }))
                 continue;
-            if (Inject_Place(area, plan.pages, false, at)) return plan;
+            bool clear = false;
+            if (!Inject_Place(area, plan.pages, false, at, &clear)) continue;
+            if (clear) return plan;
+            if (over.pages.empty()) {
+                over = std::move(plan);
+                over_at = at;
+            }
         }
+    }
+    if (!over.pages.empty()) {
+        at = over_at;
+        return over;
+    }
     int pages = 1;
     if (area.outer > 0) {
         pages = std::min(2, most_pages);
@@ -146,6 +176,7 @@ int Inject_Chunks(a_chunk_table& chunks) {
     if (room <= 0) return 0;
     const a_text_unit u = Curr_Text_Unit();
     const Point centre = Rect_Centre(u.bounds);
+    std::vector<Rect> taken = Taken_Boxes(u.bounds);
 
     // The first block takes the interface's plain text style; the others
     // and the measuring copy follow it.
@@ -154,7 +185,8 @@ int Inject_Chunks(a_chunk_table& chunks) {
     auto scratch = std::make_unique<a_om_rec>(*Curr_OM(first));
     scratch->cache.text = a_masked_gworld{};  // owned by the block
     scratch->cache.shad = a_masked_gworld{};
-    const a_inject_area area = Inject_Area(u.bounds, u.disc, u.hole);
+    a_inject_area area = Inject_Area(u.bounds, u.disc, u.hole);
+    area.taken = std::move(taken);
     std::vector<Point> pages_at;
     const a_plan plan = Choose(*scratch, u, area, cols, room, pages_at);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -33,12 +34,13 @@ double Half_Chord(int outer, double d) {
     return q < 0 ? -1 : std::sqrt(q);
 }
 
-bool Place_Rect(const a_inject_area& a, const std::vector<a_inject_page>& pages, bool force,
+// The row centred across the box with its top at `first` (kept inside the box).
+bool Place_Rect(const a_inject_area& a, const std::vector<a_inject_page>& pages, bool force, int first,
                 std::vector<Point>& at) {
     const a_inject_page row = Row_Of(pages, 0, pages.size());
     const int w = Rect_Width(a.box), h = Rect_Height(a.box);
     if (!force && (row.w > w || row.h > h)) return false;
-    const int top = std::max<int>(a.box.top, std::min(a.first_line, a.box.bottom - row.h));
+    const int top = std::max<int>(a.box.top, std::min(first, a.box.bottom - row.h));
     Lay_Row(pages, 0, pages.size(), top, a.box.left + (w - row.w) / 2, at);
     return true;
 }
@@ -97,6 +99,41 @@ bool Place_Centred(const a_inject_area& a, const std::vector<a_inject_page>& pag
     return true;
 }
 
+// No page of the placement meets a block already there.
+bool Clear_Of_Taken(const a_inject_area& a, const std::vector<a_inject_page>& pages, const std::vector<Point>& at) {
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const Rect r{at[i].v, at[i].h, To16(int64_t(at[i].v) + pages[i].h), To16(int64_t(at[i].h) + pages[i].w)};
+        for (const Rect& t : a.taken)
+            if (r.left < t.right && t.left < r.right && r.top < t.bottom && t.top < r.bottom) return false;
+    }
+    return true;
+}
+
+using a_rule = std::function<bool(std::vector<Point>&)>;
+
+// The places tried in order, each filling `at` when the pages fit there.
+std::vector<a_rule> Rules_Of(const a_inject_area& a, const std::vector<a_inject_page>& pages) {
+    std::vector<a_rule> rules;
+    if (a.outer <= 0) {
+        rules.push_back([&](std::vector<Point>& at) { return Place_Rect(a, pages, false, a.first_line, at); });
+        for (const Rect& t : a.taken) {
+            const int below = t.bottom + INJECT_SPACING;
+            if (below > a.box.top && below < a.box.bottom)
+                rules.push_back([&a, &pages, below](std::vector<Point>& at) {
+                    return Place_Rect(a, pages, false, below, at);
+                });
+        }
+        rules.push_back([&](std::vector<Point>& at) { return Place_Rect(a, pages, false, a.box.top, at); });
+        return rules;
+    }
+    if (a.hole == 0) rules.push_back([&](std::vector<Point>& at) { return Place_Centred(a, pages, at); });
+    rules.push_back([&](std::vector<Point>& at) { return Place_Over_Hole(a, pages, true, at); });
+    rules.push_back([&](std::vector<Point>& at) { return Place_Over_Hole(a, pages, false, at); });
+    rules.push_back([&](std::vector<Point>& at) { return Place_Around_Hole(a, pages, at); });
+    rules.push_back([&](std::vector<Point>& at) { return Place_Beside_Hole(a, pages, false, at); });
+    return rules;
+}
+
 }  // namespace
 
 a_inject_area Inject_Area(const Rect& bounds, int disc, int hole) {
@@ -114,15 +151,28 @@ a_inject_area Inject_Area(const Rect& bounds, int disc, int hole) {
 }
 
 bool Inject_Place(const a_inject_area& a, const std::vector<a_inject_page>& pages, bool force,
-                  std::vector<Point>& at) {
+                  std::vector<Point>& at, bool* clear) {
+    bool unused = false;
+    bool& is_clear = clear ? *clear : unused;
+    is_clear = false;
     at.assign(pages.size(), Point{});
-    if (pages.empty()) return true;
-    if (a.outer <= 0) return Place_Rect(a, pages, force, at);
-    if (a.hole == 0 && Place_Centred(a, pages, at)) return true;
-    if (Place_Over_Hole(a, pages, true, at) || Place_Over_Hole(a, pages, false, at) ||
-        Place_Around_Hole(a, pages, at) || Place_Beside_Hole(a, pages, false, at))
+    if (pages.empty()) return is_clear = true;
+    std::vector<Point> first_fit, tried(pages.size());
+    for (const a_rule& rule : Rules_Of(a, pages)) {
+        tried.assign(pages.size(), Point{});
+        if (!rule(tried)) continue;
+        if (Clear_Of_Taken(a, pages, tried)) {
+            at = tried;
+            return is_clear = true;
+        }
+        if (first_fit.empty()) first_fit = tried;
+    }
+    if (!first_fit.empty()) {
+        at = first_fit;
         return true;
+    }
     if (!force) return false;
+    if (a.outer <= 0) return Place_Rect(a, pages, true, a.first_line, at);
     // Nothing fits: beside the hole when there are two pages or more, else
     // above it, reaching past the edge.
     if (Place_Beside_Hole(a, pages, true, at)) return true;

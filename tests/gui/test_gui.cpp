@@ -23,6 +23,7 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QSpinBox>
+#include <QtWidgets/QTextBrowser>
 #include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QToolButton>
 
@@ -36,6 +37,7 @@
 #include "gui_fixtures.h"
 #include "dialogs/dialogs_qt.h"
 #include "dialogs/file_dialogs.h"
+#include "dialogs/help_window.h"
 #include "gui_app.h"
 #include "dialogs/layout_dialogs.h"
 #include "instance.h"
@@ -237,8 +239,26 @@ void a_gui_test::StartScreenNewProjectChooserTwoDiscs() {
     auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(popup && popup->title() == "&File");
     popup->close();
-    // Contextual help names the phase's topic.
+    // Contextual help names the phase's topic and opens its page in the
+    // program's own help window (no browser needed); Contents leads to the
+    // manual's first page and Back returns.
     QCOMPARE(w.Command_Action(602)->text(), QString("Help on Backgrounds..."));
+    Dialog_ScriptAnswers({});
+    w.Command_Action(602)->trigger();
+    auto* help = w.findChild<a_help_window*>("helpWindow");
+    QVERIFY(help && help->isVisible());
+    QVERIFY(Dialog_History().empty());
+    QVERIFY2(help->Browser()->documentTitle().startsWith("Backgrounds"), qPrintable(help->Browser()->documentTitle()));
+    QAction* contents = nullptr;
+    for (QAction* a : help->findChildren<QAction*>())
+        if (a->text() == "Contents") contents = a;
+    QVERIFY(contents);
+    contents->trigger();
+    QVERIFY(help->Browser()->source().fileName() == "1.html");
+    QVERIFY(help->Browser()->isBackwardAvailable());
+    help->Browser()->backward();
+    QVERIFY(help->Browser()->documentTitle().startsWith("Backgrounds"));
+    help->close();
     // Menus: a command not built yet is there but disabled with its reason.
     QAction* designer = w.Command_Action(606);
     QVERIFY(designer && !designer->isEnabled() && !designer->toolTip().isEmpty());

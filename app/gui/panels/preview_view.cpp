@@ -87,9 +87,11 @@ void a_preview_view::paintEvent(QPaintEvent*) {
             drawn_for_.assign(places_.size(), QSize());
         }
         QImage& picture = pictures_[ux - 1];
-        if (pictures_stale_ || drawn_for_[ux - 1] != r.size()) {
-            picture = Unit_Print_Picture(ux, r.size());
-            drawn_for_[ux - 1] = r.size();
+        // At the screen's device pixels: sharp at 200 %.
+        const QSize wanted = r.size() * devicePixelRatioF();
+        if (pictures_stale_ || drawn_for_[ux - 1] != wanted) {
+            picture = Unit_Print_Picture(ux, wanted);
+            drawn_for_[ux - 1] = wanted;
         }
         if (!picture.isNull()) p.drawImage(r, picture);
     }

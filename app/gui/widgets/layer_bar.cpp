@@ -114,8 +114,9 @@ void Draw_Kind_Mark(QPainter& p, uint8_t kind) {
 }
 
 // The block's part of the unit's picture, fitted into a square thumbnail.
-QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx) {
-    QPixmap pm(THUMB, THUMB);
+QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx, qreal dpr) {
+    QPixmap pm(QSize(THUMB, THUMB) * dpr);  // at the screen's device pixels: sharp at 200 %
+    pm.setDevicePixelRatio(dpr);
     pm.fill(Panel_Colour());
     // A text block's box is the whole unit for most layouts: its traced
     // outline shows its letters.
@@ -164,11 +165,11 @@ void a_layer_bar::Refresh() {
     clear();
     if (g_doc.doc_open && g_doc.up) {
         const a_doc_unit& u = Curr_Unit();
-        QImage unit = Unit_Print_Picture(g_doc.upx, QSize(400, 400));
+        QImage unit = Unit_Print_Picture(g_doc.upx, QSize(400, 400) * devicePixelRatioF());
         for (int omx = u.oj.nlist; omx >= 1; --omx) {
             const a_oj_item& b = u.oj.list[omx];
             if (b.kind == PAINT_BLOCK) continue;  // not stacked: always under the rest
-            auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx), Block_Name(b));
+            auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), Block_Name(b));
             it->setData(BLOCK_ROLE, omx);
             it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
                          Qt::ItemIsDragEnabled);

@@ -42,7 +42,10 @@ void a_unit_list::Refresh() {
 void a_unit_list::Refresh_Pictures() {
     for (int r = 0; r < count(); ++r) {
         uint32_t ux = uint32_t(r) + 1;
-        item(r)->setIcon(QIcon(QPixmap::fromImage(Unit_Print_Picture(ux, iconSize()))));
+        // Drawn at the screen's device pixels: sharp at 200 %.
+        QPixmap picture = QPixmap::fromImage(Unit_Print_Picture(ux, iconSize() * devicePixelRatioF()));
+        picture.setDevicePixelRatio(devicePixelRatioF());
+        item(r)->setIcon(QIcon(picture));
         item(r)->setText(Unit_Caption(ux));
     }
     if (g_doc.upx >= 1 && int(g_doc.upx) <= count() && currentRow() != int(g_doc.upx) - 1) {
