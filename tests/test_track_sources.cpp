@@ -211,7 +211,11 @@ TEST(TrackSources, ChoiceByContentAndSuffix) {
     EXPECT_EQ(Cell(t, 0, 2), "Y");
     ASSERT_EQ(Tracks_Read_Paths({dir.Put("plain.m3u", "a/Song.mp3\n")}, t, culprit), 0);
     EXPECT_EQ(Cell(t, 0, 2), "Song");
-    EXPECT_EQ(Tracks_Read_Paths({dir.Put("bad.txt", "hello")}, t, culprit), ALERT_CANNOT_READ);
+    // A text file without delimiters is a plain list of names; one with
+    // control bytes is none.
+    ASSERT_EQ(Tracks_Read_Paths({dir.Put("names.txt", "hello\nworld\n")}, t, culprit), 0);
+    EXPECT_EQ(t.nsongs(), 2u);
+    EXPECT_EQ(Tracks_Read_Paths({dir.Put("bad.txt", "\x01\x02hello")}, t, culprit), ALERT_CANNOT_READ);
     EXPECT_EQ(culprit, dir.path() + "/bad.txt");
     // Bytes that are no text are no playlist, whatever their name says.
     std::string noise;

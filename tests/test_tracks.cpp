@@ -76,7 +76,22 @@ TEST(TrackTab, TokensLineEndsAndShortHeaders) {
     EXPECT_EQ(Cells(t, 1, 1, 2), (a_row{"Two", "B"}));
     EXPECT_FALSE(Parse_Tracks_Tabbed("Name\r\nOne\r\n", t));
     EXPECT_EQ(t.nfields, 0u);
-    EXPECT_EQ(Read_iTunes("no delimiters here\r\n", t), ALERT_CANNOT_READ);
+    // Without delimiters: a plain list of names, one per line, blank lines
+    // and the spaces around names left out, in UTF-8 or UTF-16; binary data
+    // and broken UTF-8 are still refused.
+    EXPECT_EQ(Read_iTunes("  Morning Song \n\n Caf\xC3\xA9 Noir\r\nLast Train\r", t), 0);
+    ASSERT_EQ(t.nfields, 1u);
+    EXPECT_EQ(std::string(t.fieldnames[1]), "Name");
+    ASSERT_EQ(t.nsongs(), 3u);
+    EXPECT_EQ(Cells(t, 0, 1, 1), (a_row{"Morning Song"}));
+    EXPECT_EQ(Cells(t, 1, 1, 1), (a_row{"Caf\xC3\xA9 Noir"}));
+    const std::string utf16("\xFF\xFE" "O\0n\0e\0\n\0T\0w\0o\0", 16);
+    EXPECT_EQ(Read_iTunes(utf16, t), 0);
+    EXPECT_EQ(t.nsongs(), 2u);
+    EXPECT_EQ(Read_iTunes(std::string("PK\x03\x04\x14\0\x06\0", 8), t), ALERT_CANNOT_READ);
+    EXPECT_EQ(Read_iTunes("caf\xE9\r\n", t), ALERT_CANNOT_READ);
+    EXPECT_EQ(Read_iTunes(" \r\n\r\n", t), ALERT_CANNOT_READ);
+    EXPECT_EQ(t.nsongs(), 0u);
 }
 
 // Apple Music's export may end lines with LF alone; every encoding of the

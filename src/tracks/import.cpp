@@ -28,8 +28,9 @@ void Inject(a_chunk_table& chunks) {
 int Read_iTunes(std::string_view bytes, a_song_table& t) {
     SongTable_Init(t);
     if (Is_XML_File(bytes)) return Parse_Tracks_XML(bytes, t) ? 0 : ALERT_CANNOT_READ;
-    if (!Is_iTunes_Tabbed(bytes)) return ALERT_CANNOT_READ;
-    return Parse_Tracks_Tabbed(Tab_Text_From_Bytes(bytes), t) ? 0 : ALERT_CANNOT_READ;
+    const std::string text = Tab_Text_From_Bytes(bytes);
+    if (!Is_iTunes_Tabbed(bytes)) return Parse_Tracks_Plain(text, t) ? 0 : ALERT_CANNOT_READ;
+    return Parse_Tracks_Tabbed(text, t) ? 0 : ALERT_CANNOT_READ;
 }
 
 std::vector<std::string> Import_Choice(const std::vector<std::string>& paths) {

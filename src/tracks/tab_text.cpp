@@ -134,3 +134,30 @@ bool Parse_Tracks_Tabbed(std::string_view text, a_song_table& t) {
     }
     return true;
 }
+
+bool Parse_Tracks_Plain(std::string_view text, a_song_table& t) {
+    SongTable_Init(t);
+    const bool controls = std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = uint8_t(c);
+        return (u < 0x20 && c != '\t' && c != '\r' && c != '\n') || u == 0x7F;
+    });
+    if (controls || !Is_Valid_Utf8(text)) return false;
+    SongTable_SetField(t, 1, "Name", "<string>");
+    t.nfields = 1;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find_first_of("\r\n", at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(at, end - at);
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
+        if (!line.empty())
+            if (a_song* song = SongTable_NewSong(t)) (*song)[1] = Convert_Field("<string>", line, FIELD_SYSTEM);
+        at = end + 1;
+    }
+    if (t.nsongs() == 0) {
+        SongTable_Init(t);
+        return false;
+    }
+    return true;
+}

@@ -44,3 +44,9 @@ void ParseTab_GetToken(a_tab_reader& r, std::string& token, int& code);
 // The header line's fields (at most 30), then one song per line (at most
 // 600). False, with the table empty, when the header has fewer than two fields.
 [[nodiscard]] bool Parse_Tracks_Tabbed(std::string_view text, a_song_table& t);
+
+// A plain list, one song name per line (the list people type or copy from a
+// web page): each line that is not blank is a song with one field, "Name".
+// False, with the table empty, when the text is not UTF-8, holds control
+// characters other than tab and line ends, or has no line.
+[[nodiscard]] bool Parse_Tracks_Plain(std::string_view text, a_song_table& t);

@@ -11,7 +11,7 @@
 
 a_help_window::a_help_window(QWidget* parent) : QMainWindow(parent), browser_(new QTextBrowser(this)) {
     setObjectName("helpWindow");
-    setWindowTitle(tr("Cirquel Help"));
+    setWindowTitle(tr("Help"));
     browser_->setOpenLinks(true);
     browser_->setOpenExternalLinks(true);  // web addresses: the desktop's browser
     setCentralWidget(browser_);
@@ -30,8 +30,9 @@ a_help_window::a_help_window(QWidget* parent) : QMainWindow(parent), browser_(ne
     connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
-        const QString title = browser_->documentTitle();
-        setWindowTitle(title.isEmpty() ? tr("Cirquel Help") : title);
+        // "Photos — Cirquel Help": the topic, then "Help" (the desktop adds the program's name).
+        const QString topic = browser_->documentTitle().section(QString::fromUtf8(" \u2014 "), 0, 0).trimmed();
+        setWindowTitle(topic.isEmpty() ? tr("Help") : tr("%1 — Help").arg(topic));
     });
     resize(640, 720);
 }
