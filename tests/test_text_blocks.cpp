@@ -498,9 +498,14 @@ TEST_F(TextBlocks, NewTextOnADiscStaysOnTheRingAndEffectsFollowTheirSliders) {
 // New text takes the interface's colour unless it would vanish in what lies
 // under it: then black or white, whichever reads.
 TEST_F(TextBlocks, NewTextIsGivenAColourThatReadsOnThePictureUnderIt) {
+    // The composed picture is at the screen's zoom, here half the cells;
+    // its lower half shows the opposite of what lies under the text.
     a_cached_gworld& total = U().static_[TOTAL_LAYER];
     ASSERT_EQ(total.world, nullptr);
-    total.world = New_GWorld(32, U().paintbounds);
+    const Rect pb = U().paintbounds;
+    const Rect half{0, 0, int16_t(Rect_Height(pb) / 2), int16_t(Rect_Width(pb) / 2)};
+    total.world = New_GWorld(32, half);
+    const Rect upper{0, 0, int16_t(half.bottom / 2), half.right}, lower{upper.bottom, 0, half.bottom, half.right};
     const a_win_pixel32 saved = g_text_swatches[SWATCH_BASE];
     const struct {
         uint32_t under;
@@ -513,9 +518,11 @@ TEST_F(TextBlocks, NewTextIsGivenAColourThatReadsOnThePictureUnderIt) {
         {0x00101830, {0, 215, 255, 0}, {0, 215, 255, 0}},        // gold on it reads
     };
     for (const auto& c : cases) {
-        PixMap32_Fill(total.world->pix, U().paintbounds, c.under);
+        PixMap32_Fill(total.world->pix, upper, c.under);
+        PixMap32_Fill(total.world->pix, lower, ~c.under & 0x00FFFFFF);
         g_text_swatches[SWATCH_BASE] = c.asked;
         ASSERT_TRUE(Text_Inject_Unicode(u"Summer"));
+        ASSERT_LT(Frame_Bounds(Item(U().oj.nlist).om->cache.frame).bottom, Rect_Centre(pb).v);
         EXPECT_EQ(Item(U().oj.nlist).om->base_color, c.given) << std::hex << c.under;
     }
     EXPECT_NEAR(Contrast_Ratio({0, 0, 0, 0}, {255, 255, 255, 0}), 21.0, 1e-9);

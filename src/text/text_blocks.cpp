@@ -41,7 +41,7 @@ bool Readable_On_Unit(a_om_rec& om) {
                     int16_t(om.anchor.h + 2 * s)};
     }
     const a_win_pixel32 before = om.base_color;
-    om.base_color = Readable_Colour(g_doc.up->static_[TOTAL_LAYER].world, area, om.base_color);
+    om.base_color = Readable_Colour(g_doc.up->static_[TOTAL_LAYER].world, g_doc.up->paintbounds, area, om.base_color);
     if (om.base_color == before) return false;
     om.cache.progress = 0;
     return true;

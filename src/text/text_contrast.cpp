@@ -16,7 +16,7 @@ double Channel(uint8_t c) {
 
 double Luminance(a_win_pixel32 p) { return 0.2126 * Channel(p.r) + 0.7152 * Channel(p.g) + 0.0722 * Channel(p.b); }
 
-// The mean colour of the world's pixels within `area`, every fourth row and
+// The mean colour of the world's pixels within `area`, every other row and
 // column (enough for a mean); false when the two do not meet.
 bool Mean_Under(const GWorld* world, const Rect& area, a_win_pixel32& mean) {
     if (!world) return false;
@@ -27,9 +27,9 @@ bool Mean_Under(const GWorld* world, const Rect& area, a_win_pixel32& mean) {
     if (top >= bottom || left >= right) return false;
     double sum[3] = {0, 0, 0};
     long n = 0;
-    for (int v = top; v < bottom; v += 4) {
+    for (int v = top; v < bottom; v += 2) {
         const uint8_t* row = bits.base + long(v - bits.bounds.top) * bits.rowbytes;
-        for (int h = left; h < right; h += 4) {
+        for (int h = left; h < right; h += 2) {
             a_win_pixel32 p;
             std::memcpy(&p, row + long(h - bits.bounds.left) * 4, 4);
             sum[0] += p.r, sum[1] += p.g, sum[2] += p.b;
@@ -49,9 +49,15 @@ double Contrast_Ratio(a_win_pixel32 a, a_win_pixel32 b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-a_win_pixel32 Readable_Colour(const GWorld* world, const Rect& area, a_win_pixel32 wanted) {
+a_win_pixel32 Readable_Colour(const GWorld* world, const Rect& cells, const Rect& area, a_win_pixel32 wanted) {
+    if (!world || Rect_Width(cells) <= 0 || Rect_Height(cells) <= 0) return wanted;
+    const Rect b = Get_GWorld_Bounds(world);
+    const double kx = double(Rect_Width(b)) / Rect_Width(cells), ky = double(Rect_Height(b)) / Rect_Height(cells);
+    auto at = [](int from, double k, int origin, int v) { return int16_t(std::lround(origin + (v - from) * k)); };
+    const Rect in_world{at(cells.top, ky, b.top, area.top), at(cells.left, kx, b.left, area.left),
+                        at(cells.top, ky, b.top, area.bottom), at(cells.left, kx, b.left, area.right)};
     a_win_pixel32 under;
-    if (!Mean_Under(world, area, under) || Contrast_Ratio(wanted, under) >= TEXT_MIN_CONTRAST) return wanted;
+    if (!Mean_Under(world, in_world, under) || Contrast_Ratio(wanted, under) >= TEXT_MIN_CONTRAST) return wanted;
     const a_win_pixel32 black{0, 0, 0, wanted.a}, white{255, 255, 255, wanted.a};
     return Contrast_Ratio(black, under) >= Contrast_Ratio(white, under) ? black : white;
 }

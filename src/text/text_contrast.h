@@ -15,6 +15,8 @@ constexpr double TEXT_MIN_CONTRAST = 3.0;
 double Contrast_Ratio(a_win_pixel32 a, a_win_pixel32 b);
 
 // `wanted` when it reads on the average colour of `world` within `area`;
-// otherwise whichever of black and white reads better. `wanted` also when
-// there is no picture under the area (nothing composed yet).
-a_win_pixel32 Readable_Colour(const GWorld* world, const Rect& area, a_win_pixel32 wanted);
+// otherwise whichever of black and white reads better. `world` shows the
+// unit's cells `cells` at its own size (the screen's zoom), `area` is in
+// those cells. `wanted` also when there is no picture under the area
+// (nothing composed yet).
+a_win_pixel32 Readable_Colour(const GWorld* world, const Rect& cells, const Rect& area, a_win_pixel32 wanted);

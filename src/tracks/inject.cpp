@@ -11,6 +11,7 @@
 #include "model/notices.h"
 #include "model/selection.h"
 #include "text/text_blocks.h"
+#include "text/text_contrast.h"
 #include "text/text_layout.h"
 #include "text/text_paths.h"
 #include "tracks/import.h"
@@ -96,18 +97,39 @@ a_plan Measure(a_om_rec& scratch, const a_text_unit& u, const std::vector<std::v
     return plan;
 }
 
-// The boxes of the unit's blocks a list should not cover: text and clip art,
-// and photos smaller than half the unit (a larger one is a background).
+// The boxes of the unit's blocks a list should not cover: text (its letters'
+// outline: a circular line's box is the whole unit) and clip art, and photos
+// smaller than half the unit (a larger one is a background).
 std::vector<Rect> Taken_Boxes(const Rect& unit) {
     std::vector<Rect> taken;
     const int64_t half = int64_t(Rect_Width(unit)) * Rect_Height(unit) / 2;
     for (int omx = 1; omx <= g_doc.up->oj.nlist; ++omx) {
-        const Rect r = Obj_BBox(omx);
+        const a_oj_item& it = g_doc.up->oj.list[omx];
+        if (!(it.flags & (1u << VISIBLE_FLAG))) continue;
+        const Rect r = it.kind == TEXT_BLOCK && it.om && it.om->cache.frame.npoints > 0
+                           ? Frame_Bounds(it.om->cache.frame)
+                           : Obj_BBox(omx);
         if (Rect_Width(r) <= 0 || Rect_Height(r) <= 0) continue;
-        if (g_doc.up->oj.list[omx].kind == PHOTO_BLOCK && int64_t(Rect_Width(r)) * Rect_Height(r) > half) continue;
+        if (it.kind == PHOTO_BLOCK && int64_t(Rect_Width(r)) * Rect_Height(r) > half) continue;
         taken.push_back(r);
     }
     return taken;
+}
+
+// The list in one colour that reads on what lies under all of it (black
+// letters vanish on a night sky).
+void Readable_Colour_Of(const std::vector<int>& blocks) {
+    Rect area;
+    for (int omx : blocks) area = Rect_Union(area, Frame_Bounds(Curr_OM(omx)->cache.frame));
+    const a_win_pixel32 wanted = Curr_OM(blocks.front())->base_color;
+    const a_win_pixel32 colour = Readable_Colour(g_doc.up->static_[TOTAL_LAYER].world, g_doc.up->paintbounds, area, wanted);
+    if (colour == wanted) return;
+    for (int omx : blocks) {
+        a_om_rec& om = *Curr_OM(omx);
+        om.base_color = colour;
+        om.cache.progress = 0;
+        Obj_PostRender(omx);
+    }
 }
 
 // The largest size, then the fewest pages, that fits the area clear of the
@@ -212,6 +234,7 @@ int Inject_Chunks(a_chunk_table& chunks) {
         made.push_back(omx);
     }
     if (made.empty()) return 0;
+    Readable_Colour_Of(made);
 
     Begin_Selection_Change();
     Obj_Select_None();

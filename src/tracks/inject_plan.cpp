@@ -99,14 +99,20 @@ bool Place_Centred(const a_inject_area& a, const std::vector<a_inject_page>& pag
     return true;
 }
 
-// No page of the placement meets a block already there.
-bool Clear_Of_Taken(const a_inject_area& a, const std::vector<a_inject_page>& pages, const std::vector<Point>& at) {
+// How much of the placement's pages lies over blocks already there, in
+// square pixels: 0 when it is clear of them.
+int64_t Overlap_With_Taken(const a_inject_area& a, const std::vector<a_inject_page>& pages,
+                           const std::vector<Point>& at) {
+    int64_t sum = 0;
     for (size_t i = 0; i < pages.size(); ++i) {
-        const Rect r{at[i].v, at[i].h, To16(int64_t(at[i].v) + pages[i].h), To16(int64_t(at[i].h) + pages[i].w)};
-        for (const Rect& t : a.taken)
-            if (r.left < t.right && t.left < r.right && r.top < t.bottom && t.top < r.bottom) return false;
+        const int64_t top = at[i].v, left = at[i].h, bottom = top + pages[i].h, right = left + pages[i].w;
+        for (const Rect& t : a.taken) {
+            const int64_t w = std::min<int64_t>(right, t.right) - std::max<int64_t>(left, t.left);
+            const int64_t h = std::min<int64_t>(bottom, t.bottom) - std::max<int64_t>(top, t.top);
+            if (w > 0 && h > 0) sum += w * h;
+        }
     }
-    return true;
+    return sum;
 }
 
 using a_rule = std::function<bool(std::vector<Point>&)>;
@@ -157,18 +163,20 @@ bool Inject_Place(const a_inject_area& a, const std::vector<a_inject_page>& page
     is_clear = false;
     at.assign(pages.size(), Point{});
     if (pages.empty()) return is_clear = true;
-    std::vector<Point> first_fit, tried(pages.size());
+    std::vector<Point> least, tried(pages.size());
+    int64_t least_over = 0;
     for (const a_rule& rule : Rules_Of(a, pages)) {
         tried.assign(pages.size(), Point{});
         if (!rule(tried)) continue;
-        if (Clear_Of_Taken(a, pages, tried)) {
+        const int64_t over = Overlap_With_Taken(a, pages, tried);
+        if (over == 0) {
             at = tried;
             return is_clear = true;
         }
-        if (first_fit.empty()) first_fit = tried;
+        if (least.empty() || over < least_over) least = tried, least_over = over;
     }
-    if (!first_fit.empty()) {
-        at = first_fit;
+    if (!least.empty()) {
+        at = least;
         return true;
     }
     if (!force) return false;

@@ -39,8 +39,8 @@ struct a_inject_page {
 // pages in a row, centred, a fifth down when there is room; on a disc in a
 // row above the hole, else below it, else half of them above and half below
 // it, else half on either side of it; on a rectangle also below each block
-// already there. The first place clear of `taken` wins, else the first that
-// fits; `clear` tells which. False when they do not fit; with `force` they are
+// already there. The first place clear of `taken` wins, else the one that
+// covers least of it; `clear` tells which. False when they do not fit; with `force` they are
 // placed by the first rule whatever the fit (the list then runs past the
 // area) and the answer is true.
 bool Inject_Place(const a_inject_area& a, const std::vector<a_inject_page>& pages, bool force,
