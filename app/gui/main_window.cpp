@@ -36,6 +36,7 @@
 #include "key_events.h"
 #include "model/document.h"
 #include "model/notices.h"
+#include "text/text_edit.h"
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "base/string_ids.h"
@@ -268,6 +269,9 @@ a_main_window::a_main_window() {
     for (int about : {MENU_SYSTEM + 1, MENU_HELP + 8})
         Command_Install(about, [this](const a_command_context&) { About(); });
     connect(&idle_, &QTimer::timeout, this, &a_main_window::Idle);
+    pictures_later_.setSingleShot(true);
+    pictures_later_.setInterval(400);
+    connect(&pictures_later_, &QTimer::timeout, this, &a_main_window::Refresh_Stale_Pictures);
     idle_.start(Idle_Interval_Ms());
 
     Phase_Changed(gs.curr_phase);
@@ -521,13 +525,21 @@ void a_main_window::Action_Done() {
         unit_view_->Refresh_Zoom();
         Update_Status();
     }
-    if (pictures_stale_) {
-        pictures_stale_ = false;
-        units_->Refresh_Pictures();
-        toggles_->Refresh();
-        preview_->update();
-    }
+    // Each picture of the unit list is the unit printed again: while letters
+    // are typed that waits for a pause, so that a key costs only its own frame.
+    if (pictures_stale_ && Edited_OM())
+        pictures_later_.start();
+    else
+        Refresh_Stale_Pictures();
     Update_Undo_Items();
+}
+
+void a_main_window::Refresh_Stale_Pictures() {
+    if (!pictures_stale_) return;
+    pictures_stale_ = false;
+    units_->Refresh_Pictures();
+    toggles_->Refresh();
+    preview_->update();
 }
 
 void a_main_window::Update_Undo_Items() {

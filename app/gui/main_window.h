@@ -61,6 +61,7 @@ private:
     void Template_Chosen(int index);
     void Idle();
     void Action_Done();
+    void Refresh_Stale_Pictures();
     void Update_Undo_Items();
     void Refresh_Document();
     void Update_Status();
@@ -100,6 +101,7 @@ private:
     std::map<int, QToolButton*> phase_buttons_;
     int built_bar_ = 0, built_language_ = -1;
     QTimer idle_;
+    QTimer pictures_later_;  // the unit pictures, once typing pauses
     class a_help_window* help_ = nullptr;  // made when help is first asked for
     a_listener_token phase_token_ = 0, finish_token_ = 0, title_token_ = 0, url_token_ = 0, help_token_ = 0;
     a_listener_token end_token_ = 0, dirty_token_ = 0, history_token_ = 0, restored_token_ = 0;

@@ -240,9 +240,13 @@ void a_text_test::CircularTitleTypedStyledPastedTurnedUndoneAndKept() {
     QTest::mouseDClick(area.surface, Qt::LeftButton, {}, On_Char(area, *om, 9));  // "Mix"
     QVERIFY(Edited_OM() == om);
     QCOMPARE(std::pair(g_ed.sel_lo, g_ed.sel_hi), std::pair(8, 11));
+    QListWidget* units = Find<QListWidget>(w, "unitList");
+    const QImage before_typing = units->item(0)->icon().pixmap(units->iconSize()).toImage();
     QTest::keyClicks(area.view, "Tape");
     QCOMPARE(OM_To_Str(*om), std::u16string(u"Summer Tape"));
     QCOMPARE(Kept(), kept);  // no step per key
+    // The unit list's picture of the label follows once the keys pause.
+    QTRY_VERIFY(units->item(0)->icon().pixmap(units->iconSize()).toImage() != before_typing);
     // The caret shows in dark red after the last letter.
     QApplication::processEvents();
     const QImage shot = area.surface->grab().toImage();
