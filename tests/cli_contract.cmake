@@ -313,9 +313,16 @@ expect("a refused photo left a file" NOT EXISTS "${png}")
 # The help and the README list the same commands with the same options; a
 # slip in a command's or an option's name is answered with the nearest one.
 file(READ "${README}" readme)
-string(REGEX MATCH "## cirquel-cli[^`]*```sh\n([^`]*)```" found "${readme}")
+string(FIND "${readme}" "\n## cirquel-cli\n" at)
+expect("README has no cirquel-cli section" at GREATER -1)
+string(SUBSTRING "${readme}" ${at} -1 readme)
+string(REGEX MATCH "```sh\n([^`]*)```" found "${readme}")
 expect("README has no cirquel-cli block" found)
-string(REGEX MATCHALL "(^|\n)cirquel-cli [a-z-]+[^\n]*" readme_lines "${CMAKE_MATCH_1}")
+# Brackets would hold list items together: the synopses' groups become <>.
+string(REPLACE "[" "<" block "${CMAKE_MATCH_1}")
+string(REPLACE "]" ">" block "${block}")
+string(REPLACE ";" "," block "${block}")
+string(REGEX MATCHALL "(^|\n)cirquel-cli [a-z-]+[^\n]*" readme_lines "${block}")
 run_cli(help st --help)
 expect("--help gave status ${st}" st EQUAL 0)
 set(readme_commands)
