@@ -1,13 +1,28 @@
 # Two entry points: `make run` (the program's main job) and `make test`.
-# Both install what is missing, configure and build as needed.
+# Both install what is missing, configure and build as needed. `make run` and
+# `make demo` build only the programs and the art database they open; the
+# whole tree (tests, benchmarks, fuzz replay drivers) is `make release`.
 
-.PHONY: run demo test bench release asan fuzz bootstrap clean
+.PHONY: run demo test bench release programs installed asan fuzz bootstrap install package clean
+
+# What the window and the demo need, and what an installation adds.
+PROGRAMS = cirquel cirquel-cli art_database
+INSTALLED = $(PROGRAMS) cirquel-thumbnailer registration_files manual_pages
+PREFIX ?= /usr/local
 
 bootstrap:
+	@echo "== Checking the Debian packages the build needs (scripts/bootstrap)"
 	@scripts/bootstrap
 
-release: bootstrap
-	@[ -f build/release/build.ninja ] || cmake --preset release
+build/release/build.ninja:
+	@echo "== Configuring the release build in build/release"
+	@cmake --preset release >/dev/null
+
+programs: bootstrap build/release/build.ninja
+	@echo "== Building $(PROGRAMS) (build/release)"
+	@cmake --build build/release --target $(PROGRAMS)
+
+release: bootstrap build/release/build.ninja
 	@cmake --build --preset release
 
 asan: bootstrap
@@ -24,7 +39,7 @@ fuzz: bootstrap
 	@scripts/fuzz build/fuzz $(FUZZ_SECONDS)
 
 # The window where a display is available; otherwise the command-line demo.
-run: release
+run: programs
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
 	  build/release/app/gui/cirquel; \
 	else \
@@ -32,8 +47,24 @@ run: release
 	  scripts/demo build/release; \
 	fi
 
-demo: release
+demo: programs
 	@scripts/demo build/release
+
+# An installation under PREFIX (FHS paths: bin/, share/cirquel/, share/man/ ...).
+installed: bootstrap build/release/build.ninja
+	@echo "== Building $(INSTALLED) (build/release)"
+	@cmake --build build/release --target $(INSTALLED)
+
+install: installed
+	@echo "== Installing into $(PREFIX)"
+	@cmake --install build/release --prefix "$(PREFIX)"
+
+# A Debian package (build/release/cirquel_*.deb) with its dependencies taken
+# from the shared libraries the programs link.
+package: installed
+	@echo "== Making the Debian package"
+	@cd build/release && cpack -G DEB
+	@scripts/package-check build/release/cirquel_*.deb
 
 # The whole test binary once more in a shuffled order, so that a test which
 # leans on another's leftovers shows (ctest runs each test in its own process).
@@ -51,6 +82,7 @@ bench: release
 	@bench/setup
 	@build/release/bench/cirquel-bench
 	@bench/startup build/release
+	@bench/cli_start build/release
 	@bench/drag build/release
 
 clean:

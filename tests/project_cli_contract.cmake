@@ -1,4 +1,5 @@
-# The README's design description saved as a project with its photos
+# The README's design description (the example examples/summer-holiday, as
+# it stands there) saved as a project with its photos
 # embedded: the project renders to the same picture as the description, with
 # the photos' files gone; info lists its blocks; copies cut short are refused
 # with alert 10's text or open with their loss reported.
@@ -11,14 +12,10 @@ file(READ "${README}" readme)
 string(REGEX MATCH "```json\n([^`]*)```" found "${readme}")
 expect("README has no json example" found)
 file(WRITE "${dir}/design.json" "${CMAKE_MATCH_1}")
-
-# The example's pictures, made by the tool itself.
-run_cli(out st canvas "A-ONE 29125" --hue 30 --dist 60 -o "${dir}/sunset.png")
-expect("canvas for sunset.png gave status ${st}: ${last_stderr}" st EQUAL 0)
-run_cli(out st export-test "${dir}/sunset.png" --format jpeg -o "${dir}/sunset.jpg")
-expect("sunset.jpg not written: ${last_stderr}" st EQUAL 0)
-run_cli(out st art export 11.0.4.1 -o "${dir}/logo.png")
-expect("logo.png not written: ${last_stderr}" st EQUAL 0)
+file(READ "${EXAMPLE}/summer-holiday.json" example)
+expect("the README's description is not examples/summer-holiday/summer-holiday.json"
+       example STREQUAL CMAKE_MATCH_1)
+file(COPY "${EXAMPLE}/sunset.jpg" "${EXAMPLE}/logo.png" DESTINATION "${dir}")
 
 foreach(view "" --sheet "--screen;50")
   string(MAKE_C_IDENTIFIER "x${view}" tag)
@@ -30,7 +27,7 @@ expect("save --embed gave status ${st}: ${last_stderr}" st EQUAL 0)
 run_cli(out st print "${dir}/design.json" --pdf "${dir}/design.pdf")
 expect("print of the description gave status ${st}: ${last_stderr}" st EQUAL 0)
 # The photos come from the project now.
-file(REMOVE "${dir}/sunset.jpg" "${dir}/logo.png" "${dir}/sunset.png")
+file(REMOVE "${dir}/sunset.jpg" "${dir}/logo.png")
 foreach(view "" --sheet "--screen;50")
   string(MAKE_C_IDENTIFIER "x${view}" tag)
   run_cli(out st render "${dir}/project.cd4" ${view} -o "${dir}/saved${tag}.png")
@@ -45,7 +42,7 @@ expect("info gave status ${st}: ${last_stderr}" st EQUAL 0)
 string(JSON canvas GET "${out}" units 0 canvas)
 expect("info shows the canvas as ${canvas}, not the description's" canvas STREQUAL "2.0.5.2")
 string(JSON nblocks LENGTH "${out}" units 0 blocks)
-expect("unit 1 lists ${nblocks} blocks, not paint + 4" nblocks EQUAL 5)
+expect("unit 1 lists ${nblocks} blocks, not paint + 5" nblocks EQUAL 6)
 string(JSON kind GET "${out}" units 0 blocks 1 kind)
 string(JSON source GET "${out}" units 0 blocks 1 source)
 string(JSON path GET "${out}" units 0 blocks 1 path)
@@ -97,8 +94,8 @@ expect("tracks into the project gave status ${st}: ${last_stderr}" st EQUAL 0)
 run_cli(out st info "${dir}/tracks.cd4" --json)
 expect("info of the project with tracks gave status ${st}: ${last_stderr}" st EQUAL 0)
 string(JSON nblocks LENGTH "${out}" units 0 blocks)
-expect("unit 1 lists ${nblocks} blocks, not 5 + 3 columns" nblocks EQUAL 8)
-string(JSON kind GET "${out}" units 0 blocks 7 kind)
+expect("unit 1 lists ${nblocks} blocks, not 6 + 3 columns" nblocks EQUAL 9)
+string(JSON kind GET "${out}" units 0 blocks 8 kind)
 expect("the last block is a ${kind}" kind STREQUAL "text")
 run_cli(out st render "${dir}/tracks.cd4" -o "${dir}/tracks.png")
 expect("render of the project with tracks gave status ${st}: ${last_stderr}" st EQUAL 0)

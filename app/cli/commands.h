@@ -13,6 +13,8 @@ struct a_cli_command {
     const char* usage;  // its synopsis in the usage message
     const char* help;   // what it does, in one line
     int (*run)(const a_cli_args& args);
+    // Needs no catalogue, art, fonts or document: started light, so it is quick.
+    bool light = false;
 };
 
 // The table of every command, in the order of the usage text, ended by a null name.

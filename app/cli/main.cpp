@@ -5,19 +5,26 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli_help.h"
 #include "commands.h"
 #include "shell/startup.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage:");
-    for (const a_cli_command* c = g_cli_commands; c->name; ++c)
-        std::fprintf(stderr, "%s cirquel-cli %s\n", c == g_cli_commands ? "" : "      ", c->usage);
-    std::fprintf(stderr, "\n");
-    for (const a_cli_command* c = g_cli_commands; c->name; ++c)
-        std::fprintf(stderr, "  %-12s %s\n", c->name, c->help);
+    Cli_Print_Help(stderr);
+    return 2;
+}
+
+int Unknown_Command(const std::string& name) {
+    std::vector<std::string> names;
+    for (const a_cli_command* c = g_cli_commands; c->name; ++c) names.push_back(c->name);
+    std::string near = Cli_Nearest(name, names);
+    std::fprintf(stderr, "cirquel-cli: unknown command \"%s\" (%s)\n", name.c_str(),
+                 near.empty() ? "cirquel-cli --help lists them" : ("did you mean " + near + "?").c_str());
     return 2;
 }
 
@@ -35,16 +42,28 @@ void Keep_Freed_Memory() {
 int main(int argc, char** argv) {
     Keep_Freed_Memory();
     if (argc < 2) return Usage();
-    for (const a_cli_command* c = g_cli_commands; c->name; ++c) {
-        if (std::strcmp(argv[1], c->name) != 0) continue;
-        if (!Shell_Start(a_startup_options{true})) {
-            std::fprintf(stderr, "cirquel-cli: could not start\n");
-            return 2;
-        }
-        int status = c->run(a_cli_args(argv + 2, argv + argc));
-        Shell_Stop();
-        return status;
+    if (Cli_Is_Help(argv[1]) || std::strcmp(argv[1], "help") == 0) {
+        const a_cli_command* c = argc > 2 ? Cli_Find_Command(argv[2]) : nullptr;
+        if (c) Cli_Print_Command_Help(stdout, *c);
+        else Cli_Print_Help(stdout);
+        return 0;
     }
-    std::fprintf(stderr, "cirquel-cli: unknown command \"%s\"\n", argv[1]);
-    return Usage();
+    const a_cli_command* c = Cli_Find_Command(argv[1]);
+    if (!c) return Unknown_Command(argv[1]);
+    const a_cli_args args(argv + 2, argv + argc);
+    for (const std::string& a : args)
+        if (Cli_Is_Help(a)) {
+            Cli_Print_Command_Help(stdout, *c);
+            return 0;
+        }
+    if (int status = Cli_Check_Options(*c, args)) return status;
+    a_startup_options options;
+    options.light = c->light;
+    if (!Shell_Start(options)) {
+        std::fprintf(stderr, "cirquel-cli: could not start\n");
+        return 2;
+    }
+    int status = c->run(args);
+    Shell_Stop();
+    return status;
 }

@@ -111,6 +111,22 @@ std::string Registry_Icon() {
 )";
 }
 
+std::string Registry_Project_Icon() {
+    // A page with a turned corner carrying the program's disc.
+    return R"svg(<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">
+  <path d="M10.8 4.8 H42 L53.2 16 V59.2 H10.8 Z" fill="#fbfcfe" stroke="#5a6b82" stroke-width="1.6"/>
+  <path d="M42 4.8 V16 H53.2 Z" fill="#c8d0dc" stroke="#5a6b82" stroke-width="1.6" stroke-linejoin="round"/>
+  <g transform="translate(32 36) scale(0.62) translate(-32 -32)">
+    <circle cx="32" cy="32" r="30" fill="#e8ecf2" stroke="#5a6b82" stroke-width="2"/>
+    <path d="M32 6 A26 26 0 0 1 58 32 L44 32 A12 12 0 0 0 32 20 Z" fill="#3d7ebf"/>
+    <path d="M6 32 A26 26 0 0 0 32 58 L32 44 A12 12 0 0 1 20 32 Z" fill="#e0a030"/>
+    <circle cx="32" cy="32" r="7" fill="#ffffff" stroke="#5a6b82" stroke-width="2"/>
+  </g>
+</svg>
+)svg";
+}
+
 int Registry_Write_Files(const std::string& data_home, const std::string& exe) {
     if (data_home.empty()) return 0;
     const std::string icon = Registry_Icon();
@@ -119,7 +135,7 @@ int Registry_Write_Files(const std::string& data_home, const std::string& exe) {
         {REG_ART_DESKTOP_FILE, Registry_Art_Entry(exe)},
         {REG_MIME_FILE, Registry_Mime_Package()},
         {REG_ICON_FILE, icon},
-        {REG_PROJECT_ICON_FILE, icon},
+        {REG_PROJECT_ICON_FILE, Registry_Project_Icon()},
         {REG_ART_ICON_FILE, icon},
     };
     int written = 0;

@@ -16,8 +16,9 @@ std::string Registry_Desktop_Entry(const std::string& exe);
 std::string Registry_Art_Entry(const std::string& exe);
 // The shared-mime-info package.
 std::string Registry_Mime_Package();
-// The program's icon (SVG).
+// The program's icon and the projects' document icon (SVG).
 std::string Registry_Icon();
+std::string Registry_Project_Icon();
 
 // The files it writes, relative to the data folder.
 inline constexpr const char* REG_DESKTOP_FILE = "applications/cirquel.desktop";

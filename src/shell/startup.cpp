@@ -72,6 +72,7 @@ struct a_module {
     const char* name;
     bool (*init)();
     void (*stop)();
+    bool light = false;  // started by a light start too
 };
 
 template <void (*F)()>
@@ -83,12 +84,12 @@ bool Always() {
 // The order of start; stopping runs it backwards, so the undo history,
 // whose files hold the document's past, goes last.
 const a_module kModules[] = {
-    {"messages", Always<Messages_Init>, Messages_Stop},
-    {"history", Always<History_Init>, History_Stop},
-    {"platform", Platform_Start, Platform_Stop},
-    {"pixmaps", Always<PixMap_Init>, PixMap_Stop},
-    {"worlds", Always<GWorld_Init>, GWorld_Stop},
-    {"prefs", Always<Prefs_Init>, Prefs_Stop},
+    {"messages", Always<Messages_Init>, Messages_Stop, true},
+    {"history", Always<History_Init>, History_Stop, true},
+    {"platform", Platform_Start, Platform_Stop, true},
+    {"pixmaps", Always<PixMap_Init>, PixMap_Stop, true},
+    {"worlds", Always<GWorld_Init>, GWorld_Stop, true},
+    {"prefs", Always<Prefs_Init>, Prefs_Stop, true},
     {"screen", Screen_Start, Nothing},
     {"art", Art_Start_Module, Art_Stop},
     {"registry", Always<Registry_Start>, Nothing},
@@ -106,26 +107,31 @@ const a_module kModules[] = {
     {"document keys", Always<Doc_Keys_Init>, Doc_Keys_Stop},
 };
 
-size_t g_started = 0;
+constexpr size_t kModuleCount = sizeof kModules / sizeof kModules[0];
+// Which modules run: a light start leaves gaps, so stopping asks each one.
+bool g_running[kModuleCount] = {};
 
 }  // namespace
 
 bool Shell_Start(const a_startup_options& options) {
     g_options = options;
-    for (const a_module& m : kModules) {
-        if (!m.init()) {
+    for (size_t i = 0; i < kModuleCount; ++i) {
+        // A full start after a light one starts what the light one left out.
+        if (g_running[i] || (options.light && !kModules[i].light)) continue;
+        if (!kModules[i].init()) {
             Shell_Stop();
             return false;
         }
-        ++g_started;
+        g_running[i] = true;
     }
     return true;
 }
 
 void Shell_Stop() {
-    while (g_started > 0) {
-        --g_started;
-        kModules[g_started].stop();
+    for (size_t i = kModuleCount; i-- > 0;) {
+        if (!g_running[i]) continue;
+        g_running[i] = false;
+        kModules[i].stop();
     }
 }
 

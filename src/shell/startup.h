@@ -9,6 +9,9 @@ struct a_startup_options {
     bool headless = true;  // offscreen toolkit platform (command line, tests)
     bool open_art = false;  // open the art databases (the program; tools open their own)
     bool register_types = false;  // write the desktop's file-type registration (the program)
+    // Only the modules below the document (messages, history, platform, pixel
+    // maps, preferences): for work that needs no catalogue, art or fonts.
+    bool light = false;
     // The full display, checked before the art database opens; 0 checks nothing.
     int screen_width = 0, screen_height = 0;
 };
