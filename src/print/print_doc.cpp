@@ -1,6 +1,7 @@
 #include "print/print_doc.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <memory>
 
@@ -370,11 +371,25 @@ void Print_Direct_Test(uint32_t ux, bool colorbarf) {
 
 int g_export_dpi = 300;
 
+namespace {
+
+// The design surface itself (0) when it already is the unit at `dpi` to a
+// pixel, as a rectangle's is at 300: drawing it again a pixel larger would
+// only soften it. Else `dpi`: the unit drawn again at its printed size.
+int Export_Cache_Dpi(uint32_t ux, int dpi) {
+    const Rect want = Print_Unit_Bounds(ux, dpi), have = g_doc.doc_units[ux]->paintbounds;
+    const bool same = std::abs(Rect_Width(want) - Rect_Width(have)) <= 1 &&
+                      std::abs(Rect_Height(want) - Rect_Height(have)) <= 1;
+    return same ? 0 : dpi;
+}
+
+}  // namespace
+
 bool Export_Unit(const std::string& path, int format, uint32_t ux, std::string* error, int dpi) {
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    UnitCache_Init(master, dpi);
+    UnitCache_Init(master, Export_Cache_Dpi(master, dpi));
     int err = UnitCache_World() ? Export_World(a_file_format(format), dpi, path, UnitCache_World(), error)
                                 : -1;
     UnitCache_Stop();
@@ -420,7 +435,7 @@ bool Export_Unit_PDF(const std::string& path, uint32_t ux, int dpi, std::string*
     if (ux < 1 || ux > g_doc.doc_template.nunits || !g_doc.doc_units[ux]) return false;
     if (std::find(std::begin(EXPORT_DPIS), std::end(EXPORT_DPIS), dpi) == std::end(EXPORT_DPIS)) dpi = 300;
     uint32_t master = g_doc.doc_units[ux]->clonef ? Find_Clone_Master(ux) : ux;
-    UnitCache_Init(master, dpi);
+    UnitCache_Init(master, Export_Cache_Dpi(master, dpi));
     const bool ok = UnitCache_World() && Write_Unit_Page(path, UnitCache_World(), dpi, Has_Photo(master));
     UnitCache_Stop();
     if (ok) return true;
