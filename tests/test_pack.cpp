@@ -18,6 +18,7 @@
 #include "images/pack.h"
 #include "images/photo_blocks.h"
 #include "model/history_ops.h"
+#include "persist/design_file.h"
 #include "persist/disc_write.h"
 #include "pixels/blit.h"
 #include "pixels/syspix.h"
@@ -518,4 +519,58 @@ TEST_F(Pack, LargePhotosStayWithinMemory) {
         EXPECT_LT(watch.Peak_Bytes(), size_t(1) << 30);
     }
     (void)File_Remove(big);
+}
+
+// A design file's collage block and the pack made by hand from the same
+// files agree pixel for pixel; too many photos, an unknown field and an
+// unreadable picture are refused in one line, the open document untouched.
+TEST_F(Pack, DesignCollageIsThePackMadeByHand) {
+    std::vector<std::string> files;
+    for (int k = 0; k < 3; ++k) files.push_back(Write_Png("d" + std::to_string(k), 640, 480, k + 3));
+    a_pack_spec spec = Spec(PACK_CLOCK2);
+    spec.clock_nouter = 5, spec.clock_ninner = 3, spec.outline = 2;
+    Enter(spec);
+    ASSERT_EQ(Pack_Get(files).placed, 3);
+    Slot_Rotate(150, Slotx_To_Omx(10001));
+    a_masked_gworld_owner by_hand = Make_MW("hand", g_pack->composite_bounds);
+    Pack_Paint(by_hand.get(), FOR_COLLAGE);
+    (void)Pack_Cancel();
+
+    const std::string text = "{\"template\": \"A-ONE 29125\", \"units\": [{\"collage\": {\"kind\": \"ring2\",\n"
+                             "  \"clock_nouter\": 5, \"clock_ninner\": 3, \"outline\": 2, \"photos\": [\"" +
+                             files[0] + "\", {\"photo\": \"" + files[1] + "\", \"turn\": 150}, \"" + files[2] +
+                             "\"]}}]}";
+    std::string error;
+    ASSERT_TRUE(Design_Read(text, a_design_options{}, error)) << error;
+    const a_oj_master& oj = g_doc.doc_units[1]->oj;
+    ASSERT_EQ(oj.nlist, 2);  // the paint block and the collage
+    const a_ph_rec& ph = *oj.list[2].ph;
+    EXPECT_EQ(ph.spec.source.kind, SOURCE_COLLAGE);
+    int ix = 0;
+    ASSERT_TRUE(Find_Basis(ph.spec.source.sid, ix));
+    const a_masked_gworld& made = Cache_Item(ix).c.body;
+    ASSERT_EQ(made.bounds, by_hand->bounds);
+    int differ = 0;
+    for (int y = 0; y < 1200; y += 2)
+        for (int x = 0; x < 1200; x += 2)
+            differ += Mask8(made.mask, x, y) != Mask8(by_hand->mask, x, y) ||
+                      (Mask8(made.mask, x, y) && Pixel32(made.fore, x, y) != Pixel32(by_hand->fore, x, y));
+    EXPECT_EQ(differ, 0);
+
+    const auto refusal = [](const std::string& collage) {
+        std::string why;
+        EXPECT_FALSE(Design_Read("{\"template\": \"A-ONE 29125\", \"units\": [{\"collage\": " + collage + "}]}",
+                                 a_design_options{}, why));
+        EXPECT_EQ(why.find('\n'), std::string::npos);
+        return why;
+    };
+    EXPECT_EQ(refusal("{\"kind\": \"grid\", \"grid_nx\": 1, \"grid_ny\": 1, \"photos\": [\"a\", \"b\"]}"),
+              "line 1: units[1].collage.photos: lists 2 photos; this grid collage has 1 slots");
+    EXPECT_EQ(refusal("{\"kind\": \"ring\", \"petals\": 3}"), "line 1: units[1].collage.petals: is not a known field");
+    EXPECT_EQ(refusal("{\"photos\": [\"" + files[0] + "\", \"/nowhere.png\"]}"),
+              "line 1: units[1].collage.photos[2]: cannot read the picture /nowhere.png");
+    EXPECT_FALSE(Pack_Active());
+    // The document read first is still the one open.
+    EXPECT_EQ(g_doc.doc_units[1]->oj.nlist, 2);
+    for (const std::string& f : files) (void)File_Remove(f);
 }
