@@ -422,6 +422,11 @@ void Design_Seeds() {
    "fields": {"glowf": true, "glow_color": "#FFC040", "shadf": true, "shad_dx": -6, "justify": 1,
               "rotcenter": [600, 600], "anchor": [300, 600]}},
   {"text": "Side A", "layout": "spoke", "hidden": true, "fields": {"spoke_totangle": 180}}]}]})"));
+    Put("collage.json", text(R"({"template": "A-ONE 29125", "units": [{"collage": {"kind": "ring2",
+  "clock_nouter": 8, "clock_ninner": 5, "clock_spacing": 10, "upright": true,
+  "photos": ["a.jpg", {"photo": "b.jpg", "turn": -450, "size": 1500}]}}]})"));
+    Put("collage_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"collage\": {\"kind\": \"grid\",\n"
+                                 "\"grid_nx\": 1, \"grid_ny\": 1, \"photos\": [\"a.jpg\", \"b.jpg\"]}}]}"));
     Put("text_bad_field.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"blocks\": [\n"
                                     "{\"text\": \"A\", \"fields\": {\"radius\": 400, \"glow\": 1}}]}]}"));
 }

@@ -22,6 +22,7 @@ int Cmd_Fonts(const a_cli_args& args);        // cmd_text.cpp
 int Cmd_Tracks(const a_cli_args& args);       // cmd_tracks.cpp
 int Cmd_Render(const a_cli_args& args);       // cmd_render.cpp
 int Cmd_Photo(const a_cli_args& args);        // cmd_photo.cpp
+int Cmd_Collage(const a_cli_args& args);      // cmd_collage.cpp
 int Cmd_Registration(const a_cli_args& args); // cmd_registration.cpp
 int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
 int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
@@ -67,6 +68,9 @@ const a_cli_command g_cli_commands[] = {
     {"photo", "photo LABEL [--unit N] IMAGE... [--symbol 11.b.c.d ...] [--set FIELD=VALUE ...] "
               "[--fit h|v|cover|stretch] -o FILE.png [--json]",
      "place pictures and clip art on a unit and composite it as it prints", Cmd_Photo},
+    {"collage", "collage LABEL --kind grid|ring|ring2|square|lotus [--set FIELD=VALUE ...] [--upright] "
+                "[--unit N] [--dpi N] PHOTO... -o FILE.png",
+     "pour photos into a collage on a unit, make it one photo and composite the unit as it prints", Cmd_Collage},
     {"registration", "registration DATADIR EXE",
      "write the desktop entry, file types and icons for the program at EXE under DATADIR",
      Cmd_Registration, true},

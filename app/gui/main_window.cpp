@@ -21,6 +21,7 @@
 
 #include "app_icon.h"
 #include "panels/canvas_panel.h"
+#include "panels/collage_panel.h"
 #include "base/messages.h"
 #include "base/prefs.h"
 #include "panels/chooser_panel.h"
@@ -40,6 +41,7 @@
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "base/string_ids.h"
+#include "shell/collage_cmds.h"
 #include "shell/commands.h"
 #include "shell/help.h"
 #include "shell/mainloop.h"
@@ -68,7 +70,7 @@
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
-enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT, PANEL_PHOTO, PANEL_SYMBOL };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT, PANEL_PHOTO, PANEL_SYMBOL, PANEL_COLLAGE };
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -93,7 +95,7 @@ const a_phase_button kPhaseButtons[] = {
     {SYMBOL_PHASE, "Clip art", nullptr},
     {TEXT_PHASE, "Text", nullptr},
     {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
-    {COLLAGE_PHASE, "Collage", "Needs collages, which are not built yet"},
+    {COLLAGE_PHASE, "Collage", nullptr},
     {PREVIEW_PHASE, "Print", nullptr},
 };
 
@@ -104,6 +106,7 @@ bool Has_Panel(a_phase phase) {
         case PHOTO_PHASE:
         case SYMBOL_PHASE:
         case TEXT_PHASE:
+        case COLLAGE_PHASE:
         case PREVIEW_PHASE: return true;
         default: return false;
     }
@@ -153,6 +156,10 @@ a_main_window::a_main_window() {
     panels_->addWidget(Panel_Scroller(photos_));
     panels_->addWidget(Panel_Scroller(symbols_));
     photos_->Accept_Drops_On(unit_view_->viewport());
+    collage_ = new a_collage_panel;
+    panels_->addWidget(Panel_Scroller(collage_));
+    collage_->Accept_Drops_On(unit_view_->viewport());  // after the photos': it sees a drop first
+    connect(collage_, &a_collage_panel::boundsChanged, this, [this] { unit_view_->Refresh(); });
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -217,6 +224,7 @@ a_main_window::a_main_window() {
     connect(units_, &QListWidget::currentRowChanged, this, [this](int r) {
         if (!g_doc.doc_open || r < 0 || uint32_t(r) >= g_doc.doc_template.nunits) return;
         Interaction_Begin();
+        Collage_Finish();
         Select_Doc_Unit(uint32_t(r) + 1);
         Interaction_End();
         toggles_->Refresh();
@@ -440,7 +448,11 @@ void a_main_window::Build_Phase_Bar() {
                 return;
             }
             Interaction_Begin();
-            Phase_Set(phase);
+            if (phase == COLLAGE_PHASE) {
+                if (!Collage_New()) phase_buttons_[gs.curr_phase]->setChecked(true);
+            } else {
+                Collage_Leave_For(phase);
+            }
             Interaction_End();
         });
         phase_buttons_[phase] = b;
@@ -473,6 +485,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
         panels_->setCurrentIndex(phase == PHOTO_PHASE    ? PANEL_PHOTO
                                  : phase == SYMBOL_PHASE ? PANEL_SYMBOL
                                  : phase == TEXT_PHASE   ? PANEL_TEXT
+                                 : phase == COLLAGE_PHASE ? PANEL_COLLAGE
                                                          : PANEL_CANVAS);
     } else {
         start_->Refresh_Recent();
@@ -493,6 +506,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
     }
     if (doc && phase == PHOTO_PHASE) photos_->Refresh();
     if (doc && phase == SYMBOL_PHASE) symbols_->Refresh();
+    collage_->Refresh();  // also when a collage has just ended: the label's size is its own again
 }
 
 void a_main_window::Template_Chosen(int index) {

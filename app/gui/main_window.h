@@ -28,6 +28,7 @@ class a_preview_view;
 class a_photo_panel;
 class a_print_panel;
 class a_symbol_panel;
+class a_collage_panel;
 class a_start_screen;
 class a_text_panel;
 class a_unit_list;
@@ -84,6 +85,7 @@ private:
     a_text_panel* text_;
     a_photo_panel* photos_;
     a_symbol_panel* symbols_;
+    a_collage_panel* collage_;
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;

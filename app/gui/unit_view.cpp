@@ -24,6 +24,7 @@
 #include "model/selection.h"
 #include "model/text_rec.h"
 #include "platform/clock.h"
+#include "shell/collage_cmds.h"
 #include "shell/commands.h"
 #include "shell/mainloop.h"
 #include "shell/menus.h"
@@ -627,9 +628,10 @@ void a_unit_view::Mouse_Release(QMouseEvent* e) {
     }
     Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
     bool constrain = e->modifiers() & Qt::ShiftModifier;
-    if (press.action == CLICK_TRACK_MOVE)
-        Track_Step(TRACK_STOP, press.omx, constrain, press.cell, cell);
-    else if (press.action == CLICK_TRACK_SCALE && scale_start_)
+    if (press.action == CLICK_TRACK_MOVE) {
+        // Let go over another collage slot, the two photos swap.
+        if (!Collage_Drop(press.omx, press.cell, cell)) Track_Step(TRACK_STOP, press.omx, constrain, press.cell, cell);
+    } else if (press.action == CLICK_TRACK_SCALE && scale_start_)
         Track_Photo_Scaling(TRACK_STOP, press.omx, press.part, *scale_start_, cell, constrain);
     scale_start_.reset();
     surface_->setCursor(Qt::ArrowCursor);

@@ -16,6 +16,8 @@ constexpr int PART_RANGE = 6;     // a text block's range handle
 
 int Hit_Part(int omx, Point cell) {
     const a_oj_item* it = Curr_Item(omx);
+    if (it->kind == SLOT_BLOCK && g_doc_services.slot_contains.Installed())
+        return g_doc_services.slot_contains.Call_Or([] { return false; }, omx, cell) ? 5 : 0;
     if (Has_PH_Kind(it->kind)) return PH_Is_Inside(omx, cell);
     if (it->kind == TEXT_BLOCK && it->om) {
         int part = 0;

@@ -200,6 +200,18 @@ a_undo_menu_items Undo_Menu_Items() {
     return m;
 }
 
+bool History_Drop_After(int slot) {
+    if (slot < 0 || slot >= NHIST_SLOTS || g_hist.lo == g_hist.hi || g_hist.curr < 0) return false;
+    if (Modulo(slot - g_hist.lo) >= Modulo(g_hist.hi - g_hist.lo)) return false;  // no longer kept
+    Wait_Background();
+    g_hist.curr = slot;
+    g_hist.hi = Modulo(slot + 1);
+    pending_op = OP_NOP;
+    if (g_doc.doc_open) g_doc.doc_changed = g_doc.doc_new || g_hist.list[slot].seq != g_saved_seq;
+    g_doc_notices.history.Emit();
+    return true;
+}
+
 bool Restore_State(int slot) {
     if (slot < 0 || slot >= NHIST_SLOTS || !g_doc.doc_open) return false;
     Wait_Background();

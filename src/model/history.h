@@ -75,6 +75,10 @@ struct a_undo_menu_items {
 // Both are disabled while collage slots are being filled.
 a_undo_menu_items Undo_Menu_Items();
 
+// Forgets the steps after the one in `slot`, which the document shows
+// again (a collage's own steps once it is left: they describe slots that
+// are gone). False, and nothing changed, when that step is no longer kept.
+bool History_Drop_After(int slot);
 // Makes the document show the step in `slot`; false (nothing changed) when
 // that step cannot be restored.
 [[nodiscard]] bool Restore_State(int slot);

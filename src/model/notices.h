@@ -78,6 +78,9 @@ struct a_block_draw_services {
         photo;
     // The text block laid out and its screen pictures made for `m` (OM_Ensure_Cache_Bits).
     a_service<void(a_om_rec& om, const a_coord_mapping& m)> text_ensure;
+    // A collage slot block (the collage module's own drawing of block omx).
+    a_service<void(a_doc_unit& up, int omx, GWorld* dest, const Rect& clip, const a_coord_mapping& m)>
+        slot;
     // Its cached shadow, then text; with `overlay` the selection highlight first.
     a_service<void(a_om_rec& om, GWorld* dest, const Rect& clip, const a_coord_mapping& m,
                    bool overlay)>
@@ -106,6 +109,9 @@ struct a_doc_services {
     // Load a photo or symbol block's values into the sliders, toggles and
     // swatches (the interface owns them).
     a_service<void(const a_ph_rec& ph)> ph_to_sliders;
+    // Whether a collage slot block's region holds the cell (the collage owns
+    // the regions); without it a slot is hit anywhere in its box.
+    a_service<bool(int omx, Point cell)> slot_contains;
     a_service<bool()> save_document;   // Save; false when it failed
     a_service<int()> choose_template;  // the chooser dialog; 0 when cancelled
     // The remap dialog; false when cancelled.

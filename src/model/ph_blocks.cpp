@@ -104,7 +104,9 @@ void Photo_Set_Center(int omx, Point new_center) {
     Point c = ph->dst_center;
     if (new_center.v != KEEP_COORD) c.v = new_center.v;
     if (new_center.h != KEEP_COORD) c.h = new_center.h;
-    ph->dst_box = Rect_Offset(ph->dst_box, c.h - ph->dst_center.h, c.v - ph->dst_center.v);
+    // A slot's photo moves inside the slot, whose box stays.
+    if (Curr_Item(omx)->kind != SLOT_BLOCK)
+        ph->dst_box = Rect_Offset(ph->dst_box, c.h - ph->dst_center.h, c.v - ph->dst_center.v);
     ph->dst_center = c;
 }
 

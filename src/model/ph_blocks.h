@@ -36,7 +36,8 @@ void Check_Layer_Order(int& index);
 // the cascade from the centre, 40 cells right and down of it (back at the
 // centre near the unit's right or bottom edge).
 void Calc_New_Center(int basex, Point& center);
-// Either coordinate may be KEEP_COORD; dst_box moves with the centre.
+// Either coordinate may be KEEP_COORD; dst_box moves with the centre (a
+// collage slot's stays: its centre is its photo's offset in the slot).
 void Photo_Set_Center(int omx, Point new_center);
 // Moves the centre by (dx, dy); `constrain` keeps only the larger move (dx on
 // a tie). Photo and symbol centres stay inside the unit; slots are free.

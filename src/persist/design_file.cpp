@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "images/pack.h"
 #include "images/photo_blocks.h"
 #include "model/document.h"
 #include "model/ph_blocks.h"
@@ -417,9 +418,81 @@ void Read_Block(const json& v, const a_path& path, const a_design_options& optio
     Finish_Block(spec, Sub(path, "spec"), symbol, hidden, center);
 }
 
+struct a_collage_photo {
+    std::string file;
+    int turn = 0;   // tenths of a degree, the user's own turn in the slot
+    int size = 0;   // per mille; 0: the size that covers the slot
+};
+
+a_collage_photo Read_Collage_Photo(const json& v, const a_path& path, const a_design_options& options) {
+    a_collage_photo p;
+    if (v.is_string()) {
+        p.file = Resolve(options.folder, String_Value(v, path));
+        return p;
+    }
+    const json& o = Object_Value(v, path);
+    Check_Keys(o, path, {"photo", "turn", "size"});
+    if (!o.contains("photo")) Fail(path, "needs a photo");
+    p.file = Resolve(options.folder, String_Value(o["photo"], Sub(path, "photo")));
+    p.turn = Int_Field(o, path, "turn", -1800, 1800, 0);
+    p.size = Int_Field(o, path, "size", PHOTO_MIN_SCALING, 2500, 0);
+    return p;
+}
+
+// A collage on the unit: its kind and fields, and the photos poured into its
+// slots in order; made into one photo block (above the unit's other
+// pictures, under its text) as the collage's OK does.
+void Read_Collage(const json& v, const a_path& path, const a_design_options& options) {
+    const json& o = Object_Value(v, path);
+    for (auto it = o.begin(); it != o.end(); ++it)
+        if (it.key() != "kind" && it.key() != "upright" && it.key() != "photos" && !Find_Pack_Field(it.key()))
+            Fail(Sub(path, it.key()), "is not a known field");
+    a_pack_spec spec;
+    if (auto it = o.find("kind"); it != o.end()) {
+        const int kind = Find_Pack_Kind(String_Value(*it, Sub(path, "kind")));
+        if (kind < 0) Fail(Sub(path, "kind"), "must be grid, ring, ring2, square or lotus");
+        spec.packkind = uint8_t(kind);
+    }
+    spec.orient = Bool_Field(o, path, "upright", false) ? 1 : 0;
+    for (int i = 0; i < PACK_NFIELDS; ++i) {
+        const a_pack_field& f = PACK_FIELDS[i];
+        spec.*f.field = int16_t(Int_Field(o, path, f.name, f.lo, f.hi, spec.*f.field));
+    }
+    std::vector<a_collage_photo> photos;
+    if (auto it = o.find("photos"); it != o.end()) {
+        const a_path pp = Sub(path, "photos");
+        if (!it->is_array()) Fail(pp, "must be a list of photos");
+        const size_t slots = size_t(Pack_Slot_Count(spec));
+        if (it->size() > slots)
+            Fail(pp, "lists " + std::to_string(it->size()) + " photos; this " + Pack_Kind_Name(spec.packkind) +
+                         " collage has " + std::to_string(slots) + " slots");
+        for (size_t i = 0; i < it->size(); ++i) photos.push_back(Read_Collage_Photo((*it)[i], Sub(pp, i), options));
+    }
+    if (!options.load_pictures || photos.empty()) return;
+    if (g_doc.up->oj.nlist + int(Pack_Slot_Count(spec)) >= MAXNOBJECTS)
+        Fail(path, "the unit has no room for the collage's slots (400 blocks at most)");
+    Pack_Enter(0);
+    try {
+        Delta_Pack(spec);
+        for (size_t i = 0; i < photos.size(); ++i) {
+            bool full = false;
+            if (!Pack_Add_Photo(full, photos[i].file))
+                Fail(Sub(Sub(path, "photos"), i), "cannot read the picture " + photos[i].file);
+            const int omx = Slotx_To_Omx(FIRST_SLOT + int(i));
+            Slot_Rotate(photos[i].turn, omx);
+            if (a_ph_rec* ph = photos[i].size ? Curr_PH(omx) : nullptr)
+                ph->spec.scalingh = ph->spec.scalingv = int16_t(photos[i].size);
+        }
+    } catch (...) {
+        (void)Pack_Cancel();
+        throw;
+    }
+    (void)Pack_OK();
+}
+
 void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_options& options) {
     const json& o = Object_Value(v, path);
-    Check_Keys(o, path, {"unit", "canvas", "blocks"});
+    Check_Keys(o, path, {"unit", "canvas", "blocks", "collage"});
     const int n = int(g_doc.doc_template.nunits);
     const int ux = Int_Field(o, path, "unit", 1, n, int(index) + 1);
     a_doc_unit* u = g_doc.doc_units[ux];
@@ -430,12 +503,13 @@ void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_o
     Select_Doc_Unit(uint32_t(ux));
     const int kind = g_doc.doc_template.Unit(uint32_t(ux)).kind;
     if (auto it = o.find("canvas"); it != o.end()) Read_Canvas(*it, Sub(path, "canvas"), kind, u->canv.cv);
-    auto it = o.find("blocks");
-    if (it == o.end()) return;
-    const a_path bp = Sub(path, "blocks");
-    if (!it->is_array()) Fail(bp, "must be a list of blocks");
-    if (it->size() > DESIGN_MAX_BLOCKS) Fail(bp, "holds more than 100 blocks");
-    for (size_t i = 0; i < it->size(); ++i) Read_Block((*it)[i], Sub(bp, i), options);
+    if (auto it = o.find("blocks"); it != o.end()) {
+        const a_path bp = Sub(path, "blocks");
+        if (!it->is_array()) Fail(bp, "must be a list of blocks");
+        if (it->size() > DESIGN_MAX_BLOCKS) Fail(bp, "holds more than 100 blocks");
+        for (size_t i = 0; i < it->size(); ++i) Read_Block((*it)[i], Sub(bp, i), options);
+    }
+    if (auto it = o.find("collage"); it != o.end()) Read_Collage(*it, Sub(path, "collage"), options);
 }
 
 void Read_Document(const json& doc, const a_design_options& options) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "images/pack.h"
 #include "base/messages.h"
 #include "persist/chunk_stream.h"
 #include "persist/embedded.h"
@@ -126,8 +127,12 @@ void Write_OJ(const a_oj_item& item) {
 void Write_Object_Table(const a_doc_unit& u, uint32_t ux) {
     Chunk_WriteStart(int32_t(ux), "OBJT");
     Chunk_WriteInt16(2);
-    Chunk_WriteInt32(u.oj.nlist);
-    for (int i = 1; i <= u.oj.nlist; ++i) Write_OJ(u.oj.list[i]);
+    // A collage being built is not part of the project until its OK.
+    int n = 0;
+    for (int i = 1; i <= u.oj.nlist; ++i) n += u.oj.list[i].kind != SLOT_BLOCK || !Pack_Active();
+    Chunk_WriteInt32(n);
+    for (int i = 1; i <= u.oj.nlist; ++i)
+        if (u.oj.list[i].kind != SLOT_BLOCK || !Pack_Active()) Write_OJ(u.oj.list[i]);
     Chunk_WriteStop();
 }
 

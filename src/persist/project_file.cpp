@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/prefs.h"
+#include "images/pack.h"
 #include "persist/chunk_stream.h"
 #include "platform/fonts.h"
 #include "pixels/blit.h"
@@ -183,7 +184,7 @@ void Write_UnitHeader(const a_doc_unit& u, uint32_t ux) {
     const a_canvas_spec& cv = u.canv.cv;
     Chunk_WriteStart(int32_t(ux), "UNIT");
     Chunk_WriteInt16(kUnitHeaderVersion);
-    Chunk_WriteRect(u.paintbounds);
+    Chunk_WriteRect(Pack_Unit_Bounds(u));
     Chunk_WriteBoolean(u.clonef);
     Chunk_WriteBoolean(u.printf);
     Chunk_WriteCard32(u.groupx);

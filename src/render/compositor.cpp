@@ -266,7 +266,8 @@ void Merge_Object(a_doc_unit& up, int omx, a_oj_item& obj, const Rect& dirty, GW
             if (obj.om) Merge_Text_Block(up, omx, *obj.om, dirty, gworld, m, false);
             break;
         case PAINT_BLOCK: Merge_Paint_Layer(up, dirty, gworld, m); break;
-        default: break;  // collage slots show nothing in the composite
+        case SLOT_BLOCK: g_doc_services.draw.slot.Call_Or([] {}, up, omx, gworld, clip, m); break;
+        default: break;
     }
 }
 

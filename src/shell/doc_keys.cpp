@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "images/pack.h"
 #include "model/arrange.h"
 #include "model/block_moves.h"
 #include "model/document.h"
@@ -107,6 +108,10 @@ bool Plus_Minus(const a_keystroke& key) {
         Do_PlusMinus(option, shift, plus, PHOTO_SIZEH_SLIDER);
         return true;
     }
+    if (gs.curr_phase == COLLAGE_PHASE) {
+        Do_PlusMinus(option, shift, plus, PACK_ITEM_SIZE_SLIDER);
+        return true;
+    }
     return false;
 }
 
@@ -118,7 +123,9 @@ bool Tab_Or_Delete(const a_keystroke& key) {
     }
     const bool erase = key.charcode == VKEY_BACK || key.charcode == 0x7F;
     if (!erase || key.mods != 0) return false;
-    Enum_Obj_Del();
+    // A collage's slots stay; their photos go.
+    if (gs.curr_phase == COLLAGE_PHASE) Pack_ClearSlot();
+    else Enum_Obj_Del();
     return true;
 }
 

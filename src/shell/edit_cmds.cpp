@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "images/image_files.h"
+#include "images/pack.h"
 #include "images/photo_blocks.h"
 #include "images/photo_scrap.h"
 #include "model/arrange.h"
@@ -145,6 +146,8 @@ bool Edit_Paste() {
     g_refusal.clear();
     if (!g_doc.doc_open) return Refuse();
     if (Editing_Text()) return Paste_Into_Text();
+    // A collage takes pictures only, each into its next empty slot.
+    if (Pack_Active()) return Paste_Picture() || Refuse();
     if (Paste_Private()) return true;
     if (!g_refusal.empty()) return Refuse();  // ours, but damaged: nothing else is tried
     if (Paste_Picture()) return true;
@@ -154,7 +157,7 @@ bool Edit_Paste() {
 }
 
 bool Do_Paste_MW(a_masked_gworld& mw) {
-    // Collage packs have no tools yet: a picture pasted there is a photo too.
+    if (Pack_Active()) return Pack_Paste(mw);
     Phase_Set(PHOTO_PHASE);
     return Photo_Paste(SOURCE_CLIPBOARD, mw);
 }

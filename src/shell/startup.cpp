@@ -1,5 +1,6 @@
 #include "shell/startup.h"
 
+#include "images/pack.h"
 #include "images/photo_draw.h"
 #include "model/document.h"
 #include "model/history.h"
@@ -99,6 +100,7 @@ const a_module kModules[] = {
     {"effects cache", Always<Cache_Init>, Cache_Stop},
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
+    {"collage", Always<Pack_Init>, Pack_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
     {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
     {"project services", Always<Project_Services_Init>, Project_Services_Stop},

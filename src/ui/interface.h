@@ -40,6 +40,8 @@ enum a_grid_enum : int {
     EDGE_STYLE_GRID,
     MARQUEE_GRID,
     SYMMETRY_KIND_GRID,
+    PACK_KIND_GRID,    // the collage's kind (a_pack_kind)
+    PACK_ORIENT_GRID,  // 0: collage photos follow the ring; 1 upright
     ZOOM_GRID = 23,  // 0 fit, 1..4 = 100 % .. 400 %
     NGRIDS = 32
 };

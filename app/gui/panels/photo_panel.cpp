@@ -81,6 +81,8 @@ class a_picture_preview : public QLabel {
     }
 };
 
+}  // namespace
+
 QStringList Picture_Dialog(QWidget* parent, const QString& title, bool many) {
     QFileDialog dialog(parent, title, QString::fromStdString(Documents_Folder()),
                        QObject::tr(kPictureFilter));
@@ -93,6 +95,8 @@ QStringList Picture_Dialog(QWidget* parent, const QString& title, bool many) {
     dialog.resize(860, 480);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
 }
+
+namespace {
 
 QPushButton* Wide_Button(const char* name, const QString& text, const QString& tip) {
     auto* b = new QPushButton(text);

@@ -16,6 +16,10 @@ class QLabel;
 class QPushButton;
 class a_slider_widget;
 
+// Picture files chosen in a file dialog with a preview beside the list
+// (`many`: several at once); empty when cancelled.
+QStringList Picture_Dialog(QWidget* parent, const QString& title, bool many);
+
 class a_photo_panel : public QWidget {
     Q_OBJECT
   public:
