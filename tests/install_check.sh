@@ -45,7 +45,10 @@ cli="$prefix/bin/cirquel-cli"
 for p in "$src"/examples/*/*.cd4; do
   "$cli" info "$p" >/dev/null || fail "the installed cirquel-cli cannot read $p"
 done
-"$cli" --help | grep -q '^  render ' || fail "cirquel-cli --help does not list render"
+# Read whole first: grep -q stops at the match and the writer's broken pipe
+# would fail the pipeline.
+help_text=$("$cli" --help)
+grep -q '^  render ' <<<"$help_text" || fail "cirquel-cli --help does not list render"
 # The manual page lists every command of the help.
 for cmd in $("$cli" --help | sed -n 's/^  \([a-z-]*\)  .*/\1/p'); do
   grep -q "^\.SS $cmd\$" "$prefix/share/man/man1/cirquel-cli.1" || fail "the manual page lacks $cmd"
