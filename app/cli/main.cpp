@@ -5,11 +5,21 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "commands.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "shell/startup.h"
 
 namespace {
+
+// `text` with its %1 replaced by `value`.
+std::string Replace_First(std::string text, const char* value) {
+    size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
 
 int Usage() {
     std::fprintf(stderr, "usage:");
@@ -17,7 +27,7 @@ int Usage() {
         std::fprintf(stderr, "%s cirquel-cli %s\n", c == g_cli_commands ? "" : "      ", c->usage);
     std::fprintf(stderr, "\n");
     for (const a_cli_command* c = g_cli_commands; c->name; ++c)
-        std::fprintf(stderr, "  %-12s %s\n", c->name, c->help);
+        std::fprintf(stderr, "  %-12s %s\n", c->name, Window_Text(c->help).c_str());
     return 2;
 }
 
@@ -32,19 +42,32 @@ void Keep_Freed_Memory() {
 
 }  // namespace
 
+// Messages follow the desktop's language (LANG, LC_MESSAGES, LANGUAGE);
+// --json output is read by programs and stays in English.
+void Set_Message_Language(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--json") == 0) return Messages_SetLanguage(LANG_ENGLISH);
+    Messages_SetLanguage(Desktop_Language());
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     Keep_Freed_Memory();
+    Messages_SetLanguage(Desktop_Language());
     if (argc < 2) return Usage();
     for (const a_cli_command* c = g_cli_commands; c->name; ++c) {
         if (std::strcmp(argv[1], c->name) != 0) continue;
         if (!Shell_Start(a_startup_options{true})) {
-            std::fprintf(stderr, "cirquel-cli: could not start\n");
+            std::fprintf(stderr, "cirquel-cli: %s\n", Window_Text("could not start").c_str());
             return 2;
         }
+        Set_Message_Language(argc, argv);
         int status = c->run(a_cli_args(argv + 2, argv + argc));
         Shell_Stop();
         return status;
     }
-    std::fprintf(stderr, "cirquel-cli: unknown command \"%s\"\n", argv[1]);
+    std::fprintf(stderr, "cirquel-cli: %s\n",
+                 Replace_First(Window_Text("unknown command \"%1\""), argv[1]).c_str());
     return Usage();
 }

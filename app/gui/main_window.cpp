@@ -33,6 +33,7 @@
 #include "dialogs/layout_dialogs.h"
 #include "look.h"
 #include "key_events.h"
+#include "language.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "platform/clock.h"
@@ -392,6 +393,7 @@ void a_main_window::Build_Menus() {
     for (const a_menu& m : b.menus) {
         if (QMenu* menu = Build_Menu(m.id)) {
             menu->setTitle(With_Mnemonic(menu->title(), used));
+            if (m.id == MENU_OPTIONS) Add_Language_Menu(menu, this);
             menuBar()->addMenu(menu);
         }
     }
