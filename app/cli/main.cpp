@@ -40,8 +40,6 @@ void Keep_Freed_Memory() {
     mallopt(M_TRIM_THRESHOLD, INT32_MAX);
 }
 
-}  // namespace
-
 // Messages follow the desktop's language (LANG, LC_MESSAGES, LANGUAGE);
 // --json output is read by programs and stays in English.
 void Set_Message_Language(int argc, char** argv) {
