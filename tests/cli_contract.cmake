@@ -1,6 +1,12 @@
 # End-to-end checks of cirquel-cli's documented answers.
 include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
 
+# The messages checked here are the English ones, whatever the desktop's.
+foreach(v LANGUAGE LC_ALL LC_MESSAGES)
+  unset(ENV{${v}})
+endforeach()
+set(ENV{LANG} C.UTF-8)
+
 run_cli(out st templates --json)
 expect("templates --json failed" st EQUAL 0)
 string(JSON n LENGTH "${out}")
@@ -51,7 +57,14 @@ expect("strings 400 4 printed '${out}'" out STREQUAL "Internal Error - Program h
 run_cli(out st strings 600 7 --lang de)
 expect("strings 600 7 --lang de printed '${out}'" out STREQUAL "CD-/DVD-Etikett\n")
 run_cli(out st strings 200 385 --lang de)
-expect("a string German lacks is not shown in English: '${out}'" out STREQUAL "Plain paper\n")
+expect("strings 200 385 --lang de printed '${out}'" out STREQUAL "Normalpapier\n")
+# Without --lang the messages follow the desktop's language; --json stays English.
+set(ENV{LANG} fr_FR.UTF-8)
+run_cli(out st strings 200 105)
+expect("LANG=fr_FR.UTF-8 strings 200 105 printed '${out}'" out STREQUAL "Annuler\n")
+run_cli(out st kinds --json)
+expect("kinds --json is not English under LANG=fr_FR.UTF-8" out MATCHES "\"Jewel Case Spine\"")
+set(ENV{LANG} C.UTF-8)
 run_cli(out st strings 1000 1 --lang de)
 expect("the identity list is shifted by language: '${out}'" out STREQUAL "Cirquel\n")
 run_cli(out st strings 200 9999)

@@ -81,8 +81,8 @@ TEST(Menus, TranslationsFallBackPerMenuAndKeepEnglishKeys) {
     EXPECT_EQ(m.items[10].shortcut, "Strg Q");
     EXPECT_EQ(m.items[10].key.mods, SHORTCUT_CTRL);
     EXPECT_EQ(m.items[10].key.key, 'Q');
-    ASSERT_TRUE(Menu_Load(MENU_OPTIONS, LANG_GERMAN, m));  // not translated
-    EXPECT_EQ(m.title, "Options");
+    ASSERT_TRUE(Menu_Load(MENU_OPTIONS, LANG_GERMAN, m));
+    EXPECT_EQ(m.title, "Optionen");
     ASSERT_TRUE(Menu_Load(MENU_HELP, LANG_GERMAN, m));
     EXPECT_EQ(m.items[3].text, "Webseite von The Cirquel Project");
     EXPECT_FALSE(Menu_Load(700, LANG_GERMAN, m));

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include "platform/dialogs.h"
+#include "platform/resources.h"
 #include "base/messages.h"
 #include "signals_guard.h"
 #include "base/string_ids.h"
@@ -59,7 +60,10 @@ TEST_F(Messages, LookupFallsBackToEnglishPerStringAndGetIndStringIsExact) {
     EXPECT_EQ(Str(ALERT_INTERNAL_ERROR, ALERT_STR_ID), "Internal Error - Program has crashed.");
     Messages_SetLanguage(LANG_GERMAN);
     EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Abbrechen");
-    EXPECT_EQ(Str(STR_PLAIN_PAPER, MAIN_STR_ID), "Plain paper");  // German lacks it
+    EXPECT_EQ(Str(STR_PLAIN_PAPER, MAIN_STR_ID), "Normalpapier");
+    std::string kept;  // written "=" in German: the English text in German's own list
+    GetIndString(kept, int(MAIN_STR_ID) + LANG_GERMAN, STR_OK);
+    EXPECT_EQ(kept, "OK");
     EXPECT_EQ(Str(9, UNITKIND_STR_ID), "CD-Hülle aus Papier");
     EXPECT_EQ(Str(ID_PROGRAM_TITLE, IDENTITY_STR_ID), "Cirquel");  // never shifted
     EXPECT_EQ(Get_Translated_UString(STR_EMPTY, MAIN_STR_ID), u"Leer");
@@ -68,10 +72,12 @@ TEST_F(Messages, LookupFallsBackToEnglishPerStringAndGetIndStringIsExact) {
     EXPECT_EQ(Dialog_Prompt(), "Unbenannt");
     Prompt_Hide();
     EXPECT_EQ(Dialog_Prompt(), "");
-    Messages_SetLanguage(1);  // Czech: offered by no file yet, all English
-    EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Cancel");
+    Messages_SetLanguage(1);
+    EXPECT_EQ(Str(STR_CANCEL, MAIN_STR_ID), "Zrušit");
+    // A window text no language has reads in English.
+    EXPECT_EQ(Window_Text("No such wording"), "No such wording");
 
-    const std::pair<int, int> empty[] = {{int(MAIN_STR_ID) + LANG_GERMAN, STR_PLAIN_PAPER},
+    const std::pair<int, int> empty[] = {{int(MAIN_STR_ID) + LANG_GERMAN, 2},
                                          {MAIN_STR_ID, 0}, {4242, 1}, {MAIN_STR_ID, 2}};  // 2: a gap
     for (auto [list, index] : empty) {
         std::string s = "stale";
@@ -90,8 +96,75 @@ TEST_F(Messages, LanguagesByCodeAndLocale) {
     for (auto [code, lang] : codes) EXPECT_EQ(Language_From_Code(code), lang) << code;
     EXPECT_STREQ(Language_Code(17), "ja");
     EXPECT_STREQ(Language_Code(20), "en");
-    EXPECT_TRUE(Language_Offered(LANG_ENGLISH) && Language_Offered(LANG_GERMAN));
-    EXPECT_FALSE(Language_Offered(1) || Language_Offered(-1));
+    for (int lang = 0; lang < NLANGUAGES; ++lang) EXPECT_TRUE(Language_Offered(lang)) << lang;
+    EXPECT_FALSE(Language_Offered(-1) || Language_Offered(NLANGUAGES));
+}
+
+// The desktop's choice in gettext's order: LANGUAGE's list first (unless the
+// locale is C), then LC_ALL, LC_MESSAGES, LANG; names this build does not
+// know are passed over, and with none left the language is English.
+TEST_F(Messages, DesktopLanguageFollowsGettextOrder) {
+    const char* names[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"};
+    std::map<std::string, std::string> saved;
+    for (const char* n : names)
+        if (const char* v = std::getenv(n)) saved[n] = v;
+    struct a_case {
+        const char* language;
+        const char* all;
+        const char* messages;
+        const char* lang;
+        int expect;
+    } cases[] = {
+        {"", "", "", "ja_JP.UTF-8", 17},
+        {"", "", "pl_PL.UTF-8", "de_DE.UTF-8", 10},
+        {"", "fi_FI", "pl_PL.UTF-8", "de_DE.UTF-8", 12},
+        {"ru:el:fr", "", "", "de_DE.UTF-8", 18},  // Russian is not offered
+        {"fr", "", "", "C.UTF-8", LANG_ENGLISH},  // a C locale ignores LANGUAGE
+        {"", "", "", "ru_RU.UTF-8", LANG_ENGLISH},
+        {"", "", "", "zh_TW.UTF-8", 15},
+        {"", "", "", "", LANG_ENGLISH},
+    };
+    for (const a_case& c : cases) {
+        const char* values[] = {c.language, c.all, c.messages, c.lang};
+        for (int i = 0; i < 4; ++i) {
+            if (*values[i]) setenv(names[i], values[i], 1);
+            else unsetenv(names[i]);
+        }
+        EXPECT_EQ(Desktop_Language(), c.expect) << c.language << " " << c.all << " " << c.lang;
+    }
+    for (const char* n : names) {
+        auto it = saved.find(n);
+        if (it == saved.end()) unsetenv(n);
+        else setenv(n, it->second.c_str(), 1);
+    }
+}
+
+// Every pair of every compiled window-text table, walked in file order, is
+// what the sorted lookup finds for its English wording.
+TEST(MessagesResources, WindowTextLookupFindsEveryPair) {
+    auto be16 = [](const uint8_t* p) { return size_t(p[0]) << 8 | p[1]; };
+    size_t total = 0;
+    for (int lang = 1; lang < NLANGUAGES; ++lang) {
+        a_resource r;
+        ASSERT_TRUE(Resource_Get(RES_WINTEXT, lang, r)) << lang;
+        size_t pos = 2;
+        for (size_t i = 0, n = be16(r.data); i < n; ++i, ++total) {
+            std::string text[2];
+            for (std::string& t : text) {
+                ASSERT_LE(pos + 2, r.size);
+                size_t len = be16(r.data + pos);
+                t.assign(reinterpret_cast<const char*>(r.data + pos + 2), len);
+                pos += 2 + len;
+            }
+            std::string found;
+            ASSERT_TRUE(Window_Text(text[0], lang, found)) << lang << " " << text[0];
+            EXPECT_EQ(found, text[1]);
+        }
+        EXPECT_EQ(pos, r.size);
+    }
+    EXPECT_GT(total, 19u * 300u);
+    std::string none;
+    EXPECT_FALSE(Window_Text("Open Project", LANG_ENGLISH, none));
 }
 
 // Parameters (^0..^3) and identity names (@p, @C, @U); text without them is
@@ -561,6 +634,9 @@ TEST(MessagesResources, CompilerRejectsMalformedLinesWithFileAndLine) {
          "en.txt:1: menu 320 is not defined"},
         {"", "menu 300 \"D\"\n301 -\n", "de",
          "de.txt:2: item differs in kind from the English one"},
+        {"tr \"a\" \"\"\n", "", "de",
+         "de.txt:1: an empty translation; leave the line out until it is written"},
+        {"tr \"a\" =\ntr \"a\" \"b\"\n", "", "de", "de.txt:2: window text \"a\" is given twice"},
     };
     for (const a_case& c : cases) {
         std::string err = Compile(c.strings, c.menus, c.lang);

@@ -1,6 +1,7 @@
 // Build step: reads the string lists (data/strings/<lang>.txt) and the menus
 // (data/menus/<lang>.txt) and writes the program's resource table as a C++
-// source file. Any malformed line stops the build with "file:line: message".
+// source file. The string files also carry the window's texts keyed by their
+// English wording ("tr" lines), compiled into one text table per language. Any malformed line stops the build with "file:line: message".
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -35,6 +36,7 @@ struct a_item {
     a_item_kind kind = ITEM_PLAIN;
     int submenu = 0;
     std::string text;
+    bool same = false;  // written "=": the English item's text
     a_pos pos;
 };
 
@@ -47,10 +49,16 @@ struct a_menu_data {
 struct a_language {
     std::map<std::pair<int, int>, std::pair<std::string, a_pos>> strings;  // (list, index)
     std::map<int, a_menu_data> menus;
+    std::map<std::string, std::string> window_texts;  // English wording -> this language's
 };
 
 a_language g_lang[NLANGUAGES];
 std::map<int, std::pair<std::vector<int>, a_pos>> g_bars;
+
+constexpr size_t kMaxWindowText = 2000;
+// Stands for "=" until the English text is known; a control character no
+// text may hold.
+constexpr const char* kSameAsEnglish = "\x01=";
 
 const int kLists[] = {MAIN_STR_ID,     INSTALL_STR_ID, ALERT_STR_ID,  ADJUST_STR_ID,
                       UNITKIND_STR_ID, UNDO_STR_ID,    DESIGN_STR_ID, IDENTITY_STR_ID};
@@ -84,7 +92,7 @@ class a_line_reader {
                          std::to_string(hi));
         return n;
     }
-    std::string Text() {
+    std::string Text(size_t limit = 255) {
         Skip_Blanks();
         if (i_ >= s_.size() || s_[i_] != '"') Fail(p_, "expected a text in double quotes");
         std::string out;
@@ -92,7 +100,7 @@ class a_line_reader {
             char c = s_[i_];
             if (c == '"') {
                 ++i_;
-                Check_Text(out);
+                Check_Text(out, limit);
                 return out;
             }
             if (c != '\\') {
@@ -130,9 +138,10 @@ class a_line_reader {
     void Skip_Blanks() {
         while (i_ < s_.size() && (s_[i_] == ' ' || s_[i_] == '\t')) ++i_;
     }
-    void Check_Text(const std::string& t) {
+    void Check_Text(const std::string& t, size_t limit) {
         if (!Is_Valid_Utf8(t)) Fail(p_, "text is not valid UTF-8");
-        if (t.size() > 255) Fail(p_, "text is " + std::to_string(t.size()) + " bytes; at most 255");
+        if (t.size() > limit)
+            Fail(p_, "text is " + std::to_string(t.size()) + " bytes; at most " + std::to_string(limit));
     }
     const std::string& s_;
     a_pos p_;
@@ -165,10 +174,33 @@ void For_Lines(const std::string& path, F each) {
     }
 }
 
+// A window text: `tr "ENGLISH"` in English, `tr "ENGLISH" "TRANSLATION"` in
+// the other languages.
+void Read_Window_Text(a_line_reader& r, int lang, const a_pos& p) {
+    std::string english = r.Text(kMaxWindowText);
+    if (lang != LANG_ENGLISH && r.Peek('=')) {  // deliberately the English wording
+        if (r.Word() != "=") Fail(p, "expected = or a text");
+        r.Expect_End();
+        if (!g_lang[lang].window_texts.emplace(english, english).second)
+            Fail(p, "window text \"" + english + "\" is given twice");
+        return;
+    }
+    std::string text = lang == LANG_ENGLISH ? english : r.Text(kMaxWindowText);
+    r.Expect_End();
+    if (text.empty()) Fail(p, "an empty translation; leave the line out until it is written");
+    if (!g_lang[lang].window_texts.emplace(english, text).second)
+        Fail(p, "window text \"" + english + "\" is given twice");
+}
+
 void Read_Strings(const std::string& path) {
     int lang = Language_Of(path);
     For_Lines(path, [&](const std::string& line, const a_pos& p) {
         a_line_reader r(line, p);
+        if (r.Peek('t')) {
+            if (r.Word() != "tr") Fail(p, "expected tr or a list id");
+            Read_Window_Text(r, lang, p);
+            return;
+        }
         int list = r.Number("list id", 0, 32767);
         bool known = false;
         for (int l : kLists) known |= l == list;
@@ -176,7 +208,10 @@ void Read_Strings(const std::string& path) {
         if (list == IDENTITY_STR_ID && lang != LANG_ENGLISH)
             Fail(p, "the identity list 1000 is not translated");
         int index = r.Number("string index", 1, 4000);
-        std::string text = r.Text();
+        // "=": deliberately the English text, filled in once all files are read.
+        const bool same = lang != LANG_ENGLISH && r.Peek('=');
+        if (same && r.Word() != "=") Fail(p, "expected = or a text");
+        std::string text = same ? std::string(kSameAsEnglish) : r.Text();
         r.Expect_End();
         if (!g_lang[lang].strings.emplace(std::pair(list, index), std::pair(text, p)).second)
             Fail(p, "string " + std::to_string(list) + " " + std::to_string(index) +
@@ -231,7 +266,12 @@ void Read_Menus(const std::string& path) {
             if (r.Word() != "-") Fail(p, "expected - or a text");
             item.kind = ITEM_SEPARATOR;
         } else {
-            item.text = r.Text();
+            if (lang != LANG_ENGLISH && r.Peek('=')) {
+                if (r.Word() != "=") Fail(p, "expected = or a text");
+                item.same = true;  // the English text, filled in once all files are read
+            } else {
+                item.text = r.Text();
+            }
             if (r.Peek('>')) {
                 if (r.Word() != ">") Fail(p, "expected > and a menu id");
                 item.kind = ITEM_SUBMENU;
@@ -248,11 +288,14 @@ void Read_Menus(const std::string& path) {
 void Check_Translations() {
     const a_language& en = g_lang[LANG_ENGLISH];
     for (int lang = 1; lang < NLANGUAGES; ++lang) {
-        for (const auto& [key, value] : g_lang[lang].strings)
-            if (!en.strings.count(key))
+        for (auto& [key, value] : g_lang[lang].strings) {
+            auto e = en.strings.find(key);
+            if (e == en.strings.end())
                 Fail(value.second, "string " + std::to_string(key.first) + " " +
                                        std::to_string(key.second) + " has no English original");
-        for (const auto& [id, m] : g_lang[lang].menus) {
+            if (value.first == kSameAsEnglish) value.first = e->second.first;
+        }
+        for (auto& [id, m] : g_lang[lang].menus) {
             auto e = en.menus.find(id);
             if (e == en.menus.end())
                 Fail(m.pos, "menu " + std::to_string(id) + " has no English original");
@@ -260,10 +303,12 @@ void Check_Translations() {
                 Fail(m.pos, "menu " + std::to_string(id) + " has " +
                                 std::to_string(m.items.size()) + " items; the English one has " +
                                 std::to_string(e->second.items.size()));
-            for (size_t i = 0; i < m.items.size(); ++i)
+            for (size_t i = 0; i < m.items.size(); ++i) {
                 if (m.items[i].kind != e->second.items[i].kind ||
                     m.items[i].submenu != e->second.items[i].submenu)
                     Fail(m.items[i].pos, "item differs in kind from the English one");
+                if (m.items[i].same) m.items[i].text = e->second.items[i].text;
+            }
         }
     }
 }
@@ -314,6 +359,24 @@ void Build_String_Lists(a_table& table) {
             int id = list == IDENTITY_STR_ID ? list : list + lang;
             table[{RES_STRLIST, id}] = b;
         }
+    }
+}
+
+// Per language other than English: a 16-bit count, then the pairs sorted by
+// their English wording, each text with a 16-bit length.
+void Build_Window_Texts(a_table& table) {
+    for (int lang = 1; lang < NLANGUAGES; ++lang) {
+        const auto& texts = g_lang[lang].window_texts;
+        if (texts.empty()) continue;
+        std::string b;
+        Put16(b, static_cast<int>(texts.size()));
+        for (const auto& [english, text] : texts) {
+            Put16(b, static_cast<int>(english.size()));
+            b += english;
+            Put16(b, static_cast<int>(text.size()));
+            b += text;
+        }
+        table[{RES_WINTEXT, lang}] = b;
     }
 }
 
@@ -391,6 +454,7 @@ int main(int argc, char** argv) {
     Check_English_Menus();
     a_table table;
     Build_String_Lists(table);
+    Build_Window_Texts(table);
     Build_Menus(table);
     return Write_Generated(argv[1], Emit(table)) ? 0 : 1;
 }

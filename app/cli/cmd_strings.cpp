@@ -26,7 +26,7 @@ bool To_Int(const std::string& s, int& v) {
 
 int Cmd_Strings(const a_cli_args& args) {
     std::vector<std::string> pos;
-    int language = LANG_ENGLISH;
+    int language = Messages_Language();  // the desktop's, set at start
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--lang" && i + 1 < args.size()) {
             language = Language_From_Code(args[++i]);

@@ -10,9 +10,18 @@
 
 #include "cli_help.h"
 #include "commands.h"
+#include "base/messages.h"
+#include "base/string_ids.h"
 #include "shell/startup.h"
 
 namespace {
+
+// `text` with its %1 replaced by `value`.
+std::string Replace_First(std::string text, const char* value) {
+    size_t at = text.find("%1");
+    if (at != std::string::npos) text.replace(at, 2, value);
+    return text;
+}
 
 int Usage() {
     Cli_Print_Help(stderr);
@@ -23,7 +32,7 @@ int Unknown_Command(const std::string& name) {
     std::vector<std::string> names;
     for (const a_cli_command* c = g_cli_commands; c->name; ++c) names.push_back(c->name);
     std::string near = Cli_Nearest(name, names);
-    std::fprintf(stderr, "cirquel-cli: unknown command \"%s\" (%s)\n", name.c_str(),
+    std::fprintf(stderr, "cirquel-cli: %s (%s)\n", Replace_First(Window_Text("unknown command \"%1\""), name.c_str()).c_str(),
                  near.empty() ? "cirquel-cli --help lists them" : ("did you mean " + near + "?").c_str());
     return 2;
 }
@@ -37,10 +46,19 @@ void Keep_Freed_Memory() {
     mallopt(M_TRIM_THRESHOLD, INT32_MAX);
 }
 
+// Messages follow the desktop's language (LANG, LC_MESSAGES, LANGUAGE);
+// --json output is read by programs and stays in English.
+void Set_Message_Language(int argc, char** argv) {
+    for (int i = 2; i < argc; ++i)
+        if (std::strcmp(argv[i], "--json") == 0) return Messages_SetLanguage(LANG_ENGLISH);
+    Messages_SetLanguage(Desktop_Language());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     Keep_Freed_Memory();
+    Messages_SetLanguage(Desktop_Language());
     if (argc < 2) return Usage();
     if (Cli_Is_Help(argv[1]) || std::strcmp(argv[1], "help") == 0) {
         const a_cli_command* c = argc > 2 ? Cli_Find_Command(argv[2]) : nullptr;
@@ -60,9 +78,10 @@ int main(int argc, char** argv) {
     a_startup_options options;
     options.light = c->light;
     if (!Shell_Start(options)) {
-        std::fprintf(stderr, "cirquel-cli: could not start\n");
+        std::fprintf(stderr, "cirquel-cli: %s\n", Window_Text("could not start").c_str());
         return 2;
     }
+    Set_Message_Language(argc, argv);
     int status = c->run(args);
     Shell_Stop();
     return status;

@@ -11,6 +11,7 @@
 #include "base/string_ids.h"
 #include "dialogs/dialogs_qt.h"
 #include "instance.h"
+#include "language.h"
 #include "main_window.h"
 #include "persist/file_cmds.h"
 #include "platform/process.h"
@@ -19,6 +20,7 @@
 #include "shell/startup.h"
 #include "shell/window_pos.h"
 #include "ui/interface.h"
+#include "window_host.h"
 
 namespace {
 
@@ -71,6 +73,7 @@ bool Gui_Start(const a_gui_options& options) {
         return false;
     }
     gs.curr_phase = NODOC_PHASE;
+    Gui_Apply_Language();
     return true;
 }
 
@@ -108,16 +111,16 @@ int Gui_Main(int argc, char** argv) {
     }
     int status;
     {
-        a_main_window window;
-        Place_Window(window);
-        window.show();
-        if (cmd.action == a_shell_action::OPEN) window.Run_Shell_Command(cmd);
+        a_window_host host;
+        Place_Window(host.Window());
+        host.Window().show();
+        if (cmd.action == a_shell_action::OPEN) host.Window().Run_Shell_Command(cmd);
         else if (Recovery_Offer(Recovery_Folder(User_Data_Home())) == 0)
             (void)Recovery_Offer(Recovery_Fallback_Folder());
-        QObject::connect(&instance, &a_single_instance::Command_Received, &window,
-                         &a_main_window::Take_Forwarded);
+        QObject::connect(&instance, &a_single_instance::Command_Received, &instance,
+                         [&host](const QStringList& args) { host.Window().Take_Forwarded(args); });
         status = app.exec();
-        g_pref.tot_window = To_Rect(window.geometry());
+        g_pref.tot_window = To_Rect(host.Window().geometry());
     }
     Gui_Stop();
     return status;

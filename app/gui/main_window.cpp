@@ -13,10 +13,12 @@
 #include <QtWidgets/QScrollArea>
 #include <QtWidgets/QStackedWidget>
 #include <QtWidgets/QStatusBar>
+#include <QtWidgets/QStyle>
 #include <QtWidgets/QToolBar>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 #include "app_icon.h"
@@ -35,6 +37,7 @@
 #include "dialogs/layout_dialogs.h"
 #include "look.h"
 #include "key_events.h"
+#include "language.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "text/text_edit.h"
@@ -160,6 +163,14 @@ a_main_window::a_main_window() {
     panels_->addWidget(Panel_Scroller(collage_));
     collage_->Accept_Drops_On(unit_view_->viewport());  // after the photos': it sees a drop first
     connect(collage_, &a_collage_panel::boundsChanged, this, [this] { unit_view_->Refresh(); });
+    // Wide enough for the widest panel in this language: longer words
+    // (German, Finnish, Hungarian) widen the column instead of being clipped.
+    int panel_width = panels_->minimumWidth();
+    for (QWidget* p : {static_cast<QWidget*>(canvas_), static_cast<QWidget*>(print_), static_cast<QWidget*>(text_),
+                       static_cast<QWidget*>(photos_), static_cast<QWidget*>(symbols_),
+                       static_cast<QWidget*>(collage_)})
+        panel_width = std::max(panel_width, p->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
+    panels_->setFixedWidth(panel_width);
     auto* centre = new QWidget;
     auto* row = new QHBoxLayout(centre);
     row->setContentsMargins(0, 0, 0, 0);
@@ -177,12 +188,15 @@ a_main_window::a_main_window() {
     // The overview of the current unit: its blocks, then the undo steps.
     layers_ = new a_layer_bar;
     history_ = new a_history_panel;
-    layers_->setFixedWidth(132);
-    history_->setFixedWidth(132);
+    // 132 pixels, or what the clone and print toggles need in this language.
+    const int column_width = std::max(132, toggles_->minimumSizeHint().width());
+    toggles_->setFixedWidth(column_width);
+    layers_->setFixedWidth(column_width);
+    history_->setFixedWidth(column_width);
     layers_->setMinimumHeight(120);
     history_->setMinimumHeight(100);
     navigator_ = new a_navigator(unit_view_);
-    navigator_->setFixedWidth(132);
+    navigator_->setFixedWidth(column_width);
     unit_column->addWidget(layers_, 1);
     unit_column->addWidget(navigator_);
     unit_column->addWidget(history_, 1);
@@ -410,6 +424,7 @@ void a_main_window::Build_Menus() {
     for (const a_menu& m : b.menus) {
         if (QMenu* menu = Build_Menu(m.id)) {
             menu->setTitle(With_Mnemonic(menu->title(), used));
+            if (m.id == MENU_OPTIONS) Add_Language_Menu(menu, this);
             menuBar()->addMenu(menu);
         }
     }

@@ -1,5 +1,6 @@
 #include "base/messages.h"
 
+#include "platform/app.h"
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/memory.h"
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <string_view>
+#include <vector>
 
 a_message_services g_message_services;
 bool g_mem_constraint = false;
@@ -125,6 +128,16 @@ int Language_From_Code(std::string_view code) {
     return -1;
 }
 
+int Language_From_Locales(const std::vector<std::string>& locales) {
+    for (const std::string& l : locales) {
+        int lang = Language_From_Code(l);
+        if (lang >= 0 && Language_Offered(lang)) return lang;
+    }
+    return LANG_ENGLISH;
+}
+
+int Desktop_Language() { return Language_From_Locales(Platform_Message_Locales()); }
+
 const char* Language_Code(int language) {
     return (language >= 0 && language < NLANGUAGES) ? kLanguageCodes[language] : "en";
 }
@@ -163,6 +176,60 @@ std::u16string Get_Translated_UString(int index, int base) {
 }
 
 void Get_DLOG_String(int index, std::string& s) { Get_Translated_String(index, MAIN_STR_ID, s); }
+
+namespace {
+
+// One text of a window-text table at `pos`: false when it runs past the end.
+bool Read_Text16(const a_resource& r, size_t& pos, std::string_view& out) {
+    if (r.size - pos < 2) return false;
+    size_t n = Be16(r.data + pos);
+    pos += 2;
+    if (r.size - pos < n) return false;
+    out = std::string_view(reinterpret_cast<const char*>(r.data + pos), n);
+    pos += n;
+    return true;
+}
+
+}  // namespace
+
+bool Window_Text(std::string_view english, int language, std::string& s) {
+    if (language <= LANG_ENGLISH || language >= NLANGUAGES) return false;
+    a_resource r;
+    if (!Resource_Get(RES_WINTEXT, language, r) || r.size < 2) return false;
+    // The pairs are sorted but of varying length: an index of their offsets
+    // is kept per language once read.
+    static std::vector<std::vector<uint32_t>> offsets(NLANGUAGES);
+    std::vector<uint32_t>& index = offsets[size_t(language)];
+    if (index.empty()) {
+        size_t pos = 2;
+        std::string_view a, b;
+        for (unsigned i = 0, n = Be16(r.data); i < n; ++i) {
+            size_t at = pos;
+            if (!Read_Text16(r, pos, a) || !Read_Text16(r, pos, b)) break;
+            index.push_back(uint32_t(at));
+        }
+    }
+    auto key_at = [&](uint32_t at) {
+        size_t pos = at;
+        std::string_view k;
+        (void)Read_Text16(r, pos, k);
+        return k;
+    };
+    auto it = std::lower_bound(index.begin(), index.end(), english,
+                               [&](uint32_t at, std::string_view e) { return key_at(at) < e; });
+    if (it == index.end() || key_at(*it) != english) return false;
+    size_t pos = *it;
+    std::string_view k, text;
+    if (!Read_Text16(r, pos, k) || !Read_Text16(r, pos, text)) return false;
+    s.assign(text);
+    return true;
+}
+
+std::string Window_Text(std::string_view english) {
+    std::string s;
+    if (!Window_Text(english, g_language, s)) s.assign(english);
+    return s;
+}
 
 void Param_Text(const std::string& p0, const std::string& p1, const std::string& p2,
                 const std::string& p3) {

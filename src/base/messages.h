@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/notice.h"
 
@@ -36,6 +37,11 @@ bool Language_Offered(int language);
 // Index of a language code ("de") or locale name ("de_DE.UTF-8", "zh_TW");
 // -1 when unknown.
 int Language_From_Code(std::string_view code);
+// The first of the desktop's message locales (LANGUAGE, LC_ALL, LC_MESSAGES,
+// LANG) this build offers; else the lowest offered language, English.
+int Desktop_Language();
+// The same for a list of locale names, first choice first.
+int Language_From_Locales(const std::vector<std::string>& locales);
 // The code of a language index; "en" for any index outside the table.
 const char* Language_Code(int language);
 
@@ -50,6 +56,12 @@ void Get_Lang_String(int index, int base, int language, std::string& s);
 void Get_Translated_String(int index, int base, std::string& s);
 std::u16string Get_Translated_UString(int index, int base);
 void Get_DLOG_String(int index, std::string& s);  // list 200
+
+// The window's own texts, keyed by their English wording: the wording in
+// `language`, or false (and `s` untouched) when that language lacks it.
+bool Window_Text(std::string_view english, int language, std::string& s);
+// The wording in the interface language, the English one when it lacks it.
+std::string Window_Text(std::string_view english);
 
 // Sets the placeholders ^0..^3 (each cut to 255 bytes); they keep their
 // values until the next call.

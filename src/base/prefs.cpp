@@ -212,8 +212,7 @@ void Prefs_SetToDefault() {
     a_pref_rec& p = g_pref;
     p = a_pref_rec{};
     p.version = PREFS_VERSION;
-    int lang = Language_From_Code(Platform_Locale_Name());
-    p.language_offset = static_cast<int16_t>(lang < 0 ? LANG_ENGLISH : lang);
+    p.language_offset = static_cast<int16_t>(Desktop_Language());
     Fix_Direct_Print_Media_Names(p.print_media, p.language_offset, true);
     for (int k = 0; k < NDIRECT_KINDS; ++k) {
         for (int e = 0; e < NMEDIA_ENTRIES; ++e) {

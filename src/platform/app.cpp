@@ -99,3 +99,27 @@ a_quiet_stderr::~a_quiet_stderr() {
 }
 
 std::string Platform_Locale_Name() { return QLocale::system().name().toStdString(); }
+
+std::vector<std::string> Platform_Message_Locales() {
+    auto env = [](const char* name) {
+        const char* v = std::getenv(name);
+        return std::string(v ? v : "");
+    };
+    std::string locale = env("LC_ALL");
+    if (locale.empty()) locale = env("LC_MESSAGES");
+    if (locale.empty()) locale = env("LANG");
+    std::vector<std::string> out;
+    const bool plain = locale.empty() || locale == "C" || locale == "POSIX" ||
+                       locale.rfind("C.", 0) == 0;
+    if (!plain) {
+        std::string list = env("LANGUAGE");
+        for (size_t start = 0; start <= list.size();) {
+            size_t end = list.find(':', start);
+            if (end == std::string::npos) end = list.size();
+            if (end > start) out.push_back(list.substr(start, end - start));
+            start = end + 1;
+        }
+    }
+    if (!locale.empty()) out.push_back(locale);
+    return out;
+}

@@ -5,6 +5,7 @@
 // standard error stream while a decoder runs (under a lock).
 #pragma once
 #include <string>
+#include <vector>
 
 // Starts the toolkit once; `headless` selects the offscreen platform. The
 // toolkit's own messages (and those of its image libraries) stay off the
@@ -28,3 +29,7 @@ public:
 
 // The user's locale as language_TERRITORY ("de_DE", "zh_TW").
 std::string Platform_Locale_Name();
+// The locales the user wants messages in, first choice first, as gettext
+// reads them: the list of LANGUAGE (unless the locale is C or POSIX), then
+// the first set of LC_ALL, LC_MESSAGES and LANG. Names as written ("fr_CA.UTF-8", "pt").
+std::vector<std::string> Platform_Message_Locales();

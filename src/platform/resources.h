@@ -1,5 +1,5 @@
 // Numbered resources compiled into the program: string lists ("STR#"),
-// menus ("MENU") and menu bars ("MBAR"), written by tools/resource_compile
+// menus ("MENU"), menu bars ("MBAR") and window texts ("WTXT"), written by tools/resource_compile
 // from data/strings and data/menus. Multi-byte numbers inside them are
 // big-endian; readers check every count and length against the size.
 // Process-wide state: reads the compiled string and menu resources.
@@ -14,6 +14,10 @@ constexpr uint32_t Res_Type(const char (&four)[5]) {
 inline constexpr uint32_t RES_STRLIST = Res_Type("STR#");
 inline constexpr uint32_t RES_MENU = Res_Type("MENU");
 inline constexpr uint32_t RES_MENUBAR = Res_Type("MBAR");
+// The window's texts of one language (id = language index), keyed by the
+// English wording: a 16-bit count, then pairs sorted by the English text,
+// each text with a 16-bit length.
+inline constexpr uint32_t RES_WINTEXT = Res_Type("WTXT");
 
 struct a_resource {
     const uint8_t* data = nullptr;

@@ -1,4 +1,6 @@
 #include "shell/commands.h"
+
+#include "base/messages.h"
 #include "shell/edit_cmds.h"
 
 #include <map>
@@ -87,8 +89,8 @@ bool Command_Known(int command) { return Row(command) != nullptr; }
 std::string Command_Missing(int command) {
     if (Command_Available(command)) return {};
     const a_command_row* r = Row(command);
-    if (r && r->needs[0]) return r->needs;
-    return "Not available";
+    // Shown as the disabled item's tip, in the interface language.
+    return Window_Text(r && r->needs[0] ? r->needs : "Not available");
 }
 
 void Zoom_Command(int item) {

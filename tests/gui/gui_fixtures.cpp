@@ -24,6 +24,9 @@
 
 #include "panels/chooser_panel.h"
 #include "gui_app.h"
+#include "language.h"
+#include "base/prefs.h"
+#include "base/string_ids.h"
 #include "images/photo_blocks.h"
 #include "main_window.h"
 #include "model/document.h"
@@ -242,6 +245,9 @@ int Gui_Test_Main(int argc, char** argv, int (*tests)(char** argv), int (*shots)
     setenv("XDG_DATA_HOME", config.c_str(), 1);
     bool shot_mode = argc == 3 && QString(argv[1]) == "--shots";
     if (!Gui_Start(a_gui_options{false, false, false, true})) return 1;
+    // The tests read the window in English whatever the desktop's language.
+    Prefs_Set_Language(LANG_ENGLISH);
+    Gui_Apply_Language();
     Dialog_SetQuiet(true);
     int status = shot_mode && shots ? shots(argv[2]) : tests(argv);
     Gui_Stop();
