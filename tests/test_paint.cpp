@@ -15,6 +15,7 @@
 
 #include "block_fixtures.h"
 #include "model/history.h"
+#include "model/snapshot.h"
 #include "paint/atoms.h"
 #include "paint/bucket.h"
 #include "paint/fills.h"
@@ -352,6 +353,9 @@ TEST_F(PaintHistory, UndoTakesBackOneStrokeAndRedoBringsItAgain) {
     g_paint.fill_color32 = 0xFF0000;
     Drag(At(150, 50), At(150, 250));
     EXPECT_EQ(Color(At(150, 150)), 0xFF0000u);
+    // The step keeps the painted tiles, not the whole layer (5 bytes a cell).
+    const size_t whole = size_t(Rect_Width(Bounds())) * size_t(Rect_Height(Bounds())) * 5;
+    EXPECT_LT(ram.image.size(), whole / 8) << ram.image.size() << " of " << whole;
     Undo_Button();
     EXPECT_EQ(Color(At(150, 150)), 0x00FF00u);
     EXPECT_EQ(Mask(At(150, 60)), 0);
