@@ -19,10 +19,12 @@
 #include "paint/atoms.h"
 #include "paint/bucket.h"
 #include "paint/fills.h"
+#include "paint/paint_design.h"
 #include "paint/paint_layer.h"
 #include "paint/symmetry.h"
 #include "paint/trackers.h"
 #include "persist/disc_read.h"
+#include "persist/design_file.h"
 #include "persist/disc_write.h"
 #include "pixels/pixmap.h"
 #include "platform/files.h"
@@ -400,6 +402,63 @@ TEST_F(Paint, PaintedLayerComesBackFromAProjectFile) {
     take(after_mask, after_rgb);
     EXPECT_EQ(after_mask, before_mask);
     EXPECT_EQ(after_rgb, before_rgb);
+}
+
+// A design's strokes paint what the same strokes drawn with the mouse paint.
+TEST_F(Paint, DesignStrokesPaintWhatTheMouseWouldAndBadOnesAreRefused) {
+    const std::string design = R"({"template": "A-ONE 29125", "units": [{"paint": [
+  {"tool": "bucket", "points": [[600, 600]], "gradient": {"kind": "radar", "colors": ["#102040", "#F0C020"]}},
+  {"tool": "brush", "points": [[600, 300], [640, 250], [700, 260]], "color": "#FF0000", "size": 20,
+   "symmetry": {"count": 6, "mirror": true}},
+  {"tool": "solid-polygon", "points": [[100, 100], [200, 120], [150, 220]], "opacity": 50},
+  {"tool": "eraser", "eraser": 10, "points": [[550, 550], [650, 650]]}]}]})";
+    std::string error;
+    EXPECT_FALSE(Design_Read(design, a_design_options{}, error)) << "no paint module, no paint";
+    EXPECT_NE(error.find("paint"), std::string::npos) << error;
+    Paint_Init();
+    ASSERT_TRUE(Design_Read(design, a_design_options{}, error)) << error;
+    EXPECT_TRUE(ops.empty()) << "a design opens without undo steps";
+    std::vector<uint8_t> from_design;
+    for (int v = 0; v < Rect_Height(Bounds()); v += 3)
+        for (int h = 0; h < Rect_Width(Bounds()); h += 3) from_design.push_back(Mask(At(v, h)));
+    const uint32_t sample = Color(At(300, 620));
+
+    auto t = std::make_unique<a_template>(g_doc.doc_template);
+    Doc_New(*t);
+    g_paint.tool = BUCKET_TOOL, g_paint.fill_kind = GRADIENT_FILL;
+    g_paint.fill_gradient.kind = GRAD_RADAR;
+    g_paint.fill_gradient.bands[0] = 0x102040, g_paint.fill_gradient.bands[1] = 0xF0C020;
+    Click(At(600, 600));
+    g_paint = a_paint_state{};
+    g_paint.fill_color32 = 0xFF0000, g_paint.brush_size = 20;
+    g_paint.symmetry_on = true, g_paint.symmetry_kind = MIRROR_SYMMETRY;
+    Paint_MouseDown(Ev(At(300, 600)));
+    Paint_MouseMove(Ev(At(250, 640)));
+    Paint_MouseUp(Ev(At(260, 700)));
+    g_paint = a_paint_state{};
+    g_paint.tool = SPOLYGON_TOOL, g_paint.opacity = 50;
+    for (Point p : {At(100, 100), At(120, 200), At(220, 150)}) Click(p);
+    Paint_Finish();
+    g_paint = a_paint_state{};
+    g_paint.tool = ERASER_TOOL, g_paint.eraser_choice = ERASE_BY_OVAL;
+    Drag(At(550, 550), At(650, 650));
+    std::vector<uint8_t> by_mouse;
+    for (int v = 0; v < Rect_Height(Bounds()); v += 3)
+        for (int h = 0; h < Rect_Width(Bounds()); h += 3) by_mouse.push_back(Mask(At(v, h)));
+    EXPECT_EQ(from_design, by_mouse);
+    EXPECT_EQ(Color(At(300, 620)), sample);
+    EXPECT_EQ(Mask(At(600, 600)), 0) << "the oval erase";
+
+    for (const char* bad : {
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "brsh", "points": [[1, 1]]}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "line", "points": [[1, 1], [1300, 5]]}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "line", "points": []}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "brush", "points": [[1, 1]],
+                 "symmetry": {"count": 31}}]}]})"}) {
+        EXPECT_FALSE(Design_Read(bad, a_design_options{}, error)) << bad;
+        EXPECT_NE(error.find("paint[1]"), std::string::npos) << error;
+    }
+    Paint_Stop();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "render/compositor.h"
 
 a_stroke_rec g_stroke;
+bool g_paint_redraw = true;
 
 namespace {
 
@@ -93,6 +94,6 @@ void Stroke_End(bool cancelled) {
 }
 
 void Paint_Redraw() {
-    if (!g_doc.up) return;
+    if (!g_doc.up || !g_paint_redraw) return;
     Current_Unit_UpToDate();
 }

@@ -14,6 +14,9 @@ struct a_stroke_rec {
     bool created = false;  // the stroke brought the layer into existence
 };
 extern a_stroke_rec g_stroke;
+// False while strokes are played back without a view: nothing is composed
+// until they are all painted.
+extern bool g_paint_redraw;
 
 // The current unit's layer world and mask, or false when it has none.
 bool Paint_Layer(GWorld*& world, GWorld*& mask);
