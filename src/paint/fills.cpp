@@ -36,6 +36,11 @@ uint8_t Pixel8(const GWorld& w, int x, int y) {
 // Mixes `rgb` at weight a (0 .. 255) over the cell; 32-bit and 8-bit rows.
 void Over(uint32_t& w, uint8_t& m, uint32_t rgb, unsigned a) {
     if (a == 0) return;
+    if (a == 255) {  // covers it whole: most cells of a fill
+        w = rgb | (w & 0xFF000000u);
+        m = 255;
+        return;
+    }
     unsigned keep = m * (255 - a) / 255, nm = a + keep;
     uint32_t out = 0;
     for (int s = 0; s <= 16; s += 8) {
@@ -56,43 +61,64 @@ uint32_t Grad_Color(const a_grad_rec& g, double t) {
     return Mix(g.bands[i], g.bands[i + 1], t - i) & 0xFFFFFF;
 }
 
-double Grad_Position(const a_grad_rec& g, const a_paint_state& p, const Rect& area, int x, int y) {
+a_grad_ctx Grad_Setup(const a_grad_rec& g, const a_paint_state& p, const Rect& area) {
+    a_grad_ctx c;
+    c.g = &g;
+    c.area = area;
+    c.cx = (area.left + area.right) / 2.0, c.cy = (area.top + area.bottom) / 2.0;
+    if (g.center.h != -1 || g.center.v != -1) c.cx = g.center.h + 0.5, c.cy = g.center.v + 0.5;
+    c.w = std::max(1, Rect_Width(area)), c.h = std::max(1, Rect_Height(area));
+    c.half = std::max(c.w, c.h) / 2.0;
+    c.ang = p.grad_angle * std::numbers::pi / 180.0;
+    c.ca = std::cos(c.ang), c.sa = std::sin(c.ang);
+    c.twist = (p.grad_twist - 800) / 800.0;  // -1 .. 1 turns over the radius
+    c.rep = p.grad_rep;
+    return c;
+}
+
+double Grad_Position(const a_grad_ctx& c, int x, int y) {
     const double pi = std::numbers::pi;
-    double cx = (area.left + area.right) / 2.0, cy = (area.top + area.bottom) / 2.0;
-    if (g.center.h != -1 || g.center.v != -1) cx = g.center.h + 0.5, cy = g.center.v + 0.5;
-    double w = std::max(1, Rect_Width(area)), h = std::max(1, Rect_Height(area));
-    double half = std::max(w, h) / 2.0;
-    double dx = x + 0.5 - cx, dy = y + 0.5 - cy, r = std::sqrt(dx * dx + dy * dy);
-    double ang = p.grad_angle * pi / 180.0;
-    double along = (dx * std::cos(ang) - dy * std::sin(ang)) / (2 * half) + 0.5;
-    double twist = (p.grad_twist - 800) / 800.0;  // -1 .. 1 turns over the radius
+    const a_grad_rec& g = *c.g;
+    double dx = x + 0.5 - c.cx, dy = y + 0.5 - c.cy;
+    double along = (dx * c.ca - dy * c.sa) / (2 * c.half) + 0.5;
     double t = 0;
     switch (g.kind) {
         case GRAD_LINEAR: t = along; break;
         case GRAD_RIDGES: t = 1 - std::abs(2 * Frac(along * 2) - 1); break;
-        case GRAD_CIRCULAR: t = r / half + twist * std::sin(std::atan2(dy, dx) * 4) * 0.1; break;
-        case GRAD_CONTOUR: {
-            double edge = std::min({x + 0.5 - area.left, area.right - x - 0.5, y + 0.5 - area.top,
-                                    area.bottom - y - 0.5});
-            t = 1 - std::clamp(edge / (std::min(w, h) / 2.0), 0.0, 1.0);
+        case GRAD_CIRCULAR: {
+            double r = std::sqrt(dx * dx + dy * dy);
+            t = r / c.half;
+            if (c.twist != 0) t += c.twist * std::sin(std::atan2(dy, dx) * 4) * 0.1;
             break;
         }
-        case GRAD_RADAR:
-            t = Frac((std::atan2(-dy, dx) - ang) / (2 * pi) + twist * r / half);
+        case GRAD_CONTOUR: {
+            const Rect& a = c.area;
+            double edge = std::min({x + 0.5 - a.left, a.right - x - 0.5, y + 0.5 - a.top, a.bottom - y - 0.5});
+            t = 1 - std::clamp(edge / (std::min(c.w, c.h) / 2.0), 0.0, 1.0);
             break;
+        }
+        case GRAD_RADAR: {
+            double r = c.twist != 0 ? std::sqrt(dx * dx + dy * dy) : 0;
+            t = Frac((std::atan2(-dy, dx) - c.ang) / (2 * pi) + c.twist * r / c.half);
+            break;
+        }
         default: {  // wavy
-            double across = (dx * std::sin(ang) + dy * std::cos(ang)) / (2 * half);
-            t = along + 0.08 * std::sin(across * 2 * pi * 3 + twist * pi);
+            double across = (dx * c.sa + dy * c.ca) / (2 * c.half);
+            t = along + 0.08 * std::sin(across * 2 * pi * 3 + c.twist * pi);
             break;
         }
     }
     t = std::clamp(t, 0.0, 1.0);
-    if (p.grad_rep > 1) t = t >= 1 ? 1 : Frac(t * p.grad_rep);
+    if (c.rep > 1) t = t >= 1 ? 1 : Frac(t * c.rep);
     return g.reverse ? 1 - t : t;
 }
 
+double Grad_Position(const a_grad_rec& g, const a_paint_state& p, const Rect& area, int x, int y) {
+    return Grad_Position(Grad_Setup(g, p, area), x, y);
+}
+
 bool Fill_Color(const a_paint_state& p, int fill_kind, const Rect& area, int x, int y,
-                uint32_t& rgb, uint8_t& alpha) {
+                uint32_t& rgb, uint8_t& alpha, const a_grad_ctx* grad) {
     alpha = 255;
     switch (fill_kind) {
         case PATTERN_FILL:
@@ -100,7 +126,8 @@ bool Fill_Color(const a_paint_state& p, int fill_kind, const Rect& area, int x, 
             rgb = Pixel32(*p.pattern, x, y);
             return true;
         case GRADIENT_FILL:
-            rgb = Grad_Color(p.fill_gradient, Grad_Position(p.fill_gradient, p, area, x, y));
+            rgb = Grad_Color(p.fill_gradient, grad ? Grad_Position(*grad, x, y)
+                                                   : Grad_Position(p.fill_gradient, p, area, x, y));
             return true;
         case STAMP_FILL:
             if (!p.stamp || !p.stamp->fore || Rect_IsEmpty(p.stamp->fore->pix.bounds)) break;
@@ -119,6 +146,7 @@ void Apply_Coverage(const a_coverage& c, const a_paint_state& p, int fill_kind, 
     if (Rect_IsEmpty(r)) return;
     unsigned opacity = unsigned(std::clamp(p.opacity, 0, 100)) * 255 / 100;
     bool own = !c.rgb.empty();
+    const a_grad_ctx grad = Grad_Setup(p.fill_gradient, p, area);
     int cw = Rect_Width(c.bounds);
     for (int y = r.top; y < r.bottom; ++y) {
         auto* wrow = reinterpret_cast<uint32_t*>(PixMap_Row(world.pix, y)) - world.pix.bounds.left;
@@ -136,7 +164,7 @@ void Apply_Coverage(const a_coverage& c, const a_paint_state& p, int fill_kind, 
             if (own) {
                 rgb = c.rgb[size_t(y - c.bounds.top) * size_t(cw) + size_t(x - c.bounds.left)];
                 alpha = 255;
-            } else if (!Fill_Color(p, fill_kind, area, x, y, rgb, alpha)) {
+            } else if (!Fill_Color(p, fill_kind, area, x, y, rgb, alpha, &grad)) {
                 continue;
             }
             Over(wrow[x], mrow[x], rgb, a * alpha / 255);
