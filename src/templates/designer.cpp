@@ -36,14 +36,11 @@ void Set_TFlag(a_ctemplate& t, unsigned bit, bool on) {
 // The geometry the units menu converts: box, pitch and measures, not bleeds.
 template <typename F>
 void For_Geometry(a_cunit& g, F f) {
-    float* v[] = {&g.bboxleft, &g.bboxtop, &g.bboxwidth, &g.bboxheight, &g.pitchx,
-                  &g.pitchy,   &g.meas1,   &g.meas2,     &g.meas3,      &g.meas4};
-    for (float* p : v) {
-        float x;
-        std::memcpy(&x, p, sizeof x);  // packed: no references to the fields
-        x = f(x);
-        std::memcpy(p, &x, sizeof x);
-    }
+    static const size_t kOffsets[] = {
+        offsetof(a_cunit, bboxleft), offsetof(a_cunit, bboxtop), offsetof(a_cunit, bboxwidth),
+        offsetof(a_cunit, bboxheight), offsetof(a_cunit, pitchx), offsetof(a_cunit, pitchy),
+        offsetof(a_cunit, meas1), offsetof(a_cunit, meas2), offsetof(a_cunit, meas3), offsetof(a_cunit, meas4)};
+    for (size_t off : kOffsets) CUnit_Set_Real(g, off, f(CUnit_Real(g, off)));
 }
 
 float Convert(float v, bool to_inches) { return to_inches ? v / kMmPerInch : v * kMmPerInch; }
@@ -69,15 +66,13 @@ void Group_Problems(const a_ctemplate& t, std::vector<a_design_problem>& out, bo
     for (int g = 0; g < MAXNGROUPS; ++g) {
         const a_cunit& u = t.units[g];
         if (u.kind == UNIT_EMPTY) continue;
-        if (Is_Unit_Valid(u) == UNITV_VALID) {
-            if (!(u.bboxwidth > 0 && u.bboxheight > 0))
-                Add(out, u.bboxwidth > 0 ? DES_UHEIGHT : DES_UWIDTH, g + 1, DES_STR_PARTLY);
-            else
-                any_valid = true;
-        } else if ((u.nx != 0 || u.ny != 0) && (u.nx == 0 || u.ny == 0 || u.bboxwidth != 0 || u.bboxheight != 0)) {
-            // Counts without a size, or a size without counts: half a group
-            // that the layout text could not hold.
-            int item = u.nx == 0 ? DES_NX : u.ny == 0 ? DES_NY : u.bboxwidth == 0 ? DES_UWIDTH : DES_UHEIGHT;
+        const bool blank = u.nx == 0 && u.ny == 0 && u.bboxwidth == 0 && u.bboxheight == 0;
+        if (Is_Unit_Valid(u) == UNITV_VALID && u.bboxwidth > 0 && u.bboxheight > 0) {
+            any_valid = true;
+        } else if (!blank) {
+            // Half a group: counts without a size, a size without counts, or
+            // a size below zero, which the layout text could not hold.
+            int item = u.nx == 0 ? DES_NX : u.ny == 0 ? DES_NY : !(u.bboxwidth > 0) ? DES_UWIDTH : DES_UHEIGHT;
             Add(out, item, g + 1, DES_STR_PARTLY);
         }
         total += CUnit_Count(u);
@@ -292,4 +287,14 @@ uint32_t Get_EntryC(const std::string& text) {
     auto [p, ec] = std::from_chars(text.data() + a, text.data() + b + 1, n);
     if (ec != std::errc() || p != text.data() + b + 1) return 0;
     return n;
+}
+
+float CUnit_Real(const a_cunit& g, size_t offset) {
+    float v = 0;
+    if (offset + sizeof v <= sizeof g) std::memcpy(&v, reinterpret_cast<const char*>(&g) + offset, sizeof v);
+    return v;
+}
+
+void CUnit_Set_Real(a_cunit& g, size_t offset, float value) {
+    if (offset + sizeof value <= sizeof g) std::memcpy(reinterpret_cast<char*>(&g) + offset, &value, sizeof value);
 }

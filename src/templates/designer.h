@@ -4,6 +4,7 @@
 // this module holds no window and never touches the document.
 // Process-wide state: the count of exports since start.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -88,6 +89,11 @@ a_ctemplate AskDes_Record(const a_askdesign_rec& d);
 std::string AskDes_Save2(const a_askdesign_rec& d);
 // "LAYOUT" and the number of this export since start, from 1.
 std::string AskDes_Export_Name();
+
+// A real field of a packed group by its offset (offsetof(a_cunit, bboxleft)):
+// the fields are unaligned, so they are copied, never referred to.
+float CUnit_Real(const a_cunit& g, size_t offset);
+void CUnit_Set_Real(a_cunit& g, size_t offset, float value);
 
 // Field text of a real: the shortest that reads back as the same value.
 std::string Set_EntryF(float value);
