@@ -295,6 +295,35 @@ std::vector<uint8_t> Whole_Project(a_doc_unit& u) {
     return out;
 }
 
+// A project on a sheet of the user's own, which carries the sheet's layout
+// text beside its template.
+std::vector<uint8_t> Own_Sheet_Project() {
+    const std::string text =
+        "{ \"MINE__~~~~~~\", \"Mine 2-up\", BOTH, a_template_flag_set { IS_PITCHBETWEEN }, { 210, 297 }, 1, "
+        "{{ UNIT_CD, a_unit_flag_set { }, 1, 2, 46, 20, 118, 118, 0, 20, 0, 0, 0, 0, 41, 0, 0, 0 }, "
+        "EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT }},";
+    std::vector<a_ctemplate> records;
+    a_layout_error err;
+    if (!Layout_Parse(text, records, err)) std::abort();
+    auto t = std::make_unique<a_template>();
+    Expand_Template(records[0], *t);
+    Doc_New(*t);
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux) g_doc.doc_units[ux]->paintbounds = Rect{0, 0, 48, 64};
+    std::vector<uint8_t> file;
+    Chunk_Init(DISC_PREAMBLE_BYTES, file);
+    Write_V4_Preamble();
+    Write_Template(*t);
+    const std::string sheet = Layout_Write(records[0], false);
+    Chunk_WriteStart(1, "LAYT");
+    Chunk_WriteRaw(sheet.size(), sheet.data());
+    Chunk_WriteStop();
+    Write_Font_Table({1});
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux) Write_UnitHeader(*g_doc.doc_units[ux], ux);
+    Chunk_Stop();
+    Doc_Dispose();
+    return file;
+}
+
 // The records of a project written so far: a sheet of two discs with its
 // font table and unit headers, the first unit painted, and a preview.
 void Project_Seeds() {
@@ -328,6 +357,7 @@ void Project_Seeds() {
     Put("whole.cd4", Whole_Project(u));
     Doc_Dispose();
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
+    Put("own_sheet.cd4", Own_Sheet_Project());
     // The kept fixtures of the tests: each older form and each damage.
     Cache_Init();
     for (const a_project_fixture& f : Project_Fixtures()) Put("fixture_" + f.name, f.bytes);

@@ -69,6 +69,16 @@ const a_option_text kOptionTexts[] = {
     {"--burn", "burn the discs as well as print them"},
     {"--brand", "only stocks of this brand"},
     {"--help", "this help"},
+    {"--add", "add the sheets of layout files to your own catalogue (replacing those of the same name)"},
+    {"--remove", "remove a sheet of your own"},
+    {"--name", "the layout's name; its first word is the brand"},
+    {"--paper", "A3, A4, A5, A6, Letter, Legal, 11x17, 4x6 or WIDTHxHEIGHT in millimetres"},
+    {"--landscape", "the labels are placed on the sheet turned a quarter"},
+    {"--inches", "the labels' lengths are in inches (bleeds stay millimetres)"},
+    {"--pitch", "between: gaps between labels (default); edge: left edge to left edge"},
+    {"--cd-printer", "the sheet is the tray of a disc printer"},
+    {"--group", "a group of labels, kind=CD,across=N,down=N,left=..,top=..,w=..,h=..,px=..,py=..; repeatable"},
+    {"--export", "write the design as a layout text file"},
 };
 
 const char* Option_Text(const std::string& name) {

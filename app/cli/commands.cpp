@@ -28,10 +28,17 @@ int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
 int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
 int Cmd_Export(const a_cli_args& args);       // cmd_project.cpp
 int Cmd_Save(const a_cli_args& args);         // cmd_project.cpp
+int Cmd_Design(const a_cli_args& args);       // cmd_design.cpp
 
 const a_cli_command g_cli_commands[] = {
-    {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
+    {"templates", "templates [--brand NAME] [--kind KIND] [--json] | templates --add FILE.layout... | "
+                  "templates --remove NAME", "list the label stocks; add or remove sheets of your own",
      Cmd_Templates},
+    {"design", "design --name NAME [--paper A4|Letter|...|WxH] [--landscape] [--inches] [--pitch between|edge] "
+               "[--cd-printer] --group kind=CD,across=1,down=2,left=..,top=..,w=..,h=..,px=..,py=..,bleed=..,"
+               "meas1=..,flags=staggered+... ... [--test-page (--pdf FILE.pdf | --printer QUEUE) [--nudge H,V]] "
+               "[--export FILE.layout] [--add]",
+     "describe a label sheet, print its test pattern, export it as layout text or add it to your sheets", Cmd_Design},
     {"brands", "brands [--json]", "list the brands of the catalogue", Cmd_Brands},
     {"kinds", "kinds [--json]", "list the kinds of label", Cmd_Kinds},
     {"expand", "expand LABEL [--json]", "expand one layout into its units", Cmd_Expand},

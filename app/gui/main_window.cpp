@@ -30,6 +30,7 @@
 #include "drop_open.h"
 #include "dialogs/file_dialogs.h"
 #include "dialogs/help_window.h"
+#include "dialogs/designer_dialog.h"
 #include "widgets/history_panel.h"
 #include "import_menu.h"
 #include "rulers.h"
@@ -267,6 +268,7 @@ a_main_window::a_main_window() {
         if (g_doc.doc_open) a_print_panel::Print_With_Dialog();
     });
     Command_Install(MENU_FILE + 8, [this](const a_command_context&) { a_print_panel::Choose_Printer(this); });
+    Command_Install(MENU_HELP + 6, [this](const a_command_context&) { Run_Designer(this); });
     url_token_ = g_open_url.Install([](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
@@ -304,6 +306,7 @@ a_main_window::~a_main_window() {
     g_show_help_page.Remove(help_token_);
     Command_Remove(MENU_SYSTEM + 1);
     Command_Remove(MENU_FILE + 8);
+    Command_Remove(MENU_HELP + 6);
     Command_Remove(MENU_OPTIONS + 1);
     Command_Remove(MENU_OPTIONS + 2);
     Command_Remove(MENU_OPTIONS + 3);

@@ -18,6 +18,7 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "render/canvas.h"
+#include "templates/user_catalogue.h"
 
 a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> g_font_subst_dialog;
 
@@ -168,6 +169,9 @@ bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& re
     Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
     auto t = std::make_unique<a_template>();
     Read_Template(*t, defects);
+    a_ctemplate sheet{};
+    bool carried = false;
+    if (No_Serious_Defects(defects)) Read_Sheet_Text(*t, sheet, carried, defects);
     std::vector<a_font_map_entry> fonts;
     // The open document is replaced only by a project whose template reads.
     replaced = No_Serious_Defects(defects);
@@ -185,6 +189,8 @@ bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& re
         Remap_Fonts(fonts);
     }
     Chunk_Stop();
+    // The sheet the project brought, in the chooser from now on.
+    if (carried && No_Serious_Defects(defects)) Project_Sheet_Add(sheet);
     return No_Serious_Defects(g_report.defects);
 }
 
