@@ -80,21 +80,7 @@ void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t fr
 void Merge_Paint(const a_doc_unit& from, a_doc_unit& onto) {
     const a_cached_gworld& src = from.static_[PAINT1_LAYER];
     if (!from.paintinuse || !src.world || !src.mask) return;
-    if (Rect_IsEmpty(Rect_Sect(src.world->pix.bounds, onto.paintbounds))) return;
-    onto.paintinuse = true;
-    Sync_Existence(PAINT1_LAYER, onto, true);
-    a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
-    if (!dst.world || !dst.mask) return;
-    const PixMap &sp = src.world->pix, &sm = src.mask->pix, &dp = dst.world->pix, &dm = dst.mask->pix;
-    // Only where all four maps have pixels.
-    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
-    for (int y = area.top; y < area.bottom; ++y) {
-        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
-        const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
-        auto* d = reinterpret_cast<uint32_t*>(PixMap_Row(dp, y)) - dp.bounds.left;
-        uint8_t* d_m = PixMap_Row(dm, y) - dm.bounds.left;
-        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x], s_m[x]);
-    }
+    Merge_Paint_Layer(src.world->pix, src.mask->pix, onto);
 }
 
 bool Has_Canvas(const a_doc_unit& u) {
@@ -121,6 +107,25 @@ void Merge_Unit(const a_pairing& p) {
 }
 
 }  // namespace
+
+void Merge_Paint_Layer(const PixMap& sp, const PixMap& sm, a_doc_unit& onto) {
+    if (sp.pixelSize != 32 || sm.pixelSize != 8) return;
+    if (Rect_IsEmpty(Rect_Sect(sp.bounds, onto.paintbounds))) return;
+    onto.paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, onto, true);
+    a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
+    if (!dst.world || !dst.mask) return;
+    const PixMap &dp = dst.world->pix, &dm = dst.mask->pix;
+    // Only where all four maps have pixels.
+    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
+    for (int y = area.top; y < area.bottom; ++y) {
+        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
+        const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
+        auto* d = reinterpret_cast<uint32_t*>(PixMap_Row(dp, y)) - dp.bounds.left;
+        uint8_t* d_m = PixMap_Row(dm, y) - dm.bounds.left;
+        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x], s_m[x]);
+    }
+}
 
 bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
     if (!g_doc.doc_open) {

@@ -11,8 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "model/document.h"
+#include "pixels/pixmap.h"
+
 // False (the open document untouched, the reason in the report) when no
 // document is open, the project cannot be read, or a unit would hold more
 // blocks than a unit may. Units the open document lacks, and further units
 // that would land on the same design (clones), are left out with a note.
 [[nodiscard]] bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path);
+
+// A paint picture (32-bit) and its coverage (8-bit), on the unit's own
+// pixels, composited over the unit's paint layer, which is made when the
+// unit has none: paint already there shows through thin new paint.
+void Merge_Paint_Layer(const PixMap& world, const PixMap& mask, a_doc_unit& onto);
