@@ -22,13 +22,27 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/private_folder.h"
+#include "golden_image.h"
+#include "render/compositor.h"
 #include "render/effects_cache.h"
+#include "text/om_render.h"
 #include "text/text_blocks.h"
 #include "v7_fixtures.h"
 
 namespace {
 
 using a_bytes = std::vector<uint8_t>;
+
+// A pale sky from top to bottom: the old canvas in the art database.
+std::vector<uint8_t> Sky(int n) {
+    std::vector<uint8_t> px(size_t(n) * n * 4);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            uint8_t* p = &px[(size_t(y) * n + x) * 4];
+            p[0] = 255, p[1] = uint8_t(200 + y / 2), p[2] = uint8_t(150 + y), p[3] = 255;
+        }
+    return px;
+}
 
 class V3Import : public testing::Test {
 protected:
@@ -46,7 +60,7 @@ protected:
         t.units[2].bbox = {10, 140, 130, 258};  // 120 x 118 mm
         Doc_New(t);
         // Canvas 3.1 has a square picture only, which a disc borrows.
-        const std::vector<uint8_t> picture = Picture_Record(8, 8, 32, Pattern32(8, 8), a_pixt_codec::RAW);
+        const std::vector<uint8_t> picture = Picture_Record(64, 64, 32, Sky(64), a_pixt_codec::RAW);
         ASSERT_EQ(Open_Db(Db_Bytes({Entry({2, 1, 3, 1}, picture), Entry({1, 1, 3, 1}, picture)})), OPEN_OKAY);
     }
     void TearDown() override {
@@ -277,4 +291,25 @@ TEST(V3Tables, SizesAndCharacters) {
     V3_Text_Convert(t, m, 1, Point{}, *om);
     EXPECT_EQ(om->size, 38);
     delete om;
+}
+
+// Two imported labels as they print (as cirquel-cli import-old draws them):
+// the square old project on the disc, the jewel-case one (810 x 640) on
+// the booklet page.
+TEST_F(V3Import, ImportedLabelsAsTheyPrint) {
+    const struct {
+        uint32_t unit;
+        uint8_t kind;
+        const char* golden;
+    } labels[] = {{1, 0, "v3_import_disc"}, {2, 3, "v3_import_booklet"}};
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.golden);
+        Select_Doc_Unit(l.unit);
+        ASSERT_TRUE(Do_Import_Cirquel(Put(std::string(l.golden) + ".cd4", Write_V7(V7_Sample(l.kind)))));
+        GWorld* w = nullptr;
+        Render_Unit_Print(l.unit, *Design_Unit(l.unit), Unit_Print_Bounds(l.unit, 300), w);
+        a_gworld_ptr world(w);
+        ASSERT_TRUE(world);
+        EXPECT_TRUE(Matches_Golden(l.golden, World_Bits(world.get())));
+    }
 }

@@ -62,7 +62,7 @@ struct a_v7_project {
     int16_t photo_version = 3;
     std::vector<a_v7_photo> photos;
     // Embedded picture 1: w x h of one colour with a full mask.
-    Point picture_size{40, 60};
+    Point picture_size{120, 180};
     uint8_t picture_rgb[3] = {0, 160, 0};
 };
 
