@@ -61,6 +61,19 @@ std::vector<a_pairing> Pair_Units(a_doc_rec& imported, int& left_out) {
     return out;
 }
 
+// The imported unit of the same number as `into` (its first when it has
+// fewer), or the master it shows, onto the design of unit `into`.
+std::vector<a_pairing> Pair_One(a_doc_rec& imported, uint32_t into) {
+    uint32_t ux = into <= imported.doc_template.nunits ? into : 1;
+    while (ux > 1 && imported.doc_units[ux] && imported.doc_units[ux]->clonef) --ux;
+    a_doc_unit* from = ux <= imported.doc_template.nunits ? imported.doc_units[ux] : nullptr;
+    a_doc_unit* onto = Design_Unit(into);
+    if (!from || !onto) return {};
+    return {{from, onto,
+             Unit_Scaling(imported.doc_template.Unit(ux), from->paintbounds,
+                          g_doc.doc_template.Unit(Find_Clone_Master(into)), onto->paintbounds)}};
+}
+
 // One paint pixel of `from` over one of `onto`: colour and coverage
 // composited, so paint already there shows through thin new paint.
 void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t from_m) {
@@ -127,7 +140,7 @@ void Merge_Paint_Layer(const PixMap& sp, const PixMap& sm, a_doc_unit& onto) {
     }
 }
 
-bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
+bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path, uint32_t into) {
     if (!g_doc.doc_open) {
         Disc_Report_Clear();
         Disc_Report_Note("no project is open to import into");
@@ -140,7 +153,8 @@ bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
     std::swap(*imported, g_doc);
     int left_out = 0;
     std::vector<a_pairing> pairs;
-    if (ok) pairs = Pair_Units(*imported, left_out);
+    if (ok && into >= 1 && into <= g_doc.doc_template.nunits) pairs = Pair_One(*imported, into);
+    else if (ok) pairs = Pair_Units(*imported, left_out);
     for (const a_pairing& p : pairs)
         if (p.onto->oj.nlist + Blocks_Added(*p.from) > MAXNOBJECTS) ok = false;
     if (ok) {

@@ -206,7 +206,7 @@ bool Read_DISC(bool append, const std::string& path) {
         return false;
     }
     if (append && Is_V3_Bytes(bytes)) return Read_V3_Into(bytes, path);
-    bool ok = append ? Import_DISC_Bytes(bytes, path) : Read_DISC_Bytes(bytes, path);
+    bool ok = append ? Import_DISC_Bytes(bytes, path, g_doc.upx) : Read_DISC_Bytes(bytes, path);
     // A project of an earlier major version opens only through the import.
     if (!append && Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&
         bytes[0] == 0xCD && bytes[1] == 0xCD && (bytes[2] << 8 | bytes[3]) < DISC_VERSION)

@@ -38,8 +38,9 @@ extern a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> 
 
 // Reads the project at `path` into g_doc, closing the open document first.
 // True when no serious defect was found; otherwise no document is left open.
-// With `append` (the import mode) the project's units are added to the open
-// document instead (Import_DISC_Bytes), and a project of the previous
+// With `append` (the import mode) the design of the project's unit of the
+// current unit's number is added to the current unit instead
+// (Import_DISC_Bytes), and a project of the previous
 // major version (version 7) into the current unit (Read_V3_Into); without
 // `append` such a project answers with alert 53.
 [[nodiscard]] bool Read_DISC(bool append, const std::string& path);
