@@ -53,8 +53,11 @@ double Interp(int v, int f0, int f1, int o0, int o1) {
 
 int16_t Clamped(double v, int lo, int hi) { return int16_t(std::clamp<long>(std::lround(v), lo, hi)); }
 
+// A coordinate carried linearly from [f0, f1] onto [o0, o1], not limited (a
+// place outside the old picture stays outside the unit); the end value for
+// an empty range.
 int16_t Interpolate(int v, int f0, int f1, int o0, int o1) {
-    if (f1 == f0) return int16_t(std::clamp(o1, INT16_MIN + 0, INT16_MAX + 0));
+    if (f1 == f0) return Clamped(o1, INT16_MIN, INT16_MAX);
     return Clamped(o0 + double(v - f0) * (o1 - o0) / (f1 - f0), INT16_MIN, INT16_MAX);
 }
 

@@ -20,6 +20,8 @@ constexpr int16_t kPoints[V3_NSIZES] = {9,  10, 11, 12, 14, 16,  18,  20,  22,  
 constexpr size_t kMinTextBytes = 52;
 constexpr size_t kMinPhotoBytes = 1 + 2 + 6 * 2 + 2 + 8 + 4 + 8;
 constexpr int32_t kMaxRecords = 400;  // a unit's blocks
+// All embedded pictures together: four as large as printing uses (268 MB).
+constexpr int64_t kMaxPicturePixels = int64_t(4) * 4095 * 4096;
 
 // The payload left in the chunk found last.
 size_t Chunk_Left() { return g_chunk.pos <= g_chunk.end ? g_chunk.end - g_chunk.pos : 0; }
@@ -219,13 +221,31 @@ bool Read_Photos(std::vector<a_v3_photo>& photos, a_defect_set& defects) {
     return true;
 }
 
+// Pixels of the stored bounds of picture `n`; 0 when there is none.
+int64_t Picture_Pixels(int16_t n) {
+    if (!Chunk_Find(n, "PICT") || Chunk_Left() < 12) return 0;
+    int16_t version = 0, compression = 0;
+    Rect bounds;
+    Chunk_ReadInt16(version);
+    Chunk_ReadInt16(compression);
+    Chunk_ReadRect(bounds);
+    return Rect_IsEmpty(bounds) ? 0 : int64_t(Rect_Width(bounds)) * Rect_Height(bounds);
+}
+
 // The pictures the photos name, each once; one that is missing or damaged
-// stays out (the photo shows as missing).
+// stays out (the photo shows as missing), and so do those past what all of
+// them may take together: a picture's bounds may be far larger than the
+// pixels it stores.
 void Read_Pictures(a_v3_project& p) {
+    int64_t budget = kMaxPicturePixels;
     for (const a_v3_photo& ph : p.photos) {
         if (ph.source != V3_SOURCE_EMBEDDED || p.pictures.count(ph.embedded)) continue;
         a_masked_gworld mw;
-        Chunk_ReadMW(mw, ph.embedded, "PMSK", "PICT");
+        const int64_t pixels = Picture_Pixels(ph.embedded);
+        if (pixels <= budget) {
+            budget -= pixels;
+            Chunk_ReadMW(mw, ph.embedded, "PMSK", "PICT");
+        }
         p.pictures[ph.embedded] = mw;
     }
 }
