@@ -28,6 +28,7 @@
 #include "persist/disc_write.h"
 #include "persist/project_file.h"
 #include "project_fixtures.h"
+#include "v7_fixtures.h"
 #include "model/text_rec.h"
 #include "model/photo_rec.h"
 #include "platform/image_codec.h"
@@ -492,6 +493,20 @@ void Clipboard_Seeds() {
     Put("photo.clip", p);
 }
 
+// Projects of the previous major version: every class of old kind, the
+// older record versions and each kind of damage.
+void V3_Seeds() {
+    for (const a_v7_fixture& f : V7_Fixtures()) Put(f.name, f.bytes);
+    // Small ones too, which mutate quicker: without paint, and with a paint
+    // map of a few pixels (each is scaled from its own bounds).
+    for (uint8_t kind : {0, 9, 16}) {
+        a_v7_project p = V7_Sample(kind);
+        p.painted = Rect{};
+        p.picture_size = Point{3, 2};
+        Put("small_" + std::to_string(kind) + ".cd4", Write_V7(p));
+    }
+}
+
 // Command lines of every form the program takes.
 void Cmdline_Seeds() {
     const char* lines[] = {
@@ -517,6 +532,7 @@ int main(int argc, char** argv) {
         {"undo", Undo_Seeds},
         {"cmdline", Cmdline_Seeds},
         {"clipboard", Clipboard_Seeds},
+        {"v3", V3_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

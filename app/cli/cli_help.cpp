@@ -52,7 +52,7 @@ const a_option_text kOptionTexts[] = {
     {"--kind", "only stocks of this kind"},
     {"--key", "a canvas key 2.b.c.d"},
     {"--invert", "invert the colours"},
-    {"--into", "place the songs on a unit of this design or project"},
+    {"--into", "the design or project whose unit takes what is imported"},
     {"--index", "the K-th canvas of the unit's class"},
     {"--holes", "cut out the centre hole and tape window"},
     {"--grid", "draw the grid"},

@@ -29,6 +29,7 @@ int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
 int Cmd_Export(const a_cli_args& args);       // cmd_project.cpp
 int Cmd_Save(const a_cli_args& args);         // cmd_project.cpp
 int Cmd_Design(const a_cli_args& args);       // cmd_design.cpp
+int Cmd_Import_Old(const a_cli_args& args);   // cmd_import_old.cpp
 
 const a_cli_command g_cli_commands[] = {
     {"templates", "templates [--brand NAME] [--kind KIND] [--json] | templates --add FILE.layout... | "
@@ -88,5 +89,8 @@ const a_cli_command g_cli_commands[] = {
      "write one unit of a project as a picture", Cmd_Export},
     {"save", "save DESIGN.json -o PROJECT.cd4 [--embed]",
      "write a described document as a project (--embed: with its photos' files)", Cmd_Save},
+    {"import-old", "import-old OLD.cd4 --into PROJECT.cd4|DESIGN.json [--unit N] -o OUT.cd4|FILE.png",
+     "import a project of the previous version (or this one) into a unit, then save it or draw the unit",
+     Cmd_Import_Old},
     {nullptr, nullptr, nullptr, nullptr},
 };

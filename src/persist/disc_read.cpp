@@ -13,6 +13,7 @@
 #include "persist/embedded.h"
 #include "persist/photo_chunks.h"
 #include "persist/text_chunks.h"
+#include "persist/v3_import.h"
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -103,6 +104,7 @@ void Note_Defects() {
 }  // namespace
 
 const a_disc_report& Disc_Report() { return g_report; }
+a_disc_report& Disc_Report_Edit() { return g_report; }
 void Disc_Report_Clear() { g_report = a_disc_report{}; }
 void Disc_Report_Note(const std::string& note) { g_report.notes.push_back(note); }
 
@@ -209,10 +211,10 @@ bool Read_DISC(bool append, const std::string& path) {
         Add_Defect(g_report.defects, DEFECT_FILE_OPEN);
         return false;
     }
-    bool ok = append ? Import_DISC_Bytes(bytes, path) : Read_DISC_Bytes(bytes, path);
-    // A project of the previous major version: its reader is not part of
-    // this program yet.
-    if (Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&
+    if (append && Is_V3_Bytes(bytes)) return Read_V3_Into(bytes, path);
+    bool ok = append ? Import_DISC_Bytes(bytes, path, g_doc.upx) : Read_DISC_Bytes(bytes, path);
+    // A project of an earlier major version opens only through the import.
+    if (!append && Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&
         bytes[0] == 0xCD && bytes[1] == 0xCD && (bytes[2] << 8 | bytes[3]) < DISC_VERSION)
         OK_Alert(ALERT_OLD_PROJECT, false);
     return ok;
