@@ -1,5 +1,7 @@
 #include "cli_help.h"
 
+#include "cli_args.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -212,9 +214,10 @@ int Cli_Check_Options(const a_cli_command& c, const a_cli_args& args) {
         }
         if (!Looks_Like_Option(a)) continue;
         std::string near = Cli_Nearest(a, names);
-        std::string hint = near.empty() ? "see cirquel-cli " + std::string(c.name) + " --help"
-                                        : "did you mean " + near + "?";
-        std::fprintf(stderr, "cirquel-cli %s: unknown option %s (%s)\n", c.name, a.c_str(), hint.c_str());
+        std::string hint = near.empty() ? Cli_Text("see cirquel-cli %1 --help", {c.name})
+                                        : Cli_Text("did you mean %1?", {near});
+        std::fprintf(stderr, "cirquel-cli %s: %s (%s)\n", c.name, Cli_Text("unknown option %1", {a}).c_str(),
+                     hint.c_str());
         return 2;
     }
     return 0;

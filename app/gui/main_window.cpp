@@ -89,18 +89,19 @@ QKeySequence Key_Sequence(const a_shortcut& s) {
 struct a_phase_button {
     a_phase phase;
     const char* text;
+    const char* tip;
     const char* missing;  // why it is disabled; nullptr when built
 };
 
 const a_phase_button kPhaseButtons[] = {
-    {PAPER_PHASE, "Layout", nullptr},
-    {CANVAS_PHASE, "Background", nullptr},
-    {PHOTO_PHASE, "Photos", nullptr},
-    {SYMBOL_PHASE, "Clip art", nullptr},
-    {TEXT_PHASE, "Text", nullptr},
-    {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
-    {COLLAGE_PHASE, "Collage", nullptr},
-    {PREVIEW_PHASE, "Print", nullptr},
+    {PAPER_PHASE, "Layout", "Choose the label stock you will print on.", nullptr},
+    {CANVAS_PHASE, "Background", "Give the label a background picture or a solid color", nullptr},
+    {PHOTO_PHASE, "Photos", "Put your own pictures on the label", nullptr},
+    {SYMBOL_PHASE, "Clip art", "Add symbols and stamps from the clip art collection", nullptr},
+    {TEXT_PHASE, "Text", "Write titles and track lists on the label", nullptr},
+    {PAINT_PHASE, "Paint", nullptr, "Needs the paint tools, which are not built yet"},
+    {COLLAGE_PHASE, "Collage", "Fill the label with a pattern of photos", nullptr},
+    {PREVIEW_PHASE, "Print", "See the whole sheet, align it and print it", nullptr},
 };
 
 // The phases that show a panel at the left.
@@ -453,7 +454,7 @@ void a_main_window::Build_Phase_Bar() {
         b->setCheckable(true);
         b->setAutoRaise(true);
         b->setEnabled(p.missing == nullptr);
-        if (p.missing) b->setToolTip(tr(p.missing));
+        b->setToolTip(tr(p.missing ? p.missing : p.tip));
         group->addButton(b);
         bar->addWidget(b);
         a_phase phase = p.phase;
@@ -490,7 +491,8 @@ void a_main_window::Phase_Changed(a_phase phase) {
         b->setEnabled(p.missing == nullptr && (doc || p.phase == PAPER_PHASE));
         b->setChecked(p.phase == phase);
     }
-    phase_buttons_[PAPER_PHASE]->setToolTip(doc ? tr("Move the project to another label stock") : QString());
+    phase_buttons_[PAPER_PHASE]->setToolTip(doc ? tr("Move the project to another label stock")
+                                                : tr("Choose the label stock you will print on."));
     if (phase == PAPER_PHASE) {
         chooser_->Reload();
         pages_->setCurrentIndex(PAGE_CHOOSER);
