@@ -1,12 +1,15 @@
 // Layout text files are read from users. No input may crash the reader, and
 // every record it accepts must be written back as text that reads as the
-// same record, byte for byte, in our own form and in the designer's.
+// same record, byte for byte, in our own form and in the designer's; what
+// the user's catalogue would take in must expand soundly.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
+#include "templates/designer.h"
+#include "templates/expand.h"
 #include "templates/layout_text.h"
 
 namespace {
@@ -18,6 +21,20 @@ void Check_Round_Trip(const a_ctemplate& t, bool placeholder_sort) {
     a_ctemplate want = t;
     if (placeholder_sort) std::memcpy(want.sort, "SORT________", sizeof want.sort);
     if (std::memcmp(&want, &again[0], sizeof want) != 0) std::abort();
+}
+
+// The user's catalogue checks each record as the designer does: the checks
+// may refuse anything, never crash, and a record they pass has labels, as
+// many as a sheet may hold.
+void Check_As_Users_Sheet(const a_ctemplate& record) {
+    a_ctemplate t = record;
+    for (uint32_t g = CTemplate_NGroups(t); g < MAXNGROUPS; ++g) t.units[g] = a_cunit{};
+    if (!Design_Problems(t).empty()) return;
+    a_ctemplate sorted;
+    Sort_CTemplate(sorted, t);
+    static a_template x;
+    Expand_Template(sorted, x);
+    if (x.nunits == 0 || x.nunits > MAXNUNITS) std::abort();
 }
 
 }  // namespace
@@ -33,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const a_ctemplate& t : records) {
         Check_Round_Trip(t, false);
         Check_Round_Trip(t, true);
+        Check_As_Users_Sheet(t);
     }
     return 0;
 }

@@ -28,6 +28,7 @@
 #include "persist/disc_write.h"
 #include "persist/project_file.h"
 #include "project_fixtures.h"
+#include "v7_fixtures.h"
 #include "model/text_rec.h"
 #include "model/photo_rec.h"
 #include "platform/image_codec.h"
@@ -295,6 +296,35 @@ std::vector<uint8_t> Whole_Project(a_doc_unit& u) {
     return out;
 }
 
+// A project on a sheet of the user's own, which carries the sheet's layout
+// text beside its template.
+std::vector<uint8_t> Own_Sheet_Project() {
+    const std::string text =
+        "{ \"MINE__~~~~~~\", \"Mine 2-up\", BOTH, a_template_flag_set { IS_PITCHBETWEEN }, { 210, 297 }, 1, "
+        "{{ UNIT_CD, a_unit_flag_set { }, 1, 2, 46, 20, 118, 118, 0, 20, 0, 0, 0, 0, 41, 0, 0, 0 }, "
+        "EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT, EMPTY_UNIT }},";
+    std::vector<a_ctemplate> records;
+    a_layout_error err;
+    if (!Layout_Parse(text, records, err)) std::abort();
+    auto t = std::make_unique<a_template>();
+    Expand_Template(records[0], *t);
+    Doc_New(*t);
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux) g_doc.doc_units[ux]->paintbounds = Rect{0, 0, 48, 64};
+    std::vector<uint8_t> file;
+    Chunk_Init(DISC_PREAMBLE_BYTES, file);
+    Write_V4_Preamble();
+    Write_Template(*t);
+    const std::string sheet = Layout_Write(records[0], false);
+    Chunk_WriteStart(1, "LAYT");
+    Chunk_WriteRaw(sheet.size(), sheet.data());
+    Chunk_WriteStop();
+    Write_Font_Table({1});
+    for (uint32_t ux = 1; ux <= t->nunits; ++ux) Write_UnitHeader(*g_doc.doc_units[ux], ux);
+    Chunk_Stop();
+    Doc_Dispose();
+    return file;
+}
+
 // The records of a project written so far: a sheet of two discs with its
 // font table and unit headers, the first unit painted, and a preview.
 void Project_Seeds() {
@@ -328,6 +358,7 @@ void Project_Seeds() {
     Put("whole.cd4", Whole_Project(u));
     Doc_Dispose();
     Put("preamble_only.cd4", std::vector<uint8_t>(file.begin(), file.begin() + DISC_PREAMBLE_BYTES));
+    Put("own_sheet.cd4", Own_Sheet_Project());
     // The kept fixtures of the tests: each older form and each damage.
     Cache_Init();
     for (const a_project_fixture& f : Project_Fixtures()) Put("fixture_" + f.name, f.bytes);
@@ -472,6 +503,20 @@ void Clipboard_Seeds() {
     Put("photo.clip", p);
 }
 
+// Projects of the previous major version: every class of old kind, the
+// older record versions and each kind of damage.
+void V3_Seeds() {
+    for (const a_v7_fixture& f : V7_Fixtures()) Put(f.name, f.bytes);
+    // Small ones too, which mutate quicker: without paint, and with a paint
+    // map of a few pixels (each is scaled from its own bounds).
+    for (uint8_t kind : {0, 9, 16}) {
+        a_v7_project p = V7_Sample(kind);
+        p.painted = Rect{};
+        p.picture_size = Point{3, 2};
+        Put("small_" + std::to_string(kind) + ".cd4", Write_V7(p));
+    }
+}
+
 // Command lines of every form the program takes.
 void Cmdline_Seeds() {
     const char* lines[] = {
@@ -497,6 +542,7 @@ int main(int argc, char** argv) {
         {"undo", Undo_Seeds},
         {"cmdline", Cmdline_Seeds},
         {"clipboard", Clipboard_Seeds},
+        {"v3", V3_Seeds},
     };
     if (argc != 3) return 2;
     g_dir = argv[2];

@@ -64,6 +64,18 @@ run_cli(out st strings 200 105)
 expect("LANG=fr_FR.UTF-8 strings 200 105 printed '${out}'" out STREQUAL "Annuler\n")
 run_cli(out st kinds --json)
 expect("kinds --json is not English under LANG=fr_FR.UTF-8" out MATCHES "\"Jewel Case Spine\"")
+# Refusals speak the language too, the values they name kept as typed.
+run_cli(out st render --unti 2)
+expect("LANG=fr_FR.UTF-8 render --unti gave status ${st}" st EQUAL 2)
+expect("LANG=fr_FR.UTF-8 render --unti said '${last_stderr}'" last_stderr STREQUAL
+       "cirquel-cli render: option inconnue --unti (vouliez-vous dire --unit ?)\n")
+set(ENV{LANG} ja_JP.UTF-8)
+run_cli(out st text "NO %2 SUCH" --text x -o ${CONFIG_DIR}/ja.png)
+expect("LANG=ja_JP.UTF-8 text with an unknown label gave status ${st}" st EQUAL 2)
+expect("LANG=ja_JP.UTF-8 text with an unknown label said '${last_stderr}'" last_stderr STREQUAL
+       "cirquel-cli text: 「NO %2 SUCH」という名前のテンプレートはありません\n")
+run_cli(out st render --bogus --json)
+expect("render --bogus --json said '${last_stderr}' in Japanese" last_stderr MATCHES "unknown option --bogus")
 set(ENV{LANG} C.UTF-8)
 run_cli(out st strings 1000 1 --lang de)
 expect("the identity list is shifted by language: '${out}'" out STREQUAL "Cirquel\n")

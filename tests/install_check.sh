@@ -35,6 +35,13 @@ for n in 16 22 24 32 48 64 128 256; do
     [ "$(file -b "$png" 2>/dev/null | grep -o "$n x $n")" = "$n x $n" ] || fail "$png is not a $n x $n PNG"
   done
 done
+# The manual whole: every language's pages and the pictures they share.
+diff -r "$src/share/cirquel/help" "$prefix/share/cirquel/help" >/dev/null ||
+  fail "the installed help differs from share/cirquel/help"
+for lang in en de fr es ja; do
+  [ -f "$prefix/share/cirquel/help/$lang/106.html" ] || fail "the $lang help is not installed"
+done
+[ -f "$prefix/share/cirquel/help/img/road_text.png" ] || fail "the help's pictures are not installed"
 cmp -s "$build/share/cirquel/Cirquel.ART4" "$prefix/share/cirquel/Cirquel.ART4" || fail "the art database differs"
 
 # The installed command line on the examples: the README's render, and each

@@ -144,3 +144,21 @@ execute_process(COMMAND pdfinfo "${dir}/copies.pdf" OUTPUT_VARIABLE info)
 expect("three copies did not make three pages" info MATCHES "Pages: +3\n")
 run_cli(out st print "${dir}/design.json" --template "A-ONE 29125" --pdf "${dir}/both.pdf")
 expect("print of a document and a stock at once gave status ${st}" st EQUAL 2)
+
+# A project of the previous version (made by our fixture writer, as the
+# fuzz seeds are) imported into unit 1 of the project: its two texts and its
+# photo come on top of the unit's blocks; a damaged one is refused in one
+# line and writes nothing.
+run_cli(out st import-old "${V3_SEEDS}/square.cd4" --into "${dir}/project.cd4" --unit 1 -o "${dir}/imported.cd4")
+expect("import-old gave status ${st}: ${last_stderr}" st EQUAL 0)
+run_cli(out st info "${dir}/imported.cd4" --json)
+string(JSON nblocks LENGTH "${out}" units 0 blocks)
+expect("unit 1 lists ${nblocks} blocks after the import, not 6 + 3" nblocks EQUAL 9)
+string(JSON text GET "${out}" units 0 blocks 7 text)
+expect("the old title reads ${text}" text MATCHES "^Summer")
+run_cli(out st import-old "${V3_SEEDS}/square.cd4" --into "${dir}/project.cd4" --unit 1 -o "${dir}/imported.png")
+expect("import-old to a picture gave status ${st}: ${last_stderr}" st EQUAL 0 AND EXISTS "${dir}/imported.png")
+run_cli(out st import-old "${V3_SEEDS}/cut.cd4" --into "${dir}/project.cd4" -o "${dir}/refused.cd4")
+expect("a cut old project gave status ${st}" st EQUAL 2)
+expect("a cut old project did not say so: ${last_stderr}" last_stderr MATCHES "cut[.]cd4: ${alert10}")
+expect("a refused import wrote a file" NOT EXISTS "${dir}/refused.cd4")

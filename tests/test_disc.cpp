@@ -592,7 +592,7 @@ TEST_F(Disc, ShortCountsAndLengthsAreDefectsUnknownKindsArePhotos) {
     EXPECT_FALSE(g_doc.doc_open);
 }
 
-// Importing a saved project puts each unit's blocks on top of the open
+// Importing a saved project puts a unit's blocks on top of the open
 // unit's, which keeps all it had, and composites its paint over the paint
 // there, scaled to the unit when the stock differs; one undo takes the whole
 // import back. A project that cannot be
@@ -614,8 +614,14 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     const a_bytes before = Fingerprint();
     const int n1 = g_doc.doc_units[1]->oj.nlist, n3 = g_doc.doc_units[3]->oj.nlist;
 
+    // Each import brings the design of the project's unit of the current
+    // unit's number onto the current unit, and nothing else.
+    Select_Doc_Unit(1);
     ASSERT_TRUE(Do_Import_Cirquel(path));
     EXPECT_TRUE(g_doc.doc_changed);
+    EXPECT_EQ(g_doc.doc_units[3]->oj.nlist, n3);
+    Select_Doc_Unit(3);
+    ASSERT_TRUE(Do_Import_Cirquel(path));
     for (auto [ux, n] : {std::pair{1u, n1}, {3u, n3}}) {
         const a_oj_master& oj = g_doc.doc_units[ux]->oj;
         ASSERT_EQ(oj.nlist, n + n - 1) << ux;  // all but the paint block again
@@ -634,6 +640,7 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
               0x333333u);
 
     Undo_Silent();
+    Undo_Silent();
     EXPECT_EQ(Fingerprint(), before);
 
     // Damaged: refused with alert 10's reason, nothing added.
@@ -648,6 +655,7 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     while (g_doc.doc_units[3]->oj.nlist < MAXNOBJECTS - (n3 - 1) + 1)
         Add_Photo(3, SLOT_BLOCK, a_source_desc{0, SOURCE_EMPTYSLOT, {}, {}});
     const a_bytes full = Fingerprint();
+    Select_Doc_Unit(3);
     EXPECT_FALSE(Do_Import_Cirquel(path));
     EXPECT_EQ(Fingerprint(), full);
 
@@ -670,6 +678,9 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     auto no_canvas = g_doc_services.is_no_canvas.Install(Is_No_Canvas);
     History_Base();
     const a_bytes fresh = Fingerprint();
+    Select_Doc_Unit(1);
+    ASSERT_TRUE(Do_Import_Cirquel(path));
+    Select_Doc_Unit(3);
     ASSERT_TRUE(Do_Import_Cirquel(path));
     a_history_op redo_op = OP_NOP, undo_op = OP_NOP;
     Is_Undo_Avail(redo_op, undo_op);
@@ -697,6 +708,7 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     EXPECT_EQ(PixMap_Row(paint.mask->pix, 50)[12], 0);
     EXPECT_EQ(PixMap_Row(paint.mask->pix, 30)[30], 0);
     EXPECT_EQ(reinterpret_cast<const uint32_t*>(PixMap_Row(paint.world->pix, 50))[30] & 0xFFFFFF, 0x333333u);
+    Undo_Silent();
     Undo_Silent();
     EXPECT_EQ(Fingerprint(), fresh);
     g_doc_services.is_no_canvas.Remove(no_canvas);

@@ -8,12 +8,15 @@
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "shell/startup.h"
+#include "templates/user_catalogue.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
     // Preferences go to a folder of the run's own, never the user's.
     std::string config = Temp_Folder() + "/cirquel-tests-" + std::to_string(getpid());
     Config_Folder_Set(config);
+    // The user's own layouts too.
+    User_Catalogue_Folder_Set(config + "/layouts");
     if (!Shell_Start(a_startup_options{true})) return 1;
     Dialog_SetQuiet(true);
     int status = RUN_ALL_TESTS();

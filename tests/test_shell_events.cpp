@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 
 #include "base/string_ids.h"
 #include "model/document.h"
@@ -246,10 +248,20 @@ TEST(ShellPhases, MenuBarsHelpTopicsAndPages) {
     EXPECT_EQ(Help_Page_Path(folders, LANG_ENGLISH, 1), "");
     (void)File_Remove_Tree(root);
 
-    // The shipped help has a page per topic in English.
+    // The shipped manual: every topic in each of its languages, named by its
+    // own title; a language without a manual reads the English pages.
     std::vector<std::string> shipped{std::string(CIRQUEL_SOURCE_DIR) + "/share/cirquel/help"};
-    for (int topic : {1, 101, 102, 103, 104, 105, 106, 107, 108})
-        EXPECT_NE(Help_Page_Path(shipped, LANG_ENGLISH, topic), "") << topic;
+    for (int lang = 0; lang < NLANGUAGES; ++lang) {
+        std::string code = Language_Code(lang);
+        bool own = code == "en" || code == "de" || code == "fr" || code == "es" || code == "ja";
+        for (int topic : {1, 101, 102, 103, 104, 105, 106, 107, 108}) {
+            std::string want = shipped[0] + "/" + (own ? code : "en") + "/" + std::to_string(topic) + ".html";
+            EXPECT_EQ(Help_Page_Path(shipped, lang, topic), want) << code << " " << topic;
+            if (own) {
+                EXPECT_NE(Help_Topic_Name(shipped, lang, topic), "Cirquel") << code << " " << topic;
+            }
+        }
+    }
     // The contextual item names the phase's topic.
     EXPECT_EQ(Help_Menu_Text("Help on XXX...", Help_Topic_Name(shipped, LANG_ENGLISH, 105)), "Help on Photos...");
     EXPECT_EQ(Help_Topic_Name(shipped, LANG_ENGLISH, 108), "Print preview and printing");
@@ -290,4 +302,38 @@ TEST(ShellWindow, DefaultPlaceAndScreenCheck) {
     EXPECT_LT(at("art"), at("registry"));
     EXPECT_EQ(at("messages"), 0);
     EXPECT_EQ(at("history"), 1);
+}
+
+// Every page of the shipped manual, in every language, links only to pages
+// and pictures that are there, and every language has the pages of English.
+TEST(ShellHelp, ManualLinksAndPicturesResolve) {
+    const std::string root = std::string(CIRQUEL_SOURCE_DIR) + "/share/cirquel/help";
+    const char* pages[] = {"1", "stock", "101", "102", "103", "104", "105", "106", "107", "108"};
+    std::set<std::string> pictures_used;
+    int links = 0;
+    for (const char* code : {"en", "de", "fr", "es", "ja"}) {
+        for (const char* page : pages) {
+            std::string path = root + "/" + code + "/" + page + ".html";
+            std::vector<uint8_t> bytes;
+            ASSERT_EQ(File_Read_Limited(path, 1 << 20, bytes), a_file_read::OK) << path;
+            std::string html(bytes.begin(), bytes.end());
+            EXPECT_NE(html.find("<html lang=\"" + std::string(code) + "\""), std::string::npos) << path;
+            for (const std::string attr : {"href=\"", "src=\""}) {
+                for (size_t at = html.find(attr); at != std::string::npos; at = html.find(attr, at)) {
+                    at += attr.size();
+                    std::string target = html.substr(at, html.find('"', at) - at);
+                    if (target.find(':') != std::string::npos || target.starts_with("#")) continue;  // outside
+                    EXPECT_TRUE(File_Exists(root + "/" + code + "/" + target)) << path << " -> " << target;
+                    if (target.starts_with("../img/")) pictures_used.insert(target.substr(7));
+                    ++links;
+                }
+            }
+        }
+    }
+    EXPECT_GT(links, 200);
+    // No picture is shipped that no page shows.
+    for (const auto& entry : std::filesystem::directory_iterator(root + "/img")) {
+        std::string f = entry.path().filename().string();
+        EXPECT_TRUE(pictures_used.count(f)) << f << " is shown by no page";
+    }
 }

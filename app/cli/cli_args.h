@@ -3,12 +3,30 @@
 #pragma once
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
+#include <vector>
+
+#include "base/messages.h"
 
 // "cirquel-cli NAME: message" on stderr; returns the bad-input status 2.
 inline int Cli_Fail(const char* name, const std::string& message) {
     std::fprintf(stderr, "cirquel-cli %s: %s\n", name, message.c_str());
     return 2;
+}
+
+// `english` in the messages' language, its %1 ... %9 replaced by `values` in
+// one pass (a value holding "%2" stays as it is).
+inline std::string Cli_Text(const char* english, std::initializer_list<std::string> values = {}) {
+    const std::string text = Window_Text(english);
+    const std::vector<std::string> v(values);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        size_t n = i + 1 < text.size() && text[i] == '%' ? size_t(text[i + 1] - '1') : v.size();
+        if (n < v.size()) out += v[n], ++i;
+        else out += text[i];
+    }
+    return out;
 }
 
 // A whole number in [lo, hi] (decimal, or 0x hexadecimal with base 0);

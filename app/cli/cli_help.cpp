@@ -1,5 +1,7 @@
 #include "cli_help.h"
 
+#include "cli_args.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -52,7 +54,7 @@ const a_option_text kOptionTexts[] = {
     {"--kind", "only stocks of this kind"},
     {"--key", "a canvas key 2.b.c.d"},
     {"--invert", "invert the colours"},
-    {"--into", "place the songs on a unit of this design or project"},
+    {"--into", "the design or project whose unit takes what is imported"},
     {"--index", "the K-th canvas of the unit's class"},
     {"--holes", "cut out the centre hole and tape window"},
     {"--grid", "draw the grid"},
@@ -69,6 +71,16 @@ const a_option_text kOptionTexts[] = {
     {"--burn", "burn the discs as well as print them"},
     {"--brand", "only stocks of this brand"},
     {"--help", "this help"},
+    {"--add", "add the sheets of layout files to your own catalogue (replacing those of the same name)"},
+    {"--remove", "remove a sheet of your own"},
+    {"--name", "the layout's name; its first word is the brand"},
+    {"--paper", "A3, A4, A5, A6, Letter, Legal, 11x17, 4x6 or WIDTHxHEIGHT in millimetres"},
+    {"--landscape", "the labels are placed on the sheet turned a quarter"},
+    {"--inches", "the labels' lengths are in inches (bleeds stay millimetres)"},
+    {"--pitch", "between: gaps between labels (default); edge: left edge to left edge"},
+    {"--cd-printer", "the sheet is the tray of a disc printer"},
+    {"--group", "a group of labels, kind=CD,across=N,down=N,left=..,top=..,w=..,h=..,px=..,py=..; repeatable"},
+    {"--export", "write the design as a layout text file"},
 };
 
 const char* Option_Text(const std::string& name) {
@@ -202,9 +214,10 @@ int Cli_Check_Options(const a_cli_command& c, const a_cli_args& args) {
         }
         if (!Looks_Like_Option(a)) continue;
         std::string near = Cli_Nearest(a, names);
-        std::string hint = near.empty() ? "see cirquel-cli " + std::string(c.name) + " --help"
-                                        : "did you mean " + near + "?";
-        std::fprintf(stderr, "cirquel-cli %s: unknown option %s (%s)\n", c.name, a.c_str(), hint.c_str());
+        std::string hint = near.empty() ? Cli_Text("see cirquel-cli %1 --help", {c.name})
+                                        : Cli_Text("did you mean %1?", {near});
+        std::fprintf(stderr, "cirquel-cli %s: %s (%s)\n", c.name, Cli_Text("unknown option %1", {a}).c_str(),
+                     hint.c_str());
         return 2;
     }
     return 0;

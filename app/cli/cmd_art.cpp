@@ -3,6 +3,7 @@
 #include <string>
 
 #include "artdb/art_records.h"
+#include "cli_args.h"
 #include "artdb/art_survey.h"
 #include "artdb/database.h"
 #include "artdb/pixt.h"
@@ -58,7 +59,7 @@ bool Parse(const a_cli_args& args, a_art_args& a, std::string& error) {
         else if (a.key.empty())
             a.key = s;
         else
-            return error = "unexpected argument " + s, false;
+            return error = Cli_Text("unexpected argument %1", {s}), false;
     }
     return true;
 }

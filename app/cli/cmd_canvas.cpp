@@ -61,7 +61,7 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
             a.out = args[++i];
         else if (s == "--unit" && has_value) {
             if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit))
-                return error = "bad --unit " + args[i], false;
+                return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (s == "--index" && has_value) {
             if (!Cli_Parse_Int(args[++i], 1, 32767, a.index))
                 return error = "bad --index " + args[i], false;
@@ -91,7 +91,7 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
         else if (s == "--invert")
             a.adjust.canvas_invert = true;
         else if (s.rfind("-", 0) == 0 || !a.label.empty())
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         else
             a.label = s;
     }
@@ -153,17 +153,17 @@ int Cmd_Canvas(const a_cli_args& args) {
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("canvas", error);
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
-    if (tx == 0) return Cli_Fail("canvas", "no template named \"" + a.label + "\"");
+    if (tx == 0) return Cli_Fail("canvas", Cli_Text("no template named \"%1\"", {a.label}));
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
         return Cli_Fail("canvas",
-                        "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+                        Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), n}));
     }
     a_unit unit = t->units[a.unit];
     if (!Cli_Art_Start())
-        return Cli_Fail("canvas", "no art database found");
+        return Cli_Fail("canvas", Cli_Text("no art database found"));
     int cls = UNIT_TO_CANV_PREFIX(unit.kind);
     a_canvas_spec cv;
     Default_Canvas(unit.kind, cv);  // the white canvas of the class

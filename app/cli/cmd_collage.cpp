@@ -51,13 +51,13 @@ bool Parse(const a_cli_args& args, a_collage_args& a, std::string& error) {
         } else if (s == "--set" && has_value) {
             if (!Parse_Set(args[++i], a, error)) return false;
         } else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (s == "--dpi" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = "--dpi takes 36 to 600", false;
+            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = Cli_Text("--dpi takes %1 to %2", {"36", "600"}), false;
         } else if (s == "--upright") {
             a.upright = true;
         } else if (s.rfind("-", 0) == 0) {
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         } else if (a.label.empty()) {
             a.label = s;
         } else {
@@ -75,7 +75,7 @@ int Cmd_Collage(const a_cli_args& args) {
     a_collage_args a;
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("collage", error);
-    if (!Cli_Art_Start()) return Cli_Fail("collage", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("collage", Cli_Text("no art database found"));
     nlohmann::json collage = {{"kind", a.kind}, {"upright", a.upright}};
     for (const auto& [name, v] : a.fields) collage[name] = v;
     nlohmann::json photos = nlohmann::json::array();

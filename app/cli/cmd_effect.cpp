@@ -43,7 +43,7 @@ bool Parse(const a_cli_args& args, a_effect_args& a, std::string& error) {
             else
                 return error = "--purpose takes screen, print or collage", false;
         } else if (s.rfind("-", 0) == 0 || !a.image.empty())
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         else
             a.image = s;
     }

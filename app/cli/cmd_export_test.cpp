@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "images/image_files.h"
 
@@ -43,7 +44,7 @@ int Cmd_Export_Test(const a_cli_args& args) {
         else if (s == "--dpi" && has_value) dpi = std::atoi(args[++i].c_str());
         else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
         else if (in.empty()) in = s;
-        else return Fail("unexpected argument " + s);
+        else return Fail(Cli_Text("unexpected argument %1", {s}));
     }
     a_file_format format = FMT_PNG;
     if (in.empty() || out.empty()) return Fail("give an image file and -o FILE");

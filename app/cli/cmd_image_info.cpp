@@ -58,7 +58,7 @@ int Cmd_Image_Info(const a_cli_args& args) {
         if (s == "--json") json = true;
         else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
         else if (path.empty()) path = s;
-        else return Fail("unexpected argument " + s);
+        else return Fail(Cli_Text("unexpected argument %1", {s}));
     }
     if (path.empty()) return Fail("give an image file");
     a_scan_owner scan_owner;

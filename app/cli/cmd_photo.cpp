@@ -95,7 +95,7 @@ bool Parse(const a_cli_args& args, a_photo_args& a, std::string& error) {
         if (s == "-o" && has_value) {
             a.out = args[++i];
         } else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (s == "--set" && has_value) {
             if (!Add_Set(a, args[++i], error)) return false;
         } else if (s == "--fit" && has_value) {
@@ -108,7 +108,7 @@ bool Parse(const a_cli_args& args, a_photo_args& a, std::string& error) {
         } else if (s == "--json") {
             a.json = true;
         } else if (s.rfind("-", 0) == 0) {
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         } else if (a.label.empty()) {
             a.label = s;
         } else {
@@ -204,13 +204,12 @@ int Cmd_Photo(const a_cli_args& args) {
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("photo", error);
     const int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
-    if (tx == 0) return Cli_Fail("photo", "no template named \"" + a.label + "\"");
+    if (tx == 0) return Cli_Fail("photo", Cli_Text("no template named \"%1\"", {a.label}));
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     if (uint32_t(a.unit) > t->nunits)
-        return Cli_Fail("photo", "unit " + std::to_string(a.unit) + " of a template with " +
-                                     std::to_string(t->nunits) + " units");
-    if (!Cli_Art_Start()) return Cli_Fail("photo", "no art database found");
+        return Cli_Fail("photo", Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), std::to_string(t->nunits)}));
+    if (!Cli_Art_Start()) return Cli_Fail("photo", Cli_Text("no art database found"));
     Doc_New(*t);
     const int status = Place_And_Render(a);
     Doc_Dispose();

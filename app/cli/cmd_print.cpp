@@ -66,7 +66,7 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
         } else if (s.rfind("-", 0) != 0 && a.document.empty()) {
             a.document = s;
         } else
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
     }
     if (!a.document.empty() && (!a.label.empty() || a.has_hue))
         return error = "give PROJECT.cd4, DESIGN.json or --template LABEL [--hue V], not both", false;
@@ -75,7 +75,7 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
 
 // A saved project, opened as the program opens it, or a design description.
 bool Open_Document(const std::string& path, std::string& error) {
-    if (!Cli_Art_Start()) return error = "no art database found", false;
+    if (!Cli_Art_Start()) return error = Cli_Text("no art database found"), false;
     if (Cli_Is_Project(path)) {
         if (!Cli_Open_Project(path)) return error = Cli_Cannot_Read(path), false;
         return true;
@@ -87,7 +87,7 @@ bool Open_Document(const std::string& path, std::string& error) {
 bool New_Stock_Document(const a_print_args& a, std::string& error) {
     if (a.label.empty()) return error = "give PROJECT.cd4, DESIGN.json or --template LABEL", false;
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
-    if (tx == 0) return error = "no template named \"" + a.label + "\"", false;
+    if (tx == 0) return error = Cli_Text("no template named \"%1\"", {a.label}), false;
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     Doc_New(*t);
@@ -134,7 +134,7 @@ int Cmd_Print(const a_cli_args& args) {
 
 int Cmd_Printers(const a_cli_args& args) {
     bool json = args.size() == 1 && args[0] == "--json";
-    if (!args.empty() && !json) return Cli_Fail("printers", "unexpected " + args[0]);
+    if (!args.empty() && !json) return Cli_Fail("printers", Cli_Text("unexpected %1", {args[0]}));
     a_json rows = a_json::array();
     for (const a_printer_desc& p : Printer_List()) {
         if (json) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli_args.h"
 #include "cli_json.h"
 #include "commands.h"
 #include "artdb/database.h"
@@ -121,7 +122,7 @@ bool Open_Project(const char* cmd, const std::string& path, int& status) {
     }
     // Without the art database a project's canvases would read as unknown.
     if (!Cli_Art_Start()) {
-        status = Fail(cmd, "no art database found");
+        status = Fail(cmd, Cli_Text("no art database found"));
         return false;
     }
     if (!Cli_Open_Project(path)) {
@@ -169,7 +170,7 @@ int Cmd_Info(const a_cli_args& args) {
         if (s == "--json") json = true;
         else if (s.rfind("-", 0) == 0) return Fail("info", "unknown option " + s);
         else if (path.empty()) path = s;
-        else return Fail("info", "unexpected argument " + s);
+        else return Fail("info", Cli_Text("unexpected argument %1", {s}));
     }
     int status = 0;
     if (!Open_Project("info", path, status)) return status;
@@ -186,7 +187,7 @@ int Cmd_Preview(const a_cli_args& args) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
         else if (args[i].rfind("-", 0) == 0) return Fail("preview", "unknown option " + args[i]);
         else if (path.empty()) path = args[i];
-        else return Fail("preview", "unexpected argument " + args[i]);
+        else return Fail("preview", Cli_Text("unexpected argument %1", {args[i]}));
     }
     if (path.empty() || out.empty()) return Fail("preview", "give a project file and -o FILE.png");
     PixMap pm;
@@ -215,7 +216,7 @@ int Cmd_Export(const a_cli_args& args) {
         else if (args[i] == "--unit" && has_value) unit = std::strtol(args[++i].c_str(), nullptr, 10);
         else if (args[i].rfind("-", 0) == 0) return Fail("export", "unknown option " + args[i]);
         else if (path.empty()) path = args[i];
-        else return Fail("export", "unexpected argument " + args[i]);
+        else return Fail("export", Cli_Text("unexpected argument %1", {args[i]}));
     }
     const a_format_name* f = nullptr;
     for (const a_format_name& k : kFormats)
@@ -243,10 +244,10 @@ int Cmd_Save(const a_cli_args& args) {
         else if (args[i] == "--embed") embed = true;
         else if (args[i].rfind("-", 0) == 0) return Fail("save", "unknown option " + args[i]);
         else if (design.empty()) design = args[i];
-        else return Fail("save", "unexpected argument " + args[i]);
+        else return Fail("save", Cli_Text("unexpected argument %1", {args[i]}));
     }
     if (design.empty() || out.empty()) return Fail("save", "give DESIGN.json and -o PROJECT.cd4");
-    if (!Cli_Art_Start()) return Fail("save", "no art database found");
+    if (!Cli_Art_Start()) return Fail("save", Cli_Text("no art database found"));
     // The photos keep their files' bytes exactly when asked; the user's own
     // preference is not consulted.
     g_pref.embed_option = embed;

@@ -34,17 +34,17 @@ bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
         if (s == "-o" && has_value) {
             a.out = args[++i];
         } else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
             has_unit = true;
         } else if (s == "--dpi" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = "--dpi takes 36 to 600", false;
+            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = Cli_Text("--dpi takes %1 to %2", {"36", "600"}), false;
             has_dpi = true;
         } else if (s == "--screen" && has_value) {
             if (!Cli_Parse_Int(args[++i], 10, 400, a.zoom)) return error = "--screen takes a zoom of 10 to 400 (percent)", false;
         } else if (s == "--sheet") {
             a.sheet = true;
         } else if (s.rfind("-", 0) == 0 || !a.design.empty()) {
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         } else {
             a.design = s;
         }
@@ -96,7 +96,7 @@ int Cmd_Render(const a_cli_args& args) {
     a_render_args a;
     std::string error;
     if (!Parse(args, a, error)) return Cli_Fail("render", error);
-    if (!Cli_Art_Start()) return Cli_Fail("render", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("render", Cli_Text("no art database found"));
     if (Cli_Is_Project(a.design)) {
         if (!Cli_Open_Project(a.design)) return Cli_Fail("render", Cli_Cannot_Read(a.design));
     } else if (!Design_Read_File(a.design, error)) {
@@ -104,8 +104,7 @@ int Cmd_Render(const a_cli_args& args) {
     }
     if (const uint32_t n = g_doc.doc_template.nunits; uint32_t(a.unit) > n) {
         Doc_Dispose();
-        return Cli_Fail("render", "unit " + std::to_string(a.unit) + " of a template with " +
-                                      std::to_string(n) + " units");
+        return Cli_Fail("render", Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), std::to_string(n)}));
     }
     int status;
     if (a.sheet)

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "platform/png.h"
 #include "pixels/gworld.h"
@@ -64,7 +65,7 @@ bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& e
         bool has_value = i + 1 < args.size();
         if (s == "-o" && has_value) a.out = args[++i];
         else if (!sheet && s == "--unit" && has_value) {
-            if (!Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (!sheet && s == "--ls" && has_value) {
             if (!Parse_Int(args[++i], 1, 3, a.view.ls_coverage)) return error = "--ls takes 1, 2 or 3", false;
         } else if (sheet && s == "--dpi" && has_value) {
@@ -74,7 +75,7 @@ bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& e
         } else if (!sheet && s == "--holes") a.view.holes = true;
         else if (!sheet && s == "--cutlines") a.view.cutlines = true;
         else if (!sheet && s == "--grid") a.view.grid = true;
-        else if (s.rfind("-", 0) == 0 || !a.label.empty()) return error = "unexpected " + s, false;
+        else if (s.rfind("-", 0) == 0 || !a.label.empty()) return error = Cli_Text("unexpected %1", {s}), false;
         else a.label = s;
     }
     if (a.label.empty() || a.out.empty()) return error = "a label and -o FILE.png are needed", false;
@@ -86,7 +87,7 @@ int Prepare(const a_cli_args& args, bool sheet, a_picture_args& a, std::unique_p
     std::string error;
     if (!Parse(args, sheet, a, error)) return Fail(error);
     t = Load_Template(a.label);
-    return t ? 0 : Fail("no template named \"" + a.label + "\"");
+    return t ? 0 : Fail(Cli_Text("no template named \"%1\"", {a.label}));
 }
 
 }  // namespace
@@ -97,7 +98,7 @@ int Cmd_Shape(const a_cli_args& args) {
     if (int status = Prepare(args, false, a, t)) return status;
     if (uint32_t(a.unit) > t->nunits) {
         std::string n = std::to_string(t->nunits);
-        return Fail("unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+        return Fail(Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), n}));
     }
     a_unit unit = t->units[a.unit];
     if (a.view.ls_coverage != 0 && Unit_Shape(unit.kind) != SHAPE_RING)

@@ -190,7 +190,10 @@ int Expand(const a_args& a) {
 
 }  // namespace
 
+bool Cli_Templates_Change(const a_cli_args& args, int& status);  // cmd_design.cpp
+
 int Cmd_Templates(const a_cli_args& args) {
+    if (int status = 0; Cli_Templates_Change(args, status)) return status;
     a_args a;
     if (!Parse_Args(args, a) || !a.positional.empty()) return Fail("templates: bad arguments");
     return Templates(a);

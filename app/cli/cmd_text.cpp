@@ -86,7 +86,7 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
         if (s == "-o" && has_value) a.out = args[++i];
         else if (s == "--json") a.json = true;
         else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = "bad --unit " + args[i], false;
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (s == "--text" && has_value) {
             a.text = Unescape(args[++i]);
             a.has_text = true;
@@ -106,9 +106,9 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
             // Checked now, set again once the layout has given its defaults.
             if (!Set_Field(om, a.sets.back(), error)) return false;
         } else if (s == "--dpi" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = "--dpi takes 36 to 600", false;
+            if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = Cli_Text("--dpi takes %1 to %2", {"36", "600"}), false;
         } else if (s.rfind("-", 0) == 0 || !a.label.empty()) {
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         } else {
             a.label = s;
         }
@@ -176,12 +176,11 @@ int Cmd_Text(const a_cli_args& args) {
     std::string error;
     if (!Parse(args, a, *om, error)) return Cli_Fail("text", error);
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
-    if (tx == 0) return Cli_Fail("text", "no template named \"" + a.label + "\"");
+    if (tx == 0) return Cli_Fail("text", Cli_Text("no template named \"%1\"", {a.label}));
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     if (uint32_t(a.unit) > t->nunits)
-        return Cli_Fail("text", "unit " + std::to_string(a.unit) + " of a template with " +
-                                    std::to_string(t->nunits) + " units");
+        return Cli_Fail("text", Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), std::to_string(t->nunits)}));
     Rect bounds;
     Calc_Unit_Bounds(t->units[a.unit], bounds);
     a_text_unit u = Text_Unit_Of(t->units[a.unit], bounds);
@@ -211,7 +210,7 @@ int Cmd_Fonts(const a_cli_args& args) {
     bool json = false;
     for (const std::string& s : args) {
         if (s == "--json") json = true;
-        else return Cli_Fail("fonts", "unexpected " + s);
+        else return Cli_Fail("fonts", Cli_Text("unexpected %1", {s}));
     }
     a_json rows = a_json::array();
     for (int f = 1; f <= Font_Count(); ++f) {

@@ -106,7 +106,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     uint32_t shown = 0, starts = 0;
     if (a.has_fields && !Field_Set(t, a.fields, shown, error)) return Cli_Fail("tracks", "--fields: " + error);
     if (a.has_columns && !Field_Set(t, a.columns, starts, error)) return Cli_Fail("tracks", "--columns: " + error);
-    if (!Cli_Art_Start()) return Cli_Fail("tracks", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("tracks", Cli_Text("no art database found"));
     // A project is opened as the program opens it; anything else is a description.
     if (Cli_Is_Project(a.design)) {
         if (!Cli_Open_Project(a.design)) return Cli_Fail("tracks", Cli_Cannot_Read(a.design));
@@ -116,7 +116,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     if (uint32_t(a.unit) > g_doc.doc_template.nunits) {
         std::string n = std::to_string(g_doc.doc_template.nunits);
         Doc_Dispose();
-        return Cli_Fail("tracks", "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+        return Cli_Fail("tracks", Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), n}));
     }
     // A clone shows its master's design: the blocks go there.
     uint32_t master = Find_Clone_Master(uint32_t(a.unit));
@@ -156,7 +156,7 @@ int Cmd_Tracks(const a_cli_args& args) {
         } else if (s == "-o" && has_value) {
             a.out = args[++i];
         } else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("tracks", "bad --unit " + args[i]);
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("tracks", Cli_Text("bad --unit %1", {args[i]}));
         } else if (s == "--style" && has_value) {
             if (!Cli_Parse_Int(args[++i], 1, 7, a.style)) return Cli_Fail("tracks", "--style takes 1 to 7");
         } else if (s == "--fields" && has_value) {

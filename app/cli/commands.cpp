@@ -28,10 +28,18 @@ int Cmd_Info(const a_cli_args& args);         // cmd_project.cpp
 int Cmd_Preview(const a_cli_args& args);      // cmd_project.cpp
 int Cmd_Export(const a_cli_args& args);       // cmd_project.cpp
 int Cmd_Save(const a_cli_args& args);         // cmd_project.cpp
+int Cmd_Design(const a_cli_args& args);       // cmd_design.cpp
+int Cmd_Import_Old(const a_cli_args& args);   // cmd_import_old.cpp
 
 const a_cli_command g_cli_commands[] = {
-    {"templates", "templates [--brand NAME] [--kind KIND] [--json]", "list the label stocks",
+    {"templates", "templates [--brand NAME] [--kind KIND] [--json] | templates --add FILE.layout... | "
+                  "templates --remove NAME", "list the label stocks; add or remove sheets of your own",
      Cmd_Templates},
+    {"design", "design --name NAME [--paper A4|Letter|...|WxH] [--landscape] [--inches] [--pitch between|edge] "
+               "[--cd-printer] --group kind=CD,across=1,down=2,left=..,top=..,w=..,h=..,px=..,py=..,bleed=..,"
+               "meas1=..,flags=staggered+... ... [--test-page (--pdf FILE.pdf | --printer QUEUE) [--nudge H,V]] "
+               "[--export FILE.layout] [--add]",
+     "describe a label sheet, print its test pattern, export it as layout text or add it to your sheets", Cmd_Design},
     {"brands", "brands [--json]", "list the brands of the catalogue", Cmd_Brands},
     {"kinds", "kinds [--json]", "list the kinds of label", Cmd_Kinds},
     {"expand", "expand LABEL [--json]", "expand one layout into its units", Cmd_Expand},
@@ -81,5 +89,8 @@ const a_cli_command g_cli_commands[] = {
      "write one unit of a project as a picture", Cmd_Export},
     {"save", "save DESIGN.json -o PROJECT.cd4 [--embed]",
      "write a described document as a project (--embed: with its photos' files)", Cmd_Save},
+    {"import-old", "import-old OLD.cd4 --into PROJECT.cd4|DESIGN.json [--unit N] -o OUT.cd4|FILE.png",
+     "import a project of the previous version (or this one) into a unit, then save it or draw the unit",
+     Cmd_Import_Old},
     {nullptr, nullptr, nullptr, nullptr},
 };

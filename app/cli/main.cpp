@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_args.h"
 #include "cli_help.h"
 #include "commands.h"
 #include "base/messages.h"
@@ -15,13 +16,6 @@
 #include "shell/startup.h"
 
 namespace {
-
-// `text` with its %1 replaced by `value`.
-std::string Replace_First(std::string text, const char* value) {
-    size_t at = text.find("%1");
-    if (at != std::string::npos) text.replace(at, 2, value);
-    return text;
-}
 
 int Usage() {
     Cli_Print_Help(stderr);
@@ -32,8 +26,8 @@ int Unknown_Command(const std::string& name) {
     std::vector<std::string> names;
     for (const a_cli_command* c = g_cli_commands; c->name; ++c) names.push_back(c->name);
     std::string near = Cli_Nearest(name, names);
-    std::fprintf(stderr, "cirquel-cli: %s (%s)\n", Replace_First(Window_Text("unknown command \"%1\""), name.c_str()).c_str(),
-                 near.empty() ? "cirquel-cli --help lists them" : ("did you mean " + near + "?").c_str());
+    std::fprintf(stderr, "cirquel-cli: %s (%s)\n", Cli_Text("unknown command \"%1\"", {name}).c_str(),
+                 (near.empty() ? Cli_Text("cirquel-cli --help lists them") : Cli_Text("did you mean %1?", {near})).c_str());
     return 2;
 }
 
@@ -74,6 +68,7 @@ int main(int argc, char** argv) {
             Cli_Print_Command_Help(stdout, *c);
             return 0;
         }
+    Set_Message_Language(argc, argv);
     if (int status = Cli_Check_Options(*c, args)) return status;
     a_startup_options options;
     options.light = c->light;

@@ -30,6 +30,7 @@
 #include "drop_open.h"
 #include "dialogs/file_dialogs.h"
 #include "dialogs/help_window.h"
+#include "dialogs/designer_dialog.h"
 #include "widgets/history_panel.h"
 #include "import_menu.h"
 #include "rulers.h"
@@ -88,18 +89,19 @@ QKeySequence Key_Sequence(const a_shortcut& s) {
 struct a_phase_button {
     a_phase phase;
     const char* text;
+    const char* tip;
     const char* missing;  // why it is disabled; nullptr when built
 };
 
 const a_phase_button kPhaseButtons[] = {
-    {PAPER_PHASE, "Layout", nullptr},
-    {CANVAS_PHASE, "Background", nullptr},
-    {PHOTO_PHASE, "Photos", nullptr},
-    {SYMBOL_PHASE, "Clip art", nullptr},
-    {TEXT_PHASE, "Text", nullptr},
-    {PAINT_PHASE, "Paint", "Needs the paint tools, which are not built yet"},
-    {COLLAGE_PHASE, "Collage", nullptr},
-    {PREVIEW_PHASE, "Print", nullptr},
+    {PAPER_PHASE, "Layout", "Choose the label stock you will print on.", nullptr},
+    {CANVAS_PHASE, "Background", "Give the label a background picture or a solid color", nullptr},
+    {PHOTO_PHASE, "Photos", "Put your own pictures on the label", nullptr},
+    {SYMBOL_PHASE, "Clip art", "Add symbols and stamps from the clip art collection", nullptr},
+    {TEXT_PHASE, "Text", "Write titles and track lists on the label", nullptr},
+    {PAINT_PHASE, "Paint", nullptr, "Needs the paint tools, which are not built yet"},
+    {COLLAGE_PHASE, "Collage", "Fill the label with a pattern of photos", nullptr},
+    {PREVIEW_PHASE, "Print", "See the whole sheet, align it and print it", nullptr},
 };
 
 // The phases that show a panel at the left.
@@ -267,6 +269,7 @@ a_main_window::a_main_window() {
         if (g_doc.doc_open) a_print_panel::Print_With_Dialog();
     });
     Command_Install(MENU_FILE + 8, [this](const a_command_context&) { a_print_panel::Choose_Printer(this); });
+    Command_Install(MENU_HELP + 6, [this](const a_command_context&) { Run_Designer(this); });
     url_token_ = g_open_url.Install([](const std::string& url) {
         return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
     });
@@ -304,6 +307,7 @@ a_main_window::~a_main_window() {
     g_show_help_page.Remove(help_token_);
     Command_Remove(MENU_SYSTEM + 1);
     Command_Remove(MENU_FILE + 8);
+    Command_Remove(MENU_HELP + 6);
     Command_Remove(MENU_OPTIONS + 1);
     Command_Remove(MENU_OPTIONS + 2);
     Command_Remove(MENU_OPTIONS + 3);
@@ -450,7 +454,7 @@ void a_main_window::Build_Phase_Bar() {
         b->setCheckable(true);
         b->setAutoRaise(true);
         b->setEnabled(p.missing == nullptr);
-        if (p.missing) b->setToolTip(tr(p.missing));
+        b->setToolTip(tr(p.missing ? p.missing : p.tip));
         group->addButton(b);
         bar->addWidget(b);
         a_phase phase = p.phase;
@@ -487,7 +491,8 @@ void a_main_window::Phase_Changed(a_phase phase) {
         b->setEnabled(p.missing == nullptr && (doc || p.phase == PAPER_PHASE));
         b->setChecked(p.phase == phase);
     }
-    phase_buttons_[PAPER_PHASE]->setToolTip(doc ? tr("Move the project to another label stock") : QString());
+    phase_buttons_[PAPER_PHASE]->setToolTip(doc ? tr("Move the project to another label stock")
+                                                : tr("Choose the label stock you will print on."));
     if (phase == PAPER_PHASE) {
         chooser_->Reload();
         pages_->setCurrentIndex(PAGE_CHOOSER);

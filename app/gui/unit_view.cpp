@@ -15,6 +15,10 @@
 #include <functional>
 
 #include "base/prefs.h"
+// The pack's field `slots` meets Qt's keyword of that name.
+#undef slots
+#include "images/pack.h"
+#define slots Q_SLOTS
 #include "images/photo_blocks.h"
 #include "model/arrange.h"
 #include "model/block_moves.h"
@@ -38,7 +42,7 @@
 
 namespace {
 
-enum : int { PASTEBOARD_MARGIN = 24, HANDLE = 7 };
+enum : int { PASTEBOARD_MARGIN = 24, HANDLE = 7, TURN_STEM = 10 };
 const QColor kPasteboard(0x6f, 0x76, 0x80);
 
 // The unit's screen picture is one 32-bit pixel map, whose rows hold at most
@@ -65,6 +69,11 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room, double dpr) {
 }
 
 // Blocks are picked, framed and dragged only in the phases that edit them.
+// The angle of `at` round `centre`, in degrees, the screen's y pointing down.
+double Angle_Round(QPointF centre, QPointF at) {
+    return std::atan2(at.y() - centre.y(), at.x() - centre.x()) * 180.0 / M_PI;
+}
+
 bool Editing_Blocks() {
     if (!g_doc.up) return false;
     switch (gs.curr_phase) {
@@ -172,8 +181,27 @@ public:
     QRect Frame_Area(int omx) const {
         const QPainterPath outline = Text_Outline(omx);
         const QRect r = outline.isEmpty() ? To_Surface(Obj_BBox(omx)) : outline.boundingRect().toAlignedRect();
-        return r.adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
+        const QRect turn = Turn_Handle(omx);
+        const QRect area = r.adjusted(-HANDLE, -HANDLE, HANDLE, HANDLE);
+        return turn.isEmpty() ? area : area | turn.adjusted(-1, -1, 1, 1);
     }
+    // A selected collage slot with a photo has a round handle above its
+    // frame: dragging it turns the photo round the slot's centre.
+    QRect Turn_Handle(int omx) const {
+        if (gs.curr_phase != COLLAGE_PHASE || !Is_Obj_Selected(omx)) return {};
+        const int slot = Omx_To_Slotx(omx);
+        if (slot < 0 || Is_Slot_Empty(slot)) return {};
+        const QRect r = To_Surface(Obj_BBox(omx));
+        if (r.isEmpty()) return {};
+        const int d = HANDLE + 3;
+        return QRect(r.center().x() - d / 2, r.top() - TURN_STEM - d, d, d);
+    }
+    int Turn_Handle_At(QPoint at) const {
+        for (int omx = OMX_START; Editing_Blocks() && Enum(true, true, Selectable_Kinds(), omx);)
+            if (Turn_Handle(omx).adjusted(-2, -2, 2, 2).contains(at)) return omx;
+        return OMX_NONE;
+    }
+    QPointF Centre_Of(int omx) const { return QRectF(To_Surface(Obj_BBox(omx))).center(); }
     // The blocks framed: the selected ones, and with Show All Frames every one.
     template <typename F>
     void For_Framed(F f) const {
@@ -293,8 +321,9 @@ protected:
             p.setPen(picked ? QPen(QColor(0x1f, 0x5f, 0xa8), 0, Qt::DashLine)
                             : QPen(QColor(0x70, 0x74, 0x7a), 0, Qt::DotLine));
             p.drawRect(r.adjusted(0, 0, -1, -1));
-            if (!picked || !Has_PH_Kind(Curr_Item(omx)->kind)) return;
             p.setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 0));
+            Paint_Turn_Handle(p, omx, r);
+            if (!picked || !Has_PH_Kind(Curr_Item(omx)->kind)) return;
             for (QPoint c : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()}) {
                 QRect h(c.x() - HANDLE / 2, c.y() - HANDLE / 2, HANDLE, HANDLE);
                 p.fillRect(h, Qt::white);
@@ -302,6 +331,17 @@ protected:
             }
         });
         frames_ = Frames();
+    }
+
+    void Paint_Turn_Handle(QPainter& p, int omx, const QRect& frame) {
+        const QRect h = Turn_Handle(omx);
+        if (h.isEmpty()) return;
+        p.drawLine(frame.center().x(), frame.top(), frame.center().x(), h.bottom());
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setBrush(Qt::white);
+        p.drawEllipse(QRectF(h).adjusted(0.5, 0.5, -0.5, -0.5));
+        p.setBrush(Qt::NoBrush);
+        p.setRenderHint(QPainter::Antialiasing, false);
     }
 
     // Touchpad pinches come to the widget under the fingers.
@@ -557,6 +597,27 @@ void a_unit_view::Mouse_Press(QMouseEvent* e) {
     press_.down = true;
     press_.at = e->position().toPoint();
     press_.cell = To_Cell(surface_->Surface_To_Cell(e->position()));
+    if (int omx = surface_->Turn_Handle_At(press_.at); omx != OMX_NONE) {
+        press_.turning = true;
+        press_.omx = omx;
+        press_.pivot = surface_->Centre_Of(omx);
+        press_.turn_from = Angle_Round(press_.pivot, e->position());
+        Interaction_Begin();  // the whole turn is one step, ended on release
+    }
+}
+
+// The slot follows the pointer round its centre; Shift keeps to steps of 15°.
+void a_unit_view::Turn_Slot(QMouseEvent* e) {
+    double degrees = press_.turn_from - Angle_Round(press_.pivot, e->position());
+    degrees = std::remainder(degrees, 360.0);
+    if (e->modifiers() & Qt::ShiftModifier) degrees = 15.0 * std::round(degrees / 15.0);
+    const int tenths = int(std::lround(degrees * 10));
+    if (tenths == press_.turned) return;
+    Slot_Rotate(tenths - press_.turned, press_.omx);
+    press_.turned = tenths;
+    History_Set_Pending(OP_PHOTO_ANGLE);
+    Current_Unit_UpToDate();
+    surface_->Update_Frames();
 }
 
 void a_unit_view::Begin_Drag(QMouseEvent* e) {
@@ -592,6 +653,10 @@ void a_unit_view::Mouse_Move(QMouseEvent* e) {
         surface_->setCursor(in ? Qt::IBeamCursor : Qt::ArrowCursor);
         return;
     }
+    if (!press_.down && surface_->Turn_Handle_At(e->position().toPoint()) != OMX_NONE) {
+        surface_->setCursor(Qt::PointingHandCursor);
+        return;
+    }
     if (!press_.down) {
         Point cell = To_Cell(surface_->Surface_To_Cell(e->position()));
         a_block_click c = Click_At(cell, e, false);
@@ -599,6 +664,7 @@ void a_unit_view::Mouse_Move(QMouseEvent* e) {
         surface_->setCursor(Hover_Cursor(Obj_MouseDown(c)));
         return;
     }
+    if (press_.turning) return Turn_Slot(e);
     if (!press_.dragging) {
         if ((e->position().toPoint() - press_.at).manhattanLength() < QApplication::startDragDistance()) return;
         Begin_Drag(e);
@@ -619,6 +685,10 @@ void a_unit_view::Mouse_Release(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !press_.down) return;
     a_press press = press_;
     press_ = a_press{};
+    if (press.turning) {
+        surface_->Update_Frames();
+        return Interaction_End();
+    }
     if (!press.dragging) {
         Interaction_Begin();
         a_click_result r = Obj_MouseDown(Click_At(press.cell, e, false));

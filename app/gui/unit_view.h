@@ -66,6 +66,7 @@ private:
     void Mouse_Double(QMouseEvent* e);
     void Context_Menu(QContextMenuEvent* e);
     void Begin_Drag(QMouseEvent* e);
+    void Turn_Slot(QMouseEvent* e);
     void Double_Click(int omx, QPointF at);
     // Text being edited: a press in it places the caret or selects (clicks
     // counts 1 to 3); a press outside ends the editing.
@@ -81,6 +82,10 @@ private:
         Point cell;
         int action = 0;  // a_click_action once the drag began
         int omx = 0, part = 0;
+        bool turning = false;  // on a collage slot's turn handle
+        double turn_from = 0;  // the pointer's angle round the slot, degrees
+        int turned = 0;        // tenths of a degree given to the slot so far
+        QPointF pivot;         // the slot's centre on the surface as the turn began
     };
     bool tracking_text_ = false;  // a press in the edited text, until release
     qint64 last_double_ = -1;     // when the last double click was, for a triple

@@ -61,6 +61,19 @@ std::vector<a_pairing> Pair_Units(a_doc_rec& imported, int& left_out) {
     return out;
 }
 
+// The imported unit of the same number as `into` (its first when it has
+// fewer), or the master it shows, onto the design of unit `into`.
+std::vector<a_pairing> Pair_One(a_doc_rec& imported, uint32_t into) {
+    uint32_t ux = into <= imported.doc_template.nunits ? into : 1;
+    while (ux > 1 && imported.doc_units[ux] && imported.doc_units[ux]->clonef) --ux;
+    a_doc_unit* from = ux <= imported.doc_template.nunits ? imported.doc_units[ux] : nullptr;
+    a_doc_unit* onto = Design_Unit(into);
+    if (!from || !onto) return {};
+    return {{from, onto,
+             Unit_Scaling(imported.doc_template.Unit(ux), from->paintbounds,
+                          g_doc.doc_template.Unit(Find_Clone_Master(into)), onto->paintbounds)}};
+}
+
 // One paint pixel of `from` over one of `onto`: colour and coverage
 // composited, so paint already there shows through thin new paint.
 void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t from_m) {
@@ -80,21 +93,7 @@ void Paint_Over(uint32_t& onto_px, uint8_t& onto_m, uint32_t from_px, uint8_t fr
 void Merge_Paint(const a_doc_unit& from, a_doc_unit& onto) {
     const a_cached_gworld& src = from.static_[PAINT1_LAYER];
     if (!from.paintinuse || !src.world || !src.mask) return;
-    if (Rect_IsEmpty(Rect_Sect(src.world->pix.bounds, onto.paintbounds))) return;
-    onto.paintinuse = true;
-    Sync_Existence(PAINT1_LAYER, onto, true);
-    a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
-    if (!dst.world || !dst.mask) return;
-    const PixMap &sp = src.world->pix, &sm = src.mask->pix, &dp = dst.world->pix, &dm = dst.mask->pix;
-    // Only where all four maps have pixels.
-    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
-    for (int y = area.top; y < area.bottom; ++y) {
-        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
-        const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
-        auto* d = reinterpret_cast<uint32_t*>(PixMap_Row(dp, y)) - dp.bounds.left;
-        uint8_t* d_m = PixMap_Row(dm, y) - dm.bounds.left;
-        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x], s_m[x]);
-    }
+    Merge_Paint_Layer(src.world->pix, src.mask->pix, onto);
 }
 
 bool Has_Canvas(const a_doc_unit& u) {
@@ -122,7 +121,26 @@ void Merge_Unit(const a_pairing& p) {
 
 }  // namespace
 
-bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
+void Merge_Paint_Layer(const PixMap& sp, const PixMap& sm, a_doc_unit& onto) {
+    if (sp.pixelSize != 32 || sm.pixelSize != 8) return;
+    if (Rect_IsEmpty(Rect_Sect(sp.bounds, onto.paintbounds))) return;
+    onto.paintinuse = true;
+    Sync_Existence(PAINT1_LAYER, onto, true);
+    a_cached_gworld& dst = onto.static_[PAINT1_LAYER];
+    if (!dst.world || !dst.mask) return;
+    const PixMap &dp = dst.world->pix, &dm = dst.mask->pix;
+    // Only where all four maps have pixels.
+    const Rect area = Rect_Sect(Rect_Sect(sp.bounds, sm.bounds), Rect_Sect(dp.bounds, dm.bounds));
+    for (int y = area.top; y < area.bottom; ++y) {
+        const auto* s = reinterpret_cast<const uint32_t*>(PixMap_Row(sp, y)) - sp.bounds.left;
+        const uint8_t* s_m = PixMap_Row(sm, y) - sm.bounds.left;
+        auto* d = reinterpret_cast<uint32_t*>(PixMap_Row(dp, y)) - dp.bounds.left;
+        uint8_t* d_m = PixMap_Row(dm, y) - dm.bounds.left;
+        for (int x = area.left; x < area.right; ++x) Paint_Over(d[x], d_m[x], s[x], s_m[x]);
+    }
+}
+
+bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path, uint32_t into) {
     if (!g_doc.doc_open) {
         Disc_Report_Clear();
         Disc_Report_Note("no project is open to import into");
@@ -135,7 +153,8 @@ bool Import_DISC_Bytes(std::vector<uint8_t>& bytes, const std::string& path) {
     std::swap(*imported, g_doc);
     int left_out = 0;
     std::vector<a_pairing> pairs;
-    if (ok) pairs = Pair_Units(*imported, left_out);
+    if (ok && into >= 1 && into <= g_doc.doc_template.nunits) pairs = Pair_One(*imported, into);
+    else if (ok) pairs = Pair_Units(*imported, left_out);
     for (const a_pairing& p : pairs)
         if (p.onto->oj.nlist + Blocks_Added(*p.from) > MAXNOBJECTS) ok = false;
     if (ok) {

@@ -13,11 +13,13 @@
 #include "persist/embedded.h"
 #include "persist/photo_chunks.h"
 #include "persist/text_chunks.h"
+#include "persist/v3_import.h"
 #include "platform/codepage.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "render/canvas.h"
+#include "templates/user_catalogue.h"
 
 a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> g_font_subst_dialog;
 
@@ -102,6 +104,7 @@ void Note_Defects() {
 }  // namespace
 
 const a_disc_report& Disc_Report() { return g_report; }
+a_disc_report& Disc_Report_Edit() { return g_report; }
 void Disc_Report_Clear() { g_report = a_disc_report{}; }
 void Disc_Report_Note(const std::string& note) { g_report.notes.push_back(note); }
 
@@ -168,6 +171,9 @@ bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& re
     Chunk_Init(DISC_PREAMBLE_BYTES, bytes);
     auto t = std::make_unique<a_template>();
     Read_Template(*t, defects);
+    a_ctemplate sheet{};
+    bool carried = false;
+    if (No_Serious_Defects(defects)) Read_Sheet_Text(*t, sheet, carried, defects);
     std::vector<a_font_map_entry> fonts;
     // The open document is replaced only by a project whose template reads.
     replaced = No_Serious_Defects(defects);
@@ -185,6 +191,8 @@ bool Read_Project(std::vector<uint8_t>& bytes, const std::string& path, bool& re
         Remap_Fonts(fonts);
     }
     Chunk_Stop();
+    // The sheet the project brought, in the chooser from now on.
+    if (carried && No_Serious_Defects(defects)) Project_Sheet_Add(sheet);
     return No_Serious_Defects(g_report.defects);
 }
 
@@ -203,10 +211,10 @@ bool Read_DISC(bool append, const std::string& path) {
         Add_Defect(g_report.defects, DEFECT_FILE_OPEN);
         return false;
     }
-    bool ok = append ? Import_DISC_Bytes(bytes, path) : Read_DISC_Bytes(bytes, path);
-    // A project of the previous major version: its reader is not part of
-    // this program yet.
-    if (Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&
+    if (append && Is_V3_Bytes(bytes)) return Read_V3_Into(bytes, path);
+    bool ok = append ? Import_DISC_Bytes(bytes, path, g_doc.upx) : Read_DISC_Bytes(bytes, path);
+    // A project of an earlier major version opens only through the import.
+    if (!append && Has_Defect(g_report.defects, DEFECT_FILE_VERSION) && bytes.size() >= 4 &&
         bytes[0] == 0xCD && bytes[1] == 0xCD && (bytes[2] << 8 | bytes[3]) < DISC_VERSION)
         OK_Alert(ALERT_OLD_PROJECT, false);
     return ok;

@@ -25,6 +25,8 @@ struct a_disc_report {
     int unknown_blocks = 0;          // blocks of a kind unknown here, read as photos
 };
 const a_disc_report& Disc_Report();
+// The report as a reader fills it.
+a_disc_report& Disc_Report_Edit();
 void Disc_Report_Clear();
 void Disc_Report_Note(const std::string& note);
 
@@ -36,9 +38,11 @@ extern a_service<uint32_t(const a_font_map_entry& entry, const PixMap& sample)> 
 
 // Reads the project at `path` into g_doc, closing the open document first.
 // True when no serious defect was found; otherwise no document is left open.
-// With `append` (the import mode) the project's units are added to the open
-// document instead (Import_DISC_Bytes). A project of the previous major
-// version answers with alert 53.
+// With `append` (the import mode) the design of the project's unit of the
+// current unit's number is added to the current unit instead
+// (Import_DISC_Bytes), and a project of the previous
+// major version (version 7) into the current unit (Read_V3_Into); without
+// `append` such a project answers with alert 53.
 [[nodiscard]] bool Read_DISC(bool append, const std::string& path);
 // The same over bytes in memory; `path` names the project's folder for
 // repairs (may be empty).

@@ -161,6 +161,7 @@ int16_t Write_DISC_Bytes(std::vector<uint8_t>& out) {
     if (thumb) Chunk_WriteWorld(thumb->pix.bounds, thumb.get(), 1, "PREV");
     Tick(30);
     Write_Template(g_doc.doc_template);
+    Write_Sheet_Text(g_doc.doc_template);
     std::vector<uint32_t> fonts = Document_Fonts();
     Write_Font_Table(fonts);
     Write_Font_Samples(fonts);

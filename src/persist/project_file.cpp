@@ -12,6 +12,8 @@
 #include "images/pack.h"
 #include "persist/chunk_stream.h"
 #include "platform/fonts.h"
+#include "templates/layout_text.h"
+#include "templates/user_catalogue.h"
 #include "pixels/blit.h"
 
 namespace {
@@ -30,6 +32,8 @@ constexpr int32_t kTemplateHeadBytes = 2 + 2 + 4 + 32 + 4 + 4 + 4 + 4;
 constexpr float kMinPaper = 50.0f;
 constexpr float kMaxPaper = 1000.0f;
 constexpr float kMaxUnitMeasure = 10000.0f;  // mm: ten times the largest sheet
+// A sheet's layout text is under 2 KB; more is not ours.
+constexpr int32_t kMaxSheetTextBytes = 16 * 1024;
 // The largest paint area a unit may claim: a letter page at 600 dpi, with room.
 constexpr int64_t kMaxPaintPixels = 40'000'000;
 
@@ -178,6 +182,30 @@ void Read_Template(a_template& t, a_defect_set& defects) {
     }
     x->label[sizeof x->label - 1] = '\0';  // a label is text: never unterminated
     t = *x;
+}
+
+void Write_Sheet_Text(const a_template& t) {
+    const a_ctemplate* sheet = Own_Sheet_Record(t.label);
+    if (!sheet) return;
+    std::string text = Layout_Write(*sheet, false);
+    Chunk_WriteStart(1, "LAYT");
+    Chunk_WriteRaw(text.size(), text.data());
+    Chunk_WriteStop();
+}
+
+void Read_Sheet_Text(const a_template& t, a_ctemplate& sheet, bool& found, a_defect_set& defects) {
+    found = false;
+    if (!Chunk_Find(1, "LAYT")) return;
+    if (g_chunk.len > kMaxSheetTextBytes) return Add_Defect(defects, DEFECT_TMPL_VERSION);
+    std::string text(size_t(g_chunk.len), '\0');
+    Chunk_ReadRaw(text.size(), text.data());
+    std::vector<a_ctemplate> records;
+    a_layout_error err;
+    if (!Layout_Parse(text, records, err) || records.size() != 1 ||
+        std::memcmp(records[0].label, t.label, sizeof t.label) != 0 || !User_Record_Fault(records[0]).empty())
+        return Add_Defect(defects, DEFECT_TMPL_VERSION);
+    sheet = records[0];
+    found = true;
 }
 
 void Write_UnitHeader(const a_doc_unit& u, uint32_t ux) {

@@ -59,6 +59,14 @@ void Write_V4_Preamble();
 // kinds this program does not know.
 void Write_Template(const a_template& t);
 void Read_Template(a_template& t, a_defect_set& defects);
+// "LAYT", 1: the layout text of the sheet when it is one of the user's own
+// (or carried by a project opened before), so that the project brings its
+// sheet to a machine whose catalogue lacks it. Older projects have none.
+// The reader validates the text as any layout file: one record, named as the
+// template, passing the designer's checks, not a built-in sheet's name;
+// anything else is a template defect. `sheet` receives the record.
+void Write_Sheet_Text(const a_template& t);
+void Read_Sheet_Text(const a_template& t, a_ctemplate& sheet, bool& found, a_defect_set& defects);
 void Write_UnitSpec(const a_unit& u);
 void Read_UnitSpec(a_unit& u);
 

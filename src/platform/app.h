@@ -10,8 +10,11 @@
 // Starts the toolkit once; `headless` selects the offscreen platform. The
 // toolkit's own messages (and those of its image libraries) stay off the
 // terminal: they go to the file CIRQUEL_DEBUG_LOG names, else nowhere.
-// Safe to call again: later calls do nothing.
-[[nodiscard]] bool Platform_Init(bool headless);
+// Without `drawing` (short commands that read files and strings only) no
+// images are painted and no fonts or screens are asked for; a later call
+// with `drawing` then starts the toolkit again for drawing. Safe to call
+// again: otherwise later calls do nothing.
+[[nodiscard]] bool Platform_Init(bool headless, bool drawing = true);
 void Platform_Stop();
 bool Platform_IsHeadless();
 

@@ -1,6 +1,7 @@
 #include "platform/fonts.h"
 
 #include <QtGui/QFontDatabase>
+#include <QtGui/QGuiApplication>
 #include <QtGui/QFontMetricsF>
 #include <QtCore/QSet>
 
@@ -85,6 +86,9 @@ void Load_System_List() {
 }
 
 const std::vector<a_family_item>& List() {
+    // A short command runs without a drawing toolkit, hence without fonts;
+    // the list is made once one that draws has started.
+    if (!g_loaded && !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return g_list;
     if (!g_loaded) {
         Load_System_List();
         for (size_t i = 0; i < g_list.size(); ++i) g_list[i].order = int32_t(i + 1);
@@ -162,6 +166,7 @@ int Font_Find(const std::u16string& name) {
 
 int Font_Base_Proportional() {
     if (int f = Font_Find(kBaseFamily)) return f;
+    if (Font_Count() == 0) return 0;  // no fonts to ask the toolkit about
     // Without DejaVu, the toolkit's own general font, else the first family.
     QString general = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
     if (int f = Font_Find(general.toStdU16String())) return f;

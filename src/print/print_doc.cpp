@@ -106,6 +106,53 @@ a_unit Nudged_Unit(uint32_t ux) {
     return u;
 }
 
+// A layout's test pattern also numbers its labels and rules the sheet, so
+// that the user can measure the print against the real sheet.
+bool g_pattern = false;
+
+// Millimetre rulers along the top and left of the sheet, 5 mm in from the
+// edges (where any printer reaches), reading the sheet's own places: a long
+// tick and a number every 10 mm. Not nudged: they measure the printer's
+// scale and placement, not the labels'.
+void Draw_Pattern_Rulers() {
+    a_fpoint frame = g_doc.doc_template.papersize;
+    if (Has_Flag(g_doc.doc_template.tflags, IS_LANDSCAPE)) frame = a_fpoint{frame.y, frame.x};
+    constexpr int kIn = 5;
+    auto tick = [](int mm) { return mm % 10 == 0 ? 3.0f : mm % 5 == 0 ? 2.0f : 1.0f; };
+    {
+        a_port_scope scope(g_overlay.get());
+        RGBForeColor(kBlackColor);
+        PenSize(std::max(Dots(1), 1), std::max(Dots(1), 1));
+        for (int mm = kIn; mm <= frame.x - kIn; ++mm) {
+            Point a = Map_FPoint({float(mm), kIn}), b = Map_FPoint({float(mm), kIn + tick(mm)});
+            MoveTo(a.h, a.v);
+            LineTo(b.h, b.v);
+        }
+        for (int mm = kIn; mm <= frame.y - kIn; ++mm) {
+            Point a = Map_FPoint({kIn, float(mm)}), b = Map_FPoint({kIn + tick(mm), float(mm)});
+            MoveTo(a.h, a.v);
+            LineTo(b.h, b.v);
+        }
+        PenNormal();
+    }
+    for (int mm = 10; mm <= frame.x - kIn; mm += 10) {
+        Point p = Map_FPoint({float(mm), kIn + 6.0f});
+        VP_Text(p.h, p.v, std::to_string(mm), 6, kBlackColor, true);
+    }
+    for (int mm = 20; mm <= frame.y - kIn; mm += 10) {  // 10 is the top ruler's
+        Point p = Map_FPoint({kIn + 4.0f, float(mm) + 1});
+        VP_Text(p.h, p.v, std::to_string(mm), 6, kBlackColor, false);
+    }
+}
+
+void Draw_Pattern_Numbers() {
+    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
+        const a_frect& b = Nudged_Unit(ux).bbox;
+        Point p = Map_FPoint({(b.left + b.right) / 2, b.top + (b.bottom - b.top) * 0.35f});
+        VP_Text(p.h, p.v, std::to_string(ux), 14, kBlackColor, true);
+    }
+}
+
 }  // namespace
 
 bool Is_Null_Print() {
@@ -126,7 +173,10 @@ bool Print_Template(const a_template& targ_template) {
         ~a_lent_template() { g_doc.doc_template = saved; }
     };
     auto lent = std::make_unique<a_lent_template>(targ_template);
-    return Print_Doc2(true, PURPOSE_TEST);
+    g_pattern = true;
+    bool done = Print_Doc2(true, PURPOSE_TEST);
+    g_pattern = false;
+    return done;
 }
 
 bool Print_Doc1(bool askjob) {
@@ -215,6 +265,10 @@ void Print_Doc3(int purpose) {
         if (purpose == PURPOSE_PRINT && (!g_doc.doc_units[ux] || !g_doc.doc_units[ux]->printf)) continue;
         Print_Unit(ux, purpose);
         Printing_Step();
+    }
+    if (g_pattern && Page_Overlay() && !VP_Stopped()) {
+        Draw_Pattern_Rulers();
+        Draw_Pattern_Numbers();
     }
     Flush_Overlay();
     UnitCache_Stop();

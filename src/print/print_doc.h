@@ -36,7 +36,8 @@ bool Print1_Doc();  // without it
 bool Print_Doc1(bool askjob);
 bool Print_Test();  // a test page of the document
 // A test page, without colour bars, of another template (a layout being
-// designed): the document, open or not, is left as it was.
+// designed), its labels numbered and the sheet ruled in millimetres: the
+// document, open or not, is left as it was.
 bool Print_Template(const a_template& targ_template);
 // True when the job was started and finished. A stopped job ends with alert
 // 20, a failed one with alert 15 (a PDF file) or 106.

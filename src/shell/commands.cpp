@@ -30,7 +30,6 @@ const char kPrint[] = "Needs the print window";
 const char kHistoryPanel[] = "Needs the history panel, which is not built yet";
 const char kEdit[] = "Needs the editing phases, which are not built yet";
 const char kTracks[] = "Needs track-list import, which is not built yet";
-const char kDesigner[] = "Needs the layout designer, which is not built yet";
 
 const a_command_row kTable[] = {
     {201, ""},     {301, ""},     {302, ""},        {303, ""},     {304, ""},      {305, ""},
@@ -44,7 +43,7 @@ const a_command_row kTable[] = {
     {903, kEdit},  {904, kEdit},  {906, kEdit},     {907, kEdit},  {908, kEdit},   {101, kEdit},
     {102, kEdit},  {103, kEdit},  {104, kEdit},     {105, kEdit},  {121, kEdit},   {122, kEdit},
     {123, kEdit},  {124, kEdit},  {125, kEdit},     {912, kEdit},  {913, kEdit},   {914, kEdit},
-    {915, kEdit},  {601, ""},     {602, ""},        {604, ""},     {606, kDesigner}, {608, ""},
+    {915, kEdit},  {601, ""},     {602, ""},        {604, ""},     {606, ""}, {608, ""},
 };
 
 const a_command_row* Row(int command) {

@@ -34,7 +34,7 @@ namespace {
 
 a_startup_options g_options;
 
-bool Platform_Start() { return Platform_Init(g_options.headless); }
+bool Platform_Start() { return Platform_Init(g_options.headless, !g_options.light); }
 
 // The messages learn the document's name for their reports once it exists.
 a_listener_token g_doc_name_token = 0;
@@ -121,7 +121,9 @@ bool Shell_Start(const a_startup_options& options) {
     g_options = options;
     for (size_t i = 0; i < kModuleCount; ++i) {
         // A full start after a light one starts what the light one left out.
-        if (g_running[i] || (options.light && !kModules[i].light)) continue;
+        // The toolkit of a light start cannot draw: a full start starts it again.
+        bool again = !options.light && kModules[i].init == Platform_Start;
+        if ((g_running[i] && !again) || (options.light && !kModules[i].light)) continue;
         if (!kModules[i].init()) {
             Shell_Stop();
             return false;

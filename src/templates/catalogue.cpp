@@ -7,6 +7,7 @@
 #include "base/messages.h"
 #include "base/string_ids.h"
 #include "templates/catalogue_table.h"
+#include "templates/user_catalogue.h"
 
 namespace {
 
@@ -52,6 +53,10 @@ bool Is_Template_In_Cat(const a_unit_kind_set& kindset, const a_ctemplate& ctemp
 void Build_Paper_List2(const a_unit_kind_set& kindset) {
     std::vector<a_ctemplate> all(static_cast<size_t>(NTEMPLATES));
     for (int i = 1; i <= NTEMPLATES; ++i) Get_CTemplate(all[i - 1], i);
+    const std::vector<a_ctemplate>& own = User_Catalogue();
+    all.insert(all.end(), own.begin(), own.end());
+    for (const a_ctemplate& t : Project_Sheets())
+        if (!User_Template(t.label)) all.push_back(t);
     Build_Paper_List_From(all, kindset);
 }
 
@@ -170,7 +175,11 @@ void Label_Set(char (&label)[32], const std::string& text) {
 
 std::string Label_Text(const char (&label)[32]) { return std::string(label, strnlen(label, 32)); }
 
-void Templates_Init() { Build_Template_List(); }
+void Templates_Init() {
+    std::string error;
+    (void)User_Catalogue_Load(error);  // a damaged file keeps its sheets out, and is kept
+    Build_Template_List();
+}
 
 void Templates_Stop() {
     tlist.clear();

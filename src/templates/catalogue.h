@@ -14,7 +14,8 @@ int Catalogue_Count();  // NTEMPLATES
 // Copies catalogue record `index` (1 .. Catalogue_Count()).
 void Get_CTemplate(a_ctemplate& ctemplate, int index);
 
-// The working list: every catalogue record with an indexed group, sorted by
+// The working list: every catalogue record and every sheet of the user's own
+// with an indexed group, sorted by
 // whole-record bytes.
 void Build_Template_List();
 void Build_Paper_List2(const a_unit_kind_set& kindset);

@@ -126,6 +126,7 @@ public:
 
     bool Start(a_layout_error& err) { return Advance(err); }
     bool AtEnd() const { return tok_.kind == TOK_END; }
+    int Line() const { return tok_.line; }
 
     [[nodiscard]] bool Record(a_ctemplate& t, a_layout_error& err) {
         t = a_ctemplate{};
@@ -355,16 +356,20 @@ uint64_t CUnit_Count(const a_cunit& g) {
     return odd_rows * g.nx + even_rows * (g.nx - 1);
 }
 
-bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error) {
+bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error,
+                  std::vector<int>* lines) {
     std::vector<a_ctemplate> records;
+    std::vector<int> starts;
     a_parser p(text);
     if (!p.Start(error)) return false;
     while (!p.AtEnd()) {
         a_ctemplate t;
+        starts.push_back(p.Line());
         if (!p.Record(t, error)) return false;
         records.push_back(t);
     }
     out.insert(out.end(), records.begin(), records.end());
+    if (lines) lines->insert(lines->end(), starts.begin(), starts.end());
     return true;
 }
 

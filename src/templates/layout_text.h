@@ -16,8 +16,9 @@ struct a_layout_error {
 
 // Parses every record of `text` and appends them to `out`. On the first
 // malformed record returns false with its line and a message; `out` is then
-// left as it was.
-[[nodiscard]] bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error);
+// left as it was. `lines` receives the line on which each record begins.
+[[nodiscard]] bool Layout_Parse(std::string_view text, std::vector<a_ctemplate>& out, a_layout_error& error,
+                                std::vector<int>* lines = nullptr);
 
 // Number of units a catalogue group expands to (0 when nx or ny is 0).
 uint64_t CUnit_Count(const a_cunit& g);

@@ -144,6 +144,23 @@ void a_collage_gui_test::RingPouredTurnedSwappedSavedAndReopened() {
     QCOMPARE(int(Pack_Slot(10002).slot_extra_angle), -900);
     QCOMPARE(Kept(), inside + 1);  // each command inside the collage is a step of its own
 
+    // Its round handle above the frame, dragged a quarter turn to the left,
+    // turns it straight again (to the pixel's precision), as one more step.
+    const Rect box = Obj_BBox(Slotx_To_Omx(10002));
+    auto* view = Find<a_unit_view>(w, "unitView");
+    const QPointF top_cell((box.left + box.right) / 2.0, box.top);
+    const QPoint handle = surface->mapFrom(view->viewport(), view->Unit_To_View(top_cell).toPoint()) - QPoint(0, 16);
+    const QPointF mid_cell((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
+    const QPoint centre = surface->mapFrom(view->viewport(), view->Unit_To_View(mid_cell).toPoint());
+    const int reach = centre.y() - handle.y();
+    QTest::mousePress(surface, Qt::LeftButton, {}, handle);
+    QTest::mouseMove(surface, centre + QPoint(-reach * 7 / 10, -reach * 7 / 10));
+    QTest::mouseMove(surface, centre + QPoint(-reach, 0));
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, centre + QPoint(-reach, 0));
+    QApplication::processEvents();
+    QVERIFY(std::abs(Pack_Slot(10002).slot_extra_angle) <= 20);
+    QCOMPARE(Kept(), inside + 2);
+
     // Slot 10000's photo dragged onto slot 10003: the two trade places.
     const a_source_desc a = Curr_PH(Slotx_To_Omx(10000))->spec.source;
     const a_source_desc b = Curr_PH(Slotx_To_Omx(10003))->spec.source;
@@ -210,8 +227,8 @@ void a_collage_gui_test::ScreenshotsUnderXvfb() {
 
 namespace {
 
-// Run inside the display server: a two-ring collage half filled, then a
-// grid of photos with rounded corners.
+// Run inside the display server: a two-ring collage half filled, one photo
+// selected, then a grid of photos with rounded corners.
 int Take_Shots(const QString& dir) {
     a_main_window w;
     if (!Open_Two_Disc_Stock(w)) return 2;
@@ -223,6 +240,9 @@ int Take_Shots(const QString& dir) {
     for (int k = 0; k < 6; ++k) files << Photo(pictures.path(), QString("p%1").arg(k), k * 55);
     w.findChild<a_collage_panel*>("collagePanel")->Add_Photos(files);
     if (Filled() != 6) return 5;
+    QApplication::processEvents();
+    // One photo selected: its frame and its turn handle show.
+    QTest::mouseClick(Find<QWidget>(w, "unitSurface"), Qt::LeftButton, {}, Slot_Point(w, 10001));
     QApplication::processEvents();
     if (!Screen_Shot(w).save(dir + "/gui_collage_ring.png")) return 3;
     Click(w, "collageKind0");

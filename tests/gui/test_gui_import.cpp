@@ -13,6 +13,8 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLabel>
+#include <QtWidgets/QMenu>
+#include <QtWidgets/QMenuBar>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollBar>
 
@@ -38,6 +40,7 @@
 #include "tracks/import.h"
 #include "ui/interface.h"
 #include "unit_view.h"
+#include "v7_fixtures.h"
 
 namespace {
 
@@ -80,6 +83,7 @@ private slots:
     void PlaylistAlbumArtBecomesAPhoto();
     void NavigatorFrameDragScrolls();
     void MissingFontAnsweredInRemapDialog();
+    void OldProjectFromTheImportMenu();
     void ScreenshotsUnderXvfb();
 };
 
@@ -310,6 +314,56 @@ void a_import_test::MissingFontAnsweredInRemapDialog() {
                 text = i;
             }
     QVERIFY(text != 0);
+    QVERIFY(Close_Unchanged(w));
+}
+
+// A project of the previous version, chosen through the Import menu with
+// the mouse: its texts, photo and paint land on the current unit as one
+// step, which Undo takes back; a damaged one is refused with the alert and
+// changes nothing.
+void a_import_test::OldProjectFromTheImportMenu() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QTemporaryDir dir;
+    const QString good = dir.path() + "/Summer7.cd4", bad = dir.path() + "/Cut7.cd4";
+    const std::vector<uint8_t> bytes = Write_V7(V7_Sample(0));
+    QVERIFY(Write_File(good, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()))));
+    QVERIFY(Write_File(bad, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size() / 2))));
+    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
+    QString chosen;
+    files->ask_open = [&] { return chosen; };
+    auto choose = [&] {
+        QMenuBar* bar = w.menuBar();
+        QAction* import = nullptr;
+        for (QAction* a : bar->actions())
+            if (a->text().remove('&') == "Import") import = a;
+        QVERIFY(import);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(import).center());
+        QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
+        auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QAction* item = w.Command_Action(IMPORT_PROJECT_CMD);
+        QVERIFY(item && item->isEnabled() && popup->actions().contains(item));
+        QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(item).center());
+    };
+    const int blocks = g_doc.up->oj.nlist, steps = Kept();
+    chosen = good;
+    choose();
+    QTRY_COMPARE(g_doc.up->oj.nlist, blocks + 3);
+    QCOMPARE(Kept(), steps + 1);
+    QVERIFY(g_doc.up->paintinuse);
+    QCOMPARE(Texts().size(), 2);
+    QCOMPARE(Texts()[0], QString::fromUtf16(u"Summer\r\u00e4\u00e9 t\u00c8"));
+
+    Dialog_ScriptAnswers({});
+    chosen = bad;
+    choose();
+    QTRY_VERIFY(!Dialog_History().empty());
+    QCOMPARE(QString::fromStdString(Dialog_History().back().message), QString("Sorry, could not read the file."));
+    QCOMPARE(g_doc.up->oj.nlist, blocks + 3);
+    QCOMPARE(Kept(), steps + 1);
+
+    QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+    QTRY_COMPARE(g_doc.up->oj.nlist, blocks);
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -9,6 +9,9 @@
 #include <QtGui/QAction>
 #include <QtTest/QTest>
 #include <QtWidgets/QAbstractButton>
+#include <QtWidgets/QAbstractItemView>
+#include <QtWidgets/QAbstractSlider>
+#include <QtWidgets/QAbstractSpinBox>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
@@ -20,6 +23,7 @@
 #include <QtWidgets/QPlainTextEdit>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollArea>
+#include <QtWidgets/QScrollBar>
 #include <QtWidgets/QTabWidget>
 
 #include <string>
@@ -199,6 +203,53 @@ private slots:
         QVERIFY2(offered > 0, "no language besides English is offered");
         QVERIFY2(failures.isEmpty(), qPrintable("shown in English:\n" + failures.join('\n')));
         QVERIFY(Close_Unchanged(host.Window()));
+    }
+
+    // The start screen and every phase: each enabled, visible control a
+    // person works has a tip saying what it does (tips are walked for English
+    // texts in every language above).
+    void EveryControlHasATip() {
+        a_window_host host;
+        a_main_window& w = host.Window();
+        QStringList bare;
+        auto walk = [&](const QString& where) {
+            QApplication::processEvents();
+            for (QWidget* c : w.findChildren<QWidget*>()) {
+                if (!c->isVisible() || !c->isEnabled()) continue;
+                // Qt shows the nearest tip of the widget or a widget it lies in.
+                bool tipped = false;
+                for (QWidget* up = c; up && up != &w && !tipped; up = up->parentWidget())
+                    tipped = !up->toolTip().isEmpty();
+                if (tipped) continue;
+                if (qobject_cast<QScrollBar*>(c) || qobject_cast<QMenuBar*>(c)) continue;
+                const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QAbstractSlider*>(c) ||
+                                     qobject_cast<QLineEdit*>(c) || qobject_cast<QAbstractSpinBox*>(c) ||
+                                     qobject_cast<QComboBox*>(c) || qobject_cast<QAbstractItemView*>(c);
+                // A field inside a spin box or combo box is told by its owner's tip.
+                const bool inner = qobject_cast<QLineEdit*>(c) && (qobject_cast<QAbstractSpinBox*>(c->parent()) ||
+                                                                   qobject_cast<QComboBox*>(c->parent()));
+                if (!control || inner) continue;
+                QString name = c->objectName().isEmpty() ? c->metaObject()->className() : c->objectName();
+                if (auto* b = qobject_cast<QAbstractButton*>(c)) name += " \"" + b->text() + "\"";
+                bare << where + ": " + name;
+            }
+        };
+        w.resize(1024, 700);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        walk("start screen");
+        Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
+        walk("stock choice");
+        QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
+        QVERIFY(g_doc.doc_open);
+        for (a_phase p : {CANVAS_PHASE, PHOTO_PHASE, SYMBOL_PHASE, TEXT_PHASE, COLLAGE_PHASE, PREVIEW_PHASE}) {
+            Phase(w, p);
+            walk(QString("phase %1").arg(int(p)));
+        }
+        bare.removeDuplicates();
+        QVERIFY2(bare.isEmpty(), qPrintable("no tip:\n" + bare.join('\n')));
+        Phase(w, CANVAS_PHASE);
+        QVERIFY(Close_Unchanged(w));
     }
 
     // Options > Language > Polski: the window is Polish at once, the document

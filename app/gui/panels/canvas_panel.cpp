@@ -61,6 +61,7 @@ a_canvas_panel::a_canvas_panel(QWidget* parent) : QWidget(parent) {
 
     column->addWidget(Panel_Heading(tr("Canvas")));
     palette_ = new QListWidget;
+    palette_->setToolTip(tr("The backgrounds made for this label's shape; click one to fill the label with it"));
     palette_->setObjectName("canvasPalette");
     palette_->setViewMode(QListView::IconMode);
     palette_->setIconSize(QSize(52, 52));

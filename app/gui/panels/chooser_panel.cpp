@@ -85,6 +85,8 @@ a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
     by_kind_->setText(tr("By kind"));
     by_brand_->setObjectName("byMaker");
     by_kind_->setObjectName("byKind");
+    by_brand_->setToolTip(tr("List the makers; choose one to see its label stock"));
+    by_kind_->setToolTip(tr("List the kinds of label; choose one to see its label stock"));
     auto* sort = new QButtonGroup(this);
     for (QToolButton* b : {by_brand_, by_kind_}) {
         b->setCheckable(true);
@@ -94,13 +96,16 @@ a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
     }
     kinds_ = new QListWidget;
     kinds_->setObjectName("kindList");
+    kinds_->setToolTip(tr("Choose a maker or a kind to narrow the list of label stock"));
     filter_ = new QLineEdit;
     filter_->setObjectName("templateFilter");
     filter_->setPlaceholderText(tr("Find by maker, code, kind or size, e.g. avery cd"));
     filter_->setClearButtonEnabled(true);
+    filter_->setToolTip(filter_->placeholderText());
     templates_ = new QListWidget;
     templates_->setObjectName("templateList");
     templates_->setUniformItemSizes(true);
+    templates_->setToolTip(tr("Click the label stock printed on your sheets' packet; a double click chooses it"));
     preview_ = new QLabel;
     preview_->setObjectName("sheetPreview");
     preview_->setAlignment(Qt::AlignCenter);
@@ -116,8 +121,10 @@ a_chooser_panel::a_chooser_panel(QWidget* parent) : QWidget(parent) {
     ok_ = new QPushButton(tr("OK"));
     ok_->setObjectName("chooserOk");
     ok_->setDefault(true);
+    ok_->setToolTip(tr("Design on the chosen label stock"));
     auto* cancel = new QPushButton(tr("Cancel"));
     cancel->setObjectName("chooserCancel");
+    cancel->setToolTip(tr("Go back without choosing"));
 
     auto* left = new QVBoxLayout;
     auto* sorts = new QHBoxLayout;

@@ -184,9 +184,10 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     printer_ = new QLabel;
     printer_->setWordWrap(true);
     column->addWidget(printer_);
-    auto button = [&](const char* name, const QString& text) {
+    auto button = [&](const char* name, const QString& text, const QString& tip) {
         auto* b = new QPushButton(text);
         b->setObjectName(name);
+        b->setToolTip(tip);
         b->setMinimumHeight(30);
         column->addWidget(b);
         return b;
@@ -200,14 +201,16 @@ a_print_panel::a_print_panel(QWidget* parent) : QWidget(parent) {
     auto* copies = new a_slider_widget(PRINT_NCOPIES_SLIDER);
     column->addWidget(copies);
     option_sliders_.push_back(copies);
-    QPushButton* choose = button("choosePrinter", tr("Choose Printer…"));
-    QPushButton* test = button("testPage", tr("Print Test Page"));
+    QPushButton* choose = button("choosePrinter", tr("Choose Printer…"), tr("Choose the printer the sheet goes to"));
+    QPushButton* test = button("testPage", tr("Print Test Page"),
+                               tr("Print a test page on plain paper, to hold against a label sheet"));
     column->addSpacing(8);
-    QPushButton* print = button("printSheet", tr("Print…"));
+    QPushButton* print = button("printSheet", tr("Print…"), tr("Print the sheet on the printer"));
     print->setDefault(true);
     print->setStyleSheet("QPushButton { font-weight: bold; }");
-    QPushButton* pdf = button("saveAsPdf", tr("Save as PDF…"));
-    QPushButton* test_pdf = button("testPagePdf", tr("Save Test Page as PDF…"));
+    QPushButton* pdf = button("saveAsPdf", tr("Save as PDF…"), tr("Keep the sheet as a PDF file"));
+    QPushButton* test_pdf =
+        button("testPagePdf", tr("Save Test Page as PDF…"), tr("Keep the test page as a PDF file"));
     auto* dpi_row = new QHBoxLayout;
     auto* dpi_label = new QLabel(tr("PDF resolution"));
     pdf_dpi_ = new QComboBox;

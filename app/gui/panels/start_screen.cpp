@@ -21,6 +21,7 @@ constexpr int kList = 340;
 
 QPushButton* Big_Button(const QString& text, const QString& detail, const QIcon& icon) {
     auto* b = new QPushButton(icon, text + "\n" + detail);
+    b->setToolTip(detail);
     b->setIconSize(QSize(40, 40));
     b->setFixedSize(kButton, 72);
     b->setStyleSheet("QPushButton { text-align: left; padding: 8px 16px; font-size: 11pt; }");
@@ -78,6 +79,7 @@ a_start_screen::a_start_screen(QWidget* parent) : QWidget(parent) {
     recent_title->setFont(rf);
     recent_ = new QListWidget;
     recent_->setObjectName("recentProjects");
+    recent_->setToolTip(tr("The projects you saved last; click one to open it"));
     recent_->setFixedWidth(kList);
     recent_->setMinimumHeight(200);
     recent_->setMaximumHeight(360);

@@ -157,6 +157,8 @@ a_symbol_panel::a_symbol_panel(QWidget* parent)
 QListWidget* a_symbol_panel::Palette(const char* name, bool stamps) {
     auto* list = new QListWidget;
     list->setObjectName(name);
+    list->setToolTip(stamps ? tr("Pictures in colors of their own; click one to put it on the label as a photo")
+                            : tr("Shapes of one color; click one to put it on the label"));
     list->setViewMode(QListView::IconMode);
     list->setIconSize(QSize(THUMB, THUMB));
     list->setGridSize(QSize(CELL, CELL));

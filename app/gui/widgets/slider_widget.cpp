@@ -47,6 +47,7 @@ a_slider_widget::a_slider_widget(a_slider_enum slider, QWidget* parent)
     track_->setTracking(false);  // a whole drag is one change
     QToolButton* minus = Step_Button(QStringLiteral("−"));
     QToolButton* plus = Step_Button(QStringLiteral("+"));
+    setToolTip(name->text());  // panels give a fuller tip; the parts show their row's
     grid->addWidget(name, 0, 0, 1, 3);
     grid->addWidget(number_, 0, 3);
     grid->addWidget(minus, 1, 0);

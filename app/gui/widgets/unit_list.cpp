@@ -6,6 +6,7 @@
 
 a_unit_list::a_unit_list(QWidget* parent) : QListWidget(parent) {
     setObjectName("unitList");
+    setToolTip(tr("The labels of the sheet; click one to work on it"));
     setViewMode(QListView::IconMode);
     setFlow(QListView::TopToBottom);
     setWrapping(false);
