@@ -24,6 +24,7 @@
 #include "app_icon.h"
 #include "panels/canvas_panel.h"
 #include "panels/collage_panel.h"
+#include "panels/paint_panel.h"
 #include "base/messages.h"
 #include "base/prefs.h"
 #include "panels/chooser_panel.h"
@@ -74,7 +75,7 @@
 namespace {
 
 enum a_page { PAGE_START, PAGE_CHOOSER, PAGE_UNIT, PAGE_PREVIEW };
-enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT, PANEL_PHOTO, PANEL_SYMBOL, PANEL_COLLAGE };
+enum a_panel { PANEL_CANVAS, PANEL_PRINT, PANEL_TEXT, PANEL_PHOTO, PANEL_SYMBOL, PANEL_COLLAGE, PANEL_PAINT };
 
 QKeySequence Key_Sequence(const a_shortcut& s) {
     if (s.key == 0) return {};
@@ -99,7 +100,7 @@ const a_phase_button kPhaseButtons[] = {
     {PHOTO_PHASE, "Photos", "Put your own pictures on the label", nullptr},
     {SYMBOL_PHASE, "Clip art", "Add symbols and stamps from the clip art collection", nullptr},
     {TEXT_PHASE, "Text", "Write titles and track lists on the label", nullptr},
-    {PAINT_PHASE, "Paint", nullptr, "Needs the paint tools, which are not built yet"},
+    {PAINT_PHASE, "Paint", "Paint on the label with brushes, shapes and fills", nullptr},
     {COLLAGE_PHASE, "Collage", "Fill the label with a pattern of photos", nullptr},
     {PREVIEW_PHASE, "Print", "See the whole sheet, align it and print it", nullptr},
 };
@@ -112,6 +113,7 @@ bool Has_Panel(a_phase phase) {
         case SYMBOL_PHASE:
         case TEXT_PHASE:
         case COLLAGE_PHASE:
+        case PAINT_PHASE:
         case PREVIEW_PHASE: return true;
         default: return false;
     }
@@ -165,6 +167,9 @@ a_main_window::a_main_window() {
     panels_->addWidget(Panel_Scroller(collage_));
     collage_->Accept_Drops_On(unit_view_->viewport());  // after the photos': it sees a drop first
     connect(collage_, &a_collage_panel::boundsChanged, this, [this] { unit_view_->Refresh(); });
+    paint_ = new a_paint_panel;
+    panels_->addWidget(Panel_Scroller(paint_));
+    connect(unit_view_, &a_unit_view::paintToolChosen, paint_, &a_paint_panel::Refresh);
     // Wide enough for the widest panel in this language: longer words
     // (German, Finnish, Hungarian) widen the column instead of being clipped.
     int panel_width = panels_->minimumWidth();
@@ -506,6 +511,7 @@ void a_main_window::Phase_Changed(a_phase phase) {
                                  : phase == SYMBOL_PHASE ? PANEL_SYMBOL
                                  : phase == TEXT_PHASE   ? PANEL_TEXT
                                  : phase == COLLAGE_PHASE ? PANEL_COLLAGE
+                                 : phase == PAINT_PHASE   ? PANEL_PAINT
                                                          : PANEL_CANVAS);
     } else {
         start_->Refresh_Recent();
@@ -526,6 +532,10 @@ void a_main_window::Phase_Changed(a_phase phase) {
     }
     if (doc && phase == PHOTO_PHASE) photos_->Refresh();
     if (doc && phase == SYMBOL_PHASE) symbols_->Refresh();
+    if (doc && phase == PAINT_PHASE) {
+        paint_->Refresh();
+        unit_view_->Refresh();
+    }
     collage_->Refresh();  // also when a collage has just ended: the label's size is its own again
 }
 

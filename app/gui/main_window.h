@@ -29,6 +29,7 @@ class a_photo_panel;
 class a_print_panel;
 class a_symbol_panel;
 class a_collage_panel;
+class a_paint_panel;
 class a_start_screen;
 class a_text_panel;
 class a_unit_list;
@@ -86,6 +87,7 @@ private:
     a_photo_panel* photos_;
     a_symbol_panel* symbols_;
     a_collage_panel* collage_;
+    a_paint_panel* paint_;
     a_unit_list* units_;
     a_file_dialogs* files_;
     a_unit_toggles* toggles_;

@@ -9,6 +9,7 @@
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QMenu>
 #include <QtWidgets/QScrollBar>
+#include <QtCore/QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,8 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "model/text_rec.h"
+#include "paint/trackers.h"
+#include "panels/paint_panel.h"
 #include "platform/clock.h"
 #include "shell/collage_cmds.h"
 #include "shell/commands.h"
@@ -73,6 +76,11 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room, double dpr) {
 double Angle_Round(QPointF centre, QPointF at) {
     return std::atan2(at.y() - centre.y(), at.x() - centre.x()) * 180.0 / M_PI;
 }
+
+bool Painting() { return g_doc.up && gs.curr_phase == PAINT_PHASE; }
+
+// Tools whose outline under the pointer shows the brush's size.
+bool Round_Brush(int tool) { return tool == BRUSH_TOOL || tool == ERASER_TOOL || tool == SPRAY_TOOL; }
 
 bool Editing_Blocks() {
     if (!g_doc.up) return false;
@@ -273,7 +281,58 @@ protected:
                     QRectF(from.x() * dpr, from.y() * dpr, from.width() * dpr, from.height() * dpr));
         Paint_Frames(p);
         Paint_Caret(p);
+        Paint_Overlay(p);
     }
+
+    // The symmetry centre's cross and the brush's outline under the pointer.
+    void Paint_Overlay(QPainter& p) {
+        if (!Painting()) return;
+        p.setRenderHint(QPainter::Antialiasing, true);
+        if (g_paint.symmetry_on) {
+            const QPointF c = Centre_Spot();
+            for (auto [colour, width] : {std::pair{QColor(255, 255, 255), 3.0}, std::pair{QColor(200, 0, 0), 1.0}}) {
+                p.setPen(QPen(colour, width));
+                p.drawLine(c + QPointF(-CROSS, 0), c + QPointF(CROSS, 0));
+                p.drawLine(c + QPointF(0, -CROSS), c + QPointF(0, CROSS));
+            }
+        }
+        if (const QRectF r = Brush_Outline(); !r.isEmpty()) {
+            p.setBrush(Qt::NoBrush);
+            p.setPen(QPen(QColor(255, 255, 255), 0));
+            p.drawEllipse(r);
+            p.setPen(QPen(QColor(0, 0, 0), 0, Qt::DotLine));
+            p.drawEllipse(r);
+        }
+    }
+
+public:
+    static constexpr int CROSS = 7;  // half the symmetry cross, pixels
+    std::optional<QPointF> pointer;  // in the surface, while over it
+    QPointF Centre_Spot() const {
+        const Point c = g_doc.up ? g_doc.up->symmetry_center : Point{};
+        return Cell_To_Surface(QPointF(c.h, c.v));
+    }
+    QRect Centre_Area() const {
+        return QRectF(Centre_Spot() - QPointF(CROSS + 2, CROSS + 2), QSizeF(2 * CROSS + 4, 2 * CROSS + 4))
+            .toAlignedRect();
+    }
+    QRectF Brush_Outline() const {
+        if (!pointer || !Round_Brush(g_paint.tool)) return {};
+        const double cells = g_paint.tool == SPRAY_TOOL    ? g_paint.spray_radius
+                             : g_paint.tool == ERASER_TOOL ? Eraser_Diameter(g_paint.eraser_choice) / 2.0
+                                                           : g_paint.brush_size / 2.0;
+        const QPointF at = Surface_To_Cell(*pointer);
+        const double r = std::max(2.0, Cell_To_Surface(at + QPointF(cells, 0)).x() - pointer->x());
+        return QRectF(*pointer - QPointF(r, r), QSizeF(2 * r, 2 * r));
+    }
+    // The overlay moved from `was`: both places drawn again.
+    void Update_Overlay(const QRectF& was_brush, const QRect& was_centre) {
+        update(was_brush.toAlignedRect().adjusted(-2, -2, 2, 2));
+        update(Brush_Outline().toAlignedRect().adjusted(-2, -2, 2, 2));
+        update(was_centre);
+        update(Centre_Area());
+    }
+protected:
 
     // The caret in dark red when the blink shows it; the pre-edit boxed beside it.
     void Paint_Caret(QPainter& p) {
@@ -358,7 +417,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override { view_->Mouse_Release(e); }
     void mouseDoubleClickEvent(QMouseEvent* e) override { view_->Mouse_Double(e); }
     void contextMenuEvent(QContextMenuEvent* e) override { view_->Context_Menu(e); }
-    void leaveEvent(QEvent*) override { emit view_->pointerLeft(); }
+    void leaveEvent(QEvent*) override {
+        const QRectF was = Brush_Outline();
+        pointer.reset();
+        update(was.toAlignedRect().adjusted(-2, -2, 2, 2));
+        emit view_->pointerLeft();
+    }
     // The scroll area centres the surface after its size changes.
     void moveEvent(QMoveEvent*) override { emit view_->viewMoved(); }
 
@@ -396,6 +460,16 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
         if (Edited_OM() == nullptr && g_ed.edit_objid != 0) Edit_OK();  // another unit: the editing ends
         Refresh();
     });
+    paint_tick_ = new QTimer(this);
+    paint_tick_->setInterval(16);
+    connect(paint_tick_, &QTimer::timeout, this, [this] {
+        if (!Paint_Tracking()) return paint_tick_->stop();
+        Paint_Tick(uint32_t(TickCount()));
+    });
+    g_paint_scroll = [this](int dh, int dv) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dh);
+        verticalScrollBar()->setValue(verticalScrollBar()->value() + dv);
+    };
     // Each idle step and each action's end: the caret blinks and follows.
     finish_token_ = g_shell_notices.finish.Subscribe([this] { Caret_Step(); });
     setAttribute(Qt::WA_InputMethodEnabled, true);
@@ -404,6 +478,7 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
 }
 
 a_unit_view::~a_unit_view() {
+    g_paint_scroll = nullptr;
     g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);
     g_doc_notices.unit_refresh.Unsubscribe(refresh_token_);
     g_doc_notices.unit_selected.Unsubscribe(selected_token_);
@@ -590,6 +665,7 @@ bool a_unit_view::Text_Press(QMouseEvent* e, int clicks) {
 
 void a_unit_view::Mouse_Press(QMouseEvent* e) {
     setFocus(Qt::MouseFocusReason);
+    if (Painting()) return Paint_Press(e);
     if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
     const bool triple = last_double_ >= 0 && qint64(e->timestamp()) - last_double_ <= QApplication::doubleClickInterval();
     if (Text_Press(e, triple ? 3 : 1)) return;
@@ -638,6 +714,7 @@ void a_unit_view::Begin_Drag(QMouseEvent* e) {
 
 void a_unit_view::Mouse_Move(QMouseEvent* e) {
     emit pointerMoved(surface_->mapTo(viewport(), e->position()));
+    if (Painting()) return Paint_Move(e);
     if (!Editing_Blocks()) return;
     if (tracking_text_) {
         const QPointF cell = surface_->Surface_To_Cell(e->position());
@@ -681,6 +758,7 @@ void a_unit_view::Mouse_Move(QMouseEvent* e) {
 }
 
 void a_unit_view::Mouse_Release(QMouseEvent* e) {
+    if (Painting()) return Paint_Release(e);
     if (e->button() == Qt::LeftButton) tracking_text_ = false;
     if (e->button() != Qt::LeftButton || !press_.down) return;
     a_press press = press_;
@@ -711,6 +789,7 @@ void a_unit_view::Mouse_Release(QMouseEvent* e) {
 // The desktop decides what a double click is; it stands for the second
 // press, so the release after it has nothing to finish.
 void a_unit_view::Mouse_Double(QMouseEvent* e) {
+    if (Painting()) return Paint_Press(e);  // a polygon closes on it
     if (e->button() != Qt::LeftButton || !Editing_Blocks() || press_.down) return;
     last_double_ = e->timestamp();
     if (Text_Press(e, 2)) return;  // a word of the edited text
@@ -747,7 +826,86 @@ void Run(const std::function<void()>& fn) {
 
 // Keys are the document's (nudges, Tab, Delete, sizes): the window hands
 // them to the key chain, so the scroll area must not take the arrows.
-void a_unit_view::keyPressEvent(QKeyEvent* e) { e->ignore(); }
+void a_unit_view::keyPressEvent(QKeyEvent* e) {
+    if (Painting() && Paint_Key(e)) return e->accept();
+    e->ignore();
+}
+
+namespace {
+
+a_paint_event Paint_Event(const QMouseEvent* e, QPointF cell) {
+    a_paint_event p;
+    p.cell = To_Cell(cell);
+    const QPoint screen = e->globalPosition().toPoint();
+    p.screen = Point{int16_t(std::clamp(screen.y(), -32000, 32000)), int16_t(std::clamp(screen.x(), -32000, 32000))};
+    p.shift = e->modifiers() & Qt::ShiftModifier;
+    p.command = e->modifiers() & Qt::ControlModifier;
+    p.option = e->modifiers() & Qt::AltModifier;
+    p.double_click = e->type() == QEvent::MouseButtonDblClick;
+    p.ticks = uint32_t(TickCount());
+    return p;
+}
+
+}  // namespace
+
+void a_unit_view::Paint_Press(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton || painting_) return;
+    if (g_paint.symmetry_on && !Paint_Tracking() && surface_->Centre_Area().contains(e->position().toPoint())) {
+        moving_centre_ = true;
+        return;
+    }
+    Paint_Sync_Sliders();
+    painting_ = true;
+    Interaction_Begin();  // the stroke is one action, ended on release
+    Paint_MouseDown(Paint_Event(e, surface_->Surface_To_Cell(e->position())));
+    if (Paint_Tracking()) paint_tick_->start();
+    emit paintToolChosen();  // the eyedropper may have picked a colour
+}
+
+void a_unit_view::Paint_Move(QMouseEvent* e) {
+    const QRectF was = surface_->Brush_Outline();
+    const QRect was_centre = surface_->Centre_Area();
+    surface_->pointer = e->position();
+    const QPointF cell = surface_->Surface_To_Cell(e->position());
+    if (moving_centre_) {
+        g_doc.up->symmetry_center = To_Cell(cell);
+    } else if (Paint_Tracking()) {
+        Paint_MouseMove(Paint_Event(e, cell));
+    }
+    surface_->setCursor(Round_Brush(g_paint.tool) ? Qt::CrossCursor : Qt::ArrowCursor);
+    surface_->Update_Overlay(was, was_centre);
+}
+
+void a_unit_view::Paint_Release(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    if (moving_centre_) {
+        moving_centre_ = false;
+        return;
+    }
+    if (!painting_) return;
+    if (Paint_Tracker() != TRACK_POLYGON) Paint_MouseUp(Paint_Event(e, surface_->Surface_To_Cell(e->position())));
+    if (!Paint_Tracking()) paint_tick_->stop();
+    painting_ = false;
+    Interaction_End();
+}
+
+bool a_unit_view::Paint_Key(QKeyEvent* e) {
+    auto act = [](auto f) {
+        Interaction_Begin();
+        f();
+        Interaction_End();
+    };
+    switch (e->key()) {
+        case Qt::Key_Escape: act(Paint_Escape); return true;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: act(Paint_Finish); return true;
+        default: break;
+    }
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (Paint_Tracking() || !Paint_Choose_Key(e->key())) return false;
+    emit paintToolChosen();
+    return true;
+}
 
 bool a_unit_view::focusNextPrevChild(bool) { return false; }  // Tab cycles the blocks
 

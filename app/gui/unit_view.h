@@ -10,6 +10,7 @@
 #include "base/notice.h"
 #include "platform/geometry.h"
 
+class QTimer;
 class a_unit_surface;
 struct a_ph_rec;
 
@@ -45,6 +46,8 @@ signals:
     void pointerLeft();
     // The zoom, the scroll position or the unit changed what is shown where.
     void viewMoved();
+    // A paint tool was chosen by its key in the editing area.
+    void paintToolChosen();
 
 protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -64,6 +67,12 @@ private:
     void Mouse_Move(QMouseEvent* e);
     void Mouse_Release(QMouseEvent* e);
     void Mouse_Double(QMouseEvent* e);
+    // The Paint phase: the mouse feeds the paint tools; a press on the
+    // symmetry centre's cross drags the centre instead.
+    void Paint_Press(QMouseEvent* e);
+    void Paint_Move(QMouseEvent* e);
+    void Paint_Release(QMouseEvent* e);
+    bool Paint_Key(QKeyEvent* e);
     void Context_Menu(QContextMenuEvent* e);
     void Begin_Drag(QMouseEvent* e);
     void Turn_Slot(QMouseEvent* e);
@@ -100,5 +109,8 @@ public:
     void Pinch(double scale_delta, QPointF at);
 private:
     a_unit_surface* surface_;
+    QTimer* paint_tick_;          // the spray keeps spraying while the mouse rests
+    bool painting_ = false;       // a paint interaction open, press to release
+    bool moving_centre_ = false;  // the symmetry centre follows the mouse
     a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0, finish_token_ = 0;
 };

@@ -1,0 +1,358 @@
+#include "panels/paint_panel.h"
+
+#include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
+#include <QtWidgets/QButtonGroup>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QGridLayout>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QSpinBox>
+#include <QtWidgets/QToolButton>
+#include <QtWidgets/QVBoxLayout>
+
+#include <cmath>
+#include <string>
+
+#include "base/messages.h"
+#include "look.h"
+#include "paint/paint_state.h"
+#include "panels/panel_parts.h"
+#include "ui/interface.h"
+#include "ui/sliders.h"
+#include "ui/text_cmds.h"
+#include "widgets/palette_popup.h"
+#include "widgets/slider_widget.h"
+
+namespace {
+
+constexpr int kIcon = 26;
+
+// The palette's order: painting tools first, then the shapes, then the helpers.
+const int kToolOrder[NPAINT_TOOLS] = {
+    BRUSH_TOOL, ERASER_TOOL, SPRAY_TOOL, STAMP_TOOL,       //
+    LINE_TOOL,  FRECT_TOOL,  FOVAL_TOOL, FFURTER_TOOL,     //
+    SRECT_TOOL, SOVAL_TOOL,  SFURTER_TOOL, SPOLYGON_TOOL,  //
+    BUCKET_TOOL, DROPPER_TOOL, GRABBER_TOOL, SELECT_TOOL,
+};
+
+// Tools whose pieces are still missing: shown, but resting.
+bool Tool_Built(int tool) { return tool != SELECT_TOOL && tool != STAMP_TOOL; }
+
+QString List_String(int index) {
+    std::string s;
+    GetIndString(s, 200, index);
+    return QString::fromStdString(s);
+}
+
+// The tool's picture, drawn here: a dark glyph on a transparent square.
+QIcon Tool_Icon(int tool) {
+    QPixmap pm(kIcon, kIcon);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(40, 48, 64), fill(90, 140, 210);
+    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QRectF box(5, 7, 16, 12);
+    auto solid = [&] { p.setBrush(fill); };
+    switch (tool) {
+        case BRUSH_TOOL:
+            p.drawLine(QPointF(20, 4), QPointF(11, 15));
+            p.setBrush(ink);
+            p.drawEllipse(QRectF(5, 14, 7, 7));
+            break;
+        case ERASER_TOOL: {
+            QPolygonF e({QPointF(4, 17), QPointF(13, 7), QPointF(22, 12), QPointF(14, 22)});
+            p.setBrush(QColor(235, 160, 170));
+            p.drawPolygon(e);
+            p.drawLine(QPointF(8, 13), QPointF(17, 19));
+            break;
+        }
+        case SPRAY_TOOL:
+            p.drawRect(QRectF(4, 11, 8, 12));
+            p.drawLine(QPointF(8, 11), QPointF(8, 7));
+            p.setPen(Qt::NoPen);
+            p.setBrush(ink);
+            for (QPointF d : {QPointF(15, 5), QPointF(19, 8), QPointF(16, 10), QPointF(21, 4), QPointF(20, 12),
+                              QPointF(14, 8), QPointF(22, 9)})
+                p.drawEllipse(d, 1, 1);
+            break;
+        case STAMP_TOOL:
+            p.drawRect(QRectF(10, 4, 6, 9));
+            solid();
+            p.drawRect(QRectF(5, 13, 16, 5));
+            p.drawLine(QPointF(5, 22), QPointF(21, 22));
+            break;
+        case LINE_TOOL: p.drawLine(QPointF(5, 21), QPointF(21, 5)); break;
+        case FRECT_TOOL: p.drawRect(box); break;
+        case SRECT_TOOL: solid(); p.drawRect(box); break;
+        case FOVAL_TOOL: p.drawEllipse(box); break;
+        case SOVAL_TOOL: solid(); p.drawEllipse(box); break;
+        case FFURTER_TOOL: p.drawArc(QRectF(4, 6, 26, 26), 90 * 16, 90 * 16); break;
+        case SFURTER_TOOL: solid(); p.drawPie(QRectF(4, 6, 26, 26), 90 * 16, 90 * 16); break;
+        case SPOLYGON_TOOL:
+            solid();
+            p.drawPolygon(QPolygonF({QPointF(5, 19), QPointF(9, 6), QPointF(20, 9), QPointF(17, 15),
+                                     QPointF(21, 21)}));
+            break;
+        case BUCKET_TOOL: {
+            p.save();
+            p.translate(12, 13);
+            p.rotate(-30);
+            p.setBrush(QColor(230, 230, 230));
+            p.drawRect(QRectF(-6, -6, 12, 12));
+            p.restore();
+            p.setPen(Qt::NoPen);
+            p.setBrush(fill);
+            QPainterPath drop;
+            drop.moveTo(20, 13);
+            drop.cubicTo(23, 18, 23, 21, 20, 21);
+            drop.cubicTo(17, 21, 17, 18, 20, 13);
+            p.drawPath(drop);
+            break;
+        }
+        case DROPPER_TOOL:
+            p.setPen(QPen(ink, 2.4, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(7, 19), QPointF(17, 9));
+            p.setBrush(ink);
+            p.drawEllipse(QRectF(16, 4, 6, 6));
+            p.setPen(QPen(fill, 1.2));
+            p.drawLine(QPointF(5, 21), QPointF(7, 19));
+            break;
+        case GRABBER_TOOL: {
+            p.setBrush(QColor(250, 225, 195));
+            QPainterPath hand;
+            hand.addRoundedRect(QRectF(7, 11, 12, 11), 4, 4);
+            for (int i = 0; i < 4; ++i) hand.addRoundedRect(QRectF(7 + i * 3, 4 + (i % 3 ? 0 : 2), 3, 10), 1.5, 1.5);
+            p.drawPath(hand.simplified());
+            break;
+        }
+        default:  // the marquee
+            p.setPen(QPen(ink, 1.4, Qt::DashLine));
+            p.drawRect(box);
+            break;
+    }
+    return QIcon(pm);
+}
+
+QIcon Swatch_Icon(uint32_t rgb) {
+    QPixmap pm(30, 14);
+    pm.fill(QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+    QPainter p(&pm);
+    p.setPen(QColor(90, 90, 90));
+    p.drawRect(0, 0, 29, 13);
+    return QIcon(pm);
+}
+
+uint32_t Rgb(QColor c) { return uint32_t(c.red()) << 16 | uint32_t(c.green()) << 8 | uint32_t(c.blue()); }
+
+const a_slider_enum kSliders[] = {PAINT_OPACITY_SLIDER, BRUSH_SPACING_SLIDER, LINE_THICKNESS_SLIDER,
+                                  PAINT_CORNER_SLIDER,  SPRAY_RADIUS_SLIDER,  GRAD_ANGLE_SLIDER,
+                                  SYMMETRY_COUNT_SLIDER};
+
+QString Slider_Tip(a_slider_enum s) {
+    switch (s) {
+        case PAINT_OPACITY_SLIDER: return QObject::tr("Opacity of the paint");
+        case BRUSH_SPACING_SLIDER: return QObject::tr("Distance between the brush's dabs, in pixels");
+        case LINE_THICKNESS_SLIDER: return QObject::tr("Width of lines and hollow shapes, in pixels");
+        case PAINT_CORNER_SLIDER: return QObject::tr("Rounded corners of rectangles");
+        case SPRAY_RADIUS_SLIDER: return QObject::tr("Reach of the spray, in pixels");
+        case GRAD_ANGLE_SLIDER: return QObject::tr("Direction of the gradient, in degrees");
+        default: return QObject::tr("Copies around the center");
+    }
+}
+
+}  // namespace
+
+void Paint_Sync_Sliders() {
+    a_paint_state& p = g_paint;
+    p.opacity = gs.slider_vals[PAINT_OPACITY_SLIDER];
+    p.brush_spacing = gs.slider_vals[BRUSH_SPACING_SLIDER];
+    p.line_thickness = gs.slider_vals[LINE_THICKNESS_SLIDER];
+    p.corner = gs.slider_vals[PAINT_CORNER_SLIDER];
+    p.spray_radius = gs.slider_vals[SPRAY_RADIUS_SLIDER];
+    p.grad_angle = gs.slider_vals[GRAD_ANGLE_SLIDER];
+    p.symmetry_count = gs.slider_vals[SYMMETRY_COUNT_SLIDER];
+    Paint_Clamp(p);
+}
+
+bool Paint_Choose_Key(int key) {
+    if (key < 'A' || key > 'z') return false;
+    const int tool = Tool_For_Key(char(key));
+    if (tool == NULL_TOOL || !Tool_Built(tool)) return false;
+    g_paint.tool = tool;
+    return true;
+}
+
+a_paint_panel::a_paint_panel(QWidget* parent) : QWidget(parent) {
+    setObjectName("paintPanel");
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(10, 4, 10, 10);
+    outer->setSpacing(4);
+    outer->addWidget(Panel_Heading(tr("Tools")));
+    outer->addWidget(Build_Tools());
+    outer->addWidget(Panel_Heading(tr("Options")));
+    auto* size_row = new QHBoxLayout;
+    size_row->addWidget(new QLabel(tr("Brush size")));
+    size_ = new QSpinBox;
+    size_->setObjectName("paintSize");
+    size_->setRange(1, 120);
+    size_->setToolTip(tr("The brush's width, in pixels of the label"));
+    connect(size_, &QSpinBox::valueChanged, this, [this] { Changed(); });
+    size_row->addWidget(size_);
+    size_row->addStretch(1);
+    outer->addLayout(size_row);
+    for (a_slider_enum s : kSliders) {
+        if (s == SYMMETRY_COUNT_SLIDER) continue;  // with the symmetry below
+        auto* w = new a_slider_widget(s);
+        w->setToolTip(Slider_Tip(s));
+        sliders_.push_back(w);
+        outer->addWidget(w);
+    }
+    auto* spread_row = new QHBoxLayout;
+    spread_row->addWidget(new QLabel(tr("Spray")));
+    spread_ = new QComboBox;
+    spread_->setObjectName("paintSpread");
+    spread_->setToolTip(tr("How the spray's dots spread from the middle"));
+    for (int i = 0; i < 4; ++i) spread_->addItem(List_String(78 + i));
+    connect(spread_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    spread_row->addWidget(spread_, 1);
+    outer->addLayout(spread_row);
+    outer->addWidget(Panel_Heading(tr("Fill")));
+    outer->addWidget(Build_Fill());
+    outer->addWidget(Panel_Heading(tr("Symmetry")));
+    outer->addWidget(Build_Symmetry());
+    outer->addStretch(1);
+    Refresh();
+}
+
+QWidget* a_paint_panel::Build_Tools() {
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(2);
+    tools_ = new QButtonGroup(this);
+    for (int i = 0; i < NPAINT_TOOLS; ++i) {
+        const int tool = kToolOrder[i];
+        auto* b = new QToolButton;
+        b->setObjectName(QString("paintTool%1").arg(tool));
+        b->setIcon(Tool_Icon(tool));
+        b->setIconSize(QSize(kIcon, kIcon));
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        const QString name = QString::fromStdString(Tool_Name(tool));
+        b->setEnabled(Tool_Built(tool));
+        b->setToolTip(Tool_Built(tool) ? name : tr("%1: not built yet").arg(name));
+        tools_->addButton(b, tool);
+        grid->addWidget(b, i / 4, i % 4);
+    }
+    connect(tools_, &QButtonGroup::idClicked, this, [this](int tool) {
+        g_paint.tool = tool;
+        Refresh();
+    });
+    return box;
+}
+
+QToolButton* a_paint_panel::Colour_Button(const char* name, const QString& tip, bool second) {
+    auto* b = new QToolButton;
+    b->setObjectName(name);
+    b->setIconSize(QSize(30, 14));
+    b->setToolTip(tip);
+    auto* palette = new a_palette_popup(PAINT_COLORBAR, b);
+    auto set = [this, second](uint32_t rgb) {
+        if (second) g_paint.fill_gradient.bands[1] = rgb;
+        else g_paint.fill_color32 = g_paint.fill_gradient.bands[0] = rgb;
+        Refresh();
+    };
+    palette->chosen = [set](int index) {
+        const a_win_pixel32 c = Palette_Color(index);
+        set(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
+    };
+    palette->chosen_colour = [set](QColor c) { set(Rgb(c)); };
+    connect(b, &QToolButton::clicked, palette, [b, palette] { palette->Pop_Up(b); });
+    return b;
+}
+
+QWidget* a_paint_panel::Build_Fill() {
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    fill_ = new QComboBox;
+    fill_->setObjectName("paintFill");
+    fill_->setToolTip(tr("What shapes and the bucket fill with"));
+    fill_->addItem(tr("Color"), int(COLOR_FILL));
+    fill_->addItem(tr("Gradient"), int(GRADIENT_FILL));
+    connect(fill_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    grad_kind_ = new QComboBox;
+    grad_kind_->setObjectName("paintGradient");
+    grad_kind_->setToolTip(tr("The gradient's kind"));
+    for (int k = 0; k < NGRAD_KINDS; ++k) grad_kind_->addItem(List_String(69 + k));
+    connect(grad_kind_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    colour_ = Colour_Button("paintColor", tr("The paint's color (the gradient's first)"), false);
+    colour2_ = Colour_Button("paintColor2", tr("The gradient's second color"), true);
+    grid->addWidget(fill_, 0, 0);
+    grid->addWidget(colour_, 0, 1);
+    grid->addWidget(grad_kind_, 1, 0);
+    grid->addWidget(colour2_, 1, 1);
+    return box;
+}
+
+QWidget* a_paint_panel::Build_Symmetry() {
+    auto* box = new QWidget;
+    auto* column = new QVBoxLayout(box);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto* row = new QHBoxLayout;
+    symmetry_ = new QCheckBox(tr("Repeat around the center"));
+    symmetry_->setObjectName("paintSymmetry");
+    symmetry_->setToolTip(tr("Every stroke repeated around the cross, which you can drag"));
+    connect(symmetry_, &QCheckBox::toggled, this, [this] { Changed(); });
+    sym_kind_ = new QComboBox;
+    sym_kind_->setObjectName("paintSymmetryKind");
+    sym_kind_->setToolTip(tr("Turned copies, or turned and mirrored"));
+    sym_kind_->addItem(tr("Turned"));
+    sym_kind_->addItem(tr("Mirrored"));
+    connect(sym_kind_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    row->addWidget(symmetry_);
+    row->addWidget(sym_kind_);
+    column->addLayout(row);
+    auto* count = new a_slider_widget(SYMMETRY_COUNT_SLIDER);
+    count->setToolTip(Slider_Tip(SYMMETRY_COUNT_SLIDER));
+    sliders_.push_back(count);
+    column->addWidget(count);
+    return box;
+}
+
+QToolButton* a_paint_panel::Tool_Button(int tool) const {
+    return static_cast<QToolButton*>(tools_->button(tool));
+}
+
+void a_paint_panel::Changed() {
+    if (showing_) return;
+    g_paint.brush_size = size_->value();
+    g_paint.spray_spread = spread_->currentIndex();
+    g_paint.fill_kind = fill_->currentData().toInt();
+    g_paint.fill_gradient.kind = grad_kind_->currentIndex();
+    g_paint.symmetry_on = symmetry_->isChecked();
+    g_paint.symmetry_kind = sym_kind_->currentIndex() == 1 ? MIRROR_SYMMETRY : CYCLIC_SYMMETRY;
+    Paint_Clamp(g_paint);
+    Refresh();
+}
+
+void a_paint_panel::Refresh() {
+    showing_ = true;
+    Paint_Sync_Sliders();
+    if (QAbstractButton* b = tools_->button(g_paint.tool)) b->setChecked(true);
+    size_->setValue(g_paint.brush_size);
+    spread_->setCurrentIndex(g_paint.spray_spread);
+    fill_->setCurrentIndex(std::max(0, fill_->findData(g_paint.fill_kind)));
+    grad_kind_->setCurrentIndex(g_paint.fill_gradient.kind);
+    grad_kind_->setEnabled(g_paint.fill_kind == GRADIENT_FILL);
+    colour2_->setEnabled(g_paint.fill_kind == GRADIENT_FILL);
+    symmetry_->setChecked(g_paint.symmetry_on);
+    sym_kind_->setCurrentIndex(g_paint.symmetry_kind == MIRROR_SYMMETRY ? 1 : 0);
+    colour_->setIcon(Swatch_Icon(g_paint.fill_color32));
+    colour2_->setIcon(Swatch_Icon(g_paint.fill_gradient.bands[1]));
+    for (a_slider_widget* w : sliders_) w->Show_Value();
+    showing_ = false;
+}
