@@ -3,6 +3,8 @@
 #include <QtCore/QFileInfo>
 #include <QtGui/QDropEvent>
 #include <QtGui/QPainter>
+#include <QtGui/QPainterPath>
+#include <QtWidgets/QMenu>
 
 #include <cmath>
 
@@ -18,6 +20,7 @@
 #include "pictures.h"
 #include "shell/mainloop.h"
 #include "text/text_paths.h"
+#include "ui/canvas_cmds.h"
 
 namespace {
 
@@ -107,6 +110,13 @@ void Draw_Kind_Mark(QPainter& p, uint8_t kind) {
             p.drawPolygon(star);
             break;
         }
+        case PAINT_BLOCK: {
+            QPainterPath stroke(c + QPointF(-5, 3));
+            stroke.cubicTo(c + QPointF(-2, -6), c + QPointF(2, 6), c + QPointF(5, -3));
+            p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+            p.drawPath(stroke);
+            break;
+        }
         default:
             p.setPen(QPen(Qt::white, 1, Qt::DashLine));
             p.drawRect(mark.adjusted(3, 3, -3, -3));
@@ -168,7 +178,7 @@ void a_layer_bar::Refresh() {
         QImage unit = Unit_Print_Picture(g_doc.upx, QSize(400, 400) * devicePixelRatioF());
         for (int omx = u.oj.nlist; omx >= 1; --omx) {
             const a_oj_item& b = u.oj.list[omx];
-            if (b.kind == PAINT_BLOCK) continue;  // not stacked: always under the rest
+            if (b.kind == PAINT_BLOCK) continue;  // not stacked: its row comes last
             auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), Block_Name(b));
             it->setData(BLOCK_ROLE, omx);
             it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
@@ -178,13 +188,52 @@ void a_layer_bar::Refresh() {
             addItem(it);
             it->setSelected(Has_Flag(b, SELECTED_FLAG));
         }
+        Add_Paint_Row(unit);
     }
     filling_ = false;
 }
 
+// The paint layer lies under every block: its row is last, cannot be
+// dragged or selected, and its eye and context menu work as the others'.
+void a_layer_bar::Add_Paint_Row(const QImage& unit) {
+    const a_doc_unit& u = Curr_Unit();
+    if (!u.paintinuse) return;
+    for (int omx = 1; omx <= u.oj.nlist; ++omx) {
+        const a_oj_item& b = u.oj.list[omx];
+        if (b.kind != PAINT_BLOCK) continue;
+        auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), tr("Paint"));
+        it->setData(BLOCK_ROLE, omx);
+        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        it->setCheckState(Has_Flag(b, VISIBLE_FLAG) ? Qt::Checked : Qt::Unchecked);
+        it->setToolTip(tr("The paint layer, under every block; right-click to clear it"));
+        addItem(it);
+        return;
+    }
+}
+
+bool a_layer_bar::Is_Paint_Row(int row) const {
+    const a_oj_item* b = Curr_Item(Block_Of_Row(row));
+    return b && b->kind == PAINT_BLOCK;
+}
+
+void a_layer_bar::contextMenuEvent(QContextMenuEvent* e) {
+    QListWidgetItem* it = itemAt(e->pos());
+    if (!it || !Is_Paint_Row(row(it))) return;
+    QMenu menu(this);
+    QAction* clear = menu.addAction(tr("Clear the Paint"));
+    clear->setObjectName("layerClearPaint");
+    connect(clear, &QAction::triggered, this, [this] {
+        Interaction_Begin();
+        Paint_Clear_All();
+        Interaction_End();
+        watch_.Schedule();
+    });
+    menu.exec(e->globalPos());
+}
+
 void a_layer_bar::Clicked(QListWidgetItem* it) {
     int omx = it->data(BLOCK_ROLE).toInt();
-    if (!Curr_Item(omx)) return;
+    if (!Curr_Item(omx) || Is_Paint_Row(row(it))) return;
     Interaction_Begin();
     Begin_Selection_Change();
     Selection_Set1(omx);
@@ -220,7 +269,7 @@ void a_layer_bar::dropEvent(QDropEvent* e) {
 
 void a_layer_bar::Restack_Row(int from, int to) {
     int oldx = Block_Of_Row(from), newx = Block_Of_Row(to);
-    if (!oldx || !newx || oldx == newx) return;
+    if (!oldx || !newx || oldx == newx || Is_Paint_Row(from) || Is_Paint_Row(to)) return;
     Interaction_Begin();
     Layer_Arrange(oldx, newx);
     Interaction_End();
