@@ -175,7 +175,7 @@ a_main_window::a_main_window() {
     int panel_width = panels_->minimumWidth();
     for (QWidget* p : {static_cast<QWidget*>(canvas_), static_cast<QWidget*>(print_), static_cast<QWidget*>(text_),
                        static_cast<QWidget*>(photos_), static_cast<QWidget*>(symbols_),
-                       static_cast<QWidget*>(collage_)})
+                       static_cast<QWidget*>(collage_), static_cast<QWidget*>(paint_)})
         panel_width = std::max(panel_width, p->minimumSizeHint().width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     panels_->setFixedWidth(panel_width);
     auto* centre = new QWidget;

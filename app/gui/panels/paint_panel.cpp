@@ -260,6 +260,7 @@ QToolButton* a_paint_panel::Colour_Button(const char* name, const QString& tip, 
     b->setIconSize(QSize(30, 14));
     b->setToolTip(tip);
     auto* palette = new a_palette_popup(PAINT_COLORBAR, b);
+    palette->setObjectName(second ? "paintPalette2" : "paintPalette1");
     auto set = [this, second](uint32_t rgb) {
         if (second) g_paint.fill_gradient.bands[1] = rgb;
         else g_paint.fill_color32 = g_paint.fill_gradient.bands[0] = rgb;
@@ -302,7 +303,6 @@ QWidget* a_paint_panel::Build_Symmetry() {
     auto* box = new QWidget;
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
-    auto* row = new QHBoxLayout;
     symmetry_ = new QCheckBox(tr("Repeat around the center"));
     symmetry_->setObjectName("paintSymmetry");
     symmetry_->setToolTip(tr("Every stroke repeated around the cross, which you can drag"));
@@ -313,9 +313,8 @@ QWidget* a_paint_panel::Build_Symmetry() {
     sym_kind_->addItem(tr("Turned"));
     sym_kind_->addItem(tr("Mirrored"));
     connect(sym_kind_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
-    row->addWidget(symmetry_);
-    row->addWidget(sym_kind_);
-    column->addLayout(row);
+    column->addWidget(symmetry_);
+    column->addWidget(sym_kind_);
     auto* count = new a_slider_widget(SYMMETRY_COUNT_SLIDER);
     count->setToolTip(Slider_Tip(SYMMETRY_COUNT_SLIDER));
     sliders_.push_back(count);

@@ -133,7 +133,8 @@ QIcon Thumbnail(const QImage& unit, const Rect& bounds, int omx, qreal dpr) {
     const a_oj_item* it = Curr_Item(omx);
     Rect box = it && it->kind == TEXT_BLOCK && it->om && it->om->cache.frame.npoints > 0
                    ? Frame_Bounds(it->om->cache.frame)
-                   : Obj_BBox(omx);
+               : it && it->kind == PAINT_BLOCK ? bounds  // the layer covers the unit
+                                               : Obj_BBox(omx);
     if (!unit.isNull() && !Rect_IsEmpty(box) && Rect_Width(bounds) > 0) {
         double s = double(unit.width()) / Rect_Width(bounds);
         QRectF src((box.left - bounds.left) * s, (box.top - bounds.top) * s, Rect_Width(box) * s,
