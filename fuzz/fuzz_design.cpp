@@ -7,6 +7,7 @@
 
 #include "base/messages.h"
 #include "model/document.h"
+#include "paint/paint_design.h"
 #include "persist/design_file.h"
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
@@ -14,7 +15,7 @@
 #include "templates/catalogue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool started = (PixMap_Init(), Platform_Init(true)) && (GWorld_Init(), Templates_Init(), Doc_Init(), true) &&
+    static bool started = (PixMap_Init(), Platform_Init(true)) && (GWorld_Init(), Templates_Init(), Doc_Init(), Paint_Init(), true) &&
                           std::atexit(Platform_Stop) == 0 &&
                           g_message_services.recovery.Install([] { std::abort(); }) != 0;
     if (!started) return 0;

@@ -460,6 +460,16 @@ void Design_Seeds() {
                                  "\"grid_nx\": 1, \"grid_ny\": 1, \"photos\": [\"a.jpg\", \"b.jpg\"]}}]}"));
     Put("text_bad_field.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"blocks\": [\n"
                                     "{\"text\": \"A\", \"fields\": {\"radius\": 400, \"glow\": 1}}]}]}"));
+    Put("paint.json", text(R"({"template": "A-ONE 29125", "units": [{"paint": [
+  {"tool": "bucket", "points": [[600, 600]], "gradient": {"kind": "radar", "colors": ["#102040", "#F0C020"], "twist": 1200}},
+  {"tool": "brush", "points": [[600, 300], [640, 250], [700, 260]], "color": "#FF0000", "size": 20,
+   "symmetry": {"count": 6, "mirror": true}, "symmetry_center": [600, 600]},
+  {"tool": "solid-polygon", "points": [[100, 100], [200, 120], [150, 220]], "opacity": 50},
+  {"tool": "rect", "points": [[300, 300], [400, 380]], "corner": 40, "thickness": 9, "shift": true},
+  {"tool": "eraser", "eraser": 10, "points": [[550, 550], [650, 650]]},
+  {"tool": "spray", "points": [[900, 900]], "spray_radius": 40, "spray_spread": 3, "spray_method": 1}]}]})"));
+    Put("paint_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"paint\": [\n"
+                               "{\"tool\": \"brush\", \"points\": [[600, 600], [1300, 5]]}]}]}"));
 }
 
 // Snapshots of the target's document: as made, and with a design and paint

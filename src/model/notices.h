@@ -12,6 +12,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/notice.h"
 #include "model/history_ops.h"
@@ -52,6 +53,7 @@ struct a_doc_notices {
 struct a_om_rec;
 struct a_ph_rec;
 struct a_doc_unit;
+struct a_paint_stroke_desc;
 
 // What the block operations need of text blocks; the text module installs
 // them. Without it a text block has no box, is never hit and does not move.
@@ -112,6 +114,9 @@ struct a_doc_services {
     // Whether a collage slot block's region holds the cell (the collage owns
     // the regions); without it a slot is hit anywhere in its box.
     a_service<bool(int omx, Point cell)> slot_contains;
+    // Plays described strokes onto the current unit's paint layer, recording
+    // no steps (the paint module installs it); false with a message.
+    a_service<bool(const std::vector<a_paint_stroke_desc>& strokes, std::string& error)> paint_strokes;
     a_service<bool()> save_document;   // Save; false when it failed
     a_service<int()> choose_template;  // the chooser dialog; 0 when cancelled
     // The remap dialog; false when cancelled.

@@ -30,10 +30,6 @@ uint32_t Count_Items() {
     return n;
 }
 
-size_t World_Bytes(const GWorld* w) {
-    return w ? size_t(PixMap_RowBytes(w->pix)) * size_t(Rect_Height(w->pix.bounds)) + 32 : 0;
-}
-
 // Appends one data block and its descriptor.
 template <typename F>
 void Save_Data(a_undo_writer& w, a_ram_field field, uint32_t ux, int subx, F&& save) {
@@ -47,6 +43,21 @@ void Save_Data(a_undo_writer& w, a_ram_field field, uint32_t ux, int subx, F&& s
     ram.totlen += d.len;
 }
 
+// What a freshly made paint world holds in every cell.
+uint32_t Blank_World_Pixel() {
+    static const uint32_t blank = [] {
+        a_gworld_ptr g = Make_GWorldF("Blank world", Rect{0, 0, 1, 1}, 32, nullptr);
+        {
+            a_port_scope port(g.get());
+            EraseRect(g->pix.bounds);
+        }
+        uint32_t v;
+        std::memcpy(&v, g->pix.baseAddr, 4);
+        return v;
+    }();
+    return blank;
+}
+
 void Save_Unit(a_undo_writer& w, uint32_t ux) {
     const a_doc_unit& u = *g_doc.doc_units[ux];
     Save_Data(w, RAM_UNITD, ux, 0, [&] { Save_UNITD(w, g_doc.doc_template.units[ux], u); });
@@ -56,8 +67,8 @@ void Save_Unit(a_undo_writer& w, uint32_t ux) {
     Save_Data(w, RAM_PAINT1_INUSE, ux, 0, [&] { w.Bool(u.paintinuse); });
     if (!Has_Paint(u)) return;
     const a_cached_gworld& p = u.static_[PAINT1_LAYER];
-    Save_Data(w, RAM_PAINT1, ux, 0, [&] { GWorld_To_Buf(w, *p.world); });
-    Save_Data(w, RAM_PAINT1M, ux, 0, [&] { GWorld_To_Buf(w, *p.mask); });
+    Save_Data(w, RAM_PAINT1, ux, 0, [&] { GWorld_To_Buf(w, *p.world, Blank_World_Pixel()); });
+    Save_Data(w, RAM_PAINT1M, ux, 0, [&] { GWorld_To_Buf(w, *p.mask, 0); });
 }
 
 void Put_Descriptor(uint8_t* p, const a_ram_item& d) {
@@ -119,7 +130,9 @@ bool Check_World(a_undo_reader& r, const a_ram_item& d, a_check_state& s) {
     a_ram_gworld h;
     if (s.clonef || s.inuse != 1 || seen || !Read_GWorld_Header(r, h)) return false;
     const Rect& b = g_doc.doc_units[s.ux]->paintbounds;
-    if (!PixMap_Fits(b, 32) || !GWorld_Fits(h, b, is_mask ? 8 : 32, is_mask)) return false;
+    if (!PixMap_Fits(b, 32) || !GWorld_Fits(h, b, is_mask ? 8 : 32, is_mask) ||
+        !Check_GWorld_Tiles(r, h))
+        return false;
     seen = true;
     return true;
 }
@@ -209,12 +222,8 @@ bool Doc_To_RAM(int id) {
     RAM_Dispose();
     uint32_t count = Count_Items();
     if (count > MAXNRAMITEMS) return false;
+    // Paint layers keep only their painted tiles: the image grows as it needs.
     size_t reserve = RAM_HEADER_BYTES + count * RAM_ITEM_BYTES + count * 256;
-    for (uint32_t ux = 1; ux <= g_doc.doc_template.nunits; ++ux) {
-        const a_doc_unit& u = *g_doc.doc_units[ux];
-        if (Has_Paint(u)) reserve += World_Bytes(u.static_[PAINT1_LAYER].world) +
-                                     World_Bytes(u.static_[PAINT1_LAYER].mask);
-    }
     ram.image.reserve(reserve);
     ram.image.assign(RAM_HEADER_BYTES + count * RAM_ITEM_BYTES, 0);
     a_undo_writer w(ram.image);

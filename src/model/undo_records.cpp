@@ -1,7 +1,9 @@
 #include "model/undo_records.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "base/messages.h"
 #include "model/document.h"
 #include "model/undo_text.h"
 #include "pixels/gworld.h"
@@ -173,31 +175,108 @@ bool Buf_To_OJ(a_undo_reader& r, a_oj_item& item) {
     return true;
 }
 
-void GWorld_To_Buf(a_undo_writer& w, const GWorld& world) {
+namespace {
+
+// The tile grid of a world: 64 x 64 cells, the last column and row cut short.
+struct a_tiles {
+    int across = 0, down = 0, bpp = 0;
+    Rect bounds;
+    a_tiles(const Rect& b, int depth)
+        : across((Rect_Width(b) + LAYER_TILE - 1) / LAYER_TILE),
+          down((Rect_Height(b) + LAYER_TILE - 1) / LAYER_TILE), bpp(depth / 8), bounds(b) {}
+    uint32_t Count() const { return uint32_t(std::max(across, 0)) * uint32_t(std::max(down, 0)); }
+    Rect Tile(uint32_t t) const {
+        int x = bounds.left + int(t % uint32_t(across)) * LAYER_TILE;
+        int y = bounds.top + int(t / uint32_t(across)) * LAYER_TILE;
+        return Rect{int16_t(y), int16_t(x), int16_t(std::min<int>(y + LAYER_TILE, bounds.bottom)),
+                    int16_t(std::min<int>(x + LAYER_TILE, bounds.right))};
+    }
+    size_t Bytes(uint32_t t) const {
+        Rect r = Tile(t);
+        return size_t(Rect_Width(r)) * size_t(bpp) * size_t(Rect_Height(r));
+    }
+};
+
+bool Is_Blank(const PixMap& pm, const Rect& r, int bpp, uint32_t blank) {
+    size_t n = size_t(Rect_Width(r)) * size_t(bpp);
+    for (int y = r.top; y < r.bottom; ++y) {
+        const uint8_t* row = PixMap_Row(pm, y) + size_t(r.left - pm.bounds.left) * size_t(bpp);
+        for (size_t i = 0; i < n; i += size_t(bpp)) {
+            uint32_t v = 0;
+            std::memcpy(&v, row + i, size_t(bpp));
+            if (v != blank) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void GWorld_To_Buf(a_undo_writer& w, const GWorld& world, uint32_t blank) {
     const PixMap& pm = world.pix;
-    int rowbytes = PixMap_RowBytes(pm), height = Rect_Height(pm.bounds);
-    uint32_t totbits = static_cast<uint32_t>(rowbytes) * static_cast<uint32_t>(height);
+    const a_tiles grid(pm.bounds, pm.pixelSize);
+    if (grid.bpp != 1 && grid.bpp != 4) InternalError();
+    if (grid.bpp == 1) blank &= 0xFF;
+    std::vector<uint32_t> kept;
+    for (uint32_t t = 0; t < grid.Count(); ++t)
+        if (!Is_Blank(pm, grid.Tile(t), grid.bpp, blank)) kept.push_back(t);
     w.Box(pm.bounds);
     w.Num<int16_t>(pm.pixelSize);
     w.Num<uint32_t>(pm.pmTable == gray_ctable ? 1 : 0);
-    w.Num(totbits);
-    w.Bytes(pm.baseAddr, totbits);
+    w.Num<uint32_t>(blank);
+    w.Num<uint32_t>(uint32_t(kept.size()));
+    for (uint32_t t : kept) {
+        w.Num<uint32_t>(t);
+        Rect r = grid.Tile(t);
+        size_t n = size_t(Rect_Width(r)) * size_t(grid.bpp);
+        for (int y = r.top; y < r.bottom; ++y)
+            w.Bytes(PixMap_Row(pm, y) + size_t(r.left - pm.bounds.left) * size_t(grid.bpp), n);
+    }
 }
 
 bool Read_GWorld_Header(a_undo_reader& r, a_ram_gworld& h) {
     h.bounds = r.Box();
     h.pixelsize = r.Num<int16_t>();
     h.pmtable = r.Num<uint32_t>();
-    h.totbits = r.Num<uint32_t>();
-    return r.Ok() && h.totbits == r.Left();
+    h.blank = r.Num<uint32_t>();
+    h.ntiles = r.Num<uint32_t>();
+    return r.Ok();
 }
 
 bool GWorld_Fits(const a_ram_gworld& h, const Rect& bounds, int depth, bool gray) {
-    int64_t width = Rect_Width(bounds), height = Rect_Height(bounds);
     return h.bounds == bounds && h.pixelsize == depth && h.pmtable == (gray ? 1u : 0u) &&
-           width > 0 && height > 0 && int64_t(h.totbits) == Calc_RowBytes(int(width), depth) * height;
+           Rect_Width(bounds) > 0 && Rect_Height(bounds) > 0 && (depth == 8 || depth == 32) &&
+           (depth == 32 || h.blank <= 0xFF);
+}
+
+bool Check_GWorld_Tiles(a_undo_reader& r, const a_ram_gworld& h) {
+    const a_tiles grid(h.bounds, h.pixelsize);
+    if (h.ntiles > grid.Count()) return false;
+    int64_t last = -1;
+    for (uint32_t i = 0; i < h.ntiles; ++i) {
+        uint32_t t = r.Num<uint32_t>();
+        if (!r.Ok() || int64_t(t) <= last || t >= grid.Count()) return false;
+        last = t;
+        size_t n = grid.Bytes(t);
+        if (n > r.Left()) return false;
+        std::vector<uint8_t> skip(n);
+        (void)r.Take(skip.data(), n);
+    }
+    return r.Done();
 }
 
 void Buf_To_GWorld(a_undo_reader& r, const a_ram_gworld& h, GWorld& world) {
-    (void)r.Take(world.pix.baseAddr, h.totbits);  // GWorld_Fits checked the size
+    PixMap& pm = world.pix;
+    const a_tiles grid(pm.bounds, pm.pixelSize);
+    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
+        uint8_t* row = PixMap_Row(pm, y);
+        if (grid.bpp == 1) std::memset(row, int(h.blank), size_t(Rect_Width(pm.bounds)));
+        else std::fill_n(reinterpret_cast<uint32_t*>(row), Rect_Width(pm.bounds), h.blank);
+    }
+    for (uint32_t i = 0; i < h.ntiles; ++i) {  // Check_GWorld_Tiles saw every one
+        Rect t = grid.Tile(r.Num<uint32_t>());
+        size_t n = size_t(Rect_Width(t)) * size_t(grid.bpp);
+        for (int y = t.top; y < t.bottom; ++y)
+            (void)r.Take(PixMap_Row(pm, y) + size_t(t.left - pm.bounds.left) * size_t(grid.bpp), n);
+    }
 }

@@ -30,12 +30,18 @@ struct a_ram_unitd {
     a_canvas_spec cv;
 };
 
-// A layer world's header: its bounds, depth, colour table and pixel bytes.
+// A layer world is kept as its tiles that differ from its blank value (the
+// erased colour, or 0 for a mask): a stroke on a disc costs the tiles that
+// hold paint, not the whole 1200 x 1200 layer.
+enum : int { LAYER_TILE = 64 };
+// A layer world's header: its bounds, depth, colour table, blank value and
+// the number of tiles that follow (each its index, then its rows).
 struct a_ram_gworld {
     Rect bounds;
     int16_t pixelsize = 0;
     uint32_t pmtable = 0;  // 0 none, 1 the gray table
-    uint32_t totbits = 0;  // row bytes x height
+    uint32_t blank = 0;    // every cell of a tile not kept
+    uint32_t ntiles = 0;
 };
 
 void Save_UNITD(a_undo_writer& w, const a_unit& spec, const a_doc_unit& u);
@@ -49,9 +55,14 @@ void OJ_To_Buf(a_undo_writer& w, const a_oj_item& item);
 // A new block (its own records, a fresh id); false leaves `item` empty.
 [[nodiscard]] bool Buf_To_OJ(a_undo_reader& r, a_oj_item& item);
 
-void GWorld_To_Buf(a_undo_writer& w, const GWorld& world);
+// An 8- or 32-bit world (other depths are an internal error).
+void GWorld_To_Buf(a_undo_writer& w, const GWorld& world, uint32_t blank);
 [[nodiscard]] bool Read_GWorld_Header(a_undo_reader& r, a_ram_gworld& h);
 // Whether a world made on `bounds` with this depth and table takes the pixels.
 bool GWorld_Fits(const a_ram_gworld& h, const Rect& bounds, int depth, bool gray);
-// Copies the pixel rows (after the header) into the world; they must fit.
+// Whether the tiles after the header are in order, inside the grid and
+// exactly fill what is left.
+[[nodiscard]] bool Check_GWorld_Tiles(a_undo_reader& r, const a_ram_gworld& h);
+// The world set to the blank value, then each tile copied in; a reader
+// that Check_GWorld_Tiles accepted.
 void Buf_To_GWorld(a_undo_reader& r, const a_ram_gworld& h, GWorld& world);

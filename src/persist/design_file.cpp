@@ -14,6 +14,8 @@
 #include "images/pack.h"
 #include "images/photo_blocks.h"
 #include "model/document.h"
+#include "model/notices.h"
+#include "model/paint_desc.h"
 #include "model/ph_blocks.h"
 #include "platform/files.h"
 #include "render/canvas.h"
@@ -490,9 +492,121 @@ void Read_Collage(const json& v, const a_path& path, const a_design_options& opt
     (void)Pack_OK();
 }
 
+// --- Paint -----------------------------------------------------------------------------
+
+// The palette's tools by the names a description gives them.
+const char* const PAINT_TOOL_NAMES[16] = {
+    "brush", "eraser", "spray", "solid-polygon", "solid-oval", "solid-arc", "solid-rect", "",
+    "", "", "bucket", "line", "oval", "arc", "rect", ""};
+const char* const GRAD_KIND_NAMES[6] = {"linear", "ridges", "circular", "contour", "radar", "wavy"};
+
+int Name_Field(const json& o, const a_path& path, const char* key, const char* const* names, int n,
+               int dflt) {
+    auto it = o.find(key);
+    if (it == o.end()) return dflt;
+    const std::string& s = String_Value(*it, Sub(path, key));
+    std::string known;
+    for (int i = 0; i < n; ++i) {
+        if (!*names[i]) continue;
+        if (s == names[i]) return i;
+        known += std::string(known.empty() ? "" : ", ") + names[i];
+    }
+    Fail(Sub(path, key), "\"" + s + "\" is none of " + known);
+}
+
+std::vector<Point> Points_Value(const json& o, const a_path& path, const Rect& bounds) {
+    const a_path p = Sub(path, "points");
+    auto it = o.find("points");
+    if (it == o.end() || !it->is_array() || it->empty()) Fail(p, "must be a list of [x, y] cells");
+    if (it->size() > PAINT_DESC_MAX_POINTS) Fail(p, "holds more than 4096 points");
+    std::vector<Point> out;
+    for (size_t i = 0; i < it->size(); ++i) {
+        const json& pt = (*it)[i];
+        const a_path pp = Sub(p, i);
+        if (!pt.is_array() || pt.size() != 2 || !pt[0].is_number_integer() || !pt[1].is_number_integer())
+            Fail(pp, "must be [x, y] in the unit's cells");
+        long long x = pt[0].get<long long>(), y = pt[1].get<long long>();
+        if (x < bounds.left || x >= bounds.right || y < bounds.top || y >= bounds.bottom)
+            Fail(pp, "lies outside the unit (" + std::to_string(Rect_Width(bounds)) + " x " +
+                         std::to_string(Rect_Height(bounds)) + " cells)");
+        out.push_back(Point{int16_t(y), int16_t(x)});
+    }
+    return out;
+}
+
+a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
+    const json& o = Object_Value(v, path);
+    Check_Keys(o, path, {"tool", "points", "color", "size", "opacity", "thickness", "corner", "spacing",
+                         "eraser", "spray_radius", "spray_spread", "spray_method", "symmetry",
+                         "symmetry_center", "gradient", "shift"});
+    const Rect& bounds = g_doc.up->paintbounds;
+    a_paint_stroke_desc d;
+    if (!o.contains("tool")) Fail(path, "needs a tool");
+    d.tool = Name_Field(o, path, "tool", PAINT_TOOL_NAMES, 16, 0);
+    d.points = Points_Value(o, path, bounds);
+    if (auto it = o.find("color"); it != o.end()) {
+        a_win_pixel32 c = Colour_Value(*it, Sub(path, "color"));
+        d.color = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+    }
+    d.size = Int_Field(o, path, "size", 1, 120, d.size);
+    d.opacity = Int_Field(o, path, "opacity", 6, 100, d.opacity);
+    d.thickness = Int_Field(o, path, "thickness", 1, 40, d.thickness);
+    d.corner = Int_Field(o, path, "corner", 0, 80, d.corner);
+    d.spacing = Int_Field(o, path, "spacing", 1, 60, d.spacing);
+    d.eraser = Int_Field(o, path, "eraser", 0, 11, d.eraser);
+    d.spray_radius = Int_Field(o, path, "spray_radius", 5, 40, d.spray_radius);
+    d.spray_spread = Int_Field(o, path, "spray_spread", 0, 3, d.spray_spread);
+    d.spray_method = Int_Field(o, path, "spray_method", 0, 1, d.spray_method);
+    d.shift = Bool_Field(o, path, "shift", false);
+    if (auto it = o.find("symmetry"); it != o.end()) {
+        const a_path sp = Sub(path, "symmetry");
+        const json& so = Object_Value(*it, sp);
+        Check_Keys(so, sp, {"count", "mirror"});
+        d.symmetry = true;
+        d.symmetry_count = Int_Field(so, sp, "count", 1, 30, d.symmetry_count);
+        d.symmetry_kind = Bool_Field(so, sp, "mirror", false) ? 1 : 0;
+    }
+    if (o.contains("symmetry_center")) {
+        d.symmetry_center = Center_Value(o, path, bounds, Point{}, "symmetry_center");
+        d.has_center = true;
+    }
+    if (auto it = o.find("gradient"); it != o.end()) {
+        const a_path gp = Sub(path, "gradient");
+        const json& go = Object_Value(*it, gp);
+        Check_Keys(go, gp, {"kind", "colors", "angle", "repeat", "twist", "reverse"});
+        d.fill = 3;
+        d.grad_kind = Name_Field(go, gp, "kind", GRAD_KIND_NAMES, 6, 0);
+        d.grad_angle = Int_Field(go, gp, "angle", -180, 180, 0);
+        d.grad_rep = Int_Field(go, gp, "repeat", 1, 5, 1);
+        d.grad_twist = Int_Field(go, gp, "twist", 0, 1600, 800);
+        d.grad_reverse = Bool_Field(go, gp, "reverse", false);
+        if (auto ct = go.find("colors"); ct != go.end()) {
+            const a_path cp = Sub(gp, "colors");
+            if (!ct->is_array() || ct->empty() || ct->size() > PAINT_DESC_MAX_BANDS)
+                Fail(cp, "must be a list of 1 to 8 colours");
+            d.nbands = int(ct->size());
+            for (size_t i = 0; i < ct->size(); ++i) {
+                a_win_pixel32 c = Colour_Value((*ct)[i], Sub(cp, i));
+                d.bands[i] = uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b;
+            }
+        }
+    }
+    return d;
+}
+
+void Read_Paint(const json& v, const a_path& path) {
+    if (!v.is_array()) Fail(path, "must be a list of strokes");
+    if (v.size() > PAINT_DESC_MAX_STROKES) Fail(path, "holds more than 200 strokes");
+    std::vector<a_paint_stroke_desc> strokes;
+    for (size_t i = 0; i < v.size(); ++i) strokes.push_back(Read_Stroke(v[i], Sub(path, i)));
+    std::string error = "painting is not available here";
+    bool ok = g_doc_services.paint_strokes.Call_Or([] { return false; }, strokes, error);
+    if (!ok) Fail(path, error);
+}
+
 void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_options& options) {
     const json& o = Object_Value(v, path);
-    Check_Keys(o, path, {"unit", "canvas", "blocks", "collage"});
+    Check_Keys(o, path, {"unit", "canvas", "blocks", "collage", "paint"});
     const int n = int(g_doc.doc_template.nunits);
     const int ux = Int_Field(o, path, "unit", 1, n, int(index) + 1);
     a_doc_unit* u = g_doc.doc_units[ux];
@@ -510,6 +624,7 @@ void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_o
         for (size_t i = 0; i < it->size(); ++i) Read_Block((*it)[i], Sub(bp, i), options);
     }
     if (auto it = o.find("collage"); it != o.end()) Read_Collage(*it, Sub(path, "collage"), options);
+    if (auto it = o.find("paint"); it != o.end()) Read_Paint(*it, Sub(path, "paint"));
 }
 
 void Read_Document(const json& doc, const a_design_options& options) {

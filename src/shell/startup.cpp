@@ -2,6 +2,7 @@
 
 #include "images/pack.h"
 #include "images/photo_draw.h"
+#include "paint/paint_design.h"
 #include "model/document.h"
 #include "model/history.h"
 #include "platform/app.h"
@@ -101,6 +102,7 @@ const a_module kModules[] = {
     {"canvas", Always<Canvas_Init>, Canvas_Stop},
     {"photo drawing", Always<Photo_Draw_Init>, Photo_Draw_Stop},
     {"collage", Always<Pack_Init>, Pack_Stop},
+    {"paint", Always<Paint_Init>, Paint_Stop},
     {"interface", Always<Interface_Init>, Interface_Stop},
     {"text sliders", Always<Text_Sliders_Init>, Text_Sliders_Stop},
     {"project services", Always<Project_Services_Init>, Project_Services_Stop},

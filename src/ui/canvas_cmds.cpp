@@ -132,10 +132,8 @@ void Paint_Clear_All() {
         g_doc_services.play_sound.Call_Or([] {}, SND_REFUSED);
         return;
     }
-    a_cached_gworld& layer = u->static_[PAINT1_LAYER];
-    Dispose_GWorld(layer.world);
-    Dispose_GWorld(layer.mask);
+    // The unit keeps its area: only the layer goes.
     u->paintinuse = false;
-    u->paintbounds = Rect{};
+    Sync_Existence(PAINT1_LAYER, *u, false);
     Changed(OP_PAINT_ZAP);
 }
