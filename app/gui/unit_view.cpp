@@ -68,12 +68,12 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room, double dpr) {
     return a_ratio{int16_t(std::floor(scale * 1000)), 1000};  // down: no scroll bars at fit
 }
 
-// Blocks are picked, framed and dragged only in the phases that edit them.
 // The angle of `at` round `centre`, in degrees, the screen's y pointing down.
 double Angle_Round(QPointF centre, QPointF at) {
     return std::atan2(at.y() - centre.y(), at.x() - centre.x()) * 180.0 / M_PI;
 }
 
+// Blocks are picked, framed and dragged only in the phases that edit them.
 bool Editing_Blocks() {
     if (!g_doc.up) return false;
     switch (gs.curr_phase) {
