@@ -71,7 +71,6 @@ a_ratio Zoom_Ratio(const Rect& cells, QSize room, double dpr) {
     return a_ratio{int16_t(std::floor(scale * 1000)), 1000};  // down: no scroll bars at fit
 }
 
-// Blocks are picked, framed and dragged only in the phases that edit them.
 // The angle of `at` round `centre`, in degrees, the screen's y pointing down.
 double Angle_Round(QPointF centre, QPointF at) {
     return std::atan2(at.y() - centre.y(), at.x() - centre.x()) * 180.0 / M_PI;
@@ -82,6 +81,7 @@ bool Painting() { return g_doc.up && gs.curr_phase == PAINT_PHASE; }
 // Tools whose outline under the pointer shows the brush's size.
 bool Round_Brush(int tool) { return tool == BRUSH_TOOL || tool == ERASER_TOOL || tool == SPRAY_TOOL; }
 
+// Blocks are picked, framed and dragged only in the phases that edit them.
 bool Editing_Blocks() {
     if (!g_doc.up) return false;
     switch (gs.curr_phase) {
