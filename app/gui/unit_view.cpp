@@ -880,6 +880,7 @@ void a_unit_view::Paint_Release(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return;
     if (moving_centre_) {
         moving_centre_ = false;
+        g_doc.doc_changed = true;  // the project keeps the centre: not an undo step, but saved
         return;
     }
     if (!painting_) return;

@@ -137,6 +137,13 @@ void a_paint_gui_test::ThreeToolsUndoSaveAndReopen() {
     }
     QCOMPARE(Mask(Turn(dab, c, 30)), uint8_t(0));  // between two copies
 
+    // The centre's cross is dragged, not painted on: no step, the layer as it was.
+    const std::vector<uint32_t> flower = Layer();
+    Drag(w, {c, c + QPointF(40, 20), c + QPointF(80, 40)});
+    QVERIFY(std::hypot(Centre().x() - c.x() - 80, Centre().y() - c.y() - 40) <= 3);
+    QCOMPARE(Kept(), steps + 1);
+    QVERIFY(Layer() == flower);
+
     // The bucket fills round the strokes; the symmetry off again.
     Click(w, "paintSymmetry");
     QVERIFY(!g_paint.symmetry_on);
