@@ -1,6 +1,7 @@
-// The shapes of a collage: the spec copied from the pack controls, the
-// composite's size, and each slot's region, centre and the turn the layout
-// gives its photo, for the grid, one ring, two rings, the square and the lotus.
+// The shapes of a collage: the pack settings (`a_pack_spec`) copied from the
+// pack controls, the composite's size, and each slot's region, centre and the
+// turn the layout gives its photo, for the grid, one ring, two rings, the
+// square and the lotus.
 // Process-wide state: none.
 #pragma once
 #include <cstdint>
@@ -53,7 +54,7 @@ struct a_slot {
     bool slot_dirty = false;
 };
 
-// The spec's numeric fields by name, with their controls' ranges, for the
+// The pack settings' numeric fields by name, with their controls' ranges, for the
 // design files and the command line.
 struct a_pack_field {
     const char* name;
@@ -67,7 +68,7 @@ const a_pack_field* Find_Pack_Field(const std::string& name);
 int Find_Pack_Kind(const std::string& name);
 const char* Pack_Kind_Name(int kind);
 
-// Every field within its control's range (a hand-made spec from a design
+// Every field within its control's range (hand-made settings from a design
 // file or the command line goes through this before any region is built).
 void Clamp_Pack_Spec(a_pack_spec& spec);
 // The composite: square cells for the grid (1200 on the longer side), else
