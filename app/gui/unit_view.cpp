@@ -30,6 +30,7 @@
 #include "model/text_rec.h"
 #include "paint/trackers.h"
 #include "panels/paint_panel.h"
+#include "ui/paint_sliders.h"
 #include "platform/clock.h"
 #include "shell/collage_cmds.h"
 #include "shell/commands.h"

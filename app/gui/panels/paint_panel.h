@@ -15,8 +15,6 @@ class QSpinBox;
 class QToolButton;
 class a_slider_widget;
 
-// Copies the paint sliders' values into g_paint (before each stroke).
-void Paint_Sync_Sliders();
 // The tool picked by its single-key shortcut; false when `key` is none.
 bool Paint_Choose_Key(int key);
 
