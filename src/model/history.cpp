@@ -144,6 +144,7 @@ void History_Null() {
 
 void History_Init() {
     History_Null();
+    Undo_Files_Forget_Told();
     (void)Private_Folders_Sweep();  // undo files of programs that were killed
     g_tokens[0] = g_doc_services.history_emit.Install(Record_Step);
     g_tokens[1] = g_doc_services.history_pending.Install(Set_Pending);

@@ -62,6 +62,8 @@ void Background_Write(a_hist_state& s, int slot) {
 
 void Background_Stop() { ram.nwrit = 60000; }
 
+void Undo_Files_Forget_Told() { g_told_in_memory = false; }
+
 void Wait_Background() {
     for (int round = 0; ram.nwrit < ram.nlist; ++round) {
         if (round >= kWaitRounds) InternalError();

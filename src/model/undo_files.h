@@ -17,6 +17,8 @@ void Background_Start();
 void Background_Write(a_hist_state& s, int slot);
 void Background_Stop();  // everything counts as written
 void Wait_Background();
+// The user is told again, once, in the next run of the history.
+void Undo_Files_Forget_Told();
 // The slot's file, read whole (at most what a snapshot can hold) and checked
 // against the open document; false when it cannot be used, with `why`.
 [[nodiscard]] bool Read_Undo_File(const a_hist_state& s, std::vector<uint8_t>& image,
