@@ -229,12 +229,30 @@ TEST_F(Paint, StrokesStepBySpacingAndKeepTheirQueueBounded) {
     EXPECT_EQ(ops.size(), 2u);
 }
 
+// The first stroke raises the paint block over the pictures and under the
+// text (a photo covering the disc would hide it otherwise); Escape lowers it.
 TEST_F(Paint, EscapePutsTheStrokeBackAndANewLayerGoesAgain) {
+    int photo = 0;
+    PH_New(PHOTO_BLOCK, photo)->dst_box = Bounds();
+    a_oj_item text;
+    text.objid = NextUniqueID();
+    text.kind = TEXT_BLOCK;
+    text.om = New_OM_Rec();
+    ASSERT_TRUE(OMast_Append(U().oj, text));
+    auto kinds = [&] {
+        std::vector<int> k;
+        for (int i = 1; i <= U().oj.nlist; ++i) k.push_back(U().oj.list[i].kind);
+        return k;
+    };
+    const std::vector<int> before = kinds();
+    ASSERT_EQ(before, (std::vector<int>{PAINT_BLOCK, PHOTO_BLOCK, TEXT_BLOCK}));
     g_paint.tool = FOVAL_TOOL;
     Paint_MouseDown(Ev(At(300, 300)));
     Paint_MouseMove(Ev(At(400, 420)));  // the rubber band is drawn into the layer
     EXPECT_TRUE(U().paintinuse);
+    EXPECT_EQ(kinds(), (std::vector<int>{PHOTO_BLOCK, PAINT_BLOCK, TEXT_BLOCK}));
     Paint_Escape();
+    EXPECT_EQ(kinds(), before);
     EXPECT_FALSE(U().paintinuse);
     EXPECT_EQ(U().static_[PAINT1_LAYER].world, nullptr);
     EXPECT_EQ(sounds.back(), SND_STROKE_CANCELLED);

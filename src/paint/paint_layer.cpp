@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/arrange.h"
+#include "model/ph_blocks.h"
 #include "model/notices.h"
 #include "model/paint_backup.h"
 #include "render/compositor.h"
@@ -15,6 +17,25 @@ Rect Grow(const Rect& r, int d) {
     return Rect_IsEmpty(r) ? r : Rect_Inset(r, -d);
 }
 
+int Paint_Block_Index(const a_doc_unit& u) {
+    for (int i = 1; i <= u.oj.nlist; ++i)
+        if (u.oj.list[i].kind == PAINT_BLOCK) return i;
+    return 0;
+}
+
+// Raises the paint block to where a new picture goes; its old index, or 0
+// when that would not raise it.
+int Raise_Paint_Block(a_doc_unit& u) {
+    int from = Paint_Block_Index(u);
+    if (!from) return 0;
+    int to = u.oj.nlist;
+    Layer_Arrange2(from, to);
+    Check_Layer_Order(to);
+    if (to > from) return from;
+    if (to < from) Layer_Arrange2(to, from);
+    return 0;
+}
+
 }  // namespace
 
 bool Paint_Layer(GWorld*& world, GWorld*& mask) {
@@ -25,14 +46,17 @@ bool Paint_Layer(GWorld*& world, GWorld*& mask) {
     return world && mask;
 }
 
-bool Paint_Layer_Ensure(bool* created) {
+bool Paint_Layer_Ensure(bool* created, int* from) {
     a_doc_unit* u = g_doc.up;
     if (created) *created = false;
+    if (from) *from = 0;
     if (!u || Rect_IsEmpty(u->paintbounds)) return false;
     if (!u->paintinuse || !u->static_[PAINT1_LAYER].world || !u->static_[PAINT1_LAYER].mask) {
         u->paintinuse = true;
         Sync_Existence(PAINT1_LAYER, *u, true);
         if (created) *created = true;
+        int was = Raise_Paint_Block(*u);
+        if (from) *from = was;
     }
     return true;
 }
@@ -58,7 +82,9 @@ void Doc_Atom(a_atom_rec& atom, a_atom_proc proc, const a_paint_state& p) {
 }
 
 void Stroke_Begin(int op, bool created) {
+    int from = g_stroke.paint_from;  // set as the layer was made for it
     g_stroke = a_stroke_rec{};
+    g_stroke.paint_from = created ? from : 0;
     g_stroke.active = true;
     g_stroke.op = op;
     g_stroke.created = created;
@@ -77,6 +103,7 @@ void Stroke_End(bool cancelled) {
     if (cancelled && u) {
         Stroke_Restore();
         if (g_stroke.created) {
+            if (g_stroke.paint_from) Layer_Arrange2(Paint_Block_Index(*u), g_stroke.paint_from);
             u->paintinuse = false;
             Sync_Existence(PAINT1_LAYER, *u, false);
             u->render_dirty = u->paintbounds;

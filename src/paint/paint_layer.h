@@ -12,6 +12,7 @@ struct a_stroke_rec {
     int op = 0;         // its a_history_op
     Rect dirty;         // cells changed since it started
     bool created = false;  // the stroke brought the layer into existence
+    int paint_from = 0;    // where the paint block stood before the stroke raised it
 };
 extern a_stroke_rec g_stroke;
 // False while strokes are played back without a view: nothing is composed
@@ -20,8 +21,11 @@ extern bool g_paint_redraw;
 
 // The current unit's layer world and mask, or false when it has none.
 bool Paint_Layer(GWorld*& world, GWorld*& mask);
-// Brings the current unit's layer into existence (paintinuse set); false without a unit.
-bool Paint_Layer_Ensure(bool* created = nullptr);
+// Brings the current unit's layer into existence (paintinuse set); false
+// without a unit. A new layer's block goes where a new picture goes, over
+// the pictures and under the text, so that the first stroke is seen;
+// `from` is where it stood (0 when it did not move).
+bool Paint_Layer_Ensure(bool* created = nullptr, int* from = nullptr);
 
 // Paints one step with proc into the current unit's layer and marks the
 // changed cells, grown by the line thickness, to be composed again.

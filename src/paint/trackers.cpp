@@ -291,8 +291,10 @@ void Paint_MouseDown(const a_paint_event& e) {
         (tool == STAMP_TOOL && !g_paint.stamp))
         return Refuse();
     bool created = false;
-    if (!Paint_Layer_Ensure(&created)) return Refuse();
+    int from = 0;
+    if (!Paint_Layer_Ensure(&created, &from)) return Refuse();
     g_stroke.created = created;
+    g_stroke.paint_from = from;
     if (!Dispatch(tool, e)) return Refuse();
     if (g_track.kind == TRACK_1) {
         Step_At(e.cell);

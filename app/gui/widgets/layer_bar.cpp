@@ -179,7 +179,10 @@ void a_layer_bar::Refresh() {
         QImage unit = Unit_Print_Picture(g_doc.upx, QSize(400, 400) * devicePixelRatioF());
         for (int omx = u.oj.nlist; omx >= 1; --omx) {
             const a_oj_item& b = u.oj.list[omx];
-            if (b.kind == PAINT_BLOCK) continue;  // not stacked: its row comes last
+            if (b.kind == PAINT_BLOCK) {
+                Add_Paint_Row(unit, omx);
+                continue;
+            }
             auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), Block_Name(b));
             it->setData(BLOCK_ROLE, omx);
             it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
@@ -189,27 +192,24 @@ void a_layer_bar::Refresh() {
             addItem(it);
             it->setSelected(Has_Flag(b, SELECTED_FLAG));
         }
-        Add_Paint_Row(unit);
     }
     filling_ = false;
 }
 
-// The paint layer lies under every block: its row is last, cannot be
-// dragged or selected, and its eye and context menu work as the others'.
-void a_layer_bar::Add_Paint_Row(const QImage& unit) {
+// The paint layer's row stands where its block stands in the stack (shown
+// once there is paint): it is dragged like the others, a click on it
+// deselects the blocks, and its context menu clears it.
+void a_layer_bar::Add_Paint_Row(const QImage& unit, int omx) {
     const a_doc_unit& u = Curr_Unit();
     if (!u.paintinuse) return;
-    for (int omx = 1; omx <= u.oj.nlist; ++omx) {
-        const a_oj_item& b = u.oj.list[omx];
-        if (b.kind != PAINT_BLOCK) continue;
-        auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), tr("Paint"));
-        it->setData(BLOCK_ROLE, omx);
-        it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        it->setCheckState(Has_Flag(b, VISIBLE_FLAG) ? Qt::Checked : Qt::Unchecked);
-        it->setToolTip(tr("The paint layer, under every block; right-click to clear it"));
-        addItem(it);
-        return;
-    }
+    const a_oj_item& b = u.oj.list[omx];
+    auto* it = new QListWidgetItem(Thumbnail(unit, u.paintbounds, omx, devicePixelRatioF()), tr("Paint"));
+    it->setData(BLOCK_ROLE, omx);
+    it->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+                 Qt::ItemIsDragEnabled);
+    it->setCheckState(Has_Flag(b, VISIBLE_FLAG) ? Qt::Checked : Qt::Unchecked);
+    it->setToolTip(tr("The paint layer; drag it to restack it, right-click to clear it"));
+    addItem(it);
 }
 
 bool a_layer_bar::Is_Paint_Row(int row) const {
@@ -234,7 +234,7 @@ void a_layer_bar::contextMenuEvent(QContextMenuEvent* e) {
 
 void a_layer_bar::Clicked(QListWidgetItem* it) {
     int omx = it->data(BLOCK_ROLE).toInt();
-    if (!Curr_Item(omx) || Is_Paint_Row(row(it))) return;
+    if (!Curr_Item(omx)) return;
     Interaction_Begin();
     Begin_Selection_Change();
     Selection_Set1(omx);
@@ -257,8 +257,8 @@ void a_layer_bar::Changed(QListWidgetItem* it) {
     Interaction_End();
 }
 
-// Rows run top first, so row r holds the block at nlist - r (the paint
-// block skipped). The drop is handed to the core; the rows are then rebuilt.
+// Rows run top first (the paint row only once there is paint). The drop is
+// handed to the core; the rows are then rebuilt.
 void a_layer_bar::dropEvent(QDropEvent* e) {
     QListWidgetItem* moved = currentItem();
     QListWidgetItem* target = itemAt(e->position().toPoint());
@@ -270,7 +270,7 @@ void a_layer_bar::dropEvent(QDropEvent* e) {
 
 void a_layer_bar::Restack_Row(int from, int to) {
     int oldx = Block_Of_Row(from), newx = Block_Of_Row(to);
-    if (!oldx || !newx || oldx == newx || Is_Paint_Row(from) || Is_Paint_Row(to)) return;
+    if (!oldx || !newx || oldx == newx) return;
     Interaction_Begin();
     Layer_Arrange(oldx, newx);
     Interaction_End();

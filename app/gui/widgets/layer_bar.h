@@ -30,7 +30,7 @@ protected:
 private:
     void Clicked(QListWidgetItem* item);
     void Changed(QListWidgetItem* item);
-    void Add_Paint_Row(const QImage& unit);
+    void Add_Paint_Row(const QImage& unit, int omx);
     bool filling_ = false;
     a_block_watch watch_;  // last: it stops first
 };
