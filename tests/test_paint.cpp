@@ -384,6 +384,26 @@ TEST_F(PaintHistory, UndoTakesBackOneStrokeAndRedoBringsItAgain) {
     Redo_Button();
     Redo_Button();
     EXPECT_EQ(Color(At(150, 150)), 0xFF0000u);
+    // A bucket over the rest of the layer: its tiles of one colour cost a
+    // cell each, and undo and redo give back every cell.
+    auto cells = [&] {
+        std::vector<uint64_t> all;
+        for (int v = Bounds().top; v < Bounds().bottom; ++v)
+            for (int h = Bounds().left; h < Bounds().right; ++h)
+                all.push_back(uint64_t(Mask(At(v, h))) << 32 | Color(At(v, h)));
+        return all;
+    };
+    const std::vector<uint64_t> strokes = cells();
+    g_paint.tool = BUCKET_TOOL;
+    g_paint.fill_color32 = 0x2040C0;
+    Click(At(Bounds().top + 2, Bounds().left + 2));
+    const std::vector<uint64_t> filled = cells();
+    ASSERT_NE(filled, strokes);
+    EXPECT_LT(ram.image.size(), whole / 8) << ram.image.size() << " of " << whole;
+    Undo_Button();
+    EXPECT_EQ(cells(), strokes);
+    Redo_Button();
+    EXPECT_EQ(cells(), filled);
 }
 
 TEST_F(Paint, PaintedLayerComesBackFromAProjectFile) {

@@ -197,17 +197,36 @@ struct a_tiles {
     }
 };
 
-bool Is_Blank(const PixMap& pm, const Rect& r, int bpp, uint32_t blank) {
+// True when every cell of r holds `value`.
+bool Is_Flat(const PixMap& pm, const Rect& r, int bpp, uint32_t value) {
     size_t n = size_t(Rect_Width(r)) * size_t(bpp);
     for (int y = r.top; y < r.bottom; ++y) {
         const uint8_t* row = PixMap_Row(pm, y) + size_t(r.left - pm.bounds.left) * size_t(bpp);
         for (size_t i = 0; i < n; i += size_t(bpp)) {
             uint32_t v = 0;
             std::memcpy(&v, row + i, size_t(bpp));
-            if (v != blank) return false;
+            if (v != value) return false;
         }
     }
     return true;
+}
+
+uint32_t First_Cell(const PixMap& pm, const Rect& r, int bpp) {
+    uint32_t v = 0;
+    std::memcpy(&v, PixMap_Row(pm, r.top) + size_t(r.left - pm.bounds.left) * size_t(bpp), size_t(bpp));
+    return v;
+}
+
+// A kept tile's number carries this bit when the tile is one value throughout
+// (a filled area): one cell's bytes stand for the whole tile.
+constexpr uint32_t FLAT_TILE = 0x80000000u;
+
+void Fill_Tile(PixMap& pm, const Rect& t, int bpp, uint32_t value) {
+    for (int y = t.top; y < t.bottom; ++y) {
+        uint8_t* row = PixMap_Row(pm, y) + size_t(t.left - pm.bounds.left) * size_t(bpp);
+        if (bpp == 1) std::memset(row, int(value & 0xFF), size_t(Rect_Width(t)));
+        else std::fill_n(reinterpret_cast<uint32_t*>(row), Rect_Width(t), value);
+    }
 }
 
 }  // namespace
@@ -218,8 +237,12 @@ void GWorld_To_Buf(a_undo_writer& w, const GWorld& world, uint32_t blank) {
     if (grid.bpp != 1 && grid.bpp != 4) InternalError();
     if (grid.bpp == 1) blank &= 0xFF;
     std::vector<uint32_t> kept;
-    for (uint32_t t = 0; t < grid.Count(); ++t)
-        if (!Is_Blank(pm, grid.Tile(t), grid.bpp, blank)) kept.push_back(t);
+    for (uint32_t t = 0; t < grid.Count(); ++t) {
+        Rect r = grid.Tile(t);
+        uint32_t first = First_Cell(pm, r, grid.bpp);
+        if (!Is_Flat(pm, r, grid.bpp, first)) kept.push_back(t);
+        else if (first != blank) kept.push_back(t | FLAT_TILE);
+    }
     w.Box(pm.bounds);
     w.Num<int16_t>(pm.pixelSize);
     w.Num<uint32_t>(pm.pmTable == gray_ctable ? 1 : 0);
@@ -227,10 +250,13 @@ void GWorld_To_Buf(a_undo_writer& w, const GWorld& world, uint32_t blank) {
     w.Num<uint32_t>(uint32_t(kept.size()));
     for (uint32_t t : kept) {
         w.Num<uint32_t>(t);
-        Rect r = grid.Tile(t);
+        Rect r = grid.Tile(t & ~FLAT_TILE);
         size_t n = size_t(Rect_Width(r)) * size_t(grid.bpp);
-        for (int y = r.top; y < r.bottom; ++y)
+        if (t & FLAT_TILE) n = size_t(grid.bpp);
+        for (int y = r.top; y < r.bottom; ++y) {
             w.Bytes(PixMap_Row(pm, y) + size_t(r.left - pm.bounds.left) * size_t(grid.bpp), n);
+            if (t & FLAT_TILE) break;
+        }
     }
 }
 
@@ -255,9 +281,11 @@ bool Check_GWorld_Tiles(a_undo_reader& r, const a_ram_gworld& h) {
     int64_t last = -1;
     for (uint32_t i = 0; i < h.ntiles; ++i) {
         uint32_t t = r.Num<uint32_t>();
+        const bool flat = (t & FLAT_TILE) != 0;
+        t &= ~FLAT_TILE;
         if (!r.Ok() || int64_t(t) <= last || t >= grid.Count()) return false;
         last = t;
-        size_t n = grid.Bytes(t);
+        size_t n = flat ? size_t(grid.bpp) : grid.Bytes(t);
         if (n > r.Left()) return false;
         std::vector<uint8_t> skip(n);
         (void)r.Take(skip.data(), n);
@@ -268,13 +296,16 @@ bool Check_GWorld_Tiles(a_undo_reader& r, const a_ram_gworld& h) {
 void Buf_To_GWorld(a_undo_reader& r, const a_ram_gworld& h, GWorld& world) {
     PixMap& pm = world.pix;
     const a_tiles grid(pm.bounds, pm.pixelSize);
-    for (int y = pm.bounds.top; y < pm.bounds.bottom; ++y) {
-        uint8_t* row = PixMap_Row(pm, y);
-        if (grid.bpp == 1) std::memset(row, int(h.blank), size_t(Rect_Width(pm.bounds)));
-        else std::fill_n(reinterpret_cast<uint32_t*>(row), Rect_Width(pm.bounds), h.blank);
-    }
+    Fill_Tile(pm, pm.bounds, grid.bpp, h.blank);
     for (uint32_t i = 0; i < h.ntiles; ++i) {  // Check_GWorld_Tiles saw every one
-        Rect t = grid.Tile(r.Num<uint32_t>());
+        uint32_t k = r.Num<uint32_t>();
+        Rect t = grid.Tile(k & ~FLAT_TILE);
+        if (k & FLAT_TILE) {
+            uint32_t v = 0;
+            (void)r.Take(reinterpret_cast<uint8_t*>(&v), size_t(grid.bpp));
+            Fill_Tile(pm, t, grid.bpp, v);
+            continue;
+        }
         size_t n = size_t(Rect_Width(t)) * size_t(grid.bpp);
         for (int y = t.top; y < t.bottom; ++y)
             (void)r.Take(PixMap_Row(pm, y) + size_t(t.left - pm.bounds.left) * size_t(grid.bpp), n);

@@ -32,10 +32,12 @@ struct a_ram_unitd {
 
 // A layer world is kept as its tiles that differ from its blank value (the
 // erased colour, or 0 for a mask): a stroke on a disc costs the tiles that
-// hold paint, not the whole 1200 x 1200 layer.
+// hold paint, not the whole 1200 x 1200 layer; a tile of one value (a filled
+// area) costs one cell.
 enum : int { LAYER_TILE = 64 };
 // A layer world's header: its bounds, depth, colour table, blank value and
-// the number of tiles that follow (each its index, then its rows).
+// the number of tiles that follow (each its index, then its rows, or one
+// cell when the index carries the flat bit).
 struct a_ram_gworld {
     Rect bounds;
     int16_t pixelsize = 0;
