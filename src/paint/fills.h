@@ -4,6 +4,7 @@
 // Process-wide state: none (the parameters come as arguments).
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "paint/paint_state.h"
 #include "paint/raster.h"
@@ -19,8 +20,14 @@ struct a_grad_ctx {
     Rect area;
     double cx = 0, cy = 0, w = 1, h = 1, half = 1, ang = 0, ca = 1, sa = 0, twist = 0;
     int rep = 1;
+    // The gradient's colours at GRAD_STEPS + 1 even steps of its run: a fill
+    // looks a colour up per cell instead of mixing the bands each time.
+    static constexpr int GRAD_STEPS = 4096;
+    std::vector<uint32_t> colours;
+    uint32_t Colour(double t) const { return colours[size_t(t * GRAD_STEPS + 0.5)]; }
 };
-a_grad_ctx Grad_Setup(const a_grad_rec& g, const a_paint_state& p, const Rect& area);
+// `colours`: the colour table too (a fill), not only the geometry.
+a_grad_ctx Grad_Setup(const a_grad_rec& g, const a_paint_state& p, const Rect& area, bool colours = true);
 double Grad_Position(const a_grad_ctx& c, int x, int y);
 
 // The colour of cell (x, y) under the fill; false where the fill leaves it
