@@ -5,6 +5,7 @@
 #include "paint/paint_layer.h"
 #include "paint/paint_state.h"
 #include "render/compositor.h"
+#include "paint/selection.h"
 #include "paint/trackers.h"
 
 namespace {
@@ -70,6 +71,7 @@ bool Paint_Play_Strokes(const std::vector<a_paint_stroke_desc>& strokes, std::st
 }
 
 void Paint_Init() {
+    Selection_Init();
     g_token = g_doc_services.paint_strokes.Install(
         [](const std::vector<a_paint_stroke_desc>& strokes, std::string& error) {
             return Paint_Play_Strokes(strokes, error);
@@ -78,4 +80,5 @@ void Paint_Init() {
 
 void Paint_Stop() {
     g_doc_services.paint_strokes.Remove(g_token);
+    Selection_Stop();
 }
