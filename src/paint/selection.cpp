@@ -12,6 +12,8 @@
 #include "pixels/gworld.h"
 #include "pixels/pixmap.h"
 
+std::function<Point()> g_selection_paste_centre;
+
 namespace {
 
 enum : int { SEL_IDLE = 0, SEL_MARQUEE, SEL_LASSO, SEL_MOVE };

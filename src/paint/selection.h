@@ -10,6 +10,7 @@
 // unit or document drops the selection).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "paint/raster.h"
@@ -54,6 +55,9 @@ bool Selection_Nudge(int dh, int dv);
 // The selected pixels as a picture of the selection's size (owned by the
 // caller; mask 0 outside the shape); false without a selection.
 bool Selection_Image(a_masked_gworld& out);
+// Where a paste lands: the middle of what the view shows, in cells (the
+// unit's middle without a view).
+extern std::function<Point()> g_selection_paste_centre;
 // The picture becomes a floating selection centred on `centre`, shrunk to
 // fit the unit when larger, on a layer made for it if need be: one step.
 bool Selection_Paste(const a_masked_gworld& picture, Point centre);
