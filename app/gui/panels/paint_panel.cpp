@@ -267,7 +267,7 @@ QToolButton* a_paint_panel::Colour_Button(const char* name, const QString& tip, 
 
 QLayout* a_paint_panel::Build_Marquee() {
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(tr("Select")));
+    row->addWidget(new QLabel(tr("Selection")));
     marquee_ = new QComboBox;
     marquee_->setObjectName("paintMarquee");
     marquee_->setToolTip(tr("The shape the Copy / Move tool selects with"));
