@@ -12,9 +12,11 @@
 #include "block_fixtures.h"
 #include "largest_allocation.h"
 #include "model/history.h"
+#include "paint/paint_design.h"
 #include "paint/paint_layer.h"
 #include "paint/selection.h"
 #include "paint/trackers.h"
+#include "persist/design_file.h"
 #include "pixels/pixmap.h"
 #include "platform/private_folder.h"
 #include "signals_guard.h"
@@ -280,6 +282,53 @@ TEST_F(Select, APasteLargerThanTheUnitIsShrunkToFitInOneStep) {
     Undo_Button();
     Undo_Button();
     EXPECT_FALSE(U().paintinuse) << "the layer the paste made is gone again";
+}
+
+// A design's select strokes do what the same drags and keys do.
+TEST_F(Select, DesignSelectStrokesMoveCopyAndDeleteAsTheMouseWould) {
+    const std::string design = R"({"template": "A-ONE 29125", "units": [{"paint": [
+  {"tool": "solid-rect", "points": [[100, 100], [300, 250]], "color": "#3060C0"},
+  {"tool": "brush", "points": [[120, 120], [280, 230]], "color": "#F0A000", "opacity": 60},
+  {"tool": "select", "marquee": "oval", "points": [[100, 100], [300, 250]], "move": [400, 350], "copy": true},
+  {"tool": "select", "points": [[90, 90], [200, 200]], "move": [0, 500]},
+  {"tool": "select", "marquee": "lasso", "points": [[500, 450], [700, 450], [600, 600]], "delete": true}]}]})";
+    Paint_Init();
+    std::string error;
+    ASSERT_TRUE(Design_Read(design, a_design_options{}, error)) << error;
+    const a_layer_shot from_design = Shot();
+
+    auto t = std::make_unique<a_template>(g_doc.doc_template);
+    Doc_New(*t);
+    g_paint = a_paint_state{};
+    g_paint.tool = SRECT_TOOL, g_paint.fill_color32 = 0x3060C0;
+    Drag(At(100, 100), At(250, 300));
+    g_paint.tool = BRUSH_TOOL, g_paint.fill_color32 = 0xF0A000, g_paint.opacity = 60;
+    Paint_MouseDown(Ev(At(120, 120))), Paint_MouseMove(Ev(At(230, 280))), Paint_MouseUp(Ev(At(230, 280)));
+    g_paint = a_paint_state{};
+    g_paint.tool = SELECT_TOOL, g_paint.marquee_method = OVAL_MARQUEE;
+    Drag(At(100, 100), At(250, 300));
+    Drag(At(175, 200), At(525, 600), true);
+    g_paint.marquee_method = RECT_MARQUEE;
+    Drag(At(90, 90), At(200, 200));
+    Drag(At(150, 150), At(650, 150));
+    g_paint.marquee_method = LASSO_MARQUEE;
+    Paint_MouseDown(Ev(At(450, 500))), Paint_MouseMove(Ev(At(450, 700))), Paint_MouseUp(Ev(At(600, 600)));
+    ASSERT_TRUE(Selection_Delete());
+    EXPECT_TRUE(Shot() == from_design);
+
+    for (const char* bad : {
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "select", "points": [[1, 1], [9, 9]]}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "select", "points": [[1, 1], [9, 9]],
+                 "move": [1, 1], "delete": true}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "select", "marquee": "lasso",
+                 "points": [[1, 1], [9, 9]], "delete": true}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "select", "points": [[1, 1], [9, 9]],
+                 "move": [5000, 0]}]}]})",
+             R"({"template": "A-ONE 29125", "units": [{"paint": [{"tool": "brush", "points": [[1, 1]], "delete": true}]}]})"}) {
+        EXPECT_FALSE(Design_Read(bad, a_design_options{}, error)) << bad;
+        EXPECT_NE(error.find("paint[1]"), std::string::npos) << error;
+    }
+    Paint_Stop();
 }
 
 }  // namespace

@@ -441,11 +441,11 @@ bool Selection_Delete() {
     return true;
 }
 
-bool Selection_Nudge(int dh, int dv) {
+bool Selection_Nudge(int dh, int dv, bool copy) {
     GWorld *w, *m;
     if (!Selection_Active() || Selection_Tracking() || !Layer(w, m)) return false;
-    Begin_Step(OP_PAINT_CUT);
-    Lift(false);
+    Begin_Step(copy ? OP_PAINT_STAMP : OP_PAINT_CUT);
+    Lift(copy);
     Place(dh, dv);
     End_Step(false);
     return true;
@@ -495,7 +495,19 @@ bool Selection_Paste(const a_masked_gworld& picture, Point centre) {
     return true;
 }
 
+namespace {
+
+void Unsubscribe_All() {
+    g_doc_notices.restored.Unsubscribe(g_tokens[0]);
+    g_doc_notices.replaced.Unsubscribe(g_tokens[1]);
+    g_doc_notices.unit_selected.Unsubscribe(g_tokens[2]);
+    g_doc_notices.history.Unsubscribe(g_tokens[3]);
+}
+
+}  // namespace
+
 void Selection_Init() {
+    Unsubscribe_All();  // listening once, however often it starts
     g_tokens[0] = g_doc_notices.restored.Subscribe([] { Forget(); });
     g_tokens[1] = g_doc_notices.replaced.Subscribe([] { Forget(); });
     g_tokens[2] = g_doc_notices.unit_selected.Subscribe([](uint32_t) { Forget(); });
@@ -505,9 +517,6 @@ void Selection_Init() {
 }
 
 void Selection_Stop() {
-    g_doc_notices.restored.Unsubscribe(g_tokens[0]);
-    g_doc_notices.replaced.Unsubscribe(g_tokens[1]);
-    g_doc_notices.unit_selected.Unsubscribe(g_tokens[2]);
-    g_doc_notices.history.Unsubscribe(g_tokens[3]);
+    Unsubscribe_All();
     Forget();
 }

@@ -50,8 +50,9 @@ std::vector<a_cell_pointf> Selection_Outline();
 void Selection_Drop();
 // Clears the selected pixels (a floating selection is taken away): one step.
 bool Selection_Delete();
-// Moves the selection and its pixels by (dh, dv) cells: one step.
-bool Selection_Nudge(int dh, int dv);
+// Moves the selection and its pixels by (dh, dv) cells (`copy`: leaving
+// them where they were too): one step.
+bool Selection_Nudge(int dh, int dv, bool copy = false);
 // The selected pixels as a picture of the selection's size (owned by the
 // caller; mask 0 outside the shape); false without a selection.
 bool Selection_Image(a_masked_gworld& out);
