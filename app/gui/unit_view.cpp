@@ -502,7 +502,10 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
     ants_ = new QTimer(this);
     ants_->setInterval(150);
     connect(ants_, &QTimer::timeout, this, [this] {
-        if (!Painting() || (!Selection_Active() && !Selection_Tracking())) return ants_->stop();
+        if (!Painting() || (!Selection_Active() && !Selection_Tracking())) {
+            surface_->update();  // the last outline goes
+            return ants_->stop();
+        }
         surface_->ants_phase = (surface_->ants_phase + 1) % 8;
         surface_->update(surface_->Marquee_Area());
     });

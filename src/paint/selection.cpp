@@ -67,11 +67,13 @@ void Forget() {
     g_st = a_sel_track{};
 }
 
-// A selection belongs to the unit and the layer it was made on.
+// A selection belongs to the unit and the layer it was made on, and lasts
+// while its tool is chosen.
 void Check_Valid() {
-    if (!g_sel.active) return;
+    if (!g_sel.active || g_st.kind == SEL_MOVE) return;
     GWorld *w, *m;
-    if (!g_doc.up || g_doc.upx != g_sel.unit || (g_sel.floating && !Layer(w, m))) Forget();
+    if (!g_doc.up || g_doc.upx != g_sel.unit || g_paint.tool != SELECT_TOOL || (g_sel.floating && !Layer(w, m)))
+        Forget();
 }
 
 void Mark(const Rect& r) {
@@ -492,6 +494,7 @@ bool Selection_Paste(const a_masked_gworld& picture, Point centre) {
     g_sel = std::move(s);
     Lay(g_sel.lifted);
     End_Step(false);
+    g_paint.tool = SELECT_TOOL;  // so that it can be moved before it is let go
     return true;
 }
 

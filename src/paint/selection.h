@@ -60,7 +60,9 @@ bool Selection_Image(a_masked_gworld& out);
 // unit's middle without a view).
 extern std::function<Point()> g_selection_paste_centre;
 // The picture becomes a floating selection centred on `centre`, shrunk to
-// fit the unit when larger, on a layer made for it if need be: one step.
+// fit the unit when larger, on a layer made for it if need be, with the
+// Copy / Move tool chosen: one step. Choosing another tool lets a
+// selection go.
 bool Selection_Paste(const a_masked_gworld& picture, Point centre);
 
 void Selection_Init();

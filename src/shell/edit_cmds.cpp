@@ -13,7 +13,6 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
-#include "paint/paint_state.h"
 #include "paint/selection.h"
 #include "pixels/gworld.h"
 #include "platform/clipboard.h"
@@ -159,9 +158,7 @@ bool Paste_Paint() {
                                                           int16_t((g_doc.up->paintbounds.left + g_doc.up->paintbounds.right) / 2)};
     ok = Selection_Paste(mw, centre);
     Dispose_MW(mw);
-    if (!ok) return Refuse();
-    g_paint.tool = SELECT_TOOL;  // so that it can be moved before it is let go
-    return true;
+    return ok || Refuse();
 }
 
 void Install(int command, bool (*fn)()) {
