@@ -226,6 +226,15 @@ std::vector<a_cell_pointf> Box_Outline(int method, const Rect& box) {
 
 Rect Marquee_Box(Point anchor, Point now, bool constrain) { return Drag_Box(anchor, now, false, constrain); }
 
+// The lasso follows the mouse cell by cell; a lasso of any length keeps
+// the same memory (past the most points, its last point follows the mouse).
+void Track_Lasso(Point cell) {
+    if (cell == g_st.lasso.back()) return;
+    if (g_st.lasso.size() < kMaxLassoPoints) g_st.lasso.push_back(cell);
+    else g_st.lasso.back() = cell;
+    g_st.last = cell;
+}
+
 // The selection made from the finished marquee or lasso; none when it covers no cell.
 void Make_Selection() {
     const Rect& clip = g_doc.up->paintbounds;
@@ -356,12 +365,7 @@ void Selection_MouseMove(const a_paint_event& e) {
             g_st.last = e.cell;
             g_st.constrain = e.shift;
             break;
-        case SEL_LASSO:
-            if (e.cell == g_st.lasso.back()) break;
-            if (g_st.lasso.size() < kMaxLassoPoints) g_st.lasso.push_back(e.cell);
-            else g_st.lasso.back() = e.cell;  // a lasso of any length keeps its memory
-            g_st.last = e.cell;
-            break;
+        case SEL_LASSO: Track_Lasso(e.cell); break;
         default: break;
     }
 }
