@@ -468,6 +468,13 @@ void Design_Seeds() {
   {"tool": "rect", "points": [[300, 300], [400, 380]], "corner": 40, "thickness": 9, "shift": true},
   {"tool": "eraser", "eraser": 10, "points": [[550, 550], [650, 650]]},
   {"tool": "spray", "points": [[900, 900]], "spray_radius": 40, "spray_spread": 3, "spray_method": 1}]}]})"));
+    Put("paint_select.json", text(R"({"template": "A-ONE 29125", "units": [{"paint": [
+  {"tool": "solid-rect", "points": [[100, 100], [300, 250]], "color": "#3060C0"},
+  {"tool": "select", "marquee": "oval", "points": [[100, 100], [300, 250]], "move": [400, 350], "copy": true},
+  {"tool": "select", "points": [[90, 90], [200, 200]], "move": [-1200, 1100], "shift": true},
+  {"tool": "select", "marquee": "lasso", "points": [[500, 450], [700, 450], [600, 600], [0, 0]], "delete": true}]}]})"));
+    Put("paint_select_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"paint\": [\n"
+                                      "{\"tool\": \"select\", \"points\": [[1, 1], [9, 9]], \"copy\": true}]}]}"));
     Put("paint_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"paint\": [\n"
                                "{\"tool\": \"brush\", \"points\": [[600, 600], [1300, 5]]}]}]}"));
 }

@@ -41,6 +41,7 @@
 #include "key_events.h"
 #include "language.h"
 #include "model/document.h"
+#include "paint/paint_state.h"
 #include "model/notices.h"
 #include "text/text_edit.h"
 #include "platform/clock.h"
@@ -562,6 +563,11 @@ void a_main_window::Refresh_Document() {
 
 void a_main_window::Action_Done() {
     unit_view_->Bring_Up_To_Date();
+    if (gs.curr_phase == PAINT_PHASE) {
+        unit_view_->Show_Selection();
+        // A paste chooses the Copy / Move tool.
+        if (QToolButton* b = paint_->Tool_Button(g_paint.tool); b && !b->isChecked()) paint_->Refresh();
+    }
     setWindowModified(g_doc.doc_open && g_doc.doc_changed);
     Show_Options();
     if (gs.grid_vals[ZOOM_GRID] != shown_zoom_) {

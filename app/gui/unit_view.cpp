@@ -28,6 +28,7 @@
 #include "model/ph_blocks.h"
 #include "model/selection.h"
 #include "model/text_rec.h"
+#include "paint/selection.h"
 #include "paint/trackers.h"
 #include "panels/paint_panel.h"
 #include "ui/paint_sliders.h"
@@ -78,6 +79,7 @@ double Angle_Round(QPointF centre, QPointF at) {
 }
 
 bool Painting() { return g_doc.up && gs.curr_phase == PAINT_PHASE; }
+Point To_Cell(QPointF cell);
 
 // Tools whose outline under the pointer shows the brush's size.
 bool Round_Brush(int tool) { return tool == BRUSH_TOOL || tool == ERASER_TOOL || tool == SPRAY_TOOL; }
@@ -297,6 +299,7 @@ protected:
                 p.drawLine(c + QPointF(0, -CROSS), c + QPointF(0, CROSS));
             }
         }
+        Paint_Marquee(p);
         if (const QRectF r = Brush_Outline(); !r.isEmpty()) {
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(QColor(255, 255, 255), 0));
@@ -306,7 +309,36 @@ protected:
         }
     }
 
+    // The selection's marching ants: a white line under black dashes that
+    // move, one pixel wide and not smoothed, so that the edge stays sharp.
+    void Paint_Marquee(QPainter& p) {
+        const QPolygonF poly = Marquee_Polygon();
+        if (poly.size() < 2) return;
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(QColor(255, 255, 255), 0));
+        p.drawPolygon(poly);
+        QPen ants(QColor(0, 0, 0), 0, Qt::CustomDashLine);
+        ants.setDashPattern({4, 4});
+        ants.setDashOffset(ants_phase);
+        p.setPen(ants);
+        p.drawPolygon(poly);
+        p.restore();
+    }
+
 public:
+    int ants_phase = 0;  // the dashes' offset, pixels
+    QPolygonF Marquee_Polygon() const {
+        QPolygonF poly;
+        if (!Painting()) return poly;
+        for (const a_cell_pointf& c : Selection_Outline()) {
+            const QPointF at = Cell_To_Surface(QPointF(c.h, c.v));
+            poly << QPointF(std::floor(at.x()) + 0.5, std::floor(at.y()) + 0.5);
+        }
+        return poly;
+    }
+    QRect Marquee_Area() const { return Marquee_Polygon().boundingRect().toAlignedRect().adjusted(-2, -2, 2, 2); }
     static constexpr int CROSS = 7;  // half the symmetry cross, pixels
     std::optional<QPointF> pointer;  // in the surface, while over it
     QPointF Centre_Spot() const {
@@ -467,6 +499,19 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
         if (!Paint_Tracking()) return paint_tick_->stop();
         Paint_Tick(uint32_t(TickCount()));
     });
+    ants_ = new QTimer(this);
+    ants_->setInterval(150);
+    connect(ants_, &QTimer::timeout, this, [this] {
+        if (!Painting() || (!Selection_Active() && !Selection_Tracking())) {
+            surface_->update();  // the last outline goes
+            return ants_->stop();
+        }
+        surface_->ants_phase = (surface_->ants_phase + 1) % 8;
+        surface_->update(surface_->Marquee_Area());
+    });
+    g_selection_paste_centre = [this] {
+        return To_Cell(View_To_Unit(QPointF(viewport()->rect().center())));
+    };
     g_paint_scroll = [this](int dh, int dv) {
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + dh);
         verticalScrollBar()->setValue(verticalScrollBar()->value() + dv);
@@ -480,6 +525,7 @@ a_unit_view::a_unit_view(QWidget* parent) : QScrollArea(parent) {
 
 a_unit_view::~a_unit_view() {
     g_paint_scroll = nullptr;
+    g_selection_paste_centre = nullptr;
     g_doc_notices.unit_dirty.Unsubscribe(dirty_token_);
     g_doc_notices.unit_refresh.Unsubscribe(refresh_token_);
     g_doc_notices.unit_selected.Unsubscribe(selected_token_);
@@ -857,13 +903,16 @@ void a_unit_view::Paint_Press(QMouseEvent* e) {
     }
     Paint_Sync_Sliders();
     painting_ = true;
+    const QRect was_marquee = surface_->Marquee_Area();
     Interaction_Begin();  // the stroke is one action, ended on release
     Paint_MouseDown(Paint_Event(e, surface_->Surface_To_Cell(e->position())));
+    Update_Marquee(was_marquee);
     if (Paint_Tracking()) paint_tick_->start();
     emit paintToolChosen();  // the eyedropper may have picked a colour
 }
 
 void a_unit_view::Paint_Move(QMouseEvent* e) {
+    const QRect was_marquee = surface_->Marquee_Area();
     const QRectF was = surface_->Brush_Outline();
     const QRect was_centre = surface_->Centre_Area();
     surface_->pointer = e->position();
@@ -873,8 +922,12 @@ void a_unit_view::Paint_Move(QMouseEvent* e) {
     } else if (Paint_Tracking()) {
         Paint_MouseMove(Paint_Event(e, cell));
     }
-    surface_->setCursor(Round_Brush(g_paint.tool) ? Qt::CrossCursor : Qt::ArrowCursor);
+    if (g_paint.tool == SELECT_TOOL)  // inside the selection a press moves it
+        surface_->setCursor(Selection_Contains(To_Cell(cell)) ? Qt::SizeAllCursor : Qt::CrossCursor);
+    else
+        surface_->setCursor(Round_Brush(g_paint.tool) ? Qt::CrossCursor : Qt::ArrowCursor);
     surface_->Update_Overlay(was, was_centre);
+    Update_Marquee(was_marquee);
 }
 
 void a_unit_view::Paint_Release(QMouseEvent* e) {
@@ -885,18 +938,45 @@ void a_unit_view::Paint_Release(QMouseEvent* e) {
         return;
     }
     if (!painting_) return;
+    const QRect was_marquee = surface_->Marquee_Area();
     if (Paint_Tracker() != TRACK_POLYGON) Paint_MouseUp(Paint_Event(e, surface_->Surface_To_Cell(e->position())));
     if (!Paint_Tracking()) paint_tick_->stop();
     painting_ = false;
     Interaction_End();
+    Update_Marquee(was_marquee);
+}
+
+void a_unit_view::Show_Selection() {
+    surface_->update();
+    Update_Marquee(QRect());
+}
+
+void a_unit_view::Update_Marquee(const QRect& was) {
+    surface_->update(was);
+    surface_->update(surface_->Marquee_Area());
+    if ((Selection_Active() || Selection_Tracking()) && !ants_->isActive()) ants_->start();
 }
 
 bool a_unit_view::Paint_Key(QKeyEvent* e) {
-    auto act = [](auto f) {
+    const QRect was_marquee = surface_->Marquee_Area();
+    auto act = [&](auto f) {
         Interaction_Begin();
         f();
         Interaction_End();
+        Update_Marquee(was_marquee);
     };
+    // The selection's keys: Delete clears it, the arrows nudge it a cell.
+    const bool selected = Selection_Active() && !Paint_Tracking();
+    const int nudge_h = e->key() == Qt::Key_Left ? -1 : e->key() == Qt::Key_Right ? 1 : 0;
+    const int nudge_v = e->key() == Qt::Key_Up ? -1 : e->key() == Qt::Key_Down ? 1 : 0;
+    if (selected && (e->key() == Qt::Key_Delete || e->key() == Qt::Key_Backspace)) {
+        act([] { (void)Selection_Delete(); });
+        return true;
+    }
+    if (selected && (nudge_h || nudge_v)) {
+        act([&] { (void)Selection_Nudge(nudge_h, nudge_v); });
+        return true;
+    }
     switch (e->key()) {
         case Qt::Key_Escape: act(Paint_Escape); return true;
         case Qt::Key_Return:

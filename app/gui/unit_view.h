@@ -28,6 +28,8 @@ public:
     int Zoom_Percent() const;
     // Composes what changed in the current unit and shows it.
     void Bring_Up_To_Date();
+    // The paint selection changed by a menu command: its outline shown anew.
+    void Show_Selection();
     // The last area drawn again, in the surface's pixels (for tests).
     QRect Last_Repaint() const;
     // A point of the current unit, in its cells, to the viewport's pixels and
@@ -73,6 +75,8 @@ private:
     void Paint_Move(QMouseEvent* e);
     void Paint_Release(QMouseEvent* e);
     bool Paint_Key(QKeyEvent* e);
+    // The selection's outline drawn again where it was and where it is now.
+    void Update_Marquee(const QRect& was);
     void Context_Menu(QContextMenuEvent* e);
     void Begin_Drag(QMouseEvent* e);
     void Turn_Slot(QMouseEvent* e);
@@ -110,6 +114,7 @@ public:
 private:
     a_unit_surface* surface_;
     QTimer* paint_tick_;          // the spray keeps spraying while the mouse rests
+    QTimer* ants_;                // the selection's outline marches
     bool painting_ = false;       // a paint interaction open, press to release
     bool moving_centre_ = false;  // the symmetry centre follows the mouse
     a_listener_token dirty_token_ = 0, refresh_token_ = 0, selected_token_ = 0, finish_token_ = 0;

@@ -26,4 +26,11 @@ struct a_paint_stroke_desc {
     int grad_kind = 0, grad_angle = 0, grad_rep = 1, grad_twist = 800;
     bool grad_reverse = false;
     bool shift = false;  // squares, circles, 45° lines
+    // The Copy / Move tool: the marquee (0 rectangle, 1 oval, 2 lasso) drawn
+    // through `points`, then its pixels moved by (move_h, move_v) cells
+    // (`copy`: a copy), or cleared (`erase`).
+    int marquee = 0;
+    int move_h = 0, move_v = 0;
+    bool copy = false;
+    bool erase = false;
 };

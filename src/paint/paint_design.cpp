@@ -5,6 +5,7 @@
 #include "paint/paint_layer.h"
 #include "paint/paint_state.h"
 #include "render/compositor.h"
+#include "paint/selection.h"
 #include "paint/trackers.h"
 
 namespace {
@@ -34,6 +35,7 @@ void Desc_To_State(const a_paint_stroke_desc& d, a_paint_state& p) {
 
 void Play(const a_paint_stroke_desc& d) {
     a_paint_event e;
+    if (d.tool == SELECT_TOOL) g_paint.marquee_method = d.marquee;
     e.shift = d.shift;
     auto at = [&](size_t i) { e.cell = d.points[i]; return e; };
     if (d.tool == SPOLYGON_TOOL || (d.tool == ERASER_TOOL && d.eraser == ERASE_BY_POLYGON)) {
@@ -44,6 +46,9 @@ void Play(const a_paint_stroke_desc& d) {
     Paint_MouseDown(at(0));
     for (size_t i = 1; i < d.points.size(); ++i) Paint_MouseMove(at(i));
     Paint_MouseUp(at(d.points.size() - 1));
+    if (d.tool != SELECT_TOOL || !Selection_Active()) return;
+    if (d.erase) (void)Selection_Delete();
+    else (void)Selection_Nudge(d.move_h, d.move_v, d.copy);
 }
 
 }  // namespace
@@ -70,6 +75,7 @@ bool Paint_Play_Strokes(const std::vector<a_paint_stroke_desc>& strokes, std::st
 }
 
 void Paint_Init() {
+    Selection_Init();
     g_token = g_doc_services.paint_strokes.Install(
         [](const std::vector<a_paint_stroke_desc>& strokes, std::string& error) {
             return Paint_Play_Strokes(strokes, error);
@@ -78,4 +84,5 @@ void Paint_Init() {
 
 void Paint_Stop() {
     g_doc_services.paint_strokes.Remove(g_token);
+    Selection_Stop();
 }

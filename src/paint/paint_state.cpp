@@ -56,6 +56,7 @@ void Paint_Clamp(a_paint_state& p) {
     p.fill_gradient.nbands = std::clamp(p.fill_gradient.nbands, 1, int(MAXGRADBANDS));
     p.fill_gradient.kind = std::clamp(p.fill_gradient.kind, 0, NGRAD_KINDS - 1);
     p.fill_color32 &= 0xFFFFFF;
+    p.marquee_method = std::clamp(p.marquee_method, 0, 2);
 }
 
 std::string Tool_Name(int tool) {

@@ -8,6 +8,7 @@
 #include "paint/atoms.h"
 #include "paint/paint_layer.h"
 #include "paint/raster.h"
+#include "paint/selection.h"
 #include "paint/shapes.h"
 #include "paint/symmetry.h"
 #include "pixels/pixmap.h"
@@ -275,8 +276,10 @@ void Paint_MouseDown(const a_paint_event& e) {
         if (e.double_click || near_first) return Close_Polygon();
         return Draw_Polygon_Band(e.cell);
     }
-    if (g_track.kind != NO_TRACK) return;
+    if (g_track.kind != NO_TRACK || Selection_Tracking()) return;
     int tool = g_paint.tool;
+    if (tool == SELECT_TOOL) return Selection_MouseDown(e);
+    Selection_Drop();  // another tool: the selection is let go where it lies
     if (e.option && tool >= 0 && tool < NPAINT_TOOLS && g_tool_desc[tool].dropper) tool = DROPPER_TOOL;
     if (tool == DROPPER_TOOL) {
         g_track.kind = TRACK_DROPPER;
@@ -303,6 +306,7 @@ void Paint_MouseDown(const a_paint_event& e) {
 }
 
 void Paint_MouseMove(const a_paint_event& e) {
+    if (Selection_Tracking()) return Selection_MouseMove(e);
     switch (g_track.kind) {
         case TRACK_1:
             if (e.cell == g_track.last && !g_track.queue.count) break;
@@ -327,6 +331,7 @@ void Paint_MouseMove(const a_paint_event& e) {
 }
 
 void Paint_MouseUp(const a_paint_event& e) {
+    if (Selection_Tracking()) return Selection_MouseUp(e);
     switch (g_track.kind) {
         case TRACK_1:
             Paint_MouseMove(e);
@@ -354,7 +359,10 @@ void Paint_Tick(uint32_t ticks) {
 }
 
 void Paint_Escape() {
-    if (g_track.kind == NO_TRACK) return;
+    if (g_track.kind == NO_TRACK) {
+        (void)Selection_Escape();
+        return;
+    }
     bool painting = g_stroke.active;
     g_track = a_track_rec{};
     if (painting) Stroke_End(true);
@@ -365,7 +373,7 @@ void Paint_Finish() {
     if (g_track.kind == TRACK_POLYGON) Close_Polygon();
 }
 
-bool Paint_Tracking() { return g_track.kind != NO_TRACK; }
+bool Paint_Tracking() { return g_track.kind != NO_TRACK || Selection_Tracking(); }
 int Paint_Tracker() { return g_track.kind; }
 int Paint_Queue_Length() { return g_track.queue.count; }
 const std::vector<Point>& Paint_Polygon_Corners() { return g_track.corners; }

@@ -497,7 +497,8 @@ void Read_Collage(const json& v, const a_path& path, const a_design_options& opt
 // The palette's tools by the names a description gives them.
 const char* const PAINT_TOOL_NAMES[16] = {
     "brush", "eraser", "spray", "solid-polygon", "solid-oval", "solid-arc", "solid-rect", "",
-    "", "", "bucket", "line", "oval", "arc", "rect", ""};
+    "", "select", "bucket", "line", "oval", "arc", "rect", ""};
+const char* const MARQUEE_NAMES[3] = {"rect", "oval", "lasso"};
 const char* const GRAD_KIND_NAMES[6] = {"linear", "ridges", "circular", "contour", "radar", "wavy"};
 
 int Name_Field(const json& o, const a_path& path, const char* key, const char* const* names, int n,
@@ -534,11 +535,35 @@ std::vector<Point> Points_Value(const json& o, const a_path& path, const Rect& b
     return out;
 }
 
+// The select tool's marquee and what is done with its cells: moved (or
+// copied) by [dx, dy], or deleted.
+void Read_Selection(const json& o, const a_path& path, const Rect& bounds, a_paint_stroke_desc& d) {
+    d.marquee = Name_Field(o, path, "marquee", MARQUEE_NAMES, 3, 0);
+    const size_t need = d.marquee == 2 ? 3 : 2;
+    if (d.points.size() < need)
+        Fail(Sub(path, "points"), d.marquee == 2 ? "a lasso needs 3 points at least" : "needs two corners");
+    const bool move = o.contains("move"), erase = Bool_Field(o, path, "delete", false);
+    if (move == erase) Fail(path, "the select tool needs either move or \"delete\": true");
+    d.erase = erase;
+    d.copy = Bool_Field(o, path, "copy", false);
+    if (d.copy && !move) Fail(Sub(path, "copy"), "goes with move");
+    if (!move) return;
+    const a_path mp = Sub(path, "move");
+    const json& m = o.at("move");
+    if (!m.is_array() || m.size() != 2 || !m[0].is_number_integer() || !m[1].is_number_integer())
+        Fail(mp, "must be [dx, dy] in cells");
+    const long long dx = m[0].get<long long>(), dy = m[1].get<long long>();
+    const int w = Rect_Width(bounds), h = Rect_Height(bounds);
+    if (dx < -w || dx > w || dy < -h || dy > h)
+        Fail(mp, "moves farther than the unit (" + std::to_string(w) + " x " + std::to_string(h) + " cells)");
+    d.move_h = int(dx), d.move_v = int(dy);
+}
+
 a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
     const json& o = Object_Value(v, path);
     Check_Keys(o, path, {"tool", "points", "color", "size", "opacity", "thickness", "corner", "spacing",
                          "eraser", "spray_radius", "spray_spread", "spray_method", "symmetry",
-                         "symmetry_center", "gradient", "shift"});
+                         "symmetry_center", "gradient", "shift", "marquee", "move", "copy", "delete"});
     const Rect& bounds = g_doc.up->paintbounds;
     a_paint_stroke_desc d;
     if (!o.contains("tool")) Fail(path, "needs a tool");
@@ -591,6 +616,9 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
             }
         }
     }
+    if (d.tool == 9) Read_Selection(o, path, bounds, d);
+    else if (o.contains("marquee") || o.contains("move") || o.contains("copy") || o.contains("delete"))
+        Fail(path, "marquee, move, copy and delete belong to the select tool");
     return d;
 }
 

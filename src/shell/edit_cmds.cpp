@@ -13,8 +13,10 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
+#include "paint/selection.h"
 #include "pixels/gworld.h"
 #include "platform/clipboard.h"
+#include "platform/png_writer.h"
 #include "platform/sound.h"
 #include "render/compositor.h"
 #include "shell/commands.h"
@@ -115,6 +117,50 @@ bool Paste_Picture() {
     return ok && Do_Paste_MW(mw);
 }
 
+// The paint selection's pixels as a PNG picture, which other programs take too.
+bool Copy_Paint(bool cut) {
+    a_masked_gworld mw;
+    if (!Selection_Image(mw)) return Refuse();
+    const Rect& b = mw.fore->pix.bounds;
+    std::vector<uint32_t> argb(size_t(Rect_Width(b)) * size_t(Rect_Height(b)));
+    for (int v = 0; v < Rect_Height(b); ++v) {
+        const uint32_t* row = reinterpret_cast<const uint32_t*>(PixMap_Row(mw.fore->pix, v));
+        const uint8_t* mrow = PixMap_Row(mw.mask->pix, v);
+        for (int h = 0; h < Rect_Width(b); ++h)
+            argb[size_t(v) * size_t(Rect_Width(b)) + size_t(h)] = (row[h] & 0xFFFFFF) | uint32_t(mrow[h]) << 24;
+    }
+    a_png_rows rows;
+    rows.base = reinterpret_cast<const uint8_t*>(argb.data());
+    rows.width = Rect_Width(b), rows.height = Rect_Height(b);
+    rows.rowbytes = size_t(rows.width) * 4;
+    rows.alpha = true;
+    Dispose_MW(mw);
+    std::vector<uint8_t> png;
+    if (!Png_Encode_Fast(rows, png) || !Clipboard_Put({}, {a_clip_format{"image/png", std::move(png)}}))
+        return Refuse();
+    if (cut) (void)Selection_Delete();
+    return true;
+}
+
+// The clipboard's picture as the paint tools' floating selection.
+bool Paste_Paint() {
+    std::vector<uint8_t> bytes;
+    if (!Clipboard_Get("image/png", IMAGE_FILE_MAX_BYTES, bytes)) return Refuse();
+    a_picture_scan_rec scan;
+    Null_Scan(scan);
+    const char png[4] = {'P', 'N', 'G', 'f'};
+    a_masked_gworld mw;
+    bool ok = Scan_Bytes(false, png, bytes.data(), bytes.size(), scan) == SCAN_OK && Scan_To_MW(scan, mw);
+    Dispose_Scan(scan);
+    if (!ok) return Refuse();
+    const Point centre = g_selection_paste_centre ? g_selection_paste_centre()
+                                                  : Point{int16_t((g_doc.up->paintbounds.top + g_doc.up->paintbounds.bottom) / 2),
+                                                          int16_t((g_doc.up->paintbounds.left + g_doc.up->paintbounds.right) / 2)};
+    ok = Selection_Paste(mw, centre);
+    Dispose_MW(mw);
+    return ok || Refuse();
+}
+
 void Install(int command, bool (*fn)()) {
     Command_Install(command, [fn](const a_command_context&) { (void)fn(); });
 }
@@ -136,7 +182,8 @@ bool Edit_Copy(bool cut) {
         case SYMBOL_PHASE:
         case PHOTO_PHASE:
         case TEXT_PHASE: return Copy_Block(cut);
-        default: return Refuse();  // the paint stamp comes with the paint tools
+        case PAINT_PHASE: return g_doc.up ? Copy_Paint(cut) : Refuse();
+        default: return Refuse();
     }
 }
 
@@ -148,6 +195,7 @@ bool Edit_Paste() {
     if (Editing_Text()) return Paste_Into_Text();
     // A collage takes pictures only, each into its next empty slot.
     if (Pack_Active()) return Paste_Picture() || Refuse();
+    if (gs.curr_phase == PAINT_PHASE && g_doc.up) return Paste_Paint();
     if (Paste_Private()) return true;
     if (!g_refusal.empty()) return Refuse();  // ours, but damaged: nothing else is tried
     if (Paste_Picture()) return true;

@@ -20,6 +20,7 @@
 #include "main_window.h"
 #include "model/document.h"
 #include "paint/paint_state.h"
+#include "paint/selection.h"
 #include "persist/disc_read.h"
 #include "pixels/pixmap.h"
 #include "shell/mainloop.h"
@@ -101,6 +102,7 @@ class a_paint_gui_test : public QObject {
     Q_OBJECT
   private slots:
     void ThreeToolsUndoSaveAndReopen();
+    void SelectionMovedDeletedPastedAndUndone();
     void ScreenshotsUnderXvfb();
 };
 
@@ -186,6 +188,69 @@ void a_paint_gui_test::ThreeToolsUndoSaveAndReopen() {
     QVERIFY(read);
     QVERIFY(g_doc.up->paintinuse);
     QVERIFY(Layer() == before_rect);
+    QVERIFY(Close_Unchanged(w));
+}
+
+// The Copy / Move tool by its key: a marquee dragged round a painted box,
+// the box dragged away and undone, a lasso's cells deleted with the Delete
+// key, and the box copied and pasted through the clipboard.
+void a_paint_gui_test::SelectionMovedDeletedPastedAndUndone() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    Click(w, qPrintable(QString("phase%1").arg(int(PAINT_PHASE))));
+    const QPointF c = Centre();
+    Key(w, Qt::Key_U);
+    const uint32_t box = Choose_Paint_Colour(w, 1, 100);
+    Drag(w, {c + QPointF(-200, -200), c + QPointF(-150, -150), c + QPointF(-100, -100)});
+    const std::vector<uint32_t> painted = Layer();
+    const int steps = Kept();
+
+    Key(w, Qt::Key_M);
+    QCOMPARE(g_paint.tool, int(SELECT_TOOL));
+    auto* tool = Find<QToolButton>(w, qPrintable(QString("paintTool%1").arg(int(SELECT_TOOL))));
+    QVERIFY(tool->isEnabled() && tool->isChecked());
+    QVERIFY(Find<QComboBox>(w, "paintMarquee")->isEnabled());
+    Drag(w, {c + QPointF(-220, -220), c + QPointF(-80, -80)});
+    QVERIFY(Selection_Active());
+    QCOMPARE(Kept(), steps);  // a marquee alone changes nothing
+    const QPointF mid = Cell_Of(w, Spot(w, c + QPointF(-150, -150)));
+    Drag(w, {c + QPointF(-150, -150), c + QPointF(0, -100), c + QPointF(150, -50)});
+    QCOMPARE(Kept(), steps + 1);
+    QCOMPARE(Mask(mid), uint8_t(0));
+    const QPointF moved = mid + (Cell_Of(w, Spot(w, c + QPointF(150, -50))) - Cell_Of(w, Spot(w, c + QPointF(-150, -150))));
+    QCOMPARE(Colour(moved), box);
+    QCOMPARE(Mask(moved), uint8_t(255));
+    w.Command_Action(401)->trigger();
+    QVERIFY(Layer() == painted);
+    QVERIFY(!Selection_Active());
+
+    // A lasso through the box's middle, and the Delete key.
+    Find<QComboBox>(w, "paintMarquee")->setCurrentIndex(2);
+    QCOMPARE(g_paint.marquee_method, int(LASSO_MARQUEE));
+    Drag(w, {c + QPointF(-230, -150), c + QPointF(-150, -230), c + QPointF(-70, -150), c + QPointF(-150, -70)});
+    QVERIFY(Selection_Active());
+    Key(w, Qt::Key_Delete);
+    QCOMPARE(Kept(), steps + 1);
+    QCOMPARE(Mask(mid), uint8_t(0));
+    QCOMPARE(Mask(Cell_Of(w, Spot(w, c + QPointF(-195, -195)))), uint8_t(255));  // a corner outside the lasso
+    w.Command_Action(401)->trigger();
+    QVERIFY(Layer() == painted);
+
+    // Copied and pasted: a floating copy in the middle of the view, one step.
+    Find<QComboBox>(w, "paintMarquee")->setCurrentIndex(0);
+    const QPointF from = Cell_Of(w, Spot(w, c + QPointF(-200, -200))), to = Cell_Of(w, Spot(w, c + QPointF(-100, -100)));
+    Drag(w, {c + QPointF(-200, -200), c + QPointF(-100, -100)});
+    w.Command_Action(405)->trigger();
+    Key(w, Qt::Key_Escape);
+    QVERIFY(!Selection_Active());
+    w.Command_Action(406)->trigger();
+    QCOMPARE(Kept(), steps + 1);
+    QVERIFY(Selection_Floating());
+    QCOMPARE(g_paint.tool, int(SELECT_TOOL));
+    const Rect b = Selection_Bounds();
+    QCOMPARE(Rect_Width(b), int(std::lround(to.x()) - std::lround(from.x())) + 1);
+    QCOMPARE(Colour(QPointF((b.left + b.right) / 2, (b.top + b.bottom) / 2)), box);
+    g_doc.doc_changed = false;
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -39,7 +39,7 @@ const int kToolOrder[NPAINT_TOOLS] = {
 };
 
 // Tools whose pieces are still missing: shown, but resting.
-bool Tool_Built(int tool) { return tool != SELECT_TOOL && tool != STAMP_TOOL; }
+bool Tool_Built(int tool) { return tool != STAMP_TOOL; }
 
 QString List_String(int index) {
     std::string s;
@@ -208,6 +208,7 @@ a_paint_panel::a_paint_panel(QWidget* parent) : QWidget(parent) {
     connect(spread_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
     spread_row->addWidget(spread_, 1);
     outer->addLayout(spread_row);
+    outer->addLayout(Build_Marquee());
     outer->addWidget(Panel_Heading(tr("Fill")));
     outer->addWidget(Build_Fill());
     outer->addWidget(Panel_Heading(tr("Symmetry")));
@@ -262,6 +263,20 @@ QToolButton* a_paint_panel::Colour_Button(const char* name, const QString& tip, 
     palette->chosen_colour = [set](QColor c) { set(Rgb(c)); };
     connect(b, &QToolButton::clicked, palette, [b, palette] { palette->Pop_Up(b); });
     return b;
+}
+
+QLayout* a_paint_panel::Build_Marquee() {
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(tr("Selection")));
+    marquee_ = new QComboBox;
+    marquee_->setObjectName("paintMarquee");
+    marquee_->setToolTip(tr("The shape the Copy / Move tool selects with"));
+    marquee_->addItem(tr("Rectangle"), int(RECT_MARQUEE));
+    marquee_->addItem(tr("Oval"), int(OVAL_MARQUEE));
+    marquee_->addItem(tr("Lasso"), int(LASSO_MARQUEE));
+    connect(marquee_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    row->addWidget(marquee_, 1);
+    return row;
 }
 
 QWidget* a_paint_panel::Build_Fill() {
@@ -323,6 +338,7 @@ void a_paint_panel::Changed() {
     g_paint.fill_gradient.kind = grad_kind_->currentIndex();
     g_paint.symmetry_on = symmetry_->isChecked();
     g_paint.symmetry_kind = sym_kind_->currentIndex() == 1 ? MIRROR_SYMMETRY : CYCLIC_SYMMETRY;
+    g_paint.marquee_method = marquee_->currentData().toInt();
     Paint_Clamp(g_paint);
     Refresh();
 }
@@ -341,6 +357,8 @@ void a_paint_panel::Refresh() {
     sym_kind_->setCurrentIndex(g_paint.symmetry_kind == MIRROR_SYMMETRY ? 1 : 0);
     colour_->setIcon(Swatch_Icon(g_paint.fill_color32));
     colour2_->setIcon(Swatch_Icon(g_paint.fill_gradient.bands[1]));
+    marquee_->setCurrentIndex(std::max(0, marquee_->findData(g_paint.marquee_method)));
+    marquee_->setEnabled(g_paint.tool == SELECT_TOOL);
     for (a_slider_widget* w : sliders_) w->Show_Value();
     showing_ = false;
 }

@@ -11,6 +11,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLayout;
 class QSpinBox;
 class QToolButton;
 class a_slider_widget;
@@ -30,6 +31,7 @@ class a_paint_panel : public QWidget {
     QWidget* Build_Tools();
     QWidget* Build_Fill();
     QWidget* Build_Symmetry();
+    QLayout* Build_Marquee();  // the Copy / Move tool's shape
     QToolButton* Colour_Button(const char* name, const QString& tip, bool second);
     void Changed();  // a control moved: g_paint follows
 
@@ -40,6 +42,7 @@ class a_paint_panel : public QWidget {
     QComboBox* grad_kind_;
     QCheckBox* symmetry_;
     QComboBox* sym_kind_;
+    QComboBox* marquee_ = nullptr;
     QToolButton* colour_ = nullptr;
     QToolButton* colour2_ = nullptr;
     std::vector<a_slider_widget*> sliders_;
