@@ -75,32 +75,30 @@ TEST(Expand, PerimeterBleedOnlyOnOuterEdges) {
     EXPECT_NEAR(t->units[3].bbox.left, 25.4 * (1 + 4 + 1), 0.001);
 }
 
-TEST(Expand, PerimeterPlusVariants) {
-    auto h = Expand(Record("T", "H", {Group("UNIT_RECT", 2, 2, 0, 0, 10, 10, 10, 10,
-                                           "UNIT_PERIMETERPLUSH", 1)}));
-    EXPECT_EQ(h->units[1].bleed, (a_frect{1, 1, 1, 0}));
-    auto v = Expand(Record("T", "V", {Group("UNIT_RECT", 2, 2, 0, 0, 10, 10, 10, 10,
-                                           "UNIT_PERIMETERPLUSV", 1)}));
-    EXPECT_EQ(v->units[1].bleed, (a_frect{1, 1, 0, 1}));
-}
-
-TEST(Expand, ShortOddNumbersRowByRowWithShortRowEdges) {
-    auto t = Expand(Record("T", "S", {Group("UNIT_CD", 3, 5, 0, 0, 10, 10, 20, 10,
-                                           "UNIT_SHORTODD, UNIT_PERIMETERBLEED", 1)}));
-    ASSERT_EQ(t->nunits, 13u);
-    EXPECT_FLOAT_EQ(t->units[2].bbox.left, 20);  // row 1, column 2
-    EXPECT_FLOAT_EQ(t->units[4].bbox.top, 10);   // row 2 starts at unit 4
-    EXPECT_FLOAT_EQ(t->units[5].bleed.right, 1); // last of the short row
-}
-
-TEST(Expand, SingleColumnWithSidePitchZigZags) {
-    auto t = Expand(Record("T", "Z", {Group("UNIT_RECT", 1, 4, 10, 10, 50, 20, 60, 25)}));
-    ASSERT_EQ(t->nunits, 4u);
-    EXPECT_FLOAT_EQ(t->units[1].bbox.left, 10);
-    EXPECT_FLOAT_EQ(t->units[2].bbox.left, 70);
-    EXPECT_FLOAT_EQ(t->units[3].bbox.left, 10);
-    EXPECT_FLOAT_EQ(t->units[4].bbox.left, 70);
-    EXPECT_FLOAT_EQ(t->units[4].bbox.top, 85);
+// Made-up records, one rule each: the perimeter-plus bleeds, short odd rows
+// numbered row by row (their last unit bled on its open side), and a single
+// column that zig-zags by its side pitch.
+TEST(Expand, MadeUpRecordsPlaceAndBleedByTheirFlags) {
+    struct a_case {
+        a_ctemplate record;
+        uint32_t nunits, ux;
+        a_frect bbox, bleed;
+    } cases[] = {
+        {Record("T", "H", {Group("UNIT_RECT", 2, 2, 0, 0, 10, 10, 10, 10, "UNIT_PERIMETERPLUSH", 1)}), 4, 1,
+         {0, 0, 10, 10}, {1, 1, 1, 0}},
+        {Record("T", "V", {Group("UNIT_RECT", 2, 2, 0, 0, 10, 10, 10, 10, "UNIT_PERIMETERPLUSV", 1)}), 4, 1,
+         {0, 0, 10, 10}, {1, 1, 0, 1}},
+        {Record("T", "S", {Group("UNIT_CD", 3, 5, 0, 0, 10, 10, 20, 10, "UNIT_SHORTODD, UNIT_PERIMETERBLEED", 1)}),
+         13, 5, {20, 10, 30, 20}, {0, 0, 1, 0}},  // row 2 starts at unit 4; 5 ends the short row
+        {Record("T", "Z", {Group("UNIT_RECT", 1, 4, 10, 10, 50, 20, 60, 25)}), 4, 2, {70, 35, 120, 55}, {}},
+        {Record("T", "Z", {Group("UNIT_RECT", 1, 4, 10, 10, 50, 20, 60, 25)}), 4, 3, {10, 60, 60, 80}, {}},
+    };
+    for (const a_case& c : cases) {
+        auto t = Expand(c.record);
+        ASSERT_EQ(t->nunits, c.nunits) << c.record.label;
+        EXPECT_EQ(t->units[c.ux].bbox, c.bbox) << c.record.label << " unit " << c.ux;
+        EXPECT_EQ(t->units[c.ux].bleed, c.bleed) << c.record.label << " unit " << c.ux;
+    }
 }
 
 TEST(Expand, EmptyGroupsAndGroupsBeyondTheCountEmitNothing) {

@@ -193,7 +193,7 @@ TEST(Files, SavesRefuseWhatIsNoRegularFileOrNotWritableAndClearDeadTemporaries) 
     fs::remove_all(dir);
 }
 
-TEST(Files, ReadsTakeRegularFilesUpToTheLimit) {
+TEST(Files, ReadsTakeRegularFilesUpToTheLimitAndMissingOnesFailCleanly) {
     fs::path dir = Temp_Dir("cirquel-files-read");
     std::string path = (dir / "five").string();
     ASSERT_TRUE(File_SaveAtomic(path, "12345", 5));
@@ -206,13 +206,10 @@ TEST(Files, ReadsTakeRegularFilesUpToTheLimit) {
     EXPECT_EQ(err, path + ": larger than 4 bytes");
     EXPECT_EQ(File_Read_Limited(dir.string(), 5, data, &err), a_file_read::NOT_REGULAR);
     fs::remove_all(dir);
-}
-
-TEST(Files, SaveIntoAMissingFolderFailsCleanly) {
-    std::string err;
+    // Nothing there: refused with a reason, nothing read.
     EXPECT_FALSE(File_SaveAtomic("/nonexistent-cirquel/x/y.bin", "a", 1, &err));
     EXPECT_FALSE(err.empty());
-    std::vector<uint8_t> data{1, 2};
+    data = {1, 2};
     EXPECT_FALSE(File_ReadAll("/nonexistent-cirquel/none", data));
     EXPECT_TRUE(data.empty());
 }

@@ -152,7 +152,8 @@ protected:
         cv.canvas_color_sat = 50;
         cv.canvas_color_hue = 120;
         cv.canvas_color_dist = 72;
-        root_ = Temp_Folder() + "/cirquel-save-faults";
+        // Of this process alone: other runs on the machine share the folder.
+        root_ = Temp_Folder() + "/cirquel-save-faults-" + std::to_string(getpid());
         fs::remove_all(root_);
         fs::create_directories(root_);
     }

@@ -17,15 +17,6 @@
 
 namespace {
 
-using a_row = std::vector<std::string>;
-
-// Song s's fields first to last.
-a_row Cells(const a_song_table& t, size_t s, size_t first, size_t last) {
-    a_row out;
-    for (size_t f = first; f <= last; ++f) out.push_back(Cell(t, s, f));
-    return out;
-}
-
 const a_tag_list kVorbisTags = {{"TITLE", "Caf\xC3\xA9"}, {"ARTIST", "Band"}, {"ALBUM", "Record"},
                                 {"ALBUMARTIST", "Various"}, {"DATE", "2001-05-04"}, {"GENRE", "Jazz"},
                                 {"COMPOSER", "Writer"}, {"TRACKNUMBER", "3"}, {"COMMENT", "Note"}};

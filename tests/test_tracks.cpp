@@ -21,15 +21,6 @@
 
 namespace {
 
-using a_row = std::vector<std::string>;
-
-// Song s's fields first to last.
-a_row Cells(const a_song_table& t, size_t s, size_t first, size_t last) {
-    a_row out;
-    for (size_t f = first; f <= last; ++f) out.push_back(Cell(t, s, f));
-    return out;
-}
-
 a_song_table Read_Ok(const std::string& bytes) {
     a_song_table t;
     EXPECT_EQ(Read_iTunes(bytes, t), 0);

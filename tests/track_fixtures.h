@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "base/prefs.h"
 #include "platform/codepage.h"
@@ -65,3 +66,12 @@ inline std::string Utf16_Bytes(const std::string& utf8, bool big_endian, bool bo
 inline std::string U8(const std::u16string& s) { return Utf16_To_Utf8(s); }
 
 inline std::string Cell(const a_song_table& t, size_t song, size_t f) { return U8(t.songs.at(song)[f]); }
+
+using a_row = std::vector<std::string>;
+
+// Song s's fields first to last.
+inline a_row Cells(const a_song_table& t, size_t s, size_t first, size_t last) {
+    a_row out;
+    for (size_t f = first; f <= last; ++f) out.push_back(Cell(t, s, f));
+    return out;
+}

@@ -31,6 +31,7 @@
 #include "main_window.h"
 #include "model/document.h"
 #include "model/history.h"
+#include "unit_view.h"
 #include "widgets/palette_popup.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
@@ -142,6 +143,19 @@ bool Open_Stock(a_main_window& w, const char* maker, const char* search, const c
 }
 
 bool Open_Two_Disc_Stock(a_main_window& w) { return Open_Stock(w, "A-ONE", "29125", "A-ONE 29125"); }
+
+a_area::a_area(QWidget& w) : view(Find<a_unit_view>(w, "unitView")), surface(Find<QWidget>(w, "unitSurface")) {}
+
+QPoint a_area::At(double h, double v) const {
+    return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(h, v)).toPoint());
+}
+
+std::vector<int> Blocks_Of(uint8_t kind) {
+    std::vector<int> found;
+    for (int i = 1; i <= g_doc.up->oj.nlist; ++i)
+        if (g_doc.up->oj.list[i].kind == kind) found.push_back(i);
+    return found;
+}
 
 bool Close_Unchanged(a_main_window& w) {
     g_doc.doc_changed = false;

@@ -12,12 +12,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QDialog;
 class QListWidget;
 class QListWidgetItem;
 class QObject;
 class a_main_window;
+class a_unit_view;
 
 template <typename T>
 T* Find(QWidget& w, const char* name) {
@@ -26,7 +28,19 @@ T* Find(QWidget& w, const char* name) {
     return child;
 }
 
+// The editing surface of a window and where a unit cell lies on it.
+struct a_area {
+    explicit a_area(QWidget& w);
+    a_unit_view* view;
+    QWidget* surface;
+    QPoint At(double h, double v) const;
+    template <typename P>
+    QPoint At(const P& cell) const { return At(cell.h, cell.v); }
+};
+
 QListWidgetItem* Item_Named(QListWidget* list, const QString& text);
+// The current unit's blocks of one kind, bottom first.
+std::vector<int> Blocks_Of(uint8_t kind);
 // The history steps kept.
 int Kept();
 // A click on the button named `name`; on a check box, on its box.

@@ -399,28 +399,16 @@ void a_gui_test::CanvasUndoRedoPreviewAndPdf() {
     QPoint hole(int((b1.left + b1.right) / 2 * 50 / 25.4), int((b1.top + b1.bottom) / 2 * 50 / 25.4));
     QVERIFY2(Channel_Distance(page.pixel(hole), qRgb(255, 255, 255)) <= 12, "the hole is printed");
 
-    g_doc.doc_changed = false;
-    Dialog_ScriptAnswers({1});
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
-
-// Save As with a name typed without its suffix, Close, and the start screen
-// lists the project with its picture; a click opens it as it was saved. A
-// project dropped on the window asks about the changed one first.
 // Save As through the real dialog: a name typed without ".cd4" that names an
 // existing project gets the dialog's own question before anything is
 // replaced; "No" keeps the file, and cancelling leaves the document new.
 void a_gui_test::SaveAsAsksBeforeReplacingANameTypedWithoutItsSuffix() {
     a_main_window w;
-    w.resize(1024, 700);
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Choose_Stock(w, "A-ONE", "29125", "A-ONE 29125");
-    QTest::mouseClick(Find<QPushButton>(w, "chooserOk"), Qt::LeftButton);
-    QVERIFY(g_doc.doc_open && g_doc.doc_new);
+    QVERIFY(Open_Two_Disc_Stock(w));
+    QVERIFY(g_doc.doc_new);
     QTemporaryDir dir;
     const QString existing = dir.path() + "/Party.cd4";
     {
@@ -460,13 +448,12 @@ void a_gui_test::SaveAsAsksBeforeReplacingANameTypedWithoutItsSuffix() {
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("old"));
     QVERIFY(g_doc.doc_new);
-    g_doc.doc_changed = false;
-    Dialog_ScriptAnswers({1});
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
+// Save with a name typed without its suffix, Close, and the start screen
+// lists the project with its picture; a click opens it as it was saved. A
+// project dropped on the window asks about the changed one first.
 void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
     a_main_window w;
     w.resize(1024, 700);
@@ -574,18 +561,9 @@ void a_gui_test::SaveCloseReopenFromRecentListAndDrop() {
     QVERIFY(Dropped_Project(&other).isEmpty());
     other.setUrls({QUrl("https://example.org/Party.cd4")});
     QVERIFY(Dropped_Project(&other).isEmpty());
-
-    Dialog_ScriptAnswers({1});
-    QVERIFY(w.close());
-    Shell_Loop_Reset();
-    Phase_Set(NODOC_PHASE);
+    QVERIFY(Close_Unchanged(w));
 }
 
-// The first catalogue stock with a single disc, not for a disc printer.
-
-// The clone and print toggles act on the current label, each one step; the
-// Layout button moves the project to one disc, and the remap dialog's choice
-// decides which old disc's design it keeps.
 namespace {
 
 // Answers each message box the window shows with `act`, as long as it keeps
@@ -682,6 +660,9 @@ void a_gui_test::FailedOpenKeepsTheProjectAndAsksOnlyAfterTheChoice() {
     QVERIFY(Close_Unchanged(w));
 }
 
+// The clone and print toggles act on the current label, each one step; the
+// Layout button moves the project to one disc, and the remap dialog's choice
+// decides which old disc's design it keeps.
 void a_gui_test::UnitTogglesAndToDifferentLayout() {
     a_main_window w;
     QVERIFY(Open_Two_Disc_Stock(w));

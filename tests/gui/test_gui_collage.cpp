@@ -73,23 +73,13 @@ QSlider* Track(QWidget& w, a_slider_enum s) {
 
 // Where slot `slot`'s centre lies on the editing surface.
 QPoint Slot_Point(a_main_window& w, int slot) {
-    auto* view = Find<a_unit_view>(w, "unitView");
-    auto* surface = Find<QWidget>(w, "unitSurface");
-    const Point c = Pack_Slot(slot).slot_rgn_center;
-    return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(c.h, c.v)).toPoint());
+    return a_area(w).At(Pack_Slot(slot).slot_rgn_center);
 }
 
 int Filled() {
     int n = 0;
     for (int s = 0; s < Pack_Slot_Blocks(); ++s) n += !Is_Slot_Empty(FIRST_SLOT + s);
     return n;
-}
-
-std::vector<int> Blocks_Of(uint8_t kind) {
-    std::vector<int> found;
-    for (int i = 1; i <= g_doc.up->oj.nlist; ++i)
-        if (g_doc.up->oj.list[i].kind == kind) found.push_back(i);
-    return found;
 }
 
 }  // namespace
@@ -147,11 +137,9 @@ void a_collage_gui_test::RingPouredTurnedSwappedSavedAndReopened() {
     // Its round handle above the frame, dragged a quarter turn to the left,
     // turns it straight again (to the pixel's precision), as one more step.
     const Rect box = Obj_BBox(Slotx_To_Omx(10002));
-    auto* view = Find<a_unit_view>(w, "unitView");
-    const QPointF top_cell((box.left + box.right) / 2.0, box.top);
-    const QPoint handle = surface->mapFrom(view->viewport(), view->Unit_To_View(top_cell).toPoint()) - QPoint(0, 16);
-    const QPointF mid_cell((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
-    const QPoint centre = surface->mapFrom(view->viewport(), view->Unit_To_View(mid_cell).toPoint());
+    const a_area area(w);
+    const QPoint handle = area.At((box.left + box.right) / 2.0, box.top) - QPoint(0, 16);
+    const QPoint centre = area.At((box.left + box.right) / 2.0, (box.top + box.bottom) / 2.0);
     const int reach = centre.y() - handle.y();
     QTest::mousePress(surface, Qt::LeftButton, {}, handle);
     QTest::mouseMove(surface, centre + QPoint(-reach * 7 / 10, -reach * 7 / 10));

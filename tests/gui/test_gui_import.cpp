@@ -32,7 +32,6 @@
 #include "model/notices.h"
 #include "model/selection.h"
 #include "widgets/navigator.h"
-#include "persist/disc_read.h"
 #include "platform/dialogs.h"
 #include "platform/fonts.h"
 #include "shell/mainloop.h"
@@ -149,26 +148,6 @@ void a_import_test::TabExportThroughFieldDialogIntoTwoColumns() {
     QCOMPARE(g_songfields_f, shown);
     QCOMPARE(g_songfields_c, starts);
 
-    // Saved, closed and read back by the project reader.
-    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
-    QVERIFY(files);
-    files->ask_save = [&](const QString&, const QString&, int16_t) { return dir.path() + "/Tracks"; };
-    w.Command_Action(304)->trigger();
-    const QString path = dir.path() + "/Tracks.cd4";
-    QVERIFY(QFile::exists(path));
-    const uint32_t unit = g_doc.upx;
-    w.Command_Action(303)->trigger();
-    QVERIFY(!g_doc.doc_open);
-    QVERIFY(Read_DISC(false, path.toStdString()));
-    Select_Doc_Unit(unit);
-    QCOMPARE(Texts(), made);
-
-    // The same project imported into itself: its blocks once more, one step.
-    files->ask_open = [&] { return path; };
-    const int steps = Kept();
-    w.Command_Action(IMPORT_PROJECT_CMD)->trigger();
-    QCOMPARE(Texts(), made + made);
-    QCOMPARE(Kept(), steps + 1);
     QVERIFY(Close_Unchanged(w));
 }
 

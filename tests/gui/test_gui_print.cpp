@@ -72,7 +72,6 @@ private slots:
         g_print_options = a_print_options{};
         Dialog_ScriptAnswers({});
     }
-    void ExportMenuMirrorsAClearLabel();
     void PublisherJobsFromThePanel();
     void PrintingDialogPagesStopAndFailure();
     void PdfAndPictureNamedAfterTheProjectAtTheChosenResolution();
@@ -81,28 +80,6 @@ private:
     void Stick_Job();
     void Label_File();
 };
-
-// File > Export > BMP of a unit mirrored for a clear label: the picture is
-// mirrored as the label prints.
-void a_print_test::ExportMenuMirrorsAClearLabel() {
-    a_main_window w;
-    QVERIFY(Open_Two_Disc_Stock(w));
-    QTemporaryDir dir;
-    QVERIFY(Add_Photo(dir.path(), "red", Qt::red, {0.25, 0.5}, QSize(300, 300)));
-    g_doc.doc_template.units[1].uflags |= Flag_Bit(UNIT_FLIPX);
-    const QString path = dir.path() + "/disc.bmp";
-    auto* files = w.findChild<a_file_dialogs*>("fileDialogs");
-    QVERIFY(files);
-    files->ask_save = [&](const QString&, const QString&, int16_t) { return path; };
-    w.Command_Action(1103)->trigger();
-    QImage got(path);
-    QVERIFY2(!got.isNull(), "no picture exported");
-    const int y = got.height() / 2;
-    QVERIFY2(Channel_Distance(got.pixel(got.width() * 3 / 4, y), qRgb(255, 0, 0)) <= 24, "not mirrored");
-    QVERIFY(Channel_Distance(got.pixel(got.width() / 4, y), qRgb(255, 0, 0)) > 24);
-    g_doc.doc_template.units[1].uflags &= ~Flag_Bit(UNIT_FLIPX);
-    QVERIFY(Close_Unchanged(w));
-}
 
 // On an Amtren FlexStick layout the panel writes the job into a chosen
 // folder (no stick is mounted) with the density, grey and burn settings set

@@ -169,15 +169,12 @@ private:
 
     // The mouse on the last block, dragged to a fraction of the unit.
     void Drag_Last_Block_To(double fx, double fy) {
-        auto* view = Find<a_unit_view>(w_, "unitView");
-        QWidget* surface = Find<QWidget>(w_, "unitSurface");
+        const a_area area(w_);
+        QWidget* surface = area.surface;
         QApplication::processEvents();
         const Rect box = Obj_BBox(g_doc.up->oj.nlist), b = g_doc.up->paintbounds;
-        auto at = [&](double h, double v) {
-            return surface->mapFrom(view->viewport(), view->Unit_To_View(QPointF(h, v)).toPoint());
-        };
-        const QPoint from = at(Rect_Centre(box).h, Rect_Centre(box).v);
-        const QPoint to = at(b.left + fx * Rect_Width(b), b.top + fy * Rect_Height(b));
+        const QPoint from = area.At(Rect_Centre(box));
+        const QPoint to = area.At(b.left + fx * Rect_Width(b), b.top + fy * Rect_Height(b));
         QTest::mousePress(surface, Qt::LeftButton, {}, from);
         QTest::mouseMove(surface, (from + to) / 2);
         QTest::mouseMove(surface, to);
