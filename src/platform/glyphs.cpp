@@ -10,7 +10,12 @@
 #include <QtGui/QTransform>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
 
 namespace {
 
@@ -113,6 +118,25 @@ Rect Glyph_Box(const a_glyph& g) {
                 clip(std::ceil(r.right()))};
 }
 
+namespace {
+
+// Whether a thread of the pool is still in the process: one the pool has let
+// go may still be running its exit (freeing its memory under the
+// allocators' locks) when the pool says it is done.
+bool Pool_Thread_Alive() {
+    std::error_code ec;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task", ec)) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        if (std::getline(comm, name) && name == "Thread (pooled)") return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void Drawing_Threads_Release() {
     if (QThreadPool* pool = QThreadPool::globalInstance()) (void)pool->waitForDone();
+    for (int waited = 0; waited < 1000 && Pool_Thread_Alive(); ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }

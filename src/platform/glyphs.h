@@ -44,6 +44,7 @@ Rect Glyph_Box(const a_glyph& g);
 double Glyph_Advance(const a_glyph& g);
 
 // Ends the drawing's idle helper threads (the toolkit's shared pool, which
-// glyphs and large fills are handed to). A process forked afterwards keeps
-// none of them and would wait on them for ever; it starts its own instead.
+// glyphs and large fills are handed to) and waits until each has left the
+// process. A process forked afterwards keeps none of them and would wait on
+// them for ever; it starts its own instead.
 void Drawing_Threads_Release();
