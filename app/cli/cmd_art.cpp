@@ -203,9 +203,10 @@ int Art_Verify() {
             }
         }
     }
-    std::printf(
-        "%d records: %d pictures, %d gradients, %d border directories, %d sounds; %d damaged\n",
-        total, counts[0], counts[1], counts[2], counts[3], damaged);
+    auto n = [](int v) { return std::to_string(v); };
+    std::printf("%s\n", Cli_Text("%1 records: %2 pictures, %3 gradients, %4 border directories, %5 sounds; %6 damaged",
+                                 {n(total), n(counts[0]), n(counts[1]), n(counts[2]), n(counts[3]), n(damaged)})
+                            .c_str());
     return damaged == 0 ? 0 : 1;
 }
 
