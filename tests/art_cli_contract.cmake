@@ -3,6 +3,11 @@
 include(${CMAKE_CURRENT_LIST_DIR}/cli_helpers.cmake)
 
 file(MAKE_DIRECTORY ${OUT})
+# The messages checked here are the English ones, whatever the desktop's.
+foreach(v LANGUAGE LC_ALL LC_MESSAGES)
+  unset(ENV{${v}})
+endforeach()
+set(ENV{LANG} C.UTF-8)
 
 run_cli(out st art verify ${DB})
 expect("verify of a good database failed: ${out}" st EQUAL 0)

@@ -76,6 +76,32 @@ expect("LANG=ja_JP.UTF-8 text with an unknown label said '${last_stderr}'" last_
        "cirquel-cli text: 「NO %2 SUCH」という名前のテンプレートはありません\n")
 run_cli(out st render --bogus --json)
 expect("render --bogus --json said '${last_stderr}' in Japanese" last_stderr MATCHES "unknown option --bogus")
+# Ranges, exclusions and the help: the words translated, option names and
+# synopses as typed; --json keeps the English refusal.
+run_cli(out st canvas "A-ONE 29125" --nrot 9 -o ${CONFIG_DIR}/ja.png)
+expect("LANG=ja_JP.UTF-8 canvas --nrot 9 said '${last_stderr}'" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli canvas: --nrot は 0 から 3 までです\n")
+run_cli(out st text "A-ONE 29125" --text x --size 2 --json)
+expect("text --size 2 --json said '${last_stderr}' in Japanese" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli text: --size takes 5 to 288\n")
+run_cli(out st shape --help)
+expect("LANG=ja_JP.UTF-8 shape --help printed '${out}'" st EQUAL 0 AND out MATCHES
+       "^使い方: cirquel-cli shape LABEL \\[--unit N\\][^\n]*\n[^\n]+\n\nオプション:\n.*  --grid +グリッドを描きます\n")
+set(ENV{LANG} de_DE.UTF-8)
+run_cli(out st render ${CONFIG_DIR}/none.json --unit 1 --sheet -o ${CONFIG_DIR}/de.png)
+expect("LANG=de_DE.UTF-8 render --unit --sheet said '${last_stderr}'" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli render: --unit und --sheet schließen sich gegenseitig aus\n")
+run_cli(out st print --template "A-ONE 29125" --copies 0 --pdf ${CONFIG_DIR}/de.pdf)
+expect("LANG=de_DE.UTF-8 print --copies 0 said '${last_stderr}'" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli print: --copies erwartet 1 bis 9999\n")
+expect("print --copies 0 wrote a PDF" NOT EXISTS ${CONFIG_DIR}/de.pdf)
+set(ENV{LANG} fr_FR.UTF-8)
+run_cli(out st --help)
+expect("LANG=fr_FR.UTF-8 --help printed '${out}'" st EQUAL 0 AND out MATCHES
+       "^utilisation : cirquel-cli COMMAND \\[OPTION\\]\\.\\.\\.\n.*\n  kinds +lister les types d’étiquettes\n")
+run_cli(out st tracks --style 8 x.txt)
+expect("LANG=fr_FR.UTF-8 tracks --style 8 said '${last_stderr}'" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli tracks: --style accepte de 1 à 7\n")
 set(ENV{LANG} C.UTF-8)
 run_cli(out st strings 1000 1 --lang de)
 expect("the identity list is shifted by language: '${out}'" out STREQUAL "Cirquel\n")

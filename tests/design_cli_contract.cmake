@@ -39,6 +39,18 @@ expect("a half group gave status ${st}" st EQUAL 2 AND last_stderr MATCHES "grou
 file(WRITE ${OUT}/bad.layout "(* LAYOUT Version 4.00 *)\n{ \"SORT________\", \"Mine bad\", BOTH,\n  a_template_flag_set { IS_NOPE } }")
 run_cli(out st templates --add ${OUT}/bad.layout)
 expect("a bad file gave status ${st}: ${last_stderr}" st EQUAL 2 AND last_stderr MATCHES "bad.layout:3: unknown flag 'IS_NOPE'")
+# The same refusals in Spanish and Greek: the sentence translated, the file,
+# line, group and flag as they stand.
+set(ENV{LANG} es_ES.UTF-8)
+run_cli(out st templates --add ${OUT}/bad.layout)
+expect("LANG=es_ES.UTF-8 a bad file said '${last_stderr}'" st EQUAL 2 AND last_stderr MATCHES
+       "bad.layout:3: indicador desconocido 'IS_NOPE'\n$")
+file(WRITE ${OUT}/bad.json "{\"template\": \"A-ONE 29125\",\n \"units\": [{\"canvas\": {\"hue\": 400}}]}\n")
+set(ENV{LANG} el_GR.UTF-8)
+run_cli(out st render ${OUT}/bad.json -o ${OUT}/bad.png)
+expect("LANG=el_GR.UTF-8 a bad design said '${last_stderr}'" st EQUAL 2 AND last_stderr STREQUAL
+       "cirquel-cli render: γραμμή 2: units[1].canvas.hue: το 400 είναι εκτός του 0 έως 359\n")
+set(ENV{LANG} C.UTF-8)
 
 run_cli(out st templates --remove "Mine 2-up CD")
 expect("templates --remove gave status ${st}: ${last_stderr}" st EQUAL 0)

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/message_text.h"
 #include "base/messages.h"
 
 // "cirquel-cli NAME: message" on stderr; returns the bad-input status 2.
@@ -18,15 +19,7 @@ inline int Cli_Fail(const char* name, const std::string& message) {
 // `english` in the messages' language, its %1 ... %9 replaced by `values` in
 // one pass (a value holding "%2" stays as it is).
 inline std::string Cli_Text(const char* english, std::initializer_list<std::string> values = {}) {
-    const std::string text = Window_Text(english);
-    const std::vector<std::string> v(values);
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        size_t n = i + 1 < text.size() && text[i] == '%' ? size_t(text[i + 1] - '1') : v.size();
-        if (n < v.size()) out += v[n], ++i;
-        else out += text[i];
-    }
-    return out;
+    return Message_Text(english, std::vector<std::string>(values));
 }
 
 // A whole number in [lo, hi] (decimal, or 0x hexadecimal with base 0);

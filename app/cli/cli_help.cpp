@@ -182,22 +182,25 @@ const a_cli_command* Cli_Find_Command(const std::string& name) {
 }
 
 void Cli_Print_Help(std::FILE* out) {
-    std::fprintf(out,
-                 "usage: cirquel-cli COMMAND [OPTION]...\n"
-                 "       cirquel-cli COMMAND --help   (the command's options)\n\n");
-    for (const a_cli_command* c = g_cli_commands; c->name; ++c) std::fprintf(out, "  %-14s %s\n", c->name, c->help);
+    // The command and option names stay as typed; the words around them are translated.
+    std::fprintf(out, "%s\n       cirquel-cli COMMAND --help   (%s)\n\n",
+                 Cli_Text("usage: %1", {"cirquel-cli COMMAND [OPTION]..."}).c_str(),
+                 Cli_Text("the command's options").c_str());
+    for (const a_cli_command* c = g_cli_commands; c->name; ++c)
+        std::fprintf(out, "  %-14s %s\n", c->name, Cli_Text(c->help).c_str());
     std::fprintf(out, "\n");
     for (const a_cli_command* c = g_cli_commands; c->name; ++c) std::fprintf(out, "cirquel-cli %s\n", c->usage);
 }
 
 void Cli_Print_Command_Help(std::FILE* out, const a_cli_command& c) {
-    std::fprintf(out, "usage: cirquel-cli %s\n%s\n", c.usage, c.help);
+    std::fprintf(out, "%s\n%s\n", Cli_Text("usage: %1", {std::string("cirquel-cli ") + c.usage}).c_str(),
+                 Cli_Text(c.help).c_str());
     std::vector<a_cli_option> options = Cli_Options(c.usage);
     if (options.empty()) return;
-    std::fprintf(out, "\noptions:\n");
+    std::fprintf(out, "\n%s\n", Cli_Text("options:").c_str());
     for (const a_cli_option& o : options) {
         std::string left = o.value.empty() ? o.name : o.name + " " + o.value;
-        std::fprintf(out, "  %-22s %s\n", left.c_str(), Option_Text(o.name));
+        std::fprintf(out, "  %-22s %s\n", left.c_str(), Cli_Text(Option_Text(o.name)).c_str());
     }
 }
 

@@ -16,7 +16,7 @@ bool Cli_Fits(const Rect& r) { return !Rect_IsEmpty(r) && PixMap_Fits(r, 32); }
 int Cli_Write_Unit_Print(const char* name, uint32_t ux, int dpi, const std::string& out) {
     const Rect total = Unit_Print_Bounds(ux, dpi);
     if (!Cli_Fits(total))
-        return Cli_Fail(name, "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
+        return Cli_Fail(name, Cli_Text("the unit does not fit a picture at %1 dpi", {std::to_string(dpi)}));
     GWorld* w = nullptr;
     Render_Unit_Print(ux, *Design_Unit(ux), total, w);
     a_gworld_ptr world(w);

@@ -49,11 +49,11 @@ bool Parse(const a_cli_args& args, a_art_args& a, std::string& error) {
             a.out = args[++i];
         else if (s == "--category" && has_value) {
             if (!Parse_Int(args[++i], a.category))
-                return error = "--category needs a number", false;
+                return error = Cli_Text("%1 needs a number", {"--category"}), false;
         } else if (s == "--class" && has_value) {
-            if (!Parse_Int(args[++i], a.klass)) return error = "--class needs a number", false;
+            if (!Parse_Int(args[++i], a.klass)) return error = Cli_Text("%1 needs a number", {"--class"}), false;
         } else if (s.rfind("-", 0) == 0)
-            return error = "unknown option " + s, false;
+            return error = Cli_Text("unknown option %1", {s}), false;
         else if (a.sub.empty())
             a.sub = s;
         else if (a.key.empty())
@@ -70,12 +70,12 @@ bool Open(const std::string& db, std::string& error) {
         std::string why;
         a_openfile_result r = OP_OpenFile(db, &why);
         if (r == OPEN_OKAY) return true;
-        error = r == OPEN_NOTFOUND ? why : db + " is not a valid art database";
+        error = r == OPEN_NOTFOUND ? why : Cli_Text("%1 is not a valid art database", {db});
         return false;
     }
     std::string path;
     if (Art_Open_Main(Art_Search_Folders(), path) != OPEN_OKAY) {
-        error = "no art database found (give --db FILE)";
+        error = Cli_Text("no art database found (give %1)", {"--db FILE"});
         return false;
     }
     // The patch database beside the main one is optional.
@@ -157,15 +157,15 @@ int Art_List(const a_art_args& a) {
 
 int Art_Export(const a_art_args& a) {
     a_keyset key;
-    if (!Key_From_String(a.key, key) || Is_Multiple_Key(key)) return Fail("KEY is written a.b.c.d");
-    if (a.out.empty()) return Fail("give -o FILE.png");
-    if (!OP_Exists(key)) return Fail("no record " + a.key);
-    if (Record_Kind(key) != a_record_kind::PICTURE) return Fail(a.key + " is not a picture");
+    if (!Key_From_String(a.key, key) || Is_Multiple_Key(key)) return Fail(Cli_Text("KEY is written a.b.c.d"));
+    if (a.out.empty()) return Fail(Cli_Text("give %1", {"-o FILE.png"}));
+    if (!OP_Exists(key)) return Fail(Cli_Text("no record %1", {a.key}));
+    if (Record_Kind(key) != a_record_kind::PICTURE) return Fail(Cli_Text("%1 is not a picture", {a.key}));
     // A damaged record would end the program with the missing-data alert.
     int index = 0, filex = 0;
     if (Map_Find(index, filex, key)) {
         a_record_info r = Record_Survey(filex, index);
-        if (r.damaged) return Fail(a.key + " is damaged: " + r.problem);
+        if (r.damaged) return Fail(Cli_Text("%1 is damaged: %2", {a.key, r.problem}));
     }
     // Through the picture layer, as the program draws it; a damaged record ends with alert 6.
     a_rgb_image image;
@@ -179,14 +179,14 @@ int Art_Export(const a_art_args& a) {
 }
 
 int Art_Sheet_Cmd(const a_art_args& a) {
-    if (a.category < 0) return Fail("give --category A");
-    if (a.out.empty()) return Fail("give -o FILE.png");
+    if (a.category < 0) return Fail(Cli_Text("give %1", {"--category A"}));
+    if (a.out.empty()) return Fail(Cli_Text("give %1", {"-o FILE.png"}));
     int count = 0;
     a_rgb_image sheet = Art_Sheet(a.category, a.klass, count);
-    if (count == 0) return Fail("no pictures in category " + std::to_string(a.category));
+    if (count == 0) return Fail(Cli_Text("no pictures in category %1", {std::to_string(a.category)}));
     std::string error;
     if (!Image_Save_PNG(a.out, sheet, error)) return Fail(error);
-    std::printf("%d pictures\n", count);
+    std::printf("%s\n", Cli_Text("%1 pictures", {std::to_string(count)}).c_str());
     return 0;
 }
 
@@ -203,9 +203,10 @@ int Art_Verify() {
             }
         }
     }
-    std::printf(
-        "%d records: %d pictures, %d gradients, %d border directories, %d sounds; %d damaged\n",
-        total, counts[0], counts[1], counts[2], counts[3], damaged);
+    auto n = [](int v) { return std::to_string(v); };
+    std::printf("%s\n", Cli_Text("%1 records: %2 pictures, %3 gradients, %4 border directories, %5 sounds; %6 damaged",
+                                 {n(total), n(counts[0]), n(counts[1]), n(counts[2]), n(counts[3]), n(damaged)})
+                            .c_str());
     return damaged == 0 ? 0 : 1;
 }
 
@@ -216,12 +217,12 @@ int Cmd_Art(const a_cli_args& args) {
     std::string error;
     if (!Parse(args, a, error)) return Fail(error);
     if (a.sub == "verify") {
-        if (a.key.empty()) return Fail("give the database FILE");
+        if (a.key.empty()) return Fail(Cli_Text("give the database FILE"));
         if (!Open(a.key, error)) return Fail(error);
         return Art_Verify();
     }
     if (a.sub != "list" && a.sub != "export" && a.sub != "sheet")
-        return Fail("unknown art command");
+        return Fail(Cli_Text("unknown art command"));
     if (!Open(a.db, error)) return Fail(error);
     if (a.sub == "list") return Art_List(a);
     if (a.sub == "export") return Art_Export(a);

@@ -44,8 +44,8 @@ bool Slider_Value(const std::string& s, a_slider_enum slider, int16_t& out, std:
     const a_slider_item& it = g_sliders[slider];
     int v = 0;
     if (!Cli_Parse_Int(s, it.minval, it.maxval, v))
-        return error = std::string(name) + " takes " + std::to_string(it.minval) + " to " +
-                       std::to_string(it.maxval),
+        return error = Cli_Text("%1 takes %2 to %3",
+                                {name, std::to_string(it.minval), std::to_string(it.maxval)}),
                false;
     out = int16_t(v);
     return true;
@@ -64,13 +64,13 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
                 return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (s == "--index" && has_value) {
             if (!Cli_Parse_Int(args[++i], 1, 32767, a.index))
-                return error = "bad --index " + args[i], false;
+                return error = Cli_Text("bad %1 %2", {"--index", args[i]}), false;
         } else if (s == "--key" && has_value) {
             if (!Parse_Key(args[++i], a.key))
-                return error = "--key takes a canvas key 2.b.c.d", false;
+                return error = Cli_Text("%1 takes a canvas key %2", {"--key", "2.b.c.d"}), false;
             a.has_key = true;
         } else if (s == "--nrot" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 0, 3, v)) return error = "--nrot takes 0 to 3", false;
+            if (!Cli_Parse_Int(args[++i], 0, 3, v)) return error = Cli_Text("%1 takes %2 to %3", {"--nrot", "0", "3"}), false;
             a.adjust.canvas_nrot = uint16_t(v);
         } else if (s == "--darkness" && has_value) {
             if (!Slider_Value(args[++i], CANV_DARKNESS_SLIDER, a.adjust.canvas_darkness, error,
@@ -96,8 +96,8 @@ bool Parse(const a_cli_args& args, a_canvas_args& a, std::string& error) {
             a.label = s;
     }
     if (a.label.empty() || a.out.empty())
-        return error = "a label and -o FILE.png are needed", false;
-    if (a.has_key && a.index) return error = "--key and --index exclude each other", false;
+        return error = Cli_Text("a label and %1 are needed", {"-o FILE.png"}), false;
+    if (a.has_key && a.index) return error = Cli_Text("%1 and %2 exclude each other", {"--key", "--index"}), false;
     return true;
 }
 
@@ -132,7 +132,7 @@ int Render(const a_unit& unit, const a_canvas_spec& cv, const std::string& out) 
     GWorld* canvas = canvas_owner.get();
     GWorld* shape = shape_owner.get();
     if (!shape) {
-        return Cli_Fail("canvas", "a picture of that size cannot be made");
+        return Cli_Fail("canvas", Cli_Text("a picture of that size cannot be made"));
     }
     a_cached_canvas canv;
     canv.cv = cv;
@@ -172,17 +172,17 @@ int Cmd_Canvas(const a_cli_args& args) {
     cv.canvas_key = white;
     if (a.index) {
         if (a.index > Canvas_Count(cls))
-            return Cli_Fail("canvas", "class " + std::to_string(cls) + " has " +
-                                          std::to_string(Canvas_Count(cls)) + " canvases");
+            return Cli_Fail("canvas", Cli_Text("class %1 has %2 canvases",
+                                               {std::to_string(cls), std::to_string(Canvas_Count(cls))}));
         CanvX_To_Key(cv.canvas_key, a.index, cls);
     } else if (a.has_key) {
         cv.canvas_key = a.key;
     }
     a_keyset full;
     if (!Find_Full_Canvas(full, cv.canvas_key))
-        return Cli_Fail("canvas", "no canvas picture for that key");
+        return Cli_Fail("canvas", Cli_Text("no canvas picture for that key"));
     // Shapes without canvases of their own take only the generic class-1 pictures.
     if (cls == CANV_CLASS_NONE && !Is_CanvKey_White(cv.canvas_key) && full.b != 1)
-        return Cli_Fail("canvas", "this unit's shape takes only canvases of class 1");
+        return Cli_Fail("canvas", Cli_Text("this unit's shape takes only canvases of class 1"));
     return Render(unit, cv, a.out);
 }

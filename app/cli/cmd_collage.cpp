@@ -30,11 +30,11 @@ bool Parse_Set(const std::string& s, a_collage_args& a, std::string& error) {
     if (!f) {
         std::string names;
         for (int i = 0; i < PACK_NFIELDS; ++i) names += std::string(i ? ", " : "") + PACK_FIELDS[i].name;
-        return error = "--set takes FIELD=VALUE with FIELD one of " + names, false;
+        return error = Cli_Text("%1 takes FIELD=VALUE with FIELD one of %2", {"--set", names}), false;
     }
     int v = 0;
     if (!Cli_Parse_Int(s.substr(eq + 1), f->lo, f->hi, v))
-        return error = std::string(f->name) + " takes " + std::to_string(f->lo) + " to " + std::to_string(f->hi), false;
+        return error = Cli_Text("%1 takes %2 to %3", {f->name, std::to_string(f->lo), std::to_string(f->hi)}), false;
     a.fields.emplace_back(f->name, v);
     return true;
 }
@@ -47,7 +47,7 @@ bool Parse(const a_cli_args& args, a_collage_args& a, std::string& error) {
             a.out = args[++i];
         } else if (s == "--kind" && has_value) {
             a.kind = args[++i];
-            if (Find_Pack_Kind(a.kind) < 0) return error = "--kind takes grid, ring, ring2, square or lotus", false;
+            if (Find_Pack_Kind(a.kind) < 0) return error = Cli_Text("%1 takes one of %2", {"--kind", "grid, ring, ring2, square, lotus"}), false;
         } else if (s == "--set" && has_value) {
             if (!Parse_Set(args[++i], a, error)) return false;
         } else if (s == "--unit" && has_value) {
@@ -65,7 +65,7 @@ bool Parse(const a_cli_args& args, a_collage_args& a, std::string& error) {
         }
     }
     if (a.label.empty() || a.photos.empty() || a.out.empty())
-        return error = "LABEL, at least one PHOTO and -o FILE.png are needed", false;
+        return error = Cli_Text("LABEL, at least one PHOTO and %1 are needed", {"-o FILE.png"}), false;
     return true;
 }
 

@@ -75,26 +75,26 @@ bool Parse_Group(const std::string& spec, a_cunit& g, std::string& error) {
         std::string item = spec.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
         at = comma == std::string::npos ? spec.size() + 1 : comma + 1;
         size_t eq = item.find('=');
-        if (eq == std::string::npos) return error = "--group: \"" + item + "\" is not NAME=VALUE", false;
+        if (eq == std::string::npos) return error = Cli_Text("%1: \"%2\" is not NAME=VALUE", {"--group", item}), false;
         std::string key = item.substr(0, eq), value = item.substr(eq + 1);
         float f = 0;
         int n = 0;
         if (key == "kind") {
             int k = Parse_Kind(value);
-            if (k <= 0) return error = "--group: unknown kind \"" + value + "\"", false;
+            if (k <= 0) return error = Cli_Text("%1: unknown kind \"%2\"", {"--group", value}), false;
             g.kind = uint8_t(k);
         } else if (key == "n" || key == "down" || key == "across") {
-            if (!Cli_Parse_Int(value, 0, 250, n)) return error = "--group: " + key + " takes 0 to 250", false;
+            if (!Cli_Parse_Int(value, 0, 250, n)) return error = "--group: " + Cli_Text("%1 takes %2 to %3", {key, "0", "250"}), false;
             (key == "across" ? g.nx : g.ny) = uint32_t(n);
         } else if (key == "flags") {
             for (size_t a = 0; a <= value.size();) {
                 size_t plus = value.find('+', a);
                 std::string name = value.substr(a, plus == std::string::npos ? std::string::npos : plus - a);
-                if (!Set_Flag(g, name)) return error = "--group: unknown flag \"" + name + "\"", false;
+                if (!Set_Flag(g, name)) return error = Cli_Text("%1: unknown flag \"%2\"", {"--group", name}), false;
                 a = plus == std::string::npos ? value.size() + 1 : plus + 1;
             }
         } else if (!Parse_Float(value, f)) {
-            return error = "--group: " + key + " takes a number", false;
+            return error = "--group: " + Cli_Text("%1 takes a number", {key}), false;
         } else {
             struct a_field {
                 const char* name;
@@ -110,10 +110,10 @@ bool Parse_Group(const std::string& spec, a_cunit& g, std::string& error) {
             for (const a_field& k : kFields)
                 if (key == k.name) CUnit_Set_Real(g, k.offset, f), known = true;
             if (key == "bleed") g.bleedleft = g.bleedtop = g.bleedright = g.bleedbottom = f, known = true;
-            if (!known) return error = "--group: unknown field \"" + key + "\"", false;
+            if (!known) return error = Cli_Text("%1: unknown field \"%2\"", {"--group", key}), false;
         }
     }
-    if (g.kind == UNIT_EMPTY) return error = "--group: give kind=KIND", false;
+    if (g.kind == UNIT_EMPTY) return error = "--group: " + Cli_Text("give %1", {"kind=KIND"}), false;
     return true;
 }
 
@@ -123,22 +123,22 @@ bool Parse(const a_cli_args& args, a_design_args& a, std::string& error) {
         const std::string& s = args[i];
         bool has_value = i + 1 < args.size();
         if (s == "--name" && has_value) {
-            if (args[i + 1].size() > 31) return error = "--name takes at most 31 characters", false;
+            if (args[i + 1].size() > 31) return error = Cli_Text("%1 takes at most %2 characters", {"--name", "31"}), false;
             Label_Set(a.d.ctemplate.label, args[++i]);
         } else if (s == "--paper" && has_value) {
-            if (!Parse_Paper(args[++i], a.d)) return error = "--paper takes A3..A6, Letter, Legal, 11x17, 4x6 or WxH", false;
+            if (!Parse_Paper(args[++i], a.d)) return error = Cli_Text("%1 takes one of %2", {"--paper", "A3..A6, Letter, Legal, 11x17, 4x6, WxH"}), false;
         } else if (s == "--landscape") {
             AskDes_SetOrientation(a.d, 2);
         } else if (s == "--inches") {
             a.inches = true;
         } else if (s == "--pitch" && has_value) {
             std::string v = args[++i];
-            if (v != "between" && v != "edge") return error = "--pitch takes between or edge", false;
+            if (v != "between" && v != "edge") return error = Cli_Text("%1 takes one of %2", {"--pitch", "between, edge"}), false;
             AskDes_SetPitch(a.d, v == "between" ? 1 : 2);
         } else if (s == "--cd-printer") {
             a.d.ctemplate.tflags = a.d.ctemplate.tflags | Flag_Bit(IS_CDPRINTER);
         } else if (s == "--group" && has_value) {
-            if (a.groups == MAXNGROUPS) return error = "at most six --group", false;
+            if (a.groups == MAXNGROUPS) return error = Cli_Text("at most %1 %2", {"6", "--group"}), false;
             a_cunit g;
             if (!Parse_Group(args[++i], g, error)) return false;
             a.d.sectionx = ++a.groups;
@@ -154,22 +154,22 @@ bool Parse(const a_cli_args& args, a_design_args& a, std::string& error) {
             size_t comma = v.find(',');
             if (comma == std::string::npos || !Cli_Parse_Int(v.substr(0, comma), -NUDGE_LIMIT, NUDGE_LIMIT, a.nudge_h) ||
                 !Cli_Parse_Int(v.substr(comma + 1), -NUDGE_LIMIT, NUDGE_LIMIT, a.nudge_v))
-                return error = "--nudge takes H,V in tenths of a millimetre, -800 to 800", false;
+                return error = Cli_Text("%1 takes H,V in tenths of a millimetre, %2 to %3", {"--nudge", "-800", "800"}), false;
             a.has_nudge = true;
         } else if (s == "--export" && has_value) {
             a.export_path = args[++i];
         } else if (s == "--add") {
             a.add = true;
         } else {
-            return error = "unexpected " + s, false;
+            return error = Cli_Text("unexpected %1", {s}), false;
         }
     }
     // Geometry is given in the units chosen: mark it so without converting.
     if (a.inches) a.d.ctemplate.tflags = a.d.ctemplate.tflags | Flag_Bit(IS_INCHES), a.d.units_popx = 2;
     a.d.sectionx = 1;
     AskDes_Store(a.d);
-    if (a.test_page && a.pdf.empty() == a.printer.empty()) return error = "--test-page takes --pdf FILE or --printer QUEUE", false;
-    if (!a.test_page && (!a.pdf.empty() || !a.printer.empty())) return error = "--pdf and --printer go with --test-page", false;
+    if (a.test_page && a.pdf.empty() == a.printer.empty()) return error = Cli_Text("%1 takes %2 or %3", {"--test-page", "--pdf FILE", "--printer QUEUE"}), false;
+    if (!a.test_page && (!a.pdf.empty() || !a.printer.empty())) return error = Cli_Text("%1 and %2 go with %3", {"--pdf", "--printer", "--test-page"}), false;
     return true;
 }
 
@@ -184,11 +184,11 @@ bool Print_Pattern(const a_design_args& a, std::string& error) {
         Doc_New(a.d.xtemplate);
         bool set = Set_Nudge(a.nudge_h, a.nudge_v);
         Doc_Dispose();
-        if (!set) return error = "nudge out of range", false;
+        if (!set) return error = Cli_Text("nudge out of range"), false;
     }
     if (Print_Template(a.d.xtemplate)) return true;
     error = VP_Error();
-    if (error.empty()) error = "the test page was not printed";
+    if (error.empty()) error = Cli_Text("the test page was not printed");
     return false;
 }
 
@@ -200,8 +200,7 @@ int Cmd_Design(const a_cli_args& args) {
     if (!Parse(args, *a, error)) return Cli_Fail("design", error);
     if (!a->d.valid) {
         for (const a_design_problem& p : Design_Problems(a->d.ctemplate))
-            std::fprintf(stderr, "cirquel-cli design: %s%s\n",
-                         p.section ? ("group " + std::to_string(p.section) + ": ").c_str() : "", p.text.c_str());
+            Cli_Fail("design", p.section ? Cli_Text("group %1: %2", {std::to_string(p.section), p.text}) : p.text);
         return 2;
     }
     const std::string text = AskDes_Save2(a->d);
@@ -217,20 +216,20 @@ int Cmd_Design(const a_cli_args& args) {
 bool Cli_Templates_Change(const a_cli_args& args, int& status) {
     if (args.empty() || (args[0] != "--add" && args[0] != "--remove")) return false;
     if (args.size() < 2) {
-        status = Cli_Fail("templates", args[0] + " takes " + (args[0] == "--add" ? "FILE.layout" : "NAME"));
+        status = Cli_Fail("templates", Cli_Text("%1 takes %2", {args[0], args[0] == "--add" ? "FILE.layout" : "NAME"}));
         return true;
     }
     std::string error;
     if (args[0] == "--remove") {
-        if (args.size() != 2) return status = Cli_Fail("templates", "--remove takes one NAME"), true;
+        if (args.size() != 2) return status = Cli_Fail("templates", Cli_Text("%1 takes one %2", {"--remove", "NAME"})), true;
         status = User_Catalogue_Remove(args[1], error) ? 0 : Cli_Fail("templates", error);
-        if (status == 0) std::printf("removed %s\n", args[1].c_str());
+        if (status == 0) std::printf("%s\n", Cli_Text("removed %1", {args[1]}).c_str());
         return true;
     }
     for (size_t i = 1; i < args.size(); ++i) {
         std::vector<std::string> added;
         if (!User_Catalogue_Add_File(args[i], error, &added)) return status = Cli_Fail("templates", error), true;
-        for (const std::string& name : added) std::printf("added %s\n", name.c_str());
+        for (const std::string& name : added) std::printf("%s\n", Cli_Text("added %1", {name}).c_str());
     }
     status = 0;
     return true;

@@ -41,14 +41,14 @@ bool Parse(const a_cli_args& args, a_effect_args& a, std::string& error) {
             else if (p == "collage")
                 a.purpose = FOR_COLLAGE;
             else
-                return error = "--purpose takes screen, print or collage", false;
+                return error = Cli_Text("%1 takes one of %2", {"--purpose", "screen, print, collage"}), false;
         } else if (s.rfind("-", 0) == 0 || !a.image.empty())
             return error = Cli_Text("unexpected %1", {s}), false;
         else
             a.image = s;
     }
     if (a.image.empty() || a.out.empty())
-        return error = "an image and -o FILE.png are needed", false;
+        return error = Cli_Text("an image and %1 are needed", {"-o FILE.png"}), false;
     return true;
 }
 
@@ -85,7 +85,7 @@ std::string Suffixed(const std::string& path, const std::string& suffix) {
 
 int Write_Result(const a_cache_result& c, const a_effect_args& a) {
     if (!c.body.fore || Rect_IsEmpty(c.union_))
-        return Cli_Fail("effect", "the effect left nothing to draw");
+        return Cli_Fail("effect", Cli_Text("the effect left nothing to draw"));
     std::string error;
     a_gworld_ptr all(Composite_Result(c.body, c.shad, c.union_, 0x00FFFFFF));
     bool ok = Write(all.get(), a.out, error);
@@ -132,7 +132,7 @@ int Cmd_Effect(const a_cli_args& args) {
     a_scan_owner scan_owner;
     a_picture_scan_rec& scan = *scan_owner;
     if (!Read_BitMap(false, a.image, scan))
-        return Cli_Fail("effect", "cannot read the image " + a.image);
+        return Cli_Fail("effect", Cli_Text("cannot read the image %1", {a.image}));
     spec.source.kind = SOURCE_EXTFILE;
     spec.source.path.name = a.image;
     if (Rect_IsEmpty(spec.subset)) spec.subset = scan.body.bounds;

@@ -42,24 +42,24 @@ int Cmd_Export_Test(const a_cli_args& args) {
         if (s == "--format" && has_value) format_name = args[++i];
         else if (s == "-o" && has_value) out = args[++i];
         else if (s == "--dpi" && has_value) dpi = std::atoi(args[++i].c_str());
-        else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
+        else if (s.rfind("-", 0) == 0) return Fail(Cli_Text("unknown option %1", {s}));
         else if (in.empty()) in = s;
         else return Fail(Cli_Text("unexpected argument %1", {s}));
     }
     a_file_format format = FMT_PNG;
-    if (in.empty() || out.empty()) return Fail("give an image file and -o FILE");
-    if (!Find_Format(format_name, format)) return Fail("--format takes bmp, jpeg, tiff, psd, pict or png");
+    if (in.empty() || out.empty()) return Fail(Cli_Text("give an image file and %1", {"-o FILE"}));
+    if (!Find_Format(format_name, format)) return Fail(Cli_Text("%1 takes one of %2", {"--format", "bmp, jpeg, tiff, psd, pict, png"}));
     a_scan_owner scan_owner;
     a_picture_scan_rec& scan = *scan_owner;
     int err = Read_Image_File(false, in, scan);
-    if (err != SCAN_OK) return Fail(in + ": cannot read (" + std::to_string(err) + ")");
+    if (err != SCAN_OK) return Fail(Cli_Text("%1: cannot read (%2)", {in, std::to_string(err)}));
     if (dpi <= 0) dpi = scan.dpi_h > 0 ? scan.dpi_h : 300;
     a_gworld_ptr world(Scan_Colour_World(scan));
     scan_owner.reset();
-    if (!world) return Fail("not enough memory");
+    if (!world) return Fail(Cli_Text("not enough memory"));
     std::string error;
     err = Export_World(format, dpi, out, world.get(), &error);
     if (err == -3) return Fail(error);
-    if (err != 0) return Fail(out + ": export failed (" + std::to_string(err) + ")");
+    if (err != 0) return Fail(Cli_Text("%1: export failed (%2)", {out, std::to_string(err)}));
     return 0;
 }

@@ -56,11 +56,11 @@ int Cmd_Image_Info(const a_cli_args& args) {
     bool json = false;
     for (const std::string& s : args) {
         if (s == "--json") json = true;
-        else if (s.rfind("-", 0) == 0) return Fail("unknown option " + s);
+        else if (s.rfind("-", 0) == 0) return Fail(Cli_Text("unknown option %1", {s}));
         else if (path.empty()) path = s;
         else return Fail(Cli_Text("unexpected argument %1", {s}));
     }
-    if (path.empty()) return Fail("give an image file");
+    if (path.empty()) return Fail(Cli_Text("give an image file"));
     a_scan_owner scan_owner;
     a_picture_scan_rec& scan = *scan_owner;
     int err = Read_Image_File(false, path, scan);

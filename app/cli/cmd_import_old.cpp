@@ -37,13 +37,13 @@ bool Open_Target(const std::string& path, std::string& error) {
 }
 
 int Run(const a_import_args& a) {
-    if (!Cli_Art_Start()) return Cli_Fail("import-old", "no art database found");
+    if (!Cli_Art_Start()) return Cli_Fail("import-old", Cli_Text("no art database found"));
     std::string error;
     if (!Open_Target(a.into, error)) return Cli_Fail("import-old", error);
     if (uint32_t(a.unit) > g_doc.doc_template.nunits) {
         const std::string n = std::to_string(g_doc.doc_template.nunits);
         Doc_Dispose();
-        return Cli_Fail("import-old", "unit " + std::to_string(a.unit) + " of a template with " + n + " units");
+        return Cli_Fail("import-old", Cli_Text("unit %1 of a template with %2 units", {std::to_string(a.unit), n}));
     }
     // A clone shows its master's design: the import goes there.
     const uint32_t master = Find_Clone_Master(uint32_t(a.unit));
@@ -60,7 +60,7 @@ int Run(const a_import_args& a) {
     if (Ends_With(a.out, ".png")) {
         status = Cli_Write_Unit_Print("import-old", uint32_t(a.unit), 300, a.out);
     } else if (Write_DISC(a.out, &error) != 0) {
-        status = Cli_Fail("import-old", error.empty() ? a.out + ": could not be saved" : error);
+        status = Cli_Fail("import-old", error.empty() ? Cli_Text("%1: could not be saved", {a.out}) : error);
     }
     Doc_Dispose();
     return status;
@@ -78,16 +78,16 @@ int Cmd_Import_Old(const a_cli_args& args) {
         } else if (s == "-o" && has_value) {
             a.out = args[++i];
         } else if (s == "--unit" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("import-old", "bad --unit " + args[i]);
+            if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("import-old", Cli_Text("bad --unit %1", {args[i]}));
         } else if (s.rfind("-", 0) == 0) {
-            return Cli_Fail("import-old", "unknown option or missing value: " + s);
+            return Cli_Fail("import-old", Cli_Text("unknown option or missing value: %1", {s}));
         } else if (a.old.empty()) {
             a.old = s;
         } else {
-            return Cli_Fail("import-old", "unexpected argument " + s);
+            return Cli_Fail("import-old", Cli_Text("unexpected argument %1", {s}));
         }
     }
     if (a.old.empty() || a.into.empty() || a.out.empty())
-        return Cli_Fail("import-old", "give OLD.cd4 --into PROJECT.cd4 and -o OUT.cd4 or -o FILE.png");
+        return Cli_Fail("import-old", Cli_Text("give %1 and %2 or %3", {"OLD.cd4 --into PROJECT.cd4", "-o OUT.cd4", "-o FILE.png"}));
     return Run(a);
 }

@@ -56,14 +56,14 @@ bool Parse_Fit(const std::string& s, a_fit& fit) {
 
 bool Parse_Symbol(const std::string& s, a_keyset& key, std::string& error) {
     if (!Key_From_String(s, key) || Is_Multiple_Key(key) || key.a != CLIPART_CATEGORY)
-        return error = "--symbol takes a clip-art key " + std::to_string(CLIPART_CATEGORY) + ".b.c.d", false;
+        return error = Cli_Text("%1 takes a clip-art key %2", {"--symbol", std::to_string(CLIPART_CATEGORY) + ".b.c.d"}), false;
     return true;
 }
 
 bool Add_Set(a_photo_args& a, const std::string& assignment, std::string& error) {
     const std::string name = assignment.substr(0, assignment.find('='));
     // The block's kind decides it: a picture or a symbol made with --symbol.
-    if (name == "is_symbol") return error = "is_symbol follows the block: use --symbol for clip art", false;
+    if (name == "is_symbol") return error = Cli_Text("%1 follows the block: use %2 for clip art", {"is_symbol", "--symbol"}), false;
     if (!Set_Spec_Field(a.fields, assignment, error)) return false;
     a.subset = a.subset || name == "subset";
     a.sets.push_back(assignment);
@@ -72,18 +72,18 @@ bool Add_Set(a_photo_args& a, const std::string& assignment, std::string& error)
 
 bool Check(const a_photo_args& a, std::string& error) {
     if (a.label.empty() || a.items.empty() || a.out.empty())
-        return error = "LABEL, an IMAGE or --symbol, and -o FILE.png are needed", false;
+        return error = Cli_Text("LABEL, an IMAGE or %1, and %2 are needed", {"--symbol", "-o FILE.png"}), false;
     int images = 0;
     bool symbols = false;
     for (const a_photo_item& it : a.items) {
         images += !it.symbol;
         symbols = symbols || it.symbol;
     }
-    if (images > PHOTO_MAX_FILES) return error = "at most " + std::to_string(PHOTO_MAX_FILES) + " images", false;
+    if (images > PHOTO_MAX_FILES) return error = Cli_Text("at most %1 images", {std::to_string(PHOTO_MAX_FILES)}), false;
     if (a.items.size() > size_t(MAXNOBJECTS))
-        return error = "a unit holds at most " + std::to_string(MAXNOBJECTS) + " blocks", false;
+        return error = Cli_Text("a unit holds at most %1 blocks", {std::to_string(MAXNOBJECTS)}), false;
     if (symbols && (a.fields.scalingh > SYMBOL_MAX_SCALING || a.fields.scalingv > SYMBOL_MAX_SCALING))
-        return error = "a symbol's scaling runs to " + std::to_string(SYMBOL_MAX_SCALING), false;
+        return error = Cli_Text("a symbol's scaling runs to %1", {std::to_string(SYMBOL_MAX_SCALING)}), false;
     return true;
 }
 
@@ -99,7 +99,7 @@ bool Parse(const a_cli_args& args, a_photo_args& a, std::string& error) {
         } else if (s == "--set" && has_value) {
             if (!Add_Set(a, args[++i], error)) return false;
         } else if (s == "--fit" && has_value) {
-            if (!Parse_Fit(args[++i], a.fit)) return error = "--fit takes h, v, cover or stretch", false;
+            if (!Parse_Fit(args[++i], a.fit)) return error = Cli_Text("%1 takes one of %2", {"--fit", "h, v, cover, stretch"}), false;
         } else if (s == "--symbol" && has_value) {
             a_photo_item it;
             it.symbol = true;
@@ -128,7 +128,7 @@ bool Apply_Fields(const a_photo_args& a, int omx, std::string& error) {
     if (spec.constrainf) spec.scalingv = spec.scalingh;
     if (a.subset) {
         spec.subset = Rect_Sect(spec.subset, whole);
-        if (Rect_IsEmpty(spec.subset)) return error = "subset lies outside the picture", false;
+        if (Rect_IsEmpty(spec.subset)) return error = Cli_Text("%1 lies outside the picture", {"subset"}), false;
     }
     ph.spec = spec;
     Photo_Recalc(omx);
@@ -149,11 +149,11 @@ void Apply_Fit(a_fit fit) {
 int Make_Block(const a_photo_args& a, const a_photo_item& it, std::string& error) {
     if (it.symbol) {
         if (!OP_Exists(it.key) || !Symbol_New(it.key, a.fields.symbol_color))
-            return error = "no clip art has the key " + Key_To_String(it.key), OMX_NONE;
+            return error = Cli_Text("no clip art has the key %1", {Key_To_String(it.key)}), OMX_NONE;
     } else {
         int code = SCAN_OK;
         if (!Photo_NewP(false, it.file, &code)) {
-            error = it.file + ": " + (code == SCAN_OK ? "the unit is full" : One_Line(Scan_Error_Text(code)));
+            error = it.file + ": " + (code == SCAN_OK ? Cli_Text("the unit is full") : One_Line(Scan_Error_Text(code)));
             return OMX_NONE;
         }
     }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "cli_json.h"
 #include "platform/codepage.h"
@@ -129,14 +130,14 @@ int Add_Recent(const std::vector<std::string>& paths) {
         std::error_code ec;
         std::string full = std::filesystem::absolute(path, ec).string();
         if (ec || !std::filesystem::is_regular_file(full, ec)) {
-            std::fprintf(stderr, "cirquel-cli: prefs: no file %s\n", path.c_str());
+            Cli_Fail("prefs", Cli_Text("no file %1", {path}));
             return 2;
         }
         Recent_Project_Add(full);
     }
     std::string error;
     if (!Prefs_Write(&error)) {
-        std::fprintf(stderr, "cirquel-cli: could not write the preferences: %s\n", error.c_str());
+        Cli_Fail("prefs", Cli_Text("could not write the preferences: %1", {error}));
         return 1;
     }
     return 0;
@@ -153,7 +154,7 @@ int Cmd_Prefs(const a_cli_args& args) {
         else if (a == "--reset") reset = true;
         else if (a == "--recent" && i + 1 < args.size()) recent.push_back(args[++i]);
         else {
-            std::fprintf(stderr, "cirquel-cli: prefs: unknown argument \"%s\"\n", a.c_str());
+            Cli_Fail("prefs", Cli_Text("unknown argument \"%1\"", {a}));
             return 2;
         }
     }
@@ -163,11 +164,11 @@ int Cmd_Prefs(const a_cli_args& args) {
         gs.grid_vals[START_GRID] = g_pref.last_agex;  // else the write fix-up brings it back
         std::string error;
         if (!Prefs_Write(&error)) {
-            std::fprintf(stderr, "cirquel-cli: could not write the preferences: %s\n", error.c_str());
+            Cli_Fail("prefs", Cli_Text("could not write the preferences: %1", {error}));
             return 1;
         }
-        std::fprintf(stderr, "cirquel-cli: wrote the default preferences to %s\n",
-                     Prefs_Path().c_str());
+        std::fprintf(stderr, "cirquel-cli prefs: %s\n",
+                     Cli_Text("wrote the default preferences to %1", {Prefs_Path()}).c_str());
         if (!json) return 0;
     }
     bool new_pref = true;

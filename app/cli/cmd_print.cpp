@@ -54,14 +54,14 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
         else if (s == "--json") a.json = true;
         else if (s == "--nudge" && has_value) {
             if (!Parse_Nudge(args[++i], a.nudge_h, a.nudge_v))
-                return error = "--nudge takes H,V in tenths of a millimetre, -800 to 800", false;
+                return error = Cli_Text("%1 takes H,V in tenths of a millimetre, %2 to %3", {"--nudge", "-800", "800"}), false;
             a.has_nudge = true;
         } else if (s == "--copies" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, 9999, a.copies)) return error = "--copies takes 1 to 9999", false;
+            if (!Cli_Parse_Int(args[++i], 1, 9999, a.copies)) return error = Cli_Text("%1 takes %2 to %3", {"--copies", "1", "9999"}), false;
         } else if (s == "--speed" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, 4, a.speed)) return error = "--speed takes 1 to 4", false;
+            if (!Cli_Parse_Int(args[++i], 1, 4, a.speed)) return error = Cli_Text("%1 takes %2 to %3", {"--speed", "1", "4"}), false;
         } else if (s == "--hue" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 0, 359, a.hue)) return error = "--hue takes 0 to 359", false;
+            if (!Cli_Parse_Int(args[++i], 0, 359, a.hue)) return error = Cli_Text("%1 takes %2 to %3", {"--hue", "0", "359"}), false;
             a.has_hue = true;
         } else if (s.rfind("-", 0) != 0 && a.document.empty()) {
             a.document = s;
@@ -69,7 +69,7 @@ bool Parse(const a_cli_args& args, a_print_args& a, std::string& error) {
             return error = Cli_Text("unexpected %1", {s}), false;
     }
     if (!a.document.empty() && (!a.label.empty() || a.has_hue))
-        return error = "give PROJECT.cd4, DESIGN.json or --template LABEL [--hue V], not both", false;
+        return error = Cli_Text("give %1, not both", {"PROJECT.cd4, DESIGN.json | --template LABEL [--hue V]"}), false;
     return true;
 }
 
@@ -85,7 +85,7 @@ bool Open_Document(const std::string& path, std::string& error) {
 
 // A new document of the stock, every master's canvas tinted by --hue.
 bool New_Stock_Document(const a_print_args& a, std::string& error) {
-    if (a.label.empty()) return error = "give PROJECT.cd4, DESIGN.json or --template LABEL", false;
+    if (a.label.empty()) return error = Cli_Text("give %1", {"PROJECT.cd4 | DESIGN.json | --template LABEL"}), false;
     int tx = a.label.size() < 32 ? Find_Template(a.label) : 0;
     if (tx == 0) return error = Cli_Text("no template named \"%1\"", {a.label}), false;
     auto t = std::make_unique<a_template>();
@@ -110,7 +110,7 @@ bool Open_Stock(const a_print_args& a, std::string& error) {
     }
     g_print_options.from_command_line = true;
     g_print_options.copies = a.copies;
-    if (a.has_nudge && !Set_Nudge(a.nudge_h, a.nudge_v)) return error = "nudge out of range", false;
+    if (a.has_nudge && !Set_Nudge(a.nudge_h, a.nudge_v)) return error = Cli_Text("nudge out of range"), false;
     return true;
 }
 
@@ -120,7 +120,7 @@ int Cmd_Print(const a_cli_args& args) {
     a_print_args a;
     std::string error;
     if (!Parse(args, a, error) || !Open_Stock(a, error)) return Cli_Fail("print", error);
-    if (!a.pdf.empty() && !a.printer.empty()) return Cli_Fail("print", "--printer and --pdf exclude each other");
+    if (!a.pdf.empty() && !a.printer.empty()) return Cli_Fail("print", Cli_Text("%1 and %2 exclude each other", {"--printer", "--pdf"}));
     g_print_target = a_print_target{};
     g_print_target.target = a.pdf.empty() ? VP_QUEUE : VP_PDF;
     g_print_target.pdf_path = a.pdf;
@@ -129,7 +129,7 @@ int Cmd_Print(const a_cli_args& args) {
                           : Print1_Doc();
     Doc_Dispose();
     std::string why = VP_Error();
-    return ok ? 0 : Cli_Fail("print", why.empty() ? "the job was not printed" : why);
+    return ok ? 0 : Cli_Fail("print", why.empty() ? Cli_Text("the job was not printed") : why);
 }
 
 int Cmd_Printers(const a_cli_args& args) {
@@ -153,7 +153,7 @@ int Cmd_Flex(const a_cli_args& args) {
     a_print_args a;
     std::string error;
     if (!Parse(args, a, error) || !Open_Stock(a, error)) return Cli_Fail("flex", error);
-    if (a.prn.empty() == a.stick.empty()) return Cli_Fail("flex", "give one of --prn FILE or --stick FOLDER");
+    if (a.prn.empty() == a.stick.empty()) return Cli_Fail("flex", Cli_Text("give one of %1", {"--prn FILE | --stick FOLDER"}));
     bool ok = false;
     if (!a.prn.empty()) {
         ok = Flex_Write_PRN(a.prn, &error);

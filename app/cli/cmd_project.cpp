@@ -117,7 +117,7 @@ void Print_Text(const a_json& j) {
 bool Open_Project(const char* cmd, const std::string& path, int& status) {
     Dialog_SetQuiet(true);
     if (path.empty()) {
-        status = Fail(cmd, "give a project file");
+        status = Fail(cmd, Cli_Text("give a project file"));
         return false;
     }
     // Without the art database a project's canvases would read as unknown.
@@ -168,7 +168,7 @@ int Cmd_Info(const a_cli_args& args) {
     bool json = false;
     for (const std::string& s : args) {
         if (s == "--json") json = true;
-        else if (s.rfind("-", 0) == 0) return Fail("info", "unknown option " + s);
+        else if (s.rfind("-", 0) == 0) return Fail("info", Cli_Text("unknown option %1", {s}));
         else if (path.empty()) path = s;
         else return Fail("info", Cli_Text("unexpected argument %1", {s}));
     }
@@ -185,13 +185,13 @@ int Cmd_Preview(const a_cli_args& args) {
     std::string path, out;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
-        else if (args[i].rfind("-", 0) == 0) return Fail("preview", "unknown option " + args[i]);
+        else if (args[i].rfind("-", 0) == 0) return Fail("preview", Cli_Text("unknown option %1", {args[i]}));
         else if (path.empty()) path = args[i];
         else return Fail("preview", Cli_Text("unexpected argument %1", {args[i]}));
     }
-    if (path.empty() || out.empty()) return Fail("preview", "give a project file and -o FILE.png");
+    if (path.empty() || out.empty()) return Fail("preview", Cli_Text("give a project file and %1", {"-o FILE.png"}));
     PixMap pm;
-    if (!Scan_DISC_Preview(pm, path)) return Fail("preview", path + ": the project holds no preview");
+    if (!Scan_DISC_Preview(pm, path)) return Fail("preview", Cli_Text("%1: the project holds no preview", {path}));
     a_pixmap_owner owned(pm);
     a_rgb_image img;
     const Rect b = owned->bounds;
@@ -214,25 +214,25 @@ int Cmd_Export(const a_cli_args& args) {
         if (args[i] == "-o" && has_value) out = args[++i];
         else if (args[i] == "--format" && has_value) format_name = args[++i];
         else if (args[i] == "--unit" && has_value) unit = std::strtol(args[++i].c_str(), nullptr, 10);
-        else if (args[i].rfind("-", 0) == 0) return Fail("export", "unknown option " + args[i]);
+        else if (args[i].rfind("-", 0) == 0) return Fail("export", Cli_Text("unknown option %1", {args[i]}));
         else if (path.empty()) path = args[i];
         else return Fail("export", Cli_Text("unexpected argument %1", {args[i]}));
     }
     const a_format_name* f = nullptr;
     for (const a_format_name& k : kFormats)
         if (format_name == k.name) f = &k;
-    if (!f) return Fail("export", "--format takes bmp, jpeg, tiff, psd, pict or png");
-    if (out.empty()) return Fail("export", "give -o FILE");
+    if (!f) return Fail("export", Cli_Text("%1 takes one of %2", {"--format", "bmp, jpeg, tiff, psd, pict, png"}));
+    if (out.empty()) return Fail("export", Cli_Text("give %1", {"-o FILE"}));
     int status = 0;
     if (!Open_Project("export", path, status)) return status;
     if (unit < 1 || unit > long(g_doc.doc_template.nunits)) {
         Doc_Dispose();
-        return Fail("export", "--unit takes 1 to " + std::to_string(g_doc.doc_template.nunits));
+        return Fail("export", Cli_Text("%1 takes %2 to %3", {"--unit", "1", std::to_string(g_doc.doc_template.nunits)}));
     }
     std::string error;
     bool ok = Export_Unit(out, f->format, uint32_t(unit), &error);
     Doc_Dispose();
-    if (!ok) return Fail("export", error.empty() ? out + ": could not be written" : error);
+    if (!ok) return Fail("export", error.empty() ? Cli_Text("%1: could not be written", {out}) : error);
     return 0;
 }
 
@@ -242,11 +242,11 @@ int Cmd_Save(const a_cli_args& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "-o" && i + 1 < args.size()) out = args[++i];
         else if (args[i] == "--embed") embed = true;
-        else if (args[i].rfind("-", 0) == 0) return Fail("save", "unknown option " + args[i]);
+        else if (args[i].rfind("-", 0) == 0) return Fail("save", Cli_Text("unknown option %1", {args[i]}));
         else if (design.empty()) design = args[i];
         else return Fail("save", Cli_Text("unexpected argument %1", {args[i]}));
     }
-    if (design.empty() || out.empty()) return Fail("save", "give DESIGN.json and -o PROJECT.cd4");
+    if (design.empty() || out.empty()) return Fail("save", Cli_Text("give %1 and %2", {"DESIGN.json", "-o PROJECT.cd4"}));
     if (!Cli_Art_Start()) return Fail("save", Cli_Text("no art database found"));
     // The photos keep their files' bytes exactly when asked; the user's own
     // preference is not consulted.
@@ -255,7 +255,7 @@ int Cmd_Save(const a_cli_args& args) {
     if (!Design_Read_File(design, error)) return Fail("save", error);
     const int16_t err = Write_DISC(out, &error);
     Doc_Dispose();
-    if (err != 0) return Fail("save", error.empty() ? out + ": could not be saved" : error);
-    for (const std::string& n : Disc_Write_Notes()) std::fprintf(stderr, "note: %s\n", n.c_str());
+    if (err != 0) return Fail("save", error.empty() ? Cli_Text("%1: could not be saved", {out}) : error);
+    for (const std::string& n : Disc_Write_Notes()) std::fprintf(stderr, "%s\n", Cli_Text("note: %1", {n}).c_str());
     return 0;
 }

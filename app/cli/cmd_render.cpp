@@ -40,7 +40,7 @@ bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
             if (!Cli_Parse_Int(args[++i], 36, 600, a.dpi)) return error = Cli_Text("--dpi takes %1 to %2", {"36", "600"}), false;
             has_dpi = true;
         } else if (s == "--screen" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 10, 400, a.zoom)) return error = "--screen takes a zoom of 10 to 400 (percent)", false;
+            if (!Cli_Parse_Int(args[++i], 10, 400, a.zoom)) return error = Cli_Text("%1 takes a zoom of %2 to %3 (percent)", {"--screen", "10", "400"}), false;
         } else if (s == "--sheet") {
             a.sheet = true;
         } else if (s.rfind("-", 0) == 0 || !a.design.empty()) {
@@ -50,9 +50,9 @@ bool Parse(const a_cli_args& args, a_render_args& a, std::string& error) {
         }
     }
     if (a.design.empty() || a.out.empty())
-        return error = "DESIGN.json or PROJECT.cd4, and -o FILE.png, are needed", false;
-    if (has_unit && a.sheet) return error = "--unit and --sheet exclude each other", false;
-    if (a.zoom && (has_dpi || a.sheet)) return error = "--screen shows one unit; --dpi and --sheet print", false;
+        return error = Cli_Text("%1, and %2, are needed", {"DESIGN.json | PROJECT.cd4", "-o FILE.png"}), false;
+    if (has_unit && a.sheet) return error = Cli_Text("%1 and %2 exclude each other", {"--unit", "--sheet"}), false;
+    if (a.zoom && (has_dpi || a.sheet)) return error = Cli_Text("%1 shows one unit; %2 and %3 print", {"--screen", "--dpi", "--sheet"}), false;
     return true;
 }
 
@@ -76,7 +76,7 @@ int Render_Sheet(int dpi, const std::string& out) {
     bool fits = Cli_Fits(sheet);
     for (uint32_t ux = 1; ux <= t.nunits; ++ux) fits = fits && Cli_Fits(Unit_Print_Bounds(ux, dpi));
     a_gworld_ptr page = fits ? Make_GWorld(32, sheet) : nullptr;
-    if (!page) return Cli_Fail("render", "the sheet does not fit a picture at " + std::to_string(dpi) + " dpi");
+    if (!page) return Cli_Fail("render", Cli_Text("the sheet does not fit a picture at %1 dpi", {std::to_string(dpi)}));
     PixMap32_Fill(page->pix, sheet, 0xFFFFFF);
     for (uint32_t ux = 1; ux <= t.nunits; ++ux) {
         if (!g_doc.doc_units[ux] || !g_doc.doc_units[ux]->printf) continue;

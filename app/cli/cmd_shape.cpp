@@ -43,13 +43,13 @@ template <typename F>
 int Draw_And_Write(const Rect& bounds, const std::string& out, F draw) {
     a_gworld_ptr world = Make_GWorld(32, bounds);
     if (!world)
-        return Fail("a picture of " + std::to_string(Rect_Width(bounds)) + " x " +
-                    std::to_string(Rect_Height(bounds)) + " pixels cannot be made");
+        return Fail(Cli_Text("a picture of %1 x %2 pixels cannot be made",
+                             {std::to_string(Rect_Width(bounds)), std::to_string(Rect_Height(bounds))}));
     a_port_bits bits = World_Bits(world.get());
     draw(bits);
     std::string error;
     bool ok = Png_Write(out, bits, &error, a_png_effort::FAST);
-    return ok ? 0 : Fail("cannot write " + out + ": " + error);
+    return ok ? 0 : Fail(Cli_Text("cannot write %1: %2", {out, error}));
 }
 
 struct a_picture_args {
@@ -67,18 +67,18 @@ bool Parse(const a_cli_args& args, bool sheet, a_picture_args& a, std::string& e
         else if (!sheet && s == "--unit" && has_value) {
             if (!Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return error = Cli_Text("bad --unit %1", {args[i]}), false;
         } else if (!sheet && s == "--ls" && has_value) {
-            if (!Parse_Int(args[++i], 1, 3, a.view.ls_coverage)) return error = "--ls takes 1, 2 or 3", false;
+            if (!Parse_Int(args[++i], 1, 3, a.view.ls_coverage)) return error = Cli_Text("%1 takes %2 to %3", {"--ls", "1", "3"}), false;
         } else if (sheet && s == "--dpi" && has_value) {
             if (!Parse_Int(args[++i], MIN_SHEET_DPI, MAX_SHEET_DPI, a.dpi))
-                return error = "--dpi takes " + std::to_string(MIN_SHEET_DPI) + " to " +
-                               std::to_string(MAX_SHEET_DPI), false;
+                return error = Cli_Text("%1 takes %2 to %3",
+                                        {"--dpi", std::to_string(MIN_SHEET_DPI), std::to_string(MAX_SHEET_DPI)}), false;
         } else if (!sheet && s == "--holes") a.view.holes = true;
         else if (!sheet && s == "--cutlines") a.view.cutlines = true;
         else if (!sheet && s == "--grid") a.view.grid = true;
         else if (s.rfind("-", 0) == 0 || !a.label.empty()) return error = Cli_Text("unexpected %1", {s}), false;
         else a.label = s;
     }
-    if (a.label.empty() || a.out.empty()) return error = "a label and -o FILE.png are needed", false;
+    if (a.label.empty() || a.out.empty()) return error = Cli_Text("a label and %1 are needed", {"-o FILE.png"}), false;
     return true;
 }
 
@@ -102,7 +102,7 @@ int Cmd_Shape(const a_cli_args& args) {
     }
     a_unit unit = t->units[a.unit];
     if (a.view.ls_coverage != 0 && Unit_Shape(unit.kind) != SHAPE_RING)
-        return Fail("--ls applies to disc units only");
+        return Fail(Cli_Text("%1 applies to disc units only", {"--ls"}));
     Rect bounds;
     Calc_Unit_Bounds(unit, bounds);
     return Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
@@ -117,7 +117,7 @@ int Cmd_Sheet(const a_cli_args& args) {
     Rect bounds;
     int status;
     if (!Calc_Sheet_View_Bounds(*t, a.dpi, bounds))
-        status = Fail("the sheet does not fit a picture at " + std::to_string(a.dpi) + " dpi");
+        status = Fail(Cli_Text("the sheet does not fit a picture at %1 dpi", {std::to_string(a.dpi)}));
     else
         status = Draw_And_Write(bounds, a.out, [&](const a_port_bits& bits) {
             Draw_Sheet_View(*t, a.dpi, bits);

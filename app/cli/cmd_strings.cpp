@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "cli_args.h"
 #include "commands.h"
 #include "base/messages.h"
 #include "base/string_ids.h"
@@ -30,19 +31,19 @@ int Cmd_Strings(const a_cli_args& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--lang" && i + 1 < args.size()) {
             language = Language_From_Code(args[++i]);
-            if (language < 0) return Fail("unknown language \"" + args[i] + "\"");
+            if (language < 0) return Fail(Cli_Text("unknown language \"%1\"", {args[i]}));
         } else if (args[i].rfind("--", 0) == 0) {
-            return Fail("unknown option " + args[i]);
+            return Fail(Cli_Text("unknown option %1", {args[i]}));
         } else {
             pos.push_back(args[i]);
         }
     }
     int list, index;
     if (pos.size() != 2 || !To_Int(pos[0], list) || !To_Int(pos[1], index))
-        return Fail("give LIST and INDEX as numbers");
+        return Fail(Cli_Text("give %1 and %2 as numbers", {"LIST", "INDEX"}));
     std::string s;
     Get_Lang_String(index, list, language, s);
-    if (s.empty()) return Fail("no string " + pos[1] + " in list " + pos[0]);
+    if (s.empty()) return Fail(Cli_Text("no string %1 in list %2", {pos[1], pos[0]}));
     std::printf("%s\n", s.c_str());
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli_json.h"
+#include "cli_args.h"
 #include "commands.h"
 #include "model/document.h"
 #include "base/string_ids.h"
@@ -89,11 +90,11 @@ a_json Template_Json(int index) {
 }
 
 int Templates(const a_args& a) {
-    if (!a.brand.empty() && !a.kind.empty()) return Fail("give --brand or --kind, not both");
+    if (!a.brand.empty() && !a.kind.empty()) return Fail(Cli_Text("give %1, not both", {"--brand | --kind"}));
     g_chooser_sort = a.kind.empty() ? SORT_BY_BRAND : SORT_BY_KIND;
     Build_Paper_Lists();
-    if (!a.brand.empty() && !Select_Line(a.brand)) return Fail("unknown brand \"" + a.brand + "\"");
-    if (!a.kind.empty() && !Select_Line(a.kind)) return Fail("unknown kind \"" + a.kind + "\"");
+    if (!a.brand.empty() && !Select_Line(a.brand)) return Fail(Cli_Text("unknown brand \"%1\"", {a.brand}));
+    if (!a.kind.empty() && !Select_Line(a.kind)) return Fail(Cli_Text("unknown kind \"%1\"", {a.kind}));
     const auto& items = paper_list_desc.items;
     a_json rows = a_json::array();
     for (const auto& item : items) {
@@ -148,10 +149,10 @@ a_json Unit_Json(uint32_t ux) {
 }
 
 int Expand(const a_args& a) {
-    if (a.positional.size() != 1) return Fail("expand takes one LABEL");
+    if (a.positional.size() != 1) return Fail(Cli_Text("%1 takes one %2", {"expand", "LABEL"}));
     const std::string& label = a.positional[0];
     int index = label.size() < 32 ? Find_Template(label) : 0;
-    if (index == 0) return Fail("no template named \"" + label + "\"");
+    if (index == 0) return Fail(Cli_Text("no template named \"%1\"", {label}));
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(index), *t);
     Doc_New(*t);
@@ -195,24 +196,24 @@ bool Cli_Templates_Change(const a_cli_args& args, int& status);  // cmd_design.c
 int Cmd_Templates(const a_cli_args& args) {
     if (int status = 0; Cli_Templates_Change(args, status)) return status;
     a_args a;
-    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail("templates: bad arguments");
+    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail(Cli_Text("%1: bad arguments", {"templates"}));
     return Templates(a);
 }
 
 int Cmd_Brands(const a_cli_args& args) {
     a_args a;
-    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail("brands: bad arguments");
+    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail(Cli_Text("%1: bad arguments", {"brands"}));
     return Cmd_List(a, SORT_BY_BRAND);
 }
 
 int Cmd_Kinds(const a_cli_args& args) {
     a_args a;
-    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail("kinds: bad arguments");
+    if (!Parse_Args(args, a) || !a.positional.empty()) return Fail(Cli_Text("%1: bad arguments", {"kinds"}));
     return Cmd_List(a, SORT_BY_KIND);
 }
 
 int Cmd_Expand(const a_cli_args& args) {
     a_args a;
-    if (!Parse_Args(args, a)) return Fail("expand: bad arguments");
+    if (!Parse_Args(args, a)) return Fail(Cli_Text("%1: bad arguments", {"expand"}));
     return Expand(a);
 }

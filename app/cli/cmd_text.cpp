@@ -29,30 +29,30 @@ const char* const kCategoryNames[] = {"regular", "space", "hardbreak", "overflow
 
 bool Set_Field(a_om_rec& om, const std::string& assign, std::string& error) {
     size_t eq = assign.find('=');
-    if (eq == std::string::npos) return error = "--set takes FIELD=VALUE", false;
+    if (eq == std::string::npos) return error = Cli_Text("%1 takes %2", {"--set", "FIELD=VALUE"}), false;
     std::string name = assign.substr(0, eq), value = assign.substr(eq + 1);
     const a_text_field* f = Find_Text_Field(name);
-    if (!f) return error = "no field named " + name, false;
+    if (!f) return error = Cli_Text("no field named \"%1\"", {name}), false;
     int v = 0;
     switch (f->kind) {
         case FIELD_INT:
             if (!Cli_Parse_Int(value, f->lo, f->hi, v))
-                return error = name + " takes " + std::to_string(f->lo) + " to " + std::to_string(f->hi), false;
+                return error = Cli_Text("%1 takes %2 to %3", {name, std::to_string(f->lo), std::to_string(f->hi)}), false;
             om.*f->i = int16_t(v);
             return true;
         case FIELD_BOOL:
-            if (value != "0" && value != "1") return error = name + " takes 0 or 1", false;
+            if (value != "0" && value != "1") return error = Cli_Text("%1 takes 0 or 1", {name}), false;
             om.*f->b = value == "1";
             return true;
         case FIELD_COLOR:
-            if (!Parse_Text_Color(value, om.*f->c)) return error = name + " takes #RRGGBB", false;
+            if (!Parse_Text_Color(value, om.*f->c)) return error = Cli_Text("%1 takes a colour #RRGGBB", {name}), false;
             return true;
         case FIELD_JUSTIFY:
-            if (!Cli_Parse_Int(value, 0, 2, v)) return error = "justify takes 0 (left), 1 (centre) or 2 (right)", false;
+            if (!Cli_Parse_Int(value, 0, 2, v)) return error = Cli_Text("%1 takes 0 (left), 1 (centre) or 2 (right)", {"justify"}), false;
             om.justify = uint8_t(v);
             return true;
     }
-    return error = "no field named " + name, false;
+    return error = Cli_Text("no field named \"%1\"", {name}), false;
 }
 
 struct a_text_args {
@@ -92,15 +92,15 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
             a.has_text = true;
         } else if (s == "--layout" && has_value) {
             a.layout = Find_Text_Layout(args[++i]);
-            if (a.layout < 0) return error = "no layout named " + args[i], false;
+            if (a.layout < 0) return error = Cli_Text("no layout named \"%1\"", {args[i]}), false;
         } else if (s == "--font" && has_value) {
             int f = Font_Find(Utf8_To_Utf16(args[++i]));
-            if (f == 0) return error = "no font named \"" + args[i] + "\"", false;
+            if (f == 0) return error = Cli_Text("no font named \"%1\"", {args[i]}), false;
             om.fontx = uint32_t(f);
         } else if (s == "--size" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 5, 288, a.size)) return error = "--size takes 5 to 288", false;
+            if (!Cli_Parse_Int(args[++i], 5, 288, a.size)) return error = Cli_Text("%1 takes %2 to %3", {"--size", "5", "288"}), false;
         } else if (s == "--color" && has_value) {
-            if (!Parse_Text_Color(args[++i], om.base_color)) return error = "--color takes #RRGGBB", false;
+            if (!Parse_Text_Color(args[++i], om.base_color)) return error = Cli_Text("%1 takes a colour #RRGGBB", {"--color"}), false;
         } else if (s == "--set" && has_value) {
             a.sets.push_back(args[++i]);
             // Checked now, set again once the layout has given its defaults.
@@ -113,8 +113,8 @@ bool Parse(const a_cli_args& args, a_text_args& a, a_om_rec& om, std::string& er
             a.label = s;
         }
     }
-    if (a.label.empty() || !a.has_text) return error = "a label and --text STRING are needed", false;
-    if (!a.json && a.out.empty()) return error = "--json or -o FILE.png is needed", false;
+    if (a.label.empty() || !a.has_text) return error = Cli_Text("a label and %1 are needed", {"--text STRING"}), false;
+    if (!a.json && a.out.empty()) return error = Cli_Text("%1 or %2 is needed", {"--json", "-o FILE.png"}), false;
     return true;
 }
 
@@ -144,7 +144,7 @@ int Draw_Block(const a_template& t, uint32_t unit, const a_om_rec& style, int dp
     const Rect total = Unit_Print_Bounds(unit, dpi);
     if (Rect_IsEmpty(total) || !PixMap_Fits(total, 32)) {
         Doc_Dispose();
-        return Cli_Fail("text", "the unit does not fit a picture at " + std::to_string(dpi) + " dpi");
+        return Cli_Fail("text", Cli_Text("the unit does not fit a picture at %1 dpi", {std::to_string(dpi)}));
     }
     const uint32_t master = Find_Clone_Master(unit);
     Select_Doc_Unit(master >= 1 ? master : unit);
@@ -163,7 +163,7 @@ int Draw_Block(const a_template& t, uint32_t unit, const a_om_rec& style, int dp
     std::string error;
     const bool written = world && Png_Write(out, World_Bits(world.get()), &error, a_png_effort::FAST);
     Doc_Dispose();
-    if (!written) return Cli_Fail("text", error.empty() ? "cannot draw the unit" : error);
+    if (!written) return Cli_Fail("text", error.empty() ? Cli_Text("cannot draw the unit") : error);
     return 0;
 }
 

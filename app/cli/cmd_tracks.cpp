@@ -86,7 +86,7 @@ bool Field_Set(const a_song_table& t, const std::string& list, uint32_t& set, st
         while (!name.empty() && name.back() == ' ') name.pop_back();
         uint32_t f = 0;
         while (f <= t.nfields && f < 32 && (f == 0 ? name != "#" : t.fieldnames[f] != name)) ++f;
-        if (name.empty() || f > t.nfields || f >= 32) return error = "no field named \"" + name + "\"", false;
+        if (name.empty() || f > t.nfields || f >= 32) return error = Cli_Text("no field named \"%1\"", {name}), false;
         set |= 1u << f;
         start = comma + 1;
     }
@@ -94,11 +94,11 @@ bool Field_Set(const a_song_table& t, const std::string& list, uint32_t& set, st
 }
 
 int Into(const std::vector<std::string>& paths, const a_into_args& a) {
-    if (a.out.empty()) return Cli_Fail("tracks", "--into needs -o FILE.png or -o PROJECT.cd4");
+    if (a.out.empty()) return Cli_Fail("tracks", Cli_Text("%1 needs %2 or %3", {"--into", "-o FILE.png", "-o PROJECT.cd4"}));
     std::string ext = a.out.size() >= 4 ? a.out.substr(a.out.size() - 4) : "";
     for (char& c : ext) c = char(std::tolower(static_cast<unsigned char>(c)));
     const bool save = ext == ".cd4";
-    if (a.has_columns && !a.has_fields) return Cli_Fail("tracks", "--columns needs --fields");
+    if (a.has_columns && !a.has_fields) return Cli_Fail("tracks", Cli_Text("%1 needs %2", {"--columns", "--fields"}));
     a_song_table t;
     std::string error;
     if (int alert = Tracks_Read_Paths(paths, t, error)) return Cli_Fail("tracks", error + ": " + Alert_Text(alert));
@@ -131,7 +131,7 @@ int Into(const std::vector<std::string>& paths, const a_into_args& a) {
     int status = 0;
     if (save) {
         const int16_t err = Write_DISC(a.out, &error);
-        if (err != 0) status = Cli_Fail("tracks", error.empty() ? a.out + ": could not be saved" : error);
+        if (err != 0) status = Cli_Fail("tracks", error.empty() ? Cli_Text("%1: could not be saved", {a.out}) : error);
     } else {
         status = Cli_Write_Unit_Print("tracks", uint32_t(a.unit), 300, a.out);
     }
@@ -158,7 +158,7 @@ int Cmd_Tracks(const a_cli_args& args) {
         } else if (s == "--unit" && has_value) {
             if (!Cli_Parse_Int(args[++i], 1, MAXNUNITS, a.unit)) return Cli_Fail("tracks", Cli_Text("bad --unit %1", {args[i]}));
         } else if (s == "--style" && has_value) {
-            if (!Cli_Parse_Int(args[++i], 1, 7, a.style)) return Cli_Fail("tracks", "--style takes 1 to 7");
+            if (!Cli_Parse_Int(args[++i], 1, 7, a.style)) return Cli_Fail("tracks", Cli_Text("%1 takes %2 to %3", {"--style", "1", "7"}));
         } else if (s == "--fields" && has_value) {
             a.fields = args[++i];
             a.has_fields = true;
@@ -166,15 +166,15 @@ int Cmd_Tracks(const a_cli_args& args) {
             a.columns = args[++i];
             a.has_columns = true;
         } else if (s.rfind("-", 0) == 0) {
-            return Cli_Fail("tracks", "unknown option or missing value: " + s);
+            return Cli_Fail("tracks", Cli_Text("unknown option or missing value: %1", {s}));
         } else {
             paths.push_back(s);
         }
     }
-    if (paths.empty()) return Cli_Fail("tracks", "give a track list, playlist, CUE sheet or audio files");
-    if (into && json) return Cli_Fail("tracks", "--json and --into exclude each other");
+    if (paths.empty()) return Cli_Fail("tracks", Cli_Text("give a track list, playlist, CUE sheet or audio files"));
+    if (into && json) return Cli_Fail("tracks", Cli_Text("%1 and %2 exclude each other", {"--json", "--into"}));
     if (!into && (!a.out.empty() || a.has_fields || a.has_columns))
-        return Cli_Fail("tracks", "-o, --fields and --columns go with --into");
+        return Cli_Fail("tracks", Cli_Text("%1, %2 and %3 go with %4", {"-o", "--fields", "--columns", "--into"}));
     if (into) return Into(paths, a);
     a_song_table t;
     std::string culprit;

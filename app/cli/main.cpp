@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     a_startup_options options;
     options.light = c->light;
     if (!Shell_Start(options)) {
-        std::fprintf(stderr, "cirquel-cli: %s\n", Window_Text("could not start").c_str());
+        std::fprintf(stderr, "cirquel-cli: %s\n", Cli_Text("could not start").c_str());
         return 2;
     }
     Set_Message_Language(argc, argv);

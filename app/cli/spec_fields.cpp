@@ -80,14 +80,14 @@ bool Set_Spec_Field(a_spec& spec, const std::string& assignment, std::string& er
     for (const a_num_field& f : kNumbers) {
         if (name != f.name) continue;
         if (!Cli_Parse_Long(value, f.lo, f.hi, v))
-            return error = name + " takes " + std::to_string(f.lo) + " to " + std::to_string(f.hi),
+            return error = Cli_Text("%1 takes %2 to %3", {name, std::to_string(f.lo), std::to_string(f.hi)}),
                    false;
         spec.*f.field = int16_t(v);
         return true;
     }
     for (const a_bool_field& f : kBools) {
         if (name != f.name) continue;
-        if (!Cli_Parse_Long(value, 0, 1, v)) return error = name + " takes 0 or 1", false;
+        if (!Cli_Parse_Long(value, 0, 1, v)) return error = Cli_Text("%1 takes 0 or 1", {name}), false;
         spec.*f.field = v != 0;
         return true;
     }
@@ -95,15 +95,15 @@ bool Set_Spec_Field(a_spec& spec, const std::string& assignment, std::string& er
         if (name != f.name) continue;
         if (value.size() != 7 || value[0] != '#' ||
             !Cli_Parse_Long(value.substr(1), 0, 0xFFFFFF, v, 16))
-            return error = name + " takes a colour #RRGGBB", false;
+            return error = Cli_Text("%1 takes a colour #RRGGBB", {name}), false;
         spec.*f.field = a_win_pixel32{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0};
         return true;
     }
     if (name == "subset") {
         if (!Parse_Rect(value, spec.subset))
-            return error = "subset takes top,left,bottom,right", false;
+            return error = Cli_Text("%1 takes %2", {"subset", "top,left,bottom,right"}), false;
         return true;
     }
-    return error = "no effect field \"" + name + "\"", false;
+    return error = Cli_Text("no effect field \"%1\"", {name}), false;
 }
 

@@ -8,6 +8,8 @@
 #include "platform/resources.h"
 #include "base/notice.h"
 #include "base/string_ids.h"
+#include "base/message_text.h"
+#include "base/text_fill.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -229,6 +231,10 @@ std::string Window_Text(std::string_view english) {
     std::string s;
     if (!Window_Text(english, g_language, s)) s.assign(english);
     return s;
+}
+
+std::string Message_Text(std::string_view english, const std::vector<std::string>& values) {
+    return Fill_Values(Window_Text(english), values);
 }
 
 void Param_Text(const std::string& p0, const std::string& p1, const std::string& p2,

@@ -13,6 +13,7 @@
 
 #include "images/pack.h"
 #include "images/photo_blocks.h"
+#include "base/message_text.h"
 #include "model/document.h"
 #include "model/notices.h"
 #include "model/paint_desc.h"
@@ -169,26 +170,26 @@ int Int_Field(const json& obj, const a_path& path, const char* key, int lo, int 
     auto it = obj.find(key);
     if (it == obj.end()) return dflt;
     if (!it->is_number_integer())
-        Fail(Sub(path, key), "must be a whole number from " + std::to_string(lo) + " to " +
-                                 std::to_string(hi));
+        Fail(Sub(path, key), Message_Text("must be a whole number from %1 to %2",
+                                          {std::to_string(lo), std::to_string(hi)}));
     long long v = it->get<long long>();
     if (v < lo || v > hi)
-        Fail(Sub(path, key), std::to_string(v) + " is outside " + std::to_string(lo) + " to " +
-                                 std::to_string(hi));
+        Fail(Sub(path, key), Message_Text("%1 is outside %2 to %3",
+                                          {std::to_string(v), std::to_string(lo), std::to_string(hi)}));
     return int(v);
 }
 
 bool Bool_Field(const json& obj, const a_path& path, const char* key, bool dflt) {
     auto it = obj.find(key);
     if (it == obj.end()) return dflt;
-    if (!it->is_boolean()) Fail(Sub(path, key), "must be true or false");
+    if (!it->is_boolean()) Fail(Sub(path, key), Message_Text("must be true or false"));
     return it->get<bool>();
 }
 
 const std::string& String_Value(const json& v, const a_path& path) {
-    if (!v.is_string()) Fail(path, "must be a string");
+    if (!v.is_string()) Fail(path, Message_Text("must be a string"));
     const std::string& s = v.get_ref<const std::string&>();
-    if (s.size() > DESIGN_MAX_STRING) Fail(path, "is longer than 4096 bytes");
+    if (s.size() > DESIGN_MAX_STRING) Fail(path, Message_Text("is longer than 4096 bytes"));
     // Names, paths and text end at a NUL, and other control characters have
     // no glyph: refused rather than cut or shown as boxes. A text's new lines
     // are line breaks, and a tab is kept.
@@ -197,7 +198,7 @@ const std::string& String_Value(const json& v, const a_path& path) {
         if ((c < 0x20 && c != '\n' && c != '\r' && c != '\t') || c == 0x7F) {
             char code[8];
             std::snprintf(code, sizeof code, "U+%04X", unsigned(c));
-            Fail(path, std::string("holds the control character ") + code + " at byte " + std::to_string(i + 1));
+            Fail(path, Message_Text("holds the control character %1 at byte %2", {code, std::to_string(i + 1)}));
         }
     }
     return s;
@@ -208,10 +209,10 @@ a_keyset Key_Value(const json& v, const a_path& path, int category) {
     int k[4];
     char tail = 0;
     if (std::sscanf(s.c_str(), "%d.%d.%d.%d%c", &k[0], &k[1], &k[2], &k[3], &tail) != 4)
-        Fail(path, "must be a key a.b.c.d");
+        Fail(path, Message_Text("must be a key a.b.c.d"));
     for (int x : k)
-        if (x < 0 || x > 32767) Fail(path, "key parts run from 0 to 32767");
-    if (k[0] != category) Fail(path, "must be a key of category " + std::to_string(category));
+        if (x < 0 || x > 32767) Fail(path, Message_Text("key parts run from 0 to 32767"));
+    if (k[0] != category) Fail(path, Message_Text("must be a key of category %1", {std::to_string(category)}));
     return a_keyset{int16_t(k[0]), int16_t(k[1]), int16_t(k[2]), int16_t(k[3])};
 }
 
@@ -220,7 +221,7 @@ a_win_pixel32 Colour_Value(const json& v, const a_path& path) {
     unsigned rgb = 0;
     char tail = 0;
     if (s.size() != 7 || std::sscanf(s.c_str(), "#%6x%c", &rgb, &tail) != 1)
-        Fail(path, "must be a colour #RRGGBB");
+        Fail(path, Message_Text("must be a colour #RRGGBB"));
     return a_win_pixel32{uint8_t(rgb), uint8_t(rgb >> 8), uint8_t(rgb >> 16), 0};
 }
 
@@ -228,12 +229,12 @@ void Check_Keys(const json& obj, const a_path& path, std::initializer_list<const
     for (auto it = obj.begin(); it != obj.end(); ++it) {
         bool ok = false;
         for (const char* k : known) ok = ok || it.key() == k;
-        if (!ok) Fail(Sub(path, it.key()), "is not a known field");
+        if (!ok) Fail(Sub(path, it.key()), Message_Text("is not a known field"));
     }
 }
 
 const json& Object_Value(const json& v, const a_path& path) {
-    if (!v.is_object()) Fail(path, "must be an object");
+    if (!v.is_object()) Fail(path, Message_Text("must be an object"));
     return v;
 }
 
@@ -247,7 +248,7 @@ void Read_Canvas(const json& v, const a_path& path, int kind, a_canvas_spec& cv)
     if (auto it = o.find("key"); it != o.end()) {
         cv.canvas_key = Key_Value(*it, Sub(path, "key"), CANVAS_CATEGORY);
         a_keyset full;
-        if (!Find_Full_Canvas(full, cv.canvas_key)) Fail(Sub(path, "key"), "no canvas picture has this key");
+        if (!Find_Full_Canvas(full, cv.canvas_key)) Fail(Sub(path, "key"), Message_Text("no canvas picture has this key"));
     }
     cv.canvas_darkness = int16_t(Int_Field(o, path, "darkness", 0, 95, cv.canvas_darkness));
     cv.canvas_fuzz_in = int16_t(Int_Field(o, path, "fuzz_in", 0, 10, cv.canvas_fuzz_in));
@@ -293,7 +294,7 @@ void Read_Spec(const json& v, const a_path& path, bool symbol, a_spec& spec) {
         int k = -1;
         for (int i = 0; i < 4; ++i)
             if (e == kEdges[i]) k = i;
-        if (k < 0) Fail(Sub(path, "edge"), "must be none, border, scallop or rough");
+        if (k < 0) Fail(Sub(path, "edge"), Message_Text("must be none, border, scallop or rough"));
         spec.edge_kind = int16_t(k);
     }
 }
@@ -305,11 +306,11 @@ Point Center_Value(const json& o, const a_path& path, const Rect& bounds, Point 
     const a_path p = Sub(path, key);
     if (!it->is_array() || it->size() != 2 || !(*it)[0].is_number_integer() ||
         !(*it)[1].is_number_integer())
-        Fail(p, "must be [x, y] in the unit's cells");
+        Fail(p, Message_Text("must be [x, y] in the unit's cells"));
     long long x = (*it)[0].get<long long>(), y = (*it)[1].get<long long>();
     if (x < bounds.left || x > bounds.right || y < bounds.top || y > bounds.bottom)
-        Fail(p, "lies outside the unit (" + std::to_string(Rect_Width(bounds)) + " x " +
-                    std::to_string(Rect_Height(bounds)) + " cells)");
+        Fail(p, Message_Text("lies outside the unit (%1 x %2 cells)",
+                             {std::to_string(Rect_Width(bounds)), std::to_string(Rect_Height(bounds))}));
     return Point{int16_t(y), int16_t(x)};
 }
 
@@ -343,7 +344,7 @@ void Read_Text_Fields(const json& v, const a_path& path, a_om_rec& om) {
             continue;
         }
         const a_text_field* f = Find_Text_Field(key);
-        if (!f) Fail(Sub(path, key), "is not a known field");
+        if (!f) Fail(Sub(path, key), Message_Text("is not a known field"));
         switch (f->kind) {
             case FIELD_INT: om.*f->i = int16_t(Int_Field(o, path, f->name, f->lo, f->hi, 0)); break;
             case FIELD_BOOL: om.*f->b = Bool_Field(o, path, f->name, false); break;
@@ -362,17 +363,17 @@ void Read_Text_Block(const json& o, const a_path& path) {
         if (c == '\n') c = '\r';
     const std::u16string text = Utf8_To_Utf16(utf8);
     if (text.size() > size_t(MAX_TEXT_CHARS))
-        Fail(tp, "holds more than " + std::to_string(MAX_TEXT_CHARS) + " characters");
+        Fail(tp, Message_Text("holds more than %1 characters", {std::to_string(MAX_TEXT_CHARS)}));
     int layout = LAYOUT_HORZ;
     if (auto it = o.find("layout"); it != o.end()) {
         layout = Find_Text_Layout(String_Value(*it, Sub(path, "layout")));
-        if (layout < 0) Fail(Sub(path, "layout"), "must be one of " + Text_Layout_Names());
+        if (layout < 0) Fail(Sub(path, "layout"), Message_Text("must be one of %1", {Text_Layout_Names()}));
     }
     int font = std::max(1, Font_Base_Proportional());
     if (auto it = o.find("font"); it != o.end()) {
         const std::string& name = String_Value(*it, Sub(path, "font"));
         font = name.size() < 256 ? Font_Find(Utf8_To_Utf16(name)) : 0;
-        if (font == 0) Fail(Sub(path, "font"), "no font named \"" + name + "\"");
+        if (font == 0) Fail(Sub(path, "font"), Message_Text("no font named \"%1\"", {name}));
     }
     const int size = Int_Field(o, path, "size", 5, TEXT_LAYOUT_SIZE_LIMITS[layout], 14);
     const bool hidden = Bool_Field(o, path, "hidden", false);
@@ -390,10 +391,10 @@ void Read_Block(const json& v, const a_path& path, const a_design_options& optio
     const json& o = Object_Value(v, path);
     const bool photo = o.contains("photo"), symbol = o.contains("symbol");
     if (o.contains("text")) {
-        if (photo || symbol) Fail(path, "needs one of photo, symbol or text");
+        if (photo || symbol) Fail(path, Message_Text("needs one of photo, symbol or text"));
         return Read_Text_Block(o, path);
     }
-    if (photo == symbol) Fail(path, "needs one of photo, symbol or text");
+    if (photo == symbol) Fail(path, Message_Text("needs one of photo, symbol or text"));
     Check_Keys(o, path, {"photo", "symbol", "color", "center", "spec", "hidden"});
     const Rect& bounds = g_doc.up->paintbounds;
     const Point center = Center_Value(o, path, bounds, Rect_Centre(bounds));
@@ -406,16 +407,16 @@ void Read_Block(const json& v, const a_path& path, const a_design_options& optio
     if (photo) {
         const a_path p = Sub(path, "photo");
         const std::string file = Resolve(options.folder, String_Value(o["photo"], p));
-        if (o.contains("color")) Fail(Sub(path, "color"), "belongs to symbols only");
+        if (o.contains("color")) Fail(Sub(path, "color"), Message_Text("belongs to symbols only"));
         if (!options.load_pictures) return;
-        if (!Photo_New_External(false, center, file)) Fail(p, "cannot read the picture " + file);
+        if (!Photo_New_External(false, center, file)) Fail(p, Message_Text("cannot read the picture %1", {file}));
     } else {
         const a_path p = Sub(path, "symbol");
         const a_keyset key = Key_Value(o["symbol"], p, 11);
         a_win_pixel32 colour{};
         if (auto it = o.find("color"); it != o.end()) colour = Colour_Value(*it, Sub(path, "color"));
         if (!options.load_pictures) return;
-        if (!Symbol_New(key, colour)) Fail(p, "no clip art has this key");
+        if (!Symbol_New(key, colour)) Fail(p, Message_Text("no clip art has this key"));
     }
     Finish_Block(spec, Sub(path, "spec"), symbol, hidden, center);
 }
@@ -434,7 +435,7 @@ a_collage_photo Read_Collage_Photo(const json& v, const a_path& path, const a_de
     }
     const json& o = Object_Value(v, path);
     Check_Keys(o, path, {"photo", "turn", "size"});
-    if (!o.contains("photo")) Fail(path, "needs a photo");
+    if (!o.contains("photo")) Fail(path, Message_Text("needs a photo"));
     p.file = Resolve(options.folder, String_Value(o["photo"], Sub(path, "photo")));
     p.turn = Int_Field(o, path, "turn", -1800, 1800, 0);
     p.size = Int_Field(o, path, "size", PHOTO_MIN_SCALING, 2500, 0);
@@ -448,11 +449,11 @@ void Read_Collage(const json& v, const a_path& path, const a_design_options& opt
     const json& o = Object_Value(v, path);
     for (auto it = o.begin(); it != o.end(); ++it)
         if (it.key() != "kind" && it.key() != "upright" && it.key() != "photos" && !Find_Pack_Field(it.key()))
-            Fail(Sub(path, it.key()), "is not a known field");
+            Fail(Sub(path, it.key()), Message_Text("is not a known field"));
     a_pack_spec spec;
     if (auto it = o.find("kind"); it != o.end()) {
         const int kind = Find_Pack_Kind(String_Value(*it, Sub(path, "kind")));
-        if (kind < 0) Fail(Sub(path, "kind"), "must be grid, ring, ring2, square or lotus");
+        if (kind < 0) Fail(Sub(path, "kind"), Message_Text("must be grid, ring, ring2, square or lotus"));
         spec.packkind = uint8_t(kind);
     }
     spec.orient = Bool_Field(o, path, "upright", false) ? 1 : 0;
@@ -463,23 +464,23 @@ void Read_Collage(const json& v, const a_path& path, const a_design_options& opt
     std::vector<a_collage_photo> photos;
     if (auto it = o.find("photos"); it != o.end()) {
         const a_path pp = Sub(path, "photos");
-        if (!it->is_array()) Fail(pp, "must be a list of photos");
+        if (!it->is_array()) Fail(pp, Message_Text("must be a list of photos"));
         const size_t slots = size_t(Pack_Slot_Count(spec));
         if (it->size() > slots)
-            Fail(pp, "lists " + std::to_string(it->size()) + " photos; this " + Pack_Kind_Name(spec.packkind) +
-                         " collage has " + std::to_string(slots) + " slots");
+            Fail(pp, Message_Text("lists %1 photos; this %2 collage has %3 slots",
+                                  {std::to_string(it->size()), Pack_Kind_Name(spec.packkind), std::to_string(slots)}));
         for (size_t i = 0; i < it->size(); ++i) photos.push_back(Read_Collage_Photo((*it)[i], Sub(pp, i), options));
     }
     if (!options.load_pictures || photos.empty()) return;
     if (g_doc.up->oj.nlist + int(Pack_Slot_Count(spec)) >= MAXNOBJECTS)
-        Fail(path, "the unit has no room for the collage's slots (400 blocks at most)");
+        Fail(path, Message_Text("the unit has no room for the collage's slots (400 blocks at most)"));
     Pack_Enter(0);
     try {
         Delta_Pack(spec);
         for (size_t i = 0; i < photos.size(); ++i) {
             bool full = false;
             if (!Pack_Add_Photo(full, photos[i].file))
-                Fail(Sub(Sub(path, "photos"), i), "cannot read the picture " + photos[i].file);
+                Fail(Sub(Sub(path, "photos"), i), Message_Text("cannot read the picture %1", {photos[i].file}));
             const int omx = Slotx_To_Omx(FIRST_SLOT + int(i));
             Slot_Rotate(photos[i].turn, omx);
             if (a_ph_rec* ph = photos[i].size ? Curr_PH(omx) : nullptr)
@@ -512,24 +513,24 @@ int Name_Field(const json& o, const a_path& path, const char* key, const char* c
         if (s == names[i]) return i;
         known += std::string(known.empty() ? "" : ", ") + names[i];
     }
-    Fail(Sub(path, key), "\"" + s + "\" is none of " + known);
+    Fail(Sub(path, key), Message_Text("\"%1\" is none of %2", {s, known}));
 }
 
 std::vector<Point> Points_Value(const json& o, const a_path& path, const Rect& bounds) {
     const a_path p = Sub(path, "points");
     auto it = o.find("points");
-    if (it == o.end() || !it->is_array() || it->empty()) Fail(p, "must be a list of [x, y] cells");
-    if (it->size() > PAINT_DESC_MAX_POINTS) Fail(p, "holds more than 4096 points");
+    if (it == o.end() || !it->is_array() || it->empty()) Fail(p, Message_Text("must be a list of [x, y] cells"));
+    if (it->size() > PAINT_DESC_MAX_POINTS) Fail(p, Message_Text("holds more than 4096 points"));
     std::vector<Point> out;
     for (size_t i = 0; i < it->size(); ++i) {
         const json& pt = (*it)[i];
         const a_path pp = Sub(p, i);
         if (!pt.is_array() || pt.size() != 2 || !pt[0].is_number_integer() || !pt[1].is_number_integer())
-            Fail(pp, "must be [x, y] in the unit's cells");
+            Fail(pp, Message_Text("must be [x, y] in the unit's cells"));
         long long x = pt[0].get<long long>(), y = pt[1].get<long long>();
         if (x < bounds.left || x >= bounds.right || y < bounds.top || y >= bounds.bottom)
-            Fail(pp, "lies outside the unit (" + std::to_string(Rect_Width(bounds)) + " x " +
-                         std::to_string(Rect_Height(bounds)) + " cells)");
+            Fail(pp, Message_Text("lies outside the unit (%1 x %2 cells)",
+                                  {std::to_string(Rect_Width(bounds)), std::to_string(Rect_Height(bounds))}));
         out.push_back(Point{int16_t(y), int16_t(x)});
     }
     return out;
@@ -566,7 +567,7 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
                          "symmetry_center", "gradient", "shift", "marquee", "move", "copy", "delete"});
     const Rect& bounds = g_doc.up->paintbounds;
     a_paint_stroke_desc d;
-    if (!o.contains("tool")) Fail(path, "needs a tool");
+    if (!o.contains("tool")) Fail(path, Message_Text("needs a tool"));
     d.tool = Name_Field(o, path, "tool", PAINT_TOOL_NAMES, 16, 0);
     d.points = Points_Value(o, path, bounds);
     if (auto it = o.find("color"); it != o.end()) {
@@ -608,7 +609,7 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
         if (auto ct = go.find("colors"); ct != go.end()) {
             const a_path cp = Sub(gp, "colors");
             if (!ct->is_array() || ct->empty() || ct->size() > PAINT_DESC_MAX_BANDS)
-                Fail(cp, "must be a list of 1 to 8 colours");
+                Fail(cp, Message_Text("must be a list of 1 to 8 colours"));
             d.nbands = int(ct->size());
             for (size_t i = 0; i < ct->size(); ++i) {
                 a_win_pixel32 c = Colour_Value((*ct)[i], Sub(cp, i));
@@ -623,11 +624,11 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
 }
 
 void Read_Paint(const json& v, const a_path& path) {
-    if (!v.is_array()) Fail(path, "must be a list of strokes");
-    if (v.size() > PAINT_DESC_MAX_STROKES) Fail(path, "holds more than 200 strokes");
+    if (!v.is_array()) Fail(path, Message_Text("must be a list of strokes"));
+    if (v.size() > PAINT_DESC_MAX_STROKES) Fail(path, Message_Text("holds more than 200 strokes"));
     std::vector<a_paint_stroke_desc> strokes;
     for (size_t i = 0; i < v.size(); ++i) strokes.push_back(Read_Stroke(v[i], Sub(path, i)));
-    std::string error = "painting is not available here";
+    std::string error = Message_Text("painting is not available here");
     bool ok = g_doc_services.paint_strokes.Call_Or([] { return false; }, strokes, error);
     if (!ok) Fail(path, error);
 }
@@ -639,16 +640,15 @@ void Read_Unit(const json& v, const a_path& path, size_t index, const a_design_o
     const int ux = Int_Field(o, path, "unit", 1, n, int(index) + 1);
     a_doc_unit* u = g_doc.doc_units[ux];
     if (u->clonef)
-        Fail(Sub(path, "unit"), "unit " + std::to_string(ux) + " repeats unit " +
-                                    std::to_string(Find_Clone_Master(uint32_t(ux))) +
-                                    " (a clone); describe that one");
+        Fail(Sub(path, "unit"), Message_Text("unit %1 repeats unit %2 (a clone); describe that one",
+                                       {std::to_string(ux), std::to_string(Find_Clone_Master(uint32_t(ux)))}));
     Select_Doc_Unit(uint32_t(ux));
     const int kind = g_doc.doc_template.Unit(uint32_t(ux)).kind;
     if (auto it = o.find("canvas"); it != o.end()) Read_Canvas(*it, Sub(path, "canvas"), kind, u->canv.cv);
     if (auto it = o.find("blocks"); it != o.end()) {
         const a_path bp = Sub(path, "blocks");
-        if (!it->is_array()) Fail(bp, "must be a list of blocks");
-        if (it->size() > DESIGN_MAX_BLOCKS) Fail(bp, "holds more than 100 blocks");
+        if (!it->is_array()) Fail(bp, Message_Text("must be a list of blocks"));
+        if (it->size() > DESIGN_MAX_BLOCKS) Fail(bp, Message_Text("holds more than 100 blocks"));
         for (size_t i = 0; i < it->size(); ++i) Read_Block((*it)[i], Sub(bp, i), options);
     }
     if (auto it = o.find("collage"); it != o.end()) Read_Collage(*it, Sub(path, "collage"), options);
@@ -659,20 +659,20 @@ void Read_Document(const json& doc, const a_design_options& options) {
     const a_path root;
     const json& o = Object_Value(doc, root);
     Check_Keys(o, root, {"template", "units"});
-    if (!o.contains("template")) Fail(root, "needs a template");
+    if (!o.contains("template")) Fail(root, Message_Text("needs a template"));
     const std::string& label = String_Value(o["template"], a_path{"template"});
     const int tx = label.size() < 32 ? Find_Template(label) : 0;
-    if (tx == 0) Fail(a_path{"template"}, "no template named \"" + label + "\"");
+    if (tx == 0) Fail(a_path{"template"}, Message_Text("no template named \"%1\"", {label}));
     auto t = std::make_unique<a_template>();
     Expand_Template(TList_Get(tx), *t);
     Doc_New(*t);
     auto it = o.find("units");
     if (it == o.end()) return;
     const a_path up{"units"};
-    if (!it->is_array()) Fail(up, "must be a list of units");
+    if (!it->is_array()) Fail(up, Message_Text("must be a list of units"));
     if (it->size() > g_doc.doc_template.nunits)
-        Fail(up, "lists " + std::to_string(it->size()) + " units; the template has " +
-                     std::to_string(g_doc.doc_template.nunits));
+        Fail(up, Message_Text("lists %1 units; the template has %2",
+                              {std::to_string(it->size()), std::to_string(g_doc.doc_template.nunits)}));
     for (size_t i = 0; i < it->size(); ++i) Read_Unit((*it)[i], Sub(up, i), i, options);
     // Clones show their masters' designs: nothing to copy.
     Select_Doc_Unit(1);
@@ -687,7 +687,7 @@ int Line_At(const std::string& text, size_t byte) {
 }  // namespace
 
 bool Design_Read(const std::string& text, const a_design_options& options, std::string& error) {
-    if (text.size() > DESIGN_MAX_BYTES) return error = "description is larger than 1 MB", false;
+    if (text.size() > DESIGN_MAX_BYTES) return error = Message_Text("description is larger than 1 MB"), false;
     json doc;
     try {
         doc = json::parse(text, [](int depth, json::parse_event_t, json&) {
@@ -697,8 +697,8 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
     } catch (const json::parse_error& e) {
         const std::string what = e.what();
         const size_t cut = what.find("parse error");
-        error = "line " + std::to_string(Line_At(text, e.byte > 0 ? e.byte - 1 : 0)) +
-                ": not JSON: " + Printable(cut == std::string::npos ? what : what.substr(cut));
+        error = Message_Text("line %1: not JSON: %2", {std::to_string(Line_At(text, e.byte > 0 ? e.byte - 1 : 0)),
+                                                          Printable(cut == std::string::npos ? what : what.substr(cut))});
         return false;
     } catch (const json::exception& e) {
         // A number beyond every range: the message quotes it; find its line.
@@ -706,11 +706,11 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
         const size_t q0 = what.find('\''), q1 = what.rfind('\'');
         size_t at = 0;
         if (q0 != std::string::npos && q1 > q0) at = text.find(what.substr(q0 + 1, q1 - q0 - 1));
-        error = "line " + std::to_string(Line_At(text, at == std::string::npos ? 0 : at)) +
-                ": not JSON: a number out of range";
+        error = Message_Text("line %1: not JSON: a number out of range",
+                             {std::to_string(Line_At(text, at == std::string::npos ? 0 : at))});
         return false;
     } catch (const a_too_deep&) {
-        return error = "description nests deeper than 16 levels", false;
+        return error = Message_Text("description nests deeper than 16 levels"), false;
     }
     // The open document stays as it is until the new one is whole.
     auto saved = std::make_unique<a_doc_rec>(g_doc);
@@ -721,8 +721,8 @@ bool Design_Read(const std::string& text, const a_design_options& options, std::
         if (g_doc.doc_open) Doc_Dispose();
         g_doc = *saved;
         if (g_doc.doc_open) Doc_Name_Changed(Doc_Name());
-        error = "line " + std::to_string(a_line_finder(text).Find(e.path)) + ": " +
-                Printable(Path_Name(e.path) + ": " + e.message);
+        error = Message_Text("line %1: %2", {std::to_string(a_line_finder(text).Find(e.path)),
+                                            Printable(Path_Name(e.path) + ": " + e.message)});
         return false;
     }
     auto made = std::make_unique<a_doc_rec>(g_doc);

@@ -7,9 +7,19 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/text_fill.h"
 #include "templates/unit_kinds.h"
 
 namespace {
+
+bool Layout_Fail(a_layout_error& err, int line, const char* english, std::vector<std::string> values) {
+    err.line = line;
+    err.english = english;
+    err.message = Fill_Values(english, values);
+    err.values = std::move(values);
+    return false;
+}
+
 
 const a_cunit kNoGroup{};
 
@@ -72,7 +82,7 @@ public:
             t.text = s_.substr(start, 1);
             return true;
         }
-        return Fail(err, std::string("unexpected character '") + c + "'");
+        return Fail(err, "unexpected character '%1'", {std::string(1, c)});
     }
 
 private:
@@ -108,10 +118,8 @@ private:
         return true;
     }
 
-    [[nodiscard]] bool Fail(a_layout_error& err, std::string msg) {
-        err.line = line_;
-        err.message = std::move(msg);
-        return false;
+    [[nodiscard]] bool Fail(a_layout_error& err, const char* english, std::vector<std::string> values = {}) {
+        return Layout_Fail(err, line_, english, std::move(values));
     }
 
     std::string_view s_;
@@ -142,7 +150,7 @@ public:
         if (plat == "BOTH") t.platforms = 3;
         else if (plat == "MAC") t.platforms = 1u << PLATFORM_MAC;
         else if (plat == "WIN") t.platforms = 1u << PLATFORM_WIN;
-        else return Fail(err, "unknown platform set '" + std::string(plat) + "'");
+        else return Fail(err, "unknown platform set '%1'", {std::string(plat)});
         uint32_t tflags = 0;
         if (!FlagSet("a_template_flag_set", TemplateFlag_FromName, tflags, err)) return false;
         t.tflags = tflags;
@@ -182,7 +190,7 @@ private:
         int kind_line = tok_.line;
         if (!Punct('{', err) || !Ident(kind, err) || !Punct(',', err)) return false;
         int k = UnitKind_FromName(kind);
-        if (k < 0) return FailAt(err, kind_line, "unknown unit kind '" + std::string(kind) + "'");
+        if (k < 0) return FailAt(err, kind_line, "unknown unit kind '%1'", {std::string(kind)});
         u.kind = static_cast<uint8_t>(k);
         uint32_t uflags = 0;
         if (!FlagSet("a_unit_flag_set", UnitFlag_FromName, uflags, err)) return false;
@@ -222,7 +230,7 @@ private:
                  a_layout_error& err) {
         std::string_view word;
         if (!Ident(word, err)) return false;
-        if (word != keyword) return Fail(err, "expected " + std::string(keyword));
+        if (word != keyword) return Fail(err, "expected %1", {std::string(keyword)});
         if (!Punct('{', err)) return false;
         set = 0;
         while (!IsPunct('}')) {
@@ -231,7 +239,7 @@ private:
             int line = tok_.line;
             if (!Ident(name, err)) return false;
             int bit = from_name(name);
-            if (bit < 0) return FailAt(err, line, "unknown flag '" + std::string(name) + "'");
+            if (bit < 0) return FailAt(err, line, "unknown flag '%1'", {std::string(name)});
             set |= Flag_Bit(bit);
         }
         return Advance(err);
@@ -243,7 +251,7 @@ private:
         if (!s.empty() && s[0] == '+') s.remove_prefix(1);
         auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), f);
         if (ec != std::errc() || p != s.data() + s.size() || !std::isfinite(f))
-            return Fail(err, "bad number '" + std::string(tok_.text) + "'");
+            return Fail(err, "bad number '%1'", {std::string(tok_.text)});
         return Advance(err);
     }
 
@@ -252,7 +260,7 @@ private:
         std::string_view s = tok_.text;
         auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), n);
         if (ec != std::errc() || p != s.data() + s.size() || n > 100000)
-            return Fail(err, "bad count '" + std::string(tok_.text) + "'");
+            return Fail(err, "bad count '%1'", {std::string(tok_.text)});
         return Advance(err);
     }
 
@@ -276,16 +284,17 @@ private:
     bool IsPunct(char c) const { return tok_.kind == TOK_PUNCT && tok_.text[0] == c; }
 
     [[nodiscard]] bool Expected(const std::string& what, a_layout_error& err) {
-        std::string got = tok_.kind == TOK_END ? "end of file" : "'" + std::string(tok_.text) + "'";
-        return Fail(err, "expected " + what + ", found " + got);
+        if (tok_.kind == TOK_END) return Fail(err, "expected %1, found the end of the file", {what});
+        return Fail(err, "expected %1, found '%2'", {what, std::string(tok_.text)});
     }
 
     [[nodiscard]] bool Advance(a_layout_error& err) { return lex_.Next(tok_, err); }
-    [[nodiscard]] bool Fail(a_layout_error& err, std::string msg) { return FailAt(err, tok_.line, std::move(msg)); }
-    [[nodiscard]] static bool FailAt(a_layout_error& err, int line, std::string msg) {
-        err.line = line;
-        err.message = std::move(msg);
-        return false;
+    [[nodiscard]] bool Fail(a_layout_error& err, const char* english, std::vector<std::string> values = {}) {
+        return Layout_Fail(err, tok_.line, english, std::move(values));
+    }
+    [[nodiscard]] static bool FailAt(a_layout_error& err, int line, const char* english,
+                                     std::vector<std::string> values = {}) {
+        return Layout_Fail(err, line, english, std::move(values));
     }
 
     a_lexer lex_;

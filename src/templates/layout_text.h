@@ -9,9 +9,13 @@
 
 #include "templates/template.h"
 
+// What is wrong, in English (`message`), and as the English sentence with
+// %1 ... placeholders and its values, for a message in another language.
 struct a_layout_error {
     int line = 0;
     std::string message;
+    std::string english;
+    std::vector<std::string> values;
 };
 
 // Parses every record of `text` and appends them to `out`. On the first

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "base/message_text.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "templates/catalogue.h"
@@ -74,7 +75,7 @@ std::string Catalogue_Text(const std::vector<a_ctemplate>& records) {
 
 bool Save(const std::vector<a_ctemplate>& records, std::string& error) {
     if (!Folder_Create(Folder())) {
-        error = Folder() + ": cannot make the folder";
+        error = Message_Text("%1: cannot make the folder", {Folder()});
         return false;
     }
     std::string text = Catalogue_Text(records);
@@ -116,7 +117,7 @@ bool User_Catalogue_Load(std::string& error) {
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!Layout_Parse(text, records, err, &lines)) {
         g_damaged = true;
-        g_damage = error = At(path, err.line, err.message);
+        g_damage = error = At(path, err.line, Message_Text(err.english, err.values));
         return false;
     }
     for (size_t i = 0; i < records.size(); ++i) {
@@ -163,7 +164,7 @@ std::string User_Record_Fault(const a_ctemplate& record) {
     for (uint32_t g = CTemplate_NGroups(t); g < MAXNGROUPS; ++g) t.units[g] = a_cunit{};
     std::vector<a_design_problem> problems = Design_Problems(t);
     if (!problems.empty()) return problems.front().text;
-    if (Is_Builtin_Label(t.label)) return "\"" + Label_Text(t.label) + "\" is the name of a built-in layout";
+    if (Is_Builtin_Label(t.label)) return Message_Text("\"%1\" is the name of a built-in layout", {Label_Text(t.label)});
     return {};
 }
 
@@ -177,11 +178,11 @@ bool User_Catalogue_Add_Text(std::string_view text, const std::string& name, std
     std::vector<int> lines;
     a_layout_error err;
     if (!Layout_Parse(text, records, err, &lines)) {
-        error = At(name, err.line, err.message);
+        error = At(name, err.line, Message_Text(err.english, err.values));
         return false;
     }
     if (records.empty()) {
-        error = At(name, 1, "no layout in the file");
+        error = At(name, 1, Message_Text("no layout in the file"));
         return false;
     }
     std::vector<a_ctemplate> next = g_user;
@@ -190,7 +191,7 @@ bool User_Catalogue_Add_Text(std::string_view text, const std::string& name, std
         std::string fault = User_Record_Fault(t);
         for (size_t j = 0; j < i && fault.empty(); ++j)
             if (Same_Label(records[j], t.label))
-                fault = "\"" + Label_Text(t.label) + "\" is named twice in the file";
+                fault = Message_Text("\"%1\" is named twice in the file", {Label_Text(t.label)});
         if (!fault.empty()) {
             error = At(name, lines[i], fault);
             return false;
@@ -202,7 +203,7 @@ bool User_Catalogue_Add_Text(std::string_view text, const std::string& name, std
     }
     const size_t room = size_t(MAXNTEMPLATES - Catalogue_Count());  // beside the built-in ones
     if (next.size() > room) {
-        error = At(name, lines.back(), "more than " + std::to_string(room) + " layouts of your own");
+        error = At(name, lines.back(), Message_Text("more than %1 layouts of your own", {std::to_string(room)}));
         return false;
     }
     if (!Save(next, error)) return false;
@@ -229,7 +230,7 @@ bool User_Catalogue_Remove(const std::string& label, std::string& error) {
     std::vector<a_ctemplate> next = g_user;
     auto it = std::find_if(next.begin(), next.end(), [&](const a_ctemplate& t) { return Same_Label(t, l); });
     if (label.size() > 31 || it == next.end()) {
-        error = "no layout of your own named \"" + label + "\"";
+        error = Message_Text("no layout of your own named \"%1\"", {label});
         return false;
     }
     next.erase(it);

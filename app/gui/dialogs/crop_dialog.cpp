@@ -5,6 +5,7 @@
 #include <QtGui/QPainter>
 #include <QtGui/QScreen>
 #include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QVBoxLayout>
 
 #include "images/photo_crop.h"
@@ -108,6 +109,8 @@ a_crop_dialog::a_crop_dialog(const QImage& picture, const Rect& crop, QWidget* p
     area_->setToolTip(tr("Drag a handle to move that side of the crop"));
     column->addWidget(area_, 0, Qt::AlignCenter);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Show only the part of the picture inside the handles"));
+    buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Leave the photo as it was"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     column->addWidget(buttons);

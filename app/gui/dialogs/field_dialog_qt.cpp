@@ -91,8 +91,10 @@ a_field_dialog_qt::a_field_dialog_qt(a_field_dialog& d, const a_song_table& t, Q
     auto* number = new QHBoxLayout;
     shown_[0] = new QCheckBox(QString::fromStdString(d.labels.at(0)));
     shown_[0]->setObjectName("fieldShown0");
+    shown_[0]->setToolTip(tr("Show %1 in the song table").arg(shown_[0]->text()));
     style_ = new QComboBox;
     style_->setObjectName("trackStyle");
+    style_->setToolTip(tr("How the track numbers are written"));
     for (const char* s : kStyles) style_->addItem(s);
     number->addWidget(shown_[0]);
     number->addWidget(style_);
@@ -117,9 +119,11 @@ a_field_dialog_qt::a_field_dialog_qt(a_field_dialog& d, const a_song_table& t, Q
     auto* buttons = new QDialogButtonBox;
     ok_ = buttons->addButton(Str(STR_OK), QDialogButtonBox::AcceptRole);
     ok_->setObjectName("fieldsOk");
+    ok_->setToolTip(tr("Place the song table with the fields ticked"));
     ok_->setDefault(true);
     QPushButton* cancel = buttons->addButton(Str(STR_CANCEL), QDialogButtonBox::RejectRole);
     cancel->setObjectName("fieldsCancel");
+    cancel->setToolTip(tr("Import nothing"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
@@ -145,6 +149,7 @@ QWidget* a_field_dialog_qt::Field_Group(uint32_t first, uint32_t last, const QSt
         int row = int(f - first) + 1;
         shown_[f] = new QCheckBox(QString::fromStdString(d_.labels.at(f)));
         shown_[f]->setObjectName(QString("fieldShown%1").arg(f));
+        shown_[f]->setToolTip(tr("Show %1 in the song table").arg(shown_[f]->text()));
         column_[f] = new QCheckBox;
         column_[f]->setObjectName(QString("fieldColumn%1").arg(f));
         column_[f]->setToolTip(tr("%1 starts a new column").arg(shown_[f]->text()));

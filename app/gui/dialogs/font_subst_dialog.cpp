@@ -57,6 +57,7 @@ a_font_subst_dialog::a_font_subst_dialog(const a_font_map_entry& entry, const Pi
 
     fonts_ = new QComboBox;
     fonts_->setObjectName("substituteFont");
+    fonts_->setToolTip(tr("The font that the missing font's text is shown in"));
     for (int f = 1; f <= Font_Count(); ++f)
         fonts_->addItem(QString::fromStdU16String(Font_Name(f)), f);
     fonts_->setCurrentIndex(std::max(0, fonts_->findData(Font_Base_Proportional())));
@@ -74,6 +75,7 @@ a_font_subst_dialog::a_font_subst_dialog(const a_font_map_entry& entry, const Pi
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(Str(STR_OK), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
+    ok->setToolTip(tr("Use the substitute font for this text"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* column = new QVBoxLayout(this);
     column->addWidget(prompt);

@@ -2,6 +2,7 @@
 
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialogButtonBox>
+#include <QtWidgets/QPushButton>
 #include <QtWidgets/QFormLayout>
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
@@ -69,6 +70,7 @@ a_remap_dialog::a_remap_dialog(a_remap_rec& rec, QWidget* parent) : QDialog(pare
     for (uint32_t r = 1; r <= t.nunits; ++r) {
         auto* box = new QComboBox;
         box->setObjectName(QString("remapRow%1").arg(r));
+        box->setToolTip(tr("The label of your project whose design this new label shows"));
         box->addItem(QString::fromStdString(empty), 0u);
         for (uint32_t i = 1; i <= rec.sig.nsig; ++i) {
             uint32_t old = rec.sig.sig[i].src_ux;
@@ -85,6 +87,8 @@ a_remap_dialog::a_remap_dialog(a_remap_rec& rec, QWidget* parent) : QDialog(pare
     scroll->setMinimumHeight(std::min(240, 40 + 34 * int(t.nunits)));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setToolTip(tr("Change to the new layout with these labels"));
+    buttons->button(QDialogButtonBox::Cancel)->setToolTip(tr("Keep the present layout"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* column = new QVBoxLayout(this);

@@ -26,6 +26,7 @@ a_printing_dialog::a_printing_dialog(QWidget* parent) : QDialog(parent) {
     column->addWidget(bar_);
     stop_ = new QPushButton(tr("Stop"));
     stop_->setObjectName("stopPrinting");
+    stop_->setToolTip(tr("Stop the print job"));
     column->addWidget(stop_, 0, Qt::AlignRight);
     connect(stop_, &QPushButton::clicked, this, [this] {
         VP_Abort();
