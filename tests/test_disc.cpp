@@ -762,9 +762,9 @@ TEST_F(Disc, ImportAddsAProjectsBlocksOnTopAndOneUndoTakesThemBack) {
     EXPECT_EQ(page.canv.cv.canvas_darkness, 61);
     EXPECT_EQ(panel.canv.cv.canvas_darkness, 20);  // the tray's plain white is no canvas
     ASSERT_EQ(panel.oj.nlist, n3);
-    const a_om_rec& moved = *panel.oj.list[3].om;  // anchor (11, 12), 14 points
+    const a_om_rec& moved = *panel.oj.list[3].om;  // anchor (11, 12), 31 points
     EXPECT_EQ(moved.anchor, (Point{22, 24}));
-    EXPECT_EQ(moved.size, 28);
+    EXPECT_EQ(moved.size, 62);
     EXPECT_EQ(moved.radius, 333);  // a share of the unit already
     // Paint at rows 20..29, columns 10..19 lands on rows 40..59, columns 20..39.
     const a_cached_gworld& paint = panel.static_[PAINT1_LAYER];
