@@ -140,3 +140,13 @@ bool Lend(bool loaded) {
 bool Window_Use_Stamp(const a_keyset& key) { return Lend(Paint_Load_Stamp(key, Window_Paint_Art())); }
 bool Window_Use_Pattern(const a_keyset& key) { return Lend(Paint_Load_Pattern(key, Window_Paint_Art())); }
 bool Window_Use_Border(const a_keyset& key) { return Lend(Paint_Load_Border(key, Window_Paint_Art())); }
+
+void Window_Forget_Art() {
+    a_paint_art& art = Window_Paint_Art();
+    if (g_paint.stamp == &art.stamp.get()) g_paint.stamp = nullptr;
+    if (g_paint.pattern == art.pattern.get()) g_paint.pattern = nullptr;
+    if (g_paint.border == &art.border) g_paint.border = nullptr;
+    art.stamp.reset(), art.pattern.reset(), art.border_picture.reset();
+    art.border = a_border_art{};
+    art.stamp_key = art.pattern_key = art.border_key = a_keyset{};
+}

@@ -38,3 +38,5 @@ a_paint_art& Window_Paint_Art();
 bool Window_Use_Stamp(const a_keyset& key);
 bool Window_Use_Pattern(const a_keyset& key);
 bool Window_Use_Border(const a_keyset& key);
+// Everything loaded freed and no longer lent (the window closes).
+void Window_Forget_Art();

@@ -244,6 +244,9 @@ a_paint_panel::a_paint_panel(QWidget* parent) : QWidget(parent) {
     Refresh();
 }
 
+// The window's art goes with the window.
+a_paint_panel::~a_paint_panel() { Window_Forget_Art(); }
+
 QWidget* a_paint_panel::Build_Tools() {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);

@@ -26,6 +26,7 @@ class a_paint_panel : public QWidget {
     Q_OBJECT
   public:
     explicit a_paint_panel(QWidget* parent = nullptr);
+    ~a_paint_panel() override;
     // g_paint shown again.
     void Refresh();
     QToolButton* Tool_Button(int tool) const;
