@@ -231,7 +231,6 @@ a_paint_panel::a_paint_panel(QWidget* parent) : QWidget(parent) {
     for (int i = 0; i < 4; ++i) spread_->addItem(List_String(78 + i));
     connect(spread_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
     spread_row->addWidget(spread_, 1);
-    spread_row->addWidget(Build_Spray_Method(), 1);
     outer->addLayout(spread_row);
     outer->addWidget(Build_Tool_Choices());
     outer->addWidget(Panel_Heading(tr("Fill")));
@@ -359,8 +358,9 @@ QWidget* a_paint_panel::Build_Tool_Choices() {
     eraser_->addItem(tr("Oval"));
     eraser_->addItem(tr("Polygon"));
     connect(eraser_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
-    grid->addWidget(new QLabel(tr("Eraser")), 0, 0);
-    grid->addWidget(eraser_, 0, 1);
+    grid->addWidget(Build_Spray_Method(), 0, 1);  // under the spread
+    grid->addWidget(new QLabel(tr("Eraser")), 1, 0);
+    grid->addWidget(eraser_, 1, 1);
     grid->setColumnStretch(1, 1);
     return box;
 }
@@ -388,9 +388,10 @@ QWidget* a_paint_panel::Build_Art() {
     art_->addTab(patterns_, tr("Patterns"));
     art_->addTab(stamps_, tr("Stamps"));
     art_->addTab(borders_, tr("Borders"));
-    art_->setMinimumHeight(150);
-    art_->setDocumentMode(true);  // three tabs side by side in the narrow panel
-    art_->setUsesScrollButtons(false);
+    art_->setMinimumHeight(250);
+    art_->setTabPosition(QTabWidget::West);  // three names along the side fit the narrow panel
+    // The thumbnails flow into whatever width the panel has; they never widen it.
+    art_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     return art_;
 }
 
