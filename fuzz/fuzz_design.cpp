@@ -5,6 +5,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "artdb/art_writer.h"
+#include "artdb/database.h"
+#include "artdb/pixt.h"
 #include "base/messages.h"
 #include "model/document.h"
 #include "paint/paint_design.h"
@@ -14,8 +17,41 @@
 #include "platform/app.h"
 #include "templates/catalogue.h"
 
+namespace {
+
+// A small art database of our own, so strokes that name a stamp, a pattern or
+// a border reach the art loaders: a 12 x 12 stamp and pattern, a border of a
+// 6-cell band.
+bool Open_Art() {
+    auto picture = [](int w, int h) {
+        std::vector<uint8_t> px(size_t(w) * h * 4);
+        for (size_t i = 0; i < px.size(); ++i) px[i] = uint8_t(i * 37 + (i % 4 == 3 ? 200 : 0));
+        a_pixt_source s;
+        s.width = w, s.height = h, s.depth = 32, s.stride = size_t(w) * 4, s.pixels = px.data();
+        std::vector<uint8_t> out;
+        std::string error;
+        (void)Encode_Picture(s, a_pixt_codec::RAW, 90, out, error);
+        return out;
+    };
+    a_bord_res dir;
+    dir.bords.push_back({a_keyset{7, 1, 0, 0}, 0, Rect{0, 0, 6, 6}, Rect{0, 6, 6, 10}, Rect{0, 10, 6, 12}});
+    std::vector<a_db_entry> entries(4);
+    entries[0].key = {7, 0, 0, 0}, entries[0].data = Encode_Border_Directory(dir);
+    entries[1].key = {7, 1, 0, 0}, entries[1].data = picture(12, 6);
+    entries[2].key = {8, 0, 1, 1}, entries[2].data = picture(12, 12);
+    entries[3].key = {10, 0, 1, 1}, entries[3].data = picture(12, 12);
+    OP_Init();
+    Pixt_Init();
+    static std::vector<uint8_t> file;
+    std::string error;
+    return Build_Database(std::move(entries), file, error) && OP_OpenMemory(file.data(), file.size()) == OPEN_OKAY;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static bool started = (PixMap_Init(), Platform_Init(true)) && (GWorld_Init(), Templates_Init(), Doc_Init(), Paint_Init(), true) &&
+                          Open_Art() &&
                           std::atexit(Platform_Stop) == 0 &&
                           g_message_services.recovery.Install([] { std::abort(); }) != 0;
     if (!started) return 0;

@@ -475,6 +475,14 @@ void Design_Seeds() {
   {"tool": "select", "marquee": "lasso", "points": [[500, 450], [700, 450], [600, 600], [0, 0]], "delete": true}]}]})"));
     Put("paint_select_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"paint\": [\n"
                                       "{\"tool\": \"select\", \"points\": [[1, 1], [9, 9]], \"copy\": true}]}]}"));
+    Put("paint_art.json", text(R"({"template": "A-ONE 29125", "units": [{"paint": [
+  {"tool": "bucket", "points": [[600, 600]], "pattern": "10.0.1.1"},
+  {"tool": "stamp", "stamp": "8.0.1.1", "points": [[400, 300], [520, 330], [640, 300]], "stamp_size": 19,
+   "stamp_angle": -45, "stamp_spacing": 5, "stamp_bend": [-50, 50], "stamp_skew": [100, -100], "stamp_stretch": 50,
+   "stamp_darkness": 5, "stamp_colorshift": -128, "symmetry": {"count": 30, "mirror": true}},
+  {"tool": "rect", "border": "7.1.0.0", "points": [[200, 200], [210, 1100]]},
+  {"tool": "spray", "spray_method": 2, "stamp": "8.0.1.1", "points": [[900, 900], [950, 900]]},
+  {"tool": "solid-oval", "stamp": "8.0.1.1", "points": [[100, 800], [300, 950]]}]}]})"));
     Put("paint_bad.json", text("{\"template\": \"A-ONE 29125\", \"units\": [{\"paint\": [\n"
                                "{\"tool\": \"brush\", \"points\": [[600, 600], [1300, 5]]}]}]}"));
 }

@@ -7,7 +7,9 @@
 #include "paint/bucket.h"
 #include "paint/fills.h"
 #include "paint/raster.h"
+#include "pixels/pixcolor.h"
 #include "pixels/pixmap.h"
+#include "pixels/syspix.h"
 
 namespace {
 
@@ -48,20 +50,80 @@ void Solid(a_atom_rec& atom, const a_paint_state& p) {
     Lay(atom, p, c, atom.fill);
 }
 
+// The border laid inside the outline's box: the band's own coverage decides
+// which cells it paints.
+void Border_Frame(a_atom_rec& atom, const a_paint_state& p) {
+    if (!Has_Layer(atom) || atom.list.pts.empty()) return;
+    a_coverage c;
+    const Rect box = Points_Bounds(atom.list.pts, 0);
+    Cov_Reset(c, box, atom.clip);
+    std::fill(c.a.begin(), c.a.end(), uint8_t(255));
+    atom.grad_area = box;
+    Lay(atom, p, c, BORDER_FILL);
+}
+
 uint32_t Next(uint32_t& s) {
     s ^= s << 13, s ^= s >> 17, s ^= s << 5;
     return s;
 }
 double Unit(uint32_t& s) { return (Next(s) & 0xFFFFFF) / double(0x1000000); }
 
-// The stamp turned, scaled, stretched and skewed, centred on `at`.
+// The stamp's tone: darkness through its map, then the hue turned (128 is
+// half a turn); consecutive equal colours reuse the last answer.
+struct a_stamp_tone {
+    uint8_t dark[256];
+    bool darken = false;
+    int degrees = 0;
+    uint32_t last_in = 0xFFFFFFFFu, last_out = 0;
+    explicit a_stamp_tone(const a_paint_state& p) : darken(p.stamp_darkness != 50),
+                                                    degrees(p.stamp_colorshift * 180 / 128) {
+        if (darken) Calc_Darkness_Map(p.stamp_darkness, 255, dark);
+    }
+    uint32_t operator()(uint32_t rgb) {
+        if (!darken && degrees == 0) return rgb;
+        if (rgb == last_in) return last_out;
+        last_in = rgb;
+        uint32_t out = rgb;
+        if (darken) out = uint32_t(dark[(out >> 16) & 0xFF]) << 16 | uint32_t(dark[(out >> 8) & 0xFF]) << 8 | dark[out & 0xFF];
+        if (degrees != 0) out = Color_Shift_Hue(out, degrees) & 0xFFFFFF;
+        return last_out = out;
+    }
+};
+
+// The bends as the pixel maps bend: rows shifted along a parabola by the
+// horizontal bend (in percent of the height), then the widened picture's
+// columns by the vertical one (in percent of its width).
+struct a_stamp_bend {
+    int w = 0, h = 0, ax = 0, ay = 0, bw = 0, bh = 0;
+    a_stamp_bend(const a_paint_state& p, int sw, int sh) : w(sw), h(sh) {
+        ax = p.stamp_bendx * h / 100;
+        bw = w + std::abs(ax);
+        ay = p.stamp_bendy * bw / 100;
+        bh = h + std::abs(ay);
+    }
+    static int Shift(int i, int a, int n) {
+        const int s = Calc_Parabola(i, std::abs(a), n - 1);
+        return a < 0 ? std::abs(a) - s : s;
+    }
+    // The unbent picture's cell under the bent picture's (u, v); false off it.
+    bool Source(int u, int v, int& x, int& y) const {
+        y = ay ? v - Shift(u, ay, bw) : v;
+        if (y < 0 || y >= h) return false;
+        x = ax ? u - Shift(y, ax, h) : u;
+        return x >= 0 && x < w;
+    }
+};
+
+// The stamp bent, turned, scaled, stretched and skewed, centred on `at`, in its tone.
 void Stamp_Coverage(const a_masked_gworld& st, const a_paint_state& p, Point at, double scale,
                     int angle, bool mirror, const Rect& clip, a_coverage& c) {
     c = a_coverage{};
     if (!st.fore) return;
     const PixMap& fp = st.fore->pix;
-    const double sw = Rect_Width(fp.bounds), sh = Rect_Height(fp.bounds);
-    if (sw <= 0 || sh <= 0) return;
+    if (Rect_Width(fp.bounds) <= 0 || Rect_Height(fp.bounds) <= 0) return;
+    const a_stamp_bend bend(p, Rect_Width(fp.bounds), Rect_Height(fp.bounds));
+    a_stamp_tone tone(p);
+    const double sw = bend.bw, sh = bend.bh;
     const double sx = scale * (100 + p.stamp_stretch) / 100.0, sy = scale * (100 - p.stamp_stretch) / 100.0;
     const double kx = p.stamp_skewx / 100.0, ky = p.stamp_skewy / 100.0;
     const double a = (p.stamp_rotate + angle) * std::numbers::pi / 180.0, ca = std::cos(a), sa = std::sin(a);
@@ -98,11 +160,12 @@ void Stamp_Coverage(const a_masked_gworld& st, const a_paint_state& p, Point at,
         for (int x = c.bounds.left; x < c.bounds.right; ++x) {
             double dx = x + 0.5 - (at.h + 0.5), dy = y + 0.5 - (at.v + 0.5);
             double u = m00 * dx + m01 * dy + sw / 2, v = m10 * dx + m11 * dy + sh / 2;
-            if (u < 0 || v < 0 || u >= sw || v >= sh) continue;
-            int ix = fp.bounds.left + int(u), iy = fp.bounds.top + int(v);
+            int ix, iy;
+            if (u < 0 || v < 0 || u >= sw || v >= sh || !bend.Source(int(u), int(v), ix, iy)) continue;
+            ix += fp.bounds.left, iy += fp.bounds.top;
             size_t at_c = size_t(y - c.bounds.top) * size_t(w) + size_t(x - c.bounds.left);
             c.a[at_c] = st.mask ? PixMap_Row(st.mask->pix, iy)[ix - st.mask->pix.bounds.left] : 255;
-            c.rgb[at_c] = reinterpret_cast<const uint32_t*>(PixMap_Row(fp, iy))[ix - fp.bounds.left] & 0xFFFFFF;
+            c.rgb[at_c] = tone(reinterpret_cast<const uint32_t*>(PixMap_Row(fp, iy))[ix - fp.bounds.left] & 0xFFFFFF);
         }
 }
 
@@ -166,7 +229,10 @@ void Atom_Eyedropper(a_atom_rec& atom, const a_paint_state&) {
 }
 
 void Atom_FOval(a_atom_rec& atom, const a_paint_state& p) { Polyline(atom, p, p.line_thickness, true); }
-void Atom_FRect(a_atom_rec& atom, const a_paint_state& p) { Polyline(atom, p, p.line_thickness, true); }
+void Atom_FRect(a_atom_rec& atom, const a_paint_state& p) {
+    if (atom.fill == BORDER_FILL) return Border_Frame(atom, p);
+    Polyline(atom, p, p.line_thickness, true);
+}
 void Atom_FRoundRect(a_atom_rec& atom, const a_paint_state& p) { Polyline(atom, p, p.line_thickness, true); }
 void Atom_SOval(a_atom_rec& atom, const a_paint_state& p) { Solid(atom, p); }
 void Atom_SRect(a_atom_rec& atom, const a_paint_state& p) { Solid(atom, p); }

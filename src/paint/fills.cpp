@@ -4,6 +4,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "paint/border_fill.h"
 #include "pixels/pixmap.h"
 
 namespace {
@@ -159,6 +160,7 @@ bool Fill_Color(const a_paint_state& p, int fill_kind, const Rect& area, int x, 
             rgb = Pixel32(*p.stamp->fore, x, y);
             alpha = p.stamp->mask ? Pixel8(*p.stamp->mask, x, y) : 255;
             return alpha != 0;
+        case BORDER_FILL: return p.border && Border_Color(*p.border, area, x, y, rgb, alpha);
         default: break;
     }
     rgb = p.fill_color32 & 0xFFFFFF;

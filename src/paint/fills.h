@@ -31,7 +31,8 @@ a_grad_ctx Grad_Setup(const a_grad_rec& g, const a_paint_state& p, const Rect& a
 double Grad_Position(const a_grad_ctx& c, int x, int y);
 
 // The colour of cell (x, y) under the fill; false where the fill leaves it
-// (a stamp tile's transparent cells). `alpha` is its own coverage 0 .. 255.
+// (a stamp tile's transparent cells, cells off the border's band). `alpha` is
+// its own coverage 0 .. 255.
 bool Fill_Color(const a_paint_state& p, int fill_kind, const Rect& area, int x, int y,
                 uint32_t& rgb, uint8_t& alpha, const a_grad_ctx* grad = nullptr);
 

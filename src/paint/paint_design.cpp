@@ -2,6 +2,7 @@
 
 #include "model/document.h"
 #include "model/notices.h"
+#include "paint/paint_art.h"
 #include "paint/paint_layer.h"
 #include "paint/paint_state.h"
 #include "render/compositor.h"
@@ -30,7 +31,27 @@ void Desc_To_State(const a_paint_stroke_desc& d, a_paint_state& p) {
     p.fill_gradient.kind = d.grad_kind;
     p.fill_gradient.reverse = d.grad_reverse;
     p.grad_angle = d.grad_angle, p.grad_rep = d.grad_rep, p.grad_twist = d.grad_twist;
+    p.stamp_size = d.stamp_size, p.stamp_rotate = d.stamp_angle, p.stamp_spacing = d.stamp_spacing;
+    p.stamp_stretch = d.stamp_stretch, p.stamp_skewx = d.stamp_skewx, p.stamp_skewy = d.stamp_skewy;
+    p.stamp_bendx = d.stamp_bendx, p.stamp_bendy = d.stamp_bendy;
+    p.stamp_darkness = d.stamp_darkness, p.stamp_colorshift = d.stamp_colorshift;
     Paint_Clamp(p);
+}
+
+std::string Key_Text(const a_keyset& k) {
+    return std::to_string(k.a) + "." + std::to_string(k.b) + "." + std::to_string(k.c) + "." + std::to_string(k.d);
+}
+
+// The stroke's art loaded into `art`; false with a message naming the key.
+bool Load_Art(const a_paint_stroke_desc& d, size_t index, a_paint_art& art, std::string& error) {
+    const std::string at = "stroke " + std::to_string(index + 1) + ": ";
+    if (!Is_Null_Key(d.stamp) && !Paint_Load_Stamp(d.stamp, art))
+        return error = at + "no stamp has the key " + Key_Text(d.stamp), false;
+    if (!Is_Null_Key(d.pattern) && !Paint_Load_Pattern(d.pattern, art))
+        return error = at + "no pattern has the key " + Key_Text(d.pattern), false;
+    if (!Is_Null_Key(d.border) && !Paint_Load_Border(d.border, art))
+        return error = at + "no border has the key " + Key_Text(d.border), false;
+    return true;
 }
 
 void Play(const a_paint_stroke_desc& d) {
@@ -60,9 +81,14 @@ bool Paint_Play_Strokes(const std::vector<a_paint_stroke_desc>& strokes, std::st
     const a_service<void(int)> emit = g_doc_services.history_emit;
     g_doc_services.history_emit = {};
     g_paint_redraw = false;
-    for (const a_paint_stroke_desc& d : strokes) {
+    bool ok = true;
+    for (size_t i = 0; i < strokes.size() && ok; ++i) {
+        const a_paint_stroke_desc& d = strokes[i];
         if (d.points.empty()) continue;
+        a_paint_art art;
+        if (!(ok = Load_Art(d, i, art, error))) break;
         Desc_To_State(d, g_paint);
+        Paint_Lend_Art(art, g_paint);
         if (d.has_center) g_doc.up->symmetry_center = d.symmetry_center;
         Play(d);
         Paint_Escape();  // nothing left open
@@ -71,7 +97,7 @@ bool Paint_Play_Strokes(const std::vector<a_paint_stroke_desc>& strokes, std::st
     g_paint_redraw = true;
     g_paint = saved;
     Unit_PostRender(*g_doc.up);
-    return true;
+    return ok;
 }
 
 void Paint_Init() {

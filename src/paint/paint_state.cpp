@@ -48,6 +48,10 @@ void Paint_Clamp(a_paint_state& p) {
     p.stamp_stretch = std::clamp(p.stamp_stretch, -50, 50);
     p.stamp_skewx = std::clamp(p.stamp_skewx, -100, 100);
     p.stamp_skewy = std::clamp(p.stamp_skewy, -100, 100);
+    p.stamp_bendx = std::clamp(p.stamp_bendx, -50, 50);
+    p.stamp_bendy = std::clamp(p.stamp_bendy, -50, 50);
+    p.stamp_darkness = std::clamp(p.stamp_darkness, 5, 95);
+    p.stamp_colorshift = std::clamp(p.stamp_colorshift, -128, 128);
     p.grad_twist = std::clamp(p.grad_twist, 0, 1600);
     p.grad_angle = std::clamp(p.grad_angle, -180, 180);
     p.grad_rep = std::clamp(p.grad_rep, 1, 5);

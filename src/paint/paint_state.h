@@ -10,6 +10,8 @@
 #include "pixels/gworld.h"
 #include "platform/geometry.h"
 
+struct a_border_art;
+
 enum a_tool : int {
     BRUSH_TOOL = 0, ERASER_TOOL, SPRAY_TOOL, SPOLYGON_TOOL, SOVAL_TOOL, SFURTER_TOOL, SRECT_TOOL,
     GRABBER_TOOL, STAMP_TOOL, SELECT_TOOL, BUCKET_TOOL, LINE_TOOL, FOVAL_TOOL, FFURTER_TOOL,
@@ -90,6 +92,11 @@ struct a_paint_state {
     int marquee_method = RECT_MARQUEE;
     const a_masked_gworld* stamp = nullptr;  // the current stamp (mask may be null)
     const GWorld* pattern = nullptr;         // a 32-bit tile
+    // The stamp's warps and tone, and the current border (borrowed).
+    int stamp_bendx = 0, stamp_bendy = 0;  // STAMP_BENDX/Y_SLIDER -50 .. 50 percent
+    int stamp_darkness = 50;   // STAMP_DARKNESS_SLIDER 5 .. 95, 50 unchanged
+    int stamp_colorshift = 0;  // STAMP_COLORSHIFT_SLIDER -128 .. 128, 128 half a turn of hue
+    const a_border_art* border = nullptr;
 };
 extern a_paint_state g_paint;
 

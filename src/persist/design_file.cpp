@@ -11,6 +11,9 @@
 #include <variant>
 #include <vector>
 
+#include "artdb/borders.h"
+#include "artdb/database.h"
+#include "artdb/pixt.h"
 #include "images/pack.h"
 #include "images/photo_blocks.h"
 #include "base/message_text.h"
@@ -498,8 +501,9 @@ void Read_Collage(const json& v, const a_path& path, const a_design_options& opt
 // The palette's tools by the names a description gives them.
 const char* const PAINT_TOOL_NAMES[16] = {
     "brush", "eraser", "spray", "solid-polygon", "solid-oval", "solid-arc", "solid-rect", "",
-    "", "select", "bucket", "line", "oval", "arc", "rect", ""};
+    "stamp", "select", "bucket", "line", "oval", "arc", "rect", ""};
 const char* const MARQUEE_NAMES[3] = {"rect", "oval", "lasso"};
+enum : int { SPRAY_TOOL_INDEX = 2, STAMP_TOOL_INDEX = 8 };
 const char* const GRAD_KIND_NAMES[6] = {"linear", "ridges", "circular", "contour", "radar", "wavy"};
 
 int Name_Field(const json& o, const a_path& path, const char* key, const char* const* names, int n,
@@ -560,11 +564,60 @@ void Read_Selection(const json& o, const a_path& path, const Rect& bounds, a_pai
     d.move_h = int(dx), d.move_v = int(dy);
 }
 
+// A pair [x, y] of whole numbers each within lo .. hi.
+void Pair_Field(const json& o, const a_path& path, const char* key, int lo, int hi, int& x, int& y) {
+    auto it = o.find(key);
+    if (it == o.end()) return;
+    const a_path p = Sub(path, key);
+    if (!it->is_array() || it->size() != 2) Fail(p, "must be [x, y]");
+    for (size_t i = 0; i < 2; ++i) {
+        const json& v = (*it)[i];
+        if (!v.is_number_integer() || v.get<long long>() < lo || v.get<long long>() > hi)
+            Fail(Sub(p, i), "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+    }
+    x = int((*it)[0].get<long long>()), y = int((*it)[1].get<long long>());
+}
+
+// The stamp, pattern or border a stroke names by its key, checked against
+// the art before anything is painted, and the stamp's sliders.
+void Read_Stroke_Art(const json& o, const a_path& path, a_paint_stroke_desc& d) {
+    auto picture = [&](const char* key, int category, a_keyset& out) {
+        auto it = o.find(key);
+        if (it == o.end()) return false;
+        out = Key_Value(*it, Sub(path, key), category);
+        Rect bounds;
+        if (!OP_Exists(out) || !KPixt_Bounds(out, bounds)) Fail(Sub(path, key), "no picture of the art has this key");
+        return true;
+    };
+    const bool stamp = picture("stamp", 8, d.stamp), pattern = picture("pattern", 10, d.pattern);
+    const bool border = picture("border", BORDER_CATEGORY, d.border);
+    a_bord_spec spec;
+    if (border && !Border_Find(d.border, spec)) Fail(Sub(path, "border"), "no border of the art has this key");
+    // The stamp tool and the stamp spray print the stamp; anything else fills with it.
+    const bool prints = d.tool == STAMP_TOOL_INDEX || (d.tool == SPRAY_TOOL_INDEX && d.spray_method == 2);
+    const int fills = (stamp && !prints) + pattern + border + (d.fill == 3);
+    if (fills > 1) Fail(path, "fills with more than one of gradient, pattern, stamp and border");
+    if (prints && !stamp) Fail(path, "needs a stamp to print");
+    if (pattern) d.fill = 2;
+    if (stamp && !prints) d.fill = 4;
+    if (border) d.fill = 5;
+    d.stamp_size = Int_Field(o, path, "stamp_size", 1, 19, d.stamp_size);
+    d.stamp_angle = Int_Field(o, path, "stamp_angle", -180, 180, d.stamp_angle);
+    d.stamp_spacing = Int_Field(o, path, "stamp_spacing", 1, 60, d.stamp_spacing);
+    d.stamp_stretch = Int_Field(o, path, "stamp_stretch", -50, 50, d.stamp_stretch);
+    d.stamp_darkness = Int_Field(o, path, "stamp_darkness", 5, 95, d.stamp_darkness);
+    d.stamp_colorshift = Int_Field(o, path, "stamp_colorshift", -128, 128, d.stamp_colorshift);
+    Pair_Field(o, path, "stamp_skew", -100, 100, d.stamp_skewx, d.stamp_skewy);
+    Pair_Field(o, path, "stamp_bend", -50, 50, d.stamp_bendx, d.stamp_bendy);
+}
+
 a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
     const json& o = Object_Value(v, path);
     Check_Keys(o, path, {"tool", "points", "color", "size", "opacity", "thickness", "corner", "spacing",
                          "eraser", "spray_radius", "spray_spread", "spray_method", "symmetry",
-                         "symmetry_center", "gradient", "shift", "marquee", "move", "copy", "delete"});
+                         "symmetry_center", "gradient", "shift", "marquee", "move", "copy", "delete", "stamp",
+                         "pattern", "border", "stamp_size", "stamp_angle", "stamp_spacing", "stamp_stretch",
+                         "stamp_skew", "stamp_bend", "stamp_darkness", "stamp_colorshift"});
     const Rect& bounds = g_doc.up->paintbounds;
     a_paint_stroke_desc d;
     if (!o.contains("tool")) Fail(path, Message_Text("needs a tool"));
@@ -582,7 +635,7 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
     d.eraser = Int_Field(o, path, "eraser", 0, 11, d.eraser);
     d.spray_radius = Int_Field(o, path, "spray_radius", 5, 40, d.spray_radius);
     d.spray_spread = Int_Field(o, path, "spray_spread", 0, 3, d.spray_spread);
-    d.spray_method = Int_Field(o, path, "spray_method", 0, 1, d.spray_method);
+    d.spray_method = Int_Field(o, path, "spray_method", 0, 2, d.spray_method);
     d.shift = Bool_Field(o, path, "shift", false);
     if (auto it = o.find("symmetry"); it != o.end()) {
         const a_path sp = Sub(path, "symmetry");
@@ -620,6 +673,7 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
     if (d.tool == 9) Read_Selection(o, path, bounds, d);
     else if (o.contains("marquee") || o.contains("move") || o.contains("copy") || o.contains("delete"))
         Fail(path, "marquee, move, copy and delete belong to the select tool");
+    Read_Stroke_Art(o, path, d);
     return d;
 }
 

@@ -70,6 +70,8 @@ uint32_t Shift_Hue(uint32_t color, int val) {
 
 }  // namespace
 
+uint32_t Color_Shift_Hue(uint32_t color, int val) { return Shift_Hue(color, val); }
+
 void Calc_Darkness_Map(int val, int maxval, uint8_t* map) {
     for (int i = 0; i <= maxval; ++i) {
         int v = val < 50 ? i * val / 50 : ((val - 50) * maxval + i * (100 - val)) / 50;

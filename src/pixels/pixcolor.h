@@ -14,6 +14,8 @@ void Calc_Darkness_Map(int val, int maxval, uint8_t* map);
 // Hue rotated by val degrees (8- and 16-bit maps; other depths are an
 // internal error).
 void PixMap_ColorShift(PixMap& pm, int val);
+// One 0xAARRGGBB colour with its hue rotated by val degrees (alpha kept clear).
+uint32_t Color_Shift_Hue(uint32_t color, int val);
 // Hue pulled towards targ_hue by targ_dist / 72, value darkened or lightened
 // by targ_dark (50 neutral). targ_sat is accepted and not applied.
 void PixMap32_HSV(PixMap& pm, int targ_hue, int targ_dist, int targ_dark, int targ_sat);

@@ -9,7 +9,9 @@
 #include <QtWidgets/QCheckBox>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QListWidget>
+#include <QtWidgets/QScrollArea>
 #include <QtWidgets/QSlider>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 
 #include <cmath>
@@ -21,6 +23,8 @@
 #include "model/document.h"
 #include "paint/paint_state.h"
 #include "paint/selection.h"
+#include "panels/art_thumbs.h"
+#include "pixels/pixcolor.h"
 #include "persist/disc_read.h"
 #include "pixels/pixmap.h"
 #include "shell/mainloop.h"
@@ -91,6 +95,17 @@ void Drag(a_main_window& w, const std::vector<QPointF>& cells) {
     QApplication::processEvents();
 }
 
+// Item `index` of a palette of thumbnails clicked.
+void Pick(QWidget& w, const char* palette, int index) {
+    auto* list = Find<QListWidget>(w, palette);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(index)).center());
+    QApplication::processEvents();
+}
+
+void Set_Slider(QWidget& w, a_slider_enum s, int thumb) {
+    Find<a_slider_widget>(w, qPrintable(QString("slider%1").arg(int(s))))->findChild<QSlider*>()->setValue(thumb);
+}
+
 QPointF Turn(QPointF p, QPointF c, double degrees) {
     const double a = degrees * M_PI / 180, dx = p.x() - c.x(), dy = p.y() - c.y();
     return c + QPointF(dx * std::cos(a) - dy * std::sin(a), dx * std::sin(a) + dy * std::cos(a));
@@ -103,6 +118,7 @@ class a_paint_gui_test : public QObject {
   private slots:
     void ThreeToolsUndoSaveAndReopen();
     void SelectionMovedDeletedPastedAndUndone();
+    void StampAndBorderFromThePickers();
     void ScreenshotsUnderXvfb();
 };
 
@@ -254,6 +270,62 @@ void a_paint_gui_test::SelectionMovedDeletedPastedAndUndone() {
     QVERIFY(Close_Unchanged(w));
 }
 
+// The stamp tool by its key, a stamp and its darkness from the panel: the
+// print carries the stamp's own colour darkened as the slider says. A border
+// from the Clip art phase's Borders tab takes the Paint phase's hollow
+// rectangle with it and frames what is dragged, as one undo step.
+void a_paint_gui_test::StampAndBorderFromThePickers() {
+    a_main_window w;
+    QVERIFY(Open_Two_Disc_Stock(w));
+    Click(w, qPrintable(QString("phase%1").arg(int(PAINT_PHASE))));
+    const int steps = Kept();
+    Key(w, Qt::Key_S);
+    QCOMPARE(g_paint.tool, int(STAMP_TOOL));
+    QVERIFY(g_paint.stamp != nullptr);
+    QVERIFY(Find<QWidget>(w, "paintArt")->isEnabled());
+    Find<QTabWidget>(w, "paintArt")->setCurrentIndex(1);
+    Pick(w, "paintStamps", 0);
+    QCOMPARE(Find<QListWidget>(w, "paintStamps")->currentRow(), 0);
+    QCOMPARE(g_paint.fill_kind, int(COLOR_FILL));  // the stamp tool prints it; the fill stays
+    Set_Slider(w, STAMP_DARKNESS_SLIDER, 20);
+    const int dark = gs.slider_vals[STAMP_DARKNESS_SLIDER];
+    QVERIFY(dark != 50);
+    const QPointF at = Cell_Of(w, Spot(w, Centre() + QPointF(-250, -250)));
+    Drag(w, {at});
+    QCOMPARE(Kept(), steps + 1);
+    const a_masked_gworld& st = Window_Paint_Art().stamp.get();
+    const int sx = Rect_Width(st.bounds) / 2, sy = Rect_Height(st.bounds) / 2;
+    QVERIFY(PixMap_Row(st.mask->pix, sy)[sx] > 0);
+    const uint32_t src = reinterpret_cast<const uint32_t*>(PixMap_Row(st.fore->pix, sy))[sx];
+    uint8_t map[256];
+    Calc_Darkness_Map(dark, 255, map);
+    const uint32_t want = uint32_t(map[(src >> 16) & 0xFF]) << 16 | uint32_t(map[(src >> 8) & 0xFF]) << 8 | map[src & 0xFF];
+    QCOMPARE(Colour(at), want);
+
+    Click(w, qPrintable(QString("phase%1").arg(int(SYMBOL_PHASE))));
+    auto* tabs = Find<QTabWidget>(w, "clipArtTabs");
+    QVERIFY(tabs->isTabEnabled(2));
+    tabs->setCurrentIndex(2);
+    Pick(w, "borderPalette", 1);
+    QCOMPARE(gs.curr_phase, PAINT_PHASE);
+    QCOMPARE(g_paint.tool, int(FRECT_TOOL));
+    QCOMPARE(g_paint.fill_kind, int(BORDER_FILL));
+    QVERIFY(g_paint.border != nullptr);
+    const std::vector<uint32_t> before = Layer();
+    const QPointF a = Cell_Of(w, Spot(w, Centre() + QPointF(-180, -120)));
+    const QPointF b = Cell_Of(w, Spot(w, Centre() + QPointF(180, 120)));
+    Drag(w, {a, (a + b) / 2, b});
+    QCOMPARE(Kept(), steps + 2);
+    const int t = Rect_Width(g_paint.border->corn);
+    QVERIFY(Mask(a + QPointF(t / 2, 2)) > 0);   // the band along the top
+    QVERIFY(Mask(b - QPointF(2, t / 2)) > 0);   // and the bottom right corner
+    QCOMPARE(Mask((a + b) / 2), uint8_t(0));    // not the middle
+    w.Command_Action(401)->trigger();
+    QVERIFY(Layer() == before);
+    g_doc.doc_changed = false;
+    QVERIFY(Close_Unchanged(w));
+}
+
 void a_paint_gui_test::ScreenshotsUnderXvfb() {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) QSKIP("Xvfb is not installed");
     QString why;
@@ -294,6 +366,24 @@ int Take_Shots(const QString& dir) {
     std::vector<QPointF> ring;
     for (int i = 0; i <= 40; ++i) ring.push_back(c + QPointF(-430 + i * 3, -60 + i * 3));
     Drag(w, ring);
+    // Hearts stamped round the rim, and a border framing the middle.
+    Key(w, Qt::Key_S);
+    Find<QTabWidget>(w, "paintArt")->setCurrentIndex(1);
+    Pick(w, "paintStamps", 0);
+    Set_Slider(w, STAMP_SIZE_SLIDER, 2);
+    Set_Slider(w, STAMP_SPACING_SLIDER, 60);
+    Set_Slider(w, STAMP_ROTATE_SLIDER, 20);
+    std::vector<QPointF> rim;
+    for (int i = 0; i <= 60; ++i) rim.push_back(c + QPointF(470 * std::sin(i * M_PI / 40), -470 * std::cos(i * M_PI / 40)));
+    Drag(w, rim);
+    Click(w, qPrintable(QString("phase%1").arg(int(SYMBOL_PHASE))));
+    Find<QTabWidget>(w, "clipArtTabs")->setCurrentIndex(2);
+    Pick(w, "borderPalette", 0);
+    Drag(w, {c + QPointF(-230, -230), c + QPointF(230, 230)});
+    Find<QTabWidget>(w, "paintArt")->setCurrentIndex(2);
+    QWidget* art = Find<QWidget>(w, "paintArt");
+    for (QWidget* p = art->parentWidget(); p; p = p->parentWidget())
+        if (auto* scroller = qobject_cast<QScrollArea*>(p)) scroller->ensureWidgetVisible(art, 0, 0);
     QApplication::processEvents();
     if (!Screen_Shot(w).save(dir + "/gui_paint.png")) return 3;
     g_doc.doc_changed = false;

@@ -9,6 +9,7 @@
 #include <QtWidgets/QHBoxLayout>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QSpinBox>
+#include <QtWidgets/QTabWidget>
 #include <QtWidgets/QToolButton>
 #include <QtWidgets/QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "base/messages.h"
 #include "look.h"
 #include "paint/paint_state.h"
+#include "panels/art_thumbs.h"
 #include "panels/panel_parts.h"
 #include "ui/interface.h"
 #include "ui/paint_sliders.h"
@@ -38,8 +40,26 @@ const int kToolOrder[NPAINT_TOOLS] = {
     BUCKET_TOOL, DROPPER_TOOL, GRABBER_TOOL, SELECT_TOOL,
 };
 
-// Tools whose pieces are still missing: shown, but resting.
-bool Tool_Built(int tool) { return tool != STAMP_TOOL; }
+// The first of a category stands in until the person picks one, so a tool
+// or fill that needs art always has some.
+void Ensure_Art() {
+    const a_paint_state& p = g_paint;
+    if (!p.stamp && (p.tool == STAMP_TOOL || p.fill_kind == STAMP_FILL || p.spray_method == STAMP_SPRAY))
+        for (const a_keyset& k : Category_Keys(STAMP_ART_CATEGORY))
+            if (Window_Use_Stamp(k)) break;
+    if (!p.pattern && p.fill_kind == PATTERN_FILL)
+        for (const a_keyset& k : Category_Keys(PATTERN_ART_CATEGORY))
+            if (Window_Use_Pattern(k)) break;
+    if (!p.border && p.fill_kind == BORDER_FILL)
+        for (const a_keyset& k : Border_Keys())
+            if (Window_Use_Border(k)) break;
+}
+
+// The stamp's own sliders, shown while something prints or fills with the stamp.
+const a_slider_enum kStampSliders[] = {STAMP_SIZE_SLIDER,      STAMP_ROTATE_SLIDER,  STAMP_SPACING_SLIDER,
+                                       STAMP_DARKNESS_SLIDER,  STAMP_COLORSHIFT_SLIDER, STAMP_STRETCH_SLIDER,
+                                       STAMP_SKEWX_SLIDER,     STAMP_SKEWY_SLIDER,   STAMP_BENDX_SLIDER,
+                                       STAMP_BENDY_SLIDER};
 
 QString List_String(int index) {
     std::string s;
@@ -169,8 +189,9 @@ QString Slider_Tip(a_slider_enum s) {
 bool Paint_Choose_Key(int key) {
     if (key < 'A' || key > 'z') return false;
     const int tool = Tool_For_Key(char(key));
-    if (tool == NULL_TOOL || !Tool_Built(tool)) return false;
+    if (tool == NULL_TOOL) return false;
     g_paint.tool = tool;
+    Ensure_Art();
     return true;
 }
 
@@ -208,14 +229,20 @@ a_paint_panel::a_paint_panel(QWidget* parent) : QWidget(parent) {
     connect(spread_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
     spread_row->addWidget(spread_, 1);
     outer->addLayout(spread_row);
+    outer->addWidget(Build_Tool_Choices());
     outer->addLayout(Build_Marquee());
     outer->addWidget(Panel_Heading(tr("Fill")));
     outer->addWidget(Build_Fill());
+    outer->addWidget(Build_Art());
+    outer->addWidget(Build_Stamp());
     outer->addWidget(Panel_Heading(tr("Symmetry")));
     outer->addWidget(Build_Symmetry());
     outer->addStretch(1);
     Refresh();
 }
+
+// The window's art goes with the window.
+a_paint_panel::~a_paint_panel() { Window_Forget_Art(); }
 
 QWidget* a_paint_panel::Build_Tools() {
     auto* box = new QWidget;
@@ -232,13 +259,13 @@ QWidget* a_paint_panel::Build_Tools() {
         b->setCheckable(true);
         b->setAutoRaise(true);
         const QString name = QString::fromStdString(Tool_Name(tool));
-        b->setEnabled(Tool_Built(tool));
-        b->setToolTip(Tool_Built(tool) ? name : tr("%1: not built yet").arg(name));
+        b->setToolTip(name);
         tools_->addButton(b, tool);
         grid->addWidget(b, i / 4, i % 4);
     }
     connect(tools_, &QButtonGroup::idClicked, this, [this](int tool) {
         g_paint.tool = tool;
+        Ensure_Art();
         Refresh();
     });
     return box;
@@ -288,6 +315,9 @@ QWidget* a_paint_panel::Build_Fill() {
     fill_->setToolTip(tr("What shapes and the bucket fill with"));
     fill_->addItem(tr("Color"), int(COLOR_FILL));
     fill_->addItem(tr("Gradient"), int(GRADIENT_FILL));
+    fill_->addItem(tr("Pattern"), int(PATTERN_FILL));
+    fill_->addItem(tr("Stamp"), int(STAMP_FILL));
+    fill_->addItem(tr("Border"), int(BORDER_FILL));
     connect(fill_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
     grad_kind_ = new QComboBox;
     grad_kind_->setObjectName("paintGradient");
@@ -300,7 +330,104 @@ QWidget* a_paint_panel::Build_Fill() {
     grid->addWidget(colour_, 0, 1);
     grid->addWidget(grad_kind_, 1, 0);
     grid->addWidget(colour2_, 1, 1);
+    grad_reverse_ = new QCheckBox(tr("Reversed"));
+    grad_reverse_->setObjectName("paintGradReverse");
+    grad_reverse_->setToolTip(tr("The gradient's colors the other way round"));
+    connect(grad_reverse_, &QCheckBox::toggled, this, [this] { Changed(); });
+    grid->addWidget(grad_reverse_, 2, 0);
+    for (a_slider_enum sl : {GRAD_TWIST_SLIDER, GRAD_REP_SLIDER}) {
+        auto* w = new a_slider_widget(sl);
+        sliders_.push_back(w);
+        grad_sliders_.push_back(w);
+        grid->addWidget(w, 3 + (sl == GRAD_REP_SLIDER), 0, 1, 2);
+    }
     return box;
+}
+
+// Dots, spots or the stamp.
+QWidget* a_paint_panel::Build_Spray_Method() {
+    spray_method_ = new QComboBox;
+    spray_method_->setObjectName("paintSprayMethod");
+    spray_method_->setToolTip(tr("What the spray sprays: dots, spots or the stamp"));
+    spray_method_->addItem(tr("Dots"));
+    spray_method_->addItem(tr("Spots"));
+    spray_method_->addItem(tr("Stamps"));
+    connect(spray_method_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    return spray_method_;
+}
+
+// The eraser's size or shape.
+QWidget* a_paint_panel::Build_Tool_Choices() {
+    auto* box = new QWidget;
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    eraser_ = new QComboBox;
+    eraser_->setObjectName("paintEraser");
+    eraser_->setToolTip(tr("The eraser's size, or the shape it erases"));
+    for (int i = 0; i <= 8; ++i) eraser_->addItem(QString::number(Eraser_Diameter(i)));
+    eraser_->addItem(tr("Rectangle"));
+    eraser_->addItem(tr("Oval"));
+    eraser_->addItem(tr("Polygon"));
+    connect(eraser_, &QComboBox::currentIndexChanged, this, [this] { Changed(); });
+    grid->addWidget(Build_Spray_Method(), 0, 1);  // under the spread
+    grid->addWidget(new QLabel(tr("Eraser")), 1, 0);
+    grid->addWidget(eraser_, 1, 1);
+    grid->setColumnStretch(1, 1);
+    return box;
+}
+
+// Thumbnails of the patterns, stamps and borders; a click paints with that one.
+QWidget* a_paint_panel::Build_Art() {
+    art_ = new QTabWidget;
+    art_->setObjectName("paintArt");
+    auto pick = [this](int fill, bool (*use)(const a_keyset&)) {
+        return [this, fill, use](const a_keyset& key) {
+            if (!use(key)) return;
+            // The stamp tool and the stamp spray print it; anything else fills with it.
+            const bool prints = fill == STAMP_FILL && (g_paint.tool == STAMP_TOOL ||
+                                                       (g_paint.tool == SPRAY_TOOL && g_paint.spray_method == STAMP_SPRAY));
+            if (!prints) g_paint.fill_kind = fill;
+            Refresh();
+        };
+    };
+    patterns_ = Art_Palette("paintPatterns", tr("Tiles the bucket and the shapes fill with; click one to fill with it"),
+                            pick(PATTERN_FILL, Window_Use_Pattern));
+    stamps_ = Art_Palette("paintStamps", tr("Pictures the stamp tool prints; click one to use it"),
+                          pick(STAMP_FILL, Window_Use_Stamp));
+    borders_ = Art_Palette("paintBorders", tr("Frames drawn with the hollow rectangle; click one to draw it in the Paint phase"),
+                           pick(BORDER_FILL, Window_Use_Border));
+    art_->addTab(patterns_, tr("Patterns"));
+    art_->addTab(stamps_, tr("Stamps"));
+    art_->addTab(borders_, tr("Borders"));
+    art_->setMinimumHeight(250);
+    art_->setTabPosition(QTabWidget::West);  // three names along the side fit the narrow panel
+    // The thumbnails flow into whatever width the panel has; they never widen it.
+    art_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return art_;
+}
+
+QWidget* a_paint_panel::Build_Stamp() {
+    stamp_box_ = new QWidget;
+    auto* column = new QVBoxLayout(stamp_box_);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(Panel_Heading(tr("Stamp")));
+    for (a_slider_enum sl : kStampSliders) {
+        auto* w = new a_slider_widget(sl);
+        sliders_.push_back(w);
+        column->addWidget(w);
+    }
+    return stamp_box_;
+}
+
+void a_paint_panel::Fill_Art() {
+    art_filled_ = true;
+    const QColor ink(0x30, 0x34, 0x3a);
+    for (const a_keyset& key : Category_Keys(PATTERN_ART_CATEGORY))
+        Art_Palette_Add(patterns_, key, Art_Thumb(key, ink), tr("Fill with this pattern"));
+    for (const a_keyset& key : Category_Keys(STAMP_ART_CATEGORY))
+        Art_Palette_Add(stamps_, key, Art_Thumb(key, ink), tr("Paint with this stamp"));
+    for (const a_keyset& key : Border_Keys())
+        Art_Palette_Add(borders_, key, Border_Thumb(key), tr("Draw this border with the hollow rectangle"));
 }
 
 QWidget* a_paint_panel::Build_Symmetry() {
@@ -339,7 +466,11 @@ void a_paint_panel::Changed() {
     g_paint.symmetry_on = symmetry_->isChecked();
     g_paint.symmetry_kind = sym_kind_->currentIndex() == 1 ? MIRROR_SYMMETRY : CYCLIC_SYMMETRY;
     g_paint.marquee_method = marquee_->currentData().toInt();
+    g_paint.fill_gradient.reverse = grad_reverse_->isChecked();
+    g_paint.spray_method = spray_method_->currentIndex();
+    g_paint.eraser_choice = eraser_->currentIndex();
     Paint_Clamp(g_paint);
+    Ensure_Art();
     Refresh();
 }
 
@@ -359,6 +490,18 @@ void a_paint_panel::Refresh() {
     colour2_->setIcon(Swatch_Icon(g_paint.fill_gradient.bands[1]));
     marquee_->setCurrentIndex(std::max(0, marquee_->findData(g_paint.marquee_method)));
     marquee_->setEnabled(g_paint.tool == SELECT_TOOL);
+    grad_reverse_->setChecked(g_paint.fill_gradient.reverse);
+    grad_reverse_->setEnabled(g_paint.fill_kind == GRADIENT_FILL);
+    for (a_slider_widget* w : grad_sliders_) w->setEnabled(g_paint.fill_kind == GRADIENT_FILL);
+    spray_method_->setCurrentIndex(g_paint.spray_method);
+    eraser_->setCurrentIndex(g_paint.eraser_choice);
+    if (!art_filled_) Fill_Art();
+    const a_paint_art& art = Window_Paint_Art();
+    Art_Palette_Mark(patterns_, g_paint.pattern ? art.pattern_key : a_keyset{});
+    Art_Palette_Mark(stamps_, g_paint.stamp ? art.stamp_key : a_keyset{});
+    Art_Palette_Mark(borders_, g_paint.border ? art.border_key : a_keyset{});
+    stamp_box_->setVisible(g_paint.tool == STAMP_TOOL || g_paint.fill_kind == STAMP_FILL ||
+                           (g_paint.tool == SPRAY_TOOL && g_paint.spray_method == STAMP_SPRAY));
     for (a_slider_widget* w : sliders_) w->Show_Value();
     showing_ = false;
 }

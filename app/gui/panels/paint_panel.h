@@ -1,6 +1,8 @@
 // The Paint phase's panel: the sixteen tools as a palette of buttons, the
 // options the chosen tool reads (size, opacity, spacing, spray spread,
-// corner, the fill and its colours) and the symmetry toggle, kind and count.
+// corner, the fill and its colours, the spray's method and the eraser's
+// size), the pickers of the art (patterns, stamps, borders) with the stamp's
+// sliders, and the symmetry toggle, kind and count.
 // The values live in g_paint and the sliders' gs values; the panel only
 // shows and sets them.
 #pragma once
@@ -12,7 +14,9 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLayout;
+class QListWidget;
 class QSpinBox;
+class QTabWidget;
 class QToolButton;
 class a_slider_widget;
 
@@ -23,6 +27,7 @@ class a_paint_panel : public QWidget {
     Q_OBJECT
   public:
     explicit a_paint_panel(QWidget* parent = nullptr);
+    ~a_paint_panel() override;
     // g_paint shown again.
     void Refresh();
     QToolButton* Tool_Button(int tool) const;
@@ -47,4 +52,21 @@ class a_paint_panel : public QWidget {
     QToolButton* colour2_ = nullptr;
     std::vector<a_slider_widget*> sliders_;
     bool showing_ = false;
+
+    // The art pickers and the tools' further choices.
+    QWidget* Build_Tool_Choices();
+    QWidget* Build_Spray_Method();
+    QWidget* Build_Art();
+    QWidget* Build_Stamp();
+    void Fill_Art();
+    QCheckBox* grad_reverse_ = nullptr;
+    QComboBox* spray_method_ = nullptr;
+    QComboBox* eraser_ = nullptr;
+    QTabWidget* art_ = nullptr;
+    QListWidget* patterns_ = nullptr;
+    QListWidget* stamps_ = nullptr;
+    QListWidget* borders_ = nullptr;
+    QWidget* stamp_box_ = nullptr;
+    std::vector<a_slider_widget*> grad_sliders_;
+    bool art_filled_ = false;
 };

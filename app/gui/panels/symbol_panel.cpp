@@ -1,6 +1,5 @@
 #include "panels/symbol_panel.h"
 
-#include <QtGui/QPainter>
 #include <QtWidgets/QLabel>
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QTabWidget>
@@ -14,6 +13,8 @@
 #include "model/notices.h"
 #include "model/ph_blocks.h"
 #include "model/selection.h"
+#include "paint/paint_state.h"
+#include "panels/art_thumbs.h"
 #include "panels/panel_parts.h"
 #include "widgets/slider_widget.h"
 #include "ui/interface.h"
@@ -22,72 +23,7 @@
 
 namespace {
 
-enum : int { THUMB = 38, CELL = 44 };
 enum : int16_t { SYMBOL_CATEGORY = 11, STAMP_CATEGORY = 8 };
-enum : int { KEY_ROLE = Qt::UserRole };
-
-// An art picture whole: grey coverage inked in `ink` (255 full ink),
-// colour pictures as they are.
-QImage Art_Image(const a_keyset& key, QColor ink) {
-    a_locked_pixt art(key);
-    const PixMap& m = art.pixmap();
-    const int w = Rect_Width(m.bounds), h = Rect_Height(m.bounds);
-    const int row = m.rowBytes & ROWBYTES_MASK;
-    QImage img(w, h, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
-    const auto* base = static_cast<const uint8_t*>(m.baseAddr);
-    for (int y = 0; y < h && base; ++y) {
-        const uint8_t* src = base + size_t(y) * size_t(row);
-        auto* dst = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            if (m.pixelSize == 8) {
-                dst[x] = qRgba(ink.red(), ink.green(), ink.blue(), src[x]);
-            } else if (m.pixelSize == 32) {
-                const uint8_t* px = src + 4 * x;  // blue, green, red, alpha
-                dst[x] = qRgba(px[2], px[1], px[0], px[3]);
-            }
-        }
-    }
-    return img;
-}
-
-// The picture as a thumbnail over white.
-QImage Art_Thumb(const a_keyset& key, QColor ink) {
-    const QImage img = Art_Image(key, ink);
-    QImage thumb(THUMB, THUMB, QImage::Format_RGB32);
-    thumb.fill(Qt::white);
-    QPainter painter(&thumb);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    QSize fit = img.size().scaled(THUMB - 4, THUMB - 4, Qt::KeepAspectRatio);
-    painter.drawImage(
-        QRect((THUMB - fit.width()) / 2, (THUMB - fit.height()) / 2, fit.width(), fit.height()),
-        img);
-    return thumb;
-}
-
-std::vector<a_keyset> Category_Keys(int16_t category) {
-    std::vector<a_keyset> keys;
-    a_subset subset;
-    Subset_Init(a_keyset{category, KEY_WILDCARD, 0, 0}, subset);
-    const int n = Subset_Count(subset);
-    for (int i = 1; i <= n; ++i) {
-        a_keyset key;
-        Subset_GetKey(key, i, subset);
-        keys.push_back(key);
-    }
-    return keys;
-}
-
-QVariant Key_Data(const a_keyset& k) {
-    return QList<QVariant>{k.a, k.b, k.c, k.d};
-}
-
-a_keyset Key_Of(const QListWidgetItem* item) {
-    QList<QVariant> v = item->data(KEY_ROLE).toList();
-    if (v.size() != 4) return {};
-    return a_keyset{int16_t(v[0].toInt()), int16_t(v[1].toInt()), int16_t(v[2].toInt()),
-                    int16_t(v[3].toInt())};
-}
 
 int Selected_Symbols() {
     if (!g_doc.doc_open || !g_doc.up) return 0;
@@ -114,9 +50,17 @@ a_symbol_panel::a_symbol_panel(QWidget* parent)
     tabs_->addTab(stamps_, tr("Stamps"));
     tabs_->setTabToolTip(
         1, tr("Pictures in colors of their own; click one to put it on the label as a photo"));
-    tabs_->addTab(new QWidget, tr("Borders"));
-    tabs_->setTabToolTip(2, tr("Borders around the label are not built yet"));
-    tabs_->setTabEnabled(2, false);
+    // A border is a paint fill: choosing one takes the hollow rectangle of
+    // the Paint phase with it, to be dragged where the frame goes.
+    borders_ = Art_Palette("borderPalette", tr("Frames drawn with the hollow rectangle; click one to draw it in the Paint phase"),
+                           [](const a_keyset& key) {
+                               if (!g_doc.doc_open || !Window_Use_Border(key)) return;
+                               g_paint.fill_kind = BORDER_FILL;
+                               g_paint.tool = FRECT_TOOL;
+                               Act([] { Phase_Set(PAINT_PHASE); });
+                           });
+    tabs_->addTab(borders_, tr("Borders"));
+    tabs_->setTabToolTip(2, tr("Frames drawn with the hollow rectangle; click one to draw it in the Paint phase"));
     tabs_->setMinimumHeight(250);
     outer->addWidget(tabs_, 1);
 
@@ -155,19 +99,10 @@ a_symbol_panel::a_symbol_panel(QWidget* parent)
 }
 
 QListWidget* a_symbol_panel::Palette(const char* name, bool stamps) {
-    auto* list = new QListWidget;
-    list->setObjectName(name);
-    list->setToolTip(stamps ? tr("Pictures in colors of their own; click one to put it on the label as a photo")
-                            : tr("Shapes of one color; click one to put it on the label"));
-    list->setViewMode(QListView::IconMode);
-    list->setIconSize(QSize(THUMB, THUMB));
-    list->setGridSize(QSize(CELL, CELL));
-    list->setMovement(QListView::Static);
-    list->setResizeMode(QListView::Adjust);
-    list->setUniformItemSizes(true);
-    connect(list, &QListWidget::itemClicked, this, [this, stamps](QListWidgetItem* item) {
+    const QString tip = stamps ? tr("Pictures in colors of their own; click one to put it on the label as a photo")
+                               : tr("Shapes of one color; click one to put it on the label");
+    return Art_Palette(name, tip, [this, stamps](const a_keyset& key) {
         if (!g_doc.doc_open) return;
-        a_keyset key = Key_Of(item);
         if (stamps) {
             // A stamp is a photo of its own pixels: the Photos panel shows it.
             Act([&] {
@@ -178,25 +113,19 @@ QListWidget* a_symbol_panel::Palette(const char* name, bool stamps) {
         Act([&] { (void)Symbol_New(key, gs.symbol_color); });
         Refresh();
     });
-    return list;
 }
 
 void a_symbol_panel::Fill_Palettes() {
     filled_ = true;
     symbols_->clear();
     const QColor ink(0x30, 0x34, 0x3a);
-    for (const a_keyset& key : Category_Keys(SYMBOL_CATEGORY)) {
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(Art_Thumb(key, ink))), QString());
-        item->setData(KEY_ROLE, Key_Data(key));
-        item->setToolTip(tr("Put this symbol on the label"));
-        symbols_->addItem(item);
-    }
-    for (const a_keyset& key : Category_Keys(STAMP_CATEGORY)) {
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(Art_Thumb(key, ink))), QString());
-        item->setData(KEY_ROLE, Key_Data(key));
-        item->setToolTip(tr("Put this stamp on the label as a photo"));
-        stamps_->addItem(item);
-    }
+    for (const a_keyset& key : Category_Keys(SYMBOL_CATEGORY))
+        Art_Palette_Add(symbols_, key, Art_Thumb(key, ink), tr("Put this symbol on the label"));
+    for (const a_keyset& key : Category_Keys(STAMP_CATEGORY))
+        Art_Palette_Add(stamps_, key, Art_Thumb(key, ink), tr("Put this stamp on the label as a photo"));
+    borders_->clear();
+    for (const a_keyset& key : Border_Keys())
+        Art_Palette_Add(borders_, key, Border_Thumb(key), tr("Draw this border in the Paint phase"));
 }
 
 void a_symbol_panel::Refresh() {

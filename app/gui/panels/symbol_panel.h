@@ -1,9 +1,9 @@
 // The Clip art phase's panel: the art database's symbols and stamps as grids
 // of thumbnails, a click putting one on the current label (a symbol as a
 // symbol block, a stamp as a photo of its own pixels); the colour of clip
-// art; and the size, turn and opacity of the selected symbol. Borders are
-// shown disabled: framing a label is not built. Every change is one action
-// and one undo step.
+// art; and the size, turn and opacity of the selected symbol. Every change
+// is one action and one undo step. A border is a paint fill: choosing one
+// goes to the Paint phase with the hollow rectangle drawing that border.
 #pragma once
 #include <QtWidgets/QWidget>
 
@@ -30,6 +30,7 @@ class a_symbol_panel : public QWidget {
     QTabWidget* tabs_;
     QListWidget* symbols_;
     QListWidget* stamps_;
+    QListWidget* borders_;
     QLabel* note_;
     QLabel* colour_;
     QWidget* swatches_;
