@@ -546,21 +546,22 @@ void Read_Selection(const json& o, const a_path& path, const Rect& bounds, a_pai
     d.marquee = Name_Field(o, path, "marquee", MARQUEE_NAMES, 3, 0);
     const size_t need = d.marquee == 2 ? 3 : 2;
     if (d.points.size() < need)
-        Fail(Sub(path, "points"), d.marquee == 2 ? "a lasso needs 3 points at least" : "needs two corners");
+        Fail(Sub(path, "points"),
+             Message_Text(d.marquee == 2 ? "a lasso needs 3 points at least" : "needs two corners"));
     const bool move = o.contains("move"), erase = Bool_Field(o, path, "delete", false);
-    if (move == erase) Fail(path, "the select tool needs either move or \"delete\": true");
+    if (move == erase) Fail(path, Message_Text("the select tool needs either %1 or %2", {"move", "\"delete\": true"}));
     d.erase = erase;
     d.copy = Bool_Field(o, path, "copy", false);
-    if (d.copy && !move) Fail(Sub(path, "copy"), "goes with move");
+    if (d.copy && !move) Fail(Sub(path, "copy"), Message_Text("goes with %1", {"move"}));
     if (!move) return;
     const a_path mp = Sub(path, "move");
     const json& m = o.at("move");
     if (!m.is_array() || m.size() != 2 || !m[0].is_number_integer() || !m[1].is_number_integer())
-        Fail(mp, "must be [dx, dy] in cells");
+        Fail(mp, Message_Text("must be [dx, dy] in cells"));
     const long long dx = m[0].get<long long>(), dy = m[1].get<long long>();
     const int w = Rect_Width(bounds), h = Rect_Height(bounds);
     if (dx < -w || dx > w || dy < -h || dy > h)
-        Fail(mp, "moves farther than the unit (" + std::to_string(w) + " x " + std::to_string(h) + " cells)");
+        Fail(mp, Message_Text("moves farther than the unit (%1 x %2 cells)", {std::to_string(w), std::to_string(h)}));
     d.move_h = int(dx), d.move_v = int(dy);
 }
 
@@ -569,11 +570,11 @@ void Pair_Field(const json& o, const a_path& path, const char* key, int lo, int 
     auto it = o.find(key);
     if (it == o.end()) return;
     const a_path p = Sub(path, key);
-    if (!it->is_array() || it->size() != 2) Fail(p, "must be [x, y]");
+    if (!it->is_array() || it->size() != 2) Fail(p, Message_Text("must be [x, y]"));
     for (size_t i = 0; i < 2; ++i) {
         const json& v = (*it)[i];
         if (!v.is_number_integer() || v.get<long long>() < lo || v.get<long long>() > hi)
-            Fail(Sub(p, i), "must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi));
+            Fail(Sub(p, i), Message_Text("must be a whole number from %1 to %2", {std::to_string(lo), std::to_string(hi)}));
     }
     x = int((*it)[0].get<long long>()), y = int((*it)[1].get<long long>());
 }
@@ -586,18 +587,18 @@ void Read_Stroke_Art(const json& o, const a_path& path, a_paint_stroke_desc& d) 
         if (it == o.end()) return false;
         out = Key_Value(*it, Sub(path, key), category);
         Rect bounds;
-        if (!OP_Exists(out) || !KPixt_Bounds(out, bounds)) Fail(Sub(path, key), "no picture of the art has this key");
+        if (!OP_Exists(out) || !KPixt_Bounds(out, bounds)) Fail(Sub(path, key), Message_Text("no picture of the art database has this key"));
         return true;
     };
     const bool stamp = picture("stamp", 8, d.stamp), pattern = picture("pattern", 10, d.pattern);
     const bool border = picture("border", BORDER_CATEGORY, d.border);
     a_bord_spec spec;
-    if (border && !Border_Find(d.border, spec)) Fail(Sub(path, "border"), "no border of the art has this key");
+    if (border && !Border_Find(d.border, spec)) Fail(Sub(path, "border"), Message_Text("no border of the art database has this key"));
     // The stamp tool and the stamp spray print the stamp; anything else fills with it.
     const bool prints = d.tool == STAMP_TOOL_INDEX || (d.tool == SPRAY_TOOL_INDEX && d.spray_method == 2);
     const int fills = (stamp && !prints) + pattern + border + (d.fill == 3);
-    if (fills > 1) Fail(path, "fills with more than one of gradient, pattern, stamp and border");
-    if (prints && !stamp) Fail(path, "needs a stamp to print");
+    if (fills > 1) Fail(path, Message_Text("fills with more than one of %1", {"gradient, pattern, stamp, border"}));
+    if (prints && !stamp) Fail(path, Message_Text("needs a stamp to print"));
     if (pattern) d.fill = 2;
     if (stamp && !prints) d.fill = 4;
     if (border) d.fill = 5;
@@ -672,7 +673,7 @@ a_paint_stroke_desc Read_Stroke(const json& v, const a_path& path) {
     }
     if (d.tool == 9) Read_Selection(o, path, bounds, d);
     else if (o.contains("marquee") || o.contains("move") || o.contains("copy") || o.contains("delete"))
-        Fail(path, "marquee, move, copy and delete belong to the select tool");
+        Fail(path, Message_Text("%1 belong to the select tool", {"marquee, move, copy, delete"}));
     Read_Stroke_Art(o, path, d);
     return d;
 }
