@@ -52,6 +52,18 @@ Point First_Photo_Centre() {
     return Point{};
 }
 
+// One mouse move with the button held, to the frame drawn again: its
+// milliseconds, or -1 when nothing was drawn.
+double Timed_Move(QWidget& surface, const a_paint_counter& paints, const QPointF& at) {
+    QMouseEvent move(QEvent::MouseMove, at, surface.mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    const int before = paints.n;
+    QElapsedTimer t;
+    t.start();
+    QApplication::sendEvent(&surface, &move);
+    for (int k = 0; k < 100 && paints.n == before; ++k) QApplication::processEvents();
+    return paints.n == before ? -1 : double(t.nsecsElapsed()) / 1e6;
+}
+
 // One drag of the first photo round a circle; the milliseconds of each move,
 // or none when a move drew nothing or the photo did not follow.
 std::vector<double> Drag_Photo(a_unit_view& view, QWidget& surface, const a_paint_counter& paints) {
@@ -65,16 +77,9 @@ std::vector<double> Drag_Photo(a_unit_view& view, QWidget& surface, const a_pain
     for (int i = 1; i <= kMoves; ++i) {
         // A circle of 120 pixels through the press, back to where it began.
         const double a = 2 * M_PI * i / kMoves;
-        const QPointF at = start + QPointF(120 * std::sin(a), 120 * (1 - std::cos(a)));
-        QMouseEvent move(QEvent::MouseMove, at, surface.mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        const int before = paints.n;
-        QElapsedTimer t;
-        t.start();
-        QApplication::sendEvent(&surface, &move);
-        for (int k = 0; k < 100 && paints.n == before; ++k) QApplication::processEvents();
-        if (paints.n == before) return {};
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        const double took = Timed_Move(surface, paints, start + QPointF(120 * std::sin(a), 120 * (1 - std::cos(a))));
+        if (took < 0) return {};
+        ms.push_back(took);
         if (i == kMoves / 2 && First_Photo_Centre().v == c.v) return {};
     }
     QTest::mouseRelease(&surface, Qt::LeftButton, Qt::NoModifier, start.toPoint());
@@ -93,16 +98,9 @@ std::vector<double> Paint_Stroke(a_unit_view& view, QWidget& surface, const a_pa
     QTest::mousePress(&surface, Qt::LeftButton, Qt::NoModifier, at(0).toPoint());
     std::vector<double> ms;
     for (int i = 1; i < 200; ++i) {
-        const QPointF p = at(i);
-        QMouseEvent move(QEvent::MouseMove, p, surface.mapToGlobal(p), Qt::NoButton, Qt::LeftButton,
-                         Qt::NoModifier);
-        const int before = paints.n;
-        QElapsedTimer t;
-        t.start();
-        QApplication::sendEvent(&surface, &move);
-        for (int k = 0; k < 100 && paints.n == before; ++k) QApplication::processEvents();
-        if (paints.n == before) return {};
-        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        const double took = Timed_Move(surface, paints, at(i));
+        if (took < 0) return {};
+        ms.push_back(took);
     }
     QTest::mouseRelease(&surface, Qt::LeftButton, Qt::NoModifier, at(199).toPoint());
     return g_doc.up->paintinuse ? ms : std::vector<double>{};
