@@ -18,6 +18,7 @@
 #include <QtWidgets/QListWidget>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QScrollBar>
+#include <QtWidgets/QSlider>
 
 #include <cmath>
 #include <vector>
@@ -263,6 +264,26 @@ void a_nav_test::WheelAndKeysZoomAroundThePointer() {
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 0);
     QTest::keyClick(&w, Qt::Key_1, Qt::ControlModifier);
     QCOMPARE(int(gs.grid_vals[ZOOM_GRID]), 1);
+
+    // Over a panel the wheel is left to the panel (a wheel of the desktop,
+    // left by the slider, goes on to the panel's scroller), not taken by the
+    // slider under the pointer; a slider that has the focus takes it.
+    Click(w, qPrintable(QString("phase%1").arg(int(PAINT_PHASE))));
+    auto* track = Find<QWidget>(w, "paintPanel")->findChild<QSlider*>();
+    QVERIFY(track && track->isVisible() && !track->hasFocus());
+    const int value = track->value();
+    const QPointF mid(track->width() / 2.0, track->height() / 2.0);
+    QWheelEvent over(mid, track->mapToGlobal(mid), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(track, &over);
+    QVERIFY(!over.isAccepted());
+    QCOMPARE(track->value(), value);
+    track->setFocus();
+    QWheelEvent focused(mid, track->mapToGlobal(mid), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                        Qt::NoScrollPhase, false);
+    QApplication::sendEvent(track, &focused);
+    QVERIFY(track->value() != value);
+    g_doc.doc_changed = false;
     QVERIFY(Close_Unchanged(w));
 }
 

@@ -1,5 +1,6 @@
 #include "widgets/slider_widget.h"
 
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QGridLayout>
 #include <QtWidgets/QLabel>
@@ -15,6 +16,26 @@
 #include "units.h"
 
 namespace {
+
+// The wheel turns a slider or its field only once it has the focus: over a
+// panel the wheel scrolls the panel, as it does in other desktop programs.
+class a_track : public QSlider {
+public:
+    using QSlider::QSlider;
+protected:
+    void wheelEvent(QWheelEvent* e) override {
+        if (hasFocus()) QSlider::wheelEvent(e);
+        else e->ignore();
+    }
+};
+
+class a_number : public QDoubleSpinBox {
+protected:
+    void wheelEvent(QWheelEvent* e) override {
+        if (hasFocus()) QDoubleSpinBox::wheelEvent(e);
+        else e->ignore();
+    }
+};
 
 QToolButton* Step_Button(const QString& text) {
     auto* b = new QToolButton;
@@ -36,12 +57,14 @@ a_slider_widget::a_slider_widget(a_slider_enum slider, QWidget* parent)
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(1);
     auto* name = new QLabel(QString::fromStdString(Slider_Name(slider)));
-    number_ = new QDoubleSpinBox;
+    number_ = new a_number;
+    number_->setFocusPolicy(Qt::StrongFocus);
     number_->setButtonSymbols(QAbstractSpinBox::NoButtons);
     number_->setAlignment(Qt::AlignRight);
     number_->setFixedWidth(70);
     number_->setKeyboardTracking(false);  // one step when the typing is done
-    track_ = new QSlider(Qt::Horizontal);
+    track_ = new a_track(Qt::Horizontal);
+    track_->setFocusPolicy(Qt::StrongFocus);
     track_->setRange(item.minval, item.maxval);
     track_->setPageStep(std::max<int>(1, item.big_step ? item.big_step : item.normal_step));
     track_->setTracking(false);  // a whole drag is one change
