@@ -14,6 +14,7 @@
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
 #include "bench_check.h"
+#include "bench_disc.h"
 #include "images/photo_blocks.h"
 #include "model/block_moves.h"
 #include "model/document.h"
@@ -89,13 +90,7 @@ struct a_bench_doc {
     int text = 0;
     a_bench_doc() {
         Bench_Must(OP_OpenMemory(db.data(), db.size()) == OPEN_OKAY, "opening a database");
-        auto t = std::make_unique<a_template>();
-        t->nunits = 1;
-        t->units[1].kind = UNIT_CD;
-        t->units[1].bbox = {0, 0, 120, 120};
-        t->units[1].meas[0] = 41;
-        Doc_New(*t);
-        g_doc.up->canv.cv.canvas_key = a_keyset{2, 0, 401, 1};
+        Bench_New_Disc(401);
         a_masked_gworld a = Photo(600, 400, 0x40);
         Bench_Must(Photo_Paste(SOURCE_CLIPBOARD, a), "pasting a photo");
         a_ph_rec& pa = *g_doc.up->oj.list[g_doc.up->oj.nlist].ph;

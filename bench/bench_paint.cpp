@@ -14,6 +14,7 @@
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
 #include "bench_check.h"
+#include "bench_disc.h"
 #include "images/photo_blocks.h"
 #include "model/document.h"
 #include "model/history.h"
@@ -55,13 +56,7 @@ struct a_paint_doc {
     a_paint_doc() {
         if (!g_doc_services.history_emit.Installed()) History_Init();
         Bench_Must(OP_OpenMemory(db.data(), db.size()) == OPEN_OKAY, "opening a database");
-        auto t = std::make_unique<a_template>();
-        t->nunits = 1;
-        t->units[1].kind = UNIT_CD;
-        t->units[1].bbox = {0, 0, 120, 120};
-        t->units[1].meas[0] = 41;
-        Doc_New(*t);
-        g_doc.up->canv.cv.canvas_key = a_keyset{2, 0, 402, 1};
+        Bench_New_Disc(402);
         a_masked_gworld a;
         New_MW("bench", Rect{0, 0, 400, 600}, a);
         for (int y = 0; y < 400; ++y) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_start.h"
 #include "artdb/art_writer.h"
 #include "artdb/database.h"
 #include "artdb/pixt.h"
@@ -50,10 +51,8 @@ bool Open_Art() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool started = (PixMap_Init(), Platform_Init(true)) && (GWorld_Init(), Templates_Init(), Doc_Init(), Paint_Init(), true) &&
-                          Open_Art() &&
-                          std::atexit(Platform_Stop) == 0 &&
-                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
+    static bool started =
+        Fuzz_Start() && (GWorld_Init(), Templates_Init(), Doc_Init(), Paint_Init(), true) && Open_Art();
     if (!started) return 0;
     a_design_options options;
     options.load_pictures = false;  // no files are opened for what a fuzzer writes

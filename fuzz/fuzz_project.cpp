@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz_start.h"
 #include "base/messages.h"
 #include "model/document.h"
 #include "persist/chunk_stream.h"
@@ -69,10 +70,7 @@ void Open_Import_Target() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The font lookup of the font table needs the toolkit.
-    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
-                          (Cache_Init(), Dialog_SetQuiet(true), true) &&
-                          // A fatal report is a finding: abort, so that the input is kept.
-                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
+    static bool started = Fuzz_Start() && (Cache_Init(), Dialog_SetQuiet(true), true);
     if (!started) return 0;
     std::vector<uint8_t> file(data, data + size);
     a_defect_set defects = 0;

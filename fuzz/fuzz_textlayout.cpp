@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz_start.h"
 #include "base/messages.h"
 #include "pixels/pixmap.h"
 #include "platform/app.h"
@@ -33,8 +34,7 @@ void Check(const a_om_rec& om) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
-                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
+    static bool started = Fuzz_Start();
     if (!started || size < kHeader) return 0;
     static auto om = std::make_unique<a_om_rec>();
     *om = a_om_rec{};

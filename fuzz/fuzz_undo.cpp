@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_start.h"
 #include "base/messages.h"
 #include "model/snapshot.h"
 #include "pixels/pixmap.h"
@@ -11,9 +12,7 @@
 #include "undo_doc.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
-                          // A fatal report is a finding: abort, so that the input is kept.
-                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
+    static bool started = Fuzz_Start();
     if (!started) return 0;
     Undo_Fuzz_Document();
     if (Check_Image(data, size)) {

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "fuzz_start.h"
 #include "base/messages.h"
 #include "model/document.h"
 #include "persist/v3_import.h"
@@ -34,9 +35,7 @@ int Blocks() { return g_doc.up ? g_doc.up->oj.nlist : 0; }
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool started = (PixMap_Init(), Platform_Init(true)) && std::atexit(Platform_Stop) == 0 &&
-                          (Cache_Init(), Dialog_SetQuiet(true), true) &&
-                          g_message_services.recovery.Install([] { std::abort(); }) != 0;
+    static bool started = Fuzz_Start() && (Cache_Init(), Dialog_SetQuiet(true), true);
     if (!started) return 0;
     std::vector<uint8_t> file(data, data + size);
     a_v3_project p;
